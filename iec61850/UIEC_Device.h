@@ -1,0 +1,225 @@
+// The IEC 61850 device model decoded from an SCL file (.scd, .ssd, .sed, .icd, .iid, .cid):
+// one device (the file's first IED), its logical devices, logical nodes, data objects with
+// their sub-data objects, data attributes with the attributes nested in structured attributes,
+// and the data sets of each logical node with their members and GOOSE names.
+//
+// Every data attribute and data set carries its object reference:
+//   logical device    L = IED name + inst                              IED1LD0
+//   logical node      N = L + "/" + prefix + lnClass + inst            IED1LD0/Q0XCBR1
+//   attribute         N + "." + object names + "." + attribute names   IED1LD0/Q0XCBR1.Pos.stVal
+//   data set          N + "." + data-set name                          IED1LD0/LLN0.DS1
+//
+// Decoding reads the IED section and the type templates only. Type definitions are indexed by
+// id once per file; the data objects of a logical node are expanded from the templates the first
+// time they are asked for (List_DO, the lookups), so a file with thousands of logical nodes costs
+// memory in proportion to what is looked at. Expansion never recurses into a type that is already
+// being expanded on the same path (a type that contains itself, directly or through others).
+//
+// A data set's members are resolved while decoding: ldInst, prefix, lnClass and lnInst name the
+// logical node; a doName or daName with dots walks through sub-objects and nested attributes. An
+// FCDA without daName stands for the first leaf attribute of its data object that has the
+// FCDA's functional constraint (the first leaf at all when none has it). Members that cannot be
+// resolved are listed in the device's Warnings instead of being dropped without a word.
+#pragma once
+
+#include "System.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class TTreeNode;
+class TIEC_Device;
+class TIEC_LDevice;
+struct TIEC_Templates;
+
+class TIEC_DA : public TObject {
+public:
+    TIEC_DA() = default;
+    ~TIEC_DA() override;
+
+    const String& Reference() const { return fReference; }
+    void SetReference(const String& Value) { fReference = Value; }
+    const String& FC() const { return fFC; }
+    void SetFC(const String& Value) { fFC = Value; }
+    const String& bType() const { return fbType; }
+    void SetbType(const String& Value) { fbType = Value; }
+    const String& Name() const { return fName; }
+    void SetName(const String& Value) { fName = Value; }
+
+    // The nested attributes of a structured attribute, in order (owned).
+    const std::vector<TIEC_DA*>& List_DA() const { return FList_DA; }
+
+    // Depth first through the nested attributes: the first whose Name equals DA_Name.
+    TIEC_DA* Find_DA(const String& DA_Name) const;
+    // The leftmost leaf attribute below this one, or nullptr when it has no nested attributes.
+    TIEC_DA* Find_First_DA() const;
+
+    TTreeNode* TreeNode = nullptr;
+
+private:
+    friend class TIEC_Decoder;
+    String fReference, fFC, fbType, fName;
+    std::vector<TIEC_DA*> FList_DA;
+};
+
+class TIEC_DO : public TObject {
+public:
+    TIEC_DO() = default;
+    ~TIEC_DO() override;
+
+    const String& Name() const { return fName; }
+    void SetName(const String& Value) { fName = Value; }
+
+    // Sub-data objects and data attributes, each in document order (owned).
+    const std::vector<TIEC_DO*>& List_DO() const { return FList_DO; }
+    const std::vector<TIEC_DA*>& List_DA() const { return FList_DA; }
+
+    // Depth first through the sub-data objects: the first whose Name equals DO_Name.
+    TIEC_DO* Find_DO(const String& DO_Name) const;
+    // Depth first through the attributes and their nested attributes (sub-objects not entered).
+    TIEC_DA* Find_DA(const String& DA_Name) const;
+    // The leftmost leaf attribute, or nullptr when the object has no attributes.
+    TIEC_DA* Find_First_DA() const;
+
+    TTreeNode* TreeNode = nullptr;
+
+private:
+    friend class TIEC_Decoder;
+    String fName;
+    std::vector<TIEC_DO*> FList_DO;
+    std::vector<TIEC_DA*> FList_DA;
+};
+
+class TIEC_DataSet : public TObject {
+public:
+    TIEC_DataSet() = default;
+
+    const String& Name() const { return fName; }
+    void SetName(const String& Value) { fName = Value; }
+    const String& Reference() const { return fReference; }
+    void SetReference(const String& Value) { fReference = Value; }
+    // Name of the GOOSE control block that publishes this data set; empty when none.
+    const String& GooseName() const { return fGooseName; }
+    void SetGooseName(const String& Value) { fGooseName = Value; }
+
+    // The members in FCDA order; not owned: each belongs to a data object of the same device.
+    const std::vector<TIEC_DA*>& List_DA() const { return FList_DA; }
+
+    TTreeNode* TreeNode = nullptr;
+
+private:
+    friend class TIEC_Decoder;
+    String fName, fReference, fGooseName;
+    std::vector<TIEC_DA*> FList_DA;
+};
+
+class TIEC_LN : public TObject {
+public:
+    TIEC_LN() = default;
+    ~TIEC_LN() override;
+
+    const String& lnClass() const { return flnClass; }
+    void SetlnClass(const String& Value) { flnClass = Value; }
+    const String& lnType() const { return flnType; }
+    void SetlnType(const String& Value) { flnType = Value; }
+    const String& Prefix() const { return fPrefix; }
+    void SetPrefix(const String& Value) { fPrefix = Value; }
+    const String& Inst() const { return fInst; }
+    void SetInst(const String& Value) { fInst = Value; }
+
+    // The node's reference: its logical device's reference, "/", prefix, lnClass and inst.
+    String Reference() const;
+
+    // The data objects of the node's type, in document order (owned); expanded on first use.
+    const std::vector<TIEC_DO*>& List_DO() const;
+    // The data sets of the node, in document order (owned).
+    const std::vector<TIEC_DataSet*>& List_DataSet() const { return FList_DataSet; }
+
+    // Depth first through the data objects and their sub-data objects.
+    TIEC_DO* Find_DO(const String& DO_Name) const;
+
+    TTreeNode* TreeNode = nullptr;
+
+private:
+    friend class TIEC_Decoder;
+    void Expand() const;
+
+    String flnClass, flnType, fPrefix, fInst;
+    TIEC_LDevice* FOwner = nullptr;
+    mutable bool FExpanded = false;
+    mutable std::vector<TIEC_DO*> FList_DO;
+    std::vector<TIEC_DataSet*> FList_DataSet;
+};
+
+class TIEC_LDevice : public TObject {
+public:
+    TIEC_LDevice() = default;
+    ~TIEC_LDevice() override;
+
+    // The LDevice's inst.
+    const String& Name() const { return fName; }
+    void SetName(const String& Value) { fName = Value; }
+    // The logical device's reference: the IED name followed directly by Name.
+    const String& Reference() const { return FReference; }
+
+    // The LN0 and LN elements in document order (owned).
+    const std::vector<TIEC_LN*>& List_LN() const { return FList_LN; }
+
+    // The first logical node of class LN_Class (prefix and instance not compared).
+    TIEC_LN* Find_LN(const String& LN_Class) const;
+    // The first logical node with this prefix, class and instance.
+    TIEC_LN* Find_LN(const String& Prefix, const String& LN_Class, const String& Inst) const;
+
+    TTreeNode* TreeNode = nullptr;
+
+private:
+    friend class TIEC_Decoder;
+    friend class TIEC_LN;
+    String fName, FReference;
+    TIEC_Device* FOwner = nullptr;
+    std::vector<TIEC_LN*> FList_LN;
+};
+
+class TIEC_Device : public TObject {
+public:
+    // Decodes the SCL file FileName_icd. A missing file gives an empty device; a file the XML
+    // parser rejects raises EXMLDocError and no device exists.
+    explicit TIEC_Device(const String& FileName_icd);
+    // Decodes SCL text held in memory (FileName is only recorded).
+    TIEC_Device(const QByteArray& Data, const String& FileName);
+    ~TIEC_Device() override;
+
+    // The first IED's name; the root of every reference of this device.
+    const String& Name() const { return fName; }
+    void SetName(const String& Value) { fName = Value; }
+    // The decoded file's name without its folder.
+    const String& FileName() const { return fFileName; }
+    void SetFileName(const String& Value) { fFileName = Value; }
+
+    // Logical devices in document order (owned).
+    const std::vector<TIEC_LDevice*>& List_LDevice() const { return FList_LDevice; }
+
+    // The logical device whose Name (its inst) equals LD_Name.
+    TIEC_LDevice* Find_LDevice(const String& LD_Name) const;
+
+    // What decoding could not place: data-set members that do not resolve, expansions cut
+    // short. Empty for a file that decodes completely.
+    const QStringList& Warnings() const { return FWarnings; }
+
+    TTreeNode* TreeNode = nullptr;
+
+private:
+    friend class TIEC_Decoder;
+    friend class TIEC_LN;
+    String fName, fFileName;
+    std::vector<TIEC_LDevice*> FList_LDevice;
+    std::shared_ptr<const TIEC_Templates> FTemplates;
+    mutable QStringList FWarnings;
+};
+
+// The most data objects and attributes one logical node expands to; a node whose types would
+// give more (types that nest each other many times over) is cut there, with a warning.
+constexpr int IEC_MaxNodesPerLN = 1000000;

@@ -1,0 +1,48 @@
+#include "UUtils.h"
+
+#include "SysUtils.h"
+
+#include <cmath>
+#include <limits>
+
+Char Get_Decimal_Separator() {
+    const Char c = GetDecimalSeparator();
+    return (c == u',' || c == u'.') ? c : Char(u',');
+}
+
+bool Str_To_Float_Sep(const String& Text, Char Separator, float& Value) {
+    String s = Text;
+    TFormatSettings fs = TFormatSettings::Invariant();
+    if (Separator == u'.') {
+        s.replace(u',', u'.');
+        fs.DecimalSeparator = u'.';
+    } else {
+        s.replace(u'.', u',');
+        fs.DecimalSeparator = u',';
+    }
+    fs.ThousandSeparator = fs.DecimalSeparator == u'.' ? Char(u',') : Char(u'.');
+    double d = 0;
+    if (TryStrToFloat(s, d, fs) && std::isfinite(d) && std::fabs(d) <= double(std::numeric_limits<float>::max())) {
+        Value = float(d);
+        return true;
+    }
+    Value = 1.0f;
+    return false;
+}
+
+bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String& Octet3, String& Octet4) {
+    String s = Trim(Text);
+    String* octets[3] = {&Octet1, &Octet2, &Octet3};
+    for (String* o : octets) {
+        const int p = Pos(QStringLiteral("."), s);
+        if (p == 0) return false;
+        *o = Trim(Copy(s, 1, p - 1));
+        s = Trim(Copy(s, p + 1, Length(s)));
+    }
+    Octet4 = s;
+    for (const String* o : {&Octet1, &Octet2, &Octet3, &Octet4}) {
+        const int v = StrToIntDef(*o, 1000);
+        if (v < 0 || v > 255) return false;
+    }
+    return true;
+}

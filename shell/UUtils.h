@@ -1,0 +1,22 @@
+// Small routines shared by the editors and the configuration build: the user's decimal
+// separator, a text-to-float conversion that takes either "," or "." as the decimal separator,
+// and the check of a dotted IPv4 address.
+#pragma once
+
+#include "System.h"
+
+// The user's decimal separator: "," or "."; "," when the locale uses another character.
+Char Get_Decimal_Separator();
+
+// Converts Text to a 32-bit float taking Separator's side: with Separator "." every "," of the
+// text becomes "." first, with any other separator every "." becomes ",", and the text is then
+// read with that decimal separator (whatever the run-time format settings say), so "0.5" and
+// "0,5" both give 0.5. Blanks around the number, a sign and an exponent are allowed. True with
+// the value, or false with Value 1.0 when the text is no number or does not fit a 32-bit float.
+bool Str_To_Float_Sep(const String& Text, Char Separator, float& Value);
+
+// Splits the trimmed Text at its first three "." into four trimmed parts (the fourth is the
+// rest) and checks them: true exactly when there are at least three "." and every part is an
+// integer 0 to 255 (decimal, or hexadecimal after "$" or "0x"). The parts are returned as split
+// also when the result is false; an octet that was not reached keeps its value.
+bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String& Octet3, String& Octet4);
