@@ -1,5 +1,7 @@
 #include "LbButtons.h"
 
+#include "SysUtils.h"
+
 #include <algorithm>
 
 namespace {
@@ -22,6 +24,24 @@ const TLbColorStyleColors ColorStyleTable[] = {
 };
 
 } // namespace
+
+TLbButtonThread::TLbButtonThread(TNotifyEvent DoNotify) : TThread(true), FNotify(std::move(DoNotify)) {
+    SetFreeOnTerminate(false);
+}
+
+void TLbButtonThread::Execute() {
+    while (!Terminated()) {
+        ::Sleep(30);
+        if (Terminated()) break;
+        Synchronize([this] { DoEvent(); });
+        // A tick may have suspended the thread: stop here until resumed.
+        CheckSuspended();
+    }
+}
+
+void TLbButtonThread::DoEvent() {
+    if (Assigned(FNotify)) FNotify(this);
+}
 
 bool GetColorStyleColors(TLbColorStyle Value, TLbColorStyleColors& Colors) {
     if (Value <= lcsCustom || Value > lcsQuicken) return false;

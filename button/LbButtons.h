@@ -29,6 +29,21 @@ enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkA
 // Position of the glyph relative to the caption.
 enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
+// Drives the hot-track fade of a button: every 30 ms it calls FNotify on the main thread (with
+// itself as sender) until it is asked to end. It never touches the button itself.
+class TLbButtonThread : public TThread {
+public:
+    // Created suspended; the owner resumes, ends and frees it.
+    explicit TLbButtonThread(TNotifyEvent DoNotify);
+
+    TNotifyEvent FNotify;
+
+protected:
+    void Execute() override;
+    // Runs on the main thread.
+    void DoEvent();
+};
+
 // The values a colour preset gives a button.
 struct TLbColorStyleColors {
     TColor Color;
