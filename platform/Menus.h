@@ -1,0 +1,116 @@
+// Menus of the class library: popup menus with items that have a caption and a click event.
+#pragma once
+
+#include "Classes.h"
+#include "Types.h"
+
+#include <functional>
+#include <vector>
+
+class TMenuItem;
+class TPopupMenu;
+
+using TShortCut = Word;
+
+// A menu item: caption ("-" is a separator line), click event, enabled/visible/checked state,
+// and sub-items.
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* AOwner);
+    ~TMenuItem() override;
+
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& Value) { FCaption = Value; }
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value) { FVisible = Value; }
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value) { FChecked = Value; }
+    bool RadioItem() const { return FRadioItem; }
+    void SetRadioItem(bool Value) { FRadioItem = Value; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int Value) { FGroupIndex = Value; }
+    bool AutoCheck() const { return FAutoCheck; }
+    void SetAutoCheck(bool Value) { FAutoCheck = Value; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value) { FImageIndex = Value; }
+    TShortCut ShortCut() const { return FShortCut; }
+    void SetShortCut(TShortCut Value) { FShortCut = Value; }
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    bool IsLine() const { return FCaption == QStringLiteral("-"); }
+
+    // Sub-items (the item owns them).
+    int Count() const { return int(FItems.size()); }
+    TMenuItem* Items(int Index) const;
+    void Add(TMenuItem* Item);
+    void Insert(int Index, TMenuItem* Item);
+    void Delete(int Index);
+    void Remove(TMenuItem* Item);
+    void Clear();
+    int IndexOf(const TMenuItem* Item) const;
+    TMenuItem* Parent() const { return FParent; }
+    int MenuIndex() const { return FParent ? FParent->IndexOf(this) : -1; }
+
+    // Runs the item's click: toggles Checked with AutoCheck, then OnClick.
+    virtual void Click();
+    TNotifyEvent OnClick;
+
+private:
+    String FCaption;
+    bool FEnabled = true;
+    bool FVisible = true;
+    bool FChecked = false;
+    bool FRadioItem = false;
+    bool FAutoCheck = false;
+    int FGroupIndex = 0;
+    int FImageIndex = -1;
+    TShortCut FShortCut = 0;
+    String FHint;
+    std::vector<TMenuItem*> FItems;
+    TMenuItem* FParent = nullptr;
+};
+
+enum TPopupAlignment { paLeft, paRight, paCenter };
+
+// A popup menu. Popup shows it at a screen position and returns when it has closed; the chosen
+// item's click runs before Popup returns.
+class TPopupMenu : public TComponent {
+public:
+    explicit TPopupMenu(TComponent* AOwner);
+    ~TPopupMenu() override;
+
+    TMenuItem* Items() const { return FItems; }
+    bool AutoPopup() const { return FAutoPopup; }
+    void SetAutoPopup(bool Value) { FAutoPopup = Value; }
+    TPopupAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
+    // The component the menu was last popped up for (set by controls before Popup).
+    TComponent* PopupComponent() const { return FPopupComponent; }
+    void SetPopupComponent(TComponent* Value) { FPopupComponent = Value; }
+
+    // Shows the menu with its top-left corner at the screen point (X, Y).
+    virtual void Popup(int X, int Y);
+    // Where the menu was last popped up, and how many times.
+    TPoint PopupPoint() const { return FPopupPoint; }
+    int PopupCount() const { return FPopupCount; }
+
+    TNotifyEvent OnPopup;
+    TNotifyEvent OnClose;
+
+    // When set, Popup calls it instead of showing the menu (tests and tools); the hook may run
+    // an item's Click to choose it.
+    static std::function<void(TPopupMenu* Menu, int X, int Y)> PopupHook;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TMenuItem* FItems;
+    bool FAutoPopup = true;
+    TPopupAlignment FAlignment = paLeft;
+    TComponent* FPopupComponent = nullptr;
+    TPoint FPopupPoint;
+    int FPopupCount = 0;
+};
