@@ -397,6 +397,9 @@ public:
 
     // The canvas's font as drawn (no antialiasing, orientation applied by the caller).
     QFont DrawingFont() const;
+    // The font's ascent and cell height (ascent + descent) in pixels.
+    int FontAscent();
+    int FontCellHeight();
 
     // Brackets a series of drawing on the image (a no-op kept for code written that way).
     void Lock() {}
@@ -405,14 +408,13 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
 
-protected:
     // Called before every drawing operation; a bitmap's canvas brings its image into the
     // 32-bit drawing format here. Answers false when there is nothing to draw on.
     virtual bool RequireTarget();
+    // Fire OnChanging / OnChange around drawing (a bitmap's canvas also marks its bitmap changed).
     virtual void Changing();
     virtual void Changed();
 
-public:
     // Low-level pixel access for the drawing routines of this layer (clipped, with a raster
     // operation). Coordinates are image coordinates.
     void PlotPixel(int X, int Y, TColor Color, TPenMode Mode = pmCopy);
@@ -423,6 +425,10 @@ public:
     // Opens a QPainter on the target with the current clip (nullptr without a target).
     QPainter* BeginPainter();
     void EndPainter(QPainter* Painter);
+
+protected:
+    // The target as set, without bringing it into the drawing format.
+    QImage* RawTarget() const { return FTarget; }
 
 private:
     struct TState;
@@ -451,7 +457,13 @@ private:
     TRect FClipBox;
     int FPenIndex = 0;
     std::vector<TState*> FSaved;
+    mutable QFont FDrawFont;
+    mutable bool FDrawFontValid = false;
 };
+
+// Draws Src stretched into Dest of Canvas with the canvas's clip and copy mode: pixels of Key
+// left out when Keyed, blended by their alpha when Alpha. Used by the graphic classes.
+void CanvasBlit(TCanvas* Canvas, const TRect& Dest, const QImage& Src, bool Keyed, TColor Key, bool Alpha);
 
 // Device contexts of the platform's drawing routines are canvases here.
 using HDC = TCanvas*;
@@ -521,7 +533,6 @@ class TBitmapCanvas : public TCanvas {
 public:
     explicit TBitmapCanvas(TBitmap* Bitmap) : FBitmap(Bitmap) {}
 
-protected:
     bool RequireTarget() override;
     void Changed() override;
 

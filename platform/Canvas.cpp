@@ -1,0 +1,910 @@
+// The canvas: pixel rules of the platform's drawing, on a 32-bit QImage.
+//
+// Lines, rectangles, ellipses, polygons and fills are rasterised here pixel by pixel, so their
+// coverage follows the platform exactly (end points left out, right and bottom edges excluded,
+// raster operations on every pixel). Text, arcs and scaled pictures go through QPainter
+// without antialiasing, clipped the same way.
+#include "Graphics.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+namespace {
+
+inline uint32_t ToPixel(TColor c) {
+    TColor rgb = ColorToRGB(c);
+    return 0xFF000000u | (uint32_t(GetRValue(rgb)) << 16) | (uint32_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
+}
+
+inline TColor FromPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+
+// A binary raster operation of pen P on destination D (both 24-bit RGB).
+inline uint32_t Rop2(TPenMode m, uint32_t P, uint32_t D) {
+    switch (m) {
+    case pmBlack: return 0;
+    case pmWhite: return 0xFFFFFF;
+    case pmNop: return D;
+    case pmNot: return ~D;
+    case pmCopy: return P;
+    case pmNotCopy: return ~P;
+    case pmMergePenNot: return P | ~D;
+    case pmMaskPenNot: return P & ~D;
+    case pmMergeNotPen: return ~P | D;
+    case pmMaskNotPen: return ~P & D;
+    case pmMerge: return P | D;
+    case pmNotMerge: return ~(P | D);
+    case pmMask: return P & D;
+    case pmNotMask: return ~(P & D);
+    case pmXor: return P ^ D;
+    case pmNotXor: return ~(P ^ D);
+    }
+    return P;
+}
+
+inline void ApplyRop(uint32_t* px, uint32_t pen, TPenMode m) {
+    if (m == pmCopy) {
+        *px = pen;
+        return;
+    }
+    *px = 0xFF000000u | (Rop2(m, pen & 0xFFFFFF, *px & 0xFFFFFF) & 0xFFFFFF);
+}
+
+// Dash patterns of one-pixel pens (on, off, on, off ...).
+const std::vector<int>& PenPattern(TPenStyle s) {
+    static const std::vector<int> solid;
+    static const std::vector<int> dash{18, 6};
+    static const std::vector<int> dot{3, 3};
+    static const std::vector<int> dashDot{9, 6, 3, 6};
+    static const std::vector<int> dashDotDot{9, 3, 3, 3, 3, 3};
+    static const std::vector<int> alternate{1, 1};
+    switch (s) {
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    case psAlternate: return alternate;
+    default: return solid;
+    }
+}
+
+// 8 x 8 hatch patterns: bit 7 - x of row y set where the hatch line runs.
+bool HatchBit(TBrushStyle s, int x, int y) {
+    x &= 7;
+    y &= 7;
+    switch (s) {
+    case bsHorizontal: return y == 7;
+    case bsVertical: return x == 7;
+    case bsFDiagonal: return x == y;
+    case bsBDiagonal: return x == 7 - y;
+    case bsCross: return x == 7 || y == 7;
+    case bsDiagCross: return x == y || x == 7 - y;
+    default: return true;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction, target, state
+
+struct TCanvas::TState {
+    TFont Font;
+    TPen Pen;
+    TBrush Brush;
+    TPoint PenPos;
+    TCopyMode CopyMode;
+    int BkMode;
+    TColor BkColor;
+    TColor TextColor;
+    bool HasClip;
+    QRegion Clip;
+};
+
+TCanvas::TCanvas() : FFont(new TFont), FPen(new TPen), FBrush(new TBrush) {
+    FFont->OnChange = [this](TObject* s) { FontChanged(s); };
+    FBrush->OnChange = [this](TObject* s) { BrushChanged(s); };
+    FontChanged(nullptr);
+    BrushChanged(nullptr);
+}
+
+TCanvas::~TCanvas() {
+    for (TState* s : FSaved) delete s;
+    TObject::Free(FFont);
+    TObject::Free(FPen);
+    TObject::Free(FBrush);
+}
+
+void TCanvas::SetTarget(QImage* Image) {
+    FTarget = Image;
+    if (FTarget && !FTarget->isNull()) {
+        QImage::Format f = FTarget->format();
+        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+            *FTarget = FTarget->convertToFormat(QImage::Format_ARGB32);
+    }
+    UpdateClipCache();
+}
+
+QImage* TCanvas::Target() {
+    RequireTarget();
+    return FTarget;
+}
+
+bool TCanvas::RequireTarget() { return FTarget && !FTarget->isNull(); }
+
+void TCanvas::Changing() {
+    if (Assigned(OnChanging)) OnChanging(this);
+}
+
+void TCanvas::Changed() {
+    if (Assigned(OnChange)) OnChange(this);
+}
+
+void TCanvas::FontChanged(TObject*) {
+    FTextColor = FFont->Color();
+    FDrawFontValid = false;
+}
+
+void TCanvas::BrushChanged(TObject*) {
+    if (FBrush->Style() == bsSolid) {
+        FBkColor = FBrush->Color();
+        FBkMode = OPAQUE;
+    } else {
+        FBkColor = FBrush->Color();
+        FBkMode = TRANSPARENT;
+    }
+}
+
+int TCanvas::SetBkMode(int Mode) {
+    int old = FBkMode;
+    FBkMode = Mode == TRANSPARENT ? TRANSPARENT : OPAQUE;
+    return old;
+}
+
+TColor TCanvas::SetBkColor(TColor Color) {
+    TColor old = FBkColor;
+    FBkColor = Color;
+    return old;
+}
+
+TColor TCanvas::SetTextColor(TColor Color) {
+    TColor old = FTextColor;
+    FTextColor = Color;
+    return old;
+}
+
+int TCanvas::GetDeviceCaps(int Index) const {
+    switch (Index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY: return ScreenPixelsPerInch;
+    default: return 0;
+    }
+}
+
+QFont TCanvas::DrawingFont() const {
+    if (!FDrawFontValid) {
+        FDrawFont = FFont->ToQFont();
+        FDrawFont.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+        FDrawFont.setHintingPreference(QFont::PreferFullHinting);
+        FDrawFontValid = true;
+    }
+    return FDrawFont;
+}
+
+int TCanvas::SaveDC() {
+    auto* s = new TState;
+    s->Font.Assign(FFont);
+    s->Pen.Assign(FPen);
+    s->Brush.Assign(FBrush);
+    s->PenPos = FPenPos;
+    s->CopyMode = FCopyMode;
+    s->BkMode = FBkMode;
+    s->BkColor = FBkColor;
+    s->TextColor = FTextColor;
+    s->HasClip = FHasClip;
+    s->Clip = FClip;
+    FSaved.push_back(s);
+    return int(FSaved.size());
+}
+
+bool TCanvas::RestoreDC(int SavedDC) {
+    int level = SavedDC < 0 ? int(FSaved.size()) + 1 + SavedDC : SavedDC;
+    if (level < 1 || level > int(FSaved.size())) return false;
+    while (int(FSaved.size()) > level) {
+        delete FSaved.back();
+        FSaved.pop_back();
+    }
+    TState* s = FSaved.back();
+    FSaved.pop_back();
+    FFont->Assign(&s->Font);
+    FPen->Assign(&s->Pen);
+    FBrush->Assign(&s->Brush);
+    FPenPos = s->PenPos;
+    FCopyMode = s->CopyMode;
+    FBkMode = s->BkMode;
+    FBkColor = s->BkColor;
+    FTextColor = s->TextColor;
+    FHasClip = s->HasClip;
+    FClip = s->Clip;
+    delete s;
+    UpdateClipCache();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipping
+
+TRect TCanvas::Bounds() const {
+    if (!FTarget) return TRect();
+    return TRect(0, 0, FTarget->width(), FTarget->height());
+}
+
+void TCanvas::UpdateClipCache() {
+    TRect b = Bounds();
+    if (!FHasClip) {
+        FClipIsRect = true;
+        FClipBox = b;
+        return;
+    }
+    QRegion r = FClip.intersected(QRect(b.Left, b.Top, b.Width(), b.Height()));
+    FClipIsRect = r.rectCount() <= 1;
+    QRect br = r.boundingRect();
+    FClipBox = r.isEmpty() ? TRect() : TRect(br.left(), br.top(), br.left() + br.width(), br.top() + br.height());
+}
+
+bool TCanvas::Clipped(int X, int Y) const {
+    if (X < FClipBox.Left || Y < FClipBox.Top || X >= FClipBox.Right || Y >= FClipBox.Bottom) return true;
+    if (FClipIsRect) return false;
+    return !FClip.contains(QPoint(X, Y));
+}
+
+TRect TCanvas::ClipRect() {
+    RequireTarget();
+    UpdateClipCache();
+    if (!FHasClip) return Bounds();
+    return FClipBox;
+}
+
+QRegion TCanvas::ClipRegion() {
+    RequireTarget();
+    TRect b = Bounds();
+    QRegion all(QRect(b.Left, b.Top, b.Width(), b.Height()));
+    return FHasClip ? FClip.intersected(all) : all;
+}
+
+void TCanvas::SelectClipRgn(const QRegion* Region) {
+    RequireTarget();
+    FHasClip = Region != nullptr;
+    FClip = Region ? *Region : QRegion();
+    UpdateClipCache();
+}
+
+void TCanvas::SelectClipRect(const TRect* R) {
+    if (!R) {
+        SelectClipRgn(nullptr);
+        return;
+    }
+    QRegion r(QRect(R->Left, R->Top, std::max(0, R->Width()), std::max(0, R->Height())));
+    SelectClipRgn(&r);
+}
+
+void TCanvas::ExtSelectClipRgn(const QRegion& Region, int Mode) {
+    RequireTarget();
+    QRegion cur = ClipRegion();
+    QRegion r;
+    switch (Mode) {
+    case RGN_AND: r = cur.intersected(Region); break;
+    case RGN_OR: r = cur.united(Region); break;
+    case RGN_XOR: r = cur.xored(Region); break;
+    case RGN_DIFF: r = cur.subtracted(Region); break;
+    default: r = Region; break;
+    }
+    SelectClipRgn(&r);
+}
+
+void TCanvas::IntersectClipRect(const TRect& R) {
+    QRegion r(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())));
+    ExtSelectClipRgn(r, RGN_AND);
+}
+
+void TCanvas::ExcludeClipRect(const TRect& R) {
+    QRegion r(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())));
+    ExtSelectClipRgn(r, RGN_DIFF);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pixel primitives
+
+void TCanvas::PlotPixel(int X, int Y, TColor Color, TPenMode Mode) {
+    if (!FTarget || Clipped(X, Y)) return;
+    auto* px = reinterpret_cast<uint32_t*>(FTarget->scanLine(Y)) + X;
+    ApplyRop(px, ToPixel(Color), Mode);
+}
+
+void TCanvas::FillSpan(int X1, int X2, int Y, TColor Color, TPenMode Mode) {
+    if (!FTarget || X2 <= X1 || Y < FClipBox.Top || Y >= FClipBox.Bottom) return;
+    uint32_t pen = ToPixel(Color);
+    auto* line = reinterpret_cast<uint32_t*>(FTarget->scanLine(Y));
+    auto fill = [&](int a, int b) {
+        a = std::max(a, FClipBox.Left);
+        b = std::min(b, FClipBox.Right);
+        for (int x = a; x < b; ++x) ApplyRop(line + x, pen, Mode);
+    };
+    if (FClipIsRect) {
+        fill(X1, X2);
+        return;
+    }
+    for (const QRect& r : FClip) {
+        if (Y < r.top() || Y > r.bottom()) continue;
+        fill(std::max(X1, r.left()), std::min(X2, r.right() + 1));
+    }
+}
+
+void TCanvas::FillRectColor(const TRect& R, TColor Color, TPenMode Mode) {
+    if (!RequireTarget()) return;
+    int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
+    for (int y = t; y < b; ++y) FillSpan(R.Left, R.Right, y, Color, Mode);
+}
+
+void TCanvas::FillSpanBrush(int X1, int X2, int Y) {
+    TBrushStyle s = FBrush->Style();
+    if (s == bsClear || X2 <= X1) return;
+    if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
+        const QImage& pat = FBrush->Bitmap()->Image();
+        const auto* pl = reinterpret_cast<const uint32_t*>(pat.constScanLine(((Y % pat.height()) + pat.height()) % pat.height()));
+        for (int x = X1; x < X2; ++x) {
+            if (Clipped(x, Y)) continue;
+            int sx = ((x % pat.width()) + pat.width()) % pat.width();
+            reinterpret_cast<uint32_t*>(FTarget->scanLine(Y))[x] = 0xFF000000u | (pl[sx] & 0xFFFFFF);
+        }
+        return;
+    }
+    if (s == bsSolid) {
+        FillSpan(X1, X2, Y, FBrush->Color());
+        return;
+    }
+    // Hatches: lines in the brush colour, gaps in the background colour when opaque.
+    for (int x = X1; x < X2; ++x) {
+        if (HatchBit(s, x, Y))
+            PlotPixel(x, Y, FBrush->Color());
+        else if (FBkMode == OPAQUE)
+            PlotPixel(x, Y, FBkColor);
+    }
+}
+
+void TCanvas::FillRectBrush(const TRect& R) {
+    if (!RequireTarget() || FBrush->Style() == bsClear) return;
+    int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
+    int l = std::max(R.Left, FClipBox.Left), r = std::min(R.Right, FClipBox.Right);
+    for (int y = t; y < b; ++y) FillSpanBrush(l, r, y);
+}
+
+// One point of a pen line; Index counts the pixels along the line for dash patterns.
+void TCanvas::DrawPenPoint(int X, int Y, int Index) {
+    TPenStyle st = FPen->Style();
+    if (st == psClear) return;
+    int w = FPen->Width();
+    if (w > 1) {
+        // Wide pens are solid and centred on the line.
+        int a = -(w / 2), b = a + w;
+        for (int dy = a; dy < b; ++dy)
+            for (int dx = a; dx < b; ++dx) PlotPixel(X + dx, Y + dy, FPen->Color(), FPen->Mode());
+        return;
+    }
+    const auto& pat = PenPattern(st);
+    bool on = true;
+    if (!pat.empty()) {
+        int period = 0;
+        for (int p : pat) period += p;
+        int pos = Index % period;
+        for (size_t i = 0; i < pat.size(); ++i) {
+            if (pos < pat[i]) {
+                on = (i % 2) == 0;
+                break;
+            }
+            pos -= pat[i];
+        }
+    }
+    if (on)
+        PlotPixel(X, Y, FPen->Color(), FPen->Mode());
+    else if (FBkMode == OPAQUE)
+        PlotPixel(X, Y, FBkColor, FPen->Mode());
+}
+
+// Bresenham from (X1, Y1) towards (X2, Y2); the last point only when IncludeLast.
+void TCanvas::DrawPenLine(int X1, int Y1, int X2, int Y2, bool IncludeLast) {
+    if (!RequireTarget() || FPen->Style() == psClear) return;
+    int dx = std::abs(X2 - X1), dy = -std::abs(Y2 - Y1);
+    int sx = X1 < X2 ? 1 : -1, sy = Y1 < Y2 ? 1 : -1;
+    int err = dx + dy;
+    int x = X1, y = Y1;
+    while (true) {
+        bool last = x == X2 && y == Y2;
+        if (last && !IncludeLast) break;
+        DrawPenPoint(x, y, FPenIndex++);
+        if (last) break;
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lines and shapes
+
+void TCanvas::MoveTo(int X, int Y) {
+    FPenPos = TPoint(X, Y);
+    FPenIndex = 0;
+}
+
+void TCanvas::LineTo(int X, int Y) {
+    Changing();
+    DrawPenLine(FPenPos.X, FPenPos.Y, X, Y, false);
+    FPenPos = TPoint(X, Y);
+    Changed();
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& Points) {
+    if (Points.size() < 2) return;
+    Changing();
+    FPenIndex = 0;
+    for (size_t i = 1; i < Points.size(); ++i)
+        DrawPenLine(Points[i - 1].X, Points[i - 1].Y, Points[i].X, Points[i].Y, false);
+    Changed();
+}
+
+void TCanvas::FillRect(const TRect& R) {
+    Changing();
+    FillRectBrush(R);
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& R) {
+    if (R.IsEmpty() || !RequireTarget()) return;
+    Changing();
+    TColor c = FBrush->Color();
+    FillSpan(R.Left, R.Right, R.Top, c);
+    if (R.Bottom - 1 > R.Top) FillSpan(R.Left, R.Right, R.Bottom - 1, c);
+    for (int y = R.Top + 1; y < R.Bottom - 1; ++y) {
+        PlotPixel(R.Left, y, c);
+        if (R.Right - 1 > R.Left) PlotPixel(R.Right - 1, y, c);
+    }
+    Changed();
+}
+
+void TCanvas::InvertRect(const TRect& R) {
+    Changing();
+    FillRectColor(R, clBlack, pmNot);
+    Changed();
+}
+
+// Paints a shape given as one span [first, second) per row from Top: the brush inside, the pen on
+// the pixels that touch the outside (when Outline).
+void TCanvas::PaintShape(const std::vector<std::pair<int, int>>& Spans, int Top, bool Outline) {
+    int n = int(Spans.size());
+    auto inside = [&](int x, int row) {
+        if (row < 0 || row >= n) return false;
+        return x >= Spans[row].first && x < Spans[row].second;
+    };
+    int w = Outline ? std::max(1, FPen->Width()) : 0;
+    for (int row = 0; row < n; ++row) {
+        int a = Spans[row].first, b = Spans[row].second;
+        if (b <= a) continue;
+        int y = Top + row;
+        if (!Outline) {
+            FillSpanBrush(a, b, y);
+            continue;
+        }
+        for (int x = a; x < b; ++x) {
+            bool edge = false;
+            // A pixel is on the outline when one within the pen width outside it is not in the shape.
+            for (int d = 1; d <= w && !edge; ++d)
+                edge = !inside(x - d, row) || !inside(x + d, row) || !inside(x, row - d) || !inside(x, row + d);
+            if (edge)
+                PlotPixel(x, y, FPen->Color(), FPen->Mode());
+            else if (FBrush->Style() != bsClear)
+                FillSpanBrush(x, x + 1, y);
+        }
+    }
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    if (!RequireTarget()) return;
+    if (X2 < X1) std::swap(X1, X2);
+    if (Y2 < Y1) std::swap(Y1, Y2);
+    Changing();
+    if (FPen->Style() == psClear) {
+        // Without a pen the filled area is one pixel smaller at the right and bottom.
+        FillRectBrush(TRect(X1, Y1, X2 - 1, Y2 - 1));
+    } else {
+        int w = std::max(1, FPen->Width());
+        int in = FPen->Style() == psInsideFrame || w == 1 ? 0 : w / 2;
+        int l = X1 + in, t = Y1 + in, r = X2 - in, b = Y2 - in;
+        FillRectBrush(TRect(l + w, t + w, r - w, b - w));
+        if (w == 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame) {
+            FPenIndex = 0;
+            DrawPenLine(l, t, r - 1, t, false);
+            DrawPenLine(r - 1, t, r - 1, b - 1, false);
+            DrawPenLine(r - 1, b - 1, l, b - 1, false);
+            DrawPenLine(l, b - 1, l, t, false);
+        } else {
+            TColor c = FPen->Color();
+            TPenMode m = FPen->Mode();
+            for (int y = t; y < b; ++y) {
+                if (y < t + w || y >= b - w) {
+                    FillSpan(l, r, y, c, m);
+                } else {
+                    FillSpan(l, std::min(l + w, r), y, c, m);
+                    FillSpan(std::max(r - w, l + w), r, y, c, m);
+                }
+            }
+        }
+    }
+    Changed();
+}
+
+namespace {
+
+// Half-width of an ellipse row: the spans of a shape whose corners are quarter ellipses
+// CW x CH inside [L, R) x [T, B). Pixel centres inside the ideal outline are in the shape.
+std::vector<std::pair<int, int>> RoundSpans(int L, int T, int R, int B, double CW, double CH) {
+    std::vector<std::pair<int, int>> spans;
+    int h = B - T;
+    if (h <= 0 || R <= L) return spans;
+    double rx = std::min(CW, double(R - L)) / 2.0, ry = std::min(CH, double(h)) / 2.0;
+    spans.reserve(h);
+    for (int row = 0; row < h; ++row) {
+        double yc = row + 0.5;
+        double dy = 0;
+        if (yc < ry)
+            dy = ry - yc;
+        else if (yc > h - ry)
+            dy = yc - (h - ry);
+        int inset = 0;
+        if (dy > 0 && ry > 0) {
+            double q = 1.0 - (dy / ry) * (dy / ry);
+            double dx = q > 0 ? rx * std::sqrt(q) : 0;
+            inset = int(std::ceil(rx - dx - 0.5 - 1e-9));
+            if (inset < 0) inset = 0;
+        }
+        spans.emplace_back(L + inset, R - inset);
+    }
+    return spans;
+}
+
+} // namespace
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+    if (!RequireTarget()) return;
+    if (X2 < X1) std::swap(X1, X2);
+    if (Y2 < Y1) std::swap(Y1, Y2);
+    Changing();
+    bool pen = FPen->Style() != psClear;
+    int r = pen ? X2 : X2 - 1, b = pen ? Y2 : Y2 - 1;
+    PaintShape(RoundSpans(X1, Y1, r, b, std::abs(X3), std::abs(Y3)), Y1, pen);
+    Changed();
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    if (!RequireTarget()) return;
+    if (X2 < X1) std::swap(X1, X2);
+    if (Y2 < Y1) std::swap(Y1, Y2);
+    Changing();
+    bool pen = FPen->Style() != psClear;
+    int r = pen ? X2 : X2 - 1, b = pen ? Y2 : Y2 - 1;
+    PaintShape(RoundSpans(X1, Y1, r, b, r - X1, b - Y1), Y1, pen);
+    Changed();
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& Points) {
+    if (Points.size() < 2 || !RequireTarget()) return;
+    Changing();
+    if (FBrush->Style() != bsClear) {
+        // Alternate (even-odd) fill, sampling pixel centres.
+        int top = Points[0].Y, bottom = Points[0].Y;
+        for (const auto& p : Points) {
+            top = std::min(top, p.Y);
+            bottom = std::max(bottom, p.Y);
+        }
+        top = std::max(top, FClipBox.Top);
+        bottom = std::min(bottom, FClipBox.Bottom);
+        std::vector<double> xs;
+        for (int y = top; y < bottom; ++y) {
+            double yc = y + 0.5;
+            xs.clear();
+            for (size_t i = 0; i < Points.size(); ++i) {
+                const TPoint& a = Points[i];
+                const TPoint& b = Points[(i + 1) % Points.size()];
+                if ((a.Y <= yc && b.Y > yc) || (b.Y <= yc && a.Y > yc))
+                    xs.push_back(a.X + (yc - a.Y) * double(b.X - a.X) / double(b.Y - a.Y));
+            }
+            std::sort(xs.begin(), xs.end());
+            for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+                int x1 = int(std::ceil(xs[i] - 0.5)), x2 = int(std::ceil(xs[i + 1] - 0.5));
+                FillSpanBrush(std::max(x1, FClipBox.Left), std::min(x2, FClipBox.Right), y);
+            }
+        }
+    }
+    FPenIndex = 0;
+    for (size_t i = 0; i < Points.size(); ++i) {
+        const TPoint& a = Points[i];
+        const TPoint& b = Points[(i + 1) % Points.size()];
+        DrawPenLine(a.X, a.Y, b.X, b.Y, false);
+    }
+    Changed();
+}
+
+namespace {
+
+double PointAngle(int X1, int Y1, int X2, int Y2, int PX, int PY) {
+    double cx = (X1 + X2) / 2.0, cy = (Y1 + Y2) / 2.0;
+    // Counter-clockwise degrees with y upwards, as on screen.
+    return std::atan2(-(PY - cy), PX - cx) * 180.0 / M_PI;
+}
+
+} // namespace
+
+// Arcs, pies and chords go through QPainter: start at the angle of (X3, Y3), counter-clockwise to
+// the angle of (X4, Y4).
+static void ArcShape(TCanvas* C, int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (X2 < X1) std::swap(X1, X2);
+    if (Y2 < Y1) std::swap(Y1, Y2);
+    double a1 = PointAngle(X1, Y1, X2, Y2, X3, Y3), a2 = PointAngle(X1, Y1, X2, Y2, X4, Y4);
+    double span = a2 - a1;
+    while (span <= 0) span += 360.0;
+    QPainter* p = C->BeginPainter();
+    if (!p) return;
+    QRectF r(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1);
+    if (C->Pen()->Style() == psClear)
+        p->setPen(Qt::NoPen);
+    else
+        p->setPen(QPen(ToQColor(C->Pen()->Color()), std::max(1, C->Pen()->Width()) == 1 ? 0 : C->Pen()->Width()));
+    if (kind == 0 || C->Brush()->Style() == bsClear)
+        p->setBrush(Qt::NoBrush);
+    else
+        p->setBrush(ToQColor(C->Brush()->Color()));
+    int s16 = int(std::lround(a1 * 16)), sp16 = int(std::lround(span * 16));
+    if (kind == 0)
+        p->drawArc(r, s16, sp16);
+    else if (kind == 1)
+        p->drawPie(r, s16, sp16);
+    else
+        p->drawChord(r, s16, sp16);
+    C->EndPainter(p);
+}
+
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Changing();
+    ArcShape(this, 0, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+    Changed();
+}
+
+void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Changing();
+    ArcShape(this, 1, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+    Changed();
+}
+
+void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Changing();
+    ArcShape(this, 2, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+    Changed();
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+    if (!RequireTarget() || Clipped(X, Y)) return;
+    Changing();
+    const int w = FTarget->width(), h = FTarget->height();
+    const uint32_t key = ToPixel(Color) & 0xFFFFFF;
+    auto pix = [&](int x, int y) { return reinterpret_cast<const uint32_t*>(FTarget->constScanLine(y))[x] & 0xFFFFFF; };
+    auto fillable = [&](int x, int y) {
+        if (Clipped(x, y)) return false;
+        bool same = pix(x, y) == key;
+        return FillStyle == fsBorder ? !same : same;
+    };
+    // Find the area first, then paint it, so the brush colour cannot stop the search.
+    std::vector<bool> seen(size_t(w) * h, false);
+    std::vector<std::pair<int, int>> stack{{X, Y}};
+    std::vector<std::pair<int, int>> area;
+    if (fillable(X, Y)) seen[size_t(Y) * w + X] = true;
+    else stack.clear();
+    while (!stack.empty()) {
+        auto [x, y] = stack.back();
+        stack.pop_back();
+        area.emplace_back(x, y);
+        const int nx[4] = {x - 1, x + 1, x, x};
+        const int ny[4] = {y, y, y - 1, y + 1};
+        for (int i = 0; i < 4; ++i) {
+            if (nx[i] < 0 || ny[i] < 0 || nx[i] >= w || ny[i] >= h) continue;
+            size_t k = size_t(ny[i]) * w + nx[i];
+            if (seen[k] || !fillable(nx[i], ny[i])) continue;
+            seen[k] = true;
+            stack.emplace_back(nx[i], ny[i]);
+        }
+    }
+    for (auto [x, y] : area) FillSpanBrush(x, x + 1, y);
+    Changed();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pixels
+
+TColor TCanvas::Pixels(int X, int Y) {
+    if (!RequireTarget() || X < 0 || Y < 0 || X >= FTarget->width() || Y >= FTarget->height()) return clNone;
+    return FromPixel(reinterpret_cast<const uint32_t*>(FTarget->constScanLine(Y))[X]);
+}
+
+void TCanvas::SetPixels(int X, int Y, TColor Color) {
+    if (!RequireTarget()) return;
+    Changing();
+    PlotPixel(X, Y, Color);
+    Changed();
+}
+
+// ---------------------------------------------------------------------------------------------
+// QPainter access
+
+QPainter* TCanvas::BeginPainter() {
+    if (!RequireTarget()) return nullptr;
+    auto* p = new QPainter(FTarget);
+    p->setRenderHint(QPainter::Antialiasing, false);
+    p->setRenderHint(QPainter::TextAntialiasing, false);
+    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (FHasClip) p->setClipRegion(FClip);
+    return p;
+}
+
+void TCanvas::EndPainter(QPainter* Painter) {
+    if (!Painter) return;
+    Painter->end();
+    delete Painter;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pictures
+
+namespace {
+
+// The raster operation of a copy mode on source S and destination D (pattern = brush colour).
+uint32_t Rop3(TCopyMode m, uint32_t S, uint32_t D, uint32_t P) {
+    switch (m) {
+    case cmBlackness: return 0;
+    case cmWhiteness: return 0xFFFFFF;
+    case cmDstInvert: return ~D;
+    case cmMergeCopy: return S & P;
+    case cmMergePaint: return ~S | D;
+    case cmNotSrcCopy: return ~S;
+    case cmNotSrcErase: return ~(S | D);
+    case cmPatCopy: return P;
+    case cmPatInvert: return P ^ D;
+    case cmPatPaint: return P | ~S | D;
+    case cmSrcAnd: return S & D;
+    case cmSrcErase: return S & ~D;
+    case cmSrcInvert: return S ^ D;
+    case cmSrcPaint: return S | D;
+    default: return S;
+    }
+}
+
+} // namespace
+
+// Puts Src (already at the destination size) at Dest's top-left: leaving out pixels of the key
+// colour when Keyed, blending by alpha when Alpha, else with the copy mode.
+static void Blit(TCanvas* C, const TRect& Dest, const QImage& Src, bool Keyed, uint32_t Key, bool Alpha,
+                 TCopyMode Mode) {
+    QImage* t = C->Target();
+    if (!t || Src.isNull()) return;
+    QImage s = Src.format() == QImage::Format_ARGB32 || Src.format() == QImage::Format_RGB32
+                   ? Src
+                   : Src.convertToFormat(QImage::Format_ARGB32);
+    TRect clip = C->ClipRect();
+    QRegion region = C->ClipRegion();
+    bool simple = region.rectCount() <= 1;
+    uint32_t pat = ToPixel(C->Brush()->Color()) & 0xFFFFFF;
+    int x0 = std::max(Dest.Left, clip.Left), x1 = std::min(Dest.Left + s.width(), clip.Right);
+    int y0 = std::max(Dest.Top, clip.Top), y1 = std::min(Dest.Top + s.height(), clip.Bottom);
+    for (int y = y0; y < y1; ++y) {
+        const auto* sl = reinterpret_cast<const uint32_t*>(s.constScanLine(y - Dest.Top));
+        auto* dl = reinterpret_cast<uint32_t*>(t->scanLine(y));
+        for (int x = x0; x < x1; ++x) {
+            if (!simple && !region.contains(QPoint(x, y))) continue;
+            uint32_t sp = sl[x - Dest.Left];
+            if (Keyed && (sp & 0xFFFFFF) == Key) continue;
+            if (Alpha) {
+                uint32_t a = sp >> 24;
+                if (a == 0) continue;
+                if (a == 255) {
+                    dl[x] = sp;
+                    continue;
+                }
+                uint32_t d = dl[x];
+                auto mix = [a](uint32_t sc, uint32_t dc) { return (sc * a + dc * (255 - a) + 127) / 255; };
+                uint32_t r = mix((sp >> 16) & 0xFF, (d >> 16) & 0xFF);
+                uint32_t g = mix((sp >> 8) & 0xFF, (d >> 8) & 0xFF);
+                uint32_t b = mix(sp & 0xFF, d & 0xFF);
+                dl[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+                continue;
+            }
+            if (Mode == cmSrcCopy)
+                dl[x] = 0xFF000000u | (sp & 0xFFFFFF);
+            else
+                dl[x] = 0xFF000000u | (Rop3(Mode, sp & 0xFFFFFF, dl[x] & 0xFFFFFF, pat) & 0xFFFFFF);
+        }
+    }
+}
+
+// Scales Src to W x H by nearest pixels (negative sizes mirror), as the platform's stretch does.
+static QImage ScaleNearest(const QImage& Src, int W, int H) {
+    QImage s = Src;
+    if (W < 0 || H < 0) s = s.mirrored(W < 0, H < 0);
+    int aw = std::abs(W), ah = std::abs(H);
+    if (aw == s.width() && ah == s.height()) return s;
+    if (aw == 0 || ah == 0 || s.isNull()) return QImage();
+    return s.scaled(aw, ah, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
+    if (!Graphic || Graphic->Empty()) return;
+    Graphic->Draw(this, ::Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
+    if (!Graphic || Graphic->Empty()) return;
+    Graphic->Draw(this, R);
+}
+
+void TCanvas::DrawImage(int X, int Y, const QImage& Image) {
+    if (!RequireTarget()) return;
+    Changing();
+    Blit(this, ::Bounds(X, Y, Image.width(), Image.height()), Image, false, 0, Image.hasAlphaChannel(), cmSrcCopy);
+    Changed();
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
+    if (!Canvas || !RequireTarget() || !Canvas->RequireTarget()) return;
+    Changing();
+    QImage* src = Canvas->Target();
+    // copy() makes a separate image, so a copy inside one canvas reads the pixels as they were.
+    int sl = std::min(Source.Left, Source.Right), st = std::min(Source.Top, Source.Bottom);
+    QImage part = src->copy(QRect(sl, st, std::abs(Source.Width()), std::abs(Source.Height())));
+    bool mirrorX = (Source.Width() < 0) != (Dest.Width() < 0);
+    bool mirrorY = (Source.Height() < 0) != (Dest.Height() < 0);
+    QImage scaled = ScaleNearest(part, mirrorX ? -std::abs(Dest.Width()) : std::abs(Dest.Width()),
+                                 mirrorY ? -std::abs(Dest.Height()) : std::abs(Dest.Height()));
+    TRect d(std::min(Dest.Left, Dest.Right), std::min(Dest.Top, Dest.Bottom), 0, 0);
+    Blit(this, d, scaled, false, 0, false, FCopyMode);
+    Changed();
+}
+
+void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
+    if (!Bitmap || Bitmap->Empty() || !RequireTarget()) return;
+    Changing();
+    QImage part = Bitmap->Image().copy(QRect(Source.Left, Source.Top, Source.Width(), Source.Height()));
+    uint32_t key = ToPixel(Color) & 0xFFFFFF, bk = ToPixel(FBrush->Color());
+    for (int y = 0; y < part.height(); ++y) {
+        auto* l = reinterpret_cast<uint32_t*>(part.scanLine(y));
+        for (int x = 0; x < part.width(); ++x)
+            if ((l[x] & 0xFFFFFF) == key) l[x] = bk;
+    }
+    Blit(this, TRect(Dest.Left, Dest.Top, 0, 0), ScaleNearest(part, Dest.Width(), Dest.Height()), false, 0, false,
+         cmSrcCopy);
+    Changed();
+}
+
+// Used by the graphic classes to draw their pixels.
+void CanvasBlit(TCanvas* Canvas, const TRect& Dest, const QImage& Src, bool Keyed, TColor Key, bool Alpha) {
+    if (!Canvas || Src.isNull() || Dest.IsEmpty()) return;
+    QImage s = ScaleNearest(Src, Dest.Width(), Dest.Height());
+    Canvas->Changing();
+    Blit(Canvas, Dest, s, Keyed, ToPixel(Key) & 0xFFFFFF, Alpha, Canvas->CopyMode());
+    Canvas->Changed();
+}
