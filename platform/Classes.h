@@ -234,8 +234,6 @@ constexpr Word fmShareDenyWrite = 0x0020;
 constexpr Word fmShareDenyRead = 0x0030;
 constexpr Word fmShareDenyNone = 0x0040;
 
-class QFile;
-
 // A stream on a file. fmCreate creates (or empties) the file and opens it for reading and
 // writing. Failures raise EFCreateError "Cannot create file "<name>". <reason>" or EFOpenError
 // "Cannot open file "<name>". <reason>".
@@ -253,7 +251,7 @@ public:
 
 private:
     String FFileName;
-    std::unique_ptr<QFile> FFile;
+    int FHandle = -1;
 };
 
 // Text encodings of string lists and string streams. ANSI is the system code page (Windows-1252).
@@ -415,12 +413,13 @@ public:
     void SetText(const String& Value) override;
     int IndexOf(const String& S) const override;
 
-    // Binary search of a sorted list: true when found; Index is the first match or where S would
-    // go. On an unsorted list answers false.
+    // Whether S is in the list; Index is its first occurrence, or (when absent) where it would go in
+    // a sorted list and Count in an unsorted one. Sorted lists are searched in halves.
     virtual bool Find(const String& S, int& Index) const;
     // Sorts an unsorted list (a sorted list is in order already).
     virtual void Sort();
-    // Stable sort with a compare function of two indexes.
+    // Stable sort of an unsorted list with a compare function of two indexes (the indexes refer to
+    // the list as it was before sorting; the list does not change while the function is called).
     virtual void CustomSort(const TStringListSortCompare& Compare);
 
     bool Sorted() const { return FSorted; }
@@ -450,7 +449,7 @@ private:
         TObject* FObject = nullptr;
     };
     void CheckIndex(int Index) const;
-    void SortItems(const std::function<int(const TStringItem&, const TStringItem&)>& Compare);
+    void SortItems(const std::function<int(int, int)>& Compare);
 
     std::vector<TStringItem> FList;
     bool FSorted = false;
@@ -472,6 +471,8 @@ class TCollectionItem : public TPersistent {
 public:
     explicit TCollectionItem(TCollection* Collection);
     ~TCollectionItem() override;
+    // Leaves the collection before any destructor runs.
+    void BeforeDestruction() override;
 
     TCollection* Collection() const { return FCollection; }
     // Moves the item into another collection (nullptr: into none).
@@ -630,6 +631,7 @@ private:
     void StartThread();
     void Run();
     void StopAndWait();
+    void WaitForEnd();
 
     std::thread FThread;
     mutable std::mutex FLock;
