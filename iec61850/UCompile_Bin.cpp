@@ -24,7 +24,9 @@ namespace {
 // True while the buffers hold the images of a build that succeeded.
 bool Bins_Ready = false;
 
-void Put8(Byte* b, int at, Byte v) { b[at] = v; }
+void Put8(Byte* b, int at, Byte v) {
+    b[at] = v;
+}
 void Put16(Byte* b, int at, Word v) {
     b[at] = Byte(v);
     b[at + 1] = Byte(v >> 8);
@@ -32,7 +34,9 @@ void Put16(Byte* b, int at, Word v) {
 void Put32(Byte* b, int at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = Byte(v >> (8 * i));
 }
-void PutFloat(Byte* b, int at, float v) { Put32(b, at, std::bit_cast<uint32_t>(v)); }
+void PutFloat(Byte* b, int at, float v) {
+    Put32(b, at, std::bit_cast<uint32_t>(v));
+}
 
 // ---- Parameter block ---------------------------------------------------------------------------
 
@@ -49,16 +53,19 @@ int ParGenKey(const TXMLNode& Root, const char* Key, int NaN, int Missing) {
 // ---- Client image ------------------------------------------------------------------------------
 
 // The stored size of a text: one byte per character and the closing 0.
-Int64 StoredLength(const String& s) { return Int64(s.size()) + 1; }
+Int64 StoredLength(const String& s) {
+    return Int64(s.size()) + 1;
+}
 
 // Texts go into the image one byte per character: only printable ASCII survives that.
 void CheckStored(const String& Text, const String& What, const String& Where) {
     for (qsizetype i = 0; i < Text.size(); ++i) {
         const char16_t c = Text[i].unicode();
         if (c < 0x20 || c > 0x7E)
-            throw ECompile_Error(Where + ": the " + What + " \"" + Text + "\" holds the character U+" +
-                                 QString::number(c, 16).toUpper().rightJustified(4, u'0') +
-                                 ", which the converter cannot store (only printable ASCII characters are allowed)");
+            throw ECompile_Error(
+                Where + ": the " + What + " \"" + Text + "\" holds the character U+" +
+                QString::number(c, 16).toUpper().rightJustified(4, u'0') +
+                ", which the converter cannot store (only printable ASCII characters are allowed)");
     }
 }
 
@@ -153,8 +160,8 @@ void Read_ParGen_Bank1() {
                              "IEC61850_Client_SM4"};
     const char* gatKeys[4] = {"IEC61850_Client_GAT1", "IEC61850_Client_GAT2", "IEC61850_Client_GAT3",
                               "IEC61850_Client_GAT4"};
-    const int ipDef[4] = {192, 168, 0, 10}, smNaN[4] = {255, 255, 255, 255}, smMissing[4] = {255, 255, 255, 0},
-              gatDef[4] = {192, 168, 0, 1};
+    const int ipDef[4] = {192, 168, 0, 10}, smNaN[4] = {255, 255, 255, 255},
+              smMissing[4] = {255, 255, 255, 0}, gatDef[4] = {192, 168, 0, 1};
     for (int i = 0; i < 4; ++i) ip[i] = ParGenKey(root, ipKeys[i], ipDef[i], ipDef[i]);
     for (int i = 0; i < 4; ++i) b[Par_IP + i] = Byte(ip[i]);
     for (int i = 0; i < 4; ++i) sm[i] = ParGenKey(root, smKeys[i], smNaN[i], smMissing[i]);
@@ -344,11 +351,13 @@ int Build_Bank2(int Position, Byte* Buffer, int Limit) {
     const Int64 size = Bank2_Image_Size();
     if (Int64(Position) + size - 1 > Int64(Limit))
         throw ECompile_Error("The IEC 61850 client image would take " + QString::number(size) +
-                             " bytes; the converter holds at most " + QString::number(Int64(Limit) - Position + 1) +
+                             " bytes; the converter holds at most " +
+                             QString::number(Int64(Limit) - Position + 1) +
                              ". Map fewer variables or data sets.");
     for (const TIEC61850_DataSet& d : c.DataSetList)
         if (d.VariableList.size() > 255 || d.nVariable != d.VariableList.size())
-            throw ECompile_Error("The data set " + d.reference + " has " + QString::number(d.VariableList.size()) +
+            throw ECompile_Error("The data set " + d.reference + " has " +
+                                 QString::number(d.VariableList.size()) +
                                  " members; the converter takes at most 255 per data set");
 
     Byte* b = Buffer;
@@ -437,7 +446,8 @@ void Compile_Bin() {
 }
 
 void Save_Bin() {
-    if (!Bins_Ready) throw ECompile_Error("There are no configuration images to write: the last build failed");
+    if (!Bins_Ready)
+        throw ECompile_Error("There are no configuration images to write: the last build failed");
     if (Path_Project.isEmpty()) throw ECompile_Error("No project is open");
     const String dir = Path_Project + "\\bin";
     if (!DirectoryExists(dir) && !ForceDirectories(dir))
@@ -456,8 +466,8 @@ void Save_Bin() {
     }
     for (int i = 0; i < 2; ++i) {
         // rename replaces an existing file in one step
-        if (std::rename(NativePath(temps[i]).toLocal8Bit().constData(), NativePath(names[i]).toLocal8Bit().constData()) !=
-            0) {
+        if (std::rename(NativePath(temps[i]).toLocal8Bit().constData(),
+                        NativePath(names[i]).toLocal8Bit().constData()) != 0) {
             for (int k = i; k < 2; ++k) QFile::remove(NativePath(temps[k]));
             throw ECompile_Error("The file \"" + NativePath(names[i]) + "\" cannot be replaced");
         }

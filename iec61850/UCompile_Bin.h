@@ -30,33 +30,33 @@ class ECompile_Error : public Exception {
 // ---- Parameter block (bank 1) ------------------------------------------------------------------
 
 constexpr int Bank1_Size = 2048;
-constexpr Integer Bank2_Base = 0x80000;  // converter address of the client image
-constexpr int Bank2_Capacity = 0x80000;  // the image covers at most 0x80000 .. 0xFFFFF
+constexpr Integer Bank2_Base = 0x80000; // converter address of the client image
+constexpr int Bank2_Capacity = 0x80000; // the image covers at most 0x80000 .. 0xFFFFF
 
 // Offsets of the parameter block's fields.
-constexpr int Par_IP = 40;          // 4 x uint8: converter address, first octet first
-constexpr int Par_SubNet = 44;      // 4 x uint8
-constexpr int Par_Gateway = 48;     // 4 x uint8
-constexpr int Par_NB_Out = 116;     // uint32: PROFIBUS output bytes
-constexpr int Par_NB_In = 120;      // uint32: PROFIBUS input bytes
-constexpr int Par_ID_Device = 129;  // uint8: PROFIBUS station address
+constexpr int Par_IP = 40;           // 4 x uint8: converter address, first octet first
+constexpr int Par_SubNet = 44;       // 4 x uint8
+constexpr int Par_Gateway = 48;      // 4 x uint8
+constexpr int Par_NB_Out = 116;      // uint32: PROFIBUS output bytes
+constexpr int Par_NB_In = 120;       // uint32: PROFIBUS input bytes
+constexpr int Par_ID_Device = 129;   // uint8: PROFIBUS station address
 constexpr int Par_Client_Add = 1516; // uint32: converter address of the client image
-constexpr int Par_Checksum = 2044;  // uint32: sum of bytes 0 .. 2043
+constexpr int Par_Checksum = 2044;   // uint32: sum of bytes 0 .. 2043
 
 // ---- Client image (bank 2) records ---------------------------------------------------------------
 
 // One mapped data attribute: a 32-byte record of the image.
 struct TIEC61850_Variable {
-    Byte fc[2] = {0, 0};    // the first two characters of the functional constraint
-    Byte rw = 0;            // 0 read, 1 write
-    Byte bit_address = 0;   // start bit inside the data-array byte
-    Byte options = 0;       // bit 0 on change, bit 1 on command, bit 2 on timer
-    Byte conversion = 0;    // 0 none, 1 integer/float conversion
+    Byte fc[2] = {0, 0};  // the first two characters of the functional constraint
+    Byte rw = 0;          // 0 read, 1 write
+    Byte bit_address = 0; // start bit inside the data-array byte
+    Byte options = 0;     // bit 0 on change, bit 1 on command, bit 2 on timer
+    Byte conversion = 0;  // 0 none, 1 integer/float conversion
     Byte startbyte = 0;
     Byte numbyte = 0;
-    Word position = 0;      // byte index in the converter's internal data array
+    Word position = 0; // byte index in the converter's internal data array
     Word tcpPort = 0;
-    Cardinal time = 0;      // cycle in ms
+    Cardinal time = 0; // cycle in ms
     float moltFactor = 1.0f;
     String bType, hostname, reference;
     Integer bType_Add = 0, hostname_Add = 0, reference_Add = 0;
@@ -75,12 +75,12 @@ struct TIEC61850_Variable_DS {
 // One polled data set: a 28-byte record of the image. (The mapping editor's data-set entry is
 // another type.)
 struct TIEC61850_DataSet {
-    Byte nVariable = 0;     // number of member records
-    Byte options = 4;       // always on timer
+    Byte nVariable = 0; // number of member records
+    Byte options = 4;   // always on timer
     Word tcpPort = 0;
     Byte enGoose = 0;
     Byte spare[3] = {0, 0, 0};
-    Cardinal time = 0;      // poll cycle in ms
+    Cardinal time = 0; // poll cycle in ms
     String goose_name, reference, hostname;
     Integer goose_name_Add = 0, reference_Add = 0, hostname_Add = 0;
     std::vector<TIEC61850_Variable_DS> VariableList;
@@ -90,20 +90,20 @@ struct TIEC61850_DataSet {
 struct TIEC61850_Client {
     Integer nVariable = 0;
     Integer nDataSet = 0;
-    Integer vLan = 0;   // general parameter IEC61850_Client_VLAN
-    Integer appID = 0;  // general parameter IEC61850_Client_Application_ID
+    Integer vLan = 0;  // general parameter IEC61850_Client_VLAN
+    Integer appID = 0; // general parameter IEC61850_Client_Application_ID
     std::vector<TIEC61850_Variable> VariableList;
     Integer Variable_Add = 0; // address of the first variable record
     std::vector<TIEC61850_DataSet> DataSetList;
-    Integer DataSet_Add = 0;  // address of the first data-set record
+    Integer DataSet_Add = 0; // address of the first data-set record
 };
 
 // ---- Program-wide build state ------------------------------------------------------------------
 
-extern Byte Bank1_Par[Bank1_Size];       // the parameter block, built in place
-extern Byte Bank1_Buffer[Bank1_Size];    // bank1.bin as written
+extern Byte Bank1_Par[Bank1_Size];    // the parameter block, built in place
+extern Byte Bank1_Buffer[Bank1_Size]; // bank1.bin as written
 extern int Bank1_Length;
-extern std::vector<Byte> Bank2_Buffer;   // Bank2_Capacity bytes
+extern std::vector<Byte> Bank2_Buffer; // Bank2_Capacity bytes
 extern int Bank2_Length;
 extern TIEC61850_Client IEC61850_Client;
 

@@ -14,11 +14,11 @@ const String IEC_DataSet_DA_Item = QStringLiteral("DataSet_DA_Item");
 const String IEC_Client_Comment = QStringLiteral("SW_VERSION = 1.000");
 
 const QStringList IEC_ICD_File_Attrs = {"Name", "FileName"};
-const QStringList IEC_DA_Item_Attrs = {"Index",    "bType",     "fc",        "Reference", "StartByte", "NumByte",
-                                       "IPAddress", "Port",     "OnChange",  "OnCMD",     "OnTimer",   "Time",
-                                       "Position", "StartBit",  "ReadWrite", "Convertion", "MoltFact", "Mnemonic"};
-const QStringList IEC_DataSet_Item_Attrs = {"Index", "Reference", "GooseName", "EnGoose",
-                                            "IPAddress", "Port", "Time", "Mnemonic"};
+const QStringList IEC_DA_Item_Attrs = {
+    "Index", "bType",   "fc",   "Reference", "StartByte", "NumByte",   "IPAddress",  "Port",     "OnChange",
+    "OnCMD", "OnTimer", "Time", "Position",  "StartBit",  "ReadWrite", "Convertion", "MoltFact", "Mnemonic"};
+const QStringList IEC_DataSet_Item_Attrs = {"Index",     "Reference", "GooseName", "EnGoose",
+                                            "IPAddress", "Port",      "Time",      "Mnemonic"};
 const QStringList IEC_DataSet_DA_Item_Attrs = {"bType",      "Reference", "Position", "StartBit",
                                                "Convertion", "MoltFact",  "Mnemonic"};
 
@@ -105,7 +105,8 @@ void Write_IEC_Client_Mapping(TXMLDocument& Doc, const TIEC_Client_Mapping& Mapp
     Doc.AppendComment(IEC_Client_Comment);
 
     TXMLNode files = root.AddChild(IEC_List_ICD_Files);
-    for (const TIEC_Item& f : Mapping.ICD_Files) WriteItem(files.AddChild(IEC_ICD_File), f, IEC_ICD_File_Attrs);
+    for (const TIEC_Item& f : Mapping.ICD_Files)
+        WriteItem(files.AddChild(IEC_ICD_File), f, IEC_ICD_File_Attrs);
 
     TXMLNode vars = root.AddChild(IEC_List_DA_Selected);
     for (const TIEC_Item& v : Mapping.Variables) WriteItem(vars.AddChild(IEC_DA_Item), v, IEC_DA_Item_Attrs);

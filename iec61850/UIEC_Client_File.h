@@ -88,10 +88,10 @@ struct TIEC_DataSet_Entry {
 
 // The whole mapping file.
 struct TIEC_Client_Mapping {
-    std::vector<TIEC_Item> ICD_Files;          // ICD_File
-    std::vector<TIEC_Item> Variables;          // DA_Item
-    bool Has_DataSet_List = true;              // List_DataSet_Selected is there
-    std::vector<TIEC_DataSet_Entry> DataSets;  // DataSet_Item
+    std::vector<TIEC_Item> ICD_Files;         // ICD_File
+    std::vector<TIEC_Item> Variables;         // DA_Item
+    bool Has_DataSet_List = true;             // List_DataSet_Selected is there
+    std::vector<TIEC_DataSet_Entry> DataSets; // DataSet_Item
 
     bool operator==(const TIEC_Client_Mapping&) const = default;
 };

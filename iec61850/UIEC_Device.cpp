@@ -131,7 +131,8 @@ public:
         d->FList_DO = std::move(dos);
         d->FList_DA = std::move(das);
     }
-    static void SetDA(TIEC_DA* a, const String& ref, const String& fc, const String& bType, const String& name) {
+    static void SetDA(TIEC_DA* a, const String& ref, const String& fc, const String& bType,
+                      const String& name) {
         a->fReference = ref;
         a->fFC = fc;
         a->fbType = bType;
@@ -171,7 +172,8 @@ void TExpander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, const String& paren
     FDOPath.pop_back();
 }
 
-void TExpander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& parentRef, const String& fcFather) {
+void TExpander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& parentRef,
+                         const String& fcFather) {
     const String ref = parentRef + QLatin1Char('.') + c.Name;
     TIEC_Decoder::SetDA(a, ref, c.HasFC ? c.FC : fcFather, c.bType, c.Name);
     // The type of an enumerated attribute names an enumeration, which is not followed.
@@ -196,7 +198,9 @@ template <class T> static void FreeAll(std::vector<T*>& list) {
     list.clear();
 }
 
-TIEC_DA::~TIEC_DA() { FreeAll(FList_DA); }
+TIEC_DA::~TIEC_DA() {
+    FreeAll(FList_DA);
+}
 
 TIEC_DA* TIEC_DA::Find_DA(const String& DA_Name) const {
     for (TIEC_DA* a : FList_DA) {
@@ -282,7 +286,9 @@ TIEC_DO* TIEC_LN::Find_DO(const String& DO_Name) const {
     return nullptr;
 }
 
-TIEC_LDevice::~TIEC_LDevice() { FreeAll(FList_LN); }
+TIEC_LDevice::~TIEC_LDevice() {
+    FreeAll(FList_LN);
+}
 
 TIEC_LN* TIEC_LDevice::Find_LN(const String& LN_Class) const {
     for (TIEC_LN* ln : FList_LN)
@@ -318,7 +324,9 @@ TIEC_Device::TIEC_Device(const QByteArray& Data, const String& FileName) {
     TIEC_Decoder::Decode(this, doc);
 }
 
-TIEC_Device::~TIEC_Device() { FreeAll(FList_LDevice); }
+TIEC_Device::~TIEC_Device() {
+    FreeAll(FList_LDevice);
+}
 
 TIEC_LDevice* TIEC_Device::Find_LDevice(const String& LD_Name) const {
     for (TIEC_LDevice* ld : FList_LDevice)
@@ -385,13 +393,13 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, TXMLDocument& doc) {
                     if (TIEC_DA* a = Resolve(dev, f, pool, index))
                         ds->FList_DA.push_back(a);
                     else
-                        dev->FWarnings << "Data set " + ds->fReference + ": member " +
-                                              pool.Attr(f, "ldInst") + "/" + pool.Attr(f, "prefix") +
-                                              pool.Attr(f, "lnClass") + pool.Attr(f, "lnInst") + "." +
-                                              pool.Attr(f, "doName") +
-                                              (pool.Attr(f, "daName").isEmpty() ? String()
-                                                                                : "." + pool.Attr(f, "daName")) +
-                                              " [" + pool.Attr(f, "fc") + "] not found";
+                        dev->FWarnings
+                            << "Data set " + ds->fReference + ": member " + pool.Attr(f, "ldInst") + "/" +
+                                   pool.Attr(f, "prefix") + pool.Attr(f, "lnClass") + pool.Attr(f, "lnInst") +
+                                   "." + pool.Attr(f, "doName") +
+                                   (pool.Attr(f, "daName").isEmpty() ? String()
+                                                                     : "." + pool.Attr(f, "daName")) +
+                                   " [" + pool.Attr(f, "fc") + "] not found";
                 }
             }
             for (pugi::xml_node g = lnn.first_child(); g; g = g.next_sibling()) {
@@ -433,7 +441,15 @@ TIEC_DA* TIEC_Decoder::Resolve(TIEC_Device* dev, pugi::xml_node fcda, TTextPool&
     const String& daName = pool.Attr(fcda, "daName");
     if (ldInst.isEmpty() || lnClass.isEmpty() || doName.isEmpty()) return nullptr;
     TIEC_LDevice* ld = dev->Find_LDevice(ldInst);
-    if (!ld) return nullptr;
+    if (!ld) {
+        // Some tools write the logical device's full name (IED name + inst) as ldInst.
+        for (TIEC_LDevice* l : dev->FList_LDevice)
+            if (l->FReference == ldInst) {
+                ld = l;
+                break;
+            }
+        if (!ld) return nullptr;
+    }
 
     auto lnsIt = index.find(ldInst);
     if (lnsIt == index.end()) {
@@ -443,7 +459,8 @@ TIEC_DA* TIEC_Decoder::Resolve(TIEC_Device* dev, pugi::xml_node fcda, TTextPool&
             if (!lnsIt->contains(key)) lnsIt->insert(key, ln);
         }
     }
-    const String key = pool.Attr(fcda, "prefix") + QChar(0x1F) + lnClass + QChar(0x1F) + pool.Attr(fcda, "lnInst");
+    const String key =
+        pool.Attr(fcda, "prefix") + QChar(0x1F) + lnClass + QChar(0x1F) + pool.Attr(fcda, "lnInst");
     TIEC_LN* ln = lnsIt->value(key, nullptr);
     if (!ln) return nullptr;
 

@@ -16,7 +16,8 @@
 // being expanded on the same path (a type that contains itself, directly or through others).
 //
 // A data set's members are resolved while decoding: ldInst, prefix, lnClass and lnInst name the
-// logical node; a doName or daName with dots walks through sub-objects and nested attributes. An
+// logical node (ldInst may also be the logical device's full name, IED name + inst, as some
+// tools write it); a doName or daName with dots walks through sub-objects and nested attributes. An
 // FCDA without daName stands for the first leaf attribute of its data object that has the
 // FCDA's functional constraint (the first leaf at all when none has it). Members that cannot be
 // resolved are listed in the device's Warnings instead of being dropped without a word.

@@ -3,12 +3,15 @@
 #include <QFile>
 #include <QSaveFile>
 
-
 namespace {
 
-QByteArray Utf8(const String& s) { return s.toUtf8(); }
+QByteArray Utf8(const String& s) {
+    return s.toUtf8();
+}
 
-String FromUtf8(const char* s) { return String::fromUtf8(s); }
+String FromUtf8(const char* s) {
+    return String::fromUtf8(s);
+}
 
 // Writes into a byte array for pugixml's save.
 struct ByteWriter : pugi::xml_writer {
@@ -28,7 +31,9 @@ String XmlNativePath(const String& FileName) {
 
 // ---- TXMLNode ----------------------------------------------------------------------------------
 
-String TXMLNode::NodeName() const { return IsElement() ? FromUtf8(FNode.name()) : String(); }
+String TXMLNode::NodeName() const {
+    return IsElement() ? FromUtf8(FNode.name()) : String();
+}
 
 int TXMLNode::ChildCount() const {
     int n = 0;
@@ -79,26 +84,32 @@ bool TXMLNode::TryAttribute(const String& Name, String& Value) const {
 String TXMLNode::RequiredAttribute(const String& Name) const {
     String v;
     if (!TryAttribute(Name, v))
-        throw EConvertError("The attribute \"" + Name + "\" is missing in the element \"" + NodeName() + "\"");
+        throw EConvertError("The attribute \"" + Name + "\" is missing in the element \"" + NodeName() +
+                            "\"");
     return v;
 }
 
 void TXMLNode::SetAttribute(const String& Name, const String& Value) {
-    if (!IsElement()) throw EXMLDocError("Cannot set the attribute \"" + Name + "\" of a node that is no element");
+    if (!IsElement())
+        throw EXMLDocError("Cannot set the attribute \"" + Name + "\" of a node that is no element");
     QByteArray n = Utf8(Name);
     pugi::xml_attribute a = FNode.attribute(n.constData());
     if (!a) a = FNode.append_attribute(n.constData());
     a.set_value(Utf8(Value).constData());
 }
 
-String TXMLNode::Text() const { return FNode ? FromUtf8(FNode.child_value()) : String(); }
+String TXMLNode::Text() const {
+    return FNode ? FromUtf8(FNode.child_value()) : String();
+}
 
 void TXMLNode::SetText(const String& Value) {
     if (!IsElement()) throw EXMLDocError("Cannot set the text of a node that is no element");
     FNode.text().set(Utf8(Value).constData());
 }
 
-bool TXMLNode::HasChildElements() const { return bool(FirstChild()); }
+bool TXMLNode::HasChildElements() const {
+    return bool(FirstChild());
+}
 
 // ---- TXMLDocument ------------------------------------------------------------------------------
 
@@ -115,7 +126,8 @@ void TXMLDocument::Load(const pugi::xml_parse_result& Result, const String& Sour
     if (!Result) {
         String msg = String::fromUtf8(Result.description());
         FDoc->reset();
-        throw EXMLDocError(msg + " (" + Source + ", offset " + QString::number(qlonglong(Result.offset)) + ")");
+        throw EXMLDocError(msg + " (" + Source + ", offset " + QString::number(qlonglong(Result.offset)) +
+                           ")");
     }
     FActive = true;
 }
@@ -155,7 +167,9 @@ void TXMLDocument::SaveToFile(const String& FileName) const {
         throw EXMLDocError("Cannot write the file \"" + FileName + "\": " + f.errorString());
 }
 
-void TXMLDocument::Clear() { FDoc->reset(); }
+void TXMLDocument::Clear() {
+    FDoc->reset();
+}
 
 TXMLNode TXMLDocument::AddChild(const String& Name) {
     FActive = true;
@@ -167,7 +181,9 @@ void TXMLDocument::AppendComment(const String& Text) {
     FDoc->append_child(pugi::node_comment).set_value(Utf8(Text).constData());
 }
 
-TXMLNode TXMLDocument::DocumentElement() const { return TXMLNode(FDoc->document_element()); }
+TXMLNode TXMLDocument::DocumentElement() const {
+    return TXMLNode(FDoc->document_element());
+}
 
 TXMLNode TXMLDocument::FindNode(const String& Name) const {
     return TXMLNode(FDoc->child(Utf8(Name).constData()));

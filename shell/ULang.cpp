@@ -26,7 +26,9 @@ const TDefaultText DefaultTexts[] = {
 
 } // namespace
 
-TLang_Text::TLang_Text() { Load_Default_Lang(); }
+TLang_Text::TLang_Text() {
+    Load_Default_Lang();
+}
 
 String TLang_Text::Get(int Id) const {
     if (Id < 0 || Id >= int(FTexts.size())) return QStringLiteral(" ");

@@ -22,7 +22,8 @@ bool Str_To_Float_Sep(const String& Text, Char Separator, float& Value) {
     }
     fs.ThousandSeparator = fs.DecimalSeparator == u'.' ? Char(u',') : Char(u'.');
     double d = 0;
-    if (TryStrToFloat(s, d, fs) && std::isfinite(d) && std::fabs(d) <= double(std::numeric_limits<float>::max())) {
+    if (TryStrToFloat(s, d, fs) && std::isfinite(d) &&
+        std::fabs(d) <= double(std::numeric_limits<float>::max())) {
         Value = float(d);
         return true;
     }

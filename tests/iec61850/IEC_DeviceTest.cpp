@@ -1,0 +1,319 @@
+// Decoding SCL files into the device model.
+#include "UIEC_Device.h"
+#include "XmlDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <pugixml.hpp>
+
+namespace {
+
+// A small SCL file: one IED named IED1 with the given logical devices, and the given templates.
+QByteArray Scl(const char* lDevices, const char* templates, const char* extraIeds = "") {
+    return QByteArray("<?xml version=\"1.0\"?>\n<!-- written by hand -->\n<SCL>\n"
+                      "<IED name=\"IED1\"><AccessPoint name=\"AP1\"><Server>") +
+           lDevices + "</Server></AccessPoint></IED>\n" + extraIeds + "<DataTypeTemplates>" + templates +
+           "</DataTypeTemplates></SCL>\n";
+}
+
+// Templates shared by most fixtures: a breaker position, a measured value with a nested
+// structure, a controllable with a CF attribute, and an enumeration-typed attribute.
+const char* Types = R"(
+  <LNodeType id="XCBR_T" lnClass="XCBR"><DO name="Pos" type="DPC_T"/><DO name="Mod" type="INC_T"/></LNodeType>
+  <LNodeType id="MMXU_T" lnClass="MMXU"><DO name="TotW" type="MV_T"/><DO name="A" type="WYE_T"/></LNodeType>
+  <LNodeType id="LLN0_T" lnClass="LLN0"><DO name="Mod" type="INC_T"/></LNodeType>
+  <LNodeType id="GGIO_T" lnClass="GGIO"><DO name="Ind" type="SPS_T"/></LNodeType>
+  <DOType id="DPC_T" cdc="DPC"><DA name="ctlModel" bType="Enum" type="ctlModelKind" fc="CF"/>
+    <DA name="stVal" bType="Dbpos" fc="ST"/><DA name="q" bType="Quality" fc="ST"/></DOType>
+  <DOType id="INC_T" cdc="INC"><DA name="stVal" bType="INT32" fc="ST"/></DOType>
+  <DOType id="SPS_T" cdc="SPS"><DA name="stVal" bType="BOOLEAN" fc="ST"/></DOType>
+  <DOType id="MV_T" cdc="MV"><DA name="cVal" bType="Struct" type="Vector_T" fc="MX"/><DA name="q" bType="Quality" fc="MX"/></DOType>
+  <DOType id="CMV_T" cdc="CMV"><DA name="cVal" bType="Struct" type="Vector_T" fc="MX"/></DOType>
+  <DOType id="WYE_T" cdc="WYE"><SDO name="phsA" type="CMV_T"/><SDO name="phsB" type="CMV_T"/></DOType>
+  <DAType id="Vector_T"><BDA name="mag" bType="Struct" type="AV_T"/><BDA name="ang" bType="Struct" type="AV_T"/></DAType>
+  <DAType id="AV_T"><BDA name="f" bType="FLOAT32"/></DAType>
+  <DAType id="ctlModelKind"><BDA name="never" bType="INT8"/></DAType>
+  <EnumType id="ctlModelKind"><EnumVal ord="0">status-only</EnumVal></EnumType>
+)";
+
+TIEC_LN* LN(const TIEC_Device& d, int ld, int ln) {
+    return d.List_LDevice().at(size_t(ld))->List_LN().at(size_t(ln));
+}
+
+QStringList Refs(const std::vector<TIEC_DA*>& list) {
+    QStringList r;
+    for (TIEC_DA* a : list) r << a->Reference();
+    return r;
+}
+
+QStringList Names(const std::vector<TIEC_DO*>& list) {
+    QStringList r;
+    for (TIEC_DO* d : list) r << d->Name();
+    return r;
+}
+
+} // namespace
+
+TEST(IEC_Device, BuildsReferencesTypesAndInheritedFunctionalConstraints) {
+    TIEC_Device d(Scl(R"(<LDevice inst="LD0">
+        <LN0 lnClass="LLN0" lnType="LLN0_T" inst=""/>
+        <LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="1"/>
+        <LN lnClass="MMXU" lnType="MMXU_T" inst="1"/></LDevice>)",
+                      Types),
+                  "dir/sub\\file.icd");
+    EXPECT_EQ(d.Name(), "IED1");
+    EXPECT_EQ(d.FileName(), "file.icd");
+    ASSERT_EQ(d.List_LDevice().size(), 1u);
+    EXPECT_EQ(d.List_LDevice()[0]->Name(), "LD0");
+    ASSERT_EQ(d.List_LDevice()[0]->List_LN().size(), 3u);
+
+    TIEC_LN* xcbr = LN(d, 0, 1);
+    EXPECT_EQ(xcbr->Prefix(), "Q0");
+    EXPECT_EQ(xcbr->Inst(), "1");
+    EXPECT_EQ(xcbr->lnType(), "XCBR_T");
+    TIEC_DA* stVal = xcbr->Find_DO("Pos")->Find_DA("stVal");
+    ASSERT_TRUE(stVal);
+    EXPECT_EQ(stVal->Reference(), "IED1LD0/Q0XCBR1.Pos.stVal");
+    EXPECT_EQ(stVal->FC(), "ST");
+    EXPECT_EQ(stVal->bType(), "Dbpos");
+
+    // An enumerated attribute's type is not followed, even when a DAType has the same id.
+    TIEC_DA* ctl = xcbr->Find_DO("Pos")->Find_DA("ctlModel");
+    EXPECT_TRUE(ctl->List_DA().empty());
+
+    // Nested attributes inherit the functional constraint of the attribute holding them.
+    TIEC_DO* totW = LN(d, 0, 2)->Find_DO("TotW");
+    TIEC_DA* f = totW->Find_First_DA();
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->Reference(), "IED1LD0/MMXU1.TotW.cVal.mag.f");
+    EXPECT_EQ(f->FC(), "MX");
+    EXPECT_EQ(f->bType(), "FLOAT32");
+
+    // Sub-data objects.
+    TIEC_DO* phsB = LN(d, 0, 2)->Find_DO("phsB");
+    ASSERT_TRUE(phsB);
+    EXPECT_EQ(phsB->Find_First_DA()->Reference(), "IED1LD0/MMXU1.A.phsB.cVal.mag.f");
+    EXPECT_TRUE(d.Warnings().isEmpty());
+}
+
+TEST(IEC_Device, NestedAttributeWithOwnFunctionalConstraintPassesItOn) {
+    TIEC_Device d(Scl(R"(<LDevice inst="LD0"><LN lnClass="GGIO" lnType="G" inst="1"/></LDevice>)",
+                      R"(<LNodeType id="G" lnClass="GGIO"><DO name="X" type="D"/></LNodeType>
+                         <DOType id="D"><DA name="a" bType="Struct" type="S1" fc="ST"/></DOType>
+                         <DAType id="S1"><BDA name="b" bType="Struct" type="S2" fc="CF"/><BDA name="c" bType="INT8"/></DAType>
+                         <DAType id="S2"><BDA name="e" bType="INT8"/></DAType>)"),
+                  "x.icd");
+    TIEC_DA* a = LN(d, 0, 0)->Find_DO("X")->Find_DA("a");
+    ASSERT_EQ(a->List_DA().size(), 2u);
+    EXPECT_EQ(a->List_DA()[0]->FC(), "CF");
+    EXPECT_EQ(a->List_DA()[0]->List_DA()[0]->FC(), "CF");
+    EXPECT_EQ(a->List_DA()[1]->FC(), "ST");
+}
+
+TEST(IEC_Device, OnlyTheFirstIedAndTemplatesWithOneIdJoin) {
+    TIEC_Device d(
+        Scl(R"(<LDevice inst="A"><LN lnClass="GGIO" lnType="T" inst="1"/></LDevice>)",
+            R"(<LNodeType id="T" lnClass="GGIO"><DO name="One" type="D"/></LNodeType>
+                         <DOType id="D"><SDO name="s" type="E"/><DA name="v" bType="INT8" fc="ST"/><SDO name="t" type="E"/></DOType>
+                         <DOType id="E"><DA name="w" bType="INT8" fc="MX"/></DOType>
+                         <LNodeType id="T" lnClass="GGIO"><DO name="Two" type="D"/></LNodeType>)",
+            R"(<IED name="IED2"><AccessPoint><Server><LDevice inst="B"/></Server></AccessPoint></IED>)"),
+        "x.icd");
+    EXPECT_EQ(d.Name(), "IED1");
+    ASSERT_EQ(d.List_LDevice().size(), 1u);
+    TIEC_LN* ln = LN(d, 0, 0);
+    EXPECT_EQ(Names(ln->List_DO()), QStringList({"One", "Two"}));
+    // Sub-objects and attributes both kept, each in document order.
+    EXPECT_EQ(Names(ln->List_DO()[0]->List_DO()), QStringList({"s", "t"}));
+    EXPECT_EQ(Refs(ln->List_DO()[0]->List_DA()), QStringList({"IED1A/GGIO1.One.v"}));
+}
+
+TEST(IEC_Device, TypesThatContainThemselvesAreExpandedOncePerPath) {
+    TIEC_Device d(Scl(R"(<LDevice inst="LD"><LN lnClass="GGIO" lnType="T" inst="1"/></LDevice>)",
+                      R"(<LNodeType id="T" lnClass="GGIO"><DO name="X" type="D1"/></LNodeType>
+                         <DOType id="D1"><SDO name="self" type="D1"/><SDO name="other" type="D2"/>
+                           <DA name="a" bType="Struct" type="A1" fc="ST"/></DOType>
+                         <DOType id="D2"><SDO name="back" type="D1"/></DOType>
+                         <DAType id="A1"><BDA name="loop" bType="Struct" type="A1"/><BDA name="b" bType="Struct" type="A2"/></DAType>
+                         <DAType id="A2"><BDA name="c" bType="Struct" type="A1"/><BDA name="leaf" bType="INT8"/></DAType>)"),
+                  "x.icd");
+    TIEC_DO* x = LN(d, 0, 0)->Find_DO("X");
+    ASSERT_TRUE(x);
+    // "self" names the type being expanded: it stays without children; so does "back" below
+    // "other", which leads to the same type again.
+    EXPECT_TRUE(x->List_DO()[0]->List_DO().empty());
+    EXPECT_TRUE(x->List_DO()[1]->List_DO()[0]->List_DO().empty());
+    TIEC_DA* a = x->Find_DA("a");
+    EXPECT_TRUE(a->List_DA()[0]->List_DA().empty());               // loop
+    EXPECT_TRUE(a->List_DA()[1]->List_DA()[0]->List_DA().empty()); // b.c
+    EXPECT_EQ(a->Find_DA("leaf")->Reference(), "IED1LD/GGIO1.X.a.b.leaf");
+}
+
+TEST(IEC_Device, DataSetsResolveMembersByFullNodeNameAndPaths) {
+    TIEC_Device d(Scl(R"(
+      <LDevice inst="LD0">
+        <LN0 lnClass="LLN0" lnType="LLN0_T" inst="">
+          <DataSet name="DS1">
+            <FCDA ldInst="LD0" lnClass="XCBR" prefix="Q0" lnInst="2" doName="Pos" daName="stVal" fc="ST"/>
+            <FCDA ldInst="LD1" lnClass="MMXU" lnInst="1" doName="A.phsB" daName="cVal.mag.f" fc="MX"/>
+            <FCDA ldInst="IED1LD1" lnClass="MMXU" lnInst="1" doName="TotW" daName="q" fc="MX"/>
+            <FCDA ldInst="LD0" lnClass="XCBR" prefix="Q0" lnInst="1" doName="Pos" fc="ST"/>
+            <FCDA ldInst="LD1" lnClass="MMXU" lnInst="1" doName="TotW" fc="MX"/>
+            <FCDA ldInst="LD0" lnClass="XCBR" lnInst="1" doName="Pos" daName="stVal" fc="ST"/>
+            <FCDA ldInst="LD1" lnClass="MMXU" lnInst="1" doName="A" fc="MX"/>
+            <FCDA ldInst="LD0" lnClass="XCBR" prefix="Q0" lnInst="1" doName="Pos" daName="nothing" fc="ST"/>
+          </DataSet>
+          <DataSet name="Empty"/>
+        </LN0>
+        <LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="1"/>
+        <LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="2"/>
+        <LN lnClass="GGIO" lnType="GGIO_T" prefix="My" inst="1">
+          <DataSet name="DS1"><FCDA ldInst="LD0" lnClass="GGIO" prefix="My" lnInst="1" doName="Ind" daName="stVal"/></DataSet>
+        </LN>
+      </LDevice>
+      <LDevice inst="LD1"><LN lnClass="MMXU" lnType="MMXU_T" inst="1"/></LDevice>)",
+                      Types),
+                  "x.icd");
+    TIEC_LN* lln0 = LN(d, 0, 0);
+    ASSERT_EQ(lln0->List_DataSet().size(), 2u);
+    TIEC_DataSet* ds = lln0->List_DataSet()[0];
+    EXPECT_EQ(ds->Reference(), "IED1LD0/LLN0.DS1");
+    EXPECT_EQ(Refs(ds->List_DA()),
+              QStringList({
+                  "IED1LD0/Q0XCBR2.Pos.stVal",       // the instance named, not the first XCBR
+                  "IED1LD1/MMXU1.A.phsB.cVal.mag.f", // a later logical device, dotted names
+                  "IED1LD1/MMXU1.TotW.q",            // ldInst written as the full name
+                  "IED1LD0/Q0XCBR1.Pos.stVal",       // no daName: first leaf with fc ST
+                  "IED1LD1/MMXU1.TotW.cVal.mag.f",   // no daName: first leaf with fc MX
+              }));
+    // The member is the very attribute of the model.
+    EXPECT_EQ(ds->List_DA()[0], LN(d, 0, 2)->Find_DO("Pos")->Find_DA("stVal"));
+    EXPECT_TRUE(lln0->List_DataSet()[1]->List_DA().empty());
+
+    // The data set's reference carries its node's prefix and instance.
+    TIEC_DataSet* my = LN(d, 0, 3)->List_DataSet().at(0);
+    EXPECT_EQ(my->Reference(), "IED1LD0/MyGGIO1.DS1");
+    EXPECT_EQ(Refs(my->List_DA()), QStringList({"IED1LD0/MyGGIO1.Ind.stVal"}));
+
+    // Three members do not resolve (no prefix given for a prefixed node, a data object with
+    // sub-objects only, an unknown attribute): each is reported.
+    ASSERT_EQ(d.Warnings().size(), 3);
+    EXPECT_TRUE(d.Warnings()[0].contains("IED1LD0/LLN0.DS1")) << d.Warnings()[0].toStdString();
+    EXPECT_TRUE(d.Warnings()[0].contains("LD0/XCBR1.Pos.stVal")) << d.Warnings()[0].toStdString();
+    EXPECT_TRUE(d.Warnings()[2].contains("Pos.nothing")) << d.Warnings()[2].toStdString();
+}
+
+TEST(IEC_Device, GooseControlNamesTheFirstDataSetOfItsNode) {
+    TIEC_Device d(Scl(R"(<LDevice inst="LD0"><LN0 lnClass="LLN0" lnType="LLN0_T" inst="">
+        <DataSet name="A"/><DataSet name="A"/><DataSet name="B"/>
+        <GSEControl name="gcbA" datSet="A"/><GSEControl name="gcbNone" datSet="Missing"/><GSEControl name="" datSet="B"/>
+        </LN0></LDevice>)",
+                      Types),
+                  "x.icd");
+    const auto& sets = LN(d, 0, 0)->List_DataSet();
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_EQ(sets[0]->GooseName(), "gcbA");
+    EXPECT_EQ(sets[1]->GooseName(), "");
+    EXPECT_EQ(sets[2]->GooseName(), "");
+}
+
+// Gaps in a file leave a smaller model.
+TEST(IEC_Device, IncompleteFilesGiveSmallerModels) {
+    struct Case {
+        const char* what;
+        QByteArray xml;
+        const char* name;
+        size_t lDevices;
+    };
+    const Case cases[] = {
+        {"no SCL root", "<Other><IED name=\"I\"/></Other>", "", 0},
+        {"no templates",
+         "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice inst=\"L\"/></Server></AccessPoint></IED></SCL>",
+         "", 0},
+        {"no access point", "<SCL><IED name=\"I\"/><DataTypeTemplates/></SCL>", "I", 0},
+        {"no server", "<SCL><IED name=\"I\"><AccessPoint/></IED><DataTypeTemplates/></SCL>", "I", 0},
+        {"bare logical device",
+         "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice "
+         "inst=\"L\"/></Server></AccessPoint></IED><DataTypeTemplates/></SCL>",
+         "I", 1},
+    };
+    for (const Case& c : cases) {
+        TIEC_Device d(c.xml, "f.scd");
+        EXPECT_EQ(d.Name(), c.name) << c.what;
+        EXPECT_EQ(d.List_LDevice().size(), c.lDevices) << c.what;
+    }
+
+    // A node without lnType: no data objects and no data sets; an unknown type: no children.
+    TIEC_Device d(Scl(R"(<LDevice inst="L"><LN lnClass="GGIO" inst="1"><DataSet name="D"/></LN>
+                         <LN lnClass="GGIO" inst="2" lnType="Unknown"/>
+                         <LN lnClass="GGIO" inst="3" lnType="T"/></LDevice>)",
+                      R"(<LNodeType id="T"><DO name="NoType"/><DO name="BadType" type="Nope"/></LNodeType>)"),
+                  "f.scd");
+    EXPECT_TRUE(LN(d, 0, 0)->List_DO().empty());
+    EXPECT_TRUE(LN(d, 0, 0)->List_DataSet().empty());
+    EXPECT_TRUE(LN(d, 0, 1)->List_DO().empty());
+    ASSERT_EQ(LN(d, 0, 2)->List_DO().size(), 2u);
+    EXPECT_TRUE(LN(d, 0, 2)->List_DO()[0]->List_DA().empty());
+    EXPECT_TRUE(LN(d, 0, 2)->List_DO()[1]->List_DA().empty());
+}
+
+TEST(IEC_Device, MissingFileGivesAnEmptyDeviceAndBrokenXmlRaises) {
+    QTemporaryDir dir;
+    TIEC_Device missing(dir.path() + "/none.icd");
+    EXPECT_EQ(missing.FileName(), "none.icd");
+    EXPECT_EQ(missing.Name(), "");
+    EXPECT_TRUE(missing.List_LDevice().empty());
+
+    QFile f(dir.path() + "/bad.icd");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<SCL><IED name=\"x\"></SCL>");
+    f.close();
+    EXPECT_THROW(TIEC_Device(dir.path() + "/bad.icd"), EXMLDocError);
+}
+
+// Every sample file written by other tools decodes, with the logical devices, logical nodes and
+// data sets it holds (counted here straight from the file).
+TEST(IEC_Device, SampleFilesDecode) {
+    QDir dir(QStringLiteral(VELMORA_TESTDATA_DIR "/scl"));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = dir.filePath(name);
+        TIEC_Device d(path);
+        EXPECT_EQ(d.FileName(), name);
+
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_file(path.toUtf8().constData()));
+        pugi::xml_node ied = doc.child("SCL").child("IED");
+        EXPECT_EQ(d.Name(), QString::fromUtf8(ied.attribute("name").value()));
+        pugi::xml_node server = ied.child("AccessPoint").child("Server");
+        size_t lds = 0;
+        for (pugi::xml_node ld : server.children("LDevice")) {
+            ASSERT_LT(lds, d.List_LDevice().size());
+            TIEC_LDevice* m = d.List_LDevice()[lds++];
+            EXPECT_EQ(m->Name(), QString::fromUtf8(ld.attribute("inst").value()));
+            size_t lns = 0, sets = 0, modelSets = 0;
+            for (pugi::xml_node ln : ld.children()) {
+                if (std::string(ln.name()) != "LN" && std::string(ln.name()) != "LN0") continue;
+                ++lns;
+                for (pugi::xml_node ds : ln.children("DataSet")) {
+                    (void)ds;
+                    ++sets;
+                }
+            }
+            ASSERT_EQ(m->List_LN().size(), lns);
+            for (TIEC_LN* ln : m->List_LN()) {
+                modelSets += ln->List_DataSet().size();
+                EXPECT_FALSE(ln->List_DO().empty()) << ln->Reference().toStdString();
+            }
+            EXPECT_EQ(modelSets, sets);
+        }
+        EXPECT_EQ(d.List_LDevice().size(), lds);
+        EXPECT_GT(lds, 0u);
+        EXPECT_TRUE(d.Warnings().isEmpty()) << d.Warnings().join("\n").toStdString();
+    }
+}
