@@ -32,48 +32,8 @@ const String ControlOpen = QStringLiteral("<CONTROL ");
 
 bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'-'; }
 
-// Position of the attribute Name (upper case, with its "=") in the upper-cased tag text: outside
-// quoted values and not the tail of a longer name ("ID=" is not found in "GRID=" or in a value).
-int FindAttr(const String& UpTag, const String& Name) {
-    bool inQuote = false;
-    const int n = UpTag.size(), m = Name.size();
-    for (int i = 0; i < n; ++i) {
-        QChar c = UpTag[i];
-        if (c == u'"') {
-            inQuote = !inQuote;
-            continue;
-        }
-        if (inQuote) continue;
-        if (i + m <= n && (i == 0 || !IsNameChar(UpTag[i - 1])) &&
-            QStringView(UpTag).mid(i, m) == QStringView(Name))
-            return i;
-    }
-    return -1;
-}
-
-// The value that starts at position P (just after "NAME="): the text between the next two double
-// quotes, or an unquoted word up to a blank or ">".
-String ValueAt(const String& Tag, int P) {
-    const int n = Tag.size();
-    while (P < n && Tag[P] == u' ') ++P;
-    if (P < n && Tag[P] == u'"') {
-        int e = Tag.indexOf(u'"', P + 1);
-        if (e < 0) {
-            e = n;
-            if (e > P + 1 && Tag[e - 1] == u'>') --e;
-        }
-        return Tag.mid(P + 1, e - P - 1);
-    }
-    int e = P;
-    while (e < n && Tag[e] != u' ' && Tag[e] != u'>' && Tag[e] != u'"') ++e;
-    return Tag.mid(P, e - P);
-}
-
-bool ReadAttr(const String& Tag, const String& UpTag, const String& Name, String& Value) {
-    int p = FindAttr(UpTag, Name);
-    if (p < 0) return false;
-    Value = ValueAt(Tag, p + Name.size());
-    return true;
+bool ReadAttr(const String& Tag, const String& UpTag, const char* Name, String& Value) {
+    return FindHTMLAttribute(Tag, UpTag, Name, Value);
 }
 
 // Finds the next control tag at or after From: its start and the index just past its ">" (the end
@@ -135,6 +95,40 @@ String EscapeAngles(String S) {
 }
 
 } // namespace
+
+bool FindHTMLAttribute(const String& Tag, const String& UpTag, const char* Name, String& Value) {
+    const QLatin1String name(Name);
+    const int n = UpTag.size(), m = int(name.size());
+    bool inQuote = false;
+    for (int i = 0; i < n; ++i) {
+        const QChar c = UpTag[i];
+        if (c == u'"') {
+            inQuote = !inQuote;
+            continue;
+        }
+        if (inQuote || i + m > n || (i > 0 && IsNameChar(UpTag[i - 1]))) continue;
+        if (QStringView(UpTag).mid(i, m) != name) continue;
+        int p = i + m;
+        while (p < n && UpTag[p] == u' ') ++p;
+        if (p >= n || UpTag[p] != u'=') continue;
+        ++p;
+        while (p < n && UpTag[p] == u' ') ++p;
+        if (p < n && Tag[p] == u'"') {
+            int e = Tag.indexOf(u'"', p + 1);
+            if (e < 0) {
+                e = n;
+                if (e > p + 1 && Tag[e - 1] == u'>') --e;
+            }
+            Value = Tag.mid(p + 1, e - p - 1);
+        } else {
+            int e = p;
+            while (e < n && Tag[e] != u' ' && Tag[e] != u'>' && Tag[e] != u'"') ++e;
+            Value = Tag.mid(p, e - p);
+        }
+        return true;
+    }
+    return false;
+}
 
 String MarkupUpper(const String& S) {
     String r = S;
@@ -213,14 +207,14 @@ THTMLControlTag ParseHTMLControlTag(const String& Tag) {
     THTMLControlTag t;
     const String up = MarkupUpper(Tag);
     String v;
-    if (ReadAttr(Tag, up, QStringLiteral("TYPE="), v)) t.Type = MarkupUpper(v);
-    t.HasWidth = ReadAttr(Tag, up, QStringLiteral("WIDTH="), t.Width);
-    t.HasHeight = ReadAttr(Tag, up, QStringLiteral("HEIGHT="), t.Height);
-    ReadAttr(Tag, up, QStringLiteral("ID="), t.ID);
-    if (ReadAttr(Tag, up, QStringLiteral("VALUE="), v)) t.Value = DecodeHTMLEntities(v, true);
-    t.HasProp = ReadAttr(Tag, up, QStringLiteral("PROP="), v);
+    if (ReadAttr(Tag, up, "TYPE", v)) t.Type = MarkupUpper(v);
+    t.HasWidth = ReadAttr(Tag, up, "WIDTH", t.Width);
+    t.HasHeight = ReadAttr(Tag, up, "HEIGHT", t.Height);
+    ReadAttr(Tag, up, "ID", t.ID);
+    if (ReadAttr(Tag, up, "VALUE", v)) t.Value = DecodeHTMLEntities(v, true);
+    t.HasProp = ReadAttr(Tag, up, "PROP", v);
     if (t.HasProp) t.Prop = DecodeHTMLEntities(v, true);
-    t.HasMaxLen = ReadAttr(Tag, up, QStringLiteral("MAXLEN="), t.MaxLen);
+    t.HasMaxLen = ReadAttr(Tag, up, "MAXLEN", t.MaxLen);
     return t;
 }
 

@@ -61,6 +61,12 @@ struct THTMLControlTag {
     bool HasHeight = false, HasMaxLen = false, HasProp = false, HasWidth = false;
 };
 
+// Finds the attribute Name (upper case, without "=") in a tag and reads its value. UpTag is the
+// tag upper-cased with MarkupUpper; the value is taken from Tag at the same place. The name counts
+// only outside quoted values, as a whole word followed by "=" (blanks allowed around it); the
+// value is the text between the next two double quotes, or an unquoted word.
+bool FindHTMLAttribute(const String& Tag, const String& UpTag, const char* Name, String& Value);
+
 // Reads the attributes of the control tag text Tag (from "<" up to and including ">" when there
 // is one).
 THTMLControlTag ParseHTMLControlTag(const String& Tag);
