@@ -556,25 +556,29 @@ namespace {
 
 // Half-width of an ellipse row: the spans of a shape whose corners are quarter ellipses
 // CW x CH inside [L, R) x [T, B). Pixel centres inside the ideal outline are in the shape.
-std::vector<std::pair<int, int>> RoundSpans(int L, int T, int R, int B, double CW, double CH) {
+std::vector<std::pair<int, int>> RoundSpans(int L, int T, int R, int B, int CW, int CH) {
+    // The corner ellipse runs through pixel centres: radii (CW - 1) / 2 and (CH - 1) / 2 in pixel
+    // units; a pixel is in the shape when its centre lies on or inside the curve (a boundary
+    // falling exactly between two pixels takes the inner one, which gives the platform's
+    // stepped corners).
     std::vector<std::pair<int, int>> spans;
-    int h = B - T;
-    if (h <= 0 || R <= L) return spans;
-    double rx = std::min(CW, double(R - L)) / 2.0, ry = std::min(CH, double(h)) / 2.0;
+    int h = B - T, w = R - L;
+    if (h <= 0 || w <= 0) return spans;
+    CW = std::clamp(CW, 0, w);
+    CH = std::clamp(CH, 0, h);
+    double rx = (CW - 1) / 2.0, ry = (CH - 1) / 2.0;
     spans.reserve(h);
     for (int row = 0; row < h; ++row) {
-        double yc = row + 0.5;
         double dy = 0;
-        if (yc < ry)
-            dy = ry - yc;
-        else if (yc > h - ry)
-            dy = yc - (h - ry);
+        if (row < ry)
+            dy = ry - row;
+        else if (row > (h - 1) - ry)
+            dy = row - ((h - 1) - ry);
         int inset = 0;
-        if (dy > 0 && ry > 0) {
+        if (dy > 0 && ry > 0 && rx > 0) {
             double q = 1.0 - (dy / ry) * (dy / ry);
             double dx = q > 0 ? rx * std::sqrt(q) : 0;
-            inset = int(std::ceil(rx - dx - 0.5 - 1e-9));
-            if (inset < 0) inset = 0;
+            inset = std::max(0, int(std::ceil(rx - dx - 0.5 + 1e-7)));
         }
         spans.emplace_back(L + inset, R - inset);
     }
