@@ -133,7 +133,19 @@ QImage* TCanvas::Target() {
     return FTarget;
 }
 
-bool TCanvas::RequireTarget() { return FTarget && !FTarget->isNull(); }
+bool TCanvas::RequireTarget() {
+    if (!FTarget) return false;
+    // The owner may have replaced or resized the image since it was set: keep the drawing format
+    // and the clip bounds in step with it.
+    if (FTarget->size() != FTargetSize) {
+        QImage::Format f = FTarget->format();
+        if (!FTarget->isNull() && f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+            f != QImage::Format_ARGB32_Premultiplied)
+            *FTarget = FTarget->convertToFormat(QImage::Format_ARGB32);
+        UpdateClipCache();
+    }
+    return !FTarget->isNull();
+}
 
 void TCanvas::Changing() {
     if (Assigned(OnChanging)) OnChanging(this);
@@ -243,6 +255,7 @@ TRect TCanvas::Bounds() const {
 }
 
 void TCanvas::UpdateClipCache() {
+    FTargetSize = FTarget ? FTarget->size() : QSize();
     TRect b = Bounds();
     if (!FHasClip) {
         FClipIsRect = true;
@@ -319,13 +332,13 @@ void TCanvas::ExcludeClipRect(const TRect& R) {
 // Pixel primitives
 
 void TCanvas::PlotPixel(int X, int Y, TColor Color, TPenMode Mode) {
-    if (!FTarget || Clipped(X, Y)) return;
+    if (!Ready() || Clipped(X, Y)) return;
     auto* px = reinterpret_cast<uint32_t*>(FTarget->scanLine(Y)) + X;
     ApplyRop(px, ToPixel(Color), Mode);
 }
 
 void TCanvas::FillSpan(int X1, int X2, int Y, TColor Color, TPenMode Mode) {
-    if (!FTarget || X2 <= X1 || Y < FClipBox.Top || Y >= FClipBox.Bottom) return;
+    if (X2 <= X1 || !Ready() || Y < FClipBox.Top || Y >= FClipBox.Bottom) return;
     uint32_t pen = ToPixel(Color);
     auto* line = reinterpret_cast<uint32_t*>(FTarget->scanLine(Y));
     auto fill = [&](int a, int b) {
@@ -351,7 +364,7 @@ void TCanvas::FillRectColor(const TRect& R, TColor Color, TPenMode Mode) {
 
 void TCanvas::FillSpanBrush(int X1, int X2, int Y) {
     TBrushStyle s = FBrush->Style();
-    if (s == bsClear || X2 <= X1) return;
+    if (s == bsClear || X2 <= X1 || !Ready()) return;
     if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
         const QImage& pat = FBrush->Bitmap()->Image();
         const auto* pl = reinterpret_cast<const uint32_t*>(pat.constScanLine(((Y % pat.height()) + pat.height()) % pat.height()));

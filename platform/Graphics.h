@@ -439,6 +439,12 @@ private:
     void FillSpanBrush(int X1, int X2, int Y);
     void PaintShape(const std::vector<std::pair<int, int>>& Spans, int Top, bool Outline);
     bool Clipped(int X, int Y) const;
+    // The target is there in the 32-bit drawing format with the clip bounds up to date.
+    bool Ready() {
+        if (!FTarget) return false;
+        if (FTarget->size() != FTargetSize || FTarget->depth() != 32) return RequireTarget() && FTarget->depth() == 32;
+        return !FTarget->isNull();
+    }
     void UpdateClipCache();
     TRect Bounds() const;
 
@@ -457,6 +463,7 @@ private:
     TRect FClipBox;
     int FPenIndex = 0;
     std::vector<TState*> FSaved;
+    QSize FTargetSize;
     mutable QFont FDrawFont;
     mutable bool FDrawFontValid = false;
 };

@@ -47,7 +47,7 @@ TRect Shrink(const TRect& R, Cardinal Sides) {
 } // namespace
 
 bool DrawEdge(TCanvas* Canvas, TRect& R, Cardinal Edge, Cardinal Flags) {
-    if (!Canvas) return false;
+    if (!Canvas || !Canvas->RequireTarget()) return false;
     if (Flags & BF_DIAGONAL) return true; // diagonal edges are not used by the system
     Canvas->Changing();
     const Cardinal sides = Flags & BF_RECT;

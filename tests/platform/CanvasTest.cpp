@@ -587,3 +587,34 @@ TEST_F(CanvasFixture, OnChangeFiresAroundDrawing) {
     EXPECT_EQ(changed, 2);
     EXPECT_EQ(bitmapChanges, 2);
 }
+
+TEST(CanvasTarget, FollowsTheImageWhenItsOwnerResizesOrReplacesIt) {
+    QImage img(20, 10, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    TCanvas c;
+    c.SetTarget(&img);
+    c.Brush()->SetColor(clRed);
+    c.FillRect(TRect(0, 0, 100, 100));
+    EXPECT_EQ(c.Pixels(19, 9), clRed);
+    // A smaller image: drawing stays inside it.
+    img = QImage(5, 4, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    c.FillRect(TRect(0, 0, 100, 100));
+    EXPECT_EQ(c.Pixels(4, 3), clRed);
+    EXPECT_EQ(c.ClipRect(), TRect(0, 0, 5, 4));
+    c.MoveTo(0, 0);
+    c.LineTo(50, 50);
+    c.TextOut(0, 0, "Wide text");
+    // An image in another format is brought into the drawing format.
+    img = QImage(6, 6, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    c.SetPixels(5, 5, clBlue);
+    EXPECT_EQ(c.Pixels(5, 5), clBlue);
+    EXPECT_EQ(img.depth(), 32);
+    // Without a target nothing is drawn and nothing fails.
+    c.SetTarget(nullptr);
+    c.FillRect(TRect(0, 0, 5, 5));
+    EXPECT_EQ(c.Pixels(0, 0), clNone);
+    TRect r(0, 0, 10, 10);
+    EXPECT_EQ(DrawText(&c, "x", r, DT_CALCRECT), c.TextHeight("x"));
+}
