@@ -92,6 +92,18 @@ String RunText(QStringView Raw, bool& Shortened) {
     return r;
 }
 
+// The text a run shows: "&&" is one ampersand, a single "&" only marks the next character.
+String ShownText(const String& Run) {
+    if (!Run.contains(u'&')) return Run;
+    String r;
+    r.reserve(Run.size());
+    for (int i = 0; i < Run.size(); ++i) {
+        if (Run[i] == u'&' && i + 1 < Run.size()) ++i;
+        r += Run[i];
+    }
+    return r;
+}
+
 // The value of attribute Name in a tag: Up is the upper-cased tag, Source the text the value is
 // read from (Up itself, or the tag as written, for values that keep their case).
 bool FindAttr(const String& Up, const String& Source, const char* Name, String& Value) {
@@ -382,7 +394,7 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
             bool shortened = false;
             const String run = RunText(raw, shortened);
             if (T.Hidden) {
-                if (measuring) Res.StrippedText += run;
+                if (measuring) Res.StrippedText += ShownText(run);
                 pos = runEnd;
                 continue;
             }
@@ -416,7 +428,7 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
             FLineWidth += w;
             FCurX += drawn;
             FCurRight -= drawn;
-            if (measuring) Res.StrippedText += run;
+            if (measuring) Res.StrippedText += ShownText(run);
             trailingBlank = (run.endsWith(u' ') && !shortened) ? [&] {
                 if (FSpaceWidth < 0) FSpaceWidth = C->TextWidth(QStringLiteral(" "));
                 return FSpaceWidth;
