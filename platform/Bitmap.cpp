@@ -77,16 +77,30 @@ void TBitmapCanvas::Changed() {
 
 TBitmap::TBitmap() = default;
 
-TBitmap::TBitmap(int AWidth, int AHeight) { SetSize(AWidth, AHeight); }
+TBitmap::TBitmap(int AWidth, int AHeight) {
+    SetSize(AWidth, AHeight);
+}
 
-TBitmap::~TBitmap() { TObject::Free(FCanvas); }
+TBitmap::~TBitmap() {
+    TObject::Free(FCanvas);
+}
 
-int TBitmap::Width() const { return FImage.width(); }
-int TBitmap::Height() const { return FImage.height(); }
-bool TBitmap::Empty() const { return FImage.isNull() || FImage.width() == 0 || FImage.height() == 0; }
+int TBitmap::Width() const {
+    return FImage.width();
+}
+int TBitmap::Height() const {
+    return FImage.height();
+}
+bool TBitmap::Empty() const {
+    return FImage.isNull() || FImage.width() == 0 || FImage.height() == 0;
+}
 
-void TBitmap::SetWidth(int Value) { SetSize(Value, Height()); }
-void TBitmap::SetHeight(int Value) { SetSize(Width(), Value); }
+void TBitmap::SetWidth(int Value) {
+    SetSize(Value, Height());
+}
+void TBitmap::SetHeight(int Value) {
+    SetSize(Width(), Value);
+}
 
 void TBitmap::SetSize(int AWidth, int AHeight) {
     AWidth = std::max(0, AWidth);
@@ -160,7 +174,8 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
 }
 
 Byte* TBitmap::ScanLine(int Y) {
-    if (Y < 0 || Y >= Height()) throw EInvalidGraphicOperation(QStringLiteral("Scan line index out of range"));
+    if (Y < 0 || Y >= Height())
+        throw EInvalidGraphicOperation(QStringLiteral("Scan line index out of range"));
     if (FPixelFormat == pf24bit) {
         if (!FScanLayout24) {
             FImage = FImage.convertToFormat(QImage::Format_BGR888);
@@ -217,11 +232,11 @@ void TBitmap::LoadFromStream(QIODevice* Stream) {
     FScanLayout24 = false;
     bool alpha = img.hasAlphaChannel();
     switch (img.depth()) {
-    case 1: FPixelFormat = pf1bit; break;
-    case 4: FPixelFormat = pf4bit; break;
-    case 8: FPixelFormat = alpha ? pf32bit : pf8bit; break;
-    case 16: FPixelFormat = pf16bit; break;
-    default: FPixelFormat = alpha ? pf32bit : pf24bit; break;
+        case 1: FPixelFormat = pf1bit; break;
+        case 4: FPixelFormat = pf4bit; break;
+        case 8: FPixelFormat = alpha ? pf32bit : pf8bit; break;
+        case 16: FPixelFormat = pf16bit; break;
+        default: FPixelFormat = alpha ? pf32bit : pf24bit; break;
     }
     // Pictures with an alpha channel (PNG, icons, XPM with transparent pixels) draw blended.
     FAlphaFormat = alpha && format != "bmp" ? afDefined : afIgnored;
@@ -235,7 +250,8 @@ void TBitmap::SaveToStream(QIODevice* Stream) {
     QImage img = Image();
     if (FPixelFormat != pf32bit) img = img.convertToFormat(QImage::Format_RGB888);
     QImageWriter w(Stream, "bmp");
-    if (!w.write(img)) throw EInvalidGraphicOperation(QStringLiteral("Cannot write the bitmap: %1").arg(w.errorString()));
+    if (!w.write(img))
+        throw EInvalidGraphicOperation(QStringLiteral("Cannot write the bitmap: %1").arg(w.errorString()));
 }
 
 void TBitmap::LoadFromResourceName(const String& Name) {
@@ -249,8 +265,10 @@ void TBitmap::LoadFromResourceName(const String& Name) {
         for (int y = 0; y < FImage.height(); ++y) {
             auto* l = reinterpret_cast<uint32_t*>(FImage.scanLine(y));
             for (int x = 0; x < FImage.width(); ++x)
-                if ((l[x] >> 24) == 0) l[x] = 0xFFFFFFFFu;
-                else l[x] |= 0xFF000000u;
+                if ((l[x] >> 24) == 0)
+                    l[x] = 0xFFFFFFFFu;
+                else
+                    l[x] |= 0xFF000000u;
         }
         FPixelFormat = pf24bit;
     }
@@ -308,7 +326,9 @@ void TBitmap::Assign(TPersistent* Source) {
 // ---------------------------------------------------------------------------------------------
 // TIcon
 
-TIcon::TIcon() { FTransparent = true; }
+TIcon::TIcon() {
+    FTransparent = true;
+}
 
 void TIcon::SetWidth(int Value) {
     if (Value == Width()) return;
@@ -384,7 +404,9 @@ void TIcon::Assign(TPersistent* Source) {
 // ---------------------------------------------------------------------------------------------
 // TPicture
 
-TPicture::~TPicture() { TObject::Free(FGraphic); }
+TPicture::~TPicture() {
+    TObject::Free(FGraphic);
+}
 
 void TPicture::Changed(TObject*) {
     if (Assigned(OnChange)) OnChange(this);
@@ -426,7 +448,9 @@ TBitmap* TPicture::Bitmap() {
     return static_cast<TBitmap*>(FGraphic);
 }
 
-void TPicture::SetBitmap(TBitmap* Value) { SetGraphic(Value); }
+void TPicture::SetBitmap(TBitmap* Value) {
+    SetGraphic(Value);
+}
 
 TIcon* TPicture::Icon() {
     if (auto* i = dynamic_cast<TIcon*>(FGraphic)) return i;

@@ -20,27 +20,29 @@ inline uint32_t ToPixel(TColor c) {
     return 0xFF000000u | (uint32_t(GetRValue(rgb)) << 16) | (uint32_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
 }
 
-inline TColor FromPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+inline TColor FromPixel(uint32_t p) {
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
 
 // A binary raster operation of pen P on destination D (both 24-bit RGB).
 inline uint32_t Rop2(TPenMode m, uint32_t P, uint32_t D) {
     switch (m) {
-    case pmBlack: return 0;
-    case pmWhite: return 0xFFFFFF;
-    case pmNop: return D;
-    case pmNot: return ~D;
-    case pmCopy: return P;
-    case pmNotCopy: return ~P;
-    case pmMergePenNot: return P | ~D;
-    case pmMaskPenNot: return P & ~D;
-    case pmMergeNotPen: return ~P | D;
-    case pmMaskNotPen: return ~P & D;
-    case pmMerge: return P | D;
-    case pmNotMerge: return ~(P | D);
-    case pmMask: return P & D;
-    case pmNotMask: return ~(P & D);
-    case pmXor: return P ^ D;
-    case pmNotXor: return ~(P ^ D);
+        case pmBlack: return 0;
+        case pmWhite: return 0xFFFFFF;
+        case pmNop: return D;
+        case pmNot: return ~D;
+        case pmCopy: return P;
+        case pmNotCopy: return ~P;
+        case pmMergePenNot: return P | ~D;
+        case pmMaskPenNot: return P & ~D;
+        case pmMergeNotPen: return ~P | D;
+        case pmMaskNotPen: return ~P & D;
+        case pmMerge: return P | D;
+        case pmNotMerge: return ~(P | D);
+        case pmMask: return P & D;
+        case pmNotMask: return ~(P & D);
+        case pmXor: return P ^ D;
+        case pmNotXor: return ~(P ^ D);
     }
     return P;
 }
@@ -62,12 +64,12 @@ const std::vector<int>& PenPattern(TPenStyle s) {
     static const std::vector<int> dashDotDot{9, 3, 3, 3, 3, 3};
     static const std::vector<int> alternate{1, 1};
     switch (s) {
-    case psDash: return dash;
-    case psDot: return dot;
-    case psDashDot: return dashDot;
-    case psDashDotDot: return dashDotDot;
-    case psAlternate: return alternate;
-    default: return solid;
+        case psDash: return dash;
+        case psDot: return dot;
+        case psDashDot: return dashDot;
+        case psDashDotDot: return dashDotDot;
+        case psAlternate: return alternate;
+        default: return solid;
     }
 }
 
@@ -76,13 +78,13 @@ bool HatchBit(TBrushStyle s, int x, int y) {
     x &= 7;
     y &= 7;
     switch (s) {
-    case bsHorizontal: return y == 7;
-    case bsVertical: return x == 7;
-    case bsFDiagonal: return x == y;
-    case bsBDiagonal: return x == 7 - y;
-    case bsCross: return x == 7 || y == 7;
-    case bsDiagCross: return x == y || x == 7 - y;
-    default: return true;
+        case bsHorizontal: return y == 7;
+        case bsVertical: return x == 7;
+        case bsFDiagonal: return x == y;
+        case bsBDiagonal: return x == 7 - y;
+        case bsCross: return x == 7 || y == 7;
+        case bsDiagCross: return x == y || x == 7 - y;
+        default: return true;
     }
 }
 
@@ -122,7 +124,8 @@ void TCanvas::SetTarget(QImage* Image) {
     FTarget = Image;
     if (FTarget && !FTarget->isNull()) {
         QImage::Format f = FTarget->format();
-        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+            f != QImage::Format_ARGB32_Premultiplied)
             *FTarget = FTarget->convertToFormat(QImage::Format_ARGB32);
     }
     UpdateClipCache();
@@ -190,9 +193,9 @@ TColor TCanvas::SetTextColor(TColor Color) {
 
 int TCanvas::GetDeviceCaps(int Index) const {
     switch (Index) {
-    case LOGPIXELSX:
-    case LOGPIXELSY: return ScreenPixelsPerInch;
-    default: return 0;
+        case LOGPIXELSX:
+        case LOGPIXELSY: return ScreenPixelsPerInch;
+        default: return 0;
     }
 }
 
@@ -265,7 +268,8 @@ void TCanvas::UpdateClipCache() {
     QRegion r = FClip.intersected(QRect(b.Left, b.Top, b.Width(), b.Height()));
     FClipIsRect = r.rectCount() <= 1;
     QRect br = r.boundingRect();
-    FClipBox = r.isEmpty() ? TRect() : TRect(br.left(), br.top(), br.left() + br.width(), br.top() + br.height());
+    FClipBox =
+        r.isEmpty() ? TRect() : TRect(br.left(), br.top(), br.left() + br.width(), br.top() + br.height());
 }
 
 bool TCanvas::Clipped(int X, int Y) const {
@@ -309,11 +313,11 @@ void TCanvas::ExtSelectClipRgn(const QRegion& Region, int Mode) {
     QRegion cur = ClipRegion();
     QRegion r;
     switch (Mode) {
-    case RGN_AND: r = cur.intersected(Region); break;
-    case RGN_OR: r = cur.united(Region); break;
-    case RGN_XOR: r = cur.xored(Region); break;
-    case RGN_DIFF: r = cur.subtracted(Region); break;
-    default: r = Region; break;
+        case RGN_AND: r = cur.intersected(Region); break;
+        case RGN_OR: r = cur.united(Region); break;
+        case RGN_XOR: r = cur.xored(Region); break;
+        case RGN_DIFF: r = cur.subtracted(Region); break;
+        default: r = Region; break;
     }
     SelectClipRgn(&r);
 }
@@ -367,7 +371,8 @@ void TCanvas::FillSpanBrush(int X1, int X2, int Y) {
     if (s == bsClear || X2 <= X1 || !Ready()) return;
     if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
         const QImage& pat = FBrush->Bitmap()->Image();
-        const auto* pl = reinterpret_cast<const uint32_t*>(pat.constScanLine(((Y % pat.height()) + pat.height()) % pat.height()));
+        const auto* pl = reinterpret_cast<const uint32_t*>(
+            pat.constScanLine(((Y % pat.height()) + pat.height()) % pat.height()));
         for (int x = X1; x < X2; ++x) {
             if (Clipped(x, Y)) continue;
             int sx = ((x % pat.width()) + pat.width()) % pat.width();
@@ -521,7 +526,8 @@ void TCanvas::PaintShape(const std::vector<std::pair<int, int>>& Spans, int Top,
             bool edge = false;
             // A pixel is on the outline when one within the pen width outside it is not in the shape.
             for (int d = 1; d <= w && !edge; ++d)
-                edge = !inside(x - d, row) || !inside(x + d, row) || !inside(x, row - d) || !inside(x, row + d);
+                edge =
+                    !inside(x - d, row) || !inside(x + d, row) || !inside(x, row - d) || !inside(x, row + d);
             if (edge)
                 PlotPixel(x, y, FPen->Color(), FPen->Mode());
             else if (FBrush->Style() != bsClear)
@@ -684,7 +690,8 @@ static void ArcShape(TCanvas* C, int kind, int X1, int Y1, int X2, int Y2, int X
     if (C->Pen()->Style() == psClear)
         p->setPen(Qt::NoPen);
     else
-        p->setPen(QPen(ToQColor(C->Pen()->Color()), std::max(1, C->Pen()->Width()) == 1 ? 0 : C->Pen()->Width()));
+        p->setPen(
+            QPen(ToQColor(C->Pen()->Color()), std::max(1, C->Pen()->Width()) == 1 ? 0 : C->Pen()->Width()));
     if (kind == 0 || C->Brush()->Style() == bsClear)
         p->setBrush(Qt::NoBrush);
     else
@@ -722,7 +729,9 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
     Changing();
     const int w = FTarget->width(), h = FTarget->height();
     const uint32_t key = ToPixel(Color) & 0xFFFFFF;
-    auto pix = [&](int x, int y) { return reinterpret_cast<const uint32_t*>(FTarget->constScanLine(y))[x] & 0xFFFFFF; };
+    auto pix = [&](int x, int y) {
+        return reinterpret_cast<const uint32_t*>(FTarget->constScanLine(y))[x] & 0xFFFFFF;
+    };
     auto fillable = [&](int x, int y) {
         if (Clipped(x, y)) return false;
         bool same = pix(x, y) == key;
@@ -732,8 +741,10 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
     std::vector<bool> seen(size_t(w) * h, false);
     std::vector<std::pair<int, int>> stack{{X, Y}};
     std::vector<std::pair<int, int>> area;
-    if (fillable(X, Y)) seen[size_t(Y) * w + X] = true;
-    else stack.clear();
+    if (fillable(X, Y))
+        seen[size_t(Y) * w + X] = true;
+    else
+        stack.clear();
     while (!stack.empty()) {
         auto [x, y] = stack.back();
         stack.pop_back();
@@ -794,21 +805,21 @@ namespace {
 // The raster operation of a copy mode on source S and destination D (pattern = brush colour).
 uint32_t Rop3(TCopyMode m, uint32_t S, uint32_t D, uint32_t P) {
     switch (m) {
-    case cmBlackness: return 0;
-    case cmWhiteness: return 0xFFFFFF;
-    case cmDstInvert: return ~D;
-    case cmMergeCopy: return S & P;
-    case cmMergePaint: return ~S | D;
-    case cmNotSrcCopy: return ~S;
-    case cmNotSrcErase: return ~(S | D);
-    case cmPatCopy: return P;
-    case cmPatInvert: return P ^ D;
-    case cmPatPaint: return P | ~S | D;
-    case cmSrcAnd: return S & D;
-    case cmSrcErase: return S & ~D;
-    case cmSrcInvert: return S ^ D;
-    case cmSrcPaint: return S | D;
-    default: return S;
+        case cmBlackness: return 0;
+        case cmWhiteness: return 0xFFFFFF;
+        case cmDstInvert: return ~D;
+        case cmMergeCopy: return S & P;
+        case cmMergePaint: return ~S | D;
+        case cmNotSrcCopy: return ~S;
+        case cmNotSrcErase: return ~(S | D);
+        case cmPatCopy: return P;
+        case cmPatInvert: return P ^ D;
+        case cmPatPaint: return P | ~S | D;
+        case cmSrcAnd: return S & D;
+        case cmSrcErase: return S & ~D;
+        case cmSrcInvert: return S ^ D;
+        case cmSrcPaint: return S | D;
+        default: return S;
     }
 }
 
@@ -826,6 +837,7 @@ static void Blit(TCanvas* C, const TRect& Dest, const QImage& Src, bool Keyed, u
     TRect clip = C->ClipRect();
     QRegion region = C->ClipRegion();
     bool simple = region.rectCount() <= 1;
+    const bool premultiplied = t->format() == QImage::Format_ARGB32_Premultiplied;
     uint32_t pat = ToPixel(C->Brush()->Color()) & 0xFFFFFF;
     int x0 = std::max(Dest.Left, clip.Left), x1 = std::min(Dest.Left + s.width(), clip.Right);
     int y0 = std::max(Dest.Top, clip.Top), y1 = std::min(Dest.Top + s.height(), clip.Bottom);
@@ -843,12 +855,26 @@ static void Blit(TCanvas* C, const TRect& Dest, const QImage& Src, bool Keyed, u
                     dl[x] = sp;
                     continue;
                 }
-                uint32_t d = dl[x];
-                auto mix = [a](uint32_t sc, uint32_t dc) { return (sc * a + dc * (255 - a) + 127) / 255; };
-                uint32_t r = mix((sp >> 16) & 0xFF, (d >> 16) & 0xFF);
-                uint32_t g = mix((sp >> 8) & 0xFF, (d >> 8) & 0xFF);
-                uint32_t b = mix(sp & 0xFF, d & 0xFF);
-                dl[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+                // Source over destination; the destination may itself be (premultiplied) translucent.
+                uint32_t d = dl[x], da = d >> 24;
+                uint32_t dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+                if (premultiplied && da != 0 && da != 255) {
+                    dr = dr * 255 / da;
+                    dg = dg * 255 / da;
+                    db = db * 255 / da;
+                }
+                uint32_t oa = a + da * (255 - a) / 255;
+                auto mix = [&](uint32_t sc, uint32_t dc) {
+                    return oa == 0 ? 0u : (sc * a * 255 + dc * da * (255 - a) + oa * 127) / (oa * 255);
+                };
+                uint32_t r = mix((sp >> 16) & 0xFF, dr), g = mix((sp >> 8) & 0xFF, dg),
+                         b = mix(sp & 0xFF, db);
+                if (premultiplied) {
+                    r = r * oa / 255;
+                    g = g * oa / 255;
+                    b = b * oa / 255;
+                }
+                dl[x] = (oa << 24) | (r << 16) | (g << 8) | b;
                 continue;
             }
             if (Mode == cmSrcCopy)
@@ -882,7 +908,8 @@ void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
 void TCanvas::DrawImage(int X, int Y, const QImage& Image) {
     if (!RequireTarget()) return;
     Changing();
-    Blit(this, ::Bounds(X, Y, Image.width(), Image.height()), Image, false, 0, Image.hasAlphaChannel(), cmSrcCopy);
+    Blit(this, ::Bounds(X, Y, Image.width(), Image.height()), Image, false, 0, Image.hasAlphaChannel(),
+         cmSrcCopy);
     Changed();
 }
 
@@ -912,8 +939,8 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
         for (int x = 0; x < part.width(); ++x)
             if ((l[x] & 0xFFFFFF) == key) l[x] = bk;
     }
-    Blit(this, TRect(Dest.Left, Dest.Top, 0, 0), ScaleNearest(part, Dest.Width(), Dest.Height()), false, 0, false,
-         cmSrcCopy);
+    Blit(this, TRect(Dest.Left, Dest.Top, 0, 0), ScaleNearest(part, Dest.Width(), Dest.Height()), false, 0,
+         false, cmSrcCopy);
     Changed();
 }
 

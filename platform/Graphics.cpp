@@ -124,7 +124,9 @@ QColor ToQColor(TColor Color) {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-TColor FromQColor(const QColor& Color) { return RGB(Color.red(), Color.green(), Color.blue()); }
+TColor FromQColor(const QColor& Color) {
+    return RGB(Color.red(), Color.green(), Color.blue());
+}
 
 bool ColorToIdent(int Color, String& Ident) {
     for (const auto& n : ColorNames) {
@@ -239,9 +241,13 @@ void TFont::SetName(const String& Value) {
     Changed();
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
+int TFont::Size() const {
+    return -MulDiv(FHeight, 72, FPixelsPerInch);
+}
 
-void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, FPixelsPerInch, 72)); }
+void TFont::SetSize(int Value) {
+    SetHeight(-MulDiv(Value, FPixelsPerInch, 72));
+}
 
 void TFont::SetHeight(int Value) {
     if (Value == FHeight) return;
@@ -359,7 +365,9 @@ void TPen::Assign(TPersistent* Source) {
     TGraphicsObject::Assign(Source);
 }
 
-TBrush::~TBrush() { TObject::Free(FBitmap); }
+TBrush::~TBrush() {
+    TObject::Free(FBitmap);
+}
 
 void TBrush::SetColor(TColor Value) {
     if (Value == FColor && FStyle != bsClear) return;

@@ -40,9 +40,15 @@ TColor StringToColor(const String& S);
 // ---------------------------------------------------------------------------------------------
 // Errors
 
-class EInvalidGraphic : public Exception { using Exception::Exception; };
-class EInvalidGraphicOperation : public Exception { using Exception::Exception; };
-class EOutOfResources : public Exception { using Exception::Exception; };
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
+class EInvalidGraphicOperation : public Exception {
+    using Exception::Exception;
+};
+class EOutOfResources : public Exception {
+    using Exception::Exception;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Graphic objects: font, pen, brush
@@ -117,11 +123,35 @@ private:
     int FPixelsPerInch = ScreenPixelsPerInch;
 };
 
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate };
+enum TPenStyle {
+    psSolid,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame,
+    psUserStyle,
+    psAlternate
+};
 // The sixteen binary raster operations, in the platform's order (R2_BLACK = 1 ... R2_WHITE = 16).
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 class TPen : public TGraphicsObject {
@@ -144,7 +174,16 @@ private:
     TPenMode FMode = pmCopy;
 };
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 class TBitmap;
 
@@ -442,7 +481,8 @@ private:
     // The target is there in the 32-bit drawing format with the clip bounds up to date.
     bool Ready() {
         if (!FTarget) return false;
-        if (FTarget->size() != FTargetSize || FTarget->depth() != 32) return RequireTarget() && FTarget->depth() == 32;
+        if (FTarget->size() != FTargetSize || FTarget->depth() != 32)
+            return RequireTarget() && FTarget->depth() == 32;
         return !FTarget->isNull();
     }
     void UpdateClipCache();
@@ -594,7 +634,9 @@ public:
     void SaveToStream(QIODevice* Stream) override;
     // Loads the named bitmap resource (the instance is ignored); EResNotFound when missing.
     void LoadFromResourceName(const String& Name);
-    template <class Instance> void LoadFromResourceName(Instance, const String& Name) { LoadFromResourceName(Name); }
+    template <class Instance> void LoadFromResourceName(Instance, const String& Name) {
+        LoadFromResourceName(Name);
+    }
 
     void Assign(TPersistent* Source) override;
     void Dormant() {}

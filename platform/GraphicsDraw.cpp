@@ -102,7 +102,8 @@ constexpr const char* CheckMark[7] = {
 void DrawCheckMark(TCanvas* C, int X, int Y, int Scale, TColor Color) {
     for (int row = 0; row < 7; ++row)
         for (int col = 0; col < 7; ++col)
-            if (CheckMark[row][col] == 'X') C->FillRectColor(Bounds(X + col * Scale, Y + row * Scale, Scale, Scale), Color);
+            if (CheckMark[row][col] == 'X')
+                C->FillRectColor(Bounds(X + col * Scale, Y + row * Scale, Scale, Scale), Color);
 }
 
 // A square of side S centred in R.
@@ -209,10 +210,10 @@ void DrawArrow(TCanvas* C, const TRect& R, int Dir, TColor Color) {
     for (int i = 0; i < h; ++i) {
         int len = base - 2 * i; // row i from the base
         switch (Dir) {
-        case 0: C->FillRectColor(TRect(l + i, t + h - 1 - i, l + i + len, t + h - i), Color); break;
-        case 1: C->FillRectColor(TRect(l + i, t + i, l + i + len, t + i + 1), Color); break;
-        case 2: C->FillRectColor(TRect(l + h - 1 - i, t + i, l + h - i, t + i + len), Color); break;
-        default: C->FillRectColor(TRect(l + i, t + i, l + i + 1, t + i + len), Color); break;
+            case 0: C->FillRectColor(TRect(l + i, t + h - 1 - i, l + i + len, t + h - i), Color); break;
+            case 1: C->FillRectColor(TRect(l + i, t + i, l + i + len, t + i + 1), Color); break;
+            case 2: C->FillRectColor(TRect(l + h - 1 - i, t + i, l + h - i, t + i + len), Color); break;
+            default: C->FillRectColor(TRect(l + i, t + i, l + i + 1, t + i + len), Color); break;
         }
     }
 }
@@ -222,57 +223,59 @@ void DrawArrow(TCanvas* C, const TRect& R, int Dir, TColor Color) {
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, Cardinal Kind, Cardinal State) {
     if (!Canvas || !Canvas->RequireTarget()) return false;
     switch (Kind) {
-    case DFC_BUTTON: {
-        const Cardinal type = State & 0xFF;
-        if (type & DFCS_BUTTONPUSH) {
-            DrawPushFrame(Canvas, R, State);
-        } else if (type & (DFCS_BUTTONRADIO | DFCS_BUTTONRADIOIMAGE | DFCS_BUTTONRADIOMASK)) {
-            DrawRadio(Canvas, R, State);
-        } else {
-            DrawCheckBox(Canvas, R, State);
-        }
-        return true;
-    }
-    case DFC_SCROLL: {
-        const Cardinal type = State & 0xFF;
-        TRect r = R;
-        Cardinal frame = State & ~(DFCS_ADJUSTRECT);
-        if (State & DFCS_PUSHED) {
-            // A pressed scroll arrow is flat with a shadow frame.
-            EdgeRing(Canvas, r, clBtnShadow, clBtnShadow, BF_RECT);
-            Canvas->FillRectColor(Shrink(r, BF_RECT), clBtnFace);
-        } else {
-            DrawPushFrame(Canvas, r, frame & ~DFCS_ADJUSTRECT);
-        }
-        if (type == DFCS_SCROLLSIZEGRIP) {
-            // Three pairs of diagonal grooves in the bottom-right corner.
-            auto diagonal = [&](int o, TColor c) {
-                for (int k = 0; k <= o; ++k) Canvas->PlotPixel(R.Right - 1 - k, R.Bottom - 1 - (o - k), c);
-            };
-            for (int i = 0; i < 3; ++i) {
-                int base = 4 * i + 1;
-                diagonal(base, clBtnHighlight);
-                diagonal(base + 1, clBtnShadow);
-                diagonal(base + 2, clBtnShadow);
+        case DFC_BUTTON: {
+            const Cardinal type = State & 0xFF;
+            if (type & DFCS_BUTTONPUSH) {
+                DrawPushFrame(Canvas, R, State);
+            } else if (type & (DFCS_BUTTONRADIO | DFCS_BUTTONRADIOIMAGE | DFCS_BUTTONRADIOMASK)) {
+                DrawRadio(Canvas, R, State);
+            } else {
+                DrawCheckBox(Canvas, R, State);
             }
             return true;
         }
-        int dir = type == DFCS_SCROLLCOMBOBOX ? 1 : int(type & 3);
-        TRect ar = R;
-        if (State & DFCS_PUSHED) ar = TRect(ar.Left + 1, ar.Top + 1, ar.Right + 1, ar.Bottom + 1);
-        if (State & DFCS_INACTIVE) {
-            DrawArrow(Canvas, TRect(ar.Left + 1, ar.Top + 1, ar.Right + 1, ar.Bottom + 1), dir, clBtnHighlight);
-            DrawArrow(Canvas, ar, dir, clBtnShadow);
-        } else {
-            DrawArrow(Canvas, ar, dir, clBtnText);
+        case DFC_SCROLL: {
+            const Cardinal type = State & 0xFF;
+            TRect r = R;
+            Cardinal frame = State & ~(DFCS_ADJUSTRECT);
+            if (State & DFCS_PUSHED) {
+                // A pressed scroll arrow is flat with a shadow frame.
+                EdgeRing(Canvas, r, clBtnShadow, clBtnShadow, BF_RECT);
+                Canvas->FillRectColor(Shrink(r, BF_RECT), clBtnFace);
+            } else {
+                DrawPushFrame(Canvas, r, frame & ~DFCS_ADJUSTRECT);
+            }
+            if (type == DFCS_SCROLLSIZEGRIP) {
+                // Three pairs of diagonal grooves in the bottom-right corner.
+                auto diagonal = [&](int o, TColor c) {
+                    for (int k = 0; k <= o; ++k)
+                        Canvas->PlotPixel(R.Right - 1 - k, R.Bottom - 1 - (o - k), c);
+                };
+                for (int i = 0; i < 3; ++i) {
+                    int base = 4 * i + 1;
+                    diagonal(base, clBtnHighlight);
+                    diagonal(base + 1, clBtnShadow);
+                    diagonal(base + 2, clBtnShadow);
+                }
+                return true;
+            }
+            int dir = type == DFCS_SCROLLCOMBOBOX ? 1 : int(type & 3);
+            TRect ar = R;
+            if (State & DFCS_PUSHED) ar = TRect(ar.Left + 1, ar.Top + 1, ar.Right + 1, ar.Bottom + 1);
+            if (State & DFCS_INACTIVE) {
+                DrawArrow(Canvas, TRect(ar.Left + 1, ar.Top + 1, ar.Right + 1, ar.Bottom + 1), dir,
+                          clBtnHighlight);
+                DrawArrow(Canvas, ar, dir, clBtnShadow);
+            } else {
+                DrawArrow(Canvas, ar, dir, clBtnText);
+            }
+            if (State & DFCS_ADJUSTRECT) R = Shrink(Shrink(R, BF_RECT), BF_RECT);
+            return true;
         }
-        if (State & DFCS_ADJUSTRECT) R = Shrink(Shrink(R, BF_RECT), BF_RECT);
-        return true;
-    }
-    default: {
-        // Captions and menus are drawn as plain push buttons.
-        DrawPushFrame(Canvas, R, State);
-        return true;
-    }
+        default: {
+            // Captions and menus are drawn as plain push buttons.
+            DrawPushFrame(Canvas, R, State);
+            return true;
+        }
     }
 }

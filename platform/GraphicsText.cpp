@@ -50,16 +50,22 @@ struct TTextLine {
 
 } // namespace
 
-int TCanvas::FontAscent() { return QFontMetrics(DrawingFont()).ascent(); }
+int TCanvas::FontAscent() {
+    return QFontMetrics(DrawingFont()).ascent();
+}
 
 int TCanvas::FontCellHeight() {
     QFontMetrics fm(DrawingFont());
     return fm.ascent() + fm.descent();
 }
 
-int TCanvas::TextWidth(const String& Text) { return QFontMetrics(DrawingFont()).horizontalAdvance(Text); }
+int TCanvas::TextWidth(const String& Text) {
+    return QFontMetrics(DrawingFont()).horizontalAdvance(Text);
+}
 
-int TCanvas::TextHeight(const String& Text) { return TextExtent(Text).cy; }
+int TCanvas::TextHeight(const String& Text) {
+    return TextExtent(Text).cy;
+}
 
 TSize TCanvas::TextExtent(const String& Text) {
     QFontMetrics fm(DrawingFont());
@@ -207,7 +213,8 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
         for (int i = 0; i <= shown.size(); ++i) {
             if (i == shown.size() || shown[i] == u'\n' || shown[i] == u'\r') {
                 addParagraph(ps, i);
-                if (i < shown.size() && shown[i] == u'\r' && i + 1 < shown.size() && shown[i + 1] == u'\n') ++i;
+                if (i < shown.size() && shown[i] == u'\r' && i + 1 < shown.size() && shown[i + 1] == u'\n')
+                    ++i;
                 ps = i + 1;
             }
         }
@@ -231,7 +238,8 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
         out.push_back(std::move(l));
     }
 
-    const int lineHeight = fm.ascent() + fm.descent() + ((Flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    const int lineHeight =
+        fm.ascent() + fm.descent() + ((Flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
     int maxWidth = 0;
     for (const auto& l : out) maxWidth = std::max(maxWidth, lineWidth(l.Text));
     const int total = lineHeight * int(out.size());
@@ -268,7 +276,8 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
             x = R.Left + (R.Width() - w) / 2;
         else if (Flags & DT_RIGHT)
             x = R.Right - w;
-        if (opaque && !(Flags & DT_PREFIXONLY)) p->fillRect(QRect(x, y, w, lineHeight), ToQColor(Canvas->BkColor()));
+        if (opaque && !(Flags & DT_PREFIXONLY))
+            p->fillRect(QRect(x, y, w, lineHeight), ToQColor(Canvas->BkColor()));
         p->setPen(textColor);
         if (!(Flags & DT_PREFIXONLY)) PaintLine(p, fm, x, y, l.Text, tabs);
         for (int u : l.Underlines) {

@@ -26,8 +26,12 @@ void TCustomImageList::SetSize(int AWidth, int AHeight) {
     Change();
 }
 
-void TCustomImageList::SetWidth(int Value) { SetSize(Value, FHeight); }
-void TCustomImageList::SetHeight(int Value) { SetSize(FWidth, Value); }
+void TCustomImageList::SetWidth(int Value) {
+    SetSize(Value, FHeight);
+}
+void TCustomImageList::SetHeight(int Value) {
+    SetSize(FWidth, Value);
+}
 
 int TCustomImageList::AddImage(const QImage& Image) {
     FImages.push_back(Image);
@@ -65,7 +69,8 @@ int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
         for (int x = 0; x < img.width(); ++x) {
             bool transparent = false;
             if (Mask && !Mask->Empty() && x < Mask->Width() && y < Mask->Height())
-                transparent = (reinterpret_cast<const uint32_t*>(Mask->Image().constScanLine(y))[x] & 0xFFFFFF) != 0;
+                transparent =
+                    (reinterpret_cast<const uint32_t*>(Mask->Image().constScanLine(y))[x] & 0xFFFFFF) != 0;
             l[x] = transparent ? 0u : (l[x] | 0xFF000000u);
         }
     }
@@ -192,7 +197,8 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingSt
         }
         return s;
     };
-    CanvasBlit(Canvas, Bounds(X + 1, Y + 1, FWidth, FHeight), silhouette(clBtnHighlight), false, clBlack, true);
+    CanvasBlit(Canvas, Bounds(X + 1, Y + 1, FWidth, FHeight), silhouette(clBtnHighlight), false, clBlack,
+               true);
     CanvasBlit(Canvas, Bounds(X, Y, FWidth, FHeight), silhouette(clBtnShadow), false, clBlack, true);
 }
 

@@ -22,7 +22,8 @@ const QHash<String, String>& Index() {
     if (!built) {
         VelmoraInitBitmapResources();
         auto rank = [](const String& suffix) {
-            static const QStringList order{QStringLiteral("bmp"), QStringLiteral("xpm"), QStringLiteral("png")};
+            static const QStringList order{QStringLiteral("bmp"), QStringLiteral("xpm"),
+                                           QStringLiteral("png")};
             int i = int(order.indexOf(suffix.toLower()));
             return i < 0 ? int(order.size()) : i;
         };
@@ -30,7 +31,8 @@ const QHash<String, String>& Index() {
         for (const QFileInfo& fi : files) {
             String key = fi.completeBaseName().toUpper();
             auto it = index.find(key);
-            if (it == index.end() || rank(fi.suffix()) < rank(QFileInfo(*it).suffix())) index.insert(key, fi.filePath());
+            if (it == index.end() || rank(fi.suffix()) < rank(QFileInfo(*it).suffix()))
+                index.insert(key, fi.filePath());
         }
         built = true;
     }
@@ -39,7 +41,9 @@ const QHash<String, String>& Index() {
 
 } // namespace
 
-bool ResourceImageExists(const String& Name) { return Index().contains(Name.toUpper()); }
+bool ResourceImageExists(const String& Name) {
+    return Index().contains(Name.toUpper());
+}
 
 QImage LoadResourceImage(const String& Name) {
     const auto& index = Index();

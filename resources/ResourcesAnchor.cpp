@@ -2,4 +2,6 @@
 // in which the linker would otherwise drop the resource object.
 #include <QtCore/qglobal.h>
 
-void VelmoraInitBitmapResources() { Q_INIT_RESOURCE(velmora_bitmaps); }
+void VelmoraInitBitmapResources() {
+    Q_INIT_RESOURCE(velmora_bitmaps);
+}

@@ -22,7 +22,12 @@ std::string RowsOf(TCanvas* C, int W, int H) {
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
             TColor c = C->Pixels(x, y);
-            s += c == clRed ? 'r' : c == clBlack ? 'X' : c == clFuchsia ? 'm' : c == clLime ? 'g' : c == clWhite ? '.' : '?';
+            s += c == clRed       ? 'r'
+                 : c == clBlack   ? 'X'
+                 : c == clFuchsia ? 'm'
+                 : c == clLime    ? 'g'
+                 : c == clWhite   ? '.'
+                                  : '?';
         }
         s += '/';
     }

@@ -67,8 +67,8 @@ TEST_F(CanvasFixture, LineToLeavesOutItsEndPointAndMovesThePen) {
         TPoint From, To;
         int Pixels; // drawn pixels: the longer axis' length
     } cases[] = {
-        {{1, 1}, {6, 1}, 5}, {{6, 2}, {1, 2}, 5}, {{0, 0}, {0, 5}, 5}, {{0, 0}, {5, 5}, 5}, {{7, 6}, {1, 3}, 6},
-        {{3, 3}, {3, 3}, 0},
+        {{1, 1}, {6, 1}, 5}, {{6, 2}, {1, 2}, 5}, {{0, 0}, {0, 5}, 5},
+        {{0, 0}, {5, 5}, 5}, {{7, 6}, {1, 3}, 6}, {{3, 3}, {3, 3}, 0},
     };
     for (const auto& c : cases) {
         Make(10, 8);
@@ -258,7 +258,8 @@ TEST_F(CanvasFixture, CopyOntoItselfShiftedBehavesAsThroughATemporary) {
     C->CopyRect(TRect(1, 1, 9, 7), C, TRect(0, 0, 8, 6));
     EXPECT_EQ(Snapshot(), expected.Image());
     for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(Bmp.Image().pixel(x + 1, y + 1), original.pixel(x, y)) << x << "," << y;
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(Bmp.Image().pixel(x + 1, y + 1), original.pixel(x, y)) << x << "," << y;
     // The other direction too.
     C->CopyRect(TRect(0, 0, 8, 6), C, TRect(1, 1, 9, 7));
     for (int y = 0; y < 6; ++y)
@@ -275,7 +276,8 @@ TEST_F(CanvasFixture, FocusRectangleInvertsEveryOtherPixelAndASecondCallRestores
     int changed = 0, outline = 0;
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 12; ++x) {
-            bool onOutline = (x == r.Left || x == r.Right - 1 || y == r.Top || y == r.Bottom - 1) && r.Contains({x, y});
+            bool onOutline =
+                (x == r.Left || x == r.Right - 1 || y == r.Top || y == r.Bottom - 1) && r.Contains({x, y});
             bool differs = Bmp.Image().pixel(x, y) != before.pixel(x, y);
             if (!onOutline) {
                 EXPECT_FALSE(differs) << x << "," << y;

@@ -9,13 +9,28 @@ TEST(Colors, SystemColorsResolveThroughTheFixedTable) {
         TColor Color;
         TColor Rgb;
     } cases[] = {
-        {clBtnFace, 0xF0F0F0},     {clBtnShadow, 0xA0A0A0},  {clBtnHighlight, 0xFFFFFF}, {cl3DDkShadow, 0x696969},
-        {cl3DLight, 0xE3E3E3},     {clWindow, 0xFFFFFF},     {clWindowText, 0x000000},   {clHighlight, 0xFF9933},
-        {clHighlightText, 0xFFFFFF}, {clGrayText, 0x6D6D6D}, {clBtnText, 0x000000},      {clInfoBk, 0xE1FFFF},
-        {clInfoText, 0x000000},    {clActiveCaption, 0xD1B499}, {clInactiveCaption, 0xDBCDBF},
-        {clMenu, 0xF0F0F0},        {clMenuText, 0x000000},   {clHotLight, 0xCC6600},
+        {clBtnFace, 0xF0F0F0},
+        {clBtnShadow, 0xA0A0A0},
+        {clBtnHighlight, 0xFFFFFF},
+        {cl3DDkShadow, 0x696969},
+        {cl3DLight, 0xE3E3E3},
+        {clWindow, 0xFFFFFF},
+        {clWindowText, 0x000000},
+        {clHighlight, 0xFF9933},
+        {clHighlightText, 0xFFFFFF},
+        {clGrayText, 0x6D6D6D},
+        {clBtnText, 0x000000},
+        {clInfoBk, 0xE1FFFF},
+        {clInfoText, 0x000000},
+        {clActiveCaption, 0xD1B499},
+        {clInactiveCaption, 0xDBCDBF},
+        {clMenu, 0xF0F0F0},
+        {clMenuText, 0x000000},
+        {clHotLight, 0xCC6600},
         // RGB values pass unchanged; the high byte of an RGB value is dropped.
-        {0x123456, 0x123456},      {clFuchsia, 0xFF00FF},    {0x02ABCDEF, 0xABCDEF},
+        {0x123456, 0x123456},
+        {clFuchsia, 0xFF00FF},
+        {0x02ABCDEF, 0xABCDEF},
     };
     for (const auto& c : cases) EXPECT_EQ(ColorToRGB(c.Color), c.Rgb) << std::hex << c.Color;
     // Every one of the 31 system colours has a defined value and the table is the one GetSysColor reads.
@@ -27,10 +42,15 @@ TEST(Colors, SystemColorsResolveThroughTheFixedTable) {
 
 TEST(Colors, NamesRoundTripAndIntegersParse) {
     // Every named colour is written as its name and read back to the same value.
-    const TColor named[] = {clBlack,  clMaroon,     clGreen,  clOlive,    clNavy,      clPurple,      clTeal,
-                            clGray,   clSilver,     clRed,    clLime,     clYellow,    clBlue,        clFuchsia,
-                            clAqua,   clWhite,      clMoneyGreen, clSkyBlue, clCream,  clMedGray,     clBtnFace,
-                            clNone,   clDefault,    clMenuHighlight, cl3DDkShadow, clWindowText, clGradientActiveCaption};
+    const TColor named[] = {clBlack,      clMaroon,     clGreen,
+                            clOlive,      clNavy,       clPurple,
+                            clTeal,       clGray,       clSilver,
+                            clRed,        clLime,       clYellow,
+                            clBlue,       clFuchsia,    clAqua,
+                            clWhite,      clMoneyGreen, clSkyBlue,
+                            clCream,      clMedGray,    clBtnFace,
+                            clNone,       clDefault,    clMenuHighlight,
+                            cl3DDkShadow, clWindowText, clGradientActiveCaption};
     for (TColor c : named) {
         String s = ColorToString(c);
         EXPECT_TRUE(s.startsWith("cl")) << s.toStdString();
@@ -45,8 +65,14 @@ TEST(Colors, NamesRoundTripAndIntegersParse) {
         const char* Text;
         TColor Color;
     } cases[] = {
-        {"CLBTNFACE", clBtnFace}, {"clbtnface", clBtnFace}, {"255", 255},        {"$FF00FF", 0xFF00FF},
-        {"0x10", 16},             {"$FF00000F", clBtnFace}, {"-16777201", clBtnFace}, {"$1FFFFFFF", clNone},
+        {"CLBTNFACE", clBtnFace},
+        {"clbtnface", clBtnFace},
+        {"255", 255},
+        {"$FF00FF", 0xFF00FF},
+        {"0x10", 16},
+        {"$FF00000F", clBtnFace},
+        {"-16777201", clBtnFace},
+        {"$1FFFFFFF", clNone},
     };
     for (const auto& c : cases) EXPECT_EQ(StringToColor(c.Text), c.Color) << c.Text;
 
@@ -121,9 +147,15 @@ TEST(Fonts, SystemFamiliesMapToInstalledOnes) {
         const char* Name;
         const char* Family;
     } cases[] = {
-        {"Tahoma", "DejaVu Sans"},           {"Verdana", "DejaVu Sans"},         {"Segoe UI", "DejaVu Sans"},
-        {"MS Sans Serif", "DejaVu Sans"},    {"Arial", "Liberation Sans"},       {"courier new", "Liberation Mono"},
-        {"Times New Roman", "Liberation Serif"}, {"Symbol", "DejaVu Sans"},      {"Wingdings", "DejaVu Sans"},
+        {"Tahoma", "DejaVu Sans"},
+        {"Verdana", "DejaVu Sans"},
+        {"Segoe UI", "DejaVu Sans"},
+        {"MS Sans Serif", "DejaVu Sans"},
+        {"Arial", "Liberation Sans"},
+        {"courier new", "Liberation Mono"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Symbol", "DejaVu Sans"},
+        {"Wingdings", "DejaVu Sans"},
         {"DejaVu Serif", "DejaVu Serif"},
     };
     for (const auto& c : cases) {
