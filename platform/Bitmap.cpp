@@ -426,13 +426,8 @@ void TPicture::SetGraphic(TGraphic* Value) {
         Replace(nullptr);
         return;
     }
-    TGraphic* g = nullptr;
-    if (dynamic_cast<TBitmap*>(Value))
-        g = new TBitmap;
-    else if (dynamic_cast<TIcon*>(Value))
-        g = new TIcon;
-    else
-        throw EInvalidGraphic(QStringLiteral("Unsupported graphic class %1").arg(Value->ClassName()));
+    TGraphic* g = Value->CreateNew();
+    if (!g) throw EInvalidGraphic(QStringLiteral("Unsupported graphic class %1").arg(Value->ClassName()));
     try {
         g->Assign(Value);
     } catch (...) {

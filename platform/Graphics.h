@@ -551,6 +551,9 @@ public:
 
     // Draws the picture into R of the canvas (stretched when sizes differ).
     virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
+    // A new, empty graphic of the same class (what a picture uses to copy a graphic it is
+    // given); nullptr when the class cannot be copied that way.
+    virtual TGraphic* CreateNew() const { return nullptr; }
 
     // Raises EFOpenError when the file cannot be read, EInvalidGraphic when it is no picture.
     virtual void LoadFromFile(const String& FileName);
@@ -629,6 +632,7 @@ public:
     void SetTransparentMode(TTransparentMode Value);
 
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+    TGraphic* CreateNew() const override { return new TBitmap; }
     void LoadFromStream(QIODevice* Stream) override;
     // Writes a BMP (24-bit for pf24bit and lower, else 32-bit).
     void SaveToStream(QIODevice* Stream) override;
@@ -670,6 +674,7 @@ public:
     void SetImage(const QImage& Image);
 
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+    TGraphic* CreateNew() const override { return new TIcon; }
     void LoadFromStream(QIODevice* Stream) override;
     void SaveToStream(QIODevice* Stream) override;
     void Assign(TPersistent* Source) override;
