@@ -185,6 +185,19 @@ TEST_F(CanvasFixture, EllipseAndPolygonFillInsideTheirOutline) {
     EXPECT_EQ(C->Pixels(8, 6), clBlack);
     EXPECT_EQ(C->Pixels(6, 2), clRed);
     EXPECT_EQ(C->Pixels(1, 5), clWhite);
+
+    // A pie from the angle of (X3, Y3) counter-clockwise to that of (X4, Y4): here the top-right
+    // quarter.
+    Make(21, 21);
+    C->Brush()->SetColor(clRed);
+    C->Pie(0, 0, 21, 21, 20, 10, 10, 0);
+    EXPECT_EQ(C->Pixels(14, 6), clRed);
+    EXPECT_EQ(C->Pixels(6, 14), clWhite);
+    EXPECT_EQ(C->Pixels(6, 6), clWhite);
+    C->Brush()->SetStyle(bsClear);
+    C->Arc(0, 0, 21, 21, 0, 10, 20, 10); // the lower half of the circle's outline
+    EXPECT_GT(Count(clBlack, TRect(0, 12, 21, 21)), 10);
+    EXPECT_EQ(Count(clRed, TRect(0, 12, 21, 21)), 0);
 }
 
 TEST_F(CanvasFixture, FloodFillStopsAtTheBorderColourOrFillsTheSurfaceColour) {
@@ -441,6 +454,13 @@ TEST_F(CanvasFixture, DrawTextMeasuresWordBreakAgainstTextWidth) {
         else
             EXPECT_LE(r.Width(), c.Width) << c.Text;
     }
+    // Tabs advance to the next stop: text up to the first stop does not move what follows.
+    TRect t1(0, 0, 1000, 0), t2(0, 0, 1000, 0);
+    DrawText(C, "\tb", t1, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
+    DrawText(C, "a\tb", t2, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
+    EXPECT_EQ(t1.Width(), t2.Width());
+    EXPECT_GT(t1.Width(), C->TextWidth("a b"));
+
     // The widest line decides the measured width.
     TRect r(0, 0, 1000, 0);
     DrawText(C, "a\nwide line\nb", r, DT_CALCRECT);
