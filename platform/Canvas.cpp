@@ -546,8 +546,9 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
         FillRectBrush(TRect(X1, Y1, X2 - 1, Y2 - 1));
     } else {
         int w = std::max(1, FPen->Width());
-        int in = FPen->Style() == psInsideFrame || w == 1 ? 0 : w / 2;
-        int l = X1 + in, t = Y1 + in, r = X2 - in, b = Y2 - in;
+        // A wide pen is centred on the outline's one-pixel path; psInsideFrame keeps it inside.
+        int out = FPen->Style() == psInsideFrame || w == 1 ? 0 : w / 2;
+        int l = X1 - out, t = Y1 - out, r = X2 + out, b = Y2 + out;
         FillRectBrush(TRect(l + w, t + w, r - w, b - w));
         if (w == 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame) {
             FPenIndex = 0;

@@ -117,6 +117,23 @@ TEST_F(CanvasFixture, RectangleDrawsOutlineAndFillWithRightAndBottomExcluded) {
     EXPECT_EQ(Rows(), (Pic{"........", ".bbbb...", ".bbbb...", ".bbbb...", "........", "........"}));
 }
 
+TEST_F(CanvasFixture, WidePensAreCentredOnTheOutlineUnlessInsideFrame) {
+    Make(10, 10);
+    C->Pen()->SetWidth(3);
+    C->Brush()->SetColor(clRed);
+    // The one-pixel path runs on columns and rows 2 and 7; three pixels are centred on it.
+    C->Rectangle(2, 2, 8, 8);
+    EXPECT_EQ(Rows(), (Pic{"..........", ".XXXXXXXX.", ".XXXXXXXX.", ".XXXXXXXX.", ".XXXrrXXX.", ".XXXrrXXX.",
+                           ".XXXXXXXX.", ".XXXXXXXX.", ".XXXXXXXX.", ".........."}));
+    Make(10, 10);
+    C->Brush()->SetColor(clRed);
+    C->Pen()->SetStyle(psInsideFrame);
+    C->Pen()->SetWidth(2);
+    C->Rectangle(2, 2, 8, 8);
+    EXPECT_EQ(Rows(), (Pic{"..........", "..........", "..XXXXXX..", "..XXXXXX..", "..XXrrXX..", "..XXrrXX..",
+                           "..XXXXXX..", "..XXXXXX..", "..........", ".........."}));
+}
+
 TEST_F(CanvasFixture, FillRectAndFrameRectExcludeRightAndBottom) {
     Make(7, 5);
     C->Brush()->SetColor(clRed);
