@@ -254,9 +254,10 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
     const int result = single && (Flags & (DT_VCENTER | DT_BOTTOM)) ? top - R.Top + lineHeight : total;
 
     if (calc) {
+        // Measuring answers the text's height whatever the vertical alignment.
         R.Right = R.Left + maxWidth;
         R.Bottom = R.Top + total;
-        return result;
+        return total;
     }
     if (!Canvas->RequireTarget()) return result;
 
