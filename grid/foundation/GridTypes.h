@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "Messages.h"
 #include "System.h"
 #include "Types.h"
 
@@ -237,7 +238,7 @@ public:
     String SaveToString() const;
     // Reads that form back. Parts shorter than 2 characters are passed over; "u" marks an
     // ascending key, any other first character a descending one. A malformed number gives the
-    // value of its leading digits (0 when there are none).
+    // value of its leading digits (0 when there are none); a negative one is passed over.
     void LoadFromString(const String& S);
 };
 
@@ -261,11 +262,57 @@ public:
     int ControlIndex(int X, int Y) const;
     TControlItem* GetControl(int Index) const;
     // True when an item's control is a windowed control whose window handle equals Handle.
-    bool HasHandle(uintptr_t Handle) const;
+    bool HasHandle(HWND Handle) const;
     // Frees the item (not its control) and removes it.
     void RemoveControl(int Index);
 
 private:
     void CheckIndex(int Index) const;
     std::vector<TControlItem*> FItems;
+};
+
+// A picture named by a file: setting the name reads the file for its size; drawing reads it
+// again each time.
+class TFilePicture : public TPersistent {
+public:
+    TFilePicture() = default;
+
+    const String& Filename() const { return FFilename; }
+    // Stores the name, then reads the picture for its size (an empty name: size 0 x 0). Raises the
+    // picture-loading errors (EFOpenError, EInvalidGraphic) when the file cannot be read.
+    void SetFilename(const String& Value);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+
+    // Reads the file and draws it stretched into R; nothing when the name is empty or the file
+    // cannot be read.
+    void DrawPicture(TCanvas* Canvas, const TRect& R);
+
+    // Copies the name and the size without reading the file.
+    void Assign(TPersistent* Source) override;
+
+private:
+    String FFilename;
+    int FWidth = 0;
+    int FHeight = 0;
+};
+
+// A string list used as a line file in memory: a read position and a line being written.
+class TFileStringList : public TStringList {
+public:
+    TFileStringList() = default;
+
+    // Read position back to the first line, pending text dropped.
+    void Reset();
+    // True once every line has been read.
+    bool Eof() const { return fp >= Count(); }
+    // The line at the read position, which moves on; past the last line raises EListError.
+    void ReadLn(String& S);
+    // Adds to the pending line.
+    void Write(const String& S) { cache += S; }
+    // Adds the pending text + S as one line.
+    void WriteLn(const String& S);
+
+    int fp = 0;
+    String cache;
 };
