@@ -1428,9 +1428,9 @@ void TThread::Run() {
         FFinished = true;
     }
     gSyncSignal.notify_all();
-    tCurrentThread = nullptr;
     // From here on the object may be gone (joined and freed by its owner) unless it frees itself.
     if (freeIt) TObject::Free(this);
+    tCurrentThread = nullptr;
 }
 
 void TThread::DoTerminate() {
