@@ -32,7 +32,9 @@ TComponent::~TComponent() {
     if (FOwner) FOwner->RemoveComponent(this);
 }
 
-void TComponent::SetName(const String& NewName) { FName = NewName; }
+void TComponent::SetName(const String& NewName) {
+    FName = NewName;
+}
 
 TComponent* TComponent::Components(int Index) const {
     if (Index < 0 || Index >= ComponentCount())
@@ -122,7 +124,9 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
         if (c != AComponent) c->Notification(AComponent, Operation);
 }
 
-void TComponent::Loaded() { SetComponentState(csLoading, false); }
+void TComponent::Loaded() {
+    SetComponentState(csLoading, false);
+}
 
 void TComponent::SetComponentState(TComponentStateItem s, bool on) {
     if (on)
@@ -178,9 +182,13 @@ template <class T, class C> void MergeSort(std::vector<T>& Items, const C& Compa
 // TList
 // =============================================================================================
 
-TList::~TList() { Clear(); }
+TList::~TList() {
+    Clear();
+}
 
-void TList::Error(const String& Msg, int Data) const { throw EListError(Format(Msg, Data)); }
+void TList::Error(const String& Msg, int Data) const {
+    throw EListError(Format(Msg, Data));
+}
 
 void TList::CheckIndex(int Index) const {
     if (Index < 0 || Index >= Count()) Error(kListIndexError, Index);
@@ -283,8 +291,12 @@ void TList::Sort(const TListSortCompare& Compare) {
     MergeSort(FList, [&](void* a, void* b) { return Compare(a, b); });
 }
 
-void* TList::First() const { return Items(0); }
-void* TList::Last() const { return Items(Count() - 1); }
+void* TList::First() const {
+    return Items(0);
+}
+void* TList::Last() const {
+    return Items(Count() - 1);
+}
 
 void TList::Pack() {
     for (int i = Count() - 1; i >= 0; --i)
@@ -297,7 +309,9 @@ void TList::Assign(TList* Source) {
     for (void* p : Source->FList) Add(p);
 }
 
-TObjectList::~TObjectList() { Clear(); }
+TObjectList::~TObjectList() {
+    Clear();
+}
 
 void TObjectList::Notify(void* Ptr, TListNotification Action) {
     if (FOwnsObjects && Action == lnDeleted) TObject::Free(static_cast<TObject*>(Ptr));
@@ -313,8 +327,12 @@ Int64 TStream::Seek(Int64 Offset, Word Origin) {
     return Seek(Offset, TSeekOrigin(Origin));
 }
 
-Int64 TStream::Position() { return Seek(Int64(0), soCurrent); }
-void TStream::SetPosition(Int64 Pos) { Seek(Pos, soBeginning); }
+Int64 TStream::Position() {
+    return Seek(Int64(0), soCurrent);
+}
+void TStream::SetPosition(Int64 Pos) {
+    Seek(Pos, soBeginning);
+}
 
 Int64 TStream::Size() {
     const Int64 pos = Seek(Int64(0), soCurrent);
@@ -417,7 +435,9 @@ void TMemoryStream::LoadFromFile(const String& FileName) {
     LoadFromStream(&f);
 }
 
-void TMemoryStream::SaveToStream(TStream* Stream) { Stream->WriteBuffer(FData.constData(), FData.size()); }
+void TMemoryStream::SaveToStream(TStream* Stream) {
+    Stream->WriteBuffer(FData.constData(), FData.size());
+}
 
 namespace {
 
@@ -432,7 +452,9 @@ void SaveBytes(const String& FileName, const QByteArray& Bytes) {
 
 } // namespace
 
-void TMemoryStream::SaveToFile(const String& FileName) { SaveBytes(FileName, FData); }
+void TMemoryStream::SaveToFile(const String& FileName) {
+    SaveBytes(FileName, FData);
+}
 
 // ---- TFileStream ----------------------------------------------------------------------------
 
@@ -462,7 +484,8 @@ TFileStream::TFileStream(const String& FileName, Word Mode) : FFileName(FileName
     }
     if (FHandle < 0) {
         const String reason = SysErrorMessage(err);
-        if (create) throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, reason));
+        if (create)
+            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, reason));
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, reason));
     }
 }
@@ -583,7 +606,9 @@ TStringStream::TStringStream(const String& AString, TEncoding AEncoding) : FEnco
     FPosition = 0;
 }
 
-String TStringStream::DataString() const { return DecodeText(FData, FEncoding); }
+String TStringStream::DataString() const {
+    return DecodeText(FData, FEncoding);
+}
 
 String TStringStream::ReadString(Int64 Count) {
     if (Count < 0) Count = Size() - Position();
@@ -593,13 +618,17 @@ String TStringStream::ReadString(Int64 Count) {
     return DecodeText(bytes, FEncoding);
 }
 
-void TStringStream::WriteString(const String& AString) { WriteBuffer(EncodeText(AString, FEncoding, false)); }
+void TStringStream::WriteString(const String& AString) {
+    WriteBuffer(EncodeText(AString, FEncoding, false));
+}
 
 // =============================================================================================
 // TStrings
 // =============================================================================================
 
-void TStrings::Error(const String& Msg, int Data) const { throw EStringListError(Format(Msg, Data)); }
+void TStrings::Error(const String& Msg, int Data) const {
+    throw EStringListError(Format(Msg, Data));
+}
 
 void TStrings::SetStrings(int Index, const String& S) {
     TObject* obj = Objects(Index);
@@ -614,7 +643,9 @@ void TStrings::SetStrings(int Index, const String& S) {
     EndUpdate();
 }
 
-TObject* TStrings::Objects(int) const { return nullptr; }
+TObject* TStrings::Objects(int) const {
+    return nullptr;
+}
 void TStrings::SetObjects(int, TObject*) {}
 
 int TStrings::Add(const String& S) {
@@ -629,7 +660,9 @@ int TStrings::AddObject(const String& S, TObject* AObject) {
     return r;
 }
 
-int TStrings::AddPair(const String& Name, const String& Value) { return Add(Name + NameValueSeparator() + Value); }
+int TStrings::AddPair(const String& Name, const String& Value) {
+    return Add(Name + NameValueSeparator() + Value);
+}
 
 void TStrings::InsertObject(int Index, const String& S, TObject* AObject) {
     Insert(Index, S);
@@ -697,7 +730,9 @@ void TStrings::Move(int CurIndex, int NewIndex) {
     EndUpdate();
 }
 
-int TStrings::CompareStrings(const String& S1, const String& S2) const { return AnsiCompareText(S1, S2); }
+int TStrings::CompareStrings(const String& S1, const String& S2) const {
+    return AnsiCompareText(S1, S2);
+}
 
 int TStrings::IndexOf(const String& S) const {
     for (int i = 0; i < Count(); ++i)
@@ -742,7 +777,9 @@ void TStrings::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
 }
 
-void TStrings::AssignTo(TPersistent* Dest) { TPersistent::AssignTo(Dest); }
+void TStrings::AssignTo(TPersistent* Dest) {
+    TPersistent::AssignTo(Dest);
+}
 
 bool TStrings::Equals(TStrings* Strings) const {
     if (!Strings) return false;
@@ -857,7 +894,8 @@ void TStrings::SetDelimitedText(const String& Value) {
                 p = n - int(rest.size());
             } else {
                 const int p1 = p;
-                while (p < n && ((!FStrictDelimiter && Value[p] > u' ') || FStrictDelimiter) && Value[p] != FDelimiter)
+                while (p < n && ((!FStrictDelimiter && Value[p] > u' ') || FStrictDelimiter) &&
+                       Value[p] != FDelimiter)
                     ++p;
                 s = Value.mid(p1, p - p1);
             }
@@ -936,17 +974,23 @@ void TStrings::LoadFromFile(const String& FileName, TEncoding Encoding) {
     LoadFromStream(&f, Encoding);
 }
 
-void TStrings::LoadFromStream(TStream* Stream) { LoadFromBytes(Stream->ReadAll(), true, TEncoding::ANSI); }
+void TStrings::LoadFromStream(TStream* Stream) {
+    LoadFromBytes(Stream->ReadAll(), true, TEncoding::ANSI);
+}
 void TStrings::LoadFromStream(TStream* Stream, TEncoding Encoding) {
     LoadFromBytes(Stream->ReadAll(), false, Encoding);
 }
 
-void TStrings::SaveToFile(const String& FileName) { SaveToFile(FileName, TEncoding::ANSI); }
+void TStrings::SaveToFile(const String& FileName) {
+    SaveToFile(FileName, TEncoding::ANSI);
+}
 void TStrings::SaveToFile(const String& FileName, TEncoding Encoding) {
     SaveBytes(FileName, EncodeText(Text(), Encoding, true));
 }
 
-void TStrings::SaveToStream(TStream* Stream) { SaveToStream(Stream, TEncoding::ANSI); }
+void TStrings::SaveToStream(TStream* Stream) {
+    SaveToStream(Stream, TEncoding::ANSI);
+}
 void TStrings::SaveToStream(TStream* Stream, TEncoding Encoding) {
     Stream->WriteBuffer(EncodeText(Text(), Encoding, true));
 }
@@ -1029,7 +1073,9 @@ void TStringList::SetObjects(int Index, TObject* AObject) {
     Changed();
 }
 
-int TStringList::Add(const String& S) { return AddObject(S, nullptr); }
+int TStringList::Add(const String& S) {
+    return AddObject(S, nullptr);
+}
 
 int TStringList::AddObject(const String& S, TObject* AObject) {
     int index = Count();
@@ -1044,7 +1090,9 @@ int TStringList::AddObject(const String& S, TObject* AObject) {
     return index;
 }
 
-void TStringList::Insert(int Index, const String& S) { InsertObject(Index, S, nullptr); }
+void TStringList::Insert(int Index, const String& S) {
+    InsertObject(Index, S, nullptr);
+}
 
 void TStringList::InsertObject(int Index, const String& S, TObject* AObject) {
     if (FSorted) Error(kSortedListError, 0);
@@ -1101,7 +1149,9 @@ void TStringList::Move(int CurIndex, int NewIndex) {
     Changed();
 }
 
-void TStringList::SetText(const String& Value) { TStrings::SetText(Value); }
+void TStringList::SetText(const String& Value) {
+    TStrings::SetText(Value);
+}
 
 bool TStringList::Find(const String& S, int& Index) const {
     if (!FSorted) {
@@ -1145,7 +1195,8 @@ void TStringList::SortItems(const std::function<int(int, int)>& Compare) {
 
 void TStringList::Sort() {
     if (FSorted) return;
-    SortItems([this](int a, int b) { return CompareStrings(FList[size_t(a)].FString, FList[size_t(b)].FString); });
+    SortItems(
+        [this](int a, int b) { return CompareStrings(FList[size_t(a)].FString, FList[size_t(b)].FString); });
 }
 
 void TStringList::CustomSort(const TStringListSortCompare& Compare) {
@@ -1163,18 +1214,26 @@ void TStringList::SetCaseSensitive(bool Value) {
     if (Value == FCaseSensitive) return;
     FCaseSensitive = Value;
     if (FSorted)
-        SortItems([this](int a, int b) { return CompareStrings(FList[size_t(a)].FString, FList[size_t(b)].FString); });
+        SortItems([this](int a, int b) {
+            return CompareStrings(FList[size_t(a)].FString, FList[size_t(b)].FString);
+        });
 }
 
 // =============================================================================================
 // Collections
 // =============================================================================================
 
-TCollectionItem::TCollectionItem(TCollection* Collection) { SetCollection(Collection); }
+TCollectionItem::TCollectionItem(TCollection* Collection) {
+    SetCollection(Collection);
+}
 
-TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
+TCollectionItem::~TCollectionItem() {
+    SetCollection(nullptr);
+}
 
-void TCollectionItem::BeforeDestruction() { SetCollection(nullptr); }
+void TCollectionItem::BeforeDestruction() {
+    SetCollection(nullptr);
+}
 
 void TCollectionItem::SetCollection(TCollection* Value) {
     if (Value == FCollection) return;
@@ -1203,7 +1262,9 @@ void TCollectionItem::Changed(bool AllItems) {
     if (FCollection && FCollection->FUpdateCount == 0) FCollection->Update(AllItems ? nullptr : this);
 }
 
-TPersistent* TCollectionItem::GetOwner() { return FCollection; }
+TPersistent* TCollectionItem::GetOwner() {
+    return FCollection;
+}
 
 TCollection::TCollection(TCollectionItemClass ItemClass) : FItemClass(std::move(ItemClass)) {}
 
@@ -1255,7 +1316,9 @@ TCollectionItem* TCollection::Items(int Index) const {
     return FItems[size_t(Index)];
 }
 
-void TCollection::SetItems(int Index, TCollectionItem* Value) { Items(Index)->Assign(Value); }
+void TCollection::SetItems(int Index, TCollectionItem* Value) {
+    Items(Index)->Assign(Value);
+}
 
 TCollectionItem* TCollection::FindItemID(int ID) const {
     for (TCollectionItem* it : FItems)
@@ -1280,7 +1343,9 @@ void TCollection::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
 }
 
-void TCollection::BeginUpdate() { ++FUpdateCount; }
+void TCollection::BeginUpdate() {
+    ++FUpdateCount;
+}
 
 void TCollection::EndUpdate() {
     if (FUpdateCount <= 0) return;
@@ -1338,12 +1403,14 @@ thread_local TThread* tCurrentThread = nullptr;
 } // namespace
 
 bool IsMainThread() {
-    if (QCoreApplication* app = QCoreApplication::instance()) return QThread::currentThread() == app->thread();
+    if (QCoreApplication* app = QCoreApplication::instance())
+        return QThread::currentThread() == app->thread();
     return std::this_thread::get_id() == gMainThreadId;
 }
 
 bool CheckSynchronize(int Timeout) {
-    if (!IsMainThread()) throw EThread(QStringLiteral("CheckSynchronize called from a thread other than the main thread"));
+    if (!IsMainThread())
+        throw EThread(QStringLiteral("CheckSynchronize called from a thread other than the main thread"));
     std::unique_lock<std::mutex> lk(gSyncLock);
     if (gSyncQueue.empty() && Timeout > 0)
         gSyncSignal.wait_for(lk, std::chrono::milliseconds(Timeout), [] { return !gSyncQueue.empty(); });
@@ -1395,7 +1462,9 @@ TThread::~TThread() {
     }
 }
 
-void TThread::BeforeDestruction() { StopAndWait(); }
+void TThread::BeforeDestruction() {
+    StopAndWait();
+}
 
 void TThread::StartThread() {
     std::lock_guard<std::mutex> g(FLock);
@@ -1523,11 +1592,17 @@ void TThread::StopAndWait() {
     WaitForEnd();
 }
 
-std::exception_ptr TThread::FatalException() const { return FFatalException; }
+std::exception_ptr TThread::FatalException() const {
+    return FFatalException;
+}
 
-std::thread::id TThread::ThreadID() const { return FThread.get_id(); }
+std::thread::id TThread::ThreadID() const {
+    return FThread.get_id();
+}
 
-void TThread::Synchronize(const std::function<void()>& Method) { Synchronize(this, Method); }
+void TThread::Synchronize(const std::function<void()>& Method) {
+    Synchronize(this, Method);
+}
 
 void TThread::Synchronize(TThread* Thread, const std::function<void()>& Method) {
     if (!Method) return;
@@ -1542,7 +1617,8 @@ void TThread::Synchronize(TThread* Thread, const std::function<void()>& Method) 
     }
     gSyncSignal.notify_all();
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [] { CheckSynchronize(); }, Qt::QueuedConnection);
     {
         std::unique_lock<std::mutex> lk(gSyncLock);
         gSyncSignal.wait(lk, [&r] { return r.Done; });
@@ -1556,4 +1632,6 @@ void TThread::Sleep(int Milliseconds) {
     if (TThread* t = tCurrentThread) t->CheckSuspended();
 }
 
-TThread* TThread::CurrentThread() { return tCurrentThread; }
+TThread* TThread::CurrentThread() {
+    return tCurrentThread;
+}

@@ -15,7 +15,16 @@
 #include <thread>
 #include <vector>
 
-enum TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating, csFixups };
+enum TComponentStateItem {
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFixups
+};
 using TComponentState = std::set<TComponentStateItem>;
 
 enum TOperation { opInsert, opRemove };
@@ -80,8 +89,12 @@ private:
 // Errors of this unit
 // ---------------------------------------------------------------------------------------------
 
-class EWriteError : public EStreamError { using EStreamError::EStreamError; };
-class EStringListError : public EListError { using EListError::EListError; };
+class EWriteError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EStringListError : public EListError {
+    using EListError::EListError;
+};
 
 // ---------------------------------------------------------------------------------------------
 // TList: a list of pointers

@@ -57,7 +57,7 @@ String ConvertQtFormat(const String& qt, bool isDate, Char* Sep) {
             i = j + 1;
             continue;
         }
-        if (c.isLetter()) {
+        if (c.unicode() < 128 && c.isLetter()) {
             int j = i;
             while (j < n && qt[j] == c) ++j;
             int cnt = j - i;
@@ -78,7 +78,11 @@ String ConvertQtFormat(const String& qt, bool isDate, Char* Sep) {
             sawField = true;
             continue;
         }
-        if (Sep && sawField && sep.isNull() && !c.isSpace() && c != u',') sep = c;
+        // Other characters are literal (our pattern letters are ASCII); an ASCII punctuation
+        // character between fields is the separator.
+        if (Sep && sawField && sep.isNull() && c.unicode() < 128 && !c.isLetterOrNumber() && !c.isSpace() &&
+            c != u',')
+            sep = c;
         if (Sep && !sep.isNull() && c == sep)
             out += isDate ? u'/' : u':';
         else
@@ -119,6 +123,13 @@ TFormatSettings SettingsFromLocale(const QLocale& loc) {
     fs.ShortTimeFormat = ConvertQtFormat(loc.timeFormat(QLocale::ShortFormat), false, &tsep);
     fs.LongTimeFormat = ConvertQtFormat(loc.timeFormat(QLocale::LongFormat), false, &tsep);
     fs.TimeSeparator = tsep.isNull() ? Char(u':') : tsep;
+    // Some locales write the long time with words between the fields ("14時05分06秒"): times
+    // written that way could not be read back, so the long time follows the short one.
+    if (!fs.LongTimeFormat.contains(u':') && fs.ShortTimeFormat.contains(u':')) {
+        fs.LongTimeFormat = fs.ShortTimeFormat;
+        if (!fs.LongTimeFormat.contains(u's'))
+            fs.LongTimeFormat.replace(QStringLiteral("nn"), QStringLiteral("nn:ss"));
+    }
     fs.TimeAMString = loc.amText();
     fs.TimePMString = loc.pmText();
     for (int i = 0; i < 12; ++i) {
@@ -135,7 +146,12 @@ TFormatSettings SettingsFromLocale(const QLocale& loc) {
 
 } // namespace
 
-TFormatSettings TFormatSettings::Create() { return SettingsFromLocale(QLocale::system()); }
+TFormatSettings TFormatSettings::Create() {
+    return SettingsFromLocale(QLocale::system());
+}
+TFormatSettings TFormatSettings::Create(const QLocale& Locale) {
+    return SettingsFromLocale(Locale);
+}
 
 TFormatSettings TFormatSettings::Invariant() {
     TFormatSettings fs = SettingsFromLocale(QLocale::c());
@@ -158,14 +174,32 @@ TFormatSettings TFormatSettings::Invariant() {
 
 TFormatSettings FormatSettings = TFormatSettings::Create();
 
-Char GetDecimalSeparator() { return TFormatSettings::Create().DecimalSeparator; }
-Char GetThousandSeparator() { return TFormatSettings::Create().ThousandSeparator; }
-Char GetDateSeparator() { return TFormatSettings::Create().DateSeparator; }
-Char GetTimeSeparator() { return TFormatSettings::Create().TimeSeparator; }
-String GetShortDateFormat() { return TFormatSettings::Create().ShortDateFormat; }
-String GetLongDateFormat() { return TFormatSettings::Create().LongDateFormat; }
-String GetShortTimeFormat() { return TFormatSettings::Create().ShortTimeFormat; }
-String GetLongTimeFormat() { return TFormatSettings::Create().LongTimeFormat; }
+Char GetDecimalSeparator() {
+    const String s = QLocale::system().decimalPoint();
+    return s.isEmpty() ? Char(u'.') : s[0];
+}
+Char GetThousandSeparator() {
+    const String s = QLocale::system().groupSeparator();
+    return s.isEmpty() ? Char(u',') : s[0];
+}
+Char GetDateSeparator() {
+    return TFormatSettings::Create().DateSeparator;
+}
+Char GetTimeSeparator() {
+    return TFormatSettings::Create().TimeSeparator;
+}
+String GetShortDateFormat() {
+    return TFormatSettings::Create().ShortDateFormat;
+}
+String GetLongDateFormat() {
+    return TFormatSettings::Create().LongDateFormat;
+}
+String GetShortTimeFormat() {
+    return TFormatSettings::Create().ShortTimeFormat;
+}
+String GetLongTimeFormat() {
+    return TFormatSettings::Create().LongTimeFormat;
+}
 
 // =============================================================================================
 // Integers
@@ -236,11 +270,19 @@ template <class T> void ValInteger(const String& S, T& Value, int& Code) {
 
 } // namespace
 
-void Val(const String& S, int& Value, int& Code) { ValInteger<int>(S, Value, Code); }
-void Val(const String& S, Int64& Value, int& Code) { ValInteger<Int64>(S, Value, Code); }
+void Val(const String& S, int& Value, int& Code) {
+    ValInteger<int>(S, Value, Code);
+}
+void Val(const String& S, Int64& Value, int& Code) {
+    ValInteger<Int64>(S, Value, Code);
+}
 
-String IntToStr64(Int64 Value) { return QString::number(qlonglong(Value)); }
-String UIntToStr(uint64_t Value) { return QString::number(qulonglong(Value)); }
+String IntToStr64(Int64 Value) {
+    return QString::number(qlonglong(Value));
+}
+String UIntToStr(uint64_t Value) {
+    return QString::number(qulonglong(Value));
+}
 
 String IntToHex64(uint64_t Value, int Digits) {
     String s = QString::number(qulonglong(Value), 16).toUpper();
@@ -323,8 +365,12 @@ bool StrToBoolDef(const String& S, bool Default) {
     return TryStrToBool(S, b) ? b : Default;
 }
 
-Int64 Round(double X) { return Int64(std::nearbyint(X)); }
-Int64 Trunc(double X) { return Int64(std::trunc(X)); }
+Int64 Round(double X) {
+    return Int64(std::nearbyint(X));
+}
+Int64 Trunc(double X) {
+    return Int64(std::trunc(X));
+}
 
 // =============================================================================================
 // Floating point
@@ -536,7 +582,9 @@ void Val(const String& S, double& Value, int& Code) {
 bool TryStrToFloat(const String& S, double& Value, const TFormatSettings& Settings) {
     return ParseFloat(S, Settings.DecimalSeparator, true, Value);
 }
-bool TryStrToFloat(const String& S, double& Value) { return TryStrToFloat(S, Value, FormatSettings); }
+bool TryStrToFloat(const String& S, double& Value) {
+    return TryStrToFloat(S, Value, FormatSettings);
+}
 
 double StrToFloat(const String& S, const TFormatSettings& Settings) {
     double v;
@@ -544,13 +592,17 @@ double StrToFloat(const String& S, const TFormatSettings& Settings) {
         throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(S));
     return v;
 }
-double StrToFloat(const String& S) { return StrToFloat(S, FormatSettings); }
+double StrToFloat(const String& S) {
+    return StrToFloat(S, FormatSettings);
+}
 
 double StrToFloatDef(const String& S, double Default, const TFormatSettings& Settings) {
     double v;
     return TryStrToFloat(S, v, Settings) ? v : Default;
 }
-double StrToFloatDef(const String& S, double Default) { return StrToFloatDef(S, Default, FormatSettings); }
+double StrToFloatDef(const String& S, double Default) {
+    return StrToFloatDef(S, Default, FormatSettings);
+}
 
 String FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits, const TFormatSettings& fs) {
     if (std::isnan(Value)) return QStringLiteral("NAN");
@@ -601,7 +653,9 @@ String FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits)
 String FloatToStr(double Value, const TFormatSettings& Settings) {
     return FloatToStrF(Value, ffGeneral, 15, 0, Settings);
 }
-String FloatToStr(double Value) { return FloatToStr(Value, FormatSettings); }
+String FloatToStr(double Value) {
+    return FloatToStr(Value, FormatSettings);
+}
 
 // ---- FormatFloat ----------------------------------------------------------------------------
 
@@ -736,7 +790,8 @@ String FormatFloat(const String& Format, double Value, const TFormatSettings& Se
     if (std::isinf(Value)) return Value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     if (Format.isEmpty()) return FloatToStr(Value, Settings);
     QStringList sec = FloatSections(Format);
-    if (Value < 0 && sec.size() >= 2 && !sec[1].isEmpty()) return FormatSection(sec[1], -Value, false, Settings);
+    if (Value < 0 && sec.size() >= 2 && !sec[1].isEmpty())
+        return FormatSection(sec[1], -Value, false, Settings);
     if (sec.size() >= 3 && !sec[2].isEmpty()) {
         // The zero section applies when the value shows as zero in the positive picture.
         String pos = FormatSection(sec[0], std::fabs(Value), false, Settings);
@@ -747,7 +802,9 @@ String FormatFloat(const String& Format, double Value, const TFormatSettings& Se
     }
     return FormatSection(sec[0], Value, true, Settings);
 }
-String FormatFloat(const String& Format, double Value) { return FormatFloat(Format, Value, FormatSettings); }
+String FormatFloat(const String& Format, double Value) {
+    return FormatFloat(Format, Value, FormatSettings);
+}
 
 // =============================================================================================
 // Format
@@ -811,7 +868,8 @@ String FormatArgs(const String& Fmt, const std::vector<TVarRec>& Args, const TFo
         if (next >= Args.size()) throw bad();
         const TVarRec& a = Args[next++];
         String s;
-        const bool isInt = a.VType == TVarRec::vtInteger || a.VType == TVarRec::vtInt64 || a.VType == TVarRec::vtUInt64;
+        const bool isInt =
+            a.VType == TVarRec::vtInteger || a.VType == TVarRec::vtInt64 || a.VType == TVarRec::vtUInt64;
         switch (type) {
             case u'd':
             case u'u': {
@@ -950,8 +1008,12 @@ String LowerCase(const String& S) {
     return r;
 }
 
-String AnsiUpperCase(const String& S) { return S.toUpper(); }
-String AnsiLowerCase(const String& S) { return S.toLower(); }
+String AnsiUpperCase(const String& S) {
+    return S.toUpper();
+}
+String AnsiLowerCase(const String& S) {
+    return S.toLower();
+}
 
 int CompareStr(const String& S1, const String& S2) {
     const int n = int(std::min(S1.size(), S2.size()));
@@ -970,15 +1032,21 @@ int CompareText(const String& S1, const String& S2) {
     return int(S1.size() - S2.size());
 }
 
-bool SameText(const String& S1, const String& S2) { return S1.size() == S2.size() && CompareText(S1, S2) == 0; }
-bool SameStr(const String& S1, const String& S2) { return S1 == S2; }
+bool SameText(const String& S1, const String& S2) {
+    return S1.size() == S2.size() && CompareText(S1, S2) == 0;
+}
+bool SameStr(const String& S1, const String& S2) {
+    return S1 == S2;
+}
 
 int AnsiCompareText(const String& S1, const String& S2) {
     const int c = QString::compare(S1, S2, Qt::CaseInsensitive);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-bool AnsiSameText(const String& S1, const String& S2) { return AnsiCompareText(S1, S2) == 0; }
+bool AnsiSameText(const String& S1, const String& S2) {
+    return AnsiCompareText(S1, S2) == 0;
+}
 
 int AnsiCompareStr(const String& S1, const String& S2) {
     const int c = AnsiCompareText(S1, S2);
@@ -994,7 +1062,9 @@ int AnsiCompareStr(const String& S1, const String& S2) {
     return S1.size() < S2.size() ? -1 : (S1.size() > S2.size() ? 1 : 0);
 }
 
-bool AnsiSameStr(const String& S1, const String& S2) { return S1 == S2; }
+bool AnsiSameStr(const String& S1, const String& S2) {
+    return S1 == S2;
+}
 
 String StringReplace(const String& S, const String& OldPattern, const String& NewPattern,
                      const TReplaceFlags& Flags) {
@@ -1018,7 +1088,9 @@ String AnsiQuotedStr(const String& S, Char Quote) {
     return Quote + r + Quote;
 }
 
-String QuotedStr(const String& S) { return AnsiQuotedStr(S, u'\''); }
+String QuotedStr(const String& S) {
+    return AnsiQuotedStr(S, u'\'');
+}
 
 String AnsiExtractQuotedStr(String& Src, Char Quote) {
     if (Src.isEmpty() || Src[0] != Quote) return String();
@@ -1050,7 +1122,9 @@ String AnsiDequotedStr(const String& S, Char Quote) {
     return S;
 }
 
-String StringOfChar(Char Ch, int Count) { return Count > 0 ? String(Count, Ch) : String(); }
+String StringOfChar(Char Ch, int Count) {
+    return Count > 0 ? String(Count, Ch) : String();
+}
 
 bool IsDelimiter(const String& Delimiters, const String& S, int Index) {
     if (Index < 1 || Index > S.size()) return false;
@@ -1063,7 +1137,9 @@ int LastDelimiter(const String& Delimiters, const String& S) {
     return 0;
 }
 
-void Abort() { throw EAbort(QStringLiteral("Operation aborted")); }
+void Abort() {
+    throw EAbort(QStringLiteral("Operation aborted"));
+}
 
 // =============================================================================================
 // Files
@@ -1122,8 +1198,12 @@ bool RenameFile(const String& OldName, const String& NewName) {
     return QDir().rename(from, to);
 }
 
-String GetCurrentDir() { return QDir::currentPath(); }
-bool SetCurrentDir(const String& Dir) { return QDir::setCurrent(NativePath(Dir)); }
+String GetCurrentDir() {
+    return QDir::currentPath();
+}
+bool SetCurrentDir(const String& Dir) {
+    return QDir::setCurrent(NativePath(Dir));
+}
 
 String ExpandFileName(const String& FileName) {
     if (FileName.isEmpty()) return String();
@@ -1135,7 +1215,9 @@ Int64 FileSize(const String& FileName) {
     return fi.exists() && !fi.isDir() ? fi.size() : -1;
 }
 
-String ExtractFilePath(const String& FileName) { return Copy(FileName, 1, LastDelimiter(kDelims, FileName)); }
+String ExtractFilePath(const String& FileName) {
+    return Copy(FileName, 1, LastDelimiter(kDelims, FileName));
+}
 
 String ExtractFileDir(const String& FileName) {
     int i = LastDelimiter(kDelims, FileName);
@@ -1143,7 +1225,9 @@ String ExtractFileDir(const String& FileName) {
     return Copy(FileName, 1, i);
 }
 
-String ExtractFileName(const String& FileName) { return FileName.mid(LastDelimiter(kDelims, FileName)); }
+String ExtractFileName(const String& FileName) {
+    return FileName.mid(LastDelimiter(kDelims, FileName));
+}
 
 String ExtractFileExt(const String& FileName) {
     const int i = LastDelimiter(QStringLiteral(".\\/"), FileName);
@@ -1226,7 +1310,8 @@ int FindFirst(const String& Path, int Attr, TSearchRec& F) {
     F.FindHandle->ExcludeAttr = F.ExcludeAttr;
     QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System;
     if (!(Attr & faDirectory)) filters |= QDir::NoDotAndDotDot;
-    F.FindHandle->Entries = d.entryInfoList(QStringList{pattern}, filters, QDir::Name | QDir::IgnoreCase | QDir::DirsFirst);
+    F.FindHandle->Entries =
+        d.entryInfoList(QStringList{pattern}, filters, QDir::Name | QDir::IgnoreCase | QDir::DirsFirst);
     if (!FillSearchRec(F)) {
         F.FindHandle.reset();
         return 2;
@@ -1239,7 +1324,9 @@ int FindNext(TSearchRec& F) {
     return FillSearchRec(F) ? 0 : 18;
 }
 
-void FindClose(TSearchRec& F) { F.FindHandle.reset(); }
+void FindClose(TSearchRec& F) {
+    F.FindHandle.reset();
+}
 
 // =============================================================================================
 // Dates and times
@@ -1265,7 +1352,9 @@ void SplitDateTime(TDateTime dt, Int64& days, Int64& msecs) {
 
 } // namespace
 
-bool IsLeapYear(Word Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
+bool IsLeapYear(Word Year) {
+    return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0);
+}
 
 Word DaysInAMonth(Word Year, Word Month) {
     static const Word days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -1288,13 +1377,15 @@ bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Time) {
 
 TDateTime EncodeDate(Word Year, Word Month, Word Day) {
     TDateTime d;
-    if (!TryEncodeDate(Year, Month, Day, d)) throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    if (!TryEncodeDate(Year, Month, Day, d))
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
     return d;
 }
 
 TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec) {
     TDateTime t;
-    if (!TryEncodeTime(Hour, Min, Sec, MSec, t)) throw EConvertError(QStringLiteral("Invalid argument to time encode"));
+    if (!TryEncodeTime(Hour, Min, Sec, MSec, t))
+        throw EConvertError(QStringLiteral("Invalid argument to time encode"));
     return t;
 }
 
@@ -1358,8 +1449,12 @@ QDateTime DateTimeToQDateTime(TDateTime DT) {
     return QDateTime(QDate::fromJulianDay(days + kJulianOfZero), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
-TDateTime Now() { return QDateTimeToDateTime(QDateTime::currentDateTime()); }
-TDateTime Date() { return std::floor(Now()); }
+TDateTime Now() {
+    return QDateTimeToDateTime(QDateTime::currentDateTime());
+}
+TDateTime Date() {
+    return std::floor(Now());
+}
 TDateTime Time() {
     const TDateTime n = Now();
     return n - std::floor(n);
@@ -1412,12 +1507,18 @@ void FormatDT(String& out, const String& fmt, TDateTime dt, const TFormatSetting
             }
             case u'd': {
                 const int k = count(u'd');
-                if (k == 1) out += QString::number(d);
-                else if (k == 2) out += Pad(d, 2);
-                else if (k == 3) out += fs.ShortDayNames[DayOfWeek(dt) - 1];
-                else if (k == 4) out += fs.LongDayNames[DayOfWeek(dt) - 1];
-                else if (k == 5) FormatDT(out, fs.ShortDateFormat, dt, fs, depth + 1);
-                else FormatDT(out, fs.LongDateFormat, dt, fs, depth + 1);
+                if (k == 1)
+                    out += QString::number(d);
+                else if (k == 2)
+                    out += Pad(d, 2);
+                else if (k == 3)
+                    out += fs.ShortDayNames[DayOfWeek(dt) - 1];
+                else if (k == 4)
+                    out += fs.LongDayNames[DayOfWeek(dt) - 1];
+                else if (k == 5)
+                    FormatDT(out, fs.ShortDateFormat, dt, fs, depth + 1);
+                else
+                    FormatDT(out, fs.LongDateFormat, dt, fs, depth + 1);
                 i += k;
                 afterHour = false;
                 continue;
@@ -1426,10 +1527,14 @@ void FormatDT(String& out, const String& fmt, TDateTime dt, const TFormatSetting
                 const int k = count(u'm');
                 if (afterHour && k <= 2) {
                     out += k == 1 ? QString::number(mi) : Pad(mi, 2);
-                } else if (k == 1) out += QString::number(mo);
-                else if (k == 2) out += Pad(mo, 2);
-                else if (k == 3) out += fs.ShortMonthNames[mo - 1];
-                else out += fs.LongMonthNames[mo - 1];
+                } else if (k == 1)
+                    out += QString::number(mo);
+                else if (k == 2)
+                    out += Pad(mo, 2);
+                else if (k == 3)
+                    out += fs.ShortMonthNames[mo - 1];
+                else
+                    out += fs.LongMonthNames[mo - 1];
                 i += k;
                 afterHour = false;
                 continue;
@@ -1531,14 +1636,24 @@ String FormatDateTime(const String& Format, TDateTime DateTime) {
     return FormatDateTime(Format, DateTime, FormatSettings);
 }
 
-String DateToStr(TDateTime Date, const TFormatSettings& S) { return FormatDateTime(S.ShortDateFormat, Date, S); }
-String TimeToStr(TDateTime Time, const TFormatSettings& S) { return FormatDateTime(S.LongTimeFormat, Time, S); }
+String DateToStr(TDateTime Date, const TFormatSettings& S) {
+    return FormatDateTime(S.ShortDateFormat, Date, S);
+}
+String TimeToStr(TDateTime Time, const TFormatSettings& S) {
+    return FormatDateTime(S.LongTimeFormat, Time, S);
+}
 String DateTimeToStr(TDateTime DateTime, const TFormatSettings& S) {
     return FormatDateTime(QStringLiteral("c"), DateTime, S);
 }
-String DateToStr(TDateTime Date) { return DateToStr(Date, FormatSettings); }
-String TimeToStr(TDateTime Time) { return TimeToStr(Time, FormatSettings); }
-String DateTimeToStr(TDateTime DateTime) { return DateTimeToStr(DateTime, FormatSettings); }
+String DateToStr(TDateTime Date) {
+    return DateToStr(Date, FormatSettings);
+}
+String TimeToStr(TDateTime Time) {
+    return TimeToStr(Time, FormatSettings);
+}
+String DateTimeToStr(TDateTime DateTime) {
+    return DateTimeToStr(DateTime, FormatSettings);
+}
 
 // ---- parsing dates and times ----------------------------------------------------------------
 
@@ -1666,8 +1781,8 @@ bool ScanTime(TScanner& sc, const TFormatSettings& fs, TDateTime& out) {
         if (h < 1 || h > 12) return false;
         h = h % 12 + (ampm == 1 ? 12 : 0);
     }
-    return TryEncodeTime(Word(std::min(h, 99)), Word(std::min(mi, 99)), Word(std::min(s, 99)), Word(std::min(ms, 9999)),
-                         out);
+    return TryEncodeTime(Word(std::min(h, 99)), Word(std::min(mi, 99)), Word(std::min(s, 99)),
+                         Word(std::min(ms, 9999)), out);
 }
 
 } // namespace
@@ -1699,9 +1814,15 @@ bool TryStrToDateTime(const String& S, TDateTime& Value, const TFormatSettings& 
     return TryStrToTime(S, Value, Settings);
 }
 
-bool TryStrToDate(const String& S, TDateTime& Value) { return TryStrToDate(S, Value, FormatSettings); }
-bool TryStrToTime(const String& S, TDateTime& Value) { return TryStrToTime(S, Value, FormatSettings); }
-bool TryStrToDateTime(const String& S, TDateTime& Value) { return TryStrToDateTime(S, Value, FormatSettings); }
+bool TryStrToDate(const String& S, TDateTime& Value) {
+    return TryStrToDate(S, Value, FormatSettings);
+}
+bool TryStrToTime(const String& S, TDateTime& Value) {
+    return TryStrToTime(S, Value, FormatSettings);
+}
+bool TryStrToDateTime(const String& S, TDateTime& Value) {
+    return TryStrToDateTime(S, Value, FormatSettings);
+}
 
 TDateTime StrToDate(const String& S, const TFormatSettings& Settings) {
     TDateTime v;
@@ -1719,9 +1840,15 @@ TDateTime StrToDateTime(const String& S, const TFormatSettings& Settings) {
         throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(S));
     return v;
 }
-TDateTime StrToDate(const String& S) { return StrToDate(S, FormatSettings); }
-TDateTime StrToTime(const String& S) { return StrToTime(S, FormatSettings); }
-TDateTime StrToDateTime(const String& S) { return StrToDateTime(S, FormatSettings); }
+TDateTime StrToDate(const String& S) {
+    return StrToDate(S, FormatSettings);
+}
+TDateTime StrToTime(const String& S) {
+    return StrToTime(S, FormatSettings);
+}
+TDateTime StrToDateTime(const String& S) {
+    return StrToDateTime(S, FormatSettings);
+}
 
 TDateTime StrToDateDef(const String& S, TDateTime Default) {
     TDateTime v;
@@ -1745,9 +1872,13 @@ uint64_t GetTickCount64() {
     return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-Cardinal GetTickCount() { return Cardinal(GetTickCount64()); }
+Cardinal GetTickCount() {
+    return Cardinal(GetTickCount64());
+}
 
-void Sleep(Cardinal Milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds)); }
+void Sleep(Cardinal Milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
+}
 
 bool MessageBeep(Cardinal) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
@@ -1769,7 +1900,9 @@ String ParamStr(int Index) {
     return Index > 0 && Index < args.size() ? args[Index] : String();
 }
 
-String SysErrorMessage(int ErrorCode) { return QString::fromLocal8Bit(std::strerror(ErrorCode)); }
+String SysErrorMessage(int ErrorCode) {
+    return QString::fromLocal8Bit(std::strerror(ErrorCode));
+}
 
 // =============================================================================================
 // Windows-1252
@@ -1778,9 +1911,9 @@ String SysErrorMessage(int ErrorCode) { return QString::fromLocal8Bit(std::strer
 namespace {
 // 0x80..0x9F; the five undefined bytes map to the control characters of the same number.
 const char16_t kWin1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 } // namespace
 
 String FromWin1252(const QByteArray& Bytes) {

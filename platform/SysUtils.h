@@ -6,9 +6,11 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QLocale>
 #include <concepts>
 #include <memory>
 #include <set>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -21,8 +23,8 @@
 // am/pm, a/p, ampm, "/" (the date separator) and ":" (the time separator).
 struct TFormatSettings {
     String CurrencyString;
-    Byte CurrencyFormat = 0;  // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
-    Byte NegCurrFormat = 0;   // 0..15 as the class library numbers them
+    Byte CurrencyFormat = 0; // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
+    Byte NegCurrFormat = 0;  // 0..15 as the class library numbers them
     Char ThousandSeparator;
     Char DecimalSeparator;
     Byte CurrencyDecimals = 2;
@@ -43,6 +45,8 @@ struct TFormatSettings {
 
     // The settings of the user's locale, read now.
     static TFormatSettings Create();
+    // The settings of a given locale.
+    static TFormatSettings Create(const QLocale& Locale);
     // Fixed settings with "." and "," and ISO-like dates, independent of the user.
     static TFormatSettings Invariant();
 };
@@ -87,7 +91,7 @@ template <std::integral T> inline String IntToStr(T Value) {
         return UIntToStr(uint64_t(Value));
 }
 template <class T>
-    requires std::is_enum_v<T>
+requires std::is_enum_v<T>
 inline String IntToStr(T Value) {
     return IntToStr64(Int64(Value));
 }
@@ -142,7 +146,8 @@ String FloatToStr(double Value, const TFormatSettings& Settings);
 // Precision: significant digits (1..18); Digits: decimals for ffFixed/ffNumber/ffCurrency, the
 // minimum number of exponent digits for ffGeneral/ffExponent.
 String FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits);
-String FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits, const TFormatSettings& Settings);
+String FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits,
+                   const TFormatSettings& Settings);
 // Picture format: "0" digit or zero, "#" digit or nothing, "." decimal separator, "," thousand
 // separators, "E+"/"E-"/"e+"/"e-" scientific, '...' and "..." literal text, up to three sections
 // separated by ";" for positive, negative and zero values.
@@ -183,11 +188,11 @@ struct TVarRec {
     TVarRec(const char* v) : VType(vtString), VString(QString::fromUtf8(v)) {}
     TVarRec(const char16_t* v) : VType(vtString), VString(QString::fromUtf16(v)) {}
     TVarRec(const QByteArray& v) : VType(vtString), VString(QString::fromUtf8(v)) {}
+    TVarRec(const std::string& v) : VType(vtString), VString(QString::fromStdString(v)) {}
     TVarRec(const void* v) : VType(vtPointer), VPointer(v) {}
     TVarRec(std::nullptr_t) : VType(vtPointer) {}
     template <class E>
-        requires std::is_enum_v<E>
-    TVarRec(E v) : VType(vtInteger), VInteger(Int64(v)) {}
+    requires std::is_enum_v<E> TVarRec(E v) : VType(vtInteger), VInteger(Int64(v)) {}
 };
 
 // Format of the class library: "%" [index ":"] ["-"] [width] ["." precision] type, with the
@@ -199,7 +204,9 @@ struct TVarRec {
 // EConvertError "Format '<format>' invalid or incompatible with argument".
 String FormatArgs(const String& Fmt, const std::vector<TVarRec>& Args);
 String FormatArgs(const String& Fmt, const std::vector<TVarRec>& Args, const TFormatSettings& Settings);
-inline String Format(const String& Fmt, const std::vector<TVarRec>& Args) { return FormatArgs(Fmt, Args); }
+inline String Format(const String& Fmt, const std::vector<TVarRec>& Args) {
+    return FormatArgs(Fmt, Args);
+}
 inline String Format(const String& Fmt, const std::vector<TVarRec>& Args, const TFormatSettings& Settings) {
     return FormatArgs(Fmt, Args, Settings);
 }
@@ -221,7 +228,9 @@ String Copy(const String& S, int Index, int Count);
 void Delete(String& S, int Index, int Count);
 // Inserts Source before Index (clamped to 1..Length(S)+1).
 void Insert(const String& Source, String& S, int Index);
-inline int Length(const String& S) { return int(S.size()); }
+inline int Length(const String& S) {
+    return int(S.size());
+}
 
 // Remove characters up to and including the blank (control characters too).
 String Trim(const String& S);
@@ -286,11 +295,11 @@ constexpr Char PathSep = u':';
 // The path with every "\" turned into "/" (what the file system here expects).
 String NativePath(const String& Path);
 
-bool FileExists(const String& FileName);      // a file, not a folder
+bool FileExists(const String& FileName); // a file, not a folder
 bool DirectoryExists(const String& Directory);
-bool ForceDirectories(const String& Dir);      // creates every missing level; false on failure
-bool CreateDir(const String& Dir);             // one level
-bool RemoveDir(const String& Dir);             // an empty folder
+bool ForceDirectories(const String& Dir); // creates every missing level; false on failure
+bool CreateDir(const String& Dir);        // one level
+bool RemoveDir(const String& Dir);        // an empty folder
 bool DeleteFile(const String& FileName);
 bool RenameFile(const String& OldName, const String& NewName);
 String GetCurrentDir();
@@ -308,8 +317,12 @@ String ChangeFileExt(const String& FileName, const String& Extension);
 // path uses only "\", else "/").
 String IncludeTrailingPathDelimiter(const String& S);
 String ExcludeTrailingPathDelimiter(const String& S);
-inline String IncludeTrailingBackslash(const String& S) { return IncludeTrailingPathDelimiter(S); }
-inline String ExcludeTrailingBackslash(const String& S) { return ExcludeTrailingPathDelimiter(S); }
+inline String IncludeTrailingBackslash(const String& S) {
+    return IncludeTrailingPathDelimiter(S);
+}
+inline String ExcludeTrailingBackslash(const String& S) {
+    return ExcludeTrailingPathDelimiter(S);
+}
 
 // File attributes as the platform reports them.
 constexpr int faReadOnly = 0x00000001;
@@ -356,9 +369,9 @@ QDateTime DateTimeToQDateTime(TDateTime DT);
 // "ddddd"/"dddddd" the short/long date.
 String FormatDateTime(const String& Format, TDateTime DateTime);
 String FormatDateTime(const String& Format, TDateTime DateTime, const TFormatSettings& Settings);
-String DateToStr(TDateTime Date);           // ShortDateFormat
-String TimeToStr(TDateTime Time);           // LongTimeFormat
-String DateTimeToStr(TDateTime DateTime);   // "c"
+String DateToStr(TDateTime Date);         // ShortDateFormat
+String TimeToStr(TDateTime Time);         // LongTimeFormat
+String DateTimeToStr(TDateTime DateTime); // "c"
 String DateToStr(TDateTime Date, const TFormatSettings& Settings);
 String TimeToStr(TDateTime Time, const TFormatSettings& Settings);
 String DateTimeToStr(TDateTime DateTime, const TFormatSettings& Settings);

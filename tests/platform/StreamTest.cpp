@@ -76,11 +76,13 @@ TEST(Stream, CopyFrom) {
 
 TEST(StringStream, HoldsEncodedText) {
     TStringStream ansi(QStringLiteral("\u20AC1"));
-    EXPECT_EQ(ansi.Bytes(), QByteArray("\x80" "1"));
+    EXPECT_EQ(ansi.Bytes(), QByteArray("\x80"
+                                       "1"));
     EXPECT_EQ(ansi.DataString(), QStringLiteral("\u20AC1"));
     ansi.Seek(Int64(0), soEnd);
     ansi.WriteString("23");
-    EXPECT_EQ(ansi.DataString(), QStringLiteral("\u20AC" "123"));
+    EXPECT_EQ(ansi.DataString(), QStringLiteral("\u20AC"
+                                                "123"));
     ansi.SetPosition(1);
     EXPECT_EQ(ansi.ReadString(2), "12");
 
@@ -136,7 +138,9 @@ TEST_F(FileStreams, FailuresRaiseWithFileAndReason) {
         TFileStream f(Path("missing.bin"), fmOpenRead);
         FAIL();
     } catch (const EFOpenError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot open file \"%1\". %2").arg(Path("missing.bin"), SysErrorMessage(ENOENT)));
+        EXPECT_EQ(
+            e.Message(),
+            QStringLiteral("Cannot open file \"%1\". %2").arg(Path("missing.bin"), SysErrorMessage(ENOENT)));
     }
     EXPECT_FALSE(FileExists(Path("missing.bin"))) << "opening for writing must not create the file";
     EXPECT_THROW(TFileStream(Path("missing.bin"), fmOpenWrite), EFOpenError);
@@ -145,7 +149,8 @@ TEST_F(FileStreams, FailuresRaiseWithFileAndReason) {
         TFileStream f(Path("no/dir/x.bin"), fmCreate);
         FAIL();
     } catch (const EFCreateError& e) {
-        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(Path("no/dir/x.bin"))));
+        EXPECT_TRUE(
+            e.Message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(Path("no/dir/x.bin"))));
     }
     EXPECT_THROW(TFileStream(tmp.path(), fmOpenRead), EFOpenError) << "a folder is no file";
     EXPECT_THROW(TFileStream("", fmOpenRead), EFOpenError);

@@ -6,7 +6,9 @@
 
 namespace {
 
-QStringList Items(const TStrings& s) { return s.ToStringList(); }
+QStringList Items(const TStrings& s) {
+    return s.ToStringList();
+}
 
 // Counts the change events of a list.
 struct ChangeCounter {
@@ -200,7 +202,8 @@ TEST(StringList, SortIsStableAndCustomSortSeesTheOriginalList) {
     l.AddStrings(QStringList{"bb", "a", "ccc", "B", "dd", "A"});
     l.Sort();
     EXPECT_EQ(Items(l), (QStringList{"a", "A", "B", "bb", "ccc", "dd"})) << "equal strings keep their order";
-    l.CustomSort([](TStringList* s, int a, int b) { return int(s->Strings(a).size() - s->Strings(b).size()); });
+    l.CustomSort(
+        [](TStringList* s, int a, int b) { return int(s->Strings(a).size() - s->Strings(b).size()); });
     EXPECT_EQ(Items(l), (QStringList{"a", "A", "B", "bb", "dd", "ccc"}));
     // A compare function that answers nonsense cannot break the list.
     l.CustomSort([](TStringList*, int, int) { return 1; });
@@ -310,7 +313,8 @@ TEST_F(StringFiles, LoadPicksTheEncodingFromTheByteOrderMark) {
     };
     const String expected = QStringLiteral("\u20ACuro\u00E4");
     const Case cases[] = {
-        {"UTF-8", QByteArray("\xEF\xBB\xBF\xE2\x82\xAC" "uro\xC3\xA4\r\nb\nc")},
+        {"UTF-8", QByteArray("\xEF\xBB\xBF\xE2\x82\xAC"
+                             "uro\xC3\xA4\r\nb\nc")},
         {"UTF-16 LE", QByteArray("\xFF\xFE\xAC\x20u\0r\0o\0\xE4\0\r\0\n\0b\0\n\0c\0", 22)},
         {"UTF-16 BE", QByteArray("\xFE\xFF\x20\xAC\0u\0r\0o\0\xE4\0\r\0\n\0b\0\n\0c", 22)},
         {"Windows-1252", QByteArray("\x80uro\xE4\r\nb\rc")},
@@ -333,11 +337,15 @@ TEST_F(StringFiles, SaveInEachEncodingAndReadBack) {
     TStringList l;
     l.AddStrings(QStringList{QStringLiteral("\u20AC1"), "b"});
     l.SaveToFile(Path("ansi.txt"));
-    EXPECT_EQ(ReadFile(Path("ansi.txt")), QByteArray("\x80" "1\r\nb\r\n"));
+    EXPECT_EQ(ReadFile(Path("ansi.txt")), QByteArray("\x80"
+                                                     "1\r\nb\r\n"));
     l.SaveToFile(Path("utf8.txt"), TEncoding::UTF8);
-    EXPECT_EQ(ReadFile(Path("utf8.txt")), QByteArray("\xEF\xBB\xBF\xE2\x82\xAC" "1\r\nb\r\n"));
+    EXPECT_EQ(ReadFile(Path("utf8.txt")), QByteArray("\xEF\xBB\xBF\xE2\x82\xAC"
+                                                     "1\r\nb\r\n"));
     l.SaveToFile(Path("utf16.txt"), TEncoding::Unicode);
-    EXPECT_EQ(ReadFile(Path("utf16.txt")), QByteArray("\xFF\xFE\xAC\x20" "1\0\r\0\n\0b\0\r\0\n\0", 16));
+    EXPECT_EQ(ReadFile(Path("utf16.txt")), QByteArray("\xFF\xFE\xAC\x20"
+                                                      "1\0\r\0\n\0b\0\r\0\n\0",
+                                                      16));
     for (const char* name : {"ansi.txt", "utf8.txt", "utf16.txt"}) {
         TStringList back;
         back.LoadFromFile(Path(name));
@@ -356,7 +364,8 @@ TEST_F(StringFiles, FailuresNameTheFileAndKeepTheList) {
         l.LoadFromFile(Path("missing.txt"));
         FAIL();
     } catch (const EFOpenError& e) {
-        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(Path("missing.txt"))))
+        EXPECT_TRUE(
+            e.Message().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(Path("missing.txt"))))
             << e.what();
     }
     EXPECT_EQ(Items(l), QStringList{"keep"});

@@ -145,11 +145,11 @@ TEST(FloatText, ParsingFollowsTheDecimalSeparator) {
         double value;
     };
     const Case cases[] = {
-        {"1.5", true, false, 1.5},  {"1,5", false, true, 1.5},  {" 2.5 ", true, false, 2.5},
-        {"-.5", true, false, -0.5}, {"1.", true, false, 1.0},   {"1e3", true, true, 1000},
-        {"+1E-2", true, true, 0.01}, {"7", true, true, 7},      {".", false, false, 0},
-        {"", false, false, 0},      {"1e", false, false, 0},    {"1,000.5", false, false, 0},
-        {"1.2.3", false, false, 0}, {"1e999", false, false, 0}, {"abc", false, false, 0},
+        {"1.5", true, false, 1.5},   {"1,5", false, true, 1.5},  {" 2.5 ", true, false, 2.5},
+        {"-.5", true, false, -0.5},  {"1.", true, false, 1.0},   {"1e3", true, true, 1000},
+        {"+1E-2", true, true, 0.01}, {"7", true, true, 7},       {".", false, false, 0},
+        {"", false, false, 0},       {"1e", false, false, 0},    {"1,000.5", false, false, 0},
+        {"1.2.3", false, false, 0},  {"1e999", false, false, 0}, {"abc", false, false, 0},
         {"1 2", false, false, 0},
     };
     const TFormatSettings dot = Settings(u'.'), comma = Settings(u',');
@@ -214,7 +214,7 @@ TEST(FloatText, FixedNumberAndExponentFormats) {
     EXPECT_EQ(FloatToStrF(0.125, ffFixed, 15, 2, fs), "0.13"); // half away from zero
     EXPECT_EQ(FloatToStrF(2.5, ffFixed, 15, 0, fs), "3");
     EXPECT_EQ(FloatToStrF(-0.001, ffFixed, 15, 2, fs), "0.00"); // no negative zero
-    EXPECT_EQ(FloatToStrF(1.005, ffFixed, 15, 2, fs), "1.00"); // 1.005 is 1.00499... in binary
+    EXPECT_EQ(FloatToStrF(1.005, ffFixed, 15, 2, fs), "1.00");  // 1.005 is 1.00499... in binary
     EXPECT_EQ(FloatToStrF(1234.0, ffExponent, 4, 2, fs), "1.234E+03");
     EXPECT_EQ(FloatToStrF(0.0, ffExponent, 3, 0, fs), "0.00E+0");
     EXPECT_EQ(FloatToStrF(1234.5678, ffGeneral, 6, 0, fs), "1234.57");
@@ -285,9 +285,9 @@ TEST(FormatText, MismatchRaises) {
         std::vector<TVarRec> args;
     };
     const Case cases[] = {
-        {"%d", {1.5}},  {"%f", {1}},     {"%s", {1}},    {"%d", {}},     {"%d", {"x"}},
-        {"%d", {true}}, {"%z", {1}},     {"abc%", {}},   {"%x", {2.0}},  {"%d %d", {1}},
-        {"%p", {1}},    {"%e", {"1.0"}}, {"%u", {0.5}},  {"%s", {nullptr}},
+        {"%d", {1.5}},  {"%f", {1}},     {"%s", {1}},   {"%d", {}},        {"%d", {"x"}},
+        {"%d", {true}}, {"%z", {1}},     {"abc%", {}},  {"%x", {2.0}},     {"%d %d", {1}},
+        {"%p", {1}},    {"%e", {"1.0"}}, {"%u", {0.5}}, {"%s", {nullptr}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fmt);
@@ -295,7 +295,8 @@ TEST(FormatText, MismatchRaises) {
             Format(c.fmt, c.args);
             ADD_FAILURE() << "no error";
         } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Format '%1' invalid or incompatible with argument").arg(c.fmt));
+            EXPECT_EQ(e.Message(),
+                      QStringLiteral("Format '%1' invalid or incompatible with argument").arg(c.fmt));
         }
     }
 }
@@ -341,7 +342,8 @@ TEST(StringRoutines, TrimCaseAndComparison) {
     EXPECT_EQ(Trim(QStringLiteral("\t a b \r\n")), "a b");
     EXPECT_EQ(TrimLeft(QStringLiteral("\x01 x ")), "x ");
     EXPECT_EQ(TrimRight(QStringLiteral(" x \x1f")), " x");
-    EXPECT_EQ(Trim(QStringLiteral(" \u00a0 ")), QStringLiteral("\u00a0")) << "only characters up to the blank";
+    EXPECT_EQ(Trim(QStringLiteral(" \u00a0 ")), QStringLiteral("\u00a0"))
+        << "only characters up to the blank";
 
     EXPECT_EQ(UpperCase(QStringLiteral("äbc")), QStringLiteral("äBC"));
     EXPECT_EQ(AnsiUpperCase(QStringLiteral("äbc")), QStringLiteral("ÄBC"));
@@ -434,9 +436,7 @@ TEST(Files, FoldersAndFilesThroughBackslashPaths) {
     const String other = base + "\\g.txt";
     EXPECT_TRUE(RenameFile(file, other));
     EXPECT_FALSE(FileExists(file));
-    {
-        TFileStream f(file, fmCreate);
-    }
+    { TFileStream f(file, fmCreate); }
     EXPECT_FALSE(RenameFile(file, other)) << "renaming onto an existing file fails";
     EXPECT_TRUE(DeleteFile(file));
     EXPECT_FALSE(DeleteFile(file));
@@ -527,9 +527,11 @@ TEST(DateTime, FormattingAndParsingWithSettings) {
         int y, m, d;
     };
     const DateCase dates[] = {
-        {"5.3.2024", true, 2024, 3, 5}, {" 05.03.2024 ", true, 2024, 3, 5}, {"5.3.24", true, 2024, 3, 5},
-        {"5.3.99", true, 1999, 3, 5},   {"31.2.2024", false, 0, 0, 0},      {"5-3-2024", false, 0, 0, 0},
-        {"5.3.2024x", false, 0, 0, 0},  {"", false, 0, 0, 0},               {"32.1.2024", false, 0, 0, 0},
+        {"5.3.2024", true, 2024, 3, 5}, {" 05.03.2024 ", true, 2024, 3, 5},
+        {"5.3.24", true, 2024, 3, 5},   {"5.3.99", true, 1999, 3, 5},
+        {"31.2.2024", false, 0, 0, 0},  {"5-3-2024", false, 0, 0, 0},
+        {"5.3.2024x", false, 0, 0, 0},  {"", false, 0, 0, 0},
+        {"32.1.2024", false, 0, 0, 0},
     };
     for (const DateCase& c : dates) {
         SCOPED_TRACE(c.text);
@@ -561,15 +563,22 @@ TEST(DateTime, FormattingAndParsingWithSettings) {
     }
 }
 
-TEST(DateTime, LocaleSettingsAreUsable) {
-    // Whatever the user's locale, the settings read from it convert their own output back.
-    const TFormatSettings fs = TFormatSettings::Create();
-    EXPECT_FALSE(fs.DecimalSeparator.isNull());
-    EXPECT_FALSE(fs.ShortDateFormat.isEmpty());
-    const TDateTime d = EncodeDate(2021, 11, 23);
-    EXPECT_EQ(StrToDate(DateToStr(d, fs), fs), d) << DateToStr(d, fs).toStdString();
-    EXPECT_DOUBLE_EQ(StrToFloat(FloatToStr(1.25, fs), fs), 1.25);
-    EXPECT_EQ(GetDecimalSeparator(), fs.DecimalSeparator);
+TEST(DateTime, LocaleSettingsReadTheirOwnOutput) {
+    // Settings taken from a locale convert what they write back to the same value.
+    const TDateTime dt = EncodeDate(2021, 11, 3) + EncodeTime(14, 5, 6, 0);
+    for (const char* name : {"C", "en_US", "de_DE", "fr_FR", "nl_NL", "sv_SE", "ja_JP"}) {
+        SCOPED_TRACE(name);
+        const TFormatSettings fs = TFormatSettings::Create(QLocale(QString::fromLatin1(name)));
+        EXPECT_FALSE(fs.DecimalSeparator.isNull());
+        TDateTime back = 0;
+        EXPECT_TRUE(TryStrToDateTime(DateTimeToStr(dt, fs), back, fs)) << DateTimeToStr(dt, fs).toStdString();
+        EXPECT_DOUBLE_EQ(back, dt);
+        EXPECT_DOUBLE_EQ(StrToFloat(FloatToStr(-1.25, fs), fs), -1.25);
+    }
+    const TFormatSettings de = TFormatSettings::Create(QLocale(QStringLiteral("de_DE")));
+    EXPECT_EQ(de.DecimalSeparator, u',');
+    EXPECT_EQ(DateToStr(dt, de), "03.11.21");
+    EXPECT_EQ(GetDecimalSeparator(), TFormatSettings::Create().DecimalSeparator);
 }
 
 // ---- codec and misc -------------------------------------------------------------------------
