@@ -2,6 +2,9 @@
 
 #include "SysUtils.h"
 
+#include <QCoreApplication>
+#include <QProcess>
+
 #include <cmath>
 #include <limits>
 
@@ -46,4 +49,22 @@ bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String
         if (v < 0 || v > 255) return false;
     }
     return true;
+}
+
+void Start_Program(const String& NomeSW, const String& Parameter, Byte) {
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(NativePath(NomeSW));
+    process->setArguments(QProcess::splitCommand(Parameter));
+    process->setWorkingDirectory(ExtractFileDir(NativePath(NomeSW)));
+    process->start();
+    if (!process->waitForStarted(10000)) {
+        delete process;
+        return;
+    }
+    if (process->waitForFinished(150000) || process->state() == QProcess::NotRunning) {
+        delete process;
+        return;
+    }
+    // Still running after the wait: leave it running and let its QProcess go when it ends.
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
 }

@@ -1,6 +1,6 @@
 // Small routines shared by the editors and the configuration build: the user's decimal
 // separator, a text-to-float conversion that takes either "," or "." as the decimal separator,
-// and the check of a dotted IPv4 address.
+// the check of a dotted IPv4 address, and starting an external program and waiting for it.
 #pragma once
 
 #include "System.h"
@@ -20,3 +20,10 @@ bool Str_To_Float_Sep(const String& Text, Char Separator, float& Value);
 // integer 0 to 255 (decimal, or hexadecimal after "$" or "0x"). The parts are returned as split
 // also when the result is false; an octet that was not reached keeps its value.
 bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String& Octet3, String& Octet4);
+
+// Starts the program NomeSW (a path, "\\" separators allowed) with the blank-separated
+// arguments of Parameter, directly (never through a shell), and waits for its end, at most
+// 150 s, without handling window messages meanwhile. tipo 0 asks for a normal window, any other
+// value for a hidden one. Nothing is reported: a program that cannot be started returns at once,
+// and one that runs longer is left running.
+void Start_Program(const String& NomeSW, const String& Parameter, Byte tipo);
