@@ -96,8 +96,8 @@ class TExpander {
 public:
     TExpander(const TIEC_Templates& t) : T(t) {}
 
-    void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, const String& parentRef);
-    void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& parentRef, const String& fcFather);
+    void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c);
+    void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& fcFather);
 
     bool CutShort = false;
 
@@ -121,61 +121,72 @@ private:
     std::vector<const String*> FDOPath, FDAPath; // types being expanded on the current path
 };
 
+// Prefix, class and instance: what names a logical node inside its logical device.
+struct TLNKey {
+    String Prefix, Class, Inst;
+    bool operator==(const TLNKey&) const = default;
+};
+struct TLNKeyHash {
+    size_t operator()(const TLNKey& k) const { return qHashMulti(0, k.Prefix, k.Class, k.Inst); }
+};
+using TLNIndex = std::unordered_map<TLNKey, TIEC_LN*, TLNKeyHash>;
+
 } // namespace
 
 // Builds the model; a friend of the model classes.
 class TIEC_Decoder {
 public:
     static void Decode(TIEC_Device* dev, TXMLDocument& doc);
-    static void SetChildren(TIEC_DO* d, std::vector<TIEC_DO*>&& dos, std::vector<TIEC_DA*>&& das) {
-        d->FList_DO = std::move(dos);
-        d->FList_DA = std::move(das);
-    }
-    static void SetDA(TIEC_DA* a, const String& ref, const String& fc, const String& bType,
-                      const String& name) {
-        a->fReference = ref;
+    static void SetDA(TIEC_DA* a, const String& fc, const String& bType, const String& name) {
         a->fFC = fc;
         a->fbType = bType;
         a->fName = name;
+    }
+    static TIEC_DA* NewDA(const TIEC_DA* parentDA, const TIEC_DO* parentDO) {
+        TIEC_DA* a = new TIEC_DA;
+        a->FParentDA = parentDA;
+        a->FParentDO = parentDO;
+        return a;
+    }
+    static TIEC_DO* NewDO(const TIEC_DO* parentDO, const TIEC_LN* parentLN) {
+        TIEC_DO* d = new TIEC_DO;
+        d->FParentDO = parentDO;
+        d->FParentLN = parentLN;
+        return d;
     }
     static std::vector<TIEC_DA*>& DAList(TIEC_DA* a) { return a->FList_DA; }
     static std::vector<TIEC_DA*>& DAList(TIEC_DO* d) { return d->FList_DA; }
     static std::vector<TIEC_DO*>& DOList(TIEC_DO* d) { return d->FList_DO; }
 
 private:
-    static void DecodeDataSets(TIEC_Device* dev, TIEC_LDevice* ld, TIEC_LN* ln, pugi::xml_node lnNode,
-                               TTextPool& pool, QHash<String, TIEC_LN*>& lnIndex);
     static TIEC_DA* Resolve(TIEC_Device* dev, pugi::xml_node fcda, TTextPool& pool,
-                            QHash<String, QHash<String, TIEC_LN*>>& index);
+                            QHash<String, TLNIndex>& index);
 };
 
-void TExpander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, const String& parentRef) {
+void TExpander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c) {
     d->SetName(c.Name);
     if (c.Type.isEmpty()) return;
     if (OnPath(FDOPath, c.Type)) return; // a type that contains itself: not expanded again
     auto it = T.DOTypes.constFind(c.Type);
     if (it == T.DOTypes.constEnd()) return;
-    const String ref = parentRef + QLatin1Char('.') + c.Name;
     FDOPath.push_back(&c.Type);
     for (const TIEC_TplChild& ch : *it) {
         if (!Take()) break;
         if (ch.IsSDO) {
-            TIEC_DO* sub = new TIEC_DO;
+            TIEC_DO* sub = TIEC_Decoder::NewDO(d, nullptr);
             TIEC_Decoder::DOList(d).push_back(sub);
-            DecodeDO(sub, ch, ref);
+            DecodeDO(sub, ch);
         } else {
-            TIEC_DA* a = new TIEC_DA;
+            TIEC_DA* a = TIEC_Decoder::NewDA(nullptr, d);
             TIEC_Decoder::DAList(d).push_back(a);
-            DecodeDA(a, ch, ref, String());
+            DecodeDA(a, ch, String());
         }
     }
     FDOPath.pop_back();
 }
 
-void TExpander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& parentRef,
-                         const String& fcFather) {
-    const String ref = parentRef + QLatin1Char('.') + c.Name;
-    TIEC_Decoder::SetDA(a, ref, c.HasFC ? c.FC : fcFather, c.bType, c.Name);
+void TExpander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& fcFather) {
+    TIEC_Decoder::SetDA(a, c.HasFC ? c.FC : fcFather, c.bType, c.Name);
     // The type of an enumerated attribute names an enumeration, which is not followed.
     if (!c.HasType || c.bType == QLatin1String("Enum")) return;
     if (OnPath(FDAPath, c.Type)) return;
@@ -184,9 +195,9 @@ void TExpander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& paren
     FDAPath.push_back(&c.Type);
     for (const TIEC_TplChild& ch : *it) {
         if (!Take()) break;
-        TIEC_DA* sub = new TIEC_DA;
+        TIEC_DA* sub = TIEC_Decoder::NewDA(a, nullptr);
         TIEC_Decoder::DAList(a).push_back(sub);
-        DecodeDA(sub, ch, ref, a->FC());
+        DecodeDA(sub, ch, a->FC());
     }
     FDAPath.pop_back();
 }
@@ -200,6 +211,17 @@ template <class T> static void FreeAll(std::vector<T*>& list) {
 
 TIEC_DA::~TIEC_DA() {
     FreeAll(FList_DA);
+}
+
+String TIEC_DA::Reference() const {
+    if (FRefSet) return fReference;
+    String parent = FParentDA ? FParentDA->Reference() : FParentDO ? FParentDO->Reference() : String();
+    return parent + QLatin1Char('.') + fName;
+}
+
+String TIEC_DO::Reference() const {
+    String parent = FParentDO ? FParentDO->Reference() : FParentLN ? FParentLN->Reference() : String();
+    return parent + QLatin1Char('.') + fName;
 }
 
 TIEC_DA* TIEC_DA::Find_DA(const String& DA_Name) const {
@@ -265,16 +287,15 @@ void TIEC_LN::Expand() const {
     const TIEC_Templates& t = *dev->FTemplates;
     auto it = t.LNodeTypes.constFind(flnType);
     if (it == t.LNodeTypes.constEnd()) return;
-    const String n = Reference();
     TExpander x(t);
     for (const TIEC_TplChild& c : *it) {
-        TIEC_DO* d = new TIEC_DO;
+        TIEC_DO* d = TIEC_Decoder::NewDO(nullptr, this);
         FList_DO.push_back(d);
-        x.DecodeDO(d, c, n);
+        x.DecodeDO(d, c);
         if (x.CutShort) break;
     }
     if (x.CutShort)
-        dev->FWarnings << "Logical node " + n + ": its types nest too deeply; only the first " +
+        dev->FWarnings << "Logical node " + Reference() + ": its types nest too deeply; only the first " +
                               QString::number(IEC_MaxNodesPerLN) + " objects and attributes are shown";
 }
 
@@ -367,14 +388,14 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, TXMLDocument& doc) {
             ln->flnClass = pool.Attr(lnn, "lnClass");
             ln->flnType = pool.Attr(lnn, "lnType");
             ln->fPrefix = pool.Attr(lnn, "prefix");
-            ln->fInst = pool.Attr(lnn, "inst");
+            ln->fInst = String::fromUtf8(lnn.attribute("inst").value()); // mostly distinct: not pooled
             ld->FList_LN.push_back(ln);
         }
     }
 
     // Second pass: data sets, whose members may lie in any logical device of the IED, also in
     // one that comes later in the file.
-    QHash<String, QHash<String, TIEC_LN*>> index; // per logical device: prefix/class/inst -> node
+    QHash<String, TLNIndex> index; // per logical device: prefix/class/inst -> node
     for (size_t k = 0; k < ldNodes.size(); ++k) {
         TIEC_LDevice* ld = dev->FList_LDevice[k];
         size_t j = 0;
@@ -434,7 +455,7 @@ TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
 } // namespace
 
 TIEC_DA* TIEC_Decoder::Resolve(TIEC_Device* dev, pugi::xml_node fcda, TTextPool& pool,
-                               QHash<String, QHash<String, TIEC_LN*>>& index) {
+                               QHash<String, TLNIndex>& index) {
     const String& ldInst = pool.Attr(fcda, "ldInst");
     const String& lnClass = pool.Attr(fcda, "lnClass");
     const String& doName = pool.Attr(fcda, "doName");
@@ -453,15 +474,11 @@ TIEC_DA* TIEC_Decoder::Resolve(TIEC_Device* dev, pugi::xml_node fcda, TTextPool&
 
     auto lnsIt = index.find(ldInst);
     if (lnsIt == index.end()) {
-        lnsIt = index.insert(ldInst, QHash<String, TIEC_LN*>());
-        for (TIEC_LN* ln : ld->FList_LN) {
-            const String key = ln->Prefix() + QChar(0x1F) + ln->lnClass() + QChar(0x1F) + ln->Inst();
-            if (!lnsIt->contains(key)) lnsIt->insert(key, ln);
-        }
+        lnsIt = index.insert(ldInst, TLNIndex());
+        for (TIEC_LN* ln : ld->FList_LN) lnsIt->emplace(TLNKey{ln->Prefix(), ln->lnClass(), ln->Inst()}, ln);
     }
-    const String key =
-        pool.Attr(fcda, "prefix") + QChar(0x1F) + lnClass + QChar(0x1F) + pool.Attr(fcda, "lnInst");
-    TIEC_LN* ln = lnsIt->value(key, nullptr);
+    auto found = lnsIt->find(TLNKey{pool.Attr(fcda, "prefix"), lnClass, pool.Attr(fcda, "lnInst")});
+    TIEC_LN* ln = found == lnsIt->end() ? nullptr : found->second;
     if (!ln) return nullptr;
 
     // The data object: each part of a dotted doName names a sub-data object of the previous.

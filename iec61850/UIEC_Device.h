@@ -34,6 +34,8 @@
 class TTreeNode;
 class TIEC_Device;
 class TIEC_LDevice;
+class TIEC_LN;
+class TIEC_DO;
 struct TIEC_Templates;
 
 class TIEC_DA : public TObject {
@@ -41,8 +43,13 @@ public:
     TIEC_DA() = default;
     ~TIEC_DA() override;
 
-    const String& Reference() const { return fReference; }
-    void SetReference(const String& Value) { fReference = Value; }
+    // The object reference: the parent's reference, "." and Name (no functional constraint in
+    // it). Composed from the parents when asked for, unless set explicitly.
+    String Reference() const;
+    void SetReference(const String& Value) {
+        fReference = Value;
+        FRefSet = true;
+    }
     const String& FC() const { return fFC; }
     void SetFC(const String& Value) { fFC = Value; }
     const String& bType() const { return fbType; }
@@ -63,6 +70,9 @@ public:
 private:
     friend class TIEC_Decoder;
     String fReference, fFC, fbType, fName;
+    bool FRefSet = false;
+    const TIEC_DA* FParentDA = nullptr; // the attribute holding this one, or
+    const TIEC_DO* FParentDO = nullptr; // the data object holding it
     std::vector<TIEC_DA*> FList_DA;
 };
 
@@ -73,6 +83,8 @@ public:
 
     const String& Name() const { return fName; }
     void SetName(const String& Value) { fName = Value; }
+    // The reference of the object: its parent's reference, "." and Name.
+    String Reference() const;
 
     // Sub-data objects and data attributes, each in document order (owned).
     const std::vector<TIEC_DO*>& List_DO() const { return FList_DO; }
@@ -90,6 +102,8 @@ public:
 private:
     friend class TIEC_Decoder;
     String fName;
+    const TIEC_DO* FParentDO = nullptr; // the data object holding this sub-object, or
+    const TIEC_LN* FParentLN = nullptr; // the logical node holding this object
     std::vector<TIEC_DO*> FList_DO;
     std::vector<TIEC_DA*> FList_DA;
 };
