@@ -30,6 +30,7 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    friend class TBasicAction;
     TBasicAction* FAction = nullptr;
     TObject* FClient;
 };
@@ -92,6 +93,7 @@ public:
     TNotifyEvent OnUpdate;
 
 protected:
+    friend class TCustomActionList;
     // Tells every link of a change.
     virtual void Change();
     std::vector<TBasicActionLink*> FClients;

@@ -285,8 +285,8 @@ protected:
     virtual TControlActionLink* CreateActionLink();
     virtual void DoContextPopup(TPoint MousePos, bool& Handled);
     virtual void ChangeScale(int M, int D);
-    // Called when the bounds change, after the new values are stored.
-    virtual void BoundsChanged();
+    // Called when the bounds change, after the new values are stored (Resized: the size changed).
+    virtual void BoundsChanged(bool Resized);
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -456,7 +456,7 @@ protected:
     virtual void AdjustClientRect(TRect& Rect);
     void FixupTabList();
     void Loaded() override;
-    void BoundsChanged() override;
+    void BoundsChanged(bool Resized) override;
 
     virtual void KeyDown(Word& Key, TShiftState Shift);
     virtual void KeyUp(Word& Key, TShiftState Shift);
@@ -514,6 +514,8 @@ private:
     friend struct TControlPrivate;
     friend bool SetTimer(HWND, UINT_PTR, UINT);
     friend bool KillTimer(HWND, UINT_PTR);
+    friend LONG GetWindowLong(HWND, int);
+    friend LONG SetWindowLong(HWND, int, LONG);
     void UpdateShowing();
     void UpdateTabOrder(int Value);
     void DoAlign(TAlign AAlign, TRect& Rect, bool& Changed);
@@ -541,6 +543,7 @@ private:
     bool FDoubleBuffered = false;
     bool FParentBackground = false;
     QEvent* FCurrentEvent = nullptr;
+    bool FNeedsPaint = true;
     std::map<UINT_PTR, QTimer*> FTimers;
     TRect FLastClient;                    // client rectangle the anchors were last applied to
 };
@@ -568,11 +571,12 @@ public:
 protected:
     virtual void Paint();
     void PaintWindow(TCanvas* Canvas) override;
-    void BoundsChanged() override;
+    void BoundsChanged(bool Resized) override;
     void WMPaint(TWMPaint& Message);
 
 private:
     friend class TControlWidget;
+    friend struct TControlPrivate;
     void EnsureImage();
     void CanvasChanged(TObject* Sender);
 
@@ -597,16 +601,18 @@ public:
 
 protected:
     virtual void Paint();
-    void BoundsChanged() override;
+    void BoundsChanged(bool Resized) override;
     void WMPaint(TWMPaint& Message);
 
 private:
+    friend struct TControlPrivate;
     void EnsureImage();
     void CanvasChanged(TObject* Sender);
 
     QImage FImage;
     TCanvas* FCanvas = nullptr;
     bool FPainting = false;
+    bool FNeedsPaint = true;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -117,7 +117,6 @@ public:
     TNotifyEvent OnDeactivate;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
-    TNotifyEvent OnPaint;
 
 protected:
     // Runs OnCreate: a form's constructor calls it after its loading bracket.
@@ -133,6 +132,7 @@ protected:
     void CreateWnd() override;
     void PaintWindow(TCanvas* Canvas) override;
 
+    void MouseWheelHandler(TMessage& Message) override;
     void CMDialogKey(TCMDialogKey& Message);
     void CMActivate(TMessage& Message);
     void CMDeactivate(TMessage& Message);
@@ -299,6 +299,7 @@ public:
     void Restore() {}
 
 private:
+    friend class TCustomForm;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FModalLevel = 0;
