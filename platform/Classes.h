@@ -611,8 +611,9 @@ public:
     void Terminate() { FTerminated = true; }
     bool Terminated() const { return FTerminated.load(); }
     bool Finished() const { return FFinished.load(); }
-    // Waits for the end of the thread and answers ReturnValue. Raises EThread when the thread
-    // never started or is suspended (it would never end), when called on the thread itself, or
+    // Waits for the end of the thread and answers ReturnValue (a thread created running but not
+    // started yet is started first). Raises EThread when the thread was created suspended and
+    // never resumed, or is suspended (it would never end), when called on the thread itself, and
     // for a thread that frees itself.
     int WaitFor();
     bool FreeOnTerminate() const { return FFreeOnTerminate.load(); }
