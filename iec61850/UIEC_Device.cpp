@@ -94,7 +94,7 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
 // Expands the data objects of one logical node from the templates.
 class TExpander {
 public:
-    TExpander(const TIEC_Templates& t) : T(t) {}
+    TExpander(const TIEC_Templates& t, Int64& deviceCount) : T(t), FDeviceCount(deviceCount) {}
 
     void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c);
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String& fcFather);
@@ -103,11 +103,12 @@ public:
 
 private:
     bool Take() {
-        if (FCount >= IEC_MaxNodesPerLN) {
+        if (FCount >= IEC_MaxNodesPerLN || FDeviceCount >= IEC_MaxNodesPerDevice) {
             CutShort = true;
             return false;
         }
         ++FCount;
+        ++FDeviceCount;
         return true;
     }
     static bool OnPath(const std::vector<const String*>& path, const String& id) {
@@ -118,6 +119,7 @@ private:
 
     const TIEC_Templates& T;
     int FCount = 0;
+    Int64& FDeviceCount;
     std::vector<const String*> FDOPath, FDAPath; // types being expanded on the current path
 };
 
@@ -287,7 +289,7 @@ void TIEC_LN::Expand() const {
     const TIEC_Templates& t = *dev->FTemplates;
     auto it = t.LNodeTypes.constFind(flnType);
     if (it == t.LNodeTypes.constEnd()) return;
-    TExpander x(t);
+    TExpander x(t, dev->FNodeCount);
     for (const TIEC_TplChild& c : *it) {
         TIEC_DO* d = TIEC_Decoder::NewDO(nullptr, this);
         FList_DO.push_back(d);
@@ -295,8 +297,9 @@ void TIEC_LN::Expand() const {
         if (x.CutShort) break;
     }
     if (x.CutShort)
-        dev->FWarnings << "Logical node " + Reference() + ": its types nest too deeply; only the first " +
-                              QString::number(IEC_MaxNodesPerLN) + " objects and attributes are shown";
+        dev->FWarnings << "Logical node " + Reference() +
+                              ": its types nest too deeply or the device is too large; not every object and "
+                              "attribute is shown";
 }
 
 TIEC_DO* TIEC_LN::Find_DO(const String& DO_Name) const {

@@ -233,8 +233,11 @@ private:
     std::vector<TIEC_LDevice*> FList_LDevice;
     std::shared_ptr<const TIEC_Templates> FTemplates;
     mutable QStringList FWarnings;
+    mutable Int64 FNodeCount = 0; // objects and attributes expanded so far
 };
 
-// The most data objects and attributes one logical node expands to; a node whose types would
-// give more (types that nest each other many times over) is cut there, with a warning.
-constexpr int IEC_MaxNodesPerLN = 1000000;
+// The most data objects and attributes one logical node, and all nodes of one device together,
+// expand to; a node whose types would give more (types that nest each other many times over) is
+// cut there, with a warning. Real nodes have a few hundred.
+constexpr int IEC_MaxNodesPerLN = 200000;
+constexpr Int64 IEC_MaxNodesPerDevice = 5000000;

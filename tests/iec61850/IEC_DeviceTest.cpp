@@ -317,3 +317,20 @@ TEST(IEC_Device, SampleFilesDecode) {
         EXPECT_TRUE(d.Warnings().isEmpty()) << d.Warnings().join("\n").toStdString();
     }
 }
+
+// Types that nest each other many times over (each level doubling the attributes) are cut at a
+// bound, with a warning, instead of exhausting memory.
+TEST(IEC_Device, ExplodingTypesAreCutShort) {
+    QByteArray types = R"(<LNodeType id="T"><DO name="X" type="D"/></LNodeType>
+                          <DOType id="D"><DA name="a" bType="Struct" type="S0" fc="ST"/></DOType>)";
+    for (int i = 0; i < 24; ++i)
+        types += "<DAType id=\"S" + QByteArray::number(i) + "\"><BDA name=\"l\" bType=\"Struct\" type=\"S" +
+                 QByteArray::number(i + 1) + "\"/><BDA name=\"r\" bType=\"Struct\" type=\"S" +
+                 QByteArray::number(i + 1) + "\"/></DAType>";
+    TIEC_Device d(Scl(R"(<LDevice inst="L"><LN lnClass="GGIO" lnType="T" inst="1"/></LDevice>)", types),
+                  "x.icd");
+    TIEC_LN* ln = d.List_LDevice()[0]->List_LN()[0];
+    ASSERT_EQ(ln->List_DO().size(), 1u);
+    ASSERT_EQ(d.Warnings().size(), 1);
+    EXPECT_TRUE(d.Warnings()[0].contains("IED1L/GGIO1")) << d.Warnings()[0].toStdString();
+}
