@@ -118,9 +118,12 @@ int DecodeInto(const unsigned char* Data, size_t Size, TAllocPixels Alloc, void*
 
     jpeg_read_header(&info, TRUE);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    if (cmyk) info.out_color_space = JCS_CMYK;
-    else if (info.jpeg_color_space == JCS_GRAYSCALE) info.out_color_space = JCS_GRAYSCALE;
-    else info.out_color_space = JCS_RGB;
+    if (cmyk)
+        info.out_color_space = JCS_CMYK;
+    else if (info.jpeg_color_space == JCS_GRAYSCALE)
+        info.out_color_space = JCS_GRAYSCALE;
+    else
+        info.out_color_space = JCS_RGB;
     if (qint64(info.image_width) * qint64(info.image_height) > JpegMaxPixels) {
         std::snprintf(Message, JMSG_LENGTH_MAX, "Picture too large (%ux%u)", unsigned(info.image_width),
                       unsigned(info.image_height));
@@ -254,8 +257,8 @@ bool JpegDecode(const QByteArray& Data, QImage& Image, String* Error) {
         return false;
     }
     QImage out;
-    if (DecodeInto(reinterpret_cast<const unsigned char*>(Data.constData()), size_t(Data.size()), AllocImage, &out,
-                   message) != 0) {
+    if (DecodeInto(reinterpret_cast<const unsigned char*>(Data.constData()), size_t(Data.size()), AllocImage,
+                   &out, message) != 0) {
         if (Error) *Error = String::fromLatin1(message);
         return false;
     }

@@ -16,11 +16,18 @@
 namespace {
 
 constexpr int MaxObjectSize = 100000;
+// Controls larger than this take their space but are not drawn: the platform's parts draw through
+// an image of their size.
+constexpr int MaxDrawnControl = 4096;
 
-int RoundDiv(qint64 A, qint64 B) { return B == 0 ? 0 : int((A * 2 + (A >= 0 ? B : -B)) / (2 * B)); }
+int RoundDiv(qint64 A, qint64 B) {
+    return B == 0 ? 0 : int((A * 2 + (A >= 0 ? B : -B)) / (2 * B));
+}
 
 // Scales a size given at 96 pixels per inch to the canvas's resolution on one axis.
-int ScalePPI(int Size, int PPI) { return RoundDiv(qint64(Size) * PPI, 96); }
+int ScalePPI(int Size, int PPI) {
+    return RoundDiv(qint64(Size) * PPI, 96);
+}
 
 int AttrInt(const String& Tag, const String& Up, const char* Name) {
     String v;
@@ -49,12 +56,18 @@ QImage SystemIcon(const String& Name, bool Large) {
     int index = 0;
     if (PlainInt(Name, index)) {
         QAbstractFileIconProvider::IconType type = QAbstractFileIconProvider::File;
-        if (index == 3 || index == 4) type = QAbstractFileIconProvider::Folder;
-        else if (index >= 5 && index <= 12) type = QAbstractFileIconProvider::Drive;
-        else if (index == 15) type = QAbstractFileIconProvider::Computer;
-        else if (index == 17) type = QAbstractFileIconProvider::Network;
-        else if (index == 31 || index == 32) type = QAbstractFileIconProvider::Trashcan;
-        else if (index == 34) type = QAbstractFileIconProvider::Desktop;
+        if (index == 3 || index == 4)
+            type = QAbstractFileIconProvider::Folder;
+        else if (index >= 5 && index <= 12)
+            type = QAbstractFileIconProvider::Drive;
+        else if (index == 15)
+            type = QAbstractFileIconProvider::Computer;
+        else if (index == 17)
+            type = QAbstractFileIconProvider::Network;
+        else if (index == 31 || index == 32)
+            type = QAbstractFileIconProvider::Trashcan;
+        else if (index == 34)
+            type = QAbstractFileIconProvider::Desktop;
         icon = provider->icon(type);
     } else {
         const QFileInfo fi(Name);
@@ -81,7 +94,8 @@ void StretchImage(TCanvas* Canvas, const QImage& Image, const TRect& R) {
 }
 
 // Draws a part of the current visual style, opening and closing the theme data around it.
-void DrawThemePart(const TMarkupObjectCall& Call, const char16_t* ClassName, int Part, int State, const TRect& R) {
+void DrawThemePart(const TMarkupObjectCall& Call, const char16_t* ClassName, int Part, int State,
+                   const TRect& R) {
     static const HMODULE lib = LoadLibrary(QStringLiteral("UXTHEME.DLL"));
     if (!lib) return;
     auto open = reinterpret_cast<TOpenThemeData>(GetProcAddress(lib, "OpenThemeData"));
@@ -132,7 +146,8 @@ TMarkupObject PlaceHTMLImage(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot, c
     String src, written, alt;
     FindHTMLAttribute(up, up, "SRC", src);
     FindHTMLAttribute(Tag, up, "SRC", written);
-    if (FindHTMLAttribute(up, up, "ALT", alt) && !alt.isEmpty() && Slot.PictureCounter == Call.HoveredPicture) {
+    if (FindHTMLAttribute(up, up, "ALT", alt) && !alt.isEmpty() &&
+        Slot.PictureCounter == Call.HoveredPicture) {
         src = alt;
         FindHTMLAttribute(Tag, up, "ALT", written);
     }
@@ -205,8 +220,8 @@ TMarkupObject PlaceHTMLImage(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot, c
     if (!obj.Present) return obj;
 
     // A picture inside an anchor is part of it.
-    if (Slot.AnchorOpen &&
-        StrictlyInside(Call.HitX, Call.HitY, Slot.LineLeft + Slot.LineWidth, Slot.LineTop, obj.Width, obj.Height)) {
+    if (Slot.AnchorOpen && StrictlyInside(Call.HitX, Call.HitY, Slot.LineLeft + Slot.LineWidth, Slot.LineTop,
+                                          obj.Width, obj.Height)) {
         obj.Hit = true;
         obj.Anchor = Slot.Href;
         obj.Title = Slot.Title;
@@ -214,8 +229,10 @@ TMarkupObject PlaceHTMLImage(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot, c
     }
     String align;
     if (FindHTMLAttribute(up, up, "ALIGN", align)) {
-        if (align.contains(QLatin1String("TOP"))) obj.Raise = mrRaiseTop;
-        else if (align.contains(QLatin1String("MIDDLE"))) obj.Raise = mrRaiseMiddle;
+        if (align.contains(QLatin1String("TOP")))
+            obj.Raise = mrRaiseTop;
+        else if (align.contains(QLatin1String("MIDDLE")))
+            obj.Raise = mrRaiseMiddle;
     }
     return obj;
 }
@@ -238,12 +255,12 @@ TMarkupObject PlaceHTMLControl(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot,
     if (height > 25) s = height - 2;
     obj.SetLineHeight = s;
 
-    if (Slot.Painting) {
+    if (Slot.Painting && width <= MaxDrawnControl && s <= MaxDrawnControl && height <= MaxDrawnControl) {
         TCanvas* c = Call.Canvas;
         const int x = Slot.X, L = Slot.Bottom, W = width;
         const int hoverH = t.Type == QLatin1String("BUTTON") ? 24 : obj.Height;
-        const bool hovered = Call.HitX > x - 2 && Call.HitX < x + W - 2 && Call.HitY > L - hoverH - 2 &&
-                             Call.HitY < L - 2;
+        const bool hovered =
+            Call.HitX > x - 2 && Call.HitX < x + W - 2 && Call.HitY > L - hoverH - 2 && Call.HitY < L - 2;
         const TColor frame = Call.Themed ? TColor(0xB99D7F) : clGray;
         const bool checked = MarkupUpper(t.Value) == QLatin1String("TRUE");
         TPen* pen = c->Pen();
@@ -268,18 +285,26 @@ TMarkupObject PlaceHTMLControl(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot,
             box();
             DrawControlText(c, t.Value, TRect(x + 4, L - s + 4, x + W - 18, L));
             TRect b(x + W - 18, L - s + 5, x + W - 1, L + 1);
-            if (Call.Themed) DrawThemePart(Call, u"combobox", CP_DROPDOWNBUTTON, hovered ? CBXS_HOT : CBXS_NORMAL, b);
-            else DrawFrameControl(c, b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+            if (Call.Themed)
+                DrawThemePart(Call, u"combobox", CP_DROPDOWNBUTTON, hovered ? CBXS_HOT : CBXS_NORMAL, b);
+            else
+                DrawFrameControl(c, b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
         } else if (t.Type == QLatin1String("CHECK")) {
             TRect b(x + 2, L - 15, x + 15, L);
             if (Call.Themed)
-                DrawThemePart(Call, u"button", BP_CHECKBOX, checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL, b);
-            else DrawFrameControl(c, b, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
+                DrawThemePart(Call, u"button", BP_CHECKBOX, checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL,
+                              b);
+            else
+                DrawFrameControl(c, b, DFC_BUTTON,
+                                 DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
         } else if (t.Type == QLatin1String("RADIO")) {
             TRect b(x + 2, L - 14, x + 14, L);
             if (Call.Themed)
-                DrawThemePart(Call, u"button", BP_RADIOBUTTON, checked ? RBS_CHECKEDNORMAL : RBS_UNCHECKEDNORMAL, b);
-            else DrawFrameControl(c, b, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
+                DrawThemePart(Call, u"button", BP_RADIOBUTTON,
+                              checked ? RBS_CHECKEDNORMAL : RBS_UNCHECKEDNORMAL, b);
+            else
+                DrawFrameControl(c, b, DFC_BUTTON,
+                                 DFCS_BUTTONRADIO | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
         } else if (t.Type == QLatin1String("BUTTON")) {
             TRect b(x + 2, L - height, x + W - 2, L);
             if (Call.Themed) {
@@ -297,8 +322,10 @@ TMarkupObject PlaceHTMLControl(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot,
         brush->SetStyle(brushStyle);
     }
 
-    if (t.Type == QLatin1String("BUTTON") || t.Type == QLatin1String("COMBO")) obj.Height = 25;
-    else if (checkOrRadio) obj.Width = obj.Height = 16;
+    if (t.Type == QLatin1String("BUTTON") || t.Type == QLatin1String("COMBO"))
+        obj.Height = 25;
+    else if (checkOrRadio)
+        obj.Width = obj.Height = 16;
 
     const int left = Slot.LineLeft + Slot.LineWidth;
     const bool byID = Call.HitTestOnly && !Call.ControlID.isEmpty() && t.ID == Call.ControlID;

@@ -36,9 +36,9 @@ struct TMarkupObjectCall {
 // Where on its line an object goes.
 struct TMarkupObjectSlot {
     bool Painting = false;
-    int X = 0;              // current drawing position
-    int LineLeft = 0;       // left edge of the line
-    int LineWidth = 0;      // width of the line before the object
+    int X = 0;         // current drawing position
+    int LineLeft = 0;  // left edge of the line
+    int LineWidth = 0; // width of the line before the object
     int LineTop = 0;
     int Bottom = 0;         // bottom of the line's text
     int TextHeight = 0;     // height of "gh" in the current font
@@ -51,9 +51,9 @@ enum TMarkupRaise { mrNoRaise, mrRaiseTop, mrRaiseMiddle };
 
 // What the renderer does with an object.
 struct TMarkupObject {
-    bool Present = false;    // takes space (else: nothing drawn, nothing reported)
+    bool Present = false; // takes space (else: nothing drawn, nothing reported)
     int Width = 0, Height = 0;
-    int SetLineHeight = -1;  // set (not raised) the line height to this before fitting
+    int SetLineHeight = -1; // set (not raised) the line height to this before fitting
     TMarkupRaise Raise = mrNoRaise;
     // The hit point is on the object (a picture inside an anchor, or a control).
     bool Hit = false;

@@ -27,10 +27,10 @@ struct TColorName {
 };
 
 constexpr TColorName BasicColors[] = {
-    {"clred", 0x0000FF},   {"clblack", 0x000000}, {"clblue", 0xFF0000},   {"clgreen", 0x008000},
-    {"claqua", 0xFFFF00},  {"clyellow", 0x00FFFF}, {"clfuchsia", 0xFF00FF}, {"clwhite", 0xFFFFFF},
-    {"cllime", 0x00FF00},  {"clsilver", 0xC0C0C0}, {"clgray", 0x808080},   {"clolive", 0x008080},
-    {"clnavy", 0x800000},  {"clpurple", 0x800080}, {"clteal", 0x808000},   {"clmaroon", 0x000080},
+    {"clred", 0x0000FF},  {"clblack", 0x000000},  {"clblue", 0xFF0000},    {"clgreen", 0x008000},
+    {"claqua", 0xFFFF00}, {"clyellow", 0x00FFFF}, {"clfuchsia", 0xFF00FF}, {"clwhite", 0xFFFFFF},
+    {"cllime", 0x00FF00}, {"clsilver", 0xC0C0C0}, {"clgray", 0x808080},    {"clolive", 0x008080},
+    {"clnavy", 0x800000}, {"clpurple", 0x800080}, {"clteal", 0x808000},    {"clmaroon", 0x000080},
 };
 
 constexpr TColorName SystemColors[] = {
@@ -74,9 +74,9 @@ struct TReference {
 };
 
 constexpr TReference References[] = {
-    {"&amp;", u"&&"},     {"&quot;", u"\""},    {"&sect;", u"\u00A7"}, {"&permil;", u"\u2030"},
-    {"&reg;", u"\u00AE"}, {"&copy;", u"\u00A9"}, {"&para;", u"\u00B6"}, {"&trade;", u"\u2122"},
-    {"&euro;", u"\u20AC"},
+    {"&amp;", u"&&"},        {"&quot;", u"\""},      {"&sect;", u"\u00A7"},
+    {"&permil;", u"\u2030"}, {"&reg;", u"\u00AE"},   {"&copy;", u"\u00A9"},
+    {"&para;", u"\u00B6"},   {"&trade;", u"\u2122"}, {"&euro;", u"\u20AC"},
 };
 
 // Resolves the references of a text run.
@@ -129,7 +129,9 @@ bool MarkupThemesSupported() {
 }
 
 // Whether a visual style is active.
-bool MarkupThemeActive() { return PlatformSwitches().VisualStylesActive; }
+bool MarkupThemeActive() {
+    return PlatformSwitches().VisualStylesActive;
+}
 
 enum TPassKind { pkMeasure, pkPaint, pkHitTest };
 enum TParaAlign { paLeft, paRight, paCenter };
@@ -172,7 +174,7 @@ struct TTrack {
 };
 
 struct TLineMetrics {
-    int Width = 0;       // without a trailing blank
+    int Width = 0; // without a trailing blank
     int Height = 0;
     int Raise = 0;
     int SubHeight = 0, SupHeight = 0;
@@ -219,10 +221,27 @@ private:
 String TMarkupRenderer::Prepare(const String& Markup) const {
     String s = Markup;
     if (s.contains(u'&')) {
+        // "&amp;" becomes "&&" until none is left: the "&" a replacement ends with forms a new
+        // reference with an "amp;" after it, so one pass from the left does it.
+        String t;
+        t.reserve(s.size());
+        const int n = s.size();
+        for (int i = 0; i < n; ++i) {
+            if (s[i] == u'&' && QStringView(s).mid(i + 1, 4) == QLatin1String("amp;")) {
+                t += QStringLiteral("&&");
+                i += 4;
+                while (QStringView(s).mid(i + 1, 4) == QLatin1String("amp;")) {
+                    t += u'&';
+                    i += 4;
+                }
+                continue;
+            }
+            t += s[i];
+        }
+        s = t;
         for (const auto& ref : References) {
-            const QLatin1String from(ref.From);
-            const String to = QString::fromUtf16(ref.To);
-            while (s.contains(from)) s.replace(from, to);
+            if (QLatin1String(ref.From) == QLatin1String("&amp;")) continue;
+            s.replace(QLatin1String(ref.From), QString::fromUtf16(ref.To));
         }
     }
     // "<#..." is text: its "<" and the first ">" after it go. CR becomes <BR>, LF goes.
@@ -259,8 +278,10 @@ TSize TMarkupRenderer::Measure(const String& Text) {
 void TMarkupRenderer::SetStyle(TFontStyle S, bool On) {
     TFontStyles st = C->Font()->Style();
     if (On == (st.count(S) != 0)) return;
-    if (On) st.insert(S);
-    else st.erase(S);
+    if (On)
+        st.insert(S);
+    else
+        st.erase(S);
     C->Font()->SetStyle(st);
 }
 
@@ -308,7 +329,8 @@ void TMarkupRenderer::PaintRun(TTrack& T, const String& Run, const TRect& LR, in
     const TSize ext = Measure(Run);
     if (T.TextBackground != clNone) {
         const int left = FRTL ? FCurRight - ext.cx : X;
-        C->FillRectColor(TRect(left, TextBottom - ext.cy, left + ext.cx, TextBottom), ColorToRGB(T.TextBackground));
+        C->FillRectColor(TRect(left, TextBottom - ext.cy, left + ext.cx, TextBottom),
+                         ColorToRGB(T.TextBackground));
     }
     if (T.Shadow) {
         const TColor fc = C->Font()->Color();
@@ -379,11 +401,15 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
     if (secondPass && T.AnchorOpen) T.AnchorStartX = LR.Left;
 
     int pos = Pos;
+    int nextTag = -1; // the next "<" at or after pos, found once per stretch of text
     bool lineBreak = false;
     while (pos < End && !lineBreak) {
         // 1. The next run: up to the next "<", with word wrap up to and including a blank.
-        int lt = S.indexOf(u'<', pos);
-        if (lt < 0 || lt > End) lt = End;
+        if (nextTag < pos) {
+            nextTag = S.indexOf(u'<', pos);
+            if (nextTag < 0) nextTag = S.size();
+        }
+        const int lt = std::min(nextTag, End);
         int runEnd = lt;
         if (O.WordWrap) {
             int sp = S.indexOf(u' ', pos);
@@ -458,7 +484,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
 
         auto placeObject = [&](const TMarkupObject& obj) {
             // Objects do not fit when they would overflow the line while narrower than it.
-            if (measuring && FLineWidth > 0 && FLineWidth + obj.Width > lineWidthAvail && obj.Width < lineWidthAvail) {
+            if (measuring && FLineWidth > 0 && FLineWidth + obj.Width > lineWidthAvail &&
+                obj.Width < lineWidthAvail) {
                 stays = true;
                 return;
             }
@@ -467,8 +494,10 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
             FCurX += obj.Width;
             if (measuring) LM.Height = std::max(LM.Height, obj.Height);
             trailingBlank = 0;
-            if (measuring && obj.Raise == mrRaiseTop) LM.Raise = LM.Height - GH();
-            else if (measuring && obj.Raise == mrRaiseMiddle) LM.Raise = (LM.Height - GH()) / 2;
+            if (measuring && obj.Raise == mrRaiseTop)
+                LM.Raise = LM.Height - GH();
+            else if (measuring && obj.Raise == mrRaiseMiddle)
+                LM.Raise = (LM.Height - GH()) / 2;
             if (secondPass && obj.Hit) {
                 FHit = true;
                 Res.Anchor = obj.Anchor;
@@ -528,8 +557,10 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         break;
                     }
                     case u'B':
-                        if (c3 == u'>') SetStyle(fsBold, false);
-                        else if (painting) C->Font()->SetColor(FEntryFont->Color());
+                        if (c3 == u'>')
+                            SetStyle(fsBold, false);
+                        else if (painting)
+                            C->Font()->SetColor(FEntryFont->Color());
                         break;
                     case u'E': T.ErrorUnderline = false; break;
                     case u'F':
@@ -542,7 +573,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         break;
                     case u'H':
                         if (painting) {
-                            C->Font()->SetColor(T.HiSavedColor == clNone ? FEntryFont->Color() : T.HiSavedColor);
+                            C->Font()->SetColor(T.HiSavedColor == clNone ? FEntryFont->Color()
+                                                                         : T.HiSavedColor);
                             T.TextBackground = T.HiSavedBackground;
                         }
                         break;
@@ -560,14 +592,20 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         }
                         break;
                     case u'S':
-                        if (c3 == u'>') SetStyle(fsStrikeOut, false);
-                        else if (c3 == u'H') T.Shadow = false;
-                        else if (c3 == u'U') FSub = FSup = false;
+                        if (c3 == u'>')
+                            SetStyle(fsStrikeOut, false);
+                        else if (c3 == u'H')
+                            T.Shadow = false;
+                        else if (c3 == u'U')
+                            FSub = FSup = false;
                         break;
                     case u'U':
-                        if (c3 == u'>') SetStyle(fsUnderline, false);
-                        else if (T.ListLevel > 0) --T.ListLevel;
-                        else SetStyle(fsUnderline, false);
+                        if (c3 == u'>')
+                            SetStyle(fsUnderline, false);
+                        else if (T.ListLevel > 0)
+                            --T.ListLevel;
+                        else
+                            SetStyle(fsUnderline, false);
                         break;
                     case u'Z': T.Hidden = false; break;
                     default: break;
@@ -608,7 +646,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                     break;
                 }
                 case u'B':
-                    if (c2 == u'>') SetStyle(fsBold, true);
+                    if (c2 == u'>')
+                        SetStyle(fsBold, true);
                     else if (c2 == u'R') {
                         lineBreak = true;
                         if (measuring) Res.StrippedText += QChar(u'\r');
@@ -619,8 +658,10 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         if (FindAttr(up, tag, "BACKGROUND", v)) DrawHTMLBackground(FCall, tag, FR);
                         if (FindAttr(up, up, "BGCOLOR", v)) {
                             TColor col = clNone;
-                            if (v.contains(QLatin1String("CL"))) col = HTMLColorValue(v);
-                            else if (v.contains(u'#')) col = HTMLColorValue(v.mid(v.indexOf(u'#')));
+                            if (v.contains(QLatin1String("CL")))
+                                col = HTMLColorValue(v);
+                            else if (v.contains(u'#'))
+                                col = HTMLColorValue(v.mid(v.indexOf(u'#')));
                             if (col != clNone) {
                                 C->FillRectColor(FR, ColorToRGB(col));
                                 T.FontSavedBackground = col;
@@ -691,7 +732,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                             const String name = C->Font()->Name();
                             C->Font()->SetName(QStringLiteral("Symbol"));
                             TRect br(FCurX - ListIndent, LR.Top, FCurX, textBottom());
-                            const String bullet = (T.ListLevel % 2) ? QStringLiteral("\u2022") : QStringLiteral("o");
+                            const String bullet =
+                                (T.ListLevel % 2) ? QStringLiteral("\u2022") : QStringLiteral("o");
                             DrawText(C, bullet, br, DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
                             C->Font()->SetName(name);
                         }
@@ -704,7 +746,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         if (v.contains(QLatin1String("LEFT"))) T.Align = paLeft;
                         if (v.contains(QLatin1String("CENTER"))) T.Align = paCenter;
                     }
-                    if (FindAttr(up, up, "INDENT", v)) T.Indent = std::clamp(MarkupLeadingInt(v), -MaxAttrSize, MaxAttrSize);
+                    if (FindAttr(up, up, "INDENT", v))
+                        T.Indent = std::clamp(MarkupLeadingInt(v), -MaxAttrSize, MaxAttrSize);
                     if (FindAttr(up, up, "BGCOLOR", v)) {
                         T.ParaBackground = true;
                         T.ParaColor = HTMLColorValue(v);
@@ -724,13 +767,18 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                     break;
                 }
                 case u'S':
-                    if (c2 == u'H') T.Shadow = true;
-                    else if (up == QLatin1String("<SUB>")) FSub = true;
-                    else if (up == QLatin1String("<SUP>")) FSup = true;
-                    else if (c2 == u'>') SetStyle(fsStrikeOut, true);
+                    if (c2 == u'H')
+                        T.Shadow = true;
+                    else if (up == QLatin1String("<SUB>"))
+                        FSub = true;
+                    else if (up == QLatin1String("<SUP>"))
+                        FSup = true;
+                    else if (c2 == u'>')
+                        SetStyle(fsStrikeOut, true);
                     break;
                 case u'U':
-                    if (c2 == u'>') SetStyle(fsUnderline, true);
+                    if (c2 == u'>')
+                        SetStyle(fsUnderline, true);
                     else {
                         ++T.ListLevel;
                         lineBreak = true;
@@ -756,8 +804,10 @@ bool TMarkupRenderer::Run(const String& Markup) {
     FFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
     if (RightToLeftLocale() && O.BiDiMode != 0) {
         if (O.BiDiMode == 1) {
-            if (FFormat & DT_RIGHT) FFormat &= ~DT_RIGHT;
-            else if (!(FFormat & DT_CENTER)) FFormat |= DT_RIGHT;
+            if (FFormat & DT_RIGHT)
+                FFormat &= ~DT_RIGHT;
+            else if (!(FFormat & DT_CENTER))
+                FFormat |= DT_RIGHT;
         }
         FFormat |= DT_RTLREADING;
     }
@@ -893,13 +943,14 @@ bool DrawHTML(TCanvas* Canvas, const String& Markup, const TRect& R, const THTML
 }
 
 bool DrawHTMLText(TCanvas* Canvas, const String& Markup, const TRect& R, TCustomImageList* Images, int XPos,
-                  int YPos, int FocusLink, int HoverLink, int ShadowOffset, bool CheckHotSpot, bool CheckHeight,
-                  bool Print, bool Selected, bool Blink, bool HoverStyle, bool WordWrap, bool Down,
-                  double ResFactor, TColor URLColor, TColor HoverColor, TColor HoverFontColor,
+                  int YPos, int FocusLink, int HoverLink, int ShadowOffset, bool CheckHotSpot,
+                  bool CheckHeight, bool Print, bool Selected, bool Blink, bool HoverStyle, bool WordWrap,
+                  bool Down, double ResFactor, TColor URLColor, TColor HoverColor, TColor HoverFontColor,
                   TColor ShadowColor, String& AnchorVal, String& StripVal, String& FocusAnchor,
-                  String& AnchorHint, int& XSize, int& YSize, int& HyperLinks, int& MouseLink, TRect& HoverRect,
-                  TRect& ControlRect, String& CID, String& CV, String& CT, THTMLPictureCache* PictureCache,
-                  TPictureContainer* PictureContainer, HWND Window, int BiDiMode) {
+                  String& AnchorHint, int& XSize, int& YSize, int& HyperLinks, int& MouseLink,
+                  TRect& HoverRect, TRect& ControlRect, String& CID, String& CV, String& CT,
+                  THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND Window,
+                  int BiDiMode) {
     THTMLDrawOptions o;
     o.Images = Images;
     o.HitX = XPos;

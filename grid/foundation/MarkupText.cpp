@@ -30,7 +30,9 @@ constexpr TSpecialChar SpecialChars[] = {
 
 const String ControlOpen = QStringLiteral("<CONTROL ");
 
-bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'-'; }
+bool IsNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'-';
+}
 
 bool ReadAttr(const String& Tag, const String& UpTag, const char* Name, String& Value) {
     return FindHTMLAttribute(Tag, UpTag, Name, Value);
@@ -158,9 +160,12 @@ int MarkupLeadingInt(const String& S, bool* Ok) {
     for (; i < n; ++i) {
         int d = -1;
         char16_t c = S[i].unicode();
-        if (c >= u'0' && c <= u'9') d = c - u'0';
-        else if (base == 16 && c >= u'a' && c <= u'f') d = c - u'a' + 10;
-        else if (base == 16 && c >= u'A' && c <= u'F') d = c - u'A' + 10;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
         if (d < 0) break;
         any = true;
         if (v <= INT_MAX) v = v * base + d;
@@ -201,7 +206,9 @@ String SpacesToNbsp(const String& S) {
     return r;
 }
 
-bool HasHTMLControl(const String& HTML) { return HTML.contains(QStringLiteral("<CONTROL"), Qt::CaseInsensitive); }
+bool HasHTMLControl(const String& HTML) {
+    return HTML.contains(QStringLiteral("<CONTROL"), Qt::CaseInsensitive);
+}
 
 THTMLControlTag ParseHTMLControlTag(const String& Tag) {
     THTMLControlTag t;

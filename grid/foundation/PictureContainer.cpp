@@ -15,7 +15,9 @@
 
 namespace {
 
-int RoundDiv(qint64 A, qint64 B) { return B == 0 ? 0 : int((A * 2 + (A >= 0 ? B : -B)) / (2 * B)); }
+int RoundDiv(qint64 A, qint64 B) {
+    return B == 0 ? 0 : int((A * 2 + (A >= 0 ? B : -B)) / (2 * B));
+}
 
 int U16(const QByteArray& D, int P) {
     if (P < 0 || P + 1 >= D.size()) return 0;
@@ -81,7 +83,9 @@ void THTMLPicture::Reset() {
     FTicks = -1;
 }
 
-bool THTMLPicture::IsGIF() const { return FData.size() >= 5 && FData.startsWith("GIF8"); }
+bool THTMLPicture::IsGIF() const {
+    return FData.size() >= 5 && FData.startsWith("GIF8");
+}
 
 void THTMLPicture::CountFrames() {
     FFrameBlocks.clear();
@@ -89,7 +93,8 @@ void THTMLPicture::CountFrames() {
     const auto* d = reinterpret_cast<const uchar*>(FData.constData());
     // A graphic control extension directly followed by an image descriptor starts a frame.
     for (int p = 0; p + 9 < n; ++p)
-        if (d[p] == 0x21 && d[p + 1] == 0xF9 && d[p + 2] == 0x04 && d[p + 8] == 0x2C) FFrameBlocks.push_back(p);
+        if (d[p] == 0x21 && d[p + 1] == 0xF9 && d[p + 2] == 0x04 && d[p + 8] == 0x2C)
+            FFrameBlocks.push_back(p);
     FFrameCount = int(FFrameBlocks.size());
 }
 
@@ -151,9 +156,13 @@ void THTMLPicture::LoadBytes(const QByteArray& Bytes, bool Notify) {
     if (Notify) Changed(this);
 }
 
-int THTMLPicture::Width() const { return FImage.isNull() ? 0 : RoundDiv(qint64(FHimetricWidth) * 96, 2540); }
+int THTMLPicture::Width() const {
+    return FImage.isNull() ? 0 : RoundDiv(qint64(FHimetricWidth) * 96, 2540);
+}
 
-int THTMLPicture::Height() const { return FImage.isNull() ? 0 : RoundDiv(qint64(FHimetricHeight) * 96, 2540); }
+int THTMLPicture::Height() const {
+    return FImage.isNull() ? 0 : RoundDiv(qint64(FHimetricHeight) * 96, 2540);
+}
 
 void THTMLPicture::Assign(TPersistent* Source) {
     Reset();
@@ -173,8 +182,10 @@ void THTMLPicture::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (FEmpty || FImage.isNull() || !ACanvas) return;
     TRect target = Rect;
     if (!FStretch) {
-        target.Right = Rect.Left + RoundDiv(qint64(FHimetricWidth) * ACanvas->GetDeviceCaps(LOGPIXELSX), 2540);
-        target.Bottom = Rect.Top + RoundDiv(qint64(FHimetricHeight) * ACanvas->GetDeviceCaps(LOGPIXELSY), 2540);
+        target.Right =
+            Rect.Left + RoundDiv(qint64(FHimetricWidth) * ACanvas->GetDeviceCaps(LOGPIXELSX), 2540);
+        target.Bottom =
+            Rect.Top + RoundDiv(qint64(FHimetricHeight) * ACanvas->GetDeviceCaps(LOGPIXELSY), 2540);
     }
     if (target.Width() <= 0 || target.Height() <= 0) return;
     if (target.Width() == FImage.width() && target.Height() == FImage.height()) {
@@ -199,7 +210,9 @@ void THTMLPicture::LoadFromFile(const String& FileName) {
     }
 }
 
-void THTMLPicture::LoadFromData(const QByteArray& Data) { LoadBytes(Data, true); }
+void THTMLPicture::LoadFromData(const QByteArray& Data) {
+    LoadBytes(Data, true);
+}
 
 void THTMLPicture::LoadFromStream(TStream* Stream) {
     if (!Stream) return;
@@ -224,7 +237,9 @@ void THTMLPicture::SaveToStream(QIODevice* Stream) {
     if (Stream && !FData.isEmpty()) Stream->write(FData);
 }
 
-void THTMLPicture::WriteData(TStream* Stream) { SaveToStream(Stream); }
+void THTMLPicture::WriteData(TStream* Stream) {
+    SaveToStream(Stream);
+}
 
 void THTMLPicture::LoadFromResourceName(HINSTANCE, const String& Name) {
     QByteArray bytes;
@@ -295,7 +310,9 @@ bool THTMLPicture::Step() {
 // ---------------------------------------------------------------------------------------------
 // THTMLPictureCache
 
-THTMLPictureCache::~THTMLPictureCache() { ClearPictures(); }
+THTMLPictureCache::~THTMLPictureCache() {
+    ClearPictures();
+}
 
 THTMLPicture* THTMLPictureCache::AddPicture() {
     auto* pic = new THTMLPicture();
@@ -336,9 +353,12 @@ void THTMLPictureCache::SetPicture(int Index, THTMLPicture* Value) {
 // ---------------------------------------------------------------------------------------------
 // Picture items, collection and container
 
-TPictureItem::TPictureItem(TCollection* Collection) : TCollectionItem(Collection), FPicture(new THTMLPicture()) {}
+TPictureItem::TPictureItem(TCollection* Collection)
+    : TCollectionItem(Collection), FPicture(new THTMLPicture()) {}
 
-TPictureItem::~TPictureItem() { TObject::Free(FPicture); }
+TPictureItem::~TPictureItem() {
+    TObject::Free(FPicture);
+}
 
 void TPictureItem::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TPictureItem*>(Source)) {
@@ -360,9 +380,12 @@ bool TPictureCollection::Animate() {
     return changed;
 }
 
-TPictureContainer::TPictureContainer(TComponent* AOwner) : TComponent(AOwner), FItems(new TPictureCollection(this)) {}
+TPictureContainer::TPictureContainer(TComponent* AOwner)
+    : TComponent(AOwner), FItems(new TPictureCollection(this)) {}
 
-TPictureContainer::~TPictureContainer() { TObject::Free(FItems); }
+TPictureContainer::~TPictureContainer() {
+    TObject::Free(FItems);
+}
 
 THTMLPicture* TPictureContainer::FindPicture(const String& Name) {
     for (int i = 0; i < FItems->Count(); ++i) {

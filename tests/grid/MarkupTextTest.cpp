@@ -10,24 +10,28 @@ struct TCase {
     const char16_t* Out;
 };
 
-String S(const char16_t* s) { return String::fromUtf16(s); }
+String S(const char16_t* s) {
+    return String::fromUtf16(s);
+}
 
 TEST(MarkupText, DecodeEntities) {
     const TCase plain[] = {
-        {u"&amp;lt;", u"&lt;"},          // one level only
-        {u"&amp;quot;", u"\""},          // the quote step runs after the ampersand step
+        {u"&amp;lt;", u"&lt;"}, // one level only
+        {u"&amp;quot;", u"\""}, // the quote step runs after the ampersand step
         {u"a &lt;b&gt; c", u"a <b> c"},
         {u"&eacute;&copy;", u"&eacute;&copy;"}, // special characters need the flag
         {u"no refs", u"no refs"},
     };
-    for (const auto& c : plain) EXPECT_EQ(DecodeHTMLEntities(S(c.In), false), S(c.Out)) << S(c.In).toStdString();
+    for (const auto& c : plain)
+        EXPECT_EQ(DecodeHTMLEntities(S(c.In), false), S(c.Out)) << S(c.In).toStdString();
 
     const TCase special[] = {
         {u"caf&eacute; &Eacute;t&eacute;", u"caf\u00E9 \u00C9t\u00E9"},
         {u"&copy; &reg; &euro; &laquo;x&raquo;", u"\u00A9 \u00AE \u20AC \u00ABx\u00BB"},
         {u"&atilde; &EACUTE;", u"&atilde; &EACUTE;"}, // not in the table / case matters
     };
-    for (const auto& c : special) EXPECT_EQ(DecodeHTMLEntities(S(c.In), true), S(c.Out)) << S(c.In).toStdString();
+    for (const auto& c : special)
+        EXPECT_EQ(DecodeHTMLEntities(S(c.In), true), S(c.Out)) << S(c.In).toStdString();
 }
 
 TEST(MarkupText, EncodeEntities) {
@@ -37,7 +41,8 @@ TEST(MarkupText, EncodeEntities) {
         {u"*amp; stays a reference", u"&amp; stays a reference"},
         {u"\u00E9", u"\u00E9"},
     };
-    for (const auto& c : plain) EXPECT_EQ(EncodeHTMLEntities(S(c.In), false), S(c.Out)) << S(c.In).toStdString();
+    for (const auto& c : plain)
+        EXPECT_EQ(EncodeHTMLEntities(S(c.In), false), S(c.Out)) << S(c.In).toStdString();
     EXPECT_EQ(EncodeHTMLEntities(S(u"\u00E9\u00E3\u00C5\u20AC"), true), S(u"&eacute;\u00E3&Aring;&euro;"));
 
     // Whatever is encoded decodes back to itself.
@@ -63,9 +68,9 @@ TEST(MarkupText, SimpleRoutines) {
         const char* Text;
         int Value;
         bool Ok;
-    } ints[] = {{"12", 12, true},      {"  -3px", -3, true},         {"$1F", 31, true},
-                {"0x1f", 31, true},    {"abc", 0, false},            {"", 0, false},
-                {"+7", 7, true},       {"99999999999", 2147483647, true}};
+    } ints[] = {
+        {"12", 12, true},  {"  -3px", -3, true}, {"$1F", 31, true}, {"0x1f", 31, true},
+        {"abc", 0, false}, {"", 0, false},       {"+7", 7, true},   {"99999999999", 2147483647, true}};
     for (const auto& c : ints) {
         bool ok = !c.Ok;
         EXPECT_EQ(MarkupLeadingInt(QString::fromLatin1(c.Text), &ok), c.Value) << c.Text;
@@ -73,7 +78,7 @@ TEST(MarkupText, SimpleRoutines) {
     }
 }
 
-class MarkupControls : public ::testing::Test {
+class MarkupControlTags : public ::testing::Test {
 protected:
     String Markup = QStringLiteral(
         "Name: <CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"a &amp; b\" WIDTH=\"80\" MAXLEN=\"10\">"
@@ -83,7 +88,7 @@ protected:
         "<CONTROL TYPE=\"RADIO\" ID=\"r2\" VALUE=\"TRUE\" WIDTH=\"20\"> end");
 };
 
-TEST_F(MarkupControls, ReadsAttributes) {
+TEST_F(MarkupControlTags, ReadsAttributes) {
     String v;
     ASSERT_TRUE(GetHTMLControlValue(Markup, QStringLiteral("e1"), v));
     EXPECT_EQ(v, QStringLiteral("a & b"));
@@ -102,14 +107,14 @@ TEST_F(MarkupControls, ReadsAttributes) {
     EXPECT_FALSE(t.HasWidth);
 }
 
-TEST_F(MarkupControls, NextEditControlSkipsButtonsChecksAndRadios) {
+TEST_F(MarkupControlTags, NextEditControlSkipsButtonsChecksAndRadios) {
     EXPECT_EQ(NextHTMLEditControl(Markup, String()), QStringLiteral("e1"));
     EXPECT_EQ(NextHTMLEditControl(Markup, QStringLiteral("e1")), QStringLiteral("cb"));
     EXPECT_EQ(NextHTMLEditControl(Markup, QStringLiteral("cb")), String());
     EXPECT_EQ(NextHTMLEditControl(Markup, QStringLiteral("missing")), String());
 }
 
-TEST_F(MarkupControls, SetValueRewritesOnlyThatTag) {
+TEST_F(MarkupControlTags, SetValueRewritesOnlyThatTag) {
     String m = Markup;
     ASSERT_TRUE(SetHTMLControlValue(m, QStringLiteral("cb"), QStringLiteral("x<y \"z\"")));
     String v;
@@ -131,7 +136,7 @@ TEST_F(MarkupControls, SetValueRewritesOnlyThatTag) {
     EXPECT_EQ(unchanged, Markup);
 }
 
-TEST_F(MarkupControls, ClearRadiosLeavesOtherControls) {
+TEST_F(MarkupControlTags, ClearRadiosLeavesOtherControls) {
     const String m = ClearHTMLRadioControls(Markup);
     String v;
     for (const char* id : {"r1", "r2"}) {
@@ -144,12 +149,14 @@ TEST_F(MarkupControls, ClearRadiosLeavesOtherControls) {
 
 TEST(MarkupText, AttributeNamesInsideValuesAreNotAttributes) {
     // "ID=" inside a value, and names that end in "ID", do not count as the ID attribute.
-    const String m = QStringLiteral("<CONTROL TYPE=\"EDIT\" VALUE=\"PAID=&quot;5&quot;\" GRID=\"g\" ID=\"x\" WIDTH=\"5\">");
+    const String m = QStringLiteral(
+        "<CONTROL TYPE=\"EDIT\" VALUE=\"PAID=&quot;5&quot;\" GRID=\"g\" ID=\"x\" WIDTH=\"5\">");
     String v;
     ASSERT_TRUE(GetHTMLControlValue(m, QStringLiteral("x"), v));
     EXPECT_EQ(v, QStringLiteral("PAID=\"5\""));
     // A tag without its closing ">" is read to the end of the text.
-    ASSERT_TRUE(GetHTMLControlValue(QStringLiteral("<CONTROL ID=\"u\" VALUE=\"v\" WIDTH=\"3\""), QStringLiteral("u"), v));
+    ASSERT_TRUE(GetHTMLControlValue(QStringLiteral("<CONTROL ID=\"u\" VALUE=\"v\" WIDTH=\"3\""),
+                                    QStringLiteral("u"), v));
     EXPECT_EQ(v, QStringLiteral("v"));
 }
 
@@ -171,7 +178,8 @@ TEST(MarkupText, HighlightAndUnhighlight) {
     };
     const String tag = QStringLiteral("hi");
     for (const auto& c : cases) {
-        EXPECT_EQ(HighlightInHTML(S(c.Markup), S(c.Text), tag, c.DoCase), S(c.Out)) << S(c.Markup).toStdString();
+        EXPECT_EQ(HighlightInHTML(S(c.Markup), S(c.Text), tag, c.DoCase), S(c.Out))
+            << S(c.Markup).toStdString();
     }
     for (const char16_t* m : {u"<B>ab</B>c", u"aaa", u"<FONT COLOR=\"clRed\">red</FONT> and more"}) {
         const String h = HighlightInHTML(S(m), QStringLiteral("a"), tag, false);
