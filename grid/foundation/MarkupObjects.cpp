@@ -1,5 +1,6 @@
 #include "MarkupObjects.h"
 
+#include "AdvXPVS.h"
 #include "ImgList.h"
 #include "MarkupText.h"
 #include "PictureContainer.h"
@@ -96,16 +97,11 @@ void StretchImage(TCanvas* Canvas, const QImage& Image, const TRect& R) {
 // Draws a part of the current visual style, opening and closing the theme data around it.
 void DrawThemePart(const TMarkupObjectCall& Call, const char16_t* ClassName, int Part, int State,
                    const TRect& R) {
-    static const HMODULE lib = LoadLibrary(QStringLiteral("UXTHEME.DLL"));
-    if (!lib) return;
-    auto open = reinterpret_cast<TOpenThemeData>(GetProcAddress(lib, "OpenThemeData"));
-    auto draw = reinterpret_cast<TDrawThemeBackground>(GetProcAddress(lib, "DrawThemeBackground"));
-    auto close = reinterpret_cast<TCloseThemeData>(GetProcAddress(lib, "CloseThemeData"));
-    if (!open || !draw || !close) return;
-    HTHEME theme = open(Call.Window, ClassName);
+    if (!AdvXPVS.OpenThemeData || !AdvXPVS.DrawThemeBackground || !AdvXPVS.CloseThemeData) return;
+    HTHEME theme = AdvXPVS.OpenThemeData(Call.Window, ClassName);
     if (!theme) return;
-    draw(theme, Call.Canvas, Part, State, &R, nullptr);
-    close(theme);
+    AdvXPVS.DrawThemeBackground(theme, Call.Canvas, Part, State, &R, nullptr);
+    AdvXPVS.CloseThemeData(theme);
 }
 
 void DrawControlText(TCanvas* Canvas, const String& Text, TRect R, Cardinal Extra = 0) {

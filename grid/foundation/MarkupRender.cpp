@@ -1,5 +1,6 @@
 #include "MarkupRender.h"
 
+#include "AdvXPVS.h"
 #include "MarkupObjects.h"
 #include "MarkupText.h"
 #include "OSInfo.h"
