@@ -529,3 +529,9 @@ LONG RegNotifyChangeKeyValue(HKEY Key, BOOL WatchSubtree, DWORD Filter, TRegChan
     s.Watches.push_back(TWatch{Key, it->second, WatchSubtree != 0, Filter, Event});
     return ERROR_SUCCESS;
 }
+
+int PendingChangeRequests() {
+    TRegStore& s = Store();
+    std::lock_guard<std::recursive_mutex> lock(s.Lock);
+    return int(s.Watches.size());
+}

@@ -128,3 +128,5 @@ constexpr Cardinal INFINITE_WAIT = 0xFFFFFFFFu;
 // change; ask again after it. Answers ERROR_SUCCESS, or ERROR_INVALID_HANDLE for a key that is
 // not open. The request ends when the key is closed.
 LONG RegNotifyChangeKeyValue(HKEY Key, BOOL WatchSubtree, DWORD Filter, TRegChangeEvent* Event, BOOL Asynchronous);
+// Change requests waiting for their change (for checks that a watcher is in place).
+int PendingChangeRequests();

@@ -32,13 +32,14 @@ String ReplaceChar(const String& Text, Char From, const String& To) {
     return r;
 }
 
-// The separators and the short date format of the user's locale, read now.
+// The separators and the short date format of the user's settings, read at each call (the
+// run-time format settings start as the user's locale; the program and tests may change them).
 struct TLocaleNow {
-    Char Decimal = GetDecimalSeparator();
-    Char Thousand = GetThousandSeparator();
-    Char Date = GetDateSeparator();
-    Char Time = GetTimeSeparator();
-    String ShortDate = GetShortDateFormat();
+    Char Decimal = FormatSettings.DecimalSeparator;
+    Char Thousand = FormatSettings.ThousandSeparator;
+    Char Date = FormatSettings.DateSeparator;
+    Char Time = FormatSettings.TimeSeparator;
+    String ShortDate = FormatSettings.ShortDateFormat;
 };
 
 // The platform's integer rule, answering false for anything else.
@@ -285,7 +286,7 @@ TDateTime ParseDateUS(const String& S) { return ParseShortDate(S, false); }
 TDateTime ParseDateEU(const String& S) { return ParseShortDate(S, true); }
 
 bool IsDateText(const String& Text) {
-    const Char sep = GetDateSeparator();
+    const Char sep = TLocaleNow().Date;
     const int p1 = int(Text.indexOf(sep)) + 1; // 1-based
     if (p1 < 2) return false;
     const int p2 = int(Text.indexOf(sep, p1)) + 1;
