@@ -28,7 +28,9 @@ const char* const Order_Number = "GW40210";
 // Width of the header's frame, ";" included.
 constexpr int Frame_Width = 85;
 
-String S(const char* Text) { return String::fromLatin1(Text); }
+String S(const char* Text) {
+    return String::fromLatin1(Text);
+}
 
 // ";*", the text, blanks up to the last column but one and "*".
 String Frame(const String& Text) {
@@ -36,8 +38,12 @@ String Frame(const String& Text) {
     return line.leftJustified(Frame_Width - 1, u' ') + u'*';
 }
 
-String Rule() { return QStringLiteral(";* ") + String(80, u'=') + QStringLiteral(" *"); }
-String Empty_Frame() { return Frame(String()); }
+String Rule() {
+    return QStringLiteral(";* ") + String(80, u'=') + QStringLiteral(" *");
+}
+String Empty_Frame() {
+    return Frame(String());
+}
 
 void Banner(QStringList& L, const String& Title, int Width) {
     const String rule = u';' + String(Width - 1, u'=');
@@ -48,7 +54,9 @@ void Blanks(QStringList& L, int Count) {
     for (int i = 0; i < Count; ++i) L << String();
 }
 
-String Hex2(int Value) { return IntToHex(Value & 0xFF, 2); }
+String Hex2(int Value) {
+    return IntToHex(Value & 0xFF, 2);
+}
 
 // The modules of one direction, numbered on from Number.
 void Modules(QStringList& L, const char* Name, const char* Kind, int Bytes, int& Number) {
@@ -69,7 +77,9 @@ void Modules(QStringList& L, const char* Name, const char* Kind, int Bytes, int&
 
 } // namespace
 
-int GSD_Module_Count(int Bytes) { return Bytes <= 0 ? 0 : (Bytes + GSD_Module_Bytes - 1) / GSD_Module_Bytes; }
+int GSD_Module_Count(int Bytes) {
+    return Bytes <= 0 ? 0 : (Bytes + GSD_Module_Bytes - 1) / GSD_Module_Bytes;
+}
 
 String GSD_File_Name(const String& Chosen) {
     if (Chosen.toLower().endsWith(QStringLiteral(".gsd"))) return Chosen;
@@ -104,11 +114,11 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     // Parameter texts
     Banner(L, QStringLiteral("Prm-Text-Def-List"), 85);
     Blanks(L, 1);
-    L << QStringLiteral("PrmText=1") << QStringLiteral("Text(0)=\"disable\"") << QStringLiteral("Text(1)=\"enable\"")
-      << QStringLiteral("EndPrmText");
+    L << QStringLiteral("PrmText=1") << QStringLiteral("Text(0)=\"disable\"")
+      << QStringLiteral("Text(1)=\"enable\"") << QStringLiteral("EndPrmText");
     Blanks(L, 1);
-    L << QStringLiteral("PrmText  = 2") << QStringLiteral("Text(0)  = \"clock up\"") << QStringLiteral("Text(1)  = \"clock down\"")
-      << QStringLiteral("EndPrmText");
+    L << QStringLiteral("PrmText  = 2") << QStringLiteral("Text(0)  = \"clock up\"")
+      << QStringLiteral("Text(1)  = \"clock down\"") << QStringLiteral("EndPrmText");
     Blanks(L, 1);
     L << QStringLiteral("PrmText  = 3");
     for (int i = 1; i <= 5; ++i) L << QStringLiteral("Text(%1)  = \"%2\"").arg(i).arg(i * 10);
@@ -145,10 +155,11 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     Blanks(L, 1);
     L << QStringLiteral("GSD_Revision = 5") << QStringLiteral("Vendor_Name = \"%1\"").arg(S(Maker_Name))
       << QStringLiteral("Model_Name = \"%1\"").arg(S(Order_Number)) << QStringLiteral("Revision = \"1.00\"")
-      << QStringLiteral("Ident_Number = 0x") + IntToHex(GSD_Ident_Number, 4) << QStringLiteral("Protocol_Ident = 0")
-      << QStringLiteral("Station_Type = 0") << QStringLiteral("FMS_supp = 0") << QStringLiteral("Hardware_Release = \"V1.00\"")
-      << QStringLiteral("Software_Release = \"V1.00\"") << QStringLiteral("Redundancy = 0") << QStringLiteral("Repeater_Ctrl_Sig = 2")
-      << QStringLiteral("24V_Pins = 0");
+      << QStringLiteral("Ident_Number = 0x") + IntToHex(GSD_Ident_Number, 4)
+      << QStringLiteral("Protocol_Ident = 0") << QStringLiteral("Station_Type = 0")
+      << QStringLiteral("FMS_supp = 0") << QStringLiteral("Hardware_Release = \"V1.00\"")
+      << QStringLiteral("Software_Release = \"V1.00\"") << QStringLiteral("Redundancy = 0")
+      << QStringLiteral("Repeater_Ctrl_Sig = 2") << QStringLiteral("24V_Pins = 0");
     Blanks(L, 2);
 
     // Baud rates
@@ -157,8 +168,8 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     const struct {
         const char* Rate;
         int Tsdr;
-    } rates[] = {{"9.6", 15},  {"19.2", 15}, {"45.45", 15}, {"93.75", 15}, {"187.5", 15},
-                 {"500", 15},  {"1.5M", 20}, {"3M", 35},    {"6M", 50},    {"12M", 95}};
+    } rates[] = {{"9.6", 15}, {"19.2", 15}, {"45.45", 15}, {"93.75", 15}, {"187.5", 15},
+                 {"500", 15}, {"1.5M", 20}, {"3M", 35},    {"6M", 50},    {"12M", 95}};
     for (const auto& r : rates) L << QStringLiteral("%1_supp = 1").arg(S(r.Rate));
     Blanks(L, 1);
     for (const auto& r : rates) L << QStringLiteral("MaxTsdr_%1=%2").arg(S(r.Rate)).arg(r.Tsdr);
@@ -173,14 +184,17 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
       << QStringLiteral("Info_Text=\"%1: %2\"").arg(S(Maker_Name), S(Device_Description))
       << QStringLiteral("Bitmap_Device = \"DPV0_1N\"") << QStringLiteral("Bitmap_SF=\"DPV0_1S\"");
     Blanks(L, 1);
-    L << QStringLiteral("Freeze_Mode_supp=1") << QStringLiteral("Sync_Mode_supp=1") << QStringLiteral("Fail_Safe=1")
-      << QStringLiteral("Auto_Baud_supp=1") << QStringLiteral("Set_Slave_Add_supp=0");
+    L << QStringLiteral("Freeze_Mode_supp=1") << QStringLiteral("Sync_Mode_supp=1")
+      << QStringLiteral("Fail_Safe=1") << QStringLiteral("Auto_Baud_supp=1")
+      << QStringLiteral("Set_Slave_Add_supp=0");
     Blanks(L, 1);
     L << QStringLiteral("Min_Slave_Intervall=6");
     Blanks(L, 1);
-    L << QStringLiteral("Modular_Station=1") << QStringLiteral("Max_Module=%1").arg(nIn + nOut) << QStringLiteral("Modul_Offset=1")
-      << QStringLiteral("Max_Input_Len=%1").arg(InputBytes) << QStringLiteral("Max_Output_Len=%1").arg(OutputBytes)
-      << QStringLiteral("Max_Data_Len=%1").arg(InputBytes + OutputBytes) << QStringLiteral("Max_Diag_Data_Len=15");
+    L << QStringLiteral("Modular_Station=1") << QStringLiteral("Max_Module=%1").arg(nIn + nOut)
+      << QStringLiteral("Modul_Offset=1") << QStringLiteral("Max_Input_Len=%1").arg(InputBytes)
+      << QStringLiteral("Max_Output_Len=%1").arg(OutputBytes)
+      << QStringLiteral("Max_Data_Len=%1").arg(InputBytes + OutputBytes)
+      << QStringLiteral("Max_Diag_Data_Len=15");
     Blanks(L, 1);
     L << QStringLiteral("WD_Base_1ms_supp = 1") << QStringLiteral("Publisher_supp = 1");
     Blanks(L, 1);
@@ -188,7 +202,8 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     // User parameters
     Banner(L, QStringLiteral("User-Prm-Data"), 79);
     Blanks(L, 1);
-    L << QStringLiteral("Max_User_Prm_Data_Len = 12") << QStringLiteral("Ext_User_Prm_Data_Const(0)= 0x00,0x00,0x00");
+    L << QStringLiteral("Max_User_Prm_Data_Len = 12")
+      << QStringLiteral("Ext_User_Prm_Data_Const(0)= 0x00,0x00,0x00");
     Blanks(L, 1);
 
     // Module status
@@ -198,7 +213,8 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
         L << QStringLiteral("Unit_Diag_Area = %1 - %2").arg(22 + 2 * slot).arg(23 + 2 * slot)
           << QStringLiteral("Value(1)= \"Slot %1: Module error\"").arg(slot)
           << QStringLiteral("Value(2)= \"Slot %1: Wrong module\"").arg(slot)
-          << QStringLiteral("Value(3)= \"Slot %1: No module\"").arg(slot) << QStringLiteral("Unit_Diag_Area_End");
+          << QStringLiteral("Value(3)= \"Slot %1: No module\"").arg(slot)
+          << QStringLiteral("Unit_Diag_Area_End");
     }
     Blanks(L, 2);
 
@@ -256,7 +272,8 @@ void Create_GSD_File() {
         }
     }
     if (input < 0 || input > GSD_Max_Bytes || output < 0 || output > GSD_Max_Bytes) {
-        MessageDlg(QStringLiteral("Error! The PROFIBUS byte counts of the project (input %1, output %2) must be between 0 and %3: "
+        MessageDlg(QStringLiteral("Error! The PROFIBUS byte counts of the project (input %1, output %2) must "
+                                  "be between 0 and %3: "
                                   "correct them with Set Communication before creating the GSD file")
                        .arg(output)
                        .arg(input)

@@ -21,7 +21,9 @@ TIcmpTransport& Transport() {
     return transport;
 }
 
-String ErrnoText(int Error) { return String::fromLocal8Bit(std::strerror(Error)); }
+String ErrnoText(int Error) {
+    return String::fromLocal8Bit(std::strerror(Error));
+}
 
 // The internet checksum: the ones' complement of the ones' complement sum of 16-bit words.
 Word Checksum(const unsigned char* Data, size_t Length) {
@@ -53,7 +55,9 @@ constexpr unsigned char IcmpUnreachable = 3;
 constexpr unsigned char IcmpEchoRequest = 8;
 constexpr unsigned char IcmpTimeExceeded = 11;
 
-Word Read16(const unsigned char* p) { return Word(p[0] << 8 | p[1]); }
+Word Read16(const unsigned char* p) {
+    return Word(p[0] << 8 | p[1]);
+}
 
 } // namespace
 
@@ -74,7 +78,8 @@ quint32 ResolveIPv4(const String& Host) {
     addrinfo* found = nullptr;
     const int rc = getaddrinfo(name.constData(), nullptr, &hints, &found);
     if (rc != 0 || !found)
-        throw EIcmpError(QStringLiteral("Cannot resolve the host \"%1\": %2").arg(Host, String::fromLocal8Bit(gai_strerror(rc))));
+        throw EIcmpError(QStringLiteral("Cannot resolve the host \"%1\": %2")
+                             .arg(Host, String::fromLocal8Bit(gai_strerror(rc))));
     const quint32 address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(found);
     return address;
@@ -105,7 +110,9 @@ void IcmpNetworkTransport(const TIcmpEchoRequest& Request, TReplyStatus& Reply) 
     packet[5] = Byte(Request.Identifier);
     packet[6] = Byte(Request.SequenceId >> 8);
     packet[7] = Byte(Request.SequenceId);
-    if (!Request.Payload.isEmpty()) std::memcpy(packet.data() + IcmpEchoHeaderSize, Request.Payload.constData(), size_t(Request.Payload.size()));
+    if (!Request.Payload.isEmpty())
+        std::memcpy(packet.data() + IcmpEchoHeaderSize, Request.Payload.constData(),
+                    size_t(Request.Payload.size()));
     const Word sum = Checksum(packet.data(), packet.size());
     packet[2] = Byte(sum >> 8);
     packet[3] = Byte(sum);
@@ -116,7 +123,8 @@ void IcmpNetworkTransport(const TIcmpEchoRequest& Request, TReplyStatus& Reply) 
     QElapsedTimer clock;
     clock.start();
     if (::sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0)
-        throw EIcmpError(QStringLiteral("Cannot send the echo request to %1: %2").arg(Reply.ToIpAddress, ErrnoText(errno)));
+        throw EIcmpError(QStringLiteral("Cannot send the echo request to %1: %2")
+                             .arg(Reply.ToIpAddress, ErrnoText(errno)));
 
     Reply.BytesReceived = 0;
     Reply.ReplyStatusType = rsTimeOut;
@@ -134,7 +142,8 @@ void IcmpNetworkTransport(const TIcmpEchoRequest& Request, TReplyStatus& Reply) 
         if (ready == 0) return; // time-out
         sockaddr_in from{};
         socklen_t fromLength = sizeof from;
-        const ssize_t n = ::recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+        const ssize_t n =
+            ::recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             // A datagram socket reports an ICMP error about our request this way.
@@ -172,7 +181,8 @@ void IcmpNetworkTransport(const TIcmpEchoRequest& Request, TReplyStatus& Reply) 
             const size_t innerHeader = size_t(inner[0] & 0x0F) * 4;
             if (innerHeader < 20 || length < 8 + innerHeader + 8) continue;
             const unsigned char* echo = inner + innerHeader;
-            if (echo[0] != IcmpEchoRequest || Read16(echo + 4) != Request.Identifier || Read16(echo + 6) != Request.SequenceId)
+            if (echo[0] != IcmpEchoRequest || Read16(echo + 4) != Request.Identifier ||
+                Read16(echo + 6) != Request.SequenceId)
                 continue;
             Reply.FromIpAddress = DottedIPv4(from.sin_addr.s_addr);
             Reply.ReplyStatusType = icmp[0] == IcmpUnreachable ? rsErrorUnreachable : rsErrorTTLExceeded;

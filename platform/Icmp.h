@@ -23,11 +23,11 @@ class EIcmpError : public Exception {
 };
 
 enum TReplyStatusTypes {
-    rsEcho,              // the answer came
-    rsError,             // the answer could not be read
-    rsTimeOut,           // no answer within the time-out
-    rsErrorUnreachable,  // the network reported the host as unreachable
-    rsErrorTTLExceeded   // the request died on its way
+    rsEcho,             // the answer came
+    rsError,            // the answer could not be read
+    rsTimeOut,          // no answer within the time-out
+    rsErrorUnreachable, // the network reported the host as unreachable
+    rsErrorTTLExceeded  // the request died on its way
 };
 
 enum TIdIPVersion { Id_IPv4, Id_IPv6 };
@@ -36,19 +36,19 @@ enum TIdIPVersion { Id_IPv4, Id_IPv6 };
 struct TReplyStatus {
     // Bytes of the echo reply (ICMP header and data); 0 when no reply came.
     int BytesReceived = 0;
-    String FromIpAddress;   // the answering address, dotted
-    String ToIpAddress;     // the address asked, dotted
+    String FromIpAddress; // the answering address, dotted
+    String ToIpAddress;   // the address asked, dotted
     Word SequenceId = 0;
     Word MsRoundTripTime = 0;
-    Byte TimeToLive = 0;    // known over a raw socket only
+    Byte TimeToLive = 0; // known over a raw socket only
     TReplyStatusTypes ReplyStatusType = rsTimeOut;
 };
 
 // One echo request as the transport receives it.
 struct TIcmpEchoRequest {
-    String Host;           // as set on the client; the transport resolves it
-    QByteArray Payload;    // data of the echo request (already cut to fit PacketSize)
-    Word Identifier = 0;   // chosen by the client; a datagram socket replaces it with its own
+    String Host;         // as set on the client; the transport resolves it
+    QByteArray Payload;  // data of the echo request (already cut to fit PacketSize)
+    Word Identifier = 0; // chosen by the client; a datagram socket replaces it with its own
     Word SequenceId = 0;
     int ReceiveTimeout = 0; // ms
     int PacketSize = 0;     // largest ICMP message sent or received, header included

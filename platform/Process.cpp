@@ -43,7 +43,8 @@ TProgramResult ProcessProgramRunner(const TProgramRun& Run) {
     auto* process = new QProcess(QCoreApplication::instance());
     process->setProgram(program);
     process->setArguments(Run.Arguments);
-    process->setWorkingDirectory(Run.WorkingDirectory.isEmpty() ? ExtractFileDir(program) : NativePath(Run.WorkingDirectory));
+    process->setWorkingDirectory(Run.WorkingDirectory.isEmpty() ? ExtractFileDir(program)
+                                                                : NativePath(Run.WorkingDirectory));
     process->setStandardInputFile(QProcess::nullDevice());
 
     QElapsedTimer clock;

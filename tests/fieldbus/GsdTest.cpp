@@ -17,7 +17,9 @@
 
 namespace {
 
-QByteArray WithCrLf(const char* Text) { return QByteArray(Text).replace("\n", "\r\n"); }
+QByteArray WithCrLf(const char* Text) {
+    return QByteArray(Text).replace("\n", "\r\n");
+}
 
 QList<QByteArray> Lines(const QByteArray& Bytes) {
     QList<QByteArray> lines = Bytes.split('\n');
@@ -33,17 +35,22 @@ QByteArray Expected(int In, int Out, const QStringList& Modules) {
     int slotCount = int(Modules.size());
     for (int i = 0; i < lines.size(); ++i) {
         const QByteArray& l = lines[i];
-        if (l.startsWith("Max_Module=")) result << "Max_Module=" + QByteArray::number(slotCount);
-        else if (l.startsWith("Max_Input_Len=")) result << "Max_Input_Len=" + QByteArray::number(In);
-        else if (l.startsWith("Max_Output_Len=")) result << "Max_Output_Len=" + QByteArray::number(Out);
-        else if (l.startsWith("Max_Data_Len=")) result << "Max_Data_Len=" + QByteArray::number(In + Out);
+        if (l.startsWith("Max_Module="))
+            result << "Max_Module=" + QByteArray::number(slotCount);
+        else if (l.startsWith("Max_Input_Len="))
+            result << "Max_Input_Len=" + QByteArray::number(In);
+        else if (l.startsWith("Max_Output_Len="))
+            result << "Max_Output_Len=" + QByteArray::number(Out);
+        else if (l.startsWith("Max_Data_Len="))
+            result << "Max_Data_Len=" + QByteArray::number(In + Out);
         else if (l.startsWith("Module=\"DI  (PORT1)")) {
             for (const QString& m : Modules) {
                 const QStringList p = m.split(u' ');
                 const QByteArray k = p[1].toLatin1();
                 const QByteArray code = p[0] == "DI" ? "42" : "82";
-                result << "Module=\"" + p[0].toLatin1() + "  (PORT" + k + ")    \" 0x" + code + ",0x" + p[2].toLatin1() +
-                              ",0x00,0x" + QByteArray::number(k.toInt(), 16).rightJustified(2, '0').toUpper();
+                result << "Module=\"" + p[0].toLatin1() + "  (PORT" + k + ")    \" 0x" + code + ",0x" +
+                              p[2].toLatin1() + ",0x00,0x" +
+                              QByteArray::number(k.toInt(), 16).rightJustified(2, '0').toUpper();
                 result << k << "EndModule";
             }
             i += 8; // the golden's three modules
@@ -53,7 +60,8 @@ QByteArray Expected(int In, int Out, const QStringList& Modules) {
                 result << "Slot(" + n + ") = \"Slot " + n + "\" " + n + " " + n;
             }
             i += 2;
-        } else result << l;
+        } else
+            result << l;
     }
     return result.join("\r\n");
 }
@@ -103,8 +111,9 @@ TEST(Gsd, FileNameGetsTheExtensionUnlessItHasIt) {
     const struct {
         const char* Chosen;
         const char* Name;
-    } cases[] = {{"/p/dev", "/p/dev.gsd"},       {"/p/dev.gsd", "/p/dev.gsd"}, {"/p/dev.GSD", "/p/dev.GSD"},
-                 {"/p/dev.Gsd", "/p/dev.Gsd"},   {"/p/dev.txt", "/p/dev.txt.gsd"}, {"/p/dev.gsdx", "/p/dev.gsdx.gsd"},
+    } cases[] = {{"/p/dev", "/p/dev.gsd"},         {"/p/dev.gsd", "/p/dev.gsd"},
+                 {"/p/dev.GSD", "/p/dev.GSD"},     {"/p/dev.Gsd", "/p/dev.Gsd"},
+                 {"/p/dev.txt", "/p/dev.txt.gsd"}, {"/p/dev.gsdx", "/p/dev.gsdx.gsd"},
                  {"/p/a.b/dev", "/p/a.b/dev.gsd"}};
     for (const auto& c : cases) EXPECT_EQ(GSD_File_Name(c.Chosen), c.Name);
 }
@@ -143,7 +152,8 @@ protected:
     }
     void WriteCounts(const char* In, const char* Out) const {
         WriteParGen(QByteArray("<Par_Gen><PROFIBUS_ID_Device>10</PROFIBUS_ID_Device><PROFINET_NB_IN>") + In +
-                    "</PROFINET_NB_IN><PROFINET_NB_OUT>" + Out + "</PROFINET_NB_OUT></Par_Gen><!--SW_VERSION = 1.000-->");
+                    "</PROFINET_NB_IN><PROFINET_NB_OUT>" + Out +
+                    "</PROFINET_NB_OUT></Par_Gen><!--SW_VERSION = 1.000-->");
     }
     QByteArray Read(const QString& Name) const {
         QFile f(FDir.filePath(Name));
@@ -182,7 +192,8 @@ TEST_F(GsdStep, MissingOrUnreadableKeysCountAsZero) {
         int In, Out;
     } cases[] = {
         {"<Par_Gen><PROFINET_NB_IN>64</PROFINET_NB_IN></Par_Gen>", 0, 64},
-        {"<Par_Gen><PROFINET_NB_IN>6x</PROFINET_NB_IN><PROFINET_NB_OUT>12 </PROFINET_NB_OUT></Par_Gen>", 0, 0},
+        {"<Par_Gen><PROFINET_NB_IN>6x</PROFINET_NB_IN><PROFINET_NB_OUT>12 </PROFINET_NB_OUT></Par_Gen>", 0,
+         0},
         {"<Par_Gen><PROFINET_NB_OUT>$10</PROFINET_NB_OUT><PROFINET_NB_IN></PROFINET_NB_IN></Par_Gen>", 16, 0},
         {"<Other/>", 0, 0},
     };
