@@ -28,7 +28,9 @@ const TKindPreset KindPresets[] = {
     {mrNone, "LBHELP", "Hilfe"},
     {mrYes, "LBYES", "Ja"},
     {mrNo, "LBNO", "Nein"},
-    {mrNone, "LBCLOSE", "Schlie\xC3\x9F" "en"},
+    {mrNone, "LBCLOSE",
+     "Schlie\xC3\x9F"
+     "en"},
     {mrAbort, "LBABORT", "Abbrechen"},
     {mrRetry, "LBRETRY", "Wiederholen"},
     {mrIgnore, "LBIGNORE", "Ignorieren"},
@@ -427,17 +429,18 @@ void TLbButton::Paint() {
 
     const bool popup = PopupMenu() != nullptr;
     if (FStyle == bsOld && focused) {
-        DrawButtonFace(face->Canvas(), W - 2, H - 2, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, false, FEnabled,
-                       FFlat, FWordWrap, popup, FStyle, Color(), FColorWhenDown, FHotTrackColor,
-                       bDown ? FShadowColor : FLightColor, FShadowColor, font, FLayout, Caption(), FAlignment);
+        DrawButtonFace(face->Canvas(), W - 2, H - 2, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, false,
+                       FEnabled, FFlat, FWordWrap, popup, FStyle, Color(), FColorWhenDown, FHotTrackColor,
+                       bDown ? FShadowColor : FLightColor, FShadowColor, font, FLayout, Caption(),
+                       FAlignment);
         face->Canvas()->CopyRect(TRect(1, 1, W - 1, H - 1), face->Canvas(), TRect(0, 0, W - 2, H - 2));
         face->Canvas()->Brush()->SetStyle(bsSolid);
         face->Canvas()->Brush()->SetColor(clBlack);
         face->Canvas()->FrameRect(TRect(0, 0, W, H));
     } else {
-        DrawButtonFace(face->Canvas(), W, H, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, false, FEnabled, FFlat,
-                       FWordWrap, popup, FStyle, Color(), FColorWhenDown, FHotTrackColor, FLightColor, FShadowColor,
-                       font, FLayout, Caption(), FAlignment);
+        DrawButtonFace(face->Canvas(), W, H, FHotTrackStep, FNumGlyphs, FGlyph, bDown, hot, false, FEnabled,
+                       FFlat, FWordWrap, popup, FStyle, Color(), FColorWhenDown, FHotTrackColor, FLightColor,
+                       FShadowColor, font, FLayout, Caption(), FAlignment);
     }
 
     // A transparent window shows its parent wherever the face leaves the key colour, also when

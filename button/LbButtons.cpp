@@ -11,16 +11,16 @@ constexpr TColor KeyColor = 0xFF00FF;
 
 const TLbColorStyleColors ColorStyleTable[] = {
     // Color       Light     Shadow    WhenDown  HotTrack  Flat   Style      Font
-    {0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, false, bsModern, clBlack},        // lcsGold
-    {0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, false, bsModern, clBlack},          // lcsChrome
-    {0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, false, bsModern, clBlack},          // lcsBlue
-    {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern, clBlack},          // lcsRed
-    {clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal, clBlack},     // lcsUltraFlat1
-    {clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal, clBlack},     // lcsUltraFlat2
-    {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal, clBlack},      // lcsUltraFlatXP
-    {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern, clBlack},          // lcsAqua
-    {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal, clBlack},         // lcsDefault
-    {0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken, 0xFFFFFF},   // lcsQuicken
+    {0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, false, bsModern, clBlack},     // lcsGold
+    {0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, false, bsModern, clBlack},       // lcsChrome
+    {0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, false, bsModern, clBlack},       // lcsBlue
+    {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern, clBlack},       // lcsRed
+    {clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal, clBlack},   // lcsUltraFlat1
+    {clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal, clBlack},   // lcsUltraFlat2
+    {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal, clBlack},    // lcsUltraFlatXP
+    {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern, clBlack},       // lcsAqua
+    {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal, clBlack},      // lcsDefault
+    {0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken, 0xFFFFFF}, // lcsQuicken
 };
 
 } // namespace
@@ -54,10 +54,12 @@ TColor BlendHotTrackColor(TColor Color, TColor HotTrackColor, int Step) {
     const Cardinal h = Cardinal(ColorToRGB(HotTrackColor));
     const double s = Step / 8.0;
     auto mix = [s](int a, int b) { return int(a * (1.0 - s) + b * s); };
-    return RGB(mix(GetRValue(c), GetRValue(h)), mix(GetGValue(c), GetGValue(h)), mix(GetBValue(c), GetBValue(h)));
+    return RGB(mix(GetRValue(c), GetRValue(h)), mix(GetGValue(c), GetGValue(h)),
+               mix(GetBValue(c), GetBValue(h)));
 }
 
-void DrawGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Top, int Right, int Bottom) {
+void DrawGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Top, int Right,
+                  int Bottom) {
     const Cardinal s = Cardinal(ColorToRGB(StartColor));
     const Cardinal e = Cardinal(ColorToRGB(EndColor));
     const double dr = (int(GetRValue(e)) - int(GetRValue(s))) / 31.0;
@@ -73,7 +75,8 @@ void DrawGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left,
         const int top = Top + i * span / 31;
         const int bottom = std::min(top + bandHeight, Bottom);
         if (bottom <= top) continue;
-        Canvas->Brush()->SetColor(RGB(int(GetRValue(s) + i * dr), int(GetGValue(s) + i * dg), int(GetBValue(s) + i * db)));
+        Canvas->Brush()->SetColor(
+            RGB(int(GetRValue(s) + i * dr), int(GetGValue(s) + i * dg), int(GetBValue(s) + i * db)));
         Canvas->FillRect(TRect(Left, top, Right, bottom));
     }
     Canvas->Pen()->SetStyle(oldPen);
@@ -268,15 +271,19 @@ void DrawButtonFace(TCanvas* Canvas, int W, int H, int HotTrackStep, int NumGlyp
                 capLeft = hasGlyph ? d + 4 + fw + 4 : d + 4;
                 glyphLeft = d + 4;
                 if (!WordWrap) {
-                    if (Alignment == taRightJustify) glyphLeft = W + d - fw - t - 4;
-                    else if (Alignment == taCenter) glyphLeft = (W - fw) / 2 + d - t / 2;
+                    if (Alignment == taRightJustify)
+                        glyphLeft = W + d - fw - t - 4;
+                    else if (Alignment == taCenter)
+                        glyphLeft = (W - fw) / 2 + d - t / 2;
                 }
             } else {
                 capLeft = d + 4;
                 glyphLeft = d + 4 + t;
                 if (!WordWrap) {
-                    if (Alignment == taRightJustify) glyphLeft = W + d - fw - 4;
-                    else if (Alignment == taCenter) glyphLeft = (W - fw) / 2 + d + t / 2;
+                    if (Alignment == taRightJustify)
+                        glyphLeft = W + d - fw - 4;
+                    else if (Alignment == taCenter)
+                        glyphLeft = (W - fw) / 2 + d + t / 2;
                 }
             }
         }

@@ -24,7 +24,19 @@ enum TLbColorStyle {
 };
 
 // Standard-button presets.
-enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TLbButtonKind {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
 
 // Position of the glyph relative to the caption.
 enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -66,7 +78,8 @@ TColor BlendHotTrackColor(TColor Color, TColor HotTrackColor, int Step);
 // 32 horizontal bands from StartColor at the top to EndColor at the bottom, filling
 // (Left, Top, Right, Bottom); band i starts at Top + i * (Bottom - Top) div 31 and is
 // (Bottom - Top) div 31 + 1 high, cut at Bottom.
-void DrawGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Top, int Right, int Bottom);
+void DrawGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Top, int Right,
+                  int Bottom);
 
 // Draws the glyph frame that starts FrameOffset pixels into the strip Glyph at (X, Y),
 // transparently (the frame's bottom-left pixel gives the transparent colour). A frame beyond the

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QTimer>
 
 namespace {
@@ -98,7 +99,9 @@ protected:
     int OkClicks = 0, CancelClicks = 0, OtherClicks = 0;
 };
 
-TColor Pixel(TLbButton* B, int X, int Y) { return B->Canvas()->Pixels(X, Y); }
+TColor Pixel(TLbButton* B, int X, int Y) {
+    return B->Canvas()->Pixels(X, Y);
+}
 
 } // namespace
 
@@ -152,11 +155,16 @@ TEST(LbButton, StandardButtonPresets) {
         const char* Caption;
         int GlyphHeight;
     } cases[] = {
-        {bkOK, mrOk, "OK", 18},           {bkCancel, mrCancel, "Abbrechen", 18},
-        {bkHelp, mrNone, "Hilfe", 18},    {bkYes, mrYes, "Ja", 18},
-        {bkNo, mrNo, "Nein", 18},         {bkClose, mrNone, "Schließen", 18},
-        {bkAbort, mrAbort, "Abbrechen", 18}, {bkRetry, mrRetry, "Wiederholen", 18},
-        {bkIgnore, mrIgnore, "Ignorieren", 18}, {bkAll, mrAll, "Alle", 19},
+        {bkOK, mrOk, "OK", 18},
+        {bkCancel, mrCancel, "Abbrechen", 18},
+        {bkHelp, mrNone, "Hilfe", 18},
+        {bkYes, mrYes, "Ja", 18},
+        {bkNo, mrNo, "Nein", 18},
+        {bkClose, mrNone, "Schließen", 18},
+        {bkAbort, mrAbort, "Abbrechen", 18},
+        {bkRetry, mrRetry, "Wiederholen", 18},
+        {bkIgnore, mrIgnore, "Ignorieren", 18},
+        {bkAll, mrAll, "Alle", 19},
     };
     TLbButton* b = new TLbButton(nullptr);
     for (const Case& c : cases) {
@@ -439,6 +447,9 @@ TEST_F(ButtonForm, EncartaFaceFollowsThePointerAndThePress) {
     Other->SetLightColor(clGray);
     Other->SetColorWhenDown(0x0080FF);
     Other->SetHotTrackColor(clYellow);
+    int enters = 0, exits = 0;
+    Other->OnMouseEnter = [&enters](TObject*) { ++enters; };
+    Other->OnMouseExit = [&exits](TObject*) { ++exits; };
     Focus(Edit);
     Other->Paint();
     EXPECT_EQ(Pixel(Other, 2, 2), 0xEDF7F8);
@@ -450,6 +461,44 @@ TEST_F(ButtonForm, EncartaFaceFollowsThePointerAndThePress) {
     SimulateMouseUp(Other, mbLeft, {}, 10, 10);
     SimulateMouseLeave(Other);
     EXPECT_EQ(Pixel(Other, 2, 2), 0xEDF7F8);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(exits, 1);
+    // A disabled button neither lights up nor reports the pointer.
+    Other->SetEnabled(false);
+    SimulateMouseEnter(Other);
+    EXPECT_FALSE(Other->CursorOnButton());
+    SimulateMouseLeave(Other);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(Pixel(Other, 2, 2), 0xEDF7F8);
+}
+
+TEST_F(ButtonForm, HotTrackFontWhileHot) {
+    Other->SetCaption("Wiederholen");
+    Other->SetHotTrackColor(clNone);
+    TFont* big = new TFont;
+    big->SetName(Other->Font()->Name());
+    big->SetHeight(-16);
+    big->SetStyle({fsBold});
+    Other->SetHotTrackFont(big);
+    TObject::Free(big);
+    Focus(Edit);
+    auto ink = [this] {
+        int n = 0;
+        for (int y = 2; y < 21; ++y)
+            for (int x = 2; x < 98; ++x) n += Pixel(Other, x, y) != ColorToRGB(clBtnFace);
+        return n;
+    };
+    Other->Paint();
+    const int rest = ink();
+    SimulateMouseEnter(Other);
+    EXPECT_EQ(ink(), rest); // UseHotTrackFont is off
+    SimulateMouseLeave(Other);
+    Other->SetUseHotTrackFont(true);
+    SimulateMouseEnter(Other);
+    EXPECT_GT(ink(), rest + 20);
+    SimulateMouseLeave(Other);
+    EXPECT_EQ(ink(), rest);
 }
 
 TEST_F(ButtonForm, SettersPaintAtOnce) {
@@ -507,6 +556,9 @@ TEST_F(ButtonForm, StyleSetsTheTransparentWindowStyle) {
         Other->SetStyle(s);
         const bool transparent = s == bsModern || s == bsShape || s == bsQuicken;
         EXPECT_EQ(Other->WindowExStyle(), transparent ? WS_EX_TRANSPARENT : 0u) << int(s);
+        // Where the face leaves the key colour the parent shows through.
+        Other->Paint();
+        EXPECT_EQ(Other->BackImage().pixelColor(0, 0).alpha(), transparent ? 0 : 255) << int(s);
     }
 }
 

@@ -32,9 +32,9 @@ struct Painted {
         Font = new TFont;
         Font->SetName("Tahoma");
         Font->SetHeight(-11);
-        DrawButtonFace(Bmp->Canvas(), f.W, f.H, f.Step, f.NumGlyphs, f.Glyph, f.Pressed, f.Hot, false, f.Enabled,
-                       f.Flat, f.WordWrap, f.Popup, f.Style, f.Color, f.WhenDown, f.HotTrack, f.Light, f.Shadow,
-                       Font, f.Layout, f.Caption, f.Alignment);
+        DrawButtonFace(Bmp->Canvas(), f.W, f.H, f.Step, f.NumGlyphs, f.Glyph, f.Pressed, f.Hot, false,
+                       f.Enabled, f.Flat, f.WordWrap, f.Popup, f.Style, f.Color, f.WhenDown, f.HotTrack,
+                       f.Light, f.Shadow, Font, f.Layout, f.Caption, f.Alignment);
     }
     ~Painted() {
         TObject::Free(Bmp);
@@ -84,11 +84,11 @@ TEST(LbButtonFace, EncartaRestHotPressed) {
     {
         Painted p(f);
         EXPECT_EQ(p.At(3, 3), 0xEDF7F8);
-        EXPECT_EQ(p.At(0, 5), clGray);       // left
-        EXPECT_EQ(p.At(50, 0), clGray);      // top
-        EXPECT_EQ(p.At(99, 5), 0x808080);    // right
-        EXPECT_EQ(p.At(50, 22), 0x808080);   // bottom
-        EXPECT_EQ(p.At(0, 22), clGray);      // the bevel starts there
+        EXPECT_EQ(p.At(0, 5), clGray);     // left
+        EXPECT_EQ(p.At(50, 0), clGray);    // top
+        EXPECT_EQ(p.At(99, 5), 0x808080);  // right
+        EXPECT_EQ(p.At(50, 22), 0x808080); // bottom
+        EXPECT_EQ(p.At(0, 22), clGray);    // the bevel starts there
         EXPECT_EQ(p.At(1, 22), 0x808080);
     }
     {
@@ -151,7 +151,7 @@ TEST(LbButtonFace, FlatBevelOnlyWhileHotOrPressedAndNeverDisabled) {
     struct Case {
         bool Hot, Pressed, Enabled, Bevel;
     } cases[] = {
-        {false, false, true, false}, {true, false, true, true}, {false, true, true, true},
+        {false, false, true, false}, {true, false, true, true},    {false, true, true, true},
         {true, true, false, false},  {false, false, false, false},
     };
     for (const Case& c : cases) {
@@ -165,7 +165,8 @@ TEST(LbButtonFace, FlatBevelOnlyWhileHotOrPressedAndNeverDisabled) {
         f.Pressed = c.Pressed;
         f.Enabled = c.Enabled;
         Painted p(f);
-        SCOPED_TRACE(testing::Message() << "hot " << c.Hot << " pressed " << c.Pressed << " enabled " << c.Enabled);
+        SCOPED_TRACE(testing::Message()
+                     << "hot " << c.Hot << " pressed " << c.Pressed << " enabled " << c.Enabled);
         EXPECT_EQ(p.At(0, 5) != 0xEDF7F8, c.Bevel);
         EXPECT_EQ(p.At(99, 5) != 0xEDF7F8, c.Bevel);
     }
@@ -229,7 +230,9 @@ TEST(LbButtonFace, GlyphFramesPickedByState) {
         bool Hot, Pressed;
         TColor Expected;
     } cases[] = {
-        {four, 4, true, false, clNavy}, {four, 4, true, true, clGreen}, {three, 3, true, false, clRed},
+        {four, 4, true, false, clNavy},
+        {four, 4, true, true, clGreen},
+        {three, 3, true, false, clRed},
         {three, 3, false, true, clGreen},
     };
     for (const Case& c : cases) {
@@ -321,9 +324,9 @@ TEST(LbButtonFace, TransparentStylesLeaveKeyColourOutside) {
     f.HotTrack = clNone;
     f.Color = 0xC0C0C0;
     Painted modern(f);
-    EXPECT_EQ(modern.At(0, 0), 0x123456);     // outside the 6 x 6 corner
-    EXPECT_EQ(modern.At(50, 0), 0x808080);    // rounded outline
-    EXPECT_EQ(modern.At(1, 10), 0xC0C0C0);    // inner outline in the face colour
+    EXPECT_EQ(modern.At(0, 0), 0x123456);  // outside the 6 x 6 corner
+    EXPECT_EQ(modern.At(50, 0), 0x808080); // rounded outline
+    EXPECT_EQ(modern.At(1, 10), 0xC0C0C0); // inner outline in the face colour
     // The upper gradient covers rows 2..4 only: bands 0..10 all start on row 2, so band 10
     // (255 + 10 * (192 - 255) / 31 = 234.7) is what remains there.
     EXPECT_EQ(modern.At(50, 2), RGB(234, 234, 234));
@@ -331,7 +334,7 @@ TEST(LbButtonFace, TransparentStylesLeaveKeyColourOutside) {
     f.Shadow = 0xC0C0C0;
     f.Color = 0x603000;
     Painted quicken(f);
-    EXPECT_EQ(quicken.At(10, 0), 0xC0C0C0);   // top line
+    EXPECT_EQ(quicken.At(10, 0), 0xC0C0C0); // top line
     EXPECT_EQ(quicken.At(2, 0), 0x123456);
     EXPECT_EQ(quicken.At(10, 10), 0x603000);
 }
@@ -348,8 +351,8 @@ TEST(LbButtonFace, PopupMarkRightOfCentre) {
 }
 
 TEST(LbButtonResources, GlyphStripsHaveTwoFramesOverATransparentCorner) {
-    const QStringList names = {"LBOK", "LBCANCEL", "LBHELP", "LBYES", "LBNO", "LBCLOSE",
-                               "LBABORT", "LBRETRY", "LBIGNORE", "LBALL"};
+    const QStringList names = {"LBOK",    "LBCANCEL", "LBHELP",  "LBYES",    "LBNO",
+                               "LBCLOSE", "LBABORT",  "LBRETRY", "LBIGNORE", "LBALL"};
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         TBitmap* b = new TBitmap;
