@@ -114,7 +114,9 @@ const TModule* ModuleOf(HMODULE Handle) {
     return nullptr;
 }
 
-template <class F> FARPROC Export(F f) { return reinterpret_cast<FARPROC>(f); }
+template <class F> FARPROC Export(F f) {
+    return reinterpret_cast<FARPROC>(f);
+}
 
 const std::vector<std::pair<const char*, FARPROC>>& ExportsOf(const TModule& M) {
     static const std::vector<std::pair<const char*, FARPROC>> none;
@@ -146,15 +148,25 @@ int GetFileVersion(const String& AFileName) {
     return SystemFileVersion;
 }
 
-TPlatformSwitches& PlatformSwitches() { return Switches(); }
+TPlatformSwitches& PlatformSwitches() {
+    return Switches();
+}
 
-void ResetPlatformSwitches() { Switches() = TPlatformSwitches(); }
+void ResetPlatformSwitches() {
+    Switches() = TPlatformSwitches();
+}
 
-bool ApplicationStylesActive() { return false; }
+bool ApplicationStylesActive() {
+    return false;
+}
 
-String ApplicationStyleName() { return QStringLiteral("Windows"); }
+String ApplicationStyleName() {
+    return QStringLiteral("Windows");
+}
 
-bool FlatScrollBarsAvailable() { return false; }
+bool FlatScrollBarsAvailable() {
+    return false;
+}
 
 HMODULE LoadLibrary(const String& FileName) {
     const TModule* m = FindModule(FileName);
@@ -167,7 +179,8 @@ HMODULE LoadLibrary(const String& FileName) {
 BOOL FreeLibrary(HMODULE Module) {
     std::lock_guard<std::mutex> lock(ModuleLock);
     auto it = LoadCounts().find(Module);
-    if (it == LoadCounts().end() || it->second <= 0) return ModuleOf(Module) && ModuleOf(Module)->SystemModule;
+    if (it == LoadCounts().end() || it->second <= 0)
+        return ModuleOf(Module) && ModuleOf(Module)->SystemModule;
     --it->second;
     return 1;
 }

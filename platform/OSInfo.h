@@ -31,7 +31,9 @@ constexpr HRESULT E_FAIL = HRESULT(0x80004005u);
 constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
 constexpr HRESULT E_HANDLE = HRESULT(0x80070006u);
 
-inline bool Succeeded(HRESULT hr) { return hr >= 0; }
+inline bool Succeeded(HRESULT hr) {
+    return hr >= 0;
+}
 
 // ---- Version ----
 

@@ -105,7 +105,9 @@ String Unescape(const String& S) {
     return r;
 }
 
-String FileOf(TRegStore& S) { return S.FileName.isEmpty() ? DefaultFileName() : S.FileName; }
+String FileOf(TRegStore& S) {
+    return S.FileName.isEmpty() ? DefaultFileName() : S.FileName;
+}
 
 // Reads the file again when it changed since it was read.
 void Refresh(TRegStore& S) {
@@ -228,7 +230,9 @@ TRegistry::TRegistry() = default;
 
 TRegistry::TRegistry(DWORD AAccess) : FAccess(AAccess) {}
 
-TRegistry::~TRegistry() { CloseKey(); }
+TRegistry::~TRegistry() {
+    CloseKey();
+}
 
 void TRegistry::SetRootKey(HKEY Value) {
     if (Value == FRootKey) return;
@@ -383,7 +387,9 @@ void TRegistry::GetValueNames(TStrings* Strings) {
     for (const TRegValue& v : it->second.Values) Strings->Add(v.Name);
 }
 
-bool TRegistry::ValueExists(const String& Name) { return GetDataType(Name) != rdUnknown; }
+bool TRegistry::ValueExists(const String& Name) {
+    return GetDataType(Name) != rdUnknown;
+}
 
 TRegDataType TRegistry::GetDataType(const String& Name) {
     if (!FCurrentKey) return rdUnknown;
@@ -399,7 +405,8 @@ int TRegistry::ReadInteger(const String& Name) {
     std::lock_guard<std::recursive_mutex> lock(s.Lock);
     Refresh(s);
     const TRegValue* v = FCurrentKey ? FindValue(s, s.OpenKeys[FCurrentKey], Name) : nullptr;
-    if (!v || v->Type != rdInteger) throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(Name));
+    if (!v || v->Type != rdInteger)
+        throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(Name));
     return v->Integer;
 }
 
@@ -413,7 +420,9 @@ String TRegistry::ReadString(const String& Name) {
     return v->Text;
 }
 
-bool TRegistry::ReadBool(const String& Name) { return ReadInteger(Name) != 0; }
+bool TRegistry::ReadBool(const String& Name) {
+    return ReadInteger(Name) != 0;
+}
 
 void TRegistry::CheckWritable(const String& Name) const {
     if (!FCurrentKey || FReadOnly)
@@ -475,8 +484,9 @@ bool TRegistry::DeleteValue(const String& Name) {
     auto it = s.Keys.find(upper);
     if (it == s.Keys.end()) return false;
     const auto saved = s.Keys;
-    const auto n = std::erase_if(it->second.Values,
-                                 [&](const TRegValue& v) { return v.Name.compare(Name, Qt::CaseInsensitive) == 0; });
+    const auto n = std::erase_if(it->second.Values, [&](const TRegValue& v) {
+        return v.Name.compare(Name, Qt::CaseInsensitive) == 0;
+    });
     if (n == 0) return false;
     if (!Save(s)) {
         s.Keys = saved;

@@ -41,7 +41,9 @@ constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
 constexpr LONG ERROR_INVALID_HANDLE = 6;
 
-class ERegistryException : public Exception { using Exception::Exception; };
+class ERegistryException : public Exception {
+    using Exception::Exception;
+};
 
 enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
@@ -127,6 +129,7 @@ constexpr Cardinal INFINITE_WAIT = 0xFFFFFFFFu;
 // with WatchSubtree, below it) made through TRegistry in this process. One request serves one
 // change; ask again after it. Answers ERROR_SUCCESS, or ERROR_INVALID_HANDLE for a key that is
 // not open. The request ends when the key is closed.
-LONG RegNotifyChangeKeyValue(HKEY Key, BOOL WatchSubtree, DWORD Filter, TRegChangeEvent* Event, BOOL Asynchronous);
+LONG RegNotifyChangeKeyValue(HKEY Key, BOOL WatchSubtree, DWORD Filter, TRegChangeEvent* Event,
+                             BOOL Asynchronous);
 // Change requests waiting for their change (for checks that a watcher is in place).
 int PendingChangeRequests();

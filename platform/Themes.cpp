@@ -20,8 +20,8 @@ std::map<HTHEME, String>& OpenThemes() {
 }
 HTHEME NextTheme = 0x100;
 
-const char* const KnownClasses[] = {"button", "combobox", "spin", "header", "progress", "edit",
-                                    "scrollbar", "tab", "toolbar", "treeview", "listview", "window"};
+const char* const KnownClasses[] = {"button",    "combobox", "spin",    "header",   "progress", "edit",
+                                    "scrollbar", "tab",      "toolbar", "treeview", "listview", "window"};
 
 String ThemeClass(HTHEME Theme) {
     std::lock_guard<std::mutex> lock(ThemeLock);
@@ -29,7 +29,9 @@ String ThemeClass(HTHEME Theme) {
     return it == OpenThemes().end() ? String() : it->second;
 }
 
-bool ThemeActive() { return PlatformSwitches().VisualStylesAvailable && PlatformSwitches().VisualStylesActive; }
+bool ThemeActive() {
+    return PlatformSwitches().VisualStylesAvailable && PlatformSwitches().VisualStylesActive;
+}
 
 // The one style the library draws with.
 QStyle* DrawingStyle() {
@@ -42,7 +44,9 @@ QStyle* DrawingStyle() {
     return style;
 }
 
-QRect ToQRect(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
+QRect ToQRect(const TRect& R) {
+    return QRect(R.Left, R.Top, R.Width(), R.Height());
+}
 
 String FromWide(LPCWSTR Text, int Count) {
     if (!Text) return String();
@@ -94,16 +98,18 @@ void DrawPart(QStyle* Style, QPainter* P, const String& Class, int Part, int Sta
             const int group = (State - 1) / 4; // 0 unchecked, 1 checked, 2 mixed
             const int sub = (State - 1) % 4 + 1;
             opt.state = ButtonState(sub) & ~QStyle::State_Raised;
-            opt.state |= group == 1 ? QStyle::State_On : (group == 2 ? QStyle::State_NoChange : QStyle::State_Off);
-            Style->drawPrimitive(Part == BP_CHECKBOX ? QStyle::PE_IndicatorCheckBox : QStyle::PE_IndicatorRadioButton,
+            opt.state |=
+                group == 1 ? QStyle::State_On : (group == 2 ? QStyle::State_NoChange : QStyle::State_Off);
+            Style->drawPrimitive(Part == BP_CHECKBOX ? QStyle::PE_IndicatorCheckBox
+                                                     : QStyle::PE_IndicatorRadioButton,
                                  &opt, P);
         }
     } else if (Class == QLatin1String("combobox")) {
         if (Part == CP_DROPDOWNBUTTON) DrawArrowButton(Style, P, R, State, QStyle::PE_IndicatorArrowDown);
     } else if (Class == QLatin1String("spin")) {
-        static const QStyle::PrimitiveElement arrows[] = {QStyle::PE_IndicatorArrowUp, QStyle::PE_IndicatorArrowDown,
-                                                          QStyle::PE_IndicatorArrowRight,
-                                                          QStyle::PE_IndicatorArrowLeft};
+        static const QStyle::PrimitiveElement arrows[] = {
+            QStyle::PE_IndicatorArrowUp, QStyle::PE_IndicatorArrowDown, QStyle::PE_IndicatorArrowRight,
+            QStyle::PE_IndicatorArrowLeft};
         if (Part >= SPNP_UP && Part <= SPNP_DOWNHORZ) DrawArrowButton(Style, P, R, State, arrows[Part - 1]);
     } else if (Class == QLatin1String("header")) {
         QStyleOptionHeader opt;
@@ -116,7 +122,8 @@ void DrawPart(QStyle* Style, QPainter* P, const String& Class, int Part, int Sta
             QStyleOptionProgressBar opt;
             opt.rect = R;
             opt.palette = pal;
-            opt.state = QStyle::State_Enabled | (Part == PP_BAR ? QStyle::State_Horizontal : QStyle::State_None);
+            opt.state =
+                QStyle::State_Enabled | (Part == PP_BAR ? QStyle::State_Horizontal : QStyle::State_None);
             opt.minimum = 0;
             opt.maximum = 100;
             opt.progress = 0;
@@ -161,14 +168,15 @@ HRESULT DrawThemeBackground(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, c
     if (!style) return E_FAIL;
     QPainter* p = hdc->BeginPainter();
     if (!p) return E_FAIL;
-    if (pClipRect) p->setClipRect(ToQRect(*pClipRect), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (pClipRect)
+        p->setClipRect(ToQRect(*pClipRect), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     DrawPart(style, p, cls, iPartId, iStateId, ToQRect(*pRect));
     hdc->EndPainter(p);
     return S_OK;
 }
 
-HRESULT DrawThemeText(HTHEME hTheme, HDC hdc, int, int, LPCWSTR pszText, int iCharCount, DWORD dwTextFlags, DWORD,
-                      const TRect* pRect) {
+HRESULT DrawThemeText(HTHEME hTheme, HDC hdc, int, int, LPCWSTR pszText, int iCharCount, DWORD dwTextFlags,
+                      DWORD, const TRect* pRect) {
     if (ThemeClass(hTheme).isEmpty()) return E_HANDLE;
     if (!hdc || !pRect) return E_INVALIDARG;
     TRect r = *pRect;
@@ -178,7 +186,8 @@ HRESULT DrawThemeText(HTHEME hTheme, HDC hdc, int, int, LPCWSTR pszText, int iCh
     return S_OK;
 }
 
-HRESULT GetThemeBackgroundContentRect(HTHEME hTheme, HDC, int, int, const TRect* pBoundingRect, TRect* pContentRect) {
+HRESULT GetThemeBackgroundContentRect(HTHEME hTheme, HDC, int, int, const TRect* pBoundingRect,
+                                      TRect* pContentRect) {
     if (ThemeClass(hTheme).isEmpty()) return E_HANDLE;
     if (!pBoundingRect || !pContentRect) return E_INVALIDARG;
     const TRect& b = *pBoundingRect;
@@ -186,7 +195,8 @@ HRESULT GetThemeBackgroundContentRect(HTHEME hTheme, HDC, int, int, const TRect*
     return S_OK;
 }
 
-HRESULT GetThemeBackgroundExtent(HTHEME hTheme, HDC, int, int, const TRect* pContentRect, TRect* pExtentRect) {
+HRESULT GetThemeBackgroundExtent(HTHEME hTheme, HDC, int, int, const TRect* pContentRect,
+                                 TRect* pExtentRect) {
     if (ThemeClass(hTheme).isEmpty()) return E_HANDLE;
     if (!pContentRect || !pExtentRect) return E_INVALIDARG;
     const TRect& c = *pContentRect;
@@ -194,8 +204,8 @@ HRESULT GetThemeBackgroundExtent(HTHEME hTheme, HDC, int, int, const TRect* pCon
     return S_OK;
 }
 
-HRESULT GetThemeTextExtent(HTHEME hTheme, HDC hdc, int, int, LPCWSTR pszText, int iCharCount, DWORD dwTextFlags,
-                           const TRect* pBoundingRect, TRect* pExtentRect) {
+HRESULT GetThemeTextExtent(HTHEME hTheme, HDC hdc, int, int, LPCWSTR pszText, int iCharCount,
+                           DWORD dwTextFlags, const TRect* pBoundingRect, TRect* pExtentRect) {
     if (ThemeClass(hTheme).isEmpty()) return E_HANDLE;
     if (!hdc || !pExtentRect) return E_INVALIDARG;
     TRect r = pBoundingRect ? *pBoundingRect : TRect(0, 0, 0, 0);
@@ -204,9 +214,15 @@ HRESULT GetThemeTextExtent(HTHEME hTheme, HDC hdc, int, int, LPCWSTR pszText, in
     return S_OK;
 }
 
-HRESULT GetThemeTextMetrics(HTHEME, HDC, int, int, void*) { return E_NOTIMPL; }
-HRESULT GetThemeBackgroundRegion(HTHEME, HDC, int, int, const TRect*, HRGN*) { return E_NOTIMPL; }
-HRESULT HitTestThemeBackground(HTHEME, HDC, int, int, DWORD, const TRect*, HRGN, TPoint, Word*) { return E_NOTIMPL; }
+HRESULT GetThemeTextMetrics(HTHEME, HDC, int, int, void*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeBackgroundRegion(HTHEME, HDC, int, int, const TRect*, HRGN*) {
+    return E_NOTIMPL;
+}
+HRESULT HitTestThemeBackground(HTHEME, HDC, int, int, DWORD, const TRect*, HRGN, TPoint, Word*) {
+    return E_NOTIMPL;
+}
 
 HRESULT DrawThemeEdge(HTHEME hTheme, HDC hdc, int, int, const TRect* pDestRect, UINT uEdge, UINT uFlags,
                       TRect* pContentRect) {
@@ -218,7 +234,9 @@ HRESULT DrawThemeEdge(HTHEME hTheme, HDC hdc, int, int, const TRect* pDestRect, 
     return S_OK;
 }
 
-HRESULT DrawThemeIcon(HTHEME, HDC, int, int, const TRect*, HIMAGELIST, int) { return E_NOTIMPL; }
+HRESULT DrawThemeIcon(HTHEME, HDC, int, int, const TRect*, HIMAGELIST, int) {
+    return E_NOTIMPL;
+}
 
 BOOL IsThemePartDefined(HTHEME hTheme, int iPartId, int) {
     const String cls = ThemeClass(hTheme);
@@ -231,44 +249,97 @@ BOOL IsThemePartDefined(HTHEME hTheme, int iPartId, int) {
 }
 
 BOOL IsThemeBackgroundPartiallyTransparent(HTHEME hTheme, int iPartId, int) {
-    return ThemeClass(hTheme) == QLatin1String("button") && (iPartId == BP_CHECKBOX || iPartId == BP_RADIOBUTTON);
+    return ThemeClass(hTheme) == QLatin1String("button") &&
+           (iPartId == BP_CHECKBOX || iPartId == BP_RADIOBUTTON);
 }
 
-HRESULT GetThemeColor(HTHEME, int, int, int, COLORREF*) { return E_NOTIMPL; }
-HRESULT GetThemeMetric(HTHEME, HDC, int, int, int, int*) { return E_NOTIMPL; }
-HRESULT GetThemeString(HTHEME, int, int, int, LPWSTR, int) { return E_NOTIMPL; }
-HRESULT GetThemeBool(HTHEME, int, int, int, BOOL*) { return E_NOTIMPL; }
-HRESULT GetThemeInt(HTHEME, int, int, int, int*) { return E_NOTIMPL; }
-HRESULT GetThemeEnumValue(HTHEME, int, int, int, int*) { return E_NOTIMPL; }
-HRESULT GetThemePosition(HTHEME, int, int, int, TPoint*) { return E_NOTIMPL; }
-HRESULT GetThemeFont(HTHEME, HDC, int, int, int, void*) { return E_NOTIMPL; }
-HRESULT GetThemeRect(HTHEME, int, int, int, TRect*) { return E_NOTIMPL; }
+HRESULT GetThemeColor(HTHEME, int, int, int, COLORREF*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeMetric(HTHEME, HDC, int, int, int, int*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeString(HTHEME, int, int, int, LPWSTR, int) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeBool(HTHEME, int, int, int, BOOL*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeInt(HTHEME, int, int, int, int*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeEnumValue(HTHEME, int, int, int, int*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemePosition(HTHEME, int, int, int, TPoint*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeFont(HTHEME, HDC, int, int, int, void*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeRect(HTHEME, int, int, int, TRect*) {
+    return E_NOTIMPL;
+}
 HRESULT GetThemeMargins(HTHEME, HDC, int, int, int, TRect*, MARGINS* pMargins) {
     if (pMargins) *pMargins = MARGINS();
     return E_NOTIMPL;
 }
-HRESULT GetThemeIntList(HTHEME, int, int, int, void*) { return E_NOTIMPL; }
-HRESULT SetWindowTheme(HWND, LPCWSTR, LPCWSTR) { return S_OK; }
-HRESULT GetThemeFilename(HTHEME, int, int, int, LPWSTR, int) { return E_NOTIMPL; }
-COLORREF GetThemeSysColor(HTHEME, int iColorId) { return COLORREF(GetSysColor(iColorId)); }
-HBRUSH GetThemeSysColorBrush(HTHEME, int) { return nullptr; }
-BOOL GetThemeSysBool(HTHEME, int) { return 0; }
-int GetThemeSysSize(HTHEME, int) { return 0; }
-HRESULT GetThemeSysFont(HTHEME, int, void*) { return E_NOTIMPL; }
-HRESULT GetThemeSysString(HTHEME, int, LPWSTR, int) { return E_NOTIMPL; }
-HRESULT GetThemeSysInt(HTHEME, int, int*) { return E_NOTIMPL; }
-BOOL IsThemeActive() { return ThemeActive(); }
-BOOL IsAppThemed() { return ThemeActive(); }
-HTHEME GetWindowTheme(HWND) { return 0; }
-HRESULT EnableThemeDialogTexture(HWND, DWORD) { return S_OK; }
-BOOL IsThemeDialogTextureEnabled(HWND) { return 0; }
+HRESULT GetThemeIntList(HTHEME, int, int, int, void*) {
+    return E_NOTIMPL;
+}
+HRESULT SetWindowTheme(HWND, LPCWSTR, LPCWSTR) {
+    return S_OK;
+}
+HRESULT GetThemeFilename(HTHEME, int, int, int, LPWSTR, int) {
+    return E_NOTIMPL;
+}
+COLORREF GetThemeSysColor(HTHEME, int iColorId) {
+    return COLORREF(GetSysColor(iColorId));
+}
+HBRUSH GetThemeSysColorBrush(HTHEME, int) {
+    return nullptr;
+}
+BOOL GetThemeSysBool(HTHEME, int) {
+    return 0;
+}
+int GetThemeSysSize(HTHEME, int) {
+    return 0;
+}
+HRESULT GetThemeSysFont(HTHEME, int, void*) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeSysString(HTHEME, int, LPWSTR, int) {
+    return E_NOTIMPL;
+}
+HRESULT GetThemeSysInt(HTHEME, int, int*) {
+    return E_NOTIMPL;
+}
+BOOL IsThemeActive() {
+    return ThemeActive();
+}
+BOOL IsAppThemed() {
+    return ThemeActive();
+}
+HTHEME GetWindowTheme(HWND) {
+    return 0;
+}
+HRESULT EnableThemeDialogTexture(HWND, DWORD) {
+    return S_OK;
+}
+BOOL IsThemeDialogTextureEnabled(HWND) {
+    return 0;
+}
 
 DWORD ThemeAppProperties = 7; // non-client area, controls and web content themed
-DWORD GetThemeAppProperties() { return ThemeAppProperties; }
-void SetThemeAppProperties(DWORD dwFlags) { ThemeAppProperties = dwFlags; }
+DWORD GetThemeAppProperties() {
+    return ThemeAppProperties;
+}
+void SetThemeAppProperties(DWORD dwFlags) {
+    ThemeAppProperties = dwFlags;
+}
 
-HRESULT GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR pszColorBuff, int cchMaxColorChars,
-                            LPWSTR pszSizeBuff, int cchMaxSizeChars) {
+HRESULT GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR pszColorBuff,
+                            int cchMaxColorChars, LPWSTR pszSizeBuff, int cchMaxSizeChars) {
     if (!ThemeActive()) return E_FAIL;
     CopyToBuffer(QStringLiteral("Aero.msstyles"), pszThemeFileName, cchMaxNameChars);
     CopyToBuffer(PlatformSwitches().ThemeColorName, pszColorBuff, cchMaxColorChars);
@@ -276,15 +347,21 @@ HRESULT GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR
     return S_OK;
 }
 
-HRESULT GetThemeDocumentationProperty(LPCWSTR, LPCWSTR, LPWSTR, int) { return E_NOTIMPL; }
-HRESULT DrawThemeParentBackground(HWND, HDC, const TRect*) { return S_OK; }
+HRESULT GetThemeDocumentationProperty(LPCWSTR, LPCWSTR, LPWSTR, int) {
+    return E_NOTIMPL;
+}
+HRESULT DrawThemeParentBackground(HWND, HDC, const TRect*) {
+    return S_OK;
+}
 
 HRESULT EnableTheming(BOOL fEnable) {
     PlatformSwitches().VisualStylesActive = fEnable != 0;
     return S_OK;
 }
 
-template <class F> FARPROC Export(F f) { return reinterpret_cast<FARPROC>(f); }
+template <class F> FARPROC Export(F f) {
+    return reinterpret_cast<FARPROC>(f);
+}
 
 } // namespace
 

@@ -71,8 +71,8 @@ constexpr int PP_CHUNKVERT = 4;
 // Types of the entry points, in the library's binding order.
 using TOpenThemeData = HTHEME (*)(HWND hwnd, LPCWSTR pszClassList);
 using TCloseThemeData = HRESULT (*)(HTHEME hTheme);
-using TDrawThemeBackground = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, const TRect* pRect,
-                                         const TRect* pClipRect);
+using TDrawThemeBackground = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId,
+                                         const TRect* pRect, const TRect* pClipRect);
 using TDrawThemeText = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, LPCWSTR pszText,
                                    int iCharCount, DWORD dwTextFlags, DWORD dwTextFlags2, const TRect* pRect);
 using TGetThemeBackgroundContentRect = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId,
@@ -85,8 +85,9 @@ using TGetThemeTextExtent = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int
 using TGetThemeTextMetrics = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, void* ptm);
 using TGetThemeBackgroundRegion = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId,
                                               const TRect* pRect, HRGN* pRegion);
-using THitTestThemeBackground = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, DWORD dwOptions,
-                                            const TRect* pRect, HRGN hrgn, TPoint ptTest, Word* pwHitTestCode);
+using THitTestThemeBackground = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId,
+                                            DWORD dwOptions, const TRect* pRect, HRGN hrgn, TPoint ptTest,
+                                            Word* pwHitTestCode);
 using TDrawThemeEdge = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, const TRect* pDestRect,
                                    UINT uEdge, UINT uFlags, TRect* pContentRect);
 using TDrawThemeIcon = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, const TRect* pRect,
@@ -94,14 +95,16 @@ using TDrawThemeIcon = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iSta
 using TIsThemePartDefined = BOOL (*)(HTHEME hTheme, int iPartId, int iStateId);
 using TIsThemeBackgroundPartiallyTransparent = BOOL (*)(HTHEME hTheme, int iPartId, int iStateId);
 using TGetThemeColor = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, COLORREF* pColor);
-using TGetThemeMetric = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, int iPropId, int* piVal);
+using TGetThemeMetric = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, int iPropId,
+                                    int* piVal);
 using TGetThemeString = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, LPWSTR pszBuff,
                                     int cchMaxBuffChars);
 using TGetThemeBool = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, BOOL* pfVal);
 using TGetThemeInt = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, int* piVal);
 using TGetThemeEnumValue = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, int* piVal);
 using TGetThemePosition = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, TPoint* pPoint);
-using TGetThemeFont = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, int iPropId, void* pFont);
+using TGetThemeFont = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, int iPropId,
+                                  void* pFont);
 using TGetThemeRect = HRESULT (*)(HTHEME hTheme, int iPartId, int iStateId, int iPropId, TRect* pRect);
 using TGetThemeMargins = HRESULT (*)(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, int iPropId,
                                      TRect* prc, MARGINS* pMargins);
@@ -114,7 +117,8 @@ using TGetThemeSysColorBrush = HBRUSH (*)(HTHEME hTheme, int iColorId);
 using TGetThemeSysBool = BOOL (*)(HTHEME hTheme, int iBoolId);
 using TGetThemeSysSize = int (*)(HTHEME hTheme, int iSizeId);
 using TGetThemeSysFont = HRESULT (*)(HTHEME hTheme, int iFontId, void* plf);
-using TGetThemeSysString = HRESULT (*)(HTHEME hTheme, int iStringId, LPWSTR pszStringBuff, int cchMaxStringChars);
+using TGetThemeSysString = HRESULT (*)(HTHEME hTheme, int iStringId, LPWSTR pszStringBuff,
+                                       int cchMaxStringChars);
 using TGetThemeSysInt = HRESULT (*)(HTHEME hTheme, int iIntId, int* piValue);
 using TIsThemeActive = BOOL (*)();
 using TIsAppThemed = BOOL (*)();

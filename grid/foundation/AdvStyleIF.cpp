@@ -32,7 +32,8 @@ struct TAdvStyleIFUnit {
 // ---- THandleList ----
 
 void THandleList::CheckIndex(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
 }
 
 int THandleList::Add(HWND Value) {
@@ -41,7 +42,8 @@ int THandleList::Add(HWND Value) {
 }
 
 void THandleList::Insert(int Index, HWND Value) {
-    if (Index < 0 || Index > Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index > Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     FItems.insert(FItems.begin() + Index, Value);
 }
 
@@ -81,7 +83,9 @@ bool IsVistaOrLater() {
     return kernel && GetProcAddress(kernel, "GetLocaleInfoEx") != nullptr;
 }
 
-String GetDefaultFontName() { return IsVistaOrLater() ? QStringLiteral("Segoe UI") : QStringLiteral("Tahoma"); }
+String GetDefaultFontName() {
+    return IsVistaOrLater() ? QStringLiteral("Segoe UI") : QStringLiteral("Tahoma");
+}
 
 bool IsWindowsXPOrLater() {
     return Win32MajorVersion > 5 || (Win32MajorVersion == 5 && Win32MinorVersion >= 1);
@@ -171,11 +175,14 @@ TRegMonitorThread::~TRegMonitorThread() {
     --MonitorThreads;
 }
 
-int TRegMonitorThread::LiveCount() { return MonitorThreads.load(); }
+int TRegMonitorThread::LiveCount() {
+    return MonitorThreads.load();
+}
 
 DWORD TRegMonitorThread::Filter() {
-    if (FFilter == 0) FFilter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_ATTRIBUTES |
-                                REG_NOTIFY_CHANGE_LAST_SET | REG_NOTIFY_CHANGE_SECURITY;
+    if (FFilter == 0)
+        FFilter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_ATTRIBUTES | REG_NOTIFY_CHANGE_LAST_SET |
+                  REG_NOTIFY_CHANGE_SECURITY;
     return FFilter;
 }
 
@@ -206,7 +213,8 @@ void TRegMonitorThread::Stop() {
 
 void TRegMonitorThread::Execute() {
     FReg->SetRootKey(RootKey);
-    if (!FReg->OpenKeyReadOnly(Key)) throw ERegistryException(QStringLiteral("Unable to open registry key ") + Key);
+    if (!FReg->OpenKeyReadOnly(Key))
+        throw ERegistryException(QStringLiteral("Unable to open registry key ") + Key);
     FEvent->ResetEvent();
     RegNotifyChangeKeyValue(FReg->CurrentKey(), WatchSub, Filter(), FEvent, true);
     const String watched = Key;
@@ -230,7 +238,9 @@ void TRegMonitorThread::Execute() {
 
 // ---- TThemeNotifierWindow ----
 
-TThemeNotifierWindow::TThemeNotifierWindow(TComponent* AOwner) : TWinControl(AOwner) { SetVisible(false); }
+TThemeNotifierWindow::TThemeNotifierWindow(TComponent* AOwner) : TWinControl(AOwner) {
+    SetVisible(false);
+}
 
 void TThemeNotifierWindow::WndProc(TMessage& Message) {
     if (Message.Msg == WM_OFFICETHEMECHANGE && Assigned(OnOfficeThemeChange)) OnOfficeThemeChange(this);
@@ -269,7 +279,8 @@ protected:
 
 } // namespace
 
-TThemeNotifier::TThemeNotifier(TComponent* AOwner) : TComponent(AOwner), FLink(std::make_shared<TMonitorLink>()) {
+TThemeNotifier::TThemeNotifier(TComponent* AOwner)
+    : TComponent(AOwner), FLink(std::make_shared<TMonitorLink>()) {
     if (HasState(csDesigning) || (AOwner && AOwner->HasState(csDesigning))) return;
     const int version = GetOfficeVersion();
     if (version == 0) return;
@@ -349,4 +360,6 @@ TThemeNotifier* GetThemeNotifier(TComponent* AOwner) {
     return ThemeNotifier;
 }
 
-TThemeNotifier* CurrentThemeNotifier() { return ThemeNotifier; }
+TThemeNotifier* CurrentThemeNotifier() {
+    return ThemeNotifier;
+}

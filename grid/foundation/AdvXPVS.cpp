@@ -2,9 +2,12 @@
 
 #include "SysUtils.h"
 
-TThemeBinding::TThemeBinding(const char* UnitName, int FirstLine) : FUnitName(UnitName), FFirstLine(FirstLine) {}
+TThemeBinding::TThemeBinding(const char* UnitName, int FirstLine)
+    : FUnitName(UnitName), FFirstLine(FirstLine) {}
 
-FARPROC TThemeBinding::Lookup(HMODULE Library, const char* Name) { return GetProcAddress(Library, Name); }
+FARPROC TThemeBinding::Lookup(HMODULE Library, const char* Name) {
+    return GetProcAddress(Library, Name);
+}
 
 void TThemeBinding::InitThemeLibrary() {
     if (FLoaded) return;
@@ -18,8 +21,9 @@ void TThemeBinding::InitThemeLibrary() {
     auto bind = [&](auto& Variable, const char* Name) {
         const FARPROC p = Lookup(FLibrary, Name);
         if (!p)
-            throw EAssertionFailed(Format(QStringLiteral("%s (%s, line %d)"), QStringLiteral("Assertion failure"),
-                                          QString::fromLatin1(FUnitName), line));
+            throw EAssertionFailed(Format(QStringLiteral("%s (%s, line %d)"),
+                                          QStringLiteral("Assertion failure"), QString::fromLatin1(FUnitName),
+                                          line));
         Variable = reinterpret_cast<std::remove_reference_t<decltype(Variable)>>(p);
         line += 3;
     };

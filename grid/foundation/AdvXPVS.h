@@ -12,7 +12,9 @@
 #include "Themes.h"
 
 // The platform's assertion failure.
-class EAssertionFailed : public Exception { using Exception::Exception; };
+class EAssertionFailed : public Exception {
+    using Exception::Exception;
+};
 
 // One binding of the library: its handle, whether it is loaded, one variable per entry point
 // (named as the library's function) and a start-up counter.

@@ -19,7 +19,9 @@ TRGB Channels(TColor C) {
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
-int Clamp255(Int64 V) { return int(std::clamp<Int64>(V, 0, 255)); }
+int Clamp255(Int64 V) {
+    return int(std::clamp<Int64>(V, 0, 255));
+}
 
 // Pen and brush in one colour, for shapes whose outline and inside are the same.
 void SolidPenBrush(TCanvas* C, TColor Color) {
@@ -35,7 +37,11 @@ void FrameWithPen(TCanvas* C, const TRect& R, TColor Color) {
     C->Pen()->SetColor(Color);
     C->Pen()->SetStyle(psSolid);
     C->Pen()->SetWidth(1);
-    C->Polyline({{R.Left, R.Top}, {R.Right - 1, R.Top}, {R.Right - 1, R.Bottom - 1}, {R.Left, R.Bottom - 1}, {R.Left, R.Top}});
+    C->Polyline({{R.Left, R.Top},
+                 {R.Right - 1, R.Top},
+                 {R.Right - 1, R.Bottom - 1},
+                 {R.Left, R.Bottom - 1},
+                 {R.Left, R.Top}});
 }
 
 void HLine(TCanvas* C, int X1, int X2, int Y, TColor Color) {
@@ -56,7 +62,9 @@ void Pixel(TCanvas* C, int X, int Y, TColor Color) {
     if (Color != clNone) C->SetPixels(X, Y, Color);
 }
 
-TRect Inflated(const TRect& R, int DX, int DY) { return TRect(R.Left - DX, R.Top - DY, R.Right + DX, R.Bottom + DY); }
+TRect Inflated(const TRect& R, int DX, int DY) {
+    return TRect(R.Left - DX, R.Top - DY, R.Right + DX, R.Bottom + DY);
+}
 
 // Whether a Format text formats an integer: the type of its first directive is d or u.
 bool FormatsInteger(const String& Fmt) {
@@ -77,8 +85,8 @@ bool FormatsInteger(const String& Fmt) {
 
 // The binding's theme functions, or nothing when themed drawing is not possible.
 bool ThemedDrawingAvailable() {
-    return AdvXPVS.Loaded() && AdvXPVS.OpenThemeData && AdvXPVS.DrawThemeBackground && AdvXPVS.CloseThemeData &&
-           AdvXPVS.IsThemeActive && AdvXPVS.IsThemeActive();
+    return AdvXPVS.Loaded() && AdvXPVS.OpenThemeData && AdvXPVS.DrawThemeBackground &&
+           AdvXPVS.CloseThemeData && AdvXPVS.IsThemeActive && AdvXPVS.IsThemeActive();
 }
 
 // Draws one part of a theme class; false when it could not be drawn themed.
@@ -110,7 +118,9 @@ TColor ScaleColorPercent(TColor Color, int P) {
 TColor InterpolateColor(TColor From, TColor To, int Start, int Offset, int End) {
     if (To == clNone || End == Start) return From;
     const TRGB f = Channels(From), t = Channels(To);
-    auto mix = [&](int a, int b) { return Clamp255(a + Round(double(b - a) / double(End - Start) * Offset)); };
+    auto mix = [&](int a, int b) {
+        return Clamp255(a + Round(double(b - a) / double(End - Start) * Offset));
+    };
     return RGB(mix(f.R, t.R), mix(f.G, t.G), mix(f.B, t.B));
 }
 
@@ -134,8 +144,9 @@ void DrawStepGradient(TCanvas* Canvas, TColor From, TColor To, bool Horizontal, 
     const int farEdge = Horizontal ? R.Right : R.Bottom;
     const int start = Horizontal ? R.Left : R.Top;
     for (int k = 0; k <= n; ++k) {
-        const TColor c = RGB(f.R + int(Round(double(k) * (t.R - f.R) / n)), f.G + int(Round(double(k) * (t.G - f.G) / n)),
-                             f.B + int(Round(double(k) * (t.B - f.B) / n)));
+        const TColor c =
+            RGB(f.R + int(Round(double(k) * (t.R - f.R) / n)), f.G + int(Round(double(k) * (t.G - f.G) / n)),
+                f.B + int(Round(double(k) * (t.B - f.B) / n)));
         SolidPenBrush(Canvas, c);
         const int a = start + int(Trunc(k * w));
         const int b = std::min(farEdge, a + int(Trunc(w + 1)));
@@ -147,8 +158,9 @@ void DrawStepGradient(TCanvas* Canvas, TColor From, TColor To, bool Horizontal, 
     }
 }
 
-void DrawGradientCell(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SidesOnly, TColor BorderColor,
-                      bool Vertical, TColor MirrorColorTo, TColor MirrorColor, TColor ColorTo) {
+void DrawGradientCell(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SidesOnly,
+                      TColor BorderColor, bool Vertical, TColor MirrorColorTo, TColor MirrorColor,
+                      TColor ColorTo) {
     if (!Canvas) return;
     if (Fill && Color != clNone) {
         if (MirrorColor == clNone && ColorTo == clNone) {
@@ -182,8 +194,9 @@ void DrawGradientCell(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, 
 }
 
 void DrawSelectionGradient(TCanvas* Canvas, TColor Color, TColor ColorTo, int Sides, const TRect& Rect,
-                           TColor CornerColor, TColor InnerCornerColor, TColor EdgeColor, TColor LowerLineColor,
-                           TColor UpperLineColor, TColor MirrorColorTo, TColor MirrorColor) {
+                           TColor CornerColor, TColor InnerCornerColor, TColor EdgeColor,
+                           TColor LowerLineColor, TColor UpperLineColor, TColor MirrorColorTo,
+                           TColor MirrorColor) {
     if (!Canvas) return;
     const int L = Rect.Left, T = Rect.Top, R = Rect.Right - 1, B = Rect.Bottom - 2;
     if (R - L < 4 || B - T < 3) return;
@@ -235,8 +248,8 @@ void DrawSelectionGradient(TCanvas* Canvas, TColor Color, TColor ColorTo, int Si
     } else {
         const int half = inner.Top + inner.Height() / 2;
         DrawStepGradient(Canvas, Color, ColorTo, false, TRect(inner.Left, inner.Top, inner.Right, half), 16);
-        DrawStepGradient(Canvas, MirrorColor, MirrorColorTo, false, TRect(inner.Left, half, inner.Right, inner.Bottom),
-                         16);
+        DrawStepGradient(Canvas, MirrorColor, MirrorColorTo, false,
+                         TRect(inner.Left, half, inner.Right, inner.Bottom), 16);
     }
 }
 
@@ -251,8 +264,9 @@ void FillRectColor(TCanvas* Canvas, const TRect& R, TColor Color) {
 // Indicators
 
 void DrawProgressBar(TCanvas* Canvas, TRect R, TColor DoneColor, bool Printing, TColor BorderColor,
-                     const String& Fmt, double Maximum, double Minimum, int MarginY, int MarginX, double Position,
-                     TColor RemainingTextColor, TColor RemainingColor, TColor DoneTextColor) {
+                     const String& Fmt, double Maximum, double Minimum, int MarginY, int MarginX,
+                     double Position, TColor RemainingTextColor, TColor RemainingColor,
+                     TColor DoneTextColor) {
     if (!Canvas) return;
     const TColor entryBrush = Canvas->Brush()->Color();
     String text;
@@ -304,8 +318,8 @@ void DrawProgressBar(TCanvas* Canvas, TRect R, TColor DoneColor, bool Printing, 
     Canvas->FrameRect(Inflated(R, 2, 2));
 }
 
-void DrawPosNegBar(TCanvas* Canvas, TRect R, double Value, TColor PositiveColor, TColor NegativeColor, bool ShowValue,
-                   double Maximum) {
+void DrawPosNegBar(TCanvas* Canvas, TRect R, double Value, TColor PositiveColor, TColor NegativeColor,
+                   bool ShowValue, double Maximum) {
     if (!Canvas) return;
     R = Inflated(R, -2, -2);
     if (R.IsEmpty()) return;
@@ -380,11 +394,13 @@ void DrawLevelProgressBar(TCanvas* Canvas, const TRect& R, int Percentage, const
         } else if (vertical) {
             const int half = b.Left + b.Width() / 2;
             DrawStepGradient(Canvas, ColorTo, Color, true, TRect(b.Left, b.Top, half, b.Bottom), Level.Steps);
-            DrawStepGradient(Canvas, Color, ColorTo, true, TRect(half, b.Top, b.Right, b.Bottom), Level.Steps);
+            DrawStepGradient(Canvas, Color, ColorTo, true, TRect(half, b.Top, b.Right, b.Bottom),
+                             Level.Steps);
         } else {
             const int half = b.Top + b.Height() / 2;
             DrawStepGradient(Canvas, ColorTo, Color, false, TRect(b.Left, b.Top, b.Right, half), Level.Steps);
-            DrawStepGradient(Canvas, Color, ColorTo, false, TRect(b.Left, half, b.Right, b.Bottom), Level.Steps);
+            DrawStepGradient(Canvas, Color, ColorTo, false, TRect(b.Left, half, b.Right, b.Bottom),
+                             Level.Steps);
         }
     };
 
@@ -462,8 +478,8 @@ void DrawLevelProgressBar(TCanvas* Canvas, const TRect& R, int Percentage, const
 // ---------------------------------------------------------------------------------------------
 // Shapes
 
-void DrawCellShape(TCanvas* Canvas, int Left, int Top, TColor OutlineColor, TColor FillColor, int Shape, int Height,
-                   int Width) {
+void DrawCellShape(TCanvas* Canvas, int Left, int Top, TColor OutlineColor, TColor FillColor, int Shape,
+                   int Height, int Width) {
     if (!Canvas || Shape < 0 || Shape > csHalfStar) return;
     const int L = Left, T = Top;
     int W = Width, H = Height;
@@ -492,7 +508,9 @@ void DrawCellShape(TCanvas* Canvas, int Left, int Top, TColor OutlineColor, TCol
         case csTriangleRight: Canvas->Polygon({{L, T}, {L, T + H}, {L + W, T + v}}); break;
         case csTriangleUp: Canvas->Polygon({{L, T + H}, {L + W, T + H}, {L + h, T}}); break;
         case csTriangleDown: Canvas->Polygon({{L, T}, {L + W, T}, {L + h, T + H}}); break;
-        case csDiamond: Canvas->Polygon({{L, T + v}, {L + h, T}, {L + 2 * h, T + v}, {L + h, T + 2 * v}}); break;
+        case csDiamond:
+            Canvas->Polygon({{L, T + v}, {L + h, T}, {L + 2 * h, T + v}, {L + h, T + 2 * v}});
+            break;
         case csLineVert: Canvas->FillRect(TRect(L + h, T, L + h + 1, T + H)); break;
         case csLineHorz: Canvas->FillRect(TRect(L, T + v, L + W, T + v + 1)); break;
         case csRoundRect:
@@ -504,24 +522,44 @@ void DrawCellShape(TCanvas* Canvas, int Left, int Top, TColor OutlineColor, TCol
             break;
         }
         case csHalfStar:
-            Canvas->Polygon({starPoint(0, true), starPoint(180, false), starPoint(216, true), starPoint(252, false),
-                             starPoint(288, true), starPoint(324, false)});
+            Canvas->Polygon({starPoint(0, true), starPoint(180, false), starPoint(216, true),
+                             starPoint(252, false), starPoint(288, true), starPoint(324, false)});
             break;
         case csArrowUp:
-            Canvas->Polygon({{L, T + v}, {L + W2 / 2, T}, {L + W2, T + v}, {L + 3 * q, T + v}, {L + 3 * q, T + H},
-                             {L + q, T + H}, {L + q, T + v}});
+            Canvas->Polygon({{L, T + v},
+                             {L + W2 / 2, T},
+                             {L + W2, T + v},
+                             {L + 3 * q, T + v},
+                             {L + 3 * q, T + H},
+                             {L + q, T + H},
+                             {L + q, T + v}});
             break;
         case csArrowDown:
-            Canvas->Polygon({{L, T + v}, {L + W2 / 2, T + H}, {L + W2, T + v}, {L + 3 * q, T + v}, {L + 3 * q, T},
-                             {L + q, T}, {L + q, T + v}});
+            Canvas->Polygon({{L, T + v},
+                             {L + W2 / 2, T + H},
+                             {L + W2, T + v},
+                             {L + 3 * q, T + v},
+                             {L + 3 * q, T},
+                             {L + q, T},
+                             {L + q, T + v}});
             break;
         case csArrowLeft:
-            Canvas->Polygon({{L, T + H2 / 2}, {L + h, T}, {L + h, T + r}, {L + W, T + r}, {L + W, T + 3 * r},
-                             {L + h, T + 3 * r}, {L + h, T + H2}});
+            Canvas->Polygon({{L, T + H2 / 2},
+                             {L + h, T},
+                             {L + h, T + r},
+                             {L + W, T + r},
+                             {L + W, T + 3 * r},
+                             {L + h, T + 3 * r},
+                             {L + h, T + H2}});
             break;
         case csArrowRight:
-            Canvas->Polygon({{L + W, T + H2 / 2}, {L + h, T}, {L + h, T + r}, {L, T + r}, {L, T + 3 * r},
-                             {L + h, T + 3 * r}, {L + h, T + H2}});
+            Canvas->Polygon({{L + W, T + H2 / 2},
+                             {L + h, T},
+                             {L + h, T + r},
+                             {L, T + r},
+                             {L, T + 3 * r},
+                             {L + h, T + 3 * r},
+                             {L + h, T + H2}});
             break;
         default: break;
     }
@@ -539,7 +577,8 @@ const TColorTone& ToneOfState(const TColorTones& Tones, int State) {
     }
 }
 
-void DrawComboButton(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State, int Look) {
+void DrawComboButton(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State,
+                     int Look) {
     if (!Canvas) return;
     TRect b(R.Right - 19, R.Top + 1, R.Right - 2, R.Bottom - 1);
     const bool disabled = State == fsDisabled;
@@ -561,7 +600,8 @@ void DrawComboButton(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorT
     DrawFrameControl(Canvas, b, DFC_SCROLL, flags);
 }
 
-void DrawButtonFrame(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State, int Look) {
+void DrawButtonFrame(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State,
+                     int Look) {
     if (!Canvas) return;
     TRect b = R;
     if (Look == flTones) {
@@ -586,7 +626,8 @@ void DrawButtonFrame(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorT
     DrawFrameControl(Canvas, b, DFC_BUTTON, flags);
 }
 
-void DrawSpinButtons(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State, int Look) {
+void DrawSpinButtons(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State,
+                     int Look) {
     if (!Canvas) return;
     const TRect b(R.Right - 16, R.Top - 1, R.Right - 1, R.Bottom - 1);
     const int m = b.Top + b.Height() / 2;
@@ -642,8 +683,8 @@ void DrawTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, TColor BackgroundCo
 // ---------------------------------------------------------------------------------------------
 // Marks
 
-void DrawErrorUnderline(TControl* Owner, TCanvas* Canvas, const String& Text, int Length, int FirstChar, int Offset,
-                        const TRect& R) {
+void DrawErrorUnderline(TControl* Owner, TCanvas* Canvas, const String& Text, int Length, int FirstChar,
+                        int Offset, const TRect& R) {
     if (!Canvas || Length <= 0) return;
     // Character positions as a single-line edit with the owner's font reports them: a margin of
     // one pixel, then the widths of the characters before.
@@ -653,7 +694,8 @@ void DrawErrorUnderline(TControl* Owner, TCanvas* Canvas, const String& Text, in
     const int margin = 1;
     auto position = [&](int Index) { return TPoint(margin + measure->TextWidth(Text.left(Index)), 0); };
     const int n = int(Text.size());
-    TPoint first = FirstChar >= n ? TPoint(margin + measure->TextWidth(Text) + 4, 0) : position(std::max(0, FirstChar));
+    TPoint first =
+        FirstChar >= n ? TPoint(margin + measure->TextWidth(Text) + 4, 0) : position(std::max(0, FirstChar));
     TPoint last;
     if (FirstChar + Length - 1 >= n - 1)
         last = TPoint(position(std::max(0, n - 1)).X + 4, first.Y);
@@ -697,7 +739,8 @@ bool CallUpdateLayeredWindow(HWND hWnd, HDC hdcDst, TPoint* pptDst, TSize* psize
 bool CallSetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, Byte bAlpha, DWORD dwFlags) {
     const HMODULE user32 = GetModuleHandle(QStringLiteral("USER32.DLL"));
     if (!user32) return true;
-    auto f = reinterpret_cast<TSetLayeredWindowAttributes>(GetProcAddress(user32, "SetLayeredWindowAttributes"));
+    auto f =
+        reinterpret_cast<TSetLayeredWindowAttributes>(GetProcAddress(user32, "SetLayeredWindowAttributes"));
     if (!f) return true;
     return f(hwnd, crKey, bAlpha, dwFlags) != 0;
 }

@@ -36,13 +36,15 @@ void DrawStepGradient(TCanvas* Canvas, TColor From, TColor To, bool Horizontal, 
 // A cell background: solid, a 128-step gradient Color -> ColorTo, or two halves (Color -> ColorTo
 // and MirrorColor -> MirrorColorTo); Vertical makes the colours change from top to bottom. Then
 // unless BorderColor is clNone the side lines (SidesOnly) or a frame.
-void DrawGradientCell(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SidesOnly, TColor BorderColor,
-                      bool Vertical, TColor MirrorColorTo, TColor MirrorColor, TColor ColorTo);
+void DrawGradientCell(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SidesOnly,
+                      TColor BorderColor, bool Vertical, TColor MirrorColorTo, TColor MirrorColor,
+                      TColor ColorTo);
 // The rounded selection frame. Sides: 0 both ends rounded, 1 only the left, 2 only the right,
 // 3 neither.
 void DrawSelectionGradient(TCanvas* Canvas, TColor Color, TColor ColorTo, int Sides, const TRect& R,
-                           TColor CornerColor, TColor InnerCornerColor, TColor EdgeColor, TColor LowerLineColor,
-                           TColor UpperLineColor, TColor MirrorColorTo, TColor MirrorColor);
+                           TColor CornerColor, TColor InnerCornerColor, TColor EdgeColor,
+                           TColor LowerLineColor, TColor UpperLineColor, TColor MirrorColorTo,
+                           TColor MirrorColor);
 void FillRectColor(TCanvas* Canvas, const TRect& R, TColor Color);
 
 // ---- Indicators ----
@@ -110,8 +112,8 @@ enum TCellShape {
 
 // The shape in the box (Left, Top, Width, Height) with the outline in OutlineColor and the inside
 // in FillColor. A shape value above 18 draws nothing.
-void DrawCellShape(TCanvas* Canvas, int Left, int Top, TColor OutlineColor, TColor FillColor, int Shape, int Height,
-                   int Width);
+void DrawCellShape(TCanvas* Canvas, int Left, int Top, TColor OutlineColor, TColor FillColor, int Shape,
+                   int Height, int Width);
 
 // ---- Button faces ----
 
@@ -130,9 +132,12 @@ const TColorTone& ToneOfState(const TColorTones& Tones, int State);
 
 // The themed look draws through the grid's visual-styles binding; without it (or without an
 // active visual style) the classic look is drawn instead.
-void DrawComboButton(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State, int Look);
-void DrawButtonFrame(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State, int Look);
-void DrawSpinButtons(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State, int Look);
+void DrawComboButton(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State,
+                     int Look);
+void DrawButtonFrame(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State,
+                     int Look);
+void DrawSpinButtons(TCanvas* Canvas, HWND Handle, const TRect& R, const TColorTones& Tones, int State,
+                     int Look);
 
 // ---- Bitmaps ----
 
@@ -146,8 +151,8 @@ void DrawTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, TColor BackgroundCo
 
 // The red zigzag under Length characters of Text from FirstChar (0-based), for text drawn at
 // R's top-left corner in Owner's font (the canvas font when Owner is nullptr), Offset pixels down.
-void DrawErrorUnderline(TControl* Owner, TCanvas* Canvas, const String& Text, int Length, int FirstChar, int Offset,
-                        const TRect& R);
+void DrawErrorUnderline(TControl* Owner, TCanvas* Canvas, const String& Text, int Length, int FirstChar,
+                        int Offset, const TRect& R);
 // A small filled triangle pointing down below (X, Y).
 void DrawDownTriangle(TCanvas* Canvas, int X, int Y, TColor Color);
 

@@ -17,9 +17,13 @@ TSearchFooter::TSearchFooter(TComponent* AOwner, bool InitDesign) : FOwner(AOwne
     }
 }
 
-TSearchFooter::~TSearchFooter() { TObject::Free(FFont); }
+TSearchFooter::~TSearchFooter() {
+    TObject::Free(FFont);
+}
 
-TPersistent* TSearchFooter::GetOwner() { return FOwner; }
+TPersistent* TSearchFooter::GetOwner() {
+    return FOwner;
+}
 
 void TSearchFooter::Changed() {
     if (Assigned(OnChange)) OnChange(this);
@@ -54,16 +58,16 @@ void TSearchFooter::Assign(TPersistent* Source) {
     FFont->Assign(src->FFont);
 }
 
-#define NOTIFY_ON_CHANGE(Name, Type)                                                                            \
-    void TSearchFooter::Set##Name(Type Value) {                                                                \
-        if (F##Name == Value) return;                                                                          \
-        F##Name = Value;                                                                                       \
-        Changed();                                                                                             \
+#define NOTIFY_ON_CHANGE(Name, Type)                                                                         \
+    void TSearchFooter::Set##Name(Type Value) {                                                              \
+        if (F##Name == Value) return;                                                                        \
+        F##Name = Value;                                                                                     \
+        Changed();                                                                                           \
     }
-#define ALWAYS_NOTIFY(Name, Type)                                                                               \
-    void TSearchFooter::Set##Name(Type Value) {                                                                \
-        F##Name = Value;                                                                                       \
-        Changed();                                                                                             \
+#define ALWAYS_NOTIFY(Name, Type)                                                                            \
+    void TSearchFooter::Set##Name(Type Value) {                                                              \
+        F##Name = Value;                                                                                     \
+        Changed();                                                                                           \
     }
 
 NOTIFY_ON_CHANGE(ShowFindNext, bool)
@@ -170,9 +174,13 @@ void TNavigation::Assign(TPersistent* Source) {
 
 TMouseActions::TMouseActions(TComponent* AOwner) : FOwner(AOwner), FFixedComboValues(new TStringList) {}
 
-TMouseActions::~TMouseActions() { TObject::Free(FFixedComboValues); }
+TMouseActions::~TMouseActions() {
+    TObject::Free(FFixedComboValues);
+}
 
-TPersistent* TMouseActions::GetOwner() { return FOwner; }
+TPersistent* TMouseActions::GetOwner() {
+    return FOwner;
+}
 
 bool TMouseActions::IsDesigning() {
     bool designing = false;
@@ -224,9 +232,13 @@ void TMouseActions::SetWheelAction(TWheelAction Value) {
     if (Assigned(OnChange)) OnChange(this);
 }
 
-TStrings* TMouseActions::FixedComboValues() const { return FFixedComboValues; }
+TStrings* TMouseActions::FixedComboValues() const {
+    return FFixedComboValues;
+}
 
-void TMouseActions::SetFixedComboValues(TStrings* Value) { FFixedComboValues->Assign(Value); }
+void TMouseActions::SetFixedComboValues(TStrings* Value) {
+    FFixedComboValues->Assign(Value);
+}
 
 void TMouseActions::Assign(TPersistent* Source) {
     auto* src = dynamic_cast<TMouseActions*>(Source);

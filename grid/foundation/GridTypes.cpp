@@ -127,14 +127,18 @@ void TSortIndexList::ToggleIndex(int ColumnIndex) {
     if (i >= 0) SetInteger(i, int(Cardinal(GetInteger(i)) ^ DescendingBit));
 }
 
-int TSortIndexList::SortColumns(int Index) const { return int(Cardinal(GetInteger(Index)) & ColumnBits); }
+int TSortIndexList::SortColumns(int Index) const {
+    return int(Cardinal(GetInteger(Index)) & ColumnBits);
+}
 
 void TSortIndexList::SetSortColumns(int Index, int Column) {
     const Cardinal key = (Cardinal(GetInteger(Index)) & DescendingBit) | (Cardinal(Column) & ColumnBits);
     SetInteger(Index, int(key));
 }
 
-bool TSortIndexList::SortDirections(int Index) const { return (Cardinal(GetInteger(Index)) & DescendingBit) == 0; }
+bool TSortIndexList::SortDirections(int Index) const {
+    return (Cardinal(GetInteger(Index)) & DescendingBit) == 0;
+}
 
 void TSortIndexList::SetSortDirections(int Index, bool Ascending) {
     Cardinal key = Cardinal(GetInteger(Index));
@@ -178,7 +182,9 @@ void TControlList::CheckIndex(int Index) const {
     if (Index < 0 || Index >= Count()) ListIndexError(Index);
 }
 
-void TControlList::AddControl(int X, int Y, TControl* AObject) { FItems.push_back(new TControlItem(X, Y, AObject)); }
+void TControlList::AddControl(int X, int Y, TControl* AObject) {
+    FItems.push_back(new TControlItem(X, Y, AObject));
+}
 
 int TControlList::ControlIndex(int X, int Y) const {
     for (int i = 0; i < Count(); ++i)

@@ -117,7 +117,8 @@ using TGridDrawState = std::set<TGridDrawStateItem>;
 // handler may change.
 using TGetDisplTextEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/>;
 using TGetDisplWideTextEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/>;
-using TFloatFormatEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*IsFloat*/, String& /*FloatFormat*/>;
+using TFloatFormatEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*IsFloat*/, String& /*FloatFormat*/>;
 using TOnResizeEvent = TEvent<TObject*>;
 using TColumnSizeEvent = TEvent<TObject*, int /*ACol*/, bool& /*Allow*/>;
 using TColumnSizingEvent = TEvent<TObject*, int /*ACol*/, int /*ColumnSize*/>;
@@ -151,15 +152,16 @@ using TGridColorEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, TGridDrawSt
 using TGridGradientEvent =
     TEvent<TObject*, int /*ARow*/, int /*ACol*/, TColor& /*Color*/, TColor& /*ColorTo*/,
            TColor& /*ColorMirror*/, TColor& /*ColorMirrorTo*/, TCellGradientDirection& /*GD*/>;
-using TGridBorderEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, TPen* /*APen*/, TCellBorders& /*Borders*/>;
+using TGridBorderEvent =
+    TEvent<TObject*, int /*ARow*/, int /*ACol*/, TPen* /*APen*/, TCellBorders& /*Borders*/>;
 using TGridBorderPropEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, TPen* /*LeftPen*/, TPen* /*TopPen*/,
                                     TPen* /*RightPen*/, TPen* /*BottomPen*/>;
 using TGridAlignEvent =
     TEvent<TObject*, int /*ARow*/, int /*ACol*/, TAlignment& /*HAlign*/, TVAlignment& /*VAlign*/>;
 using TGridHintEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, String& /*hintstr*/>;
 using TEllipsClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*S*/>;
-using TGridBalloonEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*ATitle*/, String& /*AText*/,
-                                 int& /*AIcon*/>;
+using TGridBalloonEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*ATitle*/, String& /*AText*/, int& /*AIcon*/>;
 using TCanInsertRowEvent = TEvent<TObject*, int /*ARow*/, bool& /*CanInsert*/>;
 using TAutoInsertRowEvent = TEvent<TObject*, int /*ARow*/>;
 using TCanAddRowEvent = TEvent<TObject*, bool& /*CanAdd*/>;

@@ -14,11 +14,17 @@ constexpr Char LF = u'\n';
 
 const String CRLF = QStringLiteral("\r\n");
 
-[[noreturn]] void DateEncodeError() { throw EConvertError(QStringLiteral("Invalid argument to date encode")); }
+[[noreturn]] void DateEncodeError() {
+    throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+}
 
-bool IsDigit(Char c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(Char c) {
+    return c >= u'0' && c <= u'9';
+}
 
-bool IsAsciiLetter(Char c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiLetter(Char c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 String ReplaceChar(const String& Text, Char From, const String& To) {
     String r;
@@ -43,7 +49,9 @@ struct TLocaleNow {
 };
 
 // The platform's integer rule, answering false for anything else.
-bool ReadInt(const String& S, int& V) { return TryStrToInt(S, V); }
+bool ReadInt(const String& S, int& V) {
+    return TryStrToInt(S, V);
+}
 
 // A number in "." notation: optional sign, digits with at most one ".", optional exponent.
 bool ReadDotNumber(const String& S, double& V) {
@@ -145,7 +153,9 @@ int NumericTextType(const String& S) {
     return result;
 }
 
-bool IsNumChar(Char Ch) { return IsDigit(Ch); }
+bool IsNumChar(Char Ch) {
+    return IsDigit(Ch);
+}
 
 String NormalizeFloatText(const String& Text) {
     if (Text.isEmpty()) return String();
@@ -185,8 +195,12 @@ int ClampToLimits(int Value, int Lower, int Upper) {
     return Value;
 }
 
-int IntMax(int A, int B) { return A > B ? A : B; }
-int IntMin(int A, int B) { return A < B ? A : B; }
+int IntMax(int A, int B) {
+    return A > B ? A : B;
+}
+int IntMin(int A, int B) {
+    return A < B ? A : B;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Dates
@@ -199,10 +213,12 @@ bool ParseLocaleDateTime(const String& Text, TDateTime& Value) {
         Char Letter;
         int At;
     };
-    TField order[3] = {{u'D', int(fmt.indexOf(u'D'))}, {u'M', int(fmt.indexOf(u'M'))}, {u'Y', int(fmt.indexOf(u'Y'))}};
+    TField order[3] = {
+        {u'D', int(fmt.indexOf(u'D'))}, {u'M', int(fmt.indexOf(u'M'))}, {u'Y', int(fmt.indexOf(u'Y'))}};
     for (auto& f : order)
         if (f.At < 0) f.At = 1000;
-    std::stable_sort(std::begin(order), std::end(order), [](const TField& a, const TField& b) { return a.At < b.At; });
+    std::stable_sort(std::begin(order), std::end(order),
+                     [](const TField& a, const TField& b) { return a.At < b.At; });
 
     const int p1 = int(Text.indexOf(loc.Date));
     if (p1 < 0) return false;
@@ -270,7 +286,8 @@ TDateTime ParseShortDate(const String& S, bool DayFirst) {
     const int p2 = int(S.indexOf(sep, p1 + 1));
     if (p2 < 0) return 0;
     int a, b, y;
-    if (!ReadInt(S.left(p1), a) || !ReadInt(S.mid(p1 + 1, p2 - p1 - 1), b) || !ReadInt(S.mid(p2 + 1), y)) return 0;
+    if (!ReadInt(S.left(p1), a) || !ReadInt(S.mid(p1 + 1, p2 - p1 - 1), b) || !ReadInt(S.mid(p2 + 1), y))
+        return 0;
     // Two-digit years: 00-25 this century, the rest the last one. Four-digit years are shifted the
     // same way, which keeps their order when dates are only compared.
     y = y <= 25 ? 2000 + y : 1900 + y;
@@ -282,8 +299,12 @@ TDateTime ParseShortDate(const String& S, bool DayFirst) {
 
 } // namespace
 
-TDateTime ParseDateUS(const String& S) { return ParseShortDate(S, false); }
-TDateTime ParseDateEU(const String& S) { return ParseShortDate(S, true); }
+TDateTime ParseDateUS(const String& S) {
+    return ParseShortDate(S, false);
+}
+TDateTime ParseDateEU(const String& S) {
+    return ParseShortDate(S, true);
+}
 
 bool IsDateText(const String& Text) {
     const Char sep = TLocaleNow().Date;
@@ -324,7 +345,9 @@ TDateTime IncDateParts(int Years, int Months, int Days, double Increment, TDateT
 // ---------------------------------------------------------------------------------------------
 // Line breaks, quotes and escapes
 
-String EscapeDoubleQuotes(const String& Text) { return ReplaceChar(Text, u'"', QStringLiteral("\"\"")); }
+String EscapeDoubleQuotes(const String& Text) {
+    return ReplaceChar(Text, u'"', QStringLiteral("\"\""));
+}
 
 String UndoubleChar(Char Ch, const String& Text) {
     String r;
@@ -342,7 +365,9 @@ String CSVQuoteMultiLine(const String& Text) {
     return u'"' + r + u'"';
 }
 
-String VTabToCRLF(const String& Text) { return ReplaceChar(Text, QChar(11), CRLF); }
+String VTabToCRLF(const String& Text) {
+    return ReplaceChar(Text, QChar(11), CRLF);
+}
 
 String CRLFToLF(const String& Text) {
     String r = Text;
@@ -374,7 +399,9 @@ String TildeToLineBreaks(const String& Text) {
     return ReplaceChar(Text, u'~', CRLF);
 }
 
-String LineBreaksToBR(const String& Text) { return ReplaceChar(Text, CR, QStringLiteral("<br>")); }
+String LineBreaksToBR(const String& Text) {
+    return ReplaceChar(Text, CR, QStringLiteral("<br>"));
+}
 
 String EncodeLineEscapes(const String& Text) {
     String r = Text;
@@ -435,7 +462,9 @@ String CutFirstLine(String& Text, bool KeepRest) {
     return line;
 }
 
-int CountLines(const String& Text, bool MultiLine) { return MultiLine ? int(Text.count(CR)) + 1 : 1; }
+int CountLines(const String& Text, bool MultiLine) {
+    return MultiLine ? int(Text.count(CR)) + 1 : 1;
+}
 
 int ClosingQuotePos(Char Ch, const String& Text) {
     const int n = int(Text.size());
@@ -472,9 +501,13 @@ int CountClosingQuotes(Char Ch, const String& Text) {
     return count;
 }
 
-int CountChar(Char Ch, const String& Text) { return int(Text.count(Ch)); }
+int CountChar(Char Ch, const String& Text) {
+    return int(Text.count(Ch));
+}
 
-String FillChars(const String& Text, Char Ch) { return String(Text.size(), Ch); }
+String FillChars(const String& Text, Char Ch) {
+    return String(Text.size(), Ch);
+}
 
 String StringToOem(const String& Text) {
     String r;
@@ -527,14 +560,20 @@ String UnpackWideText(const String& Text) {
     return r;
 }
 
-int WidePos(const String& Sub, const String& S) { return Pos(Sub, S); }
+int WidePos(const String& Sub, const String& S) {
+    return Pos(Sub, S);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Other text routines
 
-int UpperCasePos(const String& Sub, const String& Text) { return Pos(Sub, AnsiUpperCase(Text)); }
+int UpperCasePos(const String& Sub, const String& Text) {
+    return Pos(Sub, AnsiUpperCase(Text));
+}
 
-int CharPos(Char Ch, const String& Text) { return int(Text.indexOf(Ch)) + 1; }
+int CharPos(Char Ch, const String& Text) {
+    return int(Text.indexOf(Ch)) + 1;
+}
 
 int CharPosVar(Char Ch, const String& Text, int& Pos) {
     const int p = CharPos(Ch, Text);
@@ -581,7 +620,8 @@ bool ParseRCCellRef(const String& Text, TPoint& P) {
 // Clipboard HTML
 
 String BuildClipboardHTML(const String& Fragment) {
-    static const String DocType = QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">");
+    static const String DocType =
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">");
     static const String Head = QStringLiteral(
         "<html><head><META http-equiv=Content-Type content=\"text/html; charset=iso-8859-1\"></head>"
         "<body><!--StartFragment-->");
@@ -595,17 +635,15 @@ String BuildClipboardHTML(const String& Fragment) {
     const int endHTML = endFragment + int(Tail.size());
     return QStringLiteral("Version:1.0\r\n") + QStringLiteral("StartHTML:") + offset(startHTML) + CRLF +
            QStringLiteral("EndHTML:") + offset(endHTML) + CRLF + QStringLiteral("StartFragment:") +
-           offset(startFragment) + CRLF + QStringLiteral("EndFragment:") + offset(endFragment) + CRLF + DocType +
-           Head + Fragment + Tail;
+           offset(startFragment) + CRLF + QStringLiteral("EndFragment:") + offset(endFragment) + CRLF +
+           DocType + Head + Fragment + Tail;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Capitalisation
 
 String ToMixedCase(const String& Text) {
-    auto isSeparator = [](Char c) {
-        return c == u' ' || c == u'\'' || c == u',' || c == u'-' || c == u'.';
-    };
+    auto isSeparator = [](Char c) { return c == u' ' || c == u'\'' || c == u',' || c == u'-' || c == u'.'; };
     String r = Text;
     bool upNext = true;
     for (Char& c : r) {
@@ -632,7 +670,9 @@ String ToMixedCase(const String& Text) {
 
 namespace {
 
-bool IsFilterOperator(Char c) { return c == u'(' || c == u';' || c == u'^' || c == u'&' || c == u'|'; }
+bool IsFilterOperator(Char c) {
+    return c == u'(' || c == u';' || c == u'^' || c == u'&' || c == u'|';
+}
 
 // Index of the next operator at or after From outside double quotes, -1 when none.
 int NextOperator(const String& S, int From) {

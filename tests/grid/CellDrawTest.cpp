@@ -37,7 +37,9 @@ using Shape = Paper;
 using Face = Paper;
 using Marks = Paper;
 
-int Blue(TColor C) { return GetBValue(Cardinal(C)); }
+int Blue(TColor C) {
+    return GetBValue(Cardinal(C));
+}
 
 TColorTones SampleTones() {
     TColorTones t;
@@ -52,12 +54,12 @@ TColorTones SampleTones() {
 
 TEST(ColourArithmetic, Channels) {
     EXPECT_EQ(HalveColor(0x808080), TColor(0x404040));
-    EXPECT_EQ(HalveColor(clBtnFace), TColor(0x787878)); // system colours resolved first
+    EXPECT_EQ(HalveColor(clBtnFace), TColor(0x787878));                    // system colours resolved first
     EXPECT_EQ(ScaleColorPercent(RGB(200, 200, 200), 50), RGB(44, 44, 44)); // 300 keeps its low 8 bits
     EXPECT_EQ(ScaleColorPercent(RGB(100, 50, 0), -50), RGB(50, 25, 0));
     EXPECT_EQ(InterpolateColor(clBlack, clWhite, 0, 5, 10), RGB(128, 128, 128)); // 127.5 rounds to even
     EXPECT_EQ(InterpolateColor(clRed, clNone, 0, 5, 10), clRed);
-    EXPECT_EQ(InterpolateColor(clRed, clBlue, 3, 1, 3), clRed); // no range: no division by zero
+    EXPECT_EQ(InterpolateColor(clRed, clBlue, 3, 1, 3), clRed);        // no range: no division by zero
     EXPECT_EQ(InterpolateColor(clBlack, clWhite, 0, 20, 10), clWhite); // kept within 0..255
 }
 
@@ -101,7 +103,8 @@ TEST_F(Gradient, GradientCellHalvesAndBorders) {
     EXPECT_EQ(At(10, 0), clBlack);
     EXPECT_EQ(At(10, 19), clBlack);
     // Solid fill reaches one row further down; sides only leaves top and bottom open.
-    DrawGradientCell(Canvas(), TRect(30, 0, 50, 20), clLime, true, true, clBlack, true, clNone, clNone, clNone);
+    DrawGradientCell(Canvas(), TRect(30, 0, 50, 20), clLime, true, true, clBlack, true, clNone, clNone,
+                     clNone);
     EXPECT_EQ(At(40, 20), clLime);
     EXPECT_EQ(At(40, 0), clLime);
     EXPECT_EQ(At(30, 10), clBlack);
@@ -109,10 +112,11 @@ TEST_F(Gradient, GradientCellHalvesAndBorders) {
 }
 
 TEST_F(Gradient, RoundedSelectionFrame) {
-    const TColor corner = 0x000001, innerCorner = 0x000002, edge = 0x000003, lower = 0x000004, upper = 0x000005;
+    const TColor corner = 0x000001, innerCorner = 0x000002, edge = 0x000003, lower = 0x000004,
+                 upper = 0x000005;
     // L 0, T 0, R 39, B 18 after the rectangle's bottom -2 and right -1.
-    DrawSelectionGradient(Canvas(), clRed, clNone, 0, TRect(0, 0, 40, 20), corner, innerCorner, edge, lower, upper,
-                          clNone, clNone);
+    DrawSelectionGradient(Canvas(), clRed, clNone, 0, TRect(0, 0, 40, 20), corner, innerCorner, edge, lower,
+                          upper, clNone, clNone);
     EXPECT_EQ(At(0, 0), corner);
     EXPECT_EQ(At(1, 0), innerCorner);
     EXPECT_EQ(At(0, 1), innerCorner);
@@ -132,8 +136,8 @@ TEST_F(Gradient, RoundedSelectionFrame) {
     EXPECT_EQ(At(10, 19), clWhite);
 
     // Neither end rounded: straight edges to the ends, no corner pixels.
-    DrawSelectionGradient(Canvas(), clRed, clBlue, 3, TRect(0, 20, 40, 40), corner, innerCorner, edge, lower, upper,
-                          clNone, clNone);
+    DrawSelectionGradient(Canvas(), clRed, clBlue, 3, TRect(0, 20, 40, 40), corner, innerCorner, edge, lower,
+                          upper, clNone, clNone);
     EXPECT_EQ(At(0, 20), edge);
     EXPECT_EQ(At(0, 21), upper);
     EXPECT_EQ(At(0, 22), clRed); // gradient from the face colour at the top
@@ -145,18 +149,18 @@ TEST_F(Indicator, ProgressBarTextAndFill) {
     Canvas()->Font()->SetHeight(-8);
     Canvas()->Brush()->SetColor(clWhite);
     // Without format: the rounded position and "%", a full bar above 100.
-    DrawProgressBar(Canvas(), TRect(10, 5, 110, 35), clBlue, false, clBlack, QString(), 100, 0, 0, 0, 150, clBlack,
-                    clSilver, clWhite);
+    DrawProgressBar(Canvas(), TRect(10, 5, 110, 35), clBlue, false, clBlack, QString(), 100, 0, 0, 0, 150,
+                    clBlack, clSilver, clWhite);
     EXPECT_EQ(At(11, 6), clBlue);
     EXPECT_EQ(At(108, 6), clBlue);
-    EXPECT_EQ(At(9, 20), clBlack);  // border one pixel outside
-    EXPECT_EQ(At(8, 20), clWhite);  // then the entry brush colour
+    EXPECT_EQ(At(9, 20), clBlack); // border one pixel outside
+    EXPECT_EQ(At(8, 20), clWhite); // then the entry brush colour
 
     // "%d items" from 0 to 200 at 50: a quarter.
     New(120, 40);
     Canvas()->Font()->SetHeight(-8);
-    DrawProgressBar(Canvas(), TRect(10, 5, 110, 35), clBlue, false, clNone, QStringLiteral("%d items"), 200, 0, 0, 0, 50,
-                    clBlack, clSilver, clWhite);
+    DrawProgressBar(Canvas(), TRect(10, 5, 110, 35), clBlue, false, clNone, QStringLiteral("%d items"), 200,
+                    0, 0, 0, 50, clBlack, clSilver, clWhite);
     EXPECT_EQ(At(11, 6), clBlue);
     EXPECT_EQ(At(34, 6), clBlue);
     EXPECT_EQ(At(36, 6), clSilver);
@@ -168,8 +172,8 @@ TEST_F(Indicator, ProgressBarTextAndFill) {
     EXPECT_EQ(At(55, 6), clBlue);
     EXPECT_EQ(At(65, 6), clSilver);
     // A format that does not suit a number falls back to the percentage text.
-    EXPECT_NO_THROW(DrawProgressBar(Canvas(), TRect(10, 5, 110, 35), clBlue, false, clNone, QStringLiteral("%s"), 10,
-                                    10, 0, 0, 5, clBlack, clSilver, clWhite));
+    EXPECT_NO_THROW(DrawProgressBar(Canvas(), TRect(10, 5, 110, 35), clBlue, false, clNone,
+                                    QStringLiteral("%s"), 10, 10, 0, 0, 5, clBlack, clSilver, clWhite));
 }
 
 TEST_F(Indicator, LevelBarColourByLevel) {
@@ -216,9 +220,9 @@ TEST_F(Indicator, LevelBarColourByLevel) {
 TEST_F(Indicator, PieAndPositiveNegativeBar) {
     New(60, 60);
     DrawProgressPie(Canvas(), TRect(10, 10, 50, 50), clRed, false, 25);
-    EXPECT_EQ(At(38, 20), clRed);   // upper right quarter
-    EXPECT_NE(At(20, 40), clRed);   // lower left stays
-    int top = 0; // the circle at 12 o'clock is grey
+    EXPECT_EQ(At(38, 20), clRed); // upper right quarter
+    EXPECT_NE(At(20, 40), clRed); // lower left stays
+    int top = 0;                  // the circle at 12 o'clock is grey
     while (top < 30 && At(30, top) == clWhite) ++top;
     EXPECT_EQ(At(30, top), 0x808080);
 
@@ -363,7 +367,8 @@ TEST(LayeredWindows, CallsReachTheWindow) {
     EXPECT_TRUE(CallSetLayeredWindowAttributes(window->Handle(), 0, 128, LWA_ALPHA));
     TPoint at(5, 6);
     TSize size{30, 40};
-    EXPECT_TRUE(CallUpdateLayeredWindow(window->Handle(), nullptr, &at, &size, nullptr, nullptr, 0, nullptr, 0));
+    EXPECT_TRUE(
+        CallUpdateLayeredWindow(window->Handle(), nullptr, &at, &size, nullptr, nullptr, 0, nullptr, 0));
     EXPECT_EQ(window->Left(), 5);
     EXPECT_EQ(window->Height(), 40);
     TObject::Free(window);

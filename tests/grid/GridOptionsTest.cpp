@@ -109,10 +109,10 @@ TEST(SearchFooter, AssignCopiesAllButFourAndFiresNothing) {
 
 TEST(Navigation, DefaultsThatAreOn) {
     TNavigation* nav = new TNavigation;
-    const bool on[] = {nav->AllowClipboardColGrow, nav->AllowClipboardRowGrow, nav->CopyHTMLTagsToClipboard,
-                       nav->AdvanceAutoEdit,       nav->CursorWalkAlwaysEdit,  nav->EditSelectAll,
-                       nav->SkipFixedCells,        nav->SkipDisabledRows,      nav->AllowCtrlEnter,
-                       nav->LeftRightRowSelect,    nav->ComboGetUpDown,        nav->AdvanceOnEnterLoop,
+    const bool on[] = {nav->AllowClipboardColGrow,   nav->AllowClipboardRowGrow, nav->CopyHTMLTagsToClipboard,
+                       nav->AdvanceAutoEdit,         nav->CursorWalkAlwaysEdit,  nav->EditSelectAll,
+                       nav->SkipFixedCells,          nav->SkipDisabledRows,      nav->AllowCtrlEnter,
+                       nav->LeftRightRowSelect,      nav->ComboGetUpDown,        nav->AdvanceOnEnterLoop,
                        nav->AdvanceSkipReadOnlyCells};
     for (size_t i = 0; i < std::size(on); ++i) EXPECT_TRUE(on[i]) << i;
     EXPECT_FALSE(nav->AdvanceOnEnter || nav->AdvanceInsert() || nav->AllowInsertRow || nav->CursorMoveRows);

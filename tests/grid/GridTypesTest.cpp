@@ -149,7 +149,7 @@ TEST(ControlList, ItemsAreOwnedControlsAreNot) {
     EXPECT_FALSE(list->HasHandle(control->Handle()));
     EXPECT_THROW(list->GetControl(1), EListError);
     EXPECT_THROW(list->RemoveControl(3), EListError);
-    TObject::Free(list); // frees the remaining item
+    TObject::Free(list);                           // frees the remaining item
     EXPECT_EQ(control->Width(), control->Width()); // the control is still alive
     TObject::Free(control);
 }

@@ -69,13 +69,15 @@ TEST_F(GridTextLocale, NumberKindsUnderTwoLocales) {
         int Kind;
     };
     UseUS();
-    const Case us[] = {{"1,234.5", 1}, {"1,23,4", 2},  {"-12", 0},  {"1.5e-3", 5},      {"e5", 2},
-                       {"", 2},        {"1.2.3", 2},   {"--1", 2},  {"-1e-5", 5},       {"1e5+", 2},
+    const Case us[] = {{"1,234.5", 1}, {"1,23,4", 2},       {"-12", 0}, {"1.5e-3", 5}, {"e5", 2},
+                       {"", 2},        {"1.2.3", 2},        {"--1", 2}, {"-1e-5", 5},  {"1e5+", 2},
                        {"12a", 2},     {"1,234,567.89", 1}, {"1-2", 2}, {"1e5e", 2}};
-    for (const Case& c : us) EXPECT_EQ(NumericTextType(QString::fromLatin1(c.Text)), c.Kind) << "US " << c.Text;
+    for (const Case& c : us)
+        EXPECT_EQ(NumericTextType(QString::fromLatin1(c.Text)), c.Kind) << "US " << c.Text;
     UseGerman();
     const Case de[] = {{"1.234,5", 1}, {"1,5", 1}, {"1.5e3", 2}, {"1,5e3", 5}, {"1.23.4", 2}};
-    for (const Case& c : de) EXPECT_EQ(NumericTextType(QString::fromLatin1(c.Text)), c.Kind) << "DE " << c.Text;
+    for (const Case& c : de)
+        EXPECT_EQ(NumericTextType(QString::fromLatin1(c.Text)), c.Kind) << "DE " << c.Text;
 }
 
 TEST_F(GridTextLocale, NormalizeFloatText) {
@@ -86,10 +88,9 @@ TEST_F(GridTextLocale, NormalizeFloatText) {
     struct Case {
         const char* In;
         const char* Out;
-    } cases[] = {{"$ 12", "12"},           {"EUR 12", "E"}, // E belongs to number notation
-                 {"", ""},                 {"-1,234.5", "-1234.5"},
-                 {"  42 kg", "42"},        {"(5)", "-5"},
-                 {"1.5e+3", "1.5e+3"}};
+    } cases[] = {{"$ 12", "12"}, {"EUR 12", "E"}, // E belongs to number notation
+                 {"", ""},       {"-1,234.5", "-1234.5"}, {"  42 kg", "42"},
+                 {"(5)", "-5"},  {"1.5e+3", "1.5e+3"}};
     for (const Case& c : cases)
         EXPECT_EQ(NormalizeFloatText(QString::fromLatin1(c.In)), QString::fromLatin1(c.Out)) << c.In;
 }
@@ -100,7 +101,8 @@ TEST(GridText, SmallNumberRoutines) {
     EXPECT_EQ(ColorToHTMLHex(clBtnFace), QStringLiteral("F0F0F0")); // system colours resolved
     struct Case {
         int Value, Lower, Upper, Result;
-    } clamps[] = {{5, 5, 5, 5}, {1, 3, 3, 1}, {1, 3, 10, 3}, {12, 3, 10, 10}, {-4, 0, 10, -4}, {50, 3, 0, 50}, {7, 3, 10, 7}};
+    } clamps[] = {{5, 5, 5, 5},    {1, 3, 3, 1},   {1, 3, 10, 3}, {12, 3, 10, 10},
+                  {-4, 0, 10, -4}, {50, 3, 0, 50}, {7, 3, 10, 7}};
     for (const Case& c : clamps) EXPECT_EQ(ClampToLimits(c.Value, c.Lower, c.Upper), c.Result);
     EXPECT_EQ(IntMax(3, -2), 3);
     EXPECT_EQ(IntMin(3, -2), -2);
@@ -178,10 +180,15 @@ TEST(GridText, LineBreakAndQuoteEscapes) {
         String In, Out;
     } cases[] = {
         {"EscapeDoubleQuotes", EscapeDoubleQuotes, QStringLiteral("a\"b"), QStringLiteral("a\"\"b")},
-        {"UndoubleChar", [](const String& s) { return UndoubleChar(u'"', s); }, QStringLiteral("a\"\"b\"\"\"c\""),
-         QStringLiteral("a\"b\"\"c\"")},
-        {"CSVQuoteMultiLine", CSVQuoteMultiLine, QStringLiteral("a\r\nb"), QStringLiteral("\"a\x0B" "b\"")},
-        {"VTabToCRLF", VTabToCRLF, QStringLiteral("a\x0B" "b"), QStringLiteral("a\r\nb")},
+        {"UndoubleChar", [](const String& s) { return UndoubleChar(u'"', s); },
+         QStringLiteral("a\"\"b\"\"\"c\""), QStringLiteral("a\"b\"\"c\"")},
+        {"CSVQuoteMultiLine", CSVQuoteMultiLine, QStringLiteral("a\r\nb"),
+         QStringLiteral("\"a\x0B"
+                        "b\"")},
+        {"VTabToCRLF", VTabToCRLF,
+         QStringLiteral("a\x0B"
+                        "b"),
+         QStringLiteral("a\r\nb")},
         {"CRLFToLF", CRLFToLF, QStringLiteral("a\r\nb\rc"), QStringLiteral("a\nb\rc")},
         {"RemoveCR", RemoveCR, QStringLiteral("a\r\nb\r"), QStringLiteral("a\nb")},
         {"CRToLF", CRToLF, QStringLiteral("a\r\nb"), QStringLiteral("a\n\nb")},
@@ -191,9 +198,12 @@ TEST(GridText, LineBreakAndQuoteEscapes) {
         {"LineBreaksToBR", LineBreaksToBR, QStringLiteral("a\r\nb"), QStringLiteral("a<br>\nb")},
         {"EncodeLineEscapes", EncodeLineEscapes, QStringLiteral("a\r\nb"), QStringLiteral("a\\nb")},
         {"DecodeLineEscapes", DecodeLineEscapes, QStringLiteral("a\\nb"), QStringLiteral("a\rb")},
-        {"EncodeLineBreaksForSave", EncodeLineBreaksForSave, QStringLiteral("a\r\nb"), QStringLiteral("a\t\bb")},
-        {"EncodeLineBreaksForSave single", EncodeLineBreaksForSave, QStringLiteral("a\tb"), QStringLiteral("a\tb")},
-        {"FillChars", [](const String& s) { return FillChars(s, u'*'); }, QStringLiteral("abc"), QStringLiteral("***")},
+        {"EncodeLineBreaksForSave", EncodeLineBreaksForSave, QStringLiteral("a\r\nb"),
+         QStringLiteral("a\t\bb")},
+        {"EncodeLineBreaksForSave single", EncodeLineBreaksForSave, QStringLiteral("a\tb"),
+         QStringLiteral("a\tb")},
+        {"FillChars", [](const String& s) { return FillChars(s, u'*'); }, QStringLiteral("abc"),
+         QStringLiteral("***")},
     };
     for (const Case& c : cases) EXPECT_EQ(c.Fn(c.In), c.Out) << c.Name;
 }
@@ -228,7 +238,8 @@ TEST(GridText, CutFirstLineAndCounting) {
     struct Case {
         const char* Text;
         int Pos;
-    } quotes[] = {{"ab\"c", 3}, {"a\"\"b\"c", 5}, {"abc\"", 4}, {"a\"\"", 3}, {"abc", 0}, {"\"\"\"x", 3}, {"", 0}};
+    } quotes[] = {{"ab\"c", 3}, {"a\"\"b\"c", 5}, {"abc\"", 4}, {"a\"\"", 3},
+                  {"abc", 0},   {"\"\"\"x", 3},   {"", 0}};
     for (const Case& c : quotes) {
         int pos = -1;
         EXPECT_EQ(ClosingQuotePos(u'"', QString::fromLatin1(c.Text), pos), c.Pos) << c.Text;
@@ -243,7 +254,7 @@ TEST(GridText, WideAndOemText) {
     const String packed = PackWideText(wide);
     EXPECT_TRUE(packed.startsWith(QStringLiteral("|\\")));
     EXPECT_EQ(packed.size(), 2 + 2 * wide.size());
-    EXPECT_EQ(packed[2].unicode(), 0);   // high byte of "G"
+    EXPECT_EQ(packed[2].unicode(), 0);    // high byte of "G"
     EXPECT_EQ(packed[3].unicode(), u'G'); // low byte
     EXPECT_EQ(UnpackWideText(packed), wide);
     EXPECT_EQ(UnpackWideText(QStringLiteral("plain")), QStringLiteral("plain"));
@@ -286,8 +297,8 @@ TEST(GridText, PositionsTokensAndReferences) {
         const char* Text;
         bool Ok;
         int X, Y;
-    } refs[] = {{"R2C3", true, 3, 2}, {"r10c1", true, 1, 10}, {"R1C", false, 0, 0}, {"RC1", false, 0, 0},
-                {"X1C1", false, 0, 0}, {"R1X1", false, 0, 0}, {"R1C1 ", false, 0, 0}};
+    } refs[] = {{"R2C3", true, 3, 2},  {"r10c1", true, 1, 10}, {"R1C", false, 0, 0},  {"RC1", false, 0, 0},
+                {"X1C1", false, 0, 0}, {"R1X1", false, 0, 0},  {"R1C1 ", false, 0, 0}};
     for (const Case& c : refs) {
         TPoint p(-1, -1);
         EXPECT_EQ(ParseRCCellRef(QString::fromLatin1(c.Text), p), c.Ok) << c.Text;
@@ -327,7 +338,8 @@ TEST(GridText, MixedCase) {
                  {"ronald mcintosh", "Ronald McIntosh"},
                  {"a.b,c", "A.B,C"},
                  {"", ""}};
-    for (const Case& c : cases) EXPECT_EQ(ToMixedCase(QString::fromLatin1(c.In)), QString::fromLatin1(c.Out)) << c.In;
+    for (const Case& c : cases)
+        EXPECT_EQ(ToMixedCase(QString::fromLatin1(c.In)), QString::fromLatin1(c.Out)) << c.In;
 }
 
 TEST_F(GridTextLocale, FilterConditions) {
@@ -366,7 +378,8 @@ TEST_F(GridTextLocale, FilterConditions) {
         {"a*&", "apple", false, false}, // the empty last term matches only an empty value
     };
     for (const Case& c : cases)
-        EXPECT_EQ(MatchFilterCondition(QString::fromLatin1(c.Condition), QString::fromLatin1(c.Value), c.CaseSensitive),
+        EXPECT_EQ(MatchFilterCondition(QString::fromLatin1(c.Condition), QString::fromLatin1(c.Value),
+                                       c.CaseSensitive),
                   c.Match)
             << c.Condition << " / " << c.Value;
     UseGerman();
@@ -386,7 +399,8 @@ TEST(GridText, Links) {
     EXPECT_EQ(StripURLScheme(QStringLiteral("plain")), QStringLiteral("plain"));
 
     String result;
-    EXPECT_TRUE(MakeURLAnchor(QStringLiteral("see http://x.org/a_b now <b>"), QStringLiteral("HTTP://"), result));
+    EXPECT_TRUE(
+        MakeURLAnchor(QStringLiteral("see http://x.org/a_b now <b>"), QStringLiteral("HTTP://"), result));
     EXPECT_EQ(result, QStringLiteral("see <a href=\"http://x.org/a_b\">http://x.org/a_b</a> now &lt;b&gt;"));
     result = QStringLiteral("unchanged");
     EXPECT_FALSE(MakeURLAnchor(QStringLiteral("no link"), QStringLiteral("HTTP://"), result));

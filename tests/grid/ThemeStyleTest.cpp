@@ -67,7 +67,8 @@ using ThemeBinding = SwitchesFixture;
 // A binding whose library lacks one entry point.
 class TBrokenBinding : public TThemeBinding {
 public:
-    TBrokenBinding(const char* Unit, int Line, const char* Missing) : TThemeBinding(Unit, Line), FMissing(Missing) {}
+    TBrokenBinding(const char* Unit, int Line, const char* Missing)
+        : TThemeBinding(Unit, Line), FMissing(Missing) {}
 
 protected:
     FARPROC Lookup(HMODULE Library, const char* Name) override {
@@ -250,7 +251,8 @@ TEST_F(Registry, ChangeNotificationIsOneShot) {
     TRegistry watcher(KEY_READ);
     ASSERT_TRUE(watcher.OpenKeyReadOnly(QStringLiteral("Software\\Watched")));
     TRegChangeEvent* ev = new TRegChangeEvent;
-    EXPECT_EQ(RegNotifyChangeKeyValue(watcher.CurrentKey(), true, REG_NOTIFY_CHANGE_LAST_SET, ev, true), ERROR_SUCCESS);
+    EXPECT_EQ(RegNotifyChangeKeyValue(watcher.CurrentKey(), true, REG_NOTIFY_CHANGE_LAST_SET, ev, true),
+              ERROR_SUCCESS);
     Write(QStringLiteral("Software\\Other"), QStringLiteral("X"), 1);
     EXPECT_FALSE(ev->Signalled());
     Write(QStringLiteral("Software\\Watched\\Deep"), QStringLiteral("X"), 1);
@@ -258,7 +260,8 @@ TEST_F(Registry, ChangeNotificationIsOneShot) {
     ev->ResetEvent();
     Write(QStringLiteral("Software\\Watched"), QStringLiteral("Y"), 2); // not asked for again
     EXPECT_FALSE(ev->Signalled());
-    EXPECT_EQ(RegNotifyChangeKeyValue(12345, true, REG_NOTIFY_CHANGE_LAST_SET, ev, true), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegNotifyChangeKeyValue(12345, true, REG_NOTIFY_CHANGE_LAST_SET, ev, true),
+              ERROR_INVALID_HANDLE);
     TObject::Free(ev);
 }
 
