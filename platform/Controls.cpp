@@ -663,9 +663,9 @@ void TWinControl::BeforeDestruction() { TControl::BeforeDestruction(); }
 TWinControl::~TWinControl() {
     // The focus leaves without messages to a window that is going away.
     TControlPrivate::ClearFocusSilently(this);
-    if (FParent) {
-        if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, true);
-    }
+    TControlPrivate::ControlDestroyed(this);
+    // Leave the parent while still a windowed control (its tab list holds us).
+    if (FParent) FParent->RemoveControl(this);
     // Children go with their parent, as the platform destroys child windows.
     while (!FControls.empty()) {
         TControl* c = FControls.back();
@@ -1495,12 +1495,13 @@ void TWinControl::Repaint() {
 }
 
 QImage TWinControl::GrabImage() {
-    QImage img(std::max(1, FWidth), std::max(1, FHeight), QImage::Format_ARGB32_Premultiplied);
+    TRect cr = GetClientRect();
+    if (cr.Width() <= 0 || cr.Height() <= 0) return QImage();
+    QImage img(cr.Width(), cr.Height(), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     TControlPrivate::PaintControl(this, p, true);
     p.end();
-    if (FWidth <= 0 || FHeight <= 0) return QImage();
     return img;
 }
 

@@ -223,7 +223,8 @@ void TCustomForm::SetVisible(bool Value) { TScrollingWinControl::SetVisible(Valu
 void TCustomForm::Show() {
     SetVisible(true);
     if (Showing() && Screen) Screen->ActivateForm(this, true);
-    if (QWidget* w = WidgetIfAllocated()) w->raise();
+    if (QWidget* w = WidgetIfAllocated(); w && QGuiApplication::platformName() != QLatin1String("offscreen"))
+        w->raise();
 }
 
 void TCustomForm::Hide() { SetVisible(false); }

@@ -255,7 +255,8 @@ public:
             }
     }
     // Shows the main form and handles events until the application terminates (the main form
-    // closes or Terminate is called).
+    // closes or Terminate is called). A run starts by clearing Terminated; without a main form
+    // it returns at once.
     void Run();
     TCustomForm* MainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* Value) { FMainForm = Value; }
