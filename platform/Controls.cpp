@@ -134,8 +134,10 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (FParent) {
         if (!dynamic_cast<TWinControl*>(this)) {
             // A graphic control: its old and new places on the parent need painting.
-            Q_UNUSED(old);
-            FParent->Invalidate();
+            if (QWidget* w = FParent->WidgetIfAllocated()) {
+                w->update(old.Left, old.Top, old.Width(), old.Height());
+                w->update(FLeft, FTop, FWidth, FHeight);
+            }
         }
         FParent->ChildBoundsChanged(this);
     }
@@ -251,13 +253,10 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetColor(TColor Value) {
-    if (FColor != Value) {
-        FColor = Value;
-        FParentColor = false;
-        Perform(CM_COLORCHANGED);
-    } else {
-        FParentColor = false;
-    }
+    if (FColor == Value) return;
+    FColor = Value;
+    FParentColor = false;
+    Perform(CM_COLORCHANGED);
 }
 
 void TControl::SetParentColor(bool Value) {
@@ -357,8 +356,11 @@ void TControl::SetMouseCapture(bool Value) {
     TControlPrivate::SetCapture(Value ? this : nullptr);
 }
 
+// A control without a window: its place on the parent's window is shown again (its own image
+// is painted anew whenever the parent's window is).
 void TControl::Invalidate() {
-    if (FParent && FVisible) FParent->Invalidate();
+    if (!FParent) return;
+    if (QWidget* w = FParent->WidgetIfAllocated()) w->update(FLeft, FTop, FWidth, FHeight);
 }
 
 void TControl::Update() {
@@ -605,7 +607,8 @@ void TControl::WMContextMenu(TWMContextMenu& Message) {
 
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 void TControl::CMVisibleChanged(TMessage&) {
-    if (FParent) FParent->Invalidate();
+    if (FParent)
+        if (QWidget* w = FParent->WidgetIfAllocated()) w->update(FLeft, FTop, FWidth, FHeight);
 }
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
 void TControl::CMColorChanged(TMessage&) { Invalidate(); }
@@ -788,6 +791,8 @@ void TWinControl::SyncWidgetGeometry() {
     } else {
         TPoint o = ClientOrigin();
         TRect cr = GetClientRect();
+        // A window of fixed size keeps being fixed, at its new size.
+        if (FQWidget->minimumSize() == FQWidget->maximumSize()) FQWidget->setFixedSize(cr.Width(), cr.Height());
         FQWidget->setGeometry(o.X, o.Y, cr.Width(), cr.Height());
     }
 }

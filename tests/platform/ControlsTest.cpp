@@ -217,6 +217,21 @@ TEST_F(ControlsTest, PaintDrawsIntoTheBackingImageOverTheColourOrTransparent) {
     EXPECT_EQ(bmp.Canvas()->Pixels(15, 15), clRed);
 }
 
+TEST_F(ControlsTest, DrawingOutsideAPaintShowsWithoutAnotherPaint) {
+    Probe->Repaint();
+    // A setter that paints at once draws straight into the backing image...
+    Probe->Canvas()->Brush()->SetColor(clLime);
+    Probe->Canvas()->FillRect(Rect(0, 0, 5, 5));
+    // ...and the window shows it as it is, without running Paint again.
+    QImage shown = Probe->Widget()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(2, 2), QColor(0, 255, 0));
+    EXPECT_EQ(shown.pixelColor(7, 7), QColor(255, 0, 0));
+    // An invalidated control paints anew.
+    Probe->Invalidate();
+    shown = Probe->Widget()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(2, 2), QColor(255, 0, 0));
+}
+
 TEST_F(ControlsTest, PaintToRendersGraphicAndWindowedChildren) {
     auto* g = new TGraphicProbe(Form);
     g->SetParent(Form);
