@@ -5,6 +5,7 @@
 #include "MarkupText.h"
 #include "OSInfo.h"
 
+#include <QFontMetrics>
 #include <QLocale>
 
 #include <algorithm>
@@ -195,7 +196,16 @@ private:
     void ZigZag(int X1, int X2, int Y);
     void FocusFrame(int X1, int X2, int TextBottom);
     TSize Measure(const String& Text);
-    int GH() { return C->TextHeight(QStringLiteral("gh")); }
+    // Height of "gh" and width of a blank in the canvas's current font.
+    int GH() {
+        SyncMetrics();
+        return FGH;
+    }
+    int SpaceWidth() {
+        SyncMetrics();
+        return FSpaceWidth;
+    }
+    void SyncMetrics();
     void SetStyle(TFontStyle S, bool On);
     void ApplyFontTag(TTrack& T, bool Painting, const String& Up);
     TFontSave SaveFont() const;
@@ -211,7 +221,9 @@ private:
     Cardinal FFormat = 0;
     bool FRTL = false;
     bool FHit = false;
-    int FSpaceWidth = -1;
+    // Metrics of the canvas font (SyncMetrics).
+    const QFontMetrics* FMetrics = nullptr;
+    int FGH = 0, FRunHeight = 0, FSpaceWidth = 0;
     TMarkupObjectCall FCall;
     // Line-local state of the pass being laid out.
     int FCurX = 0, FCurRight = 0;
@@ -270,7 +282,47 @@ String TMarkupRenderer::Prepare(const String& Markup) const {
     return r;
 }
 
+// Metrics of the fonts markup switches between, kept for the process (the renderer runs on the
+// main thread only): building a font's metrics costs more than measuring a run with them.
+struct TFontMetricsEntry {
+    String Name;
+    int Height, Style, Pitch, PPI;
+    QFontMetrics Metrics;
+    int GH, RunHeight, Space;
+};
+
+const TFontMetricsEntry* FontMetricsFor(TCanvas* C) {
+    static std::vector<TFontMetricsEntry> cache;
+    const TFont* f = C->Font();
+    int style = 0;
+    for (TFontStyle st : f->Style()) style |= 1 << int(st);
+    for (const auto& e : cache)
+        if (e.Height == f->Height() && e.Style == style && e.Pitch == int(f->Pitch()) &&
+            e.PPI == f->PixelsPerInch() && e.Name == f->Name())
+            return &e;
+    if (cache.size() >= 64) cache.clear();
+    QFontMetrics fm(C->DrawingFont());
+    const int gh = fm.ascent() + fm.descent();
+    cache.push_back(TFontMetricsEntry{f->Name(), f->Height(), style, int(f->Pitch()), f->PixelsPerInch(), fm,
+                                      gh, gh + std::max(0, fm.leading()), fm.horizontalAdvance(u' ')});
+    return &cache.back();
+}
+
+void TMarkupRenderer::SyncMetrics() {
+    const TFontMetricsEntry* e = FontMetricsFor(C);
+    FMetrics = &e->Metrics;
+    FGH = e->GH;
+    FRunHeight = e->RunHeight;
+    FSpaceWidth = e->Space;
+}
+
 TSize TMarkupRenderer::Measure(const String& Text) {
+    // Runs without prefix characters and tabs are measured as the platform's single-line text
+    // measuring does, from the font's metrics; others go through it.
+    if (!Text.isEmpty() && !Text.contains(u'&') && !Text.contains(u'\t')) {
+        SyncMetrics();
+        return TSize{FMetrics->horizontalAdvance(Text), FRunHeight};
+    }
     TRect r(0, 0, MaxAttrSize, MaxAttrSize);
     DrawText(C, Text, r, (FFormat & ~DT_END_ELLIPSIS) | DT_CALCRECT);
     return TSize{r.Width(), r.Height()};
@@ -456,10 +508,7 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
             FCurX += drawn;
             FCurRight -= drawn;
             if (measuring) Res.StrippedText += ShownText(run);
-            trailingBlank = (run.endsWith(u' ') && !shortened) ? [&] {
-                if (FSpaceWidth < 0) FSpaceWidth = C->TextWidth(QStringLiteral(" "));
-                return FSpaceWidth;
-            }() : 0;
+            trailingBlank = (run.endsWith(u' ') && !shortened) ? SpaceWidth() : 0;
             if (!run.isEmpty()) {
                 lastVisible = run.back();
                 anyVisible = true;
