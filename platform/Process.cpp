@@ -58,6 +58,7 @@ TProgramResult ProcessProgramRunner(const TProgramRun& Run) {
         return result;
     }
 
+    result.ProcessId = process->processId();
     const auto remaining = [&] { return int(qMax<qint64>(qint64(Run.TimeoutMs) - clock.elapsed(), 0)); };
     bool ended = process->state() == QProcess::NotRunning;
     if (!ended) {

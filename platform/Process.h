@@ -36,6 +36,7 @@ struct TProgramResult {
     TProgramOutcome Outcome = poFailedToStart;
     int ExitCode = -1;
     String Error;           // why the program failed to start or crashed
+    qint64 ProcessId = 0;   // of the started program (0 when it did not start)
     QByteArray Output;      // what it wrote to its standard output (when it ended)
     QByteArray ErrorOutput; // and to its standard error
 };
