@@ -33,20 +33,38 @@ bool TBasicActionLink::Execute(TComponent* Target) {
     return result;
 }
 
-bool TBasicActionLink::Update() { return FAction && FAction->Update(); }
+bool TBasicActionLink::Update() {
+    return FAction && FAction->Update();
+}
 
 void TBasicActionLink::Change() {
     if (Assigned(OnChange)) OnChange(FAction);
 }
 
-bool TActionLink::IsCaptionLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsCheckedLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsEnabledLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsGroupIndexLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsHintLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsImageIndexLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsVisibleLinked() const { return dynamic_cast<TCustomAction*>(FAction) != nullptr; }
-bool TActionLink::IsOnExecuteLinked() const { return FAction != nullptr; }
+bool TActionLink::IsCaptionLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsCheckedLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsEnabledLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsGroupIndexLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsHintLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsImageIndexLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsVisibleLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) != nullptr;
+}
+bool TActionLink::IsOnExecuteLinked() const {
+    return FAction != nullptr;
+}
 
 TControlActionLink::TControlActionLink(TControl* AClient) : TActionLink(AClient), FControl(AClient) {}
 
@@ -122,7 +140,9 @@ void TContainedAction::SetActionList(TCustomActionList* Value) {
     if (Value) Value->AddAction(this);
 }
 
-int TContainedAction::Index() const { return FActionList ? FActionList->IndexOfAction(this) : -1; }
+int TContainedAction::Index() const {
+    return FActionList ? FActionList->IndexOfAction(this) : -1;
+}
 
 bool TContainedAction::Execute() {
     if (FActionList && Assigned(FActionList->OnExecute)) {

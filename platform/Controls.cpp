@@ -16,7 +16,9 @@ namespace {
 
 const char* const SCannotFocus = "Cannot focus a disabled or invisible window";
 
-bool IsForm(const TControl* C) { return dynamic_cast<const TCustomForm*>(C) != nullptr; }
+bool IsForm(const TControl* C) {
+    return dynamic_cast<const TCustomForm*>(C) != nullptr;
+}
 
 // The topmost parent of a control (the control itself when it has none).
 const TControl* RootOf(const TControl* C) {
@@ -82,19 +84,19 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_LBUTTONDOWN: { TWMMouse m(Message); WMLButtonDown(m); break; }
-        case WM_LBUTTONUP: { TWMMouse m(Message); WMLButtonUp(m); break; }
-        case WM_LBUTTONDBLCLK: { TWMMouse m(Message); WMLButtonDblClk(m); break; }
-        case WM_RBUTTONDOWN: { TWMMouse m(Message); WMRButtonDown(m); break; }
-        case WM_RBUTTONUP: { TWMMouse m(Message); WMRButtonUp(m); break; }
-        case WM_RBUTTONDBLCLK: { TWMMouse m(Message); WMRButtonDblClk(m); break; }
-        case WM_MBUTTONDOWN: { TWMMouse m(Message); WMMButtonDown(m); break; }
-        case WM_MBUTTONUP: { TWMMouse m(Message); WMMButtonUp(m); break; }
-        case WM_MBUTTONDBLCLK: { TWMMouse m(Message); WMMButtonDblClk(m); break; }
-        case WM_MOUSEMOVE: { TWMMouse m(Message); WMMouseMove(m); break; }
-        case WM_MOUSEWHEEL: { TWMMouseWheel m(Message); WMMouseWheel(m); break; }
-        case WM_CONTEXTMENU: { TWMContextMenu m(Message); WMContextMenu(m); break; }
-        case CM_MOUSEWHEEL: { TCMMouseWheel m(Message); CMMouseWheel(m); break; }
+        case WM_LBUTTONDOWN: CallHandler<TWMMouse>(this, &TControl::WMLButtonDown, Message); break;
+        case WM_LBUTTONUP: CallHandler<TWMMouse>(this, &TControl::WMLButtonUp, Message); break;
+        case WM_LBUTTONDBLCLK: CallHandler<TWMMouse>(this, &TControl::WMLButtonDblClk, Message); break;
+        case WM_RBUTTONDOWN: CallHandler<TWMMouse>(this, &TControl::WMRButtonDown, Message); break;
+        case WM_RBUTTONUP: CallHandler<TWMMouse>(this, &TControl::WMRButtonUp, Message); break;
+        case WM_RBUTTONDBLCLK: CallHandler<TWMMouse>(this, &TControl::WMRButtonDblClk, Message); break;
+        case WM_MBUTTONDOWN: CallHandler<TWMMouse>(this, &TControl::WMMButtonDown, Message); break;
+        case WM_MBUTTONUP: CallHandler<TWMMouse>(this, &TControl::WMMButtonUp, Message); break;
+        case WM_MBUTTONDBLCLK: CallHandler<TWMMouse>(this, &TControl::WMMButtonDblClk, Message); break;
+        case WM_MOUSEMOVE: CallHandler<TWMMouse>(this, &TControl::WMMouseMove, Message); break;
+        case WM_MOUSEWHEEL: CallHandler<TWMMouseWheel>(this, &TControl::WMMouseWheel, Message); break;
+        case WM_CONTEXTMENU: CallHandler<TWMContextMenu>(this, &TControl::WMContextMenu, Message); break;
+        case CM_MOUSEWHEEL: CallHandler<TCMMouseWheel>(this, &TControl::CMMouseWheel, Message); break;
         case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
         case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
         case CM_FONTCHANGED: CMFontChanged(Message); break;
@@ -104,7 +106,7 @@ void TControl::Dispatch(TMessage& Message) {
         case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
         case CM_MOUSEENTER: CMMouseEnter(Message); break;
         case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-        case CM_HITTEST: { TCMHitTest m(Message); CMHitTest(m); break; }
+        case CM_HITTEST: CallHandler<TCMHitTest>(this, &TControl::CMHitTest, Message); break;
         case CM_TEXTCHANGED: CMTextChanged(Message); break;
         default: DefaultHandler(Message); break;
     }
@@ -147,10 +149,16 @@ void TControl::BoundsChanged(bool Resized) {
     if (Resized && !HasState(csLoading)) Resize();
 }
 
-TRect TControl::GetClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+TRect TControl::GetClientRect() const {
+    return Rect(0, 0, FWidth, FHeight);
+}
 
-void TControl::SetClientWidth(int Value) { SetClientSize(Value, ClientHeight()); }
-void TControl::SetClientHeight(int Value) { SetClientSize(ClientWidth(), Value); }
+void TControl::SetClientWidth(int Value) {
+    SetClientSize(Value, ClientHeight());
+}
+void TControl::SetClientHeight(int Value) {
+    SetClientSize(ClientWidth(), Value);
+}
 
 void TControl::SetClientSize(int AWidth, int AHeight) {
     TRect cr = GetClientRect();
@@ -183,7 +191,8 @@ TPoint TControl::ClientToParent(const TPoint& Point, TWinControl* AParent) const
         p.Y += c->FTop;
         c = c->FParent;
     }
-    if (c != AParent) throw EInvalidOperation(QStringLiteral("Control '%1' has no parent window").arg(Name()));
+    if (c != AParent)
+        throw EInvalidOperation(QStringLiteral("Control '%1' has no parent window").arg(Name()));
     return p;
 }
 
@@ -200,7 +209,9 @@ void TControl::SetAlign(TAlign Value) {
     if (FParent && (old != alNone || Value != alNone)) FParent->AlignControl(this);
 }
 
-void TControl::SetAnchors(const TAnchors& Value) { FAnchors = Value; }
+void TControl::SetAnchors(const TAnchors& Value) {
+    FAnchors = Value;
+}
 
 // Moves or stretches the control by how much its parent's client area grew.
 void TControl::ApplyAnchors(int DeltaWidth, int DeltaHeight) {
@@ -233,9 +244,13 @@ void TControl::SetVisible(bool Value) {
     if (FParent && FAlign != alNone) FParent->AlignControl(this);
 }
 
-void TControl::Show() { SetVisible(true); }
+void TControl::Show() {
+    SetVisible(true);
+}
 
-void TControl::Hide() { SetVisible(false); }
+void TControl::Hide() {
+    SetVisible(false);
+}
 
 void TControl::SetEnabled(bool Value) {
     if (FEnabled == Value) return;
@@ -243,11 +258,14 @@ void TControl::SetEnabled(bool Value) {
     Perform(CM_ENABLEDCHANGED);
 }
 
-bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
+bool TControl::Showing() const {
+    return FVisible && FParent && FParent->Showing();
+}
 
 void TControl::SetParent(TWinControl* AParent) {
     if (FParent == AParent) return;
-    if (AParent == this) throw EInvalidOperation(QStringLiteral("A control cannot have itself as its parent"));
+    if (AParent == this)
+        throw EInvalidOperation(QStringLiteral("A control cannot have itself as its parent"));
     if (FParent) FParent->RemoveControl(this);
     if (AParent) AParent->InsertControl(this);
 }
@@ -312,7 +330,9 @@ void TControl::SetPopupMenu(TPopupMenu* Value) {
     if (Value) Value->FreeNotification(this);
 }
 
-TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+TBasicAction* TControl::Action() const {
+    return FActionLink ? FActionLink->Action() : nullptr;
+}
 
 void TControl::SetAction(TBasicAction* Value) {
     if (!Value) {
@@ -334,7 +354,9 @@ void TControl::SetAction(TBasicAction* Value) {
     FControlStyle.insert(csActionClient);
 }
 
-TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+TControlActionLink* TControl::CreateActionLink() {
+    return new TControlActionLink(this);
+}
 
 void TControl::DoActionChange(TObject* Sender) {
     if (Sender && Sender == Action()) ActionChange(Sender, false);
@@ -349,7 +371,9 @@ void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
     if (!CheckDefaults || Visible()) SetVisible(a->Visible());
 }
 
-bool TControl::MouseCapture() const { return TControlPrivate::Capture() == this; }
+bool TControl::MouseCapture() const {
+    return TControlPrivate::Capture() == this;
+}
 
 void TControl::SetMouseCapture(bool Value) {
     if (MouseCapture() == Value) return;
@@ -472,7 +496,9 @@ void TControl::ChangeScale(int M, int D) {
     SetBounds(FLeft * M / D, FTop * M / D, FWidth * M / D, FHeight * M / D);
 }
 
-void TControl::Loaded() { TComponent::Loaded(); }
+void TControl::Loaded() {
+    TComponent::Loaded();
+}
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
@@ -488,7 +514,9 @@ void TControl::SetName(const String& NewName) {
     if (changeText) SetText(NewName);
 }
 
-TCustomForm* TControl::ParentForm() const { return GetParentForm(this); }
+TCustomForm* TControl::ParentForm() const {
+    return GetParentForm(this);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Mouse messages
@@ -570,7 +598,8 @@ void TControl::WMMButtonUp(TWMMouse& Message) {
 
 void TControl::WMMouseMove(TWMMouse& Message) {
     DefaultHandler(Message);
-    if (!HasStyle(csNoStdEvents)) MouseMove(KeysToShiftState(Word(Integer(Message.Keys))), Message.XPos, Message.YPos);
+    if (!HasStyle(csNoStdEvents))
+        MouseMove(KeysToShiftState(Word(Integer(Message.Keys))), Message.XPos, Message.YPos);
 }
 
 void TControl::WMMouseWheel(TWMMouseWheel& Message) {
@@ -605,17 +634,24 @@ void TControl::WMContextMenu(TWMContextMenu& Message) {
     DefaultHandler(Message);
 }
 
-void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMEnabledChanged(TMessage&) {
+    Invalidate();
+}
 void TControl::CMVisibleChanged(TMessage&) {
     if (FParent)
         if (QWidget* w = FParent->WidgetIfAllocated()) w->update(FLeft, FTop, FWidth, FHeight);
 }
-void TControl::CMFontChanged(TMessage&) { Invalidate(); }
-void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+void TControl::CMFontChanged(TMessage&) {
+    Invalidate();
+}
+void TControl::CMColorChanged(TMessage&) {
+    Invalidate();
+}
 
 void TControl::CMParentFontChanged(TMessage& Message) {
     if (!FParentFont) return;
-    TFont* src = Message.WParam ? reinterpret_cast<TFont*>(Message.LParam) : (FParent ? FParent->FFont : nullptr);
+    TFont* src =
+        Message.WParam ? reinterpret_cast<TFont*>(Message.LParam) : (FParent ? FParent->FFont : nullptr);
     if (!src) return;
     FSettingParentFont = true;
     try {
@@ -649,9 +685,13 @@ void TControl::CMMouseLeave(TMessage& Message) {
     if (Message.LParam == 0 && Assigned(OnMouseLeave)) OnMouseLeave(this);
 }
 
-void TControl::CMHitTest(TCMHitTest& Message) { Message.Result = HTCLIENT; }
+void TControl::CMHitTest(TCMHitTest& Message) {
+    Message.Result = HTCLIENT;
+}
 
-void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMTextChanged(TMessage&) {
+    Invalidate();
+}
 
 // =============================================================================================
 // TWinControl
@@ -661,7 +701,9 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
     FBrush->SetColor(FColor);
 }
 
-void TWinControl::BeforeDestruction() { TControl::BeforeDestruction(); }
+void TWinControl::BeforeDestruction() {
+    TControl::BeforeDestruction();
+}
 
 TWinControl::~TWinControl() {
     // The focus leaves without messages to a window that is going away.
@@ -694,7 +736,9 @@ QWidget* TWinControl::Widget() {
     return FQWidget;
 }
 
-QWidget* TWinControl::WidgetIfAllocated() const { return FQWidget; }
+QWidget* TWinControl::WidgetIfAllocated() const {
+    return FQWidget;
+}
 
 void TWinControl::CreateParams(TCreateParams& Params) {
     Params.Caption = GetText();
@@ -731,7 +775,7 @@ void TWinControl::CreateWnd() {
     QWidget* parentWidget = nullptr;
     if (FParent) {
         FParent->HandleNeeded();
-        if (FHandle) return;  // the parent made ours with its own
+        if (FHandle) return; // the parent made ours with its own
         parentWidget = FParent->FQWidget;
     }
     TCreateParams params;
@@ -792,7 +836,8 @@ void TWinControl::SyncWidgetGeometry() {
         TPoint o = ClientOrigin();
         TRect cr = GetClientRect();
         // A window of fixed size keeps being fixed, at its new size.
-        if (FQWidget->minimumSize() == FQWidget->maximumSize()) FQWidget->setFixedSize(cr.Width(), cr.Height());
+        if (FQWidget->minimumSize() == FQWidget->maximumSize())
+            FQWidget->setFixedSize(cr.Width(), cr.Height());
         FQWidget->setGeometry(o.X, o.Y, cr.Width(), cr.Height());
     }
 }
@@ -811,7 +856,9 @@ TControl* TWinControl::Controls(int Index) const {
     return FControls[size_t(Index)];
 }
 
-int TWinControl::WinControlCount() const { return int(FTabList.size()); }
+int TWinControl::WinControlCount() const {
+    return int(FTabList.size());
+}
 
 void TWinControl::InsertControl(TControl* AControl) {
     if (!AControl || AControl->FParent == this) return;
@@ -894,14 +941,18 @@ void TWinControl::NotifyControls(UINT Msg) {
 // ---------------------------------------------------------------------------------------------
 // Alignment
 
-void TWinControl::DisableAlign() { ++FAlignLevel; }
+void TWinControl::DisableAlign() {
+    ++FAlignLevel;
+}
 
 void TWinControl::EnableAlign() {
     if (FAlignLevel > 0) --FAlignLevel;
     if (FAlignLevel == 0 && FAlignPending) Realign();
 }
 
-void TWinControl::Realign() { AlignControl(nullptr); }
+void TWinControl::Realign() {
+    AlignControl(nullptr);
+}
 
 void TWinControl::AlignControl(TControl* AControl) {
     if (FAlignLevel > 0 || FControlState.count(csAligning)) {
@@ -924,7 +975,9 @@ void TWinControl::AlignControl(TControl* AControl) {
     }
 }
 
-void TWinControl::AdjustClientRect(TRect& Rect) { Rect = GetClientRect(); }
+void TWinControl::AdjustClientRect(TRect& Rect) {
+    Rect = GetClientRect();
+}
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
     AdjustClientRect(Rect);
@@ -961,9 +1014,15 @@ void TWinControl::DoAlign(TAlign AAlign, TRect& R, bool& Changed) {
         int l = R.Left, t = R.Top;
         switch (AAlign) {
             case alTop: R.Top += h; break;
-            case alBottom: R.Bottom -= h; t = R.Bottom; break;
+            case alBottom:
+                R.Bottom -= h;
+                t = R.Bottom;
+                break;
             case alLeft: R.Left += w; break;
-            case alRight: R.Right -= w; l = R.Right; break;
+            case alRight:
+                R.Right -= w;
+                l = R.Right;
+                break;
             default: break;
         }
         if (c->FLeft != l || c->FTop != t || c->FWidth != w || c->FHeight != h) Changed = true;
@@ -1029,7 +1088,9 @@ void TWinControl::WMSize(TWMSize&) {
 // ---------------------------------------------------------------------------------------------
 // Showing
 
-bool TWinControl::Showing() const { return FShowing; }
+bool TWinControl::Showing() const {
+    return FShowing;
+}
 
 void TWinControl::UpdateShowing() {
     bool show = FVisible && (FParent ? FParent->FShowing : IsForm(this));
@@ -1093,7 +1154,9 @@ void TWinControl::CMColorChanged(TMessage& Message) {
     NotifyControls(CM_PARENTCOLORCHANGED);
 }
 
-void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+void TWinControl::CMShowHintChanged(TMessage&) {
+    NotifyControls(CM_PARENTSHOWHINTCHANGED);
+}
 
 void TWinControl::CMCtl3DChanged(TMessage&) {
     for (TWinControl* w : std::vector<TWinControl*>(FTabList))
@@ -1104,7 +1167,9 @@ void TWinControl::CMCtl3DChanged(TMessage&) {
     Invalidate();
 }
 
-void TWinControl::CMCursorChanged(TMessage&) { ApplyCursor(); }
+void TWinControl::CMCursorChanged(TMessage&) {
+    ApplyCursor();
+}
 
 void TWinControl::SetCtl3D(bool Value) {
     FParentCtl3D = false;
@@ -1140,7 +1205,9 @@ bool TWinControl::CanFocus() const {
     return true;
 }
 
-bool TWinControl::Focused() const { return FHandle != 0 && TControlPrivate::Focused() == this; }
+bool TWinControl::Focused() const {
+    return FHandle != 0 && TControlPrivate::Focused() == this;
+}
 
 void TWinControl::SetFocus() {
     TCustomForm* form = GetParentForm(this);
@@ -1262,10 +1329,16 @@ void TWinControl::WMSetFocus(TWMSetFocus& Message) {
     }
 }
 
-void TWinControl::WMKillFocus(TWMKillFocus& Message) { DefaultHandler(Message); }
+void TWinControl::WMKillFocus(TWMKillFocus& Message) {
+    DefaultHandler(Message);
+}
 
-void TWinControl::CMEnter(TMessage&) { DoEnter(); }
-void TWinControl::CMExit(TMessage&) { DoExit(); }
+void TWinControl::CMEnter(TMessage&) {
+    DoEnter();
+}
+void TWinControl::CMExit(TMessage&) {
+    DoExit();
+}
 
 void TWinControl::DoEnter() {
     if (Assigned(OnEnter)) OnEnter(this);
@@ -1275,7 +1348,9 @@ void TWinControl::DoExit() {
     if (Assigned(OnExit)) OnExit(this);
 }
 
-void TWinControl::CMFocusChanged(TCMFocusChanged& Message) { Broadcast(Message); }
+void TWinControl::CMFocusChanged(TCMFocusChanged& Message) {
+    Broadcast(Message);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Keys
@@ -1299,20 +1374,26 @@ void TWinControl::CNKeyDown(TWMKey& Message) {
     if (mask != 0 && Perform(CM_WANTSPECIALKEY, Word(Message.CharCode), Integer(Message.KeyData)) == 0 &&
         (Perform(WM_GETDLGCODE) & mask) == 0) {
         TCustomForm* form = GetParentForm(this);
-        if (form && form->Perform(CM_DIALOGKEY, Word(Message.CharCode), Integer(Message.KeyData)) != 0) return;
+        if (form && form->Perform(CM_DIALOGKEY, Word(Message.CharCode), Integer(Message.KeyData)) != 0)
+            return;
     }
     Message.Result = 0;
 }
 
-void TWinControl::CNSysKeyDown(TWMKey& Message) { CNKeyDown(Message); }
+void TWinControl::CNSysKeyDown(TWMKey& Message) {
+    CNKeyDown(Message);
+}
 
-void TWinControl::CNKeyUp(TWMKey& Message) { Message.Result = 0; }
+void TWinControl::CNKeyUp(TWMKey& Message) {
+    Message.Result = 0;
+}
 
 void TWinControl::CNChar(TWMKey& Message) {
     Message.Result = 1;
     if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0) {
         TCustomForm* form = GetParentForm(this);
-        if (form && form->Perform(CM_DIALOGCHAR, Word(Message.CharCode), Integer(Message.KeyData)) != 0) return;
+        if (form && form->Perform(CM_DIALOGCHAR, Word(Message.CharCode), Integer(Message.KeyData)) != 0)
+            return;
     }
     Message.Result = 0;
 }
@@ -1328,8 +1409,12 @@ void TWinControl::CMChildKey(TCMChildKey& Message) {
     if (FParent) Message.Result = FParent->Perform(CM_CHILDKEY, Message.WParam(), Message.LParam());
 }
 
-void TWinControl::CMDialogKey(TCMDialogKey& Message) { Broadcast(Message); }
-void TWinControl::CMDialogChar(TCMDialogChar& Message) { Broadcast(Message); }
+void TWinControl::CMDialogKey(TCMDialogKey& Message) {
+    Broadcast(Message);
+}
+void TWinControl::CMDialogChar(TCMDialogChar& Message) {
+    Broadcast(Message);
+}
 
 bool TWinControl::DoKeyDown(TWMKey& Message) {
     TCustomForm* form = GetParentForm(this);
@@ -1396,32 +1481,38 @@ void TWinControl::WMChar(TWMKey& Message) {
     if (!DoKeyPress(Message)) DefaultHandler(Message);
 }
 
-void TWinControl::WMSysChar(TWMKey& Message) { DefaultHandler(Message); }
+void TWinControl::WMSysChar(TWMKey& Message) {
+    DefaultHandler(Message);
+}
 
-void TWinControl::WMTimer(TWMTimer& Message) { DefaultHandler(Message); }
+void TWinControl::WMTimer(TWMTimer& Message) {
+    DefaultHandler(Message);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Dispatch and painting
 
 void TWinControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_SETFOCUS: { TWMSetFocus m(Message); WMSetFocus(m); break; }
-        case WM_KILLFOCUS: { TWMKillFocus m(Message); WMKillFocus(m); break; }
-        case WM_KEYDOWN: { TWMKey m(Message); WMKeyDown(m); break; }
-        case WM_KEYUP: { TWMKey m(Message); WMKeyUp(m); break; }
-        case WM_CHAR: { TWMKey m(Message); WMChar(m); break; }
-        case WM_SYSKEYDOWN: { TWMKey m(Message); WMSysKeyDown(m); break; }
-        case WM_SYSKEYUP: { TWMKey m(Message); WMSysKeyUp(m); break; }
-        case WM_SYSCHAR: { TWMKey m(Message); WMSysChar(m); break; }
-        case CN_KEYDOWN: { TWMKey m(Message); CNKeyDown(m); break; }
-        case CN_KEYUP: { TWMKey m(Message); CNKeyUp(m); break; }
-        case CN_CHAR: { TWMKey m(Message); CNChar(m); break; }
-        case CN_SYSKEYDOWN: { TWMKey m(Message); CNSysKeyDown(m); break; }
-        case CN_SYSCHAR: { TWMKey m(Message); CNSysChar(m); break; }
-        case CM_DIALOGKEY: { TCMDialogKey m(Message); CMDialogKey(m); break; }
-        case CM_DIALOGCHAR: { TCMDialogChar m(Message); CMDialogChar(m); break; }
-        case CM_CHILDKEY: { TCMChildKey m(Message); CMChildKey(m); break; }
-        case CM_FOCUSCHANGED: { TCMFocusChanged m(Message); CMFocusChanged(m); break; }
+        case WM_SETFOCUS: CallHandler<TWMSetFocus>(this, &TWinControl::WMSetFocus, Message); break;
+        case WM_KILLFOCUS: CallHandler<TWMKillFocus>(this, &TWinControl::WMKillFocus, Message); break;
+        case WM_KEYDOWN: CallHandler<TWMKey>(this, &TWinControl::WMKeyDown, Message); break;
+        case WM_KEYUP: CallHandler<TWMKey>(this, &TWinControl::WMKeyUp, Message); break;
+        case WM_CHAR: CallHandler<TWMKey>(this, &TWinControl::WMChar, Message); break;
+        case WM_SYSKEYDOWN: CallHandler<TWMKey>(this, &TWinControl::WMSysKeyDown, Message); break;
+        case WM_SYSKEYUP: CallHandler<TWMKey>(this, &TWinControl::WMSysKeyUp, Message); break;
+        case WM_SYSCHAR: CallHandler<TWMKey>(this, &TWinControl::WMSysChar, Message); break;
+        case CN_KEYDOWN: CallHandler<TWMKey>(this, &TWinControl::CNKeyDown, Message); break;
+        case CN_KEYUP: CallHandler<TWMKey>(this, &TWinControl::CNKeyUp, Message); break;
+        case CN_CHAR: CallHandler<TWMKey>(this, &TWinControl::CNChar, Message); break;
+        case CN_SYSKEYDOWN: CallHandler<TWMKey>(this, &TWinControl::CNSysKeyDown, Message); break;
+        case CN_SYSCHAR: CallHandler<TWMKey>(this, &TWinControl::CNSysChar, Message); break;
+        case CM_DIALOGKEY: CallHandler<TCMDialogKey>(this, &TWinControl::CMDialogKey, Message); break;
+        case CM_DIALOGCHAR: CallHandler<TCMDialogChar>(this, &TWinControl::CMDialogChar, Message); break;
+        case CM_CHILDKEY: CallHandler<TCMChildKey>(this, &TWinControl::CMChildKey, Message); break;
+        case CM_FOCUSCHANGED:
+            CallHandler<TCMFocusChanged>(this, &TWinControl::CMFocusChanged, Message);
+            break;
         case CM_ENTER: CMEnter(Message); break;
         case CM_EXIT: CMExit(Message); break;
         case CM_FONTCHANGED: CMFontChanged(Message); break;
@@ -1432,8 +1523,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
         case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
         case CM_CURSORCHANGED: CMCursorChanged(Message); break;
-        case WM_TIMER: { TWMTimer m(Message); WMTimer(m); break; }
-        case WM_SIZE: { TWMSize m(Message); WMSize(m); break; }
+        case WM_TIMER: CallHandler<TWMTimer>(this, &TWinControl::WMTimer, Message); break;
+        case WM_SIZE: CallHandler<TWMSize>(this, &TWinControl::WMSize, Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1563,7 +1654,7 @@ void TCustomControl::CanvasChanged(TObject*) {
 
 void TCustomControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_PAINT: { TWMPaint m(Message); WMPaint(m); break; }
+        case WM_PAINT: CallHandler<TWMPaint>(this, &TCustomControl::WMPaint, Message); break;
         default: TWinControl::Dispatch(Message); break;
     }
 }
@@ -1589,7 +1680,9 @@ void TCustomControl::WMPaint(TWMPaint& Message) {
     FPainting = wasPainting;
 }
 
-void TCustomControl::PaintWindow(TCanvas*) { Paint(); }
+void TCustomControl::PaintWindow(TCanvas*) {
+    Paint();
+}
 
 void TCustomControl::Paint() {}
 
@@ -1648,7 +1741,7 @@ const QImage& TGraphicControl::PaintImage() {
 
 void TGraphicControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_PAINT: { TWMPaint m(Message); WMPaint(m); break; }
+        case WM_PAINT: CallHandler<TWMPaint>(this, &TGraphicControl::WMPaint, Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -1683,11 +1776,19 @@ TPoint TMouse::CursorPos() const {
     return TPoint(p.x(), p.y());
 }
 
-void TMouse::SetCursorPos(const TPoint& Value) { QCursor::setPos(Value.X, Value.Y); }
+void TMouse::SetCursorPos(const TPoint& Value) {
+    QCursor::setPos(Value.X, Value.Y);
+}
 
-HWND TMouse::Capture() const { return GetCapture(); }
-void TMouse::SetCapture(HWND Value) { ::SetCapture(Value); }
-TControl* TMouse::CaptureControl() const { return TControlPrivate::Capture(); }
+HWND TMouse::Capture() const {
+    return GetCapture();
+}
+void TMouse::SetCapture(HWND Value) {
+    ::SetCapture(Value);
+}
+TControl* TMouse::CaptureControl() const {
+    return TControlPrivate::Capture();
+}
 
 int TMouse::WheelScrollLines() const {
     return QCoreApplication::instance() ? QApplication::wheelScrollLines() : 3;
@@ -1715,7 +1816,9 @@ TCustomForm* ValidParentForm(const TControl* Control, bool TopForm) {
     return f;
 }
 
-bool IsWindow(HWND Wnd) { return FindControl(Wnd) != nullptr; }
+bool IsWindow(HWND Wnd) {
+    return FindControl(Wnd) != nullptr;
+}
 
 bool IsWindowVisible(HWND Wnd) {
     TWinControl* c = FindControl(Wnd);
@@ -1801,7 +1904,8 @@ bool GetClientRect(HWND Wnd, TRect& R) {
 bool GetWindowRect(HWND Wnd, TRect& R) {
     TWinControl* c = FindControl(Wnd);
     if (!c) return false;
-    TPoint o = c->Parent() ? c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top())) : TPoint(c->Left(), c->Top());
+    TPoint o =
+        c->Parent() ? c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top())) : TPoint(c->Left(), c->Top());
     R = Bounds(o.X, o.Y, c->Width(), c->Height());
     return true;
 }
@@ -1913,7 +2017,9 @@ short GetKeyState(int VirtKey) {
     return down ? short(0x8000) : short(0);
 }
 
-short GetAsyncKeyState(int VirtKey) { return GetKeyState(VirtKey); }
+short GetAsyncKeyState(int VirtKey) {
+    return GetKeyState(VirtKey);
+}
 
 TShiftState GetShiftState() {
     TShiftState s;
@@ -1934,7 +2040,9 @@ TShiftState KeyDataToShiftState(LPARAM KeyData) {
     return s;
 }
 
-TShiftState KeyboardStateToShiftState() { return GetShiftState(); }
+TShiftState KeyboardStateToShiftState() {
+    return GetShiftState();
+}
 
 TShiftState KeysToShiftState(Word Keys) {
     TShiftState s;

@@ -45,17 +45,51 @@ enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = std::set<TAnchorKind>;
 
 enum TControlStyleItem {
-    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
-    csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
-    csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csNeedsBorderPaint, csParentBackground,
-    csPannable, csAlignWithMargins, csGestures, csPaintBlackOpaqueOnGlass, csOverrideStylePaint
+    csAcceptsControls,
+    csCaptureMouse,
+    csDesignInteractive,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,
+    csNoStdEvents,
+    csDisplayDragImage,
+    csReflector,
+    csActionClient,
+    csMenuEvents,
+    csNeedsBorderPaint,
+    csParentBackground,
+    csPannable,
+    csAlignWithMargins,
+    csGestures,
+    csPaintBlackOpaqueOnGlass,
+    csOverrideStylePaint
 };
 using TControlStyle = std::set<TControlStyleItem>;
 
 enum TControlStateItem {
-    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
-    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking, csDesignerHide, csPanning, csRecreating,
-    csAligning, csGlassPaint, csPrintClient
+    csLButtonDown,
+    csClicked,
+    csPalette,
+    csReadingState,
+    csAlignmentNeeded,
+    csFocusing,
+    csCreating,
+    csPaintCopy,
+    csCustomPaint,
+    csDestroyingHandle,
+    csDocking,
+    csDesignerHide,
+    csPanning,
+    csRecreating,
+    csAligning,
+    csGlassPaint,
+    csPrintClient
 };
 using TControlState = std::set<TControlStateItem>;
 
@@ -402,7 +436,8 @@ public:
     void SetTabOrder(int Value);
     // The windowed controls below this one in tab order (depth first).
     void GetTabOrderList(std::vector<TWinControl*>& List);
-    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                 bool CheckParent);
     void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
     void SelectFirst();
 
@@ -530,10 +565,10 @@ private:
     QWidget* FQWidget = nullptr;
     DWORD FStyle = 0;
     DWORD FExStyle = 0;
-    std::vector<TControl*> FControls;     // z-order, bottom first
-    std::vector<TWinControl*> FTabList;   // windowed children in tab order
+    std::vector<TControl*> FControls;   // z-order, bottom first
+    std::vector<TWinControl*> FTabList; // windowed children in tab order
     bool FTabStop = false;
-    int FTabOrder = -1;                   // stored while loading, fixed up in Loaded
+    int FTabOrder = -1; // stored while loading, fixed up in Loaded
     int FAlignLevel = 0;
     bool FAlignPending = false;
     bool FShowing = false;
@@ -545,7 +580,7 @@ private:
     QEvent* FCurrentEvent = nullptr;
     bool FNeedsPaint = true;
     std::map<UINT_PTR, QTimer*> FTimers;
-    TRect FLastClient;                    // client rectangle the anchors were last applied to
+    TRect FLastClient; // client rectangle the anchors were last applied to
 };
 
 // ---------------------------------------------------------------------------------------------

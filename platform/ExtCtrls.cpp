@@ -6,7 +6,8 @@
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
     FTimer = new QTimer();
-    QObject::connect(FTimer, &QTimer::timeout, [this]() { TControlPrivate::Guard(this, [this] { Timer(); }); });
+    QObject::connect(FTimer, &QTimer::timeout,
+                     [this]() { TControlPrivate::Guard(this, [this] { Timer(); }); });
     UpdateTimer();
 }
 
@@ -29,7 +30,8 @@ void TTimer::SetInterval(Cardinal Value) {
 // Starts the count-down afresh (or stops the timer when it is off or has no interval).
 void TTimer::UpdateTimer() {
     FTimer->stop();
-    if (FEnabled && FInterval > 0 && !HasState(csDestroying)) FTimer->start(int(std::min<Cardinal>(FInterval, 0x7FFFFFFF)));
+    if (FEnabled && FInterval > 0 && !HasState(csDestroying))
+        FTimer->start(int(std::min<Cardinal>(FInterval, 0x7FFFFFFF)));
 }
 
 void TTimer::Timer() {

@@ -41,7 +41,9 @@ int CaptionOf(TFormBorderStyle Style) {
     }
 }
 
-bool Sizeable(TFormBorderStyle Style) { return Style == bsSizeable || Style == bsSizeToolWin; }
+bool Sizeable(TFormBorderStyle Style) {
+    return Style == bsSizeable || Style == bsSizeToolWin;
+}
 
 } // namespace
 
@@ -77,8 +79,12 @@ TCustomForm::~TCustomForm() {
     if (Screen) Screen->RemoveForm(this);
 }
 
-int TCustomForm::FrameWidth() const { return FrameOf(FBorderStyle); }
-int TCustomForm::CaptionHeight() const { return CaptionOf(FBorderStyle); }
+int TCustomForm::FrameWidth() const {
+    return FrameOf(FBorderStyle);
+}
+int TCustomForm::CaptionHeight() const {
+    return CaptionOf(FBorderStyle);
+}
 
 TRect TCustomForm::GetClientRect() const {
     int fw = FrameWidth();
@@ -187,7 +193,9 @@ void TCustomForm::CreateWnd() {
     if (FAlphaBlend) w->setWindowOpacity(FAlphaBlendValue / 255.0);
 }
 
-void TCustomForm::PaintWindow(TCanvas* Canvas) { PaintBackground(Canvas); }
+void TCustomForm::PaintWindow(TCanvas* Canvas) {
+    PaintBackground(Canvas);
+}
 
 void TCustomForm::PlaceWindow() {
     if (Parent() || !Screen) return;
@@ -218,7 +226,9 @@ void TCustomForm::PlaceWindow() {
 // ---------------------------------------------------------------------------------------------
 // Showing
 
-void TCustomForm::SetVisible(bool Value) { TScrollingWinControl::SetVisible(Value); }
+void TCustomForm::SetVisible(bool Value) {
+    TScrollingWinControl::SetVisible(Value);
+}
 
 void TCustomForm::Show() {
     SetVisible(true);
@@ -227,7 +237,9 @@ void TCustomForm::Show() {
         w->raise();
 }
 
-void TCustomForm::Hide() { SetVisible(false); }
+void TCustomForm::Hide() {
+    SetVisible(false);
+}
 
 void TCustomForm::CMShowingChanged(TMessage&) {
     QWidget* w = WidgetIfAllocated();
@@ -332,7 +344,9 @@ void TCustomForm::Close() {
     }
 }
 
-void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE); }
+void TCustomForm::Release() {
+    PostMessage(Handle(), CM_RELEASE);
+}
 
 bool TCustomForm::CloseQuery() {
     bool canClose = true;
@@ -340,7 +354,9 @@ bool TCustomForm::CloseQuery() {
     return canClose;
 }
 
-void TCustomForm::SetModalResult(TModalResult Value) { FModalResult = Value; }
+void TCustomForm::SetModalResult(TModalResult Value) {
+    FModalResult = Value;
+}
 
 void TCustomForm::DoCreate() {
     try {
@@ -401,7 +417,8 @@ void TCustomForm::SetWindowFocus() {
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
     if (FActiveControl == Control) return;
-    if (Control && (Control == this || GetParentForm(Control) != this || !(HasState(csLoading) || Control->CanFocus())))
+    if (Control &&
+        (Control == this || GetParentForm(Control) != this || !(HasState(csLoading) || Control->CanFocus())))
         throw EInvalidOperation(SCannotFocus);
     FActiveControl = Control;
     if (!HasState(csLoading) && FActive) SetWindowFocus();
@@ -419,7 +436,9 @@ void TCustomForm::SetFocus() {
     SetWindowFocus();
 }
 
-bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
+bool TCustomForm::CanFocus() const {
+    return Visible() && Enabled();
+}
 
 // The focus moved to Control (a window of this form): controls it left hear CM_EXIT (innermost
 // first), controls it entered CM_ENTER (outermost first), then every control of the form hears
@@ -482,7 +501,7 @@ void TCustomForm::MouseWheelHandler(TMessage& Message) {
 
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case CM_DIALOGKEY: { TCMDialogKey m(Message); CMDialogKey(m); break; }
+        case CM_DIALOGKEY: CallHandler<TCMDialogKey>(this, &TCustomForm::CMDialogKey, Message); break;
         case CM_ACTIVATE: CMActivate(Message); break;
         case CM_DEACTIVATE: CMDeactivate(Message); break;
         case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
@@ -511,7 +530,8 @@ void TCustomForm::CMDialogKey(TCMDialogKey& Message) {
             case VK_DOWN:
                 if (FActiveControl && FActiveControl->Parent()) {
                     Word k = Message.CharCode;
-                    FActiveControl->Parent()->SelectNext(FActiveControl, k == VK_RIGHT || k == VK_DOWN, false);
+                    FActiveControl->Parent()->SelectNext(FActiveControl, k == VK_RIGHT || k == VK_DOWN,
+                                                         false);
                     Message.Result = 1;
                 }
                 return;
@@ -521,22 +541,32 @@ void TCustomForm::CMDialogKey(TCMDialogKey& Message) {
     TScrollingWinControl::Dispatch(Message);
 }
 
-void TCustomForm::CMActivate(TMessage&) { Activate(); }
-void TCustomForm::CMDeactivate(TMessage&) { Deactivate(); }
+void TCustomForm::CMActivate(TMessage&) {
+    Activate();
+}
+void TCustomForm::CMDeactivate(TMessage&) {
+    Deactivate();
+}
 
-void TCustomForm::CMRelease(TMessage&) { TObject::Free(this); }
+void TCustomForm::CMRelease(TMessage&) {
+    TObject::Free(this);
+}
 
 void TCustomForm::CMTextChanged(TMessage& Message) {
     if (QWidget* w = WidgetIfAllocated(); w && !Parent()) w->setWindowTitle(Caption());
     TScrollingWinControl::Dispatch(Message);
 }
 
-void TCustomForm::WMClose(TMessage&) { Close(); }
+void TCustomForm::WMClose(TMessage&) {
+    Close();
+}
 
 // =============================================================================================
 // TScreen
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) { FHintFont = new TFont(); }
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
+    FHintFont = new TFont();
+}
 
 TScreen::~TScreen() {
     SetCursor(crDefault);
@@ -549,7 +579,9 @@ TCustomForm* TScreen::Forms(int Index) const {
     return FForms[size_t(Index)];
 }
 
-void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+void TScreen::AddForm(TCustomForm* Form) {
+    FForms.push_back(Form);
+}
 
 void TScreen::RemoveForm(TCustomForm* Form) {
     auto it = std::find(FForms.begin(), FForms.end(), Form);
@@ -639,7 +671,9 @@ QCursor TScreen::Cursors(int Index) const {
     }
 }
 
-void TScreen::SetCursors(int Index, const QCursor& Shape) { FCursors[Index] = Shape; }
+void TScreen::SetCursors(int Index, const QCursor& Shape) {
+    FCursors[Index] = Shape;
+}
 
 int TScreen::Width() const {
     QScreen* s = QGuiApplication::instance() ? QGuiApplication::primaryScreen() : nullptr;
@@ -651,7 +685,9 @@ int TScreen::Height() const {
     return s ? s->geometry().height() : 768;
 }
 
-TRect TScreen::DesktopRect() const { return Rect(0, 0, Width(), Height()); }
+TRect TScreen::DesktopRect() const {
+    return Rect(0, 0, Width(), Height());
+}
 
 TRect TScreen::WorkAreaRect() const {
     QScreen* s = QGuiApplication::instance() ? QGuiApplication::primaryScreen() : nullptr;
@@ -712,7 +748,9 @@ void TApplication::Run() {
     while (!FTerminated) HandleMessage();
 }
 
-void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void TApplication::HandleMessage() {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
@@ -758,7 +796,8 @@ void TApplication::ShowException(Exception& E) {
     // that sorts before it).
     if (!msg.isEmpty() && msg.back() > u'.') msg += u'.';
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QWidget* parent = Screen && Screen->ActiveForm() ? Screen->ActiveForm()->WidgetIfAllocated() : nullptr;
+        QWidget* parent =
+            Screen && Screen->ActiveForm() ? Screen->ActiveForm()->WidgetIfAllocated() : nullptr;
         String title = FTitle.isEmpty() ? QCoreApplication::applicationName() : FTitle;
         QMessageBox::critical(parent, title, msg);
     } else {
@@ -766,7 +805,9 @@ void TApplication::ShowException(Exception& E) {
     }
 }
 
-void TApplication::SetTitle(const String& Value) { FTitle = Value; }
+void TApplication::SetTitle(const String& Value) {
+    FTitle = Value;
+}
 
 String TApplication::ExeName() const {
     return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : String();

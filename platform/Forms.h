@@ -21,8 +21,14 @@ class QEventLoop;
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = std::set<TBorderIcon>;
 enum TPosition {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-    poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -220,7 +226,7 @@ private:
     // The active form was hidden: the most recently active visible form takes over.
     void ActivateNext(TCustomForm* Hidden);
 
-    std::vector<TCustomForm*> FForms;  // most recently active first
+    std::vector<TCustomForm*> FForms; // most recently active first
     TCustomForm* FActiveForm = nullptr;
     TCustomForm* FFocusedForm = nullptr;
     TWinControl* FActiveControl = nullptr;

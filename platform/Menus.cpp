@@ -23,16 +23,20 @@ TMenuItem::~TMenuItem() {
 }
 
 TMenuItem* TMenuItem::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     return FItems[size_t(Index)];
 }
 
-void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
+void TMenuItem::Add(TMenuItem* Item) {
+    Insert(Count(), Item);
+}
 
 void TMenuItem::Insert(int Index, TMenuItem* Item) {
     if (!Item) return;
     if (Item->FParent) throw EInvalidOperation(QStringLiteral("Menu inserted twice"));
-    if (Index < 0 || Index > Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index > Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     FItems.insert(FItems.begin() + Index, Item);
     Item->FParent = this;
 }
@@ -72,9 +76,13 @@ void TMenuItem::Click() {
 // =============================================================================================
 // TPopupMenu
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner) { FItems = new TMenuItem(nullptr); }
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner) {
+    FItems = new TMenuItem(nullptr);
+}
 
-TPopupMenu::~TPopupMenu() { TObject::Free(FItems); }
+TPopupMenu::~TPopupMenu() {
+    TObject::Free(FItems);
+}
 
 void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);

@@ -91,7 +91,7 @@ constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
-constexpr UINT WM_MOUSEWHEEL = 0x020A;  // 522
+constexpr UINT WM_MOUSEWHEEL = 0x020A; // 522
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 constexpr UINT WM_MOUSELAST = 0x020E;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
@@ -102,7 +102,7 @@ constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_UNDO = 0x0304;
-constexpr UINT WM_THEMECHANGED = 0x031A;  // 794
+constexpr UINT WM_THEMECHANGED = 0x031A; // 794
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -163,7 +163,7 @@ constexpr UINT CM_DIALOGHANDLE = CM_BASE + 49;
 constexpr UINT CM_ISTOOLCONTROL = CM_BASE + 50;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
-constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53;  // 0xB035
+constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53; // 0xB035
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 constexpr UINT CM_CHANGED = CM_BASE + 55;
 constexpr UINT CM_DOCKCLIENT = CM_BASE + 56;
@@ -223,7 +223,7 @@ constexpr WPARAM MK_RBUTTON = 0x0002;
 constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
 constexpr WPARAM MK_MBUTTON = 0x0010;
-constexpr WPARAM MK_ALT = 0x0020;  // the class library's own flag for Alt
+constexpr WPARAM MK_ALT = 0x0020; // the class library's own flag for Alt
 
 // Wheel: one notch.
 constexpr int WHEEL_DELTA = 120;
@@ -263,7 +263,7 @@ constexpr int SB_BOTH = 3;
 // Notification codes of standard controls.
 constexpr Word EN_SETFOCUS = 0x0100;
 constexpr Word EN_KILLFOCUS = 0x0200;
-constexpr Word EN_CHANGE = 0x0300;  // 768
+constexpr Word EN_CHANGE = 0x0300; // 768
 constexpr Word EN_UPDATE = 0x0400;
 constexpr Word CBN_SELCHANGE = 1;
 constexpr Word CBN_DBLCLK = 2;
@@ -306,7 +306,8 @@ constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-constexpr DWORD WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
 constexpr DWORD WS_EX_NOPARENTNOTIFY = 0x00000004;
@@ -444,35 +445,47 @@ constexpr Word VK_LCONTROL = 0xA2;
 constexpr Word VK_RCONTROL = 0xA3;
 constexpr Word VK_LMENU = 0xA4;
 constexpr Word VK_RMENU = 0xA5;
-constexpr Word VK_OEM_1 = 0xBA;       // ;:
-constexpr Word VK_OEM_PLUS = 0xBB;    // =+
-constexpr Word VK_OEM_COMMA = 0xBC;   // ,<
-constexpr Word VK_OEM_MINUS = 0xBD;   // -_
-constexpr Word VK_OEM_PERIOD = 0xBE;  // .>
-constexpr Word VK_OEM_2 = 0xBF;       // /?
-constexpr Word VK_OEM_3 = 0xC0;       // `~
-constexpr Word VK_OEM_4 = 0xDB;       // [{
-constexpr Word VK_OEM_5 = 0xDC;       // \|
-constexpr Word VK_OEM_6 = 0xDD;       // ]}
-constexpr Word VK_OEM_7 = 0xDE;       // '"
+constexpr Word VK_OEM_1 = 0xBA;      // ;:
+constexpr Word VK_OEM_PLUS = 0xBB;   // =+
+constexpr Word VK_OEM_COMMA = 0xBC;  // ,<
+constexpr Word VK_OEM_MINUS = 0xBD;  // -_
+constexpr Word VK_OEM_PERIOD = 0xBE; // .>
+constexpr Word VK_OEM_2 = 0xBF;      // /?
+constexpr Word VK_OEM_3 = 0xC0;      // `~
+constexpr Word VK_OEM_4 = 0xDB;      // [{
+constexpr Word VK_OEM_5 = 0xDC;      // \|
+constexpr Word VK_OEM_6 = 0xDD;      // ]}
+constexpr Word VK_OEM_7 = 0xDE;      // '"
 constexpr Word VK_OEM_102 = 0xE2;
 
 // Bits of the key data (LParam of key messages).
-constexpr LPARAM KF_EXTENDED = 0x01000000;  // bit 24: an extended key (arrows, Home, Insert...)
-constexpr LPARAM KF_ALTDOWN = 0x20000000;   // bit 29: Alt was down (context code)
-constexpr LPARAM KF_REPEAT = 0x40000000;    // bit 30: the key was down before
-constexpr LPARAM KF_UP = LPARAM(0x80000000u);  // bit 31: the key is being released
+constexpr LPARAM KF_EXTENDED = 0x01000000;    // bit 24: an extended key (arrows, Home, Insert...)
+constexpr LPARAM KF_ALTDOWN = 0x20000000;     // bit 29: Alt was down (context code)
+constexpr LPARAM KF_REPEAT = 0x40000000;      // bit 30: the key was down before
+constexpr LPARAM KF_UP = LPARAM(0x80000000u); // bit 31: the key is being released
 
 // ---------------------------------------------------------------------------------------------
 // Word helpers
 
-constexpr inline Word LOWORD(uintptr_t v) { return Word(v & 0xFFFF); }
-constexpr inline Word HIWORD(uintptr_t v) { return Word((v >> 16) & 0xFFFF); }
-constexpr inline Cardinal MAKELONG(Word lo, Word hi) { return Cardinal(lo) | (Cardinal(hi) << 16); }
-constexpr inline WPARAM MAKEWPARAM(Word lo, Word hi) { return WPARAM(MAKELONG(lo, hi)); }
+constexpr inline Word LOWORD(uintptr_t v) {
+    return Word(v & 0xFFFF);
+}
+constexpr inline Word HIWORD(uintptr_t v) {
+    return Word((v >> 16) & 0xFFFF);
+}
+constexpr inline Cardinal MAKELONG(Word lo, Word hi) {
+    return Cardinal(lo) | (Cardinal(hi) << 16);
+}
+constexpr inline WPARAM MAKEWPARAM(Word lo, Word hi) {
+    return WPARAM(MAKELONG(lo, hi));
+}
 // Two 16-bit coordinates packed as the platform packs mouse positions.
-constexpr inline LPARAM MAKELPARAM(int lo, int hi) { return LPARAM(Integer(MAKELONG(Word(lo), Word(hi)))); }
-constexpr inline LPARAM PointToLParam(const TPoint& p) { return MAKELPARAM(p.X, p.Y); }
+constexpr inline LPARAM MAKELPARAM(int lo, int hi) {
+    return LPARAM(Integer(MAKELONG(Word(lo), Word(hi))));
+}
+constexpr inline LPARAM PointToLParam(const TPoint& p) {
+    return MAKELPARAM(p.X, p.Y);
+}
 constexpr inline TPoint LParamToPoint(LPARAM l) {
     return TPoint(SmallInt(LOWORD(uintptr_t(l))), SmallInt(HIWORD(uintptr_t(l))));
 }
@@ -487,7 +500,8 @@ struct TMessage {
     LRESULT Result = 0;
 
     TMessage() = default;
-    TMessage(Cardinal AMsg, WPARAM AWParam = 0, LPARAM ALParam = 0) : Msg(AMsg), WParam(AWParam), LParam(ALParam) {}
+    TMessage(Cardinal AMsg, WPARAM AWParam = 0, LPARAM ALParam = 0)
+        : Msg(AMsg), WParam(AWParam), LParam(ALParam) {}
 
     Word WParamLo() const { return LOWORD(WParam); }
     Word WParamHi() const { return HIWORD(WParam); }
@@ -592,8 +606,7 @@ using TCMHitTest = TWMMouse;
 // pointer's screen position in LParam.
 class TWMMouseWheel : public TMessageView {
 public:
-    explicit TWMMouseWheel(TMessage& M)
-        : TMessageView(M), Keys(W()), WheelDelta(W()), XPos(L()), YPos(L()) {}
+    explicit TWMMouseWheel(TMessage& M) : TMessageView(M), Keys(W()), WheelDelta(W()), XPos(L()), YPos(L()) {}
     TMessageField<Word, 0, 16> Keys;
     TMessageField<SmallInt, 16, 16> WheelDelta;
     TMessageField<SmallInt, 0, 16> XPos;
@@ -671,6 +684,13 @@ public:
     TMessageField<SmallInt, 0, 16> XPos;
     TMessageField<SmallInt, 16, 16> YPos;
 };
+
+// Calls Object's Handler with Message seen through the typed view View: the one-line form of
+// a case in a Dispatch switch ("case WM_SIZE: CallHandler<TWMSize>(this, &TMe::WMSize, Message)").
+template <class View, class C, class H> inline void CallHandler(C* Object, H Handler, TMessage& Message) {
+    View view(Message);
+    (Object->*Handler)(view);
+}
 
 // CM_MOUSEENTER / CM_MOUSELEAVE / CM_ENTER / CM_EXIT and the other plain notifications use the
 // record itself.

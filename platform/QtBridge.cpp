@@ -128,7 +128,9 @@ UINT RegisterWindowMessage(const String& Name) {
 // =============================================================================================
 // Shared state
 
-TWinControl* TControlPrivate::Focused() { return GFocused; }
+TWinControl* TControlPrivate::Focused() {
+    return GFocused;
+}
 
 void TControlPrivate::ClearFocusSilently(TWinControl* Control) {
     if (GFocused && Control->ContainsControl(GFocused)) GFocused = nullptr;
@@ -152,14 +154,18 @@ void TControlPrivate::FocusWindow(TWinControl* Control) {
     Control->Perform(WM_SETFOCUS, oldHandle, 0);
 }
 
-TControl* TControlPrivate::Capture() { return GCapture; }
+TControl* TControlPrivate::Capture() {
+    return GCapture;
+}
 
 void TControlPrivate::SetCapture(TControl* Control) {
     if (GCapture == Control) return;
     GCapture = Control;
 }
 
-TControl* TControlPrivate::MouseControl() { return GMouseControl; }
+TControl* TControlPrivate::MouseControl() {
+    return GMouseControl;
+}
 
 // The control under the pointer changed: the old one hears CM_MOUSELEAVE and the new one
 // CM_MOUSEENTER; while a control holds the capture only it hears them.
@@ -184,7 +190,9 @@ void TControlPrivate::SetKeyDown(int VirtKey, bool Down) {
     if (VirtKey > 0 && VirtKey < 256) GKeys[size_t(VirtKey)] = Down;
 }
 
-bool TControlPrivate::KeyDown(int VirtKey) { return VirtKey > 0 && VirtKey < 256 && GKeys[size_t(VirtKey)]; }
+bool TControlPrivate::KeyDown(int VirtKey) {
+    return VirtKey > 0 && VirtKey < 256 && GKeys[size_t(VirtKey)];
+}
 
 void TControlPrivate::SetModifiers(Qt::KeyboardModifiers Modifiers, int ExceptKey) {
     auto set = [&](int vk, int left, int right, bool down) {
@@ -298,11 +306,13 @@ bool TControlWidget::event(QEvent* Event) {
             break;
         case QEvent::Move:
             if (isWindow()) {
+                // The client area's place (the frame the window manager adds is not ours).
                 TPoint o = c->ClientOrigin();
-                QPoint p = pos();
+                QPoint p = geometry().topLeft();
                 if (p.x() != o.X || p.y() != o.Y)
                     TControlPrivate::Guard(c, [&] {
-                        c->SetBounds(c->Left() + p.x() - o.X, c->Top() + p.y() - o.Y, c->Width(), c->Height());
+                        c->SetBounds(c->Left() + p.x() - o.X, c->Top() + p.y() - o.Y, c->Width(),
+                                     c->Height());
                     });
             }
             break;
@@ -472,7 +482,8 @@ void TControlPrivate::EnterEvent(TWinControl* Receiver, QEvent* Event) {
 
 void TControlPrivate::LeaveEvent(TWinControl* Receiver, QEvent*) {
     TControl* m = GMouseControl;
-    if (m && (m == Receiver || (m->Parent() == Receiver && !dynamic_cast<TWinControl*>(m)))) SetMouseControl(nullptr);
+    if (m && (m == Receiver || (m->Parent() == Receiver && !dynamic_cast<TWinControl*>(m))))
+        SetMouseControl(nullptr);
 }
 
 void TControlPrivate::KeyEvent(TWinControl* Receiver, QKeyEvent* Event) {
@@ -518,7 +529,7 @@ void TControlPrivate::KeyEvent(TWinControl* Receiver, QKeyEvent* Event) {
                 if (!alive()) return;
             }
             String text = Event->text();
-            if (vk == VK_DELETE) text.clear();  // the platform types nothing with Delete
+            if (vk == VK_DELETE) text.clear(); // the platform types nothing with Delete
             if (text.isEmpty() && alt && !ctrl) {
                 TShiftState shift = QtModifiersToShift(mods);
                 shift.erase(ssAlt);
@@ -884,7 +895,8 @@ void SendKey(TWinControl* Target, QEvent::Type Type, Word Key, const TShiftState
     QCoreApplication::sendEvent(w, &ev);
 }
 
-void SendMouse(TControl* Target, QEvent::Type Type, Qt::MouseButton Button, const TShiftState& Shift, int X, int Y) {
+void SendMouse(TControl* Target, QEvent::Type Type, Qt::MouseButton Button, const TShiftState& Shift, int X,
+               int Y) {
     if (!Target) return;
     QWidget* w = MouseWidget(Target, X, Y);
     if (!w) return;
@@ -922,12 +934,15 @@ void SimulateText(TWinControl* Target, const String& Text) {
         Word vk = 0;
         TShiftState shift;
         ushort u = ch.unicode();
-        if (u >= 'a' && u <= 'z') vk = Word(u - 'a' + 'A');
+        if (u >= 'a' && u <= 'z')
+            vk = Word(u - 'a' + 'A');
         else if (u >= 'A' && u <= 'Z') {
             vk = u;
             shift.insert(ssShift);
-        } else if (u >= '0' && u <= '9') vk = u;
-        else if (u == ' ') vk = VK_SPACE;
+        } else if (u >= '0' && u <= '9')
+            vk = u;
+        else if (u == ' ')
+            vk = VK_SPACE;
         SimulateKey(Target, vk, shift, ch);
     }
 }
@@ -985,8 +1000,8 @@ void SimulateWheel(TControl* Target, int Delta, TShiftState Shift, int X, int Y)
     QWidget* w = MouseWidget(Target, X, Y);
     if (!w) return;
     QPointF local(X, Y);
-    QWheelEvent ev(local, w->mapToGlobal(local), QPoint(), QPoint(0, Delta), GSimButtons, ShiftToQtModifiers(Shift),
-                   Qt::NoScrollPhase, false);
+    QWheelEvent ev(local, w->mapToGlobal(local), QPoint(), QPoint(0, Delta), GSimButtons,
+                   ShiftToQtModifiers(Shift), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &ev);
 }
 

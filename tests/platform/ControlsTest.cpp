@@ -17,14 +17,14 @@ public:
     explicit TMouseProbe(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(10, 10, 50, 30); }
 
     struct Call {
-        char Kind;  // 'D' down, 'U' up, 'M' move, 'C' click, 'B' double click
+        char Kind; // 'D' down, 'U' up, 'M' move, 'C' click, 'B' double click
         TMouseButton Button;
         TShiftState Shift;
         int X, Y;
         bool operator==(const Call&) const = default;
     };
     std::vector<Call> Calls;
-    std::vector<UINT> Notices;  // CM_MOUSEENTER / CM_MOUSELEAVE in order
+    std::vector<UINT> Notices; // CM_MOUSEENTER / CM_MOUSELEAVE in order
     bool EnabledSetterCalled = false;
     TColor Fill = clRed;
     bool PaintSomething = true;
@@ -35,7 +35,7 @@ public:
     }
     void Dispatch(TMessage& Message) override {
         if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE) Notices.push_back(Message.Msg);
-        TCustomControl::Dispatch(Message);  // "inherited"
+        TCustomControl::Dispatch(Message); // "inherited"
     }
     int CountKind(char k) const {
         return int(std::count_if(Calls.begin(), Calls.end(), [k](const Call& c) { return c.Kind == k; }));
@@ -111,7 +111,7 @@ TEST_F(ControlsTest, AReplacedWindowProcSeesMessagesFirstAndCanBeRestored) {
     std::vector<UINT> seen;
     Probe->WindowProc = [&](TMessage& m) {
         seen.push_back(m.Msg);
-        if (m.Msg == CM_MOUSEENTER) return;  // swallowed
+        if (m.Msg == CM_MOUSEENTER) return; // swallowed
         saved(m);
     };
     Probe->Perform(CM_MOUSEENTER);
@@ -126,7 +126,7 @@ TEST_F(ControlsTest, AReplacedWindowProcSeesMessagesFirstAndCanBeRestored) {
 TEST_F(ControlsTest, PostedMessagesComeAfterTheCurrentOneAndNotToFreedWindows) {
     HWND h = Probe->Handle();
     ASSERT_TRUE(PostMessage(h, CM_MOUSEENTER));
-    EXPECT_TRUE(Probe->Notices.empty());  // not yet
+    EXPECT_TRUE(Probe->Notices.empty()); // not yet
     ASSERT_TRUE(ProcessMessagesUntil([&] { return !Probe->Notices.empty(); }));
     EXPECT_EQ(SendMessage(h, CM_MOUSELEAVE), 0);
     EXPECT_EQ(Probe->Notices, std::vector<UINT>({CM_MOUSEENTER, CM_MOUSELEAVE}));
@@ -155,7 +155,7 @@ TEST(Messages, RegisteredMessageNumbersAreSharedPerName) {
     EXPECT_GE(b, 0xC000u);
     EXPECT_NE(a, b);
     EXPECT_EQ(RegisterWindowMessage(QStringLiteral("GridEditDone")), a);
-    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("grideditdone")), a);  // names ignore case
+    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("grideditdone")), a); // names ignore case
     EXPECT_EQ(RegisterWindowMessage(QString()), 0u);
 }
 
@@ -239,9 +239,9 @@ TEST_F(ControlsTest, PaintToRendersGraphicAndWindowedChildren) {
     TBitmap bmp;
     bmp.SetSize(200, 100);
     Form->PaintTo(bmp.Canvas(), 0, 0);
-    EXPECT_EQ(bmp.Canvas()->Pixels(110, 20), clBlue);   // graphic child
-    EXPECT_EQ(bmp.Canvas()->Pixels(12, 12), clRed);     // windowed child's own painting
-    EXPECT_EQ(bmp.Canvas()->Pixels(150, 80), clLime);   // the form's colour
+    EXPECT_EQ(bmp.Canvas()->Pixels(110, 20), clBlue); // graphic child
+    EXPECT_EQ(bmp.Canvas()->Pixels(12, 12), clRed);   // windowed child's own painting
+    EXPECT_EQ(bmp.Canvas()->Pixels(150, 80), clLime); // the form's colour
 }
 
 TEST_F(ControlsTest, TheVirtualEnabledSetterRunsForEveryChange) {
@@ -372,8 +372,8 @@ TEST_F(ControlsTest, EnterAndLeaveIncludingGraphicChildren) {
 TEST_F(ControlsTest, WhileCapturedOnlyTheCapturingControlHearsLeaveAndEnter) {
     SimulateMouseEnter(Probe);
     SimulateMouseDown(Probe, mbLeft, {}, 5, 5);
-    SimulateMouseMove(Probe, {ssLeft}, 90, 60);  // off the control
-    SimulateMouseMove(Probe, {ssLeft}, 6, 6);    // back on
+    SimulateMouseMove(Probe, {ssLeft}, 90, 60); // off the control
+    SimulateMouseMove(Probe, {ssLeft}, 6, 6);   // back on
     SimulateMouseUp(Probe, mbLeft, {}, 6, 6);
     EXPECT_EQ(Probe->Notices, std::vector<UINT>({CM_MOUSEENTER, CM_MOUSELEAVE, CM_MOUSEENTER}));
 }
@@ -417,10 +417,8 @@ TEST(Align, ChildrenTakeTheirSidesInTheClassLibrarysOrder) {
         TRect Expected;
     };
     const Piece pieces[] = {
-        {alClient, 10, 10, Rect(30, 20, 180, 85)},
-        {alTop, 10, 20, Rect(0, 0, 200, 20)},
-        {alLeft, 30, 10, Rect(0, 20, 30, 85)},
-        {alBottom, 10, 15, Rect(0, 85, 200, 100)},
+        {alClient, 10, 10, Rect(30, 20, 180, 85)}, {alTop, 10, 20, Rect(0, 0, 200, 20)},
+        {alLeft, 30, 10, Rect(0, 20, 30, 85)},     {alBottom, 10, 15, Rect(0, 85, 200, 100)},
         {alRight, 20, 10, Rect(180, 20, 200, 85)},
     };
     std::vector<TControl*> made;
@@ -557,7 +555,7 @@ TEST(Actions, ALinkedControlFollowsItsActionAndRunsItOnClick) {
     EXPECT_GE(c->Changes.size(), 3u);
 
     c->Click();
-    EXPECT_EQ(executed, 0);  // a disabled action does not run
+    EXPECT_EQ(executed, 0); // a disabled action does not run
     action->SetEnabled(true);
     c->Click();
     EXPECT_EQ(executed, 1);

@@ -141,8 +141,8 @@ TEST(ModalForms, AnExceptionInAHandlerIsReportedAndTheLoopGoesOn) {
     c->SetParent(f);
     c->OnClick = [](TObject*) { throw EConvertError(QStringLiteral("'x' is not a valid integer value")); };
     PostCall([&] {
-        SimulateClick(c, 3, 3);                  // the exception leaves OnClick here
-        PostCall([&] { f->SetModalResult(mrAbort); });  // and the loop still runs
+        SimulateClick(c, 3, 3);                        // the exception leaves OnClick here
+        PostCall([&] { f->SetModalResult(mrAbort); }); // and the loop still runs
     });
     EXPECT_EQ(f->ShowModal(), mrAbort);
     ASSERT_EQ(catcher.Messages.size(), 1u);
@@ -159,7 +159,7 @@ TEST(ModalForms, ModalResultOfANestedFormDoesNotEndTheOuterOne) {
         PostCall([&] { inner->SetModalResult(mrIgnore); });
         innerResult = inner->ShowModal();
         EXPECT_EQ(outer->ModalResult(), mrNone);
-        EXPECT_EQ(Screen->ActiveForm(), outer);  // the outer form is active again
+        EXPECT_EQ(Screen->ActiveForm(), outer); // the outer form is active again
         outer->SetModalResult(mrRetry);
     });
     EXPECT_EQ(outer->ShowModal(), mrRetry);
@@ -201,7 +201,7 @@ TEST(Closing, ClosingTheMainFormEndsTheApplication) {
     TCustomForm* savedMain = Application->MainForm();
     Application->SetMainForm(f);
     PostCall([&] { f->Close(); });
-    Application->Run();  // returns once the main form has closed
+    Application->Run(); // returns once the main form has closed
     EXPECT_TRUE(Application->Terminated());
     // A run without a main form returns at once; it clears the flag for the tests after this.
     Application->SetMainForm(nullptr);
@@ -238,7 +238,7 @@ TEST(Activation, ShowingAFormActivatesItAndFocusesItsFirstTabStop) {
     b->OnActivate = [&](TObject*) { events.push_back(QStringLiteral("b+")); };
     b->OnDeactivate = [&](TObject*) { events.push_back(QStringLiteral("b-")); };
     a->Show();
-    EXPECT_EQ(a->ActiveControl(), a->Button);  // tab order 0
+    EXPECT_EQ(a->ActiveControl(), a->Button); // tab order 0
     EXPECT_TRUE(a->Button->Focused());
     a->Edit->SetFocus();
     b->Show();
@@ -371,7 +371,9 @@ TEST(Building, TheMouseWheelReachesTheFormAfterItsFocusedControl) {
         Handled = true;
     };
     bool controlFirst = false;
-    f->Button->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { controlFirst = deltas.empty(); };
+    f->Button->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) {
+        controlFirst = deltas.empty();
+    };
     SimulateWheel(f->Edit, -120, {}, 5, 5);
     EXPECT_TRUE(controlFirst);
     EXPECT_EQ(deltas, std::vector<int>({-120}));

@@ -18,8 +18,8 @@ public:
 
     LRESULT DlgCode = 0;
     bool WantSpecial = false;
-    std::vector<UINT> Messages;  // CN_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_KEYUP ... in order
-    String Inserted;             // characters the control's default handling of WM_CHAR took
+    std::vector<UINT> Messages; // CN_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_KEYUP ... in order
+    String Inserted;            // characters the control's default handling of WM_CHAR took
     std::vector<Word> KeyDowns;
     std::vector<TShiftState> Shifts;
     std::vector<LPARAM> KeyData;
@@ -132,7 +132,7 @@ TEST_F(KeyboardTest, DialogKeysGoToTheFormUnlessTheFocusedControlClaimsThem) {
         LRESULT DlgCode;
         bool WantSpecial;
         int OkClicks, CancelClicks;
-        bool ReachesControl;  // WM_KEYDOWN and the character reach the focused control
+        bool ReachesControl; // WM_KEYDOWN and the character reach the focused control
     };
     const Case cases[] = {
         {"Enter goes to the default button", VK_RETURN, {}, 0, false, 1, 0, false},
@@ -331,13 +331,13 @@ TEST_F(TabOrderTest, ArrowsMoveAmongSiblingsIgnoringTabStops) {
 TEST_F(TabOrderTest, SettingATabOrderRenumbersTheSiblings) {
     struct Case {
         int Control, NewOrder;
-        std::vector<int> Expected;  // tab order of Probes[0..3] afterwards
+        std::vector<int> Expected; // tab order of Probes[0..3] afterwards
     };
     const Case cases[] = {
-        {0, 0, {0, 3, 2, 1}},   // the last moves to the front, the others shift back
-        {3, 2, {3, 1, 0, 2}},   // the first moves back, the ones it passes move forward
-        {0, 99, {3, 2, 1, 0}},  // too large: the end (where it is)
-        {1, -5, {3, 0, 2, 1}},  // negative: the front
+        {0, 0, {0, 3, 2, 1}},  // the last moves to the front, the others shift back
+        {3, 2, {3, 1, 0, 2}},  // the first moves back, the ones it passes move forward
+        {0, 99, {3, 2, 1, 0}}, // too large: the end (where it is)
+        {1, -5, {3, 0, 2, 1}}, // negative: the front
     };
     for (const Case& c : cases) {
         for (int i = 0; i < 4; ++i) Probes[size_t(i)]->SetTabOrder(3 - i);
