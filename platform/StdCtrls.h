@@ -1,0 +1,399 @@
+// Standard controls of the class library: labels, link labels, edits, list boxes, check boxes
+// and combo boxes.
+//
+// Labels and link labels are graphic controls drawn through the canvas. The windowed standard
+// controls show a native Qt widget (line edit, list, check box, combo box) inside their window,
+// but keyboard input takes the class library's way first: a key reaches the control as CN_KEYDOWN,
+// WM_KEYDOWN and WM_CHAR (so OnKeyDown and OnKeyPress can change or drop it), and only the
+// control's default handling passes what is left to the Qt widget. Mouse input reaches both the
+// message pipeline and the widget.
+#pragma once
+
+#include "Controls.h"
+
+#include <QPointer>
+
+class QWidget;
+class QLineEdit;
+class QListWidget;
+class QCheckBox;
+class QComboBox;
+class TNativeControlFilter;
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+// ---------------------------------------------------------------------------------------------
+// Labels
+
+class TCustomLabel : public TGraphicControl {
+public:
+    explicit TCustomLabel(TComponent* AOwner);
+
+    // AutoSize (on by default) makes the label as large as its text; with WordWrap only the
+    // height follows, at the width the label has.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    // A transparent label leaves its background to the parent; otherwise it fills it with Color.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    // "&" marks the accelerator character ("&&" is a plain "&") unless this is off.
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void Paint() override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The DT_ flags the text is drawn with.
+    virtual Cardinal DrawTextFlags() const;
+    // Draws (or with DT_CALCRECT measures) the caption in Rect.
+    virtual void DoDrawText(TRect& Rect, Cardinal Flags);
+    virtual void AdjustBounds();
+
+private:
+    bool FAutoSize = true;
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FTransparent = false;
+    bool FWordWrap = false;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    explicit TLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// Link label: a caption with links written as <a href="address">text</a> (or <a>text</a>, whose
+// address is its text). Link text is drawn in the hot-light colour and underlined; a click on a
+// link runs OnLinkClick with its address.
+
+enum TSysLinkType { sltURL, sltID };
+using TSysLinkEvent = TEvent<TObject*, const String&, TSysLinkType>;
+
+class TCustomLinkLabel : public TGraphicControl {
+public:
+    explicit TCustomLinkLabel(TComponent* AOwner);
+
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+
+    // The caption as parsed: text pieces, each with its link address (empty for plain text).
+    struct TPiece {
+        String Text;
+        String Link;
+        bool IsLink = false;
+        TRect Bounds; // where it was last drawn
+    };
+    const std::vector<TPiece>& Pieces() const { return FPieces; }
+    // The address of the link at a client point; false when no link is there.
+    bool LinkAt(int X, int Y, String& Link) const;
+
+    TSysLinkEvent OnLinkClick;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void Paint() override;
+    void Loaded() override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void Click() override;
+    virtual void DoOnLinkClick(const String& Link, TSysLinkType LinkType);
+    void AdjustBounds();
+
+private:
+    void Parse();
+    void Layout();
+
+    bool FAutoSize = true;
+    TAlignment FAlignment = taLeftJustify;
+    std::vector<TPiece> FPieces;
+    TPoint FLastMouse{-1, -1};
+};
+
+class TLinkLabel : public TCustomLinkLabel {
+public:
+    explicit TLinkLabel(TComponent* AOwner) : TCustomLinkLabel(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// Windowed controls shown by a native widget
+
+// A windowed control whose face is a Qt widget filling its window. Keys go through the message
+// pipeline first; the default handling of WM_KEYDOWN / WM_KEYUP passes keys that type no
+// character on to the widget, and derived controls pass characters in their WM_CHAR default.
+class TNativeControl : public TWinControl {
+public:
+    explicit TNativeControl(TComponent* AOwner);
+    ~TNativeControl() override;
+
+    // The native widget (nullptr until the window exists).
+    QWidget* NativeWidget() const { return FNative; }
+
+    void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+
+protected:
+    QWidget* CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) override;
+    void DestroyWnd() override;
+    // Makes the native widget (a child of Host, which the window is).
+    virtual QWidget* CreateNative(QWidget* Host) = 0;
+    // Brings the native widget up to date with the control (text, items, state); called after
+    // it was made and whenever font or colours change.
+    virtual void UpdateNative();
+    // Routes the input of W (a widget made later inside the native one) like the native widget's.
+    void Watch(QWidget* W);
+    // Sends a Qt event to the native widget past the key filter.
+    bool SendToNative(QEvent* Event);
+    // The value WM_GETDLGCODE answers.
+    virtual LRESULT DialogCode() const { return 0; }
+    // Whether WM_KEYDOWN / WM_KEYUP of a key that types no character go on to the widget.
+    virtual bool PassesKey(Word Key, const TShiftState& Shift) const;
+
+private:
+    friend class TNativeControlFilter;
+    void ApplyLook();
+
+    QPointer<QWidget> FNative;
+    TNativeControlFilter* FFilter = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Edits
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomEdit : public TNativeControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+
+    // At most this many characters can be typed or pasted (0: no limit); text set by code is
+    // not cut.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    // Only the digits 0 to 9 can be typed; other characters are refused with a beep.
+    bool NumbersOnly() const { return FNumbersOnly; }
+    void SetNumbersOnly(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    Char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(Char Value);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    // The whole text is selected when the edit takes the focus.
+    bool AutoSelect = true;
+    bool Modified = false;
+
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    String SelText() const;
+    void SetSelText(const String& Value);
+    void SelectAll();
+    void Clear();
+    void ClearSelection();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+
+    // Fires whenever the text changes, typed or set by code.
+    TNotifyEvent OnChange;
+
+    void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+
+protected:
+    String GetText() const override;
+    QWidget* CreateNative(QWidget* Host) override;
+    void UpdateNative() override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
+    bool PassesKey(Word Key, const TShiftState& Shift) const override;
+    virtual void Change();
+    void DoEnter() override;
+
+private:
+    QLineEdit* Edit() const;
+    void TypeChar(Char Ch);
+
+    String FEditText; // the text, also while there is no window
+    int FMaxLength = 0;
+    bool FNumbersOnly = false;
+    bool FReadOnly = false;
+    Char FPasswordChar;
+    TEditCharCase FCharCase = ecNormal;
+    TBorderStyle FBorderStyle = bsSingle;
+    int FSelStart = 0, FSelLength = 0; // kept while there is no window
+    bool FSettingText = false;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// List box
+
+class TCustomListBox : public TNativeControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+
+    // The items; changing them shows at once.
+    TStrings* Items() const;
+    void SetItems(TStrings* Value);
+    int Count() const;
+    // The selected item, -1 for none. Setting it does not fire OnClick; the user's choice does.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    void Clear();
+    // Index of the item at a client point, -1 for none.
+    int ItemAtPos(const TPoint& Pos, bool Existing) const;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    QWidget* CreateNative(QWidget* Host) override;
+    void UpdateNative() override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    bool PassesKey(Word Key, const TShiftState& Shift) const override;
+
+private:
+    friend class TListBoxStrings;
+    void ItemsChanged();
+    void SelectionChanged(int Row);
+    QListWidget* List() const;
+
+    TStringList* FItems;
+    int FItemIndex = -1;
+    bool FSorted = false;
+    bool FUpdating = false;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// Check box
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCustomCheckBox : public TNativeControl {
+public:
+    explicit TCustomCheckBox(TComponent* AOwner);
+
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool Value);
+    TCheckBoxState State() const { return FState; }
+    // Changing the state (by code or by the user) fires OnClick.
+    void SetState(TCheckBoxState Value);
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool Value);
+    // taRightJustify (default): the box at the left, the caption at its right.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    // The next state, as a click gives it.
+    virtual void Toggle();
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    QWidget* CreateNative(QWidget* Host) override;
+    void UpdateNative() override;
+    LRESULT DialogCode() const override { return DLGC_BUTTON; }
+    bool PassesKey(Word Key, const TShiftState& Shift) const override;
+
+private:
+    QCheckBox* Box() const;
+    void UserClicked();
+
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    explicit TCheckBox(TComponent* AOwner) : TCustomCheckBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// Combo box
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TCustomComboBox : public TNativeControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TStrings* Items() const;
+    void SetItems(TStrings* Value);
+    int ItemIndex() const { return FItemIndex; }
+    // Setting it does not fire OnChange; the user's choice does.
+    void SetItemIndex(int Value);
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    void Clear();
+
+    // The user chose another item or edited the text.
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+
+    void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+
+protected:
+    String GetText() const override;
+    QWidget* CreateNative(QWidget* Host) override;
+    void UpdateNative() override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    bool PassesKey(Word Key, const TShiftState& Shift) const override;
+    virtual void Change();
+    virtual void Select();
+
+private:
+    friend class TComboBoxStrings;
+    void ItemsChanged();
+    QComboBox* Combo() const;
+
+    TStringList* FItems;
+    int FItemIndex = -1;
+    TComboBoxStyle FStyle = csDropDown;
+    int FDropDownCount = 8;
+    int FMaxLength = 0;
+    bool FSorted = false;
+    bool FUpdating = false;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
