@@ -27,7 +27,7 @@ int U16(const QByteArray& D, int P) {
 // Decodes a picture file: JPEG through libjpeg, everything else through the image readers.
 QImage DecodePicture(const QByteArray& Bytes) {
     QImage img;
-    if (IsJpegData(Bytes)) {
+    if (Bytes.startsWith("\xFF\xD8")) {
         JpegDecode(Bytes, img);
         return img;
     }
@@ -37,6 +37,8 @@ QImage DecodePicture(const QByteArray& Bytes) {
     QImageReader reader(&buf);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
+    // JPEG pictures are libjpeg's alone.
+    if (reader.format() == "jpeg" || reader.format() == "jpg") return img;
     img = reader.read();
     return img;
 }
