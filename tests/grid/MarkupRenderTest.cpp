@@ -309,6 +309,41 @@ TEST_F(MarkupRender, PaintsColoursAndMarks) {
     EXPECT_EQ(Count(clBlack, line), 0);
 }
 
+TEST_F(MarkupRender, BlinkingTextHidesInItsHiddenPhase) {
+    THTMLDrawOptions o;
+    o.Blink = false;
+    Paint(QStringLiteral("<BLINK>blink</BLINK>"), TRect(0, 0, 400, 200), o);
+    EXPECT_EQ(CountNot(clWhite, TRect(0, 0, 400, 40)), 0);
+    o.Blink = true;
+    Paint(QStringLiteral("<BLINK>blink</BLINK>"), TRect(0, 0, 400, 200), o);
+    EXPECT_GT(Count(clBlack, TRect(0, 0, 400, 40)), 0);
+}
+
+TEST_F(MarkupRender, PositionalEntryPassesEverythingThrough) {
+    String anchor, stripped, focus, title, cid = QStringLiteral("c"), cv, ct;
+    int xs = 0, ys = 0, links = 0, mouseLink = 0;
+    TRect hover, ctrl;
+    const String m =
+        QStringLiteral("<A HREF=\"h\" TITLE=\"t\">ab</A> <CONTROL TYPE=\"EDIT\" ID=\"c\" VALUE=\"v\" "
+                       "WIDTH=\"30\">");
+    const bool hit =
+        DrawHTMLText(C, m, TRect(0, 0, 400, 200), nullptr, 390, 190, 0, -1, 1, true, false, false, false,
+                     true, false, true, false, 1.0, clBlue, clNone, clNone, clGray, anchor, stripped, focus,
+                     title, xs, ys, links, mouseLink, hover, ctrl, cid, cv, ct, nullptr, nullptr, 0, 0);
+    EXPECT_TRUE(hit);
+    EXPECT_EQ(anchor, QStringLiteral("ctrl"));
+    EXPECT_EQ(cid, QStringLiteral("c"));
+    EXPECT_EQ(cv, QStringLiteral("v"));
+    EXPECT_EQ(ct, QStringLiteral("EDIT"));
+    EXPECT_EQ(ctrl.Width(), 30);
+    EXPECT_EQ(focus, QStringLiteral("h"));
+    EXPECT_EQ(links, 1);
+    EXPECT_EQ(mouseLink, -1);
+    EXPECT_EQ(xs, Run(QStringLiteral("ab ")).cx + 30);
+    EXPECT_EQ(ys, std::max(23, GH() + 10));
+    EXPECT_EQ(stripped, QStringLiteral("ab "));
+}
+
 TEST_F(MarkupRender, LeavesTheCanvasAsItWas) {
     C->Font()->SetStyle({fsItalic});
     C->Pen()->SetColor(clMaroon);
@@ -470,6 +505,19 @@ TEST_F(MarkupPictures, ImageListPictures) {
     Paint(QStringLiteral("<IMG SRC=\"IDX:4\"><IMG SRC=\"IDX:0\">"), TRect(0, 0, 400, 200), Opts());
     EXPECT_EQ(Count(clBlue, TRect(1, 0, 17, 16)), 256);
     EXPECT_EQ(Count(clGray, TRect(17, 0, 33, 16)), 256);
+
+    // Printing draws the picture scaled; it still takes its own size in the layout.
+    Clear(clWhite);
+    THTMLDrawOptions print = Opts();
+    print.Printing = true;
+    print.ScaleFactor = 2.0;
+    EXPECT_EQ(Paint(QStringLiteral("<IMG SRC=\"IDX:4\">"), TRect(0, 0, 400, 200), print).TextWidth, 16);
+    EXPECT_EQ(Count(clBlue), 32 * 32);
+    EXPECT_EQ(Count(clBlue, TRect(1, 0, 33, 32)), 32 * 32);
+
+    // The system's small and large icons.
+    EXPECT_EQ(Measure(QStringLiteral("<IMG SRC=\"SSYS:3\">")).TextWidth, 16);
+    EXPECT_EQ(Measure(QStringLiteral("<IMG SRC=\"LSYS:report.txt\">")).TextHeight, std::max(32, GH()));
 }
 
 TEST_F(MarkupPictures, PicturesInAnchorsAreHits) {
