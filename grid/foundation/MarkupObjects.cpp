@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -91,7 +92,17 @@ void StretchImage(TCanvas* Canvas, const QImage& Image, const TRect& R) {
         Canvas->DrawImage(R.Left, R.Top, Image);
         return;
     }
-    Canvas->DrawImage(R.Left, R.Top, Image.scaled(R.Width(), R.Height()));
+    QPainter* p = Canvas->BeginPainter();
+    if (!p) return;
+    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p->drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), Image);
+    Canvas->EndPainter(p);
+}
+
+// A size scaled by the printing factor, kept within the sizes objects may have.
+int ScaleBy(int Size, double Factor) {
+    if (!(Factor > 0) || !std::isfinite(Factor)) Factor = 1.0;
+    return int(std::clamp(std::round(Size * Factor), 0.0, double(MaxObjectSize)));
 }
 
 // Draws a part of the current visual style, opening and closing the theme data around it.
@@ -162,8 +173,8 @@ TMarkupObject PlaceHTMLImage(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot, c
             if (Slot.Painting && !Call.Printing) {
                 Call.Images->Draw(c, x, top, n);
             } else if (Slot.Painting) {
-                const int w = int(std::lround(Call.Images->Width() * Call.ScaleFactor));
-                const int h = int(std::lround(Call.Images->Height() * Call.ScaleFactor));
+                const int w = ScaleBy(Call.Images->Width(), Call.ScaleFactor);
+                const int h = ScaleBy(Call.Images->Height(), Call.ScaleFactor);
                 StretchImage(c, Call.Images->GetImage(n), TRect(x, top, x + w, top + h));
             }
         }
@@ -178,7 +189,7 @@ TMarkupObject PlaceHTMLImage(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot, c
             if (!Call.Printing) {
                 if (!icon.isNull()) c->DrawImage(x, top, icon);
             } else {
-                const int s = int(std::lround(size * Call.ScaleFactor));
+                const int s = ScaleBy(size, Call.ScaleFactor);
                 StretchImage(c, icon, TRect(x, top, x + s, top + s));
             }
         }
