@@ -119,9 +119,9 @@ bool PlainInt(const String& S, int& V) {
     return ok;
 }
 
+// Whether the locale the program runs in writes from right to left.
 bool RightToLeftLocale() {
-    static const bool rtl = QLocale::system().textDirection() == Qt::RightToLeft;
-    return rtl;
+    return QLocale().textDirection() == Qt::RightToLeft;
 }
 
 // Whether the platform is new enough to draw themed controls (5.1 or later), decided once.

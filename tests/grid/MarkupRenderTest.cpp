@@ -344,6 +344,28 @@ TEST_F(MarkupRender, PositionalEntryPassesEverythingThrough) {
     EXPECT_EQ(stripped, QStringLiteral("ab "));
 }
 
+TEST_F(MarkupRender, RightToLeftLocaleRunsFromTheRightEdge) {
+    const QLocale saved;
+    auto darkColumns = [&](int X1, int X2) { return CountNot(clWhite, TRect(X1, 0, X2, 40)); };
+    const int w = Run(QStringLiteral("abc")).cx;
+    THTMLDrawOptions o;
+    o.BiDiMode = 1;
+    Paint(QStringLiteral("abc"), TRect(0, 0, 200, 100), o); // left-to-right locale: the mode changes nothing
+    EXPECT_GT(darkColumns(0, w + 2), 0);
+    EXPECT_EQ(darkColumns(w + 2, 200), 0);
+
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    Clear(clWhite);
+    Paint(QStringLiteral("abc"), TRect(0, 0, 200, 100), o);
+    EXPECT_EQ(darkColumns(0, 200 - w - 2), 0);
+    EXPECT_GT(darkColumns(200 - w - 2, 200), 0);
+    Clear(clWhite);
+    o.BiDiMode = 0;
+    Paint(QStringLiteral("abc"), TRect(0, 0, 200, 100), o);
+    EXPECT_EQ(darkColumns(w + 2, 200), 0);
+    QLocale::setDefault(saved);
+}
+
 TEST_F(MarkupRender, LeavesTheCanvasAsItWas) {
     C->Font()->SetStyle({fsItalic});
     C->Pen()->SetColor(clMaroon);
