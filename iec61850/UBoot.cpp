@@ -270,6 +270,7 @@ bool TFBoot::Device_Address(String& Address) const {
 
 bool TFBoot::Send_Ping() {
     ping_res = 0;
+    FPing_Error.clear();
     const Cardinal start = Clock();
     String address;
     if (!Device_Address(address)) return false;
@@ -285,7 +286,8 @@ bool TFBoot::Send_Ping() {
             if (ping_res == 1 && ++answered >= 2) break;
             if (Cardinal(Clock() - start) > Cardinal(Ping_Total_Ms)) break;
         }
-    } catch (const Exception&) {
+    } catch (const Exception& E) {
+        FPing_Error = E.Message();
         return false;
     }
     return ping_res == 1;
@@ -331,7 +333,9 @@ void TFBoot::Btn_UpdateClick(TObject*) {
         if (ping_res == 2)
             MessageDlg(Lang_Text.Get(Text_Device_Not_Found), mtWarning, {mbOK});
         else
-            MessageDlg(Lang_Text.Get(Text_Check_Address), mtError, {mbOK});
+            MessageDlg(Lang_Text.Get(Text_Check_Address) +
+                           (FPing_Error.isEmpty() ? String() : u'\n' + FPing_Error),
+                       mtError, {mbOK});
         return;
     }
     Last_IP_Address = address;

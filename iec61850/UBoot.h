@@ -73,7 +73,8 @@ public:
 
     // Pings the address of the four edits: echoes of up to 400 ms each until two have been
     // answered or more than 5000 ms have passed; true when the last echo was answered. An echo
-    // that cannot be sent ends the attempts with false (ping_res keeps its last status).
+    // that cannot be sent ends the attempts with false (ping_res keeps its last status, Ping_Error
+    // says why).
     bool Send_Ping();
     // Writes Path_Program\Ethernet_Update.xml from the address edits, the options list and the
     // read-back box; raises when the address is not four decimal octets or the file cannot be
@@ -85,6 +86,8 @@ public:
     // The address of the four edits in its canonical dotted form; false when an edit does not
     // hold a decimal octet 0 .. 255.
     bool Device_Address(String& Address) const;
+    // Why the last ping could not send its echo (empty when it could).
+    const String& Ping_Error() const { return FPing_Error; }
     // True while a ping or an update runs.
     bool Busy() const { return FBusy; }
 
@@ -101,6 +104,7 @@ private:
     void Set_Busy(bool Value);
 
     bool FBusy = false;
+    String FPing_Error;
 };
 
 extern TFBoot* FBoot;

@@ -236,6 +236,7 @@ TEST_F(BootWindow, PingOutcomes) {
         Address("192", "168", "2", "205");
         EXPECT_EQ(Boot->Send_Ping(), c.Result);
         EXPECT_EQ(Boot->ping_res, c.Status);
+        EXPECT_EQ(Boot->Ping_Error().isEmpty(), c.Script.back() != Fail);
         ASSERT_EQ(Sent.size(), c.Echoes);
         EXPECT_EQ(Sent[0].Host, "192.168.2.205");
         EXPECT_EQ(Sent[0].Payload, "192.168.2.205");
@@ -308,7 +309,9 @@ TEST_F(BootWindow, FailuresBeforeTheUpdaterStoreAndRunNothing) {
         Boot->CB_Update_Options->SetItemIndex(2);
         Boot->Btn_UpdateClick(nullptr);
         ASSERT_EQ(Messages.size(), 1u);
-        EXPECT_EQ(Messages[0].Msg, Lang_Text.Get(c.Text));
+        // Why an echo could not be sent follows the text on a line of its own.
+        EXPECT_EQ(Messages[0].Msg,
+                  Lang_Text.Get(c.Text) + (c.Script[0] == Fail ? "\nCannot resolve the host 10.1.1.1" : ""));
         EXPECT_EQ(Messages[0].DlgType, c.Kind);
         EXPECT_EQ(Messages[0].Buttons, TMsgDlgButtons({mbOK}));
         EXPECT_EQ(Sent.size(), c.Echoes);
