@@ -150,6 +150,11 @@ void TCategoryPanel::BoundsChanged(bool Resized) {
     if (Resized) Invalidate();
 }
 
+void TCategoryPanel::Loaded() {
+    TCustomControl::Loaded();
+    if (FSurface && FSurface->HasState(csLoading)) FSurface->Loaded();
+}
+
 void TCategoryPanel::SetChevronHot(bool Value) {
     if (FChevronHot == Value) return;
     FChevronHot = Value;

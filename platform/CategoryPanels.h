@@ -39,6 +39,9 @@ public:
 
 protected:
     void Paint() override;
+
+private:
+    friend class TCategoryPanel;
 };
 
 class TCategoryPanel : public TCustomControl {
@@ -86,6 +89,9 @@ public:
 protected:
     void Paint() override;
     void BoundsChanged(bool Resized) override;
+    // The surface was made inside the panel: when the panel ends loading, so does the surface
+    // (its controls' tab orders are put in place then).
+    void Loaded() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void CMMouseLeave(TMessage& Message);

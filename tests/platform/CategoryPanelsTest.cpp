@@ -230,3 +230,39 @@ TEST(CategoryPanelGroupLifetime, PanelsFreedBeforeOrWithTheirGroupLeaveNoTrace) 
 }
 
 } // namespace
+
+namespace {
+
+// A window built in code: the panel's surface ends loading with the panel, so tab orders given
+// while building are in place afterwards.
+class TPanelForm : public TForm {
+public:
+    explicit TPanelForm(TComponent* AOwner) : TForm(AOwner) {
+        BeginLoading();
+        Group = new TCategoryPanelGroup(this);
+        Group->SetParent(this);
+        Panel = Group->CreatePanel(this);
+        for (int i = 0; i < 3; ++i) {
+            auto* e = new TEdit(this);
+            e->SetParent(Panel->Surface());
+            Edits.push_back(e);
+        }
+        for (int i = 0; i < 3; ++i) Edits[size_t(i)]->SetTabOrder(2 - i);
+        EndLoading();
+    }
+    TCategoryPanelGroup* Group;
+    TCategoryPanel* Panel;
+    std::vector<TWinControl*> Edits;
+};
+
+TEST(CategoryPanelLoading, TheSurfaceEndsLoadingWithItsPanel) {
+    auto* f = new TPanelForm(nullptr);
+    EXPECT_FALSE(f->Panel->HasState(csLoading));
+    EXPECT_FALSE(f->Panel->Surface()->HasState(csLoading));
+    std::vector<TWinControl*> order;
+    f->Panel->Surface()->GetTabOrderList(order);
+    EXPECT_EQ(order, (std::vector<TWinControl*>{f->Edits[2], f->Edits[1], f->Edits[0]}));
+    TObject::Free(f);
+}
+
+} // namespace
