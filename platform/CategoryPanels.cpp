@@ -10,7 +10,9 @@ namespace {
 constexpr int ChevronSize = 16;
 constexpr int HeaderMargin = 4;
 
-int Channel(TColor C, int Shift) { return int((ColorToRGB(C) >> Shift) & 0xFF); }
+int Channel(TColor C, int Shift) {
+    return int((ColorToRGB(C) >> Shift) & 0xFF);
+}
 
 TColor Blend(TColor A, TColor B, int Step, int Steps) {
     if (Steps <= 0) return ColorToRGB(A);
@@ -52,9 +54,13 @@ TCategoryPanel::~TCategoryPanel() {
     if (TCategoryPanelGroup* group = PanelGroup()) group->RemovePanel(this);
 }
 
-TCategoryPanelGroup* TCategoryPanel::PanelGroup() const { return dynamic_cast<TCategoryPanelGroup*>(Parent()); }
+TCategoryPanelGroup* TCategoryPanel::PanelGroup() const {
+    return dynamic_cast<TCategoryPanelGroup*>(Parent());
+}
 
-void TCategoryPanel::SetPanelGroup(TCategoryPanelGroup* Value) { SetParent(Value); }
+void TCategoryPanel::SetPanelGroup(TCategoryPanelGroup* Value) {
+    SetParent(Value);
+}
 
 void TCategoryPanel::SetParent(TWinControl* AParent) {
     if (AParent == Parent()) return;
@@ -100,7 +106,9 @@ int TCategoryPanel::HeaderHeight() const {
     return group ? group->HeaderHeight() : 24;
 }
 
-TRect TCategoryPanel::HeaderRect() const { return Rect(0, 0, Width(), HeaderHeight()); }
+TRect TCategoryPanel::HeaderRect() const {
+    return Rect(0, 0, Width(), HeaderHeight());
+}
 
 TRect TCategoryPanel::ChevronRect() const {
     const int hh = HeaderHeight();
@@ -213,7 +221,8 @@ void TCategoryPanel::DrawHeader() {
         canvas->FillRectColor(band, c);
     }
     // A darker line closes the header off from the panel's controls.
-    canvas->FillRectColor(Rect(header.Left, header.Bottom - 1, header.Right, header.Bottom), Blend(last, clBlack, 1, 5));
+    canvas->FillRectColor(Rect(header.Left, header.Bottom - 1, header.Right, header.Bottom),
+                          Blend(last, clBlack, 1, 5));
 
     int x = header.Left + HeaderMargin;
     TCustomImageList* images = group ? group->Images() : nullptr;
@@ -227,7 +236,8 @@ void TCategoryPanel::DrawHeader() {
     if (group) canvas->SetFont(group->HeaderFont());
     canvas->Brush()->SetStyle(bsClear);
     TRect textRect = Rect(x, header.Top, chevron.Left - HeaderMargin, header.Bottom);
-    DrawText(canvas, Caption(), textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawText(canvas, Caption(), textRect,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     canvas->Brush()->SetStyle(bsSolid);
 
     // Two stacked chevrons: pointing up while expanded (a click collapses), down while collapsed.
@@ -270,7 +280,8 @@ TCategoryPanelGroup::~TCategoryPanelGroup() {
 }
 
 TCategoryPanel* TCategoryPanelGroup::Panels(int Index) const {
-    if (Index < 0 || Index >= PanelCount()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= PanelCount())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     return FPanels[size_t(Index)];
 }
 
@@ -292,7 +303,9 @@ void TCategoryPanelGroup::SetHeaderFont(TFont* Value) {
     if (Value) FHeaderFont->Assign(Value);
 }
 
-void TCategoryPanelGroup::HeaderFontChanged(TObject*) { LookChanged(); }
+void TCategoryPanelGroup::HeaderFontChanged(TObject*) {
+    LookChanged();
+}
 
 void TCategoryPanelGroup::SetHeaderHeight(int Value) {
     Value = std::max(Value, 0);
@@ -352,7 +365,9 @@ void TCategoryPanelGroup::SetTracking(bool Value) {
     if (FScrollBar) FScrollBar->setTracking(Value);
 }
 
-int TCategoryPanelGroup::ScrollBarWidth() { return 17; }
+int TCategoryPanelGroup::ScrollBarWidth() {
+    return 17;
+}
 
 TRect TCategoryPanelGroup::GetClientRect() const {
     return Rect(0, 0, std::max(Width() - (FScrollBarVisible ? ScrollBarWidth() : 0), 0), Height());
@@ -385,7 +400,9 @@ int TCategoryPanelGroup::ContentHeight() const {
     return total;
 }
 
-int TCategoryPanelGroup::ScrollMax() const { return std::max(ContentHeight() - Height(), 0); }
+int TCategoryPanelGroup::ScrollMax() const {
+    return std::max(ContentHeight() - Height(), 0);
+}
 
 void TCategoryPanelGroup::ArrangePanels(TCategoryPanel* Moved) {
     if (FArranging || HasState(csDestroying)) return;
@@ -493,6 +510,8 @@ void TCategoryPanelGroup::UpdateScrollBar() {
 
 void TCategoryPanelGroup::BoundsChanged(bool Resized) {
     TCustomControl::BoundsChanged(Resized);
-    if (Resized) ArrangePanels();
-    else UpdateScrollBar();
+    if (Resized)
+        ArrangePanels();
+    else
+        UpdateScrollBar();
 }

@@ -86,9 +86,8 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner) {
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnResize = [this](TObject* Sender) { FormResize(Sender); };
-    OnMouseWheel = [this](TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
-        FormMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
-    };
+    OnMouseWheel = [this](TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos,
+                          bool& Handled) { FormMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled); };
     EndLoading();
     DoCreate();
 }
@@ -199,7 +198,9 @@ void TFParGen::FormCreate(TObject*) {
 // =============================================================================================
 // Window events
 
-void TFParGen::FormShow(TObject*) { Load_ParGen(); }
+void TFParGen::FormShow(TObject*) {
+    Load_ParGen();
+}
 
 void TFParGen::FormResize(TObject*) {
     // The width is fixed; only the height may change.
@@ -219,8 +220,8 @@ void TFParGen::FormMouseWheel(TObject*, TShiftState, int WheelDelta, TPoint Mous
 }
 
 void TFParGen::On_Change(TObject* Sender) {
-    static const char* const relayout[] = {"CB_BACnet_Slave_Type", "CB_SNMP_Agent_Security_Level", "CB_WiFi_Type",
-                                           "CB_WiFi_Secure_Type"};
+    static const char* const relayout[] = {"CB_BACnet_Slave_Type", "CB_SNMP_Agent_Security_Level",
+                                           "CB_WiFi_Type", "CB_WiFi_Secure_Type"};
     auto* c = dynamic_cast<TComponent*>(Sender);
     if (!c) return;
     for (const char* name : relayout)
@@ -231,9 +232,9 @@ void TFParGen::On_Change(TObject* Sender) {
 }
 
 void TFParGen::On_Click(TObject* Sender) {
-    static const char* const relayout[] = {"CB_SNMP_Agent_Version3", "CB_MQTT_Will_Flag", "CB_TLS_Enable",
-                                           "CB_TLS_Server_Auth",     "CB_TLS_Client_Auth", "CB_WiFi_IP_Auto",
-                                           "CB_WiFi_DHCP"};
+    static const char* const relayout[] = {
+        "CB_SNMP_Agent_Version3", "CB_MQTT_Will_Flag", "CB_TLS_Enable", "CB_TLS_Server_Auth",
+        "CB_TLS_Client_Auth",     "CB_WiFi_IP_Auto",   "CB_WiFi_DHCP"};
     auto* c = dynamic_cast<TComponent*>(Sender);
     if (!c) return;
     for (const char* name : relayout)
@@ -269,11 +270,26 @@ void TFParGen::Btn_OKClick(TObject*) {
 // ParGen.xml
 
 std::vector<TEdit*> TFParGen::Key_Fields() const {
-    return {E_IEC61850_Client_IP1,  E_IEC61850_Client_IP2,  E_IEC61850_Client_IP3,  E_IEC61850_Client_IP4,
-            E_IEC61850_Client_SM1,  E_IEC61850_Client_SM2,  E_IEC61850_Client_SM3,  E_IEC61850_Client_SM4,
-            E_IEC61850_Client_GAT1, E_IEC61850_Client_GAT2, E_IEC61850_Client_GAT3, E_IEC61850_Client_GAT4,
-            nullptr,                E_IEC61850_Client_VLAN, E_IEC61850_Client_AppID, E_NTP_Server_URL,
-            E_NTP_Poll_Time,        E_PROFIBUS_IDDevice,    E_PROFIBUS_NByte_In,     E_PROFIBUS_NByte_Out};
+    return {E_IEC61850_Client_IP1,
+            E_IEC61850_Client_IP2,
+            E_IEC61850_Client_IP3,
+            E_IEC61850_Client_IP4,
+            E_IEC61850_Client_SM1,
+            E_IEC61850_Client_SM2,
+            E_IEC61850_Client_SM3,
+            E_IEC61850_Client_SM4,
+            E_IEC61850_Client_GAT1,
+            E_IEC61850_Client_GAT2,
+            E_IEC61850_Client_GAT3,
+            E_IEC61850_Client_GAT4,
+            nullptr,
+            E_IEC61850_Client_VLAN,
+            E_IEC61850_Client_AppID,
+            E_NTP_Server_URL,
+            E_NTP_Poll_Time,
+            E_PROFIBUS_IDDevice,
+            E_PROFIBUS_NByte_In,
+            E_PROFIBUS_NByte_Out};
 }
 
 void TFParGen::Set_Defaults() {
@@ -309,7 +325,8 @@ void TFParGen::Load_ParGen() {
             const std::vector<TEdit*> fields = Key_Fields();
             for (int i = 0; i < 20; ++i) {
                 if (i == ParGen_Key_NTP_Server_URL || i == ParGen_Key_NTP_Poll_Time) continue;
-                const TXMLNode node = root ? root.FindNode(String::fromLatin1(ParGen_Keys[i].Element)) : TXMLNode();
+                const TXMLNode node =
+                    root ? root.FindNode(String::fromLatin1(ParGen_Keys[i].Element)) : TXMLNode();
                 const String text = node ? node.Text() : String::fromLatin1(ParGen_Keys[i].Default);
                 if (i == ParGen_Key_En_GAT)
                     CB_IEC61850_Client_En_GAT->SetChecked(node && text == "1");
@@ -342,13 +359,13 @@ bool TFParGen::Controllo_Dati() {
         bool GatewayOnly;
     };
     const TCheck checks[] = {
-        {E_IEC61850_Client_IP1, 0, 255, 649, false},  {E_IEC61850_Client_IP2, 0, 255, 650, false},
-        {E_IEC61850_Client_IP3, 0, 255, 651, false},  {E_IEC61850_Client_IP4, 0, 255, 652, false},
-        {E_IEC61850_Client_SM1, 0, 255, 653, false},  {E_IEC61850_Client_SM2, 0, 255, 654, false},
-        {E_IEC61850_Client_SM3, 0, 255, 655, false},  {E_IEC61850_Client_SM4, 0, 255, 656, false},
-        {E_IEC61850_Client_GAT1, 0, 255, 657, true},  {E_IEC61850_Client_GAT2, 0, 255, 658, true},
-        {E_IEC61850_Client_GAT3, 0, 255, 659, true},  {E_IEC61850_Client_GAT4, 0, 255, 660, true},
-        {E_PROFIBUS_IDDevice, 1, 125, 723, false},    {E_PROFIBUS_NByte_In, 0, 244, 724, false},
+        {E_IEC61850_Client_IP1, 0, 255, 649, false}, {E_IEC61850_Client_IP2, 0, 255, 650, false},
+        {E_IEC61850_Client_IP3, 0, 255, 651, false}, {E_IEC61850_Client_IP4, 0, 255, 652, false},
+        {E_IEC61850_Client_SM1, 0, 255, 653, false}, {E_IEC61850_Client_SM2, 0, 255, 654, false},
+        {E_IEC61850_Client_SM3, 0, 255, 655, false}, {E_IEC61850_Client_SM4, 0, 255, 656, false},
+        {E_IEC61850_Client_GAT1, 0, 255, 657, true}, {E_IEC61850_Client_GAT2, 0, 255, 658, true},
+        {E_IEC61850_Client_GAT3, 0, 255, 659, true}, {E_IEC61850_Client_GAT4, 0, 255, 660, true},
+        {E_PROFIBUS_IDDevice, 1, 125, 723, false},   {E_PROFIBUS_NByte_In, 0, 244, 724, false},
         {E_PROFIBUS_NByte_Out, 0, 244, 725, false},
     };
     const bool gateway = CB_IEC61850_Client_En_GAT->Checked();
@@ -403,11 +420,13 @@ void TFParGen::Set_Lang() {
 
 std::vector<int> TFParGen::Used_Text_Ids() const {
     std::vector<int> ids = {400, 401, 402, 403, 404, 405, Text_Save_Failed, Text_Load_Failed};
-    for (int header : {406, 427, 440, 459, 502, 505, 517, 526, 552, 561, 566, 573, 582, 610, 754, 764, 791, 890, 905})
+    for (int header :
+         {406, 427, 440, 459, 502, 505, 517, 526, 552, 561, 566, 573, 582, 610, 754, 764, 791, 890, 905})
         ids.push_back(header);
     for (const TTextRef& t : FTexts)
         for (int i = 0; i < t.Count; ++i) ids.push_back(t.Id + i);
-    for (int c : {649, 650, 651, 652, 653, 654, 655, 656, 657, 658, 659, 660, 723, 724, 725}) ids.push_back(c);
+    for (int c : {649, 650, 651, 652, 653, 654, 655, 656, 657, 658, 659, 660, 723, 724, 725})
+        ids.push_back(c);
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     return ids;

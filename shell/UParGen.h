@@ -255,7 +255,9 @@ private:
     TControl* Row_Last(TCategoryPanel* Panel, const String& Row) const;
     // Height := top of Last + its height + header height + 12.
     void Fit_Panel(TCategoryPanel* Panel, TControl* Last);
-    void Fit_Panel(TCategoryPanel* Panel, const String& LastRow) { Fit_Panel(Panel, Row_Last(Panel, LastRow)); }
+    void Fit_Panel(TCategoryPanel* Panel, const String& LastRow) {
+        Fit_Panel(Panel, Row_Last(Panel, LastRow));
+    }
     // Shows the panels in this order, numbered "1. ", "2. " ... before their header texts, each
     // directly below the previous one, with tab orders 0, 1, 2 ...
     void Order_Panels(const std::vector<std::pair<TCategoryPanel*, int>>& Panels);

@@ -23,7 +23,9 @@ constexpr int BoxOffset = 1;
 constexpr int BoxWidth = 170;
 constexpr int BoxHeight = 17;
 
-int RowTop(int Index) { return RowFirstTop + RowStep * Index; }
+int RowTop(int Index) {
+    return RowFirstTop + RowStep * Index;
+}
 
 const QStringList Serial_Bauds = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 const QStringList Parities = {"None", "Even", "Odd"};
@@ -151,7 +153,8 @@ private:
     void OctetFields(TFParGen::TRow& Row, const String& Name, bool HintEach) {
         const int sharedHint = HintEach ? 0 : Id++;
         for (int i = 0; i < 4; ++i) {
-            TEdit* edit = MakeEdit("E_" + Prefix + "_" + Name + IntToStr(i + 1), OctetLefts[i], Top, OctetWidth);
+            TEdit* edit =
+                MakeEdit("E_" + Prefix + "_" + Name + IntToStr(i + 1), OctetLefts[i], Top, OctetWidth);
             edit->OnKeyPress = [f = F](TObject* Sender, Char& Key) { f->KeyPress(Sender, Key); };
             Add(Row, edit, 0);
             Row.Last = edit;
@@ -161,7 +164,8 @@ private:
                 F->FTexts.push_back({edit, TFParGen::tkHint, sharedHint, 1});
         }
         for (int i = 0; i < 3; ++i) {
-            TLabel* dot = MakeLabel("L_" + Prefix + "_" + Name + "_Dot" + IntToStr(i + 1), DotLefts[i], Top + LabelOffset);
+            TLabel* dot = MakeLabel("L_" + Prefix + "_" + Name + "_Dot" + IntToStr(i + 1), DotLefts[i],
+                                    Top + LabelOffset);
             dot->SetCaption(".");
             Add(Row, dot, LabelOffset);
         }
@@ -480,10 +484,26 @@ void TFParGen::Build_Panels() {
 }
 
 std::vector<TCategoryPanel*> TFParGen::All_Panels() const {
-    return {CP_IEC61850_Client, CP_Modbus_Slave, CP_Modbus_TCP_Slave, CP_BACnet_Slave, CP_CAN,
-            CP_CANopen,         CP_DeviceNet_Slave, CP_EtherNetIP,    CP_J1939,        CP_NMEA2000,
-            CP_PROFINET,        CP_SNMP_Agent,   CP_Serial,           CP_MQTT,         CP_Ethernet,
-            CP_TLS,             CP_NTP,          CP_WiFi,             CP_KNX,          CP_PROFIBUS};
+    return {CP_IEC61850_Client,
+            CP_Modbus_Slave,
+            CP_Modbus_TCP_Slave,
+            CP_BACnet_Slave,
+            CP_CAN,
+            CP_CANopen,
+            CP_DeviceNet_Slave,
+            CP_EtherNetIP,
+            CP_J1939,
+            CP_NMEA2000,
+            CP_PROFINET,
+            CP_SNMP_Agent,
+            CP_Serial,
+            CP_MQTT,
+            CP_Ethernet,
+            CP_TLS,
+            CP_NTP,
+            CP_WiFi,
+            CP_KNX,
+            CP_PROFIBUS};
 }
 
 // =============================================================================================
@@ -537,26 +557,59 @@ void TFParGen::Order_Panels(const std::vector<std::pair<TCategoryPanel*, int>>& 
 // =============================================================================================
 // Panel order of each converter
 
-void TFParGen::Order_TAB_Panels() { Order_TAB_Panels_40210(); }
-void TFParGen::Move_GroupBoxs() { RePosition_Objects_40210(); }
-
-void TFParGen::Order_TAB_Panels_40191() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_Modbus_Slave, 427}}); }
-void TFParGen::Order_TAB_Panels_40192() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_Modbus_TCP_Slave, 440}}); }
-void TFParGen::Order_TAB_Panels_40193() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_BACnet_Slave, 459}}); }
-void TFParGen::Order_TAB_Panels_40194() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_CAN, 502}}); }
-void TFParGen::Order_TAB_Panels_40196() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_DeviceNet_Slave, 517}}); }
-void TFParGen::Order_TAB_Panels_40197() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_EtherNetIP, 526}}); }
-void TFParGen::Order_TAB_Panels_40198() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_J1939, 552}}); }
-void TFParGen::Order_TAB_Panels_40199() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_KNX, 561}}); }
-void TFParGen::Order_TAB_Panels_40200() {
-    Order_Panels({{CP_IEC61850_Client, 406}, {CP_MQTT, 764}, {CP_Ethernet, 791}, {CP_TLS, 890}, {CP_NTP, 905}});
+void TFParGen::Order_TAB_Panels() {
+    Order_TAB_Panels_40210();
 }
-void TFParGen::Order_TAB_Panels_40203() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_NMEA2000, 566}}); }
-void TFParGen::Order_TAB_Panels_40207() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_CANopen, 505}}); }
-void TFParGen::Order_TAB_Panels_40210() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_PROFIBUS, 573}}); }
-void TFParGen::Order_TAB_Panels_40211() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_PROFINET, 582}}); }
-void TFParGen::Order_TAB_Panels_40214() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_SNMP_Agent, 610}}); }
-void TFParGen::Order_TAB_Panels_40215() { Order_Panels({{CP_IEC61850_Client, 406}, {CP_Serial, 754}}); }
+void TFParGen::Move_GroupBoxs() {
+    RePosition_Objects_40210();
+}
+
+void TFParGen::Order_TAB_Panels_40191() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_Modbus_Slave, 427}});
+}
+void TFParGen::Order_TAB_Panels_40192() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_Modbus_TCP_Slave, 440}});
+}
+void TFParGen::Order_TAB_Panels_40193() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_BACnet_Slave, 459}});
+}
+void TFParGen::Order_TAB_Panels_40194() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_CAN, 502}});
+}
+void TFParGen::Order_TAB_Panels_40196() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_DeviceNet_Slave, 517}});
+}
+void TFParGen::Order_TAB_Panels_40197() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_EtherNetIP, 526}});
+}
+void TFParGen::Order_TAB_Panels_40198() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_J1939, 552}});
+}
+void TFParGen::Order_TAB_Panels_40199() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_KNX, 561}});
+}
+void TFParGen::Order_TAB_Panels_40200() {
+    Order_Panels(
+        {{CP_IEC61850_Client, 406}, {CP_MQTT, 764}, {CP_Ethernet, 791}, {CP_TLS, 890}, {CP_NTP, 905}});
+}
+void TFParGen::Order_TAB_Panels_40203() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_NMEA2000, 566}});
+}
+void TFParGen::Order_TAB_Panels_40207() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_CANopen, 505}});
+}
+void TFParGen::Order_TAB_Panels_40210() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_PROFIBUS, 573}});
+}
+void TFParGen::Order_TAB_Panels_40211() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_PROFINET, 582}});
+}
+void TFParGen::Order_TAB_Panels_40214() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_SNMP_Agent, 610}});
+}
+void TFParGen::Order_TAB_Panels_40215() {
+    Order_Panels({{CP_IEC61850_Client, 406}, {CP_Serial, 754}});
+}
 
 void TFParGen::RePosition_Objects_40191() {
     RePosition_Object_IEC61850_Client();
@@ -647,26 +700,52 @@ const std::vector<TFParGen::TVariantLayout>& TFParGen::Variant_Layouts() {
 // =============================================================================================
 // Fitting each panel
 
-void TFParGen::RePosition_Object_IEC61850_Client() { Fit_Panel(CP_IEC61850_Client, E_IEC61850_Client_AppID); }
-void TFParGen::RePosition_Object_Modbus_Slave() { Fit_Panel(CP_Modbus_Slave, "Read_Input"); }
-void TFParGen::RePosition_Object_Modbus_TCP_Slave() { Fit_Panel(CP_Modbus_TCP_Slave, "Port"); }
-void TFParGen::RePosition_Object_Serial() { Fit_Panel(CP_Serial, "Stop_Bits"); }
-void TFParGen::RePosition_Object_EtherNetIP() { Fit_Panel(CP_EtherNetIP, "NByte_Out"); }
-void TFParGen::RePosition_Object_CAN() { Fit_Panel(CP_CAN, "Baudrate"); }
-void TFParGen::RePosition_Object_CANopen() { Fit_Panel(CP_CANopen, "SDO_Time_Out"); }
-void TFParGen::RePosition_Object_DeviceNet_Slave() { Fit_Panel(CP_DeviceNet_Slave, "NByte_Out"); }
-void TFParGen::RePosition_Object_J1939() { Fit_Panel(CP_J1939, "Device_ID"); }
-void TFParGen::RePosition_Object_NMEA2000() { Fit_Panel(CP_NMEA2000, "Peer_To_Peer"); }
-void TFParGen::RePosition_Object_KNX() { Fit_Panel(CP_KNX, "IDDevice"); }
-void TFParGen::RePosition_Object_PROFIBUS() { Fit_Panel(CP_PROFIBUS, E_PROFIBUS_NByte_Out); }
-void TFParGen::RePosition_Object_NTP() { Fit_Panel(CP_NTP, "Poll_Time"); }
+void TFParGen::RePosition_Object_IEC61850_Client() {
+    Fit_Panel(CP_IEC61850_Client, E_IEC61850_Client_AppID);
+}
+void TFParGen::RePosition_Object_Modbus_Slave() {
+    Fit_Panel(CP_Modbus_Slave, "Read_Input");
+}
+void TFParGen::RePosition_Object_Modbus_TCP_Slave() {
+    Fit_Panel(CP_Modbus_TCP_Slave, "Port");
+}
+void TFParGen::RePosition_Object_Serial() {
+    Fit_Panel(CP_Serial, "Stop_Bits");
+}
+void TFParGen::RePosition_Object_EtherNetIP() {
+    Fit_Panel(CP_EtherNetIP, "NByte_Out");
+}
+void TFParGen::RePosition_Object_CAN() {
+    Fit_Panel(CP_CAN, "Baudrate");
+}
+void TFParGen::RePosition_Object_CANopen() {
+    Fit_Panel(CP_CANopen, "SDO_Time_Out");
+}
+void TFParGen::RePosition_Object_DeviceNet_Slave() {
+    Fit_Panel(CP_DeviceNet_Slave, "NByte_Out");
+}
+void TFParGen::RePosition_Object_J1939() {
+    Fit_Panel(CP_J1939, "Device_ID");
+}
+void TFParGen::RePosition_Object_NMEA2000() {
+    Fit_Panel(CP_NMEA2000, "Peer_To_Peer");
+}
+void TFParGen::RePosition_Object_KNX() {
+    Fit_Panel(CP_KNX, "IDDevice");
+}
+void TFParGen::RePosition_Object_PROFIBUS() {
+    Fit_Panel(CP_PROFIBUS, E_PROFIBUS_NByte_Out);
+}
+void TFParGen::RePosition_Object_NTP() {
+    Fit_Panel(CP_NTP, "Poll_Time");
+}
 
 void TFParGen::RePosition_Object_BACnet_Slave() {
     TCategoryPanel* p = CP_BACnet_Slave;
     const bool ip = Combo("CB_BACnet_Slave_Type")->ItemIndex() == 0;
     static const char* const ipRows[] = {"IP", "SM", "GAT", "Port", "Device_Name", "Device_ID"};
-    static const char* const mstpRows[] = {"Baudrate", "Parity", "Device_Name", "MAC", "Max_Master",
-                                           "Max_Info_Frames", "Device_Instance", "Network"};
+    static const char* const mstpRows[] = {"Baudrate",   "Parity",          "Device_Name",     "MAC",
+                                           "Max_Master", "Max_Info_Frames", "Device_Instance", "Network"};
     int row = 1;
     if (ip) {
         for (const char* r : mstpRows) Hide_Row(p, r);
@@ -682,7 +761,8 @@ void TFParGen::RePosition_Object_BACnet_Slave() {
 void TFParGen::RePosition_Object_SNMP_Agent() {
     TCategoryPanel* p = CP_SNMP_Agent;
     if (!Check("CB_SNMP_Agent_Version3")->Checked()) {
-        for (const char* r : {"User", "Security_Level", "Authority", "Authority_Mode", "Privacy", "Privacy_Mode"})
+        for (const char* r :
+             {"User", "Security_Level", "Authority", "Authority_Mode", "Privacy", "Privacy_Mode"})
             Hide_Row(p, r);
         Fit_Panel(p, "Version3");
         return;
@@ -712,7 +792,8 @@ void TFParGen::RePosition_Object_MQTT() {
     TCategoryPanel* p = CP_MQTT;
     int row = 6; // the will-topic row
     if (Check("CB_MQTT_Will_Flag")->Checked()) {
-        for (const char* r : {"Will_Topic", "Will_Message", "Will_Retain", "Will_QoS"}) Place_Row(p, r, row++);
+        for (const char* r : {"Will_Topic", "Will_Message", "Will_Retain", "Will_QoS"})
+            Place_Row(p, r, row++);
     } else {
         for (const char* r : {"Will_Topic", "Will_Message", "Will_Retain", "Will_QoS"}) Hide_Row(p, r);
     }
@@ -731,8 +812,9 @@ void TFParGen::RePosition_Object_Ethernet() {
 void TFParGen::RePosition_Object_WiFi() {
     TCategoryPanel* p = CP_WiFi;
     static const char* const addressRows[] = {"IP", "SM", "GAT", "DNS"};
-    static const char* const accessPointRows[] = {"Hidden_SSID", "Secure_Type", "Password", "DHCP", "DHCP_First",
-                                                  "DHCP_Mask",   "Lease_Time",  "Max_Client", "Channel"};
+    static const char* const accessPointRows[] = {"Hidden_SSID", "Secure_Type", "Password",
+                                                  "DHCP",        "DHCP_First",  "DHCP_Mask",
+                                                  "Lease_Time",  "Max_Client",  "Channel"};
     const int type = Combo("CB_WiFi_Type")->ItemIndex();
     int row = 1;
     if (type == 0) {
@@ -775,7 +857,8 @@ void TFParGen::RePosition_Object_TLS() {
     TCategoryPanel* p = CP_TLS;
     static const char* const clientRows[] = {"Client_Cert", "Client_Key", "Key_Password"};
     if (!Check("CB_TLS_Enable")->Checked()) {
-        for (const char* r : {"Server_Auth", "Server_Cert", "Client_Auth", "Client_Cert", "Client_Key", "Key_Password"})
+        for (const char* r :
+             {"Server_Auth", "Server_Cert", "Client_Auth", "Client_Cert", "Client_Key", "Key_Password"})
             Hide_Row(p, r);
         Fit_Panel(p, "Enable");
         return;

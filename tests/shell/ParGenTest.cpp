@@ -80,30 +80,29 @@ TEST_F(ParGenTest, ANewProjectShowsTheDefaultsAndOKWritesExactlyThem) {
     F->Btn_OKClick(F->Btn_OK);
     EXPECT_EQ(F->ModalResult(), mrOk);
     EXPECT_TRUE(Messages.empty());
-    const QByteArray expected =
-        "<Par_Gen>\n"
-        "\t<IEC61850_Client_IP1>192</IEC61850_Client_IP1>\n"
-        "\t<IEC61850_Client_IP2>168</IEC61850_Client_IP2>\n"
-        "\t<IEC61850_Client_IP3>0</IEC61850_Client_IP3>\n"
-        "\t<IEC61850_Client_IP4>10</IEC61850_Client_IP4>\n"
-        "\t<IEC61850_Client_SM1>255</IEC61850_Client_SM1>\n"
-        "\t<IEC61850_Client_SM2>255</IEC61850_Client_SM2>\n"
-        "\t<IEC61850_Client_SM3>255</IEC61850_Client_SM3>\n"
-        "\t<IEC61850_Client_SM4>0</IEC61850_Client_SM4>\n"
-        "\t<IEC61850_Client_GAT1>192</IEC61850_Client_GAT1>\n"
-        "\t<IEC61850_Client_GAT2>168</IEC61850_Client_GAT2>\n"
-        "\t<IEC61850_Client_GAT3>0</IEC61850_Client_GAT3>\n"
-        "\t<IEC61850_Client_GAT4>1</IEC61850_Client_GAT4>\n"
-        "\t<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT>\n"
-        "\t<IEC61850_Client_VLAN>0</IEC61850_Client_VLAN>\n"
-        "\t<IEC61850_Client_Application_ID>0</IEC61850_Client_Application_ID>\n"
-        "\t<NTP_Server_URL></NTP_Server_URL>\n"
-        "\t<NTP_Poll_Time></NTP_Poll_Time>\n"
-        "\t<PROFIBUS_ID_Device>10</PROFIBUS_ID_Device>\n"
-        "\t<PROFINET_NB_IN>244</PROFINET_NB_IN>\n"
-        "\t<PROFINET_NB_OUT>244</PROFINET_NB_OUT>\n"
-        "</Par_Gen>\n"
-        "<!--SW_VERSION = 1.000-->\n";
+    const QByteArray expected = "<Par_Gen>\n"
+                                "\t<IEC61850_Client_IP1>192</IEC61850_Client_IP1>\n"
+                                "\t<IEC61850_Client_IP2>168</IEC61850_Client_IP2>\n"
+                                "\t<IEC61850_Client_IP3>0</IEC61850_Client_IP3>\n"
+                                "\t<IEC61850_Client_IP4>10</IEC61850_Client_IP4>\n"
+                                "\t<IEC61850_Client_SM1>255</IEC61850_Client_SM1>\n"
+                                "\t<IEC61850_Client_SM2>255</IEC61850_Client_SM2>\n"
+                                "\t<IEC61850_Client_SM3>255</IEC61850_Client_SM3>\n"
+                                "\t<IEC61850_Client_SM4>0</IEC61850_Client_SM4>\n"
+                                "\t<IEC61850_Client_GAT1>192</IEC61850_Client_GAT1>\n"
+                                "\t<IEC61850_Client_GAT2>168</IEC61850_Client_GAT2>\n"
+                                "\t<IEC61850_Client_GAT3>0</IEC61850_Client_GAT3>\n"
+                                "\t<IEC61850_Client_GAT4>1</IEC61850_Client_GAT4>\n"
+                                "\t<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT>\n"
+                                "\t<IEC61850_Client_VLAN>0</IEC61850_Client_VLAN>\n"
+                                "\t<IEC61850_Client_Application_ID>0</IEC61850_Client_Application_ID>\n"
+                                "\t<NTP_Server_URL></NTP_Server_URL>\n"
+                                "\t<NTP_Poll_Time></NTP_Poll_Time>\n"
+                                "\t<PROFIBUS_ID_Device>10</PROFIBUS_ID_Device>\n"
+                                "\t<PROFINET_NB_IN>244</PROFINET_NB_IN>\n"
+                                "\t<PROFINET_NB_OUT>244</PROFINET_NB_OUT>\n"
+                                "</Par_Gen>\n"
+                                "<!--SW_VERSION = 1.000-->\n";
     EXPECT_EQ(ReadParGen().toStdString(), expected.toStdString());
 }
 
@@ -144,8 +143,10 @@ TEST_F(ParGenTest, MissingEmptyAndOddKeysLoadOneByOne) {
     };
     const QString missing; // a null value leaves the element out
     const Case cases[] = {
-        {"all stored", FileWith({{"IEC61850_Client_SM4", "128"}, {"IEC61850_Client_En_GAT", "1"}}), "128", "0", "10", true},
-        {"SM4 missing", FileWith({{"IEC61850_Client_SM4", missing}, {"IEC61850_Client_VLAN", "7"}}), "0", "7", "10", false},
+        {"all stored", FileWith({{"IEC61850_Client_SM4", "128"}, {"IEC61850_Client_En_GAT", "1"}}), "128",
+         "0", "10", true},
+        {"SM4 missing", FileWith({{"IEC61850_Client_SM4", missing}, {"IEC61850_Client_VLAN", "7"}}), "0", "7",
+         "10", false},
         {"empty element", FileWith({{"PROFIBUS_ID_Device", ""}}), "0", "0", "", false},
         {"flag 01", FileWith({{"IEC61850_Client_En_GAT", "01"}}), "0", "0", "10", false},
         {"flag true", FileWith({{"IEC61850_Client_En_GAT", "true"}}), "0", "0", "10", false},
@@ -154,10 +155,12 @@ TEST_F(ParGenTest, MissingEmptyAndOddKeysLoadOneByOne) {
          FileWith({{"IEC61850_Client_SM4", "252"}, {"IEC61850_Client_En_GAT", "1"}},
                   "<?xml version=\"1.0\"?>\n<!--SW_VERSION = 1.000-->\n"),
          "252", "0", "10", true},
-        {"root of another name", "<Other><IEC61850_Client_SM4>4</IEC61850_Client_SM4></Other>", "4", "0", "10", false},
+        {"root of another name", "<Other><IEC61850_Client_SM4>4</IEC61850_Client_SM4></Other>", "4", "0",
+         "10", false},
         {"root without children", "<Par_Gen/>", "0", "0", "10", false},
         {"element with children",
-         "<Par_Gen><PROFIBUS_ID_Device><x>5</x></PROFIBUS_ID_Device><IEC61850_Client_SM4>9</IEC61850_Client_SM4>"
+         "<Par_Gen><PROFIBUS_ID_Device><x>5</x></PROFIBUS_ID_Device><IEC61850_Client_SM4>9</"
+         "IEC61850_Client_SM4>"
          "<IEC61850_Client_SM4>8</IEC61850_Client_SM4></Par_Gen>",
          "9", "0", "", false},
     };
@@ -214,7 +217,7 @@ TEST_F(ParGenTest, AFileThatCannotBeWrittenIsReportedAndTheWindowStaysOpen) {
 TEST_F(ParGenTest, ValidationReportsTheFirstFailureInOrderAndWritesNothing) {
     struct Case {
         const char* Name;
-        std::vector<std::pair<TEdit* TFParGen::*, const char*>> Fields;
+        std::vector<std::pair<TEdit * TFParGen::*, const char*>> Fields;
         bool Gateway;
         int TextId; // 0: passes
     };
@@ -225,19 +228,29 @@ TEST_F(ParGenTest, ValidationReportsTheFirstFailureInOrderAndWritesNothing) {
         {"IP3 empty", {{&TFParGen::E_IEC61850_Client_IP3, ""}}, false, 651},
         {"IP4 trailing blank", {{&TFParGen::E_IEC61850_Client_IP4, "10 "}}, false, 652},
         {"only the first failure",
-         {{&TFParGen::E_IEC61850_Client_SM2, "x"}, {&TFParGen::E_IEC61850_Client_SM1, "300"},
+         {{&TFParGen::E_IEC61850_Client_SM2, "x"},
+          {&TFParGen::E_IEC61850_Client_SM1, "300"},
           {&TFParGen::E_PROFIBUS_IDDevice, "0"}},
-         false, 653},
+         false,
+         653},
         {"SM4 text", {{&TFParGen::E_IEC61850_Client_SM4, "abc"}}, false, 656},
         {"gateway off: anything goes",
-         {{&TFParGen::E_IEC61850_Client_GAT1, "abc"}, {&TFParGen::E_IEC61850_Client_GAT4, "999"}}, false, 0},
+         {{&TFParGen::E_IEC61850_Client_GAT1, "abc"}, {&TFParGen::E_IEC61850_Client_GAT4, "999"}},
+         false,
+         0},
         {"gateway on: checked", {{&TFParGen::E_IEC61850_Client_GAT1, "abc"}}, true, 657},
         {"gateway on: GAT4", {{&TFParGen::E_IEC61850_Client_GAT4, "999"}}, true, 660},
-        {"hexadecimal", {{&TFParGen::E_IEC61850_Client_IP1, "$FF"}, {&TFParGen::E_IEC61850_Client_IP2, "0xff"}}, false, 0},
+        {"hexadecimal",
+         {{&TFParGen::E_IEC61850_Client_IP1, "$FF"}, {&TFParGen::E_IEC61850_Client_IP2, "0xff"}},
+         false,
+         0},
         {"hexadecimal too big", {{&TFParGen::E_IEC61850_Client_IP1, "$100"}}, false, 649},
         {"ID 0", {{&TFParGen::E_PROFIBUS_IDDevice, "0"}}, false, 723},
         {"ID 126", {{&TFParGen::E_PROFIBUS_IDDevice, "126"}}, false, 723},
-        {"ID 1 and 125 bounds", {{&TFParGen::E_PROFIBUS_IDDevice, "125"}, {&TFParGen::E_PROFIBUS_NByte_In, "0"}}, false, 0},
+        {"ID 1 and 125 bounds",
+         {{&TFParGen::E_PROFIBUS_IDDevice, "125"}, {&TFParGen::E_PROFIBUS_NByte_In, "0"}},
+         false,
+         0},
         {"ID 1", {{&TFParGen::E_PROFIBUS_IDDevice, " 1"}}, false, 0},
         {"bytes in 245", {{&TFParGen::E_PROFIBUS_NByte_In, "245"}}, false, 724},
         {"bytes out 245", {{&TFParGen::E_PROFIBUS_NByte_Out, "245"}}, false, 725},
@@ -257,7 +270,8 @@ TEST_F(ParGenTest, ValidationReportsTheFirstFailureInOrderAndWritesNothing) {
             EXPECT_EQ(F->ModalResult(), mrOk);
             EXPECT_TRUE(QFile::exists(ParGenFile()));
             for (const auto& [field, text] : c.Fields)
-                EXPECT_TRUE(ReadParGen().contains(">" + QByteArray(text) + "<") || QByteArray(text).isEmpty());
+                EXPECT_TRUE(ReadParGen().contains(">" + QByteArray(text) + "<") ||
+                            QByteArray(text).isEmpty());
         } else {
             ASSERT_EQ(Messages.size(), 1u);
             EXPECT_EQ(Messages[0].Msg, Lang_Text[c.TextId]);
@@ -283,9 +297,10 @@ TEST_F(ParGenTest, AFailedCheckLeavesTheStoredFileAsItWas) {
 }
 
 TEST(ParGenDeviceName, NameCheckFindsCharactersOtherThanLettersAndDigits) {
-    const std::pair<const char*, bool> cases[] = {
-        {"", false}, {"Abc09", false}, {"abc def", true}, {"a_b", true}, {"Zürich", true}, {"x-1", true}};
-    for (const auto& [name, bad] : cases) EXPECT_EQ(TFParGen::Check_Device_Name(QString::fromUtf8(name)), bad) << name;
+    const std::pair<const char*, bool> cases[] = {{"", false},   {"Abc09", false}, {"abc def", true},
+                                                  {"a_b", true}, {"Zürich", true}, {"x-1", true}};
+    for (const auto& [name, bad] : cases)
+        EXPECT_EQ(TFParGen::Check_Device_Name(QString::fromUtf8(name)), bad) << name;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -431,15 +446,18 @@ TEST_F(ParGenTest, ThePROFIBUSConverterShowsTwoNumberedPanelsAsLaidOut) {
     std::vector<TWinControl*> order;
     F->CP_IEC61850_Client->Surface()->GetTabOrderList(order);
     std::vector<TWinControl*> expected = {
-        F->E_IEC61850_Client_IP1,  F->E_IEC61850_Client_IP2,  F->E_IEC61850_Client_IP3,    F->E_IEC61850_Client_IP4,
-        F->E_IEC61850_Client_SM1,  F->E_IEC61850_Client_SM2,  F->E_IEC61850_Client_SM3,    F->E_IEC61850_Client_SM4,
-        F->CB_IEC61850_Client_En_GAT, F->E_IEC61850_Client_GAT1, F->E_IEC61850_Client_GAT2, F->E_IEC61850_Client_GAT3,
+        F->E_IEC61850_Client_IP1,  F->E_IEC61850_Client_IP2,  F->E_IEC61850_Client_IP3,
+        F->E_IEC61850_Client_IP4,  F->E_IEC61850_Client_SM1,  F->E_IEC61850_Client_SM2,
+        F->E_IEC61850_Client_SM3,  F->E_IEC61850_Client_SM4,  F->CB_IEC61850_Client_En_GAT,
+        F->E_IEC61850_Client_GAT1, F->E_IEC61850_Client_GAT2, F->E_IEC61850_Client_GAT3,
         F->E_IEC61850_Client_GAT4, F->E_IEC61850_Client_VLAN, F->E_IEC61850_Client_AppID};
     EXPECT_EQ(order, expected);
 
     // The PROFIBUS panel: four rows, tab order from the bottom up, the fixed baud rate.
-    const std::pair<TWinControl*, int> rows[] = {{F->E_PROFIBUS_IDDevice, 9}, {F->CB_PROFIBUS_Baudrate, 37},
-                                                 {F->E_PROFIBUS_NByte_In, 65}, {F->E_PROFIBUS_NByte_Out, 93}};
+    const std::pair<TWinControl*, int> rows[] = {{F->E_PROFIBUS_IDDevice, 9},
+                                                 {F->CB_PROFIBUS_Baudrate, 37},
+                                                 {F->E_PROFIBUS_NByte_In, 65},
+                                                 {F->E_PROFIBUS_NByte_Out, 93}};
     for (const auto& [c, top] : rows) EXPECT_EQ(c->BoundsRect(), Rect(191, top, 429, top + 21));
     order.clear();
     F->CP_PROFIBUS->Surface()->GetTabOrderList(order);
@@ -461,7 +479,7 @@ TEST_F(ParGenTest, ThePROFIBUSConverterShowsTwoNumberedPanelsAsLaidOut) {
 TEST_F(ParGenTest, EveryConverterOrdersNumbersAndFitsItsPanels) {
     struct Expect {
         int Variant;
-        std::vector<std::pair<TCategoryPanel* TFParGen::*, const char*>> Panels; // after the client panel
+        std::vector<std::pair<TCategoryPanel * TFParGen::*, const char*>> Panels; // after the client panel
     };
     const Expect table[] = {
         {40191, {{&TFParGen::CP_Modbus_Slave, "Modbus Slave"}}},
@@ -490,7 +508,8 @@ TEST_F(ParGenTest, EveryConverterOrdersNumbersAndFitsItsPanels) {
         auto* f = new TFParGen(nullptr);
         for (TCategoryPanel* p : f->All_Panels()) p->Hide();
         const auto& layouts = TFParGen::Variant_Layouts();
-        auto it = std::find_if(layouts.begin(), layouts.end(), [&](const auto& l) { return l.Variant == e.Variant; });
+        auto it = std::find_if(layouts.begin(), layouts.end(),
+                               [&](const auto& l) { return l.Variant == e.Variant; });
         ASSERT_NE(it, layouts.end());
         (f->*(it->Order))();
         (f->*(it->RePosition))();
