@@ -12,8 +12,8 @@
 #include "Controls.h"
 
 #include <QPointer>
+#include <QWidget>
 
-class QWidget;
 class QLineEdit;
 class QListWidget;
 class QCheckBox;

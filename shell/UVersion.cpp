@@ -11,7 +11,7 @@ const String SW_Version = QStringLiteral("1.000");
 const String SW_Manual_Code = QStringLiteral("UM40210");
 
 String Maker_Site = QStringLiteral("http://www.ostrel.example");
-const String Maker_Site_Caption = QStringLiteral("www.ostrel.example");
+const String Maker_Site_Caption = QStringLiteral("ostrel.example");
 
 String Home_Page_URL() {
     return Maker_Site + QStringLiteral("/HOME/default.asp?frompg=") + SW_Code;

@@ -1,0 +1,70 @@
+// A fixture with the configurator's windows created over a program folder of the test's own;
+// message dialogs and opened links are recorded instead of shown.
+#pragma once
+
+#include "Dialogs.h"
+#include "ShellApi.h"
+#include "ShellFixture.h"
+#include "UAbout.h"
+#include "UNew_Project.h"
+#include "UOpenConf.h"
+#include "USoftOptions.h"
+#include "UVelmoraeFirmWare.h"
+
+#include <functional>
+#include <vector>
+
+class WindowsTest : public ShellFolderTest {
+protected:
+    void SetUp() override {
+        ShellFolderTest::SetUp();
+        FOldDlg = SetMessageDlgHook([this](const TMessageDlgRequest& R) {
+            Messages.push_back(R);
+            return R.DlgType == mtConfirmation ? Answer : mrOk;
+        });
+        FOldOpen = SetOpenDocumentHook([this](const String& File) {
+            Opened << File;
+            return true;
+        });
+    }
+    void TearDown() override {
+        FreeAndNil(FSoftOptions);
+        FreeAndNil(FAbout);
+        FreeAndNil(FOpenConf);
+        FreeAndNil(FNew_Project);
+        FreeAndNil(FVelmoraeFirmWare);
+        SetMessageDlgHook(FOldDlg);
+        SetOpenDocumentHook(FOldOpen);
+        ShellFolderTest::TearDown();
+    }
+
+    // Creates the windows in the main block's order.
+    void Start() {
+        FVelmoraeFirmWare = new TFVelmoraeFirmWare(nullptr);
+        FNew_Project = new TFNew_Project(nullptr);
+        FOpenConf = new TFOpenConf(nullptr);
+        FAbout = new TFAbout(nullptr);
+        FSoftOptions = new TFSoftOptions(nullptr);
+    }
+    TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }
+
+    // Clicks Button; Then runs once the modal window the click opens is up (it must close it).
+    void ClickThen(TLbButton* Button, std::function<void()> Then = {}) {
+        if (Then) PostCall(std::move(Then));
+        Button->Click();
+    }
+    // The texts of the messages shown so far.
+    QStringList Shown() const {
+        QStringList texts;
+        for (const auto& m : Messages) texts << m.Msg;
+        return texts;
+    }
+
+    std::vector<TMessageDlgRequest> Messages;
+    int Answer = mrYes;
+    QStringList Opened;
+
+private:
+    TMessageDlgHook FOldDlg;
+    TOpenDocumentHook FOldOpen;
+};
