@@ -3,14 +3,16 @@
 #include "ShellApi.h"
 #include "SysUtils.h"
 #include "UAbout.h"
-#include "UCompile_Bin.h"
+#include "UBoot.h"
 #include "ULang.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
+#include "UParGen.h"
 #include "UProject.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
+#include "UUpdateDevice.h"
 #include "UUtils.h"
 #include "UVersion.h"
 
@@ -321,8 +323,10 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FNew_Project) FNew_Project->Set_Lang();
     if (FOpenConf) FOpenConf->Set_Lang();
     if (FSoftOptions) FSoftOptions->Set_Lang();
-    // The windows of the other parts of the program (device update, general parameters, client
-    // mapping and the field-protocol tables) follow here, in this order, as they join.
+    if (FBoot) FBoot->Set_Lang();
+    if (FParGen) FParGen->Set_Lang();
+    // The windows of the other parts of the program (client mapping and the field-protocol
+    // tables) follow here, in this order, as they join.
 }
 
 void TFVelmoraeFirmWare::Start_Program(const String& NomeSW, const String& Parameter, Byte tipo) {
@@ -331,14 +335,12 @@ void TFVelmoraeFirmWare::Start_Program(const String& NomeSW, const String& Param
 
 void TFVelmoraeFirmWare::Update_Device() {
     try {
-        Compile_Bin();
-        Save_Bin();
+        // Builds and writes the images, then opens the device-update window in its Ethernet form.
+        ::Update_Device();
     } catch (const Exception& E) {
         // A project that cannot be compiled or written is not handed to the update.
         MessageDlg(E.Message(), mtError, {mbOK});
-        return;
     }
-    // The device-update window opens here (in its Ethernet form) once it is part of the program.
 }
 
 void TFVelmoraeFirmWare::BACnet_EDE_File() {
@@ -389,6 +391,8 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         }
     } else if (Path_Project.isEmpty()) {
         MessageDlg(Lang_Text.Get(18), mtError, {mbOK});
+    } else if (Sender == Btn_Prm_Gen) {
+        if (FParGen) FParGen->ShowModal();
     } else if (Sender == Btn_BACnet_EDE_File) {
         BACnet_EDE_File();
     } else if (Sender == Btn_CANopen_EDS) {
@@ -398,8 +402,8 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
     } else if (Sender == Btn_CreateBin) {
         Update_Device();
     }
-    // The editors of the other steps (general parameters, client mapping, the field-protocol
-    // tables) and the GSD and MIB generators are opened here as they join the program.
+    // The editors of the other steps (client mapping, the field-protocol tables) and the GSD and
+    // MIB generators are opened here as they join the program.
 }
 
 void TFVelmoraeFirmWare::L_OstrelClick(TObject*) {

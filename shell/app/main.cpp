@@ -3,8 +3,10 @@
 // before the other windows read them), then the message loop until the main window closes.
 #include "Forms.h"
 #include "UAbout.h"
+#include "UBoot.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
+#include "UParGen.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -17,6 +19,10 @@ int main(int argc, char** argv) {
     Application->CreateForm(FOpenConf);
     Application->CreateForm(FAbout);
     Application->CreateForm(FSoftOptions);
+    Application->CreateForm(FParGen);
+    // The client mapping editor joins here.
+    Application->CreateForm(FBoot);
+    // The field-protocol windows join here, in the order of the system's windows.
     Application->Run();
     TApplication::Shutdown();
     return 0;

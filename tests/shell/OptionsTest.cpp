@@ -83,7 +83,7 @@ TEST_F(OptionsTest, ChoosingALanguageAsksAndRelabelsEveryWindow) {
     Write("LANGUAGE/Deutsch.lng",
           "\xEF\xBB\xBFSTR0 = Anfang\nSTR15 = Neue Konfiguration\nSTR100 = Neues Projekt\n"
           "STR302 = Sprache\nSTR316 = \xC2\xB6Sprache von \xC2\xB6\n"
-          "STR317 = \xC2\xB6 nach \xC2\xB6\n");
+          "STR317 = \xC2\xB6 nach \xC2\xB6\nSTR400 = Allgemeine Parameter\nSTR1000 = Aktualisierung\n");
     Start();
     // No: nothing changes.
     Answer = mrNo;
@@ -107,6 +107,8 @@ TEST_F(OptionsTest, ChoosingALanguageAsksAndRelabelsEveryWindow) {
     EXPECT_EQ(Main()->L_Begin->Caption(), "Anfang");
     EXPECT_EQ(Main()->Btn_New->Caption(), "Neue Konfiguration");
     EXPECT_EQ(FNew_Project->Caption(), "Neues Projekt");
+    EXPECT_EQ(FParGen->Caption(), "Allgemeine Parameter");
+    EXPECT_EQ(FBoot->Caption(), "Aktualisierung");
     EXPECT_EQ(Language, "English");
     EXPECT_FALSE(Read("Velmora.xml").contains("Deutsch"));
 

@@ -6,8 +6,10 @@
 #include "ShellApi.h"
 #include "ShellFixture.h"
 #include "UAbout.h"
+#include "UBoot.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
+#include "UParGen.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -28,6 +30,8 @@ protected:
         });
     }
     void TearDown() override {
+        FreeAndNil(FBoot);
+        FreeAndNil(FParGen);
         FreeAndNil(FSoftOptions);
         FreeAndNil(FAbout);
         FreeAndNil(FOpenConf);
@@ -45,6 +49,8 @@ protected:
         FOpenConf = new TFOpenConf(nullptr);
         FAbout = new TFAbout(nullptr);
         FSoftOptions = new TFSoftOptions(nullptr);
+        FParGen = new TFParGen(nullptr);
+        FBoot = new TFBoot(nullptr);
     }
     TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }
 
