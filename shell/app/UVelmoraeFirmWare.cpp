@@ -8,6 +8,7 @@
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
+#include "UProfibus_GSD.h"
 #include "UProject.h"
 #include "USettings.h"
 #include "USoftOptions.h"
@@ -399,11 +400,13 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         Build_EDS_File();
     } else if (Sender == Btn_PROFINET_XML) {
         PROFINET_XML();
+    } else if (Sender == Btn_PROFIBUS_GSD) {
+        Create_GSD_File();
     } else if (Sender == Btn_CreateBin) {
         Update_Device();
     }
-    // The editors of the other steps (client mapping, the field-protocol tables) and the GSD and
-    // MIB generators are opened here as they join the program.
+    // The editors of the other steps (client mapping, the field-protocol tables) and the MIB
+    // generator are opened here as they join the program.
 }
 
 void TFVelmoraeFirmWare::L_OstrelClick(TObject*) {

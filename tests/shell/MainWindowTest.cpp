@@ -113,6 +113,31 @@ TEST_F(MainWindowTest, ProjectStepsOpenTheirWindows) {
     EXPECT_TRUE(Messages.empty()) << Shown().join("|").toStdString();
 }
 
+TEST_F(MainWindowTest, GsdStepNeedsTheGeneralParametersThenWritesTheChosenFile) {
+    Start();
+    ASSERT_EQ(::Create_New_Project("Plant1"), nprCreated);
+    Main()->Btn_PROFIBUS_GSD->Click();
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].Msg, Lang_Text.Get(1104));
+
+    // With the general parameters saved, the step asks where to write and writes there.
+    ClickThen(Main()->Btn_Prm_Gen, [] { FParGen->Btn_OK->Click(); });
+    ASSERT_TRUE(QFileInfo(In("PROJECTS/Plant1/ParGen.xml")).exists());
+    Messages.clear();
+    const QString target = In("PROJECTS/Plant1/device");
+    TFileDialogHook old = SetFileDialogHook([&](TOpenDialog* Dialog, bool Save) {
+        EXPECT_TRUE(Save);
+        Dialog->FileName = target;
+        return true;
+    });
+    Main()->Btn_PROFIBUS_GSD->Click();
+    SetFileDialogHook(old);
+    EXPECT_TRUE(Messages.empty()) << Shown().join("|").toStdString();
+    QFile gsd(target + ".gsd");
+    ASSERT_TRUE(gsd.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(gsd.readAll().contains("\r\n#Profibus_DP\r\n"));
+}
+
 TEST_F(MainWindowTest, ReopensTheLastProjectWhenItsFolderExists) {
     const struct {
         const char* Name;
