@@ -28,5 +28,6 @@ void TPersistent::Assign(TPersistent* Source) {
 }
 
 void TPersistent::AssignTo(TPersistent* Dest) {
-    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(ClassName(), Dest ? Dest->ClassName() : String("nil")));
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2")
+                            .arg(ClassName(), Dest ? Dest->ClassName() : String("nil")));
 }

@@ -24,18 +24,42 @@ private:
     QByteArray FUtf8;
 };
 
-class EConvertError : public Exception { using Exception::Exception; };
-class EListError : public Exception { using Exception::Exception; };
-class EInvalidCast : public Exception { using Exception::Exception; };
-class EInvalidOperation : public Exception { using Exception::Exception; };
-class EAbort : public Exception { using Exception::Exception; };
-class EOSError : public Exception { using Exception::Exception; };
-class EStreamError : public Exception { using Exception::Exception; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
-class EReadError : public EStreamError { using EStreamError::EStreamError; };
-class EThread : public Exception { using Exception::Exception; };
-class EResNotFound : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
+class EListError : public Exception {
+    using Exception::Exception;
+};
+class EInvalidCast : public Exception {
+    using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
+class EAbort : public Exception {
+    using Exception::Exception;
+};
+class EOSError : public Exception {
+    using Exception::Exception;
+};
+class EStreamError : public Exception {
+    using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EReadError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EThread : public Exception {
+    using Exception::Exception;
+};
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
 
 class TObject;
 
@@ -43,8 +67,12 @@ class TObject;
 template <class... Args> using TEvent = std::function<void(Args...)>;
 using TNotifyEvent = TEvent<TObject*>;
 
-template <class F> inline bool Assigned(const F& f) { return static_cast<bool>(f); }
-template <class T> inline bool Assigned(T* p) { return p != nullptr; }
+template <class F> inline bool Assigned(const F& f) {
+    return static_cast<bool>(f);
+}
+template <class T> inline bool Assigned(T* p) {
+    return p != nullptr;
+}
 
 // Root of the object model. ClassName answers the class's own name (as declared in C++,
 // without namespace), so that code comparing class names sees the platform's names.
@@ -76,7 +104,9 @@ template <class T> inline void FreeAndNil(T*& obj) {
 }
 
 // "obj is T" and "obj as T" of the class library.
-template <class T> inline bool Is(const TObject* obj) { return dynamic_cast<const T*>(obj) != nullptr; }
+template <class T> inline bool Is(const TObject* obj) {
+    return dynamic_cast<const T*>(obj) != nullptr;
+}
 template <class T> T* As(TObject* obj);
 
 // Base of objects that can copy themselves from another of a compatible class.

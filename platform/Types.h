@@ -75,10 +75,18 @@ constexpr TColor clGradientInactiveCaption = clSystemColor | 28;
 constexpr TColor clMenuHighlight = clSystemColor | 29;
 constexpr TColor clMenuBar = clSystemColor | 30;
 
-constexpr inline Byte GetRValue(Cardinal c) { return Byte(c & 0xFF); }
-constexpr inline Byte GetGValue(Cardinal c) { return Byte((c >> 8) & 0xFF); }
-constexpr inline Byte GetBValue(Cardinal c) { return Byte((c >> 16) & 0xFF); }
-constexpr inline TColor RGB(int r, int g, int b) { return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16)); }
+constexpr inline Byte GetRValue(Cardinal c) {
+    return Byte(c & 0xFF);
+}
+constexpr inline Byte GetGValue(Cardinal c) {
+    return Byte((c >> 8) & 0xFF);
+}
+constexpr inline Byte GetBValue(Cardinal c) {
+    return Byte((c >> 16) & 0xFF);
+}
+constexpr inline TColor RGB(int r, int g, int b) {
+    return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
 
 struct TPoint {
     int X = 0, Y = 0;
@@ -100,15 +108,23 @@ struct TRect {
     constexpr int Width() const { return Right - Left; }
     constexpr int Height() const { return Bottom - Top; }
     constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    constexpr bool Contains(const TPoint& p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+    constexpr bool Contains(const TPoint& p) const {
+        return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
+    }
     constexpr TPoint TopLeft() const { return {Left, Top}; }
     constexpr TPoint BottomRight() const { return {Right, Bottom}; }
     constexpr bool operator==(const TRect&) const = default;
 };
 
-constexpr inline TRect Rect(int l, int t, int r, int b) { return TRect(l, t, r, b); }
-constexpr inline TRect Bounds(int l, int t, int w, int h) { return TRect(l, t, l + w, t + h); }
-constexpr inline TPoint Point(int x, int y) { return TPoint(x, y); }
+constexpr inline TRect Rect(int l, int t, int r, int b) {
+    return TRect(l, t, r, b);
+}
+constexpr inline TRect Bounds(int l, int t, int w, int h) {
+    return TRect(l, t, l + w, t + h);
+}
+constexpr inline TPoint Point(int x, int y) {
+    return TPoint(x, y);
+}
 
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = std::set<TShiftStateItem>;
