@@ -1608,20 +1608,20 @@ void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y) {
 }
 
 // =============================================================================================
-// TCustomControl
+// TBackingImage
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+TBackingImage::TBackingImage(TNotifyEvent OnCanvasChange) {
     FCanvas = new TCanvas();
-    FCanvas->OnChange = [this](TObject* Sender) { CanvasChanged(Sender); };
+    FCanvas->OnChange = std::move(OnCanvasChange);
 }
 
-TCustomControl::~TCustomControl() {
+TBackingImage::~TBackingImage() {
     TObject::Free(FCanvas);
     FCanvas = nullptr;
 }
 
-void TCustomControl::EnsureImage() {
-    int w = std::max(1, Width()), h = std::max(1, Height());
+void TBackingImage::Ensure(int Width, int Height) {
+    int w = std::max(1, Width), h = std::max(1, Height);
     if (FImage.width() != w || FImage.height() != h) {
         FImage = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
         FImage.fill(Qt::transparent);
@@ -1631,14 +1631,40 @@ void TCustomControl::EnsureImage() {
     }
 }
 
+void TBackingImage::Paint(TCanvas* DC, const std::function<void()>& Body) {
+    bool wasPainting = FPainting;
+    FPainting = true;
+    try {
+        FCanvas->ResetClip();
+        Body();
+        if (DC && DC != FCanvas) DC->DrawImage(0, 0, FImage);
+    } catch (...) {
+        FPainting = wasPainting;
+        throw;
+    }
+    FPainting = wasPainting;
+}
+
+// =============================================================================================
+// TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FBack([this](TObject* Sender) { CanvasChanged(Sender); }) {}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::EnsureImage() {
+    FBack.Ensure(Width(), Height());
+}
+
 TCanvas* TCustomControl::Canvas() {
     EnsureImage();
-    return FCanvas;
+    return FBack.Canvas();
 }
 
 QImage& TCustomControl::BackImage() {
     EnsureImage();
-    return FImage;
+    return FBack.Image();
 }
 
 void TCustomControl::BoundsChanged(bool Resized) {
@@ -1649,7 +1675,7 @@ void TCustomControl::BoundsChanged(bool Resized) {
 
 void TCustomControl::CanvasChanged(TObject*) {
     // Drawing outside a paint shows at the next update of the window.
-    if (!FPainting && WidgetIfAllocated()) WidgetIfAllocated()->update();
+    if (!FBack.Painting() && WidgetIfAllocated()) WidgetIfAllocated()->update();
 }
 
 void TCustomControl::Dispatch(TMessage& Message) {
@@ -1663,21 +1689,12 @@ void TCustomControl::Dispatch(TMessage& Message) {
 // all into the backing image.
 void TCustomControl::WMPaint(TWMPaint& Message) {
     EnsureImage();
-    bool wasPainting = FPainting;
-    FPainting = true;
-    try {
-        FCanvas->ResetClip();
-        if (WindowExStyle() & WS_EX_TRANSPARENT) FImage.fill(Qt::transparent);
-        TMessage erase(WM_ERASEBKGND, WPARAM(FCanvas));
+    FBack.Paint(Message.DC(), [this] {
+        if (WindowExStyle() & WS_EX_TRANSPARENT) FBack.Image().fill(Qt::transparent);
+        TMessage erase(WM_ERASEBKGND, WPARAM(FBack.Canvas()));
         Perform(erase);
-        PaintWindow(FCanvas);
-        TCanvas* dc = Message.DC();
-        if (dc && dc != FCanvas) dc->DrawImage(0, 0, FImage);
-    } catch (...) {
-        FPainting = wasPainting;
-        throw;
-    }
-    FPainting = wasPainting;
+        PaintWindow(FBack.Canvas());
+    });
 }
 
 void TCustomControl::PaintWindow(TCanvas*) {
@@ -1689,35 +1706,23 @@ void TCustomControl::Paint() {}
 // =============================================================================================
 // TGraphicControl
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
-    FCanvas = new TCanvas();
-    FCanvas->OnChange = [this](TObject* Sender) { CanvasChanged(Sender); };
-}
+TGraphicControl::TGraphicControl(TComponent* AOwner)
+    : TControl(AOwner), FBack([this](TObject* Sender) { CanvasChanged(Sender); }) {}
 
-TGraphicControl::~TGraphicControl() {
-    TObject::Free(FCanvas);
-    FCanvas = nullptr;
-}
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::EnsureImage() {
-    int w = std::max(1, Width()), h = std::max(1, Height());
-    if (FImage.width() != w || FImage.height() != h) {
-        FImage = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
-        FImage.fill(Qt::transparent);
-        FCanvas->SetTarget(&FImage);
-    } else if (FCanvas->Target() != &FImage) {
-        FCanvas->SetTarget(&FImage);
-    }
+    FBack.Ensure(Width(), Height());
 }
 
 TCanvas* TGraphicControl::Canvas() {
     EnsureImage();
-    return FCanvas;
+    return FBack.Canvas();
 }
 
 QImage& TGraphicControl::BackImage() {
     EnsureImage();
-    return FImage;
+    return FBack.Image();
 }
 
 void TGraphicControl::BoundsChanged(bool Resized) {
@@ -1729,14 +1734,15 @@ void TGraphicControl::BoundsChanged(bool Resized) {
 }
 
 void TGraphicControl::CanvasChanged(TObject*) {
-    if (!FPainting && Parent() && Parent()->WidgetIfAllocated()) Parent()->WidgetIfAllocated()->update();
+    if (!FBack.Painting() && Parent() && Parent()->WidgetIfAllocated())
+        Parent()->WidgetIfAllocated()->update();
 }
 
 const QImage& TGraphicControl::PaintImage() {
     TMessage m(WM_PAINT);
     Perform(m);
     FNeedsPaint = false;
-    return FImage;
+    return FBack.Image();
 }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
@@ -1748,19 +1754,10 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 
 void TGraphicControl::WMPaint(TWMPaint& Message) {
     EnsureImage();
-    bool wasPainting = FPainting;
-    FPainting = true;
-    try {
-        FCanvas->ResetClip();
-        FImage.fill(Qt::transparent);
+    FBack.Paint(Message.DC(), [this] {
+        FBack.Image().fill(Qt::transparent);
         Paint();
-        TCanvas* dc = Message.DC();
-        if (dc && dc != FCanvas) dc->DrawImage(0, 0, FImage);
-    } catch (...) {
-        FPainting = wasPainting;
-        throw;
-    }
-    FPainting = wasPainting;
+    });
 }
 
 void TGraphicControl::Paint() {}

@@ -586,6 +586,31 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Self-drawn controls
 
+// The backing image of a self-drawn control and the canvas that draws on it. The image follows
+// the control's size (at least 1 x 1, transparent when it is made anew); Paint runs one paint
+// into it, marking the time of the paint so that drawing then does not ask for another update.
+class TBackingImage {
+public:
+    explicit TBackingImage(TNotifyEvent OnCanvasChange);
+    ~TBackingImage();
+    TBackingImage(const TBackingImage&) = delete;
+    TBackingImage& operator=(const TBackingImage&) = delete;
+
+    // Sizes the image to Width x Height (each at least 1) and points the canvas at it.
+    void Ensure(int Width, int Height);
+    TCanvas* Canvas() const { return FCanvas; }
+    QImage& Image() { return FImage; }
+    bool Painting() const { return FPainting; }
+    // Runs Body with the clip reset and the paint mark set (restored afterwards, also when Body
+    // throws), then copies the image onto DC when DC is another canvas.
+    void Paint(TCanvas* DC, const std::function<void()>& Body);
+
+private:
+    QImage FImage;
+    TCanvas* FCanvas = nullptr;
+    bool FPainting = false;
+};
+
 // A windowed control that draws itself: Paint draws on Canvas, whose target is the control's
 // backing image (the control's size). A paint of the window runs WM_PAINT -> PaintWindow ->
 // Paint into the image and shows it; drawing outside a paint (a setter that paints at once)
@@ -615,9 +640,7 @@ private:
     void EnsureImage();
     void CanvasChanged(TObject* Sender);
 
-    QImage FImage;
-    TCanvas* FCanvas = nullptr;
-    bool FPainting = false;
+    TBackingImage FBack;
 };
 
 // A control without a window: it paints into its own image, which its parent shows at its
@@ -644,9 +667,7 @@ private:
     void EnsureImage();
     void CanvasChanged(TObject* Sender);
 
-    QImage FImage;
-    TCanvas* FCanvas = nullptr;
-    bool FPainting = false;
+    TBackingImage FBack;
     bool FNeedsPaint = true;
 };
 
