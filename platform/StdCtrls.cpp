@@ -755,16 +755,23 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
 // =============================================================================================
 // List box
 
-class TListBoxStrings : public TStringList {
+// The items of a list control: a string list that tells its control after each change (once,
+// at the end, inside BeginUpdate/EndUpdate). The control clears FOwner before freeing it.
+template <class TListControl> class TListControlStrings : public TStringList {
 public:
-    explicit TListBoxStrings(TCustomListBox* Owner) : FOwner(Owner) {}
-    TCustomListBox* FOwner;
+    explicit TListControlStrings(TListControl* Owner) : FOwner(Owner) {}
+    TListControl* FOwner;
 
 protected:
     void Changed() override {
         TStringList::Changed();
         if (FOwner && UpdateCount() == 0) FOwner->ItemsChanged();
     }
+};
+
+class TListBoxStrings : public TListControlStrings<TCustomListBox> {
+public:
+    using TListControlStrings::TListControlStrings;
 };
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TNativeControl(AOwner) {
@@ -973,16 +980,9 @@ void TCustomCheckBox::Dispatch(TMessage& Message) {
 // =============================================================================================
 // Combo box
 
-class TComboBoxStrings : public TStringList {
+class TComboBoxStrings : public TListControlStrings<TCustomComboBox> {
 public:
-    explicit TComboBoxStrings(TCustomComboBox* Owner) : FOwner(Owner) {}
-    TCustomComboBox* FOwner;
-
-protected:
-    void Changed() override {
-        TStringList::Changed();
-        if (FOwner && UpdateCount() == 0) FOwner->ItemsChanged();
-    }
+    using TListControlStrings::TListControlStrings;
 };
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TNativeControl(AOwner) {

@@ -278,7 +278,7 @@ protected:
     bool PassesKey(Word Key, const TShiftState& Shift) const override;
 
 private:
-    friend class TListBoxStrings;
+    template <class> friend class TListControlStrings;
     void ItemsChanged();
     void SelectionChanged(int Row);
     QListWidget* List() const;
@@ -380,7 +380,7 @@ protected:
     virtual void Select();
 
 private:
-    friend class TComboBoxStrings;
+    template <class> friend class TListControlStrings;
     void ItemsChanged();
     QComboBox* Combo() const;
 
