@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -194,13 +195,16 @@ void Notify(TRegStore& S, const String& UpperPath, DWORD Kind) {
     }
 }
 
-bool KeyPresent(TRegStore& S, const String& UpperPath) {
-    if (UpperPath.isEmpty()) return false;
-    if (S.Keys.count(UpperPath)) return true;
-    // A key exists when a key below it does.
+bool HasKeysBelow(TRegStore& S, const String& UpperPath) {
     const String prefix = UpperPath + QLatin1Char('\\');
     auto it = S.Keys.lower_bound(prefix);
     return it != S.Keys.end() && it->first.startsWith(prefix);
+}
+
+bool KeyPresent(TRegStore& S, const String& UpperPath) {
+    if (UpperPath.isEmpty()) return false;
+    // A key exists when a key below it does.
+    return S.Keys.count(UpperPath) || HasKeysBelow(S, UpperPath);
 }
 
 TRegValue* FindValue(TRegStore& S, const String& UpperPath, const String& Name) {
@@ -209,6 +213,37 @@ TRegValue* FindValue(TRegStore& S, const String& UpperPath, const String& Name) 
     for (TRegValue& v : it->second.Values)
         if (v.Name.compare(Name, Qt::CaseInsensitive) == 0) return &v;
     return nullptr;
+}
+
+// A copy of the value Name of the open key Key as the file has it now (none: no key open, or no
+// such value).
+std::optional<TRegValue> ReadValue(HKEY Key, const String& Name) {
+    if (!Key) return std::nullopt;
+    TRegStore& s = Store();
+    std::lock_guard<std::recursive_mutex> lock(s.Lock);
+    Refresh(s);
+    const TRegValue* v = FindValue(s, s.OpenKeys[Key], Name);
+    if (!v) return std::nullopt;
+    return *v;
+}
+
+// Adds the key (full path as written, and upper case) and saves; false, and the key gone again,
+// when the file cannot be written.
+bool AddKey(TRegStore& S, const String& Full, const String& Upper) {
+    S.Keys[Upper].Path = Full;
+    if (!Save(S)) {
+        S.Keys.erase(Upper);
+        return false;
+    }
+    Notify(S, Upper.left(Upper.lastIndexOf(u'\\')), REG_NOTIFY_CHANGE_NAME);
+    return true;
+}
+
+// Saves a change of the keys; when the file cannot be written the keys go back to Before.
+bool Commit(TRegStore& S, const std::map<String, TRegKey>& Before) {
+    if (Save(S)) return true;
+    S.Keys = Before;
+    return false;
 }
 
 } // namespace
@@ -248,45 +283,28 @@ String TRegistry::FullPath(const String& Key) const {
     return rel.isEmpty() ? root : root + u'\\' + rel;
 }
 
-bool TRegistry::OpenKey(const String& Key, bool CanCreate) {
+bool TRegistry::OpenKeyAs(const String& Key, bool CanCreate, bool ReadOnly) {
     const String full = FullPath(Key);
     if (full.isEmpty()) return false;
     TRegStore& s = Store();
     std::lock_guard<std::recursive_mutex> lock(s.Lock);
     Refresh(s);
     const String upper = full.toUpper();
-    if (!KeyPresent(s, upper)) {
-        if (!CanCreate) return false;
-        TRegKey& k = s.Keys[upper];
-        k.Path = full;
-        if (!Save(s)) {
-            s.Keys.erase(upper);
-            return false;
-        }
-        Notify(s, upper.left(upper.lastIndexOf(u'\\')), REG_NOTIFY_CHANGE_NAME);
-    }
+    if (!KeyPresent(s, upper) && (!CanCreate || !AddKey(s, full, upper))) return false;
     CloseKey();
     FCurrentKey = s.NextKey++;
     s.OpenKeys[FCurrentKey] = upper;
     FCurrentPath = full.section(u'\\', 1);
-    FReadOnly = false;
+    FReadOnly = ReadOnly;
     return true;
 }
 
+bool TRegistry::OpenKey(const String& Key, bool CanCreate) {
+    return OpenKeyAs(Key, CanCreate, false);
+}
+
 bool TRegistry::OpenKeyReadOnly(const String& Key) {
-    const String full = FullPath(Key);
-    if (full.isEmpty()) return false;
-    TRegStore& s = Store();
-    std::lock_guard<std::recursive_mutex> lock(s.Lock);
-    Refresh(s);
-    const String upper = full.toUpper();
-    if (!KeyPresent(s, upper)) return false;
-    CloseKey();
-    FCurrentKey = s.NextKey++;
-    s.OpenKeys[FCurrentKey] = upper;
-    FCurrentPath = full.section(u'\\', 1);
-    FReadOnly = true;
-    return true;
+    return OpenKeyAs(Key, false, true);
 }
 
 void TRegistry::CloseKey() {
@@ -317,14 +335,7 @@ bool TRegistry::CreateKey(const String& Key) {
     std::lock_guard<std::recursive_mutex> lock(s.Lock);
     Refresh(s);
     const String upper = full.toUpper();
-    if (KeyPresent(s, upper)) return true;
-    s.Keys[upper].Path = full;
-    if (!Save(s)) {
-        s.Keys.erase(upper);
-        return false;
-    }
-    Notify(s, upper.left(upper.lastIndexOf(u'\\')), REG_NOTIFY_CHANGE_NAME);
-    return true;
+    return KeyPresent(s, upper) || AddKey(s, full, upper);
 }
 
 bool TRegistry::DeleteKey(const String& Key) {
@@ -339,10 +350,7 @@ bool TRegistry::DeleteKey(const String& Key) {
     const auto saved = s.Keys;
     const String prefix = upper + QLatin1Char('\\');
     std::erase_if(s.Keys, [&](const auto& e) { return e.first == upper || e.first.startsWith(prefix); });
-    if (!Save(s)) {
-        s.Keys = saved;
-        return false;
-    }
+    if (!Commit(s, saved)) return false;
     Notify(s, upper.left(upper.lastIndexOf(u'\\')), REG_NOTIFY_CHANGE_NAME);
     return true;
 }
@@ -352,9 +360,7 @@ bool TRegistry::HasSubKeys() {
     TRegStore& s = Store();
     std::lock_guard<std::recursive_mutex> lock(s.Lock);
     Refresh(s);
-    const String prefix = s.OpenKeys[FCurrentKey] + QLatin1Char('\\');
-    auto it = s.Keys.lower_bound(prefix);
-    return it != s.Keys.end() && it->first.startsWith(prefix);
+    return HasKeysBelow(s, s.OpenKeys[FCurrentKey]);
 }
 
 void TRegistry::GetKeyNames(TStrings* Strings) {
@@ -392,29 +398,19 @@ bool TRegistry::ValueExists(const String& Name) {
 }
 
 TRegDataType TRegistry::GetDataType(const String& Name) {
-    if (!FCurrentKey) return rdUnknown;
-    TRegStore& s = Store();
-    std::lock_guard<std::recursive_mutex> lock(s.Lock);
-    Refresh(s);
-    const TRegValue* v = FindValue(s, s.OpenKeys[FCurrentKey], Name);
+    const auto v = ReadValue(FCurrentKey, Name);
     return v ? v->Type : rdUnknown;
 }
 
 int TRegistry::ReadInteger(const String& Name) {
-    TRegStore& s = Store();
-    std::lock_guard<std::recursive_mutex> lock(s.Lock);
-    Refresh(s);
-    const TRegValue* v = FCurrentKey ? FindValue(s, s.OpenKeys[FCurrentKey], Name) : nullptr;
+    const auto v = ReadValue(FCurrentKey, Name);
     if (!v || v->Type != rdInteger)
         throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(Name));
     return v->Integer;
 }
 
 String TRegistry::ReadString(const String& Name) {
-    TRegStore& s = Store();
-    std::lock_guard<std::recursive_mutex> lock(s.Lock);
-    Refresh(s);
-    const TRegValue* v = FCurrentKey ? FindValue(s, s.OpenKeys[FCurrentKey], Name) : nullptr;
+    const auto v = ReadValue(FCurrentKey, Name);
     if (!v) return String();
     if (v->Type != rdString) throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(Name));
     return v->Text;
@@ -448,10 +444,8 @@ void WriteValue(HKEY Key, const String& Name, const TRegValue& Value) {
             replaced = true;
         }
     if (!replaced) key.Values.push_back(Value);
-    if (!Save(s)) {
-        s.Keys = saved;
+    if (!Commit(s, saved))
         throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(Name));
-    }
     Notify(s, upper, REG_NOTIFY_CHANGE_LAST_SET);
 }
 
@@ -459,20 +453,12 @@ void WriteValue(HKEY Key, const String& Name, const TRegValue& Value) {
 
 void TRegistry::WriteInteger(const String& Name, int Value) {
     CheckWritable(Name);
-    TRegValue v;
-    v.Name = Name;
-    v.Type = rdInteger;
-    v.Integer = Value;
-    WriteValue(FCurrentKey, Name, v);
+    WriteValue(FCurrentKey, Name, TRegValue{.Name = Name, .Type = rdInteger, .Integer = Value, .Text = {}});
 }
 
 void TRegistry::WriteString(const String& Name, const String& Value) {
     CheckWritable(Name);
-    TRegValue v;
-    v.Name = Name;
-    v.Type = rdString;
-    v.Text = Value;
-    WriteValue(FCurrentKey, Name, v);
+    WriteValue(FCurrentKey, Name, TRegValue{.Name = Name, .Type = rdString, .Integer = 0, .Text = Value});
 }
 
 bool TRegistry::DeleteValue(const String& Name) {
@@ -488,10 +474,7 @@ bool TRegistry::DeleteValue(const String& Name) {
         return v.Name.compare(Name, Qt::CaseInsensitive) == 0;
     });
     if (n == 0) return false;
-    if (!Save(s)) {
-        s.Keys = saved;
-        return false;
-    }
+    if (!Commit(s, saved)) return false;
     Notify(s, upper, REG_NOTIFY_CHANGE_LAST_SET);
     return true;
 }

@@ -94,6 +94,8 @@ public:
 private:
     String FullPath(const String& Key) const;
     void CheckWritable(const String& Name) const;
+    // Opens Key (creating it when CanCreate) as the current key, read-only or not.
+    bool OpenKeyAs(const String& Key, bool CanCreate, bool ReadOnly);
 
     HKEY FRootKey = HKEY_CURRENT_USER;
     HKEY FCurrentKey = 0;
