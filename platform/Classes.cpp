@@ -622,6 +622,22 @@ void TStringStream::WriteString(const String& AString) {
     WriteBuffer(EncodeText(AString, FEncoding, false));
 }
 
+namespace {
+
+// Runs Body between Target's BeginUpdate and EndUpdate; the update ends also when Body throws.
+template <class TUpdatable, class TBody> void InUpdate(TUpdatable* Target, TBody&& Body) {
+    Target->BeginUpdate();
+    try {
+        Body();
+    } catch (...) {
+        Target->EndUpdate();
+        throw;
+    }
+    Target->EndUpdate();
+}
+
+} // namespace
+
 // =============================================================================================
 // TStrings
 // =============================================================================================
@@ -632,15 +648,10 @@ void TStrings::Error(const String& Msg, int Data) const {
 
 void TStrings::SetStrings(int Index, const String& S) {
     TObject* obj = Objects(Index);
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         Delete(Index);
         InsertObject(Index, S, obj);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 TObject* TStrings::Objects(int) const {
@@ -676,30 +687,19 @@ void TStrings::AddStrings(TStrings* Strings) {
     std::vector<std::pair<String, TObject*>> items;
     items.reserve(size_t(n));
     for (int i = 0; i < n; ++i) items.emplace_back(Strings->Strings(i), Strings->Objects(i));
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         for (auto& [s, o] : items) AddObject(s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::AddStrings(const QStringList& Strings) {
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         for (const String& s : Strings) Add(s);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         const String s1 = Strings(Index1), s2 = Strings(Index2);
         TObject* o1 = Objects(Index1);
         TObject* o2 = Objects(Index2);
@@ -707,27 +707,18 @@ void TStrings::Exchange(int Index1, int Index2) {
         SetObjects(Index1, o2);
         SetStrings(Index2, s1);
         SetObjects(Index2, o1);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Move(int CurIndex, int NewIndex) {
     if (CurIndex == NewIndex) return;
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         const String s = Strings(CurIndex);
         TObject* o = Objects(CurIndex);
         if (NewIndex < 0 || NewIndex >= Count()) Error(kListIndexError, NewIndex);
         Delete(CurIndex);
         InsertObject(NewIndex, s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 int TStrings::CompareStrings(const String& S1, const String& S2) const {
@@ -758,8 +749,7 @@ int TStrings::IndexOfName(const String& Name) const {
 void TStrings::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TStrings*>(Source)) {
         if (src == this) return;
-        BeginUpdate();
-        try {
+        InUpdate(this, [&] {
             Clear();
             FDelimiter = src->FDelimiter;
             FQuoteChar = src->FQuoteChar;
@@ -767,11 +757,7 @@ void TStrings::Assign(TPersistent* Source) {
             FStrictDelimiter = src->FStrictDelimiter;
             FLineBreak = src->FLineBreak;
             AddStrings(src);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(Source);
@@ -837,8 +823,7 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& Value) {
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         Clear();
         const int n = int(Value.size());
         int start = 0;
@@ -851,11 +836,7 @@ void TStrings::SetText(const String& Value) {
             }
         }
         if (start < n) Add(Value.mid(start));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 String TStrings::DelimitedText() const {
@@ -879,8 +860,7 @@ String TStrings::DelimitedText() const {
 
 void TStrings::SetDelimitedText(const String& Value) {
     auto blank = [](QChar c) { return c.unicode() >= 1 && c <= u' '; };
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         Clear();
         const int n = int(Value.size());
         int p = 0;
@@ -909,11 +889,7 @@ void TStrings::SetDelimitedText(const String& Value) {
                 } while (p < n && !FStrictDelimiter && blank(Value[p]));
             }
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 String TStrings::CommaText() const {
@@ -1301,14 +1277,9 @@ void TCollection::Delete(int Index) {
 
 void TCollection::Clear() {
     if (FItems.empty()) return;
-    BeginUpdate();
-    try {
+    InUpdate(this, [&] {
         while (!FItems.empty()) TObject::Free(FItems.back());
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 TCollectionItem* TCollection::Items(int Index) const {
@@ -1329,15 +1300,10 @@ TCollectionItem* TCollection::FindItemID(int ID) const {
 void TCollection::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TCollection*>(Source)) {
         if (src == this) return;
-        BeginUpdate();
-        try {
+        InUpdate(this, [&] {
             Clear();
             for (TCollectionItem* it : src->FItems) Add()->Assign(it);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        });
         return;
     }
     TPersistent::Assign(Source);
