@@ -2,41 +2,27 @@
 // scripted echoes and a clock of its own, and the update action with a scripted update program.
 #include "UBoot.h"
 
-#include "Dialogs.h"
 #include "ExtPanels.h"
 #include "LbButton.h"
+#include "ProgramFolderFixture.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "UEthernet_Update.h"
-#include "ULang.h"
-#include "UProject.h"
 #include "XmlDoc.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 // One scripted echo: answered, silent, or an echo that cannot be sent.
 enum TEcho { Answer, Silence, Fail };
 
-class BootWindow : public ::testing::Test {
+class BootWindow : public ProgramFolderTest {
 protected:
+    BootWindow() : ProgramFolderTest("Plant") {}
+
     void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        Lang_Text.Load_Default_Lang();
-        Path_Program = FDir.path();
-        Path_Master = Path_Program + "\\MASTER";
-        Path_Project = Path_Program + "\\PROJECTS\\Plant";
-        Set_Files();
+        ProgramFolderTest::SetUp();
+        if (HasFatalFailure()) return;
         Code_SW = "CF40210";
-        Last_IP_Address = "192.168.2.205";
-        Update_Option = 0;
-        Update_Read_Back = true;
-        QDir().mkpath(FDir.filePath("MASTER"));
         QDir().mkpath(FDir.filePath("PROJECTS/Plant/bin"));
         WriteFile("MASTER/Sim40210.sim", QByteArray(4000, 'f'));
         WriteFile("PROJECTS/Plant/bin/bank1.bin", QByteArray(2048, '1'));
@@ -45,7 +31,7 @@ protected:
         Boot = new TFBoot(Application);
         Boot->Clock = [this] { return Now; };
         Boot->Pause = [this](int Ms) { Now += Cardinal(Ms); };
-        FOldIcmp = SetIcmpTransport([this](const TIcmpEchoRequest& R, TReplyStatus& Reply) {
+        SetPing([this](const TIcmpEchoRequest& R, TReplyStatus& Reply) {
             Sent.push_back(R);
             const TEcho e = Script.empty() ? Silence : Script[std::min(Sent.size(), Script.size()) - 1];
             if (e == Fail) throw EIcmpError("Cannot resolve the host " + R.Host);
@@ -61,32 +47,15 @@ protected:
             if (Runs.size() == 1) Boot->Btn_UpdateClick(nullptr); // a second press while the update runs
             return Result;
         });
-        FOldMsg = SetMessageDlgHook([this](const TMessageDlgRequest& R) {
-            Messages.push_back(R);
-            return mrOk;
-        });
+        FRunnerHooked = true;
         Result.Outcome = poFinished;
         Result.ExitCode = 0;
     }
     void TearDown() override {
-        if (Boot->Visible()) Boot->Hide();
+        if (Boot && Boot->Visible()) Boot->Hide();
         TObject::Free(Boot);
-        SetIcmpTransport(FOldIcmp);
-        SetProgramRunner(FOldRunner);
-        SetMessageDlgHook(FOldMsg);
-        Path_Project.clear();
-        Last_IP_Address = "192.168.2.205";
-        Update_Option = 0;
-        Update_Read_Back = true;
-    }
-    void WriteFile(const QString& Name, const QByteArray& Bytes) const {
-        QFile f(FDir.filePath(Name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(Bytes);
-    }
-    QByteArray ReadFile(const QString& Name) const {
-        QFile f(FDir.filePath(Name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        if (FRunnerHooked) SetProgramRunner(FOldRunner);
+        ProgramFolderTest::TearDown();
     }
     void Address(const char* O1, const char* O2, const char* O3, const char* O4) const {
         Boot->E_IP1->SetText(O1);
@@ -98,13 +67,7 @@ protected:
         Boot->Form_Type = 1;
         Boot->Show();
     }
-    std::vector<String> MessageTexts() const {
-        std::vector<String> t;
-        for (const auto& m : Messages) t.push_back(m.Msg);
-        return t;
-    }
 
-    QTemporaryDir FDir;
     TFBoot* Boot = nullptr;
     Cardinal Now = 1000;
     std::vector<TEcho> Script;
@@ -114,12 +77,10 @@ protected:
     bool BusyDuringRun = false;
     bool CloseAllowedDuringRun = true;
     QByteArray FileDuringRun;
-    std::vector<TMessageDlgRequest> Messages;
 
 private:
-    TIcmpTransport FOldIcmp;
     TProgramRunner FOldRunner;
-    TMessageDlgHook FOldMsg;
+    bool FRunnerHooked = false;
 };
 
 } // namespace

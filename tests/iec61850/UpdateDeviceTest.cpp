@@ -3,47 +3,33 @@
 // update program (a stub, or the built stand-in when it is there) runs with the parameter file.
 #include "UUpdateDevice.h"
 
-#include "Dialogs.h"
 #include "LbButton.h"
+#include "ProgramFolderFixture.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "UBoot.h"
 #include "UCompile_Bin.h"
-#include "ULang.h"
-#include "UProject.h"
 #include "XmlDoc.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class UpdateDeviceStep : public ::testing::Test {
+class UpdateDeviceStep : public ProgramFolderTest {
 protected:
+    UpdateDeviceStep() : ProgramFolderTest("Sub Station") {}
+
     void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        Lang_Text.Load_Default_Lang();
-        Path_Program = FDir.path();
-        Path_Master = Path_Program + "\\MASTER";
-        Path_Project = Path_Program + "\\PROJECTS\\Sub Station";
-        Set_Files();
-        Last_IP_Address = "192.168.2.205";
-        Update_Option = 0;
-        Update_Read_Back = true;
-        QDir().mkpath(FDir.filePath("MASTER"));
-        QDir().mkpath(FDir.filePath("PROJECTS/Sub Station"));
-        Write("MASTER/Sim40210.sim", QByteArray(30000, '\x11'));
-        Write("PROJECTS/Sub Station/ParGen.xml",
-              "<Par_Gen><IEC61850_Client_IP1>10</IEC61850_Client_IP1><IEC61850_Client_IP2>0</"
-              "IEC61850_Client_IP2>"
-              "<IEC61850_Client_IP3>0</IEC61850_Client_IP3><IEC61850_Client_IP4>5</IEC61850_Client_IP4>"
-              "<PROFIBUS_ID_Device>7</PROFIBUS_ID_Device><PROFINET_NB_IN>32</PROFINET_NB_IN>"
-              "<PROFINET_NB_OUT>16</PROFINET_NB_OUT></Par_Gen><!--SW_VERSION = 1.000-->");
-        Write(
+        ProgramFolderTest::SetUp();
+        if (HasFatalFailure()) return;
+        WriteFile("MASTER/Sim40210.sim", QByteArray(30000, '\x11'));
+        WriteFile("PROJECTS/Sub Station/ParGen.xml",
+                  "<Par_Gen><IEC61850_Client_IP1>10</IEC61850_Client_IP1><IEC61850_Client_IP2>0</"
+                  "IEC61850_Client_IP2>"
+                  "<IEC61850_Client_IP3>0</IEC61850_Client_IP3><IEC61850_Client_IP4>5</IEC61850_Client_IP4>"
+                  "<PROFIBUS_ID_Device>7</PROFIBUS_ID_Device><PROFINET_NB_IN>32</PROFINET_NB_IN>"
+                  "<PROFINET_NB_OUT>16</PROFINET_NB_OUT></Par_Gen><!--SW_VERSION = 1.000-->");
+        WriteFile(
             "PROJECTS/Sub Station/IEC_61850_Client.xml",
             "<IEC_68850_Client><List_ICD_Files><ICD_File Name=\"I\" FileName=\"i.icd\"/></List_ICD_Files>"
             "<List_DA_Selected><DA_Item Index=\"0\" bType=\"FLOAT32\" fc=\"MX\" "
@@ -53,31 +39,15 @@ protected:
             "Convertion=\"None\" "
             "MoltFact=\"NONE\" Mnemonic=\"\"/></List_DA_Selected><List_DataSet_Selected/></IEC_68850_Client>"
             "<!--SW_VERSION = 1.000-->");
-        FOldIcmp = SetIcmpTransport([this](const TIcmpEchoRequest& R, TReplyStatus& Reply) {
+        SetPing([this](const TIcmpEchoRequest& R, TReplyStatus& Reply) {
             Hosts << R.Host;
             Reply.BytesReceived = IcmpEchoHeaderSize + int(R.Payload.size());
         });
-        FOldMsg = SetMessageDlgHook([this](const TMessageDlgRequest& R) {
-            Messages << R.Msg;
-            return mrOk;
-        });
     }
     void TearDown() override {
-        SetIcmpTransport(FOldIcmp);
-        SetMessageDlgHook(FOldMsg);
         SetProgramRunner(nullptr);
         FreeAndNil(FBoot);
-        Path_Project.clear();
-        Last_IP_Address = "192.168.2.205";
-    }
-    void Write(const QString& Name, const QByteArray& Bytes) const {
-        QFile f(FDir.filePath(Name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(Bytes);
-    }
-    QByteArray Read(const QString& Name) const {
-        QFile f(FDir.filePath(Name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        ProgramFolderTest::TearDown();
     }
     void Executable(const QString& Name) const {
         QFile(FDir.filePath(Name)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -92,7 +62,7 @@ protected:
                 }
             } close;
             ShownWithImages = FBoot && FBoot->Visible() && FBoot->Form_Type == 1 &&
-                              Read("PROJECTS/Sub Station/bin/bank1.bin").size() == 2048 &&
+                              ReadFile("PROJECTS/Sub Station/bin/bank1.bin").size() == 2048 &&
                               QFile::exists(FDir.filePath("PROJECTS/Sub Station/bin/bank2.bin"));
             if (!FBoot) return;
             FBoot->E_IP1->SetFocus();
@@ -103,32 +73,26 @@ protected:
         Update_Device();
     }
 
-    QTemporaryDir FDir;
     QStringList Hosts;
-    QStringList Messages;
     bool ShownWithImages = false;
-
-private:
-    TIcmpTransport FOldIcmp;
-    TMessageDlgHook FOldMsg;
 };
 
 } // namespace
 
 TEST_F(UpdateDeviceStep, BuildsPingsWritesTheFileAndRunsTheUpdater) {
-    Write("Ethernet_Update",
-          "#!/bin/sh\ncd \"$(dirname \"$0\")\" || exit 8\ncp Ethernet_Update.xml seen.xml\n");
+    WriteFile("Ethernet_Update",
+              "#!/bin/sh\ncd \"$(dirname \"$0\")\" || exit 8\ncp Ethernet_Update.xml seen.xml\n");
     Executable("Ethernet_Update");
     RunStep();
     EXPECT_TRUE(ShownWithImages);
-    EXPECT_TRUE(Messages.isEmpty()) << Messages.join("; ").toStdString();
+    EXPECT_TRUE(Messages.empty()) << MessageTexts().join("; ").toStdString();
     EXPECT_EQ(Hosts, QStringList({"10.0.0.5", "10.0.0.5"}));
     EXPECT_EQ(Last_IP_Address, "10.0.0.5");
     EXPECT_FALSE(FBoot->Visible());
 
-    const QByteArray seen = Read("seen.xml");
+    const QByteArray seen = ReadFile("seen.xml");
     ASSERT_FALSE(seen.isEmpty());
-    EXPECT_EQ(seen, Read("Ethernet_Update.xml"));
+    EXPECT_EQ(seen, ReadFile("Ethernet_Update.xml"));
     TXMLDocument doc(nullptr);
     doc.LoadFromXML(seen);
     const TXMLNode root = doc.DocumentElement();
@@ -149,7 +113,7 @@ TEST_F(UpdateDeviceStep, TheBuiltStandInAcceptsWhatTheStepHandsOver) {
     TProgramResult result;
     SetProgramRunner([&](const TProgramRun& R) { return result = ProcessProgramRunner(R); });
     RunStep();
-    EXPECT_TRUE(Messages.isEmpty()) << Messages.join("; ").toStdString();
+    EXPECT_TRUE(Messages.empty()) << MessageTexts().join("; ").toStdString();
     EXPECT_EQ(result.Outcome, poFinished);
     EXPECT_EQ(result.ExitCode, 0) << result.ErrorOutput.constData();
     EXPECT_TRUE(result.Output.contains("bank1.bin (2048 bytes) to 10.0.0.5:2008"))
@@ -159,7 +123,7 @@ TEST_F(UpdateDeviceStep, TheBuiltStandInAcceptsWhatTheStepHandsOver) {
 }
 
 TEST_F(UpdateDeviceStep, BuildErrorEndsTheStepBeforeTheWindow) {
-    Write("PROJECTS/Sub Station/IEC_61850_Client.xml", "<IEC_68850_Client><List_DA_Selected><DA_Item");
+    WriteFile("PROJECTS/Sub Station/IEC_61850_Client.xml", "<IEC_68850_Client><List_DA_Selected><DA_Item");
     bool shown = false;
     PostCall([&] {
         shown = FBoot && FBoot->Visible();
