@@ -14,6 +14,8 @@
 // time they are asked for (List_DO, the lookups), so a file with thousands of logical nodes costs
 // memory in proportion to what is looked at. Expansion never recurses into a type that is already
 // being expanded on the same path (a type that contains itself, directly or through others).
+// The parsed document is released part by part while decoding, and every text is kept once per
+// device, so that a device's model takes less memory than its file's document.
 //
 // A data set's members are resolved while decoding: ldInst, prefix, lnClass and lnInst name the
 // logical node (ldInst may also be the logical device's full name, IED name + inst, as some
@@ -37,6 +39,19 @@ class TIEC_LDevice;
 class TIEC_LN;
 class TIEC_DO;
 struct TIEC_Templates;
+struct TIEC_TextStore;
+
+// The texts of the model objects are kept once per device (names, types and functional
+// constraints repeat all over a file): an object refers to the device's copy. A text given
+// through a setter is kept by the object itself.
+struct TIEC_OwnTexts {
+    String Texts[4];
+};
+
+inline const String& IEC_NoText() {
+    static const String empty;
+    return empty;
+}
 
 class TIEC_DA : public TObject {
 public:
@@ -46,16 +61,13 @@ public:
     // The object reference: the parent's reference, "." and Name (no functional constraint in
     // it). Composed from the parents when asked for, unless set explicitly.
     String Reference() const;
-    void SetReference(const String& Value) {
-        fReference = Value;
-        FRefSet = true;
-    }
-    const String& FC() const { return fFC; }
-    void SetFC(const String& Value) { fFC = Value; }
-    const String& bType() const { return fbType; }
-    void SetbType(const String& Value) { fbType = Value; }
-    const String& Name() const { return fName; }
-    void SetName(const String& Value) { fName = Value; }
+    void SetReference(const String& Value) { FReference = &Own(3, Value); }
+    const String& FC() const { return Text(FFC); }
+    void SetFC(const String& Value) { FFC = &Own(0, Value); }
+    const String& bType() const { return Text(FbType); }
+    void SetbType(const String& Value) { FbType = &Own(1, Value); }
+    const String& Name() const { return Text(FName); }
+    void SetName(const String& Value) { FName = &Own(2, Value); }
 
     // The nested attributes of a structured attribute, in order (owned).
     const std::vector<TIEC_DA*>& List_DA() const { return FList_DA; }
@@ -69,8 +81,15 @@ public:
 
 private:
     friend class TIEC_Decoder;
-    String fReference, fFC, fbType, fName;
-    bool FRefSet = false;
+    friend class TIEC_Expander;
+    static const String& Text(const String* s) { return s ? *s : IEC_NoText(); }
+    const String& Own(int i, const String& Value) {
+        if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+        return FOwn->Texts[i] = Value;
+    }
+    const String *FFC = nullptr, *FbType = nullptr, *FName = nullptr;
+    const String* FReference = nullptr; // set explicitly; null: composed from the parents
+    std::unique_ptr<TIEC_OwnTexts> FOwn;
     const TIEC_DA* FParentDA = nullptr; // the attribute holding this one, or
     const TIEC_DO* FParentDO = nullptr; // the data object holding it
     std::vector<TIEC_DA*> FList_DA;
@@ -81,8 +100,11 @@ public:
     TIEC_DO() = default;
     ~TIEC_DO() override;
 
-    const String& Name() const { return fName; }
-    void SetName(const String& Value) { fName = Value; }
+    const String& Name() const { return FName ? *FName : IEC_NoText(); }
+    void SetName(const String& Value) {
+        if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+        FName = &(FOwn->Texts[0] = Value);
+    }
     // The reference of the object: its parent's reference, "." and Name.
     String Reference() const;
 
@@ -101,7 +123,9 @@ public:
 
 private:
     friend class TIEC_Decoder;
-    String fName;
+    friend class TIEC_Expander;
+    const String* FName = nullptr;
+    std::unique_ptr<TIEC_OwnTexts> FOwn;
     const TIEC_DO* FParentDO = nullptr; // the data object holding this sub-object, or
     const TIEC_LN* FParentLN = nullptr; // the logical node holding this object
     std::vector<TIEC_DO*> FList_DO;
@@ -136,14 +160,14 @@ public:
     TIEC_LN() = default;
     ~TIEC_LN() override;
 
-    const String& lnClass() const { return flnClass; }
-    void SetlnClass(const String& Value) { flnClass = Value; }
-    const String& lnType() const { return flnType; }
-    void SetlnType(const String& Value) { flnType = Value; }
-    const String& Prefix() const { return fPrefix; }
-    void SetPrefix(const String& Value) { fPrefix = Value; }
-    const String& Inst() const { return fInst; }
-    void SetInst(const String& Value) { fInst = Value; }
+    const String& lnClass() const { return Text(FlnClass); }
+    void SetlnClass(const String& Value) { FlnClass = &Own(0, Value); }
+    const String& lnType() const { return Text(FlnType); }
+    void SetlnType(const String& Value) { FlnType = &Own(1, Value); }
+    const String& Prefix() const { return Text(FPrefix); }
+    void SetPrefix(const String& Value) { FPrefix = &Own(2, Value); }
+    const String& Inst() const { return Text(FInst); }
+    void SetInst(const String& Value) { FInst = &Own(3, Value); }
 
     // The node's reference: its logical device's reference, "/", prefix, lnClass and inst.
     String Reference() const;
@@ -160,11 +184,26 @@ public:
 
 private:
     friend class TIEC_Decoder;
+    friend class TIEC_Expander;
+    static const String& Text(const String* s) { return s ? *s : IEC_NoText(); }
+    const String& Own(int i, const String& Value) {
+        if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+        return FOwn->Texts[i] = Value;
+    }
     void Expand() const;
+    // The first data object of the node's type named DO_Name, expanded on its own when the
+    // node is not expanded yet (resolving a data-set member needs only that one).
+    TIEC_DO* TopDO(QStringView DO_Name) const;
+    void NoteCutShort() const;
 
-    String flnClass, flnType, fPrefix, fInst;
+    const String *FlnClass = nullptr, *FlnType = nullptr, *FPrefix = nullptr, *FInst = nullptr;
+    std::unique_ptr<TIEC_OwnTexts> FOwn;
     TIEC_LDevice* FOwner = nullptr;
     mutable bool FExpanded = false;
+    mutable bool FCutShort = false;
+    mutable int FNodeCount = 0; // objects and attributes expanded for this node so far
+    // Until the node is expanded: one slot per data object of its type, null until that object
+    // is asked for on its own.
     mutable std::vector<TIEC_DO*> FList_DO;
     std::vector<TIEC_DataSet*> FList_DataSet;
 };
@@ -196,6 +235,9 @@ private:
     String fName, FReference;
     TIEC_Device* FOwner = nullptr;
     std::vector<TIEC_LN*> FList_LN;
+    // The logical nodes themselves, made in one piece by the decoder (a device may have
+    // thousands); freed with the logical device.
+    std::unique_ptr<TIEC_LN[]> FLNs;
 };
 
 class TIEC_Device : public TObject {
@@ -231,7 +273,8 @@ private:
     friend class TIEC_LN;
     String fName, fFileName;
     std::vector<TIEC_LDevice*> FList_LDevice;
-    std::shared_ptr<const TIEC_Templates> FTemplates;
+    std::shared_ptr<const TIEC_Templates> FTemplates; // the type templates, for expanding nodes
+    std::shared_ptr<const TIEC_TextStore> FTexts;     // the texts the objects refer to
     mutable QStringList FWarnings;
     mutable Int64 FNodeCount = 0; // objects and attributes expanded so far
 };

@@ -133,6 +133,14 @@ void TXMLDocument::Load(const pugi::xml_parse_result& Result, const String& Sour
 }
 
 void TXMLDocument::LoadFromFile(const String& FileName) {
+    LoadFromFile(FileName, XmlParseOptions);
+}
+
+void TXMLDocument::LoadFromXML(const QByteArray& Data) {
+    LoadFromXML(Data, XmlParseOptions);
+}
+
+void TXMLDocument::LoadFromFile(const String& FileName, unsigned Options) {
     FDoc->reset();
     QFile f(XmlNativePath(FileName));
     if (!f.open(QIODevice::ReadOnly))
@@ -146,12 +154,12 @@ void TXMLDocument::LoadFromFile(const String& FileName) {
         pugi::get_memory_deallocation_function()(buffer);
         throw EXMLDocError("Cannot read the file \"" + FileName + "\": " + f.errorString());
     }
-    Load(FDoc->load_buffer_inplace_own(buffer, size_t(size), XmlParseOptions), FileName);
+    Load(FDoc->load_buffer_inplace_own(buffer, size_t(size), Options), FileName);
 }
 
-void TXMLDocument::LoadFromXML(const QByteArray& Data) {
+void TXMLDocument::LoadFromXML(const QByteArray& Data, unsigned Options) {
     FDoc->reset();
-    Load(FDoc->load_buffer(Data.constData(), size_t(Data.size()), XmlParseOptions), "XML text");
+    Load(FDoc->load_buffer(Data.constData(), size_t(Data.size()), Options), "XML text");
 }
 
 QByteArray TXMLDocument::SaveToXML() const {

@@ -85,6 +85,10 @@ public:
     void LoadFromFile(const String& FileName);
     // Parses text held in memory (same rules as LoadFromFile).
     void LoadFromXML(const QByteArray& Data);
+    // The same with the parser's options given (pugi::parse_* flags), for readers that need
+    // less of the document than XmlParseOptions keeps (see XmlReadOnlyParseOptions).
+    void LoadFromFile(const String& FileName, unsigned Options);
+    void LoadFromXML(const QByteArray& Data, unsigned Options);
     // Writes the document to FileName through a temporary file in the same folder, replacing
     // the file only when everything was written; raises EXMLDocError on failure.
     void SaveToFile(const String& FileName) const;
@@ -116,6 +120,12 @@ private:
 // ends normalised; comments, declaration, processing instructions, DOCTYPE and whitespace-only
 // text left out.
 constexpr unsigned XmlParseOptions = pugi::parse_default;
+
+// For readers that only walk a document, never change or save it: as XmlParseOptions, but the
+// text of an element is kept in the element itself instead of a child node (TXMLNode::Text and
+// pugixml's child_value still give it), which saves a node per text; CDATA sections are left out.
+constexpr unsigned XmlReadOnlyParseOptions =
+    (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
 
 // Maps the "\" separators of the system's paths to the native ones.
 String XmlNativePath(const String& FileName);

@@ -334,3 +334,130 @@ TEST(IEC_Device, ExplodingTypesAreCutShort) {
     ASSERT_EQ(d.Warnings().size(), 1);
     EXPECT_TRUE(d.Warnings()[0].contains("IED1L/GGIO1")) << d.Warnings()[0].toStdString();
 }
+
+// A data-set member is resolved before its node is expanded: it expands that one data object
+// alone. Expanding the node later keeps that very object, in its place among the others.
+TEST(IEC_Device, MembersResolvedBeforeExpansionStayInTheExpandedNode) {
+    TIEC_Device d(Scl(R"(<LDevice inst="LD0">
+        <LN0 lnClass="LLN0" lnType="LLN0_T" inst="">
+          <DataSet name="DS"><FCDA ldInst="LD1" lnClass="MMXU" lnInst="1" doName="A.phsB" daName="cVal.mag.f" fc="MX"/>
+            <FCDA ldInst="LD1" lnClass="XCBR" prefix="Q0" lnInst="1" doName="Mod" daName="stVal" fc="ST"/></DataSet>
+          <GSEControl name="gcb" datSet="DS"/>
+        </LN0></LDevice>
+        <LDevice inst="LD1"><LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="1"/>
+          <LN lnClass="MMXU" lnType="MMXU_T" inst="1"/></LDevice>)",
+                      Types),
+                  "x.icd");
+    TIEC_DataSet* ds = LN(d, 0, 0)->List_DataSet().at(0);
+    EXPECT_EQ(ds->GooseName(), "gcb");
+    ASSERT_EQ(ds->List_DA().size(), 2u);
+    TIEC_DA* f = ds->List_DA()[0];
+    TIEC_DA* stVal = ds->List_DA()[1];
+
+    TIEC_LN* mmxu = LN(d, 1, 1);
+    EXPECT_EQ(Names(mmxu->List_DO()), QStringList({"TotW", "A"}));
+    EXPECT_EQ(mmxu->Find_DO("phsB")->Find_DA("f"), f);
+    EXPECT_EQ(f->Reference(), "IED1LD1/MMXU1.A.phsB.cVal.mag.f");
+    EXPECT_EQ(f->FC(), "MX");
+    // The first object of the type was not asked for before; it is complete now.
+    EXPECT_EQ(Refs(mmxu->List_DO()[0]->List_DA()),
+              QStringList({"IED1LD1/MMXU1.TotW.cVal", "IED1LD1/MMXU1.TotW.q"}));
+
+    TIEC_LN* xcbr = LN(d, 1, 0);
+    EXPECT_EQ(Names(xcbr->List_DO()), QStringList({"Pos", "Mod"}));
+    EXPECT_EQ(xcbr->List_DO()[1]->Find_DA("stVal"), stVal);
+    EXPECT_EQ(stVal->Reference(), "IED1LD1/Q0XCBR1.Mod.stVal");
+}
+
+// A node cut short after one of its later objects was expanded for a member: the list holds no
+// gaps, and the cut is reported.
+TEST(IEC_Device, NodeCutShortAfterAMemberHasNoGaps) {
+    QByteArray types =
+        R"(<LNodeType id="T"><DO name="Big" type="D"/><DO name="Skipped" type="E"/><DO name="Small" type="E"/></LNodeType>
+                          <DOType id="D"><DA name="a" bType="Struct" type="S0" fc="ST"/></DOType>
+                          <DOType id="E"><DA name="v" bType="INT8" fc="ST"/></DOType>)";
+    for (int i = 0; i < 24; ++i)
+        types += "<DAType id=\"S" + QByteArray::number(i) + "\"><BDA name=\"l\" bType=\"Struct\" type=\"S" +
+                 QByteArray::number(i + 1) + "\"/><BDA name=\"r\" bType=\"Struct\" type=\"S" +
+                 QByteArray::number(i + 1) + "\"/></DAType>";
+    TIEC_Device d(Scl(R"(<LDevice inst="L"><LN0 lnClass="LLN0" lnType="T" inst="">
+                           <DataSet name="DS"><FCDA ldInst="L" lnClass="LLN0" doName="Small" daName="v"/></DataSet>
+                         </LN0></LDevice>)",
+                      types),
+                  "x.icd");
+    TIEC_LN* ln = LN(d, 0, 0);
+    TIEC_DA* member = ln->List_DataSet().at(0)->List_DA().at(0);
+    EXPECT_TRUE(d.Warnings().isEmpty()); // the member's own object is small
+    const std::vector<TIEC_DO*>& list = ln->List_DO();
+    EXPECT_EQ(Names(list), QStringList({"Big", "Small"}));
+    EXPECT_EQ(list.back()->Find_DA("v"), member);
+    ASSERT_EQ(d.Warnings().size(), 1);
+    EXPECT_TRUE(d.Warnings()[0].contains("IED1L/LLN0")) << d.Warnings()[0].toStdString();
+}
+
+// Hundreds of distinct names and instances, more than the decoder's text tables start with:
+// every node keeps its own texts, and members find the node they name.
+TEST(IEC_Device, ManyDistinctNamesKeepTheirTexts) {
+    QByteArray lns;
+    for (int i = 1; i <= 700; ++i)
+        lns += "<LN lnClass=\"GGIO\" lnType=\"GGIO_T\" prefix=\"P" + QByteArray::number(i % 300) +
+               "\" inst=\"" + QByteArray::number(i) + "\"/>";
+    TIEC_Device d(
+        Scl("<LDevice inst=\"LD0\"><LN0 lnClass=\"LLN0\" lnType=\"LLN0_T\" inst=\"\"><DataSet name=\"DS\">"
+            "<FCDA ldInst=\"LD0\" lnClass=\"GGIO\" prefix=\"P50\" lnInst=\"650\" doName=\"Ind\" "
+            "daName=\"stVal\"/>"
+            "<FCDA ldInst=\"LD0\" lnClass=\"GGIO\" prefix=\"P1\" lnInst=\"1\" doName=\"Ind\" "
+            "daName=\"stVal\"/>"
+            "</DataSet></LN0>" +
+                lns + "</LDevice>",
+            Types),
+        "x.icd");
+    const std::vector<TIEC_LN*>& list = d.List_LDevice().at(0)->List_LN();
+    ASSERT_EQ(list.size(), 701u);
+    for (int i = 1; i <= 700; ++i) {
+        ASSERT_EQ(list[size_t(i)]->Inst(), QString::number(i));
+        ASSERT_EQ(list[size_t(i)]->Prefix(), "P" + QString::number(i % 300));
+    }
+    EXPECT_EQ(Refs(list[0]->List_DataSet().at(0)->List_DA()),
+              QStringList({"IED1LD0/P50GGIO650.Ind.stVal", "IED1LD0/P1GGIO1.Ind.stVal"}));
+}
+
+// Texts are kept once per device and shared by the objects that have them; a text set on one
+// object changes that object only.
+TEST(IEC_Device, SettingATextChangesOneObjectOnly) {
+    TIEC_Device d(Scl(R"(<LDevice inst="LD0"><LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="1"/>
+                         <LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="2"/></LDevice>)",
+                      Types),
+                  "x.icd");
+    TIEC_LN* one = LN(d, 0, 0);
+    TIEC_LN* two = LN(d, 0, 1);
+    TIEC_DA* q1 = one->Find_DO("Pos")->Find_DA("q");
+    TIEC_DA* q2 = two->Find_DO("Pos")->Find_DA("q");
+    one->SetlnClass("YCBR");
+    one->SetPrefix("");
+    q1->SetName("quality");
+    q1->SetFC("XX");
+    one->Find_DO("Pos")->SetName("Position");
+    EXPECT_EQ(one->Reference(), "IED1LD0/YCBR1");
+    EXPECT_EQ(q1->Reference(), "IED1LD0/YCBR1.Position.quality");
+    EXPECT_EQ(q1->FC(), "XX");
+    EXPECT_EQ(q1->bType(), "Quality");
+    EXPECT_EQ(two->Reference(), "IED1LD0/Q0XCBR2");
+    EXPECT_EQ(q2->Reference(), "IED1LD0/Q0XCBR2.Pos.q");
+    EXPECT_EQ(q2->FC(), "ST");
+    q2->SetReference("given");
+    EXPECT_EQ(q2->Reference(), "given");
+
+    // Objects made on their own start empty and keep what they are given.
+    TIEC_DA a;
+    EXPECT_TRUE(a.Name().isEmpty() && a.FC().isEmpty() && a.bType().isEmpty());
+    a.SetName("n");
+    a.SetbType("INT8");
+    EXPECT_EQ(a.Name(), "n");
+    EXPECT_EQ(a.bType(), "INT8");
+    EXPECT_EQ(a.Reference(), ".n");
+    TIEC_LN ln;
+    EXPECT_TRUE(ln.lnType().isEmpty() && ln.List_DO().empty());
+    ln.SetInst("3");
+    EXPECT_EQ(ln.Inst(), "3");
+}
