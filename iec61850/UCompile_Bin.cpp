@@ -38,6 +38,17 @@ void PutFloat(Byte* b, int at, float v) {
     Put32(b, at, std::bit_cast<uint32_t>(v));
 }
 
+// Runs Read; an error other than a build error becomes a build error that says where it happened.
+template <class TRead> void ReadAt(const String& Where, TRead&& Read) {
+    try {
+        Read();
+    } catch (const ECompile_Error&) {
+        throw;
+    } catch (const Exception& e) {
+        throw ECompile_Error(Where + ": " + e.Message());
+    }
+}
+
 // ---- Parameter block ---------------------------------------------------------------------------
 
 // Reads one key of the general parameters: the first child of Root with that name, its text
@@ -213,7 +224,7 @@ void Read_IEC61850_Client_File(Integer Base) {
         for (size_t i = 0; i < m.Variables.size(); ++i) {
             const TIEC_Item& it = m.Variables[i];
             const String where = "Variable " + QString::number(i + 1) + " of the IEC 61850 client mapping";
-            try {
+            ReadAt(where, [&] {
                 TIEC61850_Variable v;
                 v.bType = it.Required(IEC_DA_Item, "bType");
                 const String fc = it.Required(IEC_DA_Item, "fc");
@@ -240,17 +251,13 @@ void Read_IEC61850_Client_File(Integer Base) {
                 v.conversion = it.Value("Convertion") == "ItoF/FtoI" ? 1 : 0;
                 v.moltFactor = MoltFactor(it.Required(IEC_DA_Item, "MoltFact"));
                 c.VariableList.push_back(std::move(v));
-            } catch (const ECompile_Error&) {
-                throw;
-            } catch (const Exception& e) {
-                throw ECompile_Error(where + ": " + e.Message());
-            }
+            });
         }
 
         for (size_t i = 0; i < m.DataSets.size(); ++i) {
             const TIEC_DataSet_Entry& e = m.DataSets[i];
             const String where = "Data set " + QString::number(i + 1) + " of the IEC 61850 client mapping";
-            try {
+            ReadAt(where, [&] {
                 TIEC61850_DataSet d;
                 d.options = 4;
                 d.tcpPort = Word(StrToIntDef(e.Attrs.Required(IEC_DataSet_Item, "Port"), 0));
@@ -269,7 +276,7 @@ void Read_IEC61850_Client_File(Integer Base) {
                 for (size_t j = 0; j < e.Members.size(); ++j) {
                     const TIEC_Item& mm = e.Members[j];
                     const String mwhere = where + ", member " + QString::number(j + 1);
-                    try {
+                    ReadAt(mwhere, [&] {
                         TIEC61850_Variable_DS v;
                         v.bType = mm.Required(IEC_DataSet_DA_Item, "bType");
                         v.reference = mm.Required(IEC_DataSet_DA_Item, "Reference");
@@ -280,18 +287,10 @@ void Read_IEC61850_Client_File(Integer Base) {
                         v.conversion = mm.Value("Convertion") == "ItoF/FtoI" ? 1 : 0;
                         v.moltFactor = MoltFactor(mm.Required(IEC_DataSet_DA_Item, "MoltFact"));
                         d.VariableList.push_back(std::move(v));
-                    } catch (const ECompile_Error&) {
-                        throw;
-                    } catch (const Exception& ex) {
-                        throw ECompile_Error(mwhere + ": " + ex.Message());
-                    }
+                    });
                 }
                 c.DataSetList.push_back(std::move(d));
-            } catch (const ECompile_Error&) {
-                throw;
-            } catch (const Exception& ex) {
-                throw ECompile_Error(where + ": " + ex.Message());
-            }
+            });
         }
     }
     c.nVariable = Integer(c.VariableList.size());
