@@ -88,3 +88,11 @@ TLbButton* Create_Button(TForm* Form, TWinControl* Parent, const String& Name, i
     }
     return b;
 }
+
+void Create_OK_Cancel(TForm* Form, TPanel* Panel, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel, int Left) {
+    Btn_OK =
+        Create_Button(Form, Panel, QStringLiteral("Btn_OK"), Left, 6, 110, 28, QStringLiteral("VGLYPH_OK"));
+    Btn_Cancel = Create_Button(Form, Panel, QStringLiteral("Btn_Cancel"), Left + 118, 6, 110, 28,
+                               QStringLiteral("VGLYPH_CANCEL"));
+    Btn_Cancel->SetModalResult(mrCancel);
+}

@@ -38,3 +38,7 @@ TLabel* Create_Label(TForm* Form, TWinControl* Parent, const String& Name, int L
 TLbButton* Create_Button(TForm* Form, TWinControl* Parent, const String& Name, int Left, int Top, int Width,
                          int Height, const String& Glyph = String(), TColor HotTrack = clYellow,
                          TLbButtonStyle Style = bsEncarta);
+
+// The OK and Cancel buttons of a dialog on its button panel: 110 x 28 at Left and Left + 118,
+// with the OK and Cancel glyphs; Cancel closes the window with mrCancel.
+void Create_OK_Cancel(TForm* Form, TPanel* Panel, TLbButton*& Btn_OK, TLbButton*& Btn_Cancel, int Left = 16);

@@ -20,12 +20,8 @@ TFNew_Project::TFNew_Project(TComponent* AOwner) : TForm(AOwner) {
     E_New_Proj->SetShowHint(true);
     E_New_Proj->OnKeyPress = [this](TObject* Sender, Char& Key) { E_New_ProjKeyPress(Sender, Key); };
     P_Button = Create_Button_Panel(this);
-    Btn_OK =
-        Create_Button(this, P_Button, QStringLiteral("Btn_OK"), 16, 6, 110, 28, QStringLiteral("VGLYPH_OK"));
+    Create_OK_Cancel(this, P_Button, Btn_OK, Btn_Cancel);
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
-    Btn_Cancel = Create_Button(this, P_Button, QStringLiteral("Btn_Cancel"), 134, 6, 110, 28,
-                               QStringLiteral("VGLYPH_CANCEL"));
-    Btn_Cancel->SetModalResult(mrCancel);
     EndLoading();
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };

@@ -22,13 +22,9 @@ TFOpenConf::TFOpenConf(TComponent* AOwner) : TForm(AOwner) {
     ListBox1->SetShowHint(true);
     ListBox1->OnClick = [this](TObject* Sender) { ListBox1Click(Sender); };
     P_Button = Create_Button_Panel(this);
-    Btn_OK =
-        Create_Button(this, P_Button, QStringLiteral("Btn_OK"), 133, 6, 110, 28, QStringLiteral("VGLYPH_OK"));
+    Create_OK_Cancel(this, P_Button, Btn_OK, Btn_Cancel, 133);
     Btn_OK->SetModalResult(mrOk);
     Btn_OK->SetAnchors({akTop, akRight});
-    Btn_Cancel = Create_Button(this, P_Button, QStringLiteral("Btn_Cancel"), 251, 6, 110, 28,
-                               QStringLiteral("VGLYPH_CANCEL"));
-    Btn_Cancel->SetModalResult(mrCancel);
     Btn_Cancel->SetAnchors({akTop, akRight});
     EndLoading();
     OnShow = [this](TObject* Sender) { FormShow(Sender); };

@@ -45,12 +45,8 @@ TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TForm(AOwner) {
     Setup_Window(this, 509, 373);
     P_Title = Create_Title_Panel(this, L_SW_Code, L_SW_Desc);
     P_Button = Create_Button_Panel(this);
-    Btn_OK =
-        Create_Button(this, P_Button, QStringLiteral("Btn_OK"), 16, 6, 110, 28, QStringLiteral("VGLYPH_OK"));
+    Create_OK_Cancel(this, P_Button, Btn_OK, Btn_Cancel);
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
-    Btn_Cancel = Create_Button(this, P_Button, QStringLiteral("Btn_Cancel"), 134, 6, 110, 28,
-                               QStringLiteral("VGLYPH_CANCEL"));
-    Btn_Cancel->SetModalResult(mrCancel);
 
     PC_Options = new TPageControl(this);
     PC_Options->SetName(QStringLiteral("PC_Options"));
