@@ -7,6 +7,7 @@
 #include "UProject.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 TFParGen* FParGen = nullptr;
 
@@ -73,6 +74,12 @@ void AddHeaderMarks(TImageList* Images) {
     }
 }
 
+// True when Sender is a component with one of Names.
+bool Named_One_Of(TObject* Sender, std::initializer_list<const char*> Names) {
+    auto* c = dynamic_cast<TComponent*>(Sender);
+    return c && std::any_of(Names.begin(), Names.end(), [c](const char* Name) { return c->Name() == Name; });
+}
+
 } // namespace
 
 // =============================================================================================
@@ -108,44 +115,39 @@ void TFParGen::Build_Window() {
     XML1 = new TXMLDocument(this);
     XML1->SetName("XML1");
 
-    P_Title = new TPanel(this);
-    P_Title->SetParent(this);
-    P_Title->SetName("P_Title");
-    P_Title->SetAlign(alTop);
-    P_Title->SetHeight(69);
-    P_Title->SetBevelOuter(bvNone);
-    P_Title->SetShowCaption(false);
-    P_Title->SetColor(WindowColor);
+    // The title and button panels: flat, in the window colour.
+    auto panel = [this](const String& Name, TAlign Align, int Height) {
+        auto* p = new TPanel(this);
+        p->SetParent(this);
+        p->SetName(Name);
+        p->SetAlign(Align);
+        p->SetHeight(Height);
+        p->SetBevelOuter(bvNone);
+        p->SetShowCaption(false);
+        p->SetColor(WindowColor);
+        return p;
+    };
+    // The labels of the title panel: grey Verdana at the given pixel height.
+    auto title = [this](const String& Name, int Top, int Pixels) {
+        auto* l = new TLabel(this);
+        l->SetParent(P_Title);
+        l->SetName(Name);
+        l->SetTransparent(true);
+        l->SetLeft(16);
+        l->SetTop(Top);
+        l->Font()->SetName("Verdana");
+        l->Font()->SetHeight(-Pixels);
+        return l;
+    };
 
-    L_SW_Code = new TLabel(this);
-    L_SW_Code->SetParent(P_Title);
-    L_SW_Code->SetName("L_SW_Code");
-    L_SW_Code->SetTransparent(true);
-    L_SW_Code->SetLeft(16);
-    L_SW_Code->SetTop(8);
-    L_SW_Code->Font()->SetName("Verdana");
-    L_SW_Code->Font()->SetHeight(-32);
+    P_Title = panel("P_Title", alTop, 69);
+    L_SW_Code = title("L_SW_Code", 8, 32);
     L_SW_Code->Font()->SetColor(clGray);
-
-    L_SW_Desc = new TLabel(this);
-    L_SW_Desc->SetParent(P_Title);
-    L_SW_Desc->SetName("L_SW_Desc");
-    L_SW_Desc->SetTransparent(true);
-    L_SW_Desc->SetLeft(16);
-    L_SW_Desc->SetTop(42);
-    L_SW_Desc->Font()->SetName("Verdana");
-    L_SW_Desc->Font()->SetHeight(-11);
+    L_SW_Desc = title("L_SW_Desc", 42, 11);
     L_SW_Desc->Font()->SetStyle({fsBold});
     L_SW_Desc->Font()->SetColor(clGray);
 
-    P_Button = new TPanel(this);
-    P_Button->SetParent(this);
-    P_Button->SetName("P_Button");
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    P_Button->SetShowCaption(false);
-    P_Button->SetColor(WindowColor);
+    P_Button = panel("P_Button", alBottom, 40);
 
     auto button = [this](const String& Name, int Left, const String& Glyph) {
         auto* b = new TLbButton(this);
@@ -220,28 +222,15 @@ void TFParGen::FormMouseWheel(TObject*, TShiftState, int WheelDelta, TPoint Mous
 }
 
 void TFParGen::On_Change(TObject* Sender) {
-    static const char* const relayout[] = {"CB_BACnet_Slave_Type", "CB_SNMP_Agent_Security_Level",
-                                           "CB_WiFi_Type", "CB_WiFi_Secure_Type"};
-    auto* c = dynamic_cast<TComponent*>(Sender);
-    if (!c) return;
-    for (const char* name : relayout)
-        if (c->Name() == name) {
-            Move_GroupBoxs();
-            return;
-        }
+    if (Named_One_Of(Sender, {"CB_BACnet_Slave_Type", "CB_SNMP_Agent_Security_Level", "CB_WiFi_Type",
+                              "CB_WiFi_Secure_Type"}))
+        Move_GroupBoxs();
 }
 
 void TFParGen::On_Click(TObject* Sender) {
-    static const char* const relayout[] = {
-        "CB_SNMP_Agent_Version3", "CB_MQTT_Will_Flag", "CB_TLS_Enable", "CB_TLS_Server_Auth",
-        "CB_TLS_Client_Auth",     "CB_WiFi_IP_Auto",   "CB_WiFi_DHCP"};
-    auto* c = dynamic_cast<TComponent*>(Sender);
-    if (!c) return;
-    for (const char* name : relayout)
-        if (c->Name() == name) {
-            Move_GroupBoxs();
-            return;
-        }
+    if (Named_One_Of(Sender, {"CB_SNMP_Agent_Version3", "CB_MQTT_Will_Flag", "CB_TLS_Enable",
+                              "CB_TLS_Server_Auth", "CB_TLS_Client_Auth", "CB_WiFi_IP_Auto", "CB_WiFi_DHCP"}))
+        Move_GroupBoxs();
 }
 
 void TFParGen::KeyPress(TObject* Sender, Char& Key) {
