@@ -753,14 +753,14 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
 }
 
 // =============================================================================================
-// List box
+// List controls
 
 // The items of a list control: a string list that tells its control after each change (once,
 // at the end, inside BeginUpdate/EndUpdate). The control clears FOwner before freeing it.
-template <class TListControl> class TListControlStrings : public TStringList {
+class TListControlStrings : public TStringList {
 public:
-    explicit TListControlStrings(TListControl* Owner) : FOwner(Owner) {}
-    TListControl* FOwner;
+    explicit TListControlStrings(TCustomListControl* Owner) : FOwner(Owner) {}
+    TCustomListControl* FOwner;
 
 protected:
     void Changed() override {
@@ -769,43 +769,44 @@ protected:
     }
 };
 
-class TListBoxStrings : public TListControlStrings<TCustomListBox> {
+TCustomListControl::~TCustomListControl() {
+    if (auto* items = dynamic_cast<TListControlStrings*>(FItems)) items->FOwner = nullptr;
+    TObject::Free(FItems);
+}
+
+void TCustomListControl::SetItems(TStrings* Value) {
+    FItems->Assign(Value);
+}
+
+void TCustomListControl::SetSorted(bool Value) {
+    FSorted = Value;
+    FItems->SetSorted(Value);
+}
+
+// =============================================================================================
+// List box
+
+class TListBoxStrings : public TListControlStrings {
 public:
     using TListControlStrings::TListControlStrings;
 };
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TNativeControl(AOwner) {
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListControl(AOwner) {
     FControlStyle = {csSetCaption, csDoubleClicks, csOpaque};
     FItems = new TListBoxStrings(this);
     SetBounds(0, 0, 121, 97);
-}
-
-TCustomListBox::~TCustomListBox() {
-    static_cast<TListBoxStrings*>(FItems)->FOwner = nullptr;
-    TObject::Free(FItems);
 }
 
 QListWidget* TCustomListBox::List() const {
     return static_cast<QListWidget*>(NativeWidget());
 }
 
-TStrings* TCustomListBox::Items() const {
-    return FItems;
-}
-void TCustomListBox::SetItems(TStrings* Value) {
-    FItems->Assign(Value);
-}
 int TCustomListBox::Count() const {
     return FItems->Count();
 }
 
 void TCustomListBox::Clear() {
     FItems->Clear();
-}
-
-void TCustomListBox::SetSorted(bool Value) {
-    FSorted = Value;
-    FItems->SetSorted(Value);
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
@@ -980,32 +981,21 @@ void TCustomCheckBox::Dispatch(TMessage& Message) {
 // =============================================================================================
 // Combo box
 
-class TComboBoxStrings : public TListControlStrings<TCustomComboBox> {
+class TComboBoxStrings : public TListControlStrings {
 public:
     using TListControlStrings::TListControlStrings;
 };
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TNativeControl(AOwner) {
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomListControl(AOwner) {
     FControlStyle = {csSetCaption, csDoubleClicks, csFixedHeight};
     FItems = new TComboBoxStrings(this);
     SetBounds(0, 0, 145, 21);
-}
-
-TCustomComboBox::~TCustomComboBox() {
-    static_cast<TComboBoxStrings*>(FItems)->FOwner = nullptr;
-    TObject::Free(FItems);
 }
 
 QComboBox* TCustomComboBox::Combo() const {
     return static_cast<QComboBox*>(NativeWidget());
 }
 
-TStrings* TCustomComboBox::Items() const {
-    return FItems;
-}
-void TCustomComboBox::SetItems(TStrings* Value) {
-    FItems->Assign(Value);
-}
 void TCustomComboBox::Clear() {
     FItems->Clear();
     SetText(String());
@@ -1030,11 +1020,6 @@ void TCustomComboBox::SetDropDownCount(int Value) {
 
 void TCustomComboBox::SetMaxLength(int Value) {
     FMaxLength = std::max(0, Value);
-}
-
-void TCustomComboBox::SetSorted(bool Value) {
-    FSorted = Value;
-    FItems->SetSorted(Value);
 }
 
 String TCustomComboBox::GetText() const {

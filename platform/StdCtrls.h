@@ -249,22 +249,49 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
-// List box
+// List controls
 
-class TCustomListBox : public TNativeControl {
+class TListControlStrings;
+
+// What the list box and the combo box share: the items (a string list that tells the control
+// after each change, once at the end inside BeginUpdate/EndUpdate), the selected index and the
+// sorting of the items.
+class TCustomListControl : public TNativeControl {
 public:
-    explicit TCustomListBox(TComponent* AOwner);
-    ~TCustomListBox() override;
+    ~TCustomListControl() override;
 
     // The items; changing them shows at once.
-    TStrings* Items() const;
+    TStrings* Items() const { return FItems; }
     void SetItems(TStrings* Value);
-    int Count() const;
-    // The selected item, -1 for none. Setting it does not fire OnClick; the user's choice does.
+    // The selected item, -1 for none.
     int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int Value);
     bool Sorted() const { return FSorted; }
     void SetSorted(bool Value);
+
+protected:
+    // The derived control creates FItems, a TListControlStrings of its own.
+    explicit TCustomListControl(TComponent* AOwner) : TNativeControl(AOwner) {}
+    virtual void ItemsChanged() = 0;
+
+    TStringList* FItems = nullptr;
+    int FItemIndex = -1;
+    bool FSorted = false;
+    bool FUpdating = false;
+
+private:
+    friend class TListControlStrings;
+};
+
+// ---------------------------------------------------------------------------------------------
+// List box
+
+class TCustomListBox : public TCustomListControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+
+    int Count() const;
+    // Setting the item index does not fire OnClick; the user's choice does.
+    void SetItemIndex(int Value);
     void Clear();
     // Index of the item at a client point, -1 for none.
     int ItemAtPos(const TPoint& Pos, bool Existing) const;
@@ -277,16 +304,11 @@ protected:
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
     bool PassesKey(Word Key, const TShiftState& Shift) const override;
 
+    void ItemsChanged() override;
+
 private:
-    template <class> friend class TListControlStrings;
-    void ItemsChanged();
     void SelectionChanged(int Row);
     QListWidget* List() const;
-
-    TStringList* FItems;
-    int FItemIndex = -1;
-    bool FSorted = false;
-    bool FUpdating = false;
 };
 
 class TListBox : public TCustomListBox {
@@ -343,15 +365,11 @@ public:
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
-class TCustomComboBox : public TNativeControl {
+class TCustomComboBox : public TCustomListControl {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
-    ~TCustomComboBox() override;
 
-    TStrings* Items() const;
-    void SetItems(TStrings* Value);
-    int ItemIndex() const { return FItemIndex; }
-    // Setting it does not fire OnChange; the user's choice does.
+    // Setting the item index does not fire OnChange; the user's choice does.
     void SetItemIndex(int Value);
     TComboBoxStyle Style() const { return FStyle; }
     void SetStyle(TComboBoxStyle Value);
@@ -359,8 +377,6 @@ public:
     void SetDropDownCount(int Value);
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int Value);
-    bool Sorted() const { return FSorted; }
-    void SetSorted(bool Value);
     void Clear();
 
     // The user chose another item or edited the text.
@@ -378,19 +394,14 @@ protected:
     bool PassesKey(Word Key, const TShiftState& Shift) const override;
     virtual void Change();
     virtual void Select();
+    void ItemsChanged() override;
 
 private:
-    template <class> friend class TListControlStrings;
-    void ItemsChanged();
     QComboBox* Combo() const;
 
-    TStringList* FItems;
-    int FItemIndex = -1;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
     int FMaxLength = 0;
-    bool FSorted = false;
-    bool FUpdating = false;
 };
 
 class TComboBox : public TCustomComboBox {
