@@ -77,6 +77,7 @@ public:
 
     // The number of the text s (a new one for a text not seen before).
     uint32_t Id(const char* s) {
+        if (!*s) return FEmpty != NoId ? FEmpty : (FEmpty = Add(s, 0, 0));
         // FNV-1a over the text, finding its length on the way, its bits mixed at the end (the
         // table takes the low ones).
         uint32_t h = 2166136261u;
@@ -88,14 +89,8 @@ public:
         const uint32_t len = uint32_t(e - s);
         const size_t mask = FSlots.size() - 1;
         for (size_t i = h & mask;; i = (i + 1) & mask) {
-            TSlot& slot = FSlots[i];
-            if (slot.Id == NoId) {
-                slot = {uint32_t(FKeys.size()), len, h, FStore->Add(String::fromUtf8(s, qsizetype(len)))};
-                FKeys.insert(FKeys.end(), s, e);
-                const uint32_t id = slot.Id;
-                if (size_t(id) * 2 > FSlots.size()) Grow();
-                return id;
-            }
+            const TSlot& slot = FSlots[i];
+            if (slot.Id == NoId) return Add(s, len, h);
             if (slot.Hash == h && slot.Len == len && Same(FKeys.data() + slot.Offset, s, len)) return slot.Id;
         }
     }
@@ -117,6 +112,18 @@ private:
     struct TSlot {
         uint32_t Offset = 0, Len = 0, Hash = 0, Id = NoId;
     };
+    // A text not seen before (the empty text has no slot).
+    [[gnu::noinline]] uint32_t Add(const char* s, uint32_t len, uint32_t h) {
+        const uint32_t id = FStore->Add(String::fromUtf8(s, qsizetype(len)));
+        if (len == 0) return id;
+        const size_t mask = FSlots.size() - 1;
+        size_t i = h & mask;
+        while (FSlots[i].Id != NoId) i = (i + 1) & mask;
+        FSlots[i] = {uint32_t(FKeys.size()), len, h, id};
+        FKeys.insert(FKeys.end(), s, s + len);
+        if (size_t(id) * 2 > FSlots.size()) Grow();
+        return id;
+    }
     void Grow() {
         std::vector<TSlot> old(FSlots.size() * 2);
         old.swap(FSlots);
@@ -130,6 +137,7 @@ private:
     }
     std::vector<TSlot> FSlots; // open addressing; a power of two, at most half full
     std::vector<char> FKeys;   // the texts' bytes, one after the other
+    uint32_t FEmpty = NoId;    // the empty text's number, once it has one
     std::shared_ptr<TIEC_TextStore> FStore;
 };
 
@@ -545,6 +553,7 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, TXMLDocument& doc) {
 
     auto templates = std::make_shared<TIEC_Templates>();
     ReadTemplates(dtt, decoder.FPool, *templates);
+    scl.remove_child(dtt); // read once; the model keeps what it needs of it
     dev->FTemplates = templates;
     dev->FTexts = decoder.FPool.Store();
     decoder.DecodeServer(server);
