@@ -61,6 +61,20 @@ std::vector<QImage> Split(const QImage& Strip, int W, int H) {
 
 } // namespace
 
+int TCustomImageList::AddStrip(const QImage& Strip) {
+    int first = -1;
+    for (const QImage& part : Split(Strip, FWidth, FHeight)) {
+        int i = AddImage(part);
+        if (first < 0) first = i;
+    }
+    Change();
+    return first;
+}
+
+void TCustomImageList::CheckIndex(int Index) const {
+    if (Index < 0 || Index >= Count()) throw EInvalidOperation(QStringLiteral("Invalid ImageList Index"));
+}
+
 int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
     if (!Image || Image->Empty()) return -1;
     QImage img = Image->Image().copy();
@@ -74,13 +88,7 @@ int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
             l[x] = transparent ? 0u : (l[x] | 0xFF000000u);
         }
     }
-    int first = -1;
-    for (const QImage& part : Split(img, FWidth, FHeight)) {
-        int i = AddImage(part);
-        if (first < 0) first = i;
-    }
-    Change();
-    return first;
+    return AddStrip(img);
 }
 
 int TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
@@ -92,13 +100,7 @@ int TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
         auto* l = reinterpret_cast<uint32_t*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x) l[x] = (l[x] & 0xFFFFFF) == key ? 0u : (l[x] | 0xFF000000u);
     }
-    int first = -1;
-    for (const QImage& part : Split(img, FWidth, FHeight)) {
-        int i = AddImage(part);
-        if (first < 0) first = i;
-    }
-    Change();
-    return first;
+    return AddStrip(img);
 }
 
 int TCustomImageList::AddIcon(TIcon* Image) {
@@ -117,7 +119,7 @@ void TCustomImageList::AddImages(TCustomImageList* Value) {
 }
 
 void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
-    if (Index < 0 || Index >= Count()) throw EInvalidOperation(QStringLiteral("Invalid ImageList Index"));
+    CheckIndex(Index);
     TCustomImageList tmp(nullptr, FWidth, FHeight);
     if (tmp.Add(Image, Mask) < 0) return;
     FImages[Index] = tmp.FImages[0];
@@ -125,7 +127,7 @@ void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
 }
 
 void TCustomImageList::ReplaceMasked(int Index, TBitmap* NewImage, TColor MaskColor) {
-    if (Index < 0 || Index >= Count()) throw EInvalidOperation(QStringLiteral("Invalid ImageList Index"));
+    CheckIndex(Index);
     TCustomImageList tmp(nullptr, FWidth, FHeight);
     if (tmp.AddMasked(NewImage, MaskColor) < 0) return;
     FImages[Index] = tmp.FImages[0];
@@ -133,14 +135,14 @@ void TCustomImageList::ReplaceMasked(int Index, TBitmap* NewImage, TColor MaskCo
 }
 
 void TCustomImageList::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) throw EInvalidOperation(QStringLiteral("Invalid ImageList Index"));
+    CheckIndex(Index);
     FImages.erase(FImages.begin() + Index);
     Change();
 }
 
 void TCustomImageList::Move(int CurIndex, int NewIndex) {
-    if (CurIndex < 0 || CurIndex >= Count() || NewIndex < 0 || NewIndex >= Count())
-        throw EInvalidOperation(QStringLiteral("Invalid ImageList Index"));
+    CheckIndex(CurIndex);
+    CheckIndex(NewIndex);
     QImage img = FImages[CurIndex];
     FImages.erase(FImages.begin() + CurIndex);
     FImages.insert(FImages.begin() + NewIndex, img);

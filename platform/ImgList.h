@@ -62,6 +62,10 @@ protected:
 
 private:
     int AddImage(const QImage& Image);
+    // Adds the images of a strip (see Split); answers the index of the first, -1 for none.
+    int AddStrip(const QImage& Strip);
+    // Raises "Invalid ImageList Index" unless Index is an image's.
+    void CheckIndex(int Index) const;
 
     int FWidth = 16;
     int FHeight = 16;
