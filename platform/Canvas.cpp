@@ -607,25 +607,36 @@ std::vector<std::pair<int, int>> RoundSpans(int L, int T, int R, int B, int CW, 
 
 } // namespace
 
-void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
-    if (!RequireTarget()) return;
+namespace {
+
+// The box a rounded shape covers: corners in order, right and bottom excluded; with a clear pen
+// (no outline) the fill ends one pixel sooner on those sides.
+struct TRoundBox {
+    int L, T, R, B;
+    bool Pen;
+};
+
+TRoundBox RoundBox(int X1, int Y1, int X2, int Y2, bool Pen) {
     if (X2 < X1) std::swap(X1, X2);
     if (Y2 < Y1) std::swap(Y1, Y2);
+    return {X1, Y1, Pen ? X2 : X2 - 1, Pen ? Y2 : Y2 - 1, Pen};
+}
+
+} // namespace
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+    if (!RequireTarget()) return;
     Changing();
-    bool pen = FPen->Style() != psClear;
-    int r = pen ? X2 : X2 - 1, b = pen ? Y2 : Y2 - 1;
-    PaintShape(RoundSpans(X1, Y1, r, b, std::abs(X3), std::abs(Y3)), Y1, pen);
+    const TRoundBox box = RoundBox(X1, Y1, X2, Y2, FPen->Style() != psClear);
+    PaintShape(RoundSpans(box.L, box.T, box.R, box.B, std::abs(X3), std::abs(Y3)), box.T, box.Pen);
     Changed();
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     if (!RequireTarget()) return;
-    if (X2 < X1) std::swap(X1, X2);
-    if (Y2 < Y1) std::swap(Y1, Y2);
     Changing();
-    bool pen = FPen->Style() != psClear;
-    int r = pen ? X2 : X2 - 1, b = pen ? Y2 : Y2 - 1;
-    PaintShape(RoundSpans(X1, Y1, r, b, r - X1, b - Y1), Y1, pen);
+    const TRoundBox box = RoundBox(X1, Y1, X2, Y2, FPen->Style() != psClear);
+    PaintShape(RoundSpans(box.L, box.T, box.R, box.B, box.R - box.L, box.B - box.T), box.T, box.Pen);
     Changed();
 }
 
