@@ -350,31 +350,11 @@ void TLbButton::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case CM_MOUSEENTER: CMMouseEnter(Message); break;
         case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-        case CM_FOCUSCHANGED: {
-            TCMFocusChanged m(Message);
-            CMFocusChanged(m);
-            break;
-        }
-        case CN_KEYDOWN: {
-            TWMKey m(Message);
-            CNKeyDown(m);
-            break;
-        }
-        case CN_KEYUP: {
-            TWMKey m(Message);
-            CNKeyUp(m);
-            break;
-        }
-        case CM_DIALOGCHAR: {
-            TCMDialogChar m(Message);
-            CMDialogChar(m);
-            break;
-        }
-        case CM_DIALOGKEY: {
-            TCMDialogKey m(Message);
-            CMDialogKey(m);
-            break;
-        }
+        case CM_FOCUSCHANGED: CallHandler<TCMFocusChanged>(this, &TLbButton::CMFocusChanged, Message); break;
+        case CN_KEYDOWN: CallHandler<TWMKey>(this, &TLbButton::CNKeyDown, Message); break;
+        case CN_KEYUP: CallHandler<TWMKey>(this, &TLbButton::CNKeyUp, Message); break;
+        case CM_DIALOGCHAR: CallHandler<TCMDialogChar>(this, &TLbButton::CMDialogChar, Message); break;
+        case CM_DIALOGKEY: CallHandler<TCMDialogKey>(this, &TLbButton::CMDialogKey, Message); break;
         default: TCustomControl::Dispatch(Message);
     }
 }

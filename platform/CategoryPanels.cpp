@@ -460,11 +460,7 @@ void TCategoryPanelGroup::WMVScroll(TWMVScroll& Message) {
 
 void TCategoryPanelGroup::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-        case WM_VSCROLL: {
-            TWMVScroll m(Message);
-            WMVScroll(m);
-            break;
-        }
+        case WM_VSCROLL: CallHandler<TWMVScroll>(this, &TCategoryPanelGroup::WMVScroll, Message); break;
         default: TCustomControl::Dispatch(Message);
     }
 }
