@@ -16,12 +16,13 @@ struct TIEC_TplChild;
 using TIEC_TplList = std::vector<TIEC_TplChild>;
 
 // One child of a type template: a DO of an LNodeType, an SDO or DA of a DOType, a BDA of a
-// DAType. Texts as the file gives them; Has* tell whether the attribute was there at all.
+// DAType. Texts as the file gives them (the device's copies, see TTextPool); Has* tell whether the
+// attribute was there at all.
 struct TIEC_TplChild {
     bool IsSDO = false; // in a DOType: SDO (true) or DA (false)
     bool HasFC = false;
     bool HasType = false;
-    String Name, Type, bType, FC;
+    const String *Name, *Type, *bType, *FC;
     // The children of the type this child expands to (the DOType of a DO or SDO, the DAType of
     // a structured DA or BDA), looked up once when the templates are read; null when there is
     // none or the type is not followed (no type, an enumeration).
@@ -73,7 +74,7 @@ template <size_t N> inline bool NameIs(pugi::xml_node n, const char (&name)[N]) 
 // dropped with the pool.
 class TTextPool {
 public:
-    TTextPool() : FSlots(256), FStore(std::make_shared<TIEC_TextStore>()) {}
+    TTextPool() : FSlots(1024), FStore(std::make_shared<TIEC_TextStore>()) {}
 
     // The number of the text s (a new one for a text not seen before).
     uint32_t Id(const char* s) {
@@ -169,14 +170,14 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
             } else if (!NameIs(c, "DA")) {
                 continue;
             }
-            ch.Name = pool.Attr(c, "name");
+            ch.Name = &pool.Attr(c, "name");
             pugi::xml_attribute type = c.attribute("type");
             ch.HasType = bool(type);
-            ch.Type = pool.Get(type.value());
-            ch.bType = pool.Attr(c, "bType");
+            ch.Type = &pool.Get(type.value());
+            ch.bType = &pool.Attr(c, "bType");
             pugi::xml_attribute fc = c.attribute("fc");
             ch.HasFC = bool(fc);
-            ch.FC = pool.Get(fc.value());
+            ch.FC = &pool.Get(fc.value());
             list.push_back(std::move(ch));
         }
     }
@@ -189,15 +190,15 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
     };
     for (TIEC_TplList& list : t.LNodeTypes)
         for (TIEC_TplChild& c : list)
-            if (!c.Type.isEmpty()) c.Sub = find(t.DOTypes, c.Type);
+            if (!c.Type->isEmpty()) c.Sub = find(t.DOTypes, *c.Type);
     for (TIEC_TplList& list : t.DOTypes)
         for (TIEC_TplChild& c : list)
-            if (c.IsSDO ? !c.Type.isEmpty() : c.HasType && c.bType != QLatin1String("Enum"))
-                c.Sub = find(c.IsSDO ? t.DOTypes : t.DATypes, c.Type);
+            if (c.IsSDO ? !c.Type->isEmpty() : c.HasType && *c.bType != QLatin1String("Enum"))
+                c.Sub = find(c.IsSDO ? t.DOTypes : t.DATypes, *c.Type);
     for (TIEC_TplList& list : t.DATypes)
         for (TIEC_TplChild& c : list)
             // The type of an enumerated attribute names an enumeration, which is not followed.
-            if (c.HasType && c.bType != QLatin1String("Enum")) c.Sub = find(t.DATypes, c.Type);
+            if (c.HasType && *c.bType != QLatin1String("Enum")) c.Sub = find(t.DATypes, *c.Type);
 }
 
 // A logical node by its logical device's position and the numbers of its class, prefix and
@@ -317,7 +318,7 @@ TIEC_DO* TIEC_Expander::NewDO(const TIEC_DO* Parent, const TIEC_TplChild& c) {
     TIEC_DO* d = new TIEC_DO;
     d->FParentDO = Parent;
     d->FParentLN = Parent ? nullptr : FLN;
-    d->FName = &c.Name;
+    d->FName = c.Name;
     DecodeDO(d, c);
     return d;
 }
@@ -341,9 +342,9 @@ void TIEC_Expander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c) {
 }
 
 void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String* fcFather) {
-    a->FFC = c.HasFC ? &c.FC : fcFather;
-    a->FbType = &c.bType;
-    a->FName = &c.Name;
+    a->FFC = c.HasFC ? c.FC : fcFather;
+    a->FbType = c.bType;
+    a->FName = c.Name;
     if (!c.Sub || OnPath(FDAPath, c.Sub)) return;
     FDAPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
@@ -470,7 +471,7 @@ TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name) const {
     if (!type) return nullptr;
     if (FList_DO.empty()) FList_DO.resize(type->size());
     for (size_t i = 0; i < type->size(); ++i) {
-        if ((*type)[i].Name != DO_Name) continue;
+        if (*(*type)[i].Name != DO_Name) continue;
         if (!FList_DO[i] && !FCutShort) {
             TIEC_Expander x(this, dev->FNodeCount);
             FList_DO[i] = x.NewDO(nullptr, (*type)[i]);
