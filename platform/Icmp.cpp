@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,9 +63,7 @@ Word Read16(const unsigned char* p) {
 } // namespace
 
 TIcmpTransport SetIcmpTransport(TIcmpTransport Transport_) {
-    TIcmpTransport old = std::move(Transport());
-    Transport() = std::move(Transport_);
-    return old;
+    return std::exchange(Transport(), std::move(Transport_));
 }
 
 quint32 ResolveIPv4(const String& Host) {

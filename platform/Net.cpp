@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -100,9 +101,7 @@ bool ReplyComplete(const QByteArray& Data) {
 } // namespace
 
 THttpTransport SetHttpTransport(THttpTransport T) {
-    THttpTransport old = std::move(Transport());
-    Transport() = std::move(T);
-    return old;
+    return std::exchange(Transport(), std::move(T));
 }
 
 void HttpNetworkTransport(const THttpRequest& Request, THttpReply& Reply) {

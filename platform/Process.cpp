@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 TProgramRunner& Runner() {
@@ -21,9 +23,7 @@ constexpr int StartTimeoutMs = 10000;
 } // namespace
 
 TProgramRunner SetProgramRunner(TProgramRunner Runner_) {
-    TProgramRunner old = std::move(Runner());
-    Runner() = std::move(Runner_);
-    return old;
+    return std::exchange(Runner(), std::move(Runner_));
 }
 
 TProgramResult RunProgramAndWait(const TProgramRun& Run) {
