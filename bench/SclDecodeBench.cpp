@@ -438,8 +438,10 @@ int main(int argc, char** argv) {
     // (the bare load alone measured three times slower after one program than after another),
     // and the figures measure the system's page handling more than the parsing and decoding.
     // Both sides of every comparison run under the same setting.
+#if defined(__GLIBC__)
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
     auto option = [&](const char* name, std::string& value) {
         const size_t len = std::strlen(name);
         if (argc == 2 && std::strncmp(argv[1], name, len) == 0) {
