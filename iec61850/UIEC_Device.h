@@ -48,6 +48,7 @@ struct TIEC_OwnTexts {
     String Texts[4];
 };
 
+// What an object without a text of its own answers.
 inline const String& IEC_NoText() {
     static const String empty;
     return empty;
