@@ -98,6 +98,10 @@ public:
     // Bound of the wait for the update program.
     int Update_Timeout_Ms = 150000;
 
+protected:
+    // The form's own key method stays visible beside the key handler of the same name.
+    using TForm::KeyPress;
+
 private:
     void Layout_Form();
     void Run_Update(const String& Address);

@@ -444,8 +444,7 @@ void WriteValue(HKEY Key, const String& Name, const TRegValue& Value) {
             replaced = true;
         }
     if (!replaced) key.Values.push_back(Value);
-    if (!Commit(s, saved))
-        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(Name));
+    if (!Commit(s, saved)) throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(Name));
     Notify(s, upper, REG_NOTIFY_CHANGE_LAST_SET);
 }
 
