@@ -354,7 +354,7 @@ void TMarkupRenderer::RestoreFont(const TFontSave& F) {
 
 void TMarkupRenderer::ZigZag(int X1, int X2, int Y) {
     // A red 1-pixel zigzag between Y + 1 and Y - 1, two pixels per step, starting low when the
-    // (even) start is a multiple of four.
+    // (even) start is a multiple of four; it ends at X2, so it never reaches into the next run.
     int x = X1 & ~1;
     bool low = (x % 4) == 0;
     TPen* pen = C->Pen();
@@ -364,9 +364,11 @@ void TMarkupRenderer::ZigZag(int X1, int X2, int Y) {
     pen->SetWidth(1);
     C->MoveTo(x, low ? Y + 1 : Y - 1);
     while (x < X2) {
-        x += 2;
+        const int step = std::min(2, X2 - x);
+        x += step;
         low = !low;
-        C->LineTo(x, low ? Y + 1 : Y - 1);
+        // A last step of one pixel ends half way, on the middle line.
+        C->LineTo(x, step == 2 ? (low ? Y + 1 : Y - 1) : Y);
     }
     pen->SetColor(oldColor);
     pen->SetWidth(oldWidth);

@@ -280,6 +280,18 @@ TEST_F(MarkupRender, PaintsColoursAndMarks) {
     Clear(clWhite);
     Paint(QStringLiteral("<E>wrong</E>"));
     EXPECT_GT(Count(clRed, line), 4);
+    // The zigzag ends at the run's right edge, whichever the run's width.
+    bool evenWidth = false;
+    for (const char* word : {"i", "ii", "iii", "wrong", "word", "mm"}) {
+        const String w = QString::fromUtf8(word);
+        const int right = 1 + Run(w).cx;
+        evenWidth = evenWidth || Run(w).cx % 2 == 0;
+        Clear(clWhite);
+        Paint(QStringLiteral("<E>") + w + QStringLiteral("</E>"));
+        EXPECT_GT(Count(clRed, TRect(right - 2, 0, right, 40)), 0) << word;
+        EXPECT_EQ(Count(clRed, TRect(right, 0, 400, 40)), 0) << word;
+    }
+    EXPECT_TRUE(evenWidth);
 
     Clear(clWhite);
     Paint(QStringLiteral("a<HR>b"), TRect(0, 0, 100, 200));
