@@ -130,8 +130,9 @@ THTMLPicture* FindHTMLPicture(TMarkupObjectCall& Call, const String& Source, con
         pic = Call.Cache->FindPicture(Source);
         if (!pic) {
             // Loaded once, synchronously; a picture that fails stays in the cache, empty, and is
-            // not tried again. The cache knows it by the upper-case URL the markup reads, while
-            // files and resources are opened by the name as written.
+            // not tried again; its error is not raised out of painting. The cache knows it by the
+            // upper-case URL the markup reads, while files and resources are opened by the name as
+            // written.
             pic = Call.Cache->AddPicture();
             pic->SetAsynch(false);
             try {
@@ -335,6 +336,7 @@ TMarkupObject PlaceHTMLControl(TMarkupObjectCall& Call, TMarkupObjectSlot& Slot,
         obj.Width = obj.Height = 16;
 
     const int left = Slot.LineLeft + Slot.LineWidth;
+    // An empty ID asks for no control (else every control without an ID would be reported).
     const bool byID = Call.HitTestOnly && !Call.ControlID.isEmpty() && t.ID == Call.ControlID;
     if (byID || StrictlyInside(Call.HitX, Call.HitY, left, Slot.LineTop, obj.Width, obj.Height)) {
         obj.Hit = true;

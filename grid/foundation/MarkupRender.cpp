@@ -398,6 +398,7 @@ void TMarkupRenderer::PaintRun(TTrack& T, const String& Run, const TRect& LR, in
     DrawText(C, Run, tr, FFormat);
     W = ext.cx;
     if (T.ErrorUnderline) {
+        // Under the run's own text bottom, so that text raised by a tall picture keeps its mark.
         const int left = FRTL ? FCurRight - W : X;
         ZigZag(left, left + W, TextBottom);
     }
@@ -418,6 +419,7 @@ void TMarkupRenderer::ApplyFontTag(TTrack& T, bool Painting, const String& Up) {
         if (ok) {
             static constexpr int points[] = {8, 10, 12, 14, 16};
             const int pt = (n >= 1 && n <= 5) ? points[n - 1] : n;
+            // A size of 0 or less would select a pixel height or no font at all: ignored.
             if (pt > 0) f->SetSize(std::min(pt, MaxFontPoints));
         }
     }
@@ -474,6 +476,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
             const QStringView raw = QStringView(S).mid(pos, runEnd - pos);
             bool shortened = false;
             const String run = RunText(raw, shortened);
+            // The plain text is collected by the measuring pass alone, so that a painting call
+            // does not hand it back twice; it holds the text as shown ("&&" is one "&").
             if (T.Hidden) {
                 if (measuring) Res.StrippedText += ShownText(run);
                 pos = runEnd;
@@ -497,6 +501,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
             if (painting) PaintRun(T, run, LR, FCurX, textBottom(), drawn);
             if (secondPass && T.AnchorOpen && O.HitX >= 0) {
                 const int hx = O.HitX - LR.Left;
+                // Only a point on this line counts: a point on a later line below the same span
+                // is not on this anchor.
                 if (hx >= before && hx <= before + w && O.HitY >= LR.Top && O.HitY < LR.Bottom) {
                     Res.Anchor = T.Href;
                     Res.AnchorTitle = T.Title;
@@ -755,6 +761,8 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         int n = 0;
                         if (FindAttr(up, up, "X", v) && PlainInt(v, n)) {
                             n = std::min(n, MaxAttrSize);
+                            // Counted from the line's left edge like the line width, so that
+                            // aligned and indented lines keep their stops.
                             if (n > FLineWidth) {
                                 FLineWidth = n;
                                 FCurX = LR.Left + n;
@@ -780,6 +788,10 @@ int TMarkupRenderer::LayoutLine(TTrack& T, TPassKind Kind, const String& S, int 
                         ++liCount;
                         FLineWidth += T.ListLevel * ListIndent;
                         FCurX += T.ListLevel * ListIndent;
+                        // Outside a list there is no indentation to hold a bullet: none is drawn
+                        // (it would land left of the rectangle). The bullet of odd levels is the
+                        // Symbol font's dot, drawn as the Unicode bullet since fonts are matched
+                        // by Unicode here and U+00B7 would show a middle dot.
                         if (painting && T.ListLevel > 0) {
                             const String name = C->Font()->Name();
                             C->Font()->SetName(QStringLiteral("Symbol"));
