@@ -207,6 +207,51 @@ TEST_F(MarkupRender, ListsIndentAndDrawBullets) {
     }
 }
 
+TEST_F(MarkupRender, SubAndSuperscriptsAddAQuarterOfTheirHeight) {
+    const int lh = LineHeight({QStringLiteral("a")});
+    const int q = Run(QStringLiteral("b")).cy / 4;
+    ASSERT_GT(q, 0);
+    struct {
+        const char* Markup;
+        int Height;
+    } cases[] = {
+        {"a<SUB>b</SUB>", lh + q},
+        {"a<SUP>b</SUP>", lh + q},
+        {"a<SUB>b</SUB><SUP>b</SUP>", lh + 2 * q},
+        {"a<SUB>b<BR>a", lh + q + lh}, // both end with their line
+        {"a<sub x>b", lh},             // only the exact tag counts
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Measure(QString::fromUtf8(c.Markup)).TextHeight, c.Height) << c.Markup;
+}
+
+TEST_F(MarkupRender, LinesAreAlignedAndIndented) {
+    // The anchor's hover rectangle tells where its line was placed.
+    const String a = QStringLiteral("<A HREF=\"h\">x</A>");
+    const int w = Run(QStringLiteral("x")).cx, lh = LineHeight({QStringLiteral("x")});
+    const int la = LineHeight({QStringLiteral("a")});
+    struct {
+        String Markup;
+        int Left, Top;
+    } cases[] = {
+        {a, 1, 0},
+        {QStringLiteral("<P ALIGN=\"RIGHT\">") + a, 400 - w, 0},
+        {QStringLiteral("<P ALIGN=\"CENTER\">") + a, 1 + (399 - w) / 2, 0},
+        {QStringLiteral("<P ALIGN=\"CENTER RIGHT\">") + a, 1 + (399 - w) / 2, 0}, // the last test wins
+        {QStringLiteral("<P INDENT=\"20\">") + a, 21, 0},
+        {QStringLiteral("<P ALIGN=\"RIGHT\" INDENT=\"5\">") + a, 405 - w, 0},
+        {QStringLiteral("<P ALIGN=\"RIGHT\">a<BR>") + a, 400 - w, la}, // in force on later lines
+        {QStringLiteral("<P INDENT=\"20\">a</P>") + a, 21, la},
+        {QStringLiteral("<IND x=\"30\">") + a, 31, 0},
+        {QStringLiteral("ab<IND x=\"2\">") + a, 1 + Run(QStringLiteral("ab")).cx, 0}, // not beyond the line
+    };
+    for (const auto& c : cases) {
+        THTMLDrawResult r = HitTest(c.Markup, c.Left + w / 2, c.Top + lh - 2);
+        EXPECT_TRUE(r.Hit) << c.Markup.toStdString();
+        EXPECT_EQ(r.HoverRect, TRect(c.Left, c.Top, c.Left + w, c.Top + lh)) << c.Markup.toStdString();
+    }
+}
+
 TEST_F(MarkupRender, FontSizes) {
     auto heightAt = [&](int Points) {
         const int old = C->Font()->Size();
@@ -530,6 +575,26 @@ TEST_F(MarkupPictures, ContainerPicturesAreSizedAndDrawn) {
     const THTMLDrawResult wrapped =
         Measure(QStringLiteral("abc<IMG SRC=\"logo\">"), TRect(0, 0, 110, 200), Opts());
     EXPECT_EQ(wrapped.TextHeight, LineHeight({QStringLiteral("abc")}) + std::max(40, GH()));
+}
+
+TEST_F(MarkupPictures, AlignedPicturesRaiseTheLinesText) {
+    // A 40 pixels high picture; the anchor's text after it is hit only within its text band.
+    const int gh = GH(), w = Run(QStringLiteral("x")).cx, x = 1 + 100 + w / 2;
+    const int middle = (40 - gh) / 2;
+    ASSERT_GT(middle, 2);
+    struct {
+        const char* Align;
+        int TextBottom;
+    } cases[] = {
+        {"", 40}, {" ALIGN=\"TOP\"", gh}, {" align=\"middle\"", 40 - middle}, {" ALIGN=\"BOTTOM\"", 40}};
+    for (const auto& c : cases) {
+        const String m = QStringLiteral("<IMG SRC=\"Logo\"") + QString::fromUtf8(c.Align) +
+                         QStringLiteral("><A HREF=\"h\">x</A>");
+        for (int y = 1; y < 40; ++y) {
+            const bool inBand = y >= c.TextBottom - gh && y < c.TextBottom;
+            EXPECT_EQ(HitTest(m, x, y, Opts()).Hit, inBand) << c.Align << " y=" << y;
+        }
+    }
 }
 
 TEST_F(MarkupPictures, ImageListPictures) {
