@@ -217,6 +217,50 @@ TEST(LbButton, ColorPresets) {
     TObject::Free(b);
 }
 
+// Every preset writes all its values; the style goes straight into the field, so the window keeps
+// the extended style it had.
+TEST_F(ButtonForm, EveryColorPresetWritesItsValues) {
+    struct Case {
+        TLbColorStyle Preset;
+        TColor Color, Light, Shadow, WhenDown, HotTrack;
+        bool Flat;
+        TLbButtonStyle Style;
+        TColor FontColor;
+    } cases[] = {
+        {lcsGold, 0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, false, bsModern, clBlack},
+        {lcsChrome, 0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, false, bsModern, clBlack},
+        {lcsBlue, 0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, false, bsModern, clBlack},
+        {lcsRed, 0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern, clBlack},
+        {lcsUltraFlat1, clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal, clBlack},
+        {lcsUltraFlat2, clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal, clBlack},
+        {lcsUltraFlatXP, 0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, true, bsNormal, clBlack},
+        {lcsAqua, 0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern, clBlack},
+        {lcsDefault, clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, false, bsNormal, clBlack},
+        {lcsQuicken, 0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, false, bsQuicken, clWhite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.Preset));
+        // Start from values no preset uses.
+        Other->SetStyle(bsEncarta);
+        Other->SetColor(0x010203);
+        Other->SetFlat(!c.Flat);
+        Other->SetColorWhenDown(0x040506);
+        Other->SetHotTrackColor(0x070809);
+        Other->Font()->SetColor(0x0A0B0C);
+        Other->SetColorStyle(c.Preset);
+        EXPECT_EQ(Other->Color(), c.Color);
+        EXPECT_EQ(Other->LightColor(), c.Light);
+        EXPECT_EQ(Other->ShadowColor(), c.Shadow);
+        EXPECT_EQ(Other->ColorWhenDown(), c.WhenDown);
+        EXPECT_EQ(Other->HotTrackColor(), c.HotTrack);
+        EXPECT_EQ(Other->Flat(), c.Flat);
+        EXPECT_EQ(Other->Style(), c.Style);
+        EXPECT_EQ(Other->Font()->Color(), c.FontColor);
+        EXPECT_EQ(Other->ColorStyle(), lcsCustom);
+        EXPECT_EQ(Other->WindowExStyle(), 0u);
+    }
+}
+
 TEST(LbButton, GlyphSetsFrameCount) {
     struct Case {
         int W, H, Frames;

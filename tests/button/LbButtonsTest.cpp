@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 #include <QStringList>
 
 namespace {
@@ -249,6 +252,68 @@ TEST(LbButtonFace, GlyphFramesPickedByState) {
     }
     TObject::Free(four);
     TObject::Free(three);
+}
+
+// Where the glyph lands for every layout and alignment: the red centre of a one-frame strip starts
+// 3 pixels inside the frame. The caption "OK" is measured on its own canvas with the same font.
+TEST(LbButtonFace, GlyphPositionByLayoutAndAlignment) {
+    TBitmap* strip = MakeStrip({clRed});
+    TBitmap* probe = new TBitmap(10, 10);
+    probe->Canvas()->Font()->SetName("Tahoma");
+    probe->Canvas()->Font()->SetHeight(-11);
+    const int tw = probe->Canvas()->TextWidth("OK");
+    const int th = probe->Canvas()->TextHeight("OK");
+    TObject::Free(probe);
+    const int t = tw + 4;
+    const int c = (50 - (18 + th + 4)) / 2; // top of the glyph-and-caption block, 50 high
+    struct Case {
+        TLbButtonLayout Layout;
+        TAlignment Alignment;
+        bool WordWrap;
+        int H, Left, Top;
+    } cases[] = {
+        {blGlyphLeft, taLeftJustify, false, 23, 4, 2},
+        {blGlyphLeft, taRightJustify, false, 23, 100 - 18 - t - 4, 2},
+        {blGlyphLeft, taCenter, false, 23, (100 - 18) / 2 - t / 2, 2},
+        {blGlyphLeft, taRightJustify, true, 23, 4, 2},
+        {blGlyphRight, taLeftJustify, false, 23, 4 + t, 2},
+        {blGlyphRight, taRightJustify, false, 23, 100 - 18 - 4, 2},
+        {blGlyphRight, taCenter, false, 23, (100 - 18) / 2 + t / 2, 2},
+        {blGlyphRight, taCenter, true, 23, 4 + t, 2},
+        {blGlyphTop, taLeftJustify, false, 50, 4, c},
+        {blGlyphTop, taRightJustify, false, 50, 100 - 18 - 4, c},
+        {blGlyphTop, taCenter, true, 50, (100 - 18) / 2, c},
+        {blGlyphBottom, taCenter, false, 50, (100 - 18) / 2, c + th},
+    };
+    for (const Case& k : cases) {
+        Face f;
+        f.Style = bsEncarta;
+        f.H = k.H;
+        f.Glyph = strip;
+        f.NumGlyphs = 1;
+        f.Caption = "OK";
+        f.Layout = k.Layout;
+        f.Alignment = k.Alignment;
+        f.WordWrap = k.WordWrap;
+        Painted p(f);
+        TRect red(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+        for (int y = 0; y < f.H; ++y)
+            for (int x = 0; x < f.W; ++x)
+                if (p.At(x, y) == clRed) {
+                    red.Left = std::min(red.Left, x);
+                    red.Top = std::min(red.Top, y);
+                }
+        SCOPED_TRACE(testing::Message() << "layout " << int(k.Layout) << " alignment " << int(k.Alignment)
+                                        << " wrap " << k.WordWrap);
+        EXPECT_EQ(red.Left - 3, k.Left);
+        EXPECT_EQ(red.Top - 3, k.Top);
+        // Without word wrap the caption keeps clear of the glyph frame (only the 12 x 12 centre inks it).
+        const TRect glyph(k.Left, k.Top, k.Left + 18, k.Top + 18);
+        if (!k.WordWrap) {
+            EXPECT_EQ(p.CountInk(glyph, 0xEDF7F8), 144);
+        }
+    }
+    TObject::Free(strip);
 }
 
 TEST(LbButtonFace, NarrowButtonCutsCaptionWithoutWordWrap) {
