@@ -32,6 +32,7 @@ TLbButtonThread::TLbButtonThread(TNotifyEvent DoNotify) : TThread(true), FNotify
 void TLbButtonThread::Execute() {
     while (!Terminated()) {
         ::Sleep(30);
+        // Asked to end during the pause: no further tick, the button may be going away.
         if (Terminated()) break;
         Synchronize([this] { DoEvent(); });
         // A tick may have suspended the thread: stop here until resumed.

@@ -182,6 +182,38 @@ TEST(LbButtonFace, FlatBevelOnlyWhileHotOrPressedAndNeverDisabled) {
     EXPECT_EQ(p.At(0, 5), clWhite);
 }
 
+// The old style's double bevel: an inner shadow line and an outer light / dark-shadow line, both
+// moving to the other sides while pressed.
+TEST(LbButtonFace, OldStyleDoubleBevel) {
+    const TColor dark = ColorToRGB(cl3DDkShadow);
+    struct Probe {
+        int X, Y;
+        TColor Rest, Pressed;
+    } probes[] = {
+        {0, 5, clWhite, dark},        // outer left
+        {50, 0, clWhite, dark},       // outer top
+        {99, 5, dark, clWhite},       // outer right
+        {50, 22, dark, clWhite},      // outer bottom
+        {0, 22, dark, clWhite},       // the bottom line runs through the left corner
+        {98, 5, 0x808080, 0xEDF7F8},  // inner right
+        {50, 21, 0x808080, 0xEDF7F8}, // inner bottom
+        {1, 5, 0xEDF7F8, 0x808080},   // inner left
+        {50, 1, 0xEDF7F8, 0x808080},  // inner top
+    };
+    Face f;
+    f.Style = bsOld;
+    f.Light = clWhite;
+    f.HotTrack = clNone;
+    f.WhenDown = clNone;
+    Painted rest(f);
+    f.Pressed = true;
+    Painted down(f);
+    for (const Probe& p : probes) {
+        EXPECT_EQ(rest.At(p.X, p.Y), p.Rest) << p.X << "," << p.Y;
+        EXPECT_EQ(down.At(p.X, p.Y), p.Pressed) << p.X << "," << p.Y;
+    }
+}
+
 TEST(LbButtonFace, DisabledDrawsGreyCaptionAndSecondGlyphFrame) {
     TBitmap* two = MakeStrip({clRed, clBlue});
     TBitmap* one = MakeStrip({clRed});
