@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -94,6 +95,11 @@ TEST_F(Compile_Bin_Test, WithoutProjectFilesBothImagesHoldTheDefaults) {
     Save_Bin();
     EXPECT_EQ(Read("bin/bank1.bin"), expected);
     EXPECT_EQ(Read("bin/bank2.bin").size(), 24);
+
+    // A mapping whose lists are empty gives the same image as no mapping at all.
+    Write("IEC_61850_Client.xml", Mapping(""));
+    Compile_Bin();
+    EXPECT_EQ(Bank2().toHex(), Hex("00000000 00000000 00000000 00000000 18000800 18000800").toHex());
 }
 
 TEST_F(Compile_Bin_Test, GeneralParametersFillTheBlockKeyByKey) {
@@ -226,6 +232,101 @@ TEST_F(Compile_Bin_Test, MultiplicationFactorTakesEitherSeparator) {
                                           "MoltFact=\"NONE\"", QByteArray("MoltFact=\"") + c.text + "\"")));
         Compile_Bin();
         EXPECT_EQ(Bank2().mid(24 + 16, 4).toHex(), Hex(c.bytes).toHex()) << c.text;
+    }
+}
+
+// Each attribute of a mapping removed in turn: the build either stops naming it, or compiles
+// with the attribute's fallback, changing at most the one byte given.
+TEST_F(Compile_Bin_Test, MissingAttributeStopsTheBuildOrTakesItsFallback) {
+    const QByteArray var =
+        "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"ST\" Reference=\"R\" StartByte=\"3\" "
+        "NumByte=\"5\" IPAddress=\"1.2.3.4\" Port=\"102\" OnChange=\"Y\" OnCMD=\"Y\" OnTimer=\"Y\" "
+        "Time=\"10\" Position=\"0\" StartBit=\"0\" ReadWrite=\"Read\" Convertion=\"ItoF/FtoI\" "
+        "MoltFact=\"NONE\" Mnemonic=\"m\"/>";
+    const QByteArray set = "<DataSet_Item Index=\"0\" Reference=\"D\" GooseName=\"G\" EnGoose=\"Y\" "
+                           "IPAddress=\"1.1.1.1\" Port=\"102\" Time=\"100\" Mnemonic=\"m\">";
+    const QByteArray member =
+        "<DataSet_DA_Item bType=\"INT32\" Reference=\"x\" Position=\"1\" StartBit=\"0\" "
+        "Convertion=\"ItoF/FtoI\" MoltFact=\"NONE\" Mnemonic=\"m\"/>";
+    auto without = [](const QByteArray& item, const char* attr) {
+        return QString::fromLatin1(item)
+            .remove(QRegularExpression(QStringLiteral(" %1=\"[^\"]*\"").arg(QLatin1String(attr))))
+            .toLatin1();
+    };
+    auto mapping = [&](const QByteArray& v, const QByteArray& s, const QByteArray& m) {
+        return Mapping(v, s + "<DataSet_List_DAs>" + m + "</DataSet_List_DAs></DataSet_Item>");
+    };
+    Write("IEC_61850_Client.xml", mapping(var, set, member));
+    Compile_Bin();
+    const QByteArray full = Bank2();
+    ASSERT_EQ(U32(full, 16), 0x80000u + 24);
+    ASSERT_EQ(U32(full, 20), 0x80000u + 56);
+
+    enum { V, S, M };                       // the element the attribute is removed from
+    const int vAt = 24, sAt = 56, mAt = 84; // its record in the image
+    struct Case {
+        int element;
+        const char* attr;
+        bool stops;
+        int at;     // the byte that changes, -1 for none
+        Byte value; // its value then
+    };
+    const Case cases[] = {
+        {V, "Index", false, -1, 0},
+        {V, "bType", true, -1, 0},
+        {V, "fc", true, -1, 0},
+        {V, "Reference", true, -1, 0},
+        {V, "StartByte", false, vAt + 6, 0},
+        {V, "NumByte", false, vAt + 7, 1},
+        {V, "IPAddress", true, -1, 0},
+        {V, "Port", true, -1, 0},
+        {V, "OnChange", false, vAt + 4, 6},
+        {V, "OnCMD", false, vAt + 4, 5},
+        {V, "OnTimer", false, vAt + 4, 3},
+        {V, "Time", true, -1, 0},
+        {V, "Position", true, -1, 0},
+        {V, "StartBit", true, -1, 0},
+        {V, "ReadWrite", false, vAt + 2, 1},
+        {V, "Convertion", false, vAt + 5, 0},
+        {V, "MoltFact", true, -1, 0},
+        {V, "Mnemonic", false, -1, 0},
+        {S, "Index", false, -1, 0},
+        {S, "Reference", true, -1, 0},
+        {S, "GooseName", true, -1, 0},
+        {S, "EnGoose", false, sAt + 4, 0},
+        {S, "IPAddress", true, -1, 0},
+        {S, "Port", true, -1, 0},
+        {S, "Time", true, -1, 0},
+        {S, "Mnemonic", false, -1, 0},
+        {M, "bType", true, -1, 0},
+        {M, "Reference", true, -1, 0},
+        {M, "Position", true, -1, 0},
+        {M, "StartBit", true, -1, 0},
+        {M, "Convertion", false, mAt + 3, 0},
+        {M, "MoltFact", true, -1, 0},
+        {M, "Mnemonic", false, -1, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.element == V   ? "DA_Item "
+                                             : c.element == S ? "DataSet_Item "
+                                                              : "DataSet_DA_Item ") +
+                                 c.attr;
+        Write("IEC_61850_Client.xml", mapping(c.element == V ? without(var, c.attr) : var,
+                                              c.element == S ? without(set, c.attr) : set,
+                                              c.element == M ? without(member, c.attr) : member));
+        if (c.stops) {
+            try {
+                Compile_Bin();
+                ADD_FAILURE() << what << ": no error";
+            } catch (const ECompile_Error& e) {
+                EXPECT_TRUE(e.Message().contains(c.attr)) << what << ": " << e.Message().toStdString();
+            }
+            continue;
+        }
+        Compile_Bin();
+        QByteArray expected = full;
+        if (c.at >= 0) expected[c.at] = char(c.value);
+        EXPECT_EQ(Bank2().toHex(' '), expected.toHex(' ')) << what;
     }
 }
 
