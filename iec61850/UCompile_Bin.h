@@ -72,8 +72,8 @@ struct TIEC61850_Variable_DS {
     Integer bType_Add = 0, reference_Add = 0;
 };
 
-// One polled data set: a 28-byte record of the image. (The mapping editor's data-set entry is
-// another type.)
+// One polled data set: a 28-byte record of the image. Named apart from the mapping editor's
+// TDataSet, which is another type, so both can be used in one unit.
 struct TIEC61850_DataSet {
     Byte nVariable = 0; // number of member records
     Byte options = 4;   // always on timer
@@ -122,7 +122,9 @@ void Save_Bin();
 // Fills the whole parameter block with its defaults.
 void Set_Default_Bank1();
 // Reads File_ParGen into the block and into IEC61850_Client.vLan and .appID; a missing file or
-// key leaves the defaults. The parameter root is the file's first element.
+// key leaves the defaults. The parameter root is the file's first element: a declaration or
+// comment before it is skipped, as the general-parameters window skips it, so a file the window
+// shows with its values never compiles as all defaults.
 void Read_ParGen_Bank1();
 // Stores the checksum, copies the block to Buffer from Position on and returns Position + 2048.
 int Build_Bank1(int Position, Byte* Buffer);
