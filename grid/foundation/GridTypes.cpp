@@ -89,16 +89,20 @@ String TIntList::StrValue() const {
 }
 
 void TIntList::SetStrValue(const String& Value) {
+    // Every part is converted before the list changes, so a text with a part that is no integer
+    // raises and leaves the list (and its listeners) as they were instead of half replaced.
+    std::vector<int> values;
     TStringList* parts = new TStringList;
     try {
         parts->SetCommaText(Value);
-        FItems.clear();
-        for (int i = 0; i < parts->Count(); ++i) Add(StrToInt(parts->Strings(i)));
+        for (int i = 0; i < parts->Count(); ++i) values.push_back(StrToInt(parts->Strings(i)));
     } catch (...) {
         TObject::Free(parts);
         throw;
     }
     TObject::Free(parts);
+    FItems.clear();
+    for (int v : values) Add(v);
 }
 
 // ---- TSortIndexList ----

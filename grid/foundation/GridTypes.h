@@ -204,7 +204,7 @@ public:
 
     // The values as decimal numbers joined by ",". Writing splits a comma text, clears the list
     // without an event and appends every part with Add (one OnChange per value); a part that is
-    // no integer raises EConvertError.
+    // no integer raises EConvertError and leaves the list unchanged.
     String StrValue() const;
     void SetStrValue(const String& Value);
 

@@ -76,7 +76,12 @@ TEST(IntList, StrValueWriteClearsAndAddsEachValue) {
     list->SetStrValue(QString());
     EXPECT_EQ(list->Count(), 0);
     EXPECT_EQ(list->StrValue(), QString());
+    // A part that is no integer: the error, and the list keeps its values without an event.
+    list->SetStrValue(QStringLiteral("7,8"));
+    log.Count = 0;
     EXPECT_THROW(list->SetStrValue(QStringLiteral("1,x")), EConvertError);
+    EXPECT_EQ(list->StrValue(), QStringLiteral("7,8"));
+    EXPECT_EQ(log.Count, 0);
     TObject::Free(list);
 }
 
