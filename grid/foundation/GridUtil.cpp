@@ -576,9 +576,8 @@ int CharPos(Char Ch, const String& Text) {
 }
 
 int CharPosVar(Char Ch, const String& Text, int& Pos) {
-    const int p = CharPos(Ch, Text);
-    if (p > 0) Pos = p;
-    return p;
+    Pos = CharPos(Ch, Text);
+    return Pos;
 }
 
 int PosVar(const String& Sub, const String& S, int& P) {

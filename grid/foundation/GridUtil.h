@@ -121,7 +121,7 @@ int WidePos(const String& Sub, const String& S);
 // Position of Sub (given in upper case) in the upper-cased Text; 0 when absent.
 int UpperCasePos(const String& Sub, const String& Text);
 int CharPos(Char Ch, const String& Text);
-// As CharPos, also written to Pos when found (Pos untouched otherwise).
+// As CharPos, the position (0 when absent) also written to Pos.
 int CharPosVar(Char Ch, const String& Text, int& Pos);
 // 1-based position of Sub in S, also written to Pos (0 when absent).
 int PosVar(const String& Sub, const String& S, int& Pos);
