@@ -66,7 +66,9 @@ TRect Inflated(const TRect& R, int DX, int DY) {
     return TRect(R.Left - DX, R.Top - DY, R.Right + DX, R.Bottom + DY);
 }
 
-// Whether a Format text formats an integer: the type of its first directive is d or u.
+// Whether a Format text formats an integer: the type of its first directive is d, u or x. The
+// directive is read rather than any "d" or "u" of the text, which would hand an integer to a
+// "%.1f done" format and fail.
 bool FormatsInteger(const String& Fmt) {
     for (int i = 0; i < Fmt.size(); ++i) {
         if (Fmt[i] != u'%') continue;

@@ -171,6 +171,7 @@ void TSortIndexList::LoadFromString(const String& S) {
         if (part.size() < 2) continue;
         int value = 0, code = 0;
         Val(part.mid(1), value, code);
+        // A negative number names no column (its bits would spill into the direction bit).
         if (value < 0) continue;
         AddIndex(value, part[0] == QLatin1Char('u'));
     }

@@ -654,7 +654,8 @@ String ToMixedCase(const String& Text) {
     if (r.size() > 2 && r.startsWith(QStringLiteral("Mc"))) r[2] = r[2].toUpper();
     const int mc = int(r.indexOf(QStringLiteral(" Mc")));
     if (mc >= 0 && mc + 3 < r.size()) r[mc + 3] = r[mc + 3].toUpper();
-    // A final roman numeral I, II or III stays in capitals.
+    // A final roman numeral I, II or III stays in capitals. Only a last word made of I's counts:
+    // capitalising any letter that follows a final " I" or " II" would turn "Ivy" into "IVy".
     const int lastBlank = int(r.lastIndexOf(u' '));
     if (lastBlank >= 0) {
         const String word = r.mid(lastBlank + 1);
