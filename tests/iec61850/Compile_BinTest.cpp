@@ -133,6 +133,18 @@ TEST_F(Compile_Bin_Test, GeneralParametersFillTheBlockKeyByKey) {
     EXPECT_EQ(U32(Bank2(), 12), 0x1234u);
 }
 
+TEST_F(Compile_Bin_Test, UnreadableGeneralParametersStopTheBuild) {
+    Write("ParGen.xml", "<Par_Gen><IEC61850_Client_IP1>10</IEC61850_Client_IP1>");
+    try {
+        Compile_Bin();
+        ADD_FAILURE() << "no error";
+    } catch (const ECompile_Error& e) {
+        EXPECT_TRUE(e.Message().contains("general parameters")) << e.Message().toStdString();
+    }
+    EXPECT_THROW(Save_Bin(), ECompile_Error);
+    EXPECT_FALSE(QFile::exists(Dir.path() + "/bin/bank1.bin"));
+}
+
 TEST_F(Compile_Bin_Test, GatewayOnlyWhenSwitchedOnExactly) {
     for (const char* flag : {"0", " 1", "01", "true", ""}) {
         Write("ParGen.xml", QByteArray("<Par_Gen><IEC61850_Client_GAT1>192</IEC61850_Client_GAT1>"
