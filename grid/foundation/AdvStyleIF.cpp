@@ -317,6 +317,8 @@ TThemeNotifier::~TThemeNotifier() {
         std::lock_guard<std::mutex> lock(FLink->Lock);
         if (FLink->Alive) FLink->Thread->Stop();
     }
+    // Only the process-wide notifier clears the reference: one made directly must not orphan the
+    // shared one, which lives on with its owner (a second would then be made beside it).
     if (ThemeNotifier == this) ThemeNotifier = nullptr;
 }
 

@@ -315,6 +315,9 @@ TEST_F(ThemeNotifier, WithoutOfficeThereIsNothingToWatch) {
 
     TThemeNotifier* first = GetThemeNotifier(nullptr);
     EXPECT_EQ(GetThemeNotifier(nullptr), first);
+    // Freeing a notifier made directly leaves the shared one in place.
+    TObject::Free(new TThemeNotifier(nullptr));
+    EXPECT_EQ(CurrentThemeNotifier(), first);
     TObject::Free(first);
     EXPECT_EQ(CurrentThemeNotifier(), nullptr);
 }
