@@ -121,6 +121,9 @@ TFBoot::TFBoot(TComponent* AOwner) : TForm(AOwner) {
     L_Update_Option = Make<TLabel>(this, P_Options, 16, 4, 300, 14);
     CB_Update_Options = Make<TComboBox>(this, P_Options, 16, 21, 240, 21);
     CB_Update_Options->SetStyle(csDropDownList);
+    for (const char* item : {"Firmware + Configuration", "Firmware", "Configuration"})
+        CB_Update_Options->Items()->Add(String::fromLatin1(item));
+    CB_Update_Options->SetItemIndex(0);
     CB_Update_Options->SetTabOrder(0);
     CB_Update_Option_Read_Back = Make<TCheckBox>(this, P_Options, 16, 47, 300, 17);
     CB_Update_Option_Read_Back->SetChecked(true);
@@ -264,6 +267,8 @@ void TFBoot::PingReply(TObject*, const TReplyStatus& AReplyStatus) {
     ping_res = AReplyStatus.BytesReceived > 0 ? 1 : 2;
 }
 
+// The edits are checked before anything uses them: raw text would go to the resolver as a host
+// name and unchecked into the update program's parameter file.
 bool TFBoot::Device_Address(String& Address) const {
     return Canonical_IP_Address(E_IP1->Text(), E_IP2->Text(), E_IP3->Text(), E_IP4->Text(), Address);
 }
@@ -345,7 +350,8 @@ void TFBoot::Btn_UpdateClick(TObject*) {
 }
 
 void TFBoot::Run_Update(const String& Address) {
-    // Every image the update program is told to load must be there before it starts.
+    // Every image the update program is told to load must be there before it starts, so that a
+    // missing one is named here instead of failing inside the update program half-way.
     const TEthernet_Update_Parameters parameters =
         Ethernet_Update_Parameters(Address, Update_Option, Update_Read_Back);
     for (const String& file : Update_Image_Files(parameters))

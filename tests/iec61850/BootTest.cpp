@@ -85,6 +85,24 @@ private:
 
 } // namespace
 
+TEST_F(BootWindow, DesignValuesBeforeTheFirstShow) {
+    EXPECT_EQ(Boot->Form_Type, 0);
+    EXPECT_EQ(Boot->ping_res, 0);
+    for (TEdit* e : {Boot->E_IP1, Boot->E_IP2, Boot->E_IP3, Boot->E_IP4}) EXPECT_EQ(e->Text(), "0");
+    ASSERT_EQ(Boot->CB_Update_Options->Items()->Count(), 3);
+    EXPECT_EQ(Boot->CB_Update_Options->Items()->Strings(1), "Firmware");
+    EXPECT_EQ(Boot->CB_Update_Options->ItemIndex(), 0);
+    EXPECT_TRUE(Boot->CB_Update_Option_Read_Back->Checked());
+    EXPECT_EQ(Boot->CB_COM_Port->Text(), "COM1");
+    EXPECT_EQ(Boot->Btn_COM_List->Hint(), "Update COM Ports List");
+    EXPECT_EQ(Boot->L_COM_Port->Caption(), "Select the COM port for the Update");
+    EXPECT_EQ(Boot->Ping->ReceiveTimeout, 400);
+    EXPECT_EQ(Boot->Ping->PacketSize, 1024);
+    EXPECT_EQ(Boot->BorderStyle(), bsSingle);
+    EXPECT_EQ(Boot->BorderIcons(), TBorderIcons({biSystemMenu}));
+    EXPECT_EQ(Boot->Position(), poScreenCenter);
+}
+
 TEST_F(BootWindow, EthernetFormTextsAndLayout) {
     Update_Option = 1;
     Update_Read_Back = false;
@@ -115,6 +133,10 @@ TEST_F(BootWindow, EthernetFormTextsAndLayout) {
     EXPECT_EQ(Boot->P_IP_Address->Top(), 69);
     EXPECT_EQ(Boot->P_Options->Top(), 118);
     EXPECT_EQ(Boot->P_Button->Top(), 190);
+    // Tab order: title, address, options, buttons, then the hidden serial panel.
+    const TPanel* order[] = {Boot->P_Title, Boot->P_IP_Address, Boot->P_Options, Boot->P_Button,
+                             Boot->P_Serial};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(order[i]->TabOrder(), i) << i;
     EXPECT_EQ(Boot->E_IP1->Text(), "192");
     EXPECT_EQ(Boot->E_IP4->Text(), "205");
     EXPECT_TRUE(Boot->E_IP1->Focused());
@@ -130,6 +152,9 @@ TEST_F(BootWindow, SerialFormShowsThePortListInstead) {
     EXPECT_FALSE(Boot->P_IP_Address->Visible());
     EXPECT_EQ(Boot->P_Serial->Top(), 69);
     EXPECT_EQ(Boot->P_Options->Top(), 120);
+    const TPanel* order[] = {Boot->P_Title, Boot->P_Serial, Boot->P_Options, Boot->P_Button,
+                             Boot->P_IP_Address};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(order[i]->TabOrder(), i) << i;
     for (int i = 0; i < Boot->CB_COM_Port->Items()->Count(); ++i)
         EXPECT_TRUE(Boot->CB_COM_Port->Items()->Strings(i).startsWith("COM"));
     // The button only keeps the options.
@@ -349,6 +374,18 @@ TEST_F(BootWindow, UpdaterOutcomesAreReported) {
         EXPECT_TRUE(Messages[0].Msg.startsWith(c.Text)) << Messages[0].Msg.toStdString();
         EXPECT_TRUE(Boot->Btn_Update->Enabled());
     }
+}
+
+TEST_F(BootWindow, ParameterFileThatCannotBeWrittenStartsNoUpdater) {
+    ShowEthernet();
+    Script = {Answer, Answer};
+    ASSERT_TRUE(QDir().mkpath(FDir.filePath("Ethernet_Update.xml"))); // a folder in the file's place
+    EXPECT_THROW(Boot->Btn_UpdateClick(nullptr), EXMLDocError);
+    EXPECT_TRUE(Runs.empty());
+    EXPECT_TRUE(Messages.empty());
+    EXPECT_FALSE(Boot->Busy());
+    EXPECT_TRUE(Boot->Btn_Update->Enabled());
+    EXPECT_TRUE(Boot->CloseQuery());
 }
 
 // The real program runner with a stub update program in the program folder.
