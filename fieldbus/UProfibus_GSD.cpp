@@ -271,6 +271,8 @@ void Create_GSD_File() {
             input = Read_Count(root, "PROFINET_NB_OUT");
         }
     }
+    // Counts outside what the general parameters allow would give negative lengths or more
+    // bytes than the slave carries: no master could use such a file, so none is written.
     if (input < 0 || input > GSD_Max_Bytes || output < 0 || output > GSD_Max_Bytes) {
         MessageDlg(QStringLiteral("Error! The PROFIBUS byte counts of the project (input %1, output %2) must "
                                   "be between 0 and %3: "

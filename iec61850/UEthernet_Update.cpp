@@ -114,6 +114,7 @@ String Ethernet_Update_File() {
     return Path_Program + u'\\' + Ethernet_Update_File_Name;
 }
 
+// Programs carry no extension outside Windows: the update program is built as Ethernet_Update.
 String Ethernet_Update_Program() {
 #ifdef Q_OS_WIN
     return Path_Program + QStringLiteral("\\Ethernet_Update.exe");
