@@ -55,7 +55,6 @@ void Start_Program(const String& NomeSW, const String& Parameter, Byte) {
     auto* process = new QProcess(QCoreApplication::instance());
     process->setProgram(NativePath(NomeSW));
     process->setArguments(QProcess::splitCommand(Parameter));
-    process->setWorkingDirectory(ExtractFileDir(NativePath(NomeSW)));
     process->start();
     if (!process->waitForStarted(10000)) {
         delete process;

@@ -23,7 +23,8 @@ bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String
 
 // Starts the program NomeSW (a path, "\\" separators allowed) with the blank-separated
 // arguments of Parameter, directly (never through a shell), and waits for its end, at most
-// 150 s, without handling window messages meanwhile. tipo 0 asks for a normal window, any other
-// value for a hidden one. Nothing is reported: a program that cannot be started returns at once,
-// and one that runs longer is left running.
+// 150 s, without handling window messages meanwhile, in the caller's current folder. tipo (0 a
+// normal window, any other value a hidden one) is taken for the callers but not applied: a
+// started program opens its windows as it chooses here. Nothing is reported: a program that
+// cannot be started returns at once, and one that runs longer is left running.
 void Start_Program(const String& NomeSW, const String& Parameter, Byte tipo);

@@ -2,6 +2,7 @@
 #include "SysUtils.h"
 #include "UUtils.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -16,6 +17,12 @@ TEST(StartProgram, WaitsForTheProgramAndReturnsAtOnceWhenItCannotStart) {
     // Arguments are split at blanks unless quoted; no shell is involved.
     Start_Program(touch, "\"" + made + "\"", 0);
     EXPECT_TRUE(QFileInfo::exists(made));
+    // The program runs in the caller's current folder, not in its own.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    Start_Program(touch, "relative", 0);
+    QDir::setCurrent(before);
+    EXPECT_TRUE(QFileInfo::exists(dir.path() + "/relative"));
     Start_Program(dir.path() + "\\missing program", "", 0);
     Start_Program("", "", 1);
     EXPECT_TRUE(DirectoryExists(dir.path()));
