@@ -50,7 +50,8 @@ bool Parse_Lang_Line(const String& Line, int& Id, String& Text) {
     if (!s.startsWith(QStringLiteral("STR"))) return false;
     const int p = Pos(QStringLiteral("="), s);
     if (p == 0) return false;
-    // The id is everything between "STR" and "=", so "STR12=x" and "STR12 = x" both name 12.
+    // The id is everything between "STR" and "=", so "STR12=x" and "STR12 = x" both name 12:
+    // taking the character before "=" as a separator would silently turn "STR12=x" into id 1.
     const int id = StrToIntDef(Trim(Copy(s, 4, p - 4)), -1);
     if (id < 0 || id >= Num_Lang_Text) return false;
     String t = Trim(Copy(s, p + 1, Length(s)));
