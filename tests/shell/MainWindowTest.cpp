@@ -236,3 +236,59 @@ TEST_F(MainWindowTest, Picture) {
     EXPECT_EQ(img.pixel(427, 90), silver);  // and its right edge
     EXPECT_EQ(img.pixel(500, 130), window); // no second button in step 2
 }
+
+// The EDE file name keeps a ".csv" ending in any case and gets ".csv" after the whole name
+// otherwise; an existing file of that name is asked about (Yes, No, Cancel).
+TEST_F(MainWindowTest, EdeFileNameAndOverwriteQuestion) {
+    Start();
+    ASSERT_EQ(::Create_New_Project("Plant1"), nprCreated);
+    const struct {
+        const char* Chosen;
+        const char* Existing;
+        bool Asked;
+    } cases[] = {
+        {"a.csv", "a.csv", true}, {"b.CsV", "b.CsV", true},  {"c.txt", "c.txt.csv", true},
+        {"d", "d.csv", true},     {"e.txt", "e.txt", false}, {"f.csv", "f.csv.csv", false},
+        {"csv", "csv.csv", true},
+    };
+    for (const auto& c : cases) {
+        Write(QString("PROJECTS/Plant1/") + c.Existing, "x");
+        const String chosen = Path_Project + "\\" + c.Chosen;
+        TFileDialogHook old = SetFileDialogHook([&](TOpenDialog* Dialog, bool Save) {
+            EXPECT_TRUE(Save);
+            EXPECT_EQ(Dialog->InitialDir, Path_Project);
+            Dialog->FileName = chosen;
+            return true;
+        });
+        Messages.clear();
+        Main()->Btn_Click(Main()->Btn_BACnet_EDE_File);
+        SetFileDialogHook(old);
+        ASSERT_EQ(Messages.size(), c.Asked ? 1u : 0u) << c.Chosen;
+        if (c.Asked) {
+            EXPECT_EQ(Messages[0].Msg, "File already exists. Do you want to overwrite?");
+            EXPECT_EQ(Messages[0].Buttons, mbYesNoCancel);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, BacnetTypeOfTheProject) {
+    Start();
+    ASSERT_EQ(::Create_New_Project("Plant1"), nprCreated);
+    const struct {
+        const char* Content; // nullptr: no file
+        int Type;
+    } cases[] = {
+        {nullptr, 0},
+        {"<Par_Gen><Other>3</Other></Par_Gen>", 0},
+        {"<Par_Gen><BACnet_Type>7</BACnet_Type></Par_Gen>", 7},
+        {"<Anything><BACnet_Type>$10</BACnet_Type></Anything>", 16},
+        {"<Par_Gen><BACnet_Type>seven</BACnet_Type></Par_Gen>", 0},
+        {"<Par_Gen><BACnet_Type><x>7</x></BACnet_Type></Par_Gen>", 0},
+        {"<Par_Gen><BACnet_Type>", 0},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(In("PROJECTS/Plant1/ParGen.xml"));
+        if (c.Content) Write("PROJECTS/Plant1/ParGen.xml", c.Content);
+        EXPECT_EQ(Main()->Get_Type_BACnet(), c.Type) << (c.Content ? c.Content : "no file");
+    }
+}
