@@ -100,7 +100,9 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TFParGen::Build_Window() {
-    SetBorderStyle(bsSingle);
+    // A sizeable frame: the user may change the height (the group then scrolls); FormResize
+    // puts the width back.
+    SetBorderStyle(bsSizeable);
     SetBorderIcons({biSystemMenu});
     SetPosition(poScreenCenter);
     SetColor(WindowColor);

@@ -469,7 +469,9 @@ TEST_F(ParGenTest, ThePROFIBUSConverterShowsTwoNumberedPanelsAsLaidOut) {
     EXPECT_EQ(F->CB_PROFIBUS_Baudrate->ItemIndex(), 0);
     EXPECT_EQ(F->CB_PROFIBUS_Baudrate->Text(), "Auto Baudrate");
 
-    // The width is fixed; the height may change.
+    // The width is fixed; the height may change, also by dragging the frame.
+    EXPECT_EQ(F->BorderStyle(), bsSizeable);
+    EXPECT_EQ(F->BorderIcons(), TBorderIcons{biSystemMenu});
     F->SetClientHeight(500);
     EXPECT_EQ(F->ClientWidth(), 460);
     F->SetClientWidth(600);
