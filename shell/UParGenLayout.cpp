@@ -249,6 +249,13 @@ void TFParGen::Build_Panels() {
         b.Octets("IP");
         b.Octets("SM");
         CB_IEC61850_Client_En_GAT = b.Box_Octets("En_GAT", "GAT");
+        // The gateway octets line up with their check box at 66, one pixel below the grid.
+        TRow& gateway = FRows[CP_IEC61850_Client]["GAT"];
+        for (size_t i = 0; i < gateway.Controls.size(); ++i) {
+            if (gateway.Controls[i] == CB_IEC61850_Client_En_GAT) continue;
+            gateway.Offsets[i] += 1;
+            gateway.Controls[i]->SetTop(gateway.Controls[i]->Top() + 1);
+        }
         E_IEC61850_Client_VLAN = b.Edit("VLAN");
         E_IEC61850_Client_VLAN->SetMaxLength(8);
         E_IEC61850_Client_VLAN->SetNumbersOnly(true);

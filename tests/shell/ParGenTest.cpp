@@ -417,7 +417,7 @@ TEST_F(ParGenTest, ThePROFIBUSConverterShowsTwoNumberedPanelsAsLaidOut) {
 
     // The client panel's rows.
     const int lefts[4] = {191, 252, 313, 374};
-    const std::pair<const char*, int> octetRows[] = {{"IP", 9}, {"SM", 37}, {"GAT", 65}};
+    const std::pair<const char*, int> octetRows[] = {{"IP", 9}, {"SM", 37}, {"GAT", 66}};
     for (const auto& [row, top] : octetRows)
         for (int i = 0; i < 4; ++i) {
             auto* e = F->Item<TEdit>(QStringLiteral("E_IEC61850_Client_%1%2").arg(row).arg(i + 1));
@@ -428,6 +428,8 @@ TEST_F(ParGenTest, ThePROFIBUSConverterShowsTwoNumberedPanelsAsLaidOut) {
         }
     EXPECT_EQ(F->Item<TLabel>("L_IEC61850_Client_IP_Dot1")->Left(), 247);
     EXPECT_EQ(F->Item<TLabel>("L_IEC61850_Client_SM_Dot3")->Left(), 369);
+    EXPECT_EQ(F->Item<TLabel>("L_IEC61850_Client_SM_Dot3")->Top(), 40);
+    EXPECT_EQ(F->Item<TLabel>("L_IEC61850_Client_GAT_Dot2")->Top(), 69);
     EXPECT_EQ(F->L_IEC61850_Client_IP->Left(), 14);
     EXPECT_EQ(F->L_IEC61850_Client_IP->Top(), 12);
     EXPECT_EQ(F->CB_IEC61850_Client_En_GAT->Left(), 14);
