@@ -312,6 +312,8 @@ void TFParGen::Load_ParGen() {
             Set_Defaults();
             Show_Load_Error(error);
         } else {
+            // The root is the first element: a comment or declaration written before it by
+            // another tool must not make every stored value fall back to its default.
             const TXMLNode root = XML1->DocumentElement();
             const std::vector<TEdit*> fields = Key_Fields();
             for (int i = 0; i < 20; ++i) {
