@@ -413,7 +413,7 @@ void TFParGen::Build_Panels() {
         b.Edit("Name");
         b.Edit("Port");
         b.Edit("SSID");
-        b.Box("Hidden_SSID");
+        b.Box("Hidden_SSID"); // its texts are in the table, but neither Wi-Fi type shows it
         TComboBox* secure = b.List("Secure_Type", {"Unsecured", "WPA", "WPA2", "WEP"});
         b.Items(secure, 4, false);
         b.Edit("Password")->SetPasswordChar('*');
@@ -826,10 +826,9 @@ void TFParGen::RePosition_Object_WiFi() {
     int row = 1;
     if (type == 0) {
         // Access point: every row one below the other, the optional ones only when they apply.
-        Hide_Row(p, "IP_Auto");
-        Hide_Row(p, "Name");
+        for (const char* r : {"IP_Auto", "Name", "Hidden_SSID"}) Hide_Row(p, r);
         for (const char* r : addressRows) Place_Row(p, r, row++);
-        for (const char* r : {"Port", "SSID", "Hidden_SSID", "Secure_Type"}) Place_Row(p, r, row++);
+        for (const char* r : {"Port", "SSID", "Secure_Type"}) Place_Row(p, r, row++);
         if (Combo("CB_WiFi_Secure_Type")->ItemIndex() != 0)
             Place_Row(p, "Password", row++);
         else

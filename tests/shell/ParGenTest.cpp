@@ -596,12 +596,19 @@ TEST_F(ParGenTest, OptionRowsFollowTheirBoxesAndLists) {
     }
 
     // Wi-Fi: access point with security and DHCP, then client with automatic address.
+    // Access point: type, four address rows, port, SSID, secure type, DHCP box, max client,
+    // channel; the password follows the secure type and the DHCP rows the box.
     F->RePosition_Object_WiFi();
-    EXPECT_EQ(F->CP_WiFi->Height(), height(11, false));
+    EXPECT_EQ(F->CP_WiFi->Height(), height(10, false));
+    EXPECT_EQ(F->Item<TComboBox>("CB_WiFi_Secure_Type")->Top(), 9 + 28 * 7);
+    EXPECT_FALSE(check("CB_WiFi_Hidden_SSID")->Visible());
+    EXPECT_FALSE(F->Item<TEdit>("E_WiFi_Password")->Visible());
     list("CB_WiFi_Secure_Type")->SetItemIndex(2);
     check("CB_WiFi_DHCP")->SetChecked(true);
     F->RePosition_Object_WiFi();
-    EXPECT_EQ(F->CP_WiFi->Height(), height(15, false));
+    EXPECT_EQ(F->Item<TEdit>("E_WiFi_Password")->Top(), 9 + 28 * 8);
+    EXPECT_EQ(F->Item<TEdit>("E_WiFi_Lease_Time")->Top(), 9 + 28 * 12);
+    EXPECT_EQ(F->CP_WiFi->Height(), height(14, false));
     list("CB_WiFi_Type")->SetItemIndex(1);
     F->CB_WiFi_IP_Auto->SetChecked(true);
     F->RePosition_Object_WiFi();
