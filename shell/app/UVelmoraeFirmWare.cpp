@@ -127,19 +127,20 @@ TFVelmoraeFirmWare::TFVelmoraeFirmWare(TComponent* AOwner) : TForm(AOwner) {
     L_Ostrel->SetCaption(Maker_Site_Caption);
     L_Ostrel->OnClick = [this](TObject* Sender) { L_OstrelClick(Sender); };
 
-    auto step = [this](const char* Name, int Row, int Column, const char* Glyph,
+    // The new, open and update steps track the pointer in sky blue, the others in yellow.
+    auto step = [this](const char* Name, int Row, int Column, const char* Glyph, TColor HotTrack = clYellow,
                        TLbButtonStyle Style = bsEncarta) {
         TLbButton* b =
             Create_Button(this, this, QString::fromLatin1(Name), Column == 0 ? 80 : 258, 112 + 44 * Row,
-                          Step_Button_Width, Step_Button_Height, QString::fromLatin1(Glyph), clYellow, Style);
+                          Step_Button_Width, Step_Button_Height, QString::fromLatin1(Glyph), HotTrack, Style);
         b->SetAlignment(taLeftJustify);
         return b;
     };
-    Btn_New = step("Btn_New", 0, 0, "VGLYPH_NEW");
-    Btn_Open = step("Btn_Open", 0, 1, "VGLYPH_OPEN");
-    Btn_Prm_Gen = step("Btn_Prm_Gen", 1, 0, "VGLYPH_PARAM", bsNormal);
+    Btn_New = step("Btn_New", 0, 0, "VGLYPH_NEW", clSkyBlue);
+    Btn_Open = step("Btn_Open", 0, 1, "VGLYPH_OPEN", clSkyBlue);
+    Btn_Prm_Gen = step("Btn_Prm_Gen", 1, 0, "VGLYPH_PARAM", clYellow, bsNormal);
     Btn_IEC61850_Client = step("Btn_IEC61850_Client", 2, 0, "VGLYPH_IEC");
-    Btn_CreateBin = step("Btn_CreateBin", 4, 0, "VGLYPH_UPDATE");
+    Btn_CreateBin = step("Btn_CreateBin", 4, 0, "VGLYPH_UPDATE", clSkyBlue);
     Btn_Set_BACnet_Access = step("Btn_Set_BACnet_Access", 5, 0, "VGLYPH_PARAM");
     Btn_BACnet_EDE_File = step("Btn_BACnet_EDE_File", 5, 1, "VGLYPH_GSD");
     SD1 = Create_Save_Dialog(this, QStringLiteral("SD1"), QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv"),

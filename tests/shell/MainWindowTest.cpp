@@ -52,14 +52,15 @@ TEST_F(MainWindowTest, StartInAnEmptyProgramFolder) {
         EXPECT_EQ(s.Button->Caption(), s.Caption);
     }
     // Every step button has the same look: left-aligned dark grey text on the window colour, an
-    // orange face when pressed and a yellow one under the pointer; only the general parameters'
-    // button keeps the default style.
+    // orange face when pressed and a yellow one under the pointer (sky blue on the new, open and
+    // update steps); only the general parameters' button keeps the default style.
     for (TLbButton* b : m->Step_Buttons()) {
         const std::string name = b->Name().toStdString();
         EXPECT_EQ(b->Style(), b == m->Btn_Prm_Gen ? bsNormal : bsEncarta) << name;
         EXPECT_EQ(b->Color(), TColor(15595512)) << name;
         EXPECT_EQ(b->ColorWhenDown(), TColor(33023)) << name;
-        EXPECT_EQ(b->HotTrackColor(), clYellow) << name;
+        const bool sky = b == m->Btn_New || b == m->Btn_Open || b == m->Btn_CreateBin;
+        EXPECT_EQ(b->HotTrackColor(), sky ? clSkyBlue : clYellow) << name;
         EXPECT_EQ(b->Font()->Color(), TColor(3355443)) << name;
         EXPECT_EQ(b->Alignment(), taLeftJustify) << name;
     }
