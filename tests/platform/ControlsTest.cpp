@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "Menus.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <vector>
