@@ -2,6 +2,7 @@
 // activation and focus, building forms in code, frames and positions.
 #include "Forms.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
