@@ -1,8 +1,9 @@
 #include "UUtils.h"
 
+#include "Process.h"
 #include "SysUtils.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 
 #include <cmath>
@@ -51,19 +52,12 @@ bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String
     return true;
 }
 
-void Start_Program(const String& NomeSW, const String& Parameter, Byte) {
-    auto* process = new QProcess(QCoreApplication::instance());
-    process->setProgram(NativePath(NomeSW));
-    process->setArguments(QProcess::splitCommand(Parameter));
-    process->start();
-    if (!process->waitForStarted(10000)) {
-        delete process;
-        return;
-    }
-    if (process->waitForFinished(150000) || process->state() == QProcess::NotRunning) {
-        delete process;
-        return;
-    }
-    // Still running after the wait: leave it running and let its QProcess go when it ends.
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+void Start_Program(const String& NomeSW, const String& Parameter, Byte tipo) {
+    TProgramRun run;
+    run.Program = NomeSW;
+    run.Arguments = QProcess::splitCommand(Parameter);
+    run.WorkingDirectory = QDir::currentPath();
+    run.Shown = tipo == 0;
+    // Nothing is reported: a failed start returns at once, a program past the bound keeps running.
+    RunProgramAndWait(run);
 }
