@@ -25,6 +25,7 @@
 //   --dump=FILE        decodes FILE and prints the whole model, every node expanded (to compare
 //                      the models of two versions of the decoder).
 #include "UIEC_Device.h"
+#include "VelmoraPaths.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>

@@ -1,17 +1,41 @@
 # Helpers shared by the folders' build files.
 
-# Qt's headers are large: every target precompiles them once.
+# One precompiled header for the whole build: made once by the target velmora_pch and reused by
+# every library, program and test (REUSE_FROM), so Qt's headers are parsed once per build instead
+# of once per target. It holds only what most units include. Reuse needs the same compile flags
+# and definitions everywhere: definitions that differ between targets (the test programs' source
+# and test-data folders) live in generated headers instead (cmake/VelmoraPaths.h.in).
+set(VELMORA_PCH_HEADERS
+    <QString> <QStringList> <QList> <QHash> <QByteArray> <QImage> <QPainter> <QFont> <QColor>
+    <QRegion> <QWidget> <QPointer>
+    <string> <vector> <functional> <memory> <algorithm> <map>)
+
+add_library(velmora_pch STATIC ${CMAKE_SOURCE_DIR}/cmake/PchAnchor.cpp)
+target_link_libraries(velmora_pch PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::PrintSupport)
+target_precompile_headers(velmora_pch PRIVATE ${VELMORA_PCH_HEADERS})
+
+# The folders, test-data and build folders as macros of a generated header (VelmoraPaths.h).
+configure_file(${CMAKE_SOURCE_DIR}/cmake/VelmoraPaths.h.in ${CMAKE_BINARY_DIR}/generated/VelmoraPaths.h @ONLY)
+
 function(velmora_pch target)
-    target_precompile_headers(${target} PRIVATE <QtCore> <QtGui> <QtWidgets> <string> <vector> <functional> <memory>)
+    # Every target that reuses the header needs the same Qt definitions as velmora_pch.
+    target_link_libraries(${target} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::PrintSupport)
+    target_precompile_headers(${target} REUSE_FROM velmora_pch)
+endfunction()
+
+# The sources of a folder: every .cpp and .h in it.
+function(velmora_glob out dir)
+    file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+    set(${out} ${srcs} PARENT_SCOPE)
 endfunction()
 
 # velmora_library(NAME <target> [DIRS <dir>...] LIBS <libs>...)
 # A static library of every .cpp in the current folder (and the listed sub-folders).
 function(velmora_library)
     cmake_parse_arguments(A "" "NAME" "DIRS;LIBS" ${ARGN})
-    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    velmora_glob(srcs ${CMAKE_CURRENT_SOURCE_DIR})
     foreach(d ${A_DIRS})
-        file(GLOB more CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.h)
+        velmora_glob(more ${CMAKE_CURRENT_SOURCE_DIR}/${d})
         list(APPEND srcs ${more})
     endforeach()
     add_library(${A_NAME} STATIC ${srcs})
@@ -23,17 +47,29 @@ function(velmora_library)
     velmora_pch(${A_NAME})
 endfunction()
 
+# velmora_library_sources(<target>)
+# A folder that compiles into a library made elsewhere (the drop-down editors into the control
+# library): its sources and its include folder join that target.
+function(velmora_library_sources target)
+    velmora_glob(srcs ${CMAKE_CURRENT_SOURCE_DIR})
+    if(srcs)
+        target_sources(${target} PRIVATE ${srcs})
+    endif()
+    target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+endfunction()
+
 # velmora_test(NAME <target> DIR <folder under tests/> LIBS <libs>...)
-# One test program per folder: every .cpp in it plus the shared test main.
+# One test program per folder: every .cpp in it plus the shared test main. Each test case is its
+# own CTest entry, so one that aborts does not hide the others.
 function(velmora_test)
     cmake_parse_arguments(A "" "NAME;DIR" "LIBS" ${ARGN})
     file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${A_DIR}/*.cpp)
     add_executable(${A_NAME} ${srcs} ${CMAKE_SOURCE_DIR}/tests/common/TestMain.cpp)
-    target_include_directories(${A_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+    target_include_directories(${A_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_BINARY_DIR}/generated)
     target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock)
-    target_compile_definitions(${A_NAME} PRIVATE
-        VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VELMORA_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
     velmora_pch(${A_NAME})
-    add_test(NAME ${A_NAME} COMMAND ${A_NAME})
-    set_tests_properties(${A_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 900)
+    gtest_discover_tests(${A_NAME}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()

@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools
     libpugixml-dev libjpeg62-turbo-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core fonts-liberation
+    fonts-dejavu-core fonts-liberation clang-format
 )
 if [ "${1:-}" = "--with-display" ]; then
     PACKAGES+=(xvfb xauth)

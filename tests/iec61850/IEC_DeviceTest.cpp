@@ -1,4 +1,5 @@
 // Decoding SCL files into the device model.
+#include "TestSupport.h"
 #include "UIEC_Device.h"
 #include "XmlDoc.h"
 
@@ -277,7 +278,8 @@ TEST(IEC_Device, MissingFileGivesAnEmptyDeviceAndBrokenXmlRaises) {
 // Every sample file written by other tools decodes, with the logical devices, logical nodes and
 // data sets it holds (counted here straight from the file).
 TEST(IEC_Device, SampleFilesDecode) {
-    QDir dir(QStringLiteral(VELMORA_TESTDATA_DIR "/scl"));
+    SKIP_WITHOUT_TESTDATA("scl");
+    QDir dir(TestDataPath("scl"));
     const QStringList files = dir.entryList(QDir::Files);
     ASSERT_FALSE(files.isEmpty());
     for (const QString& name : files) {

@@ -1,5 +1,5 @@
 // The version check: reading version texts and replies, and the request against a local server.
-#include "../platform/LocalHttpServer.h"
+#include "LocalHttpServer.h"
 #include "Net.h"
 #include "UProject.h"
 #include "UVersion.h"

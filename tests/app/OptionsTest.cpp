@@ -1,6 +1,6 @@
 // The options dialog: language pages and the language change, the connection options, OK and
 // Cancel, and the version check from the dialog and from the main window's timer.
-#include "../platform/LocalHttpServer.h"
+#include "LocalHttpServer.h"
 #include "UVersion.h"
 #include "WindowFixture.h"
 

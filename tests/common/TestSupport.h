@@ -1,0 +1,45 @@
+// Small helpers shared by the test programs.
+#pragma once
+
+#include "VelmoraPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+
+#include <utility>
+
+// Runs a function when the scope ends, also when an ASSERT leaves the test early: tests free what
+// they made through one of these instead of by hand at their end.
+template <class F> class ScopeGuard {
+public:
+    explicit ScopeGuard(F Fn) : FFn(std::move(Fn)) {}
+    ScopeGuard(const ScopeGuard&) = delete;
+    ScopeGuard& operator=(const ScopeGuard&) = delete;
+    ~ScopeGuard() {
+        if (FActive) FFn();
+    }
+    // The test takes over: nothing runs at the end of the scope.
+    void Dismiss() { FActive = false; }
+
+private:
+    F FFn;
+    bool FActive = true;
+};
+
+// The path of a file or folder among the real files from other tools (../shared/testdata beside
+// the checkout).
+inline QString TestDataPath(const QString& Relative) {
+    return QDir::cleanPath(QStringLiteral(VELMORA_TESTDATA_DIR) + u'/' + Relative);
+}
+
+// Skips the running test, naming the path, where the real files from other tools are absent: a
+// plain clone has no shared folder beside it. Where they are present the test runs in full.
+#define SKIP_WITHOUT_TESTDATA(Relative)                                                                      \
+    do {                                                                                                     \
+        const QString testDataPath_ = TestDataPath(Relative);                                                \
+        if (!QFileInfo::exists(testDataPath_))                                                               \
+            GTEST_SKIP() << "test data folder absent: " << testDataPath_.toStdString();                      \
+    } while (0)
