@@ -15,10 +15,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 TFBoot* FBoot = nullptr;
 
 namespace {
@@ -57,23 +53,6 @@ String Tail(const QByteArray& Output, int Lines = 6) {
     QStringList all = String::fromLocal8Bit(Output).split(u'\n', Qt::SkipEmptyParts);
     while (all.size() > Lines) all.removeFirst();
     return all.join(u'\n');
-}
-
-// The numbers n of the serial ports COMn that can be opened (or that exist but are in use):
-// COMn is the system's n-th serial device, /dev/ttyS(n-1).
-TStringList* Serial_Port_Numbers() {
-    auto* list = new TStringList();
-    for (int n = 1; n <= 256; ++n) {
-        const QByteArray device = "/dev/ttyS" + QByteArray::number(n - 1);
-        const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) {
-            ::close(fd);
-            list->Add(String::number(n));
-        } else if (errno == EACCES || errno == EBUSY) {
-            list->Add(String::number(n));
-        }
-    }
-    return list;
 }
 
 } // namespace
@@ -390,7 +369,7 @@ void TFBoot::Run_Update(const String& Address) {
 }
 
 void TFBoot::update_ComPort() {
-    TStringList* numbers = Serial_Port_Numbers();
+    TStringList* numbers = Get_COM_Port_List();
     CB_COM_Port->Clear();
     for (int i = 0; i < numbers->Count(); ++i)
         CB_COM_Port->Items()->Add(QStringLiteral("COM") + numbers->Strings(i));

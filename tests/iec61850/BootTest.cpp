@@ -8,7 +8,10 @@
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "UEthernet_Update.h"
+#include "UUtils.h"
 #include "XmlDoc.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -166,6 +169,24 @@ TEST_F(BootWindow, SerialFormShowsThePortListInstead) {
     EXPECT_TRUE(Sent.empty());
     EXPECT_TRUE(Runs.empty());
     EXPECT_TRUE(Messages.empty());
+}
+
+// The serial form lists the ports the shell's port list gives, and the small button asks again.
+TEST_F(BootWindow, SerialPortListComesFromTheSharedPortList) {
+    QList<QByteArray> present = {"/dev/ttyS0", "/dev/ttyS2"};
+    TSerialDeviceProbe old = SetSerialDeviceProbe([&](const QByteArray& Device) {
+        if (Device == "/dev/ttyS4") return EBUSY;
+        return present.contains(Device) ? 0 : ENOENT;
+    });
+    Boot->Form_Type = 0;
+    Boot->Show();
+    EXPECT_EQ(Boot->CB_COM_Port->Items()->CommaText(), "COM1,COM3,COM5");
+    EXPECT_EQ(Boot->CB_COM_Port->ItemIndex(), 0);
+    present = {"/dev/ttyS7"};
+    Boot->Btn_COM_List->Click();
+    EXPECT_EQ(Boot->CB_COM_Port->Items()->CommaText(), "COM5,COM8");
+    EXPECT_EQ(Boot->CB_COM_Port->Text(), "COM5");
+    SetSerialDeviceProbe(old);
 }
 
 TEST_F(BootWindow, StoredAddressFillsTheEditsOnlyWhenValid) {
