@@ -32,6 +32,7 @@ constexpr int Text_Not_Started = 1039;
 constexpr int Text_Exit_Code = 1040;
 constexpr int Text_Still_Running = 1041;
 constexpr int Text_Crashed = 1042;
+constexpr int Text_Updater_Running = 1043;
 
 template <class T> T* Make(TComponent* Owner, TWinControl* Parent, int Left, int Top, int Width, int Height) {
     T* c = new T(Owner);
@@ -302,6 +303,12 @@ void TFBoot::Btn_UpdateClick(TObject*) {
         Update_Read_Back = CB_Update_Option_Read_Back->Checked();
         return;
     }
+    // An update program left running past the time bound still reads its parameter file and
+    // talks to the device: a second one would rewrite the file under it and race it.
+    if (Updater_Running()) {
+        MessageDlg(Lang_Text.Get(Text_Updater_Running), mtWarning, {mbOK});
+        return;
+    }
     String address;
     if (!Device_Address(address)) {
         MessageDlg(Lang_Text.Get(Text_Check_Address), mtError, {mbOK});
@@ -347,6 +354,7 @@ void TFBoot::Run_Update(const String& Address) {
     run.Shown = true;
     run.ProcessEvents = true; // painted, while the disabled controls take no input
     const TProgramResult result = RunProgramAndWait(run);
+    FUpdater_Running = result.Outcome == poTimedOut ? result.StillRunning : nullptr;
     switch (result.Outcome) {
         case poFinished:
             if (result.ExitCode != 0) {
