@@ -71,6 +71,13 @@ protected:
         Boot->Form_Type = 1;
         Boot->Show();
     }
+    // The real program runner from here on, with Body as the update program in the program folder.
+    void UseStubUpdater(const QByteArray& Body) const {
+        SetProgramRunner(nullptr);
+        WriteFile("Ethernet_Update", Body);
+        QFile(FDir.filePath("Ethernet_Update"))
+            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 
     TFBoot* Boot = nullptr;
     Cardinal Now = 1000;
@@ -463,11 +470,7 @@ TEST_F(BootWindow, ParameterFileThatCannotBeWrittenStartsNoUpdater) {
 
 // The real program runner: a stub update program that outlasts the time bound.
 TEST_F(BootWindow, StubUpdaterLeftRunningBlocksTheNextUpdateUntilItEnds) {
-    SetProgramRunner(nullptr);
-    WriteFile("Ethernet_Update",
-              "#!/bin/sh\ncd \"$(dirname \"$0\")\" || exit 9\necho $$ > updater.pid\nexec sleep 60\n");
-    QFile(FDir.filePath("Ethernet_Update"))
-        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    UseStubUpdater("#!/bin/sh\ncd \"$(dirname \"$0\")\" || exit 9\necho $$ > updater.pid\nexec sleep 60\n");
     Boot->Update_Timeout_Ms = 300;
     ShowEthernet();
     Script = {Answer, Answer};
@@ -499,11 +502,8 @@ TEST_F(BootWindow, StubUpdaterLeftRunningBlocksTheNextUpdateUntilItEnds) {
 
 // The real program runner with a stub update program in the program folder.
 TEST_F(BootWindow, StubUpdaterRunsFromTheProgramFolderAndFindsItsFile) {
-    SetProgramRunner(nullptr);
-    WriteFile("Ethernet_Update",
-              "#!/bin/sh\ncd \"$(dirname \"$0\")\" && cp Ethernet_Update.xml seen.xml && exit 0\nexit 9\n");
-    QFile(FDir.filePath("Ethernet_Update"))
-        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    UseStubUpdater(
+        "#!/bin/sh\ncd \"$(dirname \"$0\")\" && cp Ethernet_Update.xml seen.xml && exit 0\nexit 9\n");
     ShowEthernet();
     Script = {Answer, Answer};
     Boot->Btn_UpdateClick(nullptr);
