@@ -179,6 +179,7 @@ TEST(Process, ProgramStillRunningAtTheBoundIsLeftRunning) {
     // A program that ended has nothing to ask.
     run.Program = "/bin/true";
     run.Arguments.clear();
+    run.TimeoutMs = 150000;
     EXPECT_FALSE(RunProgramAndWait(run).StillRunning);
 }
 
