@@ -494,6 +494,7 @@ TEST_F(BootWindow, StubUpdaterLeftRunningBlocksTheNextUpdateUntilItEnds) {
     ::kill(pid, SIGKILL);
     EXPECT_TRUE(ProcessMessagesUntil([&] { return !Boot->Updater_Running(); }));
     WriteFile("Ethernet_Update", "#!/bin/sh\nexit 0\n");
+    Boot->Update_Timeout_Ms = 150000;
     Messages.clear();
     Boot->Btn_UpdateClick(nullptr);
     EXPECT_TRUE(Messages.empty()) << MessageTexts().join("|").toStdString();
