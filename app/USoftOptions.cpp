@@ -166,15 +166,17 @@ void TFSoftOptions::Update_Lang_Page(int Num_Page) {
         const String file = SL_Languages->Strings((Num_Page - 1) * 6 + k - 1);
         const String name = Copy(file, 1, Length(file) - 4);
         L_L[k - 1]->SetCaption(name);
-        String flag = Path_Language + QStringLiteral("\\") + name + QStringLiteral(".bmp");
-        if (!FileExists(flag)) flag = Path_Language + QStringLiteral("\\DefaultFlag.bmp");
+        // The language's own flag, else the default flag; a file that is no picture counts as
+        // missing, as a file that is not there.
         bool loaded = false;
-        if (FileExists(flag)) {
+        for (const String& flag : {Path_Language + QStringLiteral("\\") + name + QStringLiteral(".bmp"),
+                                   Path_Language + QStringLiteral("\\DefaultFlag.bmp")}) {
+            if (!FileExists(flag)) continue;
             try {
                 I_L[k - 1]->Picture()->LoadFromFile(NativePath(flag));
                 loaded = true;
+                break;
             } catch (const Exception&) {
-                loaded = false; // a file that is no picture counts as missing
             }
         }
         if (!loaded) I_L[k - 1]->Picture()->SetGraphic(nullptr);

@@ -1,6 +1,7 @@
 #include "UProfibus_GSD.h"
 
 #include "Dialogs.h"
+#include "Forms.h"
 #include "SysUtils.h"
 #include "ULang.h"
 #include "UProject.h"
@@ -286,7 +287,8 @@ void Create_GSD_File() {
     GSD_Input_Bytes = input;
     GSD_Output_Bytes = output;
 
-    TSaveDialog dialog(nullptr);
+    // The main window owns the dialog while it runs, as it owns its own save dialogs.
+    TSaveDialog dialog(Application ? Application->MainForm() : nullptr);
     dialog.InitialDir = Path_Project;
     dialog.Filter = QStringLiteral("Generic Station Description (*.gsd)|*.gsd");
     if (!dialog.Execute()) return;

@@ -15,10 +15,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 TFBoot* FBoot = nullptr;
 
 namespace {
@@ -36,6 +32,7 @@ constexpr int Text_Not_Started = 1039;
 constexpr int Text_Exit_Code = 1040;
 constexpr int Text_Still_Running = 1041;
 constexpr int Text_Crashed = 1042;
+constexpr int Text_Updater_Running = 1043;
 
 template <class T> T* Make(TComponent* Owner, TWinControl* Parent, int Left, int Top, int Width, int Height) {
     T* c = new T(Owner);
@@ -57,23 +54,6 @@ String Tail(const QByteArray& Output, int Lines = 6) {
     QStringList all = String::fromLocal8Bit(Output).split(u'\n', Qt::SkipEmptyParts);
     while (all.size() > Lines) all.removeFirst();
     return all.join(u'\n');
-}
-
-// The numbers n of the serial ports COMn that can be opened (or that exist but are in use):
-// COMn is the system's n-th serial device, /dev/ttyS(n-1).
-TStringList* Serial_Port_Numbers() {
-    auto* list = new TStringList();
-    for (int n = 1; n <= 256; ++n) {
-        const QByteArray device = "/dev/ttyS" + QByteArray::number(n - 1);
-        const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) {
-            ::close(fd);
-            list->Add(String::number(n));
-        } else if (errno == EACCES || errno == EBUSY) {
-            list->Add(String::number(n));
-        }
-    }
-    return list;
 }
 
 } // namespace
@@ -323,6 +303,12 @@ void TFBoot::Btn_UpdateClick(TObject*) {
         Update_Read_Back = CB_Update_Option_Read_Back->Checked();
         return;
     }
+    // An update program left running past the time bound still reads its parameter file and
+    // talks to the device: a second one would rewrite the file under it and race it.
+    if (Updater_Running()) {
+        MessageDlg(Lang_Text.Get(Text_Updater_Running), mtWarning, {mbOK});
+        return;
+    }
     String address;
     if (!Device_Address(address)) {
         MessageDlg(Lang_Text.Get(Text_Check_Address), mtError, {mbOK});
@@ -368,6 +354,7 @@ void TFBoot::Run_Update(const String& Address) {
     run.Shown = true;
     run.ProcessEvents = true; // painted, while the disabled controls take no input
     const TProgramResult result = RunProgramAndWait(run);
+    FUpdater_Running = result.Outcome == poTimedOut ? result.StillRunning : nullptr;
     switch (result.Outcome) {
         case poFinished:
             if (result.ExitCode != 0) {
@@ -390,7 +377,7 @@ void TFBoot::Run_Update(const String& Address) {
 }
 
 void TFBoot::update_ComPort() {
-    TStringList* numbers = Serial_Port_Numbers();
+    TStringList* numbers = Get_COM_Port_List();
     CB_COM_Port->Clear();
     for (int i = 0; i < numbers->Count(); ++i)
         CB_COM_Port->Items()->Add(QStringLiteral("COM") + numbers->Strings(i));

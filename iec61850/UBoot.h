@@ -6,8 +6,10 @@
 // shared state, checks that the images exist, writes Ethernet_Update.xml into the program folder
 // and runs the update program from there, waiting for its end (at most 150 s). While the ping
 // or the update runs the window stays painted but takes no input: its controls are disabled and
-// it cannot be closed. Every failure is reported with a message; nothing is stored after a
-// failed ping.
+// it cannot be closed. An update program still running past the 150 s goes on alone (also when
+// the program closes); until it has ended, the button says so and starts nothing, so that a
+// second update program never runs beside it nor finds its parameter file rewritten. Every
+// failure is reported with a message; nothing is stored after a failed ping.
 //
 // The serial form (Form_Type 0) shows the serial port list instead of the address and only
 // stores the options.
@@ -90,6 +92,8 @@ public:
     const String& Ping_Error() const { return FPing_Error; }
     // True while a ping or an update runs.
     bool Busy() const { return FBusy; }
+    // True while an update program that this window started and stopped waiting for still runs.
+    bool Updater_Running() const { return FUpdater_Running && FUpdater_Running(); }
 
     // The clock and the pause of the ping loop (milliseconds): the tick count and a 10 ms wait
     // that keeps the event loop running. Tests put a clock of their own here.
@@ -109,6 +113,9 @@ private:
 
     bool FBusy = false;
     String FPing_Error;
+    // Asks whether the update program left running past the time bound still runs (empty when
+    // none was left running).
+    std::function<bool()> FUpdater_Running;
 };
 
 extern TFBoot* FBoot;

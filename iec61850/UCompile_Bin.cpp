@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -451,24 +452,57 @@ void Save_Bin() {
     const String dir = Path_Project + "\\bin";
     if (!DirectoryExists(dir) && !ForceDirectories(dir))
         throw ECompile_Error("The folder \"" + NativePath(dir) + "\" cannot be created");
+    // The two images belong together: a device must never get a new bank1.bin with an old
+    // bank2.bin or the other way round. Both new images go to temporary files first; a copy of
+    // each old image is kept until both new ones have taken their names, and any failure on the
+    // way puts the old pair back.
     const String names[2] = {dir + "\\bank1.bin", dir + "\\bank2.bin"};
     const Byte* data[2] = {Bank1_Buffer, Bank2_Buffer.data()};
     const int lengths[2] = {Bank1_Length, Bank2_Length};
-    String temps[2];
+    String temps[2], copies[2]; // a copy is empty when there was no old image to keep
+    const auto removeAll = [&] {
+        for (const String& f : {temps[0], temps[1], copies[0], copies[1]})
+            if (!f.isEmpty()) QFile::remove(NativePath(f));
+    };
+    const auto failed = [&](int Index, const String& Why) {
+        removeAll();
+        return ECompile_Error("The file \"" + NativePath(names[Index]) + "\" cannot be " + Why);
+    };
+
     for (int i = 0; i < 2; ++i) {
         temps[i] = names[i] + ".tmp";
         String error;
-        if (!WriteFile(temps[i], data[i], lengths[i], error)) {
-            for (int k = 0; k < i; ++k) QFile::remove(NativePath(temps[k]));
-            throw ECompile_Error("The file \"" + NativePath(names[i]) + "\" cannot be written: " + error);
-        }
+        if (!WriteFile(temps[i], data[i], lengths[i], error)) throw failed(i, "written: " + error);
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (!FileExists(names[i])) continue; // nothing, or a folder that no rename will replace
+        copies[i] = names[i] + ".old";
+        QFile::remove(NativePath(copies[i])); // left over from an interrupted save
+        if (!QFile::copy(NativePath(names[i]), NativePath(copies[i])))
+            throw failed(i, "replaced: no copy of the old image can be kept beside it");
     }
     for (int i = 0; i < 2; ++i) {
         // rename replaces an existing file in one step
-        if (std::rename(NativePath(temps[i]).toLocal8Bit().constData(),
-                        NativePath(names[i]).toLocal8Bit().constData()) != 0) {
-            for (int k = i; k < 2; ++k) QFile::remove(NativePath(temps[k]));
-            throw ECompile_Error("The file \"" + NativePath(names[i]) + "\" cannot be replaced");
+        if (std::rename(QFile::encodeName(NativePath(temps[i])).constData(),
+                        QFile::encodeName(NativePath(names[i])).constData()) == 0)
+            continue;
+        const String why = "replaced: " + String::fromLocal8Bit(std::strerror(errno));
+        // The images already renamed get their old ones back (or go, when there was none).
+        String lost;
+        for (int k = 0; k < i; ++k) {
+            const QByteArray name = QFile::encodeName(NativePath(names[k]));
+            if (copies[k].isEmpty()) {
+                if (std::remove(name.constData()) != 0)
+                    lost += "; the new \"" + NativePath(names[k]) + "\" could not be removed";
+            } else if (std::rename(QFile::encodeName(NativePath(copies[k])).constData(), name.constData()) !=
+                       0) {
+                lost += "; the old \"" + NativePath(names[k]) + "\" could not be put back, it is kept as \"" +
+                        NativePath(copies[k]) + "\"";
+                copies[k].clear();
+            }
         }
+        throw failed(i, why + lost);
     }
+    for (const String& f : copies)
+        if (!f.isEmpty()) QFile::remove(NativePath(f));
 }

@@ -115,8 +115,10 @@ extern TIEC61850_Client IEC61850_Client;
 void Compile_Bin();
 // Writes the images of the last successful Compile_Bin to Path_Project + "\bin\bank1.bin" and
 // "\bin\bank2.bin", creating the bin folder when missing. Each image goes to a temporary file
-// first; the files are replaced only when both were written whole. Raises ECompile_Error when
-// there is nothing to write or a file cannot be written (the previous images then stay).
+// first; the files are replaced only when both were written whole, and a copy of each old image
+// (bankN.bin.old) is kept until both new ones are in place. Raises ECompile_Error, naming the
+// file, when there is nothing to write or a file cannot be written or replaced: the folder then
+// holds the old pair as it was (a replaced image gets its old one back).
 void Save_Bin();
 
 // Fills the whole parameter block with its defaults.

@@ -1,13 +1,35 @@
 #include "UUtils.h"
 
+#include "Classes.h"
 #include "Process.h"
 #include "SysUtils.h"
 
 #include <QDir>
 #include <QProcess>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int OpenSerialDevice(const QByteArray& Device) {
+    const int fd = ::open(Device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
+}
+
+TSerialDeviceProbe& SerialDeviceProbe() {
+    static TSerialDeviceProbe probe;
+    return probe;
+}
+
+} // namespace
 
 Char Get_Decimal_Separator() {
     const Char c = GetDecimalSeparator();
@@ -50,6 +72,21 @@ bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String
         if (v < 0 || v > 255) return false;
     }
     return true;
+}
+
+TSerialDeviceProbe SetSerialDeviceProbe(TSerialDeviceProbe Probe) {
+    return std::exchange(SerialDeviceProbe(), std::move(Probe));
+}
+
+TStringList* Get_COM_Port_List() {
+    auto* list = new TStringList();
+    for (int n = 1; n <= 256; ++n) {
+        const QByteArray device = "/dev/ttyS" + QByteArray::number(n - 1);
+        const int error = SerialDeviceProbe() ? SerialDeviceProbe()(device) : OpenSerialDevice(device);
+        // A port in use by another program, or closed to this user, is there all the same.
+        if (error == 0 || error == EBUSY || error == EACCES) list->Add(String::number(n));
+    }
+    return list;
 }
 
 void Start_Program(const String& NomeSW, const String& Parameter, Byte tipo) {

@@ -1,9 +1,16 @@
 // Small routines shared by the editors and the configuration build: the user's decimal
 // separator, a text-to-float conversion that takes either "," or "." as the decimal separator,
-// the check of a dotted IPv4 address, and starting an external program and waiting for it.
+// the check of a dotted IPv4 address, the list of serial ports, and starting an external
+// program and waiting for it.
 #pragma once
 
 #include "System.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+class TStringList;
 
 // The user's decimal separator: "," or "."; "," when the locale uses another character.
 Char Get_Decimal_Separator();
@@ -20,6 +27,19 @@ bool Str_To_Float_Sep(const String& Text, Char Separator, float& Value);
 // integer 0 to 255 (decimal, or hexadecimal after "$" or "0x"). The parts are returned as split
 // also when the result is false; an octet that was not reached keeps its value.
 bool Check_IP_Address(const String& Text, String& Octet1, String& Octet2, String& Octet3, String& Octet4);
+
+// The serial ports that exist: a new list (the caller frees it) of the numbers n of the ports
+// COMn, n from 1 to 256 in ascending order, where COMn is the system's serial device
+// /dev/ttyS(n-1). A port counts when its device opens for reading and writing, and also when it
+// exists but is busy or refused to this user; a device that is missing or has no port behind it
+// does not.
+TStringList* Get_COM_Port_List();
+
+// How opening a serial device for reading and writing went: 0 when it opened (it is closed
+// again at once), otherwise the system's error number. Tests put a probe of their own here; an
+// empty function restores the system's. Answers the previous replacement.
+using TSerialDeviceProbe = std::function<int(const QByteArray& Device)>;
+TSerialDeviceProbe SetSerialDeviceProbe(TSerialDeviceProbe Probe);
 
 // Starts the program NomeSW (a path, "\\" separators allowed) with the blank-separated
 // arguments of Parameter, directly (never through a shell), and waits for its end, at most

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -741,27 +742,83 @@ bool CompareHolds(const String& Value, const String& Op, const String& Operand) 
     return c <= 0;
 }
 
-// Pattern over the whole value: "*" any run, "?" one character, quotes skipped, "!" negates
-// what follows.
-bool MatchPattern(const String& P, int pi, const String& V, int vi) {
-    while (pi < P.size()) {
-        const Char c = P[pi];
-        if (c == u'"') {
-            ++pi;
-            continue;
-        }
-        if (c == u'!') return !MatchPattern(P, pi + 1, V, vi);
-        if (c == u'*') {
-            for (int k = vi; k <= V.size(); ++k)
-                if (MatchPattern(P, pi + 1, V, k)) return true;
+// Patterns over the whole value: "*" any run of characters (also none), "?" one character,
+// double quotes are not looked at, every other character stands for itself; a "!" negates
+// whether the rest of the pattern matches the rest of the value from where the "!" is reached
+// (written first, it negates the whole pattern). Stars are matched in time proportional to the
+// pattern's length times the value's at worst, never by trying every split of the value.
+
+// The pattern P from Pi, holding no "!", against V from Vi: the greedy match with one back-up
+// point. A star first takes nothing; on a mismatch the last star takes one character more and
+// the match goes on behind it. Earlier stars never need to take more: whatever a longer run of
+// theirs could reach, the last star reaches too.
+bool MatchStars(const String& P, int Pi, const String& V, int Vi) {
+    const int m = int(P.size()), n = int(V.size());
+    int star = -1, mark = 0;
+    while (Vi < n) {
+        if (Pi < m && P[Pi] == u'*') {
+            star = Pi++;
+            mark = Vi;
+        } else if (Pi < m && (P[Pi] == u'?' || P[Pi] == V[Vi])) {
+            ++Pi;
+            ++Vi;
+        } else if (star >= 0) {
+            Pi = star + 1;
+            Vi = ++mark;
+        } else {
             return false;
         }
-        if (vi >= V.size()) return false;
-        if (c != u'?' && c != V[vi]) return false;
-        ++pi;
-        ++vi;
     }
-    return vi == V.size();
+    while (Pi < m && P[Pi] == u'*') ++Pi;
+    return Pi == m;
+}
+
+// The pattern P from Pi, which holds a "!" behind a star, against V from Vi. The "!" asks its
+// rest from every position the star can reach, so the answer is worked out for all positions at
+// once: one row per pattern character, from the pattern's end backwards, where Row[v] tells
+// whether the pattern from that character matches the value from position v.
+bool MatchFromEveryPosition(const String& P, int Pi, const String& V, int Vi) {
+    const int n = int(V.size());
+    std::vector<char> row(size_t(n) + 1, 0), next(size_t(n) + 1);
+    row[size_t(n)] = 1; // the end of the pattern matches the end of the value only
+    for (int i = int(P.size()) - 1; i >= Pi; --i) {
+        row.swap(next);
+        const Char c = P[i];
+        if (c == u'!') {
+            for (int v = 0; v <= n; ++v) row[size_t(v)] = !next[size_t(v)];
+        } else if (c == u'*') {
+            row[size_t(n)] = next[size_t(n)];
+            for (int v = n - 1; v >= 0; --v) row[size_t(v)] = next[size_t(v)] || row[size_t(v) + 1];
+        } else {
+            row[size_t(n)] = 0;
+            for (int v = 0; v < n; ++v) row[size_t(v)] = next[size_t(v) + 1] && (c == u'?' || c == V[v]);
+        }
+    }
+    return row[size_t(Vi)];
+}
+
+bool MatchPattern(const String& Term, const String& V) {
+    const String P = Term.contains(u'"') ? String(Term).remove(u'"') : Term;
+    const int m = int(P.size()), n = int(V.size());
+    // Up to the first star the pattern can match one way only; every "!" on that way flips the
+    // answer of what follows it.
+    bool negate = false;
+    int vi = 0;
+    for (int pi = 0; pi < m; ++pi) {
+        const Char c = P[pi];
+        if (c == u'!') {
+            negate = !negate;
+        } else if (c == u'*') {
+            const bool rest =
+                P.indexOf(u'!', pi) < 0 ? MatchStars(P, pi, V, vi) : MatchFromEveryPosition(P, pi, V, vi);
+            return negate != rest;
+        } else if (vi < n && (c == u'?' || c == V[vi])) {
+            ++vi;
+        } else {
+            return negate;
+        }
+    }
+    return negate != (vi == n);
 }
 
 bool EvaluateCondition(const String& C, const String& Value, bool CaseSensitive, int Depth) {
@@ -843,7 +900,7 @@ bool MatchFilterTerm(const String& Term, const String& Value) {
         }
         return comparison(gt >= 0 ? gt : lt, int(Term.size()));
     }
-    return MatchPattern(Term, 0, Value, 0);
+    return MatchPattern(Term, Value);
 }
 
 bool MatchFilterCondition(const String& Condition, const String& Value, bool CaseSensitive) {

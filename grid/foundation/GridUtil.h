@@ -144,7 +144,9 @@ String ToMixedCase(const String& Text);
 // Evaluates a filter condition ("&" and, "|" ";" "^" or, groups in parentheses, comparisons
 // with > >= < <=, patterns with * ? and !) against a value. An empty condition matches every value.
 bool MatchFilterCondition(const String& Condition, const String& Value, bool CaseSensitive);
-// One term of a condition: a comparison or a pattern over the whole value.
+// One term of a condition: a comparison or a pattern over the whole value ("*" any run, "?" one
+// character, quotes ignored, "!" negates the rest). A pattern is matched in time proportional to
+// its length times the value's at worst, however many stars it holds.
 bool MatchFilterTerm(const String& Term, const String& Value);
 // The text contains "://" or "mailto:".
 bool IsURL(const String& Text);

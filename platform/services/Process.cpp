@@ -5,9 +5,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QProcess>
+#include <QTemporaryFile>
 #include <QTimer>
 
+#include <set>
 #include <utility>
 
 namespace {
@@ -19,6 +22,20 @@ TProgramRunner& Runner() {
 
 // How long the system may take to start a program before it counts as not started.
 constexpr int StartTimeoutMs = 10000;
+
+// The process objects of programs left running past their time bound, until they end. They are
+// kept out of the application's object tree, whose end would kill them with it, and reachable
+// from here; the set itself is never freed, so a program still running when this one closes
+// keeps going.
+std::set<QProcess*>& LeftRunning() {
+    static auto* processes = new std::set<QProcess*>;
+    return *processes;
+}
+
+QByteArray ReadAll(const QString& FileName) {
+    QFile f(FileName);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -38,14 +55,22 @@ TProgramResult ProcessProgramRunner(const TProgramRun& Run) {
         result.Error = QStringLiteral("No program given");
         return result;
     }
-    // Parented to the application, so that a program left running past the time bound keeps
-    // its process object until it ends.
-    auto* process = new QProcess(QCoreApplication::instance());
+    auto* process = new QProcess();
     process->setProgram(program);
     process->setArguments(Run.Arguments);
     process->setWorkingDirectory(Run.WorkingDirectory.isEmpty() ? ExtractFileDir(program)
                                                                 : NativePath(Run.WorkingDirectory));
     process->setStandardInputFile(QProcess::nullDevice());
+    // The output goes to files that vanish with this call: a pipe would close when this program
+    // ends and stop a program left running at its next write.
+    QTemporaryFile output, errorOutput;
+    if (output.open() && errorOutput.open()) {
+        process->setStandardOutputFile(output.fileName());
+        process->setStandardErrorFile(errorOutput.fileName());
+    } else {
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+    }
 
     QElapsedTimer clock;
     clock.start();
@@ -77,11 +102,20 @@ TProgramResult ProcessProgramRunner(const TProgramRun& Run) {
     }
     if (!ended) {
         result.Outcome = poTimedOut;
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        LeftRunning().insert(process);
+        QObject::connect(process, &QProcess::finished, process, [process] {
+            LeftRunning().erase(process);
+            process->deleteLater();
+        });
+        result.StillRunning = [left = QPointer<QProcess>(process)] {
+            if (!left || left->state() == QProcess::NotRunning) return false;
+            left->waitForFinished(0); // takes in an end the event loop has not seen yet
+            return left && left->state() != QProcess::NotRunning;
+        };
         return result;
     }
-    result.Output = process->readAllStandardOutput();
-    result.ErrorOutput = process->readAllStandardError();
+    result.Output = ReadAll(output.fileName());
+    result.ErrorOutput = ReadAll(errorOutput.fileName());
     if (process->exitStatus() == QProcess::CrashExit) {
         result.Outcome = poCrashed;
         result.Error = process->errorString();

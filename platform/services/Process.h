@@ -6,7 +6,9 @@
 // makes sure that user input can do no harm meanwhile (disabled controls, a modal window).
 //
 // A program still running when the time bound passes is left running: the caller stops
-// waiting, nothing is killed. The runner can be replaced for tests.
+// waiting, nothing is killed, and the result can tell later whether it still runs. Such a
+// program also goes on when the caller's program closes (its output goes to files, not to pipes
+// that would close with the caller). The runner can be replaced for tests.
 #pragma once
 
 #include "System.h"
@@ -39,6 +41,9 @@ struct TProgramResult {
     qint64 ProcessId = 0;   // of the started program (0 when it did not start)
     QByteArray Output;      // what it wrote to its standard output (when it ended)
     QByteArray ErrorOutput; // and to its standard error
+    // For a program left running past the bound (poTimedOut): answers whether it still runs.
+    // Empty for the other outcomes.
+    std::function<bool()> StillRunning;
 };
 
 // Runs one program and answers how it went.

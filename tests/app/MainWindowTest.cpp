@@ -138,13 +138,20 @@ TEST_F(MainWindowTest, GsdStepNeedsTheGeneralParametersThenWritesTheChosenFile) 
     ASSERT_TRUE(QFileInfo(In("PROJECTS/Plant1/ParGen.xml")).exists());
     Messages.clear();
     const QString target = In("PROJECTS/Plant1/device");
+    TComponent* owner = nullptr;
     TFileDialogHook old = SetFileDialogHook([&](TOpenDialog* Dialog, bool Save) {
         EXPECT_TRUE(Save);
+        owner = Dialog->Owner();
         Dialog->FileName = target;
         return true;
     });
+    // The main window is the application's main form, as the main block creates it first.
+    TCustomForm* savedMain = Application->MainForm();
+    Application->SetMainForm(Main());
     Main()->Btn_PROFIBUS_GSD->Click();
+    Application->SetMainForm(savedMain);
     SetFileDialogHook(old);
+    EXPECT_EQ(owner, Main());
     EXPECT_TRUE(Messages.empty()) << Shown().join("|").toStdString();
     QFile gsd(target + ".gsd");
     ASSERT_TRUE(gsd.open(QIODevice::ReadOnly));

@@ -74,8 +74,29 @@ TEST_F(OptionsTest, FlagsFallBackToTheDefaultFlag) {
             EXPECT_FALSE(FSoftOptions->I_L[2]->Visible()); // a broken flag counts as none
         },
         false);
-    flag.SaveToFile(In("LANGUAGE/DefaultFlag.bmp"));
-    InDialog([&] { EXPECT_TRUE(FSoftOptions->I_L[1]->Visible()); }, false);
+    // With a default flag, a missing and a damaged flag both show it.
+    TBitmap defaultFlag(32, 24);
+    defaultFlag.SaveToFile(In("LANGUAGE/DefaultFlag.bmp"));
+    InDialog(
+        [&] {
+            TImage* const* images = FSoftOptions->I_L;
+            EXPECT_EQ(images[0]->Picture()->Width(), 48); // its own flag still
+            for (int slot : {1, 2}) {
+                EXPECT_TRUE(images[slot]->Visible()) << slot;
+                EXPECT_EQ(images[slot]->Picture()->Width(), 32) << slot;
+                EXPECT_EQ(images[slot]->Picture()->Height(), 24) << slot;
+            }
+        },
+        false);
+    // A damaged default flag counts as none.
+    Write("LANGUAGE/DefaultFlag.bmp", "BM not a picture either");
+    InDialog(
+        [&] {
+            EXPECT_TRUE(FSoftOptions->I_L[0]->Visible());
+            EXPECT_FALSE(FSoftOptions->I_L[1]->Visible());
+            EXPECT_FALSE(FSoftOptions->I_L[2]->Visible());
+        },
+        false);
 }
 
 TEST_F(OptionsTest, ChoosingALanguageAsksAndRelabelsEveryWindow) {

@@ -3,6 +3,7 @@
 #include "GsdGolden.h"
 
 #include "Dialogs.h"
+#include "Forms.h"
 #include "SysUtils.h"
 #include "UProfibus_GSD.h"
 #include "ULang.h"
@@ -135,6 +136,7 @@ protected:
             EXPECT_TRUE(Save);
             InitialDir = D->InitialDir;
             Filter = D->Filter;
+            Owner = D->Owner();
             D->FileName = Chosen;
             return !Chosen.isEmpty();
         });
@@ -166,6 +168,7 @@ protected:
     int Answer = mrYes;
     int Dialogs = 0;
     QString Chosen, InitialDir, Filter;
+    TComponent* Owner = nullptr;
 
 private:
     TMessageDlgHook FOldMsg;
@@ -184,6 +187,20 @@ TEST_F(GsdStep, WritesTheFileFromTheProjectsCounts) {
     EXPECT_EQ(Read("Device.gsd"), WithCrLf(Gsd_100_10));
     EXPECT_EQ(GSD_Input_Bytes, 100);
     EXPECT_EQ(GSD_Output_Bytes, 10);
+}
+
+TEST_F(GsdStep, SaveDialogBelongsToTheMainWindowForOneRun) {
+    WriteCounts("8", "8");
+    Chosen = FDir.filePath("d.gsd");
+    auto* main = new TForm(nullptr);
+    TCustomForm* savedMain = Application->MainForm();
+    Application->SetMainForm(main);
+    Create_GSD_File();
+    Application->SetMainForm(savedMain);
+    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(Owner, main);
+    EXPECT_EQ(main->ComponentCount(), 0); // gone with the run
+    TObject::Free(main);
 }
 
 TEST_F(GsdStep, MissingOrUnreadableKeysCountAsZero) {

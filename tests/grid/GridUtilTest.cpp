@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -388,6 +389,112 @@ TEST_F(GridTextLocale, FilterConditions) {
     EXPECT_TRUE(MatchFilterCondition(QStringLiteral("<15.1.2021"), QStringLiteral("2.1.2021"), false));
     // Deep nesting is evaluated without running out of stack.
     EXPECT_FALSE(MatchFilterCondition(String(5000, u'('), QStringLiteral("x"), false));
+}
+
+namespace {
+
+// The pattern matcher the grid had before, kept here as the reference of what every pattern
+// answers: it tries every run a star can take, so it is only fit for short inputs.
+bool BacktrackingMatch(const String& P, int pi, const String& V, int vi) {
+    while (pi < P.size()) {
+        const Char c = P[pi];
+        if (c == u'"') {
+            ++pi;
+            continue;
+        }
+        if (c == u'!') return !BacktrackingMatch(P, pi + 1, V, vi);
+        if (c == u'*') {
+            for (int k = vi; k <= V.size(); ++k)
+                if (BacktrackingMatch(P, pi + 1, V, k)) return true;
+            return false;
+        }
+        if (vi >= V.size()) return false;
+        if (c != u'?' && c != V[vi]) return false;
+        ++pi;
+        ++vi;
+    }
+    return vi == V.size();
+}
+
+String Repeat(const char* Piece, int Count) {
+    String s;
+    for (int i = 0; i < Count; ++i) s += QString::fromLatin1(Piece);
+    return s;
+}
+
+} // namespace
+
+// Patterns with many stars, some of them far beyond what trying every split could answer.
+TEST(GridText, StarHeavyPatterns) {
+    const String a40 = Repeat("a", 40);
+    const String elevenStars = Repeat("*a", 11) + "*b"; // 11 times "*a", then "*b": 12 stars
+    struct Case {
+        String Pattern;
+        String Value;
+        bool Match;
+    } cases[] = {
+        {Repeat("*a", 11) + "b", a40, false},
+        {Repeat("*a", 11) + "b", Repeat("a", 39) + "b", true},
+        {Repeat("*a", 11) + "b", Repeat("a", 10) + "b", false}, // one "a" short
+        {elevenStars, a40, false},
+        {elevenStars, "b" + a40, false}, // the "b" must follow the eleventh "a"
+        {elevenStars, a40 + "b", true},
+        {"!" + Repeat("*a", 11) + "b", a40, true},
+        {Repeat("*?", 11), Repeat("x", 10), false},
+        {Repeat("*?", 11), Repeat("x", 11), true},
+        {Repeat("*?", 11), a40, true},
+        {Repeat("*", 11), String(), true},
+        {Repeat("*", 11), a40, true},
+        {Repeat("*ab", 8) + "x", Repeat("ab", 20), false},
+        {Repeat("*ab", 8) + "*", Repeat("ab", 20), true},
+        {Repeat("*ab", 21), Repeat("ab", 20), false},
+        {Repeat("*ab", 20), Repeat("ab", 20), true},
+        {"*a*b*c*d*e*f*g*h*", "xaxbxcxdxexfxgxhx", true},
+        {"*a*b*c*d*e*f*g*h*", "hgfedcba", false},
+        {"**a**", "bab", true},
+        {"\"*\"a\"*\"", "xax", true},
+        {"a*b*c", "abcbc", true}, // the last star takes the longer run
+        {"a*b*c", "abcb", false},
+        // A "!" behind a star holds when the rest fails from any position the star reaches.
+        {"*!*", "abc", false},
+        {"*!", "", false},
+        {"*!", "x", true},
+        {"*a*!*b*", "ab", true}, // from the end, "*b*" finds no "b"
+        {"*a*!*b*", "bbb", false},
+        {"*a!b" + Repeat("*a", 10), a40, true},
+        {Repeat("*a", 10) + "*!" + Repeat("a", 20), a40, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MatchFilterTerm(c.Pattern, c.Value), c.Match)
+            << c.Pattern.toStdString() << " / " << c.Value.toStdString();
+}
+
+// Every pattern answers as the backtracking matcher answered: random short patterns (at most
+// four stars) against random short values.
+TEST(GridText, PatternsAnswerAsTheBacktrackingMatcher) {
+    std::mt19937 random(20240611);
+    const char patternChars[] = {'a', 'b', '?', '*', '!', '"'};
+    const char valueChars[] = {'a', 'b', '*', '?', '!'};
+    auto pick = [&](int Size) { return std::uniform_int_distribution<int>(0, Size - 1)(random); };
+    int differences = 0;
+    for (int round = 0; round < 200000 && differences < 10; ++round) {
+        String pattern, value;
+        int stars = 0;
+        for (int n = pick(10); pattern.size() < n;) {
+            const char c = patternChars[pick(6)];
+            if (c == '*' && ++stars > 4) continue;
+            pattern += QChar::fromLatin1(c);
+        }
+        // Mostly letters, so that a good share of the values is matched.
+        for (int n = pick(9); value.size() < n;)
+            value += QChar::fromLatin1(valueChars[pick(3) == 0 ? pick(5) : pick(2)]);
+        const bool expected = BacktrackingMatch(pattern, 0, value, 0);
+        if (MatchFilterTerm(pattern, value) != expected) {
+            ++differences;
+            ADD_FAILURE() << "pattern " << pattern.toStdString() << " / value " << value.toStdString()
+                          << ": expected " << expected;
+        }
+    }
 }
 
 TEST(GridText, Links) {

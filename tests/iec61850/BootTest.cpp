@@ -8,7 +8,11 @@
 #include "StdCtrls.h"
 #include "SysUtils.h"
 #include "UEthernet_Update.h"
+#include "UUtils.h"
 #include "XmlDoc.h"
+
+#include <cerrno>
+#include <csignal>
 
 namespace {
 
@@ -66,6 +70,13 @@ protected:
     void ShowEthernet() const {
         Boot->Form_Type = 1;
         Boot->Show();
+    }
+    // The real program runner from here on, with Body as the update program in the program folder.
+    void UseStubUpdater(const QByteArray& Body) const {
+        SetProgramRunner(nullptr);
+        WriteFile("Ethernet_Update", Body);
+        QFile(FDir.filePath("Ethernet_Update"))
+            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     TFBoot* Boot = nullptr;
@@ -166,6 +177,24 @@ TEST_F(BootWindow, SerialFormShowsThePortListInstead) {
     EXPECT_TRUE(Sent.empty());
     EXPECT_TRUE(Runs.empty());
     EXPECT_TRUE(Messages.empty());
+}
+
+// The serial form lists the ports the shell's port list gives, and the small button asks again.
+TEST_F(BootWindow, SerialPortListComesFromTheSharedPortList) {
+    QList<QByteArray> present = {"/dev/ttyS0", "/dev/ttyS2"};
+    TSerialDeviceProbe old = SetSerialDeviceProbe([&](const QByteArray& Device) {
+        if (Device == "/dev/ttyS4") return EBUSY;
+        return present.contains(Device) ? 0 : ENOENT;
+    });
+    Boot->Form_Type = 0;
+    Boot->Show();
+    EXPECT_EQ(Boot->CB_COM_Port->Items()->CommaText(), "COM1,COM3,COM5");
+    EXPECT_EQ(Boot->CB_COM_Port->ItemIndex(), 0);
+    present = {"/dev/ttyS7"};
+    Boot->Btn_COM_List->Click();
+    EXPECT_EQ(Boot->CB_COM_Port->Items()->CommaText(), "COM5,COM8");
+    EXPECT_EQ(Boot->CB_COM_Port->Text(), "COM5");
+    SetSerialDeviceProbe(old);
 }
 
 TEST_F(BootWindow, StoredAddressFillsTheEditsOnlyWhenValid) {
@@ -376,6 +405,57 @@ TEST_F(BootWindow, UpdaterOutcomesAreReported) {
     }
 }
 
+// An update program left running past the 150 s keeps the window from starting a second one,
+// until it has ended; its parameter file stays as it was.
+TEST_F(BootWindow, NoSecondUpdaterWhileOneIsLeftRunning) {
+    bool running = true;
+    Result.Outcome = poTimedOut;
+    Result.StillRunning = [&] { return running; };
+    ShowEthernet();
+    Script = {Answer, Answer};
+    Address("10", "0", "0", "7");
+    Boot->Btn_UpdateClick(nullptr);
+    ASSERT_EQ(Runs.size(), 1u);
+    EXPECT_EQ(MessageTexts(), QStringList{Lang_Text.Get(1041)});
+    EXPECT_TRUE(Boot->Updater_Running());
+    const QByteArray file = ReadFile("Ethernet_Update.xml");
+    ASSERT_TRUE(file.contains("10.0.0.7"));
+
+    // Other choices, pressed again, and again after the window was closed and opened.
+    for (int press = 0; press < 2; ++press) {
+        SCOPED_TRACE(press);
+        Messages.clear();
+        Sent.clear();
+        Address("10", "0", "0", "8");
+        Boot->CB_Update_Options->SetItemIndex(2);
+        Boot->Btn_UpdateClick(nullptr);
+        ASSERT_EQ(Messages.size(), 1u);
+        EXPECT_EQ(Messages[0].Msg, Lang_Text.Get(1043));
+        EXPECT_EQ(Messages[0].DlgType, mtWarning);
+        EXPECT_EQ(Runs.size(), 1u);
+        EXPECT_TRUE(Sent.empty()) << "not even pinged";
+        EXPECT_EQ(ReadFile("Ethernet_Update.xml"), file);
+        EXPECT_EQ(Last_IP_Address, "10.0.0.7");
+        EXPECT_EQ(Update_Option, 0);
+        EXPECT_TRUE(Boot->Btn_Update->Enabled());
+        Boot->Hide();
+        ShowEthernet();
+    }
+
+    // Once it has ended, the next press updates.
+    running = false;
+    Result = TProgramResult();
+    Result.Outcome = poFinished;
+    Result.ExitCode = 0;
+    Messages.clear();
+    Address("10", "0", "0", "8");
+    Boot->Btn_UpdateClick(nullptr);
+    EXPECT_TRUE(Messages.empty()) << MessageTexts().join("|").toStdString();
+    EXPECT_EQ(Runs.size(), 2u);
+    EXPECT_TRUE(ReadFile("Ethernet_Update.xml").contains("10.0.0.8"));
+    EXPECT_FALSE(Boot->Updater_Running());
+}
+
 TEST_F(BootWindow, ParameterFileThatCannotBeWrittenStartsNoUpdater) {
     ShowEthernet();
     Script = {Answer, Answer};
@@ -388,13 +468,43 @@ TEST_F(BootWindow, ParameterFileThatCannotBeWrittenStartsNoUpdater) {
     EXPECT_TRUE(Boot->CloseQuery());
 }
 
+// The real program runner: a stub update program that outlasts the time bound.
+TEST_F(BootWindow, StubUpdaterLeftRunningBlocksTheNextUpdateUntilItEnds) {
+    UseStubUpdater("#!/bin/sh\ncd \"$(dirname \"$0\")\" || exit 9\necho $$ > updater.pid\nexec sleep 60\n");
+    Boot->Update_Timeout_Ms = 300;
+    ShowEthernet();
+    Script = {Answer, Answer};
+    Boot->Btn_UpdateClick(nullptr);
+    EXPECT_EQ(MessageTexts(), QStringList{Lang_Text.Get(1041)});
+    ASSERT_TRUE(ProcessMessagesUntil([&] { return !ReadFile("updater.pid").isEmpty(); }));
+    const pid_t pid = pid_t(ReadFile("updater.pid").trimmed().toInt());
+    ASSERT_GT(pid, 0);
+    struct TStop {
+        pid_t Pid;
+        ~TStop() { ::kill(Pid, SIGKILL); }
+    } stop{pid};
+    EXPECT_TRUE(Boot->Updater_Running());
+
+    Messages.clear();
+    QFile::remove(FDir.filePath("Ethernet_Update.xml"));
+    Boot->Btn_UpdateClick(nullptr);
+    EXPECT_EQ(MessageTexts(), QStringList{Lang_Text.Get(1043)});
+    EXPECT_FALSE(QFile::exists(FDir.filePath("Ethernet_Update.xml")));
+
+    ::kill(pid, SIGKILL);
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return !Boot->Updater_Running(); }));
+    WriteFile("Ethernet_Update", "#!/bin/sh\nexit 0\n");
+    Boot->Update_Timeout_Ms = 150000;
+    Messages.clear();
+    Boot->Btn_UpdateClick(nullptr);
+    EXPECT_TRUE(Messages.empty()) << MessageTexts().join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(FDir.filePath("Ethernet_Update.xml")));
+}
+
 // The real program runner with a stub update program in the program folder.
 TEST_F(BootWindow, StubUpdaterRunsFromTheProgramFolderAndFindsItsFile) {
-    SetProgramRunner(nullptr);
-    WriteFile("Ethernet_Update",
-              "#!/bin/sh\ncd \"$(dirname \"$0\")\" && cp Ethernet_Update.xml seen.xml && exit 0\nexit 9\n");
-    QFile(FDir.filePath("Ethernet_Update"))
-        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    UseStubUpdater(
+        "#!/bin/sh\ncd \"$(dirname \"$0\")\" && cp Ethernet_Update.xml seen.xml && exit 0\nexit 9\n");
     ShowEthernet();
     Script = {Answer, Answer};
     Boot->Btn_UpdateClick(nullptr);

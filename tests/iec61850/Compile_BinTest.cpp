@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -418,4 +419,91 @@ TEST_F(Compile_Bin_Test, SaveCreatesTheFolderAndReplacesBothImagesOrNeither) {
     ASSERT_TRUE(QDir(Dir.path() + "/bin").removeRecursively());
     Write("bin", "not a folder");
     EXPECT_THROW(Save_Bin(), ECompile_Error);
+}
+
+// Whatever stops a save, the folder holds the old pair afterwards: a new bank1.bin with an old
+// bank2.bin (or the other way round) must never reach a device. The message names the file.
+TEST_F(Compile_Bin_Test, FailedSaveLeavesTheOldPairAndNamesTheFile) {
+    const struct {
+        const char* What;
+        const char* Folder; // a folder (with a file in it) put where the save needs a file
+        bool OldBank1, OldBank2;
+        const char* Named;
+    } cases[] = {
+        // bank1.bin is replaced first, then bank2.bin cannot be: bank1.bin gets its old image back.
+        {"bank2.bin is a folder", "bank2.bin", true, false, "bank2.bin"},
+        {"bank2.bin is a folder, no bank1.bin before", "bank2.bin", false, false, "bank2.bin"},
+        {"bank1.bin is a folder", "bank1.bin", false, true, "bank1.bin"},
+        {"bank1.bin.tmp is a folder", "bank1.bin.tmp", true, true, "bank1.bin"},
+        {"bank2.bin.tmp is a folder", "bank2.bin.tmp", true, true, "bank2.bin"},
+        {"no room for the copy of the old bank1.bin", "bank1.bin.old", true, true, "bank1.bin"},
+        {"no room for the copy of the old bank2.bin", "bank2.bin.old", true, true, "bank2.bin"},
+    };
+    Compile_Bin();
+    const QString bin = Dir.path() + "/bin/";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(QDir(bin).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(bin + c.Folder));
+        Write(QString("bin/") + c.Folder + "/inside", "x");
+        if (c.OldBank1) Write("bin/bank1.bin", "old1");
+        if (c.OldBank2) Write("bin/bank2.bin", "old2");
+        QStringList before = QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        try {
+            Save_Bin();
+            ADD_FAILURE() << "no error";
+        } catch (const ECompile_Error& e) {
+            EXPECT_TRUE(e.Message().startsWith("The file \"" + bin + c.Named + "\" cannot be "))
+                << e.Message().toStdString();
+        }
+        // Nothing added, nothing gone, no file changed.
+        EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        if (c.OldBank1) {
+            EXPECT_EQ(Read("bin/bank1.bin"), "old1");
+        }
+        if (c.OldBank2) {
+            EXPECT_EQ(Read("bin/bank2.bin"), "old2");
+        }
+        EXPECT_TRUE(QFileInfo(bin + c.Folder).isDir());
+
+        // With the obstacle gone the same save puts the new pair in place and keeps no copies.
+        ASSERT_TRUE(QDir(bin + c.Folder).removeRecursively());
+        Save_Bin();
+        EXPECT_EQ(Read("bin/bank1.bin"), Bank1());
+        EXPECT_EQ(Read("bin/bank2.bin"), Bank2());
+        EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList({"bank1.bin", "bank2.bin"}));
+    }
+}
+
+TEST_F(Compile_Bin_Test, ReadOnlyBinFolderLeavesTheOldPair) {
+    Compile_Bin();
+    const QString bin = Dir.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    Write("bin/bank1.bin", "old1");
+    Write("bin/bank2.bin", "old2");
+    ASSERT_TRUE(QFile(bin).setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    struct TRestore {
+        QString Bin;
+        ~TRestore() { QFile(Bin).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
+    } restore{bin};
+    {
+        // Rights that ignore a read-only folder (the superuser's) make this case meaningless.
+        QFile probe(bin + "/probe");
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            GTEST_SKIP() << "a read-only folder does not stop writing with this user's rights";
+        }
+    }
+    try {
+        Save_Bin();
+        ADD_FAILURE() << "no error";
+    } catch (const ECompile_Error& e) {
+        EXPECT_TRUE(e.Message().startsWith("The file \"" + bin + "/bank1.bin\" cannot be written"))
+            << e.Message().toStdString();
+    }
+    EXPECT_EQ(Read("bin/bank1.bin"), "old1");
+    EXPECT_EQ(Read("bin/bank2.bin"), "old2");
+    EXPECT_EQ(QDir(bin).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
 }

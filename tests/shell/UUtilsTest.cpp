@@ -3,7 +3,12 @@
 #include "UProject.h"
 #include "UUtils.h"
 
+#include "Classes.h"
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
 
 TEST(UUtils, StrToFloatSepTakesEitherSeparator) {
     struct Case {
@@ -53,6 +58,39 @@ TEST(UUtils, CheckIPAddressSplitsAndChecksFourOctets) {
         EXPECT_EQ(o3, c.o3) << c.text;
         EXPECT_EQ(o4, c.o4) << c.text;
     }
+}
+
+// The serial ports: every device from /dev/ttyS0 to /dev/ttyS255 is tried; a port that opens,
+// is busy or is refused counts, one that is missing or has no port behind it does not.
+TEST(UUtils, COMPortListHoldsThePortsThatExist) {
+    const std::map<QByteArray, int> answers = {
+        {"/dev/ttyS0", 0},     {"/dev/ttyS1", EIO}, {"/dev/ttyS2", EBUSY},   {"/dev/ttyS4", EACCES},
+        {"/dev/ttyS9", ENXIO}, {"/dev/ttyS10", 0},  {"/dev/ttyS254", EPERM}, {"/dev/ttyS255", EBUSY},
+    };
+    QList<QByteArray> asked;
+    TSerialDeviceProbe old = SetSerialDeviceProbe([&](const QByteArray& Device) {
+        asked << Device;
+        const auto it = answers.find(Device);
+        return it == answers.end() ? ENOENT : it->second;
+    });
+    TStringList* ports = Get_COM_Port_List();
+    SetSerialDeviceProbe(old);
+    EXPECT_EQ(ports->CommaText(), "1,3,5,11,256");
+    TObject::Free(ports);
+    ASSERT_EQ(asked.size(), 256);
+    EXPECT_EQ(asked.front(), "/dev/ttyS0");
+    EXPECT_EQ(asked.back(), "/dev/ttyS255");
+
+    // The system's own answers: port numbers in ascending order.
+    ports = Get_COM_Port_List();
+    int last = 0;
+    for (int i = 0; i < ports->Count(); ++i) {
+        const int n = ports->Strings(i).toInt();
+        EXPECT_GT(n, last);
+        EXPECT_LE(n, 256);
+        last = n;
+    }
+    TObject::Free(ports);
 }
 
 TEST(UProject, SetFilesFollowsTheProjectFolder) {
