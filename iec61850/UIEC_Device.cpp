@@ -9,6 +9,12 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <cctype>
+#include <functional>
+#include <new>
+#include <type_traits>
+
+#include <QVarLengthArray>
 
 // ---- Type templates ----------------------------------------------------------------------------
 
@@ -22,6 +28,7 @@ struct TIEC_TplChild {
     bool IsSDO = false; // in a DOType: SDO (true) or DA (false)
     bool HasFC = false;
     bool HasType = false;
+    int Count = 0; // the number of elements of an array (count attribute), else 0
     const String *Name, *Type, *bType, *FC;
     // The children of the type this child expands to (the DOType of a DO or SDO, the DAType of
     // a structured DA or BDA), looked up once when the templates are read; null when there is
@@ -142,6 +149,19 @@ private:
     std::shared_ptr<TIEC_TextStore> FStore;
 };
 
+// The number of elements of an array: a count written as a decimal number (an attribute name in
+// its place, whose value only instances give, does not make an array of the template).
+int ArrayCount(const char* s) {
+    if (!*s) return 0;
+    int64_t n = 0;
+    for (; *s; ++s) {
+        if (*s < '0' || *s > '9') return 0;
+        n = n * 10 + (*s - '0');
+        if (n > INT32_MAX) return 0;
+    }
+    return int(n);
+}
+
 void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
     for (pugi::xml_node tpl = dtt.first_child(); tpl; tpl = tpl.next_sibling()) {
         enum { LNodeType, DOType, DAType } kind;
@@ -178,6 +198,7 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
             pugi::xml_attribute fc = c.attribute("fc");
             ch.HasFC = bool(fc);
             ch.FC = &pool.Get(fc.value());
+            ch.Count = ArrayCount(c.attribute("count").value());
             list.push_back(std::move(ch));
         }
     }
@@ -249,47 +270,159 @@ struct TPendingMember {
     uint32_t LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
 };
 
+// Thrown where a file cannot be read piece by piece: it is then parsed whole.
+struct TParseWhole {};
+
+} // namespace
+
+// Memory for expanded objects: taken in large blocks and given back all at once with the device
+// (the objects' destructors are run by their owners). Expanding a node makes many small
+// objects; one allocation each would cost more in time and in the allocator's overhead than the
+// objects themselves.
+class TIEC_Arena {
+public:
+    template <class T> T* Make() {
+        static_assert(alignof(T) <= alignof(void*));
+        constexpr size_t size = (sizeof(T) + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        if (FLeft < size) {
+            FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
+            FBlocks.emplace_back(new std::max_align_t[FBlockSize / sizeof(std::max_align_t)]);
+            FNext = reinterpret_cast<char*>(FBlocks.back().get());
+            FLeft = FBlockSize;
+        }
+        T* p = new (FNext) T;
+        FNext += size;
+        FLeft -= size;
+        p->FInArena = true;
+        return p;
+    }
+
+private:
+    static constexpr size_t MaxBlock = 64 * 1024;
+    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks;
+    char* FNext = nullptr;
+    size_t FLeft = 0;
+    size_t FBlockSize = 1024;
+};
+
+// Helpers over the model's private parts.
+struct TIEC_Model {
+    template <class T> static bool InArena(const T* p) {
+        if constexpr (std::is_same_v<T, TIEC_DA> || std::is_same_v<T, TIEC_DO>)
+            return p->FInArena;
+        else
+            return false;
+    }
+    // The level of an object below its logical node (1: an object of the node).
+    static int LevelOf(const TIEC_DO* d) {
+        int level = 1;
+        for (; d->FParentIsDO; d = static_cast<const TIEC_DO*>(d->FParent)) ++level;
+        return level;
+    }
+    static int LevelOf(const TIEC_DA* a) {
+        int level = 1;
+        for (; a->FParentIsDA; a = static_cast<const TIEC_DA*>(a->FParent)) ++level;
+        const TIEC_DO* d = static_cast<const TIEC_DO*>(a->FParent);
+        return d ? level + LevelOf(d) : level;
+    }
+    static String ReferenceOf(const TIEC_DO* d, QVarLengthArray<const String*, 16>& names);
+};
+
+namespace {
+
+// Frees the objects of an owned list: those made in the arena are destroyed in place.
+template <class T> void FreeAll(std::vector<T*>& list) {
+    for (T* p : list) {
+        if (TIEC_Model::InArena(p)) {
+            p->BeforeDestruction();
+            p->~T();
+        } else {
+            TObject::Free(p);
+        }
+    }
+    list.clear();
+}
+
+template <class T> void FreeElements(std::vector<T*>*& elements) {
+    if (!elements) return;
+    FreeAll(*elements);
+    delete elements;
+    elements = nullptr;
+}
+
+const std::vector<TIEC_DA*> NoDAs;
+const std::vector<TIEC_DO*> NoDOs;
+
 } // namespace
 
 // Expands data objects of one logical node from the templates.
 class TIEC_Expander {
 public:
-    explicit TIEC_Expander(const TIEC_LN* ln, Int64& deviceCount) : FLN(ln), FDeviceCount(deviceCount) {}
+    TIEC_Expander(const TIEC_LN* ln, TIEC_Device* dev) : FLN(ln), FDev(dev) {}
 
-    // A data object of the node (Parent null) or a sub-data object, with all it holds.
-    TIEC_DO* NewDO(const TIEC_DO* Parent, const TIEC_TplChild& c);
+    // A data object (at Level: 1 for an object of the node) with all it holds, or nullptr when
+    // the node's budget is spent.
+    TIEC_DO* NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level);
+    // An attribute with its functional constraint FC (its own or the enclosing attribute's).
+    TIEC_DA* NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, const String* FC, int Level);
+    // Before expanding an element of an array: the types being expanded on the path from the
+    // logical node down to the array, as the array's own expansion saw them.
+    void EnterPathOf(const TIEC_DO* d);
+    void EnterPathOf(const TIEC_DA* a);
 
-    bool CutShort = false;
+    bool CutShort = false; // the budget of the node or the device is spent
+    bool TooDeep = false;  // a type nests deeper than IEC_MaxDepth
 
 private:
-    void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c);
-    // fcFather: the functional constraint of the attribute holding this one (null: none).
-    void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String* fcFather);
+    void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level);
+    void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
 
     bool Take() {
-        if (FLN->FNodeCount >= IEC_MaxNodesPerLN || FDeviceCount >= IEC_MaxNodesPerDevice) {
+        if (FLN->FNodeCount >= IEC_MaxNodesPerLN || FDev->FNodeCount >= IEC_MaxNodesPerDevice) {
             CutShort = true;
             return false;
         }
         ++FLN->FNodeCount;
-        ++FDeviceCount;
+        ++FDev->FNodeCount;
         return true;
+    }
+    // Whether the children of an object at Level may be made.
+    bool Deeper(int Level) {
+        if (Level < IEC_MaxDepth) return true;
+        TooDeep = true;
+        return false;
     }
     static bool OnPath(const std::vector<const TIEC_TplList*>& path, const TIEC_TplList* type) {
         for (const TIEC_TplList* p : path)
             if (p == type) return true;
         return false;
     }
+    TIEC_Arena& Arena() {
+        if (!FDev->FArena) FDev->FArena = std::make_unique<TIEC_Arena>();
+        return *FDev->FArena;
+    }
 
     const TIEC_LN* FLN;
-    Int64& FDeviceCount;
+    TIEC_Device* FDev;
     std::vector<const TIEC_TplList*> FDOPath, FDAPath; // types being expanded on the current path
 };
 
-// Builds the model; a friend of the model classes.
+// A logical device as the decoder fills it.
+struct TLDeviceBuild {
+    TIEC_LDevice* LD;
+    TIEC_LN* LLN0 = nullptr; // its first node of class LLN0
+    TIEC_LN* Next = nullptr; // the next free node of its last block
+    size_t BlockLeft = 0;    // nodes still free there
+};
+
+// Builds the model; a friend of the model classes. The file's parts come in through the
+// methods below, in document order, from the piecewise reader or from a whole document.
 class TIEC_Decoder {
 public:
-    static void Decode(TIEC_Device* dev, TXMLDocument& doc);
+    // Decodes the file in Data (Size bytes, writable: parsed in place, released once read), or,
+    // when it cannot be read piece by piece, the document that Load loads.
+    static void Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t Size,
+                       const std::function<void(TXMLDocument&)>& Load);
     // The children of the LNodeType lnType, or null when there is none.
     static const TIEC_TplList* LNodeType(const TIEC_Device* dev, const String& lnType) {
         if (!dev || !dev->FTemplates || lnType.isEmpty()) return nullptr;
@@ -298,85 +431,200 @@ public:
         return it == t.LNodeTypes.constEnd() ? nullptr : &*it;
     }
 
+    // The parts of a file.
+    void IED(pugi::xml_node ied) { FIedName = &FPool.Attr(ied, "name"); }
+    void Templates(pugi::xml_node dtt);
+    void LDevice(pugi::xml_node ldn);
+    void LN(pugi::xml_node lnn);
+    // After the whole file: whether it had an IED, templates and a server in the IED.
+    void Finish(bool HaveIED, bool HaveTemplates);
+
 private:
     explicit TIEC_Decoder(TIEC_Device* dev) : FDev(dev) {}
-    void DecodeServer(pugi::xml_node server);
+    static void Clear(TIEC_Device* dev);
+    // The parts of a whole document; false when it has no IED or no templates.
+    bool DecodeWhole(pugi::xml_node scl);
     // Position of the member's logical device in the device's list, or -1.
     ptrdiff_t FindLDevice(uint32_t ldInst);
-    TIEC_DA* Resolve(const TPendingMember& m);
+    TIEC_DA* Resolve(const TPendingMember& m, String& Why);
     TPendingMember Member(TIEC_DataSet* ds, pugi::xml_node fcda);
+    template <class T> T* Element(T* Array, int Index, String& Why);
 
     TIEC_Device* FDev;
     TTextPool FPool;
+    const String* FIedName = nullptr;
+    std::shared_ptr<TIEC_Templates> FTemplates;
+    std::vector<TLDeviceBuild> FLDs;
+    std::vector<TPendingMember> FMembers;
+    std::vector<pugi::xml_node> FGooses;                // the GOOSE controls of one node
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
     std::unordered_map<uint32_t, size_t> FLDByInst; // the first logical device of each inst
     QHash<String, size_t> FLDByReference;           // the same by full name, made when first needed
 };
 
-TIEC_DO* TIEC_Expander::NewDO(const TIEC_DO* Parent, const TIEC_TplChild& c) {
-    TIEC_DO* d = new TIEC_DO;
-    d->FParentDO = Parent;
-    d->FParentLN = Parent ? nullptr : FLN;
-    d->FName = c.Name;
-    DecodeDO(d, c);
+TIEC_DO* TIEC_Expander::NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level) {
+    TIEC_DO* d = Arena().Make<TIEC_DO>();
+    d->FParent = Parent;
+    d->FParentIsDO = ParentIsDO;
+    d->FTpl = &c;
+    DecodeDO(d, c, Level);
     return d;
 }
 
-void TIEC_Expander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c) {
+TIEC_DA* TIEC_Expander::NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, const String* FC,
+                              int Level) {
+    TIEC_DA* a = Arena().Make<TIEC_DA>();
+    a->FParent = Parent;
+    a->FParentIsDA = ParentIsDA;
+    a->FTpl = &c;
+    a->FFC = FC;
+    DecodeDA(a, c, Level);
+    return a;
+}
+
+void TIEC_Expander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level) {
     if (!c.Sub) return;
     if (OnPath(FDOPath, c.Sub)) return; // a type that contains itself: not expanded again
+    if (!Deeper(Level)) return;
+    size_t sdos = 0;
+    for (const TIEC_TplChild& ch : *c.Sub) sdos += ch.IsSDO;
+    d->FList_DO.reserve(sdos);
+    d->FList_DA.reserve(c.Sub->size() - sdos);
     FDOPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
         if (!Take()) break;
-        if (ch.IsSDO) {
-            d->FList_DO.push_back(NewDO(d, ch));
-        } else {
-            TIEC_DA* a = new TIEC_DA;
-            a->FParentDO = d;
-            d->FList_DA.push_back(a);
-            DecodeDA(a, ch, nullptr);
-        }
+        if (ch.IsSDO)
+            d->FList_DO.push_back(NewDO(d, true, ch, Level + 1));
+        else
+            d->FList_DA.push_back(NewDA(d, false, ch, ch.HasFC ? ch.FC : nullptr, Level + 1));
     }
     FDOPath.pop_back();
 }
 
-void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String* fcFather) {
-    a->FFC = c.HasFC ? c.FC : fcFather;
-    a->FbType = c.bType;
-    a->FName = c.Name;
-    if (!c.Sub || OnPath(FDAPath, c.Sub)) return;
+void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
+    if (!c.Sub || OnPath(FDAPath, c.Sub) || !Deeper(Level)) return;
+    a->FList_DA.reserve(c.Sub->size());
     FDAPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
         if (!Take()) break;
-        TIEC_DA* sub = new TIEC_DA;
-        sub->FParentDA = a;
-        a->FList_DA.push_back(sub);
-        DecodeDA(sub, ch, a->FFC);
+        a->FList_DA.push_back(NewDA(a, true, ch, ch.HasFC ? ch.FC : a->FFC, Level + 1));
     }
     FDAPath.pop_back();
 }
 
-// ---- Lookups -----------------------------------------------------------------------------------
+void TIEC_Expander::EnterPathOf(const TIEC_DO* d) {
+    FDOPath.clear();
+    for (d = d->FParentIsDO ? static_cast<const TIEC_DO*>(d->FParent) : nullptr; d;
+         d = d->FParentIsDO ? static_cast<const TIEC_DO*>(d->FParent) : nullptr)
+        if (d->FTpl && d->FTpl->Sub) FDOPath.insert(FDOPath.begin(), d->FTpl->Sub);
+}
 
-template <class T> static void FreeAll(std::vector<T*>& list) {
-    for (T* p : list) TObject::Free(p);
-    list.clear();
+void TIEC_Expander::EnterPathOf(const TIEC_DA* a) {
+    FDAPath.clear();
+    const TIEC_DA* p = a;
+    while (p->FParentIsDA) {
+        p = static_cast<const TIEC_DA*>(p->FParent);
+        if (p->FTpl && p->FTpl->Sub) FDAPath.insert(FDAPath.begin(), p->FTpl->Sub);
+    }
+    // The data object holding the outermost attribute, and the objects above it.
+    if (const TIEC_DO* d = static_cast<const TIEC_DO*>(p->FParent)) {
+        EnterPathOf(d);
+        if (d->FTpl && d->FTpl->Sub) FDOPath.push_back(d->FTpl->Sub);
+    }
+}
+
+// ---- Model objects -----------------------------------------------------------------------------
+
+namespace {
+
+// The reference Base followed by "." and each of Names, last first.
+String Compose(const String& Base, const QVarLengthArray<const String*, 16>& Names) {
+    qsizetype length = Base.size();
+    for (const String* n : Names) length += 1 + n->size();
+    String r;
+    r.reserve(length);
+    r += Base;
+    for (qsizetype i = Names.size(); i-- > 0;) {
+        r += QLatin1Char('.');
+        r += *Names[i];
+    }
+    return r;
+}
+
+} // namespace
+
+String TIEC_Model::ReferenceOf(const TIEC_DO* d, QVarLengthArray<const String*, 16>& names) {
+    for (;;) {
+        names.push_back(&d->Name());
+        if (!d->FParent) return Compose(String(), names);
+        if (!d->FParentIsDO) return Compose(static_cast<const TIEC_LN*>(d->FParent)->Reference(), names);
+        d = static_cast<const TIEC_DO*>(d->FParent);
+    }
+}
+
+
+void TIEC_DA::Own(int i, const String& Value) {
+    if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+    FOwn->Texts[i] = Value;
+    FOwn->Set |= 1u << i;
+}
+
+const String& TIEC_DA::bType() const {
+    return Own(1) ? FOwn->Texts[1] : FTpl ? *FTpl->bType : IEC_NoText();
+}
+
+const String& TIEC_DA::Name() const {
+    return Own(2) ? FOwn->Texts[2] : FTpl ? *FTpl->Name : IEC_NoText();
+}
+
+int TIEC_DA::Count() const {
+    return FTpl && FIndex < 0 ? FTpl->Count : 0;
+}
+
+const std::vector<TIEC_DA*>& TIEC_DA::List_Element() const {
+    return FElements ? *FElements : NoDAs;
 }
 
 TIEC_DA::~TIEC_DA() {
     FreeAll(FList_DA);
+    FreeElements(FElements);
 }
 
 String TIEC_DA::Reference() const {
-    if (FReference) return *FReference;
-    String parent = FParentDA ? FParentDA->Reference() : FParentDO ? FParentDO->Reference() : String();
-    return parent + QLatin1Char('.') + Name();
+    if (Own(3)) return FOwn->Texts[3];
+    QVarLengthArray<const String*, 16> names;
+    const TIEC_DA* a = this;
+    for (;;) {
+        names.push_back(&a->Name());
+        if (!a->FParent) return Compose(String(), names);
+        if (!a->FParentIsDA) return TIEC_Model::ReferenceOf(static_cast<const TIEC_DO*>(a->FParent), names);
+        a = static_cast<const TIEC_DA*>(a->FParent);
+        if (a->Own(3)) return Compose(a->FOwn->Texts[3], names); // a reference set explicitly
+    }
+}
+
+const String& TIEC_DO::Name() const {
+    return FOwn && (FOwn->Set & 1) ? FOwn->Texts[0] : FTpl ? *FTpl->Name : IEC_NoText();
+}
+
+void TIEC_DO::SetName(const String& Value) {
+    if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+    FOwn->Texts[0] = Value;
+    FOwn->Set |= 1;
+}
+
+int TIEC_DO::Count() const {
+    return FTpl && FIndex < 0 ? FTpl->Count : 0;
+}
+
+const std::vector<TIEC_DO*>& TIEC_DO::List_Element() const {
+    return FElements ? *FElements : NoDOs;
 }
 
 String TIEC_DO::Reference() const {
-    String parent = FParentDO ? FParentDO->Reference() : FParentLN ? FParentLN->Reference() : String();
-    return parent + QLatin1Char('.') + Name();
+    QVarLengthArray<const String*, 16> names;
+    return TIEC_Model::ReferenceOf(this, names);
 }
 
 TIEC_DA* TIEC_DA::Find_DA(const String& DA_Name) const {
@@ -396,6 +644,7 @@ TIEC_DA* TIEC_DA::Find_First_DA() const {
 TIEC_DO::~TIEC_DO() {
     FreeAll(FList_DO);
     FreeAll(FList_DA);
+    FreeElements(FElements);
 }
 
 TIEC_DO* TIEC_DO::Find_DO(const String& DO_Name) const {
@@ -422,12 +671,20 @@ TIEC_DA* TIEC_DO::Find_First_DA() const {
 
 TIEC_LN::~TIEC_LN() {
     FreeAll(FList_DataSet);
+    std::erase(FList_DO, nullptr); // objects never expanded
     FreeAll(FList_DO);
 }
 
 String TIEC_LN::Reference() const {
-    String l = FOwner ? FOwner->Reference() : String();
-    return l + QLatin1Char('/') + Prefix() + lnClass() + Inst();
+    const String& l = FOwner ? FOwner->Reference() : IEC_NoText();
+    String r;
+    r.reserve(l.size() + 1 + Prefix().size() + lnClass().size() + Inst().size());
+    r += l;
+    r += QLatin1Char('/');
+    r += Prefix();
+    r += lnClass();
+    r += Inst();
+    return r;
 }
 
 const std::vector<TIEC_DO*>& TIEC_LN::List_DO() const {
@@ -435,8 +692,10 @@ const std::vector<TIEC_DO*>& TIEC_LN::List_DO() const {
     return FList_DO;
 }
 
-void TIEC_LN::NoteCutShort() const {
-    FCutShort = true;
+void TIEC_LN::NoteCutShort(bool Stop) const {
+    if (Stop) FCutShort = true;
+    if (FWarned) return;
+    FWarned = true;
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
     if (dev)
         dev->FWarnings << "Logical node " + Reference() +
@@ -450,11 +709,12 @@ void TIEC_LN::Expand() const {
     const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
     if (!type) return;
     if (FList_DO.empty()) FList_DO.resize(type->size());
-    TIEC_Expander x(this, dev->FNodeCount);
+    TIEC_Expander x(this, dev);
     for (size_t i = 0; i < type->size() && !FCutShort; ++i) {
         if (FList_DO[i]) continue; // expanded on its own before
-        FList_DO[i] = x.NewDO(nullptr, (*type)[i]);
-        if (x.CutShort) NoteCutShort();
+        FList_DO[i] = x.NewDO(this, false, (*type)[i], 1);
+        if (x.CutShort || x.TooDeep) NoteCutShort(x.CutShort);
+        x.TooDeep = false;
     }
     // Cut short: the objects not reached are left out.
     if (FCutShort) std::erase(FList_DO, nullptr);
@@ -473,9 +733,9 @@ TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name) const {
     for (size_t i = 0; i < type->size(); ++i) {
         if (*(*type)[i].Name != DO_Name) continue;
         if (!FList_DO[i] && !FCutShort) {
-            TIEC_Expander x(this, dev->FNodeCount);
-            FList_DO[i] = x.NewDO(nullptr, (*type)[i]);
-            if (x.CutShort) NoteCutShort();
+            TIEC_Expander x(this, dev);
+            FList_DO[i] = x.NewDO(this, false, (*type)[i], 1);
+            if (x.CutShort || x.TooDeep) NoteCutShort(x.CutShort);
         }
         return FList_DO[i];
     }
@@ -491,10 +751,10 @@ TIEC_DO* TIEC_LN::Find_DO(const String& DO_Name) const {
 }
 
 TIEC_LDevice::~TIEC_LDevice() {
-    // The nodes are freed as TObject::Free would free them, all at once.
+    // The nodes are freed as TObject::Free would free them, a block at a time.
     for (TIEC_LN* ln : FList_LN) ln->BeforeDestruction();
     FList_LN.clear();
-    FLNs.reset();
+    FLNBlocks.clear();
 }
 
 TIEC_LN* TIEC_LDevice::Find_LN(const String& LN_Class) const {
@@ -509,7 +769,265 @@ TIEC_LN* TIEC_LDevice::Find_LN(const String& Prefix, const String& LN_Class, con
     return nullptr;
 }
 
+// ---- Reading a file piece by piece -------------------------------------------------------------
+
+namespace {
+
+bool WholeDocuments = false;
+
+// Reads a UTF-8 SCL file held in a writable buffer without holding its parsed document whole.
+// It follows the markup down the path the model needs (SCL, the first IED, its first
+// AccessPoint, that one's first Server, each LDevice) and hands everything in between to the
+// parser in pieces: runs of whole sibling elements (with the text and comments between them) of
+// at most about PieceSize bytes, or one element when it is larger. Each piece is parsed in place
+// as a fragment, its elements that the model needs are read, and it is dropped before the next.
+// So the parser checks every byte of the file, as a whole load would, and the decoder sees the
+// same elements; anything the reader does not follow (see TParseWhole) sends the file to a whole
+// load instead.
+class TPieceReader {
+public:
+    TPieceReader(char* Begin, char* End, TIEC_Decoder& Decoder) : P(Begin), E(End), FDecoder(Decoder) {}
+
+    void Run();
+
+    bool HaveIED = false, HaveTemplates = false;
+
+private:
+    enum TLevel { DocumentLevel, SCLLevel, IEDLevel, AccessPointLevel, ServerLevel, LDeviceLevel };
+    static constexpr size_t PieceSize = 64 * 1024;
+
+    // The children of an element at Level up to its end tag (Name), or of the document to the end.
+    void Children(TLevel Level, std::string_view Name);
+    // Parses [Begin, End) as a fragment and hands its elements to the decoder.
+    void Piece(TLevel Level, char* Begin, char* End);
+    // The start tag at P (after its name, which ends at NameEnd): P is moved past it; parsed alone
+    // into FTag; returns whether it closes itself.
+    bool StartTag(char* NameEnd, pugi::xml_node& Node);
+    // Moves P past the end of the element whose start tag is at P.
+    void SkipElement();
+    // Moves P past the '>' of the tag at P (quoted attribute values may hold one); returns whether
+    // the tag closes itself.
+    bool SkipTag();
+    // Moves P past Marker, searched from From.
+    void SkipPast(const char* From, std::string_view Marker);
+    char* NameEnd(char* s) const;
+
+    char* P;
+    char* E;
+    TIEC_Decoder& FDecoder;
+    pugi::xml_document FPiece, FTag;
+    std::string FTagText;
+    bool FSCL = false, FAccessPoint = false, FServer = false;
+};
+
+[[noreturn]] void ParseWhole() {
+    throw TParseWhole();
+}
+
+void TPieceReader::Run() {
+    // Only UTF-8 is read piecewise: a byte-order mark of another encoding, an encoding named in the
+    // declaration or a zero byte (which UTF-16 and UTF-32 text has) sends the file to a whole load.
+    if (E - P >= 2 && ((uint8_t(P[0]) == 0xFE && uint8_t(P[1]) == 0xFF) || (uint8_t(P[0]) == 0xFF && uint8_t(P[1]) == 0xFE)))
+        ParseWhole();
+    if (std::memchr(P, 0, size_t(E - P))) ParseWhole();
+    if (E - P >= 3 && uint8_t(P[0]) == 0xEF && uint8_t(P[1]) == 0xBB && uint8_t(P[2]) == 0xBF) P += 3;
+    if (E - P >= 5 && std::memcmp(P, "<?xml", 5) == 0) {
+        const char* end = static_cast<const char*>(std::memchr(P, '>', size_t(E - P)));
+        if (!end) ParseWhole();
+        std::string_view decl(P, size_t(end - P));
+        const size_t at = decl.find("encoding");
+        if (at != std::string_view::npos) {
+            std::string_view rest = decl.substr(at + 8);
+            const size_t q = rest.find_first_of("\"'");
+            if (q == std::string_view::npos) ParseWhole();
+            const size_t q2 = rest.find(rest[q], q + 1);
+            if (q2 == std::string_view::npos) ParseWhole();
+            QByteArray name = QByteArray(rest.data() + q + 1, qsizetype(q2 - q - 1)).toLower();
+            if (name != "utf-8" && name != "utf8") ParseWhole();
+        }
+    }
+    Children(DocumentLevel, {});
+    if (!FSCL) ParseWhole(); // the whole load tells whether there is a root element at all
+}
+
+char* TPieceReader::NameEnd(char* s) const {
+    while (s < E && !std::strchr(" \t\r\n/>", *s)) ++s;
+    return s;
+}
+
+void TPieceReader::SkipPast(const char* From, std::string_view Marker) {
+    std::string_view rest(From, size_t(E - From));
+    const size_t at = rest.find(Marker);
+    if (at == std::string_view::npos) ParseWhole();
+    P = const_cast<char*>(From) + at + Marker.size();
+}
+
+bool TPieceReader::SkipTag() {
+    for (char* s = P + 1; s < E; ++s) {
+        const char c = *s;
+        if (c == '"' || c == '\'') {
+            s = static_cast<char*>(std::memchr(s + 1, c, size_t(E - s - 1)));
+            if (!s) ParseWhole();
+        } else if (c == '>') {
+            P = s + 1;
+            return s[-1] == '/';
+        } else if (c == '<') {
+            ParseWhole();
+        }
+    }
+    ParseWhole();
+}
+
+void TPieceReader::SkipElement() {
+    int depth = 0;
+    for (;;) {
+        if (P[1] == '/') {
+            char* gt = static_cast<char*>(std::memchr(P, '>', size_t(E - P)));
+            if (!gt) ParseWhole();
+            P = gt + 1;
+            --depth;
+        } else if (P[1] == '!') {
+            if (E - P >= 4 && std::memcmp(P, "<!--", 4) == 0)
+                SkipPast(P + 4, "-->");
+            else if (E - P >= 9 && std::memcmp(P, "<![CDATA[", 9) == 0)
+                SkipPast(P + 9, "]]>");
+            else
+                ParseWhole();
+        } else if (P[1] == '?') {
+            SkipPast(P + 2, "?>");
+        } else if (!SkipTag()) {
+            ++depth;
+        }
+        if (depth <= 0) return;
+        P = static_cast<char*>(std::memchr(P, '<', size_t(E - P)));
+        if (!P) ParseWhole();
+    }
+}
+
+bool TPieceReader::StartTag(char* NameEnd, pugi::xml_node& Node) {
+    char* begin = P;
+    (void)NameEnd;
+    const bool closed = SkipTag();
+    FTagText.assign(begin, size_t(P - begin));
+    if (!closed) FTagText.insert(FTagText.size() - 1, 1, '/');
+    if (!FTag.load_buffer_inplace(FTagText.data(), FTagText.size(), XmlReadOnlyParseOptions, pugi::encoding_utf8))
+        ParseWhole();
+    Node = FTag.first_child();
+    return closed;
+}
+
+void TPieceReader::Children(TLevel Level, std::string_view Name) {
+    char* piece = P; // the start of the piece not yet parsed
+    for (;;) {
+        char* lt = static_cast<char*>(std::memchr(P, '<', size_t(E - P)));
+        if (!lt) {
+            if (Level != DocumentLevel) ParseWhole(); // an element left open
+            Piece(Level, piece, E);
+            P = E;
+            return;
+        }
+        P = lt;
+        if (E - P < 2) ParseWhole();
+        const char c = P[1];
+        if (c == '!') {
+            if (E - P >= 4 && std::memcmp(P, "<!--", 4) == 0)
+                SkipPast(P + 4, "-->");
+            else if (E - P >= 9 && std::memcmp(P, "<![CDATA[", 9) == 0 && Level != DocumentLevel)
+                SkipPast(P + 9, "]]>");
+            else
+                ParseWhole(); // a document type declaration
+            continue;
+        }
+        if (c == '?') {
+            SkipPast(P + 2, "?>");
+            continue;
+        }
+        if (c == '/') {
+            // The end tag of the element: its name, blanks, '>'.
+            if (Level == DocumentLevel) ParseWhole();
+            Piece(Level, piece, P);
+            char* s = P + 2;
+            if (size_t(E - s) < Name.size() || std::string_view(s, Name.size()) != Name) ParseWhole();
+            s += Name.size();
+            while (s < E && (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n')) ++s;
+            if (s == E || *s != '>') ParseWhole();
+            P = s + 1;
+            return;
+        }
+        const uint8_t first = uint8_t(c);
+        if (!(std::isalpha(first) || c == '_' || c == ':' || first >= 0x80)) ParseWhole();
+        char* nameEnd = NameEnd(P + 1);
+        const std::string_view name(P + 1, size_t(nameEnd - P - 1));
+        // Whether the element is one the reader follows into.
+        TLevel inner = Level;
+        switch (Level) {
+        case DocumentLevel:
+            if (name == "SCL" && !FSCL) inner = SCLLevel, FSCL = true;
+            break;
+        case SCLLevel:
+            if (name == "IED" && !HaveIED) inner = IEDLevel, HaveIED = true;
+            break;
+        case IEDLevel:
+            if (name == "AccessPoint" && !FAccessPoint) inner = AccessPointLevel, FAccessPoint = true;
+            break;
+        case AccessPointLevel:
+            if (name == "Server" && !FServer) inner = ServerLevel, FServer = true;
+            break;
+        case ServerLevel:
+            if (name == "LDevice") inner = LDeviceLevel;
+            break;
+        case LDeviceLevel:
+            break;
+        }
+        if (inner == Level) {
+            SkipElement();
+            if (size_t(P - piece) >= PieceSize) {
+                Piece(Level, piece, P);
+                piece = P;
+            }
+            continue;
+        }
+        Piece(Level, piece, P);
+        pugi::xml_node tag;
+        const bool closed = StartTag(nameEnd, tag);
+        if (inner == IEDLevel) FDecoder.IED(tag);
+        if (inner == LDeviceLevel) FDecoder.LDevice(tag);
+        if (!closed) Children(inner, name);
+        piece = P;
+    }
+}
+
+void TPieceReader::Piece(TLevel Level, char* Begin, char* End) {
+    if (Begin == End) return;
+    if (!FPiece.load_buffer_inplace(Begin, size_t(End - Begin), XmlReadOnlyParseOptions | pugi::parse_fragment,
+                                    pugi::encoding_utf8))
+        ParseWhole();
+    for (pugi::xml_node n = FPiece.first_child(); n; n = n.next_sibling()) {
+        if (Level == SCLLevel && !HaveTemplates && NameIs(n, "DataTypeTemplates")) {
+            HaveTemplates = true;
+            FDecoder.Templates(n);
+        } else if (Level == LDeviceLevel && (NameIs(n, "LN") || NameIs(n, "LN0"))) {
+            FDecoder.LN(n);
+        }
+    }
+    FPiece.reset();
+}
+
+} // namespace
+
+#ifdef PHASE_TIMING
+double PhaseT[8]; static double PhaseLast;
+static double NowT() { timespec t{}; clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t); return t.tv_sec + t.tv_nsec * 1e-9; }
+void PhaseMark(int i) { double n = NowT(); if (i) PhaseT[i] += n - PhaseLast; PhaseLast = n; }
+#define PHASE(i) PhaseMark(i)
+#else
+#define PHASE(i)
+#endif
 // ---- Device and decoding -----------------------------------------------------------------------
+
+void IEC_SetWholeDocumentDecoding(bool On) {
+    WholeDocuments = On;
+}
 
 static String FilePart(const String& path) {
     const qsizetype p = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
@@ -517,18 +1035,25 @@ static String FilePart(const String& path) {
 }
 
 TIEC_Device::TIEC_Device(const String& FileName_icd) {
+    PHASE(0);
     fFileName = FilePart(FileName_icd);
     if (!QFile::exists(XmlNativePath(FileName_icd))) return;
-    TXMLDocument doc(nullptr);
-    doc.LoadFromFile(FileName_icd, XmlReadOnlyParseOptions);
-    TIEC_Decoder::Decode(this, doc);
+    auto load = [&](TXMLDocument& doc) { doc.LoadFromFile(FileName_icd, XmlReadOnlyParseOptions); };
+    QFile f(XmlNativePath(FileName_icd));
+    const qint64 size = f.open(QIODevice::ReadOnly) ? f.size() : -1;
+    std::unique_ptr<char[]> data(size > 0 ? new (std::nothrow) char[size_t(size)] : nullptr);
+    if (!data || f.read(data.get(), size) != size) data.reset(); // the document's load tells what is wrong
+    f.close();
+    PHASE(4);
+    TIEC_Decoder::Decode(this, std::move(data), size_t(size), load);
 }
 
 TIEC_Device::TIEC_Device(const QByteArray& Data, const String& FileName) {
     fFileName = FilePart(FileName);
-    TXMLDocument doc(nullptr);
-    doc.LoadFromXML(Data, XmlReadOnlyParseOptions);
-    TIEC_Decoder::Decode(this, doc);
+    auto load = [&](TXMLDocument& doc) { doc.LoadFromXML(Data, XmlReadOnlyParseOptions); };
+    std::unique_ptr<char[]> data(new char[size_t(Data.size()) + 1]);
+    std::memcpy(data.get(), Data.constData(), size_t(Data.size()));
+    TIEC_Decoder::Decode(this, std::move(data), size_t(Data.size()), load);
 }
 
 TIEC_Device::~TIEC_Device() {
@@ -541,120 +1066,163 @@ TIEC_LDevice* TIEC_Device::Find_LDevice(const String& LD_Name) const {
     return nullptr;
 }
 
-void TIEC_Decoder::Decode(TIEC_Device* dev, TXMLDocument& doc) {
-    pugi::xml_node scl = doc.Handle().child("SCL");
-    if (!scl) return;
-    pugi::xml_node ied = scl.child("IED");
-    pugi::xml_node dtt = scl.child("DataTypeTemplates");
-    if (!ied || !dtt) return;
-    TIEC_Decoder decoder(dev);
-    dev->fName = decoder.FPool.Attr(ied, "name");
-    pugi::xml_node server = ied.child("AccessPoint").child("Server");
-    if (!server) return;
-
-    auto templates = std::make_shared<TIEC_Templates>();
-    ReadTemplates(dtt, decoder.FPool, *templates);
-    scl.remove_child(dtt); // read once; the model keeps what it needs of it
-    dev->FTemplates = templates;
-    dev->FTexts = decoder.FPool.Store();
-    decoder.DecodeServer(server);
+void TIEC_Decoder::Clear(TIEC_Device* dev) {
+    FreeAll(dev->FList_LDevice);
+    dev->fName.clear();
+    dev->FWarnings.clear();
+    dev->FTemplates.reset();
+    dev->FTexts.reset();
+    dev->FNodeCount = 0;
 }
 
-void TIEC_Decoder::DecodeServer(pugi::xml_node server) {
-    TTextPool& pool = FPool;
-    // First pass: logical devices, logical nodes and data sets. The data objects of a node come
-    // from the templates when first asked for; the members of a data set are resolved once every
-    // logical device is known, as they may lie in one that comes later in the file. A logical
-    // device's part of the document is released as soon as it has been read (the pool has copied
-    // the texts it needs), so the document and the model do not both have to be held whole.
-    std::vector<TPendingMember> members;
-    std::vector<pugi::xml_node> gooses; // the GOOSE controls of one node
-    pugi::xml_node next;
-    for (pugi::xml_node ldn = server.first_child(); ldn; ldn = next) {
-        next = ldn.next_sibling();
-        if (!NameIs(ldn, "LDevice")) continue;
-        TIEC_LDevice* ld = new TIEC_LDevice;
-        const size_t ldPos = FDev->FList_LDevice.size();
-        FDev->FList_LDevice.push_back(ld);
-        ld->FOwner = FDev;
-        const uint32_t ldInst = pool.Id(ldn.attribute("inst").value());
-        ld->fName = pool.Str(ldInst);
-        ld->FReference = FDev->fName + ld->fName;
-        FLDByInst.emplace(ldInst, ldPos);
-        size_t count = 0;
-        for (pugi::xml_node lnn = ldn.first_child(); lnn; lnn = lnn.next_sibling())
-            if (NameIs(lnn, "LN") || NameIs(lnn, "LN0")) ++count;
-        ld->FLNs.reset(new TIEC_LN[count]);
-        ld->FList_LN.reserve(count);
-        for (pugi::xml_node lnn = ldn.first_child(); lnn; lnn = lnn.next_sibling()) {
-            if (!NameIs(lnn, "LN") && !NameIs(lnn, "LN0")) continue;
-            TIEC_LN* ln = &ld->FLNs[ld->FList_LN.size()];
-            TLNName name{uint32_t(ldPos), 0, 0, 0};
-            ld->FList_LN.push_back(ln);
-            ln->FOwner = ld;
-            // The four attributes in one walk; the first of a name counts, as for attribute().
-            bool cls = false, type = false, prefix = false, inst = false;
-            for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
-                const char* n = a.name();
-                if (!cls && Is(n, "lnClass")) {
-                    name.Class = pool.Id(a.value());
-                    cls = true;
-                } else if (!type && Is(n, "lnType")) {
-                    ln->FlnType = &pool.Get(a.value());
-                    type = true;
-                } else if (!prefix && Is(n, "prefix")) {
-                    name.Prefix = pool.Id(a.value());
-                    prefix = true;
-                } else if (!inst && Is(n, "inst")) {
-                    name.Inst = pool.Id(a.value());
-                    inst = true;
-                }
-            }
-            if (!type) ln->FlnType = &pool.Get("");
-            if (!cls) name.Class = pool.Id("");
-            if (!prefix) name.Prefix = pool.Id("");
-            if (!inst) name.Inst = pool.Id("");
-            ln->FlnClass = &pool.Str(name.Class);
-            ln->FPrefix = &pool.Str(name.Prefix);
-            ln->FInst = &pool.Str(name.Inst);
-            FLNNames.emplace_back(name, ln);
-
-            // A node without a type has no data sets and no GOOSE names either.
-            if (ln->FlnType->isEmpty()) continue;
-            gooses.clear();
-            for (pugi::xml_node c = lnn.first_child(); c; c = c.next_sibling()) {
-                if (NameIs(c, "GSEControl")) {
-                    gooses.push_back(c);
-                    continue;
-                }
-                if (!NameIs(c, "DataSet")) continue;
-                TIEC_DataSet* ds = new TIEC_DataSet;
-                ln->FList_DataSet.push_back(ds);
-                ds->fName = pool.Attr(c, "name");
-                ds->fReference = ln->Reference() + QLatin1Char('.') + ds->fName;
-                for (pugi::xml_node f = c.first_child(); f; f = f.next_sibling())
-                    if (NameIs(f, "FCDA")) members.push_back(Member(ds, f));
-            }
-            // Each GOOSE control names the first data set of its node with the name it gives.
-            for (pugi::xml_node g : gooses) {
-                const String name = pool.Attr(g, "name");
-                const String datSet = pool.Attr(g, "datSet");
-                if (name.isEmpty() || datSet.isEmpty()) continue;
-                for (TIEC_DataSet* ds : ln->FList_DataSet)
-                    if (ds->fName == datSet) {
-                        ds->fGooseName = name;
-                        break;
-                    }
-            }
+void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t Size,
+                          const std::function<void(TXMLDocument&)>& Load) {
+    if (Data && !WholeDocuments) {
+        try {
+            TIEC_Decoder decoder(dev);
+            TPieceReader reader(Data.get(), Data.get() + Size, decoder);
+            PHASE(1);
+            reader.Run();
+            PHASE(2);
+            Data.reset(); // the texts the model keeps are copied: the members are resolved without it
+            decoder.Finish(reader.HaveIED, reader.HaveTemplates);
+            PHASE(3);
+            return;
+        } catch (const TParseWhole&) {
+            Clear(dev);
         }
-        server.remove_child(ldn);
     }
-    if (!members.empty()) FLNs.Build(FLNNames);
+    Data.reset();
+    TXMLDocument doc(nullptr);
+    Load(doc);
+    TIEC_Decoder decoder(dev);
+    if (!decoder.DecodeWhole(doc.Handle().child("SCL"))) return;
+    doc.Clear(); // as above
+    decoder.Finish(true, true);
+}
+
+bool TIEC_Decoder::DecodeWhole(pugi::xml_node scl) {
+    pugi::xml_node ied = scl.child("IED");
+    pugi::xml_node dtt = scl.child("DataTypeTemplates");
+    if (!ied || !dtt) return false;
+    IED(ied);
+    pugi::xml_node server = ied.child("AccessPoint").child("Server");
+    Templates(dtt);
+    for (pugi::xml_node ldn = server.first_child(); ldn; ldn = ldn.next_sibling()) {
+        if (!NameIs(ldn, "LDevice")) continue;
+        LDevice(ldn);
+        for (pugi::xml_node lnn = ldn.first_child(); lnn; lnn = lnn.next_sibling())
+            if (NameIs(lnn, "LN") || NameIs(lnn, "LN0")) LN(lnn);
+    }
+    return true;
+}
+
+void TIEC_Decoder::Templates(pugi::xml_node dtt) {
+    FTemplates = std::make_shared<TIEC_Templates>();
+    ReadTemplates(dtt, FPool, *FTemplates);
+}
+
+void TIEC_Decoder::LDevice(pugi::xml_node ldn) {
+    TIEC_LDevice* ld = new TIEC_LDevice;
+    const size_t ldPos = FDev->FList_LDevice.size();
+    FDev->FList_LDevice.push_back(ld);
+    ld->FOwner = FDev;
+    const uint32_t ldInst = FPool.Id(ldn.attribute("inst").value());
+    ld->fName = FPool.Str(ldInst);
+    ld->FReference = (FIedName ? *FIedName : IEC_NoText()) + ld->fName;
+    FLDByInst.emplace(ldInst, ldPos);
+    FLDs.push_back({ld});
+}
+
+void TIEC_Decoder::LN(pugi::xml_node lnn) {
+    TTextPool& pool = FPool;
+    TLDeviceBuild& b = FLDs.back();
+    TIEC_LDevice* ld = b.LD;
+    if (!b.BlockLeft) {
+        b.BlockLeft = std::min<size_t>(std::max<size_t>(ld->FList_LN.size(), 16), 1024);
+        ld->FLNBlocks.emplace_back(new TIEC_LN[b.BlockLeft]);
+        b.Next = ld->FLNBlocks.back().get();
+    }
+    TIEC_LN* ln = b.Next++;
+    --b.BlockLeft;
+    ld->FList_LN.push_back(ln);
+    ln->FOwner = ld;
+    TLNName name{uint32_t(FLDs.size() - 1), 0, 0, 0};
+    // The four attributes in one walk; the first of a name counts, as for attribute().
+    bool cls = false, type = false, prefix = false, inst = false;
+    for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
+        const char* n = a.name();
+        if (!cls && Is(n, "lnClass")) {
+            name.Class = pool.Id(a.value());
+            cls = true;
+        } else if (!type && Is(n, "lnType")) {
+            ln->FlnType = &pool.Get(a.value());
+            type = true;
+        } else if (!prefix && Is(n, "prefix")) {
+            name.Prefix = pool.Id(a.value());
+            prefix = true;
+        } else if (!inst && Is(n, "inst")) {
+            name.Inst = pool.Id(a.value());
+            inst = true;
+        }
+    }
+    if (!type) ln->FlnType = &pool.Get("");
+    if (!cls) name.Class = pool.Id("");
+    if (!prefix) name.Prefix = pool.Id("");
+    if (!inst) name.Inst = pool.Id("");
+    ln->FlnClass = &pool.Str(name.Class);
+    ln->FPrefix = &pool.Str(name.Prefix);
+    ln->FInst = &pool.Str(name.Inst);
+    FLNNames.emplace_back(name, ln);
+    if (!b.LLN0 && *ln->FlnClass == QLatin1String("LLN0")) b.LLN0 = ln;
+
+    // A node without a type has no data sets and no GOOSE names either.
+    if (ln->FlnType->isEmpty()) return;
+    FGooses.clear();
+    String reference; // the node's reference as data-set references begin, made once
+    for (pugi::xml_node c = lnn.first_child(); c; c = c.next_sibling()) {
+        if (NameIs(c, "GSEControl")) {
+            FGooses.push_back(c);
+            continue;
+        }
+        if (!NameIs(c, "DataSet")) continue;
+        TIEC_DataSet* ds = new TIEC_DataSet;
+        ln->FList_DataSet.push_back(ds);
+        ds->fName = pool.Attr(c, "name");
+        if (reference.isEmpty()) reference = ln->Reference() + QLatin1Char('.');
+        ds->fReference = reference + ds->fName;
+        for (pugi::xml_node f = c.first_child(); f; f = f.next_sibling())
+            if (NameIs(f, "FCDA")) FMembers.push_back(Member(ds, f));
+    }
+    // Each GOOSE control names the first data set of its node with the name it gives.
+    for (pugi::xml_node g : FGooses) {
+        const String& gname = pool.Attr(g, "name");
+        const String& datSet = pool.Attr(g, "datSet");
+        if (gname.isEmpty() || datSet.isEmpty()) continue;
+        for (TIEC_DataSet* ds : ln->FList_DataSet)
+            if (ds->fName == datSet) {
+                ds->fGooseName = gname;
+                break;
+            }
+    }
+}
+
+void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
+    if (!HaveIED || !HaveTemplates) {
+        Clear(FDev); // the file is not read without both
+        return;
+    }
+    FDev->fName = *FIedName;
+    FDev->FTemplates = FTemplates;
+    FDev->FTexts = FPool.Store();
+    if (!FMembers.empty()) FLNs.Build(FLNNames);
     FLNNames = {};
 
-    // Second pass: the members, in the order of the file.
-    for (const TPendingMember& m : members) {
-        if (TIEC_DA* a = Resolve(m)) {
+    // The members, in the order of the file.
+    TTextPool& pool = FPool;
+    for (const TPendingMember& m : FMembers) {
+        String why;
+        if (TIEC_DA* a = Resolve(m, why)) {
             m.DataSet->FList_DA.push_back(a);
             continue;
         }
@@ -662,8 +1230,9 @@ void TIEC_Decoder::DecodeServer(pugi::xml_node server) {
         FDev->FWarnings << "Data set " + m.DataSet->fReference + ": member " + pool.Str(m.LdInst) + "/" +
                                pool.Str(m.Prefix) + pool.Str(m.LnClass) + pool.Str(m.LnInst) + "." +
                                pool.Str(m.DoName) + (daName.isEmpty() ? String() : "." + daName) + " [" +
-                               pool.Str(m.FC) + "] not found";
+                               pool.Str(m.FC) + "] not found" + (why.isEmpty() ? String() : ": " + why);
     }
+    FMembers = {};
 }
 
 // The texts of an FCDA; attributes read in one walk, the first of a name counting.
@@ -717,40 +1286,123 @@ TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
     return nullptr;
 }
 
-} // namespace
+// One part of a dotted name: "phsB", or "phsAHar(7)" for an element of an array.
+struct TNamePart {
+    QStringView Name;
+    int Index = -1; // -1: no index
+    bool Valid = true;
+};
 
-// The parts of a dotted name (A.phsB: A, phsB).
-static std::vector<QStringView> Parts(const String& name) {
-    std::vector<QStringView> parts;
+// The parts of a dotted name (A.phsB: A, phsB), at most Max of them (a name with more names
+// nothing the model can hold). Returns the number of parts.
+int Parts(const String& name, TNamePart* parts, int Max) {
+    int n = 0;
     qsizetype from = 0;
-    for (qsizetype dot; (dot = name.indexOf(QLatin1Char('.'), from)) >= 0; from = dot + 1)
-        parts.push_back(QStringView(name).mid(from, dot - from));
-    parts.push_back(QStringView(name).mid(from));
-    return parts;
+    for (;;) {
+        const qsizetype dot = name.indexOf(QLatin1Char('.'), from);
+        if (n == Max) return Max + 1;
+        TNamePart& p = parts[n++];
+        p = {};
+        QStringView part = QStringView(name).mid(from, dot < 0 ? -1 : dot - from);
+        const qsizetype open = part.indexOf(QLatin1Char('('));
+        if (open >= 0) {
+            // name(n): n decimal digits, nothing after the closing parenthesis.
+            QStringView digits = part.mid(open + 1, part.size() - open - 2);
+            bool ok = part.endsWith(QLatin1Char(')')) && !digits.isEmpty() && digits.size() <= 9;
+            for (QChar c : digits) ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            p.Valid = ok;
+            p.Index = ok ? digits.toInt() : -1;
+            part = part.left(open);
+        }
+        p.Name = part;
+        if (dot < 0) return n;
+        from = dot + 1;
+    }
 }
 
-TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m) {
+} // namespace
+
+// The element Index of the array Array (a data object or attribute), made the first time it is
+// named; nullptr, with the reason in Why, when Array is not an array or has no such element.
+template <class T> T* TIEC_Decoder::Element(T* Array, int Index, String& Why) {
+    const int count = Array->Count();
+    if (count == 0) {
+        Why = Array->Name() + " is not an array";
+        return nullptr;
+    }
+    if (Index >= count) {
+        Why = "index " + QString::number(Index) + " is past the end of " + Array->Name() + ", which has " +
+              QString::number(count) + " elements";
+        return nullptr;
+    }
+    if (Array->FElements)
+        for (T* e : *Array->FElements)
+            if (e->FIndex == Index) return e;
+    // The element is made as its array was, at the same place in the model; it stays out of the
+    // parent's lists (which hold the array) and belongs to the array.
+    const TIEC_LN* ln = nullptr;
+    T* e = nullptr;
+    if constexpr (std::is_same_v<T, TIEC_DO>) {
+        const TIEC_DO* top = Array;
+        while (top->FParentIsDO) top = static_cast<const TIEC_DO*>(top->FParent);
+        ln = static_cast<const TIEC_LN*>(top->FParent);
+        TIEC_Expander x(ln, FDev);
+        x.EnterPathOf(Array);
+        e = x.NewDO(Array->FParent, Array->FParentIsDO, *Array->FTpl, TIEC_Model::LevelOf(Array));
+        if (x.CutShort || x.TooDeep) ln->NoteCutShort(false);
+    } else {
+        const TIEC_DA* top = Array;
+        while (top->FParentIsDA) top = static_cast<const TIEC_DA*>(top->FParent);
+        const TIEC_DO* d = static_cast<const TIEC_DO*>(top->FParent);
+        while (d->FParentIsDO) d = static_cast<const TIEC_DO*>(d->FParent);
+        ln = static_cast<const TIEC_LN*>(d->FParent);
+        TIEC_Expander x(ln, FDev);
+        x.EnterPathOf(Array);
+        e = x.NewDA(Array->FParent, Array->FParentIsDA, *Array->FTpl, Array->FFC, TIEC_Model::LevelOf(Array));
+        if (x.CutShort || x.TooDeep) ln->NoteCutShort(false);
+    }
+    e->FIndex = Index;
+    if (!e->FOwn) e->FOwn = std::make_unique<TIEC_OwnTexts>();
+    e->FOwn->Texts[std::is_same_v<T, TIEC_DO> ? 0 : 2] = Array->Name() + "(" + QString::number(Index) + ")";
+    e->FOwn->Set |= std::is_same_v<T, TIEC_DO> ? 1u : 4u;
+    if (!Array->FElements) Array->FElements = new std::vector<T*>;
+    Array->FElements->push_back(e);
+    return e;
+}
+
+TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
     const String& doName = FPool.Str(m.DoName);
     const String& daName = FPool.Str(m.DaName);
-    if (FPool.Str(m.LdInst).isEmpty() || FPool.Str(m.LnClass).isEmpty() || doName.isEmpty()) return nullptr;
+    const String& lnClass = FPool.Str(m.LnClass);
+    if (FPool.Str(m.LdInst).isEmpty() || lnClass.isEmpty() || doName.isEmpty()) return nullptr;
     const ptrdiff_t ld = FindLDevice(m.LdInst);
     if (ld < 0) return nullptr;
-    TIEC_LN* ln = FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
+    // LLN0 is unique in its logical device: tools name it with an instance or prefix it does
+    // not have.
+    TIEC_LN* ln = lnClass == QLatin1String("LLN0") ? FLDs[size_t(ld)].LLN0
+                                                   : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
     if (!ln) return nullptr;
 
-    // The data object: each part of a dotted doName names a sub-data object of the previous.
+    // The data object: each part of a dotted doName names a sub-data object of the previous (or
+    // an element of it, with an index).
+    TNamePart parts[IEC_MaxDepth];
+    int n = Parts(doName, parts, IEC_MaxDepth);
+    if (n > IEC_MaxDepth) return nullptr;
     TIEC_DO* d = nullptr;
-    for (QStringView part : Parts(doName)) {
+    for (int i = 0; i < n; ++i) {
+        const TNamePart& part = parts[i];
+        if (!part.Valid) return nullptr;
         TIEC_DO* next = nullptr;
         if (!d) {
-            next = ln->TopDO(part); // only that object of the node is expanded
+            next = ln->TopDO(part.Name); // only that object of the node is expanded
         } else {
             for (TIEC_DO* c : d->List_DO())
-                if (c->Name() == part) {
+                if (c->Name() == part.Name) {
                     next = c;
                     break;
                 }
         }
+        if (next && part.Index >= 0) next = Element(next, part.Index, Why);
         if (!next) return nullptr;
         d = next;
     }
@@ -762,15 +1414,20 @@ TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m) {
         return d->Find_First_DA();
     }
     // The attribute: each part of a dotted daName names a nested attribute of the previous.
+    n = Parts(daName, parts, IEC_MaxDepth);
+    if (n > IEC_MaxDepth) return nullptr;
     TIEC_DA* a = nullptr;
-    for (QStringView part : Parts(daName)) {
+    for (int i = 0; i < n; ++i) {
+        const TNamePart& part = parts[i];
+        if (!part.Valid) return nullptr;
         const std::vector<TIEC_DA*>& list = a ? a->List_DA() : d->List_DA();
         TIEC_DA* next = nullptr;
         for (TIEC_DA* c : list)
-            if (c->Name() == part) {
+            if (c->Name() == part.Name) {
                 next = c;
                 break;
             }
+        if (next && part.Index >= 0) next = Element(next, part.Index, Why);
         if (!next) return nullptr;
         a = next;
     }

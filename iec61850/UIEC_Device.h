@@ -9,17 +9,23 @@
 //   attribute         N + "." + object names + "." + attribute names   IED1LD0/Q0XCBR1.Pos.stVal
 //   data set          N + "." + data-set name                          IED1LD0/LLN0.DS1
 //
-// Decoding reads the IED section and the type templates only. Type definitions are indexed by
-// id once per file; the data objects of a logical node are expanded from the templates the first
-// time they are asked for (List_DO, the lookups), so a file with thousands of logical nodes costs
-// memory in proportion to what is looked at. Expansion never recurses into a type that is already
-// being expanded on the same path (a type that contains itself, directly or through others).
-// The parsed document is released part by part while decoding, and every text is kept once per
-// device, so that a device's model takes less memory than its file's document.
+// Decoding reads the IED section and the type templates only. The file is parsed piece by piece
+// (the elements the model needs, and everything else in pieces of bounded size, so that every part
+// is checked by the parser but the parsed document is never held whole); a file that cannot be
+// cut that way (another encoding than UTF-8, a document type declaration, a structure error) is
+// parsed whole, with the same result. Type definitions are indexed by id once per file; the data
+// objects of a logical node are expanded from the templates the first time they are asked for
+// (List_DO, the lookups), so a file with thousands of logical nodes costs memory in proportion to
+// what is looked at. Expansion never recurses into a type that is already being expanded on the
+// same path (a type that contains itself, directly or through others), and stops at a depth of
+// IEC_MaxDepth levels below the logical node, so that every walk over the model is bounded. Every
+// text is kept once per device, so that a device's model takes less memory than its file.
 //
 // A data set's members are resolved while decoding: ldInst, prefix, lnClass and lnInst name the
 // logical node (ldInst may also be the logical device's full name, IED name + inst, as some
-// tools write it); a doName or daName with dots walks through sub-objects and nested attributes. An
+// tools write it; LLN0, unique in its logical device, is found whatever prefix and lnInst say); a
+// doName or daName with dots walks through sub-objects and nested attributes, and a part with an
+// index, "phsAHar(7)", names that element of an array object or attribute (one with a count). An
 // FCDA without daName stands for the first leaf attribute of its data object that has the
 // FCDA's functional constraint (the first leaf at all when none has it). Members that cannot be
 // resolved are listed in the device's Warnings instead of being dropped without a word.
@@ -40,12 +46,14 @@ class TIEC_LN;
 class TIEC_DO;
 struct TIEC_Templates;
 struct TIEC_TextStore;
+class TIEC_Arena;
 
 // The texts of the model objects are kept once per device (names, types and functional
 // constraints repeat all over a file): an object refers to the device's copy. A text given
 // through a setter is kept by the object itself.
 struct TIEC_OwnTexts {
     String Texts[4];
+    unsigned Set = 0; // bit i: Texts[i] was given
 };
 
 // What an object without a text of its own answers.
@@ -53,6 +61,10 @@ inline const String& IEC_NoText() {
     static const String empty;
     return empty;
 }
+
+// An attribute or object of the model made from a template (see the decoder): its name, basic
+// type and array size come from there.
+struct TIEC_TplChild;
 
 class TIEC_DA : public TObject {
 public:
@@ -62,16 +74,24 @@ public:
     // The object reference: the parent's reference, "." and Name (no functional constraint in
     // it). Composed from the parents when asked for, unless set explicitly.
     String Reference() const;
-    void SetReference(const String& Value) { FReference = &Own(3, Value); }
-    const String& FC() const { return Text(FFC); }
-    void SetFC(const String& Value) { FFC = &Own(0, Value); }
-    const String& bType() const { return Text(FbType); }
-    void SetbType(const String& Value) { FbType = &Own(1, Value); }
-    const String& Name() const { return Text(FName); }
-    void SetName(const String& Value) { FName = &Own(2, Value); }
+    void SetReference(const String& Value) { Own(3, Value); }
+    const String& FC() const { return Own(0) ? FOwn->Texts[0] : FFC ? *FFC : IEC_NoText(); }
+    void SetFC(const String& Value) { Own(0, Value); }
+    const String& bType() const;
+    void SetbType(const String& Value) { Own(1, Value); }
+    // For an element of an array, the array's name with the index: "har(7)".
+    const String& Name() const;
+    void SetName(const String& Value) { Own(2, Value); }
+    // The number of elements of an array attribute (its count); 0 for any other attribute, an
+    // element of an array among them.
+    int Count() const;
 
-    // The nested attributes of a structured attribute, in order (owned).
+    // The nested attributes of a structured attribute, in order (owned). For an array of
+    // structures, those of each element.
     const std::vector<TIEC_DA*>& List_DA() const { return FList_DA; }
+    // The elements of an array attribute made so far (owned): those that data-set members name,
+    // in the order they were first named. Each has the array's type.
+    const std::vector<TIEC_DA*>& List_Element() const;
 
     // Depth first through the nested attributes: the first whose Name equals DA_Name.
     TIEC_DA* Find_DA(const String& DA_Name) const;
@@ -83,17 +103,20 @@ public:
 private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
-    static const String& Text(const String* s) { return s ? *s : IEC_NoText(); }
-    const String& Own(int i, const String& Value) {
-        if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
-        return FOwn->Texts[i] = Value;
-    }
-    const String *FFC = nullptr, *FbType = nullptr, *FName = nullptr;
-    const String* FReference = nullptr; // set explicitly; null: composed from the parents
+    friend class TIEC_Arena;
+    friend struct TIEC_Model;
+    bool Own(int i) const { return FOwn && (FOwn->Set >> i & 1); }
+    void Own(int i, const String& Value);
+
+    const TIEC_TplChild* FTpl = nullptr; // the template it was made from
+    const String* FFC = nullptr;         // its functional constraint, or the enclosing attribute's
     std::unique_ptr<TIEC_OwnTexts> FOwn;
-    const TIEC_DA* FParentDA = nullptr; // the attribute holding this one, or
-    const TIEC_DO* FParentDO = nullptr; // the data object holding it
+    const TObject* FParent = nullptr; // the attribute (FParentIsDA) or data object holding it
+    std::vector<TIEC_DA*>* FElements = nullptr;
     std::vector<TIEC_DA*> FList_DA;
+    int FIndex = -1; // the index of an element of an array
+    bool FParentIsDA = false;
+    bool FInArena = false; // made in the device's arena: destroyed, not freed, by its owner
 };
 
 class TIEC_DO : public TObject {
@@ -101,17 +124,19 @@ public:
     TIEC_DO() = default;
     ~TIEC_DO() override;
 
-    const String& Name() const { return FName ? *FName : IEC_NoText(); }
-    void SetName(const String& Value) {
-        if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
-        FName = &(FOwn->Texts[0] = Value);
-    }
+    // For an element of an array, the array's name with the index: "phsAHar(7)".
+    const String& Name() const;
+    void SetName(const String& Value);
     // The reference of the object: its parent's reference, "." and Name.
     String Reference() const;
+    // The number of elements of an array object (an SDO with a count); 0 for any other.
+    int Count() const;
 
     // Sub-data objects and data attributes, each in document order (owned).
     const std::vector<TIEC_DO*>& List_DO() const { return FList_DO; }
     const std::vector<TIEC_DA*>& List_DA() const { return FList_DA; }
+    // The elements of an array object made so far (owned), as for attributes.
+    const std::vector<TIEC_DO*>& List_Element() const;
 
     // Depth first through the sub-data objects: the first whose Name equals DO_Name.
     TIEC_DO* Find_DO(const String& DO_Name) const;
@@ -125,12 +150,17 @@ public:
 private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
-    const String* FName = nullptr;
+    friend class TIEC_Arena;
+    friend struct TIEC_Model;
+    const TIEC_TplChild* FTpl = nullptr;
     std::unique_ptr<TIEC_OwnTexts> FOwn;
-    const TIEC_DO* FParentDO = nullptr; // the data object holding this sub-object, or
-    const TIEC_LN* FParentLN = nullptr; // the logical node holding this object
+    const TObject* FParent = nullptr; // the data object (FParentIsDO) or logical node holding it
+    std::vector<TIEC_DO*>* FElements = nullptr;
     std::vector<TIEC_DO*> FList_DO;
     std::vector<TIEC_DA*> FList_DA;
+    int FIndex = -1;
+    bool FParentIsDO = false;
+    bool FInArena = false;
 };
 
 class TIEC_DataSet : public TObject {
@@ -195,13 +225,16 @@ private:
     // The first data object of the node's type named DO_Name, expanded on its own when the
     // node is not expanded yet (resolving a data-set member needs only that one).
     TIEC_DO* TopDO(QStringView DO_Name) const;
-    void NoteCutShort() const;
+    // Reports that an expansion was cut (once per node); Stop: the node's budget is spent, nothing
+    // more is expanded for it.
+    void NoteCutShort(bool Stop) const;
 
     const String *FlnClass = nullptr, *FlnType = nullptr, *FPrefix = nullptr, *FInst = nullptr;
     std::unique_ptr<TIEC_OwnTexts> FOwn;
     TIEC_LDevice* FOwner = nullptr;
     mutable bool FExpanded = false;
     mutable bool FCutShort = false;
+    mutable bool FWarned = false;
     mutable int FNodeCount = 0; // objects and attributes expanded for this node so far
     // Until the node is expanded: one slot per data object of its type, null until that object
     // is asked for on its own.
@@ -236,9 +269,9 @@ private:
     String fName, FReference;
     TIEC_Device* FOwner = nullptr;
     std::vector<TIEC_LN*> FList_LN;
-    // The logical nodes themselves, made in one piece by the decoder (a device may have
+    // The logical nodes themselves, made in a few pieces by the decoder (a device may have
     // thousands); freed with the logical device.
-    std::unique_ptr<TIEC_LN[]> FLNs;
+    std::vector<std::unique_ptr<TIEC_LN[]>> FLNBlocks;
 };
 
 class TIEC_Device : public TObject {
@@ -271,14 +304,25 @@ public:
 
 private:
     friend class TIEC_Decoder;
+    friend class TIEC_Expander;
     friend class TIEC_LN;
     String fName, fFileName;
     std::vector<TIEC_LDevice*> FList_LDevice;
     std::shared_ptr<const TIEC_Templates> FTemplates; // the type templates, for expanding nodes
     std::shared_ptr<const TIEC_TextStore> FTexts;     // the texts the objects refer to
+    std::unique_ptr<TIEC_Arena> FArena;               // where expanded objects are made
     mutable QStringList FWarnings;
     mutable Int64 FNodeCount = 0; // objects and attributes expanded so far
 };
+
+// The deepest an object or attribute lies below its logical node: a data object is at level 1,
+// its sub-objects and attributes at 2, and so on. Real models nest a few levels; types that
+// chain deeper are cut there, with a warning.
+constexpr int IEC_MaxDepth = 64;
+
+// For tests: decode every file from its whole parsed document, the way files that cannot be
+// parsed piece by piece are decoded (the model must be the same either way).
+void IEC_SetWholeDocumentDecoding(bool On);
 
 // The most data objects and attributes one logical node, and all nodes of one device together,
 // expand to; a node whose types would give more (types that nest each other many times over) is
