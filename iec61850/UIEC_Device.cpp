@@ -29,6 +29,9 @@ struct TIEC_TplChild {
     bool HasFC = false;
     bool HasType = false;
     int Count = 0; // the number of elements of an array (count attribute), else 0
+    // Its place among the children of its kind in the object made from the list it belongs to
+    // (the object's List_DO or List_DA); the numbers of sub-objects and attributes of Sub.
+    uint32_t Slot = 0, SubSDOs = 0, SubDAs = 0;
     const String *Name, *Type, *bType, *FC;
     // The children of the type this child expands to (the DOType of a DO or SDO, the DAType of
     // a structured DA or BDA), looked up once when the templates are read; null when there is
@@ -108,6 +111,11 @@ public:
     const String& Attr(pugi::xml_node n, const char* name) { return Get(n.attribute(name).value()); }
     // The Strings, for the device to keep.
     std::shared_ptr<const TIEC_TextStore> Store() const { return FStore; }
+    // Releases the index: no more texts are added, Str still answers.
+    void DropIndex() {
+        FSlots = {};
+        FKeys = {};
+    }
 
 private:
     static constexpr uint32_t NoId = ~0u;
@@ -220,6 +228,17 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
         for (TIEC_TplChild& c : list)
             // The type of an enumerated attribute names an enumeration, which is not followed.
             if (c.HasType && *c.bType != QLatin1String("Enum")) c.Sub = find(t.DATypes, *c.Type);
+    // Places and numbers, for objects that are made a child at a time.
+    for (auto* map : {&t.LNodeTypes, &t.DOTypes, &t.DATypes})
+        for (TIEC_TplList& list : *map) {
+            uint32_t sdos = 0, das = 0;
+            for (TIEC_TplChild& c : list) c.Slot = c.IsSDO ? sdos++ : das++;
+        }
+    for (auto* map : {&t.LNodeTypes, &t.DOTypes, &t.DATypes})
+        for (TIEC_TplList& list : *map)
+            for (TIEC_TplChild& c : list)
+                if (c.Sub)
+                    for (const TIEC_TplChild& s : *c.Sub) ++(s.IsSDO ? c.SubSDOs : c.SubDAs);
 }
 
 // A logical node by its logical device's position and the numbers of its class, prefix and
@@ -333,6 +352,7 @@ namespace {
 // Frees the objects of an owned list: those made in the arena are destroyed in place.
 template <class T> void FreeAll(std::vector<T*>& list) {
     for (T* p : list) {
+        if (!p) continue; // a place not filled in an object made a child at a time
         if (TIEC_Model::InArena(p)) {
             p->BeforeDestruction();
             p->~T();
@@ -343,28 +363,37 @@ template <class T> void FreeAll(std::vector<T*>& list) {
     list.clear();
 }
 
-template <class T> void FreeElements(std::vector<T*>*& elements) {
-    if (!elements) return;
-    FreeAll(*elements);
-    delete elements;
-    elements = nullptr;
-}
 
 const std::vector<TIEC_DA*> NoDAs;
 const std::vector<TIEC_DO*> NoDOs;
 
 } // namespace
 
-// Expands data objects of one logical node from the templates.
+// Expands data objects of one logical node from the templates. An object is made whole (NewDO,
+// NewDA: with everything below it), or as a shell (Shell*: its children made one at a time, as a
+// data-set member's path needs them, each in its place) and completed later (Complete*), with
+// the same result as if it had been made whole. Only shells and the objects the expander made
+// whole are ever in the model half-made, and never where the model's users can reach them: a
+// logical node completes its objects before it hands them out.
 class TIEC_Expander {
 public:
     TIEC_Expander(const TIEC_LN* ln, TIEC_Device* dev) : FLN(ln), FDev(dev) {}
 
-    // A data object (at Level: 1 for an object of the node) with all it holds, or nullptr when
-    // the node's budget is spent.
+    // A data object (at Level: 1 for an object of the node) with all it holds.
     TIEC_DO* NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level);
-    // An attribute with its functional constraint FC (its own or the enclosing attribute's).
-    TIEC_DA* NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, const String* FC, int Level);
+    // An attribute with all it holds.
+    TIEC_DA* NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, int Level);
+    // An object or attribute without its children, or nullptr when the budget is spent.
+    TIEC_DO* ShellDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c);
+    TIEC_DA* ShellDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c);
+    // Down a member's path: the child of d (at Level) named Name, made when it is not there yet;
+    // the types on the path are noted as the expansion of d would note them.
+    TIEC_DO* ChildDO(TIEC_DO* d, int Level, QStringView Name);
+    TIEC_DA* ChildDA(TIEC_DO* d, int Level, QStringView Name);
+    TIEC_DA* ChildDA(TIEC_DA* a, int Level, QStringView Name);
+    // Makes what d (at Level) lacks below it; with the budget spent, only closes the gaps.
+    void CompleteDO(TIEC_DO* d, int Level);
+    void CompleteDA(TIEC_DA* a, int Level);
     // Before expanding an element of an array: the types being expanded on the path from the
     // logical node down to the array, as the array's own expansion saw them.
     void EnterPathOf(const TIEC_DO* d);
@@ -376,6 +405,10 @@ public:
 private:
     void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level);
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
+    // Whether the children of an object made from c at Level exist (DO: a data object).
+    bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
+        return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
+    }
 
     bool Take() {
         if (FLN->FNodeCount >= IEC_MaxNodesPerLN || FDev->FNodeCount >= IEC_MaxNodesPerDevice) {
@@ -447,6 +480,7 @@ private:
     // Position of the member's logical device in the device's list, or -1.
     ptrdiff_t FindLDevice(uint32_t ldInst);
     TIEC_DA* Resolve(const TPendingMember& m, String& Why);
+    TIEC_DA* ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why);
     TPendingMember Member(TIEC_DataSet* ds, pugi::xml_node fcda);
     template <class T> T* Element(T* Array, int Index, String& Why);
 
@@ -457,6 +491,10 @@ private:
     std::vector<TLDeviceBuild> FLDs;
     std::vector<TPendingMember> FMembers;
     std::vector<pugi::xml_node> FGooses;                // the GOOSE controls of one node
+    // The texts of the last member read and their numbers (the texts stay where the parser put
+    // them until the whole file is read).
+    const char* FLastText[7] = {};
+    uint32_t FLastId[7] = {};
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
     std::unordered_map<uint32_t, size_t> FLDByInst; // the first logical device of each inst
@@ -472,45 +510,161 @@ TIEC_DO* TIEC_Expander::NewDO(const TObject* Parent, bool ParentIsDO, const TIEC
     return d;
 }
 
-TIEC_DA* TIEC_Expander::NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, const String* FC,
-                              int Level) {
+TIEC_DA* TIEC_Expander::NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, int Level) {
     TIEC_DA* a = Arena().Make<TIEC_DA>();
     a->FParent = Parent;
     a->FParentIsDA = ParentIsDA;
     a->FTpl = &c;
-    a->FFC = FC;
     DecodeDA(a, c, Level);
     return a;
 }
 
+TIEC_DO* TIEC_Expander::ShellDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c) {
+    TIEC_DO* d = Arena().Make<TIEC_DO>();
+    d->FParent = Parent;
+    d->FParentIsDO = ParentIsDO;
+    d->FTpl = &c;
+    d->FPartial = c.Sub != nullptr;
+    return d;
+}
+
+TIEC_DA* TIEC_Expander::ShellDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c) {
+    TIEC_DA* a = Arena().Make<TIEC_DA>();
+    a->FParent = Parent;
+    a->FParentIsDA = ParentIsDA;
+    a->FTpl = &c;
+    a->FPartial = c.Sub != nullptr;
+    return a;
+}
+
 void TIEC_Expander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level) {
-    if (!c.Sub) return;
-    if (OnPath(FDOPath, c.Sub)) return; // a type that contains itself: not expanded again
-    if (!Deeper(Level)) return;
-    size_t sdos = 0;
-    for (const TIEC_TplChild& ch : *c.Sub) sdos += ch.IsSDO;
-    d->FList_DO.reserve(sdos);
-    d->FList_DA.reserve(c.Sub->size() - sdos);
+    if (!Expands(c, Level, true)) return; // a type that contains itself is not expanded again
+    d->FList_DO.reserve(c.SubSDOs);
+    d->FList_DA.reserve(c.SubDAs);
     FDOPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
         if (!Take()) break;
         if (ch.IsSDO)
             d->FList_DO.push_back(NewDO(d, true, ch, Level + 1));
         else
-            d->FList_DA.push_back(NewDA(d, false, ch, ch.HasFC ? ch.FC : nullptr, Level + 1));
+            d->FList_DA.push_back(NewDA(d, false, ch, Level + 1));
     }
     FDOPath.pop_back();
 }
 
 void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
-    if (!c.Sub || OnPath(FDAPath, c.Sub) || !Deeper(Level)) return;
-    a->FList_DA.reserve(c.Sub->size());
+    if (!Expands(c, Level, false)) return;
+    a->FList_DA.reserve(c.SubDAs);
     FDAPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
         if (!Take()) break;
-        a->FList_DA.push_back(NewDA(a, true, ch, ch.HasFC ? ch.FC : a->FFC, Level + 1));
+        a->FList_DA.push_back(NewDA(a, true, ch, Level + 1));
     }
     FDAPath.pop_back();
+}
+
+TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
+    if (!d->FPartial) {
+        for (TIEC_DO* c : d->FList_DO)
+            if (c->Name() == Name) return c;
+        return nullptr;
+    }
+    const TIEC_TplChild& t = *d->FTpl;
+    if (!Expands(t, Level, true)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub) {
+        if (!ch.IsSDO || *ch.Name != Name) continue;
+        if (d->FList_DO.empty()) d->FList_DO.resize(t.SubSDOs);
+        TIEC_DO*& slot = d->FList_DO[ch.Slot];
+        if (!slot && Take()) slot = ShellDO(d, true, ch);
+        FDOPath.push_back(t.Sub);
+        return slot;
+    }
+    return nullptr;
+}
+
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
+    if (!d->FPartial) {
+        for (TIEC_DA* c : d->FList_DA)
+            if (c->Name() == Name) return c;
+        return nullptr;
+    }
+    const TIEC_TplChild& t = *d->FTpl;
+    if (!Expands(t, Level, true)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub) {
+        if (ch.IsSDO || *ch.Name != Name) continue;
+        if (d->FList_DA.empty()) d->FList_DA.resize(t.SubDAs);
+        TIEC_DA*& slot = d->FList_DA[ch.Slot];
+        if (!slot && Take()) slot = ShellDA(d, false, ch);
+        FDOPath.push_back(t.Sub);
+        return slot;
+    }
+    return nullptr;
+}
+
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, QStringView Name) {
+    if (!a->FPartial) {
+        for (TIEC_DA* c : a->FList_DA)
+            if (c->Name() == Name) return c;
+        return nullptr;
+    }
+    const TIEC_TplChild& t = *a->FTpl;
+    if (!Expands(t, Level, false)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub) {
+        if (*ch.Name != Name) continue;
+        if (a->FList_DA.empty()) a->FList_DA.resize(t.SubDAs);
+        TIEC_DA*& slot = a->FList_DA[ch.Slot];
+        if (!slot && Take()) slot = ShellDA(a, true, ch);
+        FDAPath.push_back(t.Sub);
+        return slot;
+    }
+    return nullptr;
+}
+
+void TIEC_Expander::CompleteDO(TIEC_DO* d, int Level) {
+    if (!d->FPartial) return;
+    d->FPartial = false;
+    const TIEC_TplChild& c = *d->FTpl;
+    if (d->FList_DO.empty() && d->FList_DA.empty()) return DecodeDO(d, c, Level); // nothing made yet
+    // Some children are there, in their places (a shell's children exist only where its type
+    // expands, so the checks of DecodeDO hold).
+    if (d->FList_DO.empty()) d->FList_DO.resize(c.SubSDOs);
+    if (d->FList_DA.empty()) d->FList_DA.resize(c.SubDAs);
+    FDOPath.push_back(c.Sub);
+    for (const TIEC_TplChild& ch : *c.Sub) {
+        if (ch.IsSDO) {
+            TIEC_DO*& slot = d->FList_DO[ch.Slot];
+            if (slot)
+                CompleteDO(slot, Level + 1);
+            else if (!CutShort && Take())
+                slot = NewDO(d, true, ch, Level + 1);
+        } else {
+            TIEC_DA*& slot = d->FList_DA[ch.Slot];
+            if (slot)
+                CompleteDA(slot, Level + 1);
+            else if (!CutShort && Take())
+                slot = NewDA(d, false, ch, Level + 1);
+        }
+    }
+    FDOPath.pop_back();
+    std::erase(d->FList_DO, nullptr); // places not filled once the budget was spent
+    std::erase(d->FList_DA, nullptr);
+}
+
+void TIEC_Expander::CompleteDA(TIEC_DA* a, int Level) {
+    if (!a->FPartial) return;
+    a->FPartial = false;
+    const TIEC_TplChild& c = *a->FTpl;
+    if (a->FList_DA.empty()) return DecodeDA(a, c, Level);
+    FDAPath.push_back(c.Sub);
+    for (const TIEC_TplChild& ch : *c.Sub) {
+        TIEC_DA*& slot = a->FList_DA[ch.Slot];
+        if (slot)
+            CompleteDA(slot, Level + 1);
+        else if (!CutShort && Take())
+            slot = NewDA(a, true, ch, Level + 1);
+    }
+    FDAPath.pop_back();
+    std::erase(a->FList_DA, nullptr);
 }
 
 void TIEC_Expander::EnterPathOf(const TIEC_DO* d) {
@@ -578,17 +732,28 @@ const String& TIEC_DA::Name() const {
     return Own(2) ? FOwn->Texts[2] : FTpl ? *FTpl->Name : IEC_NoText();
 }
 
+// An attribute's functional constraint as its template gives it: its own fc, else the one of
+// the attribute holding it (a text set on an object changes that object only).
+const String& TIEC_DA::FC() const {
+    if (Own(0)) return FOwn->Texts[0];
+    for (const TIEC_DA* a = this; a->FTpl; a = static_cast<const TIEC_DA*>(a->FParent)) {
+        if (a->FTpl->HasFC) return *a->FTpl->FC;
+        if (!a->FParentIsDA) break;
+    }
+    return IEC_NoText();
+}
+
 int TIEC_DA::Count() const {
-    return FTpl && FIndex < 0 ? FTpl->Count : 0;
+    return FTpl && Index() < 0 ? FTpl->Count : 0;
 }
 
 const std::vector<TIEC_DA*>& TIEC_DA::List_Element() const {
-    return FElements ? *FElements : NoDAs;
+    return FOwn ? FOwn->DAElements : NoDAs;
 }
 
 TIEC_DA::~TIEC_DA() {
     FreeAll(FList_DA);
-    FreeElements(FElements);
+    if (FOwn) FreeAll(FOwn->DAElements);
 }
 
 String TIEC_DA::Reference() const {
@@ -615,11 +780,11 @@ void TIEC_DO::SetName(const String& Value) {
 }
 
 int TIEC_DO::Count() const {
-    return FTpl && FIndex < 0 ? FTpl->Count : 0;
+    return FTpl && Index() < 0 ? FTpl->Count : 0;
 }
 
 const std::vector<TIEC_DO*>& TIEC_DO::List_Element() const {
-    return FElements ? *FElements : NoDOs;
+    return FOwn ? FOwn->DOElements : NoDOs;
 }
 
 String TIEC_DO::Reference() const {
@@ -644,7 +809,7 @@ TIEC_DA* TIEC_DA::Find_First_DA() const {
 TIEC_DO::~TIEC_DO() {
     FreeAll(FList_DO);
     FreeAll(FList_DA);
-    FreeElements(FElements);
+    if (FOwn) FreeAll(FOwn->DOElements);
 }
 
 TIEC_DO* TIEC_DO::Find_DO(const String& DO_Name) const {
@@ -709,18 +874,21 @@ void TIEC_LN::Expand() const {
     const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
     if (!type) return;
     if (FList_DO.empty()) FList_DO.resize(type->size());
-    TIEC_Expander x(this, dev);
-    for (size_t i = 0; i < type->size() && !FCutShort; ++i) {
-        if (FList_DO[i]) continue; // expanded on its own before
-        FList_DO[i] = x.NewDO(this, false, (*type)[i], 1);
+    for (size_t i = 0; i < type->size(); ++i) {
+        TIEC_Expander x(this, dev);
+        if (!FList_DO[i]) {
+            if (FCutShort) continue;
+            FList_DO[i] = x.NewDO(this, false, (*type)[i], 1);
+        } else {
+            x.CompleteDO(FList_DO[i], 1); // made for a member before: the rest of it
+        }
         if (x.CutShort || x.TooDeep) NoteCutShort(x.CutShort);
-        x.TooDeep = false;
     }
     // Cut short: the objects not reached are left out.
     if (FCutShort) std::erase(FList_DO, nullptr);
 }
 
-TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name) const {
+TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name, TIEC_Expander& x) const {
     if (FExpanded) {
         for (TIEC_DO* d : FList_DO)
             if (d->Name() == DO_Name) return d;
@@ -729,14 +897,10 @@ TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name) const {
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
     const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
     if (!type) return nullptr;
-    if (FList_DO.empty()) FList_DO.resize(type->size());
     for (size_t i = 0; i < type->size(); ++i) {
         if (*(*type)[i].Name != DO_Name) continue;
-        if (!FList_DO[i] && !FCutShort) {
-            TIEC_Expander x(this, dev);
-            FList_DO[i] = x.NewDO(this, false, (*type)[i], 1);
-            if (x.CutShort || x.TooDeep) NoteCutShort(x.CutShort);
-        }
+        if (FList_DO.empty()) FList_DO.resize(type->size());
+        if (!FList_DO[i] && !FCutShort) FList_DO[i] = x.ShellDO(this, false, (*type)[i]);
         return FList_DO[i];
     }
     return nullptr;
@@ -777,13 +941,16 @@ bool WholeDocuments = false;
 
 // Reads a UTF-8 SCL file held in a writable buffer without holding its parsed document whole.
 // It follows the markup down the path the model needs (SCL, the first IED, its first
-// AccessPoint, that one's first Server, each LDevice) and hands everything in between to the
-// parser in pieces: runs of whole sibling elements (with the text and comments between them) of
-// at most about PieceSize bytes, or one element when it is larger. Each piece is parsed in place
-// as a fragment, its elements that the model needs are read, and it is dropped before the next.
-// So the parser checks every byte of the file, as a whole load would, and the decoder sees the
-// same elements; anything the reader does not follow (see TParseWhole) sends the file to a whole
-// load instead.
+// AccessPoint, that one's first Server, each LDevice) and hands everything else to the parser in
+// pieces: the text between the tags it follows, cut before a child element (an LN, an IED) once a
+// piece has PieceSize bytes. Each piece is parsed in place as a fragment, its elements that the
+// model needs are read, and it is dropped before the next. So the parser checks every byte of
+// the file but the start and end tags followed, which are checked here, and the decoder sees the
+// elements a whole load would give it.
+// The reader finds tags by their text alone. Where such a text is not the tag it looks like (it
+// lies in a comment, a CDATA section or an attribute value, or the element is not where SCL puts
+// it), the piece before it ends inside that construct, the parser rejects the piece, and the
+// file goes to a whole load (TParseWhole), as does anything else the reader does not follow.
 class TPieceReader {
 public:
     TPieceReader(char* Begin, char* End, TIEC_Decoder& Decoder) : P(Begin), E(End), FDecoder(Decoder) {}
@@ -796,28 +963,35 @@ private:
     enum TLevel { DocumentLevel, SCLLevel, IEDLevel, AccessPointLevel, ServerLevel, LDeviceLevel };
     static constexpr size_t PieceSize = 64 * 1024;
 
-    // The children of an element at Level up to its end tag (Name), or of the document to the end.
-    void Children(TLevel Level, std::string_view Name);
+    static bool EndsName(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/'; }
+    // Whether the tag at q ("<Name" or "</Name", Slash) names Name.
+    bool Names(const char* q, std::string_view Name, bool Slash) const {
+        const char* n = q + 1 + Slash;
+        return size_t(E - n) > Name.size() && (!Slash || q[1] == '/') && std::memcmp(n, Name.data(), Name.size()) == 0 &&
+               EndsName(n[Name.size()]) && !(Slash && n[Name.size()] == '/');
+    }
+    // From P: the first start tag of Child (none when empty) or end tag of Own; At the end tag.
+    char* Next(std::string_view Child, std::string_view Own, bool& AtEnd) const;
+    // The content of an element from P (after its start tag) to its end tag, which P is moved past.
+    void SCL();
+    void IED();
+    void AccessPoint();
+    void Server();
+    void LDevice();
+    // Parses [Begin, End) in pieces, cut before a start tag of one of Splits.
+    void Pieces(TLevel Level, char* Begin, char* End, std::initializer_list<std::string_view> Splits);
     // Parses [Begin, End) as a fragment and hands its elements to the decoder.
     void Piece(TLevel Level, char* Begin, char* End);
-    // The start tag at P (after its name, which ends at NameEnd): P is moved past it; parsed alone
-    // into FTag; returns whether it closes itself.
-    bool StartTag(char* NameEnd, pugi::xml_node& Node);
-    // Moves P past the end of the element whose start tag is at P.
-    void SkipElement();
-    // Moves P past the '>' of the tag at P (quoted attribute values may hold one); returns whether
-    // the tag closes itself.
-    bool SkipTag();
-    // Moves P past Marker, searched from From.
-    void SkipPast(const char* From, std::string_view Marker);
-    char* NameEnd(char* s) const;
+    // The start tag at P, parsed alone; P is moved past it. Returns whether it closes itself.
+    bool StartTag(pugi::xml_node& Node);
+    // Moves P past the end tag of Name at At.
+    void EndTag(char* At, std::string_view Name);
 
     char* P;
     char* E;
     TIEC_Decoder& FDecoder;
     pugi::xml_document FPiece, FTag;
     std::string FTagText;
-    bool FSCL = false, FAccessPoint = false, FServer = false;
 };
 
 [[noreturn]] void ParseWhole() {
@@ -842,73 +1016,150 @@ void TPieceReader::Run() {
             if (q == std::string_view::npos) ParseWhole();
             const size_t q2 = rest.find(rest[q], q + 1);
             if (q2 == std::string_view::npos) ParseWhole();
-            QByteArray name = QByteArray(rest.data() + q + 1, qsizetype(q2 - q - 1)).toLower();
+            const QByteArray name = QByteArray(rest.data() + q + 1, qsizetype(q2 - q - 1)).toLower();
             if (name != "utf-8" && name != "utf8") ParseWhole();
         }
     }
-    Children(DocumentLevel, {});
-    if (!FSCL) ParseWhole(); // the whole load tells whether there is a root element at all
+    // The root: the first SCL element; its end tag, the last one of the file.
+    bool atEnd = false;
+    char* scl = Next("SCL", {}, atEnd);
+    if (!scl) ParseWhole(); // the whole load tells whether there is a root element at all
+    Piece(DocumentLevel, P, scl);
+    P = scl;
+    pugi::xml_node tag;
+    if (!StartTag(tag)) {
+        const size_t end = std::string_view(P, size_t(E - P)).rfind("</SCL");
+        if (end == std::string_view::npos) ParseWhole();
+        char* sclEnd = P + end;
+        SCL();
+        if (P > sclEnd) ParseWhole(); // the first IED did not end inside the root
+        Pieces(SCLLevel, P, sclEnd, {"IED", "DataTypeTemplates", "Communication", "Substation"});
+        EndTag(sclEnd, "SCL");
+    }
+    Piece(DocumentLevel, P, E);
 }
 
-char* TPieceReader::NameEnd(char* s) const {
-    while (s < E && !std::strchr(" \t\r\n/>", *s)) ++s;
-    return s;
+char* TPieceReader::Next(std::string_view Child, std::string_view Own, bool& AtEnd) const {
+    for (char* q = P; (q = static_cast<char*>(std::memchr(q, '<', size_t(E - q)))); ++q) {
+        if (!Own.empty() && Names(q, Own, true)) {
+            AtEnd = true;
+            return q;
+        }
+        if (!Child.empty() && Names(q, Child, false)) {
+            AtEnd = false;
+            return q;
+        }
+    }
+    if (!Own.empty()) ParseWhole(); // the element does not end
+    return nullptr;
 }
 
-void TPieceReader::SkipPast(const char* From, std::string_view Marker) {
-    std::string_view rest(From, size_t(E - From));
-    const size_t at = rest.find(Marker);
-    if (at == std::string_view::npos) ParseWhole();
-    P = const_cast<char*>(From) + at + Marker.size();
+void TPieceReader::SCL() {
+    // Up to the first IED, which is followed; the rest of the content is left to Run.
+    bool atEnd = false;
+    char* ied = Next("IED", {}, atEnd);
+    if (!ied) return;
+    Pieces(SCLLevel, P, ied, {"DataTypeTemplates", "Communication", "Substation"});
+    P = ied;
+    HaveIED = true;
+    pugi::xml_node tag;
+    const bool closed = StartTag(tag);
+    FDecoder.IED(tag);
+    if (!closed) IED();
 }
 
-bool TPieceReader::SkipTag() {
-    for (char* s = P + 1; s < E; ++s) {
-        const char c = *s;
-        if (c == '"' || c == '\'') {
-            s = static_cast<char*>(std::memchr(s + 1, c, size_t(E - s - 1)));
+void TPieceReader::IED() {
+    bool atEnd = false;
+    char* at = Next("AccessPoint", "IED", atEnd);
+    Piece(IEDLevel, P, at);
+    P = at;
+    if (!atEnd) {
+        pugi::xml_node tag;
+        if (!StartTag(tag)) AccessPoint();
+        at = Next({}, "IED", atEnd);
+        Pieces(IEDLevel, P, at, {"AccessPoint"});
+    }
+    EndTag(at, "IED");
+}
+
+void TPieceReader::AccessPoint() {
+    bool atEnd = false;
+    char* at = Next("Server", "AccessPoint", atEnd);
+    Piece(AccessPointLevel, P, at);
+    P = at;
+    if (!atEnd) {
+        pugi::xml_node tag;
+        if (!StartTag(tag)) Server();
+        at = Next({}, "AccessPoint", atEnd);
+        Pieces(AccessPointLevel, P, at, {});
+    }
+    EndTag(at, "AccessPoint");
+}
+
+void TPieceReader::Server() {
+    for (;;) {
+        bool atEnd = false;
+        char* at = Next("LDevice", "Server", atEnd);
+        Piece(ServerLevel, P, at);
+        if (atEnd) return EndTag(at, "Server");
+        P = at;
+        pugi::xml_node tag;
+        const bool closed = StartTag(tag);
+        FDecoder.LDevice(tag);
+        if (!closed) LDevice();
+    }
+}
+
+void TPieceReader::LDevice() {
+    // One walk over the tags finds both the end and the places to cut (before an LN or LN0).
+    char* piece = P;
+    for (char* q = P; (q = static_cast<char*>(std::memchr(q, '<', size_t(E - q)))); ++q) {
+        if (q[1] == '/') {
+            if (Names(q, "LDevice", true)) {
+                Piece(LDeviceLevel, piece, q);
+                return EndTag(q, "LDevice");
+            }
+        } else if (size_t(q - piece) >= PieceSize && (Names(q, "LN", false) || Names(q, "LN0", false))) {
+            Piece(LDeviceLevel, piece, q);
+            piece = q;
+        }
+    }
+    ParseWhole(); // the element does not end
+}
+
+void TPieceReader::Pieces(TLevel Level, char* Begin, char* End, std::initializer_list<std::string_view> Splits) {
+    while (size_t(End - Begin) > PieceSize && Splits.size()) {
+        char* cut = nullptr;
+        for (char* q = Begin + PieceSize; !cut && (q = static_cast<char*>(std::memchr(q, '<', size_t(End - q)))); ++q)
+            for (std::string_view s : Splits)
+                if (Names(q, s, false)) {
+                    cut = q;
+                    break;
+                }
+        if (!cut) break;
+        Piece(Level, Begin, cut);
+        Begin = cut;
+    }
+    Piece(Level, Begin, End);
+}
+
+bool TPieceReader::StartTag(pugi::xml_node& Node) {
+    // The tag's end: the first '>' outside quoted attribute values.
+    char* s = P + 1;
+    for (;; ++s) {
+        if (s >= E) ParseWhole();
+        if (*s == '"' || *s == '\'') {
+            s = static_cast<char*>(std::memchr(s + 1, *s, size_t(E - s - 1)));
             if (!s) ParseWhole();
-        } else if (c == '>') {
-            P = s + 1;
-            return s[-1] == '/';
-        } else if (c == '<') {
+        } else if (*s == '>') {
+            break;
+        } else if (*s == '<') {
             ParseWhole();
         }
     }
-    ParseWhole();
-}
-
-void TPieceReader::SkipElement() {
-    int depth = 0;
-    for (;;) {
-        if (P[1] == '/') {
-            char* gt = static_cast<char*>(std::memchr(P, '>', size_t(E - P)));
-            if (!gt) ParseWhole();
-            P = gt + 1;
-            --depth;
-        } else if (P[1] == '!') {
-            if (E - P >= 4 && std::memcmp(P, "<!--", 4) == 0)
-                SkipPast(P + 4, "-->");
-            else if (E - P >= 9 && std::memcmp(P, "<![CDATA[", 9) == 0)
-                SkipPast(P + 9, "]]>");
-            else
-                ParseWhole();
-        } else if (P[1] == '?') {
-            SkipPast(P + 2, "?>");
-        } else if (!SkipTag()) {
-            ++depth;
-        }
-        if (depth <= 0) return;
-        P = static_cast<char*>(std::memchr(P, '<', size_t(E - P)));
-        if (!P) ParseWhole();
-    }
-}
-
-bool TPieceReader::StartTag(char* NameEnd, pugi::xml_node& Node) {
-    char* begin = P;
-    (void)NameEnd;
-    const bool closed = SkipTag();
-    FTagText.assign(begin, size_t(P - begin));
+    const bool closed = s[-1] == '/';
+    FTagText.assign(P, size_t(s + 1 - P));
+    P = s + 1;
     if (!closed) FTagText.insert(FTagText.size() - 1, 1, '/');
     if (!FTag.load_buffer_inplace(FTagText.data(), FTagText.size(), XmlReadOnlyParseOptions, pugi::encoding_utf8))
         ParseWhole();
@@ -916,89 +1167,15 @@ bool TPieceReader::StartTag(char* NameEnd, pugi::xml_node& Node) {
     return closed;
 }
 
-void TPieceReader::Children(TLevel Level, std::string_view Name) {
-    char* piece = P; // the start of the piece not yet parsed
-    for (;;) {
-        char* lt = static_cast<char*>(std::memchr(P, '<', size_t(E - P)));
-        if (!lt) {
-            if (Level != DocumentLevel) ParseWhole(); // an element left open
-            Piece(Level, piece, E);
-            P = E;
-            return;
-        }
-        P = lt;
-        if (E - P < 2) ParseWhole();
-        const char c = P[1];
-        if (c == '!') {
-            if (E - P >= 4 && std::memcmp(P, "<!--", 4) == 0)
-                SkipPast(P + 4, "-->");
-            else if (E - P >= 9 && std::memcmp(P, "<![CDATA[", 9) == 0 && Level != DocumentLevel)
-                SkipPast(P + 9, "]]>");
-            else
-                ParseWhole(); // a document type declaration
-            continue;
-        }
-        if (c == '?') {
-            SkipPast(P + 2, "?>");
-            continue;
-        }
-        if (c == '/') {
-            // The end tag of the element: its name, blanks, '>'.
-            if (Level == DocumentLevel) ParseWhole();
-            Piece(Level, piece, P);
-            char* s = P + 2;
-            if (size_t(E - s) < Name.size() || std::string_view(s, Name.size()) != Name) ParseWhole();
-            s += Name.size();
-            while (s < E && (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n')) ++s;
-            if (s == E || *s != '>') ParseWhole();
-            P = s + 1;
-            return;
-        }
-        const uint8_t first = uint8_t(c);
-        if (!(std::isalpha(first) || c == '_' || c == ':' || first >= 0x80)) ParseWhole();
-        char* nameEnd = NameEnd(P + 1);
-        const std::string_view name(P + 1, size_t(nameEnd - P - 1));
-        // Whether the element is one the reader follows into.
-        TLevel inner = Level;
-        switch (Level) {
-        case DocumentLevel:
-            if (name == "SCL" && !FSCL) inner = SCLLevel, FSCL = true;
-            break;
-        case SCLLevel:
-            if (name == "IED" && !HaveIED) inner = IEDLevel, HaveIED = true;
-            break;
-        case IEDLevel:
-            if (name == "AccessPoint" && !FAccessPoint) inner = AccessPointLevel, FAccessPoint = true;
-            break;
-        case AccessPointLevel:
-            if (name == "Server" && !FServer) inner = ServerLevel, FServer = true;
-            break;
-        case ServerLevel:
-            if (name == "LDevice") inner = LDeviceLevel;
-            break;
-        case LDeviceLevel:
-            break;
-        }
-        if (inner == Level) {
-            SkipElement();
-            if (size_t(P - piece) >= PieceSize) {
-                Piece(Level, piece, P);
-                piece = P;
-            }
-            continue;
-        }
-        Piece(Level, piece, P);
-        pugi::xml_node tag;
-        const bool closed = StartTag(nameEnd, tag);
-        if (inner == IEDLevel) FDecoder.IED(tag);
-        if (inner == LDeviceLevel) FDecoder.LDevice(tag);
-        if (!closed) Children(inner, name);
-        piece = P;
-    }
+void TPieceReader::EndTag(char* At, std::string_view Name) {
+    char* s = At + 2 + Name.size();
+    while (s < E && (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n')) ++s;
+    if (s == E || *s != '>') ParseWhole();
+    P = s + 1;
 }
 
 void TPieceReader::Piece(TLevel Level, char* Begin, char* End) {
-    if (Begin == End) return;
+    if (Begin >= End) return;
     if (!FPiece.load_buffer_inplace(Begin, size_t(End - Begin), XmlReadOnlyParseOptions | pugi::parse_fragment,
                                     pugi::encoding_utf8))
         ParseWhole();
@@ -1016,9 +1193,10 @@ void TPieceReader::Piece(TLevel Level, char* Begin, char* End) {
 } // namespace
 
 #ifdef PHASE_TIMING
+#include <malloc.h>
 double PhaseT[8]; static double PhaseLast;
 static double NowT() { timespec t{}; clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t); return t.tv_sec + t.tv_nsec * 1e-9; }
-void PhaseMark(int i) { double n = NowT(); if (i) PhaseT[i] += n - PhaseLast; PhaseLast = n; }
+size_t PhaseMem[8]; void PhaseMark(int i) { double n = NowT(); if (i) PhaseT[i] += n - PhaseLast; PhaseLast = n; PhaseMem[i] = mallinfo2().uordblks; }
 #define PHASE(i) PhaseMark(i)
 #else
 #define PHASE(i)
@@ -1215,6 +1393,7 @@ void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
     FDev->fName = *FIedName;
     FDev->FTemplates = FTemplates;
     FDev->FTexts = FPool.Store();
+    FPool.DropIndex(); // every text is in
     if (!FMembers.empty()) FLNs.Build(FLNNames);
     FLNNames = {};
 
@@ -1235,20 +1414,29 @@ void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
     FMembers = {};
 }
 
-// The texts of an FCDA; attributes read in one walk, the first of a name counting.
+// The texts of an FCDA; attributes read in one walk, the first of a name counting. Consecutive
+// members often repeat a text (the logical device, the constraint): such a text keeps its number
+// without being looked up again.
 TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
     const char* t[7] = {"", "", "", "", "", "", ""};
     bool seen[7] = {};
     for (pugi::xml_attribute a = fcda.first_attribute(); a; a = a.next_attribute()) {
         const char* n = a.name();
-        const int i = Is(n, "ldInst")    ? 0
-                      : Is(n, "prefix")  ? 1
-                      : Is(n, "lnClass") ? 2
-                      : Is(n, "lnInst")  ? 3
-                      : Is(n, "doName")  ? 4
-                      : Is(n, "daName")  ? 5
-                      : Is(n, "fc")      ? 6
-                                         : -1;
+        int i = -1;
+        switch (n[0]) {
+        case 'l':
+            i = Is(n, "ldInst") ? 0 : Is(n, "lnClass") ? 2 : Is(n, "lnInst") ? 3 : -1;
+            break;
+        case 'p':
+            i = Is(n, "prefix") ? 1 : -1;
+            break;
+        case 'd':
+            i = Is(n, "doName") ? 4 : Is(n, "daName") ? 5 : -1;
+            break;
+        case 'f':
+            i = Is(n, "fc") ? 6 : -1;
+            break;
+        }
         if (i >= 0 && !seen[i]) {
             t[i] = a.value();
             seen[i] = true;
@@ -1256,7 +1444,13 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
     }
     TPendingMember m{ds, 0, 0, 0, 0, 0, 0, 0};
     uint32_t* ids[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
-    for (int i = 0; i < 7; ++i) *ids[i] = FPool.Id(t[i]);
+    for (int i = 0; i < 7; ++i) {
+        if (!FLastText[i] || std::strcmp(FLastText[i], t[i]) != 0) {
+            FLastId[i] = FPool.Id(t[i]);
+            FLastText[i] = t[i];
+        }
+        *ids[i] = FLastId[i];
+    }
     return m;
 }
 
@@ -1293,31 +1487,28 @@ struct TNamePart {
     bool Valid = true;
 };
 
-// The parts of a dotted name (A.phsB: A, phsB), at most Max of them (a name with more names
-// nothing the model can hold). Returns the number of parts.
-int Parts(const String& name, TNamePart* parts, int Max) {
-    int n = 0;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype dot = name.indexOf(QLatin1Char('.'), from);
-        if (n == Max) return Max + 1;
-        TNamePart& p = parts[n++];
-        p = {};
-        QStringView part = QStringView(name).mid(from, dot < 0 ? -1 : dot - from);
-        const qsizetype open = part.indexOf(QLatin1Char('('));
-        if (open >= 0) {
-            // name(n): n decimal digits, nothing after the closing parenthesis.
-            QStringView digits = part.mid(open + 1, part.size() - open - 2);
-            bool ok = part.endsWith(QLatin1Char(')')) && !digits.isEmpty() && digits.size() <= 9;
-            for (QChar c : digits) ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-            p.Valid = ok;
-            p.Index = ok ? digits.toInt() : -1;
-            part = part.left(open);
-        }
-        p.Name = part;
-        if (dot < 0) return n;
-        from = dot + 1;
+// The next part of a dotted name (A.phsB: A, then phsB) from From, which is moved past it;
+// false after the last.
+bool NextPart(const String& name, qsizetype& From, TNamePart& p) {
+    if (From > name.size()) return false;
+    const qsizetype dot = name.indexOf(QLatin1Char('.'), From);
+    const qsizetype end = dot < 0 ? name.size() : dot;
+    QStringView part = QStringView(name).mid(From, end - From);
+    From = end + 1;
+    p.Index = -1;
+    p.Valid = true;
+    const qsizetype open = part.indexOf(QLatin1Char('('));
+    if (open >= 0) {
+        // name(n): n decimal digits, nothing after the closing parenthesis.
+        QStringView digits = part.mid(open + 1, part.size() - open - 2);
+        bool ok = part.endsWith(QLatin1Char(')')) && !digits.isEmpty() && digits.size() <= 9;
+        for (QChar c : digits) ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        p.Valid = ok;
+        p.Index = ok ? digits.toInt() : -1;
+        part = part.left(open);
     }
+    p.Name = part;
+    return true;
 }
 
 } // namespace
@@ -1335,9 +1526,14 @@ template <class T> T* TIEC_Decoder::Element(T* Array, int Index, String& Why) {
               QString::number(count) + " elements";
         return nullptr;
     }
-    if (Array->FElements)
-        for (T* e : *Array->FElements)
-            if (e->FIndex == Index) return e;
+    if (!Array->FOwn) Array->FOwn = std::make_unique<TIEC_OwnTexts>();
+    std::vector<T*>* elements;
+    if constexpr (std::is_same_v<T, TIEC_DO>)
+        elements = &Array->FOwn->DOElements;
+    else
+        elements = &Array->FOwn->DAElements;
+    for (T* e : *elements)
+        if (e->Index() == Index) return e;
     // The element is made as its array was, at the same place in the model; it stays out of the
     // parent's lists (which hold the array) and belongs to the array.
     const TIEC_LN* ln = nullptr;
@@ -1358,21 +1554,19 @@ template <class T> T* TIEC_Decoder::Element(T* Array, int Index, String& Why) {
         ln = static_cast<const TIEC_LN*>(d->FParent);
         TIEC_Expander x(ln, FDev);
         x.EnterPathOf(Array);
-        e = x.NewDA(Array->FParent, Array->FParentIsDA, *Array->FTpl, Array->FFC, TIEC_Model::LevelOf(Array));
+        e = x.NewDA(Array->FParent, Array->FParentIsDA, *Array->FTpl, TIEC_Model::LevelOf(Array));
         if (x.CutShort || x.TooDeep) ln->NoteCutShort(false);
     }
-    e->FIndex = Index;
     if (!e->FOwn) e->FOwn = std::make_unique<TIEC_OwnTexts>();
+    e->FOwn->Index = Index;
     e->FOwn->Texts[std::is_same_v<T, TIEC_DO> ? 0 : 2] = Array->Name() + "(" + QString::number(Index) + ")";
     e->FOwn->Set |= std::is_same_v<T, TIEC_DO> ? 1u : 4u;
-    if (!Array->FElements) Array->FElements = new std::vector<T*>;
-    Array->FElements->push_back(e);
+    elements->push_back(e);
     return e;
 }
 
 TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
     const String& doName = FPool.Str(m.DoName);
-    const String& daName = FPool.Str(m.DaName);
     const String& lnClass = FPool.Str(m.LnClass);
     if (FPool.Str(m.LdInst).isEmpty() || lnClass.isEmpty() || doName.isEmpty()) return nullptr;
     const ptrdiff_t ld = FindLDevice(m.LdInst);
@@ -1383,53 +1577,49 @@ TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
                                                    : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
     if (!ln) return nullptr;
 
+    // Only the objects on the member's path are made (and the member with all it holds); the
+    // node makes the rest when it is expanded.
+    TIEC_Expander x(ln, FDev);
+    TIEC_DA* member = ResolveIn(ln, x, m, Why);
+    if (x.CutShort || x.TooDeep) ln->NoteCutShort(x.CutShort);
+    return member;
+}
+
+TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why) {
     // The data object: each part of a dotted doName names a sub-data object of the previous (or
     // an element of it, with an index).
-    TNamePart parts[IEC_MaxDepth];
-    int n = Parts(doName, parts, IEC_MaxDepth);
-    if (n > IEC_MaxDepth) return nullptr;
+    TNamePart part;
+    qsizetype from = 0;
     TIEC_DO* d = nullptr;
-    for (int i = 0; i < n; ++i) {
-        const TNamePart& part = parts[i];
+    int level = 0; // of d
+    while (NextPart(FPool.Str(m.DoName), from, part)) {
         if (!part.Valid) return nullptr;
-        TIEC_DO* next = nullptr;
-        if (!d) {
-            next = ln->TopDO(part.Name); // only that object of the node is expanded
-        } else {
-            for (TIEC_DO* c : d->List_DO())
-                if (c->Name() == part.Name) {
-                    next = c;
-                    break;
-                }
-        }
+        TIEC_DO* next = d ? x.ChildDO(d, level, part.Name) : ln->TopDO(part.Name, x);
         if (next && part.Index >= 0) next = Element(next, part.Index, Why);
         if (!next) return nullptr;
         d = next;
+        ++level;
     }
 
+    const String& daName = FPool.Str(m.DaName);
     if (daName.isEmpty()) {
+        x.CompleteDO(d, level);
         const String& fc = FPool.Str(m.FC);
         if (!fc.isEmpty())
             if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), fc)) return a;
         return d->Find_First_DA();
     }
     // The attribute: each part of a dotted daName names a nested attribute of the previous.
-    n = Parts(daName, parts, IEC_MaxDepth);
-    if (n > IEC_MaxDepth) return nullptr;
+    from = 0;
     TIEC_DA* a = nullptr;
-    for (int i = 0; i < n; ++i) {
-        const TNamePart& part = parts[i];
+    while (NextPart(daName, from, part)) {
         if (!part.Valid) return nullptr;
-        const std::vector<TIEC_DA*>& list = a ? a->List_DA() : d->List_DA();
-        TIEC_DA* next = nullptr;
-        for (TIEC_DA* c : list)
-            if (c->Name() == part.Name) {
-                next = c;
-                break;
-            }
+        TIEC_DA* next = a ? x.ChildDA(a, level, part.Name) : x.ChildDA(d, level, part.Name);
         if (next && part.Index >= 0) next = Element(next, part.Index, Why);
         if (!next) return nullptr;
         a = next;
+        ++level;
     }
+    x.CompleteDA(a, level);
     return a;
 }

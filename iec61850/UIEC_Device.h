@@ -47,13 +47,20 @@ class TIEC_DO;
 struct TIEC_Templates;
 struct TIEC_TextStore;
 class TIEC_Arena;
+class TIEC_Expander;
 
 // The texts of the model objects are kept once per device (names, types and functional
 // constraints repeat all over a file): an object refers to the device's copy. A text given
 // through a setter is kept by the object itself.
+class TIEC_DA;
+class TIEC_DO;
 struct TIEC_OwnTexts {
     String Texts[4];
     unsigned Set = 0; // bit i: Texts[i] was given
+    int Index = -1;   // for an element of an array, its index
+    // For an array, the elements made so far (owned).
+    std::vector<TIEC_DA*> DAElements;
+    std::vector<TIEC_DO*> DOElements;
 };
 
 // What an object without a text of its own answers.
@@ -75,7 +82,7 @@ public:
     // it). Composed from the parents when asked for, unless set explicitly.
     String Reference() const;
     void SetReference(const String& Value) { Own(3, Value); }
-    const String& FC() const { return Own(0) ? FOwn->Texts[0] : FFC ? *FFC : IEC_NoText(); }
+    const String& FC() const;
     void SetFC(const String& Value) { Own(0, Value); }
     const String& bType() const;
     void SetbType(const String& Value) { Own(1, Value); }
@@ -104,18 +111,19 @@ private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
     friend class TIEC_Arena;
+class TIEC_Expander;
     friend struct TIEC_Model;
     bool Own(int i) const { return FOwn && (FOwn->Set >> i & 1); }
     void Own(int i, const String& Value);
 
+    int Index() const { return FOwn ? FOwn->Index : -1; }
+
     const TIEC_TplChild* FTpl = nullptr; // the template it was made from
-    const String* FFC = nullptr;         // its functional constraint, or the enclosing attribute's
-    std::unique_ptr<TIEC_OwnTexts> FOwn;
-    const TObject* FParent = nullptr; // the attribute (FParentIsDA) or data object holding it
-    std::vector<TIEC_DA*>* FElements = nullptr;
+    std::unique_ptr<TIEC_OwnTexts> FOwn; // texts set on it, array elements
+    const TObject* FParent = nullptr;    // the attribute (FParentIsDA) or data object holding it
     std::vector<TIEC_DA*> FList_DA;
-    int FIndex = -1; // the index of an element of an array
     bool FParentIsDA = false;
+    bool FPartial = false; // only some children made so far (null in the others' places)
     bool FInArena = false; // made in the device's arena: destroyed, not freed, by its owner
 };
 
@@ -151,15 +159,17 @@ private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
     friend class TIEC_Arena;
+class TIEC_Expander;
     friend struct TIEC_Model;
+    int Index() const { return FOwn ? FOwn->Index : -1; }
+
     const TIEC_TplChild* FTpl = nullptr;
     std::unique_ptr<TIEC_OwnTexts> FOwn;
     const TObject* FParent = nullptr; // the data object (FParentIsDO) or logical node holding it
-    std::vector<TIEC_DO*>* FElements = nullptr;
     std::vector<TIEC_DO*> FList_DO;
     std::vector<TIEC_DA*> FList_DA;
-    int FIndex = -1;
     bool FParentIsDO = false;
+    bool FPartial = false; // only some children made so far (null in the others' places)
     bool FInArena = false;
 };
 
@@ -222,9 +232,10 @@ private:
         return FOwn->Texts[i] = Value;
     }
     void Expand() const;
-    // The first data object of the node's type named DO_Name, expanded on its own when the
-    // node is not expanded yet (resolving a data-set member needs only that one).
-    TIEC_DO* TopDO(QStringView DO_Name) const;
+    // The first data object of the node's type named DO_Name; when the node is not expanded yet,
+    // made through x without its children (resolving a data-set member needs only the objects
+    // on its path).
+    TIEC_DO* TopDO(QStringView DO_Name, TIEC_Expander& x) const;
     // Reports that an expansion was cut (once per node); Stop: the node's budget is spent, nothing
     // more is expanded for it.
     void NoteCutShort(bool Stop) const;
