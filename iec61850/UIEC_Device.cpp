@@ -42,6 +42,9 @@ struct TIEC_TplChild {
 // The file's DataTypeTemplates, indexed by id. Every template with a given id contributes its
 // children, in document order, so two templates with one id act as one with both child lists.
 struct TIEC_Templates {
+    // The LNodeType of an lnType text (texts are kept once per device, so one text, one
+    // pointer), filled as nodes ask.
+    mutable QHash<const String*, const TIEC_TplList*> LNodeTypeOf;
     QHash<String, TIEC_TplList> LNodeTypes;
     QHash<String, TIEC_TplList> DOTypes;
     QHash<String, TIEC_TplList> DATypes;
@@ -69,6 +72,19 @@ template <size_t N> inline bool Is(const char* s, const char (&name)[N]) {
     for (size_t i = 0; i < N; ++i)
         if (s[i] != name[i]) return false;
     return true;
+}
+
+// Whether a name of the model is Name (compared in place: names are short).
+inline bool SameText(const String& s, QStringView Name) {
+    return s.size() == Name.size() && std::memcmp(s.constData(), Name.data(), size_t(Name.size()) * 2) == 0;
+}
+
+// Whether two texts are equal (short ones, compared in place).
+inline bool Same(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        if (*a != *b) return false;
+        if (!*a) return true;
+    }
 }
 
 // Whether n is an element named name. Only elements have names among the nodes that the
@@ -130,7 +146,9 @@ private:
     };
     // A text not seen before (the empty text has no slot).
     [[gnu::noinline]] uint32_t Add(const char* s, uint32_t len, uint32_t h) {
-        const uint32_t id = FStore->Add(String::fromUtf8(s, qsizetype(len)));
+        bool ascii = true;
+        for (uint32_t i = 0; i < len; ++i) ascii &= uint8_t(s[i]) < 0x80;
+        const uint32_t id = FStore->Add(ascii ? String::fromLatin1(s, qsizetype(len)) : String::fromUtf8(s, qsizetype(len)));
         if (len == 0) return id;
         const size_t mask = FSlots.size() - 1;
         size_t i = h & mask;
@@ -271,7 +289,11 @@ private:
     static size_t Hash(const TLNName& n) {
         uint64_t h = n.LDevice;
         for (uint32_t v : {n.Class, n.Prefix, n.Inst}) h = (h ^ v) * 0x9E3779B97F4A7C15ull;
-        return size_t(h ^ (h >> 29));
+        // The table takes the low bits: every bit of the name must reach them.
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        return size_t(h);
     }
     // The slot of name, or the empty slot where it would go.
     TSlot& Find(const TLNName& name) const {
@@ -315,6 +337,22 @@ public:
         p->FInArena = true;
         return p;
     }
+    // An array of n null pointers.
+    template <class T> T** Slots(size_t n) {
+        const size_t size = n * sizeof(T*);
+        if (FLeft < size) {
+            FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
+            FBlocks.emplace_back(new std::max_align_t[(std::max(FBlockSize, size) + sizeof(std::max_align_t) - 1) /
+                                                      sizeof(std::max_align_t)]);
+            FNext = reinterpret_cast<char*>(FBlocks.back().get());
+            FLeft = std::max(FBlockSize, size);
+        }
+        T** p = reinterpret_cast<T**>(FNext);
+        std::fill_n(p, n, nullptr);
+        FNext += size;
+        FLeft -= size;
+        return p;
+    }
 
 private:
     static constexpr size_t MaxBlock = 64 * 1024;
@@ -350,16 +388,18 @@ struct TIEC_Model {
 namespace {
 
 // Frees the objects of an owned list: those made in the arena are destroyed in place.
-template <class T> void FreeAll(std::vector<T*>& list) {
-    for (T* p : list) {
-        if (!p) continue; // a place not filled in an object made a child at a time
-        if (TIEC_Model::InArena(p)) {
-            p->BeforeDestruction();
-            p->~T();
-        } else {
-            TObject::Free(p);
-        }
+template <class T> void FreeOne(T* p) {
+    if (!p) return; // a place not filled in a shell
+    if (TIEC_Model::InArena(p)) {
+        p->BeforeDestruction();
+        p->~T();
+    } else {
+        TObject::Free(p);
     }
+}
+
+template <class T> void FreeAll(std::vector<T*>& list) {
+    for (T* p : list) FreeOne(p);
     list.clear();
 }
 
@@ -386,6 +426,7 @@ public:
     // An object or attribute without its children, or nullptr when the budget is spent.
     TIEC_DO* ShellDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c);
     TIEC_DA* ShellDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c);
+    template <class T> T** Slots(size_t n) { return Arena().Slots<T>(n); }
     // Down a member's path: the child of d (at Level) named Name, made when it is not there yet;
     // the types on the path are noted as the expansion of d would note them.
     TIEC_DO* ChildDO(TIEC_DO* d, int Level, QStringView Name);
@@ -457,11 +498,20 @@ public:
     static void Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t Size,
                        const std::function<void(TXMLDocument&)>& Load);
     // The children of the LNodeType lnType, or null when there is none.
-    static const TIEC_TplList* LNodeType(const TIEC_Device* dev, const String& lnType) {
+    // Kept: lnType is one of the device's texts (not one set on a node, which may change).
+    static const TIEC_TplList* LNodeType(const TIEC_Device* dev, const String& lnType, bool Kept) {
         if (!dev || !dev->FTemplates || lnType.isEmpty()) return nullptr;
         const TIEC_Templates& t = *dev->FTemplates;
+        if (!Kept) {
+            auto it = t.LNodeTypes.constFind(lnType);
+            return it == t.LNodeTypes.constEnd() ? nullptr : &*it;
+        }
+        auto known = t.LNodeTypeOf.constFind(&lnType);
+        if (known != t.LNodeTypeOf.constEnd()) return *known;
         auto it = t.LNodeTypes.constFind(lnType);
-        return it == t.LNodeTypes.constEnd() ? nullptr : &*it;
+        const TIEC_TplList* type = it == t.LNodeTypes.constEnd() ? nullptr : &*it;
+        t.LNodeTypeOf.insert(&lnType, type);
+        return type;
     }
 
     // The parts of a file.
@@ -566,18 +616,18 @@ void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
 TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
     if (!d->FPartial) {
         for (TIEC_DO* c : d->FList_DO)
-            if (c->Name() == Name) return c;
+            if (SameText(c->Name(), Name)) return c;
         return nullptr;
     }
     const TIEC_TplChild& t = *d->FTpl;
     if (!Expands(t, Level, true)) return nullptr;
     for (const TIEC_TplChild& ch : *t.Sub) {
-        if (!ch.IsSDO || *ch.Name != Name) continue;
-        if (d->FList_DO.empty()) d->FList_DO.resize(t.SubSDOs);
-        TIEC_DO*& slot = d->FList_DO[ch.Slot];
+        if (!ch.IsSDO || !SameText(*ch.Name, Name)) continue;
+        if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(t.SubSDOs + t.SubDAs);
+        TObject*& slot = d->FSlots[ch.Slot];
         if (!slot && Take()) slot = ShellDO(d, true, ch);
         FDOPath.push_back(t.Sub);
-        return slot;
+        return static_cast<TIEC_DO*>(slot);
     }
     return nullptr;
 }
@@ -585,18 +635,18 @@ TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
 TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
     if (!d->FPartial) {
         for (TIEC_DA* c : d->FList_DA)
-            if (c->Name() == Name) return c;
+            if (SameText(c->Name(), Name)) return c;
         return nullptr;
     }
     const TIEC_TplChild& t = *d->FTpl;
     if (!Expands(t, Level, true)) return nullptr;
     for (const TIEC_TplChild& ch : *t.Sub) {
-        if (ch.IsSDO || *ch.Name != Name) continue;
-        if (d->FList_DA.empty()) d->FList_DA.resize(t.SubDAs);
-        TIEC_DA*& slot = d->FList_DA[ch.Slot];
+        if (ch.IsSDO || !SameText(*ch.Name, Name)) continue;
+        if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(t.SubSDOs + t.SubDAs);
+        TObject*& slot = d->FSlots[t.SubSDOs + ch.Slot];
         if (!slot && Take()) slot = ShellDA(d, false, ch);
         FDOPath.push_back(t.Sub);
-        return slot;
+        return static_cast<TIEC_DA*>(slot);
     }
     return nullptr;
 }
@@ -604,15 +654,15 @@ TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
 TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, QStringView Name) {
     if (!a->FPartial) {
         for (TIEC_DA* c : a->FList_DA)
-            if (c->Name() == Name) return c;
+            if (SameText(c->Name(), Name)) return c;
         return nullptr;
     }
     const TIEC_TplChild& t = *a->FTpl;
     if (!Expands(t, Level, false)) return nullptr;
     for (const TIEC_TplChild& ch : *t.Sub) {
-        if (*ch.Name != Name) continue;
-        if (a->FList_DA.empty()) a->FList_DA.resize(t.SubDAs);
-        TIEC_DA*& slot = a->FList_DA[ch.Slot];
+        if (!SameText(*ch.Name, Name)) continue;
+        if (!a->FSlots) a->FSlots = Arena().Slots<TIEC_DA>(t.SubDAs);
+        TIEC_DA*& slot = a->FSlots[ch.Slot];
         if (!slot && Take()) slot = ShellDA(a, true, ch);
         FDAPath.push_back(t.Sub);
         return slot;
@@ -624,47 +674,52 @@ void TIEC_Expander::CompleteDO(TIEC_DO* d, int Level) {
     if (!d->FPartial) return;
     d->FPartial = false;
     const TIEC_TplChild& c = *d->FTpl;
-    if (d->FList_DO.empty() && d->FList_DA.empty()) return DecodeDO(d, c, Level); // nothing made yet
+    TObject** places = d->FSlots;
+    d->FSlots = nullptr;
+    if (!places) return DecodeDO(d, c, Level); // nothing made yet
     // Some children are there, in their places (a shell's children exist only where its type
-    // expands, so the checks of DecodeDO hold).
-    if (d->FList_DO.empty()) d->FList_DO.resize(c.SubSDOs);
-    if (d->FList_DA.empty()) d->FList_DA.resize(c.SubDAs);
+    // expands, so the checks of DecodeDO hold); with the budget spent, the others are left out.
+    d->FList_DO.reserve(c.SubSDOs);
+    d->FList_DA.reserve(c.SubDAs);
     FDOPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
         if (ch.IsSDO) {
-            TIEC_DO*& slot = d->FList_DO[ch.Slot];
-            if (slot)
-                CompleteDO(slot, Level + 1);
+            auto* made = static_cast<TIEC_DO*>(places[ch.Slot]);
+            if (made)
+                CompleteDO(made, Level + 1);
             else if (!CutShort && Take())
-                slot = NewDO(d, true, ch, Level + 1);
+                made = NewDO(d, true, ch, Level + 1);
+            if (made) d->FList_DO.push_back(made);
         } else {
-            TIEC_DA*& slot = d->FList_DA[ch.Slot];
-            if (slot)
-                CompleteDA(slot, Level + 1);
+            auto* made = static_cast<TIEC_DA*>(places[c.SubSDOs + ch.Slot]);
+            if (made)
+                CompleteDA(made, Level + 1);
             else if (!CutShort && Take())
-                slot = NewDA(d, false, ch, Level + 1);
+                made = NewDA(d, false, ch, Level + 1);
+            if (made) d->FList_DA.push_back(made);
         }
     }
     FDOPath.pop_back();
-    std::erase(d->FList_DO, nullptr); // places not filled once the budget was spent
-    std::erase(d->FList_DA, nullptr);
 }
 
 void TIEC_Expander::CompleteDA(TIEC_DA* a, int Level) {
     if (!a->FPartial) return;
     a->FPartial = false;
     const TIEC_TplChild& c = *a->FTpl;
-    if (a->FList_DA.empty()) return DecodeDA(a, c, Level);
+    TIEC_DA** places = a->FSlots;
+    a->FSlots = nullptr;
+    if (!places) return DecodeDA(a, c, Level);
+    a->FList_DA.reserve(c.SubDAs);
     FDAPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
-        TIEC_DA*& slot = a->FList_DA[ch.Slot];
-        if (slot)
-            CompleteDA(slot, Level + 1);
+        TIEC_DA* made = places[ch.Slot];
+        if (made)
+            CompleteDA(made, Level + 1);
         else if (!CutShort && Take())
-            slot = NewDA(a, true, ch, Level + 1);
+            made = NewDA(a, true, ch, Level + 1);
+        if (made) a->FList_DA.push_back(made);
     }
     FDAPath.pop_back();
-    std::erase(a->FList_DA, nullptr);
 }
 
 void TIEC_Expander::EnterPathOf(const TIEC_DO* d) {
@@ -753,6 +808,8 @@ const std::vector<TIEC_DA*>& TIEC_DA::List_Element() const {
 
 TIEC_DA::~TIEC_DA() {
     FreeAll(FList_DA);
+    if (FSlots)
+        for (uint32_t i = 0; i < FTpl->SubDAs; ++i) FreeOne(FSlots[i]);
     if (FOwn) FreeAll(FOwn->DAElements);
 }
 
@@ -809,6 +866,10 @@ TIEC_DA* TIEC_DA::Find_First_DA() const {
 TIEC_DO::~TIEC_DO() {
     FreeAll(FList_DO);
     FreeAll(FList_DA);
+    if (FSlots) {
+        for (uint32_t i = 0; i < FTpl->SubSDOs; ++i) FreeOne(static_cast<TIEC_DO*>(FSlots[i]));
+        for (uint32_t i = 0; i < FTpl->SubDAs; ++i) FreeOne(static_cast<TIEC_DA*>(FSlots[FTpl->SubSDOs + i]));
+    }
     if (FOwn) FreeAll(FOwn->DOElements);
 }
 
@@ -836,19 +897,27 @@ TIEC_DA* TIEC_DO::Find_First_DA() const {
 
 TIEC_LN::~TIEC_LN() {
     FreeAll(FList_DataSet);
-    std::erase(FList_DO, nullptr); // objects never expanded
     FreeAll(FList_DO);
+    if (FSlots)
+        for (size_t i = 0; i < FType->size(); ++i) FreeOne(FSlots[i]);
 }
 
 String TIEC_LN::Reference() const {
     const String& l = FOwner ? FOwner->Reference() : IEC_NoText();
-    String r;
-    r.reserve(l.size() + 1 + Prefix().size() + lnClass().size() + Inst().size());
-    r += l;
-    r += QLatin1Char('/');
-    r += Prefix();
-    r += lnClass();
-    r += Inst();
+    const String* parts[] = {&l, nullptr, &Prefix(), &lnClass(), &Inst()};
+    qsizetype length = 1;
+    for (const String* p : parts)
+        if (p) length += p->size();
+    String r(length, Qt::Uninitialized);
+    QChar* out = r.data();
+    for (const String* p : parts) {
+        if (!p) {
+            *out++ = QLatin1Char('/');
+            continue;
+        }
+        std::memcpy(out, p->constData(), size_t(p->size()) * sizeof(QChar));
+        out += p->size();
+    }
     return r;
 }
 
@@ -868,40 +937,49 @@ void TIEC_LN::NoteCutShort(bool Stop) const {
                               "attribute is shown";
 }
 
+const TIEC_TplList* TIEC_LN::Type(const TIEC_Device* dev) const {
+    if (!FTypeKnown) {
+        FType = TIEC_Decoder::LNodeType(dev, lnType(), !(FOwn && FlnType == &FOwn->Texts[1]));
+        FTypeKnown = dev && dev->FTemplates; // known once the templates are read
+    }
+    return FType;
+}
+
 void TIEC_LN::Expand() const {
     FExpanded = true;
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
-    const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
+    const TIEC_TplList* type = Type(dev);
     if (!type) return;
-    if (FList_DO.empty()) FList_DO.resize(type->size());
+    TIEC_DO** places = FSlots;
+    FSlots = nullptr;
+    FList_DO.reserve(type->size());
     for (size_t i = 0; i < type->size(); ++i) {
         TIEC_Expander x(this, dev);
-        if (!FList_DO[i]) {
-            if (FCutShort) continue;
-            FList_DO[i] = x.NewDO(this, false, (*type)[i], 1);
-        } else {
-            x.CompleteDO(FList_DO[i], 1); // made for a member before: the rest of it
-        }
+        TIEC_DO* d = places ? places[i] : nullptr;
+        if (d)
+            x.CompleteDO(d, 1); // made for a member before: the rest of it
+        else if (!FCutShort)
+            d = x.NewDO(this, false, (*type)[i], 1);
+        // Cut short: the objects not reached are left out.
+        if (d) FList_DO.push_back(d);
         if (x.CutShort || x.TooDeep) NoteCutShort(x.CutShort);
     }
-    // Cut short: the objects not reached are left out.
-    if (FCutShort) std::erase(FList_DO, nullptr);
 }
 
 TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name, TIEC_Expander& x) const {
     if (FExpanded) {
         for (TIEC_DO* d : FList_DO)
-            if (d->Name() == DO_Name) return d;
+            if (SameText(d->Name(), DO_Name)) return d;
         return nullptr;
     }
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
-    const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
+    const TIEC_TplList* type = Type(dev);
     if (!type) return nullptr;
     for (size_t i = 0; i < type->size(); ++i) {
-        if (*(*type)[i].Name != DO_Name) continue;
-        if (FList_DO.empty()) FList_DO.resize(type->size());
-        if (!FList_DO[i] && !FCutShort) FList_DO[i] = x.ShellDO(this, false, (*type)[i]);
-        return FList_DO[i];
+        if (!SameText(*(*type)[i].Name, DO_Name)) continue;
+        if (!FSlots) FSlots = x.Slots<TIEC_DO>(type->size());
+        if (!FSlots[i] && !FCutShort) FSlots[i] = x.ShellDO(this, false, (*type)[i]);
+        return FSlots[i];
     }
     return nullptr;
 }
@@ -1330,18 +1408,24 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     bool cls = false, type = false, prefix = false, inst = false;
     for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
         const char* n = a.name();
-        if (!cls && Is(n, "lnClass")) {
-            name.Class = pool.Id(a.value());
-            cls = true;
-        } else if (!type && Is(n, "lnType")) {
-            ln->FlnType = &pool.Get(a.value());
-            type = true;
-        } else if (!prefix && Is(n, "prefix")) {
-            name.Prefix = pool.Id(a.value());
-            prefix = true;
-        } else if (!inst && Is(n, "inst")) {
-            name.Inst = pool.Id(a.value());
-            inst = true;
+        if (n[0] == 'l') {
+            if (!cls && Is(n, "lnClass")) {
+                name.Class = pool.Id(a.value());
+                cls = true;
+            } else if (!type && Is(n, "lnType")) {
+                ln->FlnType = &pool.Get(a.value());
+                type = true;
+            }
+        } else if (n[0] == 'p') {
+            if (!prefix && Is(n, "prefix")) {
+                name.Prefix = pool.Id(a.value());
+                prefix = true;
+            }
+        } else if (n[0] == 'i') {
+            if (!inst && Is(n, "inst")) {
+                name.Inst = pool.Id(a.value());
+                inst = true;
+            }
         }
     }
     if (!type) ln->FlnType = &pool.Get("");
@@ -1369,8 +1453,13 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
         ds->fName = pool.Attr(c, "name");
         if (reference.isEmpty()) reference = ln->Reference() + QLatin1Char('.');
         ds->fReference = reference + ds->fName;
+        size_t n = 0;
         for (pugi::xml_node f = c.first_child(); f; f = f.next_sibling())
-            if (NameIs(f, "FCDA")) FMembers.push_back(Member(ds, f));
+            if (NameIs(f, "FCDA")) {
+                FMembers.push_back(Member(ds, f));
+                ++n;
+            }
+        ds->FList_DA.reserve(n);
     }
     // Each GOOSE control names the first data set of its node with the name it gives.
     for (pugi::xml_node g : FGooses) {
@@ -1445,7 +1534,7 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
     TPendingMember m{ds, 0, 0, 0, 0, 0, 0, 0};
     uint32_t* ids[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
     for (int i = 0; i < 7; ++i) {
-        if (!FLastText[i] || std::strcmp(FLastText[i], t[i]) != 0) {
+        if (!FLastText[i] || !Same(FLastText[i], t[i])) {
             FLastId[i] = FPool.Id(t[i]);
             FLastText[i] = t[i];
         }
@@ -1491,20 +1580,26 @@ struct TNamePart {
 // false after the last.
 bool NextPart(const String& name, qsizetype& From, TNamePart& p) {
     if (From > name.size()) return false;
-    const qsizetype dot = name.indexOf(QLatin1Char('.'), From);
-    const qsizetype end = dot < 0 ? name.size() : dot;
-    QStringView part = QStringView(name).mid(From, end - From);
+    const QChar* c = name.constData();
+    qsizetype end = From, open = -1;
+    for (; end < name.size() && c[end] != u'.'; ++end)
+        if (c[end] == u'(' && open < 0) open = end;
+    QStringView part(c + From, end - From);
     From = end + 1;
     p.Index = -1;
     p.Valid = true;
-    const qsizetype open = part.indexOf(QLatin1Char('('));
     if (open >= 0) {
         // name(n): n decimal digits, nothing after the closing parenthesis.
+        open -= end - part.size();
         QStringView digits = part.mid(open + 1, part.size() - open - 2);
-        bool ok = part.endsWith(QLatin1Char(')')) && !digits.isEmpty() && digits.size() <= 9;
-        for (QChar c : digits) ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        bool ok = part.back() == u')' && !digits.isEmpty() && digits.size() <= 9;
+        int n = 0;
+        for (QChar d : digits) {
+            ok = ok && d >= u'0' && d <= u'9';
+            n = n * 10 + (d.unicode() - u'0');
+        }
         p.Valid = ok;
-        p.Index = ok ? digits.toInt() : -1;
+        p.Index = ok ? n : -1;
         part = part.left(open);
     }
     p.Name = part;

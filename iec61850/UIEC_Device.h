@@ -122,8 +122,11 @@ class TIEC_Expander;
     std::unique_ptr<TIEC_OwnTexts> FOwn; // texts set on it, array elements
     const TObject* FParent = nullptr;    // the attribute (FParentIsDA) or data object holding it
     std::vector<TIEC_DA*> FList_DA;
+    // While only some children are made (a shell): one place per child of its type, null where
+    // the child is not made yet; List_DA is filled when the shell is completed.
+    TIEC_DA** FSlots = nullptr;
     bool FParentIsDA = false;
-    bool FPartial = false; // only some children made so far (null in the others' places)
+    bool FPartial = false;
     bool FInArena = false; // made in the device's arena: destroyed, not freed, by its owner
 };
 
@@ -168,8 +171,10 @@ class TIEC_Expander;
     const TObject* FParent = nullptr; // the data object (FParentIsDO) or logical node holding it
     std::vector<TIEC_DO*> FList_DO;
     std::vector<TIEC_DA*> FList_DA;
+    // While a shell: the places of its sub-objects, then those of its attributes (see TIEC_DA).
+    TObject** FSlots = nullptr;
     bool FParentIsDO = false;
-    bool FPartial = false; // only some children made so far (null in the others' places)
+    bool FPartial = false;
     bool FInArena = false;
 };
 
@@ -204,7 +209,10 @@ public:
     const String& lnClass() const { return Text(FlnClass); }
     void SetlnClass(const String& Value) { FlnClass = &Own(0, Value); }
     const String& lnType() const { return Text(FlnType); }
-    void SetlnType(const String& Value) { FlnType = &Own(1, Value); }
+    void SetlnType(const String& Value) {
+        FlnType = &Own(1, Value);
+        FTypeKnown = false;
+    }
     const String& Prefix() const { return Text(FPrefix); }
     void SetPrefix(const String& Value) { FPrefix = &Own(2, Value); }
     const String& Inst() const { return Text(FInst); }
@@ -232,6 +240,8 @@ private:
         return FOwn->Texts[i] = Value;
     }
     void Expand() const;
+    // The children of the node's LNodeType, or null.
+    const std::vector<TIEC_TplChild>* Type(const TIEC_Device* dev) const;
     // The first data object of the node's type named DO_Name; when the node is not expanded yet,
     // made through x without its children (resolving a data-set member needs only the objects
     // on its path).
@@ -246,10 +256,13 @@ private:
     mutable bool FExpanded = false;
     mutable bool FCutShort = false;
     mutable bool FWarned = false;
+    mutable bool FTypeKnown = false;
+    mutable const std::vector<TIEC_TplChild>* FType = nullptr;
     mutable int FNodeCount = 0; // objects and attributes expanded for this node so far
-    // Until the node is expanded: one slot per data object of its type, null until that object
-    // is asked for on its own.
     mutable std::vector<TIEC_DO*> FList_DO;
+    // Until the node is expanded: one place per data object of its type, null until that object
+    // is asked for on its own.
+    mutable TIEC_DO** FSlots = nullptr;
     std::vector<TIEC_DataSet*> FList_DataSet;
 };
 
