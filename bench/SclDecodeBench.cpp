@@ -489,24 +489,29 @@ void Print(const String& s) {
 
 void DumpDA(const TIEC_DA* a, int depth) {
     Print(String(depth, QLatin1Char(' ')) + "DA " + a->Name() + " ref=" + a->Reference() + " fc=" + a->FC() +
-          " bType=" + a->bType() + "\n");
+          " bType=" + a->bType() + (a->Count() ? " count=" + QString::number(a->Count()) : String()) + "\n");
     for (const TIEC_DA* c : a->List_DA()) DumpDA(c, depth + 1);
+    for (const TIEC_DA* e : a->List_Element()) DumpDA(e, depth + 1);
 }
 
 void DumpDO(const TIEC_DO* d, int depth) {
-    Print(String(depth, QLatin1Char(' ')) + "DO " + d->Name() + " ref=" + d->Reference() + "\n");
+    Print(String(depth, QLatin1Char(' ')) + "DO " + d->Name() + " ref=" + d->Reference() +
+          (d->Count() ? " count=" + QString::number(d->Count()) : String()) + "\n");
     for (const TIEC_DO* c : d->List_DO()) DumpDO(c, depth + 1);
     for (const TIEC_DA* c : d->List_DA()) DumpDA(c, depth + 1);
+    for (const TIEC_DO* e : d->List_Element()) DumpDO(e, depth + 1);
 }
 
 void Collect(const TIEC_DA* a, std::set<const TIEC_DA*>& all) {
     all.insert(a);
     for (const TIEC_DA* c : a->List_DA()) Collect(c, all);
+    for (const TIEC_DA* e : a->List_Element()) Collect(e, all);
 }
 
 void Collect(const TIEC_DO* d, std::set<const TIEC_DA*>& all) {
     for (const TIEC_DO* c : d->List_DO()) Collect(c, all);
     for (const TIEC_DA* c : d->List_DA()) Collect(c, all);
+    for (const TIEC_DO* e : d->List_Element()) Collect(e, all);
 }
 
 int Dump(const std::string& path) {

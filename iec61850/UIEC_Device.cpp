@@ -148,7 +148,8 @@ private:
     [[gnu::noinline]] uint32_t Add(const char* s, uint32_t len, uint32_t h) {
         bool ascii = true;
         for (uint32_t i = 0; i < len; ++i) ascii &= uint8_t(s[i]) < 0x80;
-        const uint32_t id = FStore->Add(ascii ? String::fromLatin1(s, qsizetype(len)) : String::fromUtf8(s, qsizetype(len)));
+        const uint32_t id =
+            FStore->Add(ascii ? String::fromLatin1(s, qsizetype(len)) : String::fromUtf8(s, qsizetype(len)));
         if (len == 0) return id;
         const size_t mask = FSlots.size() - 1;
         size_t i = h & mask;
@@ -342,8 +343,9 @@ public:
         const size_t size = n * sizeof(T*);
         if (FLeft < size) {
             FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
-            FBlocks.emplace_back(new std::max_align_t[(std::max(FBlockSize, size) + sizeof(std::max_align_t) - 1) /
-                                                      sizeof(std::max_align_t)]);
+            FBlocks.emplace_back(
+                new std::max_align_t[(std::max(FBlockSize, size) + sizeof(std::max_align_t) - 1) /
+                                     sizeof(std::max_align_t)]);
             FNext = reinterpret_cast<char*>(FBlocks.back().get());
             FLeft = std::max(FBlockSize, size);
         }
@@ -402,7 +404,6 @@ template <class T> void FreeAll(std::vector<T*>& list) {
     for (T* p : list) FreeOne(p);
     list.clear();
 }
-
 
 const std::vector<TIEC_DA*> NoDAs;
 const std::vector<TIEC_DO*> NoDOs;
@@ -540,7 +541,7 @@ private:
     std::shared_ptr<TIEC_Templates> FTemplates;
     std::vector<TLDeviceBuild> FLDs;
     std::vector<TPendingMember> FMembers;
-    std::vector<pugi::xml_node> FGooses;                // the GOOSE controls of one node
+    std::vector<pugi::xml_node> FGooses; // the GOOSE controls of one node
     // The texts of the last member read and their numbers (the texts stay where the parser put
     // them until the whole file is read).
     const char* FLastText[7] = {};
@@ -771,7 +772,6 @@ String TIEC_Model::ReferenceOf(const TIEC_DO* d, QVarLengthArray<const String*, 
         d = static_cast<const TIEC_DO*>(d->FParent);
     }
 }
-
 
 void TIEC_DA::Own(int i, const String& Value) {
     if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
@@ -1041,12 +1041,15 @@ private:
     enum TLevel { DocumentLevel, SCLLevel, IEDLevel, AccessPointLevel, ServerLevel, LDeviceLevel };
     static constexpr size_t PieceSize = 64 * 1024;
 
-    static bool EndsName(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/'; }
+    static bool EndsName(char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/';
+    }
     // Whether the tag at q ("<Name" or "</Name", Slash) names Name.
     bool Names(const char* q, std::string_view Name, bool Slash) const {
         const char* n = q + 1 + Slash;
-        return size_t(E - n) > Name.size() && (!Slash || q[1] == '/') && std::memcmp(n, Name.data(), Name.size()) == 0 &&
-               EndsName(n[Name.size()]) && !(Slash && n[Name.size()] == '/');
+        return size_t(E - n) > Name.size() && (!Slash || q[1] == '/') &&
+               std::memcmp(n, Name.data(), Name.size()) == 0 && EndsName(n[Name.size()]) &&
+               !(Slash && n[Name.size()] == '/');
     }
     // From P: the first start tag of Child (none when empty) or end tag of Own; At the end tag.
     char* Next(std::string_view Child, std::string_view Own, bool& AtEnd) const;
@@ -1079,7 +1082,8 @@ private:
 void TPieceReader::Run() {
     // Only UTF-8 is read piecewise: a byte-order mark of another encoding, an encoding named in the
     // declaration or a zero byte (which UTF-16 and UTF-32 text has) sends the file to a whole load.
-    if (E - P >= 2 && ((uint8_t(P[0]) == 0xFE && uint8_t(P[1]) == 0xFF) || (uint8_t(P[0]) == 0xFF && uint8_t(P[1]) == 0xFE)))
+    if (E - P >= 2 && ((uint8_t(P[0]) == 0xFE && uint8_t(P[1]) == 0xFF) ||
+                       (uint8_t(P[0]) == 0xFF && uint8_t(P[1]) == 0xFE)))
         ParseWhole();
     if (std::memchr(P, 0, size_t(E - P))) ParseWhole();
     if (E - P >= 3 && uint8_t(P[0]) == 0xEF && uint8_t(P[1]) == 0xBB && uint8_t(P[2]) == 0xBF) P += 3;
@@ -1205,10 +1209,12 @@ void TPieceReader::LDevice() {
     ParseWhole(); // the element does not end
 }
 
-void TPieceReader::Pieces(TLevel Level, char* Begin, char* End, std::initializer_list<std::string_view> Splits) {
+void TPieceReader::Pieces(TLevel Level, char* Begin, char* End,
+                          std::initializer_list<std::string_view> Splits) {
     while (size_t(End - Begin) > PieceSize && Splits.size()) {
         char* cut = nullptr;
-        for (char* q = Begin + PieceSize; !cut && (q = static_cast<char*>(std::memchr(q, '<', size_t(End - q)))); ++q)
+        for (char* q = Begin + PieceSize;
+             !cut && (q = static_cast<char*>(std::memchr(q, '<', size_t(End - q)))); ++q)
             for (std::string_view s : Splits)
                 if (Names(q, s, false)) {
                     cut = q;
@@ -1239,7 +1245,8 @@ bool TPieceReader::StartTag(pugi::xml_node& Node) {
     FTagText.assign(P, size_t(s + 1 - P));
     P = s + 1;
     if (!closed) FTagText.insert(FTagText.size() - 1, 1, '/');
-    if (!FTag.load_buffer_inplace(FTagText.data(), FTagText.size(), XmlReadOnlyParseOptions, pugi::encoding_utf8))
+    if (!FTag.load_buffer_inplace(FTagText.data(), FTagText.size(), XmlReadOnlyParseOptions,
+                                  pugi::encoding_utf8))
         ParseWhole();
     Node = FTag.first_child();
     return closed;
@@ -1254,8 +1261,8 @@ void TPieceReader::EndTag(char* At, std::string_view Name) {
 
 void TPieceReader::Piece(TLevel Level, char* Begin, char* End) {
     if (Begin >= End) return;
-    if (!FPiece.load_buffer_inplace(Begin, size_t(End - Begin), XmlReadOnlyParseOptions | pugi::parse_fragment,
-                                    pugi::encoding_utf8))
+    if (!FPiece.load_buffer_inplace(Begin, size_t(End - Begin),
+                                    XmlReadOnlyParseOptions | pugi::parse_fragment, pugi::encoding_utf8))
         ParseWhole();
     for (pugi::xml_node n = FPiece.first_child(); n; n = n.next_sibling()) {
         if (Level == SCLLevel && !HaveTemplates && NameIs(n, "DataTypeTemplates")) {
@@ -1270,15 +1277,6 @@ void TPieceReader::Piece(TLevel Level, char* Begin, char* End) {
 
 } // namespace
 
-#ifdef PHASE_TIMING
-#include <malloc.h>
-double PhaseT[8]; static double PhaseLast;
-static double NowT() { timespec t{}; clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t); return t.tv_sec + t.tv_nsec * 1e-9; }
-size_t PhaseMem[8]; void PhaseMark(int i) { double n = NowT(); if (i) PhaseT[i] += n - PhaseLast; PhaseLast = n; PhaseMem[i] = mallinfo2().uordblks; }
-#define PHASE(i) PhaseMark(i)
-#else
-#define PHASE(i)
-#endif
 // ---- Device and decoding -----------------------------------------------------------------------
 
 void IEC_SetWholeDocumentDecoding(bool On) {
@@ -1291,7 +1289,6 @@ static String FilePart(const String& path) {
 }
 
 TIEC_Device::TIEC_Device(const String& FileName_icd) {
-    PHASE(0);
     fFileName = FilePart(FileName_icd);
     if (!QFile::exists(XmlNativePath(FileName_icd))) return;
     auto load = [&](TXMLDocument& doc) { doc.LoadFromFile(FileName_icd, XmlReadOnlyParseOptions); };
@@ -1300,7 +1297,6 @@ TIEC_Device::TIEC_Device(const String& FileName_icd) {
     std::unique_ptr<char[]> data(size > 0 ? new (std::nothrow) char[size_t(size)] : nullptr);
     if (!data || f.read(data.get(), size) != size) data.reset(); // the document's load tells what is wrong
     f.close();
-    PHASE(4);
     TIEC_Decoder::Decode(this, std::move(data), size_t(size), load);
 }
 
@@ -1337,12 +1333,9 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t
         try {
             TIEC_Decoder decoder(dev);
             TPieceReader reader(Data.get(), Data.get() + Size, decoder);
-            PHASE(1);
             reader.Run();
-            PHASE(2);
             Data.reset(); // the texts the model keeps are copied: the members are resolved without it
             decoder.Finish(reader.HaveIED, reader.HaveTemplates);
-            PHASE(3);
             return;
         } catch (const TParseWhole&) {
             Clear(dev);
@@ -1513,18 +1506,10 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
         const char* n = a.name();
         int i = -1;
         switch (n[0]) {
-        case 'l':
-            i = Is(n, "ldInst") ? 0 : Is(n, "lnClass") ? 2 : Is(n, "lnInst") ? 3 : -1;
-            break;
-        case 'p':
-            i = Is(n, "prefix") ? 1 : -1;
-            break;
-        case 'd':
-            i = Is(n, "doName") ? 4 : Is(n, "daName") ? 5 : -1;
-            break;
-        case 'f':
-            i = Is(n, "fc") ? 6 : -1;
-            break;
+            case 'l': i = Is(n, "ldInst") ? 0 : Is(n, "lnClass") ? 2 : Is(n, "lnInst") ? 3 : -1; break;
+            case 'p': i = Is(n, "prefix") ? 1 : -1; break;
+            case 'd': i = Is(n, "doName") ? 4 : Is(n, "daName") ? 5 : -1; break;
+            case 'f': i = Is(n, "fc") ? 6 : -1; break;
         }
         if (i >= 0 && !seen[i]) {
             t[i] = a.value();

@@ -111,7 +111,7 @@ private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
     friend class TIEC_Arena;
-class TIEC_Expander;
+    class TIEC_Expander;
     friend struct TIEC_Model;
     bool Own(int i) const { return FOwn && (FOwn->Set >> i & 1); }
     void Own(int i, const String& Value);
@@ -162,7 +162,7 @@ private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
     friend class TIEC_Arena;
-class TIEC_Expander;
+    class TIEC_Expander;
     friend struct TIEC_Model;
     int Index() const { return FOwn ? FOwn->Index : -1; }
 

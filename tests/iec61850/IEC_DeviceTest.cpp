@@ -58,7 +58,8 @@ QStringList Names(const std::vector<TIEC_DO*>& list) {
 
 // The whole model as text, every node expanded: what two decodings of one file must agree on.
 void Dump(const TIEC_DA* a, QString& out) {
-    out += "DA " + a->Reference() + " " + a->FC() + " " + a->bType() + " " + QString::number(a->Count()) + "\n";
+    out +=
+        "DA " + a->Reference() + " " + a->FC() + " " + a->bType() + " " + QString::number(a->Count()) + "\n";
     for (const TIEC_DA* c : a->List_DA()) Dump(c, out);
     for (const TIEC_DA* e : a->List_Element()) Dump(e, out);
 }
@@ -343,9 +344,12 @@ TEST(IEC_Device, SampleFilesDecode) {
         int objects, attributes, members;
     };
     const Counts expected[] = {
-        {"beagle_demo.icd", 185, 444, 4},      {"complexModel.icd", 67, 215, 4},
-        {"sampleModel_with_dataset.icd", 33, 91, 3}, {"sg_demo.cid", 15, 72, 0},
-        {"simpleIO_direct_control_goose.scd", 23, 113, 8}, {"wtur.cid", 41, 286, 0},
+        {"beagle_demo.icd", 185, 444, 4},
+        {"complexModel.icd", 67, 215, 4},
+        {"sampleModel_with_dataset.icd", 33, 91, 3},
+        {"sg_demo.cid", 15, 72, 0},
+        {"simpleIO_direct_control_goose.scd", 23, 113, 8},
+        {"wtur.cid", 41, 286, 0},
     };
     QDir dir(folder);
     const QStringList files = dir.entryList(QDir::Files);
@@ -389,9 +393,12 @@ TEST(IEC_Device, SampleFilesDecode) {
         const QString model = Dump(d);
         for (const Counts& c : expected)
             if (name == c.file) {
-                EXPECT_EQ(model.count(QRegularExpression("^DO ", QRegularExpression::MultilineOption)), c.objects);
-                EXPECT_EQ(model.count(QRegularExpression("^DA ", QRegularExpression::MultilineOption)), c.attributes);
-                EXPECT_EQ(model.count(QRegularExpression("^  ", QRegularExpression::MultilineOption)), c.members);
+                EXPECT_EQ(model.count(QRegularExpression("^DO ", QRegularExpression::MultilineOption)),
+                          c.objects);
+                EXPECT_EQ(model.count(QRegularExpression("^DA ", QRegularExpression::MultilineOption)),
+                          c.attributes);
+                EXPECT_EQ(model.count(QRegularExpression("^  ", QRegularExpression::MultilineOption)),
+                          c.members);
             }
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -621,15 +628,19 @@ TEST(IEC_Device, LLN0WithAnInstanceAndArrayElementsResolve) {
     // The warnings name each member that is refused, and why.
     const QStringList& w = d.Warnings();
     ASSERT_EQ(w.size(), 6) << w.join("\n").toStdString();
-    EXPECT_TRUE(w[0].contains("MHAI1.HA.phsAHar(16).cVal.mag.f") && w[0].contains("phsAHar, which has 16 elements"))
+    EXPECT_TRUE(w[0].contains("MHAI1.HA.phsAHar(16).cVal.mag.f") &&
+                w[0].contains("phsAHar, which has 16 elements"))
         << w[0].toStdString();
-    EXPECT_TRUE(w[1].contains("MHAI1.Hist.vals(4)") && w[1].contains("vals, which has 4 elements")) << w[1].toStdString();
-    EXPECT_TRUE(w[2].contains("LLN0.Mod(0).stVal") && w[2].contains("Mod is not an array")) << w[2].toStdString();
+    EXPECT_TRUE(w[1].contains("MHAI1.Hist.vals(4)") && w[1].contains("vals, which has 4 elements"))
+        << w[1].toStdString();
+    EXPECT_TRUE(w[2].contains("LLN0.Mod(0).stVal") && w[2].contains("Mod is not an array"))
+        << w[2].toStdString();
     // A count that names another attribute gives no size in the templates: not an array here.
     EXPECT_TRUE(w[3].contains("Hist.byName(0)")) << w[3].toStdString();
     EXPECT_TRUE(w[4].contains("Hist.vals(x)")) << w[4].toStdString();
     // Without an LLN0 in the logical device, the member stays out with a warning.
-    EXPECT_TRUE(w[5].contains("IED1LD1/GGIO1.D") && w[5].contains("LD1/LLN01.Mod.stVal")) << w[5].toStdString();
+    EXPECT_TRUE(w[5].contains("IED1LD1/GGIO1.D") && w[5].contains("LD1/LLN01.Mod.stVal"))
+        << w[5].toStdString();
 
     // In the model: the tree holds each array once, with its count; its elements hang below it.
     TIEC_LN* mhai = LN(d, 0, 1);
@@ -666,7 +677,8 @@ TEST(IEC_Device, DeeplyChainedTypesAreCutAtTheDepthLimit) {
     for (int i = 0; i < Levels; ++i) {
         const QByteArray n = QByteArray::number(i), next = QByteArray::number(i + 1);
         types += "<DOType id=\"D" + n + "\"><SDO name=\"s\" type=\"D" + next + "\"/></DOType>";
-        types += "<DAType id=\"A" + n + "\"><BDA name=\"b\" bType=\"Struct\" type=\"A" + next + "\"/></DAType>";
+        types +=
+            "<DAType id=\"A" + n + "\"><BDA name=\"b\" bType=\"Struct\" type=\"A" + next + "\"/></DAType>";
     }
     const QByteArray xml = Scl(R"(<LDevice inst="L"><LN0 lnClass="LLN0" lnType="T" inst="">
         <DataSet name="DS"><FCDA ldInst="L" lnClass="LLN0" doName="X.s.s" fc="ST"/>
@@ -679,7 +691,8 @@ TEST(IEC_Device, DeeplyChainedTypesAreCutAtTheDepthLimit) {
     // The member whose object is the chain: the chain is cut (reported once for the node), and
     // it has no leaf attribute to stand for.
     ASSERT_EQ(d.Warnings().size(), 2) << d.Warnings().join("\n").toStdString();
-    EXPECT_TRUE(d.Warnings()[0].contains("Logical node IED1L/LLN0") && d.Warnings()[0].contains("nest too deeply"))
+    EXPECT_TRUE(d.Warnings()[0].contains("Logical node IED1L/LLN0") &&
+                d.Warnings()[0].contains("nest too deeply"))
         << d.Warnings()[0].toStdString();
     EXPECT_TRUE(d.Warnings()[1].contains("LLN0.X.s.s [ST] not found")) << d.Warnings()[1].toStdString();
 
@@ -713,20 +726,30 @@ TEST(IEC_Device, FilesThatCannotBeCutDecodeWhole) {
     };
     QByteArray utf16;
     {
-        const QString text = QString::fromUtf8(plain).replace("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
-        utf16 = QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        const QString text = QString::fromUtf8(plain).replace("<?xml version=\"1.0\"?>",
+                                                              "<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+        utf16 = QByteArray("\xFF\xFE", 2) +
+                QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     }
     const Case cases[] = {
         {"UTF-16", utf16},
-        {"Latin-1", QByteArray(plain).replace("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")},
+        {"Latin-1", QByteArray(plain).replace("<?xml version=\"1.0\"?>",
+                                              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")},
         {"document type", QByteArray(plain).replace("<!-- written by hand -->", "<!DOCTYPE SCL>")},
-        {"node in a comment", Scl(QString(lds).arg("<!-- <LN lnClass=\"XCBR\" lnType=\"XCBR_T\" prefix=\"Q0\" inst=\"1\"/> -->").toUtf8(), Types)},
-        {"end tag in a comment", Scl(QString(lds).arg("<!-- </LDevice> <LDevice inst=\"LD9\"/> -->").toUtf8(), Types)},
-        {"end tag in CDATA", Scl(QString(lds).arg("<Private><![CDATA[</LDevice></Server>]]></Private>").toUtf8(), Types)},
+        {"node in a comment",
+         Scl(QString(lds)
+                 .arg("<!-- <LN lnClass=\"XCBR\" lnType=\"XCBR_T\" prefix=\"Q0\" inst=\"1\"/> -->")
+                 .toUtf8(),
+             Types)},
+        {"end tag in a comment",
+         Scl(QString(lds).arg("<!-- </LDevice> <LDevice inst=\"LD9\"/> -->").toUtf8(), Types)},
+        {"end tag in CDATA",
+         Scl(QString(lds).arg("<Private><![CDATA[</LDevice></Server>]]></Private>").toUtf8(), Types)},
         {"device in a private section",
-         QByteArray(plain).replace("<IED name=\"IED1\">", "<Private><IED name=\"fake\"/></Private><IED name=\"IED1\">")},
-        {"server in a comment",
-         QByteArray(plain).replace("<AccessPoint name=\"AP1\">", "<AccessPoint name=\"AP1\"><!-- <Server/> -->")},
+         QByteArray(plain).replace("<IED name=\"IED1\">",
+                                   "<Private><IED name=\"fake\"/></Private><IED name=\"IED1\">")},
+        {"server in a comment", QByteArray(plain).replace("<AccessPoint name=\"AP1\">",
+                                                          "<AccessPoint name=\"AP1\"><!-- <Server/> -->")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -734,8 +757,10 @@ TEST(IEC_Device, FilesThatCannotBeCutDecodeWhole) {
     }
 
     const char* broken[] = {
-        "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice inst=\"L\"></Server></AccessPoint></IED><DataTypeTemplates/></SCL>",
-        "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice inst=\"L\"><LN lnClass=\"A\" x=y/></LDevice></Server>"
+        "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice "
+        "inst=\"L\"></Server></AccessPoint></IED><DataTypeTemplates/></SCL>",
+        "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice inst=\"L\"><LN lnClass=\"A\" "
+        "x=y/></LDevice></Server>"
         "</AccessPoint></IED><DataTypeTemplates/></SCL>",
         "<SCL><IED name=\"I\"/><DataTypeTemplates/></SCL><Trailing",
         "<SCL><IED name=\"I\"/><DataTypeTemplates/>",
