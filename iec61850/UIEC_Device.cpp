@@ -9,6 +9,12 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <cctype>
+#include <functional>
+#include <new>
+#include <type_traits>
+
+#include <QVarLengthArray>
 
 // ---- Type templates ----------------------------------------------------------------------------
 
@@ -22,6 +28,10 @@ struct TIEC_TplChild {
     bool IsSDO = false; // in a DOType: SDO (true) or DA (false)
     bool HasFC = false;
     bool HasType = false;
+    int Count = 0; // the number of elements of an array (count attribute), else 0
+    // Its place among the children of its kind in the object made from the list it belongs to
+    // (the object's List_DO or List_DA); the numbers of sub-objects and attributes of Sub.
+    uint32_t Slot = 0, SubSDOs = 0, SubDAs = 0;
     const String *Name, *Type, *bType, *FC;
     // The children of the type this child expands to (the DOType of a DO or SDO, the DAType of
     // a structured DA or BDA), looked up once when the templates are read; null when there is
@@ -32,6 +42,9 @@ struct TIEC_TplChild {
 // The file's DataTypeTemplates, indexed by id. Every template with a given id contributes its
 // children, in document order, so two templates with one id act as one with both child lists.
 struct TIEC_Templates {
+    // The LNodeType of an lnType text (texts are kept once per device, so one text, one
+    // pointer), filled as nodes ask.
+    mutable QHash<const String*, const TIEC_TplList*> LNodeTypeOf;
     QHash<String, TIEC_TplList> LNodeTypes;
     QHash<String, TIEC_TplList> DOTypes;
     QHash<String, TIEC_TplList> DATypes;
@@ -59,6 +72,19 @@ template <size_t N> inline bool Is(const char* s, const char (&name)[N]) {
     for (size_t i = 0; i < N; ++i)
         if (s[i] != name[i]) return false;
     return true;
+}
+
+// Whether a name of the model is Name (compared in place: names are short).
+inline bool SameText(const String& s, QStringView Name) {
+    return s.size() == Name.size() && std::memcmp(s.constData(), Name.data(), size_t(Name.size()) * 2) == 0;
+}
+
+// Whether two texts are equal (short ones, compared in place).
+inline bool Same(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        if (*a != *b) return false;
+        if (!*a) return true;
+    }
 }
 
 // Whether n is an element named name. Only elements have names among the nodes that the
@@ -101,6 +127,11 @@ public:
     const String& Attr(pugi::xml_node n, const char* name) { return Get(n.attribute(name).value()); }
     // The Strings, for the device to keep.
     std::shared_ptr<const TIEC_TextStore> Store() const { return FStore; }
+    // Releases the index: no more texts are added, Str still answers.
+    void DropIndex() {
+        FSlots = {};
+        FKeys = {};
+    }
 
 private:
     static constexpr uint32_t NoId = ~0u;
@@ -115,7 +146,10 @@ private:
     };
     // A text not seen before (the empty text has no slot).
     [[gnu::noinline]] uint32_t Add(const char* s, uint32_t len, uint32_t h) {
-        const uint32_t id = FStore->Add(String::fromUtf8(s, qsizetype(len)));
+        bool ascii = true;
+        for (uint32_t i = 0; i < len; ++i) ascii &= uint8_t(s[i]) < 0x80;
+        const uint32_t id =
+            FStore->Add(ascii ? String::fromLatin1(s, qsizetype(len)) : String::fromUtf8(s, qsizetype(len)));
         if (len == 0) return id;
         const size_t mask = FSlots.size() - 1;
         size_t i = h & mask;
@@ -141,6 +175,19 @@ private:
     uint32_t FEmpty = NoId;    // the empty text's number, once it has one
     std::shared_ptr<TIEC_TextStore> FStore;
 };
+
+// The number of elements of an array: a count written as a decimal number (an attribute name in
+// its place, whose value only instances give, does not make an array of the template).
+int ArrayCount(const char* s) {
+    if (!*s) return 0;
+    int64_t n = 0;
+    for (; *s; ++s) {
+        if (*s < '0' || *s > '9') return 0;
+        n = n * 10 + (*s - '0');
+        if (n > INT32_MAX) return 0;
+    }
+    return int(n);
+}
 
 void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
     for (pugi::xml_node tpl = dtt.first_child(); tpl; tpl = tpl.next_sibling()) {
@@ -178,6 +225,7 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
             pugi::xml_attribute fc = c.attribute("fc");
             ch.HasFC = bool(fc);
             ch.FC = &pool.Get(fc.value());
+            ch.Count = ArrayCount(c.attribute("count").value());
             list.push_back(std::move(ch));
         }
     }
@@ -199,6 +247,17 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
         for (TIEC_TplChild& c : list)
             // The type of an enumerated attribute names an enumeration, which is not followed.
             if (c.HasType && *c.bType != QLatin1String("Enum")) c.Sub = find(t.DATypes, *c.Type);
+    // Places and numbers, for objects that are made a child at a time.
+    for (auto* map : {&t.LNodeTypes, &t.DOTypes, &t.DATypes})
+        for (TIEC_TplList& list : *map) {
+            uint32_t sdos = 0, das = 0;
+            for (TIEC_TplChild& c : list) c.Slot = c.IsSDO ? sdos++ : das++;
+        }
+    for (auto* map : {&t.LNodeTypes, &t.DOTypes, &t.DATypes})
+        for (TIEC_TplList& list : *map)
+            for (TIEC_TplChild& c : list)
+                if (c.Sub)
+                    for (const TIEC_TplChild& s : *c.Sub) ++(s.IsSDO ? c.SubSDOs : c.SubDAs);
 }
 
 // A logical node by its logical device's position and the numbers of its class, prefix and
@@ -231,7 +290,11 @@ private:
     static size_t Hash(const TLNName& n) {
         uint64_t h = n.LDevice;
         for (uint32_t v : {n.Class, n.Prefix, n.Inst}) h = (h ^ v) * 0x9E3779B97F4A7C15ull;
-        return size_t(h ^ (h >> 29));
+        // The table takes the low bits: every bit of the name must reach them.
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        return size_t(h);
     }
     // The slot of name, or the empty slot where it would go.
     TSlot& Find(const TLNName& name) const {
@@ -249,134 +312,541 @@ struct TPendingMember {
     uint32_t LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
 };
 
+// Thrown where a file cannot be read piece by piece: it is then parsed whole.
+struct TParseWhole {};
+
 } // namespace
 
-// Expands data objects of one logical node from the templates.
-class TIEC_Expander {
+// Memory for expanded objects: taken in large blocks and given back all at once with the device
+// (the objects' destructors are run by their owners). Expanding a node makes many small
+// objects; one allocation each would cost more in time and in the allocator's overhead than the
+// objects themselves.
+class TIEC_Arena {
 public:
-    explicit TIEC_Expander(const TIEC_LN* ln, Int64& deviceCount) : FLN(ln), FDeviceCount(deviceCount) {}
-
-    // A data object of the node (Parent null) or a sub-data object, with all it holds.
-    TIEC_DO* NewDO(const TIEC_DO* Parent, const TIEC_TplChild& c);
-
-    bool CutShort = false;
+    template <class T> T* Make() {
+        static_assert(alignof(T) <= alignof(void*));
+        constexpr size_t size = (sizeof(T) + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        if (FLeft < size) {
+            FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
+            FBlocks.emplace_back(new std::max_align_t[FBlockSize / sizeof(std::max_align_t)]);
+            FNext = reinterpret_cast<char*>(FBlocks.back().get());
+            FLeft = FBlockSize;
+        }
+        T* p = new (FNext) T;
+        FNext += size;
+        FLeft -= size;
+        p->FInArena = true;
+        return p;
+    }
+    // An array of n null pointers.
+    template <class T> T** Slots(size_t n) {
+        const size_t size = n * sizeof(T*);
+        if (FLeft < size) {
+            FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
+            FBlocks.emplace_back(
+                new std::max_align_t[(std::max(FBlockSize, size) + sizeof(std::max_align_t) - 1) /
+                                     sizeof(std::max_align_t)]);
+            FNext = reinterpret_cast<char*>(FBlocks.back().get());
+            FLeft = std::max(FBlockSize, size);
+        }
+        T** p = reinterpret_cast<T**>(FNext);
+        std::fill_n(p, n, nullptr);
+        FNext += size;
+        FLeft -= size;
+        return p;
+    }
 
 private:
-    void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c);
-    // fcFather: the functional constraint of the attribute holding this one (null: none).
-    void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String* fcFather);
+    static constexpr size_t MaxBlock = 64 * 1024;
+    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks;
+    char* FNext = nullptr;
+    size_t FLeft = 0;
+    size_t FBlockSize = 1024;
+};
+
+// Helpers over the model's private parts.
+struct TIEC_Model {
+    template <class T> static bool InArena(const T* p) {
+        if constexpr (std::is_same_v<T, TIEC_DA> || std::is_same_v<T, TIEC_DO>)
+            return p->FInArena;
+        else
+            return false;
+    }
+    // The level of an object below its logical node (1: an object of the node).
+    static int LevelOf(const TIEC_DO* d) {
+        int level = 1;
+        for (; d->FParentIsDO; d = static_cast<const TIEC_DO*>(d->FParent)) ++level;
+        return level;
+    }
+    static int LevelOf(const TIEC_DA* a) {
+        int level = 1;
+        for (; a->FParentIsDA; a = static_cast<const TIEC_DA*>(a->FParent)) ++level;
+        const TIEC_DO* d = static_cast<const TIEC_DO*>(a->FParent);
+        return d ? level + LevelOf(d) : level;
+    }
+    static String ReferenceOf(const TIEC_DO* d, QVarLengthArray<const String*, 16>& names);
+};
+
+namespace {
+
+// Frees the objects of an owned list: those made in the arena are destroyed in place.
+template <class T> void FreeOne(T* p) {
+    if (!p) return; // a place not filled in a shell
+    if (TIEC_Model::InArena(p)) {
+        p->BeforeDestruction();
+        p->~T();
+    } else {
+        TObject::Free(p);
+    }
+}
+
+template <class T> void FreeAll(std::vector<T*>& list) {
+    for (T* p : list) FreeOne(p);
+    list.clear();
+}
+
+const std::vector<TIEC_DA*> NoDAs;
+const std::vector<TIEC_DO*> NoDOs;
+
+} // namespace
+
+// Expands data objects of one logical node from the templates. An object is made whole (NewDO,
+// NewDA: with everything below it), or as a shell (Shell*: its children made one at a time, as a
+// data-set member's path needs them, each in its place) and completed later (Complete*), with
+// the same result as if it had been made whole. Only shells and the objects the expander made
+// whole are ever in the model half-made, and never where the model's users can reach them: a
+// logical node completes its objects before it hands them out.
+class TIEC_Expander {
+public:
+    TIEC_Expander(const TIEC_LN* ln, TIEC_Device* dev) : FLN(ln), FDev(dev) {}
+
+    // A data object (at Level: 1 for an object of the node) with all it holds.
+    TIEC_DO* NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level);
+    // An attribute with all it holds.
+    TIEC_DA* NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, int Level);
+    // An object or attribute without its children, or nullptr when the budget is spent.
+    TIEC_DO* ShellDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c);
+    TIEC_DA* ShellDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c);
+    template <class T> T** Slots(size_t n) { return Arena().Slots<T>(n); }
+    // Down a member's path: the child of d (at Level) named Name, made when it is not there yet;
+    // the types on the path are noted as the expansion of d would note them.
+    TIEC_DO* ChildDO(TIEC_DO* d, int Level, QStringView Name);
+    TIEC_DA* ChildDA(TIEC_DO* d, int Level, QStringView Name);
+    TIEC_DA* ChildDA(TIEC_DA* a, int Level, QStringView Name);
+    // Makes what d (at Level) lacks below it; with the budget spent, only closes the gaps.
+    void CompleteDO(TIEC_DO* d, int Level);
+    void CompleteDA(TIEC_DA* a, int Level);
+    // Before expanding an element of an array: the types being expanded on the path from the
+    // logical node down to the array, as the array's own expansion saw them.
+    void EnterPathOf(const TIEC_DO* d);
+    void EnterPathOf(const TIEC_DA* a);
+
+    bool CutShort = false; // the budget of the node or the device is spent
+    bool TooDeep = false;  // a type nests deeper than IEC_MaxDepth
+
+private:
+    void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level);
+    void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
+    // Whether the children of an object made from c at Level exist (DO: a data object).
+    bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
+        return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
+    }
 
     bool Take() {
-        if (FLN->FNodeCount >= IEC_MaxNodesPerLN || FDeviceCount >= IEC_MaxNodesPerDevice) {
+        if (FLN->FNodeCount >= IEC_MaxNodesPerLN || FDev->FNodeCount >= IEC_MaxNodesPerDevice) {
             CutShort = true;
             return false;
         }
         ++FLN->FNodeCount;
-        ++FDeviceCount;
+        ++FDev->FNodeCount;
         return true;
+    }
+    // Whether the children of an object at Level may be made.
+    bool Deeper(int Level) {
+        if (Level < IEC_MaxDepth) return true;
+        TooDeep = true;
+        return false;
     }
     static bool OnPath(const std::vector<const TIEC_TplList*>& path, const TIEC_TplList* type) {
         for (const TIEC_TplList* p : path)
             if (p == type) return true;
         return false;
     }
+    TIEC_Arena& Arena() {
+        if (!FDev->FArena) FDev->FArena = std::make_unique<TIEC_Arena>();
+        return *FDev->FArena;
+    }
 
     const TIEC_LN* FLN;
-    Int64& FDeviceCount;
+    TIEC_Device* FDev;
     std::vector<const TIEC_TplList*> FDOPath, FDAPath; // types being expanded on the current path
 };
 
-// Builds the model; a friend of the model classes.
+// A logical device as the decoder fills it.
+struct TLDeviceBuild {
+    TIEC_LDevice* LD;
+    TIEC_LN* LLN0 = nullptr; // its first node of class LLN0
+    TIEC_LN* Next = nullptr; // the next free node of its last block
+    size_t BlockLeft = 0;    // nodes still free there
+};
+
+// Builds the model; a friend of the model classes. The file's parts come in through the
+// methods below, in document order, from the piecewise reader or from a whole document.
 class TIEC_Decoder {
 public:
-    static void Decode(TIEC_Device* dev, TXMLDocument& doc);
+    // Decodes the file in Data (Size bytes, writable: parsed in place, released once read), or,
+    // when it cannot be read piece by piece, the document that Load loads.
+    static void Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t Size,
+                       const std::function<void(TXMLDocument&)>& Load);
     // The children of the LNodeType lnType, or null when there is none.
-    static const TIEC_TplList* LNodeType(const TIEC_Device* dev, const String& lnType) {
+    // Kept: lnType is one of the device's texts (not one set on a node, which may change).
+    static const TIEC_TplList* LNodeType(const TIEC_Device* dev, const String& lnType, bool Kept) {
         if (!dev || !dev->FTemplates || lnType.isEmpty()) return nullptr;
         const TIEC_Templates& t = *dev->FTemplates;
+        if (!Kept) {
+            auto it = t.LNodeTypes.constFind(lnType);
+            return it == t.LNodeTypes.constEnd() ? nullptr : &*it;
+        }
+        auto known = t.LNodeTypeOf.constFind(&lnType);
+        if (known != t.LNodeTypeOf.constEnd()) return *known;
         auto it = t.LNodeTypes.constFind(lnType);
-        return it == t.LNodeTypes.constEnd() ? nullptr : &*it;
+        const TIEC_TplList* type = it == t.LNodeTypes.constEnd() ? nullptr : &*it;
+        t.LNodeTypeOf.insert(&lnType, type);
+        return type;
     }
+
+    // The parts of a file.
+    void IED(pugi::xml_node ied) { FIedName = &FPool.Attr(ied, "name"); }
+    void Templates(pugi::xml_node dtt);
+    void LDevice(pugi::xml_node ldn);
+    void LN(pugi::xml_node lnn);
+    // After the whole file: whether it had an IED, templates and a server in the IED.
+    void Finish(bool HaveIED, bool HaveTemplates);
 
 private:
     explicit TIEC_Decoder(TIEC_Device* dev) : FDev(dev) {}
-    void DecodeServer(pugi::xml_node server);
+    static void Clear(TIEC_Device* dev);
+    // The parts of a whole document; false when it has no IED or no templates.
+    bool DecodeWhole(pugi::xml_node scl);
     // Position of the member's logical device in the device's list, or -1.
     ptrdiff_t FindLDevice(uint32_t ldInst);
-    TIEC_DA* Resolve(const TPendingMember& m);
+    TIEC_DA* Resolve(const TPendingMember& m, String& Why);
+    TIEC_DA* ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why);
     TPendingMember Member(TIEC_DataSet* ds, pugi::xml_node fcda);
+    template <class T> T* Element(T* Array, int Index, String& Why);
 
     TIEC_Device* FDev;
     TTextPool FPool;
+    const String* FIedName = nullptr;
+    std::shared_ptr<TIEC_Templates> FTemplates;
+    std::vector<TLDeviceBuild> FLDs;
+    std::vector<TPendingMember> FMembers;
+    std::vector<pugi::xml_node> FGooses; // the GOOSE controls of one node
+    // The texts of the last member read and their numbers (the texts stay where the parser put
+    // them until the whole file is read).
+    const char* FLastText[7] = {};
+    uint32_t FLastId[7] = {};
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
     std::unordered_map<uint32_t, size_t> FLDByInst; // the first logical device of each inst
     QHash<String, size_t> FLDByReference;           // the same by full name, made when first needed
 };
 
-TIEC_DO* TIEC_Expander::NewDO(const TIEC_DO* Parent, const TIEC_TplChild& c) {
-    TIEC_DO* d = new TIEC_DO;
-    d->FParentDO = Parent;
-    d->FParentLN = Parent ? nullptr : FLN;
-    d->FName = c.Name;
-    DecodeDO(d, c);
+TIEC_DO* TIEC_Expander::NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level) {
+    TIEC_DO* d = Arena().Make<TIEC_DO>();
+    d->FParent = Parent;
+    d->FParentIsDO = ParentIsDO;
+    d->FTpl = &c;
+    DecodeDO(d, c, Level);
     return d;
 }
 
-void TIEC_Expander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c) {
-    if (!c.Sub) return;
-    if (OnPath(FDOPath, c.Sub)) return; // a type that contains itself: not expanded again
+TIEC_DA* TIEC_Expander::NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, int Level) {
+    TIEC_DA* a = Arena().Make<TIEC_DA>();
+    a->FParent = Parent;
+    a->FParentIsDA = ParentIsDA;
+    a->FTpl = &c;
+    DecodeDA(a, c, Level);
+    return a;
+}
+
+TIEC_DO* TIEC_Expander::ShellDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c) {
+    TIEC_DO* d = Arena().Make<TIEC_DO>();
+    d->FParent = Parent;
+    d->FParentIsDO = ParentIsDO;
+    d->FTpl = &c;
+    d->FPartial = c.Sub != nullptr;
+    return d;
+}
+
+TIEC_DA* TIEC_Expander::ShellDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c) {
+    TIEC_DA* a = Arena().Make<TIEC_DA>();
+    a->FParent = Parent;
+    a->FParentIsDA = ParentIsDA;
+    a->FTpl = &c;
+    a->FPartial = c.Sub != nullptr;
+    return a;
+}
+
+void TIEC_Expander::DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level) {
+    if (!Expands(c, Level, true)) return; // a type that contains itself is not expanded again
+    d->FList_DO.reserve(c.SubSDOs);
+    d->FList_DA.reserve(c.SubDAs);
     FDOPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
         if (!Take()) break;
+        if (ch.IsSDO)
+            d->FList_DO.push_back(NewDO(d, true, ch, Level + 1));
+        else
+            d->FList_DA.push_back(NewDA(d, false, ch, Level + 1));
+    }
+    FDOPath.pop_back();
+}
+
+void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
+    if (!Expands(c, Level, false)) return;
+    a->FList_DA.reserve(c.SubDAs);
+    FDAPath.push_back(c.Sub);
+    for (const TIEC_TplChild& ch : *c.Sub) {
+        if (!Take()) break;
+        a->FList_DA.push_back(NewDA(a, true, ch, Level + 1));
+    }
+    FDAPath.pop_back();
+}
+
+TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
+    if (!d->FPartial) {
+        for (TIEC_DO* c : d->FList_DO)
+            if (SameText(c->Name(), Name)) return c;
+        return nullptr;
+    }
+    const TIEC_TplChild& t = *d->FTpl;
+    if (!Expands(t, Level, true)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub) {
+        if (!ch.IsSDO || !SameText(*ch.Name, Name)) continue;
+        if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(t.SubSDOs + t.SubDAs);
+        TObject*& slot = d->FSlots[ch.Slot];
+        if (!slot && Take()) slot = ShellDO(d, true, ch);
+        FDOPath.push_back(t.Sub);
+        return static_cast<TIEC_DO*>(slot);
+    }
+    return nullptr;
+}
+
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
+    if (!d->FPartial) {
+        for (TIEC_DA* c : d->FList_DA)
+            if (SameText(c->Name(), Name)) return c;
+        return nullptr;
+    }
+    const TIEC_TplChild& t = *d->FTpl;
+    if (!Expands(t, Level, true)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub) {
+        if (ch.IsSDO || !SameText(*ch.Name, Name)) continue;
+        if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(t.SubSDOs + t.SubDAs);
+        TObject*& slot = d->FSlots[t.SubSDOs + ch.Slot];
+        if (!slot && Take()) slot = ShellDA(d, false, ch);
+        FDOPath.push_back(t.Sub);
+        return static_cast<TIEC_DA*>(slot);
+    }
+    return nullptr;
+}
+
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, QStringView Name) {
+    if (!a->FPartial) {
+        for (TIEC_DA* c : a->FList_DA)
+            if (SameText(c->Name(), Name)) return c;
+        return nullptr;
+    }
+    const TIEC_TplChild& t = *a->FTpl;
+    if (!Expands(t, Level, false)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub) {
+        if (!SameText(*ch.Name, Name)) continue;
+        if (!a->FSlots) a->FSlots = Arena().Slots<TIEC_DA>(t.SubDAs);
+        TIEC_DA*& slot = a->FSlots[ch.Slot];
+        if (!slot && Take()) slot = ShellDA(a, true, ch);
+        FDAPath.push_back(t.Sub);
+        return slot;
+    }
+    return nullptr;
+}
+
+void TIEC_Expander::CompleteDO(TIEC_DO* d, int Level) {
+    if (!d->FPartial) return;
+    d->FPartial = false;
+    const TIEC_TplChild& c = *d->FTpl;
+    TObject** places = d->FSlots;
+    d->FSlots = nullptr;
+    if (!places) return DecodeDO(d, c, Level); // nothing made yet
+    // Some children are there, in their places (a shell's children exist only where its type
+    // expands, so the checks of DecodeDO hold); with the budget spent, the others are left out.
+    d->FList_DO.reserve(c.SubSDOs);
+    d->FList_DA.reserve(c.SubDAs);
+    FDOPath.push_back(c.Sub);
+    for (const TIEC_TplChild& ch : *c.Sub) {
         if (ch.IsSDO) {
-            d->FList_DO.push_back(NewDO(d, ch));
+            auto* made = static_cast<TIEC_DO*>(places[ch.Slot]);
+            if (made)
+                CompleteDO(made, Level + 1);
+            else if (!CutShort && Take())
+                made = NewDO(d, true, ch, Level + 1);
+            if (made) d->FList_DO.push_back(made);
         } else {
-            TIEC_DA* a = new TIEC_DA;
-            a->FParentDO = d;
-            d->FList_DA.push_back(a);
-            DecodeDA(a, ch, nullptr);
+            auto* made = static_cast<TIEC_DA*>(places[c.SubSDOs + ch.Slot]);
+            if (made)
+                CompleteDA(made, Level + 1);
+            else if (!CutShort && Take())
+                made = NewDA(d, false, ch, Level + 1);
+            if (made) d->FList_DA.push_back(made);
         }
     }
     FDOPath.pop_back();
 }
 
-void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, const String* fcFather) {
-    a->FFC = c.HasFC ? c.FC : fcFather;
-    a->FbType = c.bType;
-    a->FName = c.Name;
-    if (!c.Sub || OnPath(FDAPath, c.Sub)) return;
+void TIEC_Expander::CompleteDA(TIEC_DA* a, int Level) {
+    if (!a->FPartial) return;
+    a->FPartial = false;
+    const TIEC_TplChild& c = *a->FTpl;
+    TIEC_DA** places = a->FSlots;
+    a->FSlots = nullptr;
+    if (!places) return DecodeDA(a, c, Level);
+    a->FList_DA.reserve(c.SubDAs);
     FDAPath.push_back(c.Sub);
     for (const TIEC_TplChild& ch : *c.Sub) {
-        if (!Take()) break;
-        TIEC_DA* sub = new TIEC_DA;
-        sub->FParentDA = a;
-        a->FList_DA.push_back(sub);
-        DecodeDA(sub, ch, a->FFC);
+        TIEC_DA* made = places[ch.Slot];
+        if (made)
+            CompleteDA(made, Level + 1);
+        else if (!CutShort && Take())
+            made = NewDA(a, true, ch, Level + 1);
+        if (made) a->FList_DA.push_back(made);
     }
     FDAPath.pop_back();
 }
 
-// ---- Lookups -----------------------------------------------------------------------------------
+void TIEC_Expander::EnterPathOf(const TIEC_DO* d) {
+    FDOPath.clear();
+    for (d = d->FParentIsDO ? static_cast<const TIEC_DO*>(d->FParent) : nullptr; d;
+         d = d->FParentIsDO ? static_cast<const TIEC_DO*>(d->FParent) : nullptr)
+        if (d->FTpl && d->FTpl->Sub) FDOPath.insert(FDOPath.begin(), d->FTpl->Sub);
+}
 
-template <class T> static void FreeAll(std::vector<T*>& list) {
-    for (T* p : list) TObject::Free(p);
-    list.clear();
+void TIEC_Expander::EnterPathOf(const TIEC_DA* a) {
+    FDAPath.clear();
+    const TIEC_DA* p = a;
+    while (p->FParentIsDA) {
+        p = static_cast<const TIEC_DA*>(p->FParent);
+        if (p->FTpl && p->FTpl->Sub) FDAPath.insert(FDAPath.begin(), p->FTpl->Sub);
+    }
+    // The data object holding the outermost attribute, and the objects above it.
+    if (const TIEC_DO* d = static_cast<const TIEC_DO*>(p->FParent)) {
+        EnterPathOf(d);
+        if (d->FTpl && d->FTpl->Sub) FDOPath.push_back(d->FTpl->Sub);
+    }
+}
+
+// ---- Model objects -----------------------------------------------------------------------------
+
+namespace {
+
+// The reference Base followed by "." and each of Names, last first.
+String Compose(const String& Base, const QVarLengthArray<const String*, 16>& Names) {
+    qsizetype length = Base.size();
+    for (const String* n : Names) length += 1 + n->size();
+    String r;
+    r.reserve(length);
+    r += Base;
+    for (qsizetype i = Names.size(); i-- > 0;) {
+        r += QLatin1Char('.');
+        r += *Names[i];
+    }
+    return r;
+}
+
+} // namespace
+
+String TIEC_Model::ReferenceOf(const TIEC_DO* d, QVarLengthArray<const String*, 16>& names) {
+    for (;;) {
+        names.push_back(&d->Name());
+        if (!d->FParent) return Compose(String(), names);
+        if (!d->FParentIsDO) return Compose(static_cast<const TIEC_LN*>(d->FParent)->Reference(), names);
+        d = static_cast<const TIEC_DO*>(d->FParent);
+    }
+}
+
+void TIEC_DA::Own(int i, const String& Value) {
+    if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+    FOwn->Texts[i] = Value;
+    FOwn->Set |= 1u << i;
+}
+
+const String& TIEC_DA::bType() const {
+    return Own(1) ? FOwn->Texts[1] : FTpl ? *FTpl->bType : IEC_NoText();
+}
+
+const String& TIEC_DA::Name() const {
+    return Own(2) ? FOwn->Texts[2] : FTpl ? *FTpl->Name : IEC_NoText();
+}
+
+// An attribute's functional constraint as its template gives it: its own fc, else the one of
+// the attribute holding it (a text set on an object changes that object only).
+const String& TIEC_DA::FC() const {
+    if (Own(0)) return FOwn->Texts[0];
+    for (const TIEC_DA* a = this; a->FTpl; a = static_cast<const TIEC_DA*>(a->FParent)) {
+        if (a->FTpl->HasFC) return *a->FTpl->FC;
+        if (!a->FParentIsDA) break;
+    }
+    return IEC_NoText();
+}
+
+int TIEC_DA::Count() const {
+    return FTpl && Index() < 0 ? FTpl->Count : 0;
+}
+
+const std::vector<TIEC_DA*>& TIEC_DA::List_Element() const {
+    return FOwn ? FOwn->DAElements : NoDAs;
 }
 
 TIEC_DA::~TIEC_DA() {
     FreeAll(FList_DA);
+    if (FSlots)
+        for (uint32_t i = 0; i < FTpl->SubDAs; ++i) FreeOne(FSlots[i]);
+    if (FOwn) FreeAll(FOwn->DAElements);
 }
 
 String TIEC_DA::Reference() const {
-    if (FReference) return *FReference;
-    String parent = FParentDA ? FParentDA->Reference() : FParentDO ? FParentDO->Reference() : String();
-    return parent + QLatin1Char('.') + Name();
+    if (Own(3)) return FOwn->Texts[3];
+    QVarLengthArray<const String*, 16> names;
+    const TIEC_DA* a = this;
+    for (;;) {
+        names.push_back(&a->Name());
+        if (!a->FParent) return Compose(String(), names);
+        if (!a->FParentIsDA) return TIEC_Model::ReferenceOf(static_cast<const TIEC_DO*>(a->FParent), names);
+        a = static_cast<const TIEC_DA*>(a->FParent);
+        if (a->Own(3)) return Compose(a->FOwn->Texts[3], names); // a reference set explicitly
+    }
+}
+
+const String& TIEC_DO::Name() const {
+    return FOwn && (FOwn->Set & 1) ? FOwn->Texts[0] : FTpl ? *FTpl->Name : IEC_NoText();
+}
+
+void TIEC_DO::SetName(const String& Value) {
+    if (!FOwn) FOwn = std::make_unique<TIEC_OwnTexts>();
+    FOwn->Texts[0] = Value;
+    FOwn->Set |= 1;
+}
+
+int TIEC_DO::Count() const {
+    return FTpl && Index() < 0 ? FTpl->Count : 0;
+}
+
+const std::vector<TIEC_DO*>& TIEC_DO::List_Element() const {
+    return FOwn ? FOwn->DOElements : NoDOs;
 }
 
 String TIEC_DO::Reference() const {
-    String parent = FParentDO ? FParentDO->Reference() : FParentLN ? FParentLN->Reference() : String();
-    return parent + QLatin1Char('.') + Name();
+    QVarLengthArray<const String*, 16> names;
+    return TIEC_Model::ReferenceOf(this, names);
 }
 
 TIEC_DA* TIEC_DA::Find_DA(const String& DA_Name) const {
@@ -396,6 +866,11 @@ TIEC_DA* TIEC_DA::Find_First_DA() const {
 TIEC_DO::~TIEC_DO() {
     FreeAll(FList_DO);
     FreeAll(FList_DA);
+    if (FSlots) {
+        for (uint32_t i = 0; i < FTpl->SubSDOs; ++i) FreeOne(static_cast<TIEC_DO*>(FSlots[i]));
+        for (uint32_t i = 0; i < FTpl->SubDAs; ++i) FreeOne(static_cast<TIEC_DA*>(FSlots[FTpl->SubSDOs + i]));
+    }
+    if (FOwn) FreeAll(FOwn->DOElements);
 }
 
 TIEC_DO* TIEC_DO::Find_DO(const String& DO_Name) const {
@@ -423,11 +898,27 @@ TIEC_DA* TIEC_DO::Find_First_DA() const {
 TIEC_LN::~TIEC_LN() {
     FreeAll(FList_DataSet);
     FreeAll(FList_DO);
+    if (FSlots)
+        for (size_t i = 0; i < FType->size(); ++i) FreeOne(FSlots[i]);
 }
 
 String TIEC_LN::Reference() const {
-    String l = FOwner ? FOwner->Reference() : String();
-    return l + QLatin1Char('/') + Prefix() + lnClass() + Inst();
+    const String& l = FOwner ? FOwner->Reference() : IEC_NoText();
+    const String* parts[] = {&l, nullptr, &Prefix(), &lnClass(), &Inst()};
+    qsizetype length = 1;
+    for (const String* p : parts)
+        if (p) length += p->size();
+    String r(length, Qt::Uninitialized);
+    QChar* out = r.data();
+    for (const String* p : parts) {
+        if (!p) {
+            *out++ = QLatin1Char('/');
+            continue;
+        }
+        std::memcpy(out, p->constData(), size_t(p->size()) * sizeof(QChar));
+        out += p->size();
+    }
+    return r;
 }
 
 const std::vector<TIEC_DO*>& TIEC_LN::List_DO() const {
@@ -435,8 +926,10 @@ const std::vector<TIEC_DO*>& TIEC_LN::List_DO() const {
     return FList_DO;
 }
 
-void TIEC_LN::NoteCutShort() const {
-    FCutShort = true;
+void TIEC_LN::NoteCutShort(bool Stop) const {
+    if (Stop) FCutShort = true;
+    if (FWarned) return;
+    FWarned = true;
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
     if (dev)
         dev->FWarnings << "Logical node " + Reference() +
@@ -444,40 +937,49 @@ void TIEC_LN::NoteCutShort() const {
                               "attribute is shown";
 }
 
+const TIEC_TplList* TIEC_LN::Type(const TIEC_Device* dev) const {
+    if (!FTypeKnown) {
+        FType = TIEC_Decoder::LNodeType(dev, lnType(), !(FOwn && FlnType == &FOwn->Texts[1]));
+        FTypeKnown = dev && dev->FTemplates; // known once the templates are read
+    }
+    return FType;
+}
+
 void TIEC_LN::Expand() const {
     FExpanded = true;
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
-    const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
+    const TIEC_TplList* type = Type(dev);
     if (!type) return;
-    if (FList_DO.empty()) FList_DO.resize(type->size());
-    TIEC_Expander x(this, dev->FNodeCount);
-    for (size_t i = 0; i < type->size() && !FCutShort; ++i) {
-        if (FList_DO[i]) continue; // expanded on its own before
-        FList_DO[i] = x.NewDO(nullptr, (*type)[i]);
-        if (x.CutShort) NoteCutShort();
+    TIEC_DO** places = FSlots;
+    FSlots = nullptr;
+    FList_DO.reserve(type->size());
+    for (size_t i = 0; i < type->size(); ++i) {
+        TIEC_Expander x(this, dev);
+        TIEC_DO* d = places ? places[i] : nullptr;
+        if (d)
+            x.CompleteDO(d, 1); // made for a member before: the rest of it
+        else if (!FCutShort)
+            d = x.NewDO(this, false, (*type)[i], 1);
+        // Cut short: the objects not reached are left out.
+        if (d) FList_DO.push_back(d);
+        if (x.CutShort || x.TooDeep) NoteCutShort(x.CutShort);
     }
-    // Cut short: the objects not reached are left out.
-    if (FCutShort) std::erase(FList_DO, nullptr);
 }
 
-TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name) const {
+TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name, TIEC_Expander& x) const {
     if (FExpanded) {
         for (TIEC_DO* d : FList_DO)
-            if (d->Name() == DO_Name) return d;
+            if (SameText(d->Name(), DO_Name)) return d;
         return nullptr;
     }
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
-    const TIEC_TplList* type = TIEC_Decoder::LNodeType(dev, lnType());
+    const TIEC_TplList* type = Type(dev);
     if (!type) return nullptr;
-    if (FList_DO.empty()) FList_DO.resize(type->size());
     for (size_t i = 0; i < type->size(); ++i) {
-        if (*(*type)[i].Name != DO_Name) continue;
-        if (!FList_DO[i] && !FCutShort) {
-            TIEC_Expander x(this, dev->FNodeCount);
-            FList_DO[i] = x.NewDO(nullptr, (*type)[i]);
-            if (x.CutShort) NoteCutShort();
-        }
-        return FList_DO[i];
+        if (!SameText(*(*type)[i].Name, DO_Name)) continue;
+        if (!FSlots) FSlots = x.Slots<TIEC_DO>(type->size());
+        if (!FSlots[i] && !FCutShort) FSlots[i] = x.ShellDO(this, false, (*type)[i]);
+        return FSlots[i];
     }
     return nullptr;
 }
@@ -491,10 +993,10 @@ TIEC_DO* TIEC_LN::Find_DO(const String& DO_Name) const {
 }
 
 TIEC_LDevice::~TIEC_LDevice() {
-    // The nodes are freed as TObject::Free would free them, all at once.
+    // The nodes are freed as TObject::Free would free them, a block at a time.
     for (TIEC_LN* ln : FList_LN) ln->BeforeDestruction();
     FList_LN.clear();
-    FLNs.reset();
+    FLNBlocks.clear();
 }
 
 TIEC_LN* TIEC_LDevice::Find_LN(const String& LN_Class) const {
@@ -509,7 +1011,277 @@ TIEC_LN* TIEC_LDevice::Find_LN(const String& Prefix, const String& LN_Class, con
     return nullptr;
 }
 
+// ---- Reading a file piece by piece -------------------------------------------------------------
+
+namespace {
+
+bool WholeDocuments = false;
+
+// Reads a UTF-8 SCL file held in a writable buffer without holding its parsed document whole.
+// It follows the markup down the path the model needs (SCL, the first IED, its first
+// AccessPoint, that one's first Server, each LDevice) and hands everything else to the parser in
+// pieces: the text between the tags it follows, cut before a child element (an LN, an IED) once a
+// piece has PieceSize bytes. Each piece is parsed in place as a fragment, its elements that the
+// model needs are read, and it is dropped before the next. So the parser checks every byte of
+// the file but the start and end tags followed, which are checked here, and the decoder sees the
+// elements a whole load would give it.
+// The reader finds tags by their text alone. Where such a text is not the tag it looks like (it
+// lies in a comment, a CDATA section or an attribute value, or the element is not where SCL puts
+// it), the piece before it ends inside that construct, the parser rejects the piece, and the
+// file goes to a whole load (TParseWhole), as does anything else the reader does not follow.
+class TPieceReader {
+public:
+    TPieceReader(char* Begin, char* End, TIEC_Decoder& Decoder) : P(Begin), E(End), FDecoder(Decoder) {}
+
+    void Run();
+
+    bool HaveIED = false, HaveTemplates = false;
+
+private:
+    enum TLevel { DocumentLevel, SCLLevel, IEDLevel, AccessPointLevel, ServerLevel, LDeviceLevel };
+    static constexpr size_t PieceSize = 64 * 1024;
+
+    static bool EndsName(char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/';
+    }
+    // Whether the tag at q ("<Name" or "</Name", Slash) names Name.
+    bool Names(const char* q, std::string_view Name, bool Slash) const {
+        const char* n = q + 1 + Slash;
+        return size_t(E - n) > Name.size() && (!Slash || q[1] == '/') &&
+               std::memcmp(n, Name.data(), Name.size()) == 0 && EndsName(n[Name.size()]) &&
+               !(Slash && n[Name.size()] == '/');
+    }
+    // From P: the first start tag of Child (none when empty) or end tag of Own; At the end tag.
+    char* Next(std::string_view Child, std::string_view Own, bool& AtEnd) const;
+    // The content of an element from P (after its start tag) to its end tag, which P is moved past.
+    void SCL();
+    void IED();
+    void AccessPoint();
+    void Server();
+    void LDevice();
+    // Parses [Begin, End) in pieces, cut before a start tag of one of Splits.
+    void Pieces(TLevel Level, char* Begin, char* End, std::initializer_list<std::string_view> Splits);
+    // Parses [Begin, End) as a fragment and hands its elements to the decoder.
+    void Piece(TLevel Level, char* Begin, char* End);
+    // The start tag at P, parsed alone; P is moved past it. Returns whether it closes itself.
+    bool StartTag(pugi::xml_node& Node);
+    // Moves P past the end tag of Name at At.
+    void EndTag(char* At, std::string_view Name);
+
+    char* P;
+    char* E;
+    TIEC_Decoder& FDecoder;
+    pugi::xml_document FPiece, FTag;
+    std::string FTagText;
+};
+
+[[noreturn]] void ParseWhole() {
+    throw TParseWhole();
+}
+
+void TPieceReader::Run() {
+    // Only UTF-8 is read piecewise: a byte-order mark of another encoding, an encoding named in the
+    // declaration or a zero byte (which UTF-16 and UTF-32 text has) sends the file to a whole load.
+    if (E - P >= 2 && ((uint8_t(P[0]) == 0xFE && uint8_t(P[1]) == 0xFF) ||
+                       (uint8_t(P[0]) == 0xFF && uint8_t(P[1]) == 0xFE)))
+        ParseWhole();
+    if (std::memchr(P, 0, size_t(E - P))) ParseWhole();
+    if (E - P >= 3 && uint8_t(P[0]) == 0xEF && uint8_t(P[1]) == 0xBB && uint8_t(P[2]) == 0xBF) P += 3;
+    if (E - P >= 5 && std::memcmp(P, "<?xml", 5) == 0) {
+        const char* end = static_cast<const char*>(std::memchr(P, '>', size_t(E - P)));
+        if (!end) ParseWhole();
+        std::string_view decl(P, size_t(end - P));
+        const size_t at = decl.find("encoding");
+        if (at != std::string_view::npos) {
+            std::string_view rest = decl.substr(at + 8);
+            const size_t q = rest.find_first_of("\"'");
+            if (q == std::string_view::npos) ParseWhole();
+            const size_t q2 = rest.find(rest[q], q + 1);
+            if (q2 == std::string_view::npos) ParseWhole();
+            const QByteArray name = QByteArray(rest.data() + q + 1, qsizetype(q2 - q - 1)).toLower();
+            if (name != "utf-8" && name != "utf8") ParseWhole();
+        }
+    }
+    // The root: the first SCL element; its end tag, the last one of the file.
+    bool atEnd = false;
+    char* scl = Next("SCL", {}, atEnd);
+    if (!scl) ParseWhole(); // the whole load tells whether there is a root element at all
+    Piece(DocumentLevel, P, scl);
+    P = scl;
+    pugi::xml_node tag;
+    if (!StartTag(tag)) {
+        const size_t end = std::string_view(P, size_t(E - P)).rfind("</SCL");
+        if (end == std::string_view::npos) ParseWhole();
+        char* sclEnd = P + end;
+        SCL();
+        if (P > sclEnd) ParseWhole(); // the first IED did not end inside the root
+        Pieces(SCLLevel, P, sclEnd, {"IED", "DataTypeTemplates", "Communication", "Substation"});
+        EndTag(sclEnd, "SCL");
+    }
+    Piece(DocumentLevel, P, E);
+}
+
+char* TPieceReader::Next(std::string_view Child, std::string_view Own, bool& AtEnd) const {
+    for (char* q = P; (q = static_cast<char*>(std::memchr(q, '<', size_t(E - q)))); ++q) {
+        if (!Own.empty() && Names(q, Own, true)) {
+            AtEnd = true;
+            return q;
+        }
+        if (!Child.empty() && Names(q, Child, false)) {
+            AtEnd = false;
+            return q;
+        }
+    }
+    if (!Own.empty()) ParseWhole(); // the element does not end
+    return nullptr;
+}
+
+void TPieceReader::SCL() {
+    // Up to the first IED, which is followed; the rest of the content is left to Run.
+    bool atEnd = false;
+    char* ied = Next("IED", {}, atEnd);
+    if (!ied) return;
+    Pieces(SCLLevel, P, ied, {"DataTypeTemplates", "Communication", "Substation"});
+    P = ied;
+    HaveIED = true;
+    pugi::xml_node tag;
+    const bool closed = StartTag(tag);
+    FDecoder.IED(tag);
+    if (!closed) IED();
+}
+
+void TPieceReader::IED() {
+    bool atEnd = false;
+    char* at = Next("AccessPoint", "IED", atEnd);
+    Piece(IEDLevel, P, at);
+    P = at;
+    if (!atEnd) {
+        pugi::xml_node tag;
+        if (!StartTag(tag)) AccessPoint();
+        at = Next({}, "IED", atEnd);
+        Pieces(IEDLevel, P, at, {"AccessPoint"});
+    }
+    EndTag(at, "IED");
+}
+
+void TPieceReader::AccessPoint() {
+    bool atEnd = false;
+    char* at = Next("Server", "AccessPoint", atEnd);
+    Piece(AccessPointLevel, P, at);
+    P = at;
+    if (!atEnd) {
+        pugi::xml_node tag;
+        if (!StartTag(tag)) Server();
+        at = Next({}, "AccessPoint", atEnd);
+        Pieces(AccessPointLevel, P, at, {});
+    }
+    EndTag(at, "AccessPoint");
+}
+
+void TPieceReader::Server() {
+    for (;;) {
+        bool atEnd = false;
+        char* at = Next("LDevice", "Server", atEnd);
+        Piece(ServerLevel, P, at);
+        if (atEnd) return EndTag(at, "Server");
+        P = at;
+        pugi::xml_node tag;
+        const bool closed = StartTag(tag);
+        FDecoder.LDevice(tag);
+        if (!closed) LDevice();
+    }
+}
+
+void TPieceReader::LDevice() {
+    // One walk over the tags finds both the end and the places to cut (before an LN or LN0).
+    char* piece = P;
+    for (char* q = P; (q = static_cast<char*>(std::memchr(q, '<', size_t(E - q)))); ++q) {
+        if (q[1] == '/') {
+            if (Names(q, "LDevice", true)) {
+                Piece(LDeviceLevel, piece, q);
+                return EndTag(q, "LDevice");
+            }
+        } else if (size_t(q - piece) >= PieceSize && (Names(q, "LN", false) || Names(q, "LN0", false))) {
+            Piece(LDeviceLevel, piece, q);
+            piece = q;
+        }
+    }
+    ParseWhole(); // the element does not end
+}
+
+void TPieceReader::Pieces(TLevel Level, char* Begin, char* End,
+                          std::initializer_list<std::string_view> Splits) {
+    while (size_t(End - Begin) > PieceSize && Splits.size()) {
+        char* cut = nullptr;
+        for (char* q = Begin + PieceSize;
+             !cut && (q = static_cast<char*>(std::memchr(q, '<', size_t(End - q)))); ++q)
+            for (std::string_view s : Splits)
+                if (Names(q, s, false)) {
+                    cut = q;
+                    break;
+                }
+        if (!cut) break;
+        Piece(Level, Begin, cut);
+        Begin = cut;
+    }
+    Piece(Level, Begin, End);
+}
+
+bool TPieceReader::StartTag(pugi::xml_node& Node) {
+    // The tag's end: the first '>' outside quoted attribute values.
+    char* s = P + 1;
+    for (;; ++s) {
+        if (s >= E) ParseWhole();
+        if (*s == '"' || *s == '\'') {
+            s = static_cast<char*>(std::memchr(s + 1, *s, size_t(E - s - 1)));
+            if (!s) ParseWhole();
+        } else if (*s == '>') {
+            break;
+        } else if (*s == '<') {
+            ParseWhole();
+        }
+    }
+    const bool closed = s[-1] == '/';
+    FTagText.assign(P, size_t(s + 1 - P));
+    P = s + 1;
+    if (!closed) FTagText.insert(FTagText.size() - 1, 1, '/');
+    if (!FTag.load_buffer_inplace(FTagText.data(), FTagText.size(), XmlReadOnlyParseOptions,
+                                  pugi::encoding_utf8))
+        ParseWhole();
+    Node = FTag.first_child();
+    return closed;
+}
+
+void TPieceReader::EndTag(char* At, std::string_view Name) {
+    char* s = At + 2 + Name.size();
+    while (s < E && (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n')) ++s;
+    if (s == E || *s != '>') ParseWhole();
+    P = s + 1;
+}
+
+void TPieceReader::Piece(TLevel Level, char* Begin, char* End) {
+    if (Begin >= End) return;
+    if (!FPiece.load_buffer_inplace(Begin, size_t(End - Begin),
+                                    XmlReadOnlyParseOptions | pugi::parse_fragment, pugi::encoding_utf8))
+        ParseWhole();
+    for (pugi::xml_node n = FPiece.first_child(); n; n = n.next_sibling()) {
+        if (Level == SCLLevel && !HaveTemplates && NameIs(n, "DataTypeTemplates")) {
+            HaveTemplates = true;
+            FDecoder.Templates(n);
+        } else if (Level == LDeviceLevel && (NameIs(n, "LN") || NameIs(n, "LN0"))) {
+            FDecoder.LN(n);
+        }
+    }
+    FPiece.reset();
+}
+
+} // namespace
+
 // ---- Device and decoding -----------------------------------------------------------------------
+
+void IEC_SetWholeDocumentDecoding(bool On) {
+    WholeDocuments = On;
+}
 
 static String FilePart(const String& path) {
     const qsizetype p = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
@@ -519,16 +1291,21 @@ static String FilePart(const String& path) {
 TIEC_Device::TIEC_Device(const String& FileName_icd) {
     fFileName = FilePart(FileName_icd);
     if (!QFile::exists(XmlNativePath(FileName_icd))) return;
-    TXMLDocument doc(nullptr);
-    doc.LoadFromFile(FileName_icd, XmlReadOnlyParseOptions);
-    TIEC_Decoder::Decode(this, doc);
+    auto load = [&](TXMLDocument& doc) { doc.LoadFromFile(FileName_icd, XmlReadOnlyParseOptions); };
+    QFile f(XmlNativePath(FileName_icd));
+    const qint64 size = f.open(QIODevice::ReadOnly) ? f.size() : -1;
+    std::unique_ptr<char[]> data(size > 0 ? new (std::nothrow) char[size_t(size)] : nullptr);
+    if (!data || f.read(data.get(), size) != size) data.reset(); // the document's load tells what is wrong
+    f.close();
+    TIEC_Decoder::Decode(this, std::move(data), size_t(size), load);
 }
 
 TIEC_Device::TIEC_Device(const QByteArray& Data, const String& FileName) {
     fFileName = FilePart(FileName);
-    TXMLDocument doc(nullptr);
-    doc.LoadFromXML(Data, XmlReadOnlyParseOptions);
-    TIEC_Decoder::Decode(this, doc);
+    auto load = [&](TXMLDocument& doc) { doc.LoadFromXML(Data, XmlReadOnlyParseOptions); };
+    std::unique_ptr<char[]> data(new char[size_t(Data.size()) + 1]);
+    std::memcpy(data.get(), Data.constData(), size_t(Data.size()));
+    TIEC_Decoder::Decode(this, std::move(data), size_t(Data.size()), load);
 }
 
 TIEC_Device::~TIEC_Device() {
@@ -541,120 +1318,172 @@ TIEC_LDevice* TIEC_Device::Find_LDevice(const String& LD_Name) const {
     return nullptr;
 }
 
-void TIEC_Decoder::Decode(TIEC_Device* dev, TXMLDocument& doc) {
-    pugi::xml_node scl = doc.Handle().child("SCL");
-    if (!scl) return;
-    pugi::xml_node ied = scl.child("IED");
-    pugi::xml_node dtt = scl.child("DataTypeTemplates");
-    if (!ied || !dtt) return;
-    TIEC_Decoder decoder(dev);
-    dev->fName = decoder.FPool.Attr(ied, "name");
-    pugi::xml_node server = ied.child("AccessPoint").child("Server");
-    if (!server) return;
-
-    auto templates = std::make_shared<TIEC_Templates>();
-    ReadTemplates(dtt, decoder.FPool, *templates);
-    scl.remove_child(dtt); // read once; the model keeps what it needs of it
-    dev->FTemplates = templates;
-    dev->FTexts = decoder.FPool.Store();
-    decoder.DecodeServer(server);
+void TIEC_Decoder::Clear(TIEC_Device* dev) {
+    FreeAll(dev->FList_LDevice);
+    dev->fName.clear();
+    dev->FWarnings.clear();
+    dev->FTemplates.reset();
+    dev->FTexts.reset();
+    dev->FNodeCount = 0;
 }
 
-void TIEC_Decoder::DecodeServer(pugi::xml_node server) {
-    TTextPool& pool = FPool;
-    // First pass: logical devices, logical nodes and data sets. The data objects of a node come
-    // from the templates when first asked for; the members of a data set are resolved once every
-    // logical device is known, as they may lie in one that comes later in the file. A logical
-    // device's part of the document is released as soon as it has been read (the pool has copied
-    // the texts it needs), so the document and the model do not both have to be held whole.
-    std::vector<TPendingMember> members;
-    std::vector<pugi::xml_node> gooses; // the GOOSE controls of one node
-    pugi::xml_node next;
-    for (pugi::xml_node ldn = server.first_child(); ldn; ldn = next) {
-        next = ldn.next_sibling();
-        if (!NameIs(ldn, "LDevice")) continue;
-        TIEC_LDevice* ld = new TIEC_LDevice;
-        const size_t ldPos = FDev->FList_LDevice.size();
-        FDev->FList_LDevice.push_back(ld);
-        ld->FOwner = FDev;
-        const uint32_t ldInst = pool.Id(ldn.attribute("inst").value());
-        ld->fName = pool.Str(ldInst);
-        ld->FReference = FDev->fName + ld->fName;
-        FLDByInst.emplace(ldInst, ldPos);
-        size_t count = 0;
-        for (pugi::xml_node lnn = ldn.first_child(); lnn; lnn = lnn.next_sibling())
-            if (NameIs(lnn, "LN") || NameIs(lnn, "LN0")) ++count;
-        ld->FLNs.reset(new TIEC_LN[count]);
-        ld->FList_LN.reserve(count);
-        for (pugi::xml_node lnn = ldn.first_child(); lnn; lnn = lnn.next_sibling()) {
-            if (!NameIs(lnn, "LN") && !NameIs(lnn, "LN0")) continue;
-            TIEC_LN* ln = &ld->FLNs[ld->FList_LN.size()];
-            TLNName name{uint32_t(ldPos), 0, 0, 0};
-            ld->FList_LN.push_back(ln);
-            ln->FOwner = ld;
-            // The four attributes in one walk; the first of a name counts, as for attribute().
-            bool cls = false, type = false, prefix = false, inst = false;
-            for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
-                const char* n = a.name();
-                if (!cls && Is(n, "lnClass")) {
-                    name.Class = pool.Id(a.value());
-                    cls = true;
-                } else if (!type && Is(n, "lnType")) {
-                    ln->FlnType = &pool.Get(a.value());
-                    type = true;
-                } else if (!prefix && Is(n, "prefix")) {
-                    name.Prefix = pool.Id(a.value());
-                    prefix = true;
-                } else if (!inst && Is(n, "inst")) {
-                    name.Inst = pool.Id(a.value());
-                    inst = true;
-                }
-            }
-            if (!type) ln->FlnType = &pool.Get("");
-            if (!cls) name.Class = pool.Id("");
-            if (!prefix) name.Prefix = pool.Id("");
-            if (!inst) name.Inst = pool.Id("");
-            ln->FlnClass = &pool.Str(name.Class);
-            ln->FPrefix = &pool.Str(name.Prefix);
-            ln->FInst = &pool.Str(name.Inst);
-            FLNNames.emplace_back(name, ln);
+void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t Size,
+                          const std::function<void(TXMLDocument&)>& Load) {
+    if (Data && !WholeDocuments) {
+        try {
+            TIEC_Decoder decoder(dev);
+            TPieceReader reader(Data.get(), Data.get() + Size, decoder);
+            reader.Run();
+            Data.reset(); // the texts the model keeps are copied: the members are resolved without it
+            decoder.Finish(reader.HaveIED, reader.HaveTemplates);
+            return;
+        } catch (const TParseWhole&) {
+            Clear(dev);
+        }
+    }
+    Data.reset();
+    TXMLDocument doc(nullptr);
+    Load(doc);
+    TIEC_Decoder decoder(dev);
+    if (!decoder.DecodeWhole(doc.Handle().child("SCL"))) return;
+    doc.Clear(); // as above
+    decoder.Finish(true, true);
+}
 
-            // A node without a type has no data sets and no GOOSE names either.
-            if (ln->FlnType->isEmpty()) continue;
-            gooses.clear();
-            for (pugi::xml_node c = lnn.first_child(); c; c = c.next_sibling()) {
-                if (NameIs(c, "GSEControl")) {
-                    gooses.push_back(c);
-                    continue;
-                }
-                if (!NameIs(c, "DataSet")) continue;
-                TIEC_DataSet* ds = new TIEC_DataSet;
-                ln->FList_DataSet.push_back(ds);
-                ds->fName = pool.Attr(c, "name");
-                ds->fReference = ln->Reference() + QLatin1Char('.') + ds->fName;
-                for (pugi::xml_node f = c.first_child(); f; f = f.next_sibling())
-                    if (NameIs(f, "FCDA")) members.push_back(Member(ds, f));
+bool TIEC_Decoder::DecodeWhole(pugi::xml_node scl) {
+    pugi::xml_node ied = scl.child("IED");
+    pugi::xml_node dtt = scl.child("DataTypeTemplates");
+    if (!ied || !dtt) return false;
+    IED(ied);
+    pugi::xml_node server = ied.child("AccessPoint").child("Server");
+    Templates(dtt);
+    for (pugi::xml_node ldn = server.first_child(); ldn; ldn = ldn.next_sibling()) {
+        if (!NameIs(ldn, "LDevice")) continue;
+        LDevice(ldn);
+        for (pugi::xml_node lnn = ldn.first_child(); lnn; lnn = lnn.next_sibling())
+            if (NameIs(lnn, "LN") || NameIs(lnn, "LN0")) LN(lnn);
+    }
+    return true;
+}
+
+void TIEC_Decoder::Templates(pugi::xml_node dtt) {
+    FTemplates = std::make_shared<TIEC_Templates>();
+    ReadTemplates(dtt, FPool, *FTemplates);
+}
+
+void TIEC_Decoder::LDevice(pugi::xml_node ldn) {
+    TIEC_LDevice* ld = new TIEC_LDevice;
+    const size_t ldPos = FDev->FList_LDevice.size();
+    FDev->FList_LDevice.push_back(ld);
+    ld->FOwner = FDev;
+    const uint32_t ldInst = FPool.Id(ldn.attribute("inst").value());
+    ld->fName = FPool.Str(ldInst);
+    ld->FReference = (FIedName ? *FIedName : IEC_NoText()) + ld->fName;
+    FLDByInst.emplace(ldInst, ldPos);
+    FLDs.push_back({ld});
+}
+
+void TIEC_Decoder::LN(pugi::xml_node lnn) {
+    TTextPool& pool = FPool;
+    TLDeviceBuild& b = FLDs.back();
+    TIEC_LDevice* ld = b.LD;
+    if (!b.BlockLeft) {
+        b.BlockLeft = std::min<size_t>(std::max<size_t>(ld->FList_LN.size(), 16), 1024);
+        ld->FLNBlocks.emplace_back(new TIEC_LN[b.BlockLeft]);
+        b.Next = ld->FLNBlocks.back().get();
+    }
+    TIEC_LN* ln = b.Next++;
+    --b.BlockLeft;
+    ld->FList_LN.push_back(ln);
+    ln->FOwner = ld;
+    TLNName name{uint32_t(FLDs.size() - 1), 0, 0, 0};
+    // The four attributes in one walk; the first of a name counts, as for attribute().
+    bool cls = false, type = false, prefix = false, inst = false;
+    for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
+        const char* n = a.name();
+        if (n[0] == 'l') {
+            if (!cls && Is(n, "lnClass")) {
+                name.Class = pool.Id(a.value());
+                cls = true;
+            } else if (!type && Is(n, "lnType")) {
+                ln->FlnType = &pool.Get(a.value());
+                type = true;
             }
-            // Each GOOSE control names the first data set of its node with the name it gives.
-            for (pugi::xml_node g : gooses) {
-                const String name = pool.Attr(g, "name");
-                const String datSet = pool.Attr(g, "datSet");
-                if (name.isEmpty() || datSet.isEmpty()) continue;
-                for (TIEC_DataSet* ds : ln->FList_DataSet)
-                    if (ds->fName == datSet) {
-                        ds->fGooseName = name;
-                        break;
-                    }
+        } else if (n[0] == 'p') {
+            if (!prefix && Is(n, "prefix")) {
+                name.Prefix = pool.Id(a.value());
+                prefix = true;
+            }
+        } else if (n[0] == 'i') {
+            if (!inst && Is(n, "inst")) {
+                name.Inst = pool.Id(a.value());
+                inst = true;
             }
         }
-        server.remove_child(ldn);
     }
-    if (!members.empty()) FLNs.Build(FLNNames);
+    if (!type) ln->FlnType = &pool.Get("");
+    if (!cls) name.Class = pool.Id("");
+    if (!prefix) name.Prefix = pool.Id("");
+    if (!inst) name.Inst = pool.Id("");
+    ln->FlnClass = &pool.Str(name.Class);
+    ln->FPrefix = &pool.Str(name.Prefix);
+    ln->FInst = &pool.Str(name.Inst);
+    FLNNames.emplace_back(name, ln);
+    if (!b.LLN0 && *ln->FlnClass == QLatin1String("LLN0")) b.LLN0 = ln;
+
+    // A node without a type has no data sets and no GOOSE names either.
+    if (ln->FlnType->isEmpty()) return;
+    FGooses.clear();
+    String reference; // the node's reference as data-set references begin, made once
+    for (pugi::xml_node c = lnn.first_child(); c; c = c.next_sibling()) {
+        if (NameIs(c, "GSEControl")) {
+            FGooses.push_back(c);
+            continue;
+        }
+        if (!NameIs(c, "DataSet")) continue;
+        TIEC_DataSet* ds = new TIEC_DataSet;
+        ln->FList_DataSet.push_back(ds);
+        ds->fName = pool.Attr(c, "name");
+        if (reference.isEmpty()) reference = ln->Reference() + QLatin1Char('.');
+        ds->fReference = reference + ds->fName;
+        size_t n = 0;
+        for (pugi::xml_node f = c.first_child(); f; f = f.next_sibling())
+            if (NameIs(f, "FCDA")) {
+                FMembers.push_back(Member(ds, f));
+                ++n;
+            }
+        ds->FList_DA.reserve(n);
+    }
+    // Each GOOSE control names the first data set of its node with the name it gives.
+    for (pugi::xml_node g : FGooses) {
+        const String& gname = pool.Attr(g, "name");
+        const String& datSet = pool.Attr(g, "datSet");
+        if (gname.isEmpty() || datSet.isEmpty()) continue;
+        for (TIEC_DataSet* ds : ln->FList_DataSet)
+            if (ds->fName == datSet) {
+                ds->fGooseName = gname;
+                break;
+            }
+    }
+}
+
+void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
+    if (!HaveIED || !HaveTemplates) {
+        Clear(FDev); // the file is not read without both
+        return;
+    }
+    FDev->fName = *FIedName;
+    FDev->FTemplates = FTemplates;
+    FDev->FTexts = FPool.Store();
+    FPool.DropIndex(); // every text is in
+    if (!FMembers.empty()) FLNs.Build(FLNNames);
     FLNNames = {};
 
-    // Second pass: the members, in the order of the file.
-    for (const TPendingMember& m : members) {
-        if (TIEC_DA* a = Resolve(m)) {
+    // The members, in the order of the file.
+    TTextPool& pool = FPool;
+    for (const TPendingMember& m : FMembers) {
+        String why;
+        if (TIEC_DA* a = Resolve(m, why)) {
             m.DataSet->FList_DA.push_back(a);
             continue;
         }
@@ -662,24 +1491,26 @@ void TIEC_Decoder::DecodeServer(pugi::xml_node server) {
         FDev->FWarnings << "Data set " + m.DataSet->fReference + ": member " + pool.Str(m.LdInst) + "/" +
                                pool.Str(m.Prefix) + pool.Str(m.LnClass) + pool.Str(m.LnInst) + "." +
                                pool.Str(m.DoName) + (daName.isEmpty() ? String() : "." + daName) + " [" +
-                               pool.Str(m.FC) + "] not found";
+                               pool.Str(m.FC) + "] not found" + (why.isEmpty() ? String() : ": " + why);
     }
+    FMembers = {};
 }
 
-// The texts of an FCDA; attributes read in one walk, the first of a name counting.
+// The texts of an FCDA; attributes read in one walk, the first of a name counting. Consecutive
+// members often repeat a text (the logical device, the constraint): such a text keeps its number
+// without being looked up again.
 TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
     const char* t[7] = {"", "", "", "", "", "", ""};
     bool seen[7] = {};
     for (pugi::xml_attribute a = fcda.first_attribute(); a; a = a.next_attribute()) {
         const char* n = a.name();
-        const int i = Is(n, "ldInst")    ? 0
-                      : Is(n, "prefix")  ? 1
-                      : Is(n, "lnClass") ? 2
-                      : Is(n, "lnInst")  ? 3
-                      : Is(n, "doName")  ? 4
-                      : Is(n, "daName")  ? 5
-                      : Is(n, "fc")      ? 6
-                                         : -1;
+        int i = -1;
+        switch (n[0]) {
+            case 'l': i = Is(n, "ldInst") ? 0 : Is(n, "lnClass") ? 2 : Is(n, "lnInst") ? 3 : -1; break;
+            case 'p': i = Is(n, "prefix") ? 1 : -1; break;
+            case 'd': i = Is(n, "doName") ? 4 : Is(n, "daName") ? 5 : -1; break;
+            case 'f': i = Is(n, "fc") ? 6 : -1; break;
+        }
         if (i >= 0 && !seen[i]) {
             t[i] = a.value();
             seen[i] = true;
@@ -687,7 +1518,13 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
     }
     TPendingMember m{ds, 0, 0, 0, 0, 0, 0, 0};
     uint32_t* ids[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
-    for (int i = 0; i < 7; ++i) *ids[i] = FPool.Id(t[i]);
+    for (int i = 0; i < 7; ++i) {
+        if (!FLastText[i] || !Same(FLastText[i], t[i])) {
+            FLastId[i] = FPool.Id(t[i]);
+            FLastText[i] = t[i];
+        }
+        *ids[i] = FLastId[i];
+    }
     return m;
 }
 
@@ -717,62 +1554,152 @@ TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
     return nullptr;
 }
 
-} // namespace
+// One part of a dotted name: "phsB", or "phsAHar(7)" for an element of an array.
+struct TNamePart {
+    QStringView Name;
+    int Index = -1; // -1: no index
+    bool Valid = true;
+};
 
-// The parts of a dotted name (A.phsB: A, phsB).
-static std::vector<QStringView> Parts(const String& name) {
-    std::vector<QStringView> parts;
-    qsizetype from = 0;
-    for (qsizetype dot; (dot = name.indexOf(QLatin1Char('.'), from)) >= 0; from = dot + 1)
-        parts.push_back(QStringView(name).mid(from, dot - from));
-    parts.push_back(QStringView(name).mid(from));
-    return parts;
+// The next part of a dotted name (A.phsB: A, then phsB) from From, which is moved past it;
+// false after the last.
+bool NextPart(const String& name, qsizetype& From, TNamePart& p) {
+    if (From > name.size()) return false;
+    const QChar* c = name.constData();
+    qsizetype end = From, open = -1;
+    for (; end < name.size() && c[end] != u'.'; ++end)
+        if (c[end] == u'(' && open < 0) open = end;
+    QStringView part(c + From, end - From);
+    From = end + 1;
+    p.Index = -1;
+    p.Valid = true;
+    if (open >= 0) {
+        // name(n): n decimal digits, nothing after the closing parenthesis.
+        open -= end - part.size();
+        QStringView digits = part.mid(open + 1, part.size() - open - 2);
+        bool ok = part.back() == u')' && !digits.isEmpty() && digits.size() <= 9;
+        int n = 0;
+        for (QChar d : digits) {
+            ok = ok && d >= u'0' && d <= u'9';
+            n = n * 10 + (d.unicode() - u'0');
+        }
+        p.Valid = ok;
+        p.Index = ok ? n : -1;
+        part = part.left(open);
+    }
+    p.Name = part;
+    return true;
 }
 
-TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m) {
+} // namespace
+
+// The element Index of the array Array (a data object or attribute), made the first time it is
+// named; nullptr, with the reason in Why, when Array is not an array or has no such element.
+template <class T> T* TIEC_Decoder::Element(T* Array, int Index, String& Why) {
+    const int count = Array->Count();
+    if (count == 0) {
+        Why = Array->Name() + " is not an array";
+        return nullptr;
+    }
+    if (Index >= count) {
+        Why = "index " + QString::number(Index) + " is past the end of " + Array->Name() + ", which has " +
+              QString::number(count) + " elements";
+        return nullptr;
+    }
+    if (!Array->FOwn) Array->FOwn = std::make_unique<TIEC_OwnTexts>();
+    std::vector<T*>* elements;
+    if constexpr (std::is_same_v<T, TIEC_DO>)
+        elements = &Array->FOwn->DOElements;
+    else
+        elements = &Array->FOwn->DAElements;
+    for (T* e : *elements)
+        if (e->Index() == Index) return e;
+    // The element is made as its array was, at the same place in the model; it stays out of the
+    // parent's lists (which hold the array) and belongs to the array.
+    const TIEC_LN* ln = nullptr;
+    T* e = nullptr;
+    if constexpr (std::is_same_v<T, TIEC_DO>) {
+        const TIEC_DO* top = Array;
+        while (top->FParentIsDO) top = static_cast<const TIEC_DO*>(top->FParent);
+        ln = static_cast<const TIEC_LN*>(top->FParent);
+        TIEC_Expander x(ln, FDev);
+        x.EnterPathOf(Array);
+        e = x.NewDO(Array->FParent, Array->FParentIsDO, *Array->FTpl, TIEC_Model::LevelOf(Array));
+        if (x.CutShort || x.TooDeep) ln->NoteCutShort(false);
+    } else {
+        const TIEC_DA* top = Array;
+        while (top->FParentIsDA) top = static_cast<const TIEC_DA*>(top->FParent);
+        const TIEC_DO* d = static_cast<const TIEC_DO*>(top->FParent);
+        while (d->FParentIsDO) d = static_cast<const TIEC_DO*>(d->FParent);
+        ln = static_cast<const TIEC_LN*>(d->FParent);
+        TIEC_Expander x(ln, FDev);
+        x.EnterPathOf(Array);
+        e = x.NewDA(Array->FParent, Array->FParentIsDA, *Array->FTpl, TIEC_Model::LevelOf(Array));
+        if (x.CutShort || x.TooDeep) ln->NoteCutShort(false);
+    }
+    if (!e->FOwn) e->FOwn = std::make_unique<TIEC_OwnTexts>();
+    e->FOwn->Index = Index;
+    e->FOwn->Texts[std::is_same_v<T, TIEC_DO> ? 0 : 2] = Array->Name() + "(" + QString::number(Index) + ")";
+    e->FOwn->Set |= std::is_same_v<T, TIEC_DO> ? 1u : 4u;
+    elements->push_back(e);
+    return e;
+}
+
+TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
     const String& doName = FPool.Str(m.DoName);
-    const String& daName = FPool.Str(m.DaName);
-    if (FPool.Str(m.LdInst).isEmpty() || FPool.Str(m.LnClass).isEmpty() || doName.isEmpty()) return nullptr;
+    const String& lnClass = FPool.Str(m.LnClass);
+    if (FPool.Str(m.LdInst).isEmpty() || lnClass.isEmpty() || doName.isEmpty()) return nullptr;
     const ptrdiff_t ld = FindLDevice(m.LdInst);
     if (ld < 0) return nullptr;
-    TIEC_LN* ln = FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
+    // LLN0 is unique in its logical device: tools name it with an instance or prefix it does
+    // not have.
+    TIEC_LN* ln = lnClass == QLatin1String("LLN0") ? FLDs[size_t(ld)].LLN0
+                                                   : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
     if (!ln) return nullptr;
 
-    // The data object: each part of a dotted doName names a sub-data object of the previous.
+    // Only the objects on the member's path are made (and the member with all it holds); the
+    // node makes the rest when it is expanded.
+    TIEC_Expander x(ln, FDev);
+    TIEC_DA* member = ResolveIn(ln, x, m, Why);
+    if (x.CutShort || x.TooDeep) ln->NoteCutShort(x.CutShort);
+    return member;
+}
+
+TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why) {
+    // The data object: each part of a dotted doName names a sub-data object of the previous (or
+    // an element of it, with an index).
+    TNamePart part;
+    qsizetype from = 0;
     TIEC_DO* d = nullptr;
-    for (QStringView part : Parts(doName)) {
-        TIEC_DO* next = nullptr;
-        if (!d) {
-            next = ln->TopDO(part); // only that object of the node is expanded
-        } else {
-            for (TIEC_DO* c : d->List_DO())
-                if (c->Name() == part) {
-                    next = c;
-                    break;
-                }
-        }
+    int level = 0; // of d
+    while (NextPart(FPool.Str(m.DoName), from, part)) {
+        if (!part.Valid) return nullptr;
+        TIEC_DO* next = d ? x.ChildDO(d, level, part.Name) : ln->TopDO(part.Name, x);
+        if (next && part.Index >= 0) next = Element(next, part.Index, Why);
         if (!next) return nullptr;
         d = next;
+        ++level;
     }
 
+    const String& daName = FPool.Str(m.DaName);
     if (daName.isEmpty()) {
+        x.CompleteDO(d, level);
         const String& fc = FPool.Str(m.FC);
         if (!fc.isEmpty())
             if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), fc)) return a;
         return d->Find_First_DA();
     }
     // The attribute: each part of a dotted daName names a nested attribute of the previous.
+    from = 0;
     TIEC_DA* a = nullptr;
-    for (QStringView part : Parts(daName)) {
-        const std::vector<TIEC_DA*>& list = a ? a->List_DA() : d->List_DA();
-        TIEC_DA* next = nullptr;
-        for (TIEC_DA* c : list)
-            if (c->Name() == part) {
-                next = c;
-                break;
-            }
+    while (NextPart(daName, from, part)) {
+        if (!part.Valid) return nullptr;
+        TIEC_DA* next = a ? x.ChildDA(a, level, part.Name) : x.ChildDA(d, level, part.Name);
+        if (next && part.Index >= 0) next = Element(next, part.Index, Why);
         if (!next) return nullptr;
         a = next;
+        ++level;
     }
+    x.CompleteDA(a, level);
     return a;
 }

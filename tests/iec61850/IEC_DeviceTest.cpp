@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <pugixml.hpp>
@@ -54,6 +55,58 @@ QStringList Names(const std::vector<TIEC_DO*>& list) {
     QStringList r;
     for (TIEC_DO* d : list) r << d->Name();
     return r;
+}
+
+// The whole model as text, every node expanded: what two decodings of one file must agree on.
+void Dump(const TIEC_DA* a, QString& out) {
+    out +=
+        "DA " + a->Reference() + " " + a->FC() + " " + a->bType() + " " + QString::number(a->Count()) + "\n";
+    for (const TIEC_DA* c : a->List_DA()) Dump(c, out);
+    for (const TIEC_DA* e : a->List_Element()) Dump(e, out);
+}
+
+void Dump(const TIEC_DO* d, QString& out) {
+    out += "DO " + d->Reference() + " " + QString::number(d->Count()) + "\n";
+    for (const TIEC_DO* c : d->List_DO()) Dump(c, out);
+    for (const TIEC_DA* c : d->List_DA()) Dump(c, out);
+    for (const TIEC_DO* e : d->List_Element()) Dump(e, out);
+}
+
+QString Dump(const TIEC_Device& dev) {
+    QString out = "Device " + dev.Name() + "\n";
+    for (const TIEC_LDevice* ld : dev.List_LDevice()) {
+        out += "LD " + ld->Name() + "\n";
+        for (const TIEC_LN* ln : ld->List_LN()) {
+            out += "LN " + ln->Reference() + " " + ln->lnType() + "\n";
+            // Members first: resolving them must not depend on the node being expanded.
+            for (const TIEC_DataSet* ds : ln->List_DataSet()) {
+                out += "DS " + ds->Reference() + " " + ds->GooseName() + "\n";
+                for (const TIEC_DA* m : ds->List_DA()) out += "  " + m->Reference() + " " + m->FC() + "\n";
+            }
+            for (const TIEC_DO* d : ln->List_DO()) Dump(d, out);
+        }
+    }
+    for (const QString& w : dev.Warnings()) out += "W " + w + "\n";
+    return out;
+}
+
+// Decodes Xml piece by piece (as always) and from its whole document: the two models are the
+// same. Returns the model's text.
+QString DumpBothWays(const QByteArray& Xml) {
+    TIEC_Device pieces(Xml, "x.scd");
+    const QString a = Dump(pieces);
+    IEC_SetWholeDocumentDecoding(true);
+    QString b;
+    try {
+        TIEC_Device whole(Xml, "x.scd");
+        b = Dump(whole);
+    } catch (...) {
+        IEC_SetWholeDocumentDecoding(false);
+        throw;
+    }
+    IEC_SetWholeDocumentDecoding(false);
+    EXPECT_EQ(a.toStdString(), b.toStdString());
+    return a;
 }
 
 } // namespace
@@ -276,10 +329,24 @@ TEST(IEC_Device, MissingFileGivesAnEmptyDeviceAndBrokenXmlRaises) {
 }
 
 // Every sample file written by other tools decodes, with the logical devices, logical nodes and
-// data sets it holds (counted here straight from the file).
+// data sets it holds (counted here straight from the file), and with the objects, attributes and
+// resolved members it had before the decoder read files piece by piece.
 TEST(IEC_Device, SampleFilesDecode) {
     SKIP_WITHOUT_TESTDATA("scl");
-    QDir dir(TestDataPath("scl"));
+    const QString folder = TestDataPath("scl");
+    struct Counts {
+        const char* file;
+        int objects, attributes, members;
+    };
+    const Counts expected[] = {
+        {"beagle_demo.icd", 185, 444, 4},
+        {"complexModel.icd", 67, 215, 4},
+        {"sampleModel_with_dataset.icd", 33, 91, 3},
+        {"sg_demo.cid", 15, 72, 0},
+        {"simpleIO_direct_control_goose.scd", 23, 113, 8},
+        {"wtur.cid", 41, 286, 0},
+    };
+    QDir dir(folder);
     const QStringList files = dir.entryList(QDir::Files);
     ASSERT_FALSE(files.isEmpty());
     for (const QString& name : files) {
@@ -317,6 +384,20 @@ TEST(IEC_Device, SampleFilesDecode) {
         EXPECT_EQ(d.List_LDevice().size(), lds);
         EXPECT_GT(lds, 0u);
         EXPECT_TRUE(d.Warnings().isEmpty()) << d.Warnings().join("\n").toStdString();
+
+        const QString model = Dump(d);
+        for (const Counts& c : expected)
+            if (name == c.file) {
+                EXPECT_EQ(model.count(QRegularExpression("^DO ", QRegularExpression::MultilineOption)),
+                          c.objects);
+                EXPECT_EQ(model.count(QRegularExpression("^DA ", QRegularExpression::MultilineOption)),
+                          c.attributes);
+                EXPECT_EQ(model.count(QRegularExpression("^  ", QRegularExpression::MultilineOption)),
+                          c.members);
+            }
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(DumpBothWays(f.readAll()).toStdString(), model.toStdString());
     }
 }
 
@@ -462,4 +543,229 @@ TEST(IEC_Device, SettingATextChangesOneObjectOnly) {
     EXPECT_TRUE(ln.lnType().isEmpty() && ln.List_DO().empty());
     ln.SetInst("3");
     EXPECT_EQ(ln.Inst(), "3");
+}
+
+namespace {
+
+// A harmonic measurement: an array of 16 complex values as sub-data objects, an array of four
+// integers, an array of two structures.
+const char* ArrayTypes = R"(
+  <LNodeType id="MHAI_T" lnClass="MHAI"><DO name="HA" type="HWYE_T"/><DO name="Hist" type="HST_T"/></LNodeType>
+  <DOType id="HWYE_T" cdc="HWYE"><SDO name="phsAHar" type="CMV_T" count="16"/><DA name="numHar" bType="INT16U" fc="CF"/></DOType>
+  <DOType id="HST_T"><DA name="vals" bType="INT32" count="4" fc="ST"/><DA name="pts" bType="Struct" type="PT_T" count="2" fc="ST"/>
+    <DA name="byName" bType="INT32" count="numHar" fc="ST"/></DOType>
+  <DAType id="PT_T"><BDA name="t" bType="Timestamp"/><BDA name="v" bType="FLOAT32"/></DAType>
+)";
+
+// The byte size the mapping editor gives a member of these types (its byte-size rule); 0 where
+// the user gives it.
+int ByteSize(const String& bType) {
+    const String t = bType.toUpper();
+    if (t == "FLOAT32" || t == "INT32" || t == "INT32U" || t == "QUALITY") return 4;
+    if (t == "INT16" || t == "INT16U") return 2;
+    return 0;
+}
+
+} // namespace
+
+// LLN0 is unique in its logical device: tools that name it with an instance still reach it. Array
+// members name an element of an array object or attribute, which has the array's type; an index
+// at or past the array's count, or on something that is not an array, is reported.
+TEST(IEC_Device, LLN0WithAnInstanceAndArrayElementsResolve) {
+    const QByteArray xml = Scl(R"xml(
+      <LDevice inst="LD0">
+        <LN0 lnClass="LLN0" lnType="LLN0_T" inst="">
+          <DataSet name="DS">
+            <FCDA ldInst="LD0" lnClass="LLN0" lnInst="1" doName="Mod" daName="stVal" fc="ST"/>
+            <FCDA ldInst="LD0" prefix="" lnClass="MHAI" lnInst="1" doName="HA.phsAHar(7)" daName="cVal.mag.f" fc="MX"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="Hist" daName="vals(3)" fc="ST"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="Hist" daName="pts(1).v" fc="ST"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="HA.phsAHar(7)" fc="MX"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="HA.phsAHar(16)" daName="cVal.mag.f" fc="MX"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="Hist" daName="vals(4)" fc="ST"/>
+            <FCDA ldInst="LD0" lnClass="LLN0" doName="Mod(0)" daName="stVal" fc="ST"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="Hist" daName="byName(0)" fc="ST"/>
+            <FCDA ldInst="LD0" lnClass="MHAI" lnInst="1" doName="Hist" daName="vals(x)" fc="ST"/>
+          </DataSet>
+        </LN0>
+        <LN lnClass="MHAI" lnType="MHAI_T" inst="1"/>
+      </LDevice>
+      <LDevice inst="LD1"><LN lnClass="GGIO" lnType="GGIO_T" inst="1">
+        <DataSet name="D"><FCDA ldInst="LD1" lnClass="LLN0" lnInst="1" doName="Mod" daName="stVal" fc="ST"/></DataSet>
+      </LN></LDevice>)xml",
+                               QByteArray(Types) + ArrayTypes);
+    TIEC_Device d(xml, "x.icd");
+    const std::vector<TIEC_DA*>& members = LN(d, 0, 0)->List_DataSet().at(0)->List_DA();
+    struct Member {
+        const char* reference;
+        const char* fc;
+        const char* bType;
+        int bytes;
+    };
+    const Member expected[] = {
+        {"IED1LD0/LLN0.Mod.stVal", "ST", "INT32", 4},
+        {"IED1LD0/MHAI1.HA.phsAHar(7).cVal.mag.f", "MX", "FLOAT32", 4},
+        {"IED1LD0/MHAI1.Hist.vals(3)", "ST", "INT32", 4},
+        {"IED1LD0/MHAI1.Hist.pts(1).v", "ST", "FLOAT32", 4},
+        {"IED1LD0/MHAI1.HA.phsAHar(7).cVal.mag.f", "MX", "FLOAT32", 4},
+    };
+    ASSERT_EQ(members.size(), std::size(expected)) << d.Warnings().join("\n").toStdString();
+    for (size_t i = 0; i < members.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(members[i]->Reference(), expected[i].reference);
+        EXPECT_EQ(members[i]->FC(), expected[i].fc);
+        EXPECT_EQ(members[i]->bType(), expected[i].bType);
+        EXPECT_EQ(ByteSize(members[i]->bType()), expected[i].bytes);
+    }
+    // One element, whether named by its path or by its data object alone.
+    EXPECT_EQ(members[1], members[4]);
+
+    // The warnings name each member that is refused, and why.
+    const QStringList& w = d.Warnings();
+    ASSERT_EQ(w.size(), 6) << w.join("\n").toStdString();
+    EXPECT_TRUE(w[0].contains("MHAI1.HA.phsAHar(16).cVal.mag.f") &&
+                w[0].contains("phsAHar, which has 16 elements"))
+        << w[0].toStdString();
+    EXPECT_TRUE(w[1].contains("MHAI1.Hist.vals(4)") && w[1].contains("vals, which has 4 elements"))
+        << w[1].toStdString();
+    EXPECT_TRUE(w[2].contains("LLN0.Mod(0).stVal") && w[2].contains("Mod is not an array"))
+        << w[2].toStdString();
+    // A count that names another attribute gives no size in the templates: not an array here.
+    EXPECT_TRUE(w[3].contains("Hist.byName(0)")) << w[3].toStdString();
+    EXPECT_TRUE(w[4].contains("Hist.vals(x)")) << w[4].toStdString();
+    // Without an LLN0 in the logical device, the member stays out with a warning.
+    EXPECT_TRUE(w[5].contains("IED1LD1/GGIO1.D") && w[5].contains("LD1/LLN01.Mod.stVal"))
+        << w[5].toStdString();
+
+    // In the model: the tree holds each array once, with its count; its elements hang below it.
+    TIEC_LN* mhai = LN(d, 0, 1);
+    TIEC_DO* ha = mhai->Find_DO("HA");
+    ASSERT_TRUE(ha);
+    ASSERT_EQ(Names(ha->List_DO()), QStringList({"phsAHar"}));
+    TIEC_DO* har = ha->List_DO()[0];
+    EXPECT_EQ(har->Count(), 16);
+    ASSERT_EQ(har->List_Element().size(), 1u);
+    TIEC_DO* seventh = har->List_Element()[0];
+    EXPECT_EQ(seventh->Name(), "phsAHar(7)");
+    EXPECT_EQ(seventh->Count(), 0);
+    EXPECT_EQ(seventh->Find_First_DA(), members[1]);
+    EXPECT_EQ(Refs(har->List_DA()), QStringList({"IED1LD0/MHAI1.HA.phsAHar.cVal"}));
+    TIEC_DA* vals = mhai->Find_DO("Hist")->Find_DA("vals");
+    EXPECT_EQ(vals->Count(), 4);
+    EXPECT_EQ(vals->List_Element(), std::vector<TIEC_DA*>({members[2]}));
+    TIEC_DA* pts = mhai->Find_DO("Hist")->Find_DA("pts");
+    EXPECT_EQ(pts->List_Element().at(0)->Find_DA("v"), members[3]);
+    EXPECT_EQ(pts->List_Element().at(0)->bType(), "Struct");
+    EXPECT_EQ(mhai->Find_DO("Hist")->Find_DA("byName")->Count(), 0);
+
+    DumpBothWays(xml);
+}
+
+// Types that chain each other deeper than the model nests (every DOType holding one SDO of the
+// next, every DAType one structured BDA of the next) are cut at IEC_MaxDepth levels, with the
+// warning: decoding, expanding, composing references, looking up and freeing stay bounded.
+TEST(IEC_Device, DeeplyChainedTypesAreCutAtTheDepthLimit) {
+    constexpr int Levels = 100000;
+    QByteArray types = R"(<LNodeType id="T"><DO name="X" type="D0"/><DO name="Y" type="E"/></LNodeType>
+                          <DOType id="E"><DA name="a" bType="Struct" type="A0" fc="ST"/></DOType>)";
+    types.reserve(Levels * 120);
+    for (int i = 0; i < Levels; ++i) {
+        const QByteArray n = QByteArray::number(i), next = QByteArray::number(i + 1);
+        types += "<DOType id=\"D" + n + "\"><SDO name=\"s\" type=\"D" + next + "\"/></DOType>";
+        types +=
+            "<DAType id=\"A" + n + "\"><BDA name=\"b\" bType=\"Struct\" type=\"A" + next + "\"/></DAType>";
+    }
+    const QByteArray xml = Scl(R"(<LDevice inst="L"><LN0 lnClass="LLN0" lnType="T" inst="">
+        <DataSet name="DS"><FCDA ldInst="L" lnClass="LLN0" doName="X.s.s" fc="ST"/>
+          <FCDA ldInst="L" lnClass="LLN0" doName="Y" daName="a.b.b" fc="ST"/></DataSet></LN0></LDevice>)",
+                               types);
+    TIEC_Device d(xml, "deep.scd");
+    TIEC_LN* ln = LN(d, 0, 0);
+    EXPECT_EQ(Refs(ln->List_DataSet().at(0)->List_DA()), QStringList({"IED1L/LLN0.Y.a.b.b"}));
+    ASSERT_EQ(ln->List_DO().size(), 2u);
+    // The member whose object is the chain: the chain is cut (reported once for the node), and
+    // it has no leaf attribute to stand for.
+    ASSERT_EQ(d.Warnings().size(), 2) << d.Warnings().join("\n").toStdString();
+    EXPECT_TRUE(d.Warnings()[0].contains("Logical node IED1L/LLN0") &&
+                d.Warnings()[0].contains("nest too deeply"))
+        << d.Warnings()[0].toStdString();
+    EXPECT_TRUE(d.Warnings()[1].contains("LLN0.X.s.s [ST] not found")) << d.Warnings()[1].toStdString();
+
+    int levels = 1;
+    const TIEC_DO* o = ln->List_DO()[0];
+    for (; !o->List_DO().empty(); ++levels) o = o->List_DO()[0];
+    EXPECT_EQ(levels, IEC_MaxDepth);
+    EXPECT_EQ(o->Reference().count(".s"), IEC_MaxDepth - 1);
+    levels = 2;
+    const TIEC_DA* a = ln->List_DO()[1]->List_DA().at(0);
+    for (; !a->List_DA().empty(); ++levels) a = a->List_DA()[0];
+    EXPECT_EQ(levels, IEC_MaxDepth);
+    EXPECT_FALSE(ln->Find_DO("none"));
+    EXPECT_FALSE(ln->List_DO()[1]->Find_DA("none"));
+}
+
+// Files the reader does not cut into pieces (another encoding, a document type, markup that only
+// looks like the tags it follows) are decoded from their whole document, with the same model;
+// a file the parser rejects raises either way.
+TEST(IEC_Device, FilesThatCannotBeCutDecodeWhole) {
+    const char* lds = R"(<LDevice inst="LD0"><LN0 lnClass="LLN0" lnType="LLN0_T" inst="">
+        <DataSet name="DS"><FCDA ldInst="LD0" lnClass="XCBR" prefix="Q0" lnInst="1" doName="Pos" daName="stVal" fc="ST"/></DataSet>
+        </LN0>%1<LN lnClass="XCBR" lnType="XCBR_T" prefix="Q0" inst="1"/></LDevice>)";
+    const QByteArray plain = Scl(QString(lds).arg("").toUtf8(), Types);
+    const QString model = DumpBothWays(plain);
+    EXPECT_TRUE(model.contains("  IED1LD0/Q0XCBR1.Pos.stVal ST")) << model.toStdString();
+
+    struct Case {
+        const char* what;
+        QByteArray xml;
+    };
+    QByteArray utf16;
+    {
+        const QString text = QString::fromUtf8(plain).replace("<?xml version=\"1.0\"?>",
+                                                              "<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+        utf16 = QByteArray("\xFF\xFE", 2) +
+                QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    }
+    const Case cases[] = {
+        {"UTF-16", utf16},
+        {"Latin-1", QByteArray(plain).replace("<?xml version=\"1.0\"?>",
+                                              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>")},
+        {"document type", QByteArray(plain).replace("<!-- written by hand -->", "<!DOCTYPE SCL>")},
+        {"node in a comment",
+         Scl(QString(lds)
+                 .arg("<!-- <LN lnClass=\"XCBR\" lnType=\"XCBR_T\" prefix=\"Q0\" inst=\"1\"/> -->")
+                 .toUtf8(),
+             Types)},
+        {"end tag in a comment",
+         Scl(QString(lds).arg("<!-- </LDevice> <LDevice inst=\"LD9\"/> -->").toUtf8(), Types)},
+        {"end tag in CDATA",
+         Scl(QString(lds).arg("<Private><![CDATA[</LDevice></Server>]]></Private>").toUtf8(), Types)},
+        {"device in a private section",
+         QByteArray(plain).replace("<IED name=\"IED1\">",
+                                   "<Private><IED name=\"fake\"/></Private><IED name=\"IED1\">")},
+        {"server in a comment", QByteArray(plain).replace("<AccessPoint name=\"AP1\">",
+                                                          "<AccessPoint name=\"AP1\"><!-- <Server/> -->")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(DumpBothWays(c.xml).toStdString(), model.toStdString());
+    }
+
+    const char* broken[] = {
+        "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice "
+        "inst=\"L\"></Server></AccessPoint></IED><DataTypeTemplates/></SCL>",
+        "<SCL><IED name=\"I\"><AccessPoint><Server><LDevice inst=\"L\"><LN lnClass=\"A\" "
+        "x=y/></LDevice></Server>"
+        "</AccessPoint></IED><DataTypeTemplates/></SCL>",
+        "<SCL><IED name=\"I\"/><DataTypeTemplates/></SCL><Trailing",
+        "<SCL><IED name=\"I\"/><DataTypeTemplates/>",
+        "just text",
+    };
+    for (const char* xml : broken) {
+        SCOPED_TRACE(xml);
+        EXPECT_THROW(TIEC_Device(QByteArray(xml), "x.scd"), EXMLDocError);
+        IEC_SetWholeDocumentDecoding(true);
+        EXPECT_THROW(TIEC_Device(QByteArray(xml), "x.scd"), EXMLDocError);
+        IEC_SetWholeDocumentDecoding(false);
+    }
 }
