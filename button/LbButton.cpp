@@ -424,8 +424,8 @@ void TLbButton::Paint() {
     }
 
     // A transparent window shows its parent wherever the face leaves the key colour, also when
-    // the face is painted outside a paint of the window.
-    if (WindowExStyle() & WS_EX_TRANSPARENT) BackImage().fill(Qt::transparent);
+    // the face is painted outside a paint of the window (in a paint: inside the part painted).
+    if (WindowExStyle() & WS_EX_TRANSPARENT) ClearToTransparent();
     Canvas()->Draw(0, 0, face);
     if (focused && FEnabled && FStyle != bsShape) DrawFocusRect(Canvas(), TRect(4, 4, W - 4, H - 4));
 

@@ -34,6 +34,7 @@ class TPopupMenu;
 class TBasicAction;
 class TControlActionLink;
 class TControlWidget;
+struct PAINTSTRUCT;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations and event types
@@ -268,8 +269,8 @@ public:
     TCursor DragCursor = crDrag;
     bool IsDragging() const { return false; }
 
-    // Painting: Invalidate asks for a paint at the next chance; Update paints what is pending
-    // now; Repaint does both.
+    // Painting: Invalidate asks for a paint of the whole control at the next chance; Update
+    // paints what is pending now; Repaint does both.
     virtual void Invalidate();
     virtual void Update();
     virtual void Repaint();
@@ -509,6 +510,13 @@ protected:
     // Paints the control's own face into Canvas (client coordinates): the default paints the
     // background; self-drawn controls run their Paint.
     virtual void PaintWindow(TCanvas* Canvas);
+    // The canvas a paint of the window draws on, made ready for a paint of Region (its pixels
+    // there are about to be painted anew); nullptr for a window without a canvas of its own,
+    // whose face is its colour.
+    virtual TCanvas* PaintCanvas(const QRegion& Region);
+    // BeginPaint / EndPaint of this window (also before it has a handle).
+    HDC StartPaint(PAINTSTRUCT& PS);
+    void FinishPaint(const PAINTSTRUCT& PS);
 
     // Handlers.
     void WMSetFocus(TWMSetFocus& Message);
@@ -551,6 +559,17 @@ private:
     friend bool KillTimer(HWND, UINT_PTR);
     friend LONG GetWindowLong(HWND, int);
     friend LONG SetWindowLong(HWND, int, LONG);
+    friend bool InvalidateRgn(HWND, const QRegion*, bool);
+    friend bool ValidateRect(HWND, const TRect*);
+    friend int GetUpdateRgn(HWND, QRegion&, bool);
+    friend HDC BeginPaint(HWND, PAINTSTRUCT&);
+    friend bool EndPaint(HWND, const PAINTSTRUCT&);
+    // The update region: the area the window paints (its widget's, in the coordinates of its
+    // canvas); adding to it asks Qt for a paint of that part; a paint takes what it paints.
+    QRegion PaintArea() const;
+    void AddUpdateRegion(const QRegion& Region, bool Erase);
+    void RemoveUpdateRegion(const QRegion& Region);
+    void EraseUpdateRegion();
     void UpdateShowing();
     void UpdateTabOrder(int Value);
     void DoAlign(TAlign AAlign, TRect& Rect, bool& Changed);
@@ -578,7 +597,10 @@ private:
     bool FDoubleBuffered = false;
     bool FParentBackground = false;
     QEvent* FCurrentEvent = nullptr;
-    bool FNeedsPaint = true;
+    QRegion FUpdateRgn;        // the part of the window that needs painting
+    bool FUpdateErase = false; // ... starting with WM_ERASEBKGND
+    // During a paint event: the part Qt paints now (a paint takes only that part of the region).
+    const QRegion* FPaintLimit = nullptr;
     std::map<UINT_PTR, QTimer*> FTimers;
     TRect FLastClient; // client rectangle the anchors were last applied to
 };
@@ -586,9 +608,12 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Self-drawn controls
 
-// The backing image of a self-drawn control and the canvas that draws on it. The image follows
-// the control's size (at least 1 x 1, transparent when it is made anew); Paint runs one paint
-// into it, marking the time of the paint so that drawing then does not ask for another update.
+// The backing image of a self-drawn control and the canvas that draws on it. The image has the
+// control's size (at least 1 x 1, transparent when it is made anew), but its pixels are made only
+// when they are needed: when the canvas first draws, the image is read or the control is painted.
+// A control that is never shown costs no pixels, however often layouts move and size it. Paint
+// runs one paint into it, marking the time of the paint so that drawing then does not ask for
+// another update.
 class TBackingImage {
 public:
     explicit TBackingImage(TNotifyEvent OnCanvasChange);
@@ -596,10 +621,18 @@ public:
     TBackingImage(const TBackingImage&) = delete;
     TBackingImage& operator=(const TBackingImage&) = delete;
 
-    // Sizes the image to Width x Height (each at least 1) and points the canvas at it.
-    void Ensure(int Width, int Height);
+    // The size the image is to have (each at least 1); the pixels follow when next needed.
+    void SetSize(int Width, int Height);
+    // Makes (or resizes) the image now and points the canvas at it.
+    void Ensure();
+    // The canvas; drawing on it makes the image first.
     TCanvas* Canvas() const { return FCanvas; }
-    QImage& Image() { return FImage; }
+    QImage& Image() {
+        Ensure();
+        return FImage;
+    }
+    // Makes the pixels of Region transparent.
+    void Clear(const QRegion& Region);
     bool Painting() const { return FPainting; }
     // Runs Body with the clip reset and the paint mark set (restored afterwards, also when Body
     // throws), then copies the image onto DC when DC is another canvas.
@@ -608,15 +641,18 @@ public:
 private:
     QImage FImage;
     TCanvas* FCanvas = nullptr;
+    int FWidth = 1, FHeight = 1;
     bool FPainting = false;
 };
 
 // A windowed control that draws itself: Paint draws on Canvas, whose target is the control's
-// backing image (the control's size). A paint of the window runs WM_PAINT -> PaintWindow ->
-// Paint into the image and shows it; drawing outside a paint (a setter that paints at once)
-// goes into the same image and shows at the next update of the window, which the control
-// schedules. Pixels left with alpha 0 let the parent show through (WS_EX_TRANSPARENT windows
-// start each paint from a fully transparent image instead of the brush colour).
+// backing image (the control's size). A paint of the window runs WM_PAINT -> BeginPaint ->
+// (WM_ERASEBKGND when the update region asks for it) -> PaintWindow -> Paint into the image,
+// clipped to the part being painted, and shows it; the rest of the image keeps its pixels.
+// Drawing outside a paint (a setter that paints at once) goes into the same image and shows at
+// the next update of the window, which the control schedules. Pixels left with alpha 0 let the
+// parent show through (WS_EX_TRANSPARENT windows start each paint from transparent pixels
+// instead of the brush colour).
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
@@ -631,13 +667,16 @@ public:
 protected:
     virtual void Paint();
     void PaintWindow(TCanvas* Canvas) override;
+    TCanvas* PaintCanvas(const QRegion& Region) override;
     void BoundsChanged(bool Resized) override;
     void WMPaint(TWMPaint& Message);
+    // Makes the backing image transparent inside the canvas's clip (in a paint: the part being
+    // painted), for faces that let the parent show through.
+    void ClearToTransparent();
 
 private:
     friend class TControlWidget;
     friend struct TControlPrivate;
-    void EnsureImage();
     void CanvasChanged(TObject* Sender);
 
     TBackingImage FBack;
@@ -664,11 +703,9 @@ protected:
 
 private:
     friend struct TControlPrivate;
-    void EnsureImage();
     void CanvasChanged(TObject* Sender);
 
     TBackingImage FBack;
-    bool FNeedsPaint = true;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -706,7 +743,33 @@ bool IsWindowEnabled(HWND Wnd);
 bool EnableWindow(HWND Wnd, bool Enable);
 bool ShowWindow(HWND Wnd, int CmdShow);
 bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);
+// The update region of a window: the part that needs painting, in the coordinates of the
+// window's canvas ((0, 0) is its top-left corner). InvalidateRect / InvalidateRgn add R or Rgn
+// (nullptr: the whole window) and ask for a paint; with Erase the paint starts with
+// WM_ERASEBKGND. ValidateRect takes R (nullptr: everything) away. GetUpdateRect answers the
+// region's bounding rectangle (empty when there is none) and whether there is one,
+// GetUpdateRgn the region and its kind; with Erase, a pending erase is done now. A paint takes
+// the part of the region it paints: BeginPaint answers the window's canvas clipped to that part
+// (nothing outside it changes, even when the clip is reset) with rcPaint its bounding rectangle
+// and fErase telling the handler to erase first; EndPaint ends the clip.
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    bool fErase = false;
+    TRect rcPaint;
+    bool fRestore = false;
+    bool fIncUpdate = false;
+};
+constexpr int RGN_ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
 bool InvalidateRect(HWND Wnd, const TRect* R, bool Erase);
+bool InvalidateRgn(HWND Wnd, const QRegion* Rgn, bool Erase);
+bool ValidateRect(HWND Wnd, const TRect* R);
+bool GetUpdateRect(HWND Wnd, TRect& R, bool Erase);
+int GetUpdateRgn(HWND Wnd, QRegion& Rgn, bool Erase);
+HDC BeginPaint(HWND Wnd, PAINTSTRUCT& PS);
+bool EndPaint(HWND Wnd, const PAINTSTRUCT& PS);
 bool UpdateWindow(HWND Wnd);
 HWND GetParent(HWND Wnd);
 bool GetClientRect(HWND Wnd, TRect& R);

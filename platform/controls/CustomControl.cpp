@@ -15,8 +15,27 @@
 // =============================================================================================
 // TBackingImage
 
+namespace {
+
+// The canvas of a backing image: the image is made when the canvas first draws (measuring text
+// needs no pixels).
+class TBackingCanvas : public TCanvas {
+public:
+    explicit TBackingCanvas(TBackingImage* AOwner) : FOwner(AOwner) {}
+    bool RequireTarget() override {
+        FOwner->Ensure();
+        return TCanvas::RequireTarget();
+    }
+    QImage* Raw() const { return RawTarget(); }
+
+private:
+    TBackingImage* FOwner;
+};
+
+} // namespace
+
 TBackingImage::TBackingImage(TNotifyEvent OnCanvasChange) {
-    FCanvas = new TCanvas();
+    FCanvas = new TBackingCanvas(this);
     FCanvas->OnChange = std::move(OnCanvasChange);
 }
 
@@ -25,15 +44,29 @@ TBackingImage::~TBackingImage() {
     FCanvas = nullptr;
 }
 
-void TBackingImage::Ensure(int Width, int Height) {
-    int w = std::max(1, Width), h = std::max(1, Height);
-    if (FImage.width() != w || FImage.height() != h) {
-        FImage = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
+void TBackingImage::SetSize(int Width, int Height) {
+    FWidth = std::max(1, Width);
+    FHeight = std::max(1, Height);
+}
+
+void TBackingImage::Ensure() {
+    if (FImage.width() != FWidth || FImage.height() != FHeight) {
+        FImage = QImage(FWidth, FHeight, QImage::Format_ARGB32_Premultiplied);
         FImage.fill(Qt::transparent);
         FCanvas->SetTarget(&FImage);
-    } else if (FCanvas->Target() != &FImage) {
+    } else if (static_cast<TBackingCanvas*>(FCanvas)->Raw() != &FImage) {
         FCanvas->SetTarget(&FImage);
     }
+}
+
+void TBackingImage::Clear(const QRegion& Region) {
+    Ensure();
+    const QRegion inside = Region.intersected(FImage.rect());
+    for (const QRect& r : inside)
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(FImage.scanLine(y));
+            std::fill(line + r.left(), line + r.right() + 1, QRgb(0));
+        }
 }
 
 void TBackingImage::Paint(TCanvas* DC, const std::function<void()>& Body) {
@@ -58,22 +91,23 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 
 TCustomControl::~TCustomControl() = default;
 
-void TCustomControl::EnsureImage() {
-    FBack.Ensure(Width(), Height());
-}
-
 TCanvas* TCustomControl::Canvas() {
-    EnsureImage();
+    FBack.SetSize(Width(), Height());
     return FBack.Canvas();
 }
 
 QImage& TCustomControl::BackImage() {
-    EnsureImage();
+    FBack.SetSize(Width(), Height());
     return FBack.Image();
 }
 
+void TCustomControl::ClearToTransparent() {
+    FBack.Clear(Canvas()->ClipRegion());
+}
+
+// A new size costs nothing until the control paints: the image follows then.
 void TCustomControl::BoundsChanged(bool Resized) {
-    if (Resized) EnsureImage();
+    if (Resized) FBack.SetSize(Width(), Height());
     TWinControl::BoundsChanged(Resized);
     if (Resized) Invalidate();
 }
@@ -90,16 +124,37 @@ void TCustomControl::Dispatch(TMessage& Message) {
     }
 }
 
-// A paint: the background (or a transparent start for WS_EX_TRANSPARENT windows), then Paint,
-// all into the backing image.
+TCanvas* TCustomControl::PaintCanvas(const QRegion& Region) {
+    FBack.SetSize(Width(), Height());
+    FBack.Ensure();
+    if (WindowExStyle() & WS_EX_TRANSPARENT) FBack.Clear(Region);
+    return FBack.Canvas();
+}
+
+// A paint of the window: BeginPaint takes the part of the update region being painted and clips
+// the canvas to it; the background when the region asks for it (a WS_EX_TRANSPARENT window starts
+// from transparent pixels instead), then Paint, all into the backing image. Painted onto another
+// canvas (PaintTo, a child showing its parent behind it), the whole face is painted anew and
+// copied there; the update region stays as it is.
 void TCustomControl::WMPaint(TWMPaint& Message) {
-    EnsureImage();
-    FBack.Paint(Message.DC(), [this] {
-        if (WindowExStyle() & WS_EX_TRANSPARENT) FBack.Image().fill(Qt::transparent);
-        TMessage erase(WM_ERASEBKGND, WPARAM(FBack.Canvas()));
-        Perform(erase);
-        PaintWindow(FBack.Canvas());
-    });
+    auto face = [this](TCanvas* DC, bool Erase) {
+        if (Erase) Perform(WM_ERASEBKGND, WPARAM(DC));
+        PaintWindow(DC);
+    };
+    if (TCanvas* dc = Message.DC()) {
+        TCanvas* own = PaintCanvas(QRegion(0, 0, Width(), Height()));
+        FBack.Paint(dc, [&] { face(own, true); });
+        return;
+    }
+    PAINTSTRUCT ps;
+    StartPaint(ps);
+    try {
+        FBack.Paint(nullptr, [&] { face(ps.hdc, ps.fErase); });
+    } catch (...) {
+        FinishPaint(ps);
+        throw;
+    }
+    FinishPaint(ps);
 }
 
 void TCustomControl::PaintWindow(TCanvas*) {
@@ -116,25 +171,19 @@ TGraphicControl::TGraphicControl(TComponent* AOwner)
 
 TGraphicControl::~TGraphicControl() = default;
 
-void TGraphicControl::EnsureImage() {
-    FBack.Ensure(Width(), Height());
-}
-
 TCanvas* TGraphicControl::Canvas() {
-    EnsureImage();
+    FBack.SetSize(Width(), Height());
     return FBack.Canvas();
 }
 
 QImage& TGraphicControl::BackImage() {
-    EnsureImage();
+    FBack.SetSize(Width(), Height());
     return FBack.Image();
 }
 
+// A new size costs nothing until the control paints: the image follows then.
 void TGraphicControl::BoundsChanged(bool Resized) {
-    if (Resized) {
-        EnsureImage();
-        FNeedsPaint = true;
-    }
+    if (Resized) FBack.SetSize(Width(), Height());
     TControl::BoundsChanged(Resized);
 }
 
@@ -146,8 +195,7 @@ void TGraphicControl::CanvasChanged(TObject*) {
 const QImage& TGraphicControl::PaintImage() {
     TMessage m(WM_PAINT);
     Perform(m);
-    FNeedsPaint = false;
-    return FBack.Image();
+    return BackImage();
 }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
@@ -158,7 +206,8 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 }
 
 void TGraphicControl::WMPaint(TWMPaint& Message) {
-    EnsureImage();
+    FBack.SetSize(Width(), Height());
+    FBack.Ensure();
     FBack.Paint(Message.DC(), [this] {
         FBack.Image().fill(Qt::transparent);
         Paint();

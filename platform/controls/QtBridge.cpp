@@ -321,38 +321,54 @@ bool TControlWidget::event(QEvent* Event) {
     return QWidget::event(Event);
 }
 
-void TControlWidget::paintEvent(QPaintEvent*) {
+void TControlWidget::paintEvent(QPaintEvent* Event) {
     TWinControl* c = FControl;
     if (!c) return;
     TDepthGuard depth(FEventDepth);
     QPainter painter(this);
-    TControlPrivate::Guard(c, [&] { TControlPrivate::PaintControl(c, painter, false); });
+    const QRegion region = Event->region();
+    TControlPrivate::Guard(c, [&] { TControlPrivate::PaintControl(c, painter, &region); });
 }
 
-void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, bool Force) {
-    TRect cr = Control->GetClientRect();
+void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, const QRegion* Region) {
+    const QRegion all = Control->PaintArea();
+    if (!Region) {
+        Control->FUpdateRgn = all;
+        Control->FUpdateErase = true;
+    }
+    const QRegion& limit = Region ? *Region : all;
     if (auto* cc = dynamic_cast<TCustomControl*>(Control)) {
-        if (Force || Control->FNeedsPaint) {
-            Control->FNeedsPaint = false;
+        // WM_PAINT's BeginPaint takes the part of the update region that Qt paints now; the rest
+        // of the backing image still holds what the control painted before.
+        if (Control->FUpdateRgn.intersects(limit)) {
+            struct TLimit {
+                const QRegion*& Slot;
+                const QRegion* Saved;
+                ~TLimit() { Slot = Saved; }
+            } restore{Control->FPaintLimit, Control->FPaintLimit};
+            Control->FPaintLimit = &limit;
             TMessage m(WM_PAINT);
             Control->Perform(m);
         }
         Painter.drawImage(0, 0, cc->BackImage());
     } else {
-        Control->FNeedsPaint = false;
-        if (!(Control->FExStyle & WS_EX_TRANSPARENT))
+        Control->RemoveUpdateRegion(limit);
+        if (!(Control->FExStyle & WS_EX_TRANSPARENT)) {
+            TRect cr = Control->GetClientRect();
             Painter.fillRect(0, 0, cr.Width(), cr.Height(), ToQColor(Control->Color()));
+        }
     }
     for (TControl* child : std::vector<TControl*>(Control->FControls)) {
         if (!child->Visible() || child->Width() <= 0 || child->Height() <= 0) continue;
+        if (!limit.intersects(QRect(child->Left(), child->Top(), child->Width(), child->Height()))) continue;
         if (auto* g = dynamic_cast<TGraphicControl*>(child)) {
             Painter.drawImage(g->Left(), g->Top(), g->PaintImage());
-        } else if (Force) {
+        } else if (!Region) {
             auto* w = static_cast<TWinControl*>(child);
             Painter.save();
             Painter.translate(w->Left(), w->Top());
             Painter.setClipRect(0, 0, w->Width(), w->Height(), Qt::IntersectClip);
-            PaintControl(w, Painter, true);
+            PaintControl(w, Painter, nullptr);
             Painter.restore();
         }
     }

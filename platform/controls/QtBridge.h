@@ -68,8 +68,10 @@ struct TControlPrivate {
     static void EnterEvent(TWinControl* Receiver, QEvent* Event);
     static void LeaveEvent(TWinControl* Receiver, QEvent* Event);
 
-    // Painting of a windowed control into a painter (used by the widget and by PaintTo).
-    static void PaintControl(TWinControl* Control, QPainter& Painter, bool Force);
+    // Painting of a windowed control into a painter (used by the widget and by PaintTo): the
+    // part Region of it, which Qt paints now (its update region there is painted first), or with
+    // Region nullptr all of it painted anew, its windowed children too.
+    static void PaintControl(TWinControl* Control, QPainter& Painter, const QRegion* Region);
 
     // Runs Call and reports an exception that leaves it through the application.
     static void Guard(TObject* Sender, const std::function<void()>& Call);

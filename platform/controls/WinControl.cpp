@@ -119,7 +119,9 @@ void TWinControl::CreateWnd() {
     FQWidget->setEnabled(FEnabled);
     SyncWidgetGeometry();
     ApplyCursor();
-    FNeedsPaint = true;
+    // A new window is painted whole; a wrapped Qt widget paints itself.
+    FUpdateRgn = FWidget ? PaintArea() : QRegion();
+    FUpdateErase = FWidget != nullptr;
     if (FParent) FQWidget->setVisible(FVisible);
     FLastClient = GetClientRect();
 }
@@ -410,7 +412,9 @@ void TWinControl::WMSize(TWMSize&) {
     } else {
         Realign();
     }
-    FNeedsPaint = true;
+    // A new size paints the whole window anew (the platform's CS_HREDRAW | CS_VREDRAW).
+    FUpdateRgn = QRegion();
+    AddUpdateRegion(PaintArea(), true);
     if (!HasState(csLoading)) Resize();
 }
 
@@ -478,7 +482,6 @@ void TWinControl::CMFontChanged(TMessage& Message) {
 
 void TWinControl::CMColorChanged(TMessage& Message) {
     FBrush->SetColor(FColor);
-    FNeedsPaint = true;
     TControl::Dispatch(Message);
     NotifyControls(CM_PARENTCOLORCHANGED);
 }
@@ -891,6 +894,10 @@ void TWinControl::PaintBackground(TCanvas* Canvas) {
 
 void TWinControl::PaintWindow(TCanvas*) {}
 
+TCanvas* TWinControl::PaintCanvas(const QRegion&) {
+    return nullptr;
+}
+
 void TWinControl::PaintControls(TCanvas* Canvas) {
     for (TControl* c : std::vector<TControl*>(FControls)) {
         auto* g = dynamic_cast<TGraphicControl*>(c);
@@ -899,19 +906,85 @@ void TWinControl::PaintControls(TCanvas* Canvas) {
     }
 }
 
+// The whole window, erased first unless the control paints every pixel itself (csOpaque).
 void TWinControl::Invalidate() {
-    FNeedsPaint = true;
-    if (FQWidget) FQWidget->update();
+    AddUpdateRegion(PaintArea(), !HasStyle(csOpaque));
 }
 
+// Paints the update region now (a self-drawn control into its image, which the window then shows).
 void TWinControl::Update() {
-    if (!FNeedsPaint) return;
+    if (FUpdateRgn.isEmpty()) return;
+    const QRegion pending = FUpdateRgn;
     if (dynamic_cast<TCustomControl*>(this)) {
         TMessage m(WM_PAINT);
         Perform(m);
+    } else {
+        RemoveUpdateRegion(pending);
     }
-    FNeedsPaint = false;
-    if (FQWidget) FQWidget->update();
+    if (FQWidget) FQWidget->update(pending);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The update region
+
+QRegion TWinControl::PaintArea() const {
+    // A child window's widget covers its bounds; a top-level window's widget its client area.
+    if (FParent) return QRegion(0, 0, FWidth, FHeight);
+    TRect cr = GetClientRect();
+    return QRegion(cr.Left, cr.Top, std::max(0, cr.Width()), std::max(0, cr.Height()));
+}
+
+void TWinControl::AddUpdateRegion(const QRegion& Region, bool Erase) {
+    if (FQWidget && !FWidget) {
+        // A wrapped Qt widget paints itself: it only hears that it needs to.
+        FQWidget->update(Region);
+        return;
+    }
+    const QRegion added = Region.intersected(PaintArea());
+    if (added.isEmpty()) return;
+    FUpdateRgn += added;
+    if (Erase) FUpdateErase = true;
+    if (FQWidget) FQWidget->update(added);
+}
+
+void TWinControl::RemoveUpdateRegion(const QRegion& Region) {
+    FUpdateRgn -= Region;
+    if (FUpdateRgn.isEmpty()) FUpdateErase = false;
+}
+
+// BeginPaint: the part of the update region painted now (during a paint event only what Qt
+// paints), taken from the region, with the window's canvas clipped to it.
+HDC TWinControl::StartPaint(PAINTSTRUCT& PS) {
+    PS = PAINTSTRUCT();
+    QRegion region = FPaintLimit ? FUpdateRgn.intersected(*FPaintLimit) : FUpdateRgn;
+    PS.fErase = FUpdateErase && !region.isEmpty();
+    RemoveUpdateRegion(region);
+    const QRect box = region.boundingRect();
+    PS.rcPaint = region.isEmpty() ? TRect() : Bounds(box.x(), box.y(), box.width(), box.height());
+    PS.hdc = PaintCanvas(region);
+    if (PS.hdc) PS.hdc->SelectPaintRegion(&region);
+    return PS.hdc;
+}
+
+void TWinControl::FinishPaint(const PAINTSTRUCT& PS) {
+    if (PS.hdc) PS.hdc->SelectPaintRegion(nullptr);
+}
+
+// The erase a paint would start with, done now on the update region (which stays to be painted).
+void TWinControl::EraseUpdateRegion() {
+    if (!FUpdateErase || FUpdateRgn.isEmpty()) return;
+    FUpdateErase = false;
+    const QRegion region = FUpdateRgn;
+    TCanvas* dc = PaintCanvas(region);
+    if (!dc) return;
+    dc->SelectPaintRegion(&region);
+    try {
+        Perform(WM_ERASEBKGND, WPARAM(dc));
+    } catch (...) {
+        dc->SelectPaintRegion(nullptr);
+        throw;
+    }
+    dc->SelectPaintRegion(nullptr);
 }
 
 void TWinControl::Repaint() {
@@ -925,7 +998,7 @@ QImage TWinControl::GrabImage() {
     QImage img(cr.Width(), cr.Height(), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    TControlPrivate::PaintControl(this, p, true);
+    TControlPrivate::PaintControl(this, p, nullptr);
     p.end();
     return img;
 }

@@ -132,10 +132,64 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
     return true;
 }
 
-bool InvalidateRect(HWND Wnd, const TRect*, bool) {
+namespace {
+
+QRegion RectRegion(const TRect& R) {
+    return QRegion(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height()));
+}
+
+} // namespace
+
+bool InvalidateRect(HWND Wnd, const TRect* R, bool Erase) {
+    if (!R) return InvalidateRgn(Wnd, nullptr, Erase);
+    const QRegion region = RectRegion(*R);
+    return InvalidateRgn(Wnd, &region, Erase);
+}
+
+bool InvalidateRgn(HWND Wnd, const QRegion* Rgn, bool Erase) {
     TWinControl* c = FindControl(Wnd);
     if (!c) return false;
-    c->Invalidate();
+    c->AddUpdateRegion(Rgn ? *Rgn : c->PaintArea(), Erase);
+    return true;
+}
+
+bool ValidateRect(HWND Wnd, const TRect* R) {
+    TWinControl* c = FindControl(Wnd);
+    if (!c) return false;
+    c->RemoveUpdateRegion(R ? RectRegion(*R) : c->PaintArea());
+    return true;
+}
+
+bool GetUpdateRect(HWND Wnd, TRect& R, bool Erase) {
+    QRegion region;
+    const bool any = GetUpdateRgn(Wnd, region, Erase) > NULLREGION;
+    const QRect box = region.boundingRect();
+    R = any ? Bounds(box.x(), box.y(), box.width(), box.height()) : TRect();
+    return any;
+}
+
+int GetUpdateRgn(HWND Wnd, QRegion& Rgn, bool Erase) {
+    TWinControl* c = FindControl(Wnd);
+    if (!c) return RGN_ERROR;
+    if (Erase) c->EraseUpdateRegion();
+    Rgn = c->FUpdateRgn;
+    if (Rgn.isEmpty()) return NULLREGION;
+    return Rgn.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+HDC BeginPaint(HWND Wnd, PAINTSTRUCT& PS) {
+    TWinControl* c = FindControl(Wnd);
+    if (!c) {
+        PS = PAINTSTRUCT();
+        return nullptr;
+    }
+    return c->StartPaint(PS);
+}
+
+bool EndPaint(HWND Wnd, const PAINTSTRUCT& PS) {
+    TWinControl* c = FindControl(Wnd);
+    if (!c) return false;
+    c->FinishPaint(PS);
     return true;
 }
 

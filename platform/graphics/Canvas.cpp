@@ -294,9 +294,16 @@ QRegion TCanvas::ClipRegion() {
 
 void TCanvas::SelectClipRgn(const QRegion* Region) {
     RequireTarget();
-    FHasClip = Region != nullptr;
+    FHasClip = Region != nullptr || FHasPaintRegion;
     FClip = Region ? *Region : QRegion();
+    if (FHasPaintRegion) FClip = Region ? FClip.intersected(FPaintRegion) : FPaintRegion;
     UpdateClipCache();
+}
+
+void TCanvas::SelectPaintRegion(const QRegion* Region) {
+    FHasPaintRegion = Region != nullptr;
+    FPaintRegion = Region ? *Region : QRegion();
+    SelectClipRgn(nullptr);
 }
 
 void TCanvas::SelectClipRect(const TRect* R) {

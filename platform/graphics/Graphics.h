@@ -415,6 +415,9 @@ public:
     // Combines Region with the current clip by RGN_AND / RGN_OR / RGN_XOR / RGN_DIFF / RGN_COPY.
     void ExtSelectClipRgn(const QRegion& Region, int Mode);
     void ResetClip() { SelectClipRgn(nullptr); }
+    // The part a window's paint may change (the platform's system region; nullptr ends it):
+    // while it is set, every clip is cut to it and removing the clip leaves it.
+    void SelectPaintRegion(const QRegion* Region);
 
     // Save and restore of the whole state: font, pen, brush, pen position, clip, background mode
     // and colour, text colour, copy mode. SaveDC answers the level; RestoreDC(-1) restores the
@@ -499,6 +502,8 @@ private:
     TColor FTextColor = clBlack;
     bool FHasClip = false;
     QRegion FClip;
+    bool FHasPaintRegion = false;
+    QRegion FPaintRegion;
     bool FClipIsRect = true;
     TRect FClipBox;
     int FPenIndex = 0;
