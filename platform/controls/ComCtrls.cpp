@@ -1,4 +1,5 @@
 #include "ComCtrls.h"
+#include "StandIn.h"
 
 #include <algorithm>
 
@@ -19,6 +20,11 @@ void TTabSheet::SetPageControl(TPageControl* Value) {
     if (FPageControl) FPageControl->RemovePage(this);
     SetParent(Value);
     if (Value) Value->InsertPage(this);
+}
+
+void TTabSheet::SetImageIndex(int Value) {
+    if (Value >= 0) PlatformStandIn("TTabSheet::SetImageIndex");
+    FImageIndex = Value;
 }
 
 void TTabSheet::SetTabVisible(bool Value) {

@@ -25,12 +25,15 @@ public:
     void SetPageIndex(int Value);
     // Position among the visible tabs, -1 when the tab is hidden.
     int TabIndex() const;
-    int ImageIndex = -1;
+    // A tab image: the page control has no image list here, so an index is a stand-in.
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
 
 private:
     friend class TPageControl;
     TPageControl* FPageControl = nullptr;
     bool FTabVisible = true;
+    int FImageIndex = -1;
 };
 
 using TTabChangingEvent = TEvent<TObject*, bool&>;

@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "QtBridge.h"
+#include "StandIn.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -286,6 +287,21 @@ void TControl::SetText(const String& Value) {
     if (GetText() == Value) return;
     FText = Value;
     Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetHint(const String& Value) {
+    if (!Value.isEmpty()) PlatformStandIn("TControl::SetHint");
+    FHint = Value;
+}
+
+void TControl::SetDragMode(TDragMode Value) {
+    if (Value == dmAutomatic) PlatformStandIn("TControl::SetDragMode");
+    FDragMode = Value;
+}
+
+bool TControl::IsDragging() const {
+    PlatformStandIn("TControl::IsDragging");
+    return false;
 }
 
 void TControl::SetShowHint(bool Value) {

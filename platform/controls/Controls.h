@@ -232,8 +232,9 @@ public:
     void SetText(const String& Value);
     int GetTextLen() const { return int(GetText().size()); }
 
+    // The hint is kept for the code that reads it; no hint window shows it here.
     const String& Hint() const { return FHint; }
-    void SetHint(const String& Value) { FHint = Value; }
+    void SetHint(const String& Value);
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return FParentShowHint; }
@@ -264,10 +265,13 @@ public:
     bool UseRightToLeftAlignment() const { return false; }
     bool UseRightToLeftReading() const { return false; }
 
-    TDragMode DragMode = dmManual;
+    // Dragging between controls: there is no drag machinery here yet (no drag starts, OnDragOver
+    // and OnDragDrop never fire), so automatic dragging and IsDragging are stand-ins.
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode Value);
     TDragKind DragKind = dkDrag;
     TCursor DragCursor = crDrag;
-    bool IsDragging() const { return false; }
+    bool IsDragging() const;
 
     // Painting: Invalidate asks for a paint of the whole control at the next chance; Update
     // paints what is pending now; Repaint does both.
@@ -384,6 +388,7 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     TControlActionLink* FActionLink = nullptr;
     TBiDiMode FBiDiMode = bdLeftToRight;
+    TDragMode FDragMode = dmManual;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include "StandIn.h"
 #include "SysUtils.h"
 
 #include <QApplication>
@@ -61,7 +62,9 @@ TMessageDlgHook SetMessageDlgHook(TMessageDlgHook Hook) {
     return std::exchange(MessageHook(), std::move(Hook));
 }
 
-int MessageDlg(const String& Msg, TMsgDlgType DlgType, const TMsgDlgButtons& Buttons, int) {
+int MessageDlg(const String& Msg, TMsgDlgType DlgType, const TMsgDlgButtons& Buttons, int HelpCtx) {
+    // There is no help system: a help context and the Help button open nothing.
+    if (HelpCtx != 0 || Buttons.count(mbHelp)) PlatformStandIn("MessageDlg help (HelpCtx, mbHelp)");
     if (MessageHook()) return MessageHook()({Msg, DlgType, Buttons});
 
     QMessageBox box(QApplication::activeWindow());
@@ -115,6 +118,10 @@ TFileDialogHook SetFileDialogHook(TFileDialogHook Hook) {
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
 
 bool TOpenDialog::Execute() {
+    // One file is chosen, and the dialog has no "open as read-only" box.
+    if (Options.count(ofAllowMultiSelect)) PlatformStandIn("TOpenDialog ofAllowMultiSelect");
+    if (!IsSaveDialog() && !Options.count(ofHideReadOnly))
+        PlatformStandIn("TOpenDialog read-only box (no ofHideReadOnly)");
     const bool save = IsSaveDialog();
     bool ok = false;
     if (FileHook()) {

@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "QtBridge.h"
+#include "StandIn.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -46,6 +47,14 @@ bool Sizeable(TFormBorderStyle Style) {
 }
 
 } // namespace
+
+// =============================================================================================
+// TScrollingWinControl
+
+void TScrollingWinControl::SetAutoScroll(bool Value) {
+    if (Value) PlatformStandIn("TScrollingWinControl::SetAutoScroll");
+    FAutoScroll = Value;
+}
 
 // =============================================================================================
 // TCustomForm
@@ -106,12 +115,20 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
 }
 
 void TCustomForm::SetBorderIcons(const TBorderIcons& Value) {
+    if (Value.count(biHelp)) PlatformStandIn("TCustomForm::SetBorderIcons(biHelp)");
     if (FBorderIcons == Value) return;
     FBorderIcons = Value;
     RecreateWnd();
 }
 
+void TCustomForm::SetPosition(TPosition Value) {
+    if (Value == poDefault || Value == poDefaultPosOnly || Value == poDefaultSizeOnly)
+        PlatformStandIn("TCustomForm::SetPosition(poDefault...)");
+    FPosition = Value;
+}
+
 void TCustomForm::SetFormStyle(TFormStyle Value) {
+    if (Value == fsMDIForm || Value == fsMDIChild) PlatformStandIn("TCustomForm::SetFormStyle(MDI)");
     if (FFormStyle == Value) return;
     FFormStyle = Value;
     RecreateWnd();
@@ -811,6 +828,19 @@ void TApplication::SetTitle(const String& Value) {
 
 String TApplication::ExeName() const {
     return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : String();
+}
+
+HWND TApplication::Handle() const {
+    PlatformStandIn("TApplication::Handle");
+    return 0;
+}
+
+void TApplication::Minimize() {
+    PlatformStandIn("TApplication::Minimize");
+}
+
+void TApplication::Restore() {
+    PlatformStandIn("TApplication::Restore");
 }
 
 void TApplication::BringToFront() {

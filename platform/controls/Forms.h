@@ -40,12 +40,13 @@ using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 using TExceptionEvent = TEvent<TObject*, Exception&>;
 
-// A control that can scroll its client area; forms derive from it.
+// A control that can scroll its client area; forms derive from it. Scrolling is a stand-in: no
+// scroll bars appear when the controls reach past the client area.
 class TScrollingWinControl : public TWinControl {
 public:
     explicit TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
     bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool Value) { FAutoScroll = Value; }
+    void SetAutoScroll(bool Value);
 
 private:
     bool FAutoScroll = false;
@@ -62,10 +63,14 @@ public:
 
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);
+    // biHelp (the caption's help button) is a stand-in: there is no help system.
     const TBorderIcons& BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(const TBorderIcons& Value);
+    // Where the form goes when it is first shown. The platform's default placements (poDefault,
+    // poDefaultPosOnly, poDefaultSizeOnly) are stand-ins: the form keeps its own bounds.
     TPosition Position() const { return FPosition; }
-    void SetPosition(TPosition Value) { FPosition = Value; }
+    void SetPosition(TPosition Value);
+    // fsStayOnTop keeps the window above the others; the MDI styles are stand-ins.
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
     TWindowState WindowState() const { return FWindowState; }
@@ -266,6 +271,7 @@ public:
     void Run();
     TCustomForm* MainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* Value) { FMainForm = Value; }
+    // Every form is a window of its own on the taskbar, as with MainFormOnTaskbar true.
     bool MainFormOnTaskbar = true;
     bool ShowMainForm = true;
 
@@ -290,9 +296,11 @@ public:
     void SetTitle(const String& Value);
     // The program file with its full path.
     String ExeName() const;
-    HWND Handle() const { return 0; }
+    // The application's own hidden window: none here (a stand-in answering 0).
+    HWND Handle() const;
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value) { FShowHint = Value; }
+    // Hint settings, kept for code that reads them: no hint window shows here.
     TColor HintColor = clInfoBk;
     int HintPause = 500;
     int HintHidePause = 2500;
@@ -302,8 +310,9 @@ public:
     TNotifyEvent OnDeactivate;
 
     void BringToFront();
-    void Minimize() {}
-    void Restore() {}
+    // Stand-ins: the application's windows are not minimised or restored as a whole.
+    void Minimize();
+    void Restore();
 
 private:
     friend class TCustomForm;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "StandIn.h"
 #include "Types.h"
 
 #include <functional>
@@ -13,7 +14,8 @@ class TPopupMenu;
 using TShortCut = Word;
 
 // A menu item: caption ("-" is a separator line), click event, enabled/visible/checked state,
-// and sub-items.
+// and sub-items. Radio items, images, shortcuts and hints are kept but not shown (stand-ins): a
+// radio item shows a check mark, its group is not exclusive, a shortcut neither shows nor fires.
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* AOwner);
@@ -28,17 +30,29 @@ public:
     bool Checked() const { return FChecked; }
     void SetChecked(bool Value) { FChecked = Value; }
     bool RadioItem() const { return FRadioItem; }
-    void SetRadioItem(bool Value) { FRadioItem = Value; }
+    void SetRadioItem(bool Value) {
+        if (Value) PlatformStandIn("TMenuItem::SetRadioItem");
+        FRadioItem = Value;
+    }
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value) { FGroupIndex = Value; }
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool Value) { FAutoCheck = Value; }
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+    void SetImageIndex(int Value) {
+        if (Value >= 0) PlatformStandIn("TMenuItem::SetImageIndex");
+        FImageIndex = Value;
+    }
     TShortCut ShortCut() const { return FShortCut; }
-    void SetShortCut(TShortCut Value) { FShortCut = Value; }
+    void SetShortCut(TShortCut Value) {
+        if (Value) PlatformStandIn("TMenuItem::SetShortCut");
+        FShortCut = Value;
+    }
     const String& Hint() const { return FHint; }
-    void SetHint(const String& Value) { FHint = Value; }
+    void SetHint(const String& Value) {
+        if (!Value.isEmpty()) PlatformStandIn("TMenuItem::SetHint");
+        FHint = Value;
+    }
     bool IsLine() const { return FCaption == QStringLiteral("-"); }
 
     // Sub-items (the item owns them).
@@ -85,7 +99,11 @@ public:
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool Value) { FAutoPopup = Value; }
     TPopupAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
+    // The menu's left edge is at the point given to Popup; other alignments are stand-ins.
+    void SetAlignment(TPopupAlignment Value) {
+        if (Value != paLeft) PlatformStandIn("TPopupMenu::SetAlignment");
+        FAlignment = Value;
+    }
     // The component the menu was last popped up for (set by controls before Popup).
     TComponent* PopupComponent() const { return FPopupComponent; }
     void SetPopupComponent(TComponent* Value) { FPopupComponent = Value; }

@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "QtBridge.h"
+#include "StandIn.h"
 #include "SysUtils.h"
 
 #include <QApplication>
@@ -1009,6 +1010,11 @@ void TCustomComboBox::SetItemIndex(int Value) {
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
+    // A simple combo box shows as a drop-down with an edit; owner-drawn ones draw their items as
+    // text, as a drop-down list does (there is no OnDrawItem here).
+    if (Value == csSimple) PlatformStandIn("TCustomComboBox::SetStyle(csSimple)");
+    if (Value == csOwnerDrawFixed || Value == csOwnerDrawVariable)
+        PlatformStandIn("TCustomComboBox::SetStyle(csOwnerDraw...)");
     FStyle = Value;
     UpdateNative();
 }

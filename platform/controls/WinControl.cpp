@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "QtBridge.h"
+#include "StandIn.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -504,6 +505,7 @@ void TWinControl::CMCursorChanged(TMessage&) {
 }
 
 void TWinControl::SetCtl3D(bool Value) {
+    if (!Value) PlatformStandIn("TWinControl::SetCtl3D"); // the flat look is not drawn
     FParentCtl3D = false;
     if (FCtl3D == Value) return;
     FCtl3D = Value;
@@ -520,6 +522,7 @@ void TWinControl::SetParentCtl3D(bool Value) {
 }
 
 void TWinControl::SetParentBackground(bool Value) {
+    if (Value) PlatformStandIn("TWinControl::SetParentBackground"); // the brush is painted still
     FParentBackground = Value;
     Invalidate();
 }

@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "QtBridge.h"
+#include "StandIn.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -102,6 +103,9 @@ bool ShowWindow(HWND Wnd, int CmdShow) {
     TWinControl* c = FindControl(Wnd);
     if (!c) return false;
     bool was = c->Visible();
+    if (CmdShow == SW_SHOWMINIMIZED || CmdShow == SW_MINIMIZE || CmdShow == SW_SHOWMAXIMIZED ||
+        CmdShow == SW_RESTORE)
+        PlatformStandIn("ShowWindow(SW_MINIMIZE/SW_SHOWMAXIMIZED/SW_RESTORE)"); // shown as it is
     if (auto* f = dynamic_cast<TCustomForm*>(c)) {
         if (CmdShow == SW_HIDE)
             f->Hide();
@@ -122,6 +126,8 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
     int h = (Flags & SWP_NOSIZE) ? c->Height() : CY;
     c->SetBounds(l, t, w, h);
     if (!(Flags & SWP_NOZORDER)) {
+        if (InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST)
+            PlatformStandIn("SetWindowPos(HWND_TOPMOST/HWND_NOTOPMOST)"); // order only, not stay-on-top
         if (InsertAfter == HWND_TOP || InsertAfter == HWND_TOPMOST)
             c->BringToFront();
         else if (InsertAfter == HWND_BOTTOM)

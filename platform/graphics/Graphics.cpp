@@ -1,5 +1,6 @@
 // Colours, fonts, pens and brushes.
 #include "Graphics.h"
+#include "StandIn.h"
 
 #include <QFontMetricsF>
 
@@ -268,6 +269,9 @@ void TFont::SetColor(TColor Value) {
 }
 
 void TFont::SetCharset(TFontCharset Value) {
+    // Text is Unicode and font fallback covers every script; only the charsets that remap
+    // characters to other glyphs would change what is drawn, and they do not here.
+    if (Value == SYMBOL_CHARSET || Value == OEM_CHARSET) PlatformStandIn("TFont::SetCharset");
     if (Value == FCharset) return;
     FCharset = Value;
     Changed();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "StandIn.h"
 
 #include <QFont>
 #include <QColor>
@@ -443,9 +444,10 @@ public:
     int FontAscent();
     int FontCellHeight();
 
-    // Brackets a series of drawing on the image (a no-op kept for code written that way).
-    void Lock() {}
-    void Unlock() {}
+    // Brackets a series of drawing on the image. The platform serialises threads that draw on one
+    // canvas here; this canvas takes no lock (a stand-in: drawing stays on the main thread).
+    void Lock() { PlatformStandIn("TCanvas::Lock"); }
+    void Unlock() { PlatformStandIn("TCanvas::Unlock"); }
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
@@ -620,8 +622,11 @@ public:
     void SetPixelFormat(TPixelFormat Value);
     TAlphaFormat AlphaFormat() const { return FAlphaFormat; }
     void SetAlphaFormat(TAlphaFormat Value) { FAlphaFormat = Value; }
+    // Always a device-independent bitmap: a device-dependent one is a stand-in.
     TBitmapHandleType HandleType() const { return bmDIB; }
-    void SetHandleType(TBitmapHandleType) {}
+    void SetHandleType(TBitmapHandleType Value) {
+        if (Value != bmDIB) PlatformStandIn("TBitmap::SetHandleType");
+    }
     bool Monochrome() const { return FPixelFormat == pf1bit; }
 
     // Row Y's bytes: B, G, R (pf24bit) or B, G, R, A (other formats); valid until the next
@@ -648,6 +653,8 @@ public:
     }
 
     void Assign(TPersistent* Source) override;
+    // The platform frees a handle or a memory copy here; the picture is one QImage and stays the
+    // same either way, so there is nothing to free.
     void Dormant() {}
     void FreeImage() {}
     void Mask(TColor TransparentColor);

@@ -1,5 +1,6 @@
 // Image lists: images of one size, kept with their transparency in the alpha channel.
 #include "ImgList.h"
+#include "StandIn.h"
 
 #include <algorithm>
 
@@ -164,9 +165,16 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabl
     Draw(Canvas, X, Y, Index, DrawingStyle, ImageType, Enabled);
 }
 
-void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingStyle, TImageType AImageType,
-                            bool Enabled) {
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingStyle ADrawingStyle,
+                            TImageType AImageType, bool Enabled) {
     if (!Canvas || Index < 0 || Index >= Count()) return;
+    // The platform blends focused and selected images with BlendColor and fills the transparent
+    // pixels of a normal one with BkColor when that is set; here every image keeps its own
+    // transparency over the canvas.
+    if (ADrawingStyle == dsFocus || ADrawingStyle == dsSelected)
+        PlatformStandIn("TCustomImageList::Draw(dsFocus/dsSelected)");
+    else if (ADrawingStyle == dsNormal && BkColor != clNone)
+        PlatformStandIn("TCustomImageList::BkColor");
     const QImage& img = FImages[Index];
     if (AImageType == itMask) {
         // The mask: black where the image is transparent, white where it is opaque.

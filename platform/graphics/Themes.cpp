@@ -1,5 +1,7 @@
 #include "Themes.h"
 
+#include "StandIn.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
@@ -131,6 +133,9 @@ void DrawPart(QStyle* Style, QPainter* P, const String& Class, int Part, int Sta
         } else if (Part == PP_CHUNK || Part == PP_CHUNKVERT) {
             P->fillRect(R, pal.color(QPalette::Highlight));
         }
+    } else {
+        // Edits, scroll bars, tabs, tool bars, trees, lists and windows open but draw nothing.
+        PlatformStandIn("DrawThemeBackground of an undrawn theme class");
     }
 }
 
@@ -288,6 +293,7 @@ HRESULT GetThemeIntList(HTHEME, int, int, int, void*) {
     return E_NOTIMPL;
 }
 HRESULT SetWindowTheme(HWND, LPCWSTR, LPCWSTR) {
+    PlatformStandIn("SetWindowTheme");
     return S_OK;
 }
 HRESULT GetThemeFilename(HTHEME, int, int, int, LPWSTR, int) {
@@ -300,9 +306,11 @@ HBRUSH GetThemeSysColorBrush(HTHEME, int) {
     return nullptr;
 }
 BOOL GetThemeSysBool(HTHEME, int) {
+    PlatformStandIn("GetThemeSysBool");
     return 0;
 }
 int GetThemeSysSize(HTHEME, int) {
+    PlatformStandIn("GetThemeSysSize");
     return 0;
 }
 HRESULT GetThemeSysFont(HTHEME, int, void*) {
@@ -324,6 +332,7 @@ HTHEME GetWindowTheme(HWND) {
     return 0;
 }
 HRESULT EnableThemeDialogTexture(HWND, DWORD) {
+    PlatformStandIn("EnableThemeDialogTexture");
     return S_OK;
 }
 BOOL IsThemeDialogTextureEnabled(HWND) {
@@ -351,6 +360,7 @@ HRESULT GetThemeDocumentationProperty(LPCWSTR, LPCWSTR, LPWSTR, int) {
     return E_NOTIMPL;
 }
 HRESULT DrawThemeParentBackground(HWND, HDC, const TRect*) {
+    PlatformStandIn("DrawThemeParentBackground");
     return S_OK;
 }
 

@@ -9,7 +9,7 @@
 //
 // Theme classes drawn: "button" (push button, radio button, check box), "combobox" (drop-down
 // button), "spin" (up, down, and their horizontal forms), "header" (item), "Progress" (bar and
-// chunk, horizontal and vertical). Other classes open but draw nothing.
+// chunk, horizontal and vertical). Other classes open but draw nothing (a stand-in).
 #pragma once
 
 #include "Graphics.h"

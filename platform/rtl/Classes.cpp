@@ -1,5 +1,6 @@
 #include "Classes.h"
 
+#include "StandIn.h"
 #include "SysUtils.h"
 
 #include <QCoreApplication>
@@ -431,7 +432,7 @@ void TMemoryStream::LoadFromStream(TStream* Stream) {
 }
 
 void TMemoryStream::LoadFromFile(const String& FileName) {
-    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    TFileStream f(FileName, fmOpenRead);
     LoadFromStream(&f);
 }
 
@@ -459,6 +460,10 @@ void TMemoryStream::SaveToFile(const String& FileName) {
 // ---- TFileStream ----------------------------------------------------------------------------
 
 TFileStream::TFileStream(const String& FileName, Word Mode) : FFileName(FileName) {
+    // Files are not locked against other openers here (POSIX has no share modes).
+    const Word share = Mode & 0x00F0;
+    if (share == fmShareExclusive || share == fmShareDenyWrite || share == fmShareDenyRead)
+        PlatformStandIn("TFileStream share modes (fmShareExclusive, fmShareDenyWrite, fmShareDenyRead)");
     const QByteArray path = QFile::encodeName(NativePath(FileName));
     const bool create = (Mode & 0xFF00) == fmCreate;
     int flags = O_CLOEXEC;
@@ -941,12 +946,12 @@ void TStrings::LoadFromBytes(const QByteArray& Bytes, bool Detect, TEncoding Enc
 }
 
 void TStrings::LoadFromFile(const String& FileName) {
-    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    TFileStream f(FileName, fmOpenRead);
     LoadFromStream(&f);
 }
 
 void TStrings::LoadFromFile(const String& FileName, TEncoding Encoding) {
-    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    TFileStream f(FileName, fmOpenRead);
     LoadFromStream(&f, Encoding);
 }
 

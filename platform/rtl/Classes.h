@@ -236,7 +236,7 @@ protected:
     Int64 FPosition = 0;
 };
 
-// Open modes of TFileStream; the share flags are accepted and ignored.
+// Open modes of TFileStream; the share flags that deny others are stand-ins (nothing is locked).
 constexpr Word fmCreate = 0xFF00;
 constexpr Word fmOpenRead = 0x0000;
 constexpr Word fmOpenWrite = 0x0001;

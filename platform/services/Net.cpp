@@ -1,5 +1,7 @@
 #include "Net.h"
 
+#include "StandIn.h"
+
 #include <QElapsedTimer>
 #include <QSslSocket>
 #include <QTcpSocket>
@@ -186,6 +188,8 @@ void HttpNetworkTransport(const THttpRequest& Request, THttpReply& Reply) {
 THttpClient::THttpClient(TComponent* AOwner) : TComponent(AOwner) {}
 
 String THttpClient::Get(const String& URL) {
+    // Each request stands alone: no cookie store keeps what a server sets.
+    if (AllowCookies) PlatformStandIn("THttpClient::AllowCookies");
     FResponseCode = 0;
     FResponseText.clear();
     THttpRequest request;

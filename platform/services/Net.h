@@ -63,7 +63,7 @@ public:
     explicit THttpClient(TComponent* AOwner);
 
     THttpProtocolVersion ProtocolVersion = pv1_0;
-    bool AllowCookies = false;
+    bool AllowCookies = false; // true is a stand-in: there is no cookie store
     String Accept = QStringLiteral("text/html, */*");
     String UserAgent;
     // Time-outs in milliseconds: connecting (name look-up included), and the longest silence of

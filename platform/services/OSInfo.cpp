@@ -1,6 +1,7 @@
 #include "OSInfo.h"
 
 #include "Controls.h"
+#include "StandIn.h"
 #include "Themes.h"
 
 #include <QPainter>
@@ -38,6 +39,7 @@ void ApplyOpacity(TWinControl* Control, Byte Alpha) {
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF, Byte bAlpha, DWORD dwFlags) {
     TWinControl* control = FindControl(hwnd);
     if (!control) return 0;
+    if (dwFlags & LWA_COLORKEY) PlatformStandIn("SetLayeredWindowAttributes(LWA_COLORKEY)");
     if (dwFlags & LWA_ALPHA) ApplyOpacity(control, bAlpha);
     return 1;
 }
@@ -46,6 +48,7 @@ BOOL UpdateLayeredWindow(HWND hWnd, HDC, TPoint* pptDst, TSize* psize, HDC hdcSr
                          BLENDFUNCTION* pblend, DWORD dwFlags) {
     TWinControl* control = FindControl(hWnd);
     if (!control) return 0;
+    if (dwFlags & ULW_COLORKEY) PlatformStandIn("UpdateLayeredWindow(ULW_COLORKEY)");
     if (pptDst || psize) {
         const int x = pptDst ? pptDst->X : control->Left();
         const int y = pptDst ? pptDst->Y : control->Top();

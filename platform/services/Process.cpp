@@ -1,5 +1,6 @@
 #include "Process.h"
 
+#include "StandIn.h"
 #include "SysUtils.h"
 
 #include <QCoreApplication>
@@ -49,6 +50,8 @@ TProgramResult RunProgramAndWait(const TProgramRun& Run) {
 }
 
 TProgramResult ProcessProgramRunner(const TProgramRun& Run) {
+    // A started program opens its windows as it likes: they cannot be hidden from here.
+    if (!Run.Shown) PlatformStandIn("TProgramRun::Shown = false");
     TProgramResult result;
     const String program = NativePath(Run.Program);
     if (program.isEmpty()) {

@@ -30,7 +30,7 @@ struct TProgramRun {
     QStringList Arguments;      // passed as they are, one argument each
     String WorkingDirectory;    // empty: the program's own folder
     int TimeoutMs = 150000;     // bound of the wait from the start
-    bool Shown = true;          // a visible window is asked for (no effect where programs have none)
+    bool Shown = true;          // a visible window is asked for (false is a stand-in: not hidden)
     bool ProcessEvents = false; // keep the event loop running while waiting
 };
 

@@ -1,5 +1,6 @@
 #include "ShellApi.h"
 
+#include "StandIn.h"
 #include "SysUtils.h"
 
 #include <QDesktopServices>
@@ -20,7 +21,11 @@ TOpenDocumentHook SetOpenDocumentHook(TOpenDocumentHook H) {
     return std::exchange(Hook(), std::move(H));
 }
 
-intptr_t ShellExecute(HWND, const String& Operation, const String& File, const String&, const String&, int) {
+intptr_t ShellExecute(HWND, const String& Operation, const String& File, const String& Parameters,
+                      const String& Directory, int ShowCmd) {
+    // The desktop opens the document its own way: no parameters, folder or show command reach it.
+    if (!Parameters.isEmpty() || !Directory.isEmpty()) PlatformStandIn("ShellExecute(Parameters, Directory)");
+    if (ShowCmd != SW_SHOWNORMAL && ShowCmd != SW_SHOW) PlatformStandIn("ShellExecute(ShowCmd)");
     if (!Operation.isEmpty() && Operation.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0) return 31;
     if (File.isEmpty()) return 2;
     if (Hook()) return Hook()(File) ? 42 : 31;

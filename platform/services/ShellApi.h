@@ -9,8 +9,8 @@
 
 // Opens File ("open" verb or none): a web address goes to the browser, a file or folder to the
 // desktop's program for it. Parameters, Directory and ShowCmd are accepted for the platform's
-// signature; a program is never started through a shell here. Answers a value above 32 on
-// success and 2 (file not found) or 31 (no association) on failure, as the platform does.
+// signature but not passed on (stand-ins); a program is never started through a shell here. Answers a value
+// above 32 on success and 2 (file not found) or 31 (no association) on failure, as the platform does.
 intptr_t ShellExecute(HWND Wnd, const String& Operation, const String& File, const String& Parameters,
                       const String& Directory, int ShowCmd);
 
