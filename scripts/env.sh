@@ -5,4 +5,5 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/velmora-ccache}"
 export CCACHE_SLOPPINESS="pch_defines,time_macros,include_file_mtime,include_file_ctime"
 export CCACHE_COMPILERCHECK=content
 export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
-JOBS="$(nproc)"
+# Parallel jobs of the build and of ctest; JOBS=4 bash scripts/test.sh on a shared machine.
+JOBS="${JOBS:-$(nproc)}"

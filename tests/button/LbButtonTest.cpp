@@ -6,6 +6,7 @@
 #include "Forms.h"
 #include "ImgList.h"
 #include "Menus.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,7 @@ TColor Pixel(TLbButton* B, int X, int Y) {
 
 TEST(LbButton, NewButtonState) {
     TForm* form = new TForm(Application);
+    auto freeForm = FreeAtEnd(form);
     form->Font()->SetName("Verdana");
     form->Font()->SetHeight(-11);
     TLbButton* b = new TLbButton(form);
@@ -139,13 +141,12 @@ TEST(LbButton, NewButtonState) {
     EXPECT_EQ(b->HotTrackFont()->Name(), "Verdana");
     EXPECT_EQ(b->HotTrackFont()->Height(), -11);
     TLbButton* loose = new TLbButton(nullptr);
+    auto freeLoose = FreeAtEnd(loose);
     TFont defaultFont;
     EXPECT_EQ(loose->HotTrackFont()->Name(), defaultFont.Name());
     // Every button has its fade thread, suspended.
     ASSERT_NE(b->FadeThread(), nullptr);
     EXPECT_TRUE(b->FadeThread()->Suspended());
-    TObject::Free(loose);
-    TObject::Free(form);
 }
 
 TEST(LbButton, StandardButtonPresets) {
@@ -167,6 +168,7 @@ TEST(LbButton, StandardButtonPresets) {
         {bkAll, mrAll, "Alle", 19},
     };
     TLbButton* b = new TLbButton(nullptr);
+    auto freeB = FreeAtEnd(b);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Caption);
         b->SetKind(c.Kind);
@@ -189,11 +191,11 @@ TEST(LbButton, StandardButtonPresets) {
     b->SetKind(bkCustom);
     EXPECT_EQ(b->Caption(), "Nein");
     EXPECT_EQ(b->ModalResult(), mrNo);
-    TObject::Free(b);
 }
 
 TEST(LbButton, ColorPresets) {
     TLbButton* b = new TLbButton(nullptr);
+    auto freeB = FreeAtEnd(b);
     b->SetColorStyle(lcsQuicken);
     EXPECT_EQ(b->Font()->Color(), clWhite);
     EXPECT_EQ(b->Style(), bsQuicken);
@@ -214,7 +216,6 @@ TEST(LbButton, ColorPresets) {
     EXPECT_FALSE(b->Flat());
     EXPECT_EQ(b->Style(), bsModern);
     EXPECT_EQ(b->LightColor(), 0x00FFFF);
-    TObject::Free(b);
 }
 
 // Every preset writes all its values; the style goes straight into the field, so the window keeps
@@ -266,26 +267,28 @@ TEST(LbButton, GlyphSetsFrameCount) {
         int W, H, Frames;
     } cases[] = {{72, 18, 4}, {36, 18, 2}, {18, 18, 1}, {40, 18, 2}, {36, 0, 0}};
     TLbButton* b = new TLbButton(nullptr);
+    auto freeB = FreeAtEnd(b);
     for (const Case& c : cases) {
         b->SetKind(bkOK);
         TBitmap* g = new TBitmap(c.W, c.H);
+        auto freeG = FreeAtEnd(g);
         b->SetGlyph(g);
         EXPECT_EQ(b->NumGlyphs(), c.Frames) << c.W << " x " << c.H;
         EXPECT_EQ(b->Kind(), bkCustom);
-        TObject::Free(g);
     }
     b->SetKind(bkOK);
     b->SetGlyph(nullptr);
     EXPECT_EQ(b->NumGlyphs(), 0);
     EXPECT_EQ(b->Glyph()->Height(), 0);
     EXPECT_EQ(b->Kind(), bkCustom);
-    TObject::Free(b);
 }
 
 TEST(LbButton, ActionImageFillsAnEmptyGlyph) {
     TForm* form = new TForm(Application);
+    auto freeForm = FreeAtEnd(form);
     TImageList* images = new TImageList(form, 16, 16);
     TBitmap* pic = new TBitmap(16, 16);
+    auto freePic = FreeAtEnd(pic);
     pic->Canvas()->Brush()->SetColor(clRed);
     pic->Canvas()->FillRect(TRect(0, 0, 16, 16));
     images->Add(pic, nullptr);
@@ -314,8 +317,6 @@ TEST(LbButton, ActionImageFillsAnEmptyGlyph) {
         TObject::Free(b);
         TObject::Free(action);
     }
-    TObject::Free(pic);
-    TObject::Free(form);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -433,7 +434,9 @@ TEST_F(ButtonForm, AcceleratorClicks) {
 
 TEST(LbButton, DialogKeyWithoutOwningFormIsTaken) {
     TForm* host = new TForm(nullptr);
+    auto freeHost = FreeAtEnd(host);
     TLbButton* b = new TLbButton(nullptr);
+    auto freeB = FreeAtEnd(b);
     b->SetParent(host);
     b->SetDefault(true);
     int clicks = 0;
@@ -441,8 +444,6 @@ TEST(LbButton, DialogKeyWithoutOwningFormIsTaken) {
     EXPECT_EQ(b->FindOwnerForm(), nullptr);
     EXPECT_EQ(b->Perform(CM_DIALOGKEY, VK_RETURN), 1);
     EXPECT_EQ(clicks, 1);
-    TObject::Free(b);
-    TObject::Free(host);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -450,6 +451,7 @@ TEST(LbButton, DialogKeyWithoutOwningFormIsTaken) {
 
 TEST(LbButton, ModalResultClosesTheModalFormAfterOnClick) {
     TForm* form = new TForm(Application);
+    auto freeForm = FreeAtEnd(form);
     form->SetBounds(100, 100, 300, 150);
     TLbButton* b = new TLbButton(form);
     b->SetParent(form);
@@ -461,7 +463,6 @@ TEST(LbButton, ModalResultClosesTheModalFormAfterOnClick) {
     QTimer::singleShot(20000, [form] { form->SetModalResult(mrAbort); });
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_EQ(seenInOnClick, mrNone);
-    TObject::Free(form);
 }
 
 TEST_F(ButtonForm, PopupMenuOpensBelowTheButtonAfterOnClick) {

@@ -1,5 +1,6 @@
 // Face painting of the owner-drawn button, checked on pixels.
 #include "LbButtons.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,7 @@ TEST(LbButtonFace, PressedEncartaSwapsBevelBoldensAndDoesNotShift) {
 
 TEST(LbButtonFace, PressedNormalShiftsCaptionAndGlyphByOnePixel) {
     TBitmap* strip = MakeStrip({clRed});
+    auto freeStrip = FreeAtEnd(strip);
     Face f;
     f.Style = bsNormal;
     f.WhenDown = clNone;
@@ -147,7 +149,6 @@ TEST(LbButtonFace, PressedNormalShiftsCaptionAndGlyphByOnePixel) {
     EXPECT_EQ(b.Bottom, a.Bottom + 1);
     for (int y = inner.Top; y < inner.Bottom - 1; ++y)
         for (int x = inner.Left; x < inner.Right - 1; ++x) ASSERT_EQ(rest.At(x, y), down.At(x + 1, y + 1));
-    TObject::Free(strip);
 }
 
 TEST(LbButtonFace, FlatBevelOnlyWhileHotOrPressedAndNeverDisabled) {
@@ -216,7 +217,9 @@ TEST(LbButtonFace, OldStyleDoubleBevel) {
 
 TEST(LbButtonFace, DisabledDrawsGreyCaptionAndSecondGlyphFrame) {
     TBitmap* two = MakeStrip({clRed, clBlue});
+    auto freeTwo = FreeAtEnd(two);
     TBitmap* one = MakeStrip({clRed});
+    auto freeOne = FreeAtEnd(one);
     struct Case {
         TBitmap* Glyph;
         int NumGlyphs;
@@ -252,13 +255,13 @@ TEST(LbButtonFace, DisabledDrawsGreyCaptionAndSecondGlyphFrame) {
             EXPECT_EQ(c, 0x808080) << x << "," << y;
         }
     EXPECT_GT(ink, 10);
-    TObject::Free(two);
-    TObject::Free(one);
 }
 
 TEST(LbButtonFace, GlyphFramesPickedByState) {
     TBitmap* four = MakeStrip({clRed, clBlue, clGreen, clNavy});
+    auto freeFour = FreeAtEnd(four);
     TBitmap* three = MakeStrip({clRed, clBlue, clGreen});
+    auto freeThree = FreeAtEnd(three);
     struct Case {
         TBitmap* Glyph;
         int NumGlyphs;
@@ -282,14 +285,13 @@ TEST(LbButtonFace, GlyphFramesPickedByState) {
         Painted p(f);
         EXPECT_EQ(p.At(4 + 9, 2 + 9), c.Expected);
     }
-    TObject::Free(four);
-    TObject::Free(three);
 }
 
 // Where the glyph lands for every layout and alignment: the red centre of a one-frame strip starts
 // 3 pixels inside the frame. The caption "OK" is measured on its own canvas with the same font.
 TEST(LbButtonFace, GlyphPositionByLayoutAndAlignment) {
     TBitmap* strip = MakeStrip({clRed});
+    auto freeStrip = FreeAtEnd(strip);
     TBitmap* probe = new TBitmap(10, 10);
     probe->Canvas()->Font()->SetName("Tahoma");
     probe->Canvas()->Font()->SetHeight(-11);
@@ -345,7 +347,6 @@ TEST(LbButtonFace, GlyphPositionByLayoutAndAlignment) {
             EXPECT_EQ(p.CountInk(glyph, 0xEDF7F8), 144);
         }
     }
-    TObject::Free(strip);
 }
 
 TEST(LbButtonFace, NarrowButtonCutsCaptionWithoutWordWrap) {
@@ -390,6 +391,7 @@ TEST(LbButtonFace, GradientBands) {
     } cases[] = {{31, 1}, {62, 2}, {93, 3}};
     for (const Case& c : cases) {
         TBitmap* b = new TBitmap(10, c.Height + 5);
+        auto freeB = FreeAtEnd(b);
         b->Canvas()->Brush()->SetColor(0x123456);
         b->Canvas()->FillRect(TRect(0, 0, 10, c.Height + 5));
         b->Canvas()->Pen()->SetStyle(psDot);
@@ -404,7 +406,6 @@ TEST(LbButtonFace, GradientBands) {
         EXPECT_EQ(b->Canvas()->Pixels(2, 1 + c.Height), 0x123456); // cut at the bottom
         EXPECT_EQ(b->Canvas()->Pixels(1, 5), 0x123456);
         EXPECT_EQ(b->Canvas()->Pixels(8, 5), 0x123456);
-        TObject::Free(b);
     }
 }
 
@@ -453,6 +454,7 @@ TEST(LbButtonResources, GlyphStripsHaveTwoFramesOverATransparentCorner) {
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         TBitmap* b = new TBitmap;
+        auto freeB = FreeAtEnd(b);
         b->LoadFromResourceName(name);
         EXPECT_EQ(b->Width(), 36);
         EXPECT_EQ(b->Height(), name == "LBALL" ? 19 : 18);
@@ -466,11 +468,10 @@ TEST(LbButtonResources, GlyphStripsHaveTwoFramesOverATransparentCorner) {
             }
         EXPECT_GT(normal, 20);
         EXPECT_EQ(normal, disabled); // the disabled frame is a greyed copy
-        TObject::Free(b);
     }
     TBitmap* arrow = new TBitmap;
+    auto freeArrow = FreeAtEnd(arrow);
     arrow->LoadFromResourceName("LBARROW");
     EXPECT_EQ(arrow->Width(), 5);
     EXPECT_EQ(arrow->Height(), 3);
-    TObject::Free(arrow);
 }

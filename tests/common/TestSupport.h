@@ -1,6 +1,7 @@
 // Small helpers shared by the test programs.
 #pragma once
 
+#include "System.h"
 #include "VelmoraPaths.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,17 @@ private:
     F FFn;
     bool FActive = true;
 };
+
+// Frees a class-library object with TObject::Free when the scope ends, also when an ASSERT leaves
+// the test early:
+//     auto* Form = new TForm(nullptr);
+//     auto freeForm = FreeAtEnd(Form);
+// It frees what the pointer holds at that moment, so a test that frees the object itself first
+// through FreeAndNil leaves nothing to free twice. Guards end in the reverse order of their
+// making; what an owner frees needs none.
+template <class T> [[nodiscard]] auto FreeAtEnd(T*& Object) {
+    return ScopeGuard([&Object] { TObject::Free(Object); });
+}
 
 // The path of a file or folder among the real files from other tools (../shared/testdata beside
 // the checkout).

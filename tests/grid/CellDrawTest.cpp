@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "OSInfo.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -284,6 +285,7 @@ TEST_F(Face, ClassicAndThemedLooks) {
     // Classic: the platform's frame control in the button's place.
     DrawComboButton(Canvas(), 0, cell, tones, fsNormal, flClassic);
     TBitmap* reference = new TBitmap(60, 40);
+    auto freeReference = FreeAtEnd(reference);
     reference->Canvas()->Brush()->SetColor(clWhite);
     reference->Canvas()->FillRect(TRect(0, 0, 60, 40));
     TRect button(21, 1, 38, 19);
@@ -324,11 +326,11 @@ TEST_F(Face, ClassicAndThemedLooks) {
     DrawSpinButtons(Canvas(), 0, TRect(0, 1, 30, 21), tones, fsNormal, flClassic);
     DrawSpinButtons(Canvas(), 0, TRect(30, 1, 60, 21), tones, fsNormal, flFlat);
     EXPECT_NE(Region(TRect(14, 0, 29, 20)), Region(TRect(44, 0, 59, 20)));
-    TObject::Free(reference);
 }
 
 TEST_F(Marks, TransparentBitmapTriangleAndUnderline) {
     TBitmap* bmp = new TBitmap(4, 4);
+    auto freeBmp = FreeAtEnd(bmp);
     bmp->Canvas()->Brush()->SetColor(clFuchsia);
     bmp->Canvas()->FillRect(TRect(0, 0, 4, 4));
     bmp->Canvas()->SetPixels(2, 2, clRed);
@@ -336,7 +338,6 @@ TEST_F(Marks, TransparentBitmapTriangleAndUnderline) {
     EXPECT_EQ(At(10, 10), clLime);
     EXPECT_EQ(At(12, 12), clRed);
     EXPECT_EQ(At(14, 14), clWhite); // drawn at its own size
-    TObject::Free(bmp);
     DrawResourceBitmap(Canvas(), clLime, TRect(0, 0, 10, 10), QStringLiteral("NO SUCH PICTURE")); // nothing
     EXPECT_EQ(At(0, 0), clWhite);
 
@@ -363,6 +364,7 @@ TEST_F(Marks, TransparentBitmapTriangleAndUnderline) {
 TEST(LayeredWindows, CallsReachTheWindow) {
     EXPECT_FALSE(CallSetLayeredWindowAttributes(987654, 0, 200, LWA_ALPHA)); // no such window
     TWinControl* window = new TWinControl(nullptr);
+    auto freeWindow = FreeAtEnd(window);
     window->SetBounds(0, 0, 20, 20);
     EXPECT_TRUE(CallSetLayeredWindowAttributes(window->Handle(), 0, 128, LWA_ALPHA));
     TPoint at(5, 6);
@@ -371,5 +373,4 @@ TEST(LayeredWindows, CallsReachTheWindow) {
         CallUpdateLayeredWindow(window->Handle(), nullptr, &at, &size, nullptr, nullptr, 0, nullptr, 0));
     EXPECT_EQ(window->Left(), 5);
     EXPECT_EQ(window->Height(), 40);
-    TObject::Free(window);
 }

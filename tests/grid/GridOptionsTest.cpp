@@ -3,6 +3,7 @@
 
 #include "Classes.h"
 #include "Graphics.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,9 @@ struct Counter {
 
 TEST(SearchFooter, CaptionsOnlyWhenDesigned) {
     TSearchFooter* runtime = new TSearchFooter(nullptr, false);
+    auto freeRuntime = FreeAtEnd(runtime);
     TSearchFooter* design = new TSearchFooter(nullptr, true);
+    auto freeDesign = FreeAtEnd(design);
     struct Case {
         const char* Name;
         String (*Get)(TSearchFooter*);
@@ -44,13 +47,12 @@ TEST(SearchFooter, CaptionsOnlyWhenDesigned) {
     EXPECT_TRUE(runtime->AutoSearch);
     EXPECT_FALSE(runtime->Visible());
     EXPECT_TRUE(runtime->ShowClose() && runtime->ShowFindNext() && runtime->ShowMatchCase());
-    TObject::Free(runtime);
-    TObject::Free(design);
 }
 
 TEST(SearchFooter, SomeSettersNotifyOnlyOnChange) {
-    TSearchFooter* f = new TSearchFooter(nullptr, false);
     Counter n;
+    TSearchFooter* f = new TSearchFooter(nullptr, false);
+    auto freeF = FreeAtEnd(f);
     f->OnChange = n.Handler();
     f->SetShowFindNext(true); // unchanged: silent
     f->SetVisible(false);
@@ -65,11 +67,11 @@ TEST(SearchFooter, SomeSettersNotifyOnlyOnChange) {
     EXPECT_EQ(n.Count, 6);
     f->AutoSearch = false; // plain field
     EXPECT_EQ(n.Count, 6);
-    TObject::Free(f);
 }
 
 TEST(SearchFooter, AssignCopiesAllButFourAndFiresNothing) {
     TSearchFooter* src = new TSearchFooter(nullptr, true);
+    auto freeSrc = FreeAtEnd(src);
     src->SetColor(0x123456);
     src->SetVisible(true);
     src->SearchColumn = 3;
@@ -81,8 +83,9 @@ TEST(SearchFooter, AssignCopiesAllButFourAndFiresNothing) {
     src->SetAutoThemeAdapt(true);
     src->LastSearch = QStringLiteral("needle");
 
-    TSearchFooter* dst = new TSearchFooter(nullptr, false);
     Counter n;
+    TSearchFooter* dst = new TSearchFooter(nullptr, false);
+    auto freeDst = FreeAtEnd(dst);
     dst->OnChange = n.Handler();
     dst->Assign(src);
     EXPECT_EQ(n.Count, 0);
@@ -100,15 +103,14 @@ TEST(SearchFooter, AssignCopiesAllButFourAndFiresNothing) {
     EXPECT_TRUE(dst->LastSearch.isEmpty());
 
     TBands* other = new TBands;
+    auto freeOther = FreeAtEnd(other);
     dst->Assign(other); // another class: ignored
     EXPECT_EQ(dst->Color(), 0x123456);
-    TObject::Free(other);
-    TObject::Free(src);
-    TObject::Free(dst);
 }
 
 TEST(Navigation, DefaultsThatAreOn) {
     TNavigation* nav = new TNavigation;
+    auto freeNav = FreeAtEnd(nav);
     const bool on[] = {nav->AllowClipboardColGrow,   nav->AllowClipboardRowGrow, nav->CopyHTMLTagsToClipboard,
                        nav->AdvanceAutoEdit,         nav->CursorWalkAlwaysEdit,  nav->EditSelectAll,
                        nav->SkipFixedCells,          nav->SkipDisabledRows,      nav->AllowCtrlEnter,
@@ -120,12 +122,12 @@ TEST(Navigation, DefaultsThatAreOn) {
     EXPECT_EQ(nav->AdvanceDirection(), adLeftRight);
     EXPECT_EQ(nav->HomeEndKey, heFirstLastColumn);
     EXPECT_EQ(nav->CursorAdvance, caDefault);
-    TObject::Free(nav);
 }
 
 TEST(Navigation, AdvanceSettings) {
-    TNavigation* nav = new TNavigation;
     Counter n;
+    TNavigation* nav = new TNavigation;
+    auto freeNav = FreeAtEnd(nav);
     nav->OnChange = n.Handler();
     nav->SetAdvanceAuto(true);
     EXPECT_TRUE(nav->AdvanceOnEnter);
@@ -139,6 +141,7 @@ TEST(Navigation, AdvanceSettings) {
     EXPECT_EQ(n.Count, 2);
 
     TNavigation* copy = new TNavigation;
+    auto freeCopy = FreeAtEnd(copy);
     nav->TabAdvanceDirection = adLeftRight;
     nav->KeepScrollOnSort = true;
     nav->AllowInsertRow = true;
@@ -148,13 +151,12 @@ TEST(Navigation, AdvanceSettings) {
     EXPECT_TRUE(copy->AdvanceInsert());
     EXPECT_TRUE(copy->AllowInsertRow);
     EXPECT_FALSE(copy->KeepScrollOnSort); // kept
-    TObject::Free(copy);
-    TObject::Free(nav);
 }
 
 TEST(MouseActions, SetterRules) {
-    TMouseActions* m = new TMouseActions(nullptr);
     Counter invalidate, disable, change;
+    TMouseActions* m = new TMouseActions(nullptr);
+    auto freeM = FreeAtEnd(m);
     m->OnInvalidate = invalidate.Handler();
     m->OnDisableEdit = disable.Handler();
     m->OnChange = change.Handler();
@@ -184,11 +186,11 @@ TEST(MouseActions, SetterRules) {
     EXPECT_FALSE(m->DisjunctRowSelect() || m->DisjunctCellSelect());
     m->SetDisjunctRowSelectDirect(true); // the field without the rule
     EXPECT_TRUE(m->DisjunctRowSelect() && m->DisjunctColSelect());
-    TObject::Free(m);
 }
 
 TEST(MouseActions, AssignLeavesFourSettings) {
     TMouseActions* src = new TMouseActions(nullptr);
+    auto freeSrc = FreeAtEnd(src);
     src->RowSelect = true;
     src->SetWheelAction(waScroll);
     src->WheelIncrement = 3;
@@ -199,8 +201,9 @@ TEST(MouseActions, AssignLeavesFourSettings) {
     src->SetEditOnDblClickOnly(true);
     src->FixedComboValues()->Add(QStringLiteral("x"));
 
-    TMouseActions* dst = new TMouseActions(nullptr);
     Counter change;
+    TMouseActions* dst = new TMouseActions(nullptr);
+    auto freeDst = FreeAtEnd(dst);
     dst->OnChange = change.Handler();
     dst->Assign(src);
     EXPECT_EQ(change.Count, 0);
@@ -217,8 +220,6 @@ TEST(MouseActions, AssignLeavesFourSettings) {
     dst->SetFixedComboValues(src->FixedComboValues()); // a copy
     src->FixedComboValues()->Clear();
     EXPECT_EQ(dst->FixedComboValues()->Count(), 1);
-    TObject::Free(src);
-    TObject::Free(dst);
 }
 
 TEST(SyncGrid, IgnoresItsOwnGrid) {
@@ -226,23 +227,25 @@ TEST(SyncGrid, IgnoresItsOwnGrid) {
     auto* own = reinterpret_cast<TStringGrid*>(&a);
     auto* other = reinterpret_cast<TStringGrid*>(&b);
     TSyncGrid* sync = new TSyncGrid(own);
+    auto freeSync = FreeAtEnd(sync);
     sync->SetGrid(own);
     EXPECT_EQ(sync->Grid(), nullptr);
     sync->SetGrid(other);
     EXPECT_EQ(sync->Grid(), other);
 
     TSyncGrid* mirror = new TSyncGrid(other);
+    auto freeMirror = FreeAtEnd(mirror);
     sync->SelectionRow = true;
     mirror->Assign(sync); // the writer refuses the copy's own grid
     EXPECT_EQ(mirror->Grid(), nullptr);
     EXPECT_TRUE(mirror->SelectionRow);
-    TObject::Free(mirror);
-    TObject::Free(sync);
 }
 
 TEST(Bands, LengthsColoursAndCopy) {
-    TBands* bands = new TBands;
     Counter n;
+    Counter m;
+    TBands* bands = new TBands;
+    auto freeBands = FreeAtEnd(bands);
     bands->OnChange = n.Handler();
     EXPECT_EQ(bands->TotalLength(), 2);
     EXPECT_EQ(bands->PrimaryColor(), clInfoBk);
@@ -259,27 +262,25 @@ TEST(Bands, LengthsColoursAndCopy) {
     EXPECT_EQ(bands->TotalLength(), 6);
 
     TBands* src = new TBands;
+    auto freeSrc = FreeAtEnd(src);
     src->SetPrimaryLength(3);
     src->SetSecondaryLength(2);
     src->Print = true;
-    Counter m;
     bands->OnChange = m.Handler();
     bands->Assign(src);
     EXPECT_EQ(bands->TotalLength(), 5);
     EXPECT_TRUE(bands->Print);
     EXPECT_FALSE(bands->Active());
     EXPECT_EQ(m.Count, 0);
-    TObject::Free(src);
-    TObject::Free(bands);
 }
 
 TEST(FocusHelper, AssignCopiesEnabled) {
     TFocusHelper* a = new TFocusHelper(nullptr);
+    auto freeA = FreeAtEnd(a);
     TFocusHelper* b = new TFocusHelper(nullptr);
+    auto freeB = FreeAtEnd(b);
     EXPECT_FALSE(a->Enabled);
     a->Enabled = true;
     b->Assign(a);
     EXPECT_TRUE(b->Enabled);
-    TObject::Free(a);
-    TObject::Free(b);
 }

@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "SysUtils.h"
+#include "TestSupport.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -32,8 +33,9 @@ struct ChangeLog {
 } // namespace
 
 TEST(IntList, ChangesFireWithTheOwningCell) {
-    TIntList* list = new TIntList(4, 7);
     ChangeLog log;
+    TIntList* list = new TIntList(4, 7);
+    auto freeList = FreeAtEnd(list);
     list->OnChange = log.Handler();
     list->Add(1);
     list->Add(20);
@@ -60,13 +62,13 @@ TEST(IntList, ChangesFireWithTheOwningCell) {
     EXPECT_THROW(list->SetInteger(-1, 0), EListError);
     EXPECT_THROW(list->Delete(5), EListError);
     EXPECT_THROW(list->Insert(4, 0), EListError);
-    TObject::Free(list);
 }
 
 TEST(IntList, StrValueWriteClearsAndAddsEachValue) {
-    TIntList* list = new TIntList(0, 0);
-    list->Add(1);
     ChangeLog log;
+    TIntList* list = new TIntList(0, 0);
+    auto freeList = FreeAtEnd(list);
+    list->Add(1);
     list->OnChange = log.Handler();
     list->SetStrValue(QStringLiteral("4,5"));
     EXPECT_EQ(log.Count, 2); // one per value, none for the clearing
@@ -82,11 +84,11 @@ TEST(IntList, StrValueWriteClearsAndAddsEachValue) {
     EXPECT_THROW(list->SetStrValue(QStringLiteral("1,x")), EConvertError);
     EXPECT_EQ(list->StrValue(), QStringLiteral("7,8"));
     EXPECT_EQ(log.Count, 0);
-    TObject::Free(list);
 }
 
 TEST(SortIndexList, StringForm) {
     TSortIndexList* keys = new TSortIndexList;
+    auto freeKeys = FreeAtEnd(keys);
     keys->AddIndex(3, false);
     EXPECT_EQ(keys->SaveToString(), QStringLiteral("d3"));
     keys->AddIndex(65537, true); // only the low 16 bits are written
@@ -111,11 +113,11 @@ TEST(SortIndexList, StringForm) {
     EXPECT_TRUE(keys->SortDirections(0));
     EXPECT_EQ(keys->SortColumns(1), 0);
     EXPECT_FALSE(keys->SortDirections(1));
-    TObject::Free(keys);
 }
 
 TEST(SortIndexList, FindToggleAndBitFields) {
     TSortIndexList* keys = new TSortIndexList;
+    auto freeKeys = FreeAtEnd(keys);
     keys->AddIndex(5, true);
     keys->AddIndex(2, false);
     EXPECT_EQ(keys->FindIndex(2), 1);
@@ -135,12 +137,12 @@ TEST(SortIndexList, FindToggleAndBitFields) {
     EXPECT_EQ(unsigned(keys->GetInteger(0) | 0), 5u);
     keys->SetSortDirections(0, false);
     EXPECT_EQ(unsigned(keys->GetInteger(0)), 0x80000005u);
-    TObject::Free(keys);
 }
 
 TEST(ControlList, ItemsAreOwnedControlsAreNot) {
     TControlList* list = new TControlList;
     TWinControl* control = new TWinControl(nullptr);
+    auto freeControl = FreeAtEnd(control);
     control->HandleNeeded();
     list->AddControl(1, 2, control);
     list->AddControl(3, 4, nullptr);
@@ -156,7 +158,6 @@ TEST(ControlList, ItemsAreOwnedControlsAreNot) {
     EXPECT_THROW(list->RemoveControl(3), EListError);
     TObject::Free(list);                           // frees the remaining item
     EXPECT_EQ(control->Width(), control->Width()); // the control is still alive
-    TObject::Free(control);
 }
 
 TEST(FilePicture, NameReadsTheSizeAndDrawingReadsTheFile) {
@@ -167,11 +168,13 @@ TEST(FilePicture, NameReadsTheSizeAndDrawingReadsTheFile) {
     ASSERT_TRUE(img.save(file));
 
     TFilePicture* pic = new TFilePicture;
+    auto freePic = FreeAtEnd(pic);
     pic->SetFilename(file);
     EXPECT_EQ(pic->Width(), 8);
     EXPECT_EQ(pic->Height(), 6);
 
     TBitmap* bmp = new TBitmap(20, 20);
+    auto freeBmp = FreeAtEnd(bmp);
     bmp->Canvas()->Brush()->SetColor(clWhite);
     bmp->Canvas()->FillRect(TRect(0, 0, 20, 20));
     pic->DrawPicture(bmp->Canvas(), TRect(2, 2, 18, 14)); // stretched
@@ -179,6 +182,7 @@ TEST(FilePicture, NameReadsTheSizeAndDrawingReadsTheFile) {
     EXPECT_EQ(bmp->Canvas()->Pixels(18, 14), clWhite);
 
     TFilePicture* copy = new TFilePicture;
+    auto freeCopy = FreeAtEnd(copy);
     QFile::remove(file);
     copy->Assign(pic); // no reading
     EXPECT_EQ(copy->Filename(), file);
@@ -189,13 +193,11 @@ TEST(FilePicture, NameReadsTheSizeAndDrawingReadsTheFile) {
     EXPECT_ANY_THROW(copy->SetFilename(file));
     copy->SetFilename(QString());
     EXPECT_EQ(copy->Width(), 0);
-    TObject::Free(copy);
-    TObject::Free(pic);
-    TObject::Free(bmp);
 }
 
 TEST(FileStringList, LineFileInMemory) {
     TFileStringList* f = new TFileStringList;
+    auto freeF = FreeAtEnd(f);
     f->Write(QStringLiteral("a"));
     f->Write(QStringLiteral("b"));
     f->WriteLn(QStringLiteral("c"));
@@ -214,5 +216,4 @@ TEST(FileStringList, LineFileInMemory) {
     EXPECT_TRUE(f->Eof());
     EXPECT_THROW(f->ReadLn(s), EListError);
     EXPECT_EQ(s, QStringLiteral("d"));
-    TObject::Free(f);
 }

@@ -4,6 +4,7 @@
 
 #include "Classes.h"
 #include "SysUtils.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -286,10 +287,10 @@ TEST(GridText, PositionsTokensAndReferences) {
     EXPECT_EQ(src, QStringLiteral("value"));
 
     TStringList* lines = new TStringList;
+    auto freeLines = FreeAtEnd(lines);
     lines->Add(QStringLiteral("a"));
     lines->Add(QStringLiteral("b"));
     EXPECT_EQ(ConcatLines(lines), QStringLiteral("ab"));
-    TObject::Free(lines);
 
     EXPECT_TRUE(CellInGridRect(2, 3, TRect(1, 1, 2, 3)));
     EXPECT_FALSE(CellInGridRect(3, 3, TRect(1, 1, 2, 3)));

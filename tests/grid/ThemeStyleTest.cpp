@@ -8,6 +8,7 @@
 #include "Controls.h"
 #include "OSInfo.h"
 #include "Registry.h"
+#include "TestSupport.h"
 #include "Themes.h"
 
 #include <QCoreApplication>
@@ -233,12 +234,12 @@ TEST_F(Registry, ValuesKeysAndTheFile) {
     EXPECT_EQ(reg.ReadString(QStringLiteral("name")), QStringLiteral("a\\b\nc=d"));
     EXPECT_THROW(reg.WriteInteger(QStringLiteral("Count"), 1), ERegistryException); // read-only
     TStringList* names = new TStringList;
+    auto freeNames = FreeAtEnd(names);
     reg.GetValueNames(names);
     EXPECT_EQ(names->Count(), 2);
     reg.OpenKeyReadOnly(QStringLiteral("\\Software"));
     reg.GetKeyNames(names);
     EXPECT_EQ(names->Text(), QStringLiteral("Test\r\n"));
-    TObject::Free(names);
     EXPECT_TRUE(QFile::exists(RegistryFileName()));
 
     TRegistry writer;
@@ -251,6 +252,7 @@ TEST_F(Registry, ChangeNotificationIsOneShot) {
     TRegistry watcher(KEY_READ);
     ASSERT_TRUE(watcher.OpenKeyReadOnly(QStringLiteral("Software\\Watched")));
     TRegChangeEvent* ev = new TRegChangeEvent;
+    auto freeEv = FreeAtEnd(ev);
     EXPECT_EQ(RegNotifyChangeKeyValue(watcher.CurrentKey(), true, REG_NOTIFY_CHANGE_LAST_SET, ev, true),
               ERROR_SUCCESS);
     Write(QStringLiteral("Software\\Other"), QStringLiteral("X"), 1);
@@ -262,7 +264,6 @@ TEST_F(Registry, ChangeNotificationIsOneShot) {
     EXPECT_FALSE(ev->Signalled());
     EXPECT_EQ(RegNotifyChangeKeyValue(12345, true, REG_NOTIFY_CHANGE_LAST_SET, ev, true),
               ERROR_INVALID_HANDLE);
-    TObject::Free(ev);
 }
 
 TEST_F(OfficeTheme, VersionAndThemeFromTheRegistry) {
@@ -325,17 +326,19 @@ TEST_F(ThemeNotifier, WithoutOfficeThereIsNothingToWatch) {
 TEST_F(ThemeNotifier, WatchesTheNewestOfficeAndTellsRegisteredWindows) {
     CreateKey(Office12 + QStringLiteral("\\General"));
     CreateKey(Office14 + QStringLiteral("\\General"));
+    int changes = 0;
     TThemeNotifier* n = new TThemeNotifier(nullptr);
+    auto freeN = FreeAtEnd(n);
     ASSERT_TRUE(n->HasMonitor());
     ASSERT_NE(n->Notifier(), nullptr);
     EXPECT_EQ(n->MonitoredKey(), Office14);
-    int changes = 0;
     n->OnOfficeThemeChange = [&](TObject* Sender) {
         EXPECT_EQ(Sender, n);
         ++changes;
     };
 
     TListeningWindow* window = new TListeningWindow(nullptr);
+    auto freeWindow = FreeAtEnd(window);
     const HWND h = window->Handle();
     n->RegisterWindow(h);
     n->RegisterWindow(h);
@@ -359,13 +362,13 @@ TEST_F(ThemeNotifier, WatchesTheNewestOfficeAndTellsRegisteredWindows) {
     ASSERT_TRUE(RunUntil([&] { return changes > 1; }));
     EXPECT_EQ(window->Received, seen);
 
-    TObject::Free(n);
+    FreeAndNil(n);
     EXPECT_TRUE(RunUntil([] { return TRegMonitorThread::LiveCount() == 0; }));
-    TObject::Free(window);
 }
 
 TEST(HandleList, IndexedAccessAndValues) {
     THandleList* list = new THandleList;
+    auto freeList = FreeAtEnd(list);
     list->Add(5);
     list->Add(7);
     list->Insert(0, 3);
@@ -377,5 +380,4 @@ TEST(HandleList, IndexedAccessAndValues) {
     EXPECT_EQ(list->Count(), 2);
     EXPECT_THROW(list->GetInteger(2), EListError);
     EXPECT_THROW(list->Delete(-1), EListError);
-    TObject::Free(list);
 }

@@ -4,6 +4,7 @@
 #include "CategoryPanels.h"
 #include "Forms.h"
 #include "StdCtrls.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -216,6 +217,7 @@ TEST_F(CategoryPanelsTest, HeaderShowsGradientMarkCaptionAndHotChevron) {
 
 TEST(CategoryPanelGroupLifetime, PanelsFreedBeforeOrWithTheirGroupLeaveNoTrace) {
     auto* form = new TForm(nullptr);
+    auto freeForm = FreeAtEnd(form); // frees the group with the panel still inside
     auto* group = new TCategoryPanelGroup(form);
     group->SetParent(form);
     TCategoryPanel* a = group->CreatePanel(form);
@@ -226,7 +228,6 @@ TEST(CategoryPanelGroupLifetime, PanelsFreedBeforeOrWithTheirGroupLeaveNoTrace) 
     EXPECT_EQ(group->PanelCount(), 1);
     EXPECT_EQ(b->Top(), 0);
     EXPECT_EQ(group->ContentHeight(), 70);
-    TObject::Free(form); // frees the group with the panel still inside
 }
 
 } // namespace
@@ -257,12 +258,12 @@ public:
 
 TEST(CategoryPanelLoading, TheSurfaceEndsLoadingWithItsPanel) {
     auto* f = new TPanelForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     EXPECT_FALSE(f->Panel->HasState(csLoading));
     EXPECT_FALSE(f->Panel->Surface()->HasState(csLoading));
     std::vector<TWinControl*> order;
     f->Panel->Surface()->GetTabOrderList(order);
     EXPECT_EQ(order, (std::vector<TWinControl*>{f->Edits[2], f->Edits[1], f->Edits[0]}));
-    TObject::Free(f);
 }
 
 } // namespace

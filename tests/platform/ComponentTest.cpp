@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,7 @@ TEST(Component, ClassNameIsTheDeclaredName) {
 
 TEST(Component, OwnerFreesOwnedAndFindsByName) {
     auto* owner = new TProbe(nullptr);
+    auto freeOwner = FreeAtEnd(owner); // frees b too (ASan reports a leak otherwise)
     auto* a = new TProbe(owner);
     a->SetName("Btn_OK");
     auto* b = new TProbe(owner);
@@ -44,7 +46,6 @@ TEST(Component, OwnerFreesOwnedAndFindsByName) {
     EXPECT_THROW(owner->Components(2), EListError);
     TObject::Free(a);
     EXPECT_EQ(owner->ComponentCount(), 1);
-    TObject::Free(owner); // frees b too (ASan reports a leak otherwise)
 }
 
 TEST(Component, FreeNotificationTellsTheWatcher) {

@@ -4,6 +4,7 @@
 #include "ActnList.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "TestSupport.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -183,6 +184,7 @@ TEST(Messages, TypedViewsReadAndWriteTheRecord) {
 
 TEST_F(ControlsTest, WindowsAreMadeOnDemandWithTheirStyles) {
     auto* c = new TMouseProbe(nullptr);
+    auto freeC = FreeAtEnd(c);
     EXPECT_FALSE(c->HandleAllocated());
     HWND h = c->Handle();
     EXPECT_TRUE(c->HandleAllocated());
@@ -194,7 +196,7 @@ TEST_F(ControlsTest, WindowsAreMadeOnDemandWithTheirStyles) {
     c->RecreateWnd();
     EXPECT_NE(c->Handle(), h);
     EXPECT_FALSE(IsWindow(h));
-    TObject::Free(c);
+    FreeAndNil(c);
     EXPECT_FALSE(IsWindow(h));
 }
 
@@ -411,6 +413,7 @@ TEST_F(ControlsTest, WindowTimersSendWmTimer) {
 
 TEST(Align, ChildrenTakeTheirSidesInTheClassLibrarysOrder) {
     auto* parent = new TCustomControl(nullptr);
+    auto freeParent = FreeAtEnd(parent);
     parent->SetBounds(0, 0, 200, 100);
     struct Piece {
         TAlign Align;
@@ -439,11 +442,11 @@ TEST(Align, ChildrenTakeTheirSidesInTheClassLibrarysOrder) {
     // A hidden piece gives its room back.
     made[1]->Hide();
     EXPECT_EQ(made[0]->BoundsRect(), Rect(30, 0, 280, 135));
-    TObject::Free(parent);
 }
 
 TEST(Align, TwoTopPiecesStackInTheOrderOfTheirTops) {
     auto* parent = new TCustomControl(nullptr);
+    auto freeParent = FreeAtEnd(parent);
     parent->SetBounds(0, 0, 100, 100);
     auto* lower = new TCustomControl(parent);
     lower->SetBounds(0, 50, 10, 10);
@@ -457,11 +460,11 @@ TEST(Align, TwoTopPiecesStackInTheOrderOfTheirTops) {
     parent->EnableAlign();
     EXPECT_EQ(upper->BoundsRect(), Rect(0, 0, 100, 20));
     EXPECT_EQ(lower->BoundsRect(), Rect(0, 20, 100, 30));
-    TObject::Free(parent);
 }
 
 TEST(Align, AnchorsKeepDistancesWhenTheParentResizes) {
     auto* parent = new TCustomControl(nullptr);
+    auto freeParent = FreeAtEnd(parent);
     parent->SetBounds(0, 0, 200, 100);
     struct Case {
         TAnchors Anchors;
@@ -483,7 +486,6 @@ TEST(Align, AnchorsKeepDistancesWhenTheParentResizes) {
     }
     parent->SetBounds(0, 0, 250, 130);
     for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(made[i]->BoundsRect(), cases[i].Expected) << i;
-    TObject::Free(parent);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -514,9 +516,9 @@ TEST_F(ControlsTest, ParentFontAndColourFollowTheParentUntilSetHere) {
 
 TEST(Forms, NewFormsUseTheClassLibrarysDefaultFont) {
     TForm* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     EXPECT_EQ(f->Font()->Name(), QStringLiteral("Tahoma"));
     EXPECT_EQ(f->Font()->Size(), 8);
-    TObject::Free(f);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -537,12 +539,14 @@ protected:
 
 TEST(Actions, ALinkedControlFollowsItsActionAndRunsItOnClick) {
     auto* list = new TActionList(nullptr);
+    auto freeList = FreeAtEnd(list);
     auto* action = new TAction(list);
     action->SetActionList(list);
     action->SetCaption(QStringLiteral("Run"));
     int executed = 0;
     action->OnExecute = [&](TObject*) { ++executed; };
     auto* c = new TActionProbe(nullptr);
+    auto freeC = FreeAtEnd(c);
     c->SetAction(action);
     ASSERT_EQ(c->Changes.size(), 1u);
     EXPECT_EQ(c->Changes[0].first, action);
@@ -568,9 +572,8 @@ TEST(Actions, ALinkedControlFollowsItsActionAndRunsItOnClick) {
     EXPECT_EQ(executed, 1);
 
     // The action goes: the control forgets it.
-    TObject::Free(list);
+    FreeAndNil(list);
     EXPECT_EQ(c->Action(), nullptr);
-    TObject::Free(c);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Forms and the application: modal loops and modal results, closing, the exception boundary,
 // activation and focus, building forms in code, frames and positions.
 #include "Forms.h"
+#include "TestSupport.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -81,8 +82,9 @@ public:
 // Modal forms
 
 TEST(ModalForms, ShowModalEndsWhenAHandlerSetsTheModalResult) {
-    auto* f = new TForm(nullptr);
     std::vector<String> events;
+    auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->OnShow = [&](TObject*) { events.push_back(QStringLiteral("show")); };
     f->OnCloseQuery = [&](TObject*, bool&) { events.push_back(QStringLiteral("query")); };
     f->OnClose = [&](TObject*, TCloseAction&) { events.push_back(QStringLiteral("close")); };
@@ -100,12 +102,12 @@ TEST(ModalForms, ShowModalEndsWhenAHandlerSetsTheModalResult) {
     // A second modal run starts from mrNone.
     PostCall([&] { f->SetModalResult(mrNo); });
     EXPECT_EQ(f->ShowModal(), mrNo);
-    TObject::Free(f);
 }
 
 TEST(ModalForms, AVetoedCloseKeepsTheLoopRunning) {
-    auto* f = new TForm(nullptr);
     int queries = 0;
+    auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = ++queries > 1; };
     PostCall([&] {
         f->SetModalResult(mrOk);
@@ -113,18 +115,18 @@ TEST(ModalForms, AVetoedCloseKeepsTheLoopRunning) {
     });
     EXPECT_EQ(f->ShowModal(), mrYes);
     EXPECT_EQ(queries, 2);
-    TObject::Free(f);
 }
 
 TEST(ModalForms, TheCloseBoxGivesCancel) {
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     PostCall([&] { f->Widget()->close(); });
     EXPECT_EQ(f->ShowModal(), mrCancel);
-    TObject::Free(f);
 }
 
 TEST(ModalForms, AVisibleFormCannotBecomeModal) {
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->Show();
     try {
         f->ShowModal();
@@ -132,12 +134,12 @@ TEST(ModalForms, AVisibleFormCannotBecomeModal) {
     } catch (EInvalidOperation& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Cannot make a visible window modal"));
     }
-    TObject::Free(f);
 }
 
 TEST(ModalForms, AnExceptionInAHandlerIsReportedAndTheLoopGoesOn) {
     TExceptionCatcher catcher;
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     auto* c = new TFocusProbe(f);
     c->SetParent(f);
     c->OnClick = [](TObject*) { throw EConvertError(QStringLiteral("'x' is not a valid integer value")); };
@@ -149,12 +151,13 @@ TEST(ModalForms, AnExceptionInAHandlerIsReportedAndTheLoopGoesOn) {
     ASSERT_EQ(catcher.Messages.size(), 1u);
     EXPECT_EQ(catcher.Messages[0], QStringLiteral("'x' is not a valid integer value"));
     EXPECT_EQ(catcher.Senders[0], c);
-    TObject::Free(f);
 }
 
 TEST(ModalForms, ModalResultOfANestedFormDoesNotEndTheOuterOne) {
     auto* outer = new TForm(nullptr);
+    auto freeOuter = FreeAtEnd(outer);
     auto* inner = new TForm(nullptr);
+    auto freeInner = FreeAtEnd(inner);
     int innerResult = -1;
     PostCall([&] {
         PostCall([&] { inner->SetModalResult(mrIgnore); });
@@ -165,8 +168,6 @@ TEST(ModalForms, ModalResultOfANestedFormDoesNotEndTheOuterOne) {
     });
     EXPECT_EQ(outer->ShowModal(), mrRetry);
     EXPECT_EQ(innerResult, mrIgnore);
-    TObject::Free(inner);
-    TObject::Free(outer);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -181,6 +182,7 @@ TEST(Closing, CloseActionsHideFreeOrKeepTheForm) {
     for (const Case& c : cases) {
         auto* f = new TForm(nullptr);
         auto* watch = new TWatch();
+        auto freeWatch = FreeAtEnd(watch);
         f->FreeNotification(watch);
         f->OnClose = [&](TObject*, TCloseAction& Action) { Action = c.Action; };
         f->Show();
@@ -193,12 +195,12 @@ TEST(Closing, CloseActionsHideFreeOrKeepTheForm) {
             EXPECT_EQ(f->Visible(), c.Visible);
             TObject::Free(f);
         }
-        TObject::Free(watch);
     }
 }
 
 TEST(Closing, ClosingTheMainFormEndsTheApplication) {
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     TCustomForm* savedMain = Application->MainForm();
     Application->SetMainForm(f);
     PostCall([&] { f->Close(); });
@@ -209,7 +211,6 @@ TEST(Closing, ClosingTheMainFormEndsTheApplication) {
     Application->Run();
     EXPECT_FALSE(Application->Terminated());
     Application->SetMainForm(savedMain);
-    TObject::Free(f);
 }
 
 TEST(Closing, CreateFormMakesTheFirstFormTheMainForm) {
@@ -231,9 +232,11 @@ TEST(Closing, CreateFormMakesTheFirstFormTheMainForm) {
 // Activation and focus
 
 TEST(Activation, ShowingAFormActivatesItAndFocusesItsFirstTabStop) {
-    auto* a = new TBuiltForm(nullptr);
-    auto* b = new TBuiltForm(nullptr);
     std::vector<String> events;
+    auto* a = new TBuiltForm(nullptr);
+    auto freeA = FreeAtEnd(a);
+    auto* b = new TBuiltForm(nullptr);
+    auto freeB = FreeAtEnd(b);
     a->OnActivate = [&](TObject*) { events.push_back(QStringLiteral("a+")); };
     a->OnDeactivate = [&](TObject*) { events.push_back(QStringLiteral("a-")); };
     b->OnActivate = [&](TObject*) { events.push_back(QStringLiteral("b+")); };
@@ -250,12 +253,11 @@ TEST(Activation, ShowingAFormActivatesItAndFocusesItsFirstTabStop) {
     EXPECT_EQ(Screen->ActiveForm(), a);
     EXPECT_TRUE(a->Edit->Focused());
     EXPECT_EQ(events, (std::vector<String>{"a+", "a-", "b+", "b-", "a+"}));
-    TObject::Free(b);
-    TObject::Free(a);
 }
 
 TEST(Activation, ControlsThatCannotTakeTheFocusRaise) {
     auto* f = new TBuiltForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     // The form is not shown.
     try {
         f->Edit->SetFocus();
@@ -270,11 +272,11 @@ TEST(Activation, ControlsThatCannotTakeTheFocusRaise) {
     f->Button->Hide();
     EXPECT_FALSE(f->Button->CanFocus());
     EXPECT_THROW(f->Button->SetFocus(), EInvalidOperation);
-    TObject::Free(f);
 }
 
 TEST(Activation, HidingTheFocusedControlGivesTheFocusToTheForm) {
     auto* f = new TBuiltForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->Show();
     ASSERT_TRUE(f->Button->Focused());
     f->Button->Hide();
@@ -283,11 +285,11 @@ TEST(Activation, HidingTheFocusedControlGivesTheFocusToTheForm) {
     // Tab from the form goes to the first control that can take it.
     SimulateKey(nullptr, VK_TAB);
     EXPECT_TRUE(f->Edit->Focused());
-    TObject::Free(f);
 }
 
 TEST(Activation, FreeingTheFocusedControlLeavesNoDanglingFocus) {
     auto* f = new TBuiltForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->Show();
     ASSERT_TRUE(f->Button->Focused());
     TObject::Free(f->Button);
@@ -295,7 +297,7 @@ TEST(Activation, FreeingTheFocusedControlLeavesNoDanglingFocus) {
     EXPECT_NE(Screen->ActiveControl(), nullptr);
     SimulateKey(nullptr, VK_TAB);
     EXPECT_TRUE(f->Edit->Focused());
-    TObject::Free(f);
+    FreeAndNil(f);
     EXPECT_EQ(Screen->ActiveControl(), nullptr);
 }
 
@@ -304,6 +306,7 @@ TEST(Activation, FreeingTheFocusedControlLeavesNoDanglingFocus) {
 
 TEST(Building, OnCreateRunsAfterTheLoadingBracket) {
     auto* f = new TBuiltForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     EXPECT_TRUE(f->LoadingSeenByChild);
     EXPECT_FALSE(f->CreateSawLoading);
     EXPECT_FALSE(f->HasState(csLoading));
@@ -311,19 +314,19 @@ TEST(Building, OnCreateRunsAfterTheLoadingBracket) {
     EXPECT_EQ(f->Button->TabOrder(), 0);
     EXPECT_EQ(f->ClientWidth(), 300);
     EXPECT_EQ(f->ClientHeight(), 200);
-    TObject::Free(f);
 }
 
 TEST(Building, AnExceptionInOnCreateIsReportedAndTheFormExists) {
     TExceptionCatcher catcher;
     auto* f = new TBuiltForm(nullptr, true);
+    auto freeF = FreeAtEnd(f);
     ASSERT_EQ(catcher.Messages.size(), 1u);
     EXPECT_EQ(catcher.Messages[0], QStringLiteral("creation failed"));
-    TObject::Free(f);
 }
 
 TEST(Building, TheClientAreaKeepsItsSizeWhateverTheBorder) {
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->SetClientSize(250, 150);
     for (TFormBorderStyle s : {bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin}) {
         f->SetBorderStyle(s);
@@ -334,22 +337,22 @@ TEST(Building, TheClientAreaKeepsItsSizeWhateverTheBorder) {
     f->SetBorderStyle(bsNone);
     EXPECT_EQ(f->Width(), 250);
     EXPECT_EQ(f->Height(), 150);
-    TObject::Free(f);
 }
 
 TEST(Building, ScreenCenterPlacesTheFormInTheMiddle) {
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     f->SetBorderStyle(bsNone);
     f->SetBounds(0, 0, 200, 100);
     f->SetPosition(poScreenCenter);
     f->Show();
     EXPECT_EQ(f->Left(), (Screen->Width() - 200) / 2);
     EXPECT_EQ(f->Top(), (Screen->Height() - 100) / 2);
-    TObject::Free(f);
 }
 
 TEST(Building, GetParentFormWalksTheParents) {
     auto* f = new TForm(nullptr);
+    auto freeF = FreeAtEnd(f);
     auto* holder = new TCustomControl(f);
     holder->SetParent(f);
     auto* inner = new TFocusProbe(f);
@@ -357,28 +360,27 @@ TEST(Building, GetParentFormWalksTheParents) {
     EXPECT_EQ(GetParentForm(inner), f);
     EXPECT_EQ(GetParentForm(f), f);
     auto* lone = new TFocusProbe(nullptr);
+    auto freeLone = FreeAtEnd(lone);
     EXPECT_EQ(GetParentForm(lone), nullptr);
     EXPECT_THROW(ValidParentForm(lone), EInvalidOperation);
-    TObject::Free(lone);
-    TObject::Free(f);
 }
 
 TEST(Building, TheMouseWheelReachesTheFormAfterItsFocusedControl) {
-    auto* f = new TBuiltForm(nullptr);
-    f->Show();
     std::vector<int> deltas;
+    bool controlFirst = false;
+    auto* f = new TBuiltForm(nullptr);
+    auto freeF = FreeAtEnd(f);
+    f->Show();
     f->OnMouseWheel = [&](TObject*, TShiftState, int Delta, TPoint, bool& Handled) {
         deltas.push_back(Delta);
         Handled = true;
     };
-    bool controlFirst = false;
     f->Button->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) {
         controlFirst = deltas.empty();
     };
     SimulateWheel(f->Edit, -120, {}, 5, 5);
     EXPECT_TRUE(controlFirst);
     EXPECT_EQ(deltas, std::vector<int>({-120}));
-    TObject::Free(f);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -58,6 +59,7 @@ private:
 
 TEST(Thread, CreatedSuspendedStartsNothingUntilResumed) {
     auto* t = new TProbeThread(true, [](TProbeThread* self) { self->SetReturnValue(5); });
+    auto freeT = FreeAtEnd(t);
     EXPECT_TRUE(t->Suspended());
     EXPECT_EQ(t->ThreadID(), std::thread::id()) << "no OS thread yet";
     QCoreApplication::processEvents();
@@ -66,7 +68,6 @@ TEST(Thread, CreatedSuspendedStartsNothingUntilResumed) {
     t->Resume();
     EXPECT_EQ(t->WaitFor(), 5);
     EXPECT_TRUE(t->Ran);
-    TObject::Free(t);
 }
 
 TEST(Thread, FreedBeforeItsFirstResumeNeverStarts) {
@@ -116,6 +117,8 @@ TEST(Thread, SuspendFromASynchronisedCallThenResume) {
                 if (++ticks == 3) self->Suspend(); // on the main thread: must not block
             });
     });
+    // Freed while running and inside Synchronize: terminated and waited for.
+    auto freeT = FreeAtEnd(t);
     t->Resume();
     ASSERT_TRUE(RunUntil([&] { return ticks >= 3; }));
     EXPECT_TRUE(t->Suspended());
@@ -124,7 +127,6 @@ TEST(Thread, SuspendFromASynchronisedCallThenResume) {
     t->Resume();
     EXPECT_FALSE(t->Suspended());
     ASSERT_TRUE(RunUntil([&] { return ticks >= 6; }));
-    TObject::Free(t); // running and inside Synchronize: terminated and waited for
 }
 
 TEST(Thread, WaitForWhileTheWorkerIsInsideSynchronize) {
@@ -178,10 +180,11 @@ TEST(Thread, FreeingASuspendedThreadResumesAndEndsIt) {
         self->Suspend(); // blocks here
         after = true;
     });
+    auto freeT = FreeAtEnd(t);
     t->Destroyed = &destroyed;
     t->Resume();
     ASSERT_TRUE(SpinUntil([&] { return parked.load(); }));
-    TObject::Free(t);
+    FreeAndNil(t);
     EXPECT_TRUE(after);
     EXPECT_TRUE(destroyed);
 }

@@ -3,16 +3,18 @@
 // timer with a reference running many times faster, or wait (bounded) for a tick.
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(Timer, TicksWhileEnabledAndNotWhenDisabled) {
+    int ticks = 0, offTicks = 0;
     auto* owner = new TComponent(nullptr);
+    auto freeOwner = FreeAtEnd(owner);
     auto* ticking = new TTimer(owner);
     auto* off = new TTimer(owner);
-    int ticks = 0, offTicks = 0;
     ticking->SetInterval(1);
     ticking->OnTimer = [&](TObject* Sender) {
         EXPECT_EQ(Sender, ticking);
@@ -29,13 +31,14 @@ TEST(Timer, TicksWhileEnabledAndNotWhenDisabled) {
     off->SetEnabled(true);
     EXPECT_TRUE(ProcessMessagesUntil([&] { return offTicks >= 5; }));
     EXPECT_EQ(ticks, now);
-    TObject::Free(owner);
 }
 
 TEST(Timer, SettingTheIntervalRestartsTheCountDown) {
-    auto* slow = new TTimer(nullptr);
-    auto* fast = new TTimer(nullptr);
     int slowTicks = 0, resets = 0;
+    auto* slow = new TTimer(nullptr);
+    auto freeSlow = FreeAtEnd(slow);
+    auto* fast = new TTimer(nullptr);
+    auto freeFast = FreeAtEnd(fast);
     slow->SetInterval(3000);
     slow->OnTimer = [&](TObject*) { ++slowTicks; };
     // Set back to the same interval every few milliseconds, the slow timer never comes due.
@@ -49,8 +52,6 @@ TEST(Timer, SettingTheIntervalRestartsTheCountDown) {
     fast->SetEnabled(false);
     slow->SetInterval(1);
     EXPECT_TRUE(ProcessMessagesUntil([&] { return slowTicks >= 1; }));
-    TObject::Free(fast);
-    TObject::Free(slow);
 }
 
 TEST(Timer, AnExceptionInOnTimerIsReported) {

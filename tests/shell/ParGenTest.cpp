@@ -2,6 +2,7 @@
 // writes, the validation order and messages, damaged and unwritable files, the "." key in the
 // octet fields, the wheel, the texts, and the layout of every converter's panels.
 #include "ShellFixture.h"
+#include "TestSupport.h"
 
 #include "Dialogs.h"
 #include "UParGen.h"
@@ -121,12 +122,12 @@ TEST_F(ParGenTest, ValuesAreStoredAsTypedAndReadBack) {
     EXPECT_TRUE(file.contains("<IEC61850_Client_En_GAT>1</IEC61850_Client_En_GAT>"));
 
     auto* again = new TFParGen(nullptr);
+    auto freeAgain = FreeAtEnd(again);
     again->FormShow(again);
     EXPECT_EQ(again->E_IEC61850_Client_IP1->Text(), "$C0");
     EXPECT_EQ(again->E_IEC61850_Client_IP2->Text(), "0xA8");
     EXPECT_TRUE(again->CB_IEC61850_Client_En_GAT->Checked());
     EXPECT_EQ(again->E_IEC61850_Client_AppID->Text(), "Cell <7> & co");
-    TObject::Free(again);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -510,6 +511,7 @@ TEST_F(ParGenTest, EveryConverterOrdersNumbersAndFitsItsPanels) {
     for (const Expect& e : table) {
         SCOPED_TRACE(e.Variant);
         auto* f = new TFParGen(nullptr);
+        auto freeF = FreeAtEnd(f);
         for (TCategoryPanel* p : f->All_Panels()) p->Hide();
         const auto& layouts = TFParGen::Variant_Layouts();
         auto it = std::find_if(layouts.begin(), layouts.end(),
@@ -540,7 +542,6 @@ TEST_F(ParGenTest, EveryConverterOrdersNumbersAndFitsItsPanels) {
         int visible = 0;
         for (TCategoryPanel* p : f->All_Panels()) visible += p->Visible() ? 1 : 0;
         EXPECT_EQ(visible, int(shown.size()));
-        TObject::Free(f);
     }
 }
 
