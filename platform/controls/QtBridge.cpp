@@ -1,6 +1,7 @@
 #include "QtBridge.h"
 
 #include "Forms.h"
+#include "WindowFrame.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -160,7 +161,9 @@ TControl* TControlPrivate::Capture() {
 
 void TControlPrivate::SetCapture(TControl* Control) {
     if (GCapture == Control) return;
+    TControl* lost = GCapture;
     GCapture = Control;
+    if (lost) TWindowExtras::CaptureChanged(lost, Control);
 }
 
 TControl* TControlPrivate::MouseControl() {
@@ -330,6 +333,7 @@ void TControlWidget::paintEvent(QPaintEvent*) {
 }
 
 void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, bool Force) {
+    if (TWindowExtras::PaintLayered(Control, Painter)) return;
     TRect cr = Control->GetClientRect();
     if (auto* cc = dynamic_cast<TCustomControl*>(Control)) {
         if (Force || Control->FNeedsPaint) {
@@ -348,12 +352,7 @@ void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, bool
         if (auto* g = dynamic_cast<TGraphicControl*>(child)) {
             Painter.drawImage(g->Left(), g->Top(), g->PaintImage());
         } else if (Force) {
-            auto* w = static_cast<TWinControl*>(child);
-            Painter.save();
-            Painter.translate(w->Left(), w->Top());
-            Painter.setClipRect(0, 0, w->Width(), w->Height(), Qt::IntersectClip);
-            PaintControl(w, Painter, true);
-            Painter.restore();
+            TWindowExtras::PaintChild(static_cast<TWinControl*>(child), Painter);
         }
     }
 }
@@ -437,18 +436,19 @@ void TControlPrivate::MouseEvent(TWinControl* Receiver, QMouseEvent* Event) {
         }
     }
 
+    const HWND h = Receiver->FHandle;
     if (msg == WM_MOUSEMOVE || press) {
         TControl* under = ControlUnder(Receiver, pos);
         if (cap && cap != Receiver && under != cap) under = nullptr;
         SetMouseControl(under);
-        if (!cap && Receiver->FQWidget) {
-            TCursor cur = under && under != Receiver ? under->Cursor() : Receiver->Cursor();
-            if (Screen) Receiver->FQWidget->setCursor(Screen->Cursors(cur == crDefault ? crArrow : cur));
-        }
+        // The window under the pointer chooses the cursor (not while a control holds the capture).
+        TWindowExtras::PointerMoved(Receiver, Receiver->ClientToScreen(pos), msg, !cap);
+        if (FindControl(h) != Receiver) return;
+    } else {
+        TWindowExtras::PointerMoved(Receiver, Receiver->ClientToScreen(pos), msg, false);
     }
     if (press) ActivateFormOf(Receiver);
 
-    HWND h = Receiver->FHandle;
     QEvent* prev = Receiver->FCurrentEvent;
     Receiver->FCurrentEvent = Event;
     WPARAM keys = MouseKeys(Event->buttons(), Event->modifiers());

@@ -3,7 +3,9 @@
 #include "Controls.h"
 #include "Themes.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
 
 #include <map>
@@ -166,6 +168,46 @@ String ApplicationStyleName() {
 
 bool FlatScrollBarsAvailable() {
     return false;
+}
+
+int GetSystemMetrics(int Index) {
+    auto screen = [](bool Width) {
+        QScreen* s = QGuiApplication::instance() ? QGuiApplication::primaryScreen() : nullptr;
+        if (!s) return Width ? 1024 : 768;
+        return Width ? s->geometry().width() : s->geometry().height();
+    };
+    switch (Index) {
+        case SM_CXSCREEN: return screen(true);
+        case SM_CYSCREEN: return screen(false);
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL:
+        case SM_CYVTHUMB:
+        case SM_CXHTHUMB:
+        case SM_CYVSCROLL:
+        case SM_CXHSCROLL: return 17;
+        case SM_CYCAPTION: return 20;
+        case SM_CYSMCAPTION: return 16;
+        case SM_CXBORDER:
+        case SM_CYBORDER: return 1;
+        case SM_CXEDGE:
+        case SM_CYEDGE: return 2;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME: return 3;
+        case SM_CXFRAME:
+        case SM_CYFRAME: return 4;
+        case SM_CXICON:
+        case SM_CYICON:
+        case SM_CXCURSOR:
+        case SM_CYCURSOR: return 32;
+        case SM_CXSMICON:
+        case SM_CYSMICON: return 16;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK:
+        case SM_CXDRAG:
+        case SM_CYDRAG: return 4;
+        case SM_MOUSEWHEELPRESENT: return 1;
+        default: return 0;
+    }
 }
 
 HMODULE LoadLibrary(const String& FileName) {
