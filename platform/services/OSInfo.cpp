@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "Themes.h"
+#include "WindowFrame.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -44,6 +45,10 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF, Byte bAlpha, DWORD dwFlags)
     return 1;
 }
 
+// With a source the window shows its picture from then on: with ULW_ALPHA and AC_SRC_ALPHA the
+// source's 32-bit pixels are premultiplied colour with per-pixel alpha, otherwise they are
+// opaque; the constant alpha scales the whole picture. Without a source only the place, the size
+// and (ULW_ALPHA) the constant alpha change.
 BOOL UpdateLayeredWindow(HWND hWnd, HDC, TPoint* pptDst, TSize* psize, HDC hdcSrc, TPoint* pptSrc, COLORREF,
                          BLENDFUNCTION* pblend, DWORD dwFlags) {
     TWinControl* control = FindControl(hWnd);
@@ -55,18 +60,15 @@ BOOL UpdateLayeredWindow(HWND hWnd, HDC, TPoint* pptDst, TSize* psize, HDC hdcSr
         const int h = psize ? psize->cy : control->Height();
         control->SetBounds(x, y, w, h);
     }
+    const bool alpha = (dwFlags & ULW_ALPHA) && pblend;
+    const Byte constant = alpha ? pblend->SourceConstantAlpha : 255;
     if (hdcSrc && hdcSrc->Target()) {
-        if (auto* custom = dynamic_cast<TCustomControl*>(control)) {
-            const TPoint from = pptSrc ? *pptSrc : TPoint();
-            QImage& dest = custom->BackImage();
-            QPainter p(&dest);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(0, 0, *hdcSrc->Target(), from.X, from.Y, dest.width(), dest.height());
-            p.end();
-            control->Invalidate();
-        }
+        const bool perPixel = alpha && (pblend->AlphaFormat & AC_SRC_ALPHA) && !(dwFlags & ULW_OPAQUE);
+        TWindowExtras::SetLayeredImage(control, *hdcSrc->Target(), pptSrc ? *pptSrc : TPoint(), perPixel,
+                                       constant);
+    } else if (alpha) {
+        ApplyOpacity(control, constant);
     }
-    if ((dwFlags & ULW_ALPHA) && pblend) ApplyOpacity(control, pblend->SourceConstantAlpha);
     return 1;
 }
 

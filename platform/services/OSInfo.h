@@ -131,9 +131,12 @@ int ModuleLoadCount(const String& FileName);
 
 // ---- Layered windows (the system library "USER32.DLL") ----
 //
-// Looked up by name like the other entry points. A layered window here is a window whose Qt
-// opacity follows the constant alpha; UpdateLayeredWindow also moves and sizes the window and
-// copies the source picture into a custom-drawn control's image. Colour keys are not supported.
+// Looked up by name like the other entry points. SetLayeredWindowAttributes makes the window's Qt
+// opacity follow the constant alpha. UpdateLayeredWindow moves and sizes the window and, given a
+// source, makes the window show that picture from then on instead of its painting: with
+// ULW_ALPHA and AC_SRC_ALPHA its 32-bit pixels are premultiplied colour with per-pixel alpha
+// (the window is translucent there), the constant alpha scaling them all. Colour keys are not
+// supported.
 
 struct BLENDFUNCTION {
     Byte BlendOp = 0;
