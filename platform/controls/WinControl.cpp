@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QTimer>
 
@@ -470,7 +471,8 @@ void TWinControl::UpdateShowing() {
 void TWinControl::CMShowingChanged(TMessage&) {
     if ((!FParent || TWindowExtras::IsPopup(this)) && FQWidget) {
         FQWidget->setVisible(FShowing);
-        if (FShowing) TWindowExtras::Outer(this)->raise();
+        if (FShowing && QGuiApplication::platformName() != QLatin1String("offscreen"))
+            TWindowExtras::Outer(this)->raise();
     }
 }
 
