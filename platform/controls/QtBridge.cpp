@@ -40,8 +40,12 @@ const TControl* RootOf(const TControl* C) {
 }
 
 bool ChainEnabled(const TControl* C) {
-    for (; C; C = C->Parent())
+    for (; C; C = C->Parent()) {
         if (!C->Enabled()) return false;
+        // A window made disabled (WS_DISABLED) takes no input whatever its control says.
+        if (auto* w = dynamic_cast<const TWinControl*>(C); w && (w->WindowStyle() & WS_DISABLED))
+            return false;
+    }
     return true;
 }
 

@@ -66,6 +66,9 @@ protected:
         Form->Show();
     }
     void TearDown() override {
+        // The buttons the tests left down go up (the simulated button state is shared).
+        SimulateMouseUp(Form, mbLeft, {}, 1, 1);
+        SimulateMouseUp(Form, mbRight, {}, 1, 1);
         ReleaseCapture();
         TObject::Free(Form);
     }
