@@ -5,6 +5,7 @@
 #include "Menus.h"
 #include "QtBridge.h"
 #include "StandIn.h"
+#include "WindowFrame.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -63,6 +64,10 @@ void TControl::WndProc(TMessage& Message) {
             case WM_LBUTTONUP: FControlState.erase(csLButtonDown); break;
             default: break;
         }
+        // The application's hint follows the mouse (a press hides it).
+        if (Application) Application->HintMouseMessage(this, Message);
+    } else if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN || Message.Msg == CM_MOUSELEAVE) {
+        if (Application) Application->HintMouseMessage(this, Message);
     }
     Dispatch(Message);
 }
@@ -93,6 +98,10 @@ void TControl::Dispatch(TMessage& Message) {
         case CM_MOUSELEAVE: CMMouseLeave(Message); break;
         case CM_HITTEST: CallHandler<TCMHitTest>(this, &TControl::CMHitTest, Message); break;
         case CM_TEXTCHANGED: CMTextChanged(Message); break;
+        case WM_CANCELMODE: WMCancelMode(Message); break;
+        case WM_CAPTURECHANGED:
+            CallHandler<TWMCaptureChanged>(this, &TControl::WMCaptureChanged, Message);
+            break;
         default: DefaultHandler(Message); break;
     }
 }
@@ -403,7 +412,7 @@ void TControl::BringToFront() {
     if (it == list.end()) return;
     list.erase(it);
     list.push_back(this);
-    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FQWidget) w->FQWidget->raise();
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FQWidget) TWindowExtras::Outer(w)->raise();
     FParent->Invalidate();
 }
 
@@ -414,7 +423,7 @@ void TControl::SendToBack() {
     if (it == list.end()) return;
     list.erase(it);
     list.insert(list.begin(), this);
-    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FQWidget) w->FQWidget->lower();
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FQWidget) TWindowExtras::Outer(w)->lower();
     FParent->Invalidate();
 }
 

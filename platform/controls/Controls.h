@@ -12,6 +12,8 @@
 #include "Classes.h"
 #include "Graphics.h"
 #include "Messages.h"
+#include "Regions.h"
+#include "ScrollInfo.h"
 #include "System.h"
 #include "Types.h"
 
@@ -35,6 +37,7 @@ class TBasicAction;
 class TControlActionLink;
 class TControlWidget;
 struct PAINTSTRUCT;
+struct TWindowExtras;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations and event types
@@ -151,6 +154,10 @@ struct TCreateParams {
     DWORD WindowClassStyle = 0;
     String WinClassName;
 };
+
+// The window styles of a control's BorderStyle: bsSingle is a sunken 2-pixel edge
+// (WS_EX_CLIENTEDGE) with Ctl3D and a 1-pixel line (WS_BORDER) without; bsNone neither.
+void AddBorderStyle(TCreateParams& Params, TBorderStyle BorderStyle, bool Ctl3D);
 
 // ---------------------------------------------------------------------------------------------
 // TControl
@@ -354,6 +361,11 @@ protected:
     void CMMouseLeave(TMessage& Message);
     void CMHitTest(TCMHitTest& Message);
     void CMTextChanged(TMessage& Message);
+    // The mouse is taken away (a modal window, the form's deactivation): the capture goes.
+    void WMCancelMode(TWMCancelMode& Message);
+    // The capture went to another window (or was released): a left button still held ends as
+    // a release at (-1, -1), so sizing, moving and selecting end.
+    void WMCaptureChanged(TWMCaptureChanged& Message);
 
     TControlStyle FControlStyle;
     TControlState FControlState;
@@ -363,6 +375,7 @@ private:
     friend class TCustomForm;
     friend class TControlActionLink;
     friend struct TControlPrivate;
+    friend struct TWindowExtras;
     void DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift);
     void DoMouseUp(TWMMouse& Message, TMouseButton Button);
     void FontChanged(TObject* Sender);
@@ -459,12 +472,17 @@ public:
 
     bool Showing() const override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The client area is the window less its non-client area (the border of WS_BORDER,
+    // WS_EX_STATICEDGE or WS_EX_CLIENTEDGE and the visible window scroll bars). A top-level
+    // window that is not a form (WS_POPUP) has its bounds in screen coordinates.
+    TRect GetClientRect() const override;
+    TPoint ClientOrigin() const override;
     void Invalidate() override;
     void Update() override;
     void Repaint() override;
 
-    // Renders the control (its background, its own painting and its children) onto Canvas at
-    // (X, Y), whether or not it is on the screen.
+    // Renders the control (its non-client frame and scroll bars, its background, its own
+    // painting and its children) onto Canvas at (X, Y), whether or not it is on the screen.
     void PaintTo(TCanvas* Canvas, int X, int Y);
     // The same into a new image of the control's size.
     QImage GrabImage();
@@ -553,6 +571,12 @@ protected:
     void CMCursorChanged(TMessage& Message);
     void WMTimer(TWMTimer& Message);
     void WMSize(TWMSize& Message);
+    // The cursor over the window: a graphic child's or the control's own when not crDefault
+    // (Screen->Cursor first), else the parent decides, else the arrow.
+    void WMSetCursor(TWMSetCursor& Message);
+    // A scroll-bar control's notification goes back to it as CN_HSCROLL / CN_VSCROLL.
+    void WMHScroll(TWMScroll& Message);
+    void WMVScroll(TWMScroll& Message);
 
 private:
     friend class TControl;
@@ -560,6 +584,7 @@ private:
     friend class TControlWidget;
     friend class TScreen;
     friend struct TControlPrivate;
+    friend struct TWindowExtras;
     friend bool SetTimer(HWND, UINT_PTR, UINT);
     friend bool KillTimer(HWND, UINT_PTR);
     friend LONG GetWindowLong(HWND, int);
@@ -607,7 +632,8 @@ private:
     // During a paint event: the part Qt paints now (a paint takes only that part of the region).
     const QRegion* FPaintLimit = nullptr;
     std::map<UINT_PTR, QTimer*> FTimers;
-    TRect FLastClient; // client rectangle the anchors were last applied to
+    TRect FLastClient;                // client rectangle the anchors were last applied to
+    TWindowExtras* FExtras = nullptr; // non-client frame, scroll bars, shape, layered picture
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -809,3 +835,26 @@ TShiftState KeysToShiftState(Word Keys);
 bool IsAccel(Word VK, const String& Str);
 Char GetHotkey(const String& Text);
 String StripHotkey(const String& Text);
+
+// ---------------------------------------------------------------------------------------------
+// Non-client area, window shapes and the window under a point
+
+// A canvas over the whole window in window coordinates (the non-client frame included); what is
+// drawn there shows where the frame is (the client area covers the rest). Release it with
+// ReleaseDC. nullptr for a handle that names no window.
+HDC GetWindowDC(HWND Wnd);
+int ReleaseDC(HWND Wnd, HDC DC);
+// Shapes the window by Region (the system owns it from then on; nullptr removes the shape).
+// Answers non-zero on success.
+int SetWindowRgn(HWND Wnd, HRGN Region, bool Redraw);
+// Copies the window's shape into Region: SIMPLEREGION / COMPLEXREGION, RGN_ERROR without one.
+int GetWindowRgn(HWND Wnd, HRGN Region);
+// The window under a screen point (hidden and disabled windows are passed over; 0: none).
+HWND WindowFromPoint(TPoint Point);
+// The windowed control under a screen point / the control (a graphic child included).
+TWinControl* FindVCLWindow(const TPoint& Pos);
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
+// The pointer's screen position as the last mouse message saw it.
+bool GetCursorPos(TPoint& Point);
+// Shows Cursor over the window the pointer is over (inside WM_SETCURSOR: that window).
+void SetCursor(const QCursor& Cursor);

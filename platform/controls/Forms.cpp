@@ -2,6 +2,7 @@
 
 #include "QtBridge.h"
 #include "StandIn.h"
+#include "WindowFrame.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -286,7 +287,9 @@ void TCustomForm::CMShowingChanged(TMessage&) {
 
 int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FFormState.count(fsModal)) throw EInvalidOperation(SCannotShowModal);
-    ReleaseCapture();
+    // The modal window takes the mouse: what a control does with it ends.
+    CancelCapture();
+    if (Application) Application->CancelHint();
     TCustomForm* previous = Screen ? Screen->ActiveForm() : nullptr;
     if (Application) Application->ModalStarted();
     FFormState.insert(fsModal);
@@ -421,6 +424,8 @@ void TCustomForm::SetActive(bool Value) {
         FFormState.insert(fsActivated);
         Perform(CM_ACTIVATE);
     } else {
+        // A form that loses the activation loses the mouse too.
+        if (TControl* cap = TControlPrivate::Capture(); cap && ContainsControl(cap)) CancelCapture();
         Perform(CM_DEACTIVATE);
     }
 }
@@ -711,6 +716,12 @@ TRect TScreen::WorkAreaRect() const {
     if (!s) return DesktopRect();
     QRect r = s->availableGeometry();
     return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+void TControlPrivate::ActivateWindow(TWinControl* Window) {
+    if (Screen && Screen->FActiveForm) Screen->ActivateForm(nullptr, false);
+    if (QWidget* w = TWindowExtras::Outer(Window)) w->activateWindow();
+    FocusWindow(Window);
 }
 
 void TControlPrivate::ActivateFormOf(TWinControl* Control) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "Hints.h"
 
 #include <QCursor>
 
@@ -39,6 +40,8 @@ using TFormState = std::set<TFormStateItem>;
 using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 using TExceptionEvent = TEvent<TObject*, Exception&>;
+// HintStr, CanShow, HintInfo: the last word on a hint about to show.
+using TShowHintEvent = TEvent<String&, bool&, THintInfo&>;
 
 // A control that can scroll its client area; forms derive from it. Scrolling is a stand-in: no
 // scroll bars appear when the controls reach past the client area.
@@ -304,7 +307,18 @@ public:
     TColor HintColor = clInfoBk;
     int HintPause = 500;
     int HintHidePause = 2500;
+    // The pause before the next hint while one was just showing.
+    int HintShortPause = 50;
     String Hint;
+    TShowHintEvent OnShowHint;
+
+    // Hints (Hints.cpp). The controls hand every mouse message here (a move starts the pause, a
+    // press or key hides the hint); ActivateHint queries the control under CursorPos and shows
+    // its hint; CancelHint hides it and forgets the control; HideHint only hides the window.
+    void HintMouseMessage(TControl* Control, TMessage& Message);
+    void ActivateHint(const TPoint& CursorPos);
+    void CancelHint();
+    void HideHint();
     TNotifyEvent OnIdle;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;

@@ -238,6 +238,11 @@ constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
 constexpr LRESULT HTNOWHERE = 0;
 constexpr LRESULT HTCLIENT = 1;
 constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTERROR = -2;
+constexpr LRESULT HTGROWBOX = 4;
+constexpr LRESULT HTHSCROLL = 6;
+constexpr LRESULT HTVSCROLL = 7;
+constexpr LRESULT HTBORDER = 18;
 
 // Scroll codes and bars.
 constexpr int SB_LINEUP = 0;
@@ -675,6 +680,26 @@ public:
 };
 using TWMHScroll = TWMScroll;
 using TWMVScroll = TWMScroll;
+
+// WM_SETCURSOR: the window under the pointer (CursorWnd), the hit-test code (HTCLIENT over the
+// client area) and the mouse message that caused it. A handler that set the cursor answers 1.
+class TWMSetCursor : public TMessageView {
+public:
+    explicit TWMSetCursor(TMessage& M) : TMessageView(M), CursorWnd(W()), HitTest(L()), MouseMsg(L()) {}
+    TMessageField<HWND, 0, int(sizeof(HWND) * 8)> CursorWnd;
+    TMessageField<SmallInt, 0, 16> HitTest;
+    TMessageField<Word, 16, 16> MouseMsg;
+};
+
+// WM_CAPTURECHANGED (to the control losing the mouse capture): the window taking it (0: none).
+// WM_CANCELMODE asks a window to end what it does with the mouse (sizing, moving, selecting); the
+// default handling releases the capture.
+class TWMCaptureChanged : public TMessageView {
+public:
+    explicit TWMCaptureChanged(TMessage& M) : TMessageView(M), NewCapture(L()) {}
+    TMessageField<HWND, 0, int(sizeof(HWND) * 8)> NewCapture;
+};
+using TWMCancelMode = TMessage;
 
 // WM_CONTEXTMENU: screen position (-1, -1 when raised by the keyboard).
 class TWMContextMenu : public TMessageView {

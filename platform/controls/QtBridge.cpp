@@ -1,6 +1,7 @@
 #include "QtBridge.h"
 
 #include "Forms.h"
+#include "WindowFrame.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -39,8 +40,12 @@ const TControl* RootOf(const TControl* C) {
 }
 
 bool ChainEnabled(const TControl* C) {
-    for (; C; C = C->Parent())
+    for (; C; C = C->Parent()) {
         if (!C->Enabled()) return false;
+        // A window made disabled (WS_DISABLED) takes no input whatever its control says.
+        if (auto* w = dynamic_cast<const TWinControl*>(C); w && (w->WindowStyle() & WS_DISABLED))
+            return false;
+    }
     return true;
 }
 
@@ -160,7 +165,9 @@ TControl* TControlPrivate::Capture() {
 
 void TControlPrivate::SetCapture(TControl* Control) {
     if (GCapture == Control) return;
+    TControl* lost = GCapture;
     GCapture = Control;
+    if (lost) TWindowExtras::CaptureChanged(lost, Control);
 }
 
 TControl* TControlPrivate::MouseControl() {
@@ -331,6 +338,7 @@ void TControlWidget::paintEvent(QPaintEvent* Event) {
 }
 
 void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, const QRegion* Region) {
+    if (TWindowExtras::PaintLayered(Control, Painter)) return;
     const QRegion all = Control->PaintArea();
     if (!Region) {
         Control->FUpdateRgn = all;
@@ -364,12 +372,7 @@ void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, cons
         if (auto* g = dynamic_cast<TGraphicControl*>(child)) {
             Painter.drawImage(g->Left(), g->Top(), g->PaintImage());
         } else if (!Region) {
-            auto* w = static_cast<TWinControl*>(child);
-            Painter.save();
-            Painter.translate(w->Left(), w->Top());
-            Painter.setClipRect(0, 0, w->Width(), w->Height(), Qt::IntersectClip);
-            PaintControl(w, Painter, nullptr);
-            Painter.restore();
+            TWindowExtras::PaintChild(static_cast<TWinControl*>(child), Painter);
         }
     }
 }
@@ -453,18 +456,19 @@ void TControlPrivate::MouseEvent(TWinControl* Receiver, QMouseEvent* Event) {
         }
     }
 
+    const HWND h = Receiver->FHandle;
     if (msg == WM_MOUSEMOVE || press) {
         TControl* under = ControlUnder(Receiver, pos);
         if (cap && cap != Receiver && under != cap) under = nullptr;
         SetMouseControl(under);
-        if (!cap && Receiver->FQWidget) {
-            TCursor cur = under && under != Receiver ? under->Cursor() : Receiver->Cursor();
-            if (Screen) Receiver->FQWidget->setCursor(Screen->Cursors(cur == crDefault ? crArrow : cur));
-        }
+        // The window under the pointer chooses the cursor (not while a control holds the capture).
+        TWindowExtras::PointerMoved(Receiver, Receiver->ClientToScreen(pos), msg, !cap);
+        if (FindControl(h) != Receiver) return;
+    } else {
+        TWindowExtras::PointerMoved(Receiver, Receiver->ClientToScreen(pos), msg, false);
     }
     if (press) ActivateFormOf(Receiver);
 
-    HWND h = Receiver->FHandle;
     QEvent* prev = Receiver->FCurrentEvent;
     Receiver->FCurrentEvent = Event;
     WPARAM keys = MouseKeys(Event->buttons(), Event->modifiers());

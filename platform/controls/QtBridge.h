@@ -27,6 +27,8 @@ public:
     void Detach() { FControl = nullptr; }
     // Events of this widget being handled right now (deleting it then must wait).
     int EventDepth() const { return FEventDepth; }
+    // Shows or hides the window: a framed window's frame goes with it.
+    void setVisible(bool Visible) override;
 
 protected:
     bool event(QEvent* Event) override;
@@ -82,6 +84,9 @@ struct TControlPrivate {
 
     // Form hooks used by the window system (Forms.cpp).
     static void ActivateFormOf(TWinControl* Control);
+    // A window of its own (not a form) takes the activation: the active form deactivates and
+    // the window gets the keyboard focus.
+    static void ActivateWindow(TWinControl* Window);
 };
 
 // Key codes: Qt key + modifiers <-> virtual key, scan codes, the character a key types.

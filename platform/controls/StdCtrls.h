@@ -18,6 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QCheckBox;
 class QComboBox;
+class QScrollBar;
 class TNativeControlFilter;
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
@@ -407,4 +408,79 @@ private:
 class TComboBox : public TCustomComboBox {
 public:
     explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// Scroll bar
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode {
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll
+};
+// Sender, ScrollCode, ScrollPos (the handler may change where the bar goes).
+using TScrollEvent = TEvent<TObject*, TScrollCode, int&>;
+
+// The platform's scroll-bar control (SB_CTL) shown by a Qt scroll bar. A bar worked by the user
+// sends WM_HSCROLL / WM_VSCROLL to the parent, which hands them back as CN_HSCROLL / CN_VSCROLL:
+// the arrows move Position by SmallChange, the track by LargeChange, the thumb to where it is
+// dragged; OnScroll hears every step and OnChange every change of Position.
+class TScrollBar : public TNativeControl {
+public:
+    explicit TScrollBar(TComponent* AOwner);
+
+    TScrollBarKind Kind() const { return FKind; }
+    // A new kind swaps width and height (unless loading) and makes the window anew.
+    void SetKind(TScrollBarKind Value);
+    int Position() const { return FPosition; }
+    void SetPosition(int Value) { SetParams(Value, FMin, FMax); }
+    int Min() const { return FMin; }
+    void SetMin(int Value) { SetParams(FPosition, Value, FMax); }
+    int Max() const { return FMax; }
+    void SetMax(int Value) { SetParams(FPosition, FMin, Value); }
+    // The thumb's share of the range; the position goes up to Max - PageSize + 1.
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int Value);
+    int SmallChange() const { return FSmallChange; }
+    void SetSmallChange(int Value) { FSmallChange = Value; }
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int Value) { FLargeChange = Value; }
+    // Sets position and range at once; raises EInvalidOperation "Scrollbar property out of
+    // range" when AMax is below AMin or below the page size. The position is kept in range.
+    void SetParams(int APosition, int AMin, int AMax);
+
+    TNotifyEvent OnChange;
+    TScrollEvent OnScroll;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    QWidget* CreateNative(QWidget* Host) override;
+    void CreateWnd() override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
+    virtual void Change();
+    virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
+    void CNHScroll(TWMScroll& Message);
+    void CNVScroll(TWMScroll& Message);
+
+private:
+    void DoScroll(TWMScroll& Message);
+    void UpdateScrollInfo();
+    int HighestPosition(int AMin, int AMax) const;
+
+    TScrollBarKind FKind = sbHorizontal;
+    int FPosition = 0;
+    int FMin = 0;
+    int FMax = 100;
+    int FPageSize = 0;
+    int FSmallChange = 1;
+    int FLargeChange = 1;
+    QPointer<QScrollBar> FBar;
 };

@@ -5,9 +5,11 @@
 #include "Menus.h"
 #include "QtBridge.h"
 #include "StandIn.h"
+#include "WindowFrame.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QTimer>
 
@@ -48,6 +50,7 @@ TWinControl::~TWinControl() {
         TObject::Free(c);
     }
     DestroyHandle();
+    TWindowExtras::Free(this);
     TObject::Free(FBrush);
     FBrush = nullptr;
 }
@@ -89,7 +92,10 @@ void TWinControl::CreateParams(TCreateParams& Params) {
     Params.WinClassName = ClassName();
 }
 
-QWidget* TWinControl::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
+QWidget* TWinControl::CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) {
+    // A popup is a top-level window of its own (owned by its parent's window when it has one).
+    if ((Params.Style & WS_POPUP) && !IsForm(this))
+        return new TControlWidget(this, ParentWidget, PopupWindowFlags(Params.Style, Params.ExStyle));
     return new TControlWidget(this, ParentWidget);
 }
 
@@ -117,13 +123,14 @@ void TWinControl::CreateWnd() {
     FHandle = TControlPrivate::Register(this);
     FQWidget->setFocusPolicy(Qt::NoFocus);
     FQWidget->setMouseTracking(true);
-    FQWidget->setEnabled(FEnabled);
+    FQWidget->setEnabled(FEnabled && !(FStyle & WS_DISABLED));
     SyncWidgetGeometry();
+    TWindowExtras::ApplyPopupStyles(this);
     ApplyCursor();
     // A new window is painted whole; a wrapped Qt widget paints itself.
     FUpdateRgn = FWidget ? PaintArea() : QRegion();
     FUpdateErase = FWidget != nullptr;
-    if (FParent) FQWidget->setVisible(FVisible);
+    if (FParent && !TWindowExtras::IsPopup(this)) FQWidget->setVisible(FVisible);
     FLastClient = GetClientRect();
 }
 
@@ -133,7 +140,7 @@ void TWinControl::DestroyWnd() {
     FTimers.clear();
     TControlPrivate::Unregister(FHandle);
     FHandle = 0;
-    QWidget* w = FQWidget;
+    QWidget* w = TWindowExtras::ReleaseWindow(this);
     FQWidget = nullptr;
     FWidget = nullptr;
     TControlPrivate::DisposeWidget(w);
@@ -162,6 +169,7 @@ void TWinControl::RecreateWnd() {
 
 void TWinControl::SyncWidgetGeometry() {
     if (!FQWidget) return;
+    if (TWindowExtras::SyncGeometry(this)) return;
     if (FParent) {
         FQWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
     } else {
@@ -427,7 +435,18 @@ bool TWinControl::Showing() const {
 }
 
 void TWinControl::UpdateShowing() {
-    bool show = FVisible && (FParent ? FParent->FShowing : IsForm(this));
+    // A window of its own shows by itself: a form, or a popup (WS_POPUP) without a parent.
+    bool own = IsForm(this);
+    if (!FParent && !own && FVisible) {
+        if (FHandle) {
+            own = FStyle & WS_POPUP;
+        } else {
+            TCreateParams params;
+            CreateParams(params);
+            own = params.Style & WS_POPUP;
+        }
+    }
+    bool show = FVisible && (FParent ? FParent->FShowing : own);
     if (show && !FHandle) CreateHandle();
     if (FShowing == show) {
         if (show)
@@ -455,7 +474,11 @@ void TWinControl::UpdateShowing() {
 }
 
 void TWinControl::CMShowingChanged(TMessage&) {
-    if (!FParent && FQWidget) FQWidget->setVisible(FShowing);
+    if ((!FParent || TWindowExtras::IsPopup(this)) && FQWidget) {
+        FQWidget->setVisible(FShowing);
+        if (FShowing && QGuiApplication::platformName() != QLatin1String("offscreen"))
+            TWindowExtras::Outer(this)->raise();
+    }
 }
 
 void TWinControl::CMVisibleChanged(TMessage& Message) {
@@ -463,7 +486,7 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
     if (!FVisible && FParent) {
         if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
     }
-    if (FQWidget && FParent) FQWidget->setVisible(FVisible);
+    if (FQWidget && FParent && !TWindowExtras::IsPopup(this)) FQWidget->setVisible(FVisible);
     UpdateShowing();
 }
 
@@ -471,7 +494,11 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
     if (!FEnabled && FParent) {
         if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
     }
-    if (FQWidget) FQWidget->setEnabled(FEnabled);
+    if (FQWidget) {
+        const bool enabled = FEnabled && !(FStyle & WS_DISABLED);
+        TWindowExtras::Outer(this)->setEnabled(enabled);
+        FQWidget->setEnabled(enabled);
+    }
     TControl::Dispatch(Message);
 }
 
@@ -860,6 +887,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         case CM_CURSORCHANGED: CMCursorChanged(Message); break;
         case WM_TIMER: CallHandler<TWMTimer>(this, &TWinControl::WMTimer, Message); break;
         case WM_SIZE: CallHandler<TWMSize>(this, &TWinControl::WMSize, Message); break;
+        case WM_SETCURSOR: CallHandler<TWMSetCursor>(this, &TWinControl::WMSetCursor, Message); break;
+        case WM_HSCROLL: CallHandler<TWMScroll>(this, &TWinControl::WMHScroll, Message); break;
+        case WM_VSCROLL: CallHandler<TWMScroll>(this, &TWinControl::WMVScroll, Message); break;
         default: TControl::Dispatch(Message); break;
     }
 }
@@ -878,6 +908,25 @@ void TWinControl::DefaultHandler(TMessage& Message) {
             if (m.DC()) PaintWindow(m.DC());
             break;
         }
+        case WM_NCPAINT: {
+            // The default frame: the border and the size box (the bars paint themselves).
+            TWMNCPaint m(Message);
+            if (m.DC()) {
+                TWindowExtras::PaintDefaultFrame(this, m.DC());
+            } else if (HDC dc = GetWindowDC(Handle())) {
+                TWindowExtras::PaintDefaultFrame(this, dc);
+                ReleaseDC(Handle(), dc);
+            }
+            Message.Result = 0;
+            break;
+        }
+        case WM_SETCURSOR:
+            // The parent decides first; without its answer the arrow shows.
+            if (FParent && FParent->Perform(Message) != 0) break;
+            if (Screen && SmallInt(LOWORD(uintptr_t(Message.LParam))) == HTCLIENT)
+                ::SetCursor(Screen->Cursors(crArrow));
+            Message.Result = 0;
+            break;
         case WM_GETDLGCODE: Message.Result = 0; break;
         case WM_MOUSEWHEEL:
             // Unhandled wheel turns go on to the parent window.
@@ -1008,6 +1057,6 @@ QImage TWinControl::GrabImage() {
 
 void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y) {
     if (!Canvas) return;
-    QImage img = GrabImage();
+    QImage img = TWindowExtras::RenderWindow(this);
     if (!img.isNull()) Canvas->DrawImage(X, Y, img);
 }

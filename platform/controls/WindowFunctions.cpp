@@ -5,6 +5,7 @@
 #include "Menus.h"
 #include "QtBridge.h"
 #include "StandIn.h"
+#include "WindowFrame.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -85,7 +86,7 @@ bool IsWindowVisible(HWND Wnd) {
 
 bool IsWindowEnabled(HWND Wnd) {
     TWinControl* c = FindControl(Wnd);
-    if (!c) return false;
+    if (!c || (c->WindowStyle() & WS_DISABLED)) return false;
     for (const TControl* p = c; p; p = p->Parent())
         if (!p->Enabled()) return false;
     return true;
@@ -113,6 +114,12 @@ bool ShowWindow(HWND Wnd, int CmdShow) {
             f->Show();
     } else {
         c->SetVisible(CmdShow != SW_HIDE);
+        // A window of its own takes the activation (and the keyboard) unless it is shown
+        // without: SW_SHOWNA, SW_SHOWNOACTIVATE, a disabled or WS_EX_NOACTIVATE window.
+        const bool activates = CmdShow != SW_HIDE && CmdShow != SW_SHOWNA && CmdShow != SW_SHOWNOACTIVATE &&
+                               CmdShow != SW_MINIMIZE && !(c->WindowExStyle() & WS_EX_NOACTIVATE);
+        if (activates && TWindowExtras::IsPopup(c) && c->Showing() && IsWindowEnabled(Wnd))
+            TControlPrivate::ActivateWindow(c);
     }
     return was;
 }
@@ -221,8 +228,9 @@ bool GetClientRect(HWND Wnd, TRect& R) {
 bool GetWindowRect(HWND Wnd, TRect& R) {
     TWinControl* c = FindControl(Wnd);
     if (!c) return false;
-    TPoint o =
-        c->Parent() ? c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top())) : TPoint(c->Left(), c->Top());
+    TPoint o = c->Parent() && !TWindowExtras::IsPopup(c)
+                   ? c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top()))
+                   : TPoint(c->Left(), c->Top());
     R = Bounds(o.X, o.Y, c->Width(), c->Height());
     return true;
 }
@@ -289,6 +297,8 @@ LONG SetWindowLong(HWND Wnd, int Index, LONG NewLong) {
 
 void TWinControl::ApplyWindowStyles() {
     Invalidate();
+    // The frame, the bars, the client area and a top-level window's kind follow the styles.
+    TWindowExtras::StylesChanged(this);
 }
 
 bool SetTimer(HWND Wnd, UINT_PTR IDEvent, UINT Elapse) {

@@ -3,8 +3,11 @@
 #include "Controls.h"
 #include "StandIn.h"
 #include "Themes.h"
+#include "WindowFrame.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
 
 #include <map>
@@ -44,6 +47,10 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF, Byte bAlpha, DWORD dwFlags)
     return 1;
 }
 
+// With a source the window shows its picture from then on: with ULW_ALPHA and AC_SRC_ALPHA the
+// source's 32-bit pixels are premultiplied colour with per-pixel alpha, otherwise they are
+// opaque; the constant alpha scales the whole picture. Without a source only the place, the size
+// and (ULW_ALPHA) the constant alpha change.
 BOOL UpdateLayeredWindow(HWND hWnd, HDC, TPoint* pptDst, TSize* psize, HDC hdcSrc, TPoint* pptSrc, COLORREF,
                          BLENDFUNCTION* pblend, DWORD dwFlags) {
     TWinControl* control = FindControl(hWnd);
@@ -56,18 +63,15 @@ BOOL UpdateLayeredWindow(HWND hWnd, HDC, TPoint* pptDst, TSize* psize, HDC hdcSr
         const int h = psize ? psize->cy : control->Height();
         control->SetBounds(x, y, w, h);
     }
+    const bool alpha = (dwFlags & ULW_ALPHA) && pblend;
+    const Byte constant = alpha ? pblend->SourceConstantAlpha : 255;
     if (hdcSrc && hdcSrc->Target()) {
-        if (auto* custom = dynamic_cast<TCustomControl*>(control)) {
-            const TPoint from = pptSrc ? *pptSrc : TPoint();
-            QImage& dest = custom->BackImage();
-            QPainter p(&dest);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(0, 0, *hdcSrc->Target(), from.X, from.Y, dest.width(), dest.height());
-            p.end();
-            control->Invalidate();
-        }
+        const bool perPixel = alpha && (pblend->AlphaFormat & AC_SRC_ALPHA) && !(dwFlags & ULW_OPAQUE);
+        TWindowExtras::SetLayeredImage(control, *hdcSrc->Target(), pptSrc ? *pptSrc : TPoint(), perPixel,
+                                       constant);
+    } else if (alpha) {
+        ApplyOpacity(control, constant);
     }
-    if ((dwFlags & ULW_ALPHA) && pblend) ApplyOpacity(control, pblend->SourceConstantAlpha);
     return 1;
 }
 
@@ -169,6 +173,46 @@ String ApplicationStyleName() {
 
 bool FlatScrollBarsAvailable() {
     return false;
+}
+
+int GetSystemMetrics(int Index) {
+    auto screen = [](bool Width) {
+        QScreen* s = QGuiApplication::instance() ? QGuiApplication::primaryScreen() : nullptr;
+        if (!s) return Width ? 1024 : 768;
+        return Width ? s->geometry().width() : s->geometry().height();
+    };
+    switch (Index) {
+        case SM_CXSCREEN: return screen(true);
+        case SM_CYSCREEN: return screen(false);
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL:
+        case SM_CYVTHUMB:
+        case SM_CXHTHUMB:
+        case SM_CYVSCROLL:
+        case SM_CXHSCROLL: return 17;
+        case SM_CYCAPTION: return 20;
+        case SM_CYSMCAPTION: return 16;
+        case SM_CXBORDER:
+        case SM_CYBORDER: return 1;
+        case SM_CXEDGE:
+        case SM_CYEDGE: return 2;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME: return 3;
+        case SM_CXFRAME:
+        case SM_CYFRAME: return 4;
+        case SM_CXICON:
+        case SM_CYICON:
+        case SM_CXCURSOR:
+        case SM_CYCURSOR: return 32;
+        case SM_CXSMICON:
+        case SM_CYSMICON: return 16;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK:
+        case SM_CXDRAG:
+        case SM_CYDRAG: return 4;
+        case SM_MOUSEWHEELPRESENT: return 1;
+        default: return 0;
+    }
 }
 
 HMODULE LoadLibrary(const String& FileName) {

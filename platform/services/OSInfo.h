@@ -77,6 +77,44 @@ String ApplicationStyleName();
 // The flat scroll bar entry points of the common controls are missing.
 bool FlatScrollBarsAvailable();
 
+// ---- System metrics ----
+
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXBORDER = 5;
+constexpr int SM_CYBORDER = 6;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
+constexpr int SM_CYVTHUMB = 9;
+constexpr int SM_CXHTHUMB = 10;
+constexpr int SM_CXICON = 11;
+constexpr int SM_CYICON = 12;
+constexpr int SM_CXCURSOR = 13;
+constexpr int SM_CYCURSOR = 14;
+constexpr int SM_CYVSCROLL = 20;
+constexpr int SM_CXHSCROLL = 21;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_CXEDGE = 45;
+constexpr int SM_CYEDGE = 46;
+constexpr int SM_CXSMICON = 49;
+constexpr int SM_CYSMICON = 50;
+constexpr int SM_CYSMCAPTION = 51;
+constexpr int SM_CXDRAG = 68;
+constexpr int SM_CYDRAG = 69;
+constexpr int SM_MOUSEWHEELPRESENT = 75;
+
+// The platform's metrics at 96 pixels per inch in the classic look: scroll bars 17 pixels
+// (width of a vertical bar, height of a horizontal one, arrows and thumbs alike), borders 1,
+// 3D edges 2, the frames and captions the forms use, the primary screen's size; 0 for an
+// index it does not know.
+int GetSystemMetrics(int Index);
+
 // ---- Libraries bound by name ----
 
 // Loads a library of the platform ("UXTHEME.DLL", "USER32.DLL", "KERNEL32.DLL", "COMCTL32.DLL";
@@ -93,9 +131,12 @@ int ModuleLoadCount(const String& FileName);
 
 // ---- Layered windows (the system library "USER32.DLL") ----
 //
-// Looked up by name like the other entry points. A layered window here is a window whose Qt
-// opacity follows the constant alpha; UpdateLayeredWindow also moves and sizes the window and
-// copies the source picture into a custom-drawn control's image. Colour keys are not supported.
+// Looked up by name like the other entry points. SetLayeredWindowAttributes makes the window's Qt
+// opacity follow the constant alpha. UpdateLayeredWindow moves and sizes the window and, given a
+// source, makes the window show that picture from then on instead of its painting: with
+// ULW_ALPHA and AC_SRC_ALPHA its 32-bit pixels are premultiplied colour with per-pixel alpha
+// (the window is translucent there), the constant alpha scaling them all. Colour keys are not
+// supported.
 
 struct BLENDFUNCTION {
     Byte BlendOp = 0;

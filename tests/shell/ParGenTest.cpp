@@ -682,4 +682,16 @@ TEST_F(ParGenTest, EveryTextOfTheWindowIsInTheBuiltInTable) {
     EXPECT_EQ(Lang_Text[691], Lang_Text[689]);
 }
 
+TEST_F(ParGenTest, TheButtonsShowTheirHints) {
+    F->Show();
+    ASSERT_FALSE(F->Btn_OK->Hint().isEmpty());
+    SimulateMouseMove(F->Btn_OK, {}, 10, 10);
+    ASSERT_EQ(HintTimerMode(), htmShowHint);
+    HintTimerTick();
+    ASSERT_TRUE(ShownHintWindow());
+    EXPECT_EQ(ShownHintWindow()->Caption(), F->Btn_OK->Hint());
+    Application->CancelHint();
+    EXPECT_EQ(ShownHintWindow(), nullptr);
+}
+
 } // namespace

@@ -1,0 +1,409 @@
+// The non-client area of windowed controls: the border of the window styles, the window scroll
+// bars and the size box outside the client area, painted by WM_NCPAINT into a retained window
+// image that a frame widget around the client widget shows; window device contexts over that
+// image; rendering whole windows (PaintTo).
+#include "WindowFrame.h"
+
+#include "Forms.h"
+#include "OSInfo.h"
+#include "QtBridge.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+bool IsForm(const TControl* C) {
+    return dynamic_cast<const TCustomForm*>(C) != nullptr;
+}
+
+// Where the parts of a window lie, in window coordinates.
+struct TFrameLayout {
+    TRect Insets;  // widths on each side (Left, Top, Right, Bottom)
+    TRect Client;  // the client area
+    TRect VBar;    // empty when the vertical bar is not shown
+    TRect HBar;    // empty when the horizontal bar is not shown
+    TRect SizeBox; // empty unless both bars show
+};
+
+int BorderWidth(DWORD Style, DWORD ExStyle) {
+    int b = 0;
+    if (Style & WS_BORDER) ++b;
+    if (ExStyle & WS_EX_STATICEDGE) ++b;
+    if (ExStyle & WS_EX_CLIENTEDGE) b += 2;
+    return b;
+}
+
+// The platform's rule: a bar takes its room only when the window leaves room for it.
+TFrameLayout LayoutOf(int Width, int Height, DWORD Style, DWORD ExStyle) {
+    TFrameLayout l;
+    const int b = BorderWidth(Style, ExStyle);
+    TRect inner(b, b, std::max(b, Width - b), std::max(b, Height - b));
+    const int sx = GetSystemMetrics(SM_CXVSCROLL), sy = GetSystemMetrics(SM_CYHSCROLL);
+    const bool left = ExStyle & WS_EX_LEFTSCROLLBAR;
+    TRect client = inner;
+    const bool v = (Style & WS_VSCROLL) && client.Width() >= sx;
+    if (v) {
+        if (left)
+            client.Left += sx;
+        else
+            client.Right -= sx;
+    }
+    const bool h = (Style & WS_HSCROLL) && client.Height() >= sy;
+    if (h) client.Bottom -= sy;
+    if (v)
+        l.VBar = left ? TRect(inner.Left, inner.Top, inner.Left + sx, client.Bottom)
+                      : TRect(client.Right, inner.Top, inner.Right, client.Bottom);
+    if (h) l.HBar = TRect(client.Left, client.Bottom, client.Right, inner.Bottom);
+    if (v && h) l.SizeBox = TRect(l.VBar.Left, client.Bottom, l.VBar.Right, inner.Bottom);
+    l.Client = client;
+    l.Insets = TRect(client.Left, client.Top, Width - client.Right, Height - client.Bottom);
+    return l;
+}
+
+TFrameLayout LayoutOf(const TWinControl* C) {
+    if (!C->HandleAllocated() || IsForm(C)) {
+        TFrameLayout l;
+        l.Client = Rect(0, 0, C->Width(), C->Height());
+        return l;
+    }
+    return LayoutOf(C->Width(), C->Height(), C->WindowStyle(), C->WindowExStyle());
+}
+
+bool HasInsets(const TRect& I) {
+    return I.Left || I.Top || I.Right || I.Bottom;
+}
+
+// Window device contexts handed out and not yet released.
+std::set<TCanvas*>& LiveDCs() {
+    static std::set<TCanvas*> dcs;
+    return dcs;
+}
+
+} // namespace
+
+// =============================================================================================
+// The extras of a window
+
+TWindowExtras& TWindowExtras::Of(TWinControl* Control) {
+    if (!Control->FExtras) Control->FExtras = new TWindowExtras();
+    return *Control->FExtras;
+}
+
+TWindowExtras* TWindowExtras::Find(const TWinControl* Control) {
+    return Control ? Control->FExtras : nullptr;
+}
+
+void TWindowExtras::Free(TWinControl* Control) {
+    delete Control->FExtras;
+    Control->FExtras = nullptr;
+}
+
+TRect TWindowExtras::Insets(const TWinControl* Control) {
+    return LayoutOf(Control).Insets;
+}
+
+bool TWindowExtras::IsPopup(const TWinControl* Control) {
+    return Control && (Control->FStyle & WS_POPUP) && !IsForm(Control);
+}
+
+QWidget* TWindowExtras::Outer(const TWinControl* Control) {
+    if (TWindowExtras* x = Find(Control); x && x->Frame) return x->Frame;
+    return Control->FQWidget;
+}
+
+namespace {
+
+// Puts a frame widget where the client widget is and the client widget inside it.
+TWindowFrame* MakeFrame(TWinControl* C, QWidget* Client) {
+    const bool top = Client->isWindow();
+    QWidget* parent = Client->parentWidget();
+    const bool shown = top ? Client->isVisible()
+                           : !(Client->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
+                               Client->testAttribute(Qt::WA_WState_Hidden));
+    auto* frame = new TWindowFrame(C, parent, top ? Client->windowFlags() : Qt::WindowFlags());
+    for (Qt::WidgetAttribute a : {Qt::WA_ShowWithoutActivating, Qt::WA_TranslucentBackground})
+        frame->setAttribute(a, Client->testAttribute(a));
+    if (top) frame->setWindowOpacity(Client->windowOpacity());
+    if (!top) frame->stackUnder(Client);
+    frame->setEnabled(Client->isEnabled());
+    Client->setParent(frame, Qt::Widget);
+    Client->setVisible(shown); // the frame follows (TControlWidget::setVisible)
+    return frame;
+}
+
+} // namespace
+
+bool TWindowExtras::SyncGeometry(TWinControl* Control) {
+    QWidget* client = Control->FQWidget;
+    if (!client) return false;
+    TWindowExtras* x = Find(Control);
+    const TFrameLayout l = LayoutOf(Control);
+    if (!HasInsets(l.Insets) && !(x && x->Frame)) return false;
+    // Only the windows whose widget is ours get a frame (forms have the window manager's).
+    if (!(x && x->Frame) && !dynamic_cast<TControlWidget*>(client)) return false;
+    x = &Of(Control);
+    if (!x->Frame) x->Frame = MakeFrame(Control, client);
+    x->Frame->setGeometry(Control->FLeft, Control->FTop, Control->FWidth, Control->FHeight);
+    client->setGeometry(l.Client.Left, l.Client.Top, l.Client.Width(), l.Client.Height());
+    if (x->Window.size() != QSize(std::max(1, Control->FWidth), std::max(1, Control->FHeight)))
+        x->WindowValid = false;
+    LayoutBars(Control);
+    x->Frame->update();
+    return true;
+}
+
+void TWindowExtras::StylesChanged(TWinControl* Control) {
+    if (!Control->FQWidget) return;
+    const TRect before = Control->FLastClient;
+    Control->SyncWidgetGeometry();
+    if (TWindowExtras* x = Find(Control)) x->WindowValid = false;
+    InvalidateFrame(Control);
+    ApplyPopupStyles(Control);
+    const TRect cr = Control->GetClientRect();
+    if (cr.Width() != before.Width() || cr.Height() != before.Height())
+        Control->Perform(WM_SIZE, 0, MAKELPARAM(cr.Width(), cr.Height()));
+}
+
+QWidget* TWindowExtras::ReleaseWindow(TWinControl* Control) {
+    QWidget* outer = Outer(Control);
+    TWindowExtras* x = Find(Control);
+    if (!x) return outer;
+    for (TScrollBarState& b : x->Bars) b = TScrollBarState();
+    x->Shape.reset();
+    x->Layered = false;
+    x->LayeredImage = QImage();
+    x->WindowValid = false;
+    TWindowFrame* frame = x->Frame;
+    x->Frame = nullptr;
+    if (!frame) return outer;
+    frame->Detach();
+    if (frame->Busy == 0) return frame;
+    // A scroll-bar signal of this frame is running: the widgets go once it is over.
+    for (QWidget* w : frame->findChildren<QWidget*>())
+        if (auto* cw = dynamic_cast<TControlWidget*>(w)) cw->Detach();
+    frame->hide();
+    frame->deleteLater();
+    return nullptr;
+}
+
+bool TWindowExtras::BarPlace(const TWinControl* Control, int Bar, TRect& Place) {
+    const TFrameLayout l = LayoutOf(Control);
+    Place = Bar == SB_HORZ ? l.HBar : l.VBar;
+    return !Place.IsEmpty();
+}
+
+void TWindowExtras::InvalidateFrame(TWinControl* Control) {
+    TWindowExtras* x = Find(Control);
+    if (!x) return;
+    x->WindowValid = false;
+    if (x->Frame) x->Frame->update();
+}
+
+void TWindowExtras::PaintDefaultFrame(TWinControl* Control, TCanvas* Canvas) {
+    if (!Canvas || !Canvas->RequireTarget()) return;
+    const TFrameLayout l = LayoutOf(Control);
+    TRect r = Rect(0, 0, Control->Width(), Control->Height());
+    const DWORD style = Control->FStyle, ex = Control->FExStyle;
+    if (style & WS_BORDER) DrawEdge(Canvas, r, BDR_RAISEDOUTER, BF_RECT | BF_MONO | BF_ADJUST);
+    if (ex & WS_EX_STATICEDGE) DrawEdge(Canvas, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    if (ex & WS_EX_CLIENTEDGE) DrawEdge(Canvas, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    // The bars paint themselves over their places; the size box is the face colour.
+    for (const TRect& part : {l.VBar, l.HBar, l.SizeBox})
+        if (!part.IsEmpty()) Canvas->FillRectColor(part, clBtnFace);
+}
+
+const QImage& TWindowExtras::WindowImage(TWinControl* Control) {
+    TWindowExtras& x = Of(Control);
+    const QSize size(std::max(1, Control->Width()), std::max(1, Control->Height()));
+    if (x.Window.size() != size) {
+        x.Window = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        x.Window.fill(Qt::transparent);
+        x.WindowValid = false;
+    }
+    if (!x.WindowValid && Control->HandleAllocated()) {
+        // Marked first: drawing through a window device context inside the handler must not
+        // start another paint.
+        x.WindowValid = true;
+        x.Window.fill(Qt::transparent);
+        TCanvas* canvas = new TCanvas();
+        canvas->SetTarget(&x.Window);
+        TControlPrivate::Guard(Control, [&] { Control->Perform(WM_NCPAINT, WPARAM(canvas), 0); });
+        TObject::Free(canvas);
+    }
+    return x.Window;
+}
+
+QImage TWindowExtras::RenderWindow(TWinControl* Control) {
+    const int w = Control->Width(), h = Control->Height();
+    if (w <= 0 || h <= 0) return QImage();
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    const TFrameLayout l = LayoutOf(Control);
+    QPainter p(&img);
+    if (TWindowExtras* x = Find(Control); x && x->Layered) {
+        p.drawImage(0, 0, x->LayeredImage);
+        return img;
+    }
+    if (HasInsets(l.Insets) && Control->HandleAllocated()) {
+        p.drawImage(0, 0, WindowImage(Control));
+        if (TWindowExtras* x = Find(Control)) {
+            const TRect places[2] = {l.HBar, l.VBar};
+            for (int bar = SB_HORZ; bar <= SB_VERT; ++bar) {
+                QScrollBar* sb = x->Bars[bar].Widget;
+                if (!sb || places[bar].IsEmpty()) continue;
+                sb->render(&p, QPoint(places[bar].Left, places[bar].Top), QRegion(), QWidget::DrawChildren);
+            }
+        }
+    }
+    const QImage client = Control->GrabImage();
+    if (!client.isNull()) p.drawImage(l.Client.Left, l.Client.Top, client);
+    // Widgets of the client that are not controls (a standard control's native face) render as
+    // Qt draws them.
+    if (QWidget* cw = Control->FQWidget) {
+        for (QObject* o : cw->children()) {
+            auto* child = qobject_cast<QWidget*>(o);
+            if (!child || child->isWindow() || child->isHidden() || dynamic_cast<TControlWidget*>(child) ||
+                dynamic_cast<TWindowFrame*>(child))
+                continue;
+            child->render(&p, QPoint(l.Client.Left, l.Client.Top) + child->pos(), QRegion(),
+                          QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        }
+    }
+    return img;
+}
+
+void TWindowExtras::PaintChild(TWinControl* Child, QPainter& Painter) {
+    // A top-level window of its own is not part of its parent's picture.
+    if (IsPopup(Child)) return;
+    const QImage img = RenderWindow(Child);
+    if (!img.isNull()) Painter.drawImage(Child->Left(), Child->Top(), img);
+}
+
+// =============================================================================================
+// The frame widget
+
+TWindowFrame::TWindowFrame(TWinControl* Control, QWidget* Parent, Qt::WindowFlags Flags)
+    : QWidget(Parent, Flags), FControl(Control) {
+    setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+TWindowFrame::~TWindowFrame() = default;
+
+bool TWindowFrame::event(QEvent* Event) {
+    TWinControl* c = FControl;
+    if (!c) return QWidget::event(Event);
+    switch (Event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            // A press on the border: the window's form becomes active; nothing reaches the client.
+            TControlPrivate::ActivateFormOf(c);
+            if (Application) Application->CancelHint();
+            return true;
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: return true;
+        case QEvent::Wheel:
+            if (QWidget* client = c->WidgetIfAllocated()) {
+                auto* we = static_cast<QWheelEvent*>(Event);
+                QWheelEvent mapped(client->mapFrom(this, we->position()), we->globalPosition(),
+                                   we->pixelDelta(), we->angleDelta(), we->buttons(), we->modifiers(),
+                                   we->phase(), we->inverted());
+                QCoreApplication::sendEvent(client, &mapped);
+            }
+            return true;
+        case QEvent::Close:
+            Event->ignore();
+            TControlPrivate::Guard(c, [&] { c->Perform(WM_CLOSE); });
+            return true;
+        default: break;
+    }
+    return QWidget::event(Event);
+}
+
+void TWindowFrame::paintEvent(QPaintEvent*) {
+    TWinControl* c = FControl;
+    if (!c) return;
+    ++Busy;
+    QPainter painter(this);
+    if (TWindowExtras* x = TWindowExtras::Find(c); x && x->Layered) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, x->LayeredImage);
+    } else {
+        painter.drawImage(0, 0, TWindowExtras::WindowImage(c));
+    }
+    --Busy;
+}
+
+// The client widget of a framed window shows and hides with its frame.
+void TControlWidget::setVisible(bool Visible) {
+    if (auto* frame = dynamic_cast<TWindowFrame*>(parentWidget())) frame->setVisible(Visible);
+    QWidget::setVisible(Visible);
+}
+
+// =============================================================================================
+// TWinControl: client area
+
+TRect TWinControl::GetClientRect() const {
+    const TRect i = TWindowExtras::Insets(this);
+    return Rect(0, 0, std::max(0, FWidth - i.Left - i.Right), std::max(0, FHeight - i.Top - i.Bottom));
+}
+
+TPoint TWinControl::ClientOrigin() const {
+    const TRect i = TWindowExtras::Insets(this);
+    // A top-level window's bounds are screen coordinates.
+    const TPoint o = TWindowExtras::IsPopup(this) ? TPoint(FLeft, FTop) : TControl::ClientOrigin();
+    return TPoint(o.X + i.Left, o.Y + i.Top);
+}
+
+void AddBorderStyle(TCreateParams& Params, TBorderStyle BorderStyle, bool Ctl3D) {
+    Params.Style &= ~WS_BORDER;
+    Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    if (BorderStyle != bsSingle) return;
+    if (Ctl3D)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+        Params.Style |= WS_BORDER;
+}
+
+// =============================================================================================
+// Window device contexts
+
+HDC GetWindowDC(HWND Wnd) {
+    TWinControl* c = FindControl(Wnd);
+    if (!c) return nullptr;
+    auto* dc = new TCanvas();
+    auto* custom = dynamic_cast<TCustomControl*>(c);
+    if (custom && !HasInsets(TWindowExtras::Insets(c))) {
+        // Window and client area are one: the canvas draws where the control paints.
+        dc->SetTarget(&custom->BackImage());
+        dc->OnChange = [Wnd](TObject*) {
+            if (TWinControl* w = FindControl(Wnd); w && w->WidgetIfAllocated())
+                w->WidgetIfAllocated()->update();
+        };
+    } else {
+        TWindowExtras::WindowImage(c);
+        dc->SetTarget(&TWindowExtras::Of(c).Window);
+        dc->OnChange = [Wnd](TObject*) {
+            TWindowExtras* x = TWindowExtras::Find(FindControl(Wnd));
+            if (x && x->Frame) x->Frame->update();
+        };
+    }
+    LiveDCs().insert(dc);
+    return dc;
+}
+
+int ReleaseDC(HWND, HDC DC) {
+    if (!DC || !LiveDCs().erase(DC)) return 0;
+    DC->OnChange = nullptr;
+    TObject::Free(DC);
+    return 1;
+}
