@@ -3,6 +3,7 @@
 #include "ActnList.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "OSInfo.h"
 #include "QtBridge.h"
 
 #include <QApplication>
@@ -244,6 +245,14 @@ void TControl::SetEnabled(bool Value) {
 
 bool TControl::Showing() const {
     return FVisible && FParent && FParent->Showing();
+}
+
+bool TControl::UseRightToLeftAlignment() const {
+    return PlatformSwitches().MiddleEastLocale && FBiDiMode == bdRightToLeft;
+}
+
+bool TControl::UseRightToLeftReading() const {
+    return PlatformSwitches().MiddleEastLocale && FBiDiMode != bdLeftToRight;
 }
 
 void TControl::SetParent(TWinControl* AParent) {
