@@ -118,10 +118,13 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                     } else {
                         FGridState = gsSelecting;
                         StartTimer();
-                        if (Shift.count(ssShift))
+                        if (Shift.count(ssShift)) {
                             MoveAnchor(hit);
-                        else
+                        } else {
                             MoveColRow(hit.X, hit.Y, true, true);
+                            // SelectCell refused the cell: no range grows from a refused press.
+                            if (!(FCurrent == hit)) CancelMode();
+                        }
                     }
                 }
             }

@@ -49,6 +49,10 @@ public:
     int EditLimit = 0;
     String EditMask;
 
+    TGridDrawState StateOf(int ACol, int ARow) { return DrawStates[{ACol, ARow}]; }
+    TRect RectOf(int ACol, int ARow) { return DrawRects[{ACol, ARow}]; }
+    int DrawsOf(int ACol, int ARow) { return DrawCounts[{ACol, ARow}]; }
+
     void ClearDraws() {
         DrawCounts.clear();
         DrawStates.clear();
@@ -139,12 +143,12 @@ protected:
         PlatformSwitches().MiddleEastLocale = true;
         Grid->SetBiDiMode(bdRightToLeft);
     }
-    void AddOptions(std::initializer_list<TGridOption> Add) {
+    void AddOptions(const TGridOptions& Add) {
         TGridOptions o = Grid->Options();
         o.insert(Add.begin(), Add.end());
         Grid->SetOptions(o);
     }
-    void RemoveOptions(std::initializer_list<TGridOption> Remove) {
+    void RemoveOptions(const TGridOptions& Remove) {
         TGridOptions o = Grid->Options();
         for (TGridOption x : Remove) o.erase(x);
         Grid->SetOptions(o);

@@ -70,7 +70,7 @@ TEST_P(GridCountChanges, KeepCellsAndShowThemAgain) {
     Grid->SetLeftCol(std::max(c.Col, Grid->FixedCols()));
     Grid->SetTopRow(std::max(c.Row, Grid->FixedRows()));
     PaintNow();
-    EXPECT_EQ((Grid->DrawCounts[{c.Col, c.Row}]), 1);
+    EXPECT_EQ(Grid->DrawsOf(c.Col, c.Row), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
