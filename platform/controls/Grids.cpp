@@ -22,17 +22,21 @@ bool PointInGridRect(int Col, int Row, const TGridRect& Rect) {
 // TGridExtents
 
 void TGridExtents::SetCount(int Value) {
+    if (Value == FCount) return;
+    ++FVersion;
     FCount = Value;
     if (!FSizes.empty()) FSizes.resize(size_t(Value), FDefault);
 }
 
 void TGridExtents::SetDefault(int Value) {
+    ++FVersion;
     FDefault = Value;
     FSizes.clear();
     FSizes.shrink_to_fit();
 }
 
 void TGridExtents::SetSize(int Index, int Value) {
+    ++FVersion;
     if (FSizes.empty()) {
         if (Value == FDefault) return;
         FSizes.assign(size_t(FCount), FDefault);
@@ -42,6 +46,7 @@ void TGridExtents::SetSize(int Index, int Value) {
 
 void TGridExtents::Move(int FromIndex, int ToIndex) {
     if (FSizes.empty() || FromIndex == ToIndex) return;
+    ++FVersion;
     MoveItem(FSizes, size_t(FromIndex), size_t(ToIndex));
 }
 
@@ -202,7 +207,7 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
 void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
     if (Value == FBorderStyle) return;
     FBorderStyle = Value;
-    Invalidate();
+    InvalidateGrid();
 }
 
 void TCustomGrid::SetDefaultDrawing(bool Value) {
@@ -376,8 +381,29 @@ void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) const {
         HasOption(goFixedVertLine) || HasOption(goVertLine) ? FGridLineWidth : 0; // lines between columns
     const int horzLine = HasOption(goFixedHorzLine) || HasOption(goHorzLine) ? FGridLineWidth : 0;
     const TRect cr = ClientRect();
-    CalcAxis(DrawInfo.Horz, FColWidths, FFixedCols, FTopLeft.X, cr.Width(), vertLine);
-    CalcAxis(DrawInfo.Vert, FRowHeights, FFixedRows, FTopLeft.Y, cr.Height(), horzLine);
+    DrawInfo.Horz = CachedAxis(FAxisCache[0], FColWidths, FFixedCols, FTopLeft.X, cr.Width(), vertLine);
+    DrawInfo.Vert = CachedAxis(FAxisCache[1], FRowHeights, FFixedRows, FTopLeft.Y, cr.Height(), horzLine);
+}
+
+const TGridAxisDrawInfo& TCustomGrid::CachedAxis(TAxisCache& Cache, const TGridExtents& Extents,
+                                                 int FixedCount, int FirstCell, int Extent,
+                                                 int LineWidth) const {
+    Extent = std::max(Extent, 0);
+    if (!Cache.Valid || Cache.Version != Extents.Version() || Cache.Fixed != FixedCount ||
+        Cache.Extent != Extent || Cache.Line != LineWidth) {
+        Cache.Valid = false;
+        Cache.MaxValid = false;
+    }
+    if (!Cache.Valid || Cache.First != FirstCell) {
+        CalcAxis(Cache.Info, Extents, FixedCount, FirstCell, Extent, LineWidth);
+        Cache.Valid = true;
+        Cache.Version = Extents.Version();
+        Cache.Fixed = FixedCount;
+        Cache.First = FirstCell;
+        Cache.Extent = Extent;
+        Cache.Line = LineWidth;
+    }
+    return Cache.Info;
 }
 
 int TCustomGrid::FirstCellShowing(const TGridExtents& Extents, const TGridAxisDrawInfo& Axis,
@@ -395,9 +421,20 @@ int TCustomGrid::FirstCellShowing(const TGridExtents& Extents, const TGridAxisDr
 }
 
 int TCustomGrid::MaxTopLeftOf(const TGridExtents& Extents, const TGridAxisDrawInfo& Axis) const {
+    TAxisCache& cache = FAxisCache[&Extents == &FColWidths ? 0 : 1];
+    // It does not depend on the first cell shown: kept while the rest of the layout holds.
+    const bool same = cache.Valid && cache.Version == Extents.Version() &&
+                      cache.Fixed == Axis.FixedCellCount && cache.Extent == Axis.GridExtent &&
+                      cache.Line == Axis.EffectiveLineWidth;
+    if (same && cache.MaxValid) return cache.MaxFirst;
     const int last = Extents.Count() - 1;
-    if (last < Axis.FixedCellCount) return Axis.FixedCellCount;
-    return FirstCellShowing(Extents, Axis, last);
+    const int result =
+        last < Axis.FixedCellCount ? Axis.FixedCellCount : FirstCellShowing(Extents, Axis, last);
+    if (same) {
+        cache.MaxValid = true;
+        cache.MaxFirst = result;
+    }
+    return result;
 }
 
 int TCustomGrid::CellAt(const TGridExtents& Extents, const TGridAxisDrawInfo& Axis, int Pos) const {
@@ -509,54 +546,74 @@ TRect TCustomGrid::MirrorRect(const TRect& R) const {
 
 namespace {
 
-struct TAxisOf {
-    int Count, Fixed, First, Visible;
-};
+// count - visible - fixed of an axis: the cells the thumb's 127 steps spread over.
+int ScrollSpan(const TGridAxisDrawInfo& Axis) {
+    const int visible = std::max(0, Axis.LastFullVisibleCell - Axis.FirstGridCell + 1);
+    return Axis.GridCellCount - visible - Axis.FixedCellCount;
+}
 
-TAxisOf AxisOfBar(const TCustomGrid& Grid, int Bar) {
-    if (Bar == SB_VERT) return {Grid.RowCount(), Grid.FixedRows(), Grid.TopRow(), Grid.VisibleRowCount()};
-    return {Grid.ColCount(), Grid.FixedCols(), Grid.LeftCol(), Grid.VisibleColCount()};
+int PosOfAxis(const TGridAxisDrawInfo& Axis) {
+    const int span = ScrollSpan(Axis);
+    if (span <= 0) return 0;
+    return std::clamp(MulDiv(Axis.FirstGridCell - Axis.FixedCellCount, 127, span), 0, 127);
+}
+
+int CellOfAxisPos(const TGridAxisDrawInfo& Axis, int Pos) {
+    const int span = ScrollSpan(Axis);
+    if (span <= 0) return Axis.FixedCellCount;
+    return MulDiv(Pos, span, 127) + Axis.FixedCellCount;
 }
 
 } // namespace
 
 int TCustomGrid::ScrollPosOf(int Bar) const {
-    const TAxisOf a = AxisOfBar(*this, Bar);
-    const int span = a.Count - a.Visible - a.Fixed;
-    if (span <= 0) return 0;
-    return std::clamp(MulDiv(a.First - a.Fixed, 127, span), 0, 127);
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return PosOfAxis(Bar == SB_VERT ? info.Vert : info.Horz);
 }
 
 int TCustomGrid::CellOfScrollPos(int Bar, int Pos) const {
-    const TAxisOf a = AxisOfBar(*this, Bar);
-    const int span = a.Count - a.Visible - a.Fixed;
-    if (span <= 0) return a.Fixed;
-    return MulDiv(Pos, span, 127) + a.Fixed;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return CellOfAxisPos(Bar == SB_VERT ? info.Vert : info.Horz, Pos);
 }
 
 // The bars are handed to the window's scroll bars once the platform has them; until then the
-// grid keeps what it wants in FScrollBarInfo, which ScrollBarInfo shows.
+// grid keeps what it wants in FScrollBarInfo, which ScrollBarInfo shows. Without a window there
+// are no bars: the grid works them out when its window is made.
 void TCustomGrid::UpdateScrollRange() {
+    if (!HandleAllocated()) return;
     TGridDrawInfo info;
     CalcDrawInfo(info);
     const bool wantH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     const bool wantV = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool needH = MaxTopLeftOf(FColWidths, info.Horz) > FFixedCols;
     const bool needV = MaxTopLeftOf(FRowHeights, info.Vert) > FFixedRows;
-    // A direction whose cells all fit shows from its first scrolling cell.
-    MoveTopLeft(needH ? FTopLeft.X : FFixedCols, needV ? FTopLeft.Y : FFixedRows);
     FScrollBarInfo[0].Visible = wantH && needH;
     FScrollBarInfo[1].Visible = wantV && needV;
-    UpdateScrollPos();
+    // A direction whose cells all fit shows from its first scrolling cell.
+    const TGridCoord topLeft = FTopLeft;
+    MoveTopLeft(needH ? FTopLeft.X : FFixedCols, needV ? FTopLeft.Y : FFixedRows);
+    if (FTopLeft == topLeft) SetScrollPositions(info);
 }
 
 void TCustomGrid::UpdateScrollPos() {
-    for (int bar : {SB_HORZ, SB_VERT}) {
-        TGridScrollBar& b = FScrollBarInfo[bar == SB_VERT ? 1 : 0];
-        b.Min = 0;
-        b.Max = 127;
-        b.Pos = b.Visible ? ScrollPosOf(bar) : 0;
-    }
+    if (!HandleAllocated()) return;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    SetScrollPositions(info);
+}
+
+void TCustomGrid::SetScrollPositions(const TGridDrawInfo& Info) {
+    TGridScrollBar& h = FScrollBarInfo[0];
+    TGridScrollBar& v = FScrollBarInfo[1];
+    h.Pos = h.Visible ? PosOfAxis(Info.Horz) : 0;
+    v.Pos = v.Visible ? PosOfAxis(Info.Vert) : 0;
+}
+
+void TCustomGrid::CreateWnd() {
+    TCustomControl::CreateWnd();
+    UpdateScrollRange();
 }
 
 void TCustomGrid::ModifyScrollBar(int Bar, int ScrollCode, int Pos) {

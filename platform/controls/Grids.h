@@ -109,11 +109,14 @@ public:
     // Moves the size at FromIndex to ToIndex, the ones between shifting by one.
     void Move(int FromIndex, int ToIndex);
     bool Customized() const { return !FSizes.empty(); }
+    // Changes with every change of the count or a size (for layouts worked out from them).
+    unsigned Version() const { return FVersion; }
 
 private:
     int FCount;
     int FDefault;
     std::vector<int> FSizes; // empty, or one per index below FCount
+    unsigned FVersion = 0;
 };
 
 // Geometry of one axis of the grid as drawn now, in left-to-right (top-to-bottom) pixels.
@@ -278,6 +281,7 @@ protected:
     // ScrollBarInfo; a descendant that owns the window's scroll bars hands them on here.
     virtual void UpdateScrollRange();
     virtual void UpdateScrollPos();
+    void CreateWnd() override;
     // The scroll bar's position for the first scrolling cell shown, and the cell for a position.
     int ScrollPosOf(int Bar) const;
     int CellOfScrollPos(int Bar, int Pos) const;
@@ -364,6 +368,7 @@ private:
     // The left-to-right start of a shown cell; -1 when it is not shown.
     int CellStart(const TGridExtents& Extents, const TGridAxisDrawInfo& Axis, int Index) const;
     void ModifyScrollBar(int Bar, int ScrollCode, int Pos);
+    void SetScrollPositions(const TGridDrawInfo& Info);
     // The editor (when it holds a cell) moves with its cell.
     void EditorFollowCell();
     void HideEdit();
@@ -415,6 +420,21 @@ private:
     int FEditChanging = 0;
 
     TGridScrollBar FScrollBarInfo[2];
+    bool FGridInvalid = false; // a whole paint is asked for and has not run yet
+
+    // The layout of each axis (0 columns, 1 rows) as last worked out and what it came from, so
+    // that the many questions between two changes do not lay the grid out again each time.
+    struct TAxisCache {
+        bool Valid = false;
+        unsigned Version = 0;
+        int Fixed = 0, First = 0, Extent = 0, Line = 0;
+        TGridAxisDrawInfo Info;
+        bool MaxValid = false;
+        int MaxFirst = 0;
+    };
+    mutable TAxisCache FAxisCache[2];
+    const TGridAxisDrawInfo& CachedAxis(TAxisCache& Cache, const TGridExtents& Extents, int FixedCount,
+                                        int FirstCell, int Extent, int LineWidth) const;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 using namespace GridsPrivate;
 
 void TCustomGrid::Paint() {
+    FGridInvalid = false;
     TCanvas* canvas = Canvas();
     TGridDrawInfo info;
     CalcDrawInfo(info);
@@ -166,15 +167,18 @@ void TCustomGrid::DrawStateMarks(TCanvas* Canvas, const TGridDrawInfo& Info) {
 // ---------------------------------------------------------------------------------------------
 // Asking for paints
 
+// A whole paint asked for and not yet run covers every later request until it runs.
 void TCustomGrid::InvalidateGrid() {
+    if (FGridInvalid) return;
+    FGridInvalid = HandleAllocated();
     Invalidate();
 }
 
 void TCustomGrid::InvalidateGridRect(const TGridRect& Rect) {
-    if (!HandleAllocated()) return;
+    if (!HandleAllocated() || FGridInvalid) return;
     if (!Showing()) {
         // Painted whole when it shows.
-        Invalidate();
+        InvalidateGrid();
         return;
     }
     const TRect r = BoxRect(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);

@@ -256,13 +256,13 @@ void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
     FStore.MoveColumn(FromIndex, ToIndex);
-    Invalidate();
+    InvalidateGrid();
     TDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
     FStore.MoveRow(FromIndex, ToIndex);
-    Invalidate();
+    InvalidateGrid();
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
