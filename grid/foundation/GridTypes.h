@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "Grids.h"
 #include "Messages.h"
 #include "System.h"
 #include "Types.h"
@@ -106,11 +107,6 @@ enum TCursorAdvance { caDefault, caSnake, caLoop };
 enum TGridFixedCellEdit { fceNone, fceDblClick, fceLeftClick, fceRightClick };
 enum TGridFixedCellEditor { fceEdit, fceComboEdit, fceComboList };
 enum TWheelAction { waMoveSelection, waScroll };
-
-// State of a cell being drawn, as the platform grid hands it to its cell painter.
-// (Belongs with the platform grid; kept here until that unit exists.)
-enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed, gdRowSelected, gdHotTrack, gdPressed };
-using TGridDrawState = std::set<TGridDrawStateItem>;
 
 // Event types of the grid. The first argument is always the sender; several events take the row
 // before the column, and that order is part of the type. Reference parameters are the values a

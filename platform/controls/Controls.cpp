@@ -3,6 +3,7 @@
 #include "ActnList.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "OSInfo.h"
 #include "QtBridge.h"
 #include "StandIn.h"
 #include "WindowFrame.h"
@@ -254,6 +255,14 @@ void TControl::SetEnabled(bool Value) {
 
 bool TControl::Showing() const {
     return FVisible && FParent && FParent->Showing();
+}
+
+bool TControl::UseRightToLeftAlignment() const {
+    return PlatformSwitches().MiddleEastLocale && FBiDiMode == bdRightToLeft;
+}
+
+bool TControl::UseRightToLeftReading() const {
+    return PlatformSwitches().MiddleEastLocale && FBiDiMode != bdLeftToRight;
 }
 
 void TControl::SetParent(TWinControl* AParent) {

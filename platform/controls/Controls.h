@@ -269,8 +269,10 @@ public:
 
     TBiDiMode BiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
-    bool UseRightToLeftAlignment() const { return false; }
-    bool UseRightToLeftReading() const { return false; }
+    // Right-to-left layout and reading: only where the system's locale reads right to left
+    // (PlatformSwitches().MiddleEastLocale, off here) and BiDiMode asks for it.
+    bool UseRightToLeftAlignment() const;
+    bool UseRightToLeftReading() const;
 
     // Dragging between controls: there is no drag machinery here yet (no drag starts, OnDragOver
     // and OnDragDrop never fire), so automatic dragging and IsDragging are stand-ins.

@@ -188,17 +188,12 @@ void TGraphicsObject::Changed() {
     if (Assigned(OnChange)) OnChange(this);
 }
 
-namespace {
-
-// MulDiv of the platform: a * b / c rounded half away from zero.
 int MulDiv(int a, int b, int c) {
     if (c == 0) return -1;
     long long n = static_cast<long long>(a) * b;
     long long q = (std::llabs(n) * 2 + std::llabs(c)) / (2 * std::llabs(c));
     return int(((n < 0) != (c < 0)) ? -q : q);
 }
-
-} // namespace
 
 String MapFontFamily(const String& Name) {
     static const struct {

@@ -522,6 +522,10 @@ void CanvasBlit(TCanvas* Canvas, const TRect& Dest, const QImage& Src, bool Keye
 // Device contexts of the platform's drawing routines are canvases here.
 using HDC = TCanvas*;
 
+// The platform's MulDiv: Number * Numerator / Denominator in 64 bits, rounded half away from
+// zero; -1 for a zero denominator.
+int MulDiv(int Number, int Numerator, int Denominator);
+
 // ---------------------------------------------------------------------------------------------
 // The platform's drawing routines
 

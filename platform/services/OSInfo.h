@@ -63,6 +63,9 @@ struct TPlatformSwitches {
     bool VisualStylesActive = true;
     // The colour name of the active visual style, as GetCurrentThemeName reports it.
     String ThemeColorName = QStringLiteral("NormalColor");
+    // The system's locale reads right to left (the class library's SysLocale.MiddleEast): off,
+    // so no control lays itself out right to left; tests switch it on for those branches.
+    bool MiddleEastLocale = false;
 };
 
 // The switches in force; tests change them and call ResetPlatformSwitches afterwards.
