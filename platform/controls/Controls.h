@@ -792,10 +792,6 @@ struct PAINTSTRUCT {
     bool fRestore = false;
     bool fIncUpdate = false;
 };
-constexpr int RGN_ERROR = 0;
-constexpr int NULLREGION = 1;
-constexpr int SIMPLEREGION = 2;
-constexpr int COMPLEXREGION = 3;
 bool InvalidateRect(HWND Wnd, const TRect* R, bool Erase);
 bool InvalidateRgn(HWND Wnd, const QRegion* Rgn, bool Erase);
 bool ValidateRect(HWND Wnd, const TRect* R);
