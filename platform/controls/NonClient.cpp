@@ -133,8 +133,10 @@ TWindowFrame* MakeFrame(TWinControl* C, QWidget* Client) {
     if (top) frame->setWindowOpacity(Client->windowOpacity());
     if (!top) frame->stackUnder(Client);
     frame->setEnabled(Client->isEnabled());
+    const bool focused = Client->hasFocus();
     Client->setParent(frame, Qt::Widget);
     Client->setVisible(shown); // the frame follows (TControlWidget::setVisible)
+    if (focused) Client->setFocus(Qt::OtherFocusReason);
     return frame;
 }
 

@@ -378,20 +378,19 @@ bool EnableScrollBar(HWND Wnd, UINT Bar, UINT Arrows) {
 // =============================================================================================
 // Notifications of scroll-bar controls
 
-void TWinControl::WMHScroll(TWMScroll& Message) {
+// A message from a scroll-bar control goes back to it reflected (CN_ + the message); answers
+// whether it did.
+static bool ReflectToScrollBar(TWinControl* Self, TWMScroll& Message) {
     TWinControl* bar = FindControl(HWND(Message.ScrollBar));
-    if (bar && bar != this) {
-        Message.Result = bar->Perform(CN_HSCROLL, Message.WParam(), Message.LParam());
-        return;
-    }
-    DefaultHandler(Message);
+    if (!bar || bar == Self) return false;
+    Message.Result = bar->Perform(CN_BASE + Message.Msg, Message.WParam(), Message.LParam());
+    return true;
+}
+
+void TWinControl::WMHScroll(TWMScroll& Message) {
+    if (!ReflectToScrollBar(this, Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMVScroll(TWMScroll& Message) {
-    TWinControl* bar = FindControl(HWND(Message.ScrollBar));
-    if (bar && bar != this) {
-        Message.Result = bar->Perform(CN_VSCROLL, Message.WParam(), Message.LParam());
-        return;
-    }
-    DefaultHandler(Message);
+    if (!ReflectToScrollBar(this, Message)) DefaultHandler(Message);
 }

@@ -30,13 +30,16 @@ const TControl* RootOf(const TControl* C) {
 static TMouse GMouse;
 TMouse* Mouse = &GMouse;
 
+// The pointer as the mouse messages saw it last (GetCursorPos).
 TPoint TMouse::CursorPos() const {
-    QPoint p = QCursor::pos();
-    return TPoint(p.x(), p.y());
+    TPoint p;
+    GetCursorPos(p);
+    return p;
 }
 
 void TMouse::SetCursorPos(const TPoint& Value) {
     QCursor::setPos(Value.X, Value.Y);
+    TWindowExtras::PointerMoved(nullptr, Value, WM_MOUSEMOVE, false);
 }
 
 HWND TMouse::Capture() const {
@@ -140,6 +143,8 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
         else if (InsertAfter == HWND_BOTTOM)
             c->SendToBack();
     }
+    // The frame is measured and painted anew (WM_NCPAINT), as after a change of the styles.
+    if ((Flags & SWP_FRAMECHANGED) && c->HandleAllocated()) TWindowExtras::StylesChanged(c);
     if (Flags & SWP_SHOWWINDOW) ShowWindow(Wnd, (Flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
     if (Flags & SWP_HIDEWINDOW) ShowWindow(Wnd, SW_HIDE);
     return true;

@@ -184,6 +184,10 @@ TEST_F(NonClientTest, DrawingThroughAWindowDeviceContextShowsAtOnce) {
     EXPECT_EQ(shown.pixelColor(30, 1), QColor(Qt::blue));
     EXPECT_EQ(shown.pixelColor(0, 30), ToQColor(ColorToRGB(clBtnShadow)));
     EXPECT_EQ(p->LeftEdgeAroundInherited.size(), paints); // no new WM_NCPAINT
+    // A changed frame is painted anew: the default frame covers the drawing again.
+    SetWindowPos(p->Handle(), 0, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    EXPECT_EQ(frame->grab().toImage().pixelColor(30, 1), ToQColor(ColorToRGB(cl3DDkShadow)));
+    EXPECT_GT(p->LeftEdgeAroundInherited.size(), paints);
     EXPECT_EQ(GetWindowDC(987654), nullptr);
 
     // A window without a non-client area: the window device context draws where it paints.
