@@ -354,6 +354,7 @@ protected:
 private:
     bool RangeSelectAllowed() const;
     void ChangeSize(int NewColCount, int NewRowCount);
+    void SetFixedCount(int Value, bool Rows);
     void SelectionMoved(const TGridRect& OldSel);
     void CalcAxis(TGridAxisDrawInfo& Axis, const TGridExtents& Extents, int FixedCount, int FirstCell,
                   int Extent, int LineWidth) const;
