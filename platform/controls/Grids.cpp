@@ -152,19 +152,19 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
 }
 
 void TCustomGrid::SetColWidths(int Index, int Value) {
-    if (Index < 0 || Index >= ColCount()) throw EInvalidGridOperation(SIndexOutOfRange);
-    if (Value == ColWidths(Index)) return;
-    FColWidths.SetSize(Index, Value);
-    InvalidateGrid();
-    ColWidthsChanged();
+    if (SetSize(FColWidths, Index, Value)) ColWidthsChanged();
 }
 
 void TCustomGrid::SetRowHeights(int Index, int Value) {
-    if (Index < 0 || Index >= RowCount()) throw EInvalidGridOperation(SIndexOutOfRange);
-    if (Value == RowHeights(Index)) return;
-    FRowHeights.SetSize(Index, Value);
+    if (SetSize(FRowHeights, Index, Value)) RowHeightsChanged();
+}
+
+bool TCustomGrid::SetSize(TGridExtents& Sizes, int Index, int Value) {
+    if (Index < 0 || Index >= Sizes.Count()) throw EInvalidGridOperation(SIndexOutOfRange);
+    if (Value == Sizes.Size(Index)) return false;
+    Sizes.SetSize(Index, Value);
     InvalidateGrid();
-    RowHeightsChanged();
+    return true;
 }
 
 void TCustomGrid::SetGridLineWidth(int Value) {
@@ -667,32 +667,36 @@ void TCustomGrid::WMVScroll(TWMScroll& Message) {
 // Moving and deleting columns and rows
 
 void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
-    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
-        throw EInvalidGridOperation(SIndexOutOfRange);
-    if (FromIndex == ToIndex) return;
-    const bool sized = FColWidths.Customized();
-    FColWidths.Move(FromIndex, ToIndex);
-    ShiftIndex(FCurrent.X, FromIndex, ToIndex);
-    ShiftIndex(FAnchor.X, FromIndex, ToIndex);
-    if (FInplaceCol >= 0) ShiftIndex(FInplaceCol, FromIndex, ToIndex);
-    InvalidateGrid();
-    ColumnMoved(FromIndex, ToIndex);
-    if (sized) ColWidthsChanged();
-    UpdateEdit();
+    MoveCells(false, FromIndex, ToIndex);
 }
 
 void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
-    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+    MoveCells(true, FromIndex, ToIndex);
+}
+
+// The size, the current cell, the anchor and the editor go with the moved column or row; then
+// the moved hook runs (where the string grid moves its cells).
+void TCustomGrid::MoveCells(bool Rows, int FromIndex, int ToIndex) {
+    const int count = Rows ? RowCount() : ColCount();
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= count || ToIndex >= count)
         throw EInvalidGridOperation(SIndexOutOfRange);
     if (FromIndex == ToIndex) return;
-    const bool sized = FRowHeights.Customized();
-    FRowHeights.Move(FromIndex, ToIndex);
-    ShiftIndex(FCurrent.Y, FromIndex, ToIndex);
-    ShiftIndex(FAnchor.Y, FromIndex, ToIndex);
-    if (FInplaceRow >= 0) ShiftIndex(FInplaceRow, FromIndex, ToIndex);
+    TGridExtents& sizes = Rows ? FRowHeights : FColWidths;
+    const bool sized = sizes.Customized();
+    sizes.Move(FromIndex, ToIndex);
+    int TGridCoord::*axis = Rows ? &TGridCoord::Y : &TGridCoord::X;
+    ShiftIndex(FCurrent.*axis, FromIndex, ToIndex);
+    ShiftIndex(FAnchor.*axis, FromIndex, ToIndex);
+    int& edited = Rows ? FInplaceRow : FInplaceCol;
+    if (edited >= 0) ShiftIndex(edited, FromIndex, ToIndex);
     InvalidateGrid();
-    RowMoved(FromIndex, ToIndex);
-    if (sized) RowHeightsChanged();
+    if (Rows) {
+        RowMoved(FromIndex, ToIndex);
+        if (sized) RowHeightsChanged();
+    } else {
+        ColumnMoved(FromIndex, ToIndex);
+        if (sized) ColWidthsChanged();
+    }
     UpdateEdit();
 }
 
