@@ -63,7 +63,9 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TCustomGrid::~TCustomGrid() {
-    // The editor is a child window and goes with the grid's children.
+    // The editor is a child window and goes with the grid's children, after this part of the
+    // grid is gone: it must not call back.
+    if (FInplaceEdit) FInplaceEdit->SetGrid(nullptr);
     FInplaceEdit = nullptr;
 }
 
@@ -111,30 +113,27 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
 }
 
 void TCustomGrid::SetFixedCols(int Value) {
-    if (Value < 0) throw EInvalidGridOperation(SIndexOutOfRange);
-    if (Value >= ColCount()) throw EInvalidGridOperation(SFixedColTooBig);
-    if (Value == FFixedCols) return;
-    FFixedCols = Value;
-    if (FInplaceCol >= 0 && FInplaceCol < Value) HideEditor();
-    if (FCurrent.X < Value) FCurrent.X = Value;
-    if (FAnchor.X < Value) FAnchor.X = Value;
-    const TGridCoord oldTopLeft = FTopLeft;
-    if (FTopLeft.X < Value) FTopLeft.X = Value;
-    InvalidateGrid();
-    UpdateScrollRange();
-    if (!(FTopLeft == oldTopLeft)) TopLeftChanged();
+    SetFixedCount(Value, false);
 }
 
 void TCustomGrid::SetFixedRows(int Value) {
+    SetFixedCount(Value, true);
+}
+
+// Cells that become fixed can be neither current nor the first scrolling one.
+void TCustomGrid::SetFixedCount(int Value, bool Rows) {
     if (Value < 0) throw EInvalidGridOperation(SIndexOutOfRange);
-    if (Value >= RowCount()) throw EInvalidGridOperation(SFixedRowTooBig);
-    if (Value == FFixedRows) return;
-    FFixedRows = Value;
-    if (FInplaceRow >= 0 && FInplaceRow < Value) HideEditor();
-    if (FCurrent.Y < Value) FCurrent.Y = Value;
-    if (FAnchor.Y < Value) FAnchor.Y = Value;
+    if (Value >= (Rows ? RowCount() : ColCount()))
+        throw EInvalidGridOperation(Rows ? SFixedRowTooBig : SFixedColTooBig);
+    int& fixed = Rows ? FFixedRows : FFixedCols;
+    if (Value == fixed) return;
+    fixed = Value;
+    const int edited = Rows ? FInplaceRow : FInplaceCol;
+    if (edited >= 0 && edited < Value) HideEditor();
+    int TGridCoord::*axis = Rows ? &TGridCoord::Y : &TGridCoord::X;
     const TGridCoord oldTopLeft = FTopLeft;
-    if (FTopLeft.Y < Value) FTopLeft.Y = Value;
+    for (TGridCoord* c : {&FCurrent, &FAnchor, &FTopLeft})
+        if (c->*axis < Value) c->*axis = Value;
     InvalidateGrid();
     UpdateScrollRange();
     if (!(FTopLeft == oldTopLeft)) TopLeftChanged();
@@ -153,19 +152,19 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
 }
 
 void TCustomGrid::SetColWidths(int Index, int Value) {
-    if (Index < 0 || Index >= ColCount()) throw EInvalidGridOperation(SIndexOutOfRange);
-    if (Value == ColWidths(Index)) return;
-    FColWidths.SetSize(Index, Value);
-    InvalidateGrid();
-    ColWidthsChanged();
+    if (SetSize(FColWidths, Index, Value)) ColWidthsChanged();
 }
 
 void TCustomGrid::SetRowHeights(int Index, int Value) {
-    if (Index < 0 || Index >= RowCount()) throw EInvalidGridOperation(SIndexOutOfRange);
-    if (Value == RowHeights(Index)) return;
-    FRowHeights.SetSize(Index, Value);
+    if (SetSize(FRowHeights, Index, Value)) RowHeightsChanged();
+}
+
+bool TCustomGrid::SetSize(TGridExtents& Sizes, int Index, int Value) {
+    if (Index < 0 || Index >= Sizes.Count()) throw EInvalidGridOperation(SIndexOutOfRange);
+    if (Value == Sizes.Size(Index)) return false;
+    Sizes.SetSize(Index, Value);
     InvalidateGrid();
-    RowHeightsChanged();
+    return true;
 }
 
 void TCustomGrid::SetGridLineWidth(int Value) {
@@ -179,6 +178,7 @@ void TCustomGrid::SetGridLineWidth(int Value) {
 
 void TCustomGrid::SetOptions(const TGridOptions& Value) {
     if (Value == FOptions) return;
+    const bool wasRowSelect = HasOption(goRowSelect);
     FOptions = Value;
     if (!HasOption(goEditing) || HasOption(goRowSelect)) {
         HideEditor();
@@ -186,7 +186,10 @@ void TCustomGrid::SetOptions(const TGridOptions& Value) {
         FEditorMode = true;
         UpdateEdit();
     }
-    if (HasOption(goRowSelect)) FAnchor.X = ColCount() - 1;
+    if (HasOption(goRowSelect))
+        FAnchor.X = ColCount() - 1;
+    else if (wasRowSelect)
+        FAnchor = FCurrent; // the row's selection was the current cell's
     InvalidateGrid();
     UpdateScrollRange();
     EditorFollowCell();
@@ -664,32 +667,36 @@ void TCustomGrid::WMVScroll(TWMScroll& Message) {
 // Moving and deleting columns and rows
 
 void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
-    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
-        throw EInvalidGridOperation(SIndexOutOfRange);
-    if (FromIndex == ToIndex) return;
-    const bool sized = FColWidths.Customized();
-    FColWidths.Move(FromIndex, ToIndex);
-    ShiftIndex(FCurrent.X, FromIndex, ToIndex);
-    ShiftIndex(FAnchor.X, FromIndex, ToIndex);
-    if (FInplaceCol >= 0) ShiftIndex(FInplaceCol, FromIndex, ToIndex);
-    InvalidateGrid();
-    ColumnMoved(FromIndex, ToIndex);
-    if (sized) ColWidthsChanged();
-    UpdateEdit();
+    MoveCells(false, FromIndex, ToIndex);
 }
 
 void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
-    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+    MoveCells(true, FromIndex, ToIndex);
+}
+
+// The size, the current cell, the anchor and the editor go with the moved column or row; then
+// the moved hook runs (where the string grid moves its cells).
+void TCustomGrid::MoveCells(bool Rows, int FromIndex, int ToIndex) {
+    const int count = Rows ? RowCount() : ColCount();
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= count || ToIndex >= count)
         throw EInvalidGridOperation(SIndexOutOfRange);
     if (FromIndex == ToIndex) return;
-    const bool sized = FRowHeights.Customized();
-    FRowHeights.Move(FromIndex, ToIndex);
-    ShiftIndex(FCurrent.Y, FromIndex, ToIndex);
-    ShiftIndex(FAnchor.Y, FromIndex, ToIndex);
-    if (FInplaceRow >= 0) ShiftIndex(FInplaceRow, FromIndex, ToIndex);
+    TGridExtents& sizes = Rows ? FRowHeights : FColWidths;
+    const bool sized = sizes.Customized();
+    sizes.Move(FromIndex, ToIndex);
+    int TGridCoord::*axis = Rows ? &TGridCoord::Y : &TGridCoord::X;
+    ShiftIndex(FCurrent.*axis, FromIndex, ToIndex);
+    ShiftIndex(FAnchor.*axis, FromIndex, ToIndex);
+    int& edited = Rows ? FInplaceRow : FInplaceCol;
+    if (edited >= 0) ShiftIndex(edited, FromIndex, ToIndex);
     InvalidateGrid();
-    RowMoved(FromIndex, ToIndex);
-    if (sized) RowHeightsChanged();
+    if (Rows) {
+        RowMoved(FromIndex, ToIndex);
+        if (sized) RowHeightsChanged();
+    } else {
+        ColumnMoved(FromIndex, ToIndex);
+        if (sized) ColWidthsChanged();
+    }
     UpdateEdit();
 }
 

@@ -354,6 +354,10 @@ protected:
 private:
     bool RangeSelectAllowed() const;
     void ChangeSize(int NewColCount, int NewRowCount);
+    void SetFixedCount(int Value, bool Rows);
+    void MoveCells(bool Rows, int FromIndex, int ToIndex);
+    // Sets one size; false when it had that size already.
+    bool SetSize(TGridExtents& Sizes, int Index, int Value);
     void SelectionMoved(const TGridRect& OldSel);
     void CalcAxis(TGridAxisDrawInfo& Axis, const TGridExtents& Extents, int FixedCount, int FirstCell,
                   int Extent, int LineWidth) const;

@@ -59,22 +59,20 @@ void TCustomGrid::GetSizingState(int X, int Y, TGridState& State, int& Index, in
         }
         return false;
     };
-    int found = -1, line = 0;
+    auto sizing = [&](TGridState Kind, const TGridExtents& Extents, const TGridAxisDrawInfo& Axis, int Pos) {
+        int found = -1, line = 0;
+        if (!near(Extents, Axis, Pos, found, line)) return false;
+        State = Kind;
+        Index = found;
+        SizingPos = line;
+        SizingOfs = line - Pos;
+        return true;
+    };
     if (cols && Y >= 0 && Y < info.Vert.FixedBoundary && x >= 0 &&
-        near(FColWidths, info.Horz, x, found, line)) {
-        State = gsColSizing;
-        Index = found;
-        SizingPos = line;
-        SizingOfs = line - x;
+        sizing(gsColSizing, FColWidths, info.Horz, x))
         return;
-    }
-    if (rows && x >= 0 && x < info.Horz.FixedBoundary && Y >= 0 &&
-        near(FRowHeights, info.Vert, Y, found, line)) {
-        State = gsRowSizing;
-        Index = found;
-        SizingPos = line;
-        SizingOfs = line - Y;
-    }
+    if (rows && x >= 0 && x < info.Horz.FixedBoundary && Y >= 0)
+        sizing(gsRowSizing, FRowHeights, info.Vert, Y);
 }
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -56,31 +56,23 @@ void TCustomGrid::DrawLines(TCanvas* Canvas, const TGridDrawInfo& Info, int ACol
     if (StartX >= StopX || StartY >= StopY) return;
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(LineColor);
+    // The line after each cell of one axis from First on, across the other axis's span.
+    auto lines = [&](int First, const TGridExtents& Extents, long long Pos, int Stop, int Width,
+                     auto LineRect) {
+        for (int i = First; i < Extents.Count() && Pos < Stop; ++i) {
+            const int s = Extents.Size(i);
+            if (s < 0) continue;
+            Pos += s;
+            if (Pos < Stop)
+                Canvas->FillRect(MirrorRect(LineRect(int(Pos), int(std::min<long long>(Pos + Width, Stop)))));
+            Pos += Width;
+        }
+    };
     const int vw = Info.Horz.EffectiveLineWidth, hw = Info.Vert.EffectiveLineWidth;
-    if (VertLines && vw > 0) {
-        long long x = StartX;
-        for (int c = ACol; c < ColCount() && x < StopX; ++c) {
-            const int s = ColWidths(c);
-            if (s < 0) continue;
-            x += s;
-            if (x < StopX)
-                Canvas->FillRect(
-                    MirrorRect(TRect(int(x), StartY, int(std::min<long long>(x + vw, StopX)), StopY)));
-            x += vw;
-        }
-    }
-    if (HorzLines && hw > 0) {
-        long long y = StartY;
-        for (int r = ARow; r < RowCount() && y < StopY; ++r) {
-            const int s = RowHeights(r);
-            if (s < 0) continue;
-            y += s;
-            if (y < StopY)
-                Canvas->FillRect(
-                    MirrorRect(TRect(StartX, int(y), StopX, int(std::min<long long>(y + hw, StopY)))));
-            y += hw;
-        }
-    }
+    if (VertLines && vw > 0)
+        lines(ACol, FColWidths, StartX, StopX, vw, [&](int A, int B) { return TRect(A, StartY, B, StopY); });
+    if (HorzLines && hw > 0)
+        lines(ARow, FRowHeights, StartY, StopY, hw, [&](int A, int B) { return TRect(StartX, A, StopX, B); });
 }
 
 void TCustomGrid::DrawCells(TCanvas* Canvas, const TGridDrawInfo& Info, int ACol, int ARow, int StartX,

@@ -222,60 +222,112 @@ TEST_F(GridInput, TheWheelMovesTheCurrentRow) {
     EXPECT_EQ(Grid->Row(), 3);
 }
 
-TEST_F(GridInput, ColumnSizingFromTheFixedRowBorder) {
-    AddOptions({goColSizing});
-    // Over the line after column 1 in the fixed row the split cursor shows; elsewhere not.
-    SimulateMouseMove(Grid, {}, 130, 10);
-    EXPECT_EQ(Grid->Widget()->cursor().shape(), Qt::SplitHCursor);
-    SimulateMouseMove(Grid, {}, 100, 10);
-    EXPECT_NE(Grid->Widget()->cursor().shape(), Qt::SplitHCursor);
-    SimulateMouseMove(Grid, {}, 130, 40); // the same line below the fixed row: no sizing
-    EXPECT_NE(Grid->Widget()->cursor().shape(), Qt::SplitHCursor);
+// Sizing by mouse: the cursor over the press point, the state the press starts and the size
+// after the release (nothing changes before it).
+struct SizingCase {
+    const char* Name;
+    TGridOptions Options;
+    bool RightToLeft, Refuse;
+    TPoint Press, Release;
+    Qt::CursorShape Cursor;
+    TGridState During;
+    bool Column;
+    int Index, Expected;
+};
 
-    Grid->ColWidthsChanges = 0;
-    SimulateMouseDown(Grid, mbLeft, {}, 130, 10); // 1 pixel right of the line at 129
-    EXPECT_EQ(Grid->State(), gsColSizing);
-    SimulateMouseMove(Grid, {}, 160, 10);
-    EXPECT_EQ(Grid->ColWidths(1), 64); // applied at the release
-    SimulateMouseUp(Grid, mbLeft, {}, 160, 10);
+class GridSizing : public GridFixture, public ::testing::WithParamInterface<SizingCase> {};
+
+TEST_P(GridSizing, FromTheBorderOfAFixedCell) {
+    const SizingCase& c = GetParam();
+    AddOptions(c.Options);
+    if (c.RightToLeft) RightToLeft();
+    Grid->RefuseSizing = c.Refuse;
+    auto size = [&] { return c.Column ? Grid->ColWidths(c.Index) : Grid->RowHeights(c.Index); };
+    const int before = size();
+    SimulateMouseMove(Grid, {}, c.Press.X, c.Press.Y);
+    EXPECT_EQ(Grid->Widget()->cursor().shape(), c.Cursor);
+    SimulateMouseDown(Grid, mbLeft, {}, c.Press.X, c.Press.Y);
+    EXPECT_EQ(Grid->State(), c.During);
+    SimulateMouseMove(Grid, {}, c.Release.X, c.Release.Y);
+    EXPECT_EQ(size(), before);
+    SimulateMouseUp(Grid, mbLeft, {}, c.Release.X, c.Release.Y);
     EXPECT_EQ(Grid->State(), gsNormal);
-    EXPECT_EQ(Grid->ColWidths(1), 94); // the line follows the pointer with its offset: 159 - 65
-    EXPECT_EQ(Grid->ColWidthsChanges, 1);
-    EXPECT_EQ(Grid->Col(), 1); // sizing selects nothing
+    EXPECT_EQ(size(), c.Expected);
+    EXPECT_EQ(Grid->ColWidthsChanges + Grid->RowHeightsChanges, c.Expected == before ? 0 : 1);
 }
 
-TEST_F(GridInput, RowSizingFromTheFixedColumnBorder) {
-    AddOptions({goRowSizing});
-    SimulateMouseMove(Grid, {}, 10, 49);
-    EXPECT_EQ(Grid->Widget()->cursor().shape(), Qt::SplitVCursor);
-    SimulateMouseDown(Grid, mbLeft, {}, 10, 49); // the line after row 1
-    EXPECT_EQ(Grid->State(), gsRowSizing);
-    SimulateMouseMove(Grid, {}, 10, 70);
-    SimulateMouseUp(Grid, mbLeft, {}, 10, 70);
-    EXPECT_EQ(Grid->RowHeights(1), 45);
-}
-
-TEST_F(GridInput, SizingRightToLeftMirrorsThePointer) {
-    AddOptions({goColSizing});
-    RightToLeft();
-    // Column 0 spans 136..199 with its line at 135.
-    SimulateMouseDown(Grid, mbLeft, {}, 135, 10);
-    EXPECT_EQ(Grid->State(), gsColSizing);
-    SimulateMouseMove(Grid, {}, 110, 10);
-    SimulateMouseUp(Grid, mbLeft, {}, 110, 10);
-    EXPECT_EQ(Grid->ColWidths(0), 89);
-}
-
-TEST_F(GridInput, ADescendantCanRefuseSizing) {
-    AddOptions({goColSizing});
-    Grid->RefuseSizing = true;
-    SimulateMouseMove(Grid, {}, 130, 10);
-    EXPECT_NE(Grid->Widget()->cursor().shape(), Qt::SplitHCursor);
-    SimulateMouseDown(Grid, mbLeft, {}, 130, 10);
-    SimulateMouseMove(Grid, {}, 160, 10);
-    SimulateMouseUp(Grid, mbLeft, {}, 160, 10);
-    EXPECT_EQ(Grid->ColWidths(1), 64);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, GridSizing,
+    ::testing::Values(
+        // 1 pixel right of the line at 129: the line follows the pointer with that offset (159 - 65).
+        SizingCase{"ColumnInTheFixedRow",
+                   {goColSizing},
+                   false,
+                   false,
+                   {130, 10},
+                   {160, 10},
+                   Qt::SplitHCursor,
+                   gsColSizing,
+                   true,
+                   1,
+                   94},
+        SizingCase{"RowInTheFixedColumn",
+                   {goRowSizing},
+                   false,
+                   false,
+                   {10, 49},
+                   {10, 70},
+                   Qt::SplitVCursor,
+                   gsRowSizing,
+                   false,
+                   1,
+                   45},
+        // Column 0 spans 136..199 with its line at 135.
+        SizingCase{"RightToLeft",
+                   {goColSizing},
+                   true,
+                   false,
+                   {135, 10},
+                   {110, 10},
+                   Qt::SplitHCursor,
+                   gsColSizing,
+                   true,
+                   0,
+                   89},
+        SizingCase{"NotBelowTheFixedRow",
+                   {goColSizing},
+                   false,
+                   false,
+                   {130, 40},
+                   {160, 40},
+                   Qt::ArrowCursor,
+                   gsSelecting,
+                   true,
+                   1,
+                   64},
+        SizingCase{"RefusedByTheDescendant",
+                   {goColSizing},
+                   false,
+                   true,
+                   {130, 10},
+                   {160, 10},
+                   Qt::ArrowCursor,
+                   gsNormal,
+                   true,
+                   1,
+                   64},
+        SizingCase{"WithoutTheOption",
+                   {},
+                   false,
+                   false,
+                   {130, 10},
+                   {160, 10},
+                   Qt::ArrowCursor,
+                   gsNormal,
+                   true,
+                   1,
+                   64}),
+    [](const ::testing::TestParamInfo<SizingCase>& Info) { return std::string(Info.param.Name); });
 
 TEST_F(GridInput, MovingAColumnByItsFixedCell) {
     AddOptions({goColMoving});

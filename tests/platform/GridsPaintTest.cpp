@@ -61,6 +61,9 @@ TEST_F(GridPaint, RowSelectMarksWholeRows) {
     EXPECT_EQ(Grid->StateOf(3, 2), (TGridDrawState{gdSelected, gdRowSelected}));
     EXPECT_EQ(Grid->StateOf(0, 2), TGridDrawState{gdFixed});
     EXPECT_EQ(Grid->StateOf(1, 1), TGridDrawState{});
+    EXPECT_EQ(Grid->Selection(), TGridRect(1, 2, 4, 2));
+    RemoveOptions({goRowSelect});
+    EXPECT_EQ(Grid->Selection(), TGridRect(1, 2, 1, 2));
 }
 
 // Pixels of a rectangle that differ from Color.
