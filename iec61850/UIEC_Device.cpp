@@ -9,7 +9,6 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
-#include <cctype>
 #include <functional>
 #include <new>
 #include <type_traits>
@@ -447,6 +446,9 @@ public:
 private:
     void DecodeDO(TIEC_DO* d, const TIEC_TplChild& c, int Level);
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
+    // The child of a shell made from t (at Level) named Name, of Kind (0 a sub-object, 1 an
+    // attribute, -1 either), as its template gives it; null when the shell has no such child.
+    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, QStringView Name);
     // Whether the children of an object made from c at Level exist (DO: a data object).
     bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
         return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
@@ -553,19 +555,15 @@ private:
 };
 
 TIEC_DO* TIEC_Expander::NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level) {
-    TIEC_DO* d = Arena().Make<TIEC_DO>();
-    d->FParent = Parent;
-    d->FParentIsDO = ParentIsDO;
-    d->FTpl = &c;
+    TIEC_DO* d = ShellDO(Parent, ParentIsDO, c);
+    d->FPartial = false;
     DecodeDO(d, c, Level);
     return d;
 }
 
 TIEC_DA* TIEC_Expander::NewDA(const TObject* Parent, bool ParentIsDA, const TIEC_TplChild& c, int Level) {
-    TIEC_DA* a = Arena().Make<TIEC_DA>();
-    a->FParent = Parent;
-    a->FParentIsDA = ParentIsDA;
-    a->FTpl = &c;
+    TIEC_DA* a = ShellDA(Parent, ParentIsDA, c);
+    a->FPartial = false;
     DecodeDA(a, c, Level);
     return a;
 }
@@ -614,61 +612,55 @@ void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
     FDAPath.pop_back();
 }
 
-TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
-    if (!d->FPartial) {
-        for (TIEC_DO* c : d->FList_DO)
-            if (SameText(c->Name(), Name)) return c;
-        return nullptr;
-    }
-    const TIEC_TplChild& t = *d->FTpl;
-    if (!Expands(t, Level, true)) return nullptr;
-    for (const TIEC_TplChild& ch : *t.Sub) {
-        if (!ch.IsSDO || !SameText(*ch.Name, Name)) continue;
-        if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(t.SubSDOs + t.SubDAs);
-        TObject*& slot = d->FSlots[ch.Slot];
-        if (!slot && Take()) slot = ShellDO(d, true, ch);
-        FDOPath.push_back(t.Sub);
-        return static_cast<TIEC_DO*>(slot);
-    }
+namespace {
+
+template <class T> T* Named(const std::vector<T*>& list, QStringView Name) {
+    for (T* c : list)
+        if (SameText(c->Name(), Name)) return c;
     return nullptr;
+}
+
+} // namespace
+
+const TIEC_TplChild* TIEC_Expander::ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind,
+                                               QStringView Name) {
+    if (!Expands(t, Level, DO)) return nullptr;
+    for (const TIEC_TplChild& ch : *t.Sub)
+        if ((Kind < 0 || ch.IsSDO == (Kind == 0)) && SameText(*ch.Name, Name)) {
+            (DO ? FDOPath : FDAPath).push_back(t.Sub); // going down into the child
+            return &ch;
+        }
+    return nullptr;
+}
+
+TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
+    if (!d->FPartial) return Named(d->FList_DO, Name);
+    const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 0, Name);
+    if (!ch) return nullptr;
+    if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(d->FTpl->SubSDOs + d->FTpl->SubDAs);
+    TObject*& slot = d->FSlots[ch->Slot];
+    if (!slot && Take()) slot = ShellDO(d, true, *ch);
+    return static_cast<TIEC_DO*>(slot);
 }
 
 TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
-    if (!d->FPartial) {
-        for (TIEC_DA* c : d->FList_DA)
-            if (SameText(c->Name(), Name)) return c;
-        return nullptr;
-    }
-    const TIEC_TplChild& t = *d->FTpl;
-    if (!Expands(t, Level, true)) return nullptr;
-    for (const TIEC_TplChild& ch : *t.Sub) {
-        if (ch.IsSDO || !SameText(*ch.Name, Name)) continue;
-        if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(t.SubSDOs + t.SubDAs);
-        TObject*& slot = d->FSlots[t.SubSDOs + ch.Slot];
-        if (!slot && Take()) slot = ShellDA(d, false, ch);
-        FDOPath.push_back(t.Sub);
-        return static_cast<TIEC_DA*>(slot);
-    }
-    return nullptr;
+    if (!d->FPartial) return Named(d->FList_DA, Name);
+    const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 1, Name);
+    if (!ch) return nullptr;
+    if (!d->FSlots) d->FSlots = Arena().Slots<TObject>(d->FTpl->SubSDOs + d->FTpl->SubDAs);
+    TObject*& slot = d->FSlots[d->FTpl->SubSDOs + ch->Slot];
+    if (!slot && Take()) slot = ShellDA(d, false, *ch);
+    return static_cast<TIEC_DA*>(slot);
 }
 
 TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, QStringView Name) {
-    if (!a->FPartial) {
-        for (TIEC_DA* c : a->FList_DA)
-            if (SameText(c->Name(), Name)) return c;
-        return nullptr;
-    }
-    const TIEC_TplChild& t = *a->FTpl;
-    if (!Expands(t, Level, false)) return nullptr;
-    for (const TIEC_TplChild& ch : *t.Sub) {
-        if (!SameText(*ch.Name, Name)) continue;
-        if (!a->FSlots) a->FSlots = Arena().Slots<TIEC_DA>(t.SubDAs);
-        TIEC_DA*& slot = a->FSlots[ch.Slot];
-        if (!slot && Take()) slot = ShellDA(a, true, ch);
-        FDAPath.push_back(t.Sub);
-        return slot;
-    }
-    return nullptr;
+    if (!a->FPartial) return Named(a->FList_DA, Name);
+    const TIEC_TplChild* ch = ShellChild(*a->FTpl, Level, false, -1, Name);
+    if (!ch) return nullptr;
+    if (!a->FSlots) a->FSlots = Arena().Slots<TIEC_DA>(a->FTpl->SubDAs);
+    TIEC_DA*& slot = a->FSlots[ch->Slot];
+    if (!slot && Take()) slot = ShellDA(a, true, *ch);
+    return slot;
 }
 
 void TIEC_Expander::CompleteDO(TIEC_DO* d, int Level) {

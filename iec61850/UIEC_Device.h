@@ -44,6 +44,7 @@ class TIEC_Device;
 class TIEC_LDevice;
 class TIEC_LN;
 class TIEC_DO;
+class TIEC_DA;
 struct TIEC_Templates;
 struct TIEC_TextStore;
 class TIEC_Arena;
@@ -51,9 +52,7 @@ class TIEC_Expander;
 
 // The texts of the model objects are kept once per device (names, types and functional
 // constraints repeat all over a file): an object refers to the device's copy. A text given
-// through a setter is kept by the object itself.
-class TIEC_DA;
-class TIEC_DO;
+// through a setter is kept by the object itself (and so are an array's elements).
 struct TIEC_OwnTexts {
     String Texts[4];
     unsigned Set = 0; // bit i: Texts[i] was given
@@ -69,8 +68,8 @@ inline const String& IEC_NoText() {
     return empty;
 }
 
-// An attribute or object of the model made from a template (see the decoder): its name, basic
-// type and array size come from there.
+// A child of a type template (kept by the device): the objects and attributes of the model take
+// their name, basic type and array size from the one they were made from.
 struct TIEC_TplChild;
 
 class TIEC_DA : public TObject {
@@ -111,7 +110,6 @@ private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
     friend class TIEC_Arena;
-    class TIEC_Expander;
     friend struct TIEC_Model;
     bool Own(int i) const { return FOwn && (FOwn->Set >> i & 1); }
     void Own(int i, const String& Value);
@@ -162,7 +160,6 @@ private:
     friend class TIEC_Decoder;
     friend class TIEC_Expander;
     friend class TIEC_Arena;
-    class TIEC_Expander;
     friend struct TIEC_Model;
     int Index() const { return FOwn ? FOwn->Index : -1; }
 
