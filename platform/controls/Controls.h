@@ -668,7 +668,8 @@ public:
     void Clear(const QRegion& Region);
     bool Painting() const { return FPainting; }
     // Runs Body with the clip reset and the paint mark set (restored afterwards, also when Body
-    // throws), then copies the image onto DC when DC is another canvas.
+    // throws), then copies the image onto DC when DC is another canvas. The canvas keeps one
+    // QPainter open for the whole paint (a paint bracket, TCanvasPainting).
     void Paint(TCanvas* DC, const std::function<void()>& Body);
 
 private:

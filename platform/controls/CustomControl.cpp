@@ -70,6 +70,8 @@ void TBackingImage::Clear(const QRegion& Region) {
 }
 
 void TBackingImage::Paint(TCanvas* DC, const std::function<void()>& Body) {
+    // One QPainter for the whole paint: every drawing call of Body shares it.
+    TCanvasPainting painting(FCanvas);
     bool wasPainting = FPainting;
     FPainting = true;
     try {

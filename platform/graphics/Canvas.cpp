@@ -114,6 +114,7 @@ TCanvas::TCanvas() : FFont(new TFont), FPen(new TPen), FBrush(new TBrush) {
 }
 
 TCanvas::~TCanvas() {
+    ClosePainter();
     for (TState* s : FSaved) delete s;
     TObject::Free(FFont);
     TObject::Free(FPen);
@@ -121,6 +122,7 @@ TCanvas::~TCanvas() {
 }
 
 void TCanvas::SetTarget(QImage* Image) {
+    if (FPainterUses == 0) ClosePainter();
     FTarget = Image;
     if (FTarget && !FTarget->isNull()) {
         QImage::Format f = FTarget->format();
@@ -161,6 +163,7 @@ void TCanvas::Changed() {
 void TCanvas::FontChanged(TObject*) {
     FTextColor = FFont->Color();
     FDrawFontValid = false;
+    ++FFontSerial;
 }
 
 void TCanvas::BrushChanged(TObject*) {
@@ -244,6 +247,7 @@ bool TCanvas::RestoreDC(int SavedDC) {
     FTextColor = s->TextColor;
     FHasClip = s->HasClip;
     FClip = s->Clip;
+    ++FClipSerial;
     delete s;
     UpdateClipCache();
     return true;
@@ -297,6 +301,7 @@ void TCanvas::SelectClipRgn(const QRegion* Region) {
     FHasClip = Region != nullptr || FHasPaintRegion;
     FClip = Region ? *Region : QRegion();
     if (FHasPaintRegion) FClip = Region ? FClip.intersected(FPaintRegion) : FPaintRegion;
+    ++FClipSerial;
     UpdateClipCache();
 }
 
@@ -703,7 +708,7 @@ static void ArcShape(TCanvas* C, int kind, int X1, int Y1, int X2, int Y2, int X
     double a1 = PointAngle(X1, Y1, X2, Y2, X3, Y3), a2 = PointAngle(X1, Y1, X2, Y2, X4, Y4);
     double span = a2 - a1;
     while (span <= 0) span += 360.0;
-    QPainter* p = C->BeginPainter();
+    TCanvasPainter p(C);
     if (!p) return;
     QRectF r(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1);
     if (C->Pen()->Style() == psClear)
@@ -722,7 +727,6 @@ static void ArcShape(TCanvas* C, int kind, int X1, int Y1, int X2, int Y2, int X
         p->drawPie(r, s16, sp16);
     else
         p->drawChord(r, s16, sp16);
-    C->EndPainter(p);
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
@@ -800,20 +804,74 @@ void TCanvas::SetPixels(int X, int Y, TColor Color) {
 // ---------------------------------------------------------------------------------------------
 // QPainter access
 
+bool TCanvas::PainterCurrent() const {
+    return FPaintView.constBits() == FTarget->constBits() && FPaintView.size() == FTarget->size() &&
+           FPaintView.bytesPerLine() == FTarget->bytesPerLine() && FPaintView.format() == FTarget->format();
+}
+
+void TCanvas::ApplyPainterBase() {
+    if (FHasClip)
+        FPainter->setClipRegion(FClip);
+    else
+        FPainter->setClipping(false);
+    // Setting a font on a painter makes a new font for it, which has to find its glyphs again:
+    // the painter keeps the canvas's font from call to call instead.
+    FPainter->setFont(DrawingFont());
+}
+
 QPainter* TCanvas::BeginPainter() {
     if (!RequireTarget()) return nullptr;
-    auto* p = new QPainter(FTarget);
-    p->setRenderHint(QPainter::Antialiasing, false);
-    p->setRenderHint(QPainter::TextAntialiasing, false);
-    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (FHasClip) p->setClipRegion(FClip);
-    return p;
+    // Drawing goes into pixels of our own: a target shared with a copy someone holds is detached
+    // first (bits() does that), so the copy keeps what it had.
+    uchar* bits = FTarget->bits();
+    if (FPainter && !PainterCurrent()) {
+        // The pixels moved (the target was replaced, resized or detached). A painter that a call
+        // is using cannot be swapped under it.
+        if (FPainterUses > 0) return nullptr;
+        ClosePainter();
+    }
+    if (!FPainter) {
+        FPaintView =
+            QImage(bits, FTarget->width(), FTarget->height(), FTarget->bytesPerLine(), FTarget->format());
+        FPainter = new QPainter(&FPaintView);
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        FPainter->setRenderHint(QPainter::TextAntialiasing, false);
+        FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        FPainterBase = {FClipSerial - 1, FFontSerial - 1};
+    }
+    if (FPainterUses == 0 && FPainterBase != std::pair(FClipSerial, FFontSerial)) {
+        // The base state that every call starts from: the canvas's clip and font.
+        ApplyPainterBase();
+        FPainterBase = {FClipSerial, FFontSerial};
+    }
+    FPainter->save();
+    // A call inside another call's use starts from the canvas's clip and font as they are now.
+    if (FPainterUses > 0) ApplyPainterBase();
+    ++FPainterUses;
+    return FPainter;
 }
 
 void TCanvas::EndPainter(QPainter* Painter) {
-    if (!Painter) return;
-    Painter->end();
-    delete Painter;
+    if (!Painter || Painter != FPainter) return;
+    FPainter->restore();
+    if (--FPainterUses == 0 && FPaintDepth == 0) ClosePainter();
+}
+
+void TCanvas::BeginPainting() {
+    ++FPaintDepth;
+}
+
+void TCanvas::EndPainting() {
+    if (FPaintDepth == 0) return;
+    if (--FPaintDepth == 0 && FPainterUses == 0) ClosePainter();
+}
+
+void TCanvas::ClosePainter() {
+    if (!FPainter) return;
+    FPainter->end();
+    delete FPainter;
+    FPainter = nullptr;
+    FPaintView = QImage();
 }
 
 // ---------------------------------------------------------------------------------------------

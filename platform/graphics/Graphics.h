@@ -14,6 +14,7 @@
 #include <QRegion>
 
 #include <set>
+#include <utility>
 #include <vector>
 
 class QIODevice;
@@ -466,9 +467,22 @@ public:
     void FillRectColor(const TRect& R, TColor Color, TPenMode Mode = pmCopy);
     // Fills R with the brush (solid, hatched or bitmap pattern), clipped; no-op for bsClear.
     void FillRectBrush(const TRect& R);
-    // Opens a QPainter on the target with the current clip (nullptr without a target).
+
+    // The painter of one drawing call (TCanvasPainter wraps the pair): a QPainter on the target
+    // clipped to the canvas's clip, with the drawing font set, without antialiasing (nullptr
+    // without a target). Whatever the call changes on it (pen, brush, font, clip, transform,
+    // composition mode, hints) EndPainter undoes. Outside a paint bracket the first BeginPainter
+    // opens the painter and the last EndPainter closes it; inside one, every call shares the
+    // one painter of the paint.
     QPainter* BeginPainter();
     void EndPainter(QPainter* Painter);
+    // A paint bracket (TCanvasPainting wraps the pair): between BeginPainting and EndPainting
+    // every drawing call shares one QPainter, opened at the first call that needs it and closed
+    // by the outermost EndPainting. Brackets nest. The target may be replaced or resized inside
+    // a bracket (the painter follows it at the next call), but not while a call holds the painter.
+    void BeginPainting();
+    void EndPainting();
+    bool PaintingOpen() const { return FPaintDepth > 0; }
 
 protected:
     // The target as set, without bringing it into the drawing format.
@@ -513,6 +527,52 @@ private:
     QSize FTargetSize;
     mutable QFont FDrawFont;
     mutable bool FDrawFontValid = false;
+
+    // The open painter draws on FPaintView, an image over the target's pixels, not on the target
+    // itself: the target may be replaced, resized or copied while the painter is open (the
+    // painter's own device stays), and the next BeginPainter, seeing the pixels moved, opens a
+    // new painter before anything is drawn.
+    void ClosePainter();
+    bool PainterCurrent() const;
+    void ApplyPainterBase();
+    QPainter* FPainter = nullptr;
+    QImage FPaintView;
+    int FPainterUses = 0;
+    int FPaintDepth = 0;
+    // Count the changes of the clip and of the font; the painter's base state (outside every
+    // call's own changes) is the canvas's clip and drawing font as of FPainterBase.
+    unsigned FClipSerial = 0;
+    unsigned FFontSerial = 0;
+    std::pair<unsigned, unsigned> FPainterBase;
+};
+
+// The canvas's painter for one drawing call: BeginPainter when made, EndPainter when it goes
+// (also when the call throws). Tests false when there is nothing to draw on.
+class TCanvasPainter {
+public:
+    explicit TCanvasPainter(TCanvas* Canvas) : FCanvas(Canvas), FPainter(Canvas->BeginPainter()) {}
+    ~TCanvasPainter() { FCanvas->EndPainter(FPainter); }
+    TCanvasPainter(const TCanvasPainter&) = delete;
+    TCanvasPainter& operator=(const TCanvasPainter&) = delete;
+    explicit operator bool() const { return FPainter != nullptr; }
+    QPainter* operator->() const { return FPainter; }
+    QPainter* get() const { return FPainter; }
+
+private:
+    TCanvas* FCanvas;
+    QPainter* FPainter;
+};
+
+// A paint bracket on a canvas (TCanvas::BeginPainting), closed when it goes, also by an exception.
+class TCanvasPainting {
+public:
+    explicit TCanvasPainting(TCanvas* Canvas) : FCanvas(Canvas) { FCanvas->BeginPainting(); }
+    ~TCanvasPainting() { FCanvas->EndPainting(); }
+    TCanvasPainting(const TCanvasPainting&) = delete;
+    TCanvasPainting& operator=(const TCanvasPainting&) = delete;
+
+private:
+    TCanvas* FCanvas;
 };
 
 // Draws Src stretched into Dest of Canvas with the canvas's clip and copy mode: pixels of Key

@@ -3,15 +3,23 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
+
+// Tab stops of DT_EXPANDTABS: every eight average character widths.
+int TabStop(const QFontMetrics& fm) {
+    return std::max(1, fm.averageCharWidth() * 8);
+}
 
 // Width of Text, with tab characters advancing to the next stop when Tabs.
 int LineWidth(const QFontMetrics& fm, const String& Text, bool Tabs) {
     if (!Tabs || !Text.contains(u'\t')) return fm.horizontalAdvance(Text);
-    int stop = std::max(1, fm.averageCharWidth() * 8);
+    const int stop = TabStop(fm);
     int x = 0;
     const auto parts = Text.split(u'\t');
     for (int i = 0; i < parts.size(); ++i) {
@@ -33,7 +41,7 @@ void PaintLine(QPainter* p, const QFontMetrics& fm, int X, int Y, const String& 
         p->drawText(QPoint(X, base), Text);
         return;
     }
-    int stop = std::max(1, fm.averageCharWidth() * 8);
+    const int stop = TabStop(fm);
     int x = 0;
     const auto parts = Text.split(u'\t');
     for (int i = 0; i < parts.size(); ++i) {
@@ -43,9 +51,125 @@ void PaintLine(QPainter* p, const QFontMetrics& fm, int X, int Y, const String& 
     }
 }
 
+// The largest N in [Lo, Hi] for which Fits(N) holds, Lo when none does. Fits holds for every N
+// below one for which it holds (a text does not get narrower as it grows).
+template <class TFits> int LargestFitting(int Lo, int Hi, TFits Fits) {
+    while (Lo < Hi) {
+        const int mid = Lo + (Hi - Lo + 1) / 2;
+        if (Fits(mid))
+            Lo = mid;
+        else
+            Hi = mid - 1;
+    }
+    return Lo;
+}
+
+// A line of word-broken text measured as it grows, each word and blank measured once: its width
+// is what LineWidth answers for the whole line, because the advances of the pieces add up (the
+// fonts are hinted to whole pixels, and no kerning reaches across a blank). Tabs go to the next
+// stop as in LineWidth: the part since the last tab is kept unrounded, like LineWidth's part.
+class TLineRun {
+public:
+    int Width() const { return FBase + qRound(FPart); }
+    void Add(qreal Advance) { FPart += Advance; }
+    void Tab(int Stop) {
+        FBase = (Width() / Stop + 1) * Stop;
+        FPart = 0;
+    }
+
+private:
+    int FBase = 0;
+    qreal FPart = 0;
+};
+
+// Measures the pieces of a TLineRun in one font. A paragraph is laid out once and a word's width
+// read from the positions where it starts and ends, which costs about what measuring the
+// paragraph on one line costs (a word starts where the spaces after the word before it end, so
+// that position needs no reading). Right-to-left text, and paragraphs so long that reading a
+// position (which walks the line) would cost more than measuring, measure word by word instead.
+class TPieceMeasure {
+public:
+    explicit TPieceMeasure(const QFont& Font, int TabStop) : FFont(Font), FMetrics(Font), FTabStop(TabStop) {}
+    void Paragraph(const String& Text, int From, int To) {
+        FLaidOut = To - From <= 2000 && !HasRightToLeft(Text, From, To);
+        if (!FLaidOut) return;
+        FFrom = From;
+        FLayout.setFont(FFont);
+        // Keeps the shaped glyphs after the layout, for reading positions from them.
+        FLayout.setCacheEnabled(true);
+        FLayout.setText(Text.mid(From, To - From));
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        FLayout.setTextOption(option);
+        FLayout.beginLayout();
+        FLine = FLayout.createLine();
+        FLayout.endLayout();
+        FX.assign(size_t(To - From + 1), -1);
+    }
+    // Adds the blanks Text[From, To) (spaces, and tabs when tabs are expanded).
+    void AddBlanks(TLineRun& Run, const String& Text, int From, int To) {
+        for (int i = From; i < To; ++i) {
+            if (Text[i] == u'\t')
+                Run.Tab(FTabStop);
+            else
+                Run.Add(Space());
+        }
+    }
+    void AddWord(TLineRun& Run, const String& Text, int From, int To) {
+        if (FLaidOut)
+            Run.Add(X(Text, To) - X(Text, From));
+        else
+            Run.Add(FMetrics.horizontalAdvance(Text.mid(From, To - From)));
+    }
+
+private:
+    qreal Space() {
+        if (FSpace < 0) FSpace = FMetrics.horizontalAdvance(QStringLiteral(" "));
+        return FSpace;
+    }
+    // Where character I of Text starts on the laid-out line.
+    qreal X(const String& Text, int I) {
+        qreal& x = FX[size_t(I - FFrom)];
+        if (x >= 0) return x;
+        int j = I;
+        while (j > FFrom && Text[j - 1] == u' ') --j;
+        if (j < I && FX[size_t(j - FFrom)] >= 0)
+            x = FX[size_t(j - FFrom)] + (I - j) * Space();
+        else
+            x = FLine.cursorToX(I - FFrom);
+        return x;
+    }
+    static bool HasRightToLeft(const String& Text, int From, int To) {
+        for (int i = From; i < To; ++i) {
+            const QChar c = Text[i];
+            if (c.unicode() < 0x0590) continue;
+            switch (c.direction()) {
+                case QChar::DirR:
+                case QChar::DirAL:
+                case QChar::DirRLE:
+                case QChar::DirRLO:
+                case QChar::DirRLI: return true;
+                default: break;
+            }
+        }
+        return false;
+    }
+
+    QFont FFont;
+    QFontMetricsF FMetrics;
+    int FTabStop;
+    qreal FSpace = -1;
+    QTextLayout FLayout;
+    QTextLine FLine;
+    int FFrom = 0;
+    bool FLaidOut = false;
+    std::vector<qreal> FX; // positions read so far, -1 where not yet
+};
+
 struct TTextLine {
     String Text;
     std::vector<int> Underlines; // character indices in Text
+    int Width = -1;              // -1 until measured
 };
 
 } // namespace
@@ -81,18 +205,17 @@ void TCanvas::TextOut(int X, int Y, const String& Text) {
     QFont f = DrawingFont();
     QFontMetrics fm(f);
     int w = fm.horizontalAdvance(Text), h = fm.ascent() + fm.descent();
-    QPainter* p = BeginPainter();
-    p->setFont(f);
-    int x = X, y = Y;
-    if (FFont->Orientation() % 3600 != 0) {
-        p->translate(X, Y);
-        p->rotate(-FFont->Orientation() / 10.0);
-        x = y = 0;
+    if (TCanvasPainter p{this}) {
+        int x = X, y = Y;
+        if (FFont->Orientation() % 3600 != 0) {
+            p->translate(X, Y);
+            p->rotate(-FFont->Orientation() / 10.0);
+            x = y = 0;
+        }
+        if (FBkMode == OPAQUE) p->fillRect(QRect(x, y, w, h), ToQColor(FBkColor));
+        p->setPen(ToQColor(FTextColor));
+        p->drawText(QPoint(x, y + fm.ascent()), Text);
     }
-    if (FBkMode == OPAQUE) p->fillRect(QRect(x, y, w, h), ToQColor(FBkColor));
-    p->setPen(ToQColor(FTextColor));
-    p->drawText(QPoint(x, y + fm.ascent()), Text);
-    EndPainter(p);
     FPenPos = TPoint(X + w, Y);
     Changed();
 }
@@ -102,16 +225,15 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
     Changing();
     QFont f = DrawingFont();
     QFontMetrics fm(f);
-    QPainter* p = BeginPainter();
-    p->setClipRect(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())),
-                   FHasClip ? Qt::IntersectClip : Qt::ReplaceClip);
-    // An opaque background fills the whole rectangle, as the platform's clipped text output does.
-    if (FBrush->Style() != bsClear && FBkMode == OPAQUE)
-        p->fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), ToQColor(FBkColor));
-    p->setFont(f);
-    p->setPen(ToQColor(FTextColor));
-    p->drawText(QPoint(X, Y + fm.ascent()), Text);
-    EndPainter(p);
+    if (TCanvasPainter p{this}) {
+        p->setClipRect(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())),
+                       FHasClip ? Qt::IntersectClip : Qt::ReplaceClip);
+        // An opaque background fills the whole rectangle, as the platform's clipped text output does.
+        if (FBrush->Style() != bsClear && FBkMode == OPAQUE)
+            p->fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), ToQColor(FBkColor));
+        p->setPen(ToQColor(FTextColor));
+        p->drawText(QPoint(X, Y + fm.ascent()), Text);
+    }
     Changed();
 }
 
@@ -119,9 +241,12 @@ int DrawText(TCanvas* Canvas, const String& Text, TRect& R, Cardinal Flags) {
     return DrawText(Canvas, Text, -1, R, Flags);
 }
 
+// Lines are found first (paragraphs, then word breaks), each measured at most once; widths are
+// only measured where something needs them (DT_CALCRECT, centring, right alignment, an opaque
+// background, ellipsis), so plain left-aligned text costs about what drawing it costs.
 int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal Flags) {
     if (!Canvas) return 0;
-    String text = Count >= 0 ? AText.left(Count) : AText;
+    const String text = Count >= 0 ? AText.left(Count) : AText;
     const bool calc = Flags & DT_CALCRECT;
     const bool single = Flags & DT_SINGLELINE;
     const bool wordBreak = (Flags & DT_WORDBREAK) && !single;
@@ -137,7 +262,7 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
     // Prefix characters: "&x" underlines x, "&&" is one "&".
     String shown;
     std::vector<int> underlines;
-    if (Flags & DT_NOPREFIX) {
+    if ((Flags & DT_NOPREFIX) || !text.contains(u'&')) {
         shown = text;
     } else {
         shown.reserve(text.size());
@@ -156,22 +281,35 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
         if (Flags & DT_HIDEPREFIX) underlines.clear();
     }
 
-    QFont font = Canvas->DrawingFont();
-    QFontMetrics fm(font);
+    const QFont font = Canvas->DrawingFont();
+    const QFontMetrics fm(font);
     const int width = std::max(0, R.Width());
     auto lineWidth = [&](const String& s) { return LineWidth(fm, s, tabs); };
     auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
 
-    // Paragraphs, then lines; each line remembers where it starts in the shown text.
-    std::vector<std::pair<int, int>> lines; // [start, end) in shown
+    // Paragraphs, then lines; each line remembers where it starts in the shown text and, when
+    // word breaking measured it, its width.
+    struct TSpan {
+        int Start, End, Width;
+    };
+    QVarLengthArray<TSpan, 4> lines; // most texts are a line or a few
+    std::optional<TPieceMeasure> pieces;
     auto addParagraph = [&](int ps, int pe) {
         if (!wordBreak || pe == ps) {
-            lines.emplace_back(ps, pe);
+            lines.push_back({ps, pe, -1});
             return;
+        }
+        // A tab that is not expanded takes its width from where it stands on the line, so such
+        // a paragraph measures each candidate line whole.
+        const bool whole = !tabs && shown.indexOf(u'\t', ps) >= 0 && shown.indexOf(u'\t', ps) < pe;
+        if (!whole) {
+            if (!pieces) pieces.emplace(font, TabStop(fm));
+            pieces->Paragraph(shown, ps, pe);
         }
         int pos = ps;
         while (pos < pe) {
-            int end = pos;
+            int end = pos, endWidth = 0;
+            TLineRun run; // [pos, scan)
             int scan = pos;
             while (scan < pe) {
                 int s = scan;
@@ -179,29 +317,42 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
                 int e = s;
                 while (e < pe && !isBlank(shown[e])) ++e;
                 if (e == s) break; // only blanks remain
-                if (lineWidth(shown.mid(pos, e - pos)) <= width) {
+                TLineRun next = run;
+                int w;
+                if (whole) {
+                    w = lineWidth(shown.mid(pos, e - pos));
+                } else {
+                    pieces->AddBlanks(next, shown, scan, s);
+                    pieces->AddWord(next, shown, s, e);
+                    w = next.Width();
+                }
+                if (w <= width) {
                     end = e;
+                    endWidth = w;
                     scan = e;
+                    run = next;
                     continue;
                 }
                 if (end == pos) {
                     // The first word does not fit: it stays whole on its own line, or with
                     // DT_EDITCONTROL is broken between characters.
                     end = e;
+                    endWidth = w;
                     if (Flags & DT_EDITCONTROL) {
-                        int k = 1;
-                        while (pos + k < e && lineWidth(shown.mid(pos, k + 1)) <= width) ++k;
+                        const int k = LargestFitting(
+                            1, e - pos - 1, [&](int n) { return lineWidth(shown.mid(pos, n)) <= width; });
                         end = pos + k;
+                        endWidth = -1;
                     }
                 }
                 break;
             }
             if (end == pos) {
                 // Nothing but blanks left in the paragraph.
-                if (pos == ps) lines.emplace_back(pos, pos);
+                if (pos == ps) lines.push_back({pos, pos, 0});
                 break;
             }
-            lines.emplace_back(pos, end);
+            lines.push_back({pos, end, endWidth});
             pos = end;
             while (pos < pe && isBlank(shown[pos])) ++pos;
         }
@@ -220,19 +371,25 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
         }
     }
 
-    std::vector<TTextLine> out;
+    QVarLengthArray<TTextLine, 4> out;
     out.reserve(lines.size());
+    auto widthOf = [&](TTextLine& l) {
+        if (l.Width < 0) l.Width = lineWidth(l.Text);
+        return l.Width;
+    };
     const bool ellipsis = Flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS);
-    for (auto [s, e] : lines) {
+    for (const TSpan& span : lines) {
         TTextLine l;
-        l.Text = shown.mid(s, e - s);
+        l.Text = shown.mid(span.Start, span.End - span.Start);
+        l.Width = span.Width;
         for (int u : underlines)
-            if (u >= s && u < e) l.Underlines.push_back(u - s);
-        if (ellipsis && lineWidth(l.Text) > width) {
+            if (u >= span.Start && u < span.End) l.Underlines.push_back(u - span.Start);
+        if (ellipsis && widthOf(l) > width) {
             const String dots = QStringLiteral("...");
-            int k = int(l.Text.size());
-            while (k > 0 && lineWidth(l.Text.left(k) + dots) > width) --k;
+            const int k = LargestFitting(0, int(l.Text.size()) - 1,
+                                         [&](int n) { return lineWidth(l.Text.left(n) + dots) <= width; });
             l.Text = l.Text.left(k) + dots;
+            l.Width = -1;
             std::erase_if(l.Underlines, [k](int u) { return u >= k; });
         }
         out.push_back(std::move(l));
@@ -240,8 +397,6 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
 
     const int lineHeight =
         fm.ascent() + fm.descent() + ((Flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
-    int maxWidth = 0;
-    for (const auto& l : out) maxWidth = std::max(maxWidth, lineWidth(l.Text));
     const int total = lineHeight * int(out.size());
 
     int top = R.Top;
@@ -255,6 +410,8 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
 
     if (calc) {
         // Measuring answers the text's height whatever the vertical alignment.
+        int maxWidth = 0;
+        for (auto& l : out) maxWidth = std::max(maxWidth, widthOf(l));
         R.Right = R.Left + maxWidth;
         R.Bottom = R.Top + total;
         return total;
@@ -262,34 +419,31 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
     if (!Canvas->RequireTarget()) return result;
 
     Canvas->Changing();
-    QPainter* p = Canvas->BeginPainter();
-    if (!(Flags & DT_NOCLIP))
-        p->setClipRect(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())),
-                       Canvas->HasClip() ? Qt::IntersectClip : Qt::ReplaceClip);
-    p->setFont(font);
-    const QColor textColor = ToQColor(Canvas->TextColor());
-    const bool opaque = Canvas->BkMode() == OPAQUE;
-    int y = top;
-    for (const auto& l : out) {
-        int w = lineWidth(l.Text);
-        int x = R.Left;
-        if (Flags & DT_CENTER)
-            x = R.Left + (R.Width() - w) / 2;
-        else if (Flags & DT_RIGHT)
-            x = R.Right - w;
-        if (opaque && !(Flags & DT_PREFIXONLY))
-            p->fillRect(QRect(x, y, w, lineHeight), ToQColor(Canvas->BkColor()));
+    if (TCanvasPainter p{Canvas}) {
+        if (!(Flags & DT_NOCLIP))
+            p->setClipRect(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())),
+                           Canvas->HasClip() ? Qt::IntersectClip : Qt::ReplaceClip);
+        const QColor textColor = ToQColor(Canvas->TextColor());
         p->setPen(textColor);
-        if (!(Flags & DT_PREFIXONLY)) PaintLine(p, fm, x, y, l.Text, tabs);
-        for (int u : l.Underlines) {
-            int ux = x + PrefixWidth(fm, l.Text, u, tabs);
-            int uw = fm.horizontalAdvance(l.Text[u]);
-            int uy = y + fm.ascent() + 1;
-            if (uw > 0) p->fillRect(QRect(ux, uy, uw, 1), textColor);
+        const bool fill = Canvas->BkMode() == OPAQUE && !(Flags & DT_PREFIXONLY);
+        int y = top;
+        for (auto& l : out) {
+            int x = R.Left;
+            if (Flags & DT_CENTER)
+                x = R.Left + (R.Width() - widthOf(l)) / 2;
+            else if (Flags & DT_RIGHT)
+                x = R.Right - widthOf(l);
+            if (fill) p->fillRect(QRect(x, y, widthOf(l), lineHeight), ToQColor(Canvas->BkColor()));
+            if (!(Flags & DT_PREFIXONLY)) PaintLine(p.get(), fm, x, y, l.Text, tabs);
+            for (int u : l.Underlines) {
+                int ux = x + PrefixWidth(fm, l.Text, u, tabs);
+                int uw = fm.horizontalAdvance(l.Text[u]);
+                int uy = y + fm.ascent() + 1;
+                if (uw > 0) p->fillRect(QRect(ux, uy, uw, 1), textColor);
+            }
+            y += lineHeight;
         }
-        y += lineHeight;
     }
-    Canvas->EndPainter(p);
     Canvas->Changed();
     return result;
 }

@@ -494,6 +494,108 @@ TEST_F(CanvasFixture, DrawTextMeasuresWordBreakAgainstTextWidth) {
     EXPECT_LE(narrow.Width(), word / 2);
 }
 
+namespace {
+
+// The lines of a paragraph broken at blanks within Width, each candidate line measured whole: the
+// first word of a line stays whole, or with EditControl is cut between characters.
+std::vector<String> LinesMeasuredWhole(TCanvas* C, const String& Text, int Width, bool EditControl) {
+    auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    std::vector<String> lines;
+    const int n = int(Text.size());
+    int pos = 0;
+    while (pos < n) {
+        int end = pos;
+        for (int scan = pos; scan < n;) {
+            int s = scan;
+            while (s < n && blank(Text[s])) ++s;
+            int e = s;
+            while (e < n && !blank(Text[e])) ++e;
+            if (e == s) break;
+            if (C->TextWidth(Text.mid(pos, e - pos)) <= Width) {
+                end = scan = e;
+                continue;
+            }
+            if (end == pos) {
+                end = e;
+                if (EditControl) {
+                    int k = 1;
+                    while (pos + k < e && C->TextWidth(Text.mid(pos, k + 1)) <= Width) ++k;
+                    end = pos + k;
+                }
+            }
+            break;
+        }
+        if (end == pos) break;
+        lines.push_back(Text.mid(pos, end - pos));
+        pos = end;
+        while (pos < n && blank(Text[pos])) ++pos;
+    }
+    return lines;
+}
+
+} // namespace
+
+// Word breaking measures each word once; the lines, their widths and the cut of an ellipsis are
+// the ones that measuring every candidate whole gives, in several fonts, with runs of spaces,
+// unexpanded tabs, other scripts, right-to-left text and a paragraph longer than a cell.
+TEST_F(CanvasFixture, DrawTextBreaksWhereWholeLinesWouldBreak) {
+    Make(10, 10);
+    String longParagraph;
+    for (int i = 0; longParagraph.size() < 2500; ++i)
+        longParagraph += QStringLiteral("word%1 of a long paragraph, ").arg(i * 37 % 1000);
+    const String texts[] = {
+        QStringLiteral("The quick brown fox jumps over the lazy dog; AVATAR To. Wa, Ty Yo LT"),
+        QStringLiteral("Mapped  to   register 40001.3  of  LD0/MMXU1.TotW.mag.f"),
+        QString::fromUtf8("Größe der Übertragung, Привет мир, ﬁle office affluent"),
+        QStringLiteral("raw\ttab stays\tunexpanded in the line"),
+        QString::fromUtf8("שלום עולם mixed with العربية text"),
+        longParagraph,
+    };
+    struct Font {
+        const char* Name;
+        int Size;
+        TFontStyles Style;
+    } fonts[] = {{"Tahoma", 8, {}},
+                 {"Arial", 11, {fsBold}},
+                 {"Courier New", 9, {}},
+                 {"Times New Roman", 12, {fsItalic}}};
+    for (const Font& f : fonts) {
+        C->Font()->SetName(QString::fromLatin1(f.Name));
+        C->Font()->SetSize(f.Size);
+        C->Font()->SetStyle(f.Style);
+        const int lh = C->TextHeight(QStringLiteral("Wg"));
+        for (const String& text : texts) {
+            // The long paragraph (the slow reference is quadratic) in the first font only.
+            if (&text == &texts[std::size(texts) - 1] && &f != &fonts[0]) continue;
+            for (int width : {1, 40, 75, 130, 260})
+                for (bool edit : {false, true}) {
+                    const std::vector<String> lines = LinesMeasuredWhole(C, text, width, edit);
+                    int widest = 0;
+                    for (const String& l : lines) widest = std::max(widest, C->TextWidth(l));
+                    const Cardinal flags = DT_WORDBREAK | DT_NOPREFIX | (edit ? DT_EDITCONTROL : 0);
+                    TRect r(0, 0, width, 0);
+                    const int h = DrawText(C, text, r, flags | DT_CALCRECT);
+                    const std::string what = f.Name + (" " + text.left(20).toStdString()) + " in " +
+                                             std::to_string(width) + (edit ? " edit" : "");
+                    EXPECT_EQ(h, int(lines.size()) * lh) << what;
+                    EXPECT_EQ(r.Width(), widest) << what;
+                    // Drawing answers what measuring answered.
+                    TRect drawn(0, 0, width, 10);
+                    EXPECT_EQ(DrawText(C, text, drawn, flags), h) << what;
+                }
+        }
+        // An end ellipsis keeps the longest start of the line that fits with "...".
+        const String line = texts[0];
+        for (int width : {20, 60, 150}) {
+            int k = int(line.size()) - 1;
+            while (k > 0 && C->TextWidth(line.left(k) + "...") > width) --k;
+            TRect r(0, 0, width, 0);
+            DrawText(C, line, r, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+            EXPECT_EQ(r.Width(), C->TextWidth(line.left(k) + "...")) << f.Name << " " << width;
+        }
+    }
+}
+
 TEST_F(CanvasFixture, DrawTextPrefixesAndEllipsis) {
     Make(120, 30);
     struct Case {
