@@ -6,6 +6,8 @@
 # and for the processor time until then (steadier when the machine is busy).
 #     bash scripts/startup_bench.sh [pairs]      (default 10; the build goes to build/rel)
 # CONFIGURATOR=<program> times another build of the configurator (an earlier one, say) instead.
+# STARTUP_BENCH_RT=1 runs both programs with real-time priority (chrt -f 10), which keeps other
+# work on a busy machine from stretching the wall-clock times; it needs the right to use it.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 PAIRS="${1:-10}"
@@ -21,11 +23,13 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 cp "${CONFIGURATOR:-$BUILD/bin/configurator}" "$WORK/configurator"
 EMPTY="$BUILD/bin/bench_empty_window"
+PRIO=""
+if [ "${STARTUP_BENCH_RT:-0}" = 1 ]; then PRIO="chrt -f 10"; fi
 
 # "<wall ms> <processor ms>" from the start to the first idle, as the program reports them.
 run() {
     local out
-    out="$(cd "$WORK" && VELMORA_STARTUP_PROBE="$EPOCHREALTIME" "$1" 2>/dev/null </dev/null)"
+    out="$(cd "$WORK" && VELMORA_STARTUP_PROBE="$EPOCHREALTIME" $PRIO "$1" 2>/dev/null </dev/null)"
     awk '/^startup_ms /{print $2, $4; found=1} END{if(!found) exit 1}' <<<"$out"
 }
 median() { sort -g | awk '{a[NR]=$1} END{print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
