@@ -159,10 +159,11 @@ void TLbButton::SetHotTrackFont(TFont* Value) {
 void TLbButton::SetStyle(TLbButtonStyle Value) {
     FStyle = Value;
     const LONG exStyle = IsTransparentStyle(Value) ? LONG(WS_EX_TRANSPARENT) : 0;
-    // The window is made on demand; a button without a parent gets the style with its window.
+    // The window is made on demand: a button whose window is not made yet gets the style with
+    // it (asking for the window here would make every window of a hidden form at once).
     FWantedExStyle = exStyle;
     FExStyleSet = true;
-    if (HandleAllocated() || Parent()) SetWindowLong(Handle(), GWL_EXSTYLE, exStyle);
+    if (HandleAllocated()) SetWindowLong(Handle(), GWL_EXSTYLE, exStyle);
     Invalidate();
 }
 

@@ -94,8 +94,14 @@ void TLang_Text::Set(int Id, const String& Text) {
 
 void TLang_Text::Load_Default_Lang() {
     Num_Lang_Text = 2900;
-    FTexts.assign(size_t(Num_Lang_Text), QStringLiteral(" "));
-    Apply_Lang_Lines(BuiltInLines());
+    // The built-in table is parsed once; every later load (each language switch starts with
+    // one) copies it.
+    static const std::vector<String> builtIn = [] {
+        std::vector<String> texts(size_t(Num_Lang_Text), QStringLiteral(" "));
+        for (const auto& [id, text] : Built_In_Lang_Lines()) texts[size_t(id)] = text;
+        return texts;
+    }();
+    FTexts = builtIn;
 }
 
 void TLang_Text::Apply_Lang_Lines(const QStringList& Lines) {

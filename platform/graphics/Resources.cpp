@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QMutex>
 
 // Defined by the resources library: registers its compiled pictures.
@@ -45,12 +46,25 @@ bool ResourceImageExists(const String& Name) {
     return Index().contains(Name.toUpper());
 }
 
+// Each picture is decoded once (windows load the same glyphs many times), by the reader its
+// suffix names: finding the reader from the contents would load every image plugin first.
 QImage LoadResourceImage(const String& Name) {
     const auto& index = Index();
-    auto it = index.find(Name.toUpper());
+    const String key = Name.toUpper();
+    static QHash<String, QImage> decoded;
+    static QMutex lock;
+    QMutexLocker guard(&lock);
+    auto done = decoded.constFind(key);
+    if (done != decoded.constEnd()) return *done;
     QImage img;
-    if (it != index.end()) img.load(*it);
+    auto it = index.find(key);
+    if (it != index.end()) {
+        QImageReader reader(*it, QFileInfo(*it).suffix().toLatin1());
+        reader.setAutoDetectImageFormat(false);
+        img = reader.read();
+    }
     if (img.isNull()) throw EResNotFound(QStringLiteral("Resource %1 not found").arg(Name));
+    decoded.insert(key, img);
     return img;
 }
 

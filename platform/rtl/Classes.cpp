@@ -120,9 +120,14 @@ void TComponent::RemoveNotification(TComponent* AComponent) {
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) RemoveNotification(AComponent);
-    // Owned components hear of every insertion and removal, as in the class library.
-    for (TComponent* c : std::vector<TComponent*>(FComponents))
+    // Owned components hear of every insertion and removal, as in the class library: last
+    // first, by index, so that one that goes meanwhile is simply passed (no copy of the list:
+    // a window of hundreds of controls hears this for each of them).
+    for (size_t i = FComponents.size(); i-- > 0;) {
+        if (i >= FComponents.size()) continue;
+        TComponent* c = FComponents[i];
         if (c != AComponent) c->Notification(AComponent, Operation);
+    }
 }
 
 void TComponent::Loaded() {
@@ -1438,24 +1443,40 @@ void TThread::BeforeDestruction() {
 }
 
 void TThread::StartThread() {
-    std::lock_guard<std::mutex> g(FLock);
-    if (FStarted) return;
-    FStarted = true;
-    FSuspended = false;
-    // The new thread takes FLock first, so it runs only once FThread is assigned.
-    FThread = std::thread([this] {
-        { std::lock_guard<std::mutex> wait(FLock); }
-        Run();
-    });
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        if (FStarted) return;
+        FStarted = true;
+        FSuspended = false;
+        if (!Terminated() || !IsMainThread()) {
+            // The new thread takes FLock first, so it runs only once FThread is assigned.
+            FThread = std::thread([this] {
+                { std::lock_guard<std::mutex> wait(FLock); }
+                Run();
+            });
+            return;
+        }
+    }
+    // Terminated before it ever ran (a control ending the thread it made suspended): it would
+    // only end, which needs no OS thread.
+    Finish();
 }
 
 void TThread::Run() {
     tCurrentThread = this;
-    try {
-        Execute();
-    } catch (...) {
-        FFatalException = std::current_exception();
+    if (!Terminated()) {
+        try {
+            Execute();
+        } catch (...) {
+            FFatalException = std::current_exception();
+        }
     }
+    Finish();
+    tCurrentThread = nullptr;
+}
+
+// The end of the thread procedure: OnTerminate, the finished mark, FreeOnTerminate.
+void TThread::Finish() {
     try {
         DoTerminate();
     } catch (...) {
@@ -1470,7 +1491,6 @@ void TThread::Run() {
     gSyncSignal.notify_all();
     // From here on the object may be gone (joined and freed by its owner) unless it frees itself.
     if (freeIt) TObject::Free(this);
-    tCurrentThread = nullptr;
 }
 
 void TThread::DoTerminate() {

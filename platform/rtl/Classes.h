@@ -598,6 +598,9 @@ bool IsMainThread();
 // - Freeing a thread that runs terminates it, resumes it when suspended and waits for its end.
 // - FreeOnTerminate: the thread frees itself after Execute and OnTerminate.
 // - OnTerminate runs on the main thread (through Synchronize) after Execute.
+// - A thread terminated before it starts skips Execute, as the platform's thread procedure does;
+//   started from the main thread, it then only ends (OnTerminate, FreeOnTerminate) without
+//   starting an OS thread at all.
 class TThread : public TObject {
 public:
     explicit TThread(bool CreateSuspended);
@@ -644,6 +647,7 @@ protected:
 private:
     void StartThread();
     void Run();
+    void Finish();
     void StopAndWait();
     void WaitForEnd();
 

@@ -173,6 +173,37 @@ TEST(Thread, FreeOnTerminate) {
     EXPECT_TRUE(terminated);
 }
 
+TEST(Thread, TerminatedBeforeItStartsItSkipsExecuteAndOnlyEnds) {
+    // Resumed on the main thread: it ends there and then, without a thread of its own.
+    auto* t = new TProbeThread(true, nullptr);
+    int terminated = 0;
+    t->OnTerminate = [&](TObject*) { ++terminated; };
+    t->Terminate();
+    t->Resume();
+    EXPECT_FALSE(t->Ran);
+    EXPECT_EQ(terminated, 1);
+    EXPECT_EQ(t->ThreadID(), std::thread::id());
+    EXPECT_EQ(t->WaitFor(), 0);
+    TObject::Free(t);
+
+    // One that frees itself is gone once resumed.
+    std::atomic<bool> destroyed{false};
+    auto* f = new TProbeThread(true, nullptr);
+    f->Destroyed = &destroyed;
+    f->SetFreeOnTerminate(true);
+    f->Terminate();
+    f->Resume();
+    EXPECT_TRUE(destroyed);
+
+    // Resumed from another thread, it still skips Execute.
+    auto* w = new TProbeThread(true, nullptr);
+    w->Terminate();
+    std::thread([w] { w->Resume(); }).join();
+    w->WaitFor();
+    EXPECT_FALSE(w->Ran);
+    TObject::Free(w);
+}
+
 TEST(Thread, FreeingASuspendedThreadResumesAndEndsIt) {
     std::atomic<bool> parked{false}, after{false}, destroyed{false};
     auto* t = new TProbeThread(true, [&](TProbeThread* self) {
