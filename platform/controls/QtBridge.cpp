@@ -3,6 +3,7 @@
 #include "Forms.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QKeyEvent>

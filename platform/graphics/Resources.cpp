@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QImage>
 #include <QMutex>
 
 // Defined by the resources library: registers its compiled pictures.
