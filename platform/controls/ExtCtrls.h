@@ -2,7 +2,6 @@
 #pragma once
 
 #include "Classes.h"
-#include "Controls.h"
 
 class QTimer;
 

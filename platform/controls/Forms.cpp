@@ -6,12 +6,14 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -586,7 +588,11 @@ void TCustomForm::WMClose(TMessage&) {
 // =============================================================================================
 // TScreen
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
+struct TScreen::TCursorShapes {
+    std::map<int, QCursor> Shapes;
+};
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), FCursors(std::make_unique<TCursorShapes>()) {
     FHintFont = new TFont();
 }
 
@@ -666,8 +672,8 @@ void TScreen::SetCursor(TCursor Value) {
 }
 
 QCursor TScreen::Cursors(int Index) const {
-    auto it = FCursors.find(Index);
-    if (it != FCursors.end()) return it->second;
+    auto it = FCursors->Shapes.find(Index);
+    if (it != FCursors->Shapes.end()) return it->second;
     switch (Index) {
         case crNone: return QCursor(Qt::BlankCursor);
         case crCross: return QCursor(Qt::CrossCursor);
@@ -694,7 +700,7 @@ QCursor TScreen::Cursors(int Index) const {
 }
 
 void TScreen::SetCursors(int Index, const QCursor& Shape) {
-    FCursors[Index] = Shape;
+    FCursors->Shapes[Index] = Shape;
 }
 
 int TScreen::Width() const {

@@ -11,12 +11,11 @@
 #include "Controls.h"
 #include "Hints.h"
 
-#include <QCursor>
-
-#include <map>
+#include <memory>
 #include <vector>
 
 class QApplication;
+class QCursor;
 class QEventLoop;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -239,7 +238,8 @@ private:
     TCustomForm* FFocusedForm = nullptr;
     TWinControl* FActiveControl = nullptr;
     TCursor FCursor = crDefault;
-    std::map<int, QCursor> FCursors;
+    struct TCursorShapes;
+    std::unique_ptr<TCursorShapes> FCursors; // the shapes set through SetCursors
     TFont* FHintFont;
 };
 extern TScreen* Screen;

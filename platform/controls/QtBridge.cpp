@@ -4,6 +4,7 @@
 #include "WindowFrame.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QKeyEvent>

@@ -431,6 +431,10 @@ TNativeControl::TNativeControl(TComponent* AOwner) : TWinControl(AOwner) {
 
 TNativeControl::~TNativeControl() = default;
 
+QWidget* TNativeControl::NativeWidget() const {
+    return FNative;
+}
+
 QWidget* TNativeControl::CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) {
     QWidget* host = TWinControl::CreateWidget(Params, ParentWidget);
     auto* layout = new QVBoxLayout(host);

@@ -12,8 +12,8 @@
 #include "Controls.h"
 
 #include <QPointer>
-#include <QWidget>
 
+class QWidget;
 class QLineEdit;
 class QListWidget;
 class QCheckBox;
@@ -143,7 +143,7 @@ public:
     ~TNativeControl() override;
 
     // The native widget (nullptr until the window exists).
-    QWidget* NativeWidget() const { return FNative; }
+    QWidget* NativeWidget() const;
 
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;

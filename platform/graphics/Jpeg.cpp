@@ -1,5 +1,7 @@
 #include "Jpeg.h"
 
+#include <QImage>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>

@@ -5,7 +5,8 @@
 #include "System.h"
 
 #include <QByteArray>
-#include <QImage>
+
+class QImage;
 
 // Whether the bytes begin like a JPEG file (the start-of-image marker FF D8 FF).
 bool IsJpegData(const QByteArray& Data);

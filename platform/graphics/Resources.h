@@ -3,8 +3,9 @@
 
 #include "System.h"
 
-#include <QImage>
 #include <QStringList>
+
+class QImage;
 
 // The picture of resource Name (case ignored): ":/bitmaps/NAME.bmp", ".xpm" or ".png".
 // Raises EResNotFound "Resource NAME not found" when there is none.

@@ -5,14 +5,15 @@
 #include "System.h"
 
 #include <QByteArray>
-#include <QDateTime>
-#include <QLocale>
 #include <concepts>
 #include <memory>
 #include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
+
+class QDateTime;
+class QLocale;
 
 // ---------------------------------------------------------------------------------------------
 // Run-time format settings

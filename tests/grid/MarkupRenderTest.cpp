@@ -7,6 +7,7 @@
 #include "PictureTestData.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 #include "Classes.h"
 #include "SysUtils.h"
 
+#include <QDate>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
