@@ -16,7 +16,7 @@
 Byte Bank1_Par[Bank1_Size];
 Byte Bank1_Buffer[Bank1_Size];
 int Bank1_Length = 0;
-std::vector<Byte> Bank2_Buffer(Bank2_Capacity);
+std::array<Byte, Bank2_Capacity> Bank2_Buffer{};
 int Bank2_Length = 0;
 TIEC61850_Client IEC61850_Client;
 

@@ -18,6 +18,7 @@
 
 #include "System.h"
 
+#include <array>
 #include <vector>
 
 class TXMLDocument;
@@ -103,7 +104,7 @@ struct TIEC61850_Client {
 extern Byte Bank1_Par[Bank1_Size];    // the parameter block, built in place
 extern Byte Bank1_Buffer[Bank1_Size]; // bank1.bin as written
 extern int Bank1_Length;
-extern std::vector<Byte> Bank2_Buffer; // Bank2_Capacity bytes
+extern std::array<Byte, Bank2_Capacity> Bank2_Buffer; // zero pages until a build writes them
 extern int Bank2_Length;
 extern TIEC61850_Client IEC61850_Client;
 

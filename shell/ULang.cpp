@@ -94,14 +94,11 @@ void TLang_Text::Set(int Id, const String& Text) {
 
 void TLang_Text::Load_Default_Lang() {
     Num_Lang_Text = 2900;
-    // The built-in table is parsed once; every later load (each language switch starts with
-    // one) copies it.
-    static const std::vector<String> builtIn = [] {
-        std::vector<String> texts(size_t(Num_Lang_Text), QStringLiteral(" "));
-        for (const auto& [id, text] : Built_In_Lang_Lines()) texts[size_t(id)] = text;
-        return texts;
-    }();
-    FTexts = builtIn;
+    // The built-in texts are parsed once; every later load (each language switch starts with
+    // one) applies them again.
+    static const std::vector<std::pair<int, String>> builtIn = Built_In_Lang_Lines();
+    FTexts.assign(size_t(Num_Lang_Text), QStringLiteral(" "));
+    for (const auto& [id, text] : builtIn) FTexts[size_t(id)] = text;
 }
 
 void TLang_Text::Apply_Lang_Lines(const QStringList& Lines) {
