@@ -259,11 +259,8 @@ void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
         case VK_NEXT:
             // The last row hides behind the footer: the last page ends one row above it.
             if (RowCount() == VisibleRowCount() + TopRow() - FixedRows() + 1 && FHideLastRow &&
-                RowCount() > 1) {
+                RowCount() > 1)
                 SetRow(RowCount() - 2);
-                Key = 0;
-                return;
-            }
             break;
         case VK_RIGHT:
             if (baseProps) {
@@ -288,11 +285,21 @@ void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
         default: break;
     }
     TObjStringGrid::KeyDown(Key, Shift);
+    // However the page went, it does not end on the hidden row.
+    if (key == VK_NEXT && FHideLastRow && RowCount() > 1 && Row() == RowCount() - 1) SetRow(RowCount() - 2);
     MoveToBaseCell();
 }
 
+// A wheel step down that stays inside a vertical area goes on below it (else the move back to
+// the base cell would keep the current cell there for good).
 bool TBaseGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    const int oldRow = Row();
+    const TPoint oldBase = BaseCell(Col(), Row());
     const bool result = TObjStringGrid::DoMouseWheelDown(Shift, MousePos);
+    if (Row() > oldRow && IsYMergedCell(Col(), Row()) && BaseCell(Col(), Row()) == oldBase) {
+        const int below = oldBase.Y + CellSpan(Col(), Row()).Y + 1;
+        if (below < RowCount()) SetRow(below);
+    }
     if (Row() - TopRow() > VisibleRowCount() && Row() < RowCount() - 1 && FHideLastRow)
         SetTopRow(TopRow() + 1);
     MoveToBaseCell();

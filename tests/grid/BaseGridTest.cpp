@@ -61,7 +61,10 @@ protected:
         Form->Show();
         Grid->SetFocus();
     }
-    void TearDown() override { TObject::Free(Form); }
+    void TearDown() override {
+        TObject::Free(Form);
+        ResetPlatformSwitches();
+    }
 
     void MoveTo(int ACol, int ARow) {
         Grid->SetCol(ACol);
@@ -418,6 +421,14 @@ TEST_F(MergedAreas, GeometryCoversTheWholeAreaAlsoScrolledUnderTheFixedColumns) 
     EXPECT_EQ(Grid->VirtualCellRect(0, 1), TRect(0, 24, 64, 48)); // fixed cells do not scroll
 }
 
+TEST_F(MergedAreas, RightToLeftMirrorsTheAreasRectangle) {
+    PlatformSwitches().MiddleEastLocale = true;
+    Grid->SetBiDiMode(bdRightToLeft);
+    Grid->MergeCells(1, 1, 3, 2);
+    EXPECT_EQ(Grid->CellRect(2, 2), TRect(400 - 256, 24, 400 - 64, 72));
+    EXPECT_EQ(Grid->CellRect(5, 5), TRect(400 - 384, 120, 400 - 320, 144));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Text through base cells
 
@@ -504,9 +515,31 @@ TEST_F(AreaKeys, PageDownStopsAboveTheHiddenLastRow) {
     SimulateKey(Grid, VK_NEXT);
     EXPECT_EQ(Grid->Row(), 7);
     Grid->FHideLastRow = true;
-    MoveTo(2, 2);
+    MoveTo(2, 2); // the last page shows
     SimulateKey(Grid, VK_NEXT);
     EXPECT_EQ(Grid->Row(), 6);
+    SimulateKey(Grid, VK_NEXT);
+    EXPECT_EQ(Grid->Row(), 6);
+    // From an earlier page too.
+    Grid->SetRowCount(12);
+    MoveTo(2, 5);
+    Grid->SetTopRow(2);
+    SimulateKey(Grid, VK_NEXT);
+    EXPECT_EQ(Grid->Row(), 10);
+}
+
+TEST_F(AreaKeys, TheWheelPassesVerticalAreasAndEndsOnBaseCells) {
+    Grid->MergeCells(1, 2, 2, 3); // columns 1-2, rows 2-4
+    MoveTo(2, 1);
+    const TPoint at(100, 100);
+    SimulateWheel(Grid, -120, {}, at.X, at.Y);
+    EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), TPoint(1, 2)); // into the area: its base
+    SimulateWheel(Grid, -120, {}, at.X, at.Y);
+    EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), TPoint(1, 5)); // on below it
+    SimulateWheel(Grid, 120, {}, at.X, at.Y);
+    EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), TPoint(1, 2)); // up into it: its base
+    SimulateWheel(Grid, 120, {}, at.X, at.Y);
+    EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), TPoint(1, 1));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -658,6 +691,29 @@ TEST_F(CellPainter, AMergedAreaUnderTheFrozenColumnIsClippedAndPaintedOnce) {
     }
     PaintNow(); // and once again in the next
     EXPECT_EQ(Grid->TextDraws[std::make_pair(1, 1)], 1);
+}
+
+bool Covers(const QRegion& Region, const QRect& R) {
+    return (QRegion(R) - Region).isEmpty();
+}
+
+// Moving the current cell off or onto an area asks for a paint of the whole area.
+TEST_F(CellPainter, SelectingRepaintsWholeAreas) {
+    Grid->MergeCells(1, 1, 3, 2);
+    MoveTo(1, 1);
+    PaintNow();
+    QRegion rgn;
+    GetUpdateRgn(Grid->Handle(), rgn, false);
+    ASSERT_TRUE(rgn.isEmpty());
+    MoveTo(5, 5);
+    GetUpdateRgn(Grid->Handle(), rgn, false);
+    EXPECT_TRUE(Covers(rgn, QRect(64, 24, 192, 48)));
+    EXPECT_TRUE(Covers(rgn, QRect(320, 120, 64, 24)));
+    PaintNow();
+    MoveTo(5, 2);
+    Grid->SetCol(2); // onto a covered cell
+    GetUpdateRgn(Grid->Handle(), rgn, false);
+    EXPECT_TRUE(Covers(rgn, QRect(64, 24, 192, 48)));
 }
 
 TEST_F(CellPainter, SelectionLooksFollowTheStyleAndTheFocus) {
