@@ -246,13 +246,7 @@ void TBaseGrid::MoveToBaseCell() {
 // cell) to its near edge, so that the one-cell move leaves the area; the current cell then ends
 // on the base cell of the area it landed in.
 void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
-    Word key = Key;
-    if (UseRightToLeftAlignment()) {
-        if (key == VK_LEFT)
-            key = VK_RIGHT;
-        else if (key == VK_RIGHT)
-            key = VK_LEFT;
-    }
+    const Word key = DirectionKey(Key);
     const TPoint base = BaseCell(Col(), Row());
     const TCellProperties* baseProps = PropsOf(Col(), Row()) ? PropsOf(base.X, base.Y) : nullptr;
     switch (key) {

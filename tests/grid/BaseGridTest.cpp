@@ -223,153 +223,77 @@ TEST_F(CellStore, ACountTooLargeToStoreRaisesAndChangesNothing) {
 // ---------------------------------------------------------------------------------------------
 // Merged areas
 
+// A merge and then a split, and what one cell answers afterwards.
+struct MergeStep {
+    int MergeCol, MergeRow, SpanX, SpanY; // MergeCol -1: no merge
+    int SplitCol, SplitRow;               // SplitCol -1: no split
+    int Col, Row;                         // the cell asked
+};
+// Whether the cell is a base cell and merged (at all, across, down), its stored spans (-1 -1
+// without properties), CellSpan, CellExt, FullCell, and the merge count.
+struct MergeAnswers {
+    bool IsBase, IsMerged, XMerged, YMerged;
+    int RawX, RawY, SpanX, SpanY, ExtX, ExtY, FullLeft, FullTop, FullRight, FullBottom, MergeCount;
+};
 struct MergeCase {
     const char* Name;
-    std::function<void(TBaseGrid*)> Act;
-    int Col, Row;
-    bool IsBase, IsMerged, XMerged, YMerged;
-    TPoint Raw, Span, Ext;
-    TRect Full;
-    int MergeCount;
+    MergeStep Step;
+    MergeAnswers Want;
 };
 
 TEST_F(MergedAreas, EdgeCasesAsOneTable) {
-    auto block = [](TBaseGrid* G) { G->MergeCells(1, 1, 3, 2); };
     const MergeCase cases[] = {
         {"never asked",
-         [](TBaseGrid*) {},
-         2,
-         2,
-         true,
-         false,
-         false,
-         false,
-         {-1, -1},
-         {0, 0},
-         {0, 0},
-         {2, 2, 2, 2},
-         0},
-        {"base of 3 x 2", block, 1, 1, true, true, true, true, {2, 1}, {2, 1}, {2, 1}, {1, 1, 3, 2}, 1},
-        {"covered middle", block, 2, 2, false, true, true, true, {1, 1}, {2, 1}, {1, 0}, {1, 1, 3, 2}, 1},
-        {"covered far corner", block, 3, 2, false, true, true, true, {2, 1}, {2, 1}, {0, 0}, {1, 1, 3, 2}, 1},
+         {-1, 0, 0, 0, -1, 0, 2, 2},
+         {true, false, false, false, -1, -1, 0, 0, 0, 0, 2, 2, 2, 2, 0}},
+        {"base of 3 x 2",
+         {1, 1, 3, 2, -1, 0, 1, 1},
+         {true, true, true, true, 2, 1, 2, 1, 2, 1, 1, 1, 3, 2, 1}},
+        {"covered middle",
+         {1, 1, 3, 2, -1, 0, 2, 2},
+         {false, true, true, true, 1, 1, 2, 1, 1, 0, 1, 1, 3, 2, 1}},
+        {"far corner", {1, 1, 3, 2, -1, 0, 3, 2}, {false, true, true, true, 2, 1, 2, 1, 0, 0, 1, 1, 3, 2, 1}},
         {"beside the block",
-         block,
-         4,
-         2,
-         true,
-         false,
-         false,
-         false,
-         {-1, -1},
-         {0, 0},
-         {0, 0},
-         {4, 2, 4, 2},
-         1},
-        {"one row",
-         [](TBaseGrid* G) { G->MergeCells(2, 3, 3, 1); },
-         4,
-         3,
-         false,
-         true,
-         true,
-         false,
-         {2, 0},
-         {2, 0},
-         {0, 0},
-         {2, 3, 4, 3},
-         1},
-        {"one cell",
-         [](TBaseGrid* G) { G->MergeCells(2, 2, 1, 1); },
-         2,
-         2,
-         true,
-         false,
-         false,
-         false,
-         {0, 0},
-         {0, 0},
-         {0, 0},
-         {2, 2, 2, 2},
-         1},
+         {1, 1, 3, 2, -1, 0, 4, 2},
+         {true, false, false, false, -1, -1, 0, 0, 0, 0, 4, 2, 4, 2, 1}},
+        {"one row", {2, 3, 3, 1, -1, 0, 4, 3}, {false, true, true, false, 2, 0, 2, 0, 0, 0, 2, 3, 4, 3, 1}},
+        {"one cell", {2, 2, 1, 1, -1, 0, 2, 2}, {true, false, false, false, 0, 0, 0, 0, 0, 0, 2, 2, 2, 2, 1}},
         {"split from a covered cell",
-         [&](TBaseGrid* G) {
-             block(G);
-             G->SplitCells(3, 2);
-         },
-         1,
-         1,
-         true,
-         false,
-         false,
-         false,
-         {-1, -1},
-         {0, 0},
-         {0, 0},
-         {1, 1, 1, 1},
-         0},
+         {1, 1, 3, 2, 3, 2, 1, 1},
+         {true, false, false, false, -1, -1, 0, 0, 0, 0, 1, 1, 1, 1, 0}},
         {"split leaves every cell",
-         [&](TBaseGrid* G) {
-             block(G);
-             G->SplitCells(2, 1);
-         },
-         3,
-         2,
-         true,
-         false,
-         false,
-         false,
-         {-1, -1},
-         {0, 0},
-         {0, 0},
-         {3, 2, 3, 2},
-         0},
+         {1, 1, 3, 2, 2, 1, 3, 2},
+         {true, false, false, false, -1, -1, 0, 0, 0, 0, 3, 2, 3, 2, 0}},
         {"split of an unmerged cell",
-         [](TBaseGrid* G) { G->SplitCells(4, 4); },
-         4,
-         4,
-         true,
-         false,
-         false,
-         false,
-         {-1, -1},
-         {0, 0},
-         {0, 0},
-         {4, 4, 4, 4},
-         -1},
+         {-1, 0, 0, 0, 4, 4, 4, 4},
+         {true, false, false, false, -1, -1, 0, 0, 0, 0, 4, 4, 4, 4, -1}},
         {"no span",
-         [](TBaseGrid* G) { G->MergeCells(1, 1, 0, 3); },
-         1,
-         1,
-         true,
-         false,
-         false,
-         false,
-         {-1, -1},
-         {0, 0},
-         {0, 0},
-         {1, 1, 1, 1},
-         1},
+         {1, 1, 0, 3, -1, 0, 1, 1},
+         {true, false, false, false, -1, -1, 0, 0, 0, 0, 1, 1, 1, 1, 1}},
     };
-    for (const MergeCase& c : cases) {
-        SCOPED_TRACE(c.Name);
+    for (const MergeCase& t : cases) {
+        SCOPED_TRACE(t.Name);
+        const MergeStep& s = t.Step;
+        const MergeAnswers& c = t.Want;
         auto* g = new TTestBaseGrid(Form);
         auto freeGrid = FreeAtEnd(g);
         g->SetColCount(8);
         g->SetRowCount(8);
-        c.Act(g);
-        EXPECT_EQ(g->IsBaseCell(c.Col, c.Row), c.IsBase);
-        EXPECT_EQ(g->IsMergedCell(c.Col, c.Row), c.IsMerged);
-        EXPECT_EQ(g->IsMergedNonBaseCell(c.Col, c.Row), c.IsMerged && !c.IsBase);
-        EXPECT_EQ(g->IsXMergedCell(c.Col, c.Row), c.XMerged);
-        EXPECT_EQ(g->IsYMergedCell(c.Col, c.Row), c.YMerged);
-        EXPECT_EQ(RawSpans(g, c.Col, c.Row), c.Raw);
-        EXPECT_EQ(g->CellSpan(c.Col, c.Row), c.Span);
-        EXPECT_EQ(g->CellExt(c.Col, c.Row), c.Ext);
-        EXPECT_EQ(g->FullCell(c.Col, c.Row), c.Full);
+        if (s.MergeCol >= 0) g->MergeCells(s.MergeCol, s.MergeRow, s.SpanX, s.SpanY);
+        if (s.SplitCol >= 0) g->SplitCells(s.SplitCol, s.SplitRow);
+        EXPECT_EQ(g->IsBaseCell(s.Col, s.Row), c.IsBase);
+        EXPECT_EQ(g->IsMergedCell(s.Col, s.Row), c.IsMerged);
+        EXPECT_EQ(g->IsMergedNonBaseCell(s.Col, s.Row), c.IsMerged && !c.IsBase);
+        EXPECT_EQ(g->IsXMergedCell(s.Col, s.Row), c.XMerged);
+        EXPECT_EQ(g->IsYMergedCell(s.Col, s.Row), c.YMerged);
+        EXPECT_EQ(RawSpans(g, s.Col, s.Row), TPoint(c.RawX, c.RawY));
+        EXPECT_EQ(g->CellSpan(s.Col, s.Row), TPoint(c.SpanX, c.SpanY));
+        EXPECT_EQ(g->CellExt(s.Col, s.Row), TPoint(c.ExtX, c.ExtY));
+        EXPECT_EQ(g->FullCell(s.Col, s.Row), TRect(c.FullLeft, c.FullTop, c.FullRight, c.FullBottom));
         EXPECT_EQ(g->FMergeCount, c.MergeCount);
         int bc = -1, br = -1;
-        EXPECT_EQ(g->ResolveBaseCell(c.Col, c.Row, bc, br), c.Col == c.Full.Left && c.Row == c.Full.Top);
-        EXPECT_EQ(TPoint(bc, br), TPoint(c.Full.Left, c.Full.Top));
+        EXPECT_EQ(g->ResolveBaseCell(s.Col, s.Row, bc, br), s.Col == c.FullLeft && s.Row == c.FullTop);
+        EXPECT_EQ(TPoint(bc, br), TPoint(c.FullLeft, c.FullTop));
     }
 }
 
@@ -508,6 +432,18 @@ TEST_F(AreaKeys, ArrowsLeaveAnAreaAndEndOnBaseCells) {
         SimulateKey(Grid, c.Key);
         EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), TPoint(c.ToCol, c.ToRow));
     }
+}
+
+// Right to left, the Left key moves to higher columns and leaves an area past its far edge.
+TEST_F(AreaKeys, RightToLeftSwapsTheHorizontalKeys) {
+    PlatformSwitches().MiddleEastLocale = true;
+    Grid->SetBiDiMode(bdRightToLeft);
+    Grid->MergeCells(2, 1, 3, 1);
+    MoveTo(2, 1);
+    SimulateKey(Grid, VK_LEFT);
+    EXPECT_EQ(Grid->Col(), 5);
+    SimulateKey(Grid, VK_RIGHT);
+    EXPECT_EQ(Grid->Col(), 2);
 }
 
 TEST_F(AreaKeys, PageDownStopsAboveTheHiddenLastRow) {
