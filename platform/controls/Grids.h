@@ -330,6 +330,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // The key by the way it moves: in a right-to-left grid Left and Right swap.
+    Word DirectionKey(Word Key) const;
     // Ends sizing, moving or selecting without completing it.
     void CancelMode();
     // The grid or its editor has the focus.

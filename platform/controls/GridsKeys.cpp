@@ -36,6 +36,13 @@ void TCustomGrid::KeyPress(Char& Key) {
     }
 }
 
+Word TCustomGrid::DirectionKey(Word Key) const {
+    if (!UseRightToLeftAlignment()) return Key;
+    if (Key == VK_LEFT) return VK_RIGHT;
+    if (Key == VK_RIGHT) return VK_LEFT;
+    return Key;
+}
+
 // Arrows, Page Up/Down (with Ctrl: the first and last row shown), Home/End (the first and last
 // column; with Ctrl or goRowSelect: the first and last row), Tab with goTabs (the next cell,
 // wrapping into the next row and round the grid; Shift+Tab back) and F2 (the editor). With
@@ -47,13 +54,7 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift) {
     const bool ctrl = Shift.count(ssCtrl) != 0;
     const bool rowSelect = HasOption(goRowSelect);
     bool ranged = Shift.count(ssShift) && RangeSelectAllowed();
-    Word key = Key;
-    if (UseRightToLeftAlignment()) {
-        if (key == VK_LEFT)
-            key = VK_RIGHT;
-        else if (key == VK_RIGHT)
-            key = VK_LEFT;
-    }
+    const Word key = DirectionKey(Key);
     const int pageRows = std::max(1, VisibleRowCount());
     const TGridCoord origin = ranged ? FAnchor : FCurrent;
     TGridCoord cur = origin;
