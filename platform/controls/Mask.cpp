@@ -125,7 +125,8 @@ String TEditMask::EditTextOf(const String& Value) const {
         }
         int end = pos;
         while (end < Length() && !IsLiteral(end)) ++end;
-        qsizetype stop = Value.size();
+        // Without its literal in Value the run takes as many characters as it has positions.
+        qsizetype stop = std::min(Value.size(), at + (end - pos));
         if (end < Length()) {
             const qsizetype found = Value.indexOf(FPositions[size_t(end)].Literal, at);
             if (found >= 0) stop = found;
@@ -264,14 +265,21 @@ void TCustomMaskEdit::BlankSelection(bool Backwards) {
 
 bool TCustomMaskEdit::TypeMasked(Char Ch) {
     if (SelLength() > 0) BlankSelection(false);
-    int pos = SelStart();
-    // A literal typed where it stands moves past it.
-    if (pos < FMask.Length() && FMask.IsLiteral(pos) && Ch == EditText()[pos]) {
-        Box()->Select(pos + 1, pos + 1);
-        return true;
-    }
+    const int caret = SelStart();
+    int pos = caret;
     while (pos < FMask.Length() && FMask.IsLiteral(pos)) ++pos;
-    if (pos >= FMask.Length() || !FMask.Accepts(pos, Ch)) return false;
+    if (pos >= FMask.Length() || !FMask.Accepts(pos, Ch)) {
+        // A literal typed before its place moves the caret past it (what lies between stays
+        // blank); typed just after it, it is taken as already there.
+        const String edit = EditText();
+        int lit = caret;
+        while (lit < FMask.Length() && !FMask.IsLiteral(lit)) ++lit;
+        if (lit < FMask.Length() && edit[lit] == Ch) {
+            Box()->Select(lit + 1, lit + 1);
+            return true;
+        }
+        return caret > 0 && FMask.IsLiteral(caret - 1) && edit[caret - 1] == Ch;
+    }
     Box()->Select(pos, pos + 1);
     Box()->Insert(String(Ch));
     int next = pos + 1;

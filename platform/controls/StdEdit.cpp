@@ -8,7 +8,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProxyStyle>
@@ -91,12 +93,14 @@ public:
     void Backspace() override { FEdit->backspace(); }
     int CharFromPos(const QPoint& Point, int& Line) const override {
         Line = 0;
+        Place();
         return FEdit->cursorPositionAt(Point);
     }
     QPoint PosFromChar(int Index) const override {
         // The line edit tells where its caret is; the caret visits the character and comes back.
         const int anchor = Anchor(), caret = Caret();
         FEdit->setCursorPosition(Index);
+        Place();
         const QRect r = FEdit->cursorRect(); // 5 pixels left of the caret's x
         const_cast<TLineBox*>(this)->Select(anchor, caret);
         return QPoint(r.x() + 5, r.y());
@@ -129,6 +133,12 @@ public:
     void SetFramed(bool Value) override { FEdit->setFrame(Value); }
 
 private:
+    // The line edit places its text (alignment, scrolling to the caret) when it paints.
+    void Place() const {
+        QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+        FEdit->render(&pixel, QPoint(), QRegion(0, 0, 1, 1));
+    }
+
     QPointer<TLineWidget> FEdit;
     bool FAutoScroll;
     QChar FPassword = QChar(u'*');
@@ -145,10 +155,16 @@ public:
     std::function<void()> OnResized;
 
 protected:
+    // The viewport's resizes arrive here too; only the window's own size resets the rectangle.
     void resizeEvent(QResizeEvent* Event) override {
         QTextEdit::resizeEvent(Event);
+        if (size() == FLastSize) return;
+        FLastSize = size();
         if (OnResized) OnResized();
     }
+
+private:
+    QSize FLastSize;
 };
 
 class TMemoBox : public TEditBox {
@@ -307,11 +323,20 @@ QWidget* TCustomEdit::CreateNative(QWidget* Host) {
     FBox->SetText(FEditText);
     FBox->Select(FSelStart, FSelStart + FSelLength);
     FBox->OnChanged = [this] { TextEdited(); };
+    FShownPasswordChar = Char();
+    if (WindowStyle() & ES_PASSWORD) {
+        FShownPasswordChar = FPasswordChar.unicode() ? FPasswordChar : Char(u'*');
+        FBox->SetPasswordChar(FShownPasswordChar);
+    }
     return FBox->Widget();
 }
 
 void TCustomEdit::CreateWnd() {
     TNativeControl::CreateWnd();
+    // The box takes the window's size now (the queries measure in it before it is shown).
+    if (QWidget* box = NativeWidget())
+        if (QLayout* layout = box->parentWidget() ? box->parentWidget()->layout() : nullptr)
+            layout->activate();
     if (FPasswordChar.unicode()) Perform(EM_SETPASSWORDCHAR, FPasswordChar.unicode(), 0);
 }
 
@@ -452,7 +477,7 @@ void TCustomEdit::ClearSelection() {
 }
 
 void TCustomEdit::CopyToClipboard() {
-    if (SelLength() > 0 && !FPasswordChar.unicode() && !(FBox && (WindowStyle() & ES_PASSWORD)))
+    if (SelLength() > 0 && !FPasswordChar.unicode() && !FShownPasswordChar.unicode())
         QApplication::clipboard()->setText(SelText());
 }
 
