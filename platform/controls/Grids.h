@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "Mask.h"
 #include "StdCtrls.h"
 
 #include <memory>
@@ -570,16 +571,12 @@ private:
 // goAlwaysShowEditor; every character to the grid's KeyPress first) and writes its text back
 // when the grid closes it or when the focus leaves the grid.
 
-class TInplaceEdit : public TCustomEdit {
+class TInplaceEdit : public TCustomMaskEdit {
 public:
     explicit TInplaceEdit(TComponent* AOwner);
 
     TCustomGrid* Grid() const { return FGrid; }
     void SetGrid(TCustomGrid* Value) { FGrid = Value; }
-    // The mask the grid asks for the cell (GetEditMask), kept for the masked edit that will sit
-    // beneath this editor; this edit does not apply it.
-    const String& EditMask() const { return FEditMask; }
-    void SetEditMask(const String& Value) { FEditMask = Value; }
 
     // Loads text, mask and limit of the grid's current cell and selects the whole text.
     virtual void UpdateContents();
@@ -607,5 +604,4 @@ private:
     void InternalMove(const TRect& Loc, bool Focus);
 
     TCustomGrid* FGrid = nullptr;
-    String FEditMask;
 };

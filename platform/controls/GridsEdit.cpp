@@ -115,7 +115,7 @@ void TCustomGrid::EditorFollowCell() {
 // =============================================================================================
 // TInplaceEdit
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
     SetVisible(false);
     SetTabStop(false);
     SetBorderStyle(bsNone);
@@ -123,7 +123,7 @@ TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
 }
 
 LRESULT TInplaceEdit::DialogCode() const {
-    LRESULT code = TCustomEdit::DialogCode();
+    LRESULT code = TCustomMaskEdit::DialogCode();
     if (FGrid && FGrid->HasOption(goTabs)) code |= DLGC_WANTTAB;
     return code;
 }
@@ -169,7 +169,7 @@ void TInplaceEdit::Deselect() {
 
 void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     if (!FGrid) {
-        TCustomEdit::KeyDown(Key, Shift);
+        TCustomMaskEdit::KeyDown(Key, Shift);
         return;
     }
     auto toGrid = [&] {
@@ -215,23 +215,23 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     }
     if (Key == 0) return;
     if (Assigned(FGrid->OnKeyDown)) FGrid->OnKeyDown(FGrid, Key, Shift);
-    if (Key != 0) TCustomEdit::KeyDown(Key, Shift);
+    if (Key != 0) TCustomMaskEdit::KeyDown(Key, Shift);
 }
 
 void TInplaceEdit::KeyPress(Char& Key) {
     // The grid sees every character first: Enter closes the editor there.
     if (FGrid) FGrid->KeyPress(Key);
     if (Key == Char(9) || Key == Char(27)) Key = Char(0);
-    if (Key.unicode() != 0) TCustomEdit::KeyPress(Key);
+    if (Key.unicode() != 0) TCustomMaskEdit::KeyPress(Key);
 }
 
 void TInplaceEdit::KeyUp(Word& Key, TShiftState Shift) {
     if (FGrid) FGrid->KeyUp(Key, Shift);
-    if (Key != 0) TCustomEdit::KeyUp(Key, Shift);
+    if (Key != 0) TCustomMaskEdit::KeyUp(Key, Shift);
 }
 
 void TInplaceEdit::WMKillFocus(TWMKillFocus& Message) {
-    TCustomEdit::Dispatch(Message);
+    TCustomMaskEdit::Dispatch(Message);
     // The focus leaves the grid and its editor: what was typed goes to the cell now.
     if (FGrid && HWND(Message.FocusedWnd) != (FGrid->HandleAllocated() ? FGrid->Handle() : 0))
         FGrid->UpdateText();
@@ -240,6 +240,6 @@ void TInplaceEdit::WMKillFocus(TWMKillFocus& Message) {
 void TInplaceEdit::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_KILLFOCUS: CallHandler<TWMKillFocus>(this, &TInplaceEdit::WMKillFocus, Message); break;
-        default: TCustomEdit::Dispatch(Message); break;
+        default: TCustomMaskEdit::Dispatch(Message); break;
     }
 }

@@ -13,6 +13,8 @@
 
 #include <QPointer>
 
+#include <memory>
+
 class QWidget;
 class QLineEdit;
 class QListWidget;
@@ -178,9 +180,29 @@ private:
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
+class TEditBox;
+
+// The platform's edit window. Its window styles (CreateParams) decide what it is: ES_MULTILINE
+// makes a multi-line edit (wrapping at its formatting rectangle unless ES_AUTOHSCROLL; Enter
+// types a line break with ES_WANTRETURN), ES_PASSWORD a single-line edit that shows the password
+// character (it wins over ES_MULTILINE, so a password never shows), ES_RIGHT and ES_CENTER align
+// the text; a single-line edit without ES_AUTOHSCROLL takes no more than fits its width. Styles
+// act when the window is made: setters that change them re-create it (RecreateWnd), keeping
+// text and selection.
+//
+// Typing arrives as WM_CHAR and is inserted by the default handling. Ctrl+C, Ctrl+X and Ctrl+V
+// (the characters #3, #24, #22), Ctrl+Insert, Shift+Delete and Shift+Insert become WM_COPY,
+// WM_CUT and WM_PASTE sent to the control, so a handler of those messages can refuse them. Every
+// change of the text is reported as CN_COMMAND with EN_CHANGE, which calls Change (OnChange).
+// The window answers the edit messages: EM_GETSEL/EM_SETSEL, EM_GETRECT/EM_SETRECT/EM_SETRECTNP
+// (multi-line only; a new size puts the default rectangle back), EM_CHARFROMPOS (client point in
+// LParam; MAKELONG(character, line), -1 outside the client area), EM_POSFROMCHAR (-1 past the
+// last character), EM_LINEFROMCHAR (-1: the caret's line), EM_GETLINECOUNT (lines as shown,
+// wrapped ones counted), EM_LIMITTEXT/EM_GETLIMITTEXT, EM_SETPASSWORDCHAR/EM_GETPASSWORDCHAR.
 class TCustomEdit : public TNativeControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);
+    ~TCustomEdit() override;
 
     // At most this many characters can be typed or pasted (0: no limit); text set by code is
     // not cut.
@@ -197,6 +219,9 @@ public:
     void SetCharCase(TEditCharCase Value);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
+    // ES_LEFT, ES_RIGHT or ES_CENTER.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
     // The whole text is selected when the edit takes the focus.
     bool AutoSelect = true;
     bool Modified = false;
@@ -221,25 +246,39 @@ public:
     void DefaultHandler(TMessage& Message) override;
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
     String GetText() const override;
     QWidget* CreateNative(QWidget* Host) override;
     void UpdateNative() override;
-    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
+    LRESULT DialogCode() const override;
     bool PassesKey(Word Key, const TShiftState& Shift) const override;
     virtual void Change();
     void DoEnter() override;
+    // The text box behind the window (nullptr while there is none).
+    TEditBox* Box() const { return FBox.get(); }
+    // Replaces the selection with Value as typing would (the limit and the width rule apply):
+    // false when nothing could be inserted.
+    bool InsertTyped(const String& Value);
+    // Shows Value as the edit's text (set by code: Modified stays, OnChange fires).
+    void ApplyText(const String& Value);
 
 private:
-    QLineEdit* Edit() const;
     void TypeChar(Char Ch);
+    void EditMessage(TMessage& Message);
+    void TextEdited();
 
+    std::unique_ptr<TEditBox> FBox;
     String FEditText; // the text, also while there is no window
     int FMaxLength = 0;
     bool FNumbersOnly = false;
     bool FReadOnly = false;
     Char FPasswordChar;
+    Char FShownPasswordChar; // as the window was told (EM_SETPASSWORDCHAR)
     TEditCharCase FCharCase = ecNormal;
     TBorderStyle FBorderStyle = bsSingle;
+    TAlignment FAlignment = taLeftJustify;
     int FSelStart = 0, FSelLength = 0; // kept while there is no window
     bool FSettingText = false;
 };
