@@ -386,6 +386,111 @@ TEST_F(GridButtonLooks, TheDropDownMarkAndLine) {
     EXPECT_NE(At(b, 27, 5), clBlack);
 }
 
+// A glyph 8 x 8: red in (2, 2)..(5, 5) on fuchsia, the transparent colour.
+TBitmap* NewGlyph() {
+    auto* g = new TBitmap(8, 8);
+    g->Canvas()->Brush()->SetColor(clFuchsia);
+    g->Canvas()->FillRect(TRect(0, 0, 8, 8));
+    g->Canvas()->Brush()->SetColor(clRed);
+    g->Canvas()->FillRect(TRect(2, 2, 6, 6));
+    return g;
+}
+
+TEST_F(GridButtonLooks, GlyphAndCaptionPlacement) {
+    TAdvGridButton* b = NewButton();
+    b->SetLook(5); // flat, no borders: the content area is the button less 2 pixels all round
+    b->SetWidth(80);
+    TBitmap* glyph = NewGlyph();
+    auto freeGlyph = FreeAtEnd(glyph);
+    b->SetGlyph(glyph);
+    const TColor face = ColorToRGB(clBtnFace);
+
+    // Without a caption the glyph sits at the top-left corner, transparently.
+    EXPECT_EQ(At(b, 3, 3), clRed);
+    EXPECT_EQ(At(b, 1, 1), face);
+
+    b->SetCaption("Go");
+    TCanvas* c = b->Canvas();
+    c->Font()->Assign(b->Font());
+    TRect m(0, 0, 76, 0);
+    DrawText(c, "Go", m, DT_CALCRECT);
+    const TButtonContentPlacement p =
+        CalcButtonLayout(TRect(2, 2, 78, 20), TSize{8, 8}, TSize{m.Width(), m.Height()}, blGlyphLeft, -1, 4);
+    const TPoint g = p.GlyphPos;
+    EXPECT_EQ(At(b, g.X + 2, g.Y + 2), clRed);
+    EXPECT_EQ(At(b, g.X + 1, g.Y + 1), face);
+    int ink = 0;
+    for (int y = p.TextBounds.Top; y < p.TextBounds.Bottom; ++y)
+        for (int x = p.TextBounds.Left; x < p.TextBounds.Right; ++x)
+            if (At(b, x, y) != face) ++ink;
+    EXPECT_GT(ink, 5);
+    b->SetShowCaption(false);
+    ink = 0;
+    for (int y = p.TextBounds.Top; y < p.TextBounds.Bottom; ++y)
+        for (int x = p.TextBounds.Left; x < p.TextBounds.Right; ++x)
+            if (At(b, x, y) != face) ++ink;
+    EXPECT_EQ(ink, 0);
+    b->SetShowCaption(true);
+
+    // Hot and shaded: the glyph moves one pixel up and left over its grey shade 2 pixels down
+    // and right.
+    SimulateMouseEnter(b);
+    ASSERT_TRUE(b->MouseInControl());
+    EXPECT_EQ(At(b, g.X + 1, g.Y + 1), clRed);
+    EXPECT_EQ(At(b, g.X + 6, g.Y + 6), TColor(0x808080));
+    EXPECT_EQ(At(b, g.X + 7, g.Y + 7), face);
+    b->SetShaded(false);
+    EXPECT_EQ(At(b, g.X + 2, g.Y + 2), clRed);
+    EXPECT_EQ(At(b, g.X + 6, g.Y + 6), face);
+    SimulateMouseLeave(b);
+
+    // Disabled: the grey glyph made from the glyph.
+    b->SetEnabled(false);
+    EXPECT_EQ(At(b, g.X + 2, g.Y + 2), RGB(138, 138, 138));
+}
+
+TEST_F(GridButtonLooks, APressedClassicButtonShiftsItsContent) {
+    TAdvGridButton* b = NewButton();
+    b->SetFlat(false);
+    b->SetWidth(60);
+    b->SetCaption("Go");
+    TBitmap* glyph = NewGlyph();
+    auto freeGlyph = FreeAtEnd(glyph);
+    b->SetGlyph(glyph);
+    const QImage up = b->PaintImage().copy();
+    SimulateMouseDown(b, mbLeft, {}, 5, 5);
+    EXPECT_EQ(b->State(), bsDown);
+    const QImage down = b->PaintImage().copy();
+    SimulateMouseUp(b, mbLeft, {}, 5, 5);
+    // The first red pixel of the glyph moves one pixel right and down.
+    auto firstRed = [](const QImage& Img) {
+        for (int y = 0; y < Img.height(); ++y)
+            for (int x = 0; x < Img.width(); ++x)
+                if (Img.pixel(x, y) == qRgb(255, 0, 0)) return TPoint(x, y);
+        return TPoint(-1, -1);
+    };
+    const TPoint a = firstRed(up), d = firstRed(down);
+    ASSERT_NE(a, TPoint(-1, -1));
+    EXPECT_EQ(d, TPoint(a.X + 1, a.Y + 1));
+    EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0)); // raised frame, then pushed
+}
+
+TEST_F(GridButton, TheCaptionsAcceleratorClicks) {
+    TAdvGridButton* b = NewButton();
+    b->SetCaption("&Find");
+    auto* other = new TAdvCheckBox(Form);
+    other->SetParent(Form);
+    other->SetBounds(10, 60, 60, 20);
+    other->SetFocus();
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    SimulateKey(other, 'F', {ssAlt});
+    EXPECT_EQ(clicks, 1);
+    b->SetEnabled(false);
+    SimulateKey(other, 'F', {ssAlt});
+    EXPECT_EQ(clicks, 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The check box
 
@@ -473,6 +578,16 @@ TEST_F(AdvCheckBox, TheCaptionsAcceleratorToggles) {
     SimulateKey(other, 'M', {ssAlt});
     EXPECT_TRUE(cb->Checked());
     EXPECT_TRUE(cb->Focused());
+}
+
+TEST_F(AdvCheckBox, TransparentLetsTheParentShow) {
+    auto* cb = new TAdvCheckBox(Form);
+    cb->SetParent(Form);
+    cb->SetBounds(10, 10, 98, 20);
+    cb->SetColor(clRed);
+    EXPECT_EQ(Form->GrabImage().pixel(10 + 90, 10 + 2), qRgb(255, 0, 0));
+    cb->SetTransparent(true);
+    EXPECT_EQ(Form->GrabImage().pixel(10 + 90, 10 + 2), qRgb(255, 255, 255));
 }
 
 TEST_F(AdvCheckBox, TheBoxOnPixels) {
