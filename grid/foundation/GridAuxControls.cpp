@@ -662,6 +662,18 @@ void TAdvCheckBox::Toggle() {
     if (!FReadOnly) SetChecked(!Checked());
 }
 
+void TAdvCheckBox::ToggleAndClick() {
+    FClicksDisabled = true;
+    try {
+        Toggle();
+    } catch (...) {
+        FClicksDisabled = false;
+        throw;
+    }
+    FClicksDisabled = false;
+    Click();
+}
+
 void TAdvCheckBox::Click() {
     if (!FClicksDisabled) TCustomControl::Click();
 }
@@ -789,15 +801,7 @@ void TAdvCheckBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     const bool pressedHere = FMouseDown;
     FMouseDown = false;
     if (X >= 0 && X <= Width() && Y >= 0 && Y <= Height() && Focused() && pressedHere) {
-        FClicksDisabled = true;
-        try {
-            Toggle();
-        } catch (...) {
-            FClicksDisabled = false;
-            throw;
-        }
-        FClicksDisabled = false;
-        Click();
+        ToggleAndClick();
     }
     InvalidateBox();
     TCustomControl::MouseUp(Button, Shift, X, Y);
@@ -817,15 +821,7 @@ void TAdvCheckBox::KeyDown(Word& Key, TShiftState Shift) {
 void TAdvCheckBox::KeyUp(Word& Key, TShiftState Shift) {
     if (Key == VK_SPACE) {
         FDown = false;
-        FClicksDisabled = true;
-        try {
-            Toggle();
-        } catch (...) {
-            FClicksDisabled = false;
-            throw;
-        }
-        FClicksDisabled = false;
-        Click();
+        ToggleAndClick();
     }
     TCustomControl::KeyUp(Key, Shift);
 }

@@ -236,6 +236,8 @@ protected:
 
 private:
     void InvalidateBox();
+    // The user's toggle: Toggle with the clicks held back, then one click.
+    void ToggleAndClick();
     TRect CaptionRect() const;
     void CMDialogChar(TCMDialogChar& Message);
     void CMMouseEnter(TMessage& Message);

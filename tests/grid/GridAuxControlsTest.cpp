@@ -8,6 +8,7 @@
 #include "Menus.h"
 #include "OSInfo.h"
 #include "TestSupport.h"
+#include "WindowImage.h"
 
 #include <QImage>
 #include <QWidget>
@@ -419,17 +420,16 @@ TEST_F(GridButtonLooks, GlyphAndCaptionPlacement) {
     const TPoint g = p.GlyphPos;
     EXPECT_EQ(At(b, g.X + 2, g.Y + 2), clRed);
     EXPECT_EQ(At(b, g.X + 1, g.Y + 1), face);
-    int ink = 0;
-    for (int y = p.TextBounds.Top; y < p.TextBounds.Bottom; ++y)
-        for (int x = p.TextBounds.Left; x < p.TextBounds.Right; ++x)
-            if (At(b, x, y) != face) ++ink;
-    EXPECT_GT(ink, 5);
+    auto ink = [&] {
+        int n = 0;
+        for (int y = p.TextBounds.Top; y < p.TextBounds.Bottom; ++y)
+            for (int x = p.TextBounds.Left; x < p.TextBounds.Right; ++x)
+                if (At(b, x, y) != face) ++n;
+        return n;
+    };
+    EXPECT_GT(ink(), 5);
     b->SetShowCaption(false);
-    ink = 0;
-    for (int y = p.TextBounds.Top; y < p.TextBounds.Bottom; ++y)
-        for (int x = p.TextBounds.Left; x < p.TextBounds.Right; ++x)
-            if (At(b, x, y) != face) ++ink;
-    EXPECT_EQ(ink, 0);
+    EXPECT_EQ(ink(), 0);
     b->SetShowCaption(true);
 
     // Hot and shaded: the glyph moves one pixel up and left over its grey shade 2 pixels down
@@ -594,47 +594,28 @@ TEST_F(AdvCheckBox, TheBoxOnPixels) {
     auto* cb = new TAdvCheckBox(Form);
     cb->SetParent(Form);
     cb->SetColor(clWhite);
+    // Dark pixels inside the box whose left edge is at X (its top at 4).
+    auto dark = [&](int X) {
+        const QImage img = cb->GrabImage();
+        int n = 0;
+        for (int y = 6; y < 15; ++y)
+            for (int x = X + 2; x < X + 11; ++x)
+                if (qGray(img.pixel(x, y)) < 80) ++n;
+        return n;
+    };
+    // The box sits at the left; checked, its white inside holds a dark check mark.
     cb->SetChecked(true);
-    const QImage img = cb->GrabImage();
-    // The box sits at the left, its top at 4; its inside is white and holds a dark check mark.
-    int dark = 0;
-    for (int y = 6; y < 15; ++y)
-        for (int x = 2; x < 11; ++x)
-            if (qGray(img.pixel(x, y)) < 80) ++dark;
-    EXPECT_GT(dark, 5);
+    EXPECT_GT(dark(0), 5);
     cb->SetChecked(false);
-    const QImage clear = cb->GrabImage();
-    dark = 0;
-    for (int y = 6; y < 15; ++y)
-        for (int x = 2; x < 11; ++x)
-            if (qGray(clear.pixel(x, y)) < 80) ++dark;
-    EXPECT_EQ(dark, 0);
+    EXPECT_EQ(dark(0), 0);
     // Right alignment moves the box to the right edge.
     cb->SetAlignment(taRightJustify);
     cb->SetChecked(true);
-    const QImage right = cb->GrabImage();
-    dark = 0;
-    for (int y = 6; y < 15; ++y)
-        for (int x = 87; x < 96; ++x)
-            if (qGray(right.pixel(x, y)) < 80) ++dark;
-    EXPECT_GT(dark, 5);
+    EXPECT_GT(dark(85), 5);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Popup windows
-
-// The window as it shows: its picture within its shape (the headless window system does not cut
-// the window to its mask, so the test does).
-QImage Shown(TWinControl* C) {
-    QWidget* top = C->Widget()->window();
-    QImage img = top->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    const QRegion mask = top->mask();
-    if (mask.isEmpty()) return img;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (!mask.contains(QPoint(x, y))) img.setPixel(x, y, 0);
-    return img;
-}
 
 // Each arrow on pixels: green where the arrow is, clear beside it.
 struct ArrowCase {
@@ -660,7 +641,7 @@ TEST_F(OnForm, ArrowsOnPixels) {
         EXPECT_EQ(arrow->WindowStyle(), DWORD(WS_POPUP));
         arrow->SetBounds(400, 300, c.Width, c.Height);
         arrow->Show();
-        const QImage img = Shown(arrow);
+        const QImage img = ShownWindowImage(arrow);
         for (const TPoint& p : c.Green) EXPECT_EQ(img.pixel(p.X, p.Y), qRgb(0, 255, 0)) << p.X << "," << p.Y;
         for (const TPoint& p : c.Clear) EXPECT_EQ(qAlpha(img.pixel(p.X, p.Y)), 0) << p.X << "," << p.Y;
         EXPECT_EQ(Screen->ActiveForm(), Form); // shown without taking the activation

@@ -31,13 +31,27 @@ TBitmap* NewMask(int W, int H, Byte Alpha) {
     return NewBitmap24(W, H, 0, 0, Alpha);
 }
 
-TEST(GridAlphaMask, MergeMaskPremultipliesByTheMasksRedByte) {
-    TBitmap* mask = NewMask(4, 3, 128);
-    TBitmap* source = NewBitmap24(4, 3, 200, 100, 50);
-    auto* m = new TGridAlphaMask;
-    auto f1 = FreeAtEnd(mask);
-    auto f2 = FreeAtEnd(source);
-    auto f3 = FreeAtEnd(m);
+// A mask bitmap, a 24-bit source picture and the alpha mask they are merged into.
+class GridAlphaMask : public ::testing::Test {
+protected:
+    void Make(TBitmap* AMask, TBitmap* ASource) {
+        Mask = AMask;
+        Source = ASource;
+        M = new TGridAlphaMask;
+    }
+    void TearDown() override {
+        for (TBitmap* b : {Mask, Source, static_cast<TBitmap*>(M)}) TObject::Free(b);
+    }
+    TBitmap* Mask = nullptr;
+    TBitmap* Source = nullptr;
+    TGridAlphaMask* M = nullptr;
+};
+
+TEST_F(GridAlphaMask, MergeMaskPremultipliesByTheMasksRedByte) {
+    Make(NewMask(4, 3, 128), NewBitmap24(4, 3, 200, 100, 50));
+    TBitmap* mask = Mask;
+    TBitmap* source = Source;
+    TGridAlphaMask* m = M;
     EXPECT_EQ(m->PixelFormat(), pf32bit);
     EXPECT_EQ(m->Opacity, 255);
 
@@ -55,13 +69,11 @@ TEST(GridAlphaMask, MergeMaskPremultipliesByTheMasksRedByte) {
     }
 }
 
-TEST(GridAlphaMask, MergeMaskUsesOnlyTheRedByteAndSkipsOtherFormats) {
-    TBitmap* mask = NewBitmap24(2, 2, 255, 255, 0); // blue and green full, red 0
-    TBitmap* source = NewBitmap24(2, 2, 200, 100, 50);
-    auto* m = new TGridAlphaMask;
-    auto f1 = FreeAtEnd(mask);
-    auto f2 = FreeAtEnd(source);
-    auto f3 = FreeAtEnd(m);
+TEST_F(GridAlphaMask, MergeMaskUsesOnlyTheRedByteAndSkipsOtherFormats) {
+    Make(NewBitmap24(2, 2, 255, 255, 0), NewBitmap24(2, 2, 200, 100, 50)); // mask: red 0
+    TBitmap* mask = Mask;
+    TBitmap* source = Source;
+    TGridAlphaMask* m = M;
     m->MergeMask(mask, source, clNone);
     EXPECT_EQ(m->ScanLine(0)[3], 0);
     EXPECT_EQ(m->ScanLine(0)[0], 0);
@@ -75,13 +87,11 @@ TEST(GridAlphaMask, MergeMaskUsesOnlyTheRedByteAndSkipsOtherFormats) {
 
 // A mask smaller than the picture: the pixels it does not reach are fully transparent, and
 // nothing is read past its end.
-TEST(GridAlphaMask, MergeMaskWithASmallerMaskLeavesTheRestTransparent) {
-    TBitmap* mask = NewMask(3, 2, 255);
-    TBitmap* source = NewBitmap24(6, 5, 10, 20, 30);
-    auto* m = new TGridAlphaMask;
-    auto f1 = FreeAtEnd(mask);
-    auto f2 = FreeAtEnd(source);
-    auto f3 = FreeAtEnd(m);
+TEST_F(GridAlphaMask, MergeMaskWithASmallerMaskLeavesTheRestTransparent) {
+    Make(NewMask(3, 2, 255), NewBitmap24(6, 5, 10, 20, 30));
+    TBitmap* mask = Mask;
+    TBitmap* source = Source;
+    TGridAlphaMask* m = M;
     m->MergeMask(mask, source, clNone);
     ASSERT_EQ(m->Width(), 6);
     ASSERT_EQ(m->Height(), 5);
@@ -100,14 +110,12 @@ TEST(GridAlphaMask, MergeMaskWithASmallerMaskLeavesTheRestTransparent) {
     EXPECT_EQ(m->ScanLine(0)[0], 0);
 }
 
-TEST(GridAlphaMask, AssignCopiesTheOverlapOfMasksOfOtherSizes) {
-    TBitmap* mask = NewMask(4, 4, 200);
-    TBitmap* source = NewBitmap24(4, 4, 255, 255, 255);
-    auto* small = new TGridAlphaMask;
+TEST_F(GridAlphaMask, AssignCopiesTheOverlapOfMasksOfOtherSizes) {
+    Make(NewMask(4, 4, 200), NewBitmap24(4, 4, 255, 255, 255));
+    TBitmap* mask = Mask;
+    TBitmap* source = Source;
+    TGridAlphaMask* small = M;
     auto* large = new TGridAlphaMask;
-    auto f1 = FreeAtEnd(mask);
-    auto f2 = FreeAtEnd(source);
-    auto f3 = FreeAtEnd(small);
     auto f4 = FreeAtEnd(large);
     small->MergeMask(mask, source, clNone);
     small->Opacity = 230;
