@@ -361,10 +361,6 @@ void TAdvGridButton::ActionChange(TObject* Sender, bool CheckDefaults) {
     if (!CheckDefaults || !FDown) SetDown(a->Checked());
 }
 
-void TAdvGridButton::Click() {
-    TGraphicControl::Click();
-}
-
 // ---- Mouse ----
 
 void TAdvGridButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -42,7 +42,6 @@ public:
     explicit TAdvGridButton(TComponent* AOwner);
     ~TAdvGridButton() override;
 
-    void Click() override;
     void Dispatch(TMessage& Message) override;
 
     TButtonState State() const { return FState; }

@@ -198,6 +198,18 @@ TEST_F(GridButton, PressingOneButtonOfAGroupReleasesTheOther) {
     EXPECT_FALSE(first->Down());
 }
 
+TEST_F(GridButton, ADoubleClickCountsOnlyOnAButtonThatIsDown) {
+    TAdvGridButton* b = NewButton();
+    int doubles = 0;
+    b->OnDblClick = [&](TObject*) { ++doubles; };
+    SimulateDblClick(b, mbLeft, {}, 5, 5);
+    EXPECT_EQ(doubles, 0);
+    b->SetGroupIndex(1);
+    b->SetDown(true);
+    SimulateDblClick(b, mbLeft, {}, 5, 5);
+    EXPECT_EQ(doubles, 1);
+}
+
 TEST_F(GridButton, AReleaseOutsideTheButtonDoesNotClick) {
     TAdvGridButton* b = NewButton();
     int clicks = 0;

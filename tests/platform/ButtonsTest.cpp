@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct PlacementCase {
@@ -18,6 +20,10 @@ struct PlacementCase {
     TPoint GlyphPos;
     TRect TextBounds;
 };
+
+void PrintTo(const PlacementCase& C, std::ostream* Os) {
+    *Os << C.Name;
+}
 
 const PlacementCase Cases[] = {
     // Centred pair: margin (100 - 16 - 4 - 40 + 1) div 2 = 20, both centred across ((30 - h + 1) div 2).
