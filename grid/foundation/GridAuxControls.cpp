@@ -330,8 +330,8 @@ void TAdvGridButton::SetLook(int Value) {
         {0xCAFFFF, 0xA6FFFF, 0xA8F0FD, 0x7CE9FC, 0x4DE0FB, 0x7AE9FC, 0xB5E6F2, 0x9CDDED, 0x808080, 0x808080,
          false},
     };
-    FLook = Value;
     if (Value < 0 || Value > 6) return;
+    FLook = Value;
     const TPreset& p = presets[Value];
     SetColor(p.Color);
     FColorTo = p.ColorTo;

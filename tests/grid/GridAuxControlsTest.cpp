@@ -114,6 +114,7 @@ TEST_F(GridButton, LookPresets) {
     b->SetLook(2);
     b->SetFlat(false);
     b->SetLook(7);
+    EXPECT_EQ(b->Look(), 2);
     EXPECT_EQ(b->Color(), TColor(0xFDEADA));
     EXPECT_EQ(b->ColorTo(), TColor(0xE4AE88));
     EXPECT_FALSE(b->Flat());
