@@ -2,6 +2,7 @@
 // routines that paint a button face.
 #pragma once
 
+#include "Buttons.h"
 #include "Classes.h"
 #include "Graphics.h"
 
@@ -38,8 +39,8 @@ enum TLbButtonKind {
     bkAll
 };
 
-// Position of the glyph relative to the caption.
-enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// Position of the glyph relative to the caption: the class library's button layout.
+using TLbButtonLayout = TButtonLayout;
 
 // Drives the hot-track fade of a button: every 30 ms it calls FNotify on the main thread (with
 // itself as sender) until it is asked to end. It never touches the button itself.

@@ -85,13 +85,13 @@ bool FormatsInteger(const String& Fmt) {
     return false;
 }
 
-// The binding's theme functions, or nothing when themed drawing is not possible.
+} // namespace
+
 bool ThemedDrawingAvailable() {
     return AdvXPVS.Loaded() && AdvXPVS.OpenThemeData && AdvXPVS.DrawThemeBackground &&
            AdvXPVS.CloseThemeData && AdvXPVS.IsThemeActive && AdvXPVS.IsThemeActive();
 }
 
-// Draws one part of a theme class; false when it could not be drawn themed.
 bool DrawThemed(TCanvas* Canvas, HWND Handle, LPCWSTR Class, int Part, int State, const TRect& R) {
     if (!ThemedDrawingAvailable()) return false;
     const HTHEME theme = AdvXPVS.OpenThemeData(Handle, Class);
@@ -100,8 +100,6 @@ bool DrawThemed(TCanvas* Canvas, HWND Handle, LPCWSTR Class, int Part, int State
     AdvXPVS.CloseThemeData(theme);
     return Succeeded(hr);
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Colour arithmetic

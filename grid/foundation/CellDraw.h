@@ -11,6 +11,7 @@
 #include "AdvStyleIF.h"
 #include "OSInfo.h"
 #include "System.h"
+#include "Themes.h"
 #include "Types.h"
 
 class TCanvas;
@@ -129,6 +130,11 @@ constexpr int fsDisabled = 3;
 
 // The tone of a face state: normal Background, hot Hover, pressed Selected, disabled Disabled.
 const TColorTone& ToneOfState(const TColorTones& Tones, int State);
+
+// The binding is loaded and a visual style is active, so themed parts can be drawn.
+bool ThemedDrawingAvailable();
+// Draws one part of a theme class through the binding; false when it could not be drawn themed.
+bool DrawThemed(TCanvas* Canvas, HWND Handle, LPCWSTR Class, int Part, int State, const TRect& R);
 
 // The themed look draws through the grid's visual-styles binding; without it (or without an
 // active visual style) the classic look is drawn instead.

@@ -3,6 +3,7 @@
 // per-pixel alpha, and the window and control under a screen point; the regions themselves.
 #include "Forms.h"
 #include "OSInfo.h"
+#include "WindowImage.h"
 
 #include <QImage>
 #include <QWidget>
@@ -81,18 +82,7 @@ protected:
     }
     void TearDown() override { TObject::Free(Form); }
 
-    // The window as it shows: its picture within its shape (the window system cuts the window
-    // to its mask; the headless one does not, so the test does).
-    static QImage Shown(TWinControl* C) {
-        QWidget* top = C->Widget()->window();
-        QImage img = top->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        const QRegion mask = top->mask();
-        if (mask.isEmpty()) return img;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (!mask.contains(QPoint(x, y))) img.setPixel(x, y, 0);
-        return img;
-    }
+    static QImage Shown(TWinControl* C) { return ShownWindowImage(C); }
 
     TForm* Form = nullptr;
     TFocusable* Edit = nullptr;
