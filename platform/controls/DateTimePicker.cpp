@@ -379,7 +379,9 @@ void TDateTimePicker::SetDate(TDateTime Value) {
 }
 
 TDateTime TDateTimePicker::Time() const {
-    return std::abs(FDateTime - std::trunc(FDateTime));
+    Word h, m, s, ms;
+    DecodeTime(FDateTime, h, m, s, ms);
+    return EncodeTime(h, m, s, ms);
 }
 
 void TDateTimePicker::SetTime(TDateTime Value) {
@@ -589,7 +591,15 @@ void TDateTimePicker::DefaultHandler(TMessage& Message) {
             if (ch.unicode() < 32 || (FShowCheckbox && !FChecked)) return;
             const int key = ch.unicode() < 128 ? ch.toUpper().unicode() : 0;
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, String(ch));
+            // The keys stay in their field: the platform's picker moves on only by the arrow
+            // keys (Qt's own edit would move on once a field is full).
+            TPickerWidget* p = Picker();
+            const int field = p ? p->currentSectionIndex() : 0;
             SendToNative(&press);
+            if ((p = Picker()) && p->currentSectionIndex() != field) {
+                p->setCurrentSectionIndex(field);
+                p->setSelectedSection(p->sectionAt(field));
+            }
             return;
         }
         case DTM_GETSYSTEMTIME: {
@@ -603,6 +613,8 @@ void TDateTimePicker::DefaultHandler(TMessage& Message) {
             return;
         }
         case DTM_SETSYSTEMTIME: {
+            const TDateTime before = FDateTime;
+            const bool wasChecked = FChecked;
             if (Message.WParam == GDT_NONE) {
                 if (!FShowCheckbox) {
                     Message.Result = 0;
@@ -618,7 +630,8 @@ void TDateTimePicker::DefaultHandler(TMessage& Message) {
                 StoreDateTime(SystemTimeToDateTime(*st));
                 FChecked = true;
             }
-            UpdateNative();
+            // An unchanged value leaves the fields alone (a digit being typed stays).
+            if (FDateTime != before || FChecked != wasChecked) UpdateNative();
             Message.Result = 1;
             return;
         }
