@@ -9,7 +9,6 @@
 
 namespace {
 constexpr int AdvPickerVersion = 0x01020000;
-constexpr TColor ThemedBorder = TColor(0xB99D7F);
 
 bool IsDigit(Char C) {
     return C >= u'0' && C <= u'9';
@@ -120,7 +119,7 @@ void TCustomDateTimePicker::WMNCPaint(TWMNCPaint& Message) {
         if (FBorderStyle == bsNone && Parent())
             c = Parent()->Brush()->Color();
         else if (FIsThemed)
-            c = ThemedBorder;
+            c = DisabledThemedBorder;
         dc->Pen()->SetColor(c);
         dc->Polyline({TPoint(0, h), TPoint(0, 0), TPoint(w - 1, 0), TPoint(w - 1, h - 1), TPoint(0, h - 1)});
         if (Parent()) {
@@ -145,24 +144,10 @@ void TCustomDateTimePicker::WMPaint(TWMPaint& Message) {
         else
             dc->FillRect(Rect(cw - FButtonWidth - 2, 4, cw - 4, h - 4));
         const TRect r = Rect(cw - FButtonWidth + 2 + 1, 1, Width() - 1, h - 1);
-        const bool down = GetAsyncKeyState(VK_LBUTTON) < 0;
-        if (ButtonColor != clNone) {
-            TColor fill = ButtonColor;
-            if (FButtonHover) fill = down && ButtonColorDown != clNone ? ButtonColorDown : ButtonColorHot;
-            if (fill == clNone) fill = ButtonColor;
-            const TColor arrow =
-                down && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-            DrawColorDropButton(dc, r, fill, ButtonBorderColor, arrow, 5);
-        } else {
-            int state = CBXS_HOT;
-            if (!Enabled())
-                state = CBXS_DISABLED;
-            else if (down && DroppedDown())
-                state = CBXS_PRESSED;
-            else if (down || !FButtonHover || DroppedDown())
-                state = CBXS_NORMAL;
-            DrawPlatformDropButton(dc, Handle(), r, r, Themed(), state, Enabled());
-        }
+        const TDropButtonColors colors{ButtonColor,       ButtonColorHot,  ButtonColorDown,
+                                       ButtonBorderColor, ButtonTextColor, ButtonTextColorDown};
+        DrawEditorDropButton(dc, Handle(), r, r, r, colors, 5, Enabled(), FButtonHover, DroppedDown(),
+                             Themed());
         dc->ExcludeClipRect(Rect(cw - FButtonWidth - 4, 0, cw + 2, h));
     }
     dc->ResetClip();
@@ -171,23 +156,13 @@ void TCustomDateTimePicker::WMPaint(TWMPaint& Message) {
 
 void TCustomDateTimePicker::DrawMetroBorder(TCanvas* DC) {
     if (Enabled() && FBorderColor == clNone) return;
-    const int w = Width(), h = Height();
-    if (!Enabled() && FIsThemed) {
-        DrawWindowFrame(DC, w, h, ThemedBorder);
-    } else if (FBorderColor != clNone) {
-        DrawWindowFrame(DC, w, h, FBorderColor);
-    } else {
-        const TColor outer = Parent() ? Parent()->Brush()->Color() : Color();
-        DrawFlatFrame(DC, w, h, outer, Color(), false, FButtonWidth);
-    }
-    if (!FIsWinXP || !Themed()) {
-        TRect r = Rect(ClientWidth() - FButtonWidth - 2 + 2, 2, w - 2, h - 2);
-        if (FMouseInControl || Focused())
-            DrawEdge(DC, r, DroppedDown() ? BDR_SUNKENOUTER : EDGE_RAISED, BF_RECT);
-        else
-            DC->FillRectColor(r, clBtnFace);
-        DC->ExcludeClipRect(r);
-    }
+    // No focus border nor disabled border here: the plain frames.
+    const TEditorFrame frame = EditorFrame(this, FIsThemed, false, false, FBorderColor, clNone, false,
+                                           FMouseInControl, FButtonWidth);
+    DrawEditorFrame(DC, frame);
+    if (!FIsWinXP || !Themed())
+        DrawButtonArea(DC, Rect(ClientWidth() - FButtonWidth, 2, frame.Width - 2, frame.Height - 2),
+                       FMouseInControl || Focused(), true, DroppedDown());
 }
 
 // =============================================================================================
@@ -413,12 +388,7 @@ void TAdvDateTimePicker::ShiftFocus(TMessage& Message) {
 // ---- The caption label -------------------------------------------------------------------------
 
 void TAdvDateTimePicker::CreateLabel() {
-    FLabel = new TLabel(this);
-    FLabel->FreeNotification(this);
-    FLabel->SetParent(Parent());
-    FLabel->SetFocusControl(this);
-    FLabel->Font()->Assign(FLabelFont);
-    FLabel->SetParentFont(ParentFont());
+    FLabel = CreateAttachedLabel(this, FLabelFont);
     FLabel->OnClick = [this](TObject*) {
         if (Assigned(OnLabelClick)) OnLabelClick(this);
     };
@@ -469,11 +439,7 @@ void TAdvDateTimePicker::PlaceLabel() {
     FLabel->Font()->Assign(FParentFnt ? Font() : FLabelFont);
     TCanvas* c = FLabel->Canvas();
     c->SetFont(FLabel->Font());
-    const int textWidth = c->TextWidth(FLabel->Caption());
-    const TPoint at =
-        LabelPlace(FLabelPosition, BoundsRect(), FLabel->Width(), FLabel->Height(), textWidth, FLabelMargin);
-    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
-    FLabel->SetVisible(Visible());
+    PlaceAttachedLabel(FLabel, this, FLabelPosition, FLabelMargin, c->TextWidth(FLabel->Caption()));
 }
 
 void TAdvDateTimePicker::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -501,14 +467,7 @@ void TAdvDateTimePicker::Dispatch(TMessage& Message) {
         case CM_ENTER:
         case CM_EXIT:
             TCustomDateTimePicker::Dispatch(Message);
-            if (FLabel && FFocusLabel && !HasState(csLoading)) {
-                TFontStyles s = FLabel->Font()->Style();
-                if (Message.Msg == CM_ENTER)
-                    s.insert(fsBold);
-                else
-                    s.erase(fsBold);
-                FLabel->Font()->SetStyle(s);
-            }
+            if (FFocusLabel && !HasState(csLoading)) SetLabelBold(FLabel, Message.Msg == CM_ENTER);
             break;
         case CM_PARENTFONTCHANGED:
             TCustomDateTimePicker::Dispatch(Message);

@@ -120,12 +120,7 @@ void TAsgCustomCombo::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 // ---- The attached label ----------------------------------------------------------------------
 
 void TAsgCustomCombo::CreateLabel() {
-    FLabel = new TLabel(this);
-    FLabel->FreeNotification(this);
-    FLabel->SetParent(Parent());
-    FLabel->SetFocusControl(this);
-    FLabel->Font()->Assign(FLabelFont);
-    FLabel->SetParentFont(ParentFont());
+    FLabel = CreateAttachedLabel(this, FLabelFont);
 }
 
 String TAsgCustomCombo::LabelCaption() const {
@@ -173,30 +168,19 @@ void TAsgCustomCombo::PlaceLabel() {
     TCanvas* c = FLabel->Canvas();
     c->SetFont(FLabel->Font());
     DrawText(c, FLabel->Caption(), r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE | DT_HIDEPREFIX);
-    const TPoint at =
-        LabelPlace(FLabelPosition, BoundsRect(), FLabel->Width(), FLabel->Height(), r.Width(), FLabelMargin);
-    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
-    FLabel->SetVisible(Visible());
+    PlaceAttachedLabel(FLabel, this, FLabelPosition, FLabelMargin, r.Width());
 }
 
 // ---- Focus and mouse ---------------------------------------------------------------------------
 
 void TAsgCustomCombo::FocusGained() {
     if (FFocusColor != clNone) TCustomComboBox::SetColor(FFocusColor);
-    if (FFocusLabel && FLabel) {
-        TFontStyles s = FLabel->Font()->Style();
-        s.insert(fsBold);
-        FLabel->Font()->SetStyle(s);
-    }
+    if (FFocusLabel) SetLabelBold(FLabel, true);
 }
 
 void TAsgCustomCombo::FocusLost() {
     if (FFocusColor != clNone && FNormalColor != clNone) TCustomComboBox::SetColor(FNormalColor);
-    if (FLabel) {
-        TFontStyles s = FLabel->Font()->Style();
-        s.erase(fsBold);
-        FLabel->Font()->SetStyle(s);
-    }
+    SetLabelBold(FLabel, false);
 }
 
 bool TAsgCustomCombo::MouseButtonDown() const {
@@ -361,26 +345,13 @@ void TAsgCustomCombo::WMNCPaint(TWMNCPaint& Message) {
 
 void TAsgCustomCombo::DrawButton(TCanvas* DC) {
     const int cw = ClientWidth(), h = Height();
-    TRect r = Rect(cw - FButtonWidth + 2 + 1, 1, Width() - 1, h - 1);
-    const bool down = MouseButtonDown();
-    if (ButtonColor == clNone) {
-        int state = CBXS_HOT;
-        if (!Enabled())
-            state = CBXS_DISABLED;
-        else if (down && DroppedDown())
-            state = CBXS_PRESSED;
-        else if (down || !FButtonHover || DroppedDown())
-            state = CBXS_NORMAL;
-        const TRect classic = Rect(r.Left - 4, r.Top + 1, r.Right - 4, r.Bottom - 1);
-        DrawPlatformDropButton(DC, Handle(), r, classic, Themed(), state, Enabled());
-    } else {
-        r = Rect(r.Left - 1, r.Top + 1, r.Right - 2, r.Bottom - 1);
-        TColor fill = ButtonColor;
-        if (FButtonHover) fill = down && ButtonColorDown != clNone ? ButtonColorDown : ButtonColorHot;
-        if (fill == clNone) fill = ButtonColor;
-        const TColor arrow = down && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-        DrawColorDropButton(DC, r, fill, ButtonBorderColor, arrow, 4);
-    }
+    const TRect r = Rect(cw - FButtonWidth + 2 + 1, 1, Width() - 1, h - 1);
+    const TRect colored = Rect(r.Left - 1, r.Top + 1, r.Right - 2, r.Bottom - 1);
+    const TRect classic = Rect(r.Left - 4, r.Top + 1, r.Right - 4, r.Bottom - 1);
+    const TDropButtonColors colors{ButtonColor,       ButtonColorHot,  ButtonColorDown,
+                                   ButtonBorderColor, ButtonTextColor, ButtonTextColorDown};
+    DrawEditorDropButton(DC, Handle(), r, colored, classic, colors, 4, Enabled(), FButtonHover, DroppedDown(),
+                         Themed());
     DC->ExcludeClipRect(Rect(cw - FButtonWidth - 4, 0, cw + 2, h));
 }
 
@@ -392,34 +363,18 @@ void TAsgCustomCombo::DrawBorders(TCanvas* DC) {
         if (HandleAllocated()) Invalidate();
         return;
     }
-    const int w = Width(), h = Height();
-    if (!Enabled() && Themed() && !FDisabledBorder) {
-        DrawWindowFrame(DC, w, h, TColor(0xB99D7F));
-    } else if (FFocusBorderColor != clNone && FHasFocus) {
-        DrawWindowFrame(DC, w, h, FFocusBorderColor);
-    } else if (FBorderColor != clNone) {
-        DrawWindowFrame(DC, w, h, FBorderColor);
-    } else if (FFocusBorderColor == clNone) {
-        const bool active = FMouseInControl || Focused();
-        const bool focusFrame = FFocusBorder && !HasState(csDesigning) && active;
-        const TColor outer =
-            focusFrame ? TColor(clBtnFace) : (Parent() ? Parent()->Brush()->Color() : Color());
-        DrawFlatFrame(DC, w, h, outer, Color(), focusFrame, FButtonWidth);
-        if (FFlat && FFlatLineColor != clNone) {
-            DC->Pen()->SetColor(FFlatLineColor);
-            DC->MoveTo(-2, h - 1);
-            DC->LineTo(w - FButtonWidth - 1, h - 1);
-        }
+    const TEditorFrame frame = EditorFrame(this, Themed(), FDisabledBorder, FHasFocus, FBorderColor,
+                                           FFocusBorderColor, FFocusBorder, FMouseInControl, FButtonWidth);
+    if (DrawEditorFrame(DC, frame) && FFlat && FFlatLineColor != clNone) {
+        DC->Pen()->SetColor(FFlatLineColor);
+        DC->MoveTo(-2, frame.Height - 1);
+        DC->LineTo(frame.Width - FButtonWidth - 1, frame.Height - 1);
     }
     if (Style() != csSimple && !Themed()) {
         const int cw = ClientWidth(), ch = ClientHeight();
-        TRect r = Rect(cw - FButtonWidth - 2 + 2, 2, w - 2, h - 2);
-        const bool inactive = HasState(csDesigning) ? !Enabled() : !(FMouseInControl || Focused());
-        if (inactive) {
-            DC->Brush()->SetColor(clBtnFace);
-            DC->FillRect(Rect(r.Left, r.Top + 1, r.Right - 1, r.Bottom - 1));
-        }
-        DC->ExcludeClipRect(r);
+        const bool active = HasState(csDesigning) ? Enabled() : (FMouseInControl || Focused());
+        DrawButtonArea(DC, Rect(cw - FButtonWidth, 2, frame.Width - 2, frame.Height - 2), active, false,
+                       false);
         DC->ExcludeClipRect(Rect(cw - FButtonWidth + 4, 4, cw - 4, ch - 4));
     }
 }

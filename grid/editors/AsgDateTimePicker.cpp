@@ -5,7 +5,6 @@
 
 namespace {
 constexpr int AsgPickerVersion = 0x01000000;
-constexpr TColor ThemedBorder = TColor(0xB99D7F);
 } // namespace
 
 TAsgDateTimePicker::TAsgDateTimePicker(TComponent* AOwner) : TDateTimePicker(AOwner) {
@@ -102,7 +101,7 @@ void TAsgDateTimePicker::WMNCPaint(TWMNCPaint& Message) {
         if (FBorderStyle == bsNone && Parent())
             c = Parent()->Brush()->Color();
         else if (Themed())
-            c = ThemedBorder;
+            c = DisabledThemedBorder;
         DrawWindowFrame(dc, w, h, c);
         if (Parent()) {
             dc->Pen()->SetColor(FBorderStyle == bsSingle ? Parent()->Brush()->Color() : c);
@@ -137,25 +136,11 @@ void TAsgDateTimePicker::WMPaint(TWMPaint& Message) {
 
 void TAsgDateTimePicker::DrawButton(TCanvas* DC) {
     const int cw = ClientWidth(), h = Height();
-    TRect r = Rect(cw - FButtonWidth + 2 + 1, 1, Width() - 1, h - 1);
-    const bool down = GetAsyncKeyState(VK_LBUTTON) < 0;
-    if (ButtonColor != clNone) {
-        TColor fill = ButtonColor;
-        if (FButtonHover) fill = down && ButtonColorDown != clNone ? ButtonColorDown : ButtonColorHot;
-        if (fill == clNone) fill = ButtonColor;
-        const TColor arrow = down && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-        DrawColorDropButton(DC, Rect(r.Left + 2, r.Top, r.Right, r.Bottom), fill, ButtonBorderColor, arrow,
-                            3);
-    } else {
-        int state = CBXS_HOT;
-        if (!Enabled())
-            state = CBXS_DISABLED;
-        else if (down && DroppedDown())
-            state = CBXS_PRESSED;
-        else if (down || !FButtonHover || DroppedDown())
-            state = CBXS_NORMAL;
-        DrawPlatformDropButton(DC, Handle(), r, r, Themed(), state, Enabled());
-    }
+    const TRect r = Rect(cw - FButtonWidth + 2 + 1, 1, Width() - 1, h - 1);
+    const TDropButtonColors colors{ButtonColor,       ButtonColorHot,  ButtonColorDown,
+                                   ButtonBorderColor, ButtonTextColor, ButtonTextColorDown};
+    DrawEditorDropButton(DC, Handle(), r, Rect(r.Left + 2, r.Top, r.Right, r.Bottom), r, colors, 3, Enabled(),
+                         FButtonHover, DroppedDown(), Themed());
     DC->ExcludeClipRect(Rect(cw - FButtonWidth - 4, 0, cw + 2, h));
 }
 
@@ -166,31 +151,12 @@ void TAsgDateTimePicker::DrawBorders(TCanvas* DC) {
         if (HandleAllocated()) Invalidate();
         return;
     }
-    const int w = Width(), h = Height();
-    if (!Enabled() && Themed() && !FDisabledBorder) {
-        DrawWindowFrame(DC, w, h, ThemedBorder);
-    } else if (FFocusBorderColor != clNone && FHasFocus) {
-        DrawWindowFrame(DC, w, h, FFocusBorderColor);
-    } else if (FBorderColor != clNone) {
-        DrawWindowFrame(DC, w, h, FBorderColor);
-    } else if (FFocusBorderColor == clNone) {
-        const bool active = FMouseInControl || Focused();
-        const bool focusFrame = FFocusBorder && !HasState(csDesigning) && active;
-        const TColor outer =
-            focusFrame ? TColor(clBtnFace) : (Parent() ? Parent()->Brush()->Color() : Color());
-        DrawFlatFrame(DC, w, h, outer, Color(), focusFrame, FButtonWidth);
-    }
+    const TEditorFrame frame = EditorFrame(this, Themed(), FDisabledBorder, FHasFocus, FBorderColor,
+                                           FFocusBorderColor, FFocusBorder, FMouseInControl, FButtonWidth);
+    DrawEditorFrame(DC, frame);
     if (!(FIsWinXP && Themed())) {
-        const int cw = ClientWidth();
-        TRect r = Rect(cw - FButtonWidth - 2 + 2, 2, w - 2, h - 2);
         const bool active = HasState(csDesigning) ? Enabled() : (FMouseInControl || Focused());
-        if (active) {
-            DrawEdge(DC, r, DroppedDown() ? BDR_SUNKENOUTER : EDGE_RAISED,
-                     BF_RECT | (DroppedDown() ? BF_FLAT : 0));
-        } else {
-            DC->Brush()->SetColor(clBtnFace);
-            DC->FillRect(Rect(r.Left, r.Top + 1, r.Right - 1, r.Bottom - 1));
-        }
-        DC->ExcludeClipRect(r);
+        DrawButtonArea(DC, Rect(ClientWidth() - FButtonWidth, 2, frame.Width - 2, frame.Height - 2), active,
+                       true, DroppedDown());
     }
 }

@@ -103,3 +103,98 @@ String VersionString(int Number) {
         .arg((n >> 8) & 0xFF)
         .arg(n & 0xFF);
 }
+
+void DrawEditorDropButton(TCanvas* DC, HWND Window, const TRect& R, const TRect& ColorRect,
+                          const TRect& Classic, const TDropButtonColors& Colors, int ArrowOffset,
+                          bool Enabled, bool Hover, bool Dropped, bool Themed) {
+    const bool down = GetAsyncKeyState(VK_LBUTTON) < 0;
+    if (Colors.Color != clNone) {
+        TColor fill = Colors.Color;
+        if (Hover) fill = down && Colors.Down != clNone ? Colors.Down : Colors.Hot;
+        if (fill == clNone) fill = Colors.Color;
+        const TColor arrow = down && Colors.TextDown != clNone ? Colors.TextDown : Colors.Text;
+        DrawColorDropButton(DC, ColorRect, fill, Colors.Border, arrow, ArrowOffset);
+        return;
+    }
+    int state = CBXS_HOT;
+    if (!Enabled)
+        state = CBXS_DISABLED;
+    else if (down && Dropped)
+        state = CBXS_PRESSED;
+    else if (down || !Hover || Dropped)
+        state = CBXS_NORMAL;
+    DrawPlatformDropButton(DC, Window, R, Classic, Themed, state, Enabled);
+}
+
+TEditorFrame EditorFrame(TWinControl* Control, bool Themed, bool DisabledBorder, bool HasFocus,
+                         TColor BorderColor, TColor FocusBorderColor, bool FocusBorder, bool MouseInControl,
+                         int ButtonWidth) {
+    TEditorFrame f;
+    f.Width = Control->Width();
+    f.Height = Control->Height();
+    f.Enabled = Control->Enabled();
+    f.Themed = Themed;
+    f.DisabledBorder = DisabledBorder;
+    f.HasFocus = HasFocus;
+    f.BorderColor = BorderColor;
+    f.FocusBorderColor = FocusBorderColor;
+    f.FocusFrame = FocusBorder && !Control->HasState(csDesigning) && (MouseInControl || Control->Focused());
+    TWinControl* parent = Control->Parent();
+    f.Outer = f.FocusFrame ? TColor(clBtnFace) : (parent ? parent->Brush()->Color() : Control->Color());
+    f.Inner = Control->Color();
+    f.ButtonWidth = ButtonWidth;
+    return f;
+}
+
+bool DrawEditorFrame(TCanvas* DC, const TEditorFrame& F) {
+    if (!F.Enabled && F.Themed && !F.DisabledBorder) {
+        DrawWindowFrame(DC, F.Width, F.Height, DisabledThemedBorder);
+    } else if (F.FocusBorderColor != clNone && F.HasFocus) {
+        DrawWindowFrame(DC, F.Width, F.Height, F.FocusBorderColor);
+    } else if (F.BorderColor != clNone) {
+        DrawWindowFrame(DC, F.Width, F.Height, F.BorderColor);
+    } else if (F.FocusBorderColor == clNone) {
+        DrawFlatFrame(DC, F.Width, F.Height, F.Outer, F.Inner, F.FocusFrame, F.ButtonWidth);
+        return true;
+    }
+    return false;
+}
+
+void DrawButtonArea(TCanvas* DC, TRect R, bool Active, bool Edged, bool Dropped) {
+    if (Active && Edged) {
+        DrawEdge(DC, R, Dropped ? BDR_SUNKENOUTER : EDGE_RAISED, BF_RECT | (Dropped ? BF_FLAT : 0));
+    } else if (!Active) {
+        DC->Brush()->SetStyle(bsSolid);
+        DC->Brush()->SetColor(clBtnFace);
+        DC->FillRect(Rect(R.Left, R.Top + 1, R.Right - 1, R.Bottom - 1));
+    }
+    DC->ExcludeClipRect(R);
+}
+
+TLabel* CreateAttachedLabel(TWinControl* Control, TFont* LabelFont) {
+    auto* label = new TLabel(Control);
+    label->FreeNotification(Control);
+    label->SetParent(Control->Parent());
+    label->SetFocusControl(Control);
+    label->Font()->Assign(LabelFont);
+    label->SetParentFont(Control->ParentFont());
+    return label;
+}
+
+void PlaceAttachedLabel(TLabel* Label, TControl* Control, TLabelPosition Position, int Margin,
+                        int TextWidth) {
+    const TPoint at =
+        LabelPlace(Position, Control->BoundsRect(), Label->Width(), Label->Height(), TextWidth, Margin);
+    Label->SetBounds(at.X, at.Y, Label->Width(), Label->Height());
+    Label->SetVisible(Control->Visible());
+}
+
+void SetLabelBold(TLabel* Label, bool Bold) {
+    if (!Label) return;
+    TFontStyles s = Label->Font()->Style();
+    if (Bold)
+        s.insert(fsBold);
+    else
+        s.erase(fsBold);
+    Label->Font()->SetStyle(s);
+}

@@ -8,19 +8,11 @@
 
 #include <QImage>
 
+#include "ControlImage.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-// The control as it shows on the screen (its native face included).
-QImage Render(TWinControl* Control) {
-    auto* bmp = new TBitmap();
-    bmp->SetSize(Control->Width(), Control->Height());
-    Control->PaintTo(bmp->Canvas(), 0, 0);
-    QImage img = bmp->Image().convertToFormat(QImage::Format_RGB32);
-    TObject::Free(bmp);
-    return img;
-}
 
 QRgb Rgb(TColor C) {
     const TColor c = ColorToRGB(C);
@@ -128,7 +120,7 @@ TEST_F(EditorControlsTest, DefaultComboPaintsAsThePlatformComboBox) {
     asg->SetItemIndex(0);
     plain->SetItemIndex(0);
     Form->Show();
-    EXPECT_EQ(Render(asg), Render(plain));
+    EXPECT_EQ(ControlImage(asg), ControlImage(plain));
 }
 
 TEST_F(EditorControlsTest, ComboBorderAndButtonColours) {
@@ -140,7 +132,7 @@ TEST_F(EditorControlsTest, ComboBorderAndButtonColours) {
         c->ButtonBorderColor = clBlue;
     });
     Form->Show();
-    const QImage img = Render(combo);
+    const QImage img = ControlImage(combo);
     EXPECT_EQ(img.pixel(0, 0), Rgb(clRed));
     EXPECT_EQ(img.pixel(144, 20), Rgb(clRed));
     EXPECT_EQ(img.pixel(70, 0), Rgb(clRed));
@@ -156,26 +148,26 @@ TEST_F(EditorControlsTest, DefaultPickerPaintsAsThePlatformPicker) {
     Form->Show();
     EXPECT_EQ(asg->BorderStyle(), bsNone);
     EXPECT_EQ(asg->BorderColor(), clNone);
-    EXPECT_EQ(Render(asg), Render(plain));
+    EXPECT_EQ(ControlImage(asg), ControlImage(plain));
 }
 
 TEST_F(EditorControlsTest, PickerMetroFrame) {
     auto* picker = Make<TAsgDateTimePicker>(10, 20, 186, 21);
     Form->Show();
-    const QImage plain = Render(picker);
+    const QImage plain = ControlImage(picker);
     picker->SetMetroStyle(true);
     picker->SetBorderColor(clGreen);
-    QImage img = Render(picker);
+    QImage img = ControlImage(picker);
     for (const QPoint p : {QPoint(0, 0), QPoint(185, 0), QPoint(0, 20), QPoint(185, 20), QPoint(90, 20)})
         EXPECT_EQ(img.pixel(p), Rgb(clGreen)) << p.x() << "," << p.y();
     // Only a focus border colour: the frame shows while the picker has the focus.
     picker->SetBorderColor(clNone);
     picker->SetFocusBorderColor(clFuchsia);
-    EXPECT_EQ(Render(picker).pixel(90, 0), plain.pixel(90, 0));
+    EXPECT_EQ(ControlImage(picker).pixel(90, 0), plain.pixel(90, 0));
     picker->SetFocus();
-    EXPECT_EQ(Render(picker).pixel(90, 0), Rgb(clFuchsia));
+    EXPECT_EQ(ControlImage(picker).pixel(90, 0), Rgb(clFuchsia));
     Other->SetFocus();
-    EXPECT_NE(Render(picker).pixel(90, 0), Rgb(clFuchsia));
+    EXPECT_NE(ControlImage(picker).pixel(90, 0), Rgb(clFuchsia));
 }
 
 TEST_F(EditorControlsTest, PickerVersionReadsOneZeroZeroZero) {

@@ -11,19 +11,11 @@
 #include <QImage>
 #include <QLineEdit>
 
+#include "ControlImage.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-// The control as it shows on the screen (its native face included).
-QImage Render(TWinControl* Control) {
-    auto* bmp = new TBitmap();
-    bmp->SetSize(Control->Width(), Control->Height());
-    Control->PaintTo(bmp->Canvas(), 0, 0);
-    QImage img = bmp->Image().convertToFormat(QImage::Format_RGB32);
-    TObject::Free(bmp);
-    return img;
-}
 
 // A combo box that records what reaches its window procedure.
 class TProbeCombo : public TComboBox {
@@ -170,7 +162,7 @@ TEST_F(ComboInternalsTest, DefaultFaceIsQtsComboBox) {
     plain.setPalette(Combo->NativeWidget()->palette());
     plain.resize(145, 21);
     const QImage expected = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage actual = Render(Combo).convertToFormat(QImage::Format_RGB32);
+    const QImage actual = ControlImage(Combo).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(actual.size(), expected.size());
     EXPECT_EQ(actual, expected);
 }
@@ -179,7 +171,7 @@ TEST_F(ComboInternalsTest, PaintHooksRunAroundThePlatformPainting) {
     Combo->SetStyle(csDropDownList);
     Combo->ExcludeButton = true;
     Combo->NCColor = clRed;
-    const QImage img = Render(Combo);
+    const QImage img = ControlImage(Combo);
     // The handler's fill stays in the excluded button area; the platform painted the rest.
     EXPECT_EQ(img.pixel(135, 10) & 0xFFFFFF, 0x00FF00u);
     EXPECT_NE(img.pixel(60, 10) & 0xFFFFFF, 0x00FF00u);

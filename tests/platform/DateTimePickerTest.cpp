@@ -8,19 +8,11 @@
 #include <QDateTimeEdit>
 #include <QImage>
 
+#include "ControlImage.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-// The control as it shows on the screen (its native face included).
-QImage Render(TWinControl* Control) {
-    auto* bmp = new TBitmap();
-    bmp->SetSize(Control->Width(), Control->Height());
-    Control->PaintTo(bmp->Canvas(), 0, 0);
-    QImage img = bmp->Image().convertToFormat(QImage::Format_RGB32);
-    TObject::Free(bmp);
-    return img;
-}
 
 class DateTimePickerTest : public ::testing::Test {
 protected:
@@ -159,7 +151,7 @@ TEST_F(DateTimePickerTest, DefaultFaceIsQtsDateTimeEdit) {
     other->SetBounds(10, 50, 100, 21);
     other->SetFocus();
     const QImage expected = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage actual = Render(Picker).convertToFormat(QImage::Format_RGB32);
+    const QImage actual = ControlImage(Picker).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(actual.size(), expected.size());
     EXPECT_EQ(actual, expected);
 }
