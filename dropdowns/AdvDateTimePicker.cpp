@@ -310,7 +310,11 @@ void TAdvDateTimePicker::SetDateTime(TDateTime Value) {
     const TDateTime v = WholeSeconds(Value);
     TDateTimePicker::SetDateTime(v);
     if (FKind == dkDateTime && !FTimePicker) CreateTimePicker();
-    if (FTimePicker) FTimePicker->TDateTimePicker::SetDateTime(v);
+    if (FTimePicker) {
+        FTimePicker->TDateTimePicker::SetDateTime(v);
+        // A date set by code checks the box: the time part is enabled with it.
+        if (ShowCheckbox()) UpdateTimePickerEnabled();
+    }
 }
 
 void TAdvDateTimePicker::SetDate(TDateTime Value) {
@@ -484,6 +488,11 @@ void TAdvDateTimePicker::Dispatch(TMessage& Message) {
             }
             break;
         }
+        case DTM_SETSYSTEMTIME:
+            // The date cleared (check box off): the time part follows the check box.
+            TCustomDateTimePicker::Dispatch(Message);
+            if (Message.WParam == GDT_NONE && !HasState(csDesigning)) UpdateTimePickerEnabled();
+            break;
         case WM_PAINT:
             if (FFirstRun) {
                 FFirstRun = false;

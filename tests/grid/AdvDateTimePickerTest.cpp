@@ -204,6 +204,13 @@ TEST_F(AdvDateTimePickerTest, CheckBoxEnablesTheTimePart) {
     box->click();
     EXPECT_TRUE(Picker->Checked());
     EXPECT_TRUE(Picker->TimePicker()->Enabled());
+    // The date cleared by code: the time part goes off with it, and comes back with a date.
+    Picker->Perform(DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    EXPECT_FALSE(Picker->Checked());
+    EXPECT_FALSE(Picker->TimePicker()->Enabled());
+    Picker->SetDate(March5);
+    EXPECT_TRUE(Picker->Checked());
+    EXPECT_TRUE(Picker->TimePicker()->Enabled());
 }
 
 TEST_F(AdvDateTimePickerTest, VersionAndConstructorValues) {
