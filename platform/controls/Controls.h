@@ -579,6 +579,10 @@ protected:
     // A scroll-bar control's notification goes back to it as CN_HSCROLL / CN_VSCROLL.
     void WMHScroll(TWMScroll& Message);
     void WMVScroll(TWMScroll& Message);
+    // A control's WM_COMMAND (Ctl its handle) or WM_NOTIFY (hwndFrom of its header) goes back
+    // to it as CN_COMMAND / CN_NOTIFY; other ones (a menu's choice) reach DefaultHandler.
+    void WMCommand(TWMCommand& Message);
+    void WMNotify(TWMNotify& Message);
 
 private:
     friend class TControl;
@@ -841,6 +845,12 @@ String StripHotkey(const String& Text);
 // A canvas over the whole window in window coordinates (the non-client frame included); what is
 // drawn there shows where the frame is (the client area covers the rest). Release it with
 // ReleaseDC. nullptr for a handle that names no window.
+// A window related to Wnd: GW_CHILD its first child window (a standard control's inner window
+// too, such as the edit of a combo box), GW_HWNDNEXT / GW_HWNDPREV its siblings; 0 for none.
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+constexpr UINT GW_CHILD = 5;
+HWND GetWindow(HWND Wnd, UINT Cmd);
 HDC GetWindowDC(HWND Wnd);
 int ReleaseDC(HWND Wnd, HDC DC);
 // Shapes the window by Region (the system owns it from then on; nullptr removes the shape).

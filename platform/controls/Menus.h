@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "Messages.h"
 #include "StandIn.h"
 #include "Types.h"
 
@@ -132,3 +133,30 @@ private:
     TPoint FPopupPoint;
     int FPopupCount = 0;
 };
+
+// ---------------------------------------------------------------------------------------------
+// Raw popup menus of strings (the platform's menu handles): items with ids, tracked at a screen
+// point; the chosen id is posted to the owner window as WM_COMMAND (id in the low word of
+// WParam, notification 0), or answered with TPM_RETURNCMD.
+
+struct TRawMenu;
+using HMENU = TRawMenu*;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+
+HMENU CreatePopupMenu();
+bool AppendMenu(HMENU Menu, UINT Flags, UINT_PTR IDNewItem, const String& NewItem);
+int GetMenuItemCount(HMENU Menu);
+// The id and text of item Pos (0-based); false when there is none.
+bool GetMenuItem(HMENU Menu, int Pos, UINT_PTR& ID, String& Text);
+// Shows the menu with its top-left corner at (X, Y) until a choice or a dismissal. Answers the
+// chosen id with TPM_RETURNCMD (0: none), else whether it was shown.
+LRESULT TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int Reserved, HWND Owner,
+                       const TRect* Rect = nullptr);
+bool DestroyMenu(HMENU Menu);
+// When set, TrackPopupMenu asks it for the choice (0: dismissed) instead of showing the menu.
+using TTrackPopupMenuHook = std::function<UINT_PTR(HMENU Menu, int X, int Y)>;
+void SetTrackPopupMenuHook(TTrackPopupMenuHook Hook);

@@ -280,6 +280,17 @@ constexpr Word CBN_DROPDOWN = 7;
 constexpr Word CBN_CLOSEUP = 8;
 constexpr Word BN_CLICKED = 0;
 
+// Combo-box messages (CB_ERR answers a failed request).
+constexpr UINT CB_GETEDITSEL = 0x0140;
+constexpr UINT CB_SETEDITSEL = 0x0142;
+constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+constexpr UINT CB_SETITEMHEIGHT = 0x0153;
+constexpr UINT CB_GETITEMHEIGHT = 0x0154;
+constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
+constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+constexpr LRESULT CB_ERR = -1;
+
 // ---------------------------------------------------------------------------------------------
 // Window styles (TCreateParams, GetWindowLong/SetWindowLong)
 
@@ -369,6 +380,8 @@ constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
 constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 constexpr UINT EM_POSFROMCHAR = 0x00D6;
+// The character nearest to a client point of an edit: the index in the low word (-1 when the
+// point lies outside the edit), the line in the high word.
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
 
 // ShowWindow and SetWindowPos.
@@ -685,6 +698,20 @@ public:
     TMessageField<Word, 0, 16> ItemID;
     TMessageField<Word, 16, 16> NotifyCode;
     TMessageField<HWND, 0, int(sizeof(HWND) * 8)> Ctl;
+};
+
+// WM_NOTIFY / CN_NOTIFY: LParam points at the notification's header (the first member of every
+// notification record).
+struct NMHDR {
+    HWND hwndFrom = 0;
+    UINT_PTR idFrom = 0;
+    int code = 0;
+};
+class TWMNotify : public TMessageView {
+public:
+    explicit TWMNotify(TMessage& M) : TMessageView(M), IDCtrl(W()) {}
+    TMessageField<Integer, 0, 32> IDCtrl;
+    NMHDR* NMHdr() { return reinterpret_cast<NMHDR*>(LParam()); }
 };
 
 // WM_HSCROLL / WM_VSCROLL.

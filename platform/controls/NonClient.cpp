@@ -395,8 +395,17 @@ HDC GetWindowDC(HWND Wnd) {
         TWindowExtras::WindowImage(c);
         dc->SetTarget(&TWindowExtras::Of(c).Window);
         dc->OnChange = [Wnd](TObject*) {
-            TWindowExtras* x = TWindowExtras::Find(FindControl(Wnd));
-            if (x && x->Frame) x->Frame->update();
+            TWinControl* w = FindControl(Wnd);
+            TWindowExtras* x = TWindowExtras::Find(w);
+            if (x && x->Frame) {
+                x->Frame->update();
+            } else if (QWidget* client = w ? w->WidgetIfAllocated() : nullptr) {
+                // Window and client area are one and a native face covers it: its next paint
+                // runs WM_NCPAINT again, which draws what this canvas drew.
+                client->update();
+                for (QWidget* child : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    child->update();
+            }
         };
     }
     LiveDCs().insert(dc);

@@ -806,17 +806,6 @@ String TCustomComboBox::GetText() const {
     return TNativeControl::GetText();
 }
 
-QWidget* TCustomComboBox::CreateNative(QWidget* Host) {
-    auto* combo = new QComboBox(Host);
-    QObject::connect(combo, &QComboBox::activated, combo, [this](int Index) {
-        if (FUpdating) return;
-        FItemIndex = Index;
-        Select();
-        Change();
-    });
-    return combo;
-}
-
 void TCustomComboBox::UpdateNative() {
     QComboBox* c = Combo();
     if (!c) return;
@@ -842,6 +831,7 @@ void TCustomComboBox::UpdateNative() {
     c->setCurrentIndex(FItemIndex);
     if (editable && c->currentText() != TNativeControl::GetText()) c->setEditText(TNativeControl::GetText());
     FUpdating = false;
+    SyncEditWindow();
 }
 
 void TCustomComboBox::ItemsChanged() {
@@ -861,50 +851,4 @@ bool TCustomComboBox::PassesKey(Word Key, const TShiftState& Shift) const {
     if (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_F4) return true;
     if (Key == VK_RETURN || Key == VK_ESCAPE) return Combo() && Combo()->view()->isVisible();
     return (FStyle == csDropDown || FStyle == csSimple) && TNativeControl::PassesKey(Key, Shift);
-}
-
-void TCustomComboBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_TEXTCHANGED:
-            TNativeControl::Dispatch(Message);
-            UpdateNative();
-            break;
-        default: TNativeControl::Dispatch(Message); break;
-    }
-}
-
-void TCustomComboBox::DefaultHandler(TMessage& Message) {
-    if (Message.Msg != WM_CHAR) {
-        TNativeControl::DefaultHandler(Message);
-        return;
-    }
-    QComboBox* c = Combo();
-    const Char ch(char16_t(Message.WParam));
-    if (!c) return;
-    if (c->isEditable() && c->lineEdit()) {
-        QLineEdit* e = c->lineEdit();
-        if (ch == Char(8)) {
-            QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-            SendToNative(&back);
-        } else if (ch.unicode() >= 32) {
-            if (FMaxLength > 0 && e->text().size() - e->selectedText().size() >= FMaxLength) {
-                MessageBeep(0);
-                return;
-            }
-            e->insert(String(ch));
-            Change();
-        }
-    } else if (ch.unicode() >= 32) {
-        // Typing in a list: the first item that starts with the character.
-        for (int i = 1; i <= FItems->Count(); ++i) {
-            const int k = (std::max(FItemIndex, 0) + i) % FItems->Count();
-            if (FItems->Strings(k).startsWith(ch, Qt::CaseInsensitive)) {
-                FItemIndex = k;
-                UpdateNative();
-                Select();
-                Change();
-                break;
-            }
-        }
-    }
 }

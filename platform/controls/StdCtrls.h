@@ -13,6 +13,7 @@
 
 #include <QPointer>
 
+#include <algorithm>
 #include <memory>
 
 class QWidget;
@@ -162,6 +163,9 @@ protected:
     void Watch(QWidget* W);
     // Sends a Qt event to the native widget past the key filter.
     bool SendToNative(QEvent* Event);
+    // A native widget that paints its face through the control (NativeFace.h) paints it here,
+    // within the canvas's clip: WM_PAINT's default handling.
+    void PaintWindow(TCanvas* Canvas) override;
     // The value WM_GETDLGCODE answers.
     virtual LRESULT DialogCode() const { return 0; }
     // Whether WM_KEYDOWN / WM_KEYUP of a key that types no character go on to the widget.
@@ -419,9 +423,27 @@ public:
     void SetMaxLength(int Value);
     void Clear();
 
+    // The list is open; setting it opens or closes the list (CBN_DROPDOWN, CBN_CLOSEUP).
+    bool DroppedDown() const;
+    void SetDroppedDown(bool Value);
+    // Width of the open list in pixels: at least the control's width (CB_SETDROPPEDWIDTH).
+    int DroppedWidth() const { return std::max(FDroppedWidth, Width()); }
+    // Height of the items of the list / of the edit part, as CB_GETITEMHEIGHT answers for 0
+    // and -1.
+    int ItemHeight() const;
+    int EditHeight() const { return Height() - 6; }
+    // The selection in the edit part (csDropDown, csSimple); 0 without an edit.
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    String SelText() const;
+
     // The user chose another item or edited the text.
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
 
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
@@ -432,16 +454,32 @@ protected:
     void UpdateNative() override;
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
     bool PassesKey(Word Key, const TShiftState& Shift) const override;
+    void BoundsChanged(bool Resized) override;
+    void DestroyWnd() override;
     virtual void Change();
     virtual void Select();
+    virtual void DropDown();
+    virtual void CloseUp();
     void ItemsChanged() override;
+    // CBN_DROPDOWN and CBN_CLOSEUP come back from the parent's WM_COMMAND as CN_COMMAND.
+    void CNCommand(TWMCommand& Message);
 
 private:
+    friend class TComboWidget;
     QComboBox* Combo() const;
+    // Tells the parent (WM_COMMAND, reflected back as CN_COMMAND) of Code.
+    void Notify(Word Code);
+    // Makes, places or drops the window of the edit part (the combo's first child window).
+    void SyncEditWindow();
+    // The wheel default: a closed list steps the selection one item per notch.
+    void WheelStep(int Delta);
 
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
     int FMaxLength = 0;
+    int FDroppedWidth = 0;
+    int FItemHeight = 0; // 0: from the font
+    TWinControl* FEditWindow = nullptr;
 };
 
 class TComboBox : public TCustomComboBox {

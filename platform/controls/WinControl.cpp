@@ -889,6 +889,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_SIZE: CallHandler<TWMSize>(this, &TWinControl::WMSize, Message); break;
         case WM_SETCURSOR: CallHandler<TWMSetCursor>(this, &TWinControl::WMSetCursor, Message); break;
         case WM_HSCROLL: CallHandler<TWMScroll>(this, &TWinControl::WMHScroll, Message); break;
+        case WM_COMMAND: CallHandler<TWMCommand>(this, &TWinControl::WMCommand, Message); break;
+        case WM_NOTIFY: CallHandler<TWMNotify>(this, &TWinControl::WMNotify, Message); break;
         case WM_VSCROLL: CallHandler<TWMScroll>(this, &TWinControl::WMVScroll, Message); break;
         default: TControl::Dispatch(Message); break;
     }
