@@ -592,9 +592,10 @@ void TCustomGrid::UpdateScrollRange() {
     FUpdatingBars = true;
     const bool wantH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     const bool wantV = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    const unsigned shownBefore = FBarShowChanges;
     // Three rounds settle it: each can only add the bar the other one's room took.
     for (int round = 0; round < 3; ++round) {
-        const int w = ClientWidth(), h = ClientHeight();
+        const unsigned shown = FBarShowChanges;
         TGridDrawInfo info;
         CalcDrawInfo(info);
         const bool needH = MaxTopLeftOf(FColWidths, info.Horz) > FFixedCols;
@@ -605,11 +606,11 @@ void TCustomGrid::UpdateScrollRange() {
         const TGridCoord topLeft = FTopLeft;
         MoveTopLeft(needH ? FTopLeft.X : FFixedCols, needV ? FTopLeft.Y : FFixedRows);
         if (FTopLeft == topLeft) SetScrollPositions(info);
-        if (ClientWidth() == w && ClientHeight() == h) break;
+        if (FBarShowChanges == shown || !HandleAllocated()) break;
     }
     FUpdatingBars = false;
-    // The client area changed under the bars: the editor follows its cell.
-    EditorFollowCell();
+    // A bar came or went: the client area changed, and the editor follows its cell.
+    if (FBarShowChanges != shownBefore) EditorFollowCell();
 }
 
 void TCustomGrid::UpdateScrollPos() {
@@ -638,6 +639,8 @@ void TCustomGrid::ApplyScrollBars() {
         TGridScrollBar& applied = FAppliedBars[i];
         if (want == applied) continue;
         const int bar = i == 0 ? SB_HORZ : SB_VERT;
+        const bool showChange = want.Visible != applied.Visible;
+        if (showChange) ++FBarShowChanges;
         applied = want;
         if (want.Visible) {
             SCROLLINFO si;
@@ -646,7 +649,7 @@ void TCustomGrid::ApplyScrollBars() {
             si.nMax = want.Max;
             si.nPos = want.Pos;
             SetScrollInfo(wnd, bar, si, true);
-            ShowScrollBar(wnd, bar, true);
+            if (showChange) ShowScrollBar(wnd, bar, true);
         } else {
             ShowScrollBar(wnd, bar, false);
         }

@@ -430,6 +430,7 @@ private:
     TGridScrollBar FScrollBarInfo[2];
     TGridScrollBar FAppliedBars[2]; // what the window's bars were last given
     bool FUpdatingBars = false;     // UpdateScrollRange runs (a bar shown or hidden sends WM_SIZE)
+    unsigned FBarShowChanges = 0;   // counts the bars shown or hidden on the window
     bool FGridInvalid = false;      // a whole paint is asked for and has not run yet
 
     // The layout of each axis (0 columns, 1 rows) as last worked out and what it came from, so
