@@ -308,7 +308,6 @@ void TControl::SetText(const String& Value) {
 }
 
 void TControl::SetHint(const String& Value) {
-    if (!Value.isEmpty()) PlatformStandIn("TControl::SetHint");
     FHint = Value;
 }
 

@@ -4,6 +4,7 @@
 #include "Grids.h"
 
 #include "GridsPrivate.h"
+#include "ScrollInfo.h"
 
 #include <algorithm>
 
@@ -210,7 +211,7 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
 void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
     if (Value == FBorderStyle) return;
     FBorderStyle = Value;
-    InvalidateGrid();
+    ApplyBorderStyle();
 }
 
 void TCustomGrid::SetDefaultDrawing(bool Value) {
@@ -581,23 +582,35 @@ int TCustomGrid::CellOfScrollPos(int Bar, int Pos) const {
     return CellOfAxisPos(Bar == SB_VERT ? info.Vert : info.Horz, Pos);
 }
 
-// The bars are handed to the window's scroll bars once the platform has them; until then the
-// grid keeps what it wants in FScrollBarInfo, which ScrollBarInfo shows. Without a window there
-// are no bars: the grid works them out when its window is made.
+// The grid works out the bars it wants, keeps them in FScrollBarInfo (which ScrollBarInfo shows)
+// and hands them to the window's scroll bars. Showing or hiding a bar changes the client area,
+// and with it whether the other direction fits: the bars are worked out again until the client
+// area stays. Without a window there are no bars: the grid works them out when its window is
+// made.
 void TCustomGrid::UpdateScrollRange() {
-    if (!HandleAllocated()) return;
-    TGridDrawInfo info;
-    CalcDrawInfo(info);
+    if (!HandleAllocated() || FUpdatingBars) return;
+    FUpdatingBars = true;
     const bool wantH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     const bool wantV = FScrollBars == ssVertical || FScrollBars == ssBoth;
-    const bool needH = MaxTopLeftOf(FColWidths, info.Horz) > FFixedCols;
-    const bool needV = MaxTopLeftOf(FRowHeights, info.Vert) > FFixedRows;
-    FScrollBarInfo[0].Visible = wantH && needH;
-    FScrollBarInfo[1].Visible = wantV && needV;
-    // A direction whose cells all fit shows from its first scrolling cell.
-    const TGridCoord topLeft = FTopLeft;
-    MoveTopLeft(needH ? FTopLeft.X : FFixedCols, needV ? FTopLeft.Y : FFixedRows);
-    if (FTopLeft == topLeft) SetScrollPositions(info);
+    const unsigned shownBefore = FBarShowChanges;
+    // Three rounds settle it: each can only add the bar the other one's room took.
+    for (int round = 0; round < 3; ++round) {
+        const unsigned shown = FBarShowChanges;
+        TGridDrawInfo info;
+        CalcDrawInfo(info);
+        const bool needH = MaxTopLeftOf(FColWidths, info.Horz) > FFixedCols;
+        const bool needV = MaxTopLeftOf(FRowHeights, info.Vert) > FFixedRows;
+        FScrollBarInfo[0].Visible = wantH && needH;
+        FScrollBarInfo[1].Visible = wantV && needV;
+        // A direction whose cells all fit shows from its first scrolling cell.
+        const TGridCoord topLeft = FTopLeft;
+        MoveTopLeft(needH ? FTopLeft.X : FFixedCols, needV ? FTopLeft.Y : FFixedRows);
+        if (FTopLeft == topLeft) SetScrollPositions(info);
+        if (FBarShowChanges == shown || !HandleAllocated()) break;
+    }
+    FUpdatingBars = false;
+    // A bar came or went: the client area changed, and the editor follows its cell.
+    if (FBarShowChanges != shownBefore) EditorFollowCell();
 }
 
 void TCustomGrid::UpdateScrollPos() {
@@ -612,11 +625,61 @@ void TCustomGrid::SetScrollPositions(const TGridDrawInfo& Info) {
     TGridScrollBar& v = FScrollBarInfo[1];
     h.Pos = h.Visible ? PosOfAxis(Info.Horz) : 0;
     v.Pos = v.Visible ? PosOfAxis(Info.Vert) : 0;
+    ApplyScrollBars();
+}
+
+// Hands the bars to the window where they differ from what it was last given (a count change
+// per row must not cost a bar update each): a shown bar gets the range and position, a bar not
+// wanted is hidden.
+void TCustomGrid::ApplyScrollBars() {
+    if (!HandleAllocated()) return;
+    const HWND wnd = Handle();
+    for (int i = 0; i < 2; ++i) {
+        const TGridScrollBar want = FScrollBarInfo[i];
+        TGridScrollBar& applied = FAppliedBars[i];
+        if (want == applied) continue;
+        const int bar = i == 0 ? SB_HORZ : SB_VERT;
+        const bool showChange = want.Visible != applied.Visible;
+        if (showChange) ++FBarShowChanges;
+        applied = want;
+        if (want.Visible) {
+            SCROLLINFO si;
+            si.fMask = SIF_RANGE | SIF_POS;
+            si.nMin = want.Min;
+            si.nMax = want.Max;
+            si.nPos = want.Pos;
+            SetScrollInfo(wnd, bar, si, true);
+            if (showChange) ShowScrollBar(wnd, bar, true);
+        } else {
+            ShowScrollBar(wnd, bar, false);
+        }
+        // Showing or hiding the bar sent WM_SIZE; the grid may be gone or the bars set anew.
+        if (FindControl(wnd) != this) return;
+    }
+}
+
+void TCustomGrid::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    AddBorderStyle(Params, FBorderStyle, Ctl3D());
 }
 
 void TCustomGrid::CreateWnd() {
     TCustomControl::CreateWnd();
+    // The new window has no bars yet.
+    FAppliedBars[0] = FAppliedBars[1] = TGridScrollBar();
     UpdateScrollRange();
+}
+
+// The border lies in the window's non-client area: a change of BorderStyle or Ctl3D changes the
+// window's styles, and the client area with them.
+void TCustomGrid::ApplyBorderStyle() {
+    if (!HandleAllocated()) return;
+    TCreateParams p;
+    p.Style = DWORD(GetWindowLong(Handle(), GWL_STYLE));
+    p.ExStyle = DWORD(GetWindowLong(Handle(), GWL_EXSTYLE));
+    AddBorderStyle(p, FBorderStyle, Ctl3D());
+    SetWindowLong(Handle(), GWL_EXSTYLE, LONG(p.ExStyle));
+    SetWindowLong(Handle(), GWL_STYLE, LONG(p.Style));
 }
 
 void TCustomGrid::ModifyScrollBar(int Bar, int ScrollCode, int Pos) {
@@ -755,6 +818,10 @@ void TCustomGrid::Dispatch(TMessage& Message) {
         case WM_KILLFOCUS: CallHandler<TWMKillFocus>(this, &TCustomGrid::WMKillFocus, Message); break;
         case WM_SIZE: CallHandler<TWMSize>(this, &TCustomGrid::WMSize, Message); break;
         case CM_FONTCHANGED: CMFontChanged(Message); break;
+        case CM_CTL3DCHANGED:
+            TCustomControl::Dispatch(Message);
+            ApplyBorderStyle();
+            break;
         default: TCustomControl::Dispatch(Message); break;
     }
 }
@@ -774,7 +841,7 @@ void TCustomGrid::WMKillFocus(TWMKillFocus& Message) {
 void TCustomGrid::WMSize(TWMSize& Message) {
     TCustomControl::Dispatch(Message);
     UpdateScrollRange();
-    EditorFollowCell();
+    if (!FUpdatingBars) EditorFollowCell();
 }
 
 void TCustomGrid::CMFontChanged(TMessage& Message) {

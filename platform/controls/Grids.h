@@ -183,7 +183,8 @@ public:
     void SetFixedColor(TColor Value);
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle Value);
-    // The frame is drawn by the window's non-client area; the grid keeps the setting for it.
+    // bsSingle: a sunken 2-pixel edge with Ctl3D, a 1-pixel line without, in the window's
+    // non-client area (outside ClientRect, like the scroll bars).
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
     // Off: the grid fills no cell, draws no text and no focus rectangle; DrawCell does it all.
@@ -230,7 +231,7 @@ public:
     void InvalidateEditor();
 
     // What the grid hands to the window's scroll bars (SB_HORZ or SB_VERT): see
-    // UpdateScrollRange.
+    // UpdateScrollRange. The window's bars show the same (GetScrollInfo).
     const TGridScrollBar& ScrollBarInfo(int Bar) const { return FScrollBarInfo[Bar == SB_VERT ? 1 : 0]; }
 
     void Dispatch(TMessage& Message) override;
@@ -278,10 +279,11 @@ protected:
 
     // ---- Scrolling ----
     // Works out the scroll bars the grid wants (a bar for each direction ScrollBars allows
-    // whose cells do not all fit, range 0..127) and its thumb position. The grid keeps them in
-    // ScrollBarInfo; a descendant that owns the window's scroll bars hands them on here.
+    // whose cells do not all fit, range 0..127) and its thumb position, keeps them in
+    // ScrollBarInfo and sets the window's scroll bars (SetScrollInfo, ShowScrollBar) from them.
     virtual void UpdateScrollRange();
     virtual void UpdateScrollPos();
+    void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     // The scroll bar's position for the first scrolling cell shown, and the cell for a position.
     int ScrollPosOf(int Bar) const;
@@ -376,6 +378,8 @@ private:
     int CellStart(const TGridExtents& Extents, const TGridAxisDrawInfo& Axis, int Index) const;
     void ModifyScrollBar(int Bar, int ScrollCode, int Pos);
     void SetScrollPositions(const TGridDrawInfo& Info);
+    void ApplyScrollBars();
+    void ApplyBorderStyle();
     // The editor (when it holds a cell) moves with its cell.
     void EditorFollowCell();
     void HideEdit();
@@ -427,7 +431,10 @@ private:
     int FEditChanging = 0;
 
     TGridScrollBar FScrollBarInfo[2];
-    bool FGridInvalid = false; // a whole paint is asked for and has not run yet
+    TGridScrollBar FAppliedBars[2]; // what the window's bars were last given
+    bool FUpdatingBars = false;     // UpdateScrollRange runs (a bar shown or hidden sends WM_SIZE)
+    unsigned FBarShowChanges = 0;   // counts the bars shown or hidden on the window
+    bool FGridInvalid = false;      // a whole paint is asked for and has not run yet
 
     // The layout of each axis (0 columns, 1 rows) as last worked out and what it came from, so
     // that the many questions between two changes do not lay the grid out again each time.

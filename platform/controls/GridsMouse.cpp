@@ -305,15 +305,22 @@ void TCustomGrid::CancelMode() {
     InvalidateGrid();
 }
 
+// The gesture ends before the inherited handling, which releases the capture and so ends the
+// held button as a release at (-1, -1): that release must find the grid in gsNormal.
 void TCustomGrid::WMCancelMode(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
     CancelMode();
+    TCustomControl::Dispatch(Message);
 }
 
+// The capture goes when the grid's own left release gives it up (the button is up: the release
+// completes the gesture) or when it is taken away while the button is held, by another window
+// or by a release the grid did not ask for: then the gesture ends without its effect, before
+// the inherited handling turns the held button into a release.
 void TCustomGrid::WMCaptureChanged(TMessage& Message) {
+    const HWND to = HWND(Message.LParam);
+    const bool toOther = to != 0 && (!HandleAllocated() || to != Handle());
+    if (toOther || ControlState().count(csLButtonDown)) CancelMode();
     TCustomControl::Dispatch(Message);
-    // Another window took the capture: the gesture cannot go on.
-    if (HWND(Message.LParam) == 0 || !HandleAllocated() || HWND(Message.LParam) != Handle()) CancelMode();
 }
 
 void TCustomGrid::ShowCursorShape(TCursor Cursor) {

@@ -55,7 +55,6 @@ void TCustomGrid::DrawLines(TCanvas* Canvas, const TGridDrawInfo& Info, int ACol
                             TColor LineColor) {
     if (StartX >= StopX || StartY >= StopY) return;
     Canvas->Brush()->SetStyle(bsSolid);
-    Canvas->Brush()->SetColor(LineColor);
     // The line after each cell of one axis from First on, across the other axis's span.
     auto lines = [&](int First, const TGridExtents& Extents, long long Pos, int Stop, int Width,
                      auto LineRect) {
@@ -69,10 +68,21 @@ void TCustomGrid::DrawLines(TCanvas* Canvas, const TGridDrawInfo& Info, int ACol
         }
     };
     const int vw = Info.Horz.EffectiveLineWidth, hw = Info.Vert.EffectiveLineWidth;
-    if (VertLines && vw > 0)
+    auto vert = [&] {
         lines(ACol, FColWidths, StartX, StopX, vw, [&](int A, int B) { return TRect(A, StartY, B, StopY); });
-    if (HorzLines && hw > 0)
+    };
+    auto horz = [&] {
         lines(ARow, FRowHeights, StartY, StopY, hw, [&](int A, int B) { return TRect(StartX, A, StopX, B); });
+    };
+    // The room of a line that is not drawn (the other options of its direction keep it) takes
+    // the grid's colour: the grid is opaque, so a line switched off must not stay on the screen.
+    // The lines drawn come after, so that they cross the blank room.
+    Canvas->Brush()->SetColor(Color());
+    if (!VertLines && vw > 0) vert();
+    if (!HorzLines && hw > 0) horz();
+    Canvas->Brush()->SetColor(LineColor);
+    if (VertLines && vw > 0) vert();
+    if (HorzLines && hw > 0) horz();
 }
 
 void TCustomGrid::DrawCells(TCanvas* Canvas, const TGridDrawInfo& Info, int ACol, int ARow, int StartX,

@@ -1,7 +1,9 @@
 // The platform grid's geometry and scroll model: cell rectangles and the cell under a point with
 // fixed cells, scrolled and right to left; visible counts; the 0..127 scroll bars and the scroll
-// messages.
+// messages; the window's scroll bars and border.
 #include "GridTestSupport.h"
+#include "ScrollBarTestSupport.h"
+#include "ScrollInfo.h"
 
 namespace {
 
@@ -155,6 +157,136 @@ TEST_F(GridGeometry, ScrollBarsShowWhereCellsDoNotFitAndTrackTheView) {
     Grid->SetHeight(600);
     EXPECT_FALSE(Grid->ScrollBarInfo(SB_VERT).Visible);
     EXPECT_EQ(Grid->TopRow(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window around the grid: its border and scroll bars lie outside the client area, where the
+// grid's geometry starts.
+
+using GridWindow = GridFixture;
+using namespace ScrollBarTestSupport;
+
+LONG StyleOf(TWinControl* C, int Index) {
+    return GetWindowLong(C->Handle(), Index);
+}
+
+SCROLLINFO InfoOf(TWinControl* C, int Bar) {
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    EXPECT_TRUE(GetScrollInfo(C->Handle(), Bar, si));
+    return si;
+}
+
+TEST_F(GridWindow, TheBorderStyleFramesTheClientArea) {
+    EXPECT_EQ(Grid->ClientRect(), TRect(0, 0, 200, 100));
+    Grid->SetBorderStyle(bsSingle);
+    EXPECT_TRUE(StyleOf(Grid, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(Grid->ClientRect(), TRect(0, 0, 196, 96));
+    EXPECT_EQ(Grid->Width(), 200);
+    // PaintTo renders the window: the sunken edge, then the grid moved in by it.
+    TBitmap window;
+    window.SetSize(200, 100);
+    Grid->PaintTo(window.Canvas(), 0, 0);
+    EXPECT_EQ(window.Canvas()->Pixels(0, 30), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(window.Canvas()->Pixels(2 + 64, 2 + 40), clBlack); // the fixed column's line
+    EXPECT_EQ(window.Canvas()->Pixels(2 + 30, 2 + 12), ColorToRGB(clBtnFace));
+    // On the screen the frame shows around the client widget.
+    const QImage shown = Grid->Widget()->parentWidget()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(0, 30), ToQColor(ColorToRGB(clBtnShadow)));
+    // The grid's positions stay client positions.
+    EXPECT_EQ(Grid->CellRect(2, 2), TRect(130, 50, 194, 74));
+    SimulateClick(Grid, 140, 55);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Grid->Row(), 2);
+
+    // Without 3D look a 1-pixel line.
+    Grid->SetCtl3D(false);
+    EXPECT_FALSE(StyleOf(Grid, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(StyleOf(Grid, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(Grid->ClientRect(), TRect(0, 0, 198, 98));
+    Grid->PaintTo(window.Canvas(), 0, 0);
+    EXPECT_EQ(window.Canvas()->Pixels(0, 30), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(window.Canvas()->Pixels(1 + 64, 1 + 40), clBlack);
+
+    Grid->SetBorderStyle(bsNone);
+    EXPECT_FALSE(StyleOf(Grid, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(Grid->ClientRect(), TRect(0, 0, 200, 100));
+}
+
+// The bars the grid wants are the window's bars: shown per ScrollBars where the cells do not
+// fit (the client area gives them room), range 0..127, the position following the view.
+TEST_F(GridWindow, TheWindowsScrollBarsShowTheScrollModel) {
+    Grid->SetColCount(10);
+    Grid->SetRowCount(20);
+    Grid->SetScrollBars(ssVertical);
+    EXPECT_TRUE(StyleOf(Grid, GWL_STYLE) & WS_VSCROLL);
+    EXPECT_FALSE(StyleOf(Grid, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(Grid->ClientRect(), TRect(0, 0, 200 - GetSystemMetrics(SM_CXVSCROLL), 100));
+    SCROLLINFO v = InfoOf(Grid, SB_VERT);
+    EXPECT_EQ(v.nMin, 0);
+    EXPECT_EQ(v.nMax, 127);
+    EXPECT_EQ(v.nPos, 0);
+    Grid->SetTopRow(17);
+    EXPECT_EQ(InfoOf(Grid, SB_VERT).nPos, 127);
+    EXPECT_EQ(Grid->ScrollBarInfo(SB_VERT).Pos, 127);
+
+    Grid->SetScrollBars(ssBoth);
+    EXPECT_TRUE(StyleOf(Grid, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(Grid->ClientRect(),
+              TRect(0, 0, 200 - GetSystemMetrics(SM_CXVSCROLL), 100 - GetSystemMetrics(SM_CYHSCROLL)));
+    Grid->SetLeftCol(9);
+    EXPECT_EQ(InfoOf(Grid, SB_HORZ).nPos, 127);
+    EXPECT_EQ(Grid->TopRow(), 17); // the lower client area still shows the last row
+
+    Grid->SetScrollBars(ssNone);
+    EXPECT_FALSE(StyleOf(Grid, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
+    EXPECT_EQ(Grid->ClientRect(), TRect(0, 0, 200, 100));
+
+    // Room for every row: the vertical bar goes; the horizontal one stays for the columns.
+    Grid->SetScrollBars(ssBoth);
+    Grid->SetHeight(600);
+    EXPECT_FALSE(StyleOf(Grid, GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(StyleOf(Grid, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(Grid->TopRow(), 1);
+}
+
+// The user works the vertical bar of a grid of 20 rows (3 shown whole, position p shows row
+// MulDiv(p, 16, 127) + 1): arrows scroll a row, the track a page, the thumb moves the view at
+// its release, while dragged only with goThumbTracking; the thumb then shows the view.
+TEST_F(GridWindow, TheUsersScrollBarScrollsTheGrid) {
+    Grid->SetRowCount(20);
+    Grid->SetScrollBars(ssVertical);
+    QScrollBar* bar = BarWidget(Grid, Qt::Vertical);
+    ASSERT_NE(bar, nullptr);
+    ClickPart(bar, QStyle::SC_ScrollBarAddLine);
+    EXPECT_EQ(Grid->TopRow(), 2);
+    EXPECT_EQ(InfoOf(Grid, SB_VERT).nPos, 8);
+    EXPECT_EQ(bar->value(), 8);
+    ClickPart(bar, QStyle::SC_ScrollBarAddPage);
+    EXPECT_EQ(Grid->TopRow(), 5);
+    ClickPart(bar, QStyle::SC_ScrollBarSubLine);
+    EXPECT_EQ(Grid->TopRow(), 4);
+
+    // Dragging the thumb: the view waits for the release.
+    const QPoint from = PartOf(bar, QStyle::SC_ScrollBarSlider).center();
+    BarMouse(bar, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    BarMouse(bar, QEvent::MouseMove, from + QPoint(0, 20), Qt::LeftButton);
+    EXPECT_EQ(Grid->TopRow(), 4);
+    BarMouse(bar, QEvent::MouseButtonRelease, from + QPoint(0, 20), Qt::NoButton);
+    const int dropped = Grid->TopRow();
+    EXPECT_GT(dropped, 4);
+    EXPECT_EQ(InfoOf(Grid, SB_VERT).nPos, Grid->ScrollBarInfo(SB_VERT).Pos);
+
+    // With goThumbTracking it follows the thumb while dragged.
+    AddOptions({goThumbTracking});
+    const QPoint at = PartOf(bar, QStyle::SC_ScrollBarSlider).center();
+    BarMouse(bar, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    BarMouse(bar, QEvent::MouseMove, at - QPoint(0, 20), Qt::LeftButton);
+    const int tracked = Grid->TopRow();
+    EXPECT_LT(tracked, dropped);
+    BarMouse(bar, QEvent::MouseButtonRelease, at - QPoint(0, 20), Qt::NoButton);
+    EXPECT_EQ(Grid->TopRow(), tracked);
+    EXPECT_EQ(bar->value(), Grid->ScrollBarInfo(SB_VERT).Pos);
 }
 
 } // namespace

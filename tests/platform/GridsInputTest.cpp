@@ -147,9 +147,7 @@ TEST_F(GridInput, SelectCellIsAskedBeforeEveryMoveAndCanRefuseIt) {
     EXPECT_EQ(Grid->Row(), 3);
 }
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates are to be brought in line.
-TEST_F(GridInput, DISABLED_AClickMovesTheCurrentCellAndFiresOneClick) {
+TEST_F(GridInput, AClickMovesTheCurrentCellAndFiresOneClick) {
     int clicks = 0;
     Grid->OnClick = [&](TObject*) { ++clicks; };
     SimulateClick(Grid, 140, 55);
@@ -198,9 +196,7 @@ TEST_F(GridInput, ShiftClickExtendsFromTheCurrentCell) {
     EXPECT_EQ(Grid->Col(), 1);
 }
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates are to be brought in line.
-TEST_F(GridInput, DISABLED_TheDoubleClickReplacesTheSecondPress) {
+TEST_F(GridInput, TheDoubleClickReplacesTheSecondPress) {
     int clicks = 0, doubles = 0;
     Grid->OnClick = [&](TObject*) { ++clicks; };
     Grid->OnDblClick = [&](TObject*) { ++doubles; };
@@ -241,9 +237,7 @@ struct SizingCase {
 
 class GridSizing : public GridFixture, public ::testing::WithParamInterface<SizingCase> {};
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates are to be brought in line.
-TEST_P(GridSizing, DISABLED_FromTheBorderOfAFixedCell) {
+TEST_P(GridSizing, FromTheBorderOfAFixedCell) {
     const SizingCase& c = GetParam();
     AddOptions(c.Options);
     if (c.RightToLeft) RightToLeft();
@@ -335,9 +329,7 @@ INSTANTIATE_TEST_SUITE_P(
                    64}),
     [](const ::testing::TestParamInfo<SizingCase>& Info) { return std::string(Info.param.Name); });
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates are to be brought in line.
-TEST_F(GridInput, DISABLED_MovingAColumnByItsFixedCell) {
+TEST_F(GridInput, MovingAColumnByItsFixedCell) {
     AddOptions({goColMoving});
     for (int c = 0; c < 5; ++c) Grid->SetCells(c, 2, QStringLiteral("c%1").arg(c));
     SimulateMouseDown(Grid, mbLeft, {}, 70, 10); // the fixed cell of column 1
@@ -351,9 +343,7 @@ TEST_F(GridInput, DISABLED_MovingAColumnByItsFixedCell) {
     EXPECT_EQ(Grid->State(), gsNormal);
 }
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates are to be brought in line.
-TEST_F(GridInput, DISABLED_MovingARowAutoScrollsAndAGestureEndedByTheDescendantMovesNothing) {
+TEST_F(GridInput, MovingARowAutoScrollsAndAGestureEndedByTheDescendantMovesNothing) {
     AddOptions({goRowMoving});
     Grid->SetRowCount(20);
     SimulateMouseDown(Grid, mbLeft, {}, 10, 30); // the fixed cell of row 1
@@ -374,9 +364,7 @@ TEST_F(GridInput, DISABLED_MovingARowAutoScrollsAndAGestureEndedByTheDescendantM
     EXPECT_TRUE(Grid->RowMoves.empty());
 }
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates are to be brought in line.
-TEST_F(GridInput, DISABLED_LosingTheCaptureEndsAGestureWithoutItsEffect) {
+TEST_F(GridInput, LosingTheCaptureEndsAGestureWithoutItsEffect) {
     AddOptions({goColSizing});
     SimulateMouseDown(Grid, mbLeft, {}, 130, 10);
     SimulateMouseMove(Grid, {}, 170, 10);
@@ -393,6 +381,35 @@ TEST_F(GridInput, DISABLED_LosingTheCaptureEndsAGestureWithoutItsEffect) {
     Tick();
     EXPECT_EQ(Grid->TopRow(), 1);
     SimulateMouseUp(Grid, mbLeft, {}, 70, 150);
+}
+
+// The same through the capture itself: another window taking it, and the capture released
+// while the button is held, end the gesture without its effect; the grid's own release (which
+// gives the capture up too) completes it.
+TEST_F(GridInput, TheCaptureTakenAwayEndsAGestureAndTheOwnReleaseCompletesIt) {
+    AddOptions({goColSizing});
+    SimulateMouseDown(Grid, mbLeft, {}, 130, 10);
+    EXPECT_TRUE(Grid->MouseCapture());
+    SimulateMouseMove(Grid, {}, 170, 10);
+    Other->SetMouseCapture(true);
+    EXPECT_EQ(Grid->State(), gsNormal);
+    EXPECT_EQ(Grid->ColWidths(1), 64);
+    Other->SetMouseCapture(false);
+    SimulateMouseUp(Grid, mbLeft, {}, 170, 10);
+    EXPECT_EQ(Grid->ColWidths(1), 64);
+
+    SimulateMouseDown(Grid, mbLeft, {}, 130, 10);
+    SimulateMouseMove(Grid, {}, 170, 10);
+    ReleaseCapture();
+    EXPECT_EQ(Grid->State(), gsNormal);
+    EXPECT_EQ(Grid->ColWidths(1), 64);
+    SimulateMouseUp(Grid, mbLeft, {}, 170, 10);
+
+    SimulateMouseDown(Grid, mbLeft, {}, 130, 10);
+    SimulateMouseMove(Grid, {}, 170, 10);
+    SimulateMouseUp(Grid, mbLeft, {}, 170, 10);
+    EXPECT_FALSE(Grid->MouseCapture());
+    EXPECT_EQ(Grid->ColWidths(1), 104);
 }
 
 } // namespace

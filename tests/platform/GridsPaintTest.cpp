@@ -79,16 +79,16 @@ int PixelsOtherThan(TTestGrid* G, const TRect& R, TColor Color) {
     return n;
 }
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates and repaint are to be brought
-// in line with them.
-TEST_F(GridPaint, DISABLED_WithoutDefaultDrawingTheGridDrawsNoTextAndNoFocusRectangle) {
+// Without default drawing the cells are left to DrawCell: the grid paints nothing over what
+// lies beneath them, here the window erased to its colour (as a new or resized window is).
+TEST_F(GridPaint, WithoutDefaultDrawingTheGridDrawsNoTextAndNoFocusRectangle) {
     Grid->SetCells(1, 1, QStringLiteral("MMMM"));
     Grid->SetCells(2, 2, QStringLiteral("MMMM"));
     PaintNow();
     EXPECT_GT(PixelsOtherThan(Grid, Grid->CellRect(1, 1), clWindow), 0); // text and focus rectangle
     EXPECT_GT(PixelsOtherThan(Grid, Grid->CellRect(2, 2), clWindow), 0); // text
     Grid->SetDefaultDrawing(false);
+    InvalidateRect(Grid->Handle(), nullptr, true);
     PaintNow();
     EXPECT_EQ(PixelsOtherThan(Grid, Grid->CellRect(1, 1), clWindow), 0);
     EXPECT_EQ(PixelsOtherThan(Grid, Grid->CellRect(2, 2), clWindow), 0);
@@ -107,10 +107,8 @@ TEST_F(GridPaint, TheGridsColourFillsPastTheLastCell) {
     EXPECT_EQ(PixelAt(30, 12), ColorToRGB(clBtnFace));
 }
 
-// Switched off: written before the window frame (the grid's border now lies outside its
-// client area) and painting by region landed; its coordinates and repaint are to be brought
-// in line with them.
-TEST_F(GridPaint, DISABLED_GridLinesFollowTheOptionsAndTheWidth) {
+// A line switched off keeps its room, painted in the grid's colour: the old line does not stay.
+TEST_F(GridPaint, GridLinesFollowTheOptionsAndTheWidth) {
     PaintNow();
     EXPECT_EQ(PixelAt(64, 40), clBlack);  // the fixed column's line
     EXPECT_EQ(PixelAt(100, 24), clBlack); // the fixed row's line

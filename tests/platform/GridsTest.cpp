@@ -1,8 +1,13 @@
 // The platform grid's store and structure: cells and objects kept across count changes, the row
-// and column views, moves and deletes, sizes, defaults and the errors of bad indexes and counts.
+// and column views, moves and deletes, sizes, defaults and the errors of bad indexes and counts;
+// the events the draw grid raises from its hooks.
 #include "GridTestSupport.h"
 
 #include <QString>
+
+#include <memory>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -283,6 +288,62 @@ TEST_F(GridStore, TheLargestCountsAreStoredWithoutTouchingCells) {
     EXPECT_EQ(Grid->Cells(MaxGridCols - 1, MaxGridRows - 1), QStringLiteral("corner"));
     Grid->SetRow(MaxGridRows - 1);
     EXPECT_EQ(Grid->Row(), MaxGridRows - 1);
+}
+
+// A plain string grid (no hook overridden) raises its events from the hooks: OnDrawCell per
+// shown cell, OnSelectCell able to refuse, OnTopLeftChanged, and the editor's OnGetEditText (on
+// the cell's text), OnGetEditMask and OnSetEditText (after the cell took the text).
+TEST(DrawGridEvents, FireFromTheHooks) {
+    std::unique_ptr<TForm, void (*)(TForm*)> form(new TForm(nullptr), [](TForm* F) { TObject::Free(F); });
+    form->SetBounds(100, 100, 400, 300);
+    auto* g = new TStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBorderStyle(bsNone);
+    g->SetScrollBars(ssNone);
+    g->SetBounds(10, 10, 200, 100);
+    g->SetRowCount(20);
+    TGridOptions o = g->Options();
+    o.insert(goEditing);
+    g->SetOptions(o);
+    form->Show();
+    g->SetFocus();
+
+    std::vector<std::pair<int, int>> drawn, asked;
+    std::vector<std::tuple<int, int, String>> sets;
+    int topLeft = 0;
+    g->OnDrawCell = [&](TObject*, int C, int R, TRect, TGridDrawState) { drawn.emplace_back(C, R); };
+    g->OnSelectCell = [&](TObject*, int C, int R, bool& Can) {
+        asked.emplace_back(C, R);
+        Can = !(C == 2 && R == 1);
+    };
+    g->OnTopLeftChanged = [&](TObject*) { ++topLeft; };
+    g->OnGetEditText = [&](TObject*, int, int, String& Value) { Value += u'!'; };
+    g->OnGetEditMask = [&](TObject*, int, int, String& Value) { Value = QStringLiteral("000;1;_"); };
+    g->OnSetEditText = [&](TObject* Sender, int C, int R, const String& Value) {
+        EXPECT_EQ(static_cast<TStringGrid*>(Sender)->Cells(C, R), Value);
+        sets.emplace_back(C, R, Value);
+    };
+
+    g->Repaint();
+    EXPECT_EQ(drawn.size(), 16u); // columns 0-3, rows 0-3
+    SimulateKey(g, VK_RIGHT);
+    EXPECT_EQ(g->Col(), 1); // refused
+    SimulateKey(g, VK_DOWN);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2, 1}, {1, 2}}));
+    g->SetTopRow(5);
+    g->SetTopRow(5);
+    EXPECT_EQ(topLeft, 1);
+    g->SetTopRow(1);
+
+    g->SetCells(1, 2, QStringLiteral("def"));
+    SimulateKey(g, VK_F2);
+    ASSERT_NE(g->InplaceEditor(), nullptr);
+    EXPECT_EQ(g->InplaceEditor()->Text(), QStringLiteral("def!"));
+    EXPECT_EQ(g->InplaceEditor()->EditMask(), QStringLiteral("000;1;_"));
+    SimulateText(nullptr, QStringLiteral("z"));
+    SimulateKey(nullptr, VK_RETURN);
+    EXPECT_EQ(sets, (std::vector<std::tuple<int, int, String>>{{1, 2, QStringLiteral("def!z")}}));
 }
 
 } // namespace

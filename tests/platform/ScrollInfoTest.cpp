@@ -3,19 +3,17 @@
 // control; system metrics.
 #include "Forms.h"
 #include "OSInfo.h"
+#include "ScrollBarTestSupport.h"
 #include "StdCtrls.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
 namespace {
+
+using namespace ScrollBarTestSupport;
 
 struct TScrollMsg {
     UINT Msg;
@@ -78,52 +76,6 @@ private:
         SetScrollPos(Handle(), Bar, pos, true);
     }
 };
-
-// The Qt scroll bar that shows a window's bar.
-QScrollBar* BarWidget(TWinControl* C, Qt::Orientation Orientation) {
-    QWidget* frame = C->Widget()->parentWidget();
-    if (!frame) return nullptr;
-    for (QScrollBar* b : frame->findChildren<QScrollBar*>())
-        if (b->orientation() == Orientation) return b;
-    return nullptr;
-}
-
-QRect PartOf(QScrollBar* B, QStyle::SubControl Part) {
-    QStyleOptionSlider opt;
-    opt.initFrom(B);
-    opt.orientation = B->orientation();
-    if (B->orientation() == Qt::Horizontal) opt.state |= QStyle::State_Horizontal;
-    opt.minimum = B->minimum();
-    opt.maximum = B->maximum();
-    opt.sliderPosition = B->sliderPosition();
-    opt.sliderValue = B->value();
-    opt.singleStep = B->singleStep();
-    opt.pageStep = B->pageStep();
-    opt.subControls = QStyle::SC_All;
-    return B->style()->subControlRect(QStyle::CC_ScrollBar, &opt, Part, B);
-}
-
-void Mouse(QScrollBar* B, QEvent::Type Type, QPoint At, Qt::MouseButtons Buttons) {
-    QMouseEvent e(Type, QPointF(At), QPointF(B->mapToGlobal(At)),
-                  Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(B, &e);
-}
-
-void ClickPart(QScrollBar* B, QStyle::SubControl Part) {
-    const QPoint at = PartOf(B, Part).center();
-    Mouse(B, QEvent::MouseButtonPress, at, Qt::LeftButton);
-    Mouse(B, QEvent::MouseButtonRelease, at, Qt::NoButton);
-}
-
-// Drags the thumb by Delta pixels along the bar.
-void DragThumb(QScrollBar* B, int Delta) {
-    const QPoint from = PartOf(B, QStyle::SC_ScrollBarSlider).center();
-    const QPoint step = B->orientation() == Qt::Vertical ? QPoint(0, Delta) : QPoint(Delta, 0);
-    Mouse(B, QEvent::MouseButtonPress, from, Qt::LeftButton);
-    Mouse(B, QEvent::MouseMove, from + step / 2, Qt::LeftButton);
-    Mouse(B, QEvent::MouseMove, from + step, Qt::LeftButton);
-    Mouse(B, QEvent::MouseButtonRelease, from + step, Qt::NoButton);
-}
 
 class ScrollInfoTest : public ::testing::Test {
 protected:

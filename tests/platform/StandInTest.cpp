@@ -1,6 +1,7 @@
 // Stand-ins of the platform: a debug build warns once per process on the first use of each entry
 // point that has no effect here; a release build stays silent.
 #include "Graphics.h"
+#include "StdCtrls.h"
 #include "StandIn.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,23 @@ TEST_F(StandInWarnings, EntryPointsNameThemselves) {
     EXPECT_EQ(WarningsNaming("TBitmap::SetHandleType"), 1);
     EXPECT_EQ(WarningsNaming("TCanvas::Lock"), 1);
     EXPECT_EQ(WarningsNaming("TCanvas::Unlock"), 1);
+#endif
+}
+
+// Values of a control that ask for nothing are silent, one the platform would act on warns; a hint
+// is shown (Hints.h), so it warns at no value.
+TEST_F(StandInWarnings, ControlsWarnOnlyWhereTheyDoNotAct) {
+    TEdit edit(nullptr);
+    edit.SetHint(QStringLiteral("Opens a project"));
+    edit.SetShowHint(true);
+    edit.SetDragMode(dmManual);
+    EXPECT_EQ(WarningsNaming("TControl::SetDragMode"), 0);
+    EXPECT_EQ(WarningsNaming("Hint"), 0);
+    edit.SetDragMode(dmAutomatic);
+#ifdef NDEBUG
+    EXPECT_TRUE(Warnings.isEmpty());
+#else
+    EXPECT_EQ(WarningsNaming("TControl::SetDragMode"), 1);
 #endif
 }
 
