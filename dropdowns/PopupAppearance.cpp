@@ -1,101 +1,45 @@
 // Header and footer strips of a drop-down popup: values, copies and the two notifications.
 #include "PopupAppearance.h"
 
-namespace {
-
-// The change notification of the collection an item lives in (none when it lives in none).
-template <class Buttons> void ButtonsChanged(TCollection* Collection) {
-    auto* buttons = dynamic_cast<Buttons*>(Collection);
-    if (buttons && Assigned(buttons->OnChange)) buttons->OnChange(buttons);
-}
-
-// The stored properties of a strip in the published order (SizeGrip only for the footer).
-template <class Strip> QStringList StripStoredProperties(const Strip& S, const bool* SizeGrip) {
-    namespace D = PopupStripDefaults;
-    QStringList names;
-    auto add = [&](bool Stored, const char* Name) {
-        if (Stored) names << QString::fromLatin1(Name);
-    };
-    add(S.Color() != D::Color, "Color");
-    add(S.ColorTo() != D::ColorTo, "ColorTo");
-    add(!S.Caption().isEmpty(), "Caption");
-    add(true, "Font");
-    add(S.GradientDirection() != D::GradientDirection, "GradientDirection");
-    add(true, "Visible");
-    add(S.Height() != D::Height, "Height");
-    add(S.BorderColor() != D::BorderColor, "BorderColor");
-    add(S.BorderWidth() != D::BorderWidth, "BorderWidth");
-    add(S.ImageIndex() != D::ImageIndex, "ImageIndex");
-    if (SizeGrip) add(*SizeGrip != D::SizeGrip, "SizeGrip");
-    add(true, "Buttons");
-    add(S.ButtonAlignment() != D::ButtonAlignment, "ButtonAlignment");
-    return names;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------------------------
 // Buttons
 
-THeaderButton::THeaderButton(TCollection* Collection) : TCollectionItem(Collection) {}
+void TPopupStripButton::Changed() {
+    auto* events = dynamic_cast<TPopupStripButtonsEvents*>(Collection());
+    if (events && Assigned(events->OnChange)) events->OnChange(Collection());
+}
 
-void THeaderButton::SetCaption(const String& Value) {
+void TPopupStripButton::SetCaption(const String& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
-    ButtonsChanged<THeaderButtons>(Collection());
+    Changed();
 }
 
-void THeaderButton::SetEnabled(bool Value) {
+void TPopupStripButton::SetEnabled(bool Value) {
     if (Value == FEnabled) return;
     FEnabled = Value;
-    ButtonsChanged<THeaderButtons>(Collection());
+    Changed();
 }
 
-void THeaderButton::SetWidth(int Value) {
+void TPopupStripButton::SetWidth(int Value) {
     if (Value == FWidth) return;
     FWidth = Value;
-    ButtonsChanged<THeaderButtons>(Collection());
+    Changed();
 }
 
-void THeaderButton::SetHeight(int Value) {
-    if (Value != FHeight) FHeight = Value;
+void TPopupStripButton::AssignButton(const TPopupStripButton& Source) {
+    SetCaption(Source.FCaption);
+    FImageIndex = Source.FImageIndex;
+    SetEnabled(Source.FEnabled);
+    SetWidth(Source.FWidth);
+    SetHeight(Source.FHeight);
 }
 
 void THeaderButton::Assign(TPersistent* Source) {
-    auto* src = dynamic_cast<THeaderButton*>(Source);
-    if (!src) {
+    if (auto* src = dynamic_cast<THeaderButton*>(Source))
+        AssignButton(*src);
+    else
         TCollectionItem::Assign(Source);
-        return;
-    }
-    SetCaption(src->FCaption);
-    FImageIndex = src->FImageIndex;
-    SetEnabled(src->FEnabled);
-    SetWidth(src->FWidth);
-    SetHeight(src->FHeight);
-}
-
-TFooterButton::TFooterButton(TCollection* Collection) : TCollectionItem(Collection) {}
-
-void TFooterButton::SetCaption(const String& Value) {
-    if (Value == FCaption) return;
-    FCaption = Value;
-    ButtonsChanged<TFooterButtons>(Collection());
-}
-
-void TFooterButton::SetEnabled(bool Value) {
-    if (Value == FEnabled) return;
-    FEnabled = Value;
-    ButtonsChanged<TFooterButtons>(Collection());
-}
-
-void TFooterButton::SetWidth(int Value) {
-    if (Value == FWidth) return;
-    FWidth = Value;
-    ButtonsChanged<TFooterButtons>(Collection());
-}
-
-void TFooterButton::SetHeight(int Value) {
-    if (Value != FHeight) FHeight = Value;
 }
 
 void TFooterButton::Assign(TPersistent* Source) {
@@ -104,122 +48,99 @@ void TFooterButton::Assign(TPersistent* Source) {
         TCollectionItem::Assign(Source);
         return;
     }
-    SetCaption(src->FCaption);
-    FImageIndex = src->FImageIndex;
     FModalResult = src->FModalResult;
-    SetEnabled(src->FEnabled);
-    SetWidth(src->FWidth);
-    SetHeight(src->FHeight);
+    AssignButton(*src);
 }
 
-THeaderButtons::THeaderButtons(TPersistent* AOwner)
-    : TOwnedCollection(AOwner, CollectionItemClass<THeaderButton>()) {}
-
-TFooterButtons::TFooterButtons(TPersistent* AOwner)
-    : TCollection(CollectionItemClass<TFooterButton>()), FMyOwner(AOwner) {}
-
 // ---------------------------------------------------------------------------------------------
-// Header
+// The shared strip
 
-THeaderAppearance::THeaderAppearance(TPersistent* AOwner)
-    : FOwner(AOwner), FFont(new TFont), FButtons(new THeaderButtons(AOwner)) {
-    FFont->SetName(QStringLiteral("Tahoma"));
+template <class TButtons>
+TPopupStrip<TButtons>::TPopupStrip(TPersistent* AOwner)
+    : FOwner(AOwner), FFont(new TFont), FButtons(new TButtons(AOwner)) {
     FButtons->OnChange = [this](TObject*) {
         if (Assigned(OnButtonsChanged)) OnButtonsChanged(this);
     };
 }
 
-THeaderAppearance::~THeaderAppearance() {
+template <class TButtons> TPopupStrip<TButtons>::~TPopupStrip() {
     delete FButtons;
     delete FFont;
 }
 
-void THeaderAppearance::SetVisible(bool Value) {
+template <class TButtons> void TPopupStrip<TButtons>::SetVisible(bool Value) {
     if (Value == FVisible) return;
     FVisible = Value;
     if (Assigned(OnChange)) OnChange(this);
+}
+
+template <class TButtons> void TPopupStrip<TButtons>::AssignStripColors(const TPopupStrip& Source) {
+    FColorTo = Source.FColorTo;
+    FColor = Source.FColor;
+    FBorderColor = Source.FBorderColor;
+    FFont->Assign(Source.FFont);
+    FGradientDirection = Source.FGradientDirection;
+}
+
+template <class TButtons> void TPopupStrip<TButtons>::AssignStrip(const TPopupStrip& Source) {
+    AssignStripColors(Source);
+    FCaption = Source.FCaption;
+    FImageIndex = Source.FImageIndex;
+    FBorderWidth = Source.FBorderWidth;
+    FHeight = Source.FHeight;
+    SetVisible(Source.FVisible);
+    FButtonAlignment = Source.FButtonAlignment;
+    FButtons->Assign(Source.FButtons);
+}
+
+template <class TButtons>
+QStringList TPopupStrip<TButtons>::StripStoredProperties(const bool* SizeGrip) const {
+    namespace D = PopupStripDefaults;
+    QStringList names;
+    auto add = [&](bool Stored, const char* Name) {
+        if (Stored) names << QString::fromLatin1(Name);
+    };
+    add(FColor != D::Color, "Color");
+    add(FColorTo != D::ColorTo, "ColorTo");
+    add(!FCaption.isEmpty(), "Caption");
+    add(true, "Font");
+    add(FGradientDirection != D::GradientDirection, "GradientDirection");
+    add(true, "Visible");
+    add(FHeight != D::Height, "Height");
+    add(FBorderColor != D::BorderColor, "BorderColor");
+    add(FBorderWidth != D::BorderWidth, "BorderWidth");
+    add(FImageIndex != D::ImageIndex, "ImageIndex");
+    if (SizeGrip) add(*SizeGrip != D::SizeGrip, "SizeGrip");
+    add(true, "Buttons");
+    add(FButtonAlignment != D::ButtonAlignment, "ButtonAlignment");
+    return names;
+}
+
+template class TPopupStrip<THeaderButtons>;
+template class TPopupStrip<TFooterButtons>;
+
+// ---------------------------------------------------------------------------------------------
+// Header and footer
+
+THeaderAppearance::THeaderAppearance(TPersistent* AOwner) : TPopupStrip(AOwner) {
+    Font()->SetName(QStringLiteral("Tahoma"));
 }
 
 void THeaderAppearance::Assign(TPersistent* Source) {
-    auto* src = dynamic_cast<THeaderAppearance*>(Source);
-    if (!src) return;
-    FColorTo = src->FColorTo;
-    FColor = src->FColor;
-    FBorderColor = src->FBorderColor;
-    FCaption = src->FCaption;
-    FFont->Assign(src->FFont);
-    FImageIndex = src->FImageIndex;
-    FBorderWidth = src->FBorderWidth;
-    FGradientDirection = src->FGradientDirection;
-    FHeight = src->FHeight;
-    SetVisible(src->FVisible);
-    FButtonAlignment = src->FButtonAlignment;
-    FButtons->Assign(src->FButtons);
+    if (auto* src = dynamic_cast<THeaderAppearance*>(Source)) AssignStrip(*src);
 }
 
 void THeaderAppearance::AssignColors(TPersistent* Source) {
-    auto* src = dynamic_cast<THeaderAppearance*>(Source);
-    if (!src) return;
-    FColorTo = src->FColorTo;
-    FColor = src->FColor;
-    FBorderColor = src->FBorderColor;
-    FFont->Assign(src->FFont);
-    FGradientDirection = src->FGradientDirection;
-}
-
-QStringList THeaderAppearance::StoredProperties() const {
-    return StripStoredProperties(*this, nullptr);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Footer
-
-TFooterAppearance::TFooterAppearance(TPersistent* AOwner)
-    : FOwner(AOwner), FFont(new TFont), FButtons(new TFooterButtons(AOwner)) {
-    FButtons->OnChange = [this](TObject*) {
-        if (Assigned(OnButtonsChanged)) OnButtonsChanged(this);
-    };
-}
-
-TFooterAppearance::~TFooterAppearance() {
-    delete FButtons;
-    delete FFont;
-}
-
-void TFooterAppearance::SetVisible(bool Value) {
-    if (Value == FVisible) return;
-    FVisible = Value;
-    if (Assigned(OnChange)) OnChange(this);
+    if (auto* src = dynamic_cast<THeaderAppearance*>(Source)) AssignStripColors(*src);
 }
 
 void TFooterAppearance::Assign(TPersistent* Source) {
     auto* src = dynamic_cast<TFooterAppearance*>(Source);
     if (!src) return;
-    FBorderColor = src->FBorderColor;
-    FColor = src->FColor;
-    FColorTo = src->FColorTo;
-    FGradientDirection = src->FGradientDirection;
-    FFont->Assign(src->FFont);
-    FCaption = src->FCaption;
     FSizeGrip = src->FSizeGrip;
-    FBorderWidth = src->FBorderWidth;
-    FHeight = src->FHeight;
-    FImageIndex = src->FImageIndex;
-    SetVisible(src->FVisible);
-    FButtonAlignment = src->FButtonAlignment;
-    FButtons->Assign(src->FButtons);
+    AssignStrip(*src);
 }
 
 void TFooterAppearance::AssignColors(TPersistent* Source) {
-    auto* src = dynamic_cast<TFooterAppearance*>(Source);
-    if (!src) return;
-    FBorderColor = src->FBorderColor;
-    FColor = src->FColor;
-    FColorTo = src->FColorTo;
-    FGradientDirection = src->FGradientDirection;
-    FFont->Assign(src->FFont);
-}
-
-QStringList TFooterAppearance::StoredProperties() const {
-    return StripStoredProperties(*this, &FSizeGrip);
+    if (auto* src = dynamic_cast<TFooterAppearance*>(Source)) AssignStripColors(*src);
 }

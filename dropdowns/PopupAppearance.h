@@ -8,6 +8,10 @@
 // Only Visible notifies (OnChange); a button's Caption, Enabled or Width notifies through the
 // appearance's OnButtonsChanged. Every other property is a plain store that reaches the screen
 // when the owner re-reads the object.
+//
+// Header and footer share their values and rules (TPopupStrip, TPopupStripButton); the footer
+// adds a size grip and its buttons a modal result. A header copies only from a header and a
+// footer only from a footer.
 #pragma once
 
 #include "CategoryPanels.h" // TGradientDirection (gdHorizontal, gdVertical), shared with the panels
@@ -18,13 +22,21 @@
 enum TButtonAlignment { baLeft, baRight };
 
 // ---------------------------------------------------------------------------------------------
-// Buttons of the strips. Width and Height are requested sizes in pixels; 0 lets the button
-// control size itself from its caption and image.
+// Buttons of the strips
 
-class THeaderButton : public TCollectionItem {
+// The change notification of a strip's button collection (Sender: the collection). It fires only
+// from the button setters that notify; adding, inserting, deleting, clearing or moving buttons
+// fires nothing.
+class TPopupStripButtonsEvents {
 public:
-    explicit THeaderButton(TCollection* Collection);
+    TNotifyEvent OnChange;
+};
 
+// Width and Height are requested sizes in pixels; 0 lets the button control size itself from its
+// caption and image. Caption, Enabled and Width notify when they change; Height and ImageIndex
+// are plain stores.
+class TPopupStripButton : public TCollectionItem {
+public:
     const String& Caption() const { return FCaption; }
     void SetCaption(const String& Value);
     int ImageIndex() const { return FImageIndex; }
@@ -34,12 +46,16 @@ public:
     int Width() const { return FWidth; }
     void SetWidth(int Value);
     int Height() const { return FHeight; }
-    void SetHeight(int Value);
+    void SetHeight(int Value) { FHeight = Value; }
 
-    // From another THeaderButton; any other source raises the conversion error.
-    void Assign(TPersistent* Source) override;
+protected:
+    explicit TPopupStripButton(TCollection* Collection) : TCollectionItem(Collection) {}
+    // Caption, ImageIndex, Enabled, Width and Height, through the setters.
+    void AssignButton(const TPopupStripButton& Source);
 
 private:
+    void Changed();
+
     String FCaption;
     int FImageIndex = -1;
     bool FEnabled = true;
@@ -47,60 +63,50 @@ private:
     int FWidth = 0;
 };
 
-class TFooterButton : public TCollectionItem {
+class THeaderButton : public TPopupStripButton {
 public:
-    explicit TFooterButton(TCollection* Collection);
+    explicit THeaderButton(TCollection* Collection) : TPopupStripButton(Collection) {}
+    // From another THeaderButton; any other source raises the conversion error.
+    void Assign(TPersistent* Source) override;
+};
 
-    const String& Caption() const { return FCaption; }
-    void SetCaption(const String& Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+class TFooterButton : public TPopupStripButton {
+public:
+    explicit TFooterButton(TCollection* Collection) : TPopupStripButton(Collection) {}
+
     // Carried to the footer's button control.
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value);
-    int Width() const { return FWidth; }
-    void SetWidth(int Value);
-    int Height() const { return FHeight; }
-    void SetHeight(int Value);
 
     // From another TFooterButton; any other source raises the conversion error.
     void Assign(TPersistent* Source) override;
 
 private:
-    String FCaption;
-    int FImageIndex = -1;
     TModalResult FModalResult = mrNone;
-    bool FEnabled = true;
-    int FHeight = 0;
-    int FWidth = 0;
 };
 
-// OnChange (Sender: the collection) fires only from the item setters that notify; adding,
-// inserting, deleting, clearing or moving items fires nothing.
-class THeaderButtons : public TOwnedCollection {
+// The owner of the header's buttons is the header's owner.
+class THeaderButtons : public TOwnedCollection, public TPopupStripButtonsEvents {
 public:
-    explicit THeaderButtons(TPersistent* AOwner);
+    explicit THeaderButtons(TPersistent* AOwner)
+        : TOwnedCollection(AOwner, CollectionItemClass<THeaderButton>()) {}
 
     THeaderButton* Add() { return static_cast<THeaderButton*>(TCollection::Add()); }
     THeaderButton* Insert(int Index) { return static_cast<THeaderButton*>(TCollection::Insert(Index)); }
     THeaderButton* Items(int Index) const { return static_cast<THeaderButton*>(TCollection::Items(Index)); }
     void SetItems(int Index, THeaderButton* Value) { TCollection::SetItems(Index, Value); }
-
-    TNotifyEvent OnChange;
 };
 
-class TFooterButtons : public TCollection {
+// The footer's buttons answer the footer's owner as theirs.
+class TFooterButtons : public TCollection, public TPopupStripButtonsEvents {
 public:
-    explicit TFooterButtons(TPersistent* AOwner);
+    explicit TFooterButtons(TPersistent* AOwner)
+        : TCollection(CollectionItemClass<TFooterButton>()), FMyOwner(AOwner) {}
 
     TFooterButton* Add() { return static_cast<TFooterButton*>(TCollection::Add()); }
     TFooterButton* Insert(int Index) { return static_cast<TFooterButton*>(TCollection::Insert(Index)); }
     TFooterButton* Items(int Index) const { return static_cast<TFooterButton*>(TCollection::Items(Index)); }
     void SetItems(int Index, TFooterButton* Value) { TCollection::SetItems(Index, Value); }
-
-    TNotifyEvent OnChange;
 
 protected:
     TPersistent* GetOwner() override { return FMyOwner; }
@@ -126,10 +132,10 @@ constexpr bool SizeGrip = true;
 constexpr TButtonAlignment ButtonAlignment = baRight;
 } // namespace PopupStripDefaults
 
-class THeaderAppearance : public TPersistent {
+// What header and footer share; TButtons is the strip's button collection.
+template <class TButtons> class TPopupStrip : public TPersistent {
 public:
-    explicit THeaderAppearance(TPersistent* AOwner);
-    ~THeaderAppearance() override;
+    ~TPopupStrip() override;
 
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }
@@ -156,8 +162,8 @@ public:
     // In the owning control's image list; -1 none.
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value) { FImageIndex = Value; }
-    THeaderButtons* Buttons() const { return FButtons; }
-    void SetButtons(THeaderButtons* Value) { FButtons->Assign(Value); }
+    TButtons* Buttons() const { return FButtons; }
+    void SetButtons(TButtons* Value) { FButtons->Assign(Value); }
     TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
     void SetButtonAlignment(TButtonAlignment Value) { FButtonAlignment = Value; }
 
@@ -165,16 +171,17 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnButtonsChanged;
 
-    // From another THeaderAppearance: everything, Visible through its setter (so OnChange sees
-    // the new colours, caption, font and sizes and the old buttons). Other sources: nothing.
-    void Assign(TPersistent* Source) override;
-    // From another THeaderAppearance: ColorTo, Color, BorderColor, Font, GradientDirection.
-    void AssignColors(TPersistent* Source);
-    // The properties a form stream would hold, in the published order.
-    QStringList StoredProperties() const;
-
 protected:
+    explicit TPopupStrip(TPersistent* AOwner);
     TPersistent* GetOwner() override { return FOwner; }
+
+    // Every value, Visible through its setter after the others (so OnChange sees the new
+    // colours, caption, font and sizes and the old buttons), then the alignment and the buttons.
+    void AssignStrip(const TPopupStrip& Source);
+    // The colours, the font and the gradient direction; no notification.
+    void AssignStripColors(const TPopupStrip& Source);
+    // The stored properties; SizeGrip (the footer's) between ImageIndex and Buttons when given.
+    QStringList StripStoredProperties(const bool* SizeGrip) const;
 
 private:
     TPersistent* FOwner;
@@ -187,69 +194,43 @@ private:
     TColor FColor = PopupStripDefaults::Color;
     TColor FBorderColor = PopupStripDefaults::BorderColor;
     TFont* FFont;
-    THeaderButtons* FButtons;
+    TButtons* FButtons;
     TGradientDirection FGradientDirection = PopupStripDefaults::GradientDirection;
     TButtonAlignment FButtonAlignment = PopupStripDefaults::ButtonAlignment;
 };
 
-class TFooterAppearance : public TPersistent {
-public:
-    explicit TFooterAppearance(TPersistent* AOwner);
-    ~TFooterAppearance() override;
+// Both kinds are instantiated once, in PopupAppearance.cpp.
+extern template class TPopupStrip<THeaderButtons>;
+extern template class TPopupStrip<TFooterButtons>;
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value) { FColorTo = Value; }
-    const String& Caption() const { return FCaption; }
-    void SetCaption(const String& Value) { FCaption = Value; }
-    TFont* Font() const { return FFont; }
-    void SetFont(TFont* Value) { FFont->Assign(Value); }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection Value) { FGradientDirection = Value; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool Value);
-    int Height() const { return FHeight; }
-    void SetHeight(int Value) { FHeight = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
-    int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { FBorderWidth = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+// The caption font starts as the platform's default font named "Tahoma".
+class THeaderAppearance : public TPopupStrip<THeaderButtons> {
+public:
+    explicit THeaderAppearance(TPersistent* AOwner);
+
+    // From another THeaderAppearance: everything. Other sources (nil too): nothing.
+    void Assign(TPersistent* Source) override;
+    // From another THeaderAppearance: ColorTo, Color, BorderColor, Font, GradientDirection.
+    void AssignColors(TPersistent* Source);
+    // The properties a form stream would hold, in the published order.
+    QStringList StoredProperties() const { return StripStoredProperties(nullptr); }
+};
+
+// The caption font starts as the platform's default font.
+class TFooterAppearance : public TPopupStrip<TFooterButtons> {
+public:
+    explicit TFooterAppearance(TPersistent* AOwner) : TPopupStrip(AOwner) {}
+
     // A size grip at the strip's right end resizes the popup.
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool Value) { FSizeGrip = Value; }
-    TFooterButtons* Buttons() const { return FButtons; }
-    void SetButtons(TFooterButtons* Value) { FButtons->Assign(Value); }
-    TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
-    void SetButtonAlignment(TButtonAlignment Value) { FButtonAlignment = Value; }
-
-    TNotifyEvent OnChange;
-    TNotifyEvent OnButtonsChanged;
 
     // As the header's, with SizeGrip.
     void Assign(TPersistent* Source) override;
     // From another TFooterAppearance: BorderColor, Color, ColorTo, GradientDirection, Font.
     void AssignColors(TPersistent* Source);
-    QStringList StoredProperties() const;
-
-protected:
-    TPersistent* GetOwner() override { return FOwner; }
+    QStringList StoredProperties() const { return StripStoredProperties(&FSizeGrip); }
 
 private:
-    TPersistent* FOwner;
-    bool FVisible = true;
-    int FHeight = PopupStripDefaults::Height;
-    int FBorderWidth = PopupStripDefaults::BorderWidth;
     bool FSizeGrip = PopupStripDefaults::SizeGrip;
-    String FCaption;
-    TColor FColorTo = PopupStripDefaults::ColorTo;
-    TColor FColor = PopupStripDefaults::Color;
-    TColor FBorderColor = PopupStripDefaults::BorderColor;
-    TFont* FFont;
-    int FImageIndex = PopupStripDefaults::ImageIndex;
-    TFooterButtons* FButtons;
-    TGradientDirection FGradientDirection = PopupStripDefaults::GradientDirection;
-    TButtonAlignment FButtonAlignment = PopupStripDefaults::ButtonAlignment;
 };

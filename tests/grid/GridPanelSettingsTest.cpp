@@ -1,23 +1,12 @@
 // Floating footer, balloon and filter drop-down settings: defaults, copies and notifications.
 #include "GridPanelSettings.h"
 
-#include "SettingsHostFake.h"
+#include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
-
-namespace {
-
-struct Counter {
-    int Count = 0;
-    TNotifyEvent Handler() {
-        return [this](TObject*) { ++Count; };
-    }
-};
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Floating footer

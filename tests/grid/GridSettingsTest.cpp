@@ -2,7 +2,7 @@
 // text.
 #include "GridSettings.h"
 
-#include "SettingsHostFake.h"
+#include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -37,17 +37,6 @@ void ExpectNotices(TSettingsHostFake& Host, T& Object, const std::vector<Notice<
         EXPECT_EQ(Host.Take(), c.Expected) << c.Name;
     }
 }
-
-struct Counter {
-    int Count = 0;
-    TObject* LastSender = nullptr;
-    TNotifyEvent Handler() {
-        return [this](TObject* Sender) {
-            ++Count;
-            LastSender = Sender;
-        };
-    }
-};
 
 } // namespace
 

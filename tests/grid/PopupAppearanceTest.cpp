@@ -2,22 +2,13 @@
 // notifications and copies.
 #include "PopupAppearance.h"
 
+#include "SettingsTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-
-struct Counter {
-    int Count = 0;
-    TObject* LastSender = nullptr;
-    TNotifyEvent Handler() {
-        return [this](TObject* Sender) {
-            ++Count;
-            LastSender = Sender;
-        };
-    }
-};
 
 // The values both strips share, as (name, actual, expected).
 template <class Strip> void ExpectStripDefaults(const Strip& S) {

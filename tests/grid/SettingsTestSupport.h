@@ -1,5 +1,6 @@
-// A grid stand-in for the settings objects: it answers their questions from plain fields and
-// writes every request they make into a log, one line per call.
+// Shared by the tests of the grid's settings objects and the drop-down strips: a grid stand-in
+// that answers the settings' questions from plain fields and writes every request they make into
+// a log (one line per call), and a counter of notifications.
 #pragma once
 
 #include "GridSettingsHost.h"
@@ -63,3 +64,15 @@ inline void FillGlyph(TBitmap* B, TColor Color) {
     B->Canvas()->Brush()->SetColor(Color);
     B->Canvas()->FillRect(TRect(0, 0, 2, 2));
 }
+
+// Counts the calls of the handler it gives out and keeps the last sender.
+struct Counter {
+    int Count = 0;
+    TObject* LastSender = nullptr;
+    TNotifyEvent Handler() {
+        return [this](TObject* Sender) {
+            ++Count;
+            LastSender = Sender;
+        };
+    }
+};
