@@ -59,6 +59,9 @@ void TGridItems::BuildIndex() const {
     std::sort(FAll.begin(), FAll.end());
     FUnique = FAll;
     FUnique.erase(std::unique(FUnique.begin(), FUnique.end()), FUnique.end());
+    FShownBefore.resize(FUnique.size());
+    for (size_t i = 0; i < FUnique.size(); ++i) FShownBefore[i] = FUnique[i] - int(i);
+    FCursor = 0;
     FIndexValid = true;
 }
 
@@ -74,12 +77,30 @@ int TGridItems::CountBelow(int Idx) const {
 
 int TGridItems::RealOfDisplay(int Display) const {
     if (Display < 0) return Display;
+    if (FIndexValid) {
+        // Still between the same two hidden rows as the last map.
+        const size_t c = FCursor, n = FShownBefore.size();
+        if ((c == 0 || FShownBefore[c - 1] <= Display) && (c == n || FShownBefore[c] > Display))
+            return Display + int(c);
+    }
     BuildIndex();
-    // Before the hidden row FUnique[i] lie FUnique[i] - i shown rows. The shown row number
-    // Display lies after every hidden row with at most Display shown rows before it.
-    auto it = std::partition_point(FUnique.begin(), FUnique.end(),
-                                   [&](const int& h) { return h - int(&h - FUnique.data()) <= Display; });
-    return Display + int(it - FUnique.begin());
+    // Shown row number Display lies after every hidden row with at most Display shown rows
+    // before it: the first i with FShownBefore[i] > Display counts them. A few steps from where
+    // the last map ended serve a sweep; a binary search serves the rest.
+    const size_t n = FShownBefore.size();
+    size_t i = std::min(FCursor, n);
+    if (i == 0 || FShownBefore[i - 1] <= Display) {
+        for (int step = 0; step < 4 && i < n && FShownBefore[i] <= Display; ++step) ++i;
+        if (i < n && FShownBefore[i] <= Display)
+            i = size_t(
+                std::upper_bound(FShownBefore.begin() + std::ptrdiff_t(i), FShownBefore.end(), Display) -
+                FShownBefore.begin());
+    } else {
+        i = size_t(std::upper_bound(FShownBefore.begin(), FShownBefore.begin() + std::ptrdiff_t(i), Display) -
+                   FShownBefore.begin());
+    }
+    FCursor = i;
+    return Display + int(i);
 }
 
 int TGridItems::InsertPosition(int Idx) const {

@@ -74,4 +74,9 @@ private:
     mutable bool FIndexValid = false;
     mutable std::vector<int> FAll;    // every record's index, ascending
     mutable std::vector<int> FUnique; // the same without repeats
+    // Per hidden row FUnique[i], the shown rows before it (FUnique[i] - i, ascending).
+    mutable std::vector<int> FShownBefore;
+    // Where the last map ended: painting and the mouse map rows in order, so the next answer
+    // usually lies at or just after it.
+    mutable size_t FCursor = 0;
 };
