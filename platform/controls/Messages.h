@@ -179,6 +179,7 @@ constexpr UINT CM_HINTSHOWPAUSE = CM_BASE + 65;
 constexpr UINT CM_DOCKNOTIFICATION = CM_BASE + 66;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CM_ISSHORTCUT = CM_BASE + 68;
+constexpr UINT CM_STYLECHANGED = CM_BASE + 87;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;

@@ -1,0 +1,160 @@
+// The grid's calls into sorting, filtering, search, files, clipboard, drag and drop and the
+// drop-down editors, while those are not built: each does nothing and raises nothing.
+#include "AdvGrid.h"
+#include "GridDragDrop.h"
+#include "GridDropDowns.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class TExtrasGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::FilterCheck;
+    using TAdvStringGrid::FilterSelect;
+    using TAdvStringGrid::FreeDropDownEditors;
+    using TAdvStringGrid::SearchPanelBackwardClick;
+    using TAdvStringGrid::SearchPanelEditChange;
+    using TAdvStringGrid::SearchPanelExitClick;
+    using TAdvStringGrid::SearchPanelForwardClick;
+    using TAdvStringGrid::SearchPanelHighlightClick;
+    using TAdvStringGrid::TAdvStringGrid;
+};
+
+// Every cell's text, row by row.
+QStringList CellTexts(TAdvStringGrid* g) {
+    QStringList texts;
+    for (int r = 0; r < g->RowCount(); ++r)
+        for (int c = 0; c < g->ColCount(); ++c) texts << g->Cells(c, r);
+    return texts;
+}
+
+TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
+    auto* g = new TExtrasGrid(nullptr);
+    auto freeGrid = FreeAtEnd(g);
+    g->SetRowCount(5);
+    const char* column[] = {"pear", "apple", "fig", "banana"};
+    for (int r = 1; r < 5; ++r) g->SetCells(1, r, column[r - 1]);
+    g->SetSelection(TGridRect{1, 1, 2, 3});
+    const QStringList before = CellTexts(g);
+
+    TMemoryStream stream;
+    stream.WriteBuffer(QByteArray("2,5\ncw 0,64\n"));
+    stream.SetPosition(0);
+
+    struct Case {
+        const char* Name;
+        std::function<void()> Call;
+        // What the call answers or leaves, beyond unchanged cells.
+        std::function<void()> Check;
+    };
+    const Case cases[] = {
+        {"QSort", [&] { g->QSort(); }, nullptr},
+        {"QSortIndexed", [&] { g->QSortIndexed(); }, nullptr},
+        {"QSortGroup", [&] { g->QSortGroup(); }, nullptr},
+        {"QSortGroupIndexed", [&] { g->QSortGroupIndexed(); }, nullptr},
+        {"QUnSort", [&] { g->QUnSort(); }, nullptr},
+        {"FilterActive", [&] { g->SetFilterActive(true); }, [&] { EXPECT_FALSE(g->FilterActive()); }},
+        {"ApplyFilter", [&] { g->ApplyFilter(); }, [&] { EXPECT_EQ(g->RowCount(), 5); }},
+        {"RemoveLastFilter", [&] { EXPECT_FALSE(g->RemoveLastFilter()); }, nullptr},
+        {"RemoveAllFilters", [&] { g->RemoveAllFilters(); }, nullptr},
+        {"FilterRow", [&] { g->FilterRow(2); }, [&] { EXPECT_EQ(g->RowCount(), 5); }},
+        {"FilterSelect", [&] { g->FilterSelect(g, 0); }, nullptr},
+        {"FilterCheck", [&] { g->FilterCheck(g, -1); }, nullptr},
+        {"Search", [&] { EXPECT_EQ(g->Search("APPLE"), -1); }, nullptr},
+        {"UnMarkText", [&] { EXPECT_EQ(g->UnMarkText("<e>x</e>y"), "<e>x</e>y"); }, nullptr},
+        {"UpdateSearchPanel", [&] { g->UpdateSearchPanel(); }, nullptr},
+        {"SearchPanelEditChange", [&] { g->SearchPanelEditChange(g); }, nullptr},
+        {"SearchPanelForwardClick", [&] { g->SearchPanelForwardClick(g); }, nullptr},
+        {"SearchPanelBackwardClick", [&] { g->SearchPanelBackwardClick(g); }, nullptr},
+        {"SearchPanelExitClick", [&] { g->SearchPanelExitClick(g); }, nullptr},
+        {"SearchPanelHighlightClick", [&] { g->SearchPanelHighlightClick(g); }, nullptr},
+        {"SaveToStream",
+         [&] {
+             stream.Seek(0, soEnd);
+             g->SaveToStream(&stream);
+         },
+         [&] { EXPECT_EQ(stream.Size(), 12); }},
+        {"LoadFromStream",
+         [&] {
+             stream.SetPosition(0);
+             g->LoadFromStream(&stream);
+         },
+         [&] {
+             EXPECT_EQ(stream.Position(), 0);
+             EXPECT_EQ(g->ColCount(), 5);
+         }},
+        {"SaveRectToBinStream", [&] { g->SaveRectToBinStream(TRect(0, 0, 2, 2), &stream); },
+         [&] { EXPECT_EQ(stream.Size(), 12); }},
+        {"CopySelectionToClipboard", [&] { g->CopySelectionToClipboard(); }, nullptr},
+        {"CutSelectionToClipboard", [&] { g->CutSelectionToClipboard(); }, nullptr},
+        {"PasteSelectionFromClipboard", [&] { g->PasteSelectionFromClipboard(); }, nullptr},
+        {"SetOleDropTarget", [&] { g->SetOleDropTarget(true); },
+         [&] {
+             EXPECT_FALSE(g->OleDropTargetAssigned());
+             EXPECT_EQ(g->DropTarget(), nullptr);
+         }},
+        {"SetOleDropTarget off", [&] { g->SetOleDropTarget(false); },
+         [&] { EXPECT_FALSE(g->OleDropTargetAssigned()); }},
+        {"RunTextDragDrop",
+         [&] {
+             TGridDropSource source(g);
+             int effect = DROPEFFECT_COPY;
+             EXPECT_EQ(RunTextDragDrop(&source, "apple", "", effect, DROPEFFECT_COPY, &stream),
+                       DRAGDROP_S_CANCEL);
+             EXPECT_EQ(effect, DROPEFFECT_NONE);
+         },
+         [&] { EXPECT_EQ(stream.Size(), 12); }},
+        {"RunColumnDragDrop",
+         [&] {
+             TGridDropSource source(g);
+             int effect = DROPEFFECT_MOVE;
+             EXPECT_EQ(RunColumnDragDrop(&source, 1, DROPEFFECT_MOVE, effect), DRAGDROP_S_CANCEL);
+             EXPECT_EQ(effect, DROPEFFECT_NONE);
+         },
+         nullptr},
+        {"GridOleInit", [] { GridOleInit(); }, nullptr},
+        {"GridOleDone", [] { GridOleDone(); }, nullptr},
+        {"FreeDropDownEditors", [&] { g->FreeDropDownEditors(); },
+         [&] {
+             EXPECT_EQ(g->TrackbarDropDown(), nullptr);
+             EXPECT_EQ(g->AdvGridDropDown(), nullptr);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_NO_THROW(c.Call());
+        if (c.Check) c.Check();
+        EXPECT_EQ(CellTexts(g), before);
+        EXPECT_EQ(g->Selection(), (TGridRect{1, 1, 2, 3}));
+    }
+}
+
+TEST(FeatureOffMembers, DropDownEditorsOpenNothing) {
+    auto* g = new TAdvStringGrid(nullptr);
+    auto freeGrid = FreeAtEnd(g);
+    TAdvCustomDropDown* editors[] = {
+        new TGridTrackbarDropDown(g),   new TGridMemoDropDown(g),         new TGridCalculatorDropDown(g),
+        new TGridTimepickerDropDown(g), new TGridDetailPickerDropDown(g), new TGridGridDropDown(g),
+        new TGridColorDropDown(g),      new TGridImageDropDown(g),        new TGridAdvGridDropDown(g),
+    };
+    for (TAdvCustomDropDown* e : editors) {
+        SCOPED_TRACE(e->ClassName().toStdString());
+        EXPECT_NO_THROW(e->DropDown());
+        EXPECT_EQ(e->ControlCount(), 0);
+    }
+    auto* colours = static_cast<TGridColorDropDown*>(editors[6]);
+    EXPECT_NO_THROW(colours->AddDefaultColors());
+}
+
+TEST(FeatureOffMembers, TheRtfFlagIsKept) {
+    SetRTFDragDrop(true);
+    EXPECT_TRUE(RTFDragDrop());
+    SetRTFDragDrop(false);
+    EXPECT_FALSE(RTFDragDrop());
+}
+
+} // namespace
