@@ -99,10 +99,11 @@ void ScaleFont(TFont* Font, int M, int D) {
 }
 } // namespace
 
-// The fixed font (FixedFont) scales here the same way once the grid holds it.
+// The cell store scales first, then the fixed-cell and active-cell fonts.
 void TAdvStringGrid::ChangeScale(int M, int D) {
     TBaseGrid::ChangeScale(M, D);
     if (HasState(csDesigning) || M == D) return;
+    ScaleFont(FixedFont(), M, D);
     ScaleFont(FActiveCellFont, M, D);
 }
 

@@ -177,7 +177,7 @@ TEST_F(StateMessages, EraseAndStyleMessagesDrawNothing) {
 
 using Scaling = AdvGridFixture;
 
-TEST_F(Scaling, TheActiveCellFontFollowsTheFormScale) {
+TEST_F(Scaling, TheFixedAndActiveCellFontsFollowTheFormScale) {
     struct Case {
         int M, D, Size, Width;
     };
@@ -186,8 +186,10 @@ TEST_F(Scaling, TheActiveCellFontFollowsTheFormScale) {
         TCountingGrid* g = new TCountingGrid(Form);
         g->SetBounds(0, 0, 400, 250);
         g->InstallFont(8);
+        g->FixedFont()->SetSize(8);
         g->ChangeScale(c.M, c.D);
         EXPECT_EQ(g->ActiveCellFont()->Size(), c.Size);
+        EXPECT_EQ(g->FixedFont()->Size(), c.Size);
         EXPECT_EQ(g->Width(), c.Width); // the control's own scaling ran first
         TObject::Free(g);
     }

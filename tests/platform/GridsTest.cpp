@@ -318,7 +318,6 @@ TEST(DrawGridEvents, FireFromTheHooks) {
     };
     g->OnTopLeftChanged = [&](TObject*) { ++topLeft; };
     g->OnGetEditText = [&](TObject*, int, int, String& Value) { Value += u'!'; };
-    g->OnGetEditMask = [&](TObject*, int, int, String& Value) { Value = QStringLiteral("000;1;_"); };
     g->OnSetEditText = [&](TObject* Sender, int C, int R, const String& Value) {
         EXPECT_EQ(static_cast<TStringGrid*>(Sender)->Cells(C, R), Value);
         sets.emplace_back(C, R, Value);
@@ -340,10 +339,20 @@ TEST(DrawGridEvents, FireFromTheHooks) {
     SimulateKey(g, VK_F2);
     ASSERT_NE(g->InplaceEditor(), nullptr);
     EXPECT_EQ(g->InplaceEditor()->Text(), QStringLiteral("def!"));
-    EXPECT_EQ(g->InplaceEditor()->EditMask(), QStringLiteral("000;1;_"));
+    EXPECT_EQ(g->InplaceEditor()->EditMask(), QString());
     SimulateText(nullptr, QStringLiteral("z"));
     SimulateKey(nullptr, VK_RETURN);
     EXPECT_EQ(sets, (std::vector<std::tuple<int, int, String>>{{1, 2, QStringLiteral("def!z")}}));
+
+    // The mask comes from its event each time the editor opens (a digits-only mask here, so the
+    // text the editor loads is a number).
+    g->OnGetEditMask = [&](TObject*, int, int, String& Value) { Value = QStringLiteral("000;1;_"); };
+    g->OnGetEditText = nullptr;
+    g->SetCells(1, 2, QStringLiteral("123"));
+    SimulateKey(g, VK_F2);
+    ASSERT_NE(g->InplaceEditor(), nullptr);
+    EXPECT_EQ(g->InplaceEditor()->EditMask(), QStringLiteral("000;1;_"));
+    EXPECT_EQ(g->InplaceEditor()->Text(), QStringLiteral("123"));
 }
 
 } // namespace
