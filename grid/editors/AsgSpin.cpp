@@ -5,6 +5,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// The Tab that Enter becomes under ReturnIsTab, posted to the edit itself and then delivered as
+// the message loop delivers a key: first as CN_KEYDOWN, where the form takes it as the dialog
+// key that moves the focus on.
+UINT PostedTabMessage() {
+    static const UINT message = RegisterWindowMessage(QStringLiteral("AsgSpinEditPostedTab"));
+    return message;
+}
+
+} // namespace
+
 // =============================================================================================
 // TAdvTimerSpeedButton
 
@@ -569,7 +581,9 @@ bool TAsgSpinEdit::CharAllowed(Char& Key) {
         const bool hasMinus = text.contains(u'-');
         if (SelStart() != 0 || (hasMinus && !SelText().contains(u'-'))) allowed = false;
     }
-    if (FSpinType == sptNormal && !(Key.isNumber() || Key == u'-')) allowed = false;
+    // Integers take digits and the minus sign; control characters (the clipboard keys among
+    // them) keep the verdict above, as in the other types.
+    if (FSpinType == sptNormal && !control && !(Key.isNumber() || Key == u'-')) allowed = false;
     if (FSpinType == sptFloat && code != VK_ESCAPE && code != VK_RETURN) {
         if (Key == thousand) allowed = false;
         if (Key == dec && text.contains(dec) && !SelText().contains(dec)) allowed = false;
@@ -595,7 +609,7 @@ void TAsgSpinEdit::KeyPress(Char& Key) {
 void TAsgSpinEdit::KeyDown(Word& Key, TShiftState Shift) {
     if (Key == VK_RETURN && ReturnIsTab) {
         Key = VK_TAB;
-        PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
+        PostMessage(Handle(), PostedTabMessage(), 0, 0);
     }
     if (Key == VK_DELETE && !FEditorEnabled) Key = 0;
     TCustomMaskEdit::KeyDown(Key, Shift);
@@ -689,6 +703,12 @@ void TAsgSpinEdit::WMSize(TWMSize& Message) {
 }
 
 void TAsgSpinEdit::Dispatch(TMessage& Message) {
+    if (Message.Msg == PostedTabMessage()) {
+        TMessage cn(CN_KEYDOWN, VK_TAB, 0);
+        Perform(cn);
+        if (cn.Result == 0) Perform(WM_KEYDOWN, VK_TAB, 0);
+        return;
+    }
     switch (Message.Msg) {
         case WM_KEYDOWN:
             // The step keys end here: neither KeyDown nor OnKeyDown sees them.

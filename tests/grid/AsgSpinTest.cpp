@@ -7,6 +7,8 @@
 #include "Forms.h"
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -386,6 +388,88 @@ TEST_F(SpinEdit, AReadOnlyEditDoesNotStep) {
     EXPECT_EQ(e->Text(), QStringLiteral("3"));
 }
 
+// The keypad's decimal key (key data bit 22) types the decimal separator when asked to; the
+// main keyboard's "." stays a "." (here the refused thousand separator).
+TEST_F(SpinEdit, TheKeypadDecimalKeyTypesTheSeparator) {
+    FormatSettings.DecimalSeparator = u',';
+    FormatSettings.ThousandSeparator = u'.';
+    auto* e = Add(sptFloat);
+    e->SetText(QStringLiteral("1"));
+    Focus(e);
+    Caret(e, 1);
+    e->Perform(WM_CHAR, u'.', 0x400000);
+    EXPECT_EQ(e->Text(), QStringLiteral("1")) << "off by default";
+    e->ExcelStyleDecimalSeparator = true;
+    e->Perform(WM_CHAR, u'.', 0);
+    EXPECT_EQ(e->Text(), QStringLiteral("1"));
+    e->Perform(WM_CHAR, u'.', 0x400000);
+    EXPECT_EQ(e->Text(), QStringLiteral("1,"));
+}
+
+// Enter with ReturnIsTab moves on as Tab does and leaves the text alone.
+TEST_F(SpinEdit, ReturnActsAsTab) {
+    auto* e = Add();
+    e->ReturnIsTab = true;
+    e->SetValue(5);
+    Focus(e);
+    SimulateKey(e, VK_RETURN);
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return Other->Focused(); }));
+    EXPECT_EQ(e->Text(), QStringLiteral("5"));
+}
+
+// Pasted text that is no number is kept as typed text would be and reads as MinValue.
+TEST_F(SpinEdit, PastedTextThatDoesNotParse) {
+    auto* e = Add();
+    e->SetMinValue(3);
+    Focus(e);
+    e->SelectAll();
+    QApplication::clipboard()->setText(QStringLiteral("abc"));
+    SimulateKey(e, 'V', {ssCtrl});
+    EXPECT_EQ(e->Text(), QStringLiteral("abc"));
+    EXPECT_EQ(e->Value(), 3);
+    EXPECT_NO_THROW(Focus(Other));
+    EXPECT_NO_THROW(e->StepUp(false));
+    EXPECT_EQ(e->Text(), QStringLiteral("4"));
+}
+
+// While loading, the date and time writers only keep the value; Loaded shows it.
+TEST_F(SpinEdit, ADateSetWhileLoadingShowsWhenLoaded) {
+    auto* e = new TAsgSpinEdit(Form);
+    e->BeginLoading();
+    e->SetParent(Form);
+    e->SetSpinType(sptDate);
+    e->SetDateValue(EncodeDate(2023, 7, 14));
+    EXPECT_EQ(e->Text(), QStringLiteral("0"));
+    e->EndLoading();
+    EXPECT_EQ(e->Text(), QStringLiteral("14/07/2023"));
+}
+
+// The spin button on its own: the arrow keys move the focus mark and click, Space clicks the
+// marked button; the mark shows only while the spin button has the focus.
+TEST_F(SpinEdit, TheSpinButtonsKeys) {
+    auto* b = new TAsgSpinButton(Form);
+    b->SetParent(Form);
+    b->SetTabStop(true);
+    std::vector<std::string> clicks;
+    b->OnUpClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, b);
+        clicks.push_back("up");
+    };
+    b->OnDownClick = [&](TObject*) { clicks.push_back("down"); };
+    EXPECT_EQ(b->FocusedButton(), b->UpButton());
+    Focus(b);
+    EXPECT_EQ(b->UpButton()->TimeBtnState().count(tbFocusRect), 1u);
+    SimulateKey(b, VK_DOWN);
+    EXPECT_EQ(b->FocusedButton(), b->DownButton());
+    EXPECT_EQ(b->UpButton()->TimeBtnState().count(tbFocusRect), 0u);
+    EXPECT_EQ(b->DownButton()->TimeBtnState().count(tbFocusRect), 1u);
+    SimulateKey(b, VK_SPACE);
+    SimulateKey(b, VK_UP);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"down", "down", "up"}));
+    Focus(Other);
+    EXPECT_EQ(b->UpButton()->TimeBtnState().count(tbFocusRect), 0u);
+}
+
 // ---- Layout ----
 
 TEST_F(SpinEdit, TheButtonSitsAtTheRightAndTheTextKeepsOffIt) {
@@ -427,6 +511,7 @@ TEST_F(SpinRepeat, HoldingTheUpButtonRepeatsByTimerTicks) {
     TAdvTimerSpeedButton* up = e->Button()->UpButton();
     EXPECT_EQ(up->RepeatTimer(), nullptr);
     SimulateMouseDown(up, mbLeft, {}, 3, 3);
+    EXPECT_TRUE(e->Focused()) << "the press gives the focus to the edit";
     TTimer* t = up->RepeatTimer();
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(t->Enabled());
