@@ -1,6 +1,7 @@
 #include "AsgEditBtn.h"
 
 #include "CellDraw.h"
+#include "EditWithButtons.h"
 #include "RawMenus.h"
 #include "SysUtils.h"
 #include "Themes.h"
@@ -129,10 +130,7 @@ void TAsgEditButton::Notification(TComponent* AComponent, TOperation Operation) 
 void TAsgEditButton::BtnMouseUp(TMouseButton Button) {
     if (Button != mbLeft) return;
     if (Assigned(OnClick)) OnClick(this);
-    if (FFocusControl && FFocusControl->TabStop() && FFocusControl->CanFocus() && !FFocusControl->Focused())
-        FFocusControl->SetFocus();
-    else if (TabStop() && CanFocus() && !Focused())
-        SetFocus();
+    FocusAfterButtonPress(this, FFocusControl);
 }
 
 // =============================================================================================
@@ -179,8 +177,7 @@ void TAsgEditBtn::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TAsgEditBtn::DoEnter() {
-    const bool byMouse = ControlState().count(csLButtonDown) != 0 || GetKeyState(VK_LBUTTON) < 0;
-    const bool select = AutoSelect && !byMouse;
+    const bool select = AutoSelect && !EnteredByLeftClick(this);
     const bool autoSelect = AutoSelect;
     AutoSelect = false;
     TCustomMaskEdit::DoEnter();
@@ -201,14 +198,7 @@ void TAsgEditBtn::CreateWnd() {
 }
 
 int TAsgEditBtn::MinHeight() {
-    TBitmap measure;
-    TCanvas* C = measure.Canvas();
-    C->Font()->Assign(Font());
-    const int h = C->TextHeight(QStringLiteral("0"));
-    TFont system;
-    C->Font()->Assign(&system);
-    const int s = C->TextHeight(QStringLiteral("0"));
-    return h + std::min(h, s) / 4;
+    return EditTextHeight(Font());
 }
 
 void TAsgEditBtn::SetEditRect() {
@@ -228,11 +218,7 @@ void TAsgEditBtn::WMSize(TWMSize& Message) {
         SetHeight(minHeight);
         return;
     }
-    const int b = BorderStyle() == bsSingle ? 0 : 1;
-    if (Ctl3D())
-        FButton->SetBounds(Width() + 4 * b - FButton->Width() - 5, 0, FButton->Width(), Height() + 4 * b - 5);
-    else
-        FButton->SetBounds(Width() - FButton->Width(), 1, FButton->Width(), Height() - 3);
+    PlaceEditButton(this, FButton);
     SetEditRect();
 }
 
@@ -332,6 +318,7 @@ void TAsgUnitEditBtn::SetTextAndUnit(const String& Value) {
 
 void TAsgUnitEditBtn::ClickButton(TObject*) {
     TAsgEditBtn::ClickButton(this);
+    if (FUnits->Count() == 0) return; // an empty menu shows nothing
     HMENU menu = CreatePopupMenu();
     for (int i = 0; i < FUnits->Count(); ++i)
         AppendMenu(menu, MF_STRING, UINT_PTR(i + 1), FUnits->Strings(i));

@@ -1,6 +1,7 @@
 #include "AsgSpin.h"
 
 #include "CellDraw.h"
+#include "EditWithButtons.h"
 #include "OSInfo.h"
 
 #include <algorithm>
@@ -167,10 +168,7 @@ void TAsgSpinButton::BtnClick(TObject* Sender) {
 void TAsgSpinButton::BtnMouseDown(TObject* Sender, TMouseButton Button) {
     if (Button != mbLeft) return;
     SetFocusBtn(static_cast<TAdvTimerSpeedButton*>(Sender));
-    if (FFocusControl && FFocusControl->TabStop() && FFocusControl->CanFocus() && !FFocusControl->Focused())
-        FFocusControl->SetFocus();
-    else if (TabStop() && CanFocus() && !Focused())
-        SetFocus();
+    FocusAfterButtonPress(this, FFocusControl);
 }
 
 void TAsgSpinButton::SetFocusBtn(TAdvTimerSpeedButton* Btn) {
@@ -244,46 +242,22 @@ void TAsgSpinButton::SetIsWinXP(bool Value) {
     FDownButton->SetIsWinXP(Value);
 }
 
-TBitmap* TAsgSpinButton::UpGlyph() const {
-    return FUpButton->Glyph();
+// A glyph of one's own, or (nullptr) the default arrow of the resource Name.
+static void SetSpinGlyph(TAdvTimerSpeedButton* Button, TBitmap* Value, const char* Name) {
+    if (Value) {
+        Button->SetGlyph(Value);
+        return;
+    }
+    Button->Glyph()->LoadFromResourceName(QString::fromLatin1(Name));
+    Button->SetNumGlyphs(1);
 }
 
 void TAsgSpinButton::SetUpGlyph(TBitmap* Value) {
-    if (Value) {
-        FUpButton->SetGlyph(Value);
-        return;
-    }
-    FUpButton->Glyph()->LoadFromResourceName(QStringLiteral("AsgSpinUp"));
-    FUpButton->SetNumGlyphs(1);
-}
-
-int TAsgSpinButton::UpNumGlyphs() const {
-    return FUpButton->NumGlyphs();
-}
-
-void TAsgSpinButton::SetUpNumGlyphs(int Value) {
-    FUpButton->SetNumGlyphs(Value);
-}
-
-TBitmap* TAsgSpinButton::DownGlyph() const {
-    return FDownButton->Glyph();
+    SetSpinGlyph(FUpButton, Value, "AsgSpinUp");
 }
 
 void TAsgSpinButton::SetDownGlyph(TBitmap* Value) {
-    if (Value) {
-        FDownButton->SetGlyph(Value);
-        return;
-    }
-    FDownButton->Glyph()->LoadFromResourceName(QStringLiteral("AsgSpinDown"));
-    FDownButton->SetNumGlyphs(1);
-}
-
-int TAsgSpinButton::DownNumGlyphs() const {
-    return FDownButton->NumGlyphs();
-}
-
-void TAsgSpinButton::SetDownNumGlyphs(int Value) {
-    FDownButton->SetNumGlyphs(Value);
+    SetSpinGlyph(FDownButton, Value, "AsgSpinDown");
 }
 
 void TAsgSpinButton::KeyDown(Word& Key, TShiftState Shift) {
@@ -616,8 +590,7 @@ void TAsgSpinEdit::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TAsgSpinEdit::DoEnter() {
-    const bool byMouse = ControlState().count(csLButtonDown) != 0 || GetKeyState(VK_LBUTTON) < 0;
-    const bool select = AutoSelect && !(byMouse && FEditorEnabled);
+    const bool select = AutoSelect && !(EnteredByLeftClick(this) && FEditorEnabled);
     const bool autoSelect = AutoSelect;
     AutoSelect = false;
     TCustomMaskEdit::DoEnter();
@@ -667,14 +640,7 @@ void TAsgSpinEdit::CreateWnd() {
 }
 
 int TAsgSpinEdit::MinHeight() {
-    TBitmap measure;
-    TCanvas* C = measure.Canvas();
-    C->Font()->Assign(Font());
-    const int h = C->TextHeight(QStringLiteral("0"));
-    TFont system;
-    C->Font()->Assign(&system);
-    const int s = C->TextHeight(QStringLiteral("0"));
-    int result = h + std::min(h, s) / 4 + 2;
+    int result = EditTextHeight(Font()) + 2;
     if (BorderStyle() == bsSingle) result += 4 * GetSystemMetrics(SM_CYBORDER);
     return result;
 }
@@ -694,11 +660,7 @@ void TAsgSpinEdit::WMSize(TWMSize& Message) {
         SetHeight(minHeight);
         return;
     }
-    const int b = BorderStyle() == bsSingle ? 0 : 1;
-    if (Ctl3D())
-        FButton->SetBounds(Width() + 4 * b - FButton->Width() - 5, 0, FButton->Width(), Height() + 4 * b - 5);
-    else
-        FButton->SetBounds(Width() - FButton->Width(), 1, FButton->Width(), Height() - 3);
+    PlaceEditButton(this, FButton);
     SetEditRect();
 }
 

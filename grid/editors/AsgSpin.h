@@ -78,14 +78,14 @@ public:
     void SetIsWinXP(bool Value);
 
     // A glyph set to nullptr is the default arrow.
-    TBitmap* UpGlyph() const;
+    TBitmap* UpGlyph() const { return FUpButton->Glyph(); }
     void SetUpGlyph(TBitmap* Value);
-    int UpNumGlyphs() const;
-    void SetUpNumGlyphs(int Value);
-    TBitmap* DownGlyph() const;
+    int UpNumGlyphs() const { return FUpButton->NumGlyphs(); }
+    void SetUpNumGlyphs(int Value) { FUpButton->SetNumGlyphs(Value); }
+    TBitmap* DownGlyph() const { return FDownButton->Glyph(); }
     void SetDownGlyph(TBitmap* Value);
-    int DownNumGlyphs() const;
-    void SetDownNumGlyphs(int Value);
+    int DownNumGlyphs() const { return FDownButton->NumGlyphs(); }
+    void SetDownNumGlyphs(int Value) { FDownButton->SetNumGlyphs(Value); }
 
     TColor ButtonColorDown = clNone;
     TColor ButtonBorderColor = 0;

@@ -242,15 +242,37 @@ TEST_F(SpinEdit, AMinusGoesOnlyInFrontAndOnce) {
 
 struct StepCase {
     const char* Name;
-    const char* Format; // the short date format, or "" for a time
+    const char* Format; // the short date format; "" for a time
     const char* Text;
     int Caret;
     bool Up;
     const char* Result;
 };
 
-TEST_F(SpinEdit, DateStepsFollowTheCaret) {
-    const StepCase cases[] = {
+// One step of each case, from its text with the caret at its place; the caret stays.
+class SpinSteps : public SpinEdit {
+protected:
+    void Run(std::initializer_list<StepCase> Cases) {
+        for (const StepCase& c : Cases) {
+            SCOPED_TRACE(c.Name);
+            const bool date = *c.Format != 0;
+            if (date) FormatSettings.ShortDateFormat = QString::fromLatin1(c.Format);
+            auto* e = Add(date ? sptDate : sptTime);
+            e->SetText(QString::fromLatin1(c.Text));
+            Caret(e, c.Caret);
+            if (c.Up)
+                e->StepUp(false);
+            else
+                e->StepDown(false);
+            EXPECT_EQ(e->Text(), QString::fromLatin1(c.Result));
+            EXPECT_EQ(e->SelStart(), c.Caret);
+            TObject::Free(e);
+        }
+    }
+};
+
+TEST_F(SpinSteps, DateStepsFollowTheCaret) {
+    Run({
         {"DayFirstDay", "dd/mm/yyyy", "15/03/2024", 0, true, "16/03/2024"},
         {"DayFirstDayAtSeparator", "dd/mm/yyyy", "15/03/2024", 2, true, "16/03/2024"},
         {"DayFirstMonth", "dd/mm/yyyy", "15/03/2024", 3, true, "15/04/2024"},
@@ -261,25 +283,11 @@ TEST_F(SpinEdit, DateStepsFollowTheCaret) {
         {"MonthFirstMonth", "mm/dd/yyyy", "03/15/2024", 0, true, "04/15/2024"},
         {"MonthFirstDay", "mm/dd/yyyy", "03/15/2024", 4, true, "03/16/2024"},
         {"MonthFirstYear", "mm/dd/yyyy", "03/15/2024", 7, false, "03/15/2023"},
-    };
-    for (const StepCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        FormatSettings.ShortDateFormat = QString::fromLatin1(c.Format);
-        auto* e = Add(sptDate);
-        e->SetText(QString::fromLatin1(c.Text));
-        Caret(e, c.Caret);
-        if (c.Up)
-            e->StepUp(false);
-        else
-            e->StepDown(false);
-        EXPECT_EQ(e->Text(), QString::fromLatin1(c.Result));
-        EXPECT_EQ(e->SelStart(), c.Caret) << "the caret stays";
-        TObject::Free(e);
-    }
+    });
 }
 
-TEST_F(SpinEdit, TimeStepsFollowTheCaret) {
-    const StepCase cases[] = {
+TEST_F(SpinSteps, TimeStepsFollowTheCaret) {
+    Run({
         {"Seconds", "", "23:59:30", 7, true, "23:59:31"},
         {"SecondsAtSeparator", "", "23:59:30", 6, true, "23:59:31"},
         {"MinutesBeforeSecondSeparator", "", "12:30:00", 5, true, "12:31:00"},
@@ -287,19 +295,7 @@ TEST_F(SpinEdit, TimeStepsFollowTheCaret) {
         {"HoursDownBelowMidnight", "", "00:10:00", 1, false, "23:10:00"},
         {"HoursUpPastMidnight", "", "23:30:00", 0, true, "00:30:00"},
         {"SecondsDownBelowMidnight", "", "00:00:00", 7, false, "23:59:59"},
-    };
-    for (const StepCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        auto* e = Add(sptTime);
-        e->SetText(QString::fromLatin1(c.Text));
-        Caret(e, c.Caret);
-        if (c.Up)
-            e->StepUp(false);
-        else
-            e->StepDown(false);
-        EXPECT_EQ(e->Text(), QString::fromLatin1(c.Result));
-        TObject::Free(e);
-    }
+    });
 }
 
 TEST_F(SpinEdit, WithoutSecondsTheLastPartIsMinutes) {
@@ -588,6 +584,38 @@ TEST_F(SpinRepeat, TheColouredLookOnPixels) {
     up->Perform(CM_MOUSELEAVE);
     EXPECT_FALSE(up->HasMouse());
     EXPECT_EQ(at(up, 12, 7), clAqua);
+}
+
+// Side by side the buttons show the system's scroll arrows; themed, the spin parts (a picture
+// other than the classic face).
+TEST_F(SpinRepeat, TheSystemAndThemedLooks) {
+    auto* e = Add();
+    e->SetDirection(spHorizontal);
+    TAdvTimerSpeedButton* left = e->Button()->DownButton();
+    TAdvTimerSpeedButton* right = e->Button()->UpButton();
+    EXPECT_EQ(left->ButtonDirection(), bdLeft);
+    auto blackColumns = [](TAdvTimerSpeedButton* B) {
+        const QImage img = B->PaintImage();
+        int first = img.width(), last = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) == 0) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return std::pair(first, last);
+    };
+    const auto [lFirst, lLast] = blackColumns(left);
+    const auto [rFirst, rLast] = blackColumns(right);
+    EXPECT_LE(lFirst, lLast) << "an arrow is drawn";
+    EXPECT_LE(rFirst, rLast);
+
+    e->SetDirection(spVertical);
+    TAdvTimerSpeedButton* up = e->Button()->UpButton();
+    const QImage classic = up->PaintImage().copy();
+    e->SetIsWinXP(true);
+    EXPECT_TRUE(up->IsWinXP());
+    EXPECT_NE(up->PaintImage(), classic);
 }
 
 // Without colours: the arrow glyphs (vertical) or the system arrows (horizontal).

@@ -1,0 +1,19 @@
+// What the edits that carry buttons inside them share (the spin edit, the edit with a button):
+// the height their text needs, the place of the buttons at the right end, and where the focus
+// goes when one of their buttons is pressed.
+#pragma once
+
+#include "StdCtrls.h"
+
+// The text height of Font plus a quarter of the smaller of it and the system font's.
+int EditTextHeight(TFont* Font);
+
+// Puts Button at the right end of Edit, inside its border with the 3-D look, else on the edge.
+void PlaceEditButton(TCustomEdit* Edit, TControl* Button);
+
+// Whether Control is being entered by a press of the left mouse button.
+bool EnteredByLeftClick(const TControl* Control);
+
+// After a press on a button of Holder: the focus goes to FocusControl when it is a tab stop that
+// can take it and does not have it, else to Holder on the same terms.
+void FocusAfterButtonPress(TWinControl* Holder, TWinControl* FocusControl);
