@@ -207,19 +207,12 @@ void TAsgEditBtn::SetEditRect() {
     int right = ClientWidth() - (FButton->Width() + FUnitSize + 5);
     if (FUnitSize > 0) right -= 3;
     const TRect r(inset, inset, right, ClientHeight() + 1);
-    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    SetEditTextRect(this, r);
 }
 
 void TAsgEditBtn::WMSize(TWMSize& Message) {
     TCustomMaskEdit::Dispatch(Message);
-    if (!FButton) return;
-    const int minHeight = MinHeight();
-    if (Height() < minHeight) {
-        SetHeight(minHeight);
-        return;
-    }
-    PlaceEditButton(this, FButton);
-    SetEditRect();
+    if (FButton && FitEditWithButton(this, FButton, MinHeight())) SetEditRect();
 }
 
 void TAsgEditBtn::Dispatch(TMessage& Message) {

@@ -649,19 +649,12 @@ void TAsgSpinEdit::SetEditRect() {
     if (!FButton) return;
     const int inset = BorderStyle() == bsNone ? 3 : 0;
     const TRect r(inset, inset, ClientWidth() - FButton->Width() - inset - 2, ClientHeight() + 1);
-    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    SetEditTextRect(this, r);
 }
 
 void TAsgSpinEdit::WMSize(TWMSize& Message) {
     TCustomMaskEdit::Dispatch(Message);
-    if (!FButton) return;
-    const int minHeight = MinHeight();
-    if (Height() < minHeight) {
-        SetHeight(minHeight);
-        return;
-    }
-    PlaceEditButton(this, FButton);
-    SetEditRect();
+    if (FButton && FitEditWithButton(this, FButton, MinHeight())) SetEditRect();
 }
 
 void TAsgSpinEdit::Dispatch(TMessage& Message) {

@@ -15,7 +15,11 @@ int EditTextHeight(TFont* Font) {
     return h + std::min(h, s) / 4;
 }
 
-void PlaceEditButton(TCustomEdit* Edit, TControl* Button) {
+bool FitEditWithButton(TCustomEdit* Edit, TControl* Button, int MinHeight) {
+    if (Edit->Height() < MinHeight) {
+        Edit->SetHeight(MinHeight);
+        return false;
+    }
     // b: 1 without a border, whose client area is the whole window.
     const int b = Edit->BorderStyle() == bsSingle ? 0 : 1;
     const int w = Button->Width();
@@ -23,6 +27,11 @@ void PlaceEditButton(TCustomEdit* Edit, TControl* Button) {
         Button->SetBounds(Edit->Width() + 4 * b - w - 5, 0, w, Edit->Height() + 4 * b - 5);
     else
         Button->SetBounds(Edit->Width() - w, 1, w, Edit->Height() - 3);
+    return true;
+}
+
+void SetEditTextRect(TCustomEdit* Edit, const TRect& R) {
+    Edit->Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&R));
 }
 
 bool EnteredByLeftClick(const TControl* Control) {

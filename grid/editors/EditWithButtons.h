@@ -8,8 +8,13 @@
 // The text height of Font plus a quarter of the smaller of it and the system font's.
 int EditTextHeight(TFont* Font);
 
-// Puts Button at the right end of Edit, inside its border with the 3-D look, else on the edge.
-void PlaceEditButton(TCustomEdit* Edit, TControl* Button);
+// After a new size of Edit: below MinHeight it grows to it (and is sized again) and false is
+// answered; otherwise Button goes to the right end, inside the border with the 3-D look, else on
+// the edge, and the caller sets the text's rectangle anew.
+bool FitEditWithButton(TCustomEdit* Edit, TControl* Button, int MinHeight);
+
+// Sets the formatting rectangle of a multi-line Edit (no redraw).
+void SetEditTextRect(TCustomEdit* Edit, const TRect& R);
 
 // Whether Control is being entered by a press of the left mouse button.
 bool EnteredByLeftClick(const TControl* Control);
