@@ -982,8 +982,12 @@ void TWinControl::Update() {
 // The update region
 
 QRegion TWinControl::PaintArea() const {
-    // A child window's widget covers its bounds; a top-level window's widget its client area.
-    if (FParent) return QRegion(0, 0, FWidth, FHeight);
+    // A child window's widget covers its bounds less its frame (border and scroll bars, which a
+    // frame widget around it shows); a top-level window's widget its client area.
+    if (FParent) {
+        const TRect i = TWindowExtras::Insets(this);
+        return QRegion(0, 0, std::max(0, FWidth - i.Left - i.Right), std::max(0, FHeight - i.Top - i.Bottom));
+    }
     TRect cr = GetClientRect();
     return QRegion(cr.Left, cr.Top, std::max(0, cr.Width()), std::max(0, cr.Height()));
 }
