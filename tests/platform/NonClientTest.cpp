@@ -116,6 +116,13 @@ TEST_F(NonClientTest, TheClientAreaLiesInsideBorderAndBars) {
         EXPECT_EQ(outer->geometry(), QRect(10, 20, 80, 60));
         EXPECT_EQ(client->mapTo(outer, QPoint(0, 0)), QPoint(c.Client.Left, c.Client.Top));
         EXPECT_EQ(client->size(), QSize(c.Client.Width(), c.Client.Height()));
+        // Invalidating the whole window asks for its client area, in client coordinates.
+        Application->ProcessMessages();
+        ValidateRect(p->Handle(), nullptr);
+        InvalidateRect(p->Handle(), nullptr, false);
+        TRect update;
+        EXPECT_TRUE(GetUpdateRect(p->Handle(), update, false));
+        EXPECT_EQ(update, p->ClientRect());
         TObject::Free(p);
     }
 }
