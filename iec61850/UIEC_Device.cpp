@@ -70,15 +70,16 @@ struct TIEC_TextStore {
     }
     struct TText {
         String Str;
-        uint32_t Offset = 0, Len = 0;
-        bool Made = false;
+        uint32_t Offset = 0;
+        uint32_t Len : 31 = 0;
+        uint32_t Made : 1 = 0;
     };
     void Make(TText& t) const {
         const char* s = Bytes.data() + t.Offset;
         bool ascii = true;
         for (uint32_t i = 0; i < t.Len; ++i) ascii &= uint8_t(s[i]) < 0x80;
         t.Str = ascii ? String::fromLatin1(s, qsizetype(t.Len)) : String::fromUtf8(s, qsizetype(t.Len));
-        t.Made = true;
+        t.Made = 1;
     }
     std::vector<std::unique_ptr<TText[]>> Chunks;
     std::vector<char> Bytes; // the texts' bytes, one after the other
