@@ -50,16 +50,39 @@ struct TIEC_Templates {
 };
 
 // The texts of a device by number, in chunks that never move, so that references to them stay
-// valid while more are added.
+// valid while more are added. A text is kept as the file's bytes and made a String the first time
+// it is asked for: most texts that occur once (a node's instance number) are never looked at.
 struct TIEC_TextStore {
     static constexpr uint32_t ChunkBits = 8, ChunkSize = 1u << ChunkBits;
-    const String& operator[](uint32_t id) const { return Chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
-    uint32_t Add(String s) {
-        if ((Count & (ChunkSize - 1)) == 0) Chunks.emplace_back(new String[ChunkSize]);
-        Chunks.back()[Count & (ChunkSize - 1)] = std::move(s);
+    const String& operator[](uint32_t id) const {
+        TText& t = Chunks[id >> ChunkBits][id & (ChunkSize - 1)];
+        if (!t.Made) Make(t);
+        return t.Str;
+    }
+    // A text of Len bytes (UTF-8) at S.
+    uint32_t Add(const char* S, uint32_t Len) {
+        if ((Count & (ChunkSize - 1)) == 0) Chunks.emplace_back(new TText[ChunkSize]);
+        TText& t = Chunks.back()[Count & (ChunkSize - 1)];
+        t.Offset = uint32_t(Bytes.size());
+        t.Len = Len;
+        Bytes.insert(Bytes.end(), S, S + Len);
         return Count++;
     }
-    std::vector<std::unique_ptr<String[]>> Chunks;
+    struct TText {
+        String Str;
+        uint32_t Offset = 0;
+        uint32_t Len : 31 = 0;
+        uint32_t Made : 1 = 0;
+    };
+    void Make(TText& t) const {
+        const char* s = Bytes.data() + t.Offset;
+        bool ascii = true;
+        for (uint32_t i = 0; i < t.Len; ++i) ascii &= uint8_t(s[i]) < 0x80;
+        t.Str = ascii ? String::fromLatin1(s, qsizetype(t.Len)) : String::fromUtf8(s, qsizetype(t.Len));
+        t.Made = 1;
+    }
+    std::vector<std::unique_ptr<TText[]>> Chunks;
+    std::vector<char> Bytes; // the texts' bytes, one after the other
     uint32_t Count = 0;
 };
 
@@ -117,7 +140,8 @@ public:
         for (size_t i = h & mask;; i = (i + 1) & mask) {
             const TSlot& slot = FSlots[i];
             if (slot.Id == NoId) return Add(s, len, h);
-            if (slot.Hash == h && slot.Len == len && Same(FKeys.data() + slot.Offset, s, len)) return slot.Id;
+            if (slot.Hash == h && slot.Len == len && Same(FStore->Bytes.data() + slot.Offset, s, len))
+                return slot.Id;
         }
     }
     const String& Str(uint32_t id) const { return (*FStore)[id]; }
@@ -127,10 +151,7 @@ public:
     // The Strings, for the device to keep.
     std::shared_ptr<const TIEC_TextStore> Store() const { return FStore; }
     // Releases the index: no more texts are added, Str still answers.
-    void DropIndex() {
-        FSlots = {};
-        FKeys = {};
-    }
+    void DropIndex() { FSlots = {}; }
 
 private:
     static constexpr uint32_t NoId = ~0u;
@@ -141,20 +162,17 @@ private:
         return true;
     }
     struct TSlot {
-        uint32_t Offset = 0, Len = 0, Hash = 0, Id = NoId;
+        uint32_t Offset = 0, Len = 0, Hash = 0, Id = NoId; // Offset: of its bytes in the store
     };
     // A text not seen before (the empty text has no slot).
     [[gnu::noinline]] uint32_t Add(const char* s, uint32_t len, uint32_t h) {
-        bool ascii = true;
-        for (uint32_t i = 0; i < len; ++i) ascii &= uint8_t(s[i]) < 0x80;
-        const uint32_t id =
-            FStore->Add(ascii ? String::fromLatin1(s, qsizetype(len)) : String::fromUtf8(s, qsizetype(len)));
+        const uint32_t offset = uint32_t(FStore->Bytes.size());
+        const uint32_t id = FStore->Add(s, len);
         if (len == 0) return id;
         const size_t mask = FSlots.size() - 1;
         size_t i = h & mask;
         while (FSlots[i].Id != NoId) i = (i + 1) & mask;
-        FSlots[i] = {uint32_t(FKeys.size()), len, h, id};
-        FKeys.insert(FKeys.end(), s, s + len);
+        FSlots[i] = {offset, len, h, id};
         if (size_t(id) * 2 > FSlots.size()) Grow();
         return id;
     }
@@ -170,7 +188,6 @@ private:
         }
     }
     std::vector<TSlot> FSlots; // open addressing; a power of two, at most half full
-    std::vector<char> FKeys;   // the texts' bytes, one after the other
     uint32_t FEmpty = NoId;    // the empty text's number, once it has one
     std::shared_ptr<TIEC_TextStore> FStore;
 };
@@ -469,7 +486,10 @@ private:
         TooDeep = true;
         return false;
     }
-    static bool OnPath(const std::vector<const TIEC_TplList*>& path, const TIEC_TplList* type) {
+    // The types on a path: held in place for the few levels real models have, so that resolving
+    // a member allocates nothing for it.
+    using TPath = QVarLengthArray<const TIEC_TplList*, 16>;
+    static bool OnPath(const TPath& path, const TIEC_TplList* type) {
         for (const TIEC_TplList* p : path)
             if (p == type) return true;
         return false;
@@ -481,7 +501,7 @@ private:
 
     const TIEC_LN* FLN;
     TIEC_Device* FDev;
-    std::vector<const TIEC_TplList*> FDOPath, FDAPath; // types being expanded on the current path
+    TPath FDOPath, FDAPath; // types being expanded on the current path
 };
 
 // A logical device as the decoder fills it.
@@ -526,7 +546,8 @@ public:
     void Finish(bool HaveIED, bool HaveTemplates);
 
 private:
-    explicit TIEC_Decoder(TIEC_Device* dev) : FDev(dev) {}
+    // The device refers to the texts from the start: nodes made a String of theirs when asked.
+    explicit TIEC_Decoder(TIEC_Device* dev) : FDev(dev) { dev->FTexts = FPool.Store(); }
     static void Clear(TIEC_Device* dev);
     // The parts of a whole document; false when it has no IED or no templates.
     bool DecodeWhole(pugi::xml_node scl);
@@ -892,6 +913,12 @@ TIEC_LN::~TIEC_LN() {
     FreeAll(FList_DO);
     if (FSlots)
         for (size_t i = 0; i < FType->size(); ++i) FreeOne(FSlots[i]);
+}
+
+const String& TIEC_LN::Inst() const {
+    if (FInst) return *FInst;
+    const TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
+    return FInstId != ~0u && dev && dev->FTexts ? (*dev->FTexts)[FInstId] : IEC_NoText();
 }
 
 String TIEC_LN::Reference() const {
@@ -1419,7 +1446,7 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     if (!inst) name.Inst = pool.Id("");
     ln->FlnClass = &pool.Str(name.Class);
     ln->FPrefix = &pool.Str(name.Prefix);
-    ln->FInst = &pool.Str(name.Inst);
+    ln->FInstId = name.Inst;
     FLNNames.emplace_back(name, ln);
     if (!b.LLN0 && *ln->FlnClass == QLatin1String("LLN0")) b.LLN0 = ln;
 

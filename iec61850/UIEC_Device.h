@@ -212,7 +212,7 @@ public:
     }
     const String& Prefix() const { return Text(FPrefix); }
     void SetPrefix(const String& Value) { FPrefix = &Own(2, Value); }
-    const String& Inst() const { return Text(FInst); }
+    const String& Inst() const;
     void SetInst(const String& Value) { FInst = &Own(3, Value); }
 
     // The node's reference: its logical device's reference, "/", prefix, lnClass and inst.
@@ -248,6 +248,9 @@ private:
     void NoteCutShort(bool Stop) const;
 
     const String *FlnClass = nullptr, *FlnType = nullptr, *FPrefix = nullptr, *FInst = nullptr;
+    // Without an instance text of its own (FInst): the number of the decoded one among the
+    // device's texts, made a String when first asked for (most nodes' never are).
+    uint32_t FInstId = ~0u;
     std::unique_ptr<TIEC_OwnTexts> FOwn;
     TIEC_LDevice* FOwner = nullptr;
     mutable bool FExpanded = false;
