@@ -1,6 +1,394 @@
 // TAdvStringGrid: construction and life cycle.
 #include "AdvGrid.h"
 
-TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {}
+#include "AdvStyleIF.h"
+#include "AdvXPVS.h"
+#include "Forms.h"
+#include "OSInfo.h"
 
-TAdvStringGrid::~TAdvStringGrid() = default;
+TAdvStringGrid::TLifeCycleTrace TAdvStringGrid::LifeCycleTrace;
+
+template <class T> T* TAdvStringGrid::Make(TOwned<T>& Slot, T* Obj, const char* Name) {
+    Slot.reset(Obj);
+    if (LifeCycleTrace) LifeCycleTrace(true, Name);
+    return Obj;
+}
+
+template <class T> void TAdvStringGrid::Drop(TOwned<T>& Slot, const char* Name) {
+    if (!Slot) return;
+    Slot.reset();
+    if (LifeCycleTrace) LifeCycleTrace(false, Name);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The owner form's OnResize chain
+//
+// Every grid owned by a form puts a TResizeChainCall into the form's OnResize that holds the
+// handler it found there. A grid that goes finds its call in the chain (the form's handler or
+// the handler kept by another grid's link) and puts the handler it kept in its place, so the
+// grids may go in any order. Should someone have wrapped the chain in a handler of their own,
+// the link stays and only passes the call on.
+
+struct TAdvStringGrid::TResizeLink {
+    TAdvStringGrid* Grid; // nullptr once the grid has gone
+    TNotifyEvent Saved;   // what the form called before the grid joined
+};
+
+struct TAdvStringGrid::TResizeChainCall {
+    std::shared_ptr<TResizeLink> Link;
+    void operator()(TObject* Sender) const {
+        std::shared_ptr<TResizeLink> link = Link; // the handler may leave the chain meanwhile
+        if (link->Grid)
+            link->Grid->ParentFormResize(Sender);
+        else if (link->Saved)
+            link->Saved(Sender);
+    }
+};
+
+void TAdvStringGrid::JoinFormResizeChain(TCustomForm* Form) {
+    FResizeForm = Form;
+    FResizeLink = std::make_shared<TResizeLink>(TResizeLink{this, Form->OnResize});
+    Form->OnResize = TResizeChainCall{FResizeLink};
+    FPrevSizeX = Form->Width();
+    FPrevSizeY = Form->Height();
+}
+
+void TAdvStringGrid::LeaveFormResizeChain() {
+    if (!FResizeLink) return;
+    // A form that is going away frees its owned grids after its own parts: leave it alone.
+    if (FResizeForm->ComponentState().count(csDestroying) == 0) {
+        TNotifyEvent* slot = &FResizeForm->OnResize;
+        while (auto* call = slot->target<TResizeChainCall>()) {
+            if (call->Link == FResizeLink) {
+                TNotifyEvent saved = FResizeLink->Saved;
+                *slot = std::move(saved);
+                break;
+            }
+            slot = &call->Link->Saved;
+        }
+    }
+    FResizeLink->Grid = nullptr;
+    FResizeLink.reset();
+    FResizeForm = nullptr;
+}
+
+void TAdvStringGrid::ParentFormResize(TObject* Sender) {
+    if (ComponentState().count(csDesigning) || ComponentState().count(csDestroying) || !FResizeForm) return;
+    if (SizeWithForm) {
+        const int w = Width() + FResizeForm->Width() - FPrevSizeX;
+        const int h = Height() + FResizeForm->Height() - FPrevSizeY;
+        if (w > 0 && h > 0) {
+            SetBounds(Left(), Top(), w, h);
+            FPrevSizeX = FResizeForm->Width();
+            FPrevSizeY = FResizeForm->Height();
+        }
+    }
+    if (FResizeLink && FResizeLink->Saved) {
+        // The form's own handler must not break the grids after it.
+        try {
+            FResizeLink->Saved(Sender);
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+TCustomForm* TAdvStringGrid::FindParentForm(TControl* Control) {
+    for (TControl* c = Control; c; c = c->Parent())
+        if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
+    TControlStyle style = ControlStyle();
+    style.insert(csAcceptsControls);
+    SetControlStyle(style);
+    const bool designing = ComponentState().count(csDesigning) != 0;
+
+    // The footer and search panels are made with the floating footer's and the search's code.
+    Make(FCellFont, new TFont(), "CellFont");
+    Make(FFocusHelper, new TFocusHelper(this), "FocusHelper");
+    const bool ownerStreaming =
+        AOwner && (AOwner->ComponentState().count(csReading) || AOwner->ComponentState().count(csLoading));
+    Make(FSearchFooter, new TSearchFooter(this, designing && !ownerStreaming), "SearchFooter");
+    Make(FFloatingFooter, new TFloatingFooter(this), "FloatingFooter");
+    Make(FSortSettings, new TSortSettings(this), "SortSettings");
+    Make(FDragDropSettings, new TDragDropSettings(this), "DragDropSettings");
+    Make(FDragScrollOptions, new TDragScrollOptions(), "DragScrollOptions");
+    Make(FControlLook, new TControlLook(this), "ControlLook");
+    Make(FNavigation, new TNavigation(), "Navigation")->OnChange = [this](TObject* S) {
+        NavigationChange(S);
+    };
+    Make(FColumnSize, new TColumnSize(this), "ColumnSize");
+    Make(FBands, new TBands(), "Bands")->OnChange = [this](TObject*) { Invalidate(); };
+    Make(FSizeWhileTyping, new TSizeWhileTyping(), "SizeWhileTyping");
+    TMouseActions* actions = Make(FMouseActions, new TMouseActions(this), "MouseActions");
+    actions->OnChange = [this](TObject* S) { MouseActionsChange(S); };
+    actions->OnIsDesigning = [this](TObject* S, bool& D) { IsDesignTime(S, D); };
+    actions->OnInvalidate = [this](TObject* S) { RefreshDisplay(S); };
+    Make(FGrouping, new TGrouping(), "Grouping");
+    Make(FColumnHeaders, MakeHeaderList(true), "ColumnHeaders");
+    Make(FImageCache, new THTMLPictureCache(), "ImageCache");
+    Make(FInitialColSizes, new TIntList(-1, -1), "InitialColSizes");
+    TFont* fixedFont = Make(FFixedFont, MakeFixedFont(), "FixedFont");
+    fixedFont->SetName("Tahoma");
+    fixedFont->SetStyle(TFontStyles{fsBold});
+    TFont* activeFont = Make(FActiveCellFont, new TFont(), "ActiveCellFont");
+    if (designing) activeFont->SetName("Tahoma");
+    activeFont->SetStyle(TFontStyles{fsBold});
+    activeFont->OnChange = [this](TObject*) { Invalidate(); };
+    Make(FRowHeaders, MakeHeaderList(false), "RowHeaders");
+    Make(FSortList, new TStringList(), "SortList");
+    Make(FLookupItems, new TStringList(), "LookupItems");
+    Make(FSelectedRowList, new TList(), "SelectedRowList");
+    Make(FSelectedColList, new TList(), "SelectedColList");
+    Make(FSortIndexes, new TSortIndexList(), "SortIndexes");
+    Make(FSortRowMap, new TIntList(0, 0), "SortRowMap");
+    Make(FUnSortRowMap, new TIntList(0, 0), "UnSortRowMap");
+    Make(FMergedColumns, new TIntList(0, 0), "MergedColumns");
+    Make(FSelectedCells, new TIntList(0, 0), "SelectedCells");
+    Make(FSelectedRows, new TIntList(0, 0), "SelectedRows");
+    Make(FModifiedRows, new TIntList(0, 0), "ModifiedRows");
+    Make(FEnabledRows, new TIntList(0, 0), "EnabledRows");
+    Make(FRowIndicator, new TBitmap(), "RowIndicator");
+    Make(FBackGround, new TBackGround(this), "BackGround");
+    Make(FControlList, new TControlList(), "ControlList");
+    Make(FProgressAppearance, new TGridProgressAppearance(), "ProgressAppearance")->OnChange =
+        [this](TObject*) { Invalidate(); };
+    Make(FSyncGrid, new TSyncGrid(this), "SyncGrid");
+
+    // The platform grid's ColCount 5, FixedCols 1, FixedRows 1 and DefaultColWidth 64 stay.
+    TBaseGrid::SetRowCount(10);
+    SetBounds(Left(), Top(), 400, 250);
+    TBaseGrid::SetDefaultRowHeight(22);
+    FFixedRowHeight = 22;
+    SetScrollBars(ssBoth);
+
+    Make(FGridItems, new TGridItems(), "GridItems");
+    Make(FFilter, new TFilter(this), "Filter");
+    // Balloons come with their own code; switching them on or off does nothing yet.
+    Make(FBalloon, new TBalloonSettings(), "Balloon");
+    Make(FShowModified, new TShowModified(), "ShowModified")->OnChange = [this](TObject*) {
+        for (int r = 0; r < RowCount(); ++r) InvalidateCell(0, r);
+    };
+    Make(FNotifierList, new TList(), "NotifierList");
+    Make(FIgnoreColumns, new TIntList(-1, -1), "IgnoreColumns");
+    Make(FFilterDropDown, new TFilterDropDown(), "FilterDropDown")->OnChange = [this](TObject*) {
+        Invalidate();
+    };
+    TStringList* filterList = Make(FFilterList, new TStringList(), "FilterList");
+    filterList->SetDuplicates(dupIgnore);
+    filterList->SetSorted(true);
+
+    if (!designing) {
+        Make(FFocusWindow, new TGridFocusWindow(nullptr), "FocusWindow");
+        static const char* const arrowNames[] = {"ArwU", "ArwD", "ArwL", "ArwR"};
+        for (int d = arrUp; d <= arrRight; ++d)
+            Make(FArrows[d], new TArrowWindow(nullptr, TArrowDirection(d)), arrowNames[d]);
+    }
+
+    FIsWinXP = CheckWin32Version(5, 1);
+    FIsWin7 = CheckWin32Version(6, 1);
+    FIsThemed = GetFileVersion("COMCTL32.DLL") >> 16 > 5;
+    FIsVista = IsVistaOrLater();
+
+    if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !designing) JoinFormResizeChain(form);
+}
+
+TArrowWindow* TAdvStringGrid::ArrowWindow(TArrowDirection Direction) const {
+    return FArrows[Direction].get();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Destruction
+
+TAdvStringGrid::~TAdvStringGrid() {
+    LeaveFormResizeChain();
+    ClearTextOnly = false;
+    SaveHiddenCells = false;
+    UnHideColumnsAll();
+
+    Drop(FCellFont, "CellFont");
+    Drop(FFocusHelper, "FocusHelper");
+    Drop(FIgnoreColumns, "IgnoreColumns");
+    Drop(FProgressAppearance, "ProgressAppearance");
+    Drop(FFloatingFooter, "FloatingFooter");
+    Drop(FControlList, "ControlList");
+    Drop(FSortRowMap, "SortRowMap");
+    Drop(FUnSortRowMap, "UnSortRowMap");
+    Drop(FMergedColumns, "MergedColumns");
+    Drop(FSelectedCells, "SelectedCells");
+    Drop(FSelectedRows, "SelectedRows");
+    Drop(FModifiedRows, "ModifiedRows");
+    Drop(FEnabledRows, "EnabledRows");
+    Drop(FNotifierList, "NotifierList");
+    Drop(FSortSettings, "SortSettings");
+    Drop(FDragDropSettings, "DragDropSettings");
+    Drop(FDragScrollOptions, "DragScrollOptions");
+    Drop(FControlLook, "ControlLook");
+    Drop(FNavigation, "Navigation");
+    Drop(FColumnSize, "ColumnSize");
+    Drop(FBands, "Bands");
+    Drop(FSizeWhileTyping, "SizeWhileTyping");
+    Drop(FImageCache, "ImageCache");
+    Drop(FMouseActions, "MouseActions");
+    Drop(FColumnHeaders, "ColumnHeaders");
+    Drop(FGrouping, "Grouping");
+    Drop(FFixedFont, "FixedFont");
+    Drop(FActiveCellFont, "ActiveCellFont");
+    Drop(FRowHeaders, "RowHeaders");
+    Drop(FLookupItems, "LookupItems");
+    Drop(FSelectedRowList, "SelectedRowList");
+    Drop(FSelectedColList, "SelectedColList");
+    Drop(FSortIndexes, "SortIndexes");
+    Drop(FRowIndicator, "RowIndicator");
+    Drop(FBackGround, "BackGround");
+    Drop(FSearchFooter, "SearchFooter");
+    Drop(FBalloon, "Balloon");
+    Drop(FShowModified, "ShowModified");
+    Drop(FInitialColSizes, "InitialColSizes");
+    Drop(FFilterDropDown, "FilterDropDown");
+    Drop(FFilterList, "FilterList");
+    Drop(FSyncGrid, "SyncGrid");
+    static const char* const arrowNames[] = {"ArwU", "ArwD", "ArwL", "ArwR"};
+    for (int d = arrUp; d <= arrRight; ++d) Drop(FArrows[d], arrowNames[d]);
+    Drop(FSortList, "SortList");
+    Drop(FGridItems, "GridItems");
+    Drop(FFilter, "Filter");
+    Drop(FFocusWindow, "FocusWindow");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window, loading, copying, painting and size
+
+void TAdvStringGrid::CreateWnd() {
+    if (ComponentState().count(csDestroying)) return;
+    TBaseGrid::CreateWnd();
+    if (!Parent()) return;
+    if (FColumnSize->Save) {
+        // Column widths are restored with the column-state persistence.
+    }
+    SetTimer(Handle(), GridTimerId, GridTimerInterval);
+    if (ComponentState().count(csDesigning) && !FGridLoaded && !Loading()) Font()->SetName("Tahoma");
+    FIsWinXP = FIsWinXP && AdvXPVS.IsThemeActive && AdvXPVS.IsThemeActive();
+    // The platform reports its wheel-scroll lines; -1 asks for a page per notch.
+    FWheelMsg = WM_MOUSEWHEEL;
+    FWheelScrollLines = Mouse->WheelScrollLines();
+    if (FWheelScrollLines == -1) FWheelScrollLines = VisibleRowCount();
+}
+
+void TAdvStringGrid::Loaded() {
+    TBaseGrid::Loaded();
+    ShowColumnHeaders();
+    ShowRowHeaders();
+    FFixedRowsMin = TBaseGrid::FixedRows();
+    FFixedColsMin = TBaseGrid::FixedCols();
+    MinRowHeight = DefaultRowHeight();
+    MinColWidth = 10;
+    FMaxRowCount = RowCount();
+    FGridLoaded = true;
+    if (Options().count(goAlwaysShowEditor)) {
+        FNavigation->AlwaysEdit = true;
+        TGridOptions opts = Options();
+        opts.erase(goAlwaysShowEditor);
+        SetOptions(opts);
+    }
+    if (!FIsWinXP && FControlLook->ControlStyle() == csTheme && !ComponentState().count(csDesigning))
+        FControlLook->SetControlStyle(csClassic);
+    SetColumnOrder();
+}
+
+void TAdvStringGrid::Assign(TPersistent* Source) {
+    auto* src = dynamic_cast<TAdvStringGrid*>(Source);
+    if (!src) return;
+    Font()->Assign(src->Font());
+    FActiveCellFont->Assign(src->ActiveCellFont());
+    SetAlign(src->Align());
+    FFilterDropDown->Assign(src->FilterDropDown());
+    AutoFilterUpdate = src->AutoFilterUpdate;
+    FMouseActions->Assign(src->MouseActions());
+    FNavigation->Assign(src->Navigation());
+    FGrouping->Assign(src->Grouping());
+    FSearchFooter->Assign(src->SearchFooter());
+    FFilter->Assign(src->Filter());
+    FBands->Assign(src->Bands());
+    FSortSettings->Assign(src->SortSettings());
+    FDragScrollOptions->Assign(src->DragScrollOptions());
+    FDragDropSettings->Assign(src->DragDropSettings());
+    FProgressAppearance->Assign(src->ProgressAppearance());
+    FColumnSize->Assign(src->ColumnSize());
+    FSyncGrid->Assign(src->SyncGrid());
+    FFocusHelper->Assign(src->FocusHelper());
+    SetFixedRowAlways(src->FixedRowAlways());
+    SetColCount(src->ColCount());
+    SetRowCount(src->RowCount());
+    SetFixedRows(src->FixedRows());
+    SetFixedCols(src->FixedCols());
+    SetDefaultColWidth(src->DefaultColWidth());
+    SetDefaultRowHeight(src->DefaultRowHeight());
+    SetFixedRowHeight(src->FixedRowHeight());
+    SetFixedColWidth(src->FixedColWidth());
+    SetOptions(src->Options());
+    for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
+    FColumnHeaders->Assign(src->ColumnHeaders());
+    for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
+    SetScrollBars(src->ScrollBars());
+    AssignCells(Source);
+}
+
+void TAdvStringGrid::AssignCells(TPersistent* Source) {
+    // The cells travel through the grid's cell stream, which the files code writes and reads;
+    // until it is part of the grid no cell is copied.
+    (void)Source;
+}
+
+void TAdvStringGrid::Invalidate() {
+    if (FEditChange) {
+        FEditChange = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+    // The floating footer's panel repaints with the grid once it is part of it.
+}
+
+void TAdvStringGrid::Resize() {
+    TBaseGrid::Resize();
+    if (FBackGround &&
+        (FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
+        FBackGround->ColorTo() != clNone)
+        Invalidate();
+    if (FControlList) CellControlsUpdate(false);
+    if (ComponentState().count(csDesigning)) Invalidate();
+}
+
+void TAdvStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (IntegralHeight && DefaultRowHeight() > 0) {
+        const int s =
+            VisibleColCount() + TBaseGrid::FixedCols() < ColCount() ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+        const int b = BorderStyle() == bsSingle ? 2 : 0;
+        AHeight = (AHeight - s - b) / DefaultRowHeight() * DefaultRowHeight() + s + 2 * b;
+    }
+    TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TAdvStringGrid::IsDesignTime(TObject*, bool& IsDesigning) {
+    IsDesigning = ComponentState().count(csDesigning) != 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the settings objects ask of the grid
+
+void TAdvStringGrid::SettingsRepaintRow(int ARow) {
+    if (ARow >= 0 && ARow < RowCount()) InvalidateRow(ARow);
+}
+
+void TAdvStringGrid::SettingsRepaintCell(int ACol, int ARow) {
+    if (ACol >= 0 && ACol < ColCount() && ARow >= 0 && ARow < RowCount()) InvalidateCell(ACol, ARow);
+}
+
+void TAdvStringGrid::SettingsFooterRows(int AFixedFooters, bool HideLastRow) {
+    SetFixedFooters(AFixedFooters);
+    FHideLastRow = HideLastRow;
+}

@@ -7,11 +7,17 @@
 
 #include "AdvGridLooks.h"
 #include "BaseGrid.h"
+#include "GridAuxControls.h"
 #include "GridItem.h"
+#include "GridOptions.h"
+#include "GridPanelSettings.h"
+#include "GridSettings.h"
 #include "GridStructure.h"
+#include "PictureContainer.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class TGridDropTarget;
 class TGridTrackbarDropDown;
@@ -24,12 +30,91 @@ class TGridColorDropDown;
 class TGridImageDropDown;
 class TGridAdvGridDropDown;
 
-class TAdvStringGrid : public TBaseGrid {
+class TCustomForm;
+
+class TAdvStringGrid : public TBaseGrid, public TGridSettingsHost {
 public:
     explicit TAdvStringGrid(TComponent* AOwner);
     ~TAdvStringGrid() override;
 
     // ---- Construction and life cycle ----
+    // Reports every object the grid makes or frees for itself, by name, in the order it happens
+    // (the constructor's and destructor's orders are part of the grid's contract with the code
+    // that hooks the objects' events). Unset: nothing is reported.
+    using TLifeCycleTrace = std::function<void(bool Created, const char* Name)>;
+    static TLifeCycleTrace LifeCycleTrace;
+
+    // With IntegralHeight the height is cut to whole rows of DefaultRowHeight (plus the
+    // horizontal bar and the border).
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // One repaint is skipped after an in-place editor changed a cell.
+    void Invalidate() override;
+    void Loaded() override;
+    // From another string grid: its settings, structure, widths, heights and then its cells;
+    // any other source is ignored.
+    void Assign(TPersistent* Source) override;
+    virtual void AssignCells(TPersistent* Source);
+    // The first form up the parent chain of Control; nullptr when none.
+    static TCustomForm* FindParentForm(TControl* Control);
+    // The handler the grid chains into its owner form's OnResize.
+    void ParentFormResize(TObject* Sender);
+
+    bool IntegralHeight = false;
+    // The grid grows and shrinks with its owner form.
+    bool SizeWithForm = false;
+    bool Loading() const { return ComponentState().count(csLoading) != 0; }
+    bool GridLoaded() const { return FGridLoaded; }
+    // Set by window creation: the wheel message and the lines one wheel notch scrolls.
+    UINT WheelMessage() const { return FWheelMsg; }
+    int WheelScrollLines() const { return FWheelScrollLines; }
+    static constexpr UINT_PTR GridTimerId = 111;
+    static constexpr UINT GridTimerInterval = 500;
+
+    String FloatFormat = "%.2f";
+    String CheckTrue = "Y";
+    String CheckFalse = "N";
+    Char PasswordChar = u'*';
+    String XMLEncoding = "ISO-8859-1";
+    String FilterDropDownClear = "(All)";
+    Char Delimiter = u'\0';
+    bool JavaCSV = false;
+    bool QuoteEmptyCells = true;
+    bool AlwaysQuotes = false;
+    bool EnableHTML = true;
+    bool SaveWithHTML = true;
+    bool SaveHiddenCells = false;
+    bool SaveVirtCells = true;
+    bool ClearTextOnly = false;
+    bool ShowNullDates = true;
+    bool EnableWheel = true;
+    bool IntelliZoom = true;
+    bool EnhRowColMove = true;
+    bool ShowDesignHelper = true;
+    bool FitCellsInGrid = true;
+    bool FilterNormalCellsOnly = true;
+    bool AutoFilterUpdate = true;
+    bool FilterIncremental = false;
+    bool LoadFirstRow = true;
+    bool SizeGrowOnly = false;
+    int GroupColumn = -1;
+    int MinRowHeight = 0;
+    int MaxRowHeight = 0;
+    int MinColWidth = 0;
+    int MaxColWidth = 0;
+    int ZoomFactor = 0;
+    bool PrinterDriverFix = false;
+    bool ExcelClipboardFormat = false;
+    bool NoDefaultDraw = false;
+    TPoint XYOffset{2, 2};
+    // The platform tests of the constructor.
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsThemed() const { return FIsThemed; }
+    bool IsVista() const { return FIsVista; }
+
+    // The run-time windows (none while the grid is designed).
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow.get(); }
+    TArrowWindow* ArrowWindow(TArrowDirection Direction) const;
 
     // ---- Update locking, painting messages, scaling and state changes ----
     // A counted lock on a shown grid: while any is open the grid paints nothing; the last
@@ -46,8 +131,6 @@ public:
     void InitOrigColSizes();
     const TIntList& OrigColSizes() const { return FOrigColSizes; }
     int OldSize() const { return FOldSize; }
-    // The active cell's font; absent (nullptr) until the constructor makes it.
-    TFont* ActiveCellFont() const { return FActiveCellFont; }
     void Dispatch(TMessage& Message) override;
 
     // ---- Moving, hiding and index maps of rows and columns ----
@@ -253,6 +336,50 @@ public:
     void SetURLFull(bool Value);
 
     // ---- Settings objects ----
+    // Each setter copies the given object's values into the grid's own (Assign); the grid keeps
+    // its objects for its whole life. BackGround has no copy.
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(TSearchFooter* Value) { FSearchFooter->Assign(Value); }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    void SetFloatingFooter(TFloatingFooter* Value) { FFloatingFooter->Assign(Value); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void SetSortSettings(TSortSettings* Value) { FSortSettings->Assign(Value); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(TDragDropSettings* Value) { FDragDropSettings->Assign(Value); }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+    void SetDragScrollOptions(TDragScrollOptions* Value) { FDragScrollOptions->Assign(Value); }
+    TControlLook* ControlLook() const { return FControlLook.get(); }
+    void SetControlLook(TControlLook* Value) { FControlLook->Assign(Value); }
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    void SetNavigation(TNavigation* Value) { FNavigation->Assign(Value); }
+    void SetColumnSize(TColumnSize* Value) { FColumnSize->Assign(Value); }
+    TBands* Bands() const { return FBands.get(); }
+    void SetBands(TBands* Value) { FBands->Assign(Value); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    void SetMouseActions(TMouseActions* Value) { FMouseActions->Assign(Value); }
+    TGrouping* Grouping() const { return FGrouping.get(); }
+    void SetGrouping(TGrouping* Value) { FGrouping->Assign(Value); }
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
+    TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    void SetActiveCellFont(TFont* Value) { FActiveCellFont->Assign(Value); }
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(TGridProgressAppearance* Value) { FProgressAppearance->Assign(Value); }
+    TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    void SetSyncGrid(TSyncGrid* Value) { FSyncGrid->Assign(Value); }
+    TFilter* Filter() const { return FFilter.get(); }
+    void SetFilter(TFilter* Value) { FFilter->Assign(Value); }
+    TBalloonSettings* Balloon() const { return FBalloon.get(); }
+    void SetBalloon(TBalloonSettings* Value) { FBalloon->Assign(Value); }
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(TShowModified* Value) { FShowModified->Assign(Value); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    void SetFocusHelper(TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+    TStringList* FilterList() const { return FFilterList.get(); }
 
     // ---- Sorting, filtering, search, files, clipboard and drag and drop (bodies in grid/extras) ----
     // Filtering: the filter applied (False: every row shown); the filter levels.
@@ -303,6 +430,40 @@ public:
 
 protected:
     // ---- Construction and life cycle ----
+    void CreateWnd() override;
+    void Resize() override;
+    // The object events the grid hooks: the navigation and mouse actions changed, the design
+    // state asked for, a repaint asked for.
+    virtual void NavigationChange(TObject*) {}
+    virtual void MouseActionsChange(TObject*) {}
+    virtual void IsDesignTime(TObject*, bool& IsDesigning);
+    virtual void RefreshDisplay(TObject*) { Invalidate(); }
+    // An in-place editor changed a cell: the next Invalidate repaints nothing.
+    bool FEditChange = false;
+
+    // TGridSettingsHost
+    TPersistent* SettingsOwner() override { return this; }
+    int SettingsFixedRows() const override { return FixedRows(); }
+    bool SettingsDesigning() const override { return ComponentState().count(csDesigning) != 0; }
+    void SettingsRepaintGrid() override { Invalidate(); }
+    void SettingsRepaintRow(int ARow) override;
+    void SettingsRepaintCell(int ACol, int ARow) override;
+    TSortIndexList* SettingsSortIndexes() override { return FSortIndexes.get(); }
+    // The sort engine is not part of the grid yet: rows keep their order.
+    void SettingsSort() override {}
+    void SettingsSortIndexed() override {}
+    void SettingsKitGradient(TFixedGradientColor, TColor) override { Invalidate(); }
+    // No drop target is made yet (as for a failed registration).
+    void SettingsOleDropTarget(bool) override {}
+    void SettingsRTFDragDrop(bool) override {}
+    void SettingsFooterRows(int AFixedFooters, bool HideLastRow) override;
+    void SettingsHideLastRow(bool HideLastRow) override { FHideLastRow = HideLastRow; }
+    // The grid has no footer panel yet.
+    bool SettingsFooterPanelExists() const override { return false; }
+    void SettingsFooterPanelHeight(int) override {}
+    void SettingsFooterPanelVisible(bool) override {}
+    void SettingsFooterPanelShowHint(bool) override {}
+    void SettingsRepaintFooterPanel() override {}
 
     // ---- Update locking, painting messages, scaling and state changes ----
     // A lock without touching the window's redrawing, and dropping every lock without a repaint
@@ -327,8 +488,6 @@ protected:
     int FUpdateCount = 0;
     bool FSelChange = false; // a selection change is pending until the last lock is released
     int FPaintCount = 0;     // 1 once a paint has been handled
-    // Made by the constructor; scaled with the form while present.
-    TFont* FActiveCellFont = nullptr;
     // The grid changed its cursor itself: a cursor change then keeps the mouse selection mode.
     bool Invokedchange = false;
     TMouseSelectMode FMouseSelectMode = msNormal;
@@ -365,6 +524,22 @@ protected:
 
 private:
     // ---- Construction and life cycle ----
+    struct TResizeLink;
+    struct TResizeChainCall;
+    void JoinFormResizeChain(TCustomForm* Form);
+    void LeaveFormResizeChain();
+    TCustomForm* FResizeForm = nullptr;
+    std::shared_ptr<TResizeLink> FResizeLink;
+    int FPrevSizeX = 0;
+    int FPrevSizeY = 0;
+    bool FGridLoaded = false;
+    bool FHideLastRow = false;
+    UINT FWheelMsg = 0;
+    int FWheelScrollLines = 0;
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsThemed = false;
+    bool FIsVista = false;
 
     // ---- Update locking, painting messages, scaling and state changes ----
     int FOldSize = 0;               // the grid's width when the widths were taken
@@ -380,10 +555,10 @@ private:
     int FNumHidden = 0;
     // The width of each hidden column, clamped into a signed 16-bit value.
     std::array<std::int16_t, MaxHideableCols + 1> FAllColWidths{};
-    TOwned<TGridItems> FGridItems{new TGridItems()};
+    TOwned<TGridItems> FGridItems;
     int FFilterLevel = 0;
-    TOwned<TIntList> FIgnoreColumns{new TIntList(0, 0)};
-    TOwned<TControlList> FControlList{new TControlList()};
+    TOwned<TIntList> FIgnoreColumns;
+    TOwned<TControlList> FControlList;
     std::vector<int> FColumnOrder;
     bool FSelHidden = false;
     TGridRect FHiddenSel;
@@ -410,12 +585,12 @@ private:
     TAlignment FDefaultAlignment = taLeftJustify;
     bool FGridWordWrap = true;
     int FLastReportedRow = -1;
-    TOwned<TFont> FFixedFont{MakeFixedFont()};
-    TOwned<TStringList> FLookupItems{new TStringList()};
-    TOwned<TStringList> FColumnHeaders{MakeHeaderList(true)};
-    TOwned<TStringList> FRowHeaders{MakeHeaderList(false)};
-    TOwned<TColumnSize> FColumnSize{new TColumnSize(this)};
-    TOwned<TSizeWhileTyping> FSizeWhileTyping{new TSizeWhileTyping()};
+    TOwned<TFont> FFixedFont;
+    TOwned<TStringList> FLookupItems;
+    TOwned<TStringList> FColumnHeaders;
+    TOwned<TStringList> FRowHeaders;
+    TOwned<TColumnSize> FColumnSize;
+    TOwned<TSizeWhileTyping> FSizeWhileTyping;
 
     // ---- Look presets and link display settings ----
     TGridLook FLook = glXP;
@@ -451,4 +626,48 @@ private:
     TGridColorDropDown* FColorDropDown = nullptr;
     TGridImageDropDown* FImageDropDown = nullptr;
     TGridAdvGridDropDown* FAdvGridDropDown = nullptr;
+
+    // The objects the constructor makes, in the order it makes them (see AdvGrid.cpp).
+    TOwned<TFont> FCellFont;
+    TOwned<TFocusHelper> FFocusHelper;
+    TOwned<TSearchFooter> FSearchFooter;
+    TOwned<TFloatingFooter> FFloatingFooter;
+    TOwned<TSortSettings> FSortSettings;
+    TOwned<TDragDropSettings> FDragDropSettings;
+    TOwned<TDragScrollOptions> FDragScrollOptions;
+    TOwned<TControlLook> FControlLook;
+    TOwned<TNavigation> FNavigation;
+    TOwned<TBands> FBands;
+    TOwned<TMouseActions> FMouseActions;
+    TOwned<TGrouping> FGrouping;
+    TOwned<THTMLPictureCache> FImageCache;
+    TOwned<TIntList> FInitialColSizes;
+    TOwned<TFont> FActiveCellFont;
+    TOwned<TStringList> FSortList;
+    TOwned<TList> FSelectedRowList;
+    TOwned<TList> FSelectedColList;
+    TOwned<TSortIndexList> FSortIndexes;
+    TOwned<TIntList> FSortRowMap;
+    TOwned<TIntList> FUnSortRowMap;
+    TOwned<TIntList> FMergedColumns;
+    TOwned<TIntList> FSelectedCells;
+    TOwned<TIntList> FSelectedRows;
+    TOwned<TIntList> FModifiedRows;
+    TOwned<TIntList> FEnabledRows;
+    TOwned<TBitmap> FRowIndicator;
+    TOwned<TBackGround> FBackGround;
+    TOwned<TGridProgressAppearance> FProgressAppearance;
+    TOwned<TSyncGrid> FSyncGrid;
+    TOwned<TFilter> FFilter;
+    TOwned<TBalloonSettings> FBalloon;
+    TOwned<TShowModified> FShowModified;
+    TOwned<TList> FNotifierList;
+    TOwned<TFilterDropDown> FFilterDropDown;
+    TOwned<TStringList> FFilterList;
+    // Run time only.
+    TOwned<TGridFocusWindow> FFocusWindow;
+    std::array<TOwned<TArrowWindow>, 4> FArrows;
+
+    template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
+    template <class T> void Drop(TOwned<T>& Slot, const char* Name);
 };

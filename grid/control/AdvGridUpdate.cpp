@@ -104,7 +104,7 @@ void TAdvStringGrid::ChangeScale(int M, int D) {
     TBaseGrid::ChangeScale(M, D);
     if (HasState(csDesigning) || M == D) return;
     ScaleFont(FixedFont(), M, D);
-    ScaleFont(FActiveCellFont, M, D);
+    ScaleFont(FActiveCellFont.get(), M, D);
 }
 
 int TAdvStringGrid::GetVersionNr() {

@@ -9,22 +9,17 @@
 
 namespace {
 
-// Counts paints and whole-control repaints; installs the active-cell font the way the constructor
-// will.
+// Counts paints and whole-control repaints; sets the size of the active-cell font.
 class TCountingGrid : public TAdvStringGrid {
 public:
-    using TAdvStringGrid::TAdvStringGrid;
-    ~TCountingGrid() override { TObject::Free(FActiveCellFont); }
     using TAdvStringGrid::ChangeScale;
     using TAdvStringGrid::FMouseSelectMode;
     using TAdvStringGrid::Invokedchange;
     using TAdvStringGrid::ResetUpdate;
     using TAdvStringGrid::StartUpdate;
+    using TAdvStringGrid::TAdvStringGrid;
 
-    void InstallFont(int Size) {
-        FActiveCellFont = new TFont();
-        FActiveCellFont->SetSize(Size);
-    }
+    void InstallFont(int Size) { ActiveCellFont()->SetSize(Size); }
     void Invalidate() override {
         ++Invalidates;
         TAdvStringGrid::Invalidate();
@@ -195,10 +190,12 @@ TEST_F(Scaling, TheFixedAndActiveCellFontsFollowTheFormScale) {
     }
 }
 
-TEST_F(Scaling, WithoutTheFontOnlyTheControlScales) {
+TEST_F(Scaling, TheDefaultFontsScaleWithTheControl) {
+    const int fixed = Grid->FixedFont()->Size(), active = Grid->ActiveCellFont()->Size();
     Grid->ChangeScale(120, 96);
     EXPECT_EQ(Grid->Width(), 500);
-    EXPECT_EQ(Grid->ActiveCellFont(), nullptr);
+    EXPECT_EQ(Grid->FixedFont()->Size(), MulDiv(fixed, 120, 96));
+    EXPECT_EQ(Grid->ActiveCellFont()->Size(), MulDiv(active, 120, 96));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,143 @@
+// The grid control's construction and destruction: a new grid's defaults, the order of what it
+// makes and frees, copying another grid, IntegralHeight and the owner form's OnResize chain.
+#include "AdvGrid.h"
+
+#include "Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct TFreeObj {
+    void operator()(TObject* O) const { TObject::Free(O); }
+};
+using TGridPtr = std::unique_ptr<TAdvStringGrid, TFreeObj>;
+using TFormPtr = std::unique_ptr<TForm, TFreeObj>;
+
+TEST(AdvGridLifeCycle, NewGridDefaults) {
+    TGridPtr g(new TAdvStringGrid(nullptr));
+    struct Case {
+        const char* What;
+        bool Ok;
+    } cases[] = {
+        {"RowCount 10", g->RowCount() == 10},
+        {"ColCount 5", g->ColCount() == 5},
+        {"Width 400", g->Width() == 400},
+        {"Height 250", g->Height() == 250},
+        {"DefaultRowHeight 22", g->DefaultRowHeight() == 22},
+        {"FixedRowHeight 22", g->FixedRowHeight() == 22},
+        {"FloatFormat", g->FloatFormat == "%.2f"},
+        {"CheckTrue", g->CheckTrue == "Y"},
+        {"CheckFalse", g->CheckFalse == "N"},
+        {"FilterDropDownClear", g->FilterDropDownClear == "(All)"},
+        {"fixed font Tahoma", g->FixedFont()->Name() == "Tahoma"},
+        {"fixed font bold", g->FixedFont()->Style().count(fsBold) == 1},
+        {"active font bold", g->ActiveCellFont()->Style().count(fsBold) == 1},
+        {"no hidden columns", g->NumHiddenColumns() == 0},
+        {"column 511 visible", !g->IsHiddenColumn(511)},
+        {"no hidden rows", g->NumHiddenRows() == 0},
+        {"GroupColumn -1", g->GroupColumn == -1},
+        {"focus window at run time", g->FocusWindow() != nullptr},
+        {"four arrow windows", g->ArrowWindow(arrUp) && g->ArrowWindow(arrDown) && g->ArrowWindow(arrLeft) &&
+                                   g->ArrowWindow(arrRight)},
+        {"filter list sorted", g->FilterList()->Sorted()},
+        {"IgnoreColumns empty", g->IgnoreColumns()->Count() == 0},
+    };
+    for (const Case& c : cases) EXPECT_TRUE(c.Ok) << c.What;
+}
+
+TEST(AdvGridLifeCycle, CreationAndDestructionOrder) {
+    std::vector<std::string> made, freed;
+    TAdvStringGrid::LifeCycleTrace = [&](bool Created, const char* Name) {
+        (Created ? made : freed).push_back(Name);
+    };
+    { TGridPtr g(new TAdvStringGrid(nullptr)); }
+    TAdvStringGrid::LifeCycleTrace = nullptr;
+    auto pos = [](const std::vector<std::string>& v, const char* n) {
+        return int(std::find(v.begin(), v.end(), n) - v.begin());
+    };
+    // Everything made is freed once.
+    EXPECT_EQ(made.size(), freed.size());
+    const char* madeOrder[] = {
+        "CellFont",       "FocusHelper", "SearchFooter", "FloatingFooter", "SortSettings",
+        "ControlLook",    "Navigation",  "ColumnSize",   "MouseActions",   "ColumnHeaders",
+        "FixedFont",      "RowHeaders",  "SortIndexes",  "BackGround",     "ControlList",
+        "SyncGrid",       "GridItems",   "Filter",       "Balloon",        "IgnoreColumns",
+        "FilterDropDown", "FilterList",  "FocusWindow",  "ArwU",           "ArwR"};
+    for (size_t i = 1; i < std::size(madeOrder); ++i)
+        EXPECT_LT(pos(made, madeOrder[i - 1]), pos(made, madeOrder[i]))
+            << madeOrder[i - 1] << " before " << madeOrder[i];
+    const char* freedOrder[] = {"CellFont",       "FocusHelper", "IgnoreColumns", "ProgressAppearance",
+                                "FloatingFooter", "ControlList", "NotifierList",  "SortSettings",
+                                "ColumnHeaders",  "FixedFont",   "BackGround",    "SearchFooter",
+                                "FilterList",     "SyncGrid",    "ArwU",          "SortList",
+                                "GridItems",      "Filter",      "FocusWindow"};
+    for (size_t i = 1; i < std::size(freedOrder); ++i)
+        EXPECT_LT(pos(freed, freedOrder[i - 1]), pos(freed, freedOrder[i]))
+            << freedOrder[i - 1] << " before " << freedOrder[i];
+}
+
+TEST(AdvGridLifeCycle, IntegralHeightCutsToWholeRows) {
+    TGridPtr g(new TAdvStringGrid(nullptr));
+    g->IntegralHeight = true;
+    g->SetColCount(2); // every column visible: no horizontal bar
+    g->SetBounds(0, 0, 400, 100);
+    EXPECT_EQ(g->Height(), 92);
+    g->IntegralHeight = false;
+    g->SetBounds(0, 0, 400, 100);
+    EXPECT_EQ(g->Height(), 100);
+}
+
+TEST(AdvGridLifeCycle, AssignCopiesStructureAndSettings) {
+    TGridPtr a(new TAdvStringGrid(nullptr)), b(new TAdvStringGrid(nullptr));
+    a->SetColCount(7);
+    a->SetRowCount(12);
+    a->SetColWidths(3, 99);
+    a->SetRowHeights(4, 40);
+    a->SortSettings()->SetColumn(2);
+    a->Navigation()->AlwaysEdit = true;
+    b->Assign(a.get());
+    EXPECT_EQ(b->ColCount(), 7);
+    EXPECT_EQ(b->RowCount(), 12);
+    EXPECT_EQ(b->ColWidths(3), 99);
+    EXPECT_EQ(b->RowHeights(4), 40);
+    EXPECT_EQ(b->SortSettings()->Column(), 2);
+    EXPECT_TRUE(b->Navigation()->AlwaysEdit);
+    // The copy has its own objects.
+    EXPECT_NE(b->SortSettings(), a->SortSettings());
+    // Another class is ignored.
+    TStringList other;
+    b->Assign(&other);
+    EXPECT_EQ(b->ColCount(), 7);
+}
+
+// Two grids on one form, destroyed in both orders: the form's OnResize stays callable and
+// ends as the form's own handler.
+TEST(AdvGridLifeCycle, OwnerFormResizeChainInEveryOrder) {
+    for (bool firstGoesFirst : {true, false}) {
+        TFormPtr form(new TForm(nullptr));
+        int own = 0;
+        form->OnResize = [&](TObject*) { ++own; };
+        auto* g1 = new TAdvStringGrid(form.get());
+        auto* g2 = new TAdvStringGrid(form.get());
+        form->OnResize(form.get());
+        EXPECT_EQ(own, 1);
+        TObject::Free(firstGoesFirst ? static_cast<TObject*>(g1) : g2);
+        form->OnResize(form.get());
+        EXPECT_EQ(own, 2) << firstGoesFirst;
+        TObject::Free(firstGoesFirst ? static_cast<TObject*>(g2) : g1);
+        form->OnResize(form.get());
+        EXPECT_EQ(own, 3) << firstGoesFirst;
+    }
+    // A form without a handler gets none back.
+    TFormPtr form(new TForm(nullptr));
+    auto* g = new TAdvStringGrid(form.get());
+    EXPECT_TRUE(Assigned(form->OnResize));
+    TObject::Free(g);
+    EXPECT_FALSE(Assigned(form->OnResize));
+}
+
+} // namespace
