@@ -307,6 +307,7 @@ void TAdvStringGrid::Loaded() {
     if (!FIsWinXP && FControlLook->ControlStyle() == csTheme && !ComponentState().count(csDesigning))
         FControlLook->SetControlStyle(csClassic);
     UpdateSearchPanel();
+    UpdateAlwaysShownScrollBars(false);
     InitOrigColSizes();
     SetColumnOrder();
 }
@@ -348,6 +349,7 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
     FColumnHeaders->Assign(src->ColumnHeaders());
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
+    SetScrollBarAlways(src->ScrollBarAlways());
     SetScrollBars(src->ScrollBars());
     AssignCells(Source);
 }
@@ -377,8 +379,29 @@ void TAdvStringGrid::Resize() {
         (FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
         FBackGround->ColorTo() != clNone)
         Invalidate();
+    UpdateAlwaysShownScrollBars(false);
     if (FControlList) CellControlsUpdate(false);
     if (ComponentState().count(csDesigning)) Invalidate();
+}
+
+void TAdvStringGrid::SetScrollBarAlways(TScrollBarAlways Value) {
+    FScrollBarAlways = Value;
+    UpdateAlwaysShownScrollBars(false);
+}
+
+void TAdvStringGrid::UpdateAlwaysShownScrollBars(bool Force) {
+    if (!HandleAllocated()) return;
+    const bool rowsFit = VisibleRowCount() + TBaseGrid::FixedRows() >= RowCount();
+    const bool colsFit = VisibleColCount() + TBaseGrid::FixedCols() >= ColCount();
+    if (FScrollBarAlways != saNone) {
+        if (rowsFit) ShowScrollBar(Handle(), SB_VERT, FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
+        if (colsFit) ShowScrollBar(Handle(), SB_HORZ, FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+        EnableScrollBar(Handle(), SB_VERT, rowsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+        EnableScrollBar(Handle(), SB_HORZ, colsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+    } else if (Force) {
+        if (rowsFit) ShowScrollBar(Handle(), SB_VERT, false);
+        if (colsFit) ShowScrollBar(Handle(), SB_HORZ, false);
+    }
 }
 
 void TAdvStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

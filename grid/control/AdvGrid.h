@@ -60,6 +60,12 @@ public:
     void ParentFormResize(TObject* Sender);
 
     bool IntegralHeight = false;
+    // The scroll bars named here stay shown when every row (column) fits, disabled; a bar whose
+    // content does not fit is enabled. Writing applies the rule at once.
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    // Applies that rule; with saNone and Force the bars whose content fits are hidden.
+    void UpdateAlwaysShownScrollBars(bool Force);
     // The edit mask of every cell; OnGetEditMask may give a cell another.
     String EditMask;
     // The grid grows and shrinks with its owner form.
@@ -558,6 +564,7 @@ private:
     int FPrevSizeX = 0;
     int FPrevSizeY = 0;
     bool FGridLoaded = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
     TCursor FLoadedCursor = crDefault; // the cursor when loaded; set back when the grid goes
     bool FHideLastRow = false;
     UINT FWheelMsg = 0;

@@ -47,9 +47,11 @@ void TAdvStringGrid::SetRowCount(int Value) {
     FMaxRowCount = std::max(FMaxRowCount, Value);
     FNormalRowCount = Value;
     UpdateFooter();
-    if (footer && RowCount() == Value) {
-        if (Value < oldCount) FreeCellPropertiesRange(0, Value - 1, TotalColCount() - 1, Value - 1);
-        StringsToRow(footer.get(), Value - 1);
+    UpdateAlwaysShownScrollBars(false);
+    if (footer && RowCount() > 0) {
+        const int last = RowCount() - 1;
+        if (last < oldCount - 1) FreeCellPropertiesRange(0, last, TotalColCount() - 1, last);
+        StringsToRow(footer.get(), last);
         CalcFooter(-1);
     }
 }
@@ -69,6 +71,7 @@ void TAdvStringGrid::SetColCount(int Value) {
     if (FFixedColAlways && FFixedColsMin >= 0 && FFixedColsMin < ColCount()) SetFixedCols(FFixedColsMin);
     FMaxColCount = std::max(FMaxColCount, Value);
     UpdateFooter();
+    UpdateAlwaysShownScrollBars(false);
 }
 
 void TAdvStringGrid::SetRow(int Value) {

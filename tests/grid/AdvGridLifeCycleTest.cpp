@@ -135,6 +135,36 @@ TEST(AdvGridLifeCycle, LoadedSettlesTheStreamedValues) {
     EXPECT_EQ(g->FloatingFooter()->Height(), 30);
 }
 
+// ScrollBarAlways keeps the named bars shown while everything fits; with saNone a forced update
+// hides the bars whose content fits.
+TEST(AdvGridLifeCycle, AlwaysShownScrollBars) {
+    TFormPtr form(new TForm(nullptr));
+    form->SetBounds(100, 100, 600, 400);
+    auto* g = new TAdvStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(10, 10, 400, 250);
+    g->SetColCount(2);
+    g->SetRowCount(3);
+    form->Show();
+    Application->ProcessMessages();
+    auto bars = [&] { return DWORD(GetWindowLong(g->Handle(), GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL); };
+    EXPECT_EQ(bars(), 0u);
+    g->SetScrollBarAlways(saVert);
+    EXPECT_EQ(bars(), WS_VSCROLL);
+    g->SetScrollBarAlways(saBoth);
+    EXPECT_EQ(bars(), WS_HSCROLL | WS_VSCROLL);
+    // Rows that no longer fit keep the bar; fitting again keeps it too.
+    g->SetRowCount(60);
+    EXPECT_TRUE(bars() & WS_VSCROLL);
+    g->SetRowCount(3);
+    Application->ProcessMessages();
+    EXPECT_EQ(bars(), WS_HSCROLL | WS_VSCROLL);
+    g->SetScrollBarAlways(saNone);
+    EXPECT_EQ(bars(), WS_HSCROLL | WS_VSCROLL);
+    g->UpdateAlwaysShownScrollBars(true);
+    EXPECT_EQ(bars(), 0u);
+}
+
 // The editor's mask starts from EditMask; OnGetEditMask may change it per cell.
 TEST(AdvGridLifeCycle, EditMaskAndItsEvent) {
     struct TMaskGrid : TAdvStringGrid {
