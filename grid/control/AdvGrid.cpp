@@ -394,8 +394,10 @@ void TAdvStringGrid::UpdateAlwaysShownScrollBars(bool Force) {
     const bool rowsFit = VisibleRowCount() + TBaseGrid::FixedRows() >= RowCount();
     const bool colsFit = VisibleColCount() + TBaseGrid::FixedCols() >= ColCount();
     if (FScrollBarAlways != saNone) {
-        if (rowsFit) ShowScrollBar(Handle(), SB_VERT, FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
-        if (colsFit) ShowScrollBar(Handle(), SB_HORZ, FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+        if (rowsFit)
+            ShowScrollBar(Handle(), SB_VERT, FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
+        if (colsFit)
+            ShowScrollBar(Handle(), SB_HORZ, FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
         EnableScrollBar(Handle(), SB_VERT, rowsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
         EnableScrollBar(Handle(), SB_HORZ, colsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
     } else if (Force) {

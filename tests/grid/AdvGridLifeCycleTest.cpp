@@ -45,6 +45,14 @@ TEST(AdvGridLifeCycle, NewGridDefaults) {
                                    g->ArrowWindow(arrRight)},
         {"filter list sorted", g->FilterList()->Sorted()},
         {"IgnoreColumns empty", g->IgnoreColumns()->Count() == 0},
+        {"floating footer hidden, as high as a row",
+         !g->FloatingFooter()->Visible() && g->FloatingFooter()->Height() == 22},
+        {"no fixed footer rows", g->FixedFooters() == 0},
+        {"no always-shown scroll bars", g->ScrollBarAlways() == saNone},
+        {"no merged columns", g->MergedColumns()->Count() == 0},
+        {"hover gradient as ControlLook's",
+         g->KitGradientHoverFrom() == g->ControlLook()->FixedGradientHoverFrom()},
+        {"no edit mask", g->EditMask.isEmpty()},
     };
     for (const Case& c : cases) EXPECT_TRUE(c.Ok) << c.What;
 }

@@ -42,7 +42,8 @@ TLookGrid* MarkedGrid(TGridLook Start) {
     g->SortSettings()->SetHeaderColor(Mark);
     g->SearchFooter()->SetColor(Mark);
     g->SearchFooter()->SetColorTo(Mark);
-    for (int w = fgFrom; w <= fgDownBorder; ++w) g->ControlLook()->SetFixedGradient(TFixedGradientColor(w), Mark);
+    for (int w = fgFrom; w <= fgDownBorder; ++w)
+        g->ControlLook()->SetFixedGradient(TFixedGradientColor(w), Mark);
     g->Invalidates = 0;
     return g;
 }
@@ -150,7 +151,8 @@ TEST(LookPresets, ControlLookPassesItsGradientsToTheGrid) {
     auto* g = new TLookGrid(nullptr);
     auto freeGrid = FreeAtEnd(g);
     for (int w = fgHoverFrom; w <= fgDownBorder; ++w)
-        EXPECT_EQ(g->KitGradient(TFixedGradientColor(w)), g->ControlLook()->FixedGradient(TFixedGradientColor(w)))
+        EXPECT_EQ(g->KitGradient(TFixedGradientColor(w)),
+                  g->ControlLook()->FixedGradient(TFixedGradientColor(w)))
             << w;
     EXPECT_EQ(g->KitGradientHoverFrom(), TColor(0xFFFFFF));
     EXPECT_EQ(g->KitGradientDownBorder(), TColor(0x808080));
