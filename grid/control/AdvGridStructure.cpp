@@ -82,6 +82,15 @@ void TAdvStringGrid::SetRow(int Value) {
         FLastReportedRow = Row();
         OnRowUpdate(this, old, Row());
     }
+    // A synchronised grid follows the current row (only when it differs, so two grids that follow
+    // each other stop).
+    TStringGrid* other = FSyncGrid ? FSyncGrid->Grid() : nullptr;
+    if (other && FSyncGrid->SelectionRow && other->Row() != Row() && Row() < other->RowCount()) {
+        if (auto* adv = dynamic_cast<TAdvStringGrid*>(other))
+            adv->SetRow(Row());
+        else
+            other->SetRow(Row());
+    }
 }
 
 void TAdvStringGrid::SetTopRow(int Value) {

@@ -288,6 +288,27 @@ TEST(AdvGridStructureTest, FixedCountsFollowTheAlwaysRules) {
     EXPECT_EQ(plain->FixedRows(), 1);
 }
 
+// With SyncGrid.SelectionRow the synchronised grid follows the current row, also when two grids
+// follow each other.
+TEST(AdvGridStructureTest, SynchronisedGridFollowsTheRow) {
+    TGridPtr a = MakeGrid(3, 10), b = MakeGrid(3, 10);
+    a->SyncGrid()->SetGrid(b.get());
+    a->SetRow(4);
+    EXPECT_EQ(b->Row(), 1);
+    a->SyncGrid()->SelectionRow = true;
+    b->SyncGrid()->SetGrid(a.get());
+    b->SyncGrid()->SelectionRow = true;
+    a->SetRow(5);
+    EXPECT_EQ(b->Row(), 5);
+    b->SetRow(7);
+    EXPECT_EQ(a->Row(), 7);
+    // A row the other grid lacks is not followed.
+    b->SetRowCount(6);
+    const int before = b->Row();
+    a->SetRow(8);
+    EXPECT_EQ(b->Row(), before);
+}
+
 TEST(AdvGridStructureTest, TopRowOutsideItsRangeIsIgnored) {
     auto g = MakeGrid(3, 50);
     g->SetFixedRows(2);
