@@ -71,6 +71,8 @@ void TAdvStringGrid::SetColCount(int Value) {
     if (FFixedColAlways && FFixedColsMin >= 0 && FFixedColsMin < ColCount()) SetFixedCols(FFixedColsMin);
     FMaxColCount = std::max(FMaxColCount, Value);
     UpdateFooter();
+    // With IntegralHeight a horizontal bar that comes or goes changes the height.
+    SetBounds(Left(), Top(), Width(), Height());
     UpdateAlwaysShownScrollBars(false);
 }
 
