@@ -3,6 +3,7 @@
 // word wrap, fixed font), the header lists, the used-cell and save ranges and the position
 // queries. Counts and indexes here are display ones.
 #include "AdvGrid.h"
+#include "SysUtils.h"
 
 #include <algorithm>
 #include <cstdlib>
