@@ -4,6 +4,7 @@
 // (GsdmlCheck.h: byte-order mark, CR LF, xmllint, text and ID references).
 #include "GsdmlCheck.h"
 #include "GsdmlGolden.h"
+#include "SaveStepFixture.h"
 
 #include "Dialogs.h"
 #include "Forms.h"
@@ -38,58 +39,17 @@ QByteArray Expected(const QByteArray& Station = "SERIAL", int In = 1438, int Out
 
 const char* const Name = "GSDML-V2.25-Ostrel-_GW40211-20210625.xml";
 
-// A project folder of its own; dialogs are answered through the hooks and recorded.
-class Gsdml : public ::testing::Test {
+// The project folder of SaveStepTest, and another folder the save dialog may choose.
+class Gsdml : public SaveStepTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        Lang_Text.Load_Default_Lang();
-        QDir().mkpath(FDir.filePath("project"));
-        Path_Project = FDir.filePath("project");
-        Set_Files();
-        FOldMsg = SetMessageDlgHook([this](const TMessageDlgRequest& R) {
-            Messages << R;
-            return Answer;
-        });
-        FOldFile = SetFileDialogHook([this](TOpenDialog* D, bool Save) {
-            ++Dialogs;
-            EXPECT_TRUE(Save);
-            InitialDir = D->InitialDir;
-            Filter = D->Filter;
-            Preset = D->FileName;
-            Owner = D->Owner();
-            D->FileName = Chosen;
-            return !Chosen.isEmpty();
-        });
+        SaveStepTest::SetUp();
+        ASSERT_TRUE(FOther.isValid());
     }
-    void TearDown() override {
-        SetMessageDlgHook(FOldMsg);
-        SetFileDialogHook(FOldFile);
-        Path_Project.clear();
-        Set_Files();
-    }
-    void WriteParGen(const QByteArray& Body) const { WriteFile("project/ParGen.xml", Body); }
-    void WriteFile(const QString& Relative, const QByteArray& Bytes) const {
-        QFile f(FDir.filePath(Relative));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(Bytes);
-    }
-    QByteArray Read(const QString& Relative) const {
-        QFile f(FDir.filePath(Relative));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    QString Path(const QString& Relative) const { return FDir.filePath(Relative); }
+    // A path inside the project folder.
+    QString Path(const QString& Name) const { return FDir.filePath(Name); }
 
-    QTemporaryDir FDir;
-    QList<TMessageDlgRequest> Messages;
-    int Answer = mrYes;
-    int Dialogs = 0;
-    QString Chosen, InitialDir, Filter, Preset;
-    TComponent* Owner = nullptr;
-
-private:
-    TMessageDlgHook FOldMsg;
-    TFileDialogHook FOldFile;
+    QTemporaryDir FOther;
 };
 
 } // namespace
@@ -183,23 +143,23 @@ TEST_F(Gsdml, AttributeValueEscapes) {
 // Lengths the device cannot carry, which only a hand-edited ParGen.xml holds: text 2510, nothing
 // asked, nothing written, an earlier file left as it was.
 TEST_F(Gsdml, LengthsOutOfRangeAreRefused) {
-    WriteFile(QString("project/") + Name, "earlier");
+    WriteFile(QString(Name), "earlier");
     for (const char* key : {"PROFINET_NB_IN", "PROFINET_NB_OUT"})
         for (const char* value : {"-1", "1439", "100000"}) {
             SCOPED_TRACE(std::string(key) + "=" + value);
             WriteParGen(QByteArray("<Par_Gen><") + key + ">" + value + "</" + key + "></Par_Gen>");
             Messages.clear();
-            Chosen = Path("project/x.xml");
+            Chosen = Path("x.xml");
             Create_GSDML_File(Name);
             ASSERT_EQ(Messages.size(), 1);
             EXPECT_EQ(Messages[0].Msg, Lang_Text.Get(2510));
             EXPECT_EQ(Messages[0].DlgType, mtError);
             EXPECT_EQ(Messages[0].Buttons, TMsgDlgButtons({mbOK}));
             EXPECT_EQ(Dialogs, 0);
-            EXPECT_THROW(Write_GSDML_File(Path(QString("project/") + Name)), Exception);
-            EXPECT_EQ(Read(QString("project/") + Name), "earlier");
+            EXPECT_THROW(Write_GSDML_File(Path(QString(Name))), Exception);
+            EXPECT_EQ(Read(QString(Name)), "earlier");
         }
-    EXPECT_EQ(QDir(Path("project")).entryList(QDir::Files), QStringList({Name, "ParGen.xml"}));
+    EXPECT_EQ(Files(), QStringList({Name, "ParGen.xml"}));
 }
 
 // The step: the dialog belongs to the main window, opens in the project folder with the composed
@@ -207,8 +167,7 @@ TEST_F(Gsdml, LengthsOutOfRangeAreRefused) {
 TEST_F(Gsdml, WritesTheComposedNameIntoTheChosenFolder) {
     WriteParGen(
         "<Par_Gen><PROFINET_NB_IN>100</PROFINET_NB_IN><PROFINET_NB_OUT>20</PROFINET_NB_OUT></Par_Gen>");
-    QDir().mkpath(Path("elsewhere"));
-    Chosen = Path("elsewhere/typed.txt");
+    Chosen = FOther.filePath("typed.txt");
     auto* main = new TForm(nullptr);
     TCustomForm* savedMain = Application->MainForm();
     Application->SetMainForm(main);
@@ -218,43 +177,45 @@ TEST_F(Gsdml, WritesTheComposedNameIntoTheChosenFolder) {
     EXPECT_EQ(main->ComponentCount(), 0); // gone with the run
     TObject::Free(main);
     EXPECT_EQ(Dialogs, 1);
-    EXPECT_EQ(NativePath(InitialDir), Path("project"));
+    EXPECT_EQ(NativePath(InitialDir), FDir.path());
     EXPECT_EQ(Filter, QString("PROFINET XML (*.xml)|") + Name);
     EXPECT_EQ(Preset, Name);
     EXPECT_TRUE(Messages.isEmpty());
-    EXPECT_EQ(QDir(Path("elsewhere")).entryList(QDir::Files), QStringList({Name}));
-    EXPECT_EQ(Read(QString("elsewhere/") + Name), Expected("SERIAL", 20, 100));
-    ExpectSoundGsdml(Path(QString("elsewhere/") + Name));
+    EXPECT_EQ(QDir(FOther.path()).entryList(QDir::Files), QStringList({Name}));
+    QFile written(FOther.filePath(Name));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), Expected("SERIAL", 20, 100));
+    ExpectSoundGsdml(FOther.filePath(Name));
 }
 
 TEST_F(Gsdml, ExistingFileIsReplacedOnlyAfterYesAndCancelWritesNothing) {
-    WriteFile(QString("project/") + Name, "earlier");
+    WriteFile(QString(Name), "earlier");
     Chosen.clear();
     Create_GSDML_File(Name);
     EXPECT_EQ(Dialogs, 1);
     EXPECT_TRUE(Messages.isEmpty());
 
-    Chosen = Path(QString("project/") + Name);
+    Chosen = Path(QString(Name));
     Answer = mrNo;
     Create_GSDML_File(Name);
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_EQ(Messages[0].Msg, Lang_Text.Get(2508));
     EXPECT_EQ(Messages[0].DlgType, mtConfirmation);
     EXPECT_EQ(Messages[0].Buttons, mbYesNo);
-    EXPECT_EQ(Read(QString("project/") + Name), "earlier");
+    EXPECT_EQ(Read(QString(Name)), "earlier");
 
     Answer = mrYes;
     Create_GSDML_File(Name);
     EXPECT_EQ(Messages.size(), 2);
-    EXPECT_EQ(Read(QString("project/") + Name), Expected());
-    EXPECT_EQ(QDir(Path("project")).entryList(QDir::Files), QStringList({Name}));
+    EXPECT_EQ(Read(QString(Name)), Expected());
+    EXPECT_EQ(Files(), QStringList({Name}));
 }
 
 TEST_F(Gsdml, FailuresAreReportedAndLeaveNoFile) {
     // A name that is no plain file name never reaches the file system.
     for (const char* bad : {"../x.xml", "a/b.xml", "a\\b.xml", ""}) {
         Messages.clear();
-        Chosen = Path("project/x.xml");
+        Chosen = Path("x.xml");
         Create_GSDML_File(bad);
         ASSERT_EQ(Messages.size(), 1) << bad;
         EXPECT_EQ(Messages[0].Msg, Lang_Text.Get(2509));
@@ -268,9 +229,9 @@ TEST_F(Gsdml, FailuresAreReportedAndLeaveNoFile) {
 
     // A ParGen.xml that cannot be read is reported, not taken for the defaults.
     WriteParGen("<Par_Gen><PROFINET_NB_IN>10</PROFINET_NB_I");
-    Chosen = Path("project/x.xml");
+    Chosen = Path("x.xml");
     EXPECT_THROW(Create_GSDML_File(Name), EXMLDocError);
-    EXPECT_EQ(QDir(Path("project")).entryList(QDir::Files), QStringList({"ParGen.xml"}));
+    EXPECT_EQ(Files(), QStringList({"ParGen.xml"}));
 }
 
 // The consumer's checks are seen to fail on a file whose references do not resolve.
