@@ -9,6 +9,8 @@
 #include "UOpenConf.h"
 #include "UParGen.h"
 #include "UProfibus_GSD.h"
+#include "UProfinetFileName.h"
+#include "UProfinetXML.h"
 #include "UProject.h"
 #include "USettings.h"
 #include "USoftOptions.h"
@@ -328,7 +330,10 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FBoot) FBoot->Set_Lang();
     if (FParGen) FParGen->Set_Lang();
     // The windows of the other parts of the program (client mapping and the field-protocol
-    // tables) follow here, in this order, as they join.
+    // tables) join here in the system's order: the client mapping editor, the BACnet, CAN,
+    // CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the SNMP
+    // and MQTT windows after it.
+    if (FProfinetFileName) FProfinetFileName->Set_Lang();
 }
 
 void TFVelmoraeFirmWare::Start_Program(const String& NomeSW, const String& Parameter, Byte tipo) {
@@ -360,7 +365,8 @@ void TFVelmoraeFirmWare::Build_EDS_File() {
 }
 
 void TFVelmoraeFirmWare::PROFINET_XML() {
-    // The file-name window and the GSDML generator run here once they are part of the program.
+    if (!FProfinetFileName || FProfinetFileName->ShowModal() != mrOk) return;
+    Create_GSDML_File(FProfinetFileName->Name_File_XML);
 }
 
 int TFVelmoraeFirmWare::Get_Type_BACnet() {

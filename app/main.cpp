@@ -8,6 +8,7 @@
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
+#include "UProfinetFileName.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -23,7 +24,10 @@ int main(int argc, char** argv) {
     Application->CreateForm(FParGen);
     // The client mapping editor joins here.
     Application->CreateForm(FBoot);
-    // The field-protocol windows join here, in the order of the system's windows.
+    // The field-protocol windows join here, in the order of the system's windows: the BACnet,
+    // CAN, CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the
+    // SNMP and MQTT windows after it.
+    Application->CreateForm(FProfinetFileName);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the
     // main window's first paint and print the time it took.
     InstallStartupProbe([] { Application->Terminate(); });

@@ -22,8 +22,11 @@ extern int GSD_Output_Bytes;
 constexpr int GSD_Max_Bytes = 244;
 constexpr int GSD_Module_Bytes = 64;
 
-// The device ident number written into the file.
+// The maker's fixed numbers of the description files. The device ident number of the GSD file:
 constexpr int GSD_Ident_Number = 0x0B3D;
+// The vendor and device ID of the PROFINET GSDML file (DeviceIdentity).
+constexpr int GSDML_Vendor_ID = 0x0E4A;
+constexpr int GSDML_Device_ID = 0x4211;
 
 // The step "PROFIBUS GSD" of the main window. Needs the open project's ParGen.xml (else the
 // error text 1104 and nothing more); a ParGen.xml that cannot be read is raised as the XML

@@ -9,6 +9,8 @@ PACKAGES=(
     libpugixml-dev libjpeg62-turbo-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation clang-format
+    # xmllint: the tests check the generated XML description files with it
+    libxml2-utils
 )
 if [ "${1:-}" = "--with-display" ]; then
     PACKAGES+=(xvfb xauth)

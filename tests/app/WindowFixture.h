@@ -10,6 +10,7 @@
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
+#include "UProfinetFileName.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -30,6 +31,7 @@ protected:
         });
     }
     void TearDown() override {
+        FreeAndNil(FProfinetFileName);
         FreeAndNil(FBoot);
         FreeAndNil(FParGen);
         FreeAndNil(FSoftOptions);
@@ -51,6 +53,7 @@ protected:
         FSoftOptions = new TFSoftOptions(nullptr);
         FParGen = new TFParGen(nullptr);
         FBoot = new TFBoot(nullptr);
+        FProfinetFileName = new TFProfinetFileName(nullptr);
     }
     TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }
 

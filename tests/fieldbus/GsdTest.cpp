@@ -1,6 +1,7 @@
 // The PROFIBUS GSD file: its text byte for byte, the module and slot lists for several byte
 // counts, and the step that reads ParGen.xml, asks for the name and writes the file.
 #include "GsdGolden.h"
+#include "SaveStepFixture.h"
 
 #include "Dialogs.h"
 #include "Forms.h"
@@ -119,60 +120,13 @@ TEST(Gsd, FileNameGetsTheExtensionUnlessItHasIt) {
     for (const auto& c : cases) EXPECT_EQ(GSD_File_Name(c.Chosen), c.Name);
 }
 
-// A project folder of its own; dialogs are answered through the hooks and recorded.
-class GsdStep : public ::testing::Test {
+class GsdStep : public SaveStepTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        Lang_Text.Load_Default_Lang();
-        Path_Project = FDir.path();
-        Set_Files();
-        FOldMsg = SetMessageDlgHook([this](const TMessageDlgRequest& R) {
-            Messages << R;
-            return Answer;
-        });
-        FOldFile = SetFileDialogHook([this](TOpenDialog* D, bool Save) {
-            ++Dialogs;
-            EXPECT_TRUE(Save);
-            InitialDir = D->InitialDir;
-            Filter = D->Filter;
-            Owner = D->Owner();
-            D->FileName = Chosen;
-            return !Chosen.isEmpty();
-        });
-    }
-    void TearDown() override {
-        SetMessageDlgHook(FOldMsg);
-        SetFileDialogHook(FOldFile);
-        Path_Project.clear();
-        Set_Files();
-    }
-    void WriteParGen(const QByteArray& Body) const {
-        QFile f(FDir.filePath("ParGen.xml"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(Body);
-    }
     void WriteCounts(const char* In, const char* Out) const {
         WriteParGen(QByteArray("<Par_Gen><PROFIBUS_ID_Device>10</PROFIBUS_ID_Device><PROFINET_NB_IN>") + In +
                     "</PROFINET_NB_IN><PROFINET_NB_OUT>" + Out +
                     "</PROFINET_NB_OUT></Par_Gen><!--SW_VERSION = 1.000-->");
     }
-    QByteArray Read(const QString& Name) const {
-        QFile f(FDir.filePath(Name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    QStringList Files() const { return QDir(FDir.path()).entryList(QDir::Files, QDir::Name); }
-
-    QTemporaryDir FDir;
-    QList<TMessageDlgRequest> Messages;
-    int Answer = mrYes;
-    int Dialogs = 0;
-    QString Chosen, InitialDir, Filter;
-    TComponent* Owner = nullptr;
-
-private:
-    TMessageDlgHook FOldMsg;
-    TFileDialogHook FOldFile;
 };
 
 TEST_F(GsdStep, WritesTheFileFromTheProjectsCounts) {
@@ -265,11 +219,7 @@ TEST_F(GsdStep, CancelledDialogWritesNothing) {
 
 TEST_F(GsdStep, ExistingFileIsReplacedOnlyAfterYes) {
     WriteCounts("244", "244");
-    {
-        QFile f(FDir.filePath("Dev.GSD"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old");
-    }
+    WriteFile("Dev.GSD", "old");
     Chosen = FDir.filePath("Dev.GSD");
     Answer = mrNo;
     Create_GSD_File();
