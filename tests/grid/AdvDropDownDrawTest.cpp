@@ -1,6 +1,7 @@
 // The drop-down unit's painting routines on pixels, its colour arithmetic and its colour tables.
 #include "AdvDropDownDraw.h"
 
+#include "DropDownTestSupport.h"
 #include "Graphics.h"
 #include "ImgList.h"
 #include "TestSupport.h"
@@ -188,13 +189,8 @@ TEST_F(DropDownText, SizeTruncationAndCase) {
 
 TEST_F(DropDownText, ImageAndTextAndMarkup) {
     New(100, 20);
-    auto* images = new TCustomImageList(nullptr, 8, 8);
+    auto* images = NewOneColourImages(clRed);
     auto freeImages = FreeAtEnd(images);
-    auto* square = new TBitmap(8, 8);
-    auto freeSquare = FreeAtEnd(square);
-    square->Canvas()->Brush()->SetColor(clRed);
-    square->Canvas()->FillRect(TRect(0, 0, 8, 8));
-    images->Add(square, nullptr);
 
     // The image 4 pixels in and vertically centred, the text after it.
     DrawImageAndText(Canvas(), TRect(10, 0, 100, 20), QStringLiteral("Abc"), 0, images);

@@ -5,6 +5,7 @@
 
 #include "AdvDropDownDraw.h"
 #include "ControlImage.h"
+#include "DropDownTestSupport.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "GridDropDowns.h"
@@ -463,13 +464,8 @@ TEST_F(PopupStrips, CaptionImageAndTheBackgroundEvent) {
     h->SetColorTo(clNone);
     h->SetBorderColor(clNone);
     h->SetCaption(QStringLiteral("<b>Caption</b>"));
-    auto* images = new TCustomImageList(nullptr, 8, 8);
+    auto* images = NewOneColourImages(clRed);
     auto freeImages = FreeAtEnd(images);
-    auto* square = new TBitmap(8, 8);
-    auto freeSquare = FreeAtEnd(square);
-    square->Canvas()->Brush()->SetColor(clRed);
-    square->Canvas()->FillRect(TRect(0, 0, 8, 8));
-    images->Add(square, nullptr);
     DropDown->SetImages(images);
     h->SetImageIndex(0);
     TAdvHeader* header = Header();
