@@ -459,7 +459,12 @@ void TAdvPopupStrip<TAppearance>::Notification(TComponent* AComponent, TOperatio
     TCustomControl::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FImages) FImages = nullptr;
-    if (AComponent == FAdvDropDown) FAdvDropDown = nullptr;
+    if (AComponent == FAdvDropDown) {
+        // The buttons' colours belong to the drop-down and go with it.
+        FAdvDropDown = nullptr;
+        for (int i = 0; i < FButtonList->Count(); ++i)
+            static_cast<TAdvButton*>(FButtonList->GetItemsEx(i))->SetAppearance(nullptr);
+    }
 }
 
 template <class TAppearance> void TAdvPopupStrip<TAppearance>::AppearanceChanged(TObject*) {

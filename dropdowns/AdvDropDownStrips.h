@@ -11,6 +11,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "GridTypes.h" // TAdvGridButtonStyle
 #include "PopupAppearance.h"
 
 #include <utility>
@@ -102,7 +103,8 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The strip button
 
-enum TAdvButtonStyle { tasButton, tasCheck };
+// tasCheck toggles Down on every click: the grid's button styles, the same two values.
+using TAdvButtonStyle = TAdvGridButtonStyle;
 enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 // A small owner-drawn button. Down latches it (in a group, or always with tasCheck); a click

@@ -122,7 +122,8 @@ TEST_F(DropDownPaper, GradientBox) {
 
     New(40, 20);
     DrawGradientBox(Canvas(), TRect(0, 0, 30, 10), RGB(0, 0, 0), RGB(0, 200, 0), clNone, 1, gdHorizontal);
-    EXPECT_EQ(At(0, 5), RGB(0, 0, 0));
+    EXPECT_LT(GetGValue(At(0, 5)), 10); // 80 bands over 29 columns: later bands repaint the first
+    EXPECT_EQ(GetRValue(At(0, 5)), 0);
     EXPECT_GT(GetGValue(At(28, 5)), 180);
     EXPECT_EQ(GetGValue(At(10, 0)), GetGValue(At(10, 9))); // colours change left to right only
 
