@@ -193,6 +193,17 @@ TEST_F(PopupStrips, ButtonAreasAndButtonsCutToThem) {
     EXPECT_EQ(ButtonOf(footer, 0)->Top(), 2);
     EXPECT_EQ(ButtonOf(footer, 0)->Caption(), QStringLiteral("Tall"));
 
+    // Refreshing takes captions, images and enabled states from the items again.
+    TFooterButton* item = DropDown->DropDownFooter()->Buttons()->Items(0);
+    item->SetCaption(QStringLiteral("Low"));
+    item->SetEnabled(false);
+    item->SetImageIndex(2);
+    footer->RefreshButtons();
+    EXPECT_EQ(ButtonOf(footer, 0)->Caption(), QStringLiteral("Low"));
+    EXPECT_FALSE(ButtonOf(footer, 0)->Enabled());
+    EXPECT_EQ(ButtonOf(footer, 0)->ImageIndex(), 2);
+    item->SetEnabled(true);
+
     // A button without sizes of its own fits its caption; a strip too low for buttons gives
     // them no height at all.
     DropDown->DropDownFooter()->Buttons()->Items(0)->SetHeight(0);
