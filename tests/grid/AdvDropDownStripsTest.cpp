@@ -211,7 +211,7 @@ TEST_F(PopupStrips, ButtonAreasAndButtonsCutToThem) {
     Connect(footer);
     TAdvButton* fitted = ButtonOf(footer, 0);
     fitted->Canvas()->Font()->Assign(DropDown->ButtonAppearance()->Font());
-    EXPECT_EQ(fitted->Width(), fitted->Canvas()->TextWidth(QStringLiteral("Tall")) + 8);
+    EXPECT_EQ(fitted->Width(), fitted->Canvas()->TextWidth(QStringLiteral("Low")) + 8);
     footer->SetHeight(3);
     Connect(footer);
     EXPECT_EQ(ButtonOf(footer, 0)->Height(), 0);
