@@ -244,6 +244,7 @@ constexpr LRESULT HTGROWBOX = 4;
 constexpr LRESULT HTHSCROLL = 6;
 constexpr LRESULT HTVSCROLL = 7;
 constexpr LRESULT HTBORDER = 18;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
 
 // Scroll codes and bars.
 constexpr int SB_LINEUP = 0;
