@@ -147,7 +147,9 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     Make(FSortIndexes, new TSortIndexList(), "SortIndexes");
     Make(FSortRowMap, new TIntList(0, 0), "SortRowMap");
     Make(FUnSortRowMap, new TIntList(0, 0), "UnSortRowMap");
-    Make(FMergedColumns, new TIntList(0, 0), "MergedColumns");
+    Make(FMergedColumns, new TIntList(0, 0), "MergedColumns")->OnChange = [this](TObject*, int, int) {
+        MergedColumnsChanged();
+    };
     Make(FSelectedCells, new TIntList(0, 0), "SelectedCells");
     Make(FSelectedRows, new TIntList(0, 0), "SelectedRows");
     Make(FModifiedRows, new TIntList(0, 0), "ModifiedRows");
@@ -162,7 +164,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     // The platform grid's ColCount 5, FixedCols 1, FixedRows 1 and DefaultColWidth 64 stay.
     TBaseGrid::SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
-    TBaseGrid::SetDefaultRowHeight(22);
+    SetDefaultRowHeight(22);
     FFixedRowHeight = 22;
     SetScrollBars(ssBoth);
 
@@ -257,6 +259,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FSortList, "SortList");
     Drop(FGridItems, "GridItems");
     Drop(FFilter, "Filter");
+    if (FGridLoaded) SetCursor(FLoadedCursor);
     Drop(FFocusWindow, "FocusWindow");
 }
 
@@ -281,8 +284,14 @@ void TAdvStringGrid::CreateWnd() {
 
 void TAdvStringGrid::Loaded() {
     TBaseGrid::Loaded();
+    FLoadedCursor = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();
+    if (FLook == glKit) {
+        // The streamed look was stored without its preset: apply it now.
+        SetLook(glCustom);
+        SetLook(glKit);
+    }
     FFixedRowsMin = TBaseGrid::FixedRows();
     FFixedColsMin = TBaseGrid::FixedCols();
     MinRowHeight = DefaultRowHeight();
@@ -297,6 +306,9 @@ void TAdvStringGrid::Loaded() {
     }
     if (!FIsWinXP && FControlLook->ControlStyle() == csTheme && !ComponentState().count(csDesigning))
         FControlLook->SetControlStyle(csClassic);
+    UpdateSearchPanel();
+    UpdateAlwaysShownScrollBars(false);
+    InitOrigColSizes();
     SetColumnOrder();
 }
 
@@ -304,7 +316,10 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     auto* src = dynamic_cast<TAdvStringGrid*>(Source);
     if (!src) return;
     Font()->Assign(src->Font());
+    SetActiveCellColor(src->ActiveCellColor());
+    SetActiveCellColorTo(src->ActiveCellColorTo());
     FActiveCellFont->Assign(src->ActiveCellFont());
+    SetActiveRowShow(src->ActiveRowShow());
     SetAlign(src->Align());
     FFilterDropDown->Assign(src->FilterDropDown());
     AutoFilterUpdate = src->AutoFilterUpdate;
@@ -334,14 +349,19 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
     FColumnHeaders->Assign(src->ColumnHeaders());
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
+    SetScrollBarAlways(src->ScrollBarAlways());
     SetScrollBars(src->ScrollBars());
     AssignCells(Source);
 }
 
+// The cells travel through the grid's own cell stream: counts, column widths and the texts.
 void TAdvStringGrid::AssignCells(TPersistent* Source) {
-    // The cells travel through the grid's cell stream, which the files code writes and reads;
-    // until it is part of the grid no cell is copied.
-    (void)Source;
+    auto* src = dynamic_cast<TAdvStringGrid*>(Source);
+    if (!src || src == this) return;
+    TOwned<TMemoryStream> stream(new TMemoryStream());
+    src->SaveToStream(stream.get());
+    stream->SetPosition(0);
+    LoadFromStream(stream.get());
 }
 
 void TAdvStringGrid::Invalidate() {
@@ -350,7 +370,7 @@ void TAdvStringGrid::Invalidate() {
         return;
     }
     TBaseGrid::Invalidate();
-    // The floating footer's panel repaints with the grid once it is part of it.
+    if (!Loading() && FooterRowShown()) UpdateFooter();
 }
 
 void TAdvStringGrid::Resize() {
@@ -359,18 +379,47 @@ void TAdvStringGrid::Resize() {
         (FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
         FBackGround->ColorTo() != clNone)
         Invalidate();
+    UpdateAlwaysShownScrollBars(false);
     if (FControlList) CellControlsUpdate(false);
     if (ComponentState().count(csDesigning)) Invalidate();
 }
 
+void TAdvStringGrid::SetScrollBarAlways(TScrollBarAlways Value) {
+    FScrollBarAlways = Value;
+    UpdateAlwaysShownScrollBars(false);
+}
+
+void TAdvStringGrid::UpdateAlwaysShownScrollBars(bool Force) {
+    if (!HandleAllocated()) return;
+    const bool rowsFit = VisibleRowCount() + TBaseGrid::FixedRows() >= RowCount();
+    const bool colsFit = VisibleColCount() + TBaseGrid::FixedCols() >= ColCount();
+    if (FScrollBarAlways != saNone) {
+        if (rowsFit)
+            ShowScrollBar(Handle(), SB_VERT, FScrollBarAlways == saVert || FScrollBarAlways == saBoth);
+        if (colsFit)
+            ShowScrollBar(Handle(), SB_HORZ, FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+        EnableScrollBar(Handle(), SB_VERT, rowsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+        EnableScrollBar(Handle(), SB_HORZ, colsFit ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+    } else if (Force) {
+        if (rowsFit) ShowScrollBar(Handle(), SB_VERT, false);
+        if (colsFit) ShowScrollBar(Handle(), SB_HORZ, false);
+    }
+}
+
 void TAdvStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (IntegralHeight && DefaultRowHeight() > 0) {
+    if (IntegralHeight && FUpdateCount == 0 && DefaultRowHeight() > 0) {
         const int s =
             VisibleColCount() + TBaseGrid::FixedCols() < ColCount() ? GetSystemMetrics(SM_CYHSCROLL) : 0;
         const int b = BorderStyle() == bsSingle ? 2 : 0;
         AHeight = (AHeight - s - b) / DefaultRowHeight() * DefaultRowHeight() + s + 2 * b;
     }
     TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+String TAdvStringGrid::GetEditMask(int ACol, int ARow) {
+    String mask = EditMask;
+    if (OnGetEditMask) OnGetEditMask(this, ACol, ARow, mask);
+    return mask;
 }
 
 void TAdvStringGrid::IsDesignTime(TObject*, bool& IsDesigning) {

@@ -60,6 +60,14 @@ public:
     void ParentFormResize(TObject* Sender);
 
     bool IntegralHeight = false;
+    // The scroll bars named here stay shown when every row (column) fits, disabled; a bar whose
+    // content does not fit is enabled. Writing applies the rule at once.
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    // Applies that rule; with saNone and Force the bars whose content fits are hidden.
+    void UpdateAlwaysShownScrollBars(bool Force);
+    // The edit mask of every cell; OnGetEditMask may give a cell another.
+    String EditMask;
     // The grid grows and shrinks with its owner form.
     bool SizeWithForm = false;
     bool Loading() const { return ComponentState().count(csLoading) != 0; }
@@ -284,8 +292,16 @@ public:
     int SaveRowCount() const;
     // The cell under a screen point; -1 outside.
     void ScreenToCell(TPoint Pt, int& ACol, int& ARow) const;
+    // Recalculates the footer row's cell of a column (-1: every column) by its calculation type.
     virtual void CalcFooter(int ACol);
+    // Fires for footer cells of the custom type (before the floating footer's OnCalcFooter).
+    TCalcFooterEvent OnFooterCalc;
     void UpdateFooter();
+    // Merges the runs of equal texts in a column's data rows; a further column (MainMerge false)
+    // only inside the areas of the columns merged before. Splitting dissolves the column's
+    // vertically merged areas. A change of MergedColumns does both for the listed columns.
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
     // Whether a press at the client point would size a column or a row.
     bool IsSizingPos(int X, int Y) const;
     virtual bool CanAddRow();
@@ -321,6 +337,19 @@ public:
     void SetKitGradientTo(TColor Value);
     void SetKitGradientMirrorFrom(TColor Value);
     void SetKitGradientMirrorTo(TColor Value);
+    // The hover and pressed gradients of fixed cells with their borders, and every fixed-cell
+    // gradient colour by name (ControlLook's FixedGradient colours arrive here).
+    TColor KitGradient(TFixedGradientColor Which) const;
+    TColor KitGradientHoverFrom() const { return KitGradient(fgHoverFrom); }
+    TColor KitGradientHoverTo() const { return KitGradient(fgHoverTo); }
+    TColor KitGradientHoverMirrorFrom() const { return KitGradient(fgHoverMirrorFrom); }
+    TColor KitGradientHoverMirrorTo() const { return KitGradient(fgHoverMirrorTo); }
+    TColor KitGradientHoverBorder() const { return KitGradient(fgHoverBorder); }
+    TColor KitGradientDownFrom() const { return KitGradient(fgDownFrom); }
+    TColor KitGradientDownTo() const { return KitGradient(fgDownTo); }
+    TColor KitGradientDownMirrorFrom() const { return KitGradient(fgDownMirrorFrom); }
+    TColor KitGradientDownMirrorTo() const { return KitGradient(fgDownMirrorTo); }
+    TColor KitGradientDownBorder() const { return KitGradient(fgDownBorder); }
     TScrollType ScrollType() const { return FScrollType; }
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
@@ -432,6 +461,7 @@ protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
     void Resize() override;
+    String GetEditMask(int ACol, int ARow) override;
     // The object events the grid hooks: the navigation and mouse actions changed, the design
     // state asked for, a repaint asked for.
     virtual void NavigationChange(TObject*) {}
@@ -452,7 +482,8 @@ protected:
     // The sort engine is not part of the grid yet: rows keep their order.
     void SettingsSort() override {}
     void SettingsSortIndexed() override {}
-    void SettingsKitGradient(TFixedGradientColor, TColor) override { Invalidate(); }
+    // Stored without a repaint: ControlLook passes its fixed-gradient colours on.
+    void SettingsKitGradient(TFixedGradientColor Which, TColor Value) override;
     // No drop target is made yet (as for a failed registration).
     void SettingsOleDropTarget(bool) override {}
     void SettingsRTFDragDrop(bool) override {}
@@ -533,6 +564,8 @@ private:
     int FPrevSizeX = 0;
     int FPrevSizeY = 0;
     bool FGridLoaded = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    TCursor FLoadedCursor = crDefault; // the cursor when loaded; set back when the grid goes
     bool FHideLastRow = false;
     UINT FWheelMsg = 0;
     int FWheelScrollLines = 0;
@@ -567,12 +600,16 @@ private:
         a.fill(true);
         return a;
     }
-    // The floating footer's last-row display (until the settings objects join, never shown).
-    bool FooterRowShown() const { return false; }
+    // The floating footer is shown: the grid's last row is its footer row and stays last.
+    bool FooterRowShown() const { return FFloatingFooter && FFloatingFooter->Visible(); }
 
     // ---- Structure accessors and header lists ----
     TStringList* MakeHeaderList(bool Columns);
     TFont* MakeFixedFont();
+    // For row operations that place every row themselves, the footer row included.
+    void SetRowCountInPlace(int Value);
+    bool FRowsInPlace = false;
+    void MergedColumnsChanged();
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;
     int FFixedRowsMin = -1; // the last fixed count asked for; -1 none
@@ -604,6 +641,9 @@ private:
     TColor FKitGradientTo = 0xF0F0F0; // clBtnFace as RGB
     TColor FKitGradientMirrorFrom = clNone;
     TColor FKitGradientMirrorTo = clNone;
+    // Indexed by TFixedGradientColor from fgHoverFrom on; they start as ControlLook's.
+    std::array<TColor, fgDownBorder - fgHoverFrom + 1> FKitGradientHoverDown{
+        0xFFFFFF, 0x808080, clNone, clNone, 0xC0C0C0, 0xC0C0C0, 0x808080, clNone, clNone, 0x808080};
     TScrollType FScrollType = ssNormal;
     TColor FBorderColor = 0xB99D7F;
     TColor FURLColor = 0xFF0000;

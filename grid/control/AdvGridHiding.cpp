@@ -209,7 +209,7 @@ void TAdvStringGrid::HideRowList(TIntList* ARows) {
         ++w;
     }
     for (int r = w; r < count; ++r) BlankStoredRow(r);
-    SetRowCount(count - hiddenNow);
+    SetRowCountInPlace(count - hiddenNow);
     CellControlsUpdate(false);
 }
 
@@ -274,9 +274,7 @@ void TAdvStringGrid::UnHideRowList() {
     int src = oldCount - 1;
     int pos = newCount - 1;
     if (FooterRowShown()) {
-        // The footer row stays last.
-        CopyStoredRow(this, cols, src, pos);
-        SetRowHeights(pos, RowHeights(src));
+        // The row count's setter has moved the footer row to the new last row.
         --src;
         --pos;
     }
@@ -445,7 +443,7 @@ void TAdvStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
     for (int r = RowIndex; r + RCount < count; ++r) CopyStoredRow(this, cols, r + RCount, r);
     // The last rows' objects live on above; their slots are emptied, not freed.
     for (int r = count - RCount; r < count; ++r) BlankStoredRow(r);
-    SetRowCount(count - RCount);
+    SetRowCountInPlace(count - RCount);
     FMaxRowCount -= RCount;
     const int fixedRows = TBaseGrid::FixedRows();
     if (oldRow < RowCount()) {

@@ -31,20 +31,26 @@ void GridLookDisplayName(TGridLook Look, String& Name) {
 // ---------------------------------------------------------------------------------------------
 // Look
 
-// The presets write values once and keep nothing: a later write of one property wins. Settings
-// objects the grid does not hold yet (ControlLook, SortSettings, SearchFooter) and the grid
-// styles of SetStyle and of the drop-down editors are written here when they come; until then
-// those steps have nothing to write to.
+// The presets write values once and keep nothing: a later write of one property wins. The
+// fixed-cell gradients are written through ControlLook, which passes them on to the grid's own
+// (From and To only when not clNone, the mirrors always). The grid styles of the three newer looks
+// and of the drop-down editors are applied by the style code; until it is part of the grid those
+// two steps have nothing to write to.
 void TAdvStringGrid::SetLook(TGridLook Value) {
     if (Value == FLook) return;
     FLook = Value;
+    TControlLook* look = FControlLook.get();
 
     if (Value != glCustom) {
-        // ControlLook's four fixed gradient colours := clNone; SortSettings.HeaderColor := clNone.
+        look->SetFixedGradientMirrorFrom(clNone);
+        look->SetFixedGradientMirrorTo(clNone);
+        look->SetFixedGradientFrom(clNone);
+        look->SetFixedGradientTo(clNone);
         FKitGradientFrom = clNone;
         FKitGradientTo = clNone;
         FKitGradientMirrorFrom = clNone;
         FKitGradientMirrorTo = clNone;
+        FSortSettings->SetHeaderColor(clNone);
     }
 
     switch (Value) {
@@ -62,15 +68,20 @@ void TAdvStringGrid::SetLook(TGridLook Value) {
             break;
         case glCustom: break;
         default: {
-            // The drop-down editors take the style tsWindowsXP (not while designing): the grid
-            // holds none yet.
             SetSelectionStyle(ssDefault);
             if (HasState(csLoading)) break;
             const bool plain = Value == glStandard || Value == glSoft || Value == glClassic;
-            if (plain) SetFixedColor(clBtnFace);
-            // ControlLook.FixedGradientFrom := clBtnFace, To := clNone for the plain looks;
-            // $FFFFFF and clBtnFace for glKit, glXP and glListView; its mirror colours clNone.
+            if (plain) {
+                SetFixedColor(clBtnFace);
+                look->SetFixedGradientFrom(clBtnFace);
+                look->SetFixedGradientTo(clNone);
+            } else {
+                look->SetFixedGradientFrom(0xFFFFFF);
+                look->SetFixedGradientTo(clBtnFace);
+            }
             SetGridFixedLineColor(0x808080);
+            look->SetFixedGradientMirrorFrom(clNone);
+            look->SetFixedGradientMirrorTo(clNone);
             FKitGradientMirrorFrom = clNone;
             FKitGradientMirrorTo = clNone;
             SetGridLineColor(0xC0C0C0);
@@ -80,15 +91,27 @@ void TAdvStringGrid::SetLook(TGridLook Value) {
                 FSelectionColor = 0xEACAB6;
                 FSelectionColorTo = clNone;
                 FSelectionTextColor = 0;
-                // SearchFooter.Color and ColorTo := the grid's fixed gradient colours (clNone
-                // here); ControlLook.FixedGradientFrom := $FFFFFF, To := clBtnFace (glXP) or
-                // $C0C0C0 (glKit), and its hover and down gradients.
+                // The search footer takes the gradient colours as they were cleared above, so it
+                // draws without a gradient of its own.
+                FSearchFooter->SetColor(clNone);
+                FSearchFooter->SetColorTo(clNone);
+                look->SetFixedGradientFrom(0xFFFFFF);
+                look->SetFixedGradientTo(Value == glXP ? TColor(clBtnFace) : TColor(0xC0C0C0));
+                look->SetFixedGradientHoverFrom(0xCFD0D1);
+                look->SetFixedGradientHoverTo(0xBEC6C8);
+                look->SetFixedGradientHoverMirrorFrom(0xBEC6C8);
+                look->SetFixedGradientHoverMirrorTo(0xABBCBF);
+                look->SetFixedGradientDownFrom(0x868788);
+                look->SetFixedGradientDownTo(0x737C7E);
+                look->SetFixedGradientDownMirrorFrom(0x737C7E);
+                look->SetFixedGradientDownMirrorTo(0x627376);
             } else {
                 FActiveCellColor = 0x808080;
                 FActiveCellColorTo = clNone;
                 FSelectionColor = clHighlight;
                 FSelectionTextColor = clHighlightText;
-                // SearchFooter.Color and ColorTo := clBtnFace.
+                FSearchFooter->SetColor(clBtnFace);
+                FSearchFooter->SetColorTo(clBtnFace);
             }
             break;
         }
@@ -98,7 +121,27 @@ void TAdvStringGrid::SetLook(TGridLook Value) {
     SetBorderStyle(bsSingle);
     SetBorderColor(0xB99D7F);
     Invalidate();
-    // Unless loading, the floating footer's panel repaints too once it is built.
+    if (!HasState(csLoading)) UpdateFooter();
+}
+
+TColor TAdvStringGrid::KitGradient(TFixedGradientColor Which) const {
+    switch (Which) {
+        case fgFrom: return FKitGradientFrom;
+        case fgTo: return FKitGradientTo;
+        case fgMirrorFrom: return FKitGradientMirrorFrom;
+        case fgMirrorTo: return FKitGradientMirrorTo;
+        default: return FKitGradientHoverDown[size_t(Which - fgHoverFrom)];
+    }
+}
+
+void TAdvStringGrid::SettingsKitGradient(TFixedGradientColor Which, TColor Value) {
+    switch (Which) {
+        case fgFrom: FKitGradientFrom = Value; break;
+        case fgTo: FKitGradientTo = Value; break;
+        case fgMirrorFrom: FKitGradientMirrorFrom = Value; break;
+        case fgMirrorTo: FKitGradientMirrorTo = Value; break;
+        default: FKitGradientHoverDown[size_t(Which - fgHoverFrom)] = Value; break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -40,6 +40,9 @@ enum TAdvGridStyle {
 
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 
+// Scroll bars that stay shown (disabled) when everything fits.
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+
 // What a left press at the pointer position will do.
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 

@@ -3,6 +3,7 @@
 // word wrap, fixed font), the header lists, the used-cell and save ranges and the position
 // queries. Counts and indexes here are display ones.
 #include "AdvGrid.h"
+#include "SysUtils.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,11 +34,37 @@ TStringList* TAdvStringGrid::MakeHeaderList(bool Columns) {
 
 void TAdvStringGrid::SetRowCount(int Value) {
     if (RowCount() == TBaseGrid::FixedRows() && FFixedRowAlways && FSelHidden) UnHideSelection();
+    // A shown footer row stays the last row: it is taken out before the count changes (a smaller
+    // count would drop it) and put into the new last row, whose own cell properties go.
+    const int oldCount = RowCount();
+    TOwned<TStringList> footer;
+    if (FooterRowShown() && !FRowsInPlace && oldCount > 0 && Value > 0 && Value != oldCount) {
+        footer.reset(new TStringList());
+        RowToStrings(oldCount - 1, footer.get());
+        BlankStoredRow(oldCount - 1);
+    }
     TBaseGrid::SetRowCount(Value);
     if (FFixedRowAlways && FFixedRowsMin >= 0 && FFixedRowsMin < RowCount()) SetFixedRows(FFixedRowsMin);
     FMaxRowCount = std::max(FMaxRowCount, Value);
     FNormalRowCount = Value;
     UpdateFooter();
+    UpdateAlwaysShownScrollBars(false);
+    if (footer && RowCount() > 0) {
+        const int last = RowCount() - 1;
+        if (last < oldCount - 1) FreeCellPropertiesRange(0, last, TotalColCount() - 1, last);
+        StringsToRow(footer.get(), last);
+        CalcFooter(-1);
+    }
+}
+
+void TAdvStringGrid::SetRowCountInPlace(int Value) {
+    struct TRestore {
+        bool& Flag;
+        bool Was;
+        ~TRestore() { Flag = Was; }
+    } restore{FRowsInPlace, FRowsInPlace};
+    FRowsInPlace = true;
+    SetRowCount(Value);
 }
 
 void TAdvStringGrid::SetColCount(int Value) {
@@ -45,6 +72,9 @@ void TAdvStringGrid::SetColCount(int Value) {
     if (FFixedColAlways && FFixedColsMin >= 0 && FFixedColsMin < ColCount()) SetFixedCols(FFixedColsMin);
     FMaxColCount = std::max(FMaxColCount, Value);
     UpdateFooter();
+    // With IntegralHeight a horizontal bar that comes or goes changes the height.
+    SetBounds(Left(), Top(), Width(), Height());
+    UpdateAlwaysShownScrollBars(false);
 }
 
 void TAdvStringGrid::SetRow(int Value) {
@@ -54,6 +84,15 @@ void TAdvStringGrid::SetRow(int Value) {
         const int old = FLastReportedRow;
         FLastReportedRow = Row();
         OnRowUpdate(this, old, Row());
+    }
+    // A synchronised grid follows the current row (only when it differs, so two grids that follow
+    // each other stop).
+    TStringGrid* other = FSyncGrid ? FSyncGrid->Grid() : nullptr;
+    if (other && FSyncGrid->SelectionRow && other->Row() != Row() && Row() < other->RowCount()) {
+        if (auto* adv = dynamic_cast<TAdvStringGrid*>(other))
+            adv->SetRow(Row());
+        else
+            other->SetRow(Row());
     }
 }
 
@@ -104,7 +143,8 @@ void TAdvStringGrid::SetFixedRowHeight(int Value) {
 
 void TAdvStringGrid::SetDefaultRowHeight(int Value) {
     TBaseGrid::SetDefaultRowHeight(Value);
-    // The floating footer takes this height once it joins the grid.
+    if (ComponentState().count(csDesigning)) FFixedRowHeight = Value;
+    FFloatingFooter->SetHeight(Value);
 }
 
 void TAdvStringGrid::SetDefaultAlignment(TAlignment Value) {
@@ -246,15 +286,79 @@ bool TAdvStringGrid::IsSizingPos(int X, int Y) const {
 // =============================================================================================
 // Footer and row requests
 
+// The footer row is calculated only while the floating footer shows it as the fixed last row.
+// Each column's footer cell says by its calculation type what it shows. The sums, averages,
+// extremes, distinct counts and deviations are the column calculations' work; until they are
+// part of the grid those footer cells keep their text.
 void TAdvStringGrid::CalcFooter(int ACol) {
-    // The footer row is calculated only while the floating footer shows it as the fixed last
-    // row; until the settings objects join, the grid has no floating footer to show.
-    (void)ACol;
-    if (!FooterRowShown()) return;
+    if (!FooterRowShown() || FFloatingFooter->FooterStyle() != fsFixedLastRow ||
+        !FFloatingFooter->EnableCalculation())
+        return;
+    const int last = RowCount() - 1;
+    if (last < 0) return;
+    const int hidden = FFloatingFooter->CalculateHiddenRows() ? NumHiddenRows() : 0;
+    const int first = ACol < 0 ? 0 : ACol;
+    const int end = ACol < 0 ? AllColCount() - 1 : std::min(ACol, AllColCount() - 1);
+    for (int c = first; c <= end; ++c) {
+        if (!HasCellProperties(c, last)) continue;
+        switch (GetCellProperties(c, last)->CalcType()) {
+            case acCOUNT: SetCells(c, last, IntToStr(RowCount() - FixedRows() - 1 + hidden)); break;
+            case acCUSTOM: {
+                String value;
+                if (OnFooterCalc)
+                    OnFooterCalc(this, c, last + hidden, value);
+                else if (FFloatingFooter->OnCalcFooter)
+                    FFloatingFooter->OnCalcFooter(this, c, last + hidden, value);
+                SetCells(c, last, value);
+                break;
+            }
+            default: break;
+        }
+    }
 }
 
 void TAdvStringGrid::UpdateFooter() {
-    // Repaints the floating footer panel, which joins the grid with the footer and panel objects.
+    SettingsRepaintFooterPanel();
+}
+
+// =============================================================================================
+// Merged columns
+
+void TAdvStringGrid::MergedColumnsChanged() {
+    for (int c = 0; c < ColCount(); ++c) SplitColumnCells(c);
+    for (int i = 0; i < FMergedColumns->Count(); ++i) MergeColumnCells(FMergedColumns->Items(i), i == 0);
+}
+
+void TAdvStringGrid::MergeColumnCells(int ColIndex, bool MainMerge) {
+    if (ColIndex < 0 || ColIndex >= TotalColCount()) return;
+    const int fixedRows = TBaseGrid::FixedRows();
+    const int end = RowCount() - FFixedFooters; // first row past the data rows
+    if (fixedRows >= end) return;
+    int start = fixedRows;
+    auto mergeRun = [&](int Length) {
+        if (Length >= 2) MergeCells(ColIndex, start, 1, Length);
+    };
+    for (int r = fixedRows + 1; r < end; ++r) {
+        const bool equal = GetCellEx(ColIndex, r) == GetCellEx(ColIndex, r - 1);
+        if (equal && (MainMerge || RowSpanIdentical(r, r - 1))) continue;
+        mergeRun(r - start);
+        start = r;
+    }
+    mergeRun(end - start);
+}
+
+void TAdvStringGrid::SplitColumnCells(int ColIndex) {
+    if (ColIndex < 0 || ColIndex >= TotalColCount()) return;
+    int r = 0;
+    while (r < RowCount() - FFixedFooters - 1) {
+        if (IsYMergedCell(ColIndex, r)) {
+            const int span = CellSpan(ColIndex, r).Y;
+            SplitCells(ColIndex, r);
+            r += span + 1;
+        } else {
+            ++r;
+        }
+    }
 }
 
 bool TAdvStringGrid::CanAddRow() {

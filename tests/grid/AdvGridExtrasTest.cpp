@@ -87,6 +87,15 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
              EXPECT_EQ(stream.Position(), 0);
              EXPECT_EQ(g->ColCount(), 5);
          }},
+        // Copying another grid's cells goes through the cell stream, which copies none yet.
+        {"AssignCells",
+         [&] {
+             auto* other = new TAdvStringGrid(nullptr);
+             auto freeOther = FreeAtEnd(other);
+             other->SetCells(1, 1, "other");
+             g->AssignCells(other);
+         },
+         nullptr},
         {"SaveRectToBinStream", [&] { g->SaveRectToBinStream(TRect(0, 0, 2, 2), &stream); },
          [&] { EXPECT_EQ(stream.Size(), 12); }},
         {"CopySelectionToClipboard", [&] { g->CopySelectionToClipboard(); }, nullptr},

@@ -45,6 +45,14 @@ TEST(AdvGridLifeCycle, NewGridDefaults) {
                                    g->ArrowWindow(arrRight)},
         {"filter list sorted", g->FilterList()->Sorted()},
         {"IgnoreColumns empty", g->IgnoreColumns()->Count() == 0},
+        {"floating footer hidden, as high as a row",
+         !g->FloatingFooter()->Visible() && g->FloatingFooter()->Height() == 22},
+        {"no fixed footer rows", g->FixedFooters() == 0},
+        {"no always-shown scroll bars", g->ScrollBarAlways() == saNone},
+        {"no merged columns", g->MergedColumns()->Count() == 0},
+        {"hover gradient as ControlLook's",
+         g->KitGradientHoverFrom() == g->ControlLook()->FixedGradientHoverFrom()},
+        {"no edit mask", g->EditMask.isEmpty()},
     };
     for (const Case& c : cases) EXPECT_TRUE(c.Ok) << c.What;
 }
@@ -91,6 +99,97 @@ TEST(AdvGridLifeCycle, IntegralHeightCutsToWholeRows) {
     EXPECT_EQ(g->Height(), 100);
 }
 
+// While an update is open the height is taken as asked.
+TEST(AdvGridLifeCycle, IntegralHeightWaitsForTheUpdate) {
+    struct TLockGrid : TAdvStringGrid {
+        using TAdvStringGrid::ResetUpdate;
+        using TAdvStringGrid::StartUpdate;
+        using TAdvStringGrid::TAdvStringGrid;
+    };
+    std::unique_ptr<TLockGrid, TFreeObj> g(new TLockGrid(nullptr));
+    g->IntegralHeight = true;
+    g->SetColCount(2);
+    g->StartUpdate();
+    g->SetBounds(0, 0, 400, 100);
+    EXPECT_EQ(g->Height(), 100);
+    g->ResetUpdate();
+    g->SetBounds(0, 0, 400, 101);
+    EXPECT_EQ(g->Height(), 92);
+}
+
+// What Loaded settles once a grid's streamed values are in.
+TEST(AdvGridLifeCycle, LoadedSettlesTheStreamedValues) {
+    TGridPtr g(new TAdvStringGrid(nullptr));
+    g->BeginLoading();
+    TGridOptions options = g->Options();
+    options.insert(goAlwaysShowEditor);
+    g->SetOptions(options);
+    g->SetLook(glKit); // stored while loading: the preset waits for Loaded
+    g->ColumnHeaders()->Add("A\\nB");
+    g->SetDefaultRowHeight(30);
+    g->EndLoading();
+    EXPECT_TRUE(g->GridLoaded());
+    EXPECT_TRUE(g->Navigation()->AlwaysEdit);
+    EXPECT_EQ(g->Options().count(goAlwaysShowEditor), 0u);
+    EXPECT_EQ(g->Look(), glKit);
+    EXPECT_EQ(g->KitGradientTo(), TColor(0xC0C0C0));
+    EXPECT_EQ(g->SelectionColor(), TColor(0xEACAB6));
+    EXPECT_EQ(g->Cells(0, 0), "A\rB");
+    EXPECT_EQ(g->MinRowHeight, 30);
+    EXPECT_EQ(g->MinColWidth, 10);
+    EXPECT_EQ(g->MaxRowCount(), g->RowCount());
+    EXPECT_EQ(g->OrigColSizes().Count(), g->ColCount());
+    EXPECT_EQ(g->OldSize(), g->Width());
+    EXPECT_EQ(g->FloatingFooter()->Height(), 30);
+}
+
+// ScrollBarAlways keeps the named bars shown while everything fits; with saNone a forced update
+// hides the bars whose content fits.
+TEST(AdvGridLifeCycle, AlwaysShownScrollBars) {
+    TFormPtr form(new TForm(nullptr));
+    form->SetBounds(100, 100, 600, 400);
+    auto* g = new TAdvStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(10, 10, 400, 250);
+    g->SetColCount(2);
+    g->SetRowCount(3);
+    form->Show();
+    Application->ProcessMessages();
+    auto bars = [&] { return DWORD(GetWindowLong(g->Handle(), GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL); };
+    EXPECT_EQ(bars(), 0u);
+    g->SetScrollBarAlways(saVert);
+    EXPECT_EQ(bars(), WS_VSCROLL);
+    g->SetScrollBarAlways(saBoth);
+    EXPECT_EQ(bars(), WS_HSCROLL | WS_VSCROLL);
+    // Rows that no longer fit keep the bar; fitting again keeps it too.
+    g->SetRowCount(60);
+    EXPECT_TRUE(bars() & WS_VSCROLL);
+    g->SetRowCount(3);
+    Application->ProcessMessages();
+    EXPECT_EQ(bars(), WS_HSCROLL | WS_VSCROLL);
+    g->SetScrollBarAlways(saNone);
+    EXPECT_EQ(bars(), WS_HSCROLL | WS_VSCROLL);
+    g->UpdateAlwaysShownScrollBars(true);
+    EXPECT_EQ(bars(), 0u);
+}
+
+// The editor's mask starts from EditMask; OnGetEditMask may change it per cell.
+TEST(AdvGridLifeCycle, EditMaskAndItsEvent) {
+    struct TMaskGrid : TAdvStringGrid {
+        using TAdvStringGrid::GetEditMask;
+        using TAdvStringGrid::TAdvStringGrid;
+    };
+    std::unique_ptr<TMaskGrid, TFreeObj> g(new TMaskGrid(nullptr));
+    EXPECT_EQ(g->GetEditMask(1, 1), "");
+    g->EditMask = "999";
+    EXPECT_EQ(g->GetEditMask(1, 1), "999");
+    g->OnGetEditMask = [](TObject*, int ACol, int, String& Value) {
+        if (ACol == 2) Value += "-0";
+    };
+    EXPECT_EQ(g->GetEditMask(1, 1), "999");
+    EXPECT_EQ(g->GetEditMask(2, 1), "999-0");
+}
+
 TEST(AdvGridLifeCycle, AssignCopiesStructureAndSettings) {
     TGridPtr a(new TAdvStringGrid(nullptr)), b(new TAdvStringGrid(nullptr));
     a->SetColCount(7);
@@ -99,7 +198,13 @@ TEST(AdvGridLifeCycle, AssignCopiesStructureAndSettings) {
     a->SetRowHeights(4, 40);
     a->SortSettings()->SetColumn(2);
     a->Navigation()->AlwaysEdit = true;
+    a->SetActiveCellColor(clRed);
+    a->SetActiveCellColorTo(clBlue);
+    a->SetActiveRowShow(true);
     b->Assign(a.get());
+    EXPECT_EQ(b->ActiveCellColor(), clRed);
+    EXPECT_EQ(b->ActiveCellColorTo(), clBlue);
+    EXPECT_TRUE(b->ActiveRowShow());
     EXPECT_EQ(b->ColCount(), 7);
     EXPECT_EQ(b->RowCount(), 12);
     EXPECT_EQ(b->ColWidths(3), 99);

@@ -39,6 +39,11 @@ TLookGrid* MarkedGrid(TGridLook Start) {
     g->SetBorderColor(Mark);
     g->SetBorderStyle(bsNone);
     g->SetSelectionStyle(ssWin7);
+    g->SortSettings()->SetHeaderColor(Mark);
+    g->SearchFooter()->SetColor(Mark);
+    g->SearchFooter()->SetColorTo(Mark);
+    for (int w = fgFrom; w <= fgDownBorder; ++w)
+        g->ControlLook()->SetFixedGradient(TFixedGradientColor(w), Mark);
     g->Invalidates = 0;
     return g;
 }
@@ -46,25 +51,30 @@ TLookGrid* MarkedGrid(TGridLook Start) {
 struct LookCase {
     TGridLook Look;
     TGridSelectionStyle Selection;
-    TColor ActiveCell, SelectionColor, SelectionText, Fixed, Line, FixedLine, KitFrom;
+    TColor ActiveCell, SelectionColor, SelectionText, Fixed, Line, FixedLine, KitFrom, KitTo;
+    // The search footer's colour and colour-to.
+    TColor SearchFooter;
 };
 
 // Every preset from a marked grid whose look was another one.
 TEST(LookPresets, EachPresetWritesItsValues) {
     const LookCase cases[] = {
         {glStandard, ssDefault, 0x808080, clHighlight, clHighlightText, clBtnFace, 0xC0C0C0, 0x808080,
-         clNone},
-        {glSoft, ssDefault, 0x808080, clHighlight, clHighlightText, clBtnFace, 0xC0C0C0, 0x808080, clNone},
-        {glClassic, ssDefault, 0x808080, clHighlight, clHighlightText, clBtnFace, 0xC0C0C0, 0x808080, clNone},
-        {glListView, ssDefault, 0x808080, clHighlight, clHighlightText, Mark, 0xC0C0C0, 0x808080, clNone},
-        {glKit, ssDefault, 0xEACAB6, 0xEACAB6, 0, Mark, 0xC0C0C0, 0x808080, clNone},
-        {glXP, ssDefault, 0xEACAB6, 0xEACAB6, 0, Mark, 0xC0C0C0, 0x808080, clNone},
+         clBtnFace, clNone, clBtnFace},
+        {glSoft, ssDefault, 0x808080, clHighlight, clHighlightText, clBtnFace, 0xC0C0C0, 0x808080, clBtnFace,
+         clNone, clBtnFace},
+        {glClassic, ssDefault, 0x808080, clHighlight, clHighlightText, clBtnFace, 0xC0C0C0, 0x808080,
+         clBtnFace, clNone, clBtnFace},
+        {glListView, ssDefault, 0x808080, clHighlight, clHighlightText, Mark, 0xC0C0C0, 0x808080, 0xFFFFFF,
+         clBtnFace, clBtnFace},
+        {glKit, ssDefault, 0xEACAB6, 0xEACAB6, 0, Mark, 0xC0C0C0, 0x808080, 0xFFFFFF, 0xC0C0C0, clNone},
+        {glXP, ssDefault, 0xEACAB6, 0xEACAB6, 0, Mark, 0xC0C0C0, 0x808080, 0xFFFFFF, clBtnFace, clNone},
         // The three newer looks hand over to a grid style and leave the colours to it.
-        {glVista, ssVista, Mark, Mark, Mark, Mark, Mark, Mark, clNone},
-        {glWin7, ssWin7, Mark, Mark, Mark, Mark, Mark, Mark, clNone},
-        {glOffice2007, ssOffice2007, Mark, Mark, Mark, Mark, Mark, Mark, clNone},
+        {glVista, ssVista, Mark, Mark, Mark, Mark, Mark, Mark, clNone, clNone, Mark},
+        {glWin7, ssWin7, Mark, Mark, Mark, Mark, Mark, Mark, clNone, clNone, Mark},
+        {glOffice2007, ssOffice2007, Mark, Mark, Mark, Mark, Mark, Mark, clNone, clNone, Mark},
         // glCustom keeps every colour.
-        {glCustom, ssWin7, Mark, Mark, Mark, Mark, Mark, Mark, Mark},
+        {glCustom, ssWin7, Mark, Mark, Mark, Mark, Mark, Mark, Mark, Mark, Mark},
     };
     for (const LookCase& c : cases) {
         String name = "glCustom";
@@ -81,10 +91,20 @@ TEST(LookPresets, EachPresetWritesItsValues) {
         EXPECT_EQ(g->FixedColor(), c.Fixed);
         EXPECT_EQ(g->GridLineColor(), c.Line);
         EXPECT_EQ(g->GridFixedLineColor(), c.FixedLine);
+        // The fixed gradient goes through ControlLook, which passes it on to the grid.
         EXPECT_EQ(g->KitGradientFrom(), c.KitFrom);
-        EXPECT_EQ(g->KitGradientTo(), c.KitFrom);
-        // Mirror colours are cleared by every preset but glCustom.
-        EXPECT_EQ(g->KitGradientMirrorFrom(), c.Look == glCustom ? Mark : clNone);
+        EXPECT_EQ(g->KitGradientTo(), c.KitTo);
+        EXPECT_EQ(g->ControlLook()->FixedGradientFrom(), c.Look == glCustom ? Mark : c.KitFrom);
+        EXPECT_EQ(g->ControlLook()->FixedGradientTo(), c.Look == glCustom ? Mark : c.KitTo);
+        // Mirror colours and the sort header colour are cleared by every preset but glCustom.
+        const TColor cleared = c.Look == glCustom ? Mark : clNone;
+        EXPECT_EQ(g->KitGradientMirrorFrom(), cleared);
+        EXPECT_EQ(g->KitGradientMirrorTo(), cleared);
+        EXPECT_EQ(g->ControlLook()->FixedGradientMirrorFrom(), cleared);
+        EXPECT_EQ(g->ControlLook()->FixedGradientMirrorTo(), cleared);
+        EXPECT_EQ(g->SortSettings()->HeaderColor(), cleared);
+        EXPECT_EQ(g->SearchFooter()->Color(), c.SearchFooter);
+        EXPECT_EQ(g->SearchFooter()->ColorTo(), c.SearchFooter);
         // Every look, glCustom included.
         EXPECT_EQ(g->ScrollType(), ssNormal);
         EXPECT_EQ(g->BorderStyle(), bsSingle);
@@ -102,6 +122,54 @@ TEST(LookPresets, NewerLooksRecordTheirGridStyle) {
         g->SetLook(look);
         EXPECT_EQ(g->CurrentStyle(), style);
     }
+}
+
+// glKit and glXP also set the hover and pressed gradients, which reach the grid; the other looks
+// leave them.
+TEST(LookPresets, KitAndXPSetTheHoverAndPressedGradients) {
+    const TColor kitHoverDown[] = {0xCFD0D1, 0xBEC6C8, 0xBEC6C8, 0xABBCBF, Mark,
+                                   0x868788, 0x737C7E, 0x737C7E, 0x627376, Mark};
+    for (TGridLook look : {glKit, glXP, glListView, glStandard, glWin7}) {
+        String name;
+        GridLookIdentifier(look, name);
+        SCOPED_TRACE(name.toStdString());
+        TLookGrid* g = MarkedGrid(look == glStandard ? glSoft : glStandard);
+        auto freeGrid = FreeAtEnd(g);
+        g->SetLook(look);
+        const bool kit = look == glKit || look == glXP;
+        for (int w = fgHoverFrom; w <= fgDownBorder; ++w) {
+            const TColor want = kit ? kitHoverDown[w - fgHoverFrom] : Mark;
+            EXPECT_EQ(g->ControlLook()->FixedGradient(TFixedGradientColor(w)), want) << w;
+            EXPECT_EQ(g->KitGradient(TFixedGradientColor(w)), want) << w;
+        }
+    }
+}
+
+// ControlLook's fixed-gradient colours reach the grid's own gradient values: From, To and the
+// borders only when not clNone, the mirrors always; a new grid holds ControlLook's values.
+TEST(LookPresets, ControlLookPassesItsGradientsToTheGrid) {
+    auto* g = new TLookGrid(nullptr);
+    auto freeGrid = FreeAtEnd(g);
+    for (int w = fgHoverFrom; w <= fgDownBorder; ++w)
+        EXPECT_EQ(g->KitGradient(TFixedGradientColor(w)),
+                  g->ControlLook()->FixedGradient(TFixedGradientColor(w)))
+            << w;
+    EXPECT_EQ(g->KitGradientHoverFrom(), TColor(0xFFFFFF));
+    EXPECT_EQ(g->KitGradientDownBorder(), TColor(0x808080));
+    g->Invalidates = 0;
+    g->ControlLook()->SetFixedGradientHoverFrom(clRed);
+    g->ControlLook()->SetFixedGradientTo(clBlue);
+    EXPECT_EQ(g->KitGradientHoverFrom(), clRed);
+    EXPECT_EQ(g->KitGradientTo(), clBlue);
+    g->ControlLook()->SetFixedGradientTo(clNone);
+    g->ControlLook()->SetFixedGradientDownBorder(clNone);
+    EXPECT_EQ(g->KitGradientTo(), clBlue);
+    EXPECT_EQ(g->KitGradientDownBorder(), TColor(0x808080));
+    g->ControlLook()->SetFixedGradientMirrorTo(clGreen);
+    g->ControlLook()->SetFixedGradientMirrorTo(clNone);
+    EXPECT_EQ(g->KitGradientMirrorTo(), clNone);
+    // Passed on without a repaint.
+    EXPECT_EQ(g->Invalidates, 0);
 }
 
 TEST(LookPresets, TheCurrentLookAgainChangesNothing) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -287,6 +288,27 @@ TEST(AdvGridStructureTest, FixedCountsFollowTheAlwaysRules) {
     EXPECT_EQ(plain->FixedRows(), 1);
 }
 
+// With SyncGrid.SelectionRow the synchronised grid follows the current row, also when two grids
+// follow each other.
+TEST(AdvGridStructureTest, SynchronisedGridFollowsTheRow) {
+    TGridPtr a = MakeGrid(3, 10), b = MakeGrid(3, 10);
+    a->SyncGrid()->SetGrid(b.get());
+    a->SetRow(4);
+    EXPECT_EQ(b->Row(), 1);
+    a->SyncGrid()->SelectionRow = true;
+    b->SyncGrid()->SetGrid(a.get());
+    b->SyncGrid()->SelectionRow = true;
+    a->SetRow(5);
+    EXPECT_EQ(b->Row(), 5);
+    b->SetRow(7);
+    EXPECT_EQ(a->Row(), 7);
+    // A row the other grid lacks is not followed.
+    b->SetRowCount(6);
+    const int before = b->Row();
+    a->SetRow(8);
+    EXPECT_EQ(b->Row(), before);
+}
+
 TEST(AdvGridStructureTest, TopRowOutsideItsRangeIsIgnored) {
     auto g = MakeGrid(3, 50);
     g->SetFixedRows(2);
@@ -364,6 +386,149 @@ TEST(AdvGridStructureTest, ColumnSizeAssignCopiesFromItsOwnKindOnly) {
     TSizeWhileTyping typing;
     g->ColumnSize()->Assign(&typing);
     EXPECT_EQ(g->ColumnSize()->StretchColumn, 3);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The footer row of a shown floating footer
+
+// The last row is the footer row while the floating footer is shown: it stays last when the row
+// count grows or shrinks and when a row is added, and the row it leaves is empty.
+TEST(AdvGridFooterTest, FooterRowStaysLastWhenTheCountChanges) {
+    TGridPtr g = MakeGrid(3, 5);
+    g->GetCellProperties(2, 4)->SetBrushColor(clRed);
+    g->FloatingFooter()->SetVisible(true);
+    EXPECT_EQ(g->FixedFooters(), 1);
+    g->SetRowCount(8);
+    EXPECT_EQ(g->Cells(1, 7), CellName(1, 4));
+    EXPECT_EQ(g->Cells(1, 4), "");
+    EXPECT_EQ(g->Cells(1, 3), CellName(1, 3));
+    // The footer cell's properties went along; the row it left has none.
+    EXPECT_TRUE(g->HasCellProperties(2, 7));
+    EXPECT_EQ(g->GetCellProperties(2, 7)->BrushColor(), clRed);
+    EXPECT_FALSE(g->HasCellProperties(2, 4));
+    g->SetRowCount(4);
+    EXPECT_EQ(g->Cells(1, 3), CellName(1, 4));
+    EXPECT_EQ(g->Cells(1, 2), CellName(1, 2));
+    EXPECT_EQ(g->GetCellProperties(2, 3)->BrushColor(), clRed);
+    g->AddRow();
+    ASSERT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(g->Cells(1, 4), CellName(1, 4));
+    EXPECT_EQ(g->Cells(1, 3), "");
+    EXPECT_EQ(g->Cells(1, 2), CellName(1, 2));
+    // Inserting in the middle moves the rows below but keeps the footer row last.
+    g->InsertRows(1, 2);
+    ASSERT_EQ(g->RowCount(), 7);
+    EXPECT_EQ(g->Cells(1, 6), CellName(1, 4));
+    EXPECT_EQ(g->Cells(1, 3), CellName(1, 1));
+    EXPECT_EQ(g->Cells(1, 4), CellName(1, 2));
+    // Without the footer the last row is an ordinary row.
+    g->FloatingFooter()->SetVisible(false);
+    EXPECT_EQ(g->FixedFooters(), 0);
+    g->SetRowCount(9);
+    EXPECT_EQ(g->Cells(1, 6), CellName(1, 4));
+    EXPECT_EQ(g->Cells(1, 8), "");
+}
+
+// A filter level hidden and restored with a shown footer: the footer row stays last.
+TEST(AdvGridFooterTest, FilterLevelsKeepTheFooterRowLast) {
+    TGridPtr g = MakeGrid(3, 8);
+    g->FloatingFooter()->SetVisible(true);
+    TIntList rows(0, 0);
+    rows.Add(2);
+    rows.Add(3);
+    g->HideRowList(&rows);
+    ASSERT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(g->Cells(1, 5), CellName(1, 7));
+    EXPECT_EQ(g->Cells(1, 2), CellName(1, 4));
+    g->UnHideRowList();
+    ASSERT_EQ(g->RowCount(), 8);
+    for (int r = 0; r < 8; ++r) EXPECT_EQ(g->Cells(1, r), CellName(1, r)) << r;
+}
+
+// The footer cells calculate by their type; acCOUNT counts the data rows, hidden ones included
+// unless CalculateHiddenRows is off.
+TEST(AdvGridFooterTest, FooterCellsCalculateByTheirType) {
+    TGridPtr g = MakeGrid(4, 13);
+    g->FloatingFooter()->SetVisible(true);
+    g->GetCellProperties(1, 12)->SetCalcType(acCOUNT);
+    g->GetCellProperties(2, 12)->SetCalcType(acCUSTOM);
+    g->GetCellProperties(3, 12)->SetCalcType(acSUM);
+    std::vector<std::pair<int, int>> asked;
+    g->OnFooterCalc = [&](TObject*, int ACol, int ARow, String& Value) {
+        asked.emplace_back(ACol, ARow);
+        Value = "custom";
+    };
+    g->HideRows(2, 4);
+    ASSERT_EQ(g->RowCount(), 10);
+    g->CalcFooter(-1);
+    // One fixed row, ten rows (the last the footer), three hidden rows counted.
+    EXPECT_EQ(g->Cells(1, 9), "11");
+    EXPECT_EQ(g->Cells(2, 9), "custom");
+    EXPECT_EQ(asked.back(), std::make_pair(2, 12));
+    // The column sums are not part of the grid yet: the cell keeps its text.
+    EXPECT_EQ(g->Cells(3, 9), CellName(3, 12));
+
+    g->FloatingFooter()->SetCalculateHiddenRows(false);
+    g->CalcFooter(1);
+    EXPECT_EQ(g->Cells(1, 9), "8");
+
+    // Without the grid's handler the floating footer's fires; with neither the cell is emptied.
+    g->OnFooterCalc = nullptr;
+    g->FloatingFooter()->OnCalcFooter = [](TObject*, int, int, String& Value) { Value = "footer"; };
+    g->CalcFooter(2);
+    EXPECT_EQ(g->Cells(2, 9), "footer");
+    g->FloatingFooter()->OnCalcFooter = nullptr;
+    g->CalcFooter(2);
+    EXPECT_EQ(g->Cells(2, 9), "");
+
+    // Nothing is calculated for another footer style, with calculation off or a hidden footer.
+    const std::function<void()> offs[] = {
+        [&] { g->FloatingFooter()->SetFooterStyle(fsColumnPreview); },
+        [&] { g->FloatingFooter()->SetEnableCalculation(false); },
+        [&] { g->FloatingFooter()->SetVisible(false); },
+    };
+    for (const auto& off : offs) {
+        g->FloatingFooter()->SetVisible(true);
+        g->FloatingFooter()->SetFooterStyle(fsFixedLastRow);
+        g->FloatingFooter()->SetEnableCalculation(true);
+        g->SetCells(1, 9, "kept");
+        off();
+        g->CalcFooter(-1);
+        EXPECT_EQ(g->Cells(1, 9), "kept");
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Merged columns
+
+TEST(AdvGridStructureTest, MergedColumnsMergeRunsOfEqualTexts) {
+    TGridPtr g(new TAdvStringGrid(nullptr));
+    g->SetColCount(3);
+    g->SetRowCount(7);
+    const char* main[] = {"x", "x", "x", "y", "y", "z"};
+    const char* further[] = {"a", "a", "b", "b", "b", "c"};
+    for (int r = 1; r < 7; ++r) {
+        g->SetCells(1, r, main[r - 1]);
+        g->SetCells(2, r, further[r - 1]);
+    }
+    auto spans = [&](int Col) {
+        std::vector<int> v;
+        for (int r = 1; r < 7; ++r) v.push_back(g->IsBaseCell(Col, r) ? g->CellSpan(Col, r).Y : -1);
+        return v;
+    };
+    g->MergedColumns()->Add(1);
+    EXPECT_EQ(spans(1), (std::vector<int>{2, -1, -1, 1, -1, 0}));
+    EXPECT_EQ(spans(2), (std::vector<int>{0, 0, 0, 0, 0, 0}));
+    // A further column merges only inside the first column's areas.
+    g->MergedColumns()->Add(2);
+    EXPECT_EQ(spans(1), (std::vector<int>{2, -1, -1, 1, -1, 0}));
+    EXPECT_EQ(spans(2), (std::vector<int>{1, -1, 0, 1, -1, 0}));
+    // Dropping the first column splits it; the other one is now merged on its own.
+    g->MergedColumns()->Delete(0);
+    EXPECT_EQ(spans(1), (std::vector<int>{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(spans(2), (std::vector<int>{1, -1, 2, -1, -1, 0}));
+    g->MergedColumns()->Delete(0);
+    EXPECT_EQ(spans(2), (std::vector<int>{0, 0, 0, 0, 0, 0}));
 }
 
 } // namespace
