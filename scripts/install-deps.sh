@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     g++ cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools
-    libpugixml-dev libjpeg62-turbo-dev
+    libpugixml-dev libjpeg62-turbo-dev libfontconfig-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation clang-format
     # xmllint: the tests check the generated XML description files with it

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 int Num_Lang_Text = 2900;
 TLang_Text Lang_Text;
@@ -36,7 +35,15 @@ const QStringList& BuiltInLines() {
             QFile file(QStringLiteral(":/text/") + f);
             if (!file.open(QIODevice::ReadOnly)) continue;
             const String text = String::fromUtf8(file.readAll());
-            all += text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+            // One line per "\r\n", "\r" or "\n"; empty lines stay.
+            qsizetype start = 0;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (text[i] != u'\n' && text[i] != u'\r') continue;
+                all += text.mid(start, i - start);
+                if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+                start = i + 1;
+            }
+            all += text.mid(start);
         }
         return all;
     }();

@@ -748,6 +748,8 @@ TApplication::~TApplication() {
 }
 
 TApplication* TApplication::Create(int& argc, char** argv) {
+    // The font configuration loads beside the making of the application and its windows.
+    StartFontConfiguration();
     if (!QCoreApplication::instance()) GOwnedApp = new QApplication(argc, argv);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     if (!Screen) Screen = new TScreen(nullptr);
@@ -767,6 +769,7 @@ void TApplication::Shutdown() {
         TObject::Free(s);
     }
     if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AwaitFontConfiguration();
     delete GOwnedApp;
     GOwnedApp = nullptr;
 }

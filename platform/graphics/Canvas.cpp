@@ -6,12 +6,15 @@
 // without antialiasing, clipped the same way.
 #include "Graphics.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <vector>
 
 namespace {
 
@@ -202,11 +205,56 @@ int TCanvas::GetDeviceCaps(int Index) const {
     }
 }
 
+namespace {
+
+QFont MakeDrawingFont(const TFont* Font) {
+    QFont f = Font->ToQFont();
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    return f;
+}
+
+// The drawing fonts made so far on the application's thread, by what they are made of. A QFont
+// keeps the font engine Qt found for it the first time it was measured or drawn, so a canvas
+// that sets a font made before (every label measures its caption with one of a few fonts) skips
+// the font lookup. The list goes with the application, while Qt's font cache is still there.
+struct TDrawingFont {
+    String Name;
+    int Height;
+    TFontPitch Pitch;
+    unsigned Styles;
+    QFont Font;
+};
+std::vector<TDrawingFont>* GDrawingFonts = nullptr;
+
+void FreeDrawingFonts() {
+    delete GDrawingFonts;
+    GDrawingFonts = nullptr;
+}
+
+QFont SharedDrawingFont(const TFont* Font) {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) return MakeDrawingFont(Font);
+    unsigned styles = 0;
+    for (TFontStyle s : Font->Style()) styles |= 1u << s;
+    if (!GDrawingFonts) {
+        GDrawingFonts = new std::vector<TDrawingFont>;
+        qAddPostRoutine(FreeDrawingFonts);
+    }
+    for (const TDrawingFont& d : *GDrawingFonts)
+        if (d.Height == Font->Height() && d.Styles == styles && d.Pitch == Font->Pitch() &&
+            d.Name == Font->Name())
+            return d.Font;
+    if (GDrawingFonts->size() >= 64) GDrawingFonts->clear();
+    GDrawingFonts->push_back({Font->Name(), Font->Height(), Font->Pitch(), styles, MakeDrawingFont(Font)});
+    return GDrawingFonts->back().Font;
+}
+
+} // namespace
+
 QFont TCanvas::DrawingFont() const {
     if (!FDrawFontValid) {
-        FDrawFont = FFont->ToQFont();
-        FDrawFont.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
-        FDrawFont.setHintingPreference(QFont::PreferFullHinting);
+        FDrawFont = SharedDrawingFont(FFont);
         FDrawFontValid = true;
     }
     return FDrawFont;

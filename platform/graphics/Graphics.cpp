@@ -4,7 +4,12 @@
 
 #include <QFontMetricsF>
 
+#include <fontconfig/fontconfig.h>
+
+#include <atomic>
 #include <cmath>
+#include <mutex>
+#include <thread>
 
 // ---------------------------------------------------------------------------------------------
 // Colours
@@ -301,7 +306,50 @@ void TFont::Assign(TPersistent* Source) {
     TGraphicsObject::Assign(Source);
 }
 
+namespace {
+
+// The thread that loads the font configuration, joined by the first AwaitFontConfiguration (or
+// at the latest when the program ends).
+struct TFontConfigLoader {
+    std::mutex Lock;
+    std::thread Thread;
+    std::atomic<bool> Pending{false};
+    ~TFontConfigLoader() {
+        if (Thread.joinable()) Thread.join();
+    }
+};
+
+TFontConfigLoader& FontConfigLoader() {
+    static TFontConfigLoader loader;
+    return loader;
+}
+
+} // namespace
+
+void StartFontConfiguration() {
+    TFontConfigLoader& l = FontConfigLoader();
+    std::lock_guard<std::mutex> guard(l.Lock);
+    static bool started = false;
+    if (started) return;
+    started = true;
+    // FcInit loads the configuration that Qt's font database reads when it first lists the fonts;
+    // loading it is safe on any thread, and a second caller finds it loaded.
+    l.Thread = std::thread([] { FcInit(); });
+    l.Pending.store(true, std::memory_order_release);
+}
+
+void AwaitFontConfiguration() {
+    TFontConfigLoader& l = FontConfigLoader();
+    if (!l.Pending.load(std::memory_order_acquire)) return;
+    std::lock_guard<std::mutex> guard(l.Lock);
+    if (l.Thread.joinable()) l.Thread.join();
+    l.Pending.store(false, std::memory_order_release);
+}
+
 QFont TFont::ToQFont() const {
+    // Qt loads the configuration itself when it first needs it: wait for the loading begun at
+    // start-up rather than load it a second time beside it.
+    AwaitFontConfiguration();
     QFont f(MapFontFamily(FName));
     f.setKerning(false);
     if (FPitch == fpFixed) f.setFixedPitch(true);

@@ -82,6 +82,14 @@ constexpr int ScreenPixelsPerInch = 96;
 // Courier New, ...); unknown names pass unchanged.
 String MapFontFamily(const String& Name);
 
+// Loading the font configuration (the system's font list and rules, read from many files) is the
+// largest single cost of a program's start. StartFontConfiguration begins it on a thread of its
+// own, so that it runs while the windows are built; AwaitFontConfiguration (called before the
+// platform makes its fonts, and at shutdown) waits for it, so that the configuration is loaded
+// once. Both do nothing where no loading was started.
+void StartFontConfiguration();
+void AwaitFontConfiguration();
+
 class TFont : public TGraphicsObject {
 public:
     TFont();

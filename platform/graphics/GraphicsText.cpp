@@ -2,12 +2,16 @@
 #include "Graphics.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QTextLayout>
+#include <QThread>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -27,6 +31,51 @@ int LineWidth(const QFontMetrics& fm, const String& Text, bool Tabs) {
         if (i + 1 < parts.size()) x = (x / stop + 1) * stop;
     }
     return x;
+}
+
+// Widths of short texts measured before in a drawing font, kept on the application's thread:
+// captions repeat (the dots between the fields of an address, the blank that an empty caption
+// measures), and measuring a text shapes it anew each time. Longer texts, texts with tabs and
+// other threads are measured each time. Emptied when the installed fonts change, and when the
+// application goes (the fonts held here keep Qt's font engines).
+constexpr qsizetype CachedWidthLength = 32;
+
+struct TFontWidths {
+    QFont Font;
+    QHash<String, int> Widths;
+};
+std::vector<TFontWidths>* GFontWidths = nullptr;
+
+void FreeFontWidths() {
+    delete GFontWidths;
+    GFontWidths = nullptr;
+}
+
+int TextWidthIn(const QFont& Font, const QFontMetrics& Metrics, const String& Text) {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (Text.size() > CachedWidthLength || Text.contains(u'\t') || !app ||
+        QThread::currentThread() != app->thread())
+        return Metrics.horizontalAdvance(Text);
+    if (!GFontWidths) {
+        GFontWidths = new std::vector<TFontWidths>;
+        qAddPostRoutine(FreeFontWidths);
+        QObject::connect(app, &QGuiApplication::fontDatabaseChanged, [] {
+            if (GFontWidths) GFontWidths->clear();
+        });
+    }
+    auto entry = std::find_if(GFontWidths->begin(), GFontWidths->end(),
+                              [&](const TFontWidths& e) { return e.Font == Font; });
+    if (entry == GFontWidths->end()) {
+        if (GFontWidths->size() >= 16) GFontWidths->clear();
+        GFontWidths->push_back({Font, {}});
+        entry = GFontWidths->end() - 1;
+    }
+    auto known = entry->Widths.constFind(Text);
+    if (known != entry->Widths.constEnd()) return *known;
+    if (entry->Widths.size() >= 4096) entry->Widths.clear();
+    const int w = Metrics.horizontalAdvance(Text);
+    entry->Widths.insert(Text, w);
+    return w;
 }
 
 // Width of the first N characters of Text.
@@ -184,7 +233,8 @@ int TCanvas::FontCellHeight() {
 }
 
 int TCanvas::TextWidth(const String& Text) {
-    return QFontMetrics(DrawingFont()).horizontalAdvance(Text);
+    const QFont font = DrawingFont();
+    return TextWidthIn(font, QFontMetrics(font), Text);
 }
 
 int TCanvas::TextHeight(const String& Text) {
@@ -192,9 +242,10 @@ int TCanvas::TextHeight(const String& Text) {
 }
 
 TSize TCanvas::TextExtent(const String& Text) {
-    QFontMetrics fm(DrawingFont());
+    const QFont font = DrawingFont();
+    QFontMetrics fm(font);
     TSize s;
-    s.cx = fm.horizontalAdvance(Text);
+    s.cx = TextWidthIn(font, fm, Text);
     s.cy = fm.ascent() + fm.descent();
     return s;
 }
@@ -284,7 +335,9 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
     const QFont font = Canvas->DrawingFont();
     const QFontMetrics fm(font);
     const int width = std::max(0, R.Width());
-    auto lineWidth = [&](const String& s) { return LineWidth(fm, s, tabs); };
+    auto lineWidth = [&](const String& s) {
+        return tabs && s.contains(u'\t') ? LineWidth(fm, s, tabs) : TextWidthIn(font, fm, s);
+    };
     auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
 
     // Paragraphs, then lines; each line remembers where it starts in the shown text and, when
