@@ -206,6 +206,7 @@ TArrowWindow* TAdvStringGrid::ArrowWindow(TArrowDirection Direction) const {
 
 TAdvStringGrid::~TAdvStringGrid() {
     LeaveFormResizeChain();
+    if (FFocusFrameGrid == this) FFocusFrameGrid = nullptr;
     ClearTextOnly = false;
     SaveHiddenCells = false;
     UnHideColumnsAll();
@@ -371,6 +372,7 @@ void TAdvStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
         AHeight = (AHeight - s - b) / DefaultRowHeight() * DefaultRowHeight() + s + 2 * b;
     }
     TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+    DrawNCBorder();
 }
 
 void TAdvStringGrid::IsDesignTime(TObject*, bool& IsDesigning) {

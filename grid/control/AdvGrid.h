@@ -14,6 +14,7 @@
 #include "GridSettings.h"
 #include "GridStructure.h"
 #include "PictureContainer.h"
+#include "SysUtils.h"
 
 #include <array>
 #include <cstdint>
@@ -31,6 +32,24 @@ class TGridImageDropDown;
 class TGridAdvGridDropDown;
 
 class TCustomForm;
+
+// Event types of the grid's own dispatchers (the sender first; several take the row first).
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using TGridWideHintEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, String& /*hintstr*/>;
+using TIsFixedCellEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, bool& /*IsFixed*/>;
+using TIsPasswordCellEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, bool& /*IsPassword*/>;
+using TEditChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*Value*/>;
+using TDateTimeChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, TDateTime /*ADateTime*/>;
+using TGetCheckEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/>;
+using THasComboEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*HasComboBox*/>;
+using THasSpinEditEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*HasSpinEdit*/>;
+using TCellCursorEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*X*/, int /*Y*/, TCursor& /*ACursor*/>;
+using TWordWrapEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*WordWrap*/>;
+using TGetColumnFilterEvent = TEvent<TObject*, int /*Column*/, TStrings* /*Filter*/>;
+using TSearchFooterActionEvent =
+    TEvent<TObject*, const String& /*Value*/, int /*ACol*/, int /*ARow*/, TSearchAction /*SearchAction*/>;
+enum TFilterDropDownColumns { fdNormal, fdAll };
 
 class TAdvStringGrid : public TBaseGrid, public TGridSettingsHost {
 public:
@@ -428,6 +447,218 @@ public:
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
 
+    // ---- Cell text geometry (bodies in grid/extras) ----
+    // The whole text inset of a cell: XYOffset once with XYOffsetTopLeftOnly, else on both sides.
+    int TotalXOffset() const;
+    int TotalYOffset() const;
+    // Moves R.Left and R.Top (of R shrunk by 2 on every side) to where Text, drawn in the grid
+    // canvas's font turned by Angle degrees counter-clockwise, starts so that it lies aligned in R.
+    void PlaceRotatedText(TRect& R, int Angle, const String& Text, TAlignment HAlign, TVAlignment VAlign);
+    // The alignment rule alone for text measured elsewhere: A the horizontal run of the text line,
+    // C its vertical rise, B and D the horizontal and vertical extents of its height.
+    static void AlignRotatedText(TRect& R, TAlignment HAlign, TVAlignment VAlign, int Angle, int A, int B,
+                                 int C, int D);
+    // The most text lines among the shown cells of a row (at least 1).
+    int MaxLinesInRow(int ARow);
+    // The length of the longest line among the export texts of a column (0 for empty cells).
+    int MaxLineLengthInCol(int ACol);
+    bool XYOffsetTopLeftOnly = false;
+    // Cell texts may hold several lines separated by carriage returns.
+    bool Multilinecells = false;
+
+    // ---- Text measuring, alignment and visual settings ----
+    // DefaultAlignment and VAlignment, numbers right-aligned with AutoNumAlign, the alignment of
+    // the cell's properties, then OnGetAlignment. ACol is a real column.
+    void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    // The text a cell shows: the base cell's text, a number formatted by OnGetFloatFormat.
+    virtual String GetFormattedCell(int ACol, int ARow);
+    // The size the cell's text needs in pixels; VS leaves room for a button, SB measures
+    // word-wrapped against the cell's width. Never raises.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    TSize CalcCellTextSize(int ACol, int DisplCol, int ARow, bool VS, bool SB);
+    // The font and brush the cell is measured with.
+    void GetFontProperties(int DisplCol, int ACol, int ARow, TGridDrawState& AState, TFont* AFont,
+                           TBrush* ABrush, bool Remap);
+    // The text a calculation gives for the cell (the base cell's text: no calculation engine).
+    virtual void GetCalculatedCell(int ACol, int ARow, String& Value);
+    // The text exporters write for a cell: the formatted text with SaveVirtCells, else the stored
+    // text.
+    virtual void SaveCell(int ACol, int ARow, String& Value);
+    bool IsStyled() override { return UseVCLStyles; }
+
+    bool AutoNumAlign = false;
+    bool UseVCLStyles = false;
+    TFloatFormatEvent OnGetFloatFormat;
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment Value);
+    // The draw flag of VAlignment for the text painter: 0, DT_VCENTER or DT_BOTTOM.
+    Cardinal VAlignFlag() const { return FVAlignFlag; }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    // 0..100; values outside are cut to the range.
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value);
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value);
+    void SetBackGround(TBackGround* Value);
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(TBitmap* Value);
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+    bool Hovering = false;
+    void SetShowDesignHelper(bool Value);
+    void SetXYOffset(TPoint Value);
+    // Stores the offset without repainting.
+    void UpdateXYOffset(int X, int Y) { XYOffset = TPoint(X, Y); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    // Sizes every column to its contents plus Padding (column sizing is not built yet: nothing).
+    void AutoSizeColumns(bool DoFixedCols, int Padding);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    // The platform grid's selection; with ActiveCellShow the headers follow, with ActiveRowShow
+    // the selection's last row is repainted.
+    void SetSelection(const TGridRect& Value);
+    TColor DisabledFontColor = 0xC0C0C0;
+    bool UseDisabledFont = true;
+    bool UseEnabledRows = false;
+
+    // ---- Query and event dispatchers ----
+    // The grid's rule for a per-cell decision, then its event with the answer to change. ACol is
+    // a real column; the events get the arguments in their own order.
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void SearchFooterAction(const String& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void ButtonClick(int ACol, int ARow);
+    // Then the row takes the expand button's height for the state.
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void ComboCloseUp(int ARow, int ACol);
+    virtual void ComboDropDown(int ARow, int ACol);
+    // Only with OnGetCellCursor: the cursor it answers (starting as Cursor) is shown.
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    // OnGridHint, then OnGridWideHint; a wide hint replaces the plain one in packed form.
+    virtual void GridHint(int ACol, int ARow, String& hintstr, String& widehint);
+    // The active cell's headers, the colours and font of the cell's properties, OnGetCellColor.
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    // The lines under group headers and over summary rows, then OnGetCellBorder.
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetFormat(int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix);
+    virtual void DoGetEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    // True when OnGetEditorType answers edNone.
+    virtual bool HasNoEditor(int ACol, int ARow);
+    // Fixed by the fixed counts and the "always" rules; OnIsFixedCell only for a cell not fixed.
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    // The base cell's read-only flag and goEditing, then CanEditCell.
+    virtual void QueryCanEdit(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    // Never in a fixed cell.
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, String& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, String& Value);
+    // Fills FilterList with the column's values (FilterDropDownAuto) and asks OnGetColumnFilter;
+    // True when the list is not empty.
+    virtual bool GetColumnFilter(int ACol);
+    // The fixed-cell query of the cell store answers through IsFixedCell.
+    bool IsFixed(int ACol, int ARow) override;
+    // New cell properties start from the cell's visual properties, without a stored background
+    // where the painting rules give one.
+    void GetDefaultVisualProps(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                               TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                               bool& WW, TCellGradientDirection& GD) override;
+    // Relays of the date editors and the cell button.
+    void DateAndTimePickerTimeChange(TObject* Sender);
+    void DatePickerChange(TObject* Sender);
+    void DatePickerCloseUp(TObject* Sender);
+    void DatePickerDropDown(TObject* Sender);
+    void GridButtonClick(TObject* Sender);
+    // Tree rows and group summaries are not built yet: no row is either.
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+
+    TEditorType DefaultEditor = edNormal;
+    bool FilterDropDownAuto = false;
+    TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+    TCanEditCellEvent OnCanEditCell;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TEditChangeEvent OnEditChange;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+
+    // ---- Cell visual properties ----
+    // The brush, gradient colours, font, alignment, word wrap and draw state of a display cell.
+    // Select shows the selection kinds, Remap maps ACol to its real column for the dispatchers.
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // Each channel Factor % of Color and the rest of Base (Factor 0..100; clNone on either side
+    // gives the other).
+    static TColor BlendColors(TColor Color, TColor Base, int Factor);
+    // The blend with the mixer on, else the selection colour.
+    static TColor BlendSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+    // Whether a data cell shows selected by the selection kind in use.
+    bool IsSelected(int ACol, int ARow);
+    TGridGradientEvent OnGetCellGradient;
+
+    // ---- Grid paint, outer border and focus frame ----
+    // The coloured outer border of some looks in the non-client area.
+    void DrawNCBorder();
+    // One dotted XOR line at the pointer while a column (Column) or row is sized; drawing the
+    // same line again removes it.
+    void DrawSizingLine(int Pos, bool Column);
+    // The translucent frame around the edited cell (with FocusHelper.Enabled): shown when the
+    // editor is about to show, hidden when the edit ends, moved with the form.
+    void ShowFocusFrame();
+    void HideFocusFrame();
+    void MoveFocusFrame();
+    // The grid that shows its focus frame (at most one at a time).
+    static TAdvStringGrid* FocusFrameGrid() { return FFocusFrameGrid; }
+    TNotifyEvent OnPainted;
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -521,6 +752,22 @@ protected:
     void SearchPanelHighlightClick(TObject* Sender);
     // Frees every drop-down editor the grid holds (each reference cleared first).
     void FreeDropDownEditors();
+
+    // ---- Query and event dispatchers ----
+    // Set by editing when it took goEditing away because the current cell is not editable.
+    bool FEditDisable = false;
+
+    // ---- Cell visual properties ----
+    // Set by the mouse handling while a button is down over the cells.
+    bool FMouseDown = false;
+
+    // ---- Grid paint, outer border and focus frame ----
+    // The cells, the edited cell's frame, the design overlay, OnPainted.
+    void Paint() override;
+    // The inherited non-client painting, then the outer border unless an update runs.
+    void WMNCPaint(TWMNCPaint& Message);
+    // The design-time overlay (nothing at run time).
+    virtual void DrawDesignHelper() {}
 
 private:
     // ---- Construction and life cycle ----
@@ -626,6 +873,34 @@ private:
     TGridColorDropDown* FColorDropDown = nullptr;
     TGridImageDropDown* FImageDropDown = nullptr;
     TGridAdvGridDropDown* FAdvGridDropDown = nullptr;
+
+    // ---- Grid paint, outer border and focus frame ----
+    void PlaceFocusFrame();
+    static TAdvStringGrid* FFocusFrameGrid;
+
+    // ---- Cell visual properties ----
+    // The disjunct row and column selection flags and the disabled-row flags, entry by index.
+    bool RowSelectFlag(int ARow) const;
+    bool ColSelectFlag(int ACol) const;
+    bool RowDisabled(int ARow) const;
+
+    // ---- Text measuring, alignment and visual settings ----
+    TVAlignment FVAlignment = vtaTop;
+    Cardinal FVAlignFlag = 0;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    bool FSelectionColorMixer = false;
+    int FSelectionColorMixerFactor = 50;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FShowSelection = true;
+    bool FActiveCellShow = false;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    bool FFlat = false;
+    bool FAutoSize = false;
+    int FMaxEditLength = 0;
+    bool FSpreadSheet = false;
 
     // The objects the constructor makes, in the order it makes them (see AdvGrid.cpp).
     TOwned<TFont> FCellFont;
