@@ -1,6 +1,7 @@
 // The grid's query and event dispatchers: the grid's rule first, then the event with the last
 // word. Their edge cases as one table, each case on a fresh grid.
 #include "AdvGrid.h"
+#include "AdvGridTestSupport.h"
 
 #include "GridUtil.h"
 
@@ -11,17 +12,9 @@
 
 namespace {
 
-struct TFreeGrid {
-    void operator()(TAdvStringGrid* G) const { TObject::Free(G); }
-};
-using TGridPtr = std::unique_ptr<TAdvStringGrid, TFreeGrid>;
-
 // Five columns by eight rows, one fixed row and column.
-TGridPtr MakeGrid() {
-    TGridPtr g(new TAdvStringGrid(nullptr));
-    g->SetColCount(5);
-    g->SetRowCount(8);
-    return g;
+TAdvGridPtr MakeGrid() {
+    return MakeAdvGrid(5, 8);
 }
 
 struct TDispatchCase {

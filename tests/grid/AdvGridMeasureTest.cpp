@@ -1,5 +1,6 @@
 // The grid's cell alignment, formatted text, measured text sizes and visual setters.
 #include "AdvGrid.h"
+#include "AdvGridTestSupport.h"
 
 #include "Forms.h"
 #include "Graphics.h"
@@ -11,16 +12,8 @@
 
 namespace {
 
-struct TFreeGrid {
-    void operator()(TAdvStringGrid* G) const { TObject::Free(G); }
-};
-using TGridPtr = std::unique_ptr<TAdvStringGrid, TFreeGrid>;
-
-TGridPtr MakeGrid(int Cols, int Rows) {
-    TGridPtr g(new TAdvStringGrid(nullptr));
-    g->SetColCount(Cols);
-    g->SetRowCount(Rows);
-    return g;
+TAdvGridPtr MakeGrid(int Cols, int Rows) {
+    return MakeAdvGrid(Cols, Rows);
 }
 
 // Decimal point "." for the number rule while a test runs.

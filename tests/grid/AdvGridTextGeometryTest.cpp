@@ -1,6 +1,7 @@
 // The grid's cell text geometry: insets, where rotated text starts in each quadrant and
 // alignment, and the line counts of rows and columns.
 #include "AdvGrid.h"
+#include "AdvGridTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +9,8 @@
 
 namespace {
 
-struct TFreeGrid {
-    void operator()(TAdvStringGrid* G) const { TObject::Free(G); }
-};
-using TGridPtr = std::unique_ptr<TAdvStringGrid, TFreeGrid>;
-
-TGridPtr MakeGrid(int Cols, int Rows) {
-    TGridPtr g(new TAdvStringGrid(nullptr));
-    g->SetColCount(Cols);
-    g->SetRowCount(Rows);
-    return g;
+TAdvGridPtr MakeGrid(int Cols, int Rows) {
+    return MakeAdvGrid(Cols, Rows);
 }
 
 TEST(AdvGridTextGeometryTest, TotalOffsetsCountTheInsetOnceOrTwice) {

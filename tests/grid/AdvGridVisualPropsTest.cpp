@@ -1,5 +1,6 @@
 // The grid's per-cell visual properties: the precedence of the colour sources as one table.
 #include "AdvGrid.h"
+#include "AdvGridTestSupport.h"
 
 #include "CellDraw.h"
 
@@ -9,11 +10,6 @@
 #include <memory>
 
 namespace {
-
-struct TFreeGrid {
-    void operator()(TAdvStringGrid* G) const { TObject::Free(G); }
-};
-using TGridPtr = std::unique_ptr<TAdvStringGrid, TFreeGrid>;
 
 // What GetVisualProperties answered for one cell.
 struct TVisual {
@@ -41,10 +37,8 @@ TVisual Visual(TAdvStringGrid* G, int ACol, int ARow, TGridDrawState State = {},
 }
 
 // Five columns, eight rows, one fixed row and column; the current cell (1, 1) is the selection.
-TGridPtr MakeGrid() {
-    TGridPtr g(new TAdvStringGrid(nullptr));
-    g->SetColCount(5);
-    g->SetRowCount(8);
+TAdvGridPtr MakeGrid() {
+    TAdvGridPtr g = MakeAdvGrid(5, 8);
     g->SetLook(glStandard);
     g->SetSelectionColor(0xEACAB6);
     g->SetColor(clWhite);
