@@ -148,7 +148,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     Make(FSortRowMap, new TIntList(0, 0), "SortRowMap");
     Make(FUnSortRowMap, new TIntList(0, 0), "UnSortRowMap");
     Make(FMergedColumns, new TIntList(0, 0), "MergedColumns");
-    Make(FSelectedCells, new TIntList(0, 0), "SelectedCells");
+    Make(FSelectedCells, new TSelectedCellList, "SelectedCells");
     Make(FSelectedRows, new TIntList(0, 0), "SelectedRows");
     Make(FModifiedRows, new TIntList(0, 0), "ModifiedRows");
     Make(FEnabledRows, new TIntList(0, 0), "EnabledRows");

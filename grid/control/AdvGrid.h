@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class TGridDropTarget;
 class TGridTrackbarDropDown;
@@ -50,6 +51,30 @@ using TGetColumnFilterEvent = TEvent<TObject*, int /*Column*/, TStrings* /*Filte
 using TSearchFooterActionEvent =
     TEvent<TObject*, const String& /*Value*/, int /*ACol*/, int /*ARow*/, TSearchAction /*SearchAction*/>;
 enum TFilterDropDownColumns { fdNormal, fdAll };
+
+// A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
+class EAdvGridError : public Exception {
+    using Exception::Exception;
+};
+
+// The keys of the grid's disjunct cell selection, one per selected cell: row x 65536 + column.
+// They are 64 bits wide, so rows from 32768 on neither overflow nor share a key with another row;
+// below row 65536 a key equals the 32-bit key of the grid's older cell lists.
+class TSelectedCellList : public TObject {
+public:
+    static std::int64_t Key(int ACol, int ARow) { return std::int64_t(ARow) * 65536 + (ACol & 0xFFFF); }
+    static TGridCoord Coord(std::int64_t Key) { return TGridCoord(int(Key & 0xFFFF), int(Key >> 16)); }
+    int Count() const { return int(FItems.size()); }
+    // The key at I; 0 outside the list.
+    std::int64_t Items(int I) const { return I >= 0 && I < Count() ? FItems[size_t(I)] : 0; }
+    int IndexOf(std::int64_t Key) const;
+    void Add(std::int64_t Key) { FItems.push_back(Key); }
+    void Delete(int I);
+    void Clear() { FItems.clear(); }
+
+private:
+    std::vector<std::int64_t> FItems;
+};
 
 class TAdvStringGrid : public TBaseGrid, public TGridSettingsHost {
 public:
@@ -659,6 +684,114 @@ public:
     static TAdvStringGrid* FocusFrameGrid() { return FFocusFrameGrid; }
     TNotifyEvent OnPainted;
 
+    // ---- Selection and cell accessors ----
+    // Cell texts by real column and real row (hidden rows and columns counted): a hidden row's
+    // text comes from its record in the hidden-row store; a negative index reads as empty.
+    // AllCells goes through base cells and the display-text query, AllGridCells is the stored
+    // text itself. Writing a column a hidden row's record does not reach yet extends the record.
+    String AllCells(int ACol, int ARow);
+    void SetAllCells(int ACol, int ARow, const String& Value);
+    String AllGridCells(int ACol, int ARow);
+    void SetAllGridCells(int ACol, int ARow, const String& Value);
+    // Texts are UTF-16 already: the wide accessors are the plain ones.
+    String AllWideCells(int ACol, int ARow) { return AllCells(ACol, ARow); }
+    void SetAllWideCells(int ACol, int ARow, const String& Value) { SetAllCells(ACol, ARow, Value); }
+    String WideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
+    // The user value attached to a cell by real row; the raw object slot.
+    quintptr AllObjects(int ACol, int ARow) const;
+    void SetAllObjects(int ACol, int ARow, quintptr Value);
+    TObject* GetGridObjectsEx(int ACol, int ARow) const;
+    // The texts a hidden row keeps (nil when the real row is not hidden).
+    TStrings* HiddenRowCells(int ARow) const;
+    // By original column index (the order before columns were moved).
+    String OriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const String& Value);
+    // By the row's index before sorting.
+    String UnSortedCells(int ACol, int ARow);
+    void SetUnSortedCells(int ACol, int ARow, const String& Value);
+    // The text without markup; the number of its lines.
+    String StrippedCells(int ACol, int ARow);
+    int LinesInCell(int ACol, int ARow);
+
+    // Per-cell settings, kept in the cell's properties. Readers answer a neutral value for a cell
+    // without properties and make none (clNone, 0, empty, taLeftJustify, False); writers make
+    // the properties when missing and repaint the cell.
+    TColor Colors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection Gradients(int ACol, int ARow) const;
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    // The grid's cell-font object filled with the grid's font and the cell's font settings.
+    TFont* Fonts(int ACol, int ARow);
+    void SetFonts(int ACol, int ARow, TFont* Value);
+    TColor FontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles FontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, const TFontStyles& Value);
+    int FontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    String FontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const String& Value);
+    TAlignment Alignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    // The one reader that makes the properties (the word wrap they start with is the answer).
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    bool ReadOnly(int ACol, int ARow) const;
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    // The control placed over the cell (not owned); nil removes it from the cell.
+    TControl* CellControls(int ACol, int ARow) const;
+    void SetCellControls(int ACol, int ARow, TControl* Value);
+    int NumCellControls() const { return FNumCellControls; }
+
+    // Whole display rows from FixedCols on; clNone clears.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+
+    // The disjunct cell selection (keys: TSelectedCellList).
+    bool SelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // Entry i of the selected-cell list ((0, 0) outside it).
+    TGridCoord SelectedCell(int I) const;
+    // Without disjunct cell selection the list is made anew from Selection, column by column.
+    int SelectedCellsCount();
+    int SelectedRowCount() const;
+    int SelectedColCount() const;
+    // The i-th selected row; -1 past the last.
+    int SelectedRow(int I) const;
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    // Repaints the area from cell (R.Left, R.Top) to cell (R.Right, R.Bottom).
+    void InvalidateGridRect(const TGridRect& R);
+
+    // The current cell (the base cell of its area when merged).
+    String CurrentCell();
+    void SetCurrentCell(const String& Value);
+    String GetCurrentCellText();
+    void SetCurrentCellText(const String& Value);
+
+    int AllRowCount() const { return TotalRowCount(); }
+    // Real column; the remembered width of a hidden column, else its display column's width.
+    int AllColWidths(int ACol);
+    void SetAllColWidths(int ACol, int Value);
+    // The first real column whose header (row 0) equals AValue; -1 when none.
+    int ColumnByHeader(const String& AValue);
+    // Where original column ACol is now, and the original column at position APos.
+    int ColumnPosition(int ACol) const;
+    int ColumnAtPosition(int APos);
+    // Shows every column and moves them back into their original order.
+    void ResetColumnOrder();
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    // Sorted position p to row: filled by sorting (empty while the grid was never sorted).
+    TIntList* SortRowXRef() const { return FSortRowXRef.get(); }
+    // Widens (or narrows) every column and row by X pixels; the zoom factor stays in -10..10.
+    void Zoom(int X);
+    TSelectedCellList* SelectedCellList() const { return FSelectedCells.get(); }
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -902,6 +1035,16 @@ private:
     int FMaxEditLength = 0;
     bool FSpreadSheet = false;
 
+    // ---- Selection and cell accessors ----
+    TOwned<TIntList> FSortRowXRef{new TIntList(0, 0)};
+    int FNumCellControls = 0;
+    // Repaints the display cell of a real column.
+    void RepaintRealCell(int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
+    // The hidden-row record of real row ARow; nullptr when the row is shown.
+    TGridItem* HiddenRowItem(int ARow) const;
+    // The cell's properties when it has any (none is made).
+    const TCellProperties* CellPropsIfAny(int ACol, int ARow) const;
+
     // The objects the constructor makes, in the order it makes them (see AdvGrid.cpp).
     TOwned<TFont> FCellFont;
     TOwned<TFocusHelper> FFocusHelper;
@@ -925,7 +1068,7 @@ private:
     TOwned<TIntList> FSortRowMap;
     TOwned<TIntList> FUnSortRowMap;
     TOwned<TIntList> FMergedColumns;
-    TOwned<TIntList> FSelectedCells;
+    TOwned<TSelectedCellList> FSelectedCells;
     TOwned<TIntList> FSelectedRows;
     TOwned<TIntList> FModifiedRows;
     TOwned<TIntList> FEnabledRows;

@@ -28,8 +28,7 @@ TColor TAdvStringGrid::BlendSelectionColor(TColor SelColor, TColor CellColor, bo
 bool TAdvStringGrid::IsSelected(int ACol, int ARow) {
     if (ARow < FixedRows() || ACol < FixedCols()) return false;
     TMouseActions* ma = MouseActions();
-    // The disjunct cell selection is kept by the selection accessors, not built yet: no cell.
-    if (ma->DisjunctCellSelect()) return false;
+    if (ma->DisjunctCellSelect()) return SelectedCells(ACol, ARow);
     if (ma->DisjunctRowSelect()) return RowSelectFlag(ma->RowSelectPersistent ? RealRowIndex(ARow) : ARow);
     if (ma->DisjunctColSelect()) return ColSelectFlag(ACol);
     const TGridRect s = Selection();
@@ -182,9 +181,7 @@ void TAdvStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
 
     // 15. Single selected cells.
     if (ma->DisjunctCellSelect() && FShowSelection) {
-        // The disjunct cell selection holds no cell until the selection accessors are built.
-        const bool picked = false;
-        if (picked) {
+        if (SelectedCells(ACol, ARow)) {
             selectionColors();
         } else if (ACol == Col() && ARow == Row()) {
             AState.erase(gdSelected);

@@ -156,6 +156,18 @@ const TPrecedenceCase PrecedenceCases[] = {
                                    TCellGradientDirection&) { C = clTeal; };
      },
      1, 1, Sel, clNone, true},
+    {"a single selected cell takes the selection colours",
+     [](TAdvStringGrid* g) {
+         g->MouseActions()->SetDisjunctCellSelect(true);
+         g->SetSelectedCells(3, 4, true);
+     },
+     3, 4, Sel, clNone, true},
+    {"with single-cell selection the current cell not picked shows unselected",
+     [](TAdvStringGrid* g) {
+         g->MouseActions()->SetDisjunctCellSelect(true);
+         g->SetSelectedCells(3, 4, true);
+     },
+     1, 1, clWhite, clNone, false},
     {"no selection shown with ShowSelection off", [](TAdvStringGrid* g) { g->SetShowSelection(false); }, 1, 1,
      clWhite, clNone, false},
     {"a disabled grid paints every text in the disabled colour, selected cells included",
