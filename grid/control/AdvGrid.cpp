@@ -150,7 +150,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     Make(FMergedColumns, new TIntList(0, 0), "MergedColumns")->OnChange = [this](TObject*, int, int) {
         MergedColumnsChanged();
     };
-    Make(FSelectedCells, new TIntList(0, 0), "SelectedCells");
+    Make(FSelectedCells, new TSelectedCellList, "SelectedCells");
     Make(FSelectedRows, new TIntList(0, 0), "SelectedRows");
     Make(FModifiedRows, new TIntList(0, 0), "ModifiedRows");
     Make(FEnabledRows, new TIntList(0, 0), "EnabledRows");
@@ -208,6 +208,7 @@ TArrowWindow* TAdvStringGrid::ArrowWindow(TArrowDirection Direction) const {
 
 TAdvStringGrid::~TAdvStringGrid() {
     LeaveFormResizeChain();
+    if (FFocusFrameGrid == this) FFocusFrameGrid = nullptr;
     ClearTextOnly = false;
     SaveHiddenCells = false;
     UnHideColumnsAll();
@@ -414,6 +415,7 @@ void TAdvStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
         AHeight = (AHeight - s - b) / DefaultRowHeight() * DefaultRowHeight() + s + 2 * b;
     }
     TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+    DrawNCBorder();
 }
 
 String TAdvStringGrid::GetEditMask(int ACol, int ARow) {

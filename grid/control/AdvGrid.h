@@ -14,10 +14,12 @@
 #include "GridSettings.h"
 #include "GridStructure.h"
 #include "PictureContainer.h"
+#include "SysUtils.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class TGridDropTarget;
 class TGridTrackbarDropDown;
@@ -31,6 +33,48 @@ class TGridImageDropDown;
 class TGridAdvGridDropDown;
 
 class TCustomForm;
+
+// Event types of the grid's own dispatchers (the sender first; several take the row first).
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using TGridWideHintEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, String& /*hintstr*/>;
+using TIsFixedCellEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, bool& /*IsFixed*/>;
+using TIsPasswordCellEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, bool& /*IsPassword*/>;
+using TEditChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*Value*/>;
+using TDateTimeChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, TDateTime /*ADateTime*/>;
+using TGetCheckEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/>;
+using THasComboEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*HasComboBox*/>;
+using THasSpinEditEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*HasSpinEdit*/>;
+using TCellCursorEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*X*/, int /*Y*/, TCursor& /*ACursor*/>;
+using TWordWrapEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*WordWrap*/>;
+using TGetColumnFilterEvent = TEvent<TObject*, int /*Column*/, TStrings* /*Filter*/>;
+using TSearchFooterActionEvent =
+    TEvent<TObject*, const String& /*Value*/, int /*ACol*/, int /*ARow*/, TSearchAction /*SearchAction*/>;
+enum TFilterDropDownColumns { fdNormal, fdAll };
+
+// A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
+class EAdvGridError : public Exception {
+    using Exception::Exception;
+};
+
+// The keys of the grid's disjunct cell selection, one per selected cell: row x 65536 + column.
+// They are 64 bits wide, so rows from 32768 on neither overflow nor share a key with another row;
+// below row 65536 a key equals the 32-bit key of the grid's older cell lists.
+class TSelectedCellList : public TObject {
+public:
+    static std::int64_t Key(int ACol, int ARow) { return std::int64_t(ARow) * 65536 + (ACol & 0xFFFF); }
+    static TGridCoord Coord(std::int64_t Key) { return TGridCoord(int(Key & 0xFFFF), int(Key >> 16)); }
+    int Count() const { return int(FItems.size()); }
+    // The key at I; 0 outside the list.
+    std::int64_t Items(int I) const { return I >= 0 && I < Count() ? FItems[size_t(I)] : 0; }
+    int IndexOf(std::int64_t Key) const;
+    void Add(std::int64_t Key) { FItems.push_back(Key); }
+    void Delete(int I);
+    void Clear() { FItems.clear(); }
+
+private:
+    std::vector<std::int64_t> FItems;
+};
 
 class TAdvStringGrid : public TBaseGrid, public TGridSettingsHost {
 public:
@@ -457,6 +501,326 @@ public:
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
 
+    // ---- Cell text geometry (bodies in grid/extras) ----
+    // The whole text inset of a cell: XYOffset once with XYOffsetTopLeftOnly, else on both sides.
+    int TotalXOffset() const;
+    int TotalYOffset() const;
+    // Moves R.Left and R.Top (of R shrunk by 2 on every side) to where Text, drawn in the grid
+    // canvas's font turned by Angle degrees counter-clockwise, starts so that it lies aligned in R.
+    void PlaceRotatedText(TRect& R, int Angle, const String& Text, TAlignment HAlign, TVAlignment VAlign);
+    // The alignment rule alone for text measured elsewhere: A the horizontal run of the text line,
+    // C its vertical rise, B and D the horizontal and vertical extents of its height.
+    static void AlignRotatedText(TRect& R, TAlignment HAlign, TVAlignment VAlign, int Angle, int A, int B,
+                                 int C, int D);
+    // The most text lines among the shown cells of a row (at least 1).
+    int MaxLinesInRow(int ARow);
+    // The length of the longest line among the export texts of a column (0 for empty cells).
+    int MaxLineLengthInCol(int ACol);
+    bool XYOffsetTopLeftOnly = false;
+    // Cell texts may hold several lines separated by carriage returns.
+    bool Multilinecells = false;
+
+    // ---- Text measuring, alignment and visual settings ----
+    // DefaultAlignment and VAlignment, numbers right-aligned with AutoNumAlign, the alignment of
+    // the cell's properties, then OnGetAlignment. ACol is a real column.
+    void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    // The text a cell shows: the base cell's text, a number formatted by OnGetFloatFormat.
+    virtual String GetFormattedCell(int ACol, int ARow);
+    // The size the cell's text needs in pixels; VS leaves room for a button, SB measures
+    // word-wrapped against the cell's width. Never raises.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    TSize CalcCellTextSize(int ACol, int DisplCol, int ARow, bool VS, bool SB);
+    // The font and brush the cell is measured with.
+    void GetFontProperties(int DisplCol, int ACol, int ARow, TGridDrawState& AState, TFont* AFont,
+                           TBrush* ABrush, bool Remap);
+    // The text a calculation gives for the cell (the base cell's text: no calculation engine).
+    virtual void GetCalculatedCell(int ACol, int ARow, String& Value);
+    // The text exporters write for a cell: the formatted text with SaveVirtCells, else the stored
+    // text.
+    virtual void SaveCell(int ACol, int ARow, String& Value);
+    bool IsStyled() override { return UseVCLStyles; }
+
+    bool AutoNumAlign = false;
+    bool UseVCLStyles = false;
+    TFloatFormatEvent OnGetFloatFormat;
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment Value);
+    // The draw flag of VAlignment for the text painter: 0, DT_VCENTER or DT_BOTTOM.
+    Cardinal VAlignFlag() const { return FVAlignFlag; }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value);
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    // 0..100; values outside are cut to the range.
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value);
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value);
+    void SetBackGround(TBackGround* Value);
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(TBitmap* Value);
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+    bool Hovering = false;
+    void SetShowDesignHelper(bool Value);
+    void SetXYOffset(TPoint Value);
+    // Stores the offset without repainting.
+    void UpdateXYOffset(int X, int Y) { XYOffset = TPoint(X, Y); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    // Sizes every column to its contents plus Padding (column sizing is not built yet: nothing).
+    void AutoSizeColumns(bool DoFixedCols, int Padding);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    // The platform grid's selection; with ActiveCellShow the headers follow, with ActiveRowShow
+    // the selection's last row is repainted.
+    void SetSelection(const TGridRect& Value);
+    TColor DisabledFontColor = 0xC0C0C0;
+    bool UseDisabledFont = true;
+    bool UseEnabledRows = false;
+
+    // ---- Query and event dispatchers ----
+    // The grid's rule for a per-cell decision, then its event with the answer to change. ACol is
+    // a real column; the events get the arguments in their own order.
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void SearchFooterAction(const String& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void ButtonClick(int ACol, int ARow);
+    // Then the row takes the expand button's height for the state.
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void ComboCloseUp(int ARow, int ACol);
+    virtual void ComboDropDown(int ARow, int ACol);
+    // Only with OnGetCellCursor: the cursor it answers (starting as Cursor) is shown.
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    // OnGridHint, then OnGridWideHint; a wide hint replaces the plain one in packed form.
+    virtual void GridHint(int ACol, int ARow, String& hintstr, String& widehint);
+    // The active cell's headers, the colours and font of the cell's properties, OnGetCellColor.
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    // The lines under group headers and over summary rows, then OnGetCellBorder.
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetFormat(int ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix);
+    virtual void DoGetEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    // True when OnGetEditorType answers edNone.
+    virtual bool HasNoEditor(int ACol, int ARow);
+    // Fixed by the fixed counts and the "always" rules; OnIsFixedCell only for a cell not fixed.
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    // The base cell's read-only flag and goEditing, then CanEditCell.
+    virtual void QueryCanEdit(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    // Never in a fixed cell.
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, String& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, String& Value);
+    // Fills FilterList with the column's values (FilterDropDownAuto) and asks OnGetColumnFilter;
+    // True when the list is not empty.
+    virtual bool GetColumnFilter(int ACol);
+    // The fixed-cell query of the cell store answers through IsFixedCell.
+    bool IsFixed(int ACol, int ARow) override;
+    // New cell properties start from the cell's visual properties, without a stored background
+    // where the painting rules give one.
+    void GetDefaultVisualProps(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                               TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                               bool& WW, TCellGradientDirection& GD) override;
+    // Relays of the date editors and the cell button.
+    void DateAndTimePickerTimeChange(TObject* Sender);
+    void DatePickerChange(TObject* Sender);
+    void DatePickerCloseUp(TObject* Sender);
+    void DatePickerDropDown(TObject* Sender);
+    void GridButtonClick(TObject* Sender);
+    // Tree rows and group summaries are not built yet: no row is either.
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+
+    TEditorType DefaultEditor = edNormal;
+    bool FilterDropDownAuto = false;
+    TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+    TCanEditCellEvent OnCanEditCell;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TEditChangeEvent OnEditChange;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+
+    // ---- Cell visual properties ----
+    // The brush, gradient colours, font, alignment, word wrap and draw state of a display cell.
+    // Select shows the selection kinds, Remap maps ACol to its real column for the dispatchers.
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // Each channel Factor % of Color and the rest of Base (Factor 0..100; clNone on either side
+    // gives the other).
+    static TColor BlendColors(TColor Color, TColor Base, int Factor);
+    // The blend with the mixer on, else the selection colour.
+    static TColor BlendSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+    // Whether a data cell shows selected by the selection kind in use.
+    bool IsSelected(int ACol, int ARow);
+    TGridGradientEvent OnGetCellGradient;
+
+    // ---- Grid paint, outer border and focus frame ----
+    // The coloured outer border of some looks in the non-client area.
+    void DrawNCBorder();
+    // One dotted XOR line at the pointer while a column (Column) or row is sized; drawing the
+    // same line again removes it.
+    void DrawSizingLine(int Pos, bool Column);
+    // The translucent frame around the edited cell (with FocusHelper.Enabled): shown when the
+    // editor is about to show, hidden when the edit ends, moved with the form.
+    void ShowFocusFrame();
+    void HideFocusFrame();
+    void MoveFocusFrame();
+    // The grid that shows its focus frame (at most one at a time).
+    static TAdvStringGrid* FocusFrameGrid() { return FFocusFrameGrid; }
+    TNotifyEvent OnPainted;
+
+    // ---- Selection and cell accessors ----
+    // Cell texts by real column and real row (hidden rows and columns counted): a hidden row's
+    // text comes from its record in the hidden-row store; a negative index reads as empty.
+    // AllCells goes through base cells and the display-text query, AllGridCells is the stored
+    // text itself. Writing a column a hidden row's record does not reach yet extends the record.
+    String AllCells(int ACol, int ARow);
+    void SetAllCells(int ACol, int ARow, const String& Value);
+    String AllGridCells(int ACol, int ARow);
+    void SetAllGridCells(int ACol, int ARow, const String& Value);
+    // Texts are UTF-16 already: the wide accessors are the plain ones.
+    String AllWideCells(int ACol, int ARow) { return AllCells(ACol, ARow); }
+    void SetAllWideCells(int ACol, int ARow, const String& Value) { SetAllCells(ACol, ARow, Value); }
+    String WideCells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
+    // The user value attached to a cell by real row; the raw object slot.
+    quintptr AllObjects(int ACol, int ARow) const;
+    void SetAllObjects(int ACol, int ARow, quintptr Value);
+    TObject* GetGridObjectsEx(int ACol, int ARow) const;
+    // The texts a hidden row keeps (nil when the real row is not hidden).
+    TStrings* HiddenRowCells(int ARow) const;
+    // By original column index (the order before columns were moved).
+    String OriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const String& Value);
+    // By the row's index before sorting.
+    String UnSortedCells(int ACol, int ARow);
+    void SetUnSortedCells(int ACol, int ARow, const String& Value);
+    // The text without markup; the number of its lines.
+    String StrippedCells(int ACol, int ARow);
+    int LinesInCell(int ACol, int ARow);
+
+    // Per-cell settings, kept in the cell's properties. Readers answer a neutral value for a cell
+    // without properties and make none (clNone, 0, empty, taLeftJustify, False); writers make
+    // the properties when missing and repaint the cell.
+    TColor Colors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection Gradients(int ACol, int ARow) const;
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    // The grid's cell-font object filled with the grid's font and the cell's font settings.
+    TFont* Fonts(int ACol, int ARow);
+    void SetFonts(int ACol, int ARow, TFont* Value);
+    TColor FontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles FontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, const TFontStyles& Value);
+    int FontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    String FontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const String& Value);
+    TAlignment Alignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    // The one reader that makes the properties (the word wrap they start with is the answer).
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    bool ReadOnly(int ACol, int ARow) const;
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    // The control placed over the cell (not owned); nil removes it from the cell.
+    TControl* CellControls(int ACol, int ARow) const;
+    void SetCellControls(int ACol, int ARow, TControl* Value);
+    int NumCellControls() const { return FNumCellControls; }
+
+    // Whole display rows from FixedCols on; clNone clears.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+
+    // The disjunct cell selection (keys: TSelectedCellList).
+    bool SelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    // Entry i of the selected-cell list ((0, 0) outside it).
+    TGridCoord SelectedCell(int I) const;
+    // Without disjunct cell selection the list is made anew from Selection, column by column.
+    int SelectedCellsCount();
+    int SelectedRowCount() const;
+    int SelectedColCount() const;
+    // The i-th selected row; -1 past the last.
+    int SelectedRow(int I) const;
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    // Repaints the area from cell (R.Left, R.Top) to cell (R.Right, R.Bottom).
+    void InvalidateGridRect(const TGridRect& R);
+
+    // The current cell (the base cell of its area when merged).
+    String CurrentCell();
+    void SetCurrentCell(const String& Value);
+    String GetCurrentCellText();
+    void SetCurrentCellText(const String& Value);
+
+    int AllRowCount() const { return TotalRowCount(); }
+    // Real column; the remembered width of a hidden column, else its display column's width.
+    int AllColWidths(int ACol);
+    void SetAllColWidths(int ACol, int Value);
+    // The first real column whose header (row 0) equals AValue; -1 when none.
+    int ColumnByHeader(const String& AValue);
+    // Where original column ACol is now, and the original column at position APos.
+    int ColumnPosition(int ACol) const;
+    int ColumnAtPosition(int APos);
+    // Shows every column and moves them back into their original order.
+    void ResetColumnOrder();
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    // Sorted position p to row: filled by sorting (empty while the grid was never sorted).
+    TIntList* SortRowXRef() const { return FSortRowXRef.get(); }
+    // Widens (or narrows) every column and row by X pixels; the zoom factor stays in -10..10.
+    void Zoom(int X);
+    TSelectedCellList* SelectedCellList() const { return FSelectedCells.get(); }
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -552,6 +916,22 @@ protected:
     void SearchPanelHighlightClick(TObject* Sender);
     // Frees every drop-down editor the grid holds (each reference cleared first).
     void FreeDropDownEditors();
+
+    // ---- Query and event dispatchers ----
+    // Set by editing when it took goEditing away because the current cell is not editable.
+    bool FEditDisable = false;
+
+    // ---- Cell visual properties ----
+    // Set by the mouse handling while a button is down over the cells.
+    bool FMouseDown = false;
+
+    // ---- Grid paint, outer border and focus frame ----
+    // The cells, the edited cell's frame, the design overlay, OnPainted.
+    void Paint() override;
+    // The inherited non-client painting, then the outer border unless an update runs.
+    void WMNCPaint(TWMNCPaint& Message);
+    // The design-time overlay (nothing at run time).
+    virtual void DrawDesignHelper() {}
 
 private:
     // ---- Construction and life cycle ----
@@ -667,6 +1047,44 @@ private:
     TGridImageDropDown* FImageDropDown = nullptr;
     TGridAdvGridDropDown* FAdvGridDropDown = nullptr;
 
+    // ---- Grid paint, outer border and focus frame ----
+    void PlaceFocusFrame();
+    static TAdvStringGrid* FFocusFrameGrid;
+
+    // ---- Cell visual properties ----
+    // The disjunct row and column selection flags and the disabled-row flags, entry by index.
+    bool RowSelectFlag(int ARow) const;
+    bool ColSelectFlag(int ACol) const;
+    bool RowDisabled(int ARow) const;
+
+    // ---- Text measuring, alignment and visual settings ----
+    TVAlignment FVAlignment = vtaTop;
+    Cardinal FVAlignFlag = 0;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    bool FSelectionColorMixer = false;
+    int FSelectionColorMixerFactor = 50;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FShowSelection = true;
+    bool FActiveCellShow = false;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    bool FFlat = false;
+    bool FAutoSize = false;
+    int FMaxEditLength = 0;
+    bool FSpreadSheet = false;
+
+    // ---- Selection and cell accessors ----
+    TOwned<TIntList> FSortRowXRef{new TIntList(0, 0)};
+    int FNumCellControls = 0;
+    // Repaints the display cell of a real column.
+    void RepaintRealCell(int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
+    // The hidden-row record of real row ARow; nullptr when the row is shown.
+    TGridItem* HiddenRowItem(int ARow) const;
+    // The cell's properties when it has any (none is made).
+    const TCellProperties* CellPropsIfAny(int ACol, int ARow) const;
+
     // The objects the constructor makes, in the order it makes them (see AdvGrid.cpp).
     TOwned<TFont> FCellFont;
     TOwned<TFocusHelper> FFocusHelper;
@@ -690,7 +1108,7 @@ private:
     TOwned<TIntList> FSortRowMap;
     TOwned<TIntList> FUnSortRowMap;
     TOwned<TIntList> FMergedColumns;
-    TOwned<TIntList> FSelectedCells;
+    TOwned<TSelectedCellList> FSelectedCells;
     TOwned<TIntList> FSelectedRows;
     TOwned<TIntList> FModifiedRows;
     TOwned<TIntList> FEnabledRows;

@@ -183,10 +183,9 @@ void TAdvStringGrid::SetKitGradientMirrorTo(TColor Value) {
     if (Store(FKitGradientMirrorTo, Value)) Invalidate();
 }
 
-// The border is drawn by the grid's own non-client painting once it is built; until then the
-// value is kept for it.
 void TAdvStringGrid::SetBorderColor(TColor Value) {
-    FBorderColor = Value;
+    if (!Store(FBorderColor, Value)) return;
+    if (Parent() && Parent()->HandleAllocated()) DrawNCBorder();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -21,7 +21,7 @@ void TAdvStringGrid::EndUpdate() {
     if (!HandleAllocated()) return;
     Perform(WM_SETREDRAW, 1);
     InvalidateRect(Handle(), nullptr, false);
-    // The grid's own border is drawn again here once the non-client painting is built.
+    DrawNCBorder();
 }
 
 void TAdvStringGrid::SetLockUpdate(bool Value) {
@@ -42,6 +42,7 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case CM_COLORCHANGED: CMColorChanged(Message); break;
         case CM_CURSORCHANGED: CMCursorChanged(Message); break;
         case CM_STYLECHANGED: CMStyleChanged(Message); break;
+        case WM_NCPAINT: CallHandler<TWMNCPaint>(this, &TAdvStringGrid::WMNCPaint, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
