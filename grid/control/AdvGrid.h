@@ -7,6 +7,7 @@
 
 #include "AdvGridLooks.h"
 #include "BaseGrid.h"
+#include "CellGraphic.h"
 #include "GridAuxControls.h"
 #include "GridItem.h"
 #include "GridOptions.h"
@@ -33,6 +34,7 @@ class TGridImageDropDown;
 class TGridAdvGridDropDown;
 
 class TCustomForm;
+class TCustomImageList;
 
 // Event types of the grid's own dispatchers (the sender first; several take the row first).
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
@@ -56,6 +58,8 @@ enum TFilterDropDownColumns { fdNormal, fdAll };
 class EAdvGridError : public Exception {
     using Exception::Exception;
 };
+
+using TRatingChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, double& /*NewRate*/, bool& /*Allow*/>;
 
 // The keys of the grid's disjunct cell selection, one per selected cell: row x 65536 + column.
 // They are 64 bits wide, so rows from 32768 on neither overflow nor share a key with another row;
@@ -821,6 +825,234 @@ public:
     void Zoom(int X);
     TSelectedCellList* SelectedCellList() const { return FSelectedCells.get(); }
 
+    // ---- Cell graphics ----
+    // Cells are named by real column and display row. Every add and create operation (but
+    // AddMarker and AddBalloon) gives the cell a new graphic in place of the old one and leaves
+    // its text alone; every remove operation acts only on a cell of its own kind. Queries on a
+    // cell of another kind answer False, nil, -1 or clNone; setters on it do nothing.
+    // The grid's image list (not owned).
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* Value);
+
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    void AddBitmap(int ACol, int ARow, TBitmap* ABitmap, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                    int Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
+                                    int Padding, TCellHAlign hal, TCellVAlign val);
+    void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent,
+                        TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow);
+
+    // Images of GridImages: nothing without an image list.
+    void AddImageIdx(int ACol, int ARow, int Idx, TCellHAlign hal, TCellVAlign val);
+    // Also writes the index as the cell's text when the text is empty.
+    void AddDataImage(int ACol, int ARow, int Idx, TCellHAlign hal, TCellVAlign val);
+    // A list of indexes (GetCellImages) whose every change repaints the cell.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& Idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow);
+    // Removes the graphic and empties the cell text.
+    void RemoveDataImage(int ACol, int ARow);
+    bool HasDataImage(int ACol, int ARow);
+    void RemoveMultiImage(int ACol, int ARow);
+
+    void AddRotated(int ACol, int ARow, int AAngle, const String& AString);
+    // Turns the cell's graphic (or a new one) into rotated text.
+    void SetRotated(int ACol, int ARow, int AAngle);
+    bool IsRotated(int ACol, int ARow, int& AAngle);
+    void RemoveRotated(int ACol, int ARow);
+
+    // Check boxes: outside the grid (hidden rows and columns counted) AddCheckBox raises
+    // EAdvGridError "Invalid cell". A data check box's state is its text: the cell's check-true
+    // or check-false text. Rows of the state readers and setters are real rows.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    // Any of the five check-box kinds; a data, virtual or row check box.
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    bool IsChecked(int ACol, int ARow);
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    // True when the cell holds a check box, which then changes state.
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckState(ACol, ARow, false); }
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool IsInCheckBox(int ACol, int ARow, int X, int Y);
+
+    void AddRadioButton(int ACol, int ARow, bool State = false);
+    void RemoveRadioButton(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    // The first checked row from FixedRows on; -1 when none.
+    int GetRadioButtonColumnIndex(int ACol);
+
+    // Radio groups: Items are not owned by AddRadio; CreateRadio makes an owned list.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* Items);
+    TStringList* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& Idx);
+    bool SetRadioIdx(int ACol, int ARow, int Idx);
+    TStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow);
+
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, int Min, int Max);
+    void RemoveProgress(int ACol, int ARow);
+    bool HasProgress(int ACol, int ARow);
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow);
+    void AddAdvProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveAdvProgress(int ACol, int ARow);
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow);
+
+    void AddComment(int ACol, int ARow, const String& Comment);
+    void AddColorComment(int ACol, int ARow, const String& Comment, TColor Color);
+    // A comment for a cell without graphic, a new text for a comment; other kinds stay.
+    void SetComment(int ACol, int ARow, const String& Comment);
+    String GetComment(int ACol, int ARow);
+    bool IsComment(int ACol, int ARow, String& Comment);
+    void RemoveComment(int ACol, int ARow);
+    void RemoveAllComments();
+
+    // Shape: a TCellShape (CellDraw.h).
+    void AddShape(int ACol, int ARow, int Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void RemoveShape(int ACol, int ARow);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    void RemoveRating(int ACol, int ARow);
+    bool HasRating(int ACol, int ARow);
+
+    void AddButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const String& Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    // Display column: the caption of any graphic.
+    void SetButtonText(int ACol, int ARow, const String& Value);
+    String GetButtonText(int ACol, int ARow);
+    // Display column: any graphic but a tree node.
+    void PushButton(int ACol, int ARow, bool Push);
+    bool HasButton(int ACol, int ARow);
+    // Either kind of button.
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow);
+    void RemoveAllButtons();
+
+    // Attached to a check box or radio button, a graphic of its own on a cell without graphic,
+    // dropped on a cell holding another kind.
+    void AddBalloon(int ACol, int ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    bool HasBalloon(int ACol, int ARow);
+    bool IsBalloon(int ACol, int ARow, String& Title, String& Text, TBalloonIcon& Icon);
+
+    // The error marker: part of the text underlined.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    void RemoveScrollBar(int ACol, int ARow);
+    bool HasScrollBar(int ACol, int ARow);
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Position);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    // The new state; False without expand button.
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+
+    void AddInterfacedCell(int ACol, int ARow, TObject* AObject);
+    void RemoveInterfacedCell(int ACol, int ARow);
+    TObject* GetInterfacedCell(int ACol, int ARow);
+
+    // Cells that react to a click instead of being edited; cells whose text is their state.
+    bool IsClickableCell(int ACol, int ARow);
+    bool IsTextlessCell(int ACol, int ARow);
+    // Display column.
+    TRect GetButtonRect(int ACol, int ARow);
+    TRect GetExpandRect(int ACol, int ARow);
+
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TRatingChangeEvent OnRatingChange;
+
+    // ---- Typed cell values and cell graphic lookup ----
+    // Display rows; the All forms take real rows (hidden rows included).
+    void SetInts(int ACol, int ARow, int Value);
+    // Raises EAdvGridError "Cell does not contain integer value" for a text that is no integer.
+    int GetInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow);
+    // Formatted with the column's float format (GetColumnFloatFormat); a format that does not fit
+    // a number stores the number's plain text.
+    void SetFloats(int ACol, int ARow, double Value);
+    // Raises EAdvGridError "Cell does not contain a float value" for a text that is no number.
+    double GetFloats(int ACol, int ARow);
+    // With the grid's FloatFormat.
+    void SetAllFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    // The VALUE of a CONTROL tag in the cell's markup; empty when there is none.
+    String GetCtrlVal(int ACol, int ARow, const String& ID);
+    void SetCtrlVal(int ACol, int ARow, const String& ID, const String& Value);
+
+    // The cell's graphic (through the base cell of a merged area); nil when none.
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    // ctEmpty without graphic and outside the grid.
+    virtual TCellType GetCellType(int ACol, int ARow);
+    TIntList* GetCellImages(int ACol, int ARow);
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint& Size, int ExtraHeight);
+    // The cell's new graphic, in place of the old one.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
+    // The sort key of image cells: the identity of a bitmap or icon object (cells sharing one
+    // object get equal keys), the index of an image-list image; -1 for other cells.
+    std::int64_t GetCellImageRef(int ACol, int ARow);
+    virtual TCustomImageList* GetCellImageList(int /*ACol*/, int /*ARow*/) { return FGridImages; }
+    virtual void GetColumnFloatFormat(int ACol, String& Format);
+    // With URLShowInText links become anchors; with Grouping.ShowGroupCount a node's caption in
+    // column 1 gets its row count.
+    void GetDisplText(int ACol, int ARow, String& Value) override;
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -932,6 +1164,18 @@ protected:
     void WMNCPaint(TWMNCPaint& Message);
     // The design-time overlay (nothing at run time).
     virtual void DrawDesignHelper() {}
+
+    // ---- Cell graphics ----
+    // A click, the space key or ToggleCheckBox on a check box (User: a user action, which needs
+    // the can-edit query unless ControlLook.CheckAlwaysActive); True when one changed.
+    virtual bool ToggleCheckState(int ACol, int ARow, bool User);
+    // A click on a radio button: checks it and unchecks the column's others.
+    virtual bool SelectRadioButton(int ACol, int ARow, bool User);
+    // A click or key on a radio group: the next item, wrapping to the first.
+    virtual bool SelectNextRadio(int ACol, int ARow, bool User);
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    // Whether the new rating is allowed (True without handler).
+    virtual bool RatingChange(int ACol, int ARow, double& Rate);
 
 private:
     // ---- Construction and life cycle ----
@@ -1084,6 +1328,29 @@ private:
     TGridItem* HiddenRowItem(int ARow) const;
     // The cell's properties when it has any (none is made).
     const TCellProperties* CellPropsIfAny(int ACol, int ARow) const;
+
+    // ---- Cell graphics ----
+    TCustomImageList* FGridImages = nullptr;
+    // The graphic column 0 shows for every row with HotmailRowSelect (never freed through a cell).
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic = std::make_unique<TCellGraphic>();
+    // The cell's graphic when it is of that kind.
+    TCellGraphic* GraphicOfType(int ACol, int ARow, TCellType CellType);
+    // A new graphic for a check box or radio button: flat, before the text, placed vertically as
+    // the grid's cells are. Outside the grid: EAdvGridError "Invalid cell".
+    TCellGraphic* CreateCheckGraphic(int ACol, int ARow);
+    // The check texts of the cell. The check-text dispatchers (with their events) answer here
+    // once they join the grid; until then the grid's CheckTrue and CheckFalse.
+    String CheckTrueText(int, int) const { return CheckTrue; }
+    String CheckFalseText(int, int) const { return CheckFalse; }
+    // Whether a user's click or key may change the cell's control. The can-edit dispatcher
+    // decides here once it joins the grid; until then a read-only cell refuses.
+    bool UserMayChange(int ACol, int ARow) const;
+    // The first data row of check-box columns (0 with MouseActions.CheckAllCheck).
+    int CheckColumnFirstRow() const;
+    // The graphic of real row ARow: from its hidden-row record when the row is hidden.
+    TCellGraphic* GraphicOfRealRow(int ACol, int ARow);
+    // Removes the graphic when its kind is one of Kinds.
+    bool RemoveKinds(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
 
     // The objects the constructor makes, in the order it makes them (see AdvGrid.cpp).
     TOwned<TFont> FCellFont;

@@ -158,14 +158,22 @@ int TAdvStringGrid::LinesInCell(int ACol, int ARow) {
 // =============================================================================================
 // Per-cell settings
 
+namespace {
+
+// A setting of the cell's properties, or the neutral value for a cell without properties.
+template <class V, class R> V PropOr(const TCellProperties* P, R (TCellProperties::*Get)() const, V Neutral) {
+    return P ? V((P->*Get)()) : Neutral;
+}
+
+} // namespace
+
 const TCellProperties* TAdvStringGrid::CellPropsIfAny(int ACol, int ARow) const {
     return HasCellProperties(ACol, ARow) ? dynamic_cast<const TCellProperties*>(GetGridObject(ACol, ARow))
                                          : nullptr;
 }
 
 TColor TAdvStringGrid::Colors(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->BrushColor() : clNone;
+    return PropOr<TColor>(CellPropsIfAny(ACol, ARow), &TCellProperties::BrushColor, clNone);
 }
 
 void TAdvStringGrid::SetColors(int ACol, int ARow, TColor Value) {
@@ -174,8 +182,7 @@ void TAdvStringGrid::SetColors(int ACol, int ARow, TColor Value) {
 }
 
 TColor TAdvStringGrid::ColorsTo(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->BrushColorTo() : clNone;
+    return PropOr<TColor>(CellPropsIfAny(ACol, ARow), &TCellProperties::BrushColorTo, clNone);
 }
 
 void TAdvStringGrid::SetColorsTo(int ACol, int ARow, TColor Value) {
@@ -184,8 +191,8 @@ void TAdvStringGrid::SetColorsTo(int ACol, int ARow, TColor Value) {
 }
 
 TCellGradientDirection TAdvStringGrid::Gradients(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->GradientDirection() : GradientVertical;
+    return PropOr<TCellGradientDirection>(CellPropsIfAny(ACol, ARow), &TCellProperties::GradientDirection,
+                                          GradientVertical);
 }
 
 void TAdvStringGrid::SetGradients(int ACol, int ARow, TCellGradientDirection Value) {
@@ -215,8 +222,7 @@ void TAdvStringGrid::SetFonts(int ACol, int ARow, TFont* Value) {
 }
 
 TColor TAdvStringGrid::FontColors(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->FontColor() : clNone;
+    return PropOr<TColor>(CellPropsIfAny(ACol, ARow), &TCellProperties::FontColor, clNone);
 }
 
 void TAdvStringGrid::SetFontColors(int ACol, int ARow, TColor Value) {
@@ -225,8 +231,7 @@ void TAdvStringGrid::SetFontColors(int ACol, int ARow, TColor Value) {
 }
 
 TFontStyles TAdvStringGrid::FontStyles(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->FontStyle() : TFontStyles();
+    return PropOr<TFontStyles>(CellPropsIfAny(ACol, ARow), &TCellProperties::FontStyle, TFontStyles());
 }
 
 void TAdvStringGrid::SetFontStyles(int ACol, int ARow, const TFontStyles& Value) {
@@ -235,8 +240,7 @@ void TAdvStringGrid::SetFontStyles(int ACol, int ARow, const TFontStyles& Value)
 }
 
 int TAdvStringGrid::FontSizes(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->FontSize() : 0;
+    return PropOr<int>(CellPropsIfAny(ACol, ARow), &TCellProperties::FontSize, 0);
 }
 
 void TAdvStringGrid::SetFontSizes(int ACol, int ARow, int Value) {
@@ -245,8 +249,7 @@ void TAdvStringGrid::SetFontSizes(int ACol, int ARow, int Value) {
 }
 
 String TAdvStringGrid::FontNames(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->FontName() : String();
+    return PropOr<String>(CellPropsIfAny(ACol, ARow), &TCellProperties::FontName, String());
 }
 
 void TAdvStringGrid::SetFontNames(int ACol, int ARow, const String& Value) {
@@ -255,8 +258,7 @@ void TAdvStringGrid::SetFontNames(int ACol, int ARow, const String& Value) {
 }
 
 TAlignment TAdvStringGrid::Alignments(int ACol, int ARow) const {
-    const TCellProperties* p = CellPropsIfAny(ACol, ARow);
-    return p ? p->Alignment() : taLeftJustify;
+    return PropOr<TAlignment>(CellPropsIfAny(ACol, ARow), &TCellProperties::Alignment, taLeftJustify);
 }
 
 void TAdvStringGrid::SetAlignments(int ACol, int ARow, TAlignment Value) {
