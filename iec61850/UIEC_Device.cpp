@@ -74,7 +74,8 @@ struct TIEC_TextStore {
         uint32_t Len : 31 = 0;
         uint32_t Made : 1 = 0;
     };
-    void Make(TText& t) const {
+    // Out of line, so that asking for a text already made stays a few instructions in place.
+    [[gnu::noinline]] void Make(TText& t) const {
         const char* s = Bytes.data() + t.Offset;
         t.Str =
             Ascii(s, t.Len) ? String::fromLatin1(s, qsizetype(t.Len)) : String::fromUtf8(s, qsizetype(t.Len));
