@@ -74,12 +74,31 @@ struct TIEC_TextStore {
         uint32_t Len : 31 = 0;
         uint32_t Made : 1 = 0;
     };
-    void Make(TText& t) const {
+    // Out of line, so that asking for a text already made stays a few instructions in place.
+    [[gnu::noinline]] void Make(TText& t) const {
         const char* s = Bytes.data() + t.Offset;
-        bool ascii = true;
-        for (uint32_t i = 0; i < t.Len; ++i) ascii &= uint8_t(s[i]) < 0x80;
-        t.Str = ascii ? String::fromLatin1(s, qsizetype(t.Len)) : String::fromUtf8(s, qsizetype(t.Len));
+        t.Str =
+            Ascii(s, t.Len) ? String::fromLatin1(s, qsizetype(t.Len)) : String::fromUtf8(s, qsizetype(t.Len));
         t.Made = 1;
+    }
+    // Appends the text id to Out without making it a String of its own (a reference that holds a
+    // text asked for nowhere else). Out's capacity is best reserved for Bytes(id) more.
+    void AppendTo(String& Out, uint32_t id) const {
+        const TText& t = Chunks[id >> ChunkBits][id & (ChunkSize - 1)];
+        const char* s = Bytes.data() + t.Offset;
+        if (t.Made)
+            Out += t.Str;
+        else if (Ascii(s, t.Len))
+            Out += QLatin1StringView(s, qsizetype(t.Len));
+        else
+            Out += String::fromUtf8(s, qsizetype(t.Len));
+    }
+    // The length of the text id in bytes (at least its length as a String).
+    uint32_t Length(uint32_t id) const { return Chunks[id >> ChunkBits][id & (ChunkSize - 1)].Len; }
+    static bool Ascii(const char* s, uint32_t Len) {
+        bool ascii = true;
+        for (uint32_t i = 0; i < Len; ++i) ascii &= uint8_t(s[i]) < 0x80;
+        return ascii;
     }
     std::vector<std::unique_ptr<TText[]>> Chunks;
     std::vector<char> Bytes; // the texts' bytes, one after the other
@@ -150,6 +169,7 @@ public:
     const String& Attr(pugi::xml_node n, const char* name) { return Get(n.attribute(name).value()); }
     // The Strings, for the device to keep.
     std::shared_ptr<const TIEC_TextStore> Store() const { return FStore; }
+    const TIEC_TextStore& Texts() const { return *FStore; }
     // Releases the index: no more texts are added, Str still answers.
     void DropIndex() { FSlots = {}; }
 
@@ -573,6 +593,8 @@ private:
     TLNTable FLNs;
     std::unordered_map<uint32_t, size_t> FLDByInst; // the first logical device of each inst
     QHash<String, size_t> FLDByReference;           // the same by full name, made when first needed
+    uint32_t FLastLdInst = ~0u;                     // the last ldInst looked up and what it gave
+    ptrdiff_t FLastLd = -1;
 };
 
 TIEC_DO* TIEC_Expander::NewDO(const TObject* Parent, bool ParentIsDO, const TIEC_TplChild& c, int Level) {
@@ -1453,7 +1475,7 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     // A node without a type has no data sets and no GOOSE names either.
     if (ln->FlnType->isEmpty()) return;
     FGooses.clear();
-    String reference; // the node's reference as data-set references begin, made once
+    const TIEC_TextStore& texts = FPool.Texts();
     for (pugi::xml_node c = lnn.first_child(); c; c = c.next_sibling()) {
         if (NameIs(c, "GSEControl")) {
             FGooses.push_back(c);
@@ -1463,8 +1485,18 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
         TIEC_DataSet* ds = new TIEC_DataSet;
         ln->FList_DataSet.push_back(ds);
         ds->fName = pool.Attr(c, "name");
-        if (reference.isEmpty()) reference = ln->Reference() + QLatin1Char('.');
-        ds->fReference = reference + ds->fName;
+        // The node's reference (as Reference composes it), "." and the name, made in one piece; the
+        // node's instance stays a text of the store, not made a String for this.
+        String& r = ds->fReference;
+        r.reserve(ld->FReference.size() + ln->FPrefix->size() + ln->FlnClass->size() +
+                  qsizetype(texts.Length(name.Inst)) + ds->fName.size() + 2);
+        r += ld->FReference;
+        r += QLatin1Char('/');
+        r += *ln->FPrefix;
+        r += *ln->FlnClass;
+        texts.AppendTo(r, name.Inst);
+        r += QLatin1Char('.');
+        r += ds->fName;
         size_t n = 0;
         for (pugi::xml_node f = c.first_child(); f; f = f.next_sibling())
             if (NameIs(f, "FCDA")) {
@@ -1550,13 +1582,16 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
 // The logical device whose inst is ldInst; else the one whose full name (IED name + inst) it is,
 // as some tools write it.
 ptrdiff_t TIEC_Decoder::FindLDevice(uint32_t ldInst) {
+    // Members mostly name the logical device of the member before.
+    if (ldInst == FLastLdInst) return FLastLd;
+    FLastLdInst = ldInst;
     auto it = FLDByInst.find(ldInst);
-    if (it != FLDByInst.end()) return ptrdiff_t(it->second);
+    if (it != FLDByInst.end()) return FLastLd = ptrdiff_t(it->second);
     if (FLDByReference.isEmpty())
         for (size_t i = 0; i < FDev->FList_LDevice.size(); ++i)
             FLDByReference.insert(FDev->FList_LDevice[i]->FReference, i); // keeps the first
     auto ref = FLDByReference.constFind(FPool.Str(ldInst));
-    return ref == FLDByReference.constEnd() ? -1 : ptrdiff_t(*ref);
+    return FLastLd = ref == FLDByReference.constEnd() ? -1 : ptrdiff_t(*ref);
 }
 
 namespace {
