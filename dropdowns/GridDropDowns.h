@@ -1,23 +1,10 @@
-// The grid's nine drop-down editors and the drop-down base they share. The grid holds one
-// reference per kind and frees what it holds; it makes none of them yet, and a drop-down made
-// here opens nothing: the drop-down editors' work replaces these bodies (GridDropDowns.cpp) and
-// the grid's call sites stay as they are.
+// The grid's nine drop-down editors. The grid holds one reference per kind and frees what it
+// holds; it makes none of them yet. Each is a drop-down edit (TAdvCustomDropDown) without a popup
+// control of its own until the drop-down editors' work replaces these classes; the grid's call
+// sites stay as they are.
 #pragma once
 
-#include "Controls.h"
-
-class TAdvCustomDropDown : public TWinControl {
-public:
-    explicit TAdvCustomDropDown(TComponent* AOwner) : TWinControl(AOwner) {}
-
-    bool EditorEnabled() const { return FEditorEnabled; }
-    void SetEditorEnabled(bool Value) { FEditorEnabled = Value; }
-    // Opens the drop-down part.
-    virtual void DropDown();
-
-private:
-    bool FEditorEnabled = true;
-};
+#include "AdvDropDown.h"
 
 class TAdvColorPickerDropDown : public TAdvCustomDropDown {
 public:

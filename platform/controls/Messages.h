@@ -94,6 +94,8 @@ constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A; // 522
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 constexpr UINT WM_MOUSELAST = 0x020E;
+// Sent while the user drags a window edge or the size grip.
+constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSEHOVER = 0x02A1;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
@@ -244,6 +246,7 @@ constexpr LRESULT HTGROWBOX = 4;
 constexpr LRESULT HTHSCROLL = 6;
 constexpr LRESULT HTVSCROLL = 7;
 constexpr LRESULT HTBORDER = 18;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
 
 // Scroll codes and bars.
 constexpr int SB_LINEUP = 0;
