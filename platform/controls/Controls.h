@@ -814,6 +814,11 @@ HWND SetFocus(HWND Wnd);
 HWND GetCapture();
 HWND SetCapture(HWND Wnd);
 bool ReleaseCapture();
+// Hands the sizing of the top-level window that holds Wnd to the window system, from the edge
+// or corner a hit-test code names (HTBOTTOMRIGHT: the bottom-right corner), as a press on that
+// part of the window's frame does. False where the window system offers no such sizing (the
+// offscreen platform, a window not shown): the caller sizes the window itself.
+bool StartSystemSizing(HWND Wnd, LRESULT HitTest);
 HWND GetActiveWindow();
 // Window styles: GWL_STYLE / GWL_EXSTYLE of the window; a write changes the window at once
 // (WS_EX_TRANSPARENT: the control paints over a transparent image from then on).

@@ -11,6 +11,7 @@
 #include <QCursor>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -270,6 +271,19 @@ HWND SetCapture(HWND Wnd) {
 bool ReleaseCapture() {
     TControlPrivate::SetCapture(nullptr);
     return true;
+}
+
+bool StartSystemSizing(HWND Wnd, LRESULT HitTest) {
+    TWinControl* c = FindControl(Wnd);
+    QWidget* w = c ? c->WidgetIfAllocated() : nullptr;
+    QWindow* window = w ? w->window()->windowHandle() : nullptr;
+    if (!window || !window->isVisible()) return false;
+    Qt::Edges edges;
+    switch (HitTest) {
+        case HTBOTTOMRIGHT: edges = Qt::BottomEdge | Qt::RightEdge; break;
+        default: return false;
+    }
+    return window->startSystemResize(edges);
 }
 
 HWND GetActiveWindow() {
