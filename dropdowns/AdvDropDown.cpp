@@ -1,6 +1,5 @@
 #include "AdvDropDown.h"
 
-#include "CellDraw.h"
 #include "EditWithButtons.h"
 #include "ImgList.h"
 #include "OSInfo.h"
@@ -19,21 +18,6 @@ std::function<TRect(const TPoint&)>& WorkAreaSource() {
 constexpr int VersionNumber = 0x01020104;
 constexpr int ReopenDelay = 250; // ms after a deactivation in which the drop button does not reopen
 
-// The frame colours of a selection style: corner, border, inner top and bottom lines, mirror.
-struct TSelectionFrame {
-    TColor Corner, Border, InnerTop, InnerBottom, MirrorFrom, MirrorTo;
-};
-TSelectionFrame SelectionFrame(TSelectionColorStyle Style) {
-    switch (Style) {
-        case scWindowsVista:
-            return {TColor(0xFCEDCB), TColor(0xFDDE99), TColor(0xFDFBF6), TColor(0xFDF5E7), clNone, clNone};
-        case scWindows7:
-            return {TColor(0xE0C5AE), TColor(0xCEA27D), TColor(0xFDF4EB), TColor(0xFDEADB), clNone, clNone};
-        default:
-            return {TColor(0xC3D9DF), TColor(0x8DD7D3), TColor(0xF4FEFF), TColor(0xCAF8FF), TColor(0x58D4FC),
-                    TColor(0xB3F1FC)};
-    }
-}
 } // namespace
 
 TRect DropDownWorkArea(const TPoint& P) {
@@ -88,7 +72,7 @@ TAdvCustomDropDown::TAdvCustomDropDown(TComponent* AOwner) : TCustomMaskEdit(AOw
     FDropDownFooter = new TFooterAppearance(this);
     FDropDownFooter->OnChange = [this](TObject* Sender) { FooterAppearanceChanged(Sender); };
     FDropDownFooter->OnButtonsChanged = [this](TObject* Sender) { FooterAppearanceChanged(Sender); };
-    // The button appearance comes with the strips (switched off until they are there).
+    FButtonAppearance = new TAdvButtonAppearance();
     FDefaultHandling = true;
     FIsWinXP = CheckWin32Version(5, 1);
     FIsThemed = (GetFileVersion(QStringLiteral("COMCTL32.DLL")) >> 16) > 5;
@@ -117,6 +101,8 @@ TAdvCustomDropDown::~TAdvCustomDropDown() {
     FDropDownHeader = nullptr;
     TObject::Free(FDropDownFooter);
     FDropDownFooter = nullptr;
+    TObject::Free(FButtonAppearance);
+    FButtonAppearance = nullptr;
 }
 
 void TAdvCustomDropDown::Assign(TPersistent* Source) {
@@ -146,6 +132,7 @@ void TAdvCustomDropDown::Assign(TPersistent* Source) {
     FValidChars = src->FValidChars;
     FSigned = src->FSigned;
     FAutoThousandSeparator = src->FAutoThousandSeparator;
+    FButtonAppearance->Assign(src->FButtonAppearance);
     FDropDownHeader->Assign(src->FDropDownHeader);
     FDropDownFooter->Assign(src->FDropDownFooter);
     FDropPosition = src->FDropPosition;
@@ -233,7 +220,9 @@ void TAdvCustomDropDown::SetDropDownButtonCaption(const String& Value) {
     if (FButton) FButton->SetButtonCaption(Value);
 }
 
-void TAdvCustomDropDown::SetButtonAppearance(TAdvButtonAppearance*) {}
+void TAdvCustomDropDown::SetButtonAppearance(TAdvButtonAppearance* Value) {
+    FButtonAppearance->Assign(Value);
+}
 
 void TAdvCustomDropDown::SetImages(TCustomImageList* Value) {
     FImages = Value;
@@ -369,47 +358,57 @@ int TAdvCustomDropDown::GetVersionNr() const {
 
 void TAdvCustomDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
     FSelectionColorStyle = Value;
-    switch (Value) {
-        case scCustom: break;
-        case scOffice2007:
-            FSelectionColor = TColor(0xD7FFFD);
-            FSelectionColorTo = TColor(0x58D4FC);
-            break;
-        case scWindowsVista:
-            FSelectionColor = TColor(0xFDF8F1);
-            FSelectionColorTo = TColor(0xFCEFD5);
-            break;
-        case scWindows7:
-            FSelectionColor = TColor(0xFCEBDC);
-            FSelectionColorTo = TColor(0xFCDBC1);
-            break;
+    if (const TSelectionStyleColors* c = SelectionStyleColors(Value)) {
+        FSelectionColor = c->Color;
+        FSelectionColorTo = c->ColorTo;
     }
 }
 
-void TAdvCustomDropDown::DrawSelectionBackground(TCanvas* ACanvas, const TRect& ARect, TColor BackColor, int Sides) {
-    if (!ACanvas) return;
-    if (FSelectionColorStyle == scCustom) {
-        ACanvas->Brush()->SetStyle(bsSolid);
-        ACanvas->Brush()->SetColor(FSelectionColor);
-        ACanvas->Pen()->SetStyle(psSolid);
-        ACanvas->Pen()->SetColor(FSelectionColor);
-        ACanvas->Rectangle(ARect);
-        return;
-    }
-    const TSelectionFrame f = SelectionFrame(FSelectionColorStyle);
-    DrawSelectionGradient(ACanvas, FSelectionColor, FSelectionColorTo, Sides, ARect, BackColor, f.Corner, f.Border,
-                          f.InnerBottom, f.InnerTop, f.MirrorTo, f.MirrorFrom);
+void TAdvCustomDropDown::DrawSelectionBackground(TCanvas* ACanvas, const TRect& ARect, TColor BackColor,
+                                                 int Sides) {
+    DrawSelectionStyleBackground(ACanvas, ARect, FSelectionColorStyle, FSelectionColor, FSelectionColorTo,
+                                 BackColor, Sides);
 }
 
 void TAdvCustomDropDown::PaintGradient(TCanvas* ACanvas, TColor FromColor, TColor ToColor, int Steps,
                                        const TRect& ARect, TGradientDirection Direction) {
-    (void)ACanvas, (void)FromColor, (void)ToColor, (void)Steps, (void)ARect, (void)Direction;
+    DrawSteppedGradient(ACanvas, FromColor, ToColor, Steps, ARect, Direction == gdHorizontal);
 }
 
 void TAdvCustomDropDown::SetComponentStyle(TKitStyle AStyle) {
     FKitStyle = AStyle;
     if (AStyle == tsCustom) return;
-    // The style tables come with the drawing routines (switched off until they are there).
+    // Straight into the fields: no change notification reaches the popup.
+    const TPopupStyleColors* popup = PopupStyleColors(AStyle);
+    if (!popup) return;
+    FDropDownColor = popup->DropDownColor;
+    FDropDownColorTo = popup->DropDownColorTo;
+    if (popup->DropDownBorderColor) FDropDownBorderColor = *popup->DropDownBorderColor;
+    auto strip = [](auto* Appearance, const TStripStyleColors& C) {
+        Appearance->SetColor(C.Color);
+        Appearance->SetColorTo(C.ColorTo);
+        Appearance->Font()->SetColor(C.FontColor);
+        Appearance->SetBorderColor(C.BorderColor);
+    };
+    strip(FDropDownHeader, popup->Header);
+    strip(FDropDownFooter, popup->Footer);
+    if (const TButtonStyleColors* b = ButtonStyleColors(AStyle)) {
+        TAdvButtonAppearance* a = FButtonAppearance;
+        a->SetColor(b->Color);
+        a->SetColorTo(b->ColorTo);
+        a->SetBorderColor(b->BorderColor);
+        a->SetColorHot(b->ColorHot);
+        a->SetColorHotTo(b->ColorHotTo);
+        a->SetBorderColorHot(b->BorderColorHot);
+        a->SetColorDown(b->ColorDown);
+        a->SetColorDownTo(b->ColorDownTo);
+        a->SetBorderColorDown(b->BorderColorDown);
+        a->SetColorDisabled(b->ColorDisabled);
+        a->SetColorDisabledTo(b->ColorDisabledTo);
+        a->SetColorChecked(b->ColorChecked);
+        a->SetColorCheckedTo(b->ColorCheckedTo);
+        a->SetBorderColorChecked(b->BorderColorChecked);
+    }
 }
 
 void TAdvCustomDropDown::SetColorTones(const TColorTones& ATones) {
@@ -880,7 +879,12 @@ void TAdvCustomDropDown::CMWantSpecialKey(TCMWantSpecialKey& Message) {
 void TAdvCustomDropDown::WMLButtonDown(TWMMouse& Message) {
     if (!FEditorEnabled) {
         TCustomMaskEdit::Dispatch(Message);
-        DoDropDownButtonClick();
+        // The press gives the edit the focus once it has been handled whole here; the popup
+        // opens after that, so that the focus change does not take its activation away.
+        const HWND h = Handle();
+        PostCall([this, h] {
+            if (FindControl(h) == this) DoDropDownButtonClick();
+        });
         return;
     }
     const TPoint p(Message.XPos, Message.YPos);
@@ -907,7 +911,8 @@ void TAdvCustomDropDown::WMLButtonUp(TWMMouse& Message) {
 void TAdvCustomDropDown::WMPaint(TMessage& Message) {
     TCustomMaskEdit::Dispatch(Message);
     DrawEditContent();
-    if (FFocusBorderColor != clNone || FBorderColor != clNone || (!Enabled() && FDisabledBorder)) RedrawBorder();
+    if (FFocusBorderColor != clNone || FBorderColor != clNone || (!Enabled() && FDisabledBorder))
+        RedrawBorder();
 }
 
 void TAdvCustomDropDown::WMNCPaint(TMessage& Message) {

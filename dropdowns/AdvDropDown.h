@@ -12,7 +12,9 @@
 // is not its own (cancelling by default).
 #pragma once
 
+#include "AdvDropDownDraw.h"
 #include "AdvDropDownForm.h"
+#include "AdvDropDownStrips.h"
 #include "AdvStyleIF.h"
 #include "EditorLook.h"
 #include "Mask.h"
@@ -20,11 +22,9 @@
 
 #include <functional>
 
-class TAdvButtonAppearance;
 class TCustomImageList;
 
 enum TDropPosition { dpAuto, dpDown, dpUp };
-enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 enum TDropDownEditType {
     etString,
     etNumeric,
@@ -44,12 +44,6 @@ enum TDropDownEditType {
 using TDropDown = TEvent<TObject*, bool& /*AcceptDrop*/>;
 // After the popup was hidden; Cancelled tells whether the old value came back.
 using TDropUp = TEvent<TObject*, bool /*Cancelled*/>;
-// A header or footer button was clicked (Sender: the drop-down; ButtonIndex: the button's item).
-using TDropDownButtonItemClick = TEvent<TObject*, int /*ButtonIndex*/>;
-// Paints a strip's background instead of the strip.
-using TDrawBackGroundEvent = TEvent<TObject*, TCanvas*, TRect>;
-// Supplies a strip's caption at paint time.
-using TGetTextEvent = TEvent<TObject*, String&>;
 // A clipboard transfer of Value; clearing Allow refuses it.
 using TClipboardEvent = TEvent<TObject*, String /*Value*/, bool& /*Allow*/>;
 
@@ -234,7 +228,8 @@ public:
     virtual void DoHideDropDown(bool CancelChanges);
     virtual void DropDownFormHide(TObject* Sender);
     virtual void DropDownFormDestroy(TObject* Sender);
-    virtual void DropDownFormMouseWheelDown(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled);
+    virtual void DropDownFormMouseWheelDown(TObject* Sender, TShiftState Shift, TPoint MousePos,
+                                            bool& Handled);
     virtual void DropDownFormMouseWheelUp(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled);
     virtual void DropDownFormKeyPress(TObject* Sender, Char& Key);
     virtual void DropDownFormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
@@ -254,8 +249,8 @@ public:
     // gradient frame; BackColor fills the outermost corner pixels, Sides says which ends are
     // rounded (0 both, 1 left, 2 right, 3 neither).
     virtual void DrawSelectionBackground(TCanvas* ACanvas, const TRect& ARect, TColor BackColor, int Sides);
-    virtual void PaintGradient(TCanvas* ACanvas, TColor FromColor, TColor ToColor, int Steps, const TRect& ARect,
-                               TGradientDirection Direction);
+    virtual void PaintGradient(TCanvas* ACanvas, TColor FromColor, TColor ToColor, int Steps,
+                               const TRect& ARect, TGradientDirection Direction);
     void SetComponentStyle(TKitStyle AStyle) override;
     void SetColorTones(const TColorTones& ATones) override;
 

@@ -1,8 +1,9 @@
 #include "AdvDropDownForm.h"
 
 #include "AdvDropDown.h"
+#include "AdvDropDownDraw.h"
+#include "AdvDropDownStrips.h"
 #include "AdvXPVS.h"
-#include "CellDraw.h"
 #include "EditorLook.h"
 #include "OSInfo.h"
 #include "SysUtils.h"
@@ -33,7 +34,27 @@ void SetDropDownTickSource(std::function<Cardinal()> Source) {
 // =============================================================================================
 // TDropDownForm
 
-TDropDownForm::TDropDownForm(TComponent* AOwner) : TForm(AOwner) {}
+// Forms do not paint here; the popup's background and frame are painted by this graphic control,
+// which lies under every child and covers the whole window. Disabled, it leaves the mouse to the
+// form.
+class TDropDownBackground : public TGraphicControl {
+public:
+    explicit TDropDownBackground(TDropDownForm* Form) : TGraphicControl(Form), FForm(Form) {
+        SetEnabled(false);
+        SetParent(Form);
+    }
+
+protected:
+    void Paint() override { FForm->DrawBackground(Canvas()); }
+
+private:
+    TDropDownForm* FForm;
+};
+
+TDropDownForm::TDropDownForm(TComponent* AOwner) : TForm(AOwner) {
+    FBackground = new TDropDownBackground(this);
+    FBackground->SetBounds(0, 0, ClientWidth(), ClientHeight());
+}
 
 void TDropDownForm::CreateParams(TCreateParams& Params) {
     TForm::CreateParams(Params);
@@ -60,11 +81,6 @@ void TDropDownForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TForm::SetBounds(ALeft, ATop, std::max(AWidth, FMinWidth), std::max(AHeight, FMinHeight));
 }
 
-void TDropDownForm::PaintWindow(TCanvas* ACanvas) {
-    TForm::PaintWindow(ACanvas);
-    DrawBackground(ACanvas);
-}
-
 void TDropDownForm::DrawBackground(TCanvas* ACanvas) {
     if (!FAdvDropDown || !ACanvas) return;
     const int b = BorderWidth();
@@ -72,7 +88,7 @@ void TDropDownForm::DrawBackground(TCanvas* ACanvas) {
     const TRect r(client.Left + b, client.Top + b, client.Right - b, client.Bottom - b);
     const TColor from = FAdvDropDown->DropDownColor(), to = FAdvDropDown->DropDownColorTo();
     if (from != clNone && to != clNone) {
-        (void)to; // the stepped gradient comes with the drawing routines (switched off)
+        DrawSteppedGradient(ACanvas, from, to, 80, r, FAdvDropDown->DropDownGradient() == gdHorizontal);
     } else if (from != clNone) {
         ACanvas->Brush()->SetStyle(bsSolid);
         ACanvas->Brush()->SetColor(from);
@@ -94,7 +110,41 @@ void TDropDownForm::DrawBackground(TCanvas* ACanvas) {
 
 void TDropDownForm::InitializeAndUpdate() {
     if (!FAdvDropDown) return;
-    // Header and footer come with the strips (switched off until they are there).
+    THeaderAppearance* header = FAdvDropDown->DropDownHeader();
+    if (FHeader) {
+        FHeader->SetAdvDropDown(FAdvDropDown);
+        FHeader->UpdateButtons();
+        FHeader->SetVisible(header->Visible());
+    } else if (header->Visible()) {
+        // Only a new header takes the appearance's height.
+        FHeader = new TAdvHeader(this);
+        FHeader->SetParent(this);
+        FHeader->SetHeight(header->Height());
+        FHeader->SetAdvDropDown(FAdvDropDown);
+        FHeader->UpdateButtons();
+        FHeader->SetAlign(alTop);
+    }
+    if (FHeader) {
+        FHeader->OnDrawBackGround = FAdvDropDown->OnDrawHeader;
+        FHeader->OnGetText = FAdvDropDown->OnGetHeaderText;
+    }
+    TFooterAppearance* footer = FAdvDropDown->DropDownFooter();
+    if (FFooter) {
+        FFooter->SetAdvDropDown(FAdvDropDown);
+        FFooter->UpdateButtons();
+        FFooter->SetVisible(footer->Visible());
+    } else if (footer->Visible()) {
+        FFooter = new TAdvFooter(this);
+        FFooter->SetParent(this);
+        FFooter->SetHeight(footer->Height());
+        FFooter->SetAdvDropDown(FAdvDropDown);
+        FFooter->UpdateButtons();
+        FFooter->SetAlign(alBottom);
+    }
+    if (FFooter) {
+        FFooter->OnDrawBackGround = FAdvDropDown->OnDrawFooter;
+        FFooter->OnGetText = FAdvDropDown->OnGetFooterText;
+    }
 }
 
 void TDropDownForm::WMActivate(bool Active, TWinControl* Other) {
@@ -138,7 +188,10 @@ void TDropDownForm::Dispatch(TMessage& Message) {
             break;
         case WM_SIZE:
             TForm::Dispatch(Message);
-            Invalidate();
+            if (FBackground) {
+                FBackground->SetBounds(0, 0, ClientWidth(), ClientHeight());
+                FBackground->Invalidate();
+            }
             break;
         case WM_SIZING:
             if (Assigned(OnSizing)) OnSizing(this);
@@ -157,7 +210,8 @@ void TDropDownForm::Dispatch(TMessage& Message) {
 // =============================================================================================
 // TAdvDropDownSpeedButton
 
-TAdvDropDownSpeedButton::TAdvDropDownSpeedButton(TComponent* AOwner) : TSpeedButton(AOwner), FIsWinXP(ComCtl6()) {}
+TAdvDropDownSpeedButton::TAdvDropDownSpeedButton(TComponent* AOwner)
+    : TSpeedButton(AOwner), FIsWinXP(ComCtl6()) {}
 
 void TAdvDropDownSpeedButton::SetButtonStyle(TButtonStyle Value) {
     FButtonStyle = Value;
@@ -238,9 +292,12 @@ void TAdvDropDownSpeedButton::PaintDropDown() {
             r = TRect(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1);
             r.Left += 2;
         }
-        const int state = !Enabled() ? CBXS_DISABLED : Pressed() ? CBXS_PRESSED : FHot ? CBXS_HOT : CBXS_NORMAL;
+        const int state = !Enabled()  ? CBXS_DISABLED
+                          : Pressed() ? CBXS_PRESSED
+                          : FHot      ? CBXS_HOT
+                                      : CBXS_NORMAL;
         HWND window = Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : 0;
-        if (DrawThemed(C, window, u"combobox", CP_DROPDOWNBUTTON, state, r)) return;
+        if (DrawThemedPart(C, window, u"combobox", CP_DROPDOWNBUTTON, state, r)) return;
     }
     TSpeedButton::Paint();
     C->Pen()->SetStyle(psSolid);
@@ -278,7 +335,7 @@ void TAdvDropDownSpeedButton::PaintButton() {
         C->FillRect(bounds);
         const int state = !Enabled() ? PBS_DISABLED : Pressed() ? PBS_PRESSED : FHot ? PBS_HOT : PBS_NORMAL;
         HWND window = Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : 0;
-        DrawThemed(C, window, u"button", BP_PUSHBUTTON, state, TRect(0, 0, Width() + 1, Height() + 1));
+        DrawThemedPart(C, window, u"button", BP_PUSHBUTTON, state, TRect(0, 0, Width() + 1, Height() + 1));
         TRect r = bounds;
         if (hasGlyph) {
             r = TRect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2);

@@ -13,6 +13,7 @@
 class TAdvCustomDropDown;
 class TAdvHeader;
 class TAdvFooter;
+class TDropDownBackground;
 
 // The tick count the popups measure their deactivation time with (GetTickCount unless a test
 // installs a source of its own; nullptr puts GetTickCount back).
@@ -63,7 +64,6 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void AdjustClientRect(TRect& Rect) override;
-    void PaintWindow(TCanvas* ACanvas) override;
     // The activation moved: Active tells which way, Other is the window that takes it (when
     // deactivated) or loses it.
     void WMActivate(bool Active, TWinControl* Other);
@@ -71,6 +71,7 @@ protected:
 private:
     int BorderWidth() const;
 
+    TDropDownBackground* FBackground = nullptr;
     Cardinal FDeActivate = 0;
     bool FShadow = true;
     TAdvFooter* FFooter = nullptr;

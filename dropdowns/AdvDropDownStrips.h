@@ -11,6 +11,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "GridTypes.h" // TAdvGridButtonStyle
 #include "PopupAppearance.h"
 
 #include <utility>
@@ -102,7 +103,9 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The strip button
 
-enum TAdvButtonStyle { tasButton, tasCheck };
+// A push button or a check button: the grid's button style (tasButton, tasCheck), one enumeration
+// for the whole control library.
+using TAdvButtonStyle = TAdvGridButtonStyle;
 enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 // A small owner-drawn button. Down latches it (in a group, or always with tasCheck); a click

@@ -200,9 +200,7 @@ TEST_F(DropDown, ThePopupClosesBeforeOnDropUpAndHidingClearsDroppedDown) {
         order.push_back("Hide");
         hide(S);
     };
-    DD->OnDropUp = [&](TObject*, bool) {
-        order.push_back(DD->DroppedDown() ? "DropUp(open)" : "DropUp");
-    };
+    DD->OnDropUp = [&](TObject*, bool) { order.push_back(DD->DroppedDown() ? "DropUp(open)" : "DropUp"); };
     DD->ShowDropDown();
     DD->HideDropDown(false);
     EXPECT_EQ(order, (std::vector<std::string>{"BeforeDropUp", "Hide", "DropUp"}));
@@ -213,7 +211,8 @@ TEST_F(DropDown, APickOnlyEditSwallowsKeysAndOpensOnAClick) {
     DD->SetText(QStringLiteral("one"));
     int keyDowns = 0;
     DD->OnKeyDown = [&](TObject*, Word&, TShiftState) { ++keyDowns; };
-    for (Word key : {Word('A'), Word(VK_DOWN), Word(VK_LEFT), Word(VK_BACK), Word(VK_DELETE)}) SimulateKey(DD, key);
+    for (Word key : {Word('A'), Word(VK_DOWN), Word(VK_LEFT), Word(VK_BACK), Word(VK_DELETE)})
+        SimulateKey(DD, key);
     EXPECT_EQ(keyDowns, 0);
     EXPECT_EQ(DD->Text(), QStringLiteral("one"));
     EXPECT_FALSE(Open());
@@ -231,7 +230,7 @@ TEST_F(DropDown, APickOnlyEditSwallowsKeysAndOpensOnAClick) {
     // A click anywhere in the text opens.
     Tick += 1000;
     SimulateClick(DD, 10, 8);
-    EXPECT_TRUE(Open());
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return Open(); }, 2000));
 }
 
 TEST_F(DropDown, ReturnIsTabMovesTheFocusWithoutClosing) {
@@ -431,18 +430,22 @@ TEST_F(DropDown, AWindowOfThePopupOrBlockActivateKeepsItOpen) {
     DD->SetFocus(); // back to the edit's form: now it closes
     EXPECT_FALSE(Open());
 
+    Tick += 1000;
     DD->ShowDropDown();
     Popup()->SetBlockActivate(true);
+    const Cardinal deactivated = Popup()->DeActivateTime();
     Form->Show();
     EXPECT_TRUE(Open());
-    EXPECT_EQ(Popup()->DeActivateTime(), 0u);
+    EXPECT_EQ(Popup()->DeActivateTime(), deactivated);
     Popup()->SetBlockActivate(false);
 }
 
 TEST_F(DropDown, ThePopupsOwnAnswers) {
     EXPECT_EQ(Popup()->Perform(WM_GETDLGCODE), 5);
     Popup()->SetBounds(300, 200, 120, 90);
-    auto hit = [&](int X, int Y) { return Popup()->Perform(WM_NCHITTEST, 0, PointToLParam(TPoint(300 + X, 200 + Y))); };
+    auto hit = [&](int X, int Y) {
+        return Popup()->Perform(WM_NCHITTEST, 0, PointToLParam(TPoint(300 + X, 200 + Y)));
+    };
     EXPECT_EQ(hit(115, 85), HTNOWHERE); // not sizeable
     Popup()->SetSizeable(true);
     EXPECT_EQ(hit(111, 81), HTBOTTOMRIGHT);
@@ -474,9 +477,10 @@ TEST_F(DropDown, AssignTakesOnlyDropDowns) {
     src->SetDropDownButtonHint(QStringLiteral("open"));
     src->SetEditorEnabled(false);
     src->SetSelectionColorStyle(scWindows7);
+    const TColor before = DD->DropDownColor();
     TFont foreign;
     DD->Assign(&foreign);
-    EXPECT_EQ(DD->DropDownColor(), TColor(clWhite));
+    EXPECT_EQ(DD->DropDownColor(), before);
     EXPECT_EQ(DD->DropDownWidth(), 0);
     DD->Assign(src);
     EXPECT_EQ(DD->DropDownColor(), TColor(0x123456));
@@ -507,11 +511,21 @@ TEST_F(DropDown, TheLabelSitsInEachOfItsFifteenPlaces) {
         TLabelPosition Position;
         int Left, Top;
     } cases[] = {
-        {lpLeftTop, L - w - m, T},          {lpLeftCenter, L - w - m, cy},   {lpLeftBottom, L - w - m, T + H - h},
-        {lpTopLeft, L, T - h - m},          {lpBottomLeft, L, T + H + m},    {lpLeftTopLeft, L - m, T},
-        {lpLeftCenterLeft, L - m, cy},      {lpLeftBottomLeft, L - m, T + H - h}, {lpTopCenter, cx, T - h - m},
-        {lpBottomCenter, cx, T + H + m},    {lpRightTop, L + W + m, T},      {lpRightCenter, L + W + m, cy},
-        {lpRighBottom, L + W + m, T + H - h}, {lpTopRight, L + W - w, T - h - m}, {lpBottomRight, L + W - w, T + H + m},
+        {lpLeftTop, L - w - m, T},
+        {lpLeftCenter, L - w - m, cy},
+        {lpLeftBottom, L - w - m, T + H - h},
+        {lpTopLeft, L, T - h - m},
+        {lpBottomLeft, L, T + H + m},
+        {lpLeftTopLeft, L - m, T},
+        {lpLeftCenterLeft, L - m, cy},
+        {lpLeftBottomLeft, L - m, T + H - h},
+        {lpTopCenter, cx, T - h - m},
+        {lpBottomCenter, cx, T + H + m},
+        {lpRightTop, L + W + m, T},
+        {lpRightCenter, L + W + m, cy},
+        {lpRighBottom, L + W + m, T + H - h},
+        {lpTopRight, L + W - w, T - h - m},
+        {lpBottomRight, L + W - w, T + H + m},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.Position));
@@ -619,6 +633,139 @@ TEST_F(DropDown, RemovedComponentsAreForgotten) {
     EXPECT_EQ(DD->Control(), nullptr);
     DD->ShowDropDown();
     EXPECT_TRUE(Open());
+}
+
+// ---- Component styles ----
+
+TEST_F(DropDown, ComponentStylesWriteThePopupStripAndButtonColours) {
+    const struct {
+        TKitStyle Style;
+        TColor Color, ColorTo, Border; // the popup's
+        TColor HeaderColor, HeaderColorTo, HeaderFont, HeaderBorder;
+        TColor FooterColor, FooterColorTo;
+        TColor ButtonColor, ButtonChecked, ButtonCheckedBorder;
+    } cases[] = {
+        // tsOffice2003Blue leaves the popup border as it was (black after construction).
+        {tsOffice2003Blue, 0xFFFFFF, clNone, clBlack, 0xFCE1CB, 0xE0A57D, 0x000000, 0x000000, 0xFCE1CB,
+         0xE0A57D, 0xFCE1CB, 0x76AFF1, 0x45667B},
+        {tsOffice2007Luna, 0xF3E5DA, 0xF0DED0, clNone, 0xFFEFE3, 0xFFD2AF, 0x723708, 0xFFD2AF, 0xFFEFE3,
+         0xFFD2AF, 0xFFEFE3, 0x76AFF1, 0x45667B},
+        // tsWindowsVista: the footer's gradient runs the other way; the checked border is the
+        // style's down border (the table's value for it is no colour).
+        {tsWindowsVista, 0xFFFFFF, 0xFFFFFF, 0x979797, 0xFFFDF9, 0xFFFAF0, 0x000000, 0xFCF2DA, 0xFFFAF0,
+         0xFFFDF9, 0xFFFDF9, 0xFEF9F0, 0xFEDF9A},
+        {tsOffice2010Black, 0xFFFFFF, 0xF1EFED, 0xEDEDEC, 0xBFBFBF, 0x919191, 0xD7D7D6, 0x6D6D6D, 0xBFBFBF,
+         0x919191, 0xBFBFBF, 0x45E1FE, 0x4FA0CE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Style));
+        auto* d = new TTestDropDown(nullptr);
+        auto freeD = FreeAtEnd(d);
+        d->SetDropDownBorderColor(clBlack);
+        d->SetComponentStyle(c.Style);
+        EXPECT_EQ(d->GetComponentStyle(), c.Style);
+        EXPECT_EQ(d->DropDownColor(), c.Color);
+        EXPECT_EQ(d->DropDownColorTo(), c.ColorTo);
+        EXPECT_EQ(d->DropDownBorderColor(), c.Border);
+        EXPECT_EQ(d->DropDownHeader()->Color(), c.HeaderColor);
+        EXPECT_EQ(d->DropDownHeader()->ColorTo(), c.HeaderColorTo);
+        EXPECT_EQ(d->DropDownHeader()->Font()->Color(), c.HeaderFont);
+        EXPECT_EQ(d->DropDownHeader()->BorderColor(), c.HeaderBorder);
+        EXPECT_EQ(d->DropDownFooter()->Color(), c.FooterColor);
+        EXPECT_EQ(d->DropDownFooter()->ColorTo(), c.FooterColorTo);
+        EXPECT_EQ(d->ButtonAppearance()->Color(), c.ButtonColor);
+        EXPECT_EQ(d->ButtonAppearance()->ColorChecked(), c.ButtonChecked);
+        EXPECT_EQ(d->ButtonAppearance()->BorderColorChecked(), c.ButtonCheckedBorder);
+    }
+}
+
+TEST_F(DropDown, TsCustomOnlyStoresTheStyle) {
+    DD->SetComponentStyle(tsWindows7);
+    DD->SetDropDownColor(TColor(0x010203));
+    DD->DropDownHeader()->SetColor(TColor(0x040506));
+    DD->ButtonAppearance()->SetColor(TColor(0x070809));
+    int changes = 0;
+    DD->ButtonAppearance()->OnChange = [&](TObject*) { ++changes; };
+    DD->SetComponentStyle(tsCustom);
+    EXPECT_EQ(DD->GetComponentStyle(), tsCustom);
+    EXPECT_EQ(DD->DropDownColor(), TColor(0x010203));
+    EXPECT_EQ(DD->DropDownHeader()->Color(), TColor(0x040506));
+    EXPECT_EQ(DD->ButtonAppearance()->Color(), TColor(0x070809));
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(DropDown, ColorTonesColourTheDropButtonAndTheBorder) {
+    TColorTones tones;
+    tones.Background.BrushColor = TColor(0x111111);
+    tones.Background.BorderColor = TColor(0x222222);
+    tones.Hover.BrushColor = TColor(0x333333);
+    tones.Selected.BrushColor = TColor(0x444444);
+    DD->SetColorTones(tones);
+    EXPECT_EQ(DD->Button()->ButtonColor, TColor(0x111111));
+    EXPECT_EQ(DD->Button()->ButtonColorHot, TColor(0x333333));
+    EXPECT_EQ(DD->Button()->ButtonColorDown, TColor(0x444444));
+    EXPECT_EQ(DD->Button()->ButtonBorderColor, TColor(0x222222));
+    EXPECT_EQ(DD->BorderColor(), TColor(0x222222));
+}
+
+// ---- Header and footer of the popup ----
+
+TEST_F(DropDown, ThePopupMakesItsStripsOnceAndAnExistingHeaderKeepsItsHeight) {
+    bool drawn = false;
+    DD->OnDrawHeader = [&](TObject*, TCanvas*, TRect) { drawn = true; };
+    DD->ShowDropDown();
+    ASSERT_NE(Popup()->Header(), nullptr);
+    ASSERT_NE(Popup()->Footer(), nullptr);
+    EXPECT_EQ(Popup()->Header()->Align(), alTop);
+    EXPECT_EQ(Popup()->Footer()->Align(), alBottom);
+    EXPECT_EQ(Popup()->Header()->Height(), 22);
+    // Frame, header, footer and the panel.
+    EXPECT_EQ(Popup()->Height(), 2 + 22 + 22 + 100);
+    EXPECT_TRUE(Assigned(Popup()->Header()->OnDrawBackGround));
+    Popup()->Header()->OnDrawBackGround(Popup()->Header(), nullptr, TRect());
+    EXPECT_TRUE(drawn);
+    DD->HideDropDown(false);
+
+    TAdvHeader* header = Popup()->Header();
+    DD->DropDownHeader()->SetHeight(40);
+    DD->ShowDropDown();
+    EXPECT_EQ(Popup()->Header(), header);
+    EXPECT_EQ(header->Height(), 22);
+    // Hiding the footer while the popup is open reaches the popup at once.
+    DD->DropDownFooter()->SetVisible(false);
+    EXPECT_FALSE(Popup()->Footer()->Visible());
+}
+
+TEST_F(DropDown, APopupWithoutStripsMakesNone) {
+    DD->DropDownHeader()->SetVisible(false);
+    DD->DropDownFooter()->SetVisible(false);
+    DD->ShowDropDown();
+    EXPECT_EQ(Popup()->Header(), nullptr);
+    EXPECT_EQ(Popup()->Footer(), nullptr);
+    EXPECT_EQ(Popup()->Height(), 2 + 100);
+    EXPECT_EQ(DD->Panel()->Top(), 1);
+}
+
+TEST_F(DropDown, ThePopupBackgroundIsAGradientInsideTheFrame) {
+    DD->SetDropDownColor(TColor(0x0000FF));
+    DD->SetDropDownColorTo(TColor(0xFF0000));
+    DD->SetDropDownBorderColor(TColor(0x00FF00));
+    DD->DropDownHeader()->SetVisible(false);
+    DD->DropDownFooter()->SetVisible(false);
+    DD->SetControl(nullptr);
+    DD->SetDropDownWidth(160);
+    DD->SetDropDownHeight(60);
+    DD->ShowDropDown();
+    const QImage img = Popup()->GrabImage();
+    ASSERT_EQ(img.width(), 160);
+    EXPECT_EQ(img.pixelColor(0, 30), QColor(0, 255, 0));
+    const QColor left = img.pixelColor(2, 30), right = img.pixelColor(156, 30);
+    EXPECT_GT(left.red(), 240);
+    EXPECT_LT(left.blue(), 15);
+    EXPECT_GT(right.blue(), 230);
+    EXPECT_LT(right.red(), 25);
+    // Horizontal: one column is one colour.
+    EXPECT_EQ(img.pixelColor(80, 5), img.pixelColor(80, 50));
 }
 
 // ---- On pixels ----
