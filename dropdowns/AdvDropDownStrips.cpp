@@ -9,6 +9,19 @@
 #include <algorithm>
 #include <type_traits>
 
+namespace {
+
+// Points Field at Value and moves Self's free notification along; false when nothing changed.
+template <class T> bool Relink(TComponent* Self, T*& Field, T* Value) {
+    if (Value == Field) return false;
+    if (Field) Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Field) Field->FreeNotification(Self);
+    return true;
+}
+
+} // namespace
+
 // =============================================================================================
 // TAdvButtonAppearance
 
@@ -88,11 +101,7 @@ void TAdvButton::SetAppearance(TAdvButtonAppearance* Value) {
 }
 
 void TAdvButton::SetImages(TCustomImageList* List) {
-    if (List == FImages) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = List;
-    if (FImages) FImages->FreeNotification(this);
-    Invalidate();
+    if (Relink(this, FImages, List)) Invalidate();
 }
 
 void TAdvButton::SetImageIndex(int Value) {
@@ -102,10 +111,7 @@ void TAdvButton::SetImageIndex(int Value) {
 }
 
 void TAdvButton::SetAdvDropDown(TAdvCustomDropDown* DropDown) {
-    if (DropDown == FAdvDropDown) return;
-    if (FAdvDropDown) FAdvDropDown->RemoveFreeNotification(this);
-    FAdvDropDown = DropDown;
-    if (FAdvDropDown) FAdvDropDown->FreeNotification(this);
+    Relink(this, FAdvDropDown, DropDown);
 }
 
 void TAdvButton::Notification(TComponent* AComponent, TOperation Operation) {
@@ -429,19 +435,11 @@ template <class TAppearance> TAdvPopupStrip<TAppearance>::~TAdvPopupStrip() {
 }
 
 template <class TAppearance> void TAdvPopupStrip<TAppearance>::SetImages(TCustomImageList* Value) {
-    if (Value == FImages) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = Value;
-    if (FImages) FImages->FreeNotification(this);
-    Invalidate();
+    if (Relink(this, FImages, Value)) Invalidate();
 }
 
 template <class TAppearance> void TAdvPopupStrip<TAppearance>::SetAdvDropDown(TAdvCustomDropDown* DropDown) {
-    if (DropDown != FAdvDropDown) {
-        if (FAdvDropDown) FAdvDropDown->RemoveFreeNotification(this);
-        FAdvDropDown = DropDown;
-        if (FAdvDropDown) FAdvDropDown->FreeNotification(this);
-    }
+    Relink(this, FAdvDropDown, DropDown);
     if (!DropDown) {
         SetImages(nullptr);
         return;
@@ -461,7 +459,12 @@ void TAdvPopupStrip<TAppearance>::Notification(TComponent* AComponent, TOperatio
     TCustomControl::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FImages) FImages = nullptr;
-    if (AComponent == FAdvDropDown) FAdvDropDown = nullptr;
+    if (AComponent == FAdvDropDown) {
+        // The buttons' colours belong to the drop-down and go with it.
+        FAdvDropDown = nullptr;
+        for (int i = 0; i < FButtonList->Count(); ++i)
+            static_cast<TAdvButton*>(FButtonList->GetItemsEx(i))->SetAppearance(nullptr);
+    }
 }
 
 template <class TAppearance> void TAdvPopupStrip<TAppearance>::AppearanceChanged(TObject*) {

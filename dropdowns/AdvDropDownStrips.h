@@ -103,8 +103,7 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The strip button
 
-// A push button or a check button: the grid's button style (tasButton, tasCheck), one enumeration
-// for the whole control library.
+// tasCheck toggles Down on every click: the grid's button styles, the same two values.
 using TAdvButtonStyle = TAdvGridButtonStyle;
 enum TAdvButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 

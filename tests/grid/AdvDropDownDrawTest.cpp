@@ -1,6 +1,7 @@
 // The drop-down unit's painting routines on pixels, its colour arithmetic and its colour tables.
 #include "AdvDropDownDraw.h"
 
+#include "DropDownTestSupport.h"
 #include "Graphics.h"
 #include "ImgList.h"
 #include "TestSupport.h"
@@ -121,7 +122,8 @@ TEST_F(DropDownPaper, GradientBox) {
 
     New(40, 20);
     DrawGradientBox(Canvas(), TRect(0, 0, 30, 10), RGB(0, 0, 0), RGB(0, 200, 0), clNone, 1, gdHorizontal);
-    EXPECT_EQ(At(0, 5), RGB(0, 0, 0));
+    EXPECT_LT(GetGValue(At(0, 5)), 10); // 80 bands over 29 columns: later bands repaint the first
+    EXPECT_EQ(GetRValue(At(0, 5)), 0);
     EXPECT_GT(GetGValue(At(28, 5)), 180);
     EXPECT_EQ(GetGValue(At(10, 0)), GetGValue(At(10, 9))); // colours change left to right only
 
@@ -188,13 +190,8 @@ TEST_F(DropDownText, SizeTruncationAndCase) {
 
 TEST_F(DropDownText, ImageAndTextAndMarkup) {
     New(100, 20);
-    auto* images = new TCustomImageList(nullptr, 8, 8);
+    auto* images = NewOneColourImages(clRed);
     auto freeImages = FreeAtEnd(images);
-    auto* square = new TBitmap(8, 8);
-    auto freeSquare = FreeAtEnd(square);
-    square->Canvas()->Brush()->SetColor(clRed);
-    square->Canvas()->FillRect(TRect(0, 0, 8, 8));
-    images->Add(square, nullptr);
 
     // The image 4 pixels in and vertically centred, the text after it.
     DrawImageAndText(Canvas(), TRect(10, 0, 100, 20), QStringLiteral("Abc"), 0, images);

@@ -5,6 +5,7 @@
 
 #include "AdvDropDownDraw.h"
 #include "ControlImage.h"
+#include "DropDownTestSupport.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "GridDropDowns.h"
@@ -128,7 +129,7 @@ TEST(AdvButtonAppearance, DefaultsChangeNotesAndAssign) {
     EXPECT_EQ(a.Gradient(), gdVertical);
     EXPECT_EQ(a.BorderColorDisabled(), clRed);
     EXPECT_EQ(a.Font()->Style(), TFontStyles({fsBold})); // the font is not copied
-    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(changes, 5);                               // ColorHot, Gradient, BorderColorDisabled
 
     TFont foreign;
     EXPECT_THROW(a.Assign(&foreign), Exception);
@@ -191,6 +192,17 @@ TEST_F(PopupStrips, ButtonAreasAndButtonsCutToThem) {
     EXPECT_EQ(ButtonOf(footer, 0)->Width(), 30);
     EXPECT_EQ(ButtonOf(footer, 0)->Top(), 2);
     EXPECT_EQ(ButtonOf(footer, 0)->Caption(), QStringLiteral("Tall"));
+
+    // Refreshing takes captions, images and enabled states from the items again.
+    TFooterButton* item = DropDown->DropDownFooter()->Buttons()->Items(0);
+    item->SetCaption(QStringLiteral("Low"));
+    item->SetEnabled(false);
+    item->SetImageIndex(2);
+    footer->RefreshButtons();
+    EXPECT_EQ(ButtonOf(footer, 0)->Caption(), QStringLiteral("Low"));
+    EXPECT_FALSE(ButtonOf(footer, 0)->Enabled());
+    EXPECT_EQ(ButtonOf(footer, 0)->ImageIndex(), 2);
+    item->SetEnabled(true);
 
     // A button without sizes of its own fits its caption; a strip too low for buttons gives
     // them no height at all.
@@ -312,9 +324,13 @@ TEST_F(PopupStrips, FooterButtonsCloseByTheirModalResultBeforeTheClickEvent) {
     DropDown->DropDownFooter()->Buttons()->Clear();
     AddFooterButton(QStringLiteral("Go"), mrCancel);
     Connect(footer);
+    ButtonOf(footer, 0)->SetFocus();
+    ASSERT_TRUE(ButtonOf(footer, 0)->Focused());
     for (Word key : {VK_RETURN, VK_SPACE}) {
         DropDown->Log.clear();
+        Popup->SetModalResult(mrNone);
         SimulateKey(ButtonOf(footer, 0), key);
+        EXPECT_EQ(Popup->ModalResult(), mrCancel);
         EXPECT_EQ(DropDown->Log, std::vector<std::string>({"hide cancel"})) << key;
     }
 }
@@ -327,6 +343,7 @@ TEST_F(PopupStrips, HeaderButtonsNeverCloseThePopup) {
     SimulateClick(ButtonOf(header, 1), 5, 5);
     EXPECT_EQ(DropDown->Log, std::vector<std::string>({"header click 1"}));
     DropDown->Log.clear();
+    ButtonOf(header, 0)->SetFocus();
     SimulateKey(ButtonOf(header, 0), VK_RETURN);
     EXPECT_TRUE(DropDown->Log.empty());
     // The caption's accelerator clicks.
@@ -431,7 +448,7 @@ TEST_F(PopupStrips, StripPaintingOnPixels) {
     img = ControlImage(footer);
     EXPECT_EQ(Pixel(img, 50, 0), clBlue);
     EXPECT_EQ(Pixel(img, 50, 21), inner);
-    EXPECT_EQ(Pixel(img, 2, 10), RGB(0, 0, 0)); // the gradient runs left to right
+    EXPECT_EQ(Pixel(img, 1, 10), RGB(0, 0, 0)); // the gradient runs left to right
     EXPECT_GT(GetGValue(Pixel(img, 150, 10)), 120);
     EXPECT_EQ(Pixel(img, 150, 5), Pixel(img, 150, 15));
     // The grip: light dots with dark ones a pixel up and left, in the corner.
@@ -463,13 +480,8 @@ TEST_F(PopupStrips, CaptionImageAndTheBackgroundEvent) {
     h->SetColorTo(clNone);
     h->SetBorderColor(clNone);
     h->SetCaption(QStringLiteral("<b>Caption</b>"));
-    auto* images = new TCustomImageList(nullptr, 8, 8);
+    auto* images = NewOneColourImages(clRed);
     auto freeImages = FreeAtEnd(images);
-    auto* square = new TBitmap(8, 8);
-    auto freeSquare = FreeAtEnd(square);
-    square->Canvas()->Brush()->SetColor(clRed);
-    square->Canvas()->FillRect(TRect(0, 0, 8, 8));
-    images->Add(square, nullptr);
     DropDown->SetImages(images);
     h->SetImageIndex(0);
     TAdvHeader* header = Header();
@@ -578,10 +590,12 @@ TEST_F(PopupStrips, StripsWithoutADropDownOrWithOneThatGoes) {
     EXPECT_FALSE(footer->Visible());
     EXPECT_EQ(footer->Height(), 30);
 
-    // The drop-down freed under the strip: strip and buttons let go of it.
+    // The drop-down freed under the strip: strip and buttons let go of it and of its button
+    // colours, and paint without them.
     FreeAndNil(DropDown);
     EXPECT_EQ(footer->AdvDropDown(), nullptr);
     EXPECT_EQ(b->AdvDropDown(), nullptr);
+    EXPECT_EQ(b->Appearance(), nullptr);
     SimulateClick(b, 3, 3);
     footer->Invalidate();
     ControlImage(footer);
