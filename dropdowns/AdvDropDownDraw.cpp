@@ -327,3 +327,27 @@ const TButtonStyleColors* ButtonStyleColors(TKitStyle Style) {
 const TItemStyleColors* ItemStyleColors(TKitStyle Style) {
     return Row(ItemTable, Style);
 }
+
+// ---------------------------------------------------------------------------------------------
+// For units that see the forms
+
+void DrawSelectionStyleBackground(TCanvas* Canvas, const TRect& Rect, TSelectionColorStyle Style,
+                                  TColor Color, TColor ColorTo, TColor BackColor, int Sides) {
+    if (!Canvas) return;
+    const TSelectionStyleColors* f = SelectionStyleColors(Style);
+    if (!f) {
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Brush()->SetColor(Color);
+        Canvas->Pen()->SetStyle(psSolid);
+        Canvas->Pen()->SetColor(Color);
+        Canvas->Rectangle(Rect);
+        return;
+    }
+    DrawSelectionGradient(Canvas, Color, ColorTo, Sides, Rect, BackColor, f->Corner, f->Border,
+                          f->InnerBottom, f->InnerTop, f->MirrorTo, f->MirrorFrom);
+}
+
+bool DrawThemedPart(TCanvas* Canvas, HWND Handle, const char16_t* Class, int Part, int State,
+                    const TRect& R) {
+    return DrawThemed(Canvas, Handle, Class, Part, State, R);
+}

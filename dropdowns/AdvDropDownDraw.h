@@ -107,3 +107,18 @@ struct TItemStyleColors {
 const TPopupStyleColors* PopupStyleColors(TKitStyle Style);
 const TButtonStyleColors* ButtonStyleColors(TKitStyle Style);
 const TItemStyleColors* ItemStyleColors(TKitStyle Style);
+
+// ---- For units that see the forms ----
+//
+// The grid foundation's drawing header names face states that clash with the forms' form
+// styles, so units that include Forms.h draw through these.
+
+// A selected item's background under a selection colour style: the style's rounded gradient
+// frame (DrawSelectionGradient) filled from Color to ColorTo, BackColor in the outermost corner
+// pixels, Sides as there (0 both ends rounded, 1 left, 2 right, 3 neither); scCustom fills Rect
+// with Color (pen and brush).
+void DrawSelectionStyleBackground(TCanvas* Canvas, const TRect& Rect, TSelectionColorStyle Style,
+                                  TColor Color, TColor ColorTo, TColor BackColor, int Sides);
+// One part of a theme class through the visual-styles binding; false when it could not be drawn
+// themed (DrawThemed of the grid foundation).
+bool DrawThemedPart(TCanvas* Canvas, HWND Handle, const char16_t* Class, int Part, int State, const TRect& R);

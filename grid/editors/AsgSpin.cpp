@@ -659,9 +659,7 @@ void TAsgSpinEdit::WMSize(TWMSize& Message) {
 
 void TAsgSpinEdit::Dispatch(TMessage& Message) {
     if (Message.Msg == PostedTabMessage()) {
-        TMessage cn(CN_KEYDOWN, VK_TAB, 0);
-        Perform(cn);
-        if (cn.Result == 0) Perform(WM_KEYDOWN, VK_TAB, 0);
+        DeliverTabKey(this);
         return;
     }
     switch (Message.Msg) {

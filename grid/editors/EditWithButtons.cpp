@@ -44,3 +44,9 @@ void FocusAfterButtonPress(TWinControl* Holder, TWinControl* FocusControl) {
     else if (Holder->TabStop() && Holder->CanFocus() && !Holder->Focused())
         Holder->SetFocus();
 }
+
+void DeliverTabKey(TWinControl* Edit) {
+    TMessage cn(CN_KEYDOWN, VK_TAB, 0);
+    Edit->Perform(cn);
+    if (cn.Result == 0) Edit->Perform(WM_KEYDOWN, VK_TAB, 0);
+}

@@ -22,3 +22,7 @@ bool EnteredByLeftClick(const TControl* Control);
 // After a press on a button of Holder: the focus goes to FocusControl when it is a tab stop that
 // can take it and does not have it, else to Holder on the same terms.
 void FocusAfterButtonPress(TWinControl* Holder, TWinControl* FocusControl);
+
+// Delivers a Tab key to Edit as the message loop delivers a posted one: CN_KEYDOWN first, where
+// the form takes it as the dialog key that moves the focus on, then WM_KEYDOWN when nothing did.
+void DeliverTabKey(TWinControl* Edit);

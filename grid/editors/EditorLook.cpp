@@ -18,6 +18,8 @@ TPoint LabelPlace(TLabelPosition Position, const TRect& Bounds, int LabelWidth, 
         case lpBottomLeft: x = l; break;
         case lpTopCenter:
         case lpBottomCenter: x = l + (w - LabelWidth) / 2; break;
+        case lpTopRight:
+        case lpBottomRight: x = l + w - LabelWidth; break;
         case lpRightTop:
         case lpRightCenter:
         case lpRighBottom: x = l + w + Margin; break;
@@ -33,9 +35,11 @@ TPoint LabelPlace(TLabelPosition Position, const TRect& Bounds, int LabelWidth, 
         case lpLeftBottomLeft:
         case lpRighBottom: y = t + h - LabelHeight; break;
         case lpTopLeft:
-        case lpTopCenter: y = t - LabelHeight - Margin; break;
+        case lpTopCenter:
+        case lpTopRight: y = t - LabelHeight - Margin; break;
         case lpBottomLeft:
-        case lpBottomCenter: y = t + h + Margin; break;
+        case lpBottomCenter:
+        case lpBottomRight: y = t + h + Margin; break;
     }
     return TPoint(x, y);
 }

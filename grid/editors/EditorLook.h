@@ -7,7 +7,8 @@
 #include "Messages.h"
 #include "StdCtrls.h"
 
-// Where an attached label sits relative to its control (the last is spelled so).
+// Where an attached label sits relative to its control (lpRighBottom is spelled so). The
+// editors of the grid and the date/time picker offer the first thirteen.
 enum TLabelPosition {
     lpLeftTop,
     lpLeftCenter,
@@ -21,7 +22,9 @@ enum TLabelPosition {
     lpBottomCenter,
     lpRightTop,
     lpRightCenter,
-    lpRighBottom
+    lpRighBottom,
+    lpTopRight,
+    lpBottomRight
 };
 
 // The label's top-left corner for a control at Bounds, a label of LabelWidth x LabelHeight

@@ -389,9 +389,10 @@ void TCustomEdit::SetNumbersOnly(bool Value) {
     FNumbersOnly = Value;
 }
 
+// As on the platform, through the window's message, so that a subclass hears it.
 void TCustomEdit::SetReadOnly(bool Value) {
     FReadOnly = Value;
-    if (FBox) FBox->SetReadOnly(Value);
+    Perform(EM_SETREADONLY, Value ? 1 : 0, 0);
 }
 
 void TCustomEdit::SetPasswordChar(Char Value) {
@@ -631,6 +632,11 @@ void TCustomEdit::EditMessage(TMessage& Message) {
             if (FBox) FBox->SetPasswordChar(FShownPasswordChar);
             break;
         case EM_GETPASSWORDCHAR: Message.Result = FShownPasswordChar.unicode(); break;
+        case EM_SETREADONLY:
+            FReadOnly = Message.WParam != 0;
+            if (FBox) FBox->SetReadOnly(FReadOnly);
+            Message.Result = 1;
+            break;
         default: break;
     }
 }

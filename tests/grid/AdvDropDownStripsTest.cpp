@@ -47,6 +47,15 @@ protected:
         Popup->SetColor(clWhite);
         Popup->Show();
         DropDown = new TLoggingDropDown(nullptr);
+        // A drop-down takes its default component style when it is made; these tests start from
+        // the looks' own defaults and a black popup frame.
+        TAdvButtonAppearance buttons;
+        DropDown->ButtonAppearance()->Assign(&buttons);
+        THeaderAppearance header(nullptr);
+        DropDown->DropDownHeader()->Assign(&header);
+        TFooterAppearance footer(nullptr);
+        DropDown->DropDownFooter()->Assign(&footer);
+        DropDown->SetDropDownBorderColor(clBlack);
     }
     void TearDown() override {
         TObject::Free(Popup);
