@@ -4,6 +4,7 @@
 #include "DropDownTestSupport.h"
 #include "Graphics.h"
 #include "ImgList.h"
+#include "PaperFixture.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,7 @@
 namespace {
 
 // A white bitmap to draw on.
-class DropDownPaper : public ::testing::Test {
-protected:
-    void SetUp() override { New(40, 20); }
-    void TearDown() override { TObject::Free(FBitmap); }
-    void New(int W, int H) {
-        if (FBitmap) TObject::Free(FBitmap);
-        FBitmap = new TBitmap(W, H);
-        Canvas()->Brush()->SetColor(clWhite);
-        Canvas()->FillRect(TRect(0, 0, W, H));
-    }
-    TCanvas* Canvas() { return FBitmap->Canvas(); }
-    TColor At(int X, int Y) { return Canvas()->Pixels(X, Y); }
-
-    TBitmap* FBitmap = nullptr;
-};
+using DropDownPaper = WhitePaper<40, 20>;
 
 using SteppedGradient = DropDownPaper;
 using DropDownText = DropDownPaper;

@@ -5,31 +5,20 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "OSInfo.h"
+#include "PaperFixture.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A white bitmap to draw on.
-class Paper : public ::testing::Test {
+// A white bitmap to draw on; the platform's switches set by a test are reset after it.
+class Paper : public WhitePaper<60, 40> {
 protected:
-    void SetUp() override { New(60, 40); }
     void TearDown() override {
-        TObject::Free(FBitmap);
+        WhitePaper::TearDown();
         ResetPlatformSwitches();
     }
-    void New(int W, int H) {
-        if (FBitmap) TObject::Free(FBitmap);
-        FBitmap = new TBitmap(W, H);
-        Canvas()->Brush()->SetColor(clWhite);
-        Canvas()->FillRect(TRect(0, 0, W, H));
-    }
-    TCanvas* Canvas() { return FBitmap->Canvas(); }
-    TColor At(int X, int Y) { return Canvas()->Pixels(X, Y); }
-    QImage Region(const TRect& R) { return FBitmap->Image().copy(R.Left, R.Top, R.Width(), R.Height()); }
-
-    TBitmap* FBitmap = nullptr;
 };
 
 using Gradient = Paper;
