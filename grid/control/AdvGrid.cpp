@@ -408,7 +408,7 @@ void TAdvStringGrid::UpdateAlwaysShownScrollBars(bool Force) {
 }
 
 void TAdvStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (IntegralHeight && FUpdateCount == 0 && DefaultRowHeight() > 0) {
+    if (FIntegralHeight && FUpdateCount == 0 && DefaultRowHeight() > 0) {
         const int s =
             VisibleColCount() + TBaseGrid::FixedCols() < ColCount() ? GetSystemMetrics(SM_CYHSCROLL) : 0;
         const int b = BorderStyle() == bsSingle ? 2 : 0;

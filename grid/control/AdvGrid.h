@@ -107,7 +107,9 @@ public:
     // The handler the grid chains into its owner form's OnResize.
     void ParentFormResize(TObject* Sender);
 
-    bool IntegralHeight = false;
+    // Writing re-applies the bounds, so that switching it on cuts the height at once.
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value);
     // The scroll bars named here stay shown when every row (column) fits, disabled; a bar whose
     // content does not fit is enabled. Writing applies the rule at once.
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
@@ -824,6 +826,15 @@ public:
     // Widens (or narrows) every column and row by X pixels; the zoom factor stays in -10..10.
     void Zoom(int X);
     TSelectedCellList* SelectedCellList() const { return FSelectedCells.get(); }
+    // The text the cell shows: the formatted text (float formats applied).
+    String DisplCells(int ACol, int ARow) { return GetFormattedCell(ACol, ARow); }
+    // Writing sets the control's cursor and makes it the one restored after the grid's
+    // temporary cursors (which go through TControl::SetCursor).
+    void SetCursor(TCursor Value);
+    // Asked while the pointer is over a fixed row (the column left of the grid line under it)
+    // or a fixed column (the row above it); a refusal means no sizing there.
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
 
     // ---- Cell graphics ----
     // Cells are named by real column and display row. Every add and create operation (but
@@ -1092,6 +1103,13 @@ protected:
     void SettingsFooterPanelShowHint(bool) override {}
     void SettingsRepaintFooterPanel() override {}
 
+    // ---- Cell accessors: scroll-bar cells and the sizing state ----
+    // After a base cell's text changed: an automatic-range scroll bar in it takes the row's
+    // height as its page and the text's height as its range.
+    void BaseCellTextChanged(int ACol, int ARow) override;
+    // The platform grid's sizing state, then OnColumnSize and OnRowSize may refuse it.
+    void GetSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
+
     // ---- Update locking, painting messages, scaling and state changes ----
     // A lock without touching the window's redrawing, and dropping every lock without a repaint
     // (the grid's own handlers bracket internal scroll and row changes with these).
@@ -1320,6 +1338,8 @@ private:
     bool FSpreadSheet = false;
 
     // ---- Selection and cell accessors ----
+    bool FIntegralHeight = false;
+    TCursor FOldCursor = crDefault; // the cursor restored after temporary cursors
     TOwned<TIntList> FSortRowXRef{new TIntList(0, 0)};
     int FNumCellControls = 0;
     // Repaints the display cell of a real column.
@@ -1338,13 +1358,10 @@ private:
     // A new graphic for a check box or radio button: flat, before the text, placed vertically as
     // the grid's cells are. Outside the grid: EAdvGridError "Invalid cell".
     TCellGraphic* CreateCheckGraphic(int ACol, int ARow);
-    // The check texts of the cell. The check-text dispatchers (with their events) answer here
-    // once they join the grid; until then the grid's CheckTrue and CheckFalse.
-    String CheckTrueText(int, int) const { return CheckTrue; }
-    String CheckFalseText(int, int) const { return CheckFalse; }
-    // Whether a user's click or key may change the cell's control. The can-edit dispatcher
-    // decides here once it joins the grid; until then a read-only cell refuses.
-    bool UserMayChange(int ACol, int ARow) const;
+    // The cell's check text for the checked or unchecked state (GetCheckTrue, GetCheckFalse).
+    String CheckText(int ACol, int ARow, bool Checked);
+    // Whether a user's click or key may change the cell's control: the can-edit query.
+    bool UserMayChange(int ACol, int ARow);
     // The first data row of check-box columns (0 with MouseActions.CheckAllCheck).
     int CheckColumnFirstRow() const;
     // The graphic of real row ARow: from its hidden-row record when the row is hidden.

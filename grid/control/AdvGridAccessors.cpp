@@ -554,6 +554,46 @@ int TAdvStringGrid::UnSortedRowIndex(int ARow) const {
 }
 
 // =============================================================================================
+// Scroll-bar cells, cursor, integral height and the sizing state
+
+void TAdvStringGrid::BaseCellTextChanged(int ACol, int ARow) {
+    if (!HasAutoRangeScrollBar(ACol, ARow)) return;
+    // The bar takes its room from the text: measured by the cell's width less the bar.
+    const TSize need = GetCellTextSize(ACol, ARow, true, true);
+    SetScrollProp(ACol, ARow, TScrollProp{RowHeights(ARow), need.cy});
+}
+
+void TAdvStringGrid::SetCursor(TCursor Value) {
+    TBaseGrid::SetCursor(Value);
+    FOldCursor = Value;
+}
+
+void TAdvStringGrid::SetIntegralHeight(bool Value) {
+    FIntegralHeight = Value;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TAdvStringGrid::GetSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                                    int& SizingOfs) {
+    TBaseGrid::GetSizingState(X, Y, State, Index, SizingPos, SizingOfs);
+    // 6 pixels to the left (above) name the column (row) before the grid line under the pointer.
+    const TGridCoord c = MouseCoord(X - 6, Y);
+    if (c.Y >= 0 && c.Y < FixedRows() && c.X >= 0 && OnColumnSize) {
+        bool allow = true;
+        OnColumnSize(this, c.X, allow);
+        // (The pointer handling's mark of a fixed column's border is cleared with it once the
+        // grid keeps one.)
+        if (!allow) State = gsNormal;
+    }
+    const TGridCoord r = MouseCoord(X, Y - 6);
+    if (r.X < FixedCols() && OnRowSize) {
+        bool allow = true;
+        OnRowSize(this, r.Y, allow);
+        if (!allow) State = gsNormal;
+    }
+}
+
+// =============================================================================================
 // Zooming
 
 void TAdvStringGrid::Zoom(int X) {
@@ -568,4 +608,6 @@ void TAdvStringGrid::Zoom(int X) {
         const int h = RowHeights(r);
         if (h > 0 && h + X > 0) SetRowHeights(r, h + X);
     }
+    // Proportional scroll bars come with the grid's own scrolling; until then zooming neither
+    // locks scrolling nor recomputes their thumbs.
 }

@@ -24,8 +24,7 @@ void TAdvStringGrid::ButtonClick(int ACol, int ARow) {
 
 void TAdvStringGrid::ExpandClick(int ACol, int ARow, bool Expanded) {
     if (OnExpandClick) OnExpandClick(this, ACol, ARow, Expanded);
-    // No cell carries an expand button until the cell graphics are built: the default height.
-    SetRowHeights(ARow, DefaultRowHeight());
+    SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
 }
 
 void TAdvStringGrid::ComboCloseUp(int ARow, int ACol) {
@@ -62,9 +61,18 @@ void TAdvStringGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBr
     }
     if (HasCellProperties(ACol, ARow)) {
         TCellProperties* p = GetCellProperties(ACol, ARow);
-        // Cells whose graphic paints its own face keep the grid's brush. No cell carries a
-        // graphic until the cell graphics are built, so the cell's brush applies to every cell.
-        if (p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());
+        // Cells whose graphic paints its own face keep the grid's brush.
+        switch (GetCellType(ACol, ARow)) {
+            case ctIcon:
+            case ctNone:
+            case ctImageList:
+            case ctEmpty:
+            case ctImages:
+            case ctComment:
+                if (p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());
+                break;
+            default: break;
+        }
         if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
         if (!p->FontStyle().empty()) AFont->SetStyle(p->FontStyle());
         if (p->FontSize() != 0) AFont->SetSize(p->FontSize());

@@ -49,14 +49,23 @@ TCellGraphic* TAdvStringGrid::CreateCheckGraphic(int ACol, int ARow) {
     TCellGraphic* g = CreateCellGraphic(ACol, ARow);
     g->CellTransparent = true;
     g->CellHAlign = haBeforeText;
-    // The grid's vertical alignment (top until the grid's alignment setting joins).
-    g->CellVAlign = CellVAlignOf(vtaTop);
+    g->CellVAlign = CellVAlignOf(VAlignment());
     return g;
 }
 
-bool TAdvStringGrid::UserMayChange(int ACol, int ARow) const {
-    const TPoint b = BaseCell(ACol, ARow);
-    return !ReadOnly(b.X, b.Y);
+String TAdvStringGrid::CheckText(int ACol, int ARow, bool Checked) {
+    String s;
+    if (Checked)
+        GetCheckTrue(ACol, ARow, s);
+    else
+        GetCheckFalse(ACol, ARow, s);
+    return s;
+}
+
+bool TAdvStringGrid::UserMayChange(int ACol, int ARow) {
+    bool canEdit = true;
+    QueryCanEdit(ACol, ARow, canEdit);
+    return canEdit;
 }
 
 int TAdvStringGrid::CheckColumnFirstRow() const {
@@ -240,10 +249,10 @@ void TAdvStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data) {
     TCellGraphic* g = CreateCheckGraphic(ACol, ARow);
     g->SetCheckBox(State, Data, true, g->CellHAlign, g->CellVAlign);
     if (!Data) return;
-    const String t = CheckTrueText(ACol, ARow);
-    const String f = CheckFalseText(ACol, ARow);
+    // A new data check box starts from the grid's own texts; the cell's check texts are the
+    // dispatchers' answer when it is read or toggled.
     const String s = Cells(ACol, ARow);
-    if (s != t && s != f) SetCells(ACol, ARow, State ? t : f);
+    if (s != CheckTrue && s != CheckFalse) SetCells(ACol, ARow, State ? CheckTrue : CheckFalse);
 }
 
 void TAdvStringGrid::AddCheckBox(int ACol, int ARow, TCheckBoxState State) {
@@ -251,9 +260,15 @@ void TAdvStringGrid::AddCheckBox(int ACol, int ARow, TCheckBoxState State) {
     g->SetCheckBox(State, true, g->CellHAlign, g->CellVAlign);
 }
 
-// Tree nodes and summary rows come with the grouping of rows; until then every row is a plain row.
+// Summary rows get none; a node row gets a three-state box for the rows it holds.
 void TAdvStringGrid::AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox) {
-    for (int r = CheckColumnFirstRow(); r < RowCount(); ++r) AddCheckBox(ACol, r, DefaultState, DataCheckBox);
+    for (int r = CheckColumnFirstRow(); r < RowCount(); ++r) {
+        if (IsSummary(r)) continue;
+        if (IsNode(r))
+            AddCheckBox(ACol, r, cbUnchecked);
+        else
+            AddCheckBox(ACol, r, DefaultState, DataCheckBox);
+    }
 }
 
 void TAdvStringGrid::AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State) {
@@ -302,7 +317,7 @@ bool TAdvStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State) {
     switch (g->CellType) {
         case ctCheckBox: State = g->CellBoolean; return true;
         case ctDataCheckBox:
-        case ctVirtCheckBox: State = AllCells(ACol, ARow) == CheckTrueText(ACol, ARow); return true;
+        case ctVirtCheckBox: State = AllCells(ACol, ARow) == CheckText(ACol, ARow, true); return true;
         case ctRowCheckBox:
             if (ACol != 0) return false;
             State = FSelectedRows->HasValue(ARow);
@@ -334,9 +349,7 @@ bool TAdvStringGrid::SetCheckBoxState(int ACol, int ARow, bool State) {
             if (!IsHiddenRow(ARow)) RepaintRealCell(ACol, displRow);
             return true;
         case ctDataCheckBox:
-        case ctVirtCheckBox:
-            SetAllCells(ACol, ARow, State ? CheckTrueText(ACol, ARow) : CheckFalseText(ACol, ARow));
-            return true;
+        case ctVirtCheckBox: SetAllCells(ACol, ARow, CheckText(ACol, ARow, State)); return true;
         case ctRowCheckBox: {
             if (ACol != 0) return false;
             const int i = FSelectedRows->IndexOf(ARow);
@@ -385,9 +398,9 @@ bool TAdvStringGrid::ToggleCheckState(int ACol, int ARow, bool User) {
             }
             [[fallthrough]];
         default: {
-            const String t = CheckTrueText(ACol, ARow);
+            const String t = CheckText(ACol, ARow, true);
             checked = Cells(ACol, ARow) != t;
-            SetCellEx(ACol, ARow, checked ? t : CheckFalseText(ACol, ARow));
+            SetCellEx(ACol, ARow, checked ? t : CheckText(ACol, ARow, false));
             break;
         }
     }
@@ -395,8 +408,8 @@ bool TAdvStringGrid::ToggleCheckState(int ACol, int ARow, bool User) {
     CheckBoxChange(ACol, ARow, checked);
     // Undo restores the other check text.
     if (UndoRedo() && g->CellType != ctTriStateCheckBox && g->CellType != ctRowCheckBox) {
-        const String t = CheckTrueText(ACol, ARow);
-        const String f = CheckFalseText(ACol, ARow);
+        const String t = CheckText(ACol, ARow, true);
+        const String f = CheckText(ACol, ARow, false);
         UndoRedo()->RegisterChange(ACol, ARow, checked ? f : t, checked ? t : f);
     }
     return true;
@@ -618,8 +631,7 @@ void TAdvStringGrid::AddProgressFormatted(int ACol, int ARow, TColor FGColor, TC
     g->CellErrLen = Max;
     g->CellText = Fmt;
     g->CellBoolean = true;
-    // With the grid's automatic number alignment the cell becomes right-aligned once that
-    // setting joins the grid.
+    if (AutoNumAlign) SetAlignments(ACol, ARow, taRightJustify);
 }
 
 void TAdvStringGrid::RemoveProgress(int ACol, int ARow) {

@@ -56,9 +56,8 @@ String TAdvStringGrid::GetFormattedCell(int ACol, int ARow) {
     if (!isFloat || fmt.isEmpty()) return s;
     // A format that does not fit its value leaves the text as stored.
     try {
-        // The cell's integer or floating value (read here until the typed cell readers exist).
-        if (fmt.contains(u'd')) return Format(fmt, StrToInt(s.trimmed()));
-        return Format(fmt, StrToFloat(s.trimmed()));
+        if (fmt.contains(u'd')) return Format(fmt, GetInts(ACol, ARow));
+        return Format(fmt, GetFloats(ACol, ARow));
     } catch (const Exception&) {
         return s;
     }
@@ -156,9 +155,8 @@ TSize TAdvStringGrid::CalcCellTextSize(int ACol, int DisplCol, int ARow, bool VS
         // Rich text measures as its plain text until the grid has its hidden rich edit.
 
         // Rotated cells: the angle of the cell's rotated graphic.
-        // No cell is rotated until the cell graphics are built.
-        const int angle = 0;
-        const bool rotated = false;
+        int angle = 0;
+        const bool rotated = IsRotated(ACol, ARow, angle);
 
         if (SB) {
             r.Left += 2;

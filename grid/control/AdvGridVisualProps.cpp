@@ -74,11 +74,22 @@ void TAdvStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     bool ownColor = false;
     if (HasCellProperties(ACol, ARow)) {
         TCellProperties* p = GetCellProperties(ACol, ARow);
-        // Every cell is one without a graphic until the cell graphics are built: its colour is
-        // its own (check boxes, radio buttons and buttons will take it without that mark, other
-        // graphics not at all).
-        ABrush->SetColor(p->BrushColor());
-        ownColor = p->BrushColor() != clNone;
+        // A plain or rotated cell's colour is its own; check boxes, radio buttons and buttons
+        // take it without that mark; other graphics paint their own face.
+        switch (GetCellType(ACol, ARow)) {
+            case ctNone:
+            case ctRotated:
+            case ctEmpty:
+                ABrush->SetColor(p->BrushColor());
+                ownColor = p->BrushColor() != clNone;
+                break;
+            case ctCheckBox:
+            case ctDataCheckBox:
+            case ctRadio:
+            case ctButton:
+            case ctRadioButton: ABrush->SetColor(p->BrushColor()); break;
+            default: break;
+        }
         if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
         if (!p->FontStyle().empty()) AFont->SetStyle(p->FontStyle());
         if (p->FontSize() != 0) AFont->SetSize(p->FontSize());

@@ -3,10 +3,13 @@
 // column order and zooming.
 #include "AdvGrid.h"
 
+#include "Forms.h"
 #include "StdCtrls.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -325,4 +328,97 @@ TEST(AdvGridAccessorsTest, CurrentCellAndTextHelpers) {
     EXPECT_EQ(g->Cells(1, 1), String("base"));
     EXPECT_EQ(g->CurrentCell(), String("base"));
     EXPECT_EQ(g->GetCurrentCellText(), String("base"));
+}
+
+TEST(AdvGridAccessorsTest, DisplayTextIsTheFormattedText) {
+    TAdvStringGrid* g = MakeGrid(3, 3);
+    auto freeGrid = FreeAtEnd(g);
+    g->SetCells(1, 1, "12");
+    g->SetCells(2, 1, "twelve");
+    EXPECT_EQ(g->DisplCells(1, 1), String("12"));
+    g->OnGetFloatFormat = [](TObject*, int, int, bool&, String& Fmt) { Fmt = "%4d"; };
+    EXPECT_EQ(g->DisplCells(1, 1), String("  12"));
+    EXPECT_EQ(g->DisplCells(2, 1), String("twelve"));
+    EXPECT_EQ(g->Cells(1, 1), String("12")) << "the stored text stays";
+}
+
+TEST(AdvGridAccessorsTest, CursorAndIntegralHeightWriters) {
+    TAdvStringGrid* g = MakeGrid(2, 5);
+    auto freeGrid = FreeAtEnd(g);
+    g->SetCursor(crHandPoint);
+    EXPECT_EQ(g->Cursor(), crHandPoint);
+    // Switching IntegralHeight on cuts the present height at once, to whole rows of 22 (and
+    // the single border); switching it off keeps the height until the next resize.
+    g->SetBounds(0, 0, 400, 100);
+    EXPECT_EQ(g->Height(), 100);
+    g->SetIntegralHeight(true);
+    EXPECT_TRUE(g->IntegralHeight());
+    EXPECT_EQ(g->Height(), 92);
+    g->SetIntegralHeight(false);
+    EXPECT_EQ(g->Height(), 92);
+}
+
+namespace {
+
+class TSizingGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::GetSizingState;
+    using TAdvStringGrid::TAdvStringGrid;
+};
+
+} // namespace
+
+TEST(AdvGridAccessorsTest, SizingEventsNameTheCellBeforeTheLineAndMayRefuse) {
+    TForm* form = new TForm(nullptr);
+    auto freeForm = FreeAtEnd(form);
+    form->SetBounds(100, 100, 600, 400);
+    auto* g = new TSizingGrid(form);
+    g->SetParent(form);
+    g->SetBounds(10, 10, 500, 300);
+    g->SetColCount(5);
+    g->SetRowCount(6);
+    TGridOptions o = g->Options();
+    o.insert(goColSizing);
+    o.insert(goRowSizing);
+    g->SetOptions(o);
+    form->Show();
+    Application->ProcessMessages();
+
+    std::vector<int> cols, rows;
+    bool allowCols = true, allowRows = true;
+    g->OnColumnSize = [&](TObject*, int ACol, bool& Allow) {
+        cols.push_back(ACol);
+        Allow = allowCols;
+    };
+    g->OnRowSize = [&](TObject*, int ARow, bool& Allow) {
+        rows.push_back(ARow);
+        Allow = allowRows;
+    };
+    auto state = [&](int X, int Y) {
+        TGridState s = gsNormal;
+        int index = -1, pos = 0, ofs = 0;
+        g->GetSizingState(X, Y, s, index, pos, ofs);
+        return s;
+    };
+    // On the line right of column 2 in the header row: the column left of it is named.
+    const int lineX = g->CellRect(2, 0).Right;
+    EXPECT_EQ(state(lineX, 10), gsColSizing);
+    EXPECT_EQ(cols, std::vector<int>{2});
+    allowCols = false;
+    EXPECT_EQ(state(lineX, 10), gsNormal);
+    // The same line in a data row (where the platform grid sizes nothing) asks nobody.
+    cols.clear();
+    allowCols = true;
+    EXPECT_EQ(state(lineX, g->CellRect(2, 3).Top + 5), gsNormal);
+    EXPECT_TRUE(cols.empty());
+    // On the line below row 3 in the fixed column: the row above it is named.
+    const int lineY = g->CellRect(0, 3).Bottom;
+    rows.clear();
+    EXPECT_EQ(state(5, lineY), gsRowSizing);
+    EXPECT_EQ(rows, std::vector<int>{3});
+    allowRows = false;
+    EXPECT_EQ(state(5, lineY), gsNormal);
+    rows.clear();
+    EXPECT_EQ(state(g->CellRect(3, 3).Left + 5, lineY), gsNormal);
+    EXPECT_TRUE(rows.empty()) << "a data column asks nobody";
 }

@@ -233,6 +233,34 @@ const TDispatchCase DispatchCases[] = {
          g->ExpandClick(1, 3, true);
          EXPECT_TRUE(expanded);
      }},
+    {"ExpandClick sizes the row of an expand button to its expanded or collapsed height",
+     [](TAdvStringGrid* g) {
+         g->SetRowHeights(3, 30);
+         g->AddExpand(1, 3, 90);
+         g->ExpandClick(1, 3, true);
+         EXPECT_EQ(g->RowHeights(3), 90);
+         g->ExpandClick(1, 3, false);
+         EXPECT_EQ(g->RowHeights(3), 30) << "collapsed: the height the row had when the button came";
+     }},
+    {"GetCellColor keeps the grid's brush for graphics that paint their own face, not their font",
+     [](TAdvStringGrid* g) {
+         g->CreateBitmap(2, 2, false, haLeft, vaTop);
+         g->AddImageIdx(2, 3, 0, haLeft, vaTop);
+         for (int r : {2, 3, 4}) {
+             TCellProperties* p = g->GetCellProperties(2, r);
+             p->SetBrushColor(clYellow);
+             p->SetFontColor(clBlue);
+         }
+         for (auto [r, own] : {std::pair{2, false}, {3, true}, {4, true}}) {
+             SCOPED_TRACE(r);
+             TBrush brush;
+             brush.SetColor(clWhite);
+             TFont font;
+             g->GetCellColor(2, r, {}, &brush, &font);
+             EXPECT_EQ(brush.Color(), own ? clYellow : clWhite) << "bitmap cells keep the grid's brush";
+             EXPECT_EQ(font.Color(), clBlue);
+         }
+     }},
 };
 
 TEST(AdvGridDispatchTest, EdgeCases) {

@@ -277,6 +277,104 @@ TEST(AdvGridGraphicsTest, DataCheckBoxesKeepACheckTextAndWriteOneOtherwise) {
     EXPECT_FALSE(g->ToggleCheckBox(2, 2)); // no check box there
 }
 
+TEST(AdvGridGraphicsTest, NewCheckBoxesAndRadioButtonsArePlacedByTheGridsVerticalAlignment) {
+    TTestGrid* g = new TTestGrid();
+    auto freeGrid = FreeAtEnd(g);
+    const std::pair<TVAlignment, TCellVAlign> cases[] = {
+        {vtaTop, vaTop}, {vtaCenter, vaCenter}, {vtaBottom, vaBottom}};
+    const std::vector<std::function<void(int)>> adds = {
+        [&](int r) { g->AddCheckBox(1, r, false, false); },
+        [&](int r) { g->AddCheckBox(1, r, true, true); },
+        [&](int r) { g->AddCheckBox(1, r, cbGrayed); },
+        [&](int r) { g->AddRadioButton(1, r); },
+    };
+    for (auto [grid, cell] : cases) {
+        g->SetVAlignment(grid);
+        for (size_t i = 0; i < adds.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "alignment " << int(grid) << ", add " << i);
+            adds[i](2);
+            TCellGraphic* gr = g->GetCellGraphic(1, 2);
+            ASSERT_NE(gr, nullptr);
+            EXPECT_EQ(gr->CellVAlign, cell);
+            EXPECT_EQ(gr->CellHAlign, haBeforeText);
+            EXPECT_TRUE(gr->CellTransparent);
+        }
+    }
+}
+
+TEST(AdvGridGraphicsTest, CheckTextsOfReadingAndTogglingComeFromTheCheckTextEvents) {
+    TTestGrid* g = new TTestGrid();
+    auto freeGrid = FreeAtEnd(g);
+    // Column 1 shows "on" and "off"; other columns the grid's texts.
+    g->OnGetCheckTrue = [](TObject*, int ACol, int, String& V) {
+        if (ACol == 1) V = "on";
+    };
+    g->OnGetCheckFalse = [](TObject*, int ACol, int, String& V) {
+        if (ACol == 1) V = "off";
+    };
+    g->SetCells(1, 1, "on");
+    g->AddCheckBox(1, 1, false, true);
+    EXPECT_EQ(g->Cells(1, 1), String("N")) << "a new box starts from the grid's own texts";
+    g->SetCells(1, 1, "on");
+    EXPECT_TRUE(g->IsChecked(1, 1));
+    EXPECT_TRUE(g->ToggleCheckBox(1, 1));
+    EXPECT_EQ(g->Cells(1, 1), String("off"));
+    EXPECT_TRUE(g->ToggleCheckBox(1, 1));
+    EXPECT_EQ(g->Cells(1, 1), String("on"));
+    EXPECT_TRUE(g->SetCheckBoxState(1, 1, false));
+    EXPECT_EQ(g->Cells(1, 1), String("off"));
+    g->AddCheckBox(2, 1, true, true);
+    EXPECT_TRUE(g->IsChecked(2, 1));
+    EXPECT_TRUE(g->ToggleCheckBox(2, 1));
+    EXPECT_EQ(g->Cells(2, 1), String("N"));
+}
+
+TEST(AdvGridGraphicsTest, AUsersToggleNeedsTheCanEditQuery) {
+    struct TCase {
+        const char* Name;
+        bool Editing;      // goEditing in Options
+        bool Refuse;       // OnCanEditCell refuses
+        bool AlwaysActive; // ControlLook.CheckAlwaysActive
+        bool Toggled;
+    };
+    const TCase cases[] = {
+        {"editing, no refusal", true, false, false, true},
+        {"without goEditing a cell with properties is not editable", false, false, false, false},
+        {"the event refuses", true, true, false, false},
+        {"always active check boxes ignore the query", false, true, true, true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTestGrid* g = new TTestGrid();
+        auto freeGrid = FreeAtEnd(g);
+        TGridOptions o = g->Options();
+        if (c.Editing)
+            o.insert(goEditing);
+        else
+            o.erase(goEditing);
+        g->SetOptions(o);
+        if (c.Refuse) g->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+        g->ControlLook()->SetCheckAlwaysActive(c.AlwaysActive);
+        g->AddCheckBox(1, 1, false, false); // the graphic lives in the cell's properties
+        EXPECT_EQ(g->ToggleCheckState(1, 1, true), c.Toggled);
+        EXPECT_EQ(g->IsChecked(1, 1), c.Toggled);
+        EXPECT_TRUE(g->ToggleCheckBox(1, 1)) << "the program's own toggle asks nobody";
+    }
+}
+
+TEST(AdvGridGraphicsTest, ProgressBarsAreRightAlignedWithAutoNumAlign) {
+    TTestGrid* g = new TTestGrid();
+    auto freeGrid = FreeAtEnd(g);
+    g->AddProgress(1, 1, clBlue, clWhite);
+    EXPECT_EQ(g->Alignments(1, 1), taLeftJustify);
+    g->AutoNumAlign = true;
+    g->AddProgress(1, 2, clBlue, clWhite);
+    g->AddProgressEx(1, 3, clBlue, clBlack, clWhite, clBlack);
+    g->AddProgressFormatted(1, 4, clBlue, clBlack, clWhite, clBlack, "%d%%", 0, 50);
+    for (int r = 2; r <= 4; ++r) EXPECT_EQ(g->Alignments(1, r), taRightJustify) << r;
+    EXPECT_EQ(g->GetCellType(1, 4), ctProgress);
+}
+
 TEST(AdvGridGraphicsTest, TriStateBoxesCycleAndReportTheirState) {
     TTestGrid* g = new TTestGrid();
     auto freeGrid = FreeAtEnd(g);

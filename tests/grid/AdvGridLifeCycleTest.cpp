@@ -90,11 +90,11 @@ TEST(AdvGridLifeCycle, CreationAndDestructionOrder) {
 
 TEST(AdvGridLifeCycle, IntegralHeightCutsToWholeRows) {
     TGridPtr g(new TAdvStringGrid(nullptr));
-    g->IntegralHeight = true;
+    g->SetIntegralHeight(true);
     g->SetColCount(2); // every column visible: no horizontal bar
     g->SetBounds(0, 0, 400, 100);
     EXPECT_EQ(g->Height(), 92);
-    g->IntegralHeight = false;
+    g->SetIntegralHeight(false);
     g->SetBounds(0, 0, 400, 100);
     EXPECT_EQ(g->Height(), 100);
 }
@@ -107,7 +107,7 @@ TEST(AdvGridLifeCycle, IntegralHeightWaitsForTheUpdate) {
         using TAdvStringGrid::TAdvStringGrid;
     };
     std::unique_ptr<TLockGrid, TFreeObj> g(new TLockGrid(nullptr));
-    g->IntegralHeight = true;
+    g->SetIntegralHeight(true);
     g->SetColCount(2);
     g->StartUpdate();
     g->SetBounds(0, 0, 400, 100);

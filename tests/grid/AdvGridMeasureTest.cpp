@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -185,6 +187,59 @@ TEST_F(AdvGridMeasureFixture, TextSizeByCellWidthWrapsInsideTheInsetsAndTheButto
         EXPECT_EQ(s.cy, r.Bottom - r.Top);
         EXPECT_GT(s.cy, 2 * Probe->Canvas()->TextHeight("gh")) << "the text does wrap";
     }
+}
+
+TEST_F(AdvGridMeasureFixture, RotatedTextMeasuresItsTurnedExtentPlusRoom) {
+    TCanvas* c = Probe->Canvas();
+    const String text = "turned text";
+    const int w = c->TextWidth(text);
+    const int h = c->TextHeight("gh");
+    struct TCase {
+        int Angle;
+        int Width, Height;
+    };
+    // |trunc(h sin a)| - |trunc(w cos a)| and |trunc(h cos a)| - |trunc(w sin a)|, each made
+    // positive, plus 12.
+    const int w45 = int(std::trunc(w * std::sqrt(0.5))), h45 = int(std::trunc(h * std::sqrt(0.5)));
+    const TCase cases[] = {
+        {90, h + 12, w + 12},
+        {180, w + 12, h + 12},
+        {270, h + 12, w + 12},
+        {45, std::abs(h45 - w45) + 12, std::abs(h45 - w45) + 12},
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(k.Angle);
+        Grid->AddRotated(1, 1, k.Angle, text);
+        const TSize s = Grid->GetCellTextSize(1, 1, false, false);
+        EXPECT_EQ(s.cx, k.Width);
+        EXPECT_EQ(s.cy, k.Height);
+    }
+    // Without the rotated graphic the same text measures flat.
+    Grid->RemoveRotated(1, 1);
+    const TSize flat = Grid->GetCellTextSize(1, 1, false, false);
+    EXPECT_EQ(flat.cx, w);
+    EXPECT_EQ(flat.cy, h);
+}
+
+TEST_F(AdvGridMeasureFixture, AnAutoRangeScrollBarTakesTheRowAsPageAndTheTextHeightAsRange) {
+    Grid->SetColWidths(1, 90);
+    Grid->SetRowHeights(1, 40);
+    Grid->SetAllCells(1, 1, "one line");
+    Grid->AddScrollBar(1, 1, true);
+    const int oneLine = Grid->GetCellTextSize(1, 1, true, true).cy;
+    TScrollProp p = Grid->GetScrollProp(1, 1);
+    EXPECT_EQ(p.PageSize, 40);
+    EXPECT_EQ(p.Range, oneLine) << "set when the bar is added";
+    // Every later write of the text measures it again, wrapped beside the bar.
+    Grid->SetAllCells(1, 1, "a longer text that wraps over several lines beside the bar");
+    p = Grid->GetScrollProp(1, 1);
+    EXPECT_EQ(p.Range, Grid->GetCellTextSize(1, 1, true, true).cy);
+    EXPECT_GT(p.Range, 2 * oneLine);
+    // A bar without the automatic range keeps what it was given.
+    Grid->AddScrollBar(2, 1, false);
+    Grid->SetAllCells(2, 1, "text");
+    EXPECT_EQ(Grid->GetScrollProp(2, 1).Range, 100);
+    EXPECT_EQ(Grid->GetScrollProp(2, 1).PageSize, 0);
 }
 
 TEST_F(AdvGridMeasureFixture, MarkupMeasuresThroughTheRendererAndZoomEnlargesTheFont) {

@@ -68,6 +68,31 @@ const TPrecedenceCase PrecedenceCases[] = {
          g->GetCellProperties(2, 3)->SetFontColor(clRed);
      },
      2, 3, clYellow, clRed, false},
+    {"a bitmap cell keeps the grid's colour, its font colour is the cell's",
+     [](TAdvStringGrid* g) {
+         g->CreateBitmap(2, 3, false, haLeft, vaTop);
+         g->GetCellProperties(2, 3)->SetBrushColor(clYellow);
+         g->GetCellProperties(2, 3)->SetFontColor(clRed);
+     },
+     2, 3, clWhite, clRed, false},
+    {"a rotated cell's colour is its own, also in a fixed cell",
+     [](TAdvStringGrid* g) {
+         g->AddRotated(0, 3, 90, "x");
+         g->GetCellProperties(0, 3)->SetBrushColor(clYellow);
+     },
+     0, 3, clYellow, clNone, false},
+    {"a check box takes the cell's colour",
+     [](TAdvStringGrid* g) {
+         g->AddCheckBox(2, 3, false, false);
+         g->GetCellProperties(2, 3)->SetBrushColor(clYellow);
+     },
+     2, 3, clYellow, clNone, false},
+    {"a check box's colour is no colour of its own: a fixed one takes the fixed colour",
+     [](TAdvStringGrid* g) {
+         g->AddCheckBox(0, 3, false, false);
+         g->GetCellProperties(0, 3)->SetBrushColor(clYellow);
+     },
+     0, 3, clBtnFace, clNone, false},
     {"bands: the first data row takes the primary colour",
      [](TAdvStringGrid* g) {
          g->Bands()->SetActive(true);
