@@ -19,6 +19,11 @@ struct TPassEnd {
     ~TPassEnd() { Grid->ExportNotification(TAdvStringGrid::esExportDone, -1); }
 };
 
+// An index that follows an exchange of A and B.
+int Exchanged(int V, int A, int B) {
+    return V == A ? B : V == B ? A : V;
+}
+
 void SwapCells(TStringGrid* G, int C1, int R1, int C2, int R2) {
     const String t = G->Cells(C1, R1);
     TObject* o = G->Objects(C1, R1);
@@ -497,16 +502,10 @@ void TAdvStringGrid::SwapColumns(int ACol1, int ACol2) {
     const int w = ColWidths(ACol1);
     SetColWidths(ACol1, ColWidths(ACol2));
     SetColWidths(ACol2, w);
-    if (FSortSettings->Column() == ACol1)
-        FSortSettings->SetColumn(ACol2);
-    else if (FSortSettings->Column() == ACol2)
-        FSortSettings->SetColumn(ACol1);
+    FSortSettings->SetColumn(Exchanged(FSortSettings->Column(), ACol1, ACol2));
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem* ctl = FControlList->GetControl(i);
-        if (ctl->X == rc1)
-            ctl->X = rc2;
-        else if (ctl->X == rc2)
-            ctl->X = rc1;
+        ctl->X = Exchanged(ctl->X, rc1, rc2);
     }
     CellControlsUpdate(false);
     Invalidate();
@@ -522,10 +521,7 @@ void TAdvStringGrid::SwapRows(int ARow1, int ARow2) {
     const int real2 = RealRowIndex(ARow2);
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem* ctl = FControlList->GetControl(i);
-        if (ctl->Y == real1)
-            ctl->Y = real2;
-        else if (ctl->Y == real2)
-            ctl->Y = real1;
+        ctl->Y = Exchanged(ctl->Y, real1, real2);
     }
     CellControlsUpdate(false);
     Invalidate();
@@ -555,8 +551,5 @@ void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2) {
     }
     if (FShowModified->Enabled() && ARow1 < FModifiedRows->Count() && ARow2 < FModifiedRows->Count())
         FModifiedRows->Exchange(ARow1, ARow2);
-    if (SortRow == ARow1)
-        SortRow = ARow2;
-    else if (SortRow == ARow2)
-        SortRow = ARow1;
+    SortRow = Exchanged(SortRow, ARow1, ARow2);
 }

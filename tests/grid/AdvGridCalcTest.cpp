@@ -2,6 +2,7 @@
 // automatic numbering, sizing to the contents, fitting the columns and exchanging columns and rows.
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
+#include "AdvShownGridFixture.h"
 
 #include "Forms.h"
 
@@ -180,22 +181,13 @@ TEST(AdvGridCalcTest, AutoNumberingRunsFromTheFirstDataCell) {
 // ---------------------------------------------------------------------------------------------
 // Sizing
 
-class AdvGridSizingFixture : public ::testing::Test {
+class AdvGridSizingFixture : public AdvShownGridFixture {
 protected:
     void SetUp() override {
-        Form = new TForm(nullptr);
-        Form->SetBounds(100, 100, 600, 400);
-        Grid = new TAdvStringGrid(Form);
-        Grid->SetParent(Form);
-        Grid->SetBounds(10, 10, 400, 250);
+        AdvShownGridFixture::SetUp();
         Grid->SetColCount(4);
         Grid->SetRowCount(5);
-        Form->Show();
-        Application->ProcessMessages();
-        Probe = std::make_unique<TBitmap>();
-        Probe->SetSize(10, 10);
     }
-    void TearDown() override { TObject::Free(Form); }
 
     int TextWidth(const String& S, TFont* Font) {
         Probe->Canvas()->Font()->Assign(Font);
@@ -205,10 +197,6 @@ protected:
     int Needed(const String& S, TFont* Font) {
         return TextWidth(S, Font) + Grid->TotalXOffset() + 2 * (Grid->GridLineWidth() + 1);
     }
-
-    TForm* Form = nullptr;
-    TAdvStringGrid* Grid = nullptr;
-    std::unique_ptr<TBitmap> Probe; // a canvas for the expected metrics
 };
 
 TEST_F(AdvGridSizingFixture, AutoSizeColGrowsAndShrinksToTheWidestText) {
