@@ -64,9 +64,11 @@ void TAdvStringGrid::ClearColFlags() {
 // Removing rows
 
 void TAdvStringGrid::RemoveRows(int RowIndex, int RCount) {
-    if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0) return;
+    // A shown footer row is no data row: it stays last.
+    const int rows = FooterRowShown() ? RowCount() - 1 : RowCount();
+    if (RowIndex < 0 || RowIndex >= rows || RCount <= 0) return;
     // Only the rows that exist leave; the rows before RowIndex stay whatever the count asked.
-    RCount = std::min(RCount, RowCount() - RowIndex);
+    RCount = std::min(RCount, rows - RowIndex);
 
     std::vector<int> removedReal;
     for (int k = 0; k < RCount; ++k) removedReal.push_back(RealRowIndex(RowIndex + k));

@@ -81,6 +81,17 @@ TEST(AdvGridRemoveRowsTest, RemovalsTakeOutOnlyRowsThatExist) {
     }
 }
 
+TEST(AdvGridRemoveRowsTest, TheFooterRowStaysLast) {
+    TAdvGridPtr g = MakeNamedGrid(3, 10);
+    g->FloatingFooter()->SetVisible(true);
+    g->RemoveRows(2, 2);
+    EXPECT_EQ(RowOrder(g.get()), Without(Range(0, 9), {2, 3}));
+    g->RemoveRows(6, 5); // reaches past the data rows: the footer row is not one of them
+    EXPECT_EQ(RowOrder(g.get()), std::vector<int>({0, 1, 4, 5, 6, 7, 9}));
+    g->RemoveRows(6, 1);
+    EXPECT_EQ(g->RowCount(), 7) << "the footer row itself is not removed";
+}
+
 TEST(AdvGridRemoveRowsTest, HiddenRowsKeepTheirDataAndPropertiesGoWithTheirRows) {
     TAdvGridPtr g = MakeNamedGrid(3, 14);
     g->GetCellProperties(2, 3)->SetBrushColor(clRed); // removed: freed (the leak check judges)
