@@ -120,13 +120,15 @@ void TComponent::RemoveNotification(TComponent* AComponent) {
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) RemoveNotification(AComponent);
-    // Owned components hear of every insertion and removal, as in the class library: last
-    // first, by index, so that one that goes meanwhile is simply passed (no copy of the list:
-    // a window of hundreds of controls hears this for each of them).
+    // Owned components hear of every removal, and of insertions when they asked to: last first,
+    // by index, so that one that goes meanwhile is simply passed (no copy of the list: a window
+    // of hundreds of controls hears this for each of them).
     for (size_t i = FComponents.size(); i-- > 0;) {
         if (i >= FComponents.size()) continue;
         TComponent* c = FComponents[i];
-        if (c != AComponent) c->Notification(AComponent, Operation);
+        if (c == AComponent) continue;
+        if (Operation == opInsert && !c->FHearsInsertions) continue;
+        c->Notification(AComponent, Operation);
     }
 }
 

@@ -73,6 +73,12 @@ protected:
     virtual void Loaded();
     void SetComponentState(TComponentStateItem s, bool on);
 
+    // Set by a component whose Notification acts on opInsert. An owner passes a new component's
+    // insertion on only to the owned components that set it: a window of hundreds of controls
+    // would otherwise call every control's Notification for each control created after it, and
+    // none of them cares.
+    bool FHearsInsertions = false;
+
 private:
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);

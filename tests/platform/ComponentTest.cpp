@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 class TProbe : public TComponent {
@@ -11,6 +13,7 @@ public:
     std::vector<std::pair<TComponent*, TOperation>> seen;
     int loaded = 0;
     bool loadingSeenInLoaded = false;
+    void HearInsertions() { FHearsInsertions = true; }
 
 protected:
     void Notification(TComponent* c, TOperation op) override {
@@ -269,4 +272,25 @@ TEST(Collection, AssignCopiesItemByItemWithOneUpdate) {
     EXPECT_EQ(dst.updates.size(), 2u);
     TComponent other(nullptr);
     EXPECT_THROW(dst.Assign(&other), EConvertError);
+}
+
+TEST(Component, SiblingsHearInsertionsOnlyWhenTheyAskAndRemovalsAlways) {
+    auto* owner = new TProbe(nullptr);
+    auto freeOwner = FreeAtEnd(owner);
+    auto* deaf = new TProbe(owner);
+    auto* listening = new TProbe(owner);
+    listening->HearInsertions();
+    auto* added = new TProbe(owner);
+
+    auto heard = [](const TProbe* p, TComponent* c, TOperation op) {
+        return std::count(p->seen.begin(), p->seen.end(), std::make_pair(c, op));
+    };
+    EXPECT_EQ(heard(owner, added, opInsert), 1) << "the owner always hears its own insertion";
+    EXPECT_EQ(heard(listening, added, opInsert), 1);
+    EXPECT_EQ(heard(deaf, added, opInsert), 0);
+
+    TObject::Free(added);
+    EXPECT_EQ(heard(owner, added, opRemove), 1);
+    EXPECT_EQ(heard(listening, added, opRemove), 1);
+    EXPECT_EQ(heard(deaf, added, opRemove), 1);
 }
