@@ -286,9 +286,12 @@ void TLbButton::CMMouseLeave(TMessage&) {
         if (Assigned(OnMouseExit)) OnMouseExit(this);
 }
 
+// Every control of the form hears of each focus change, and the button's look depends on it (the
+// focus rectangle, the default frame): it is repainted at the next paint, not drawn now, so the
+// focus changes of a window being set up or shown (before its first paint) draw nothing twice.
 void TLbButton::CMFocusChanged(TCMFocusChanged& Message) {
     TCustomControl::Dispatch(Message);
-    Paint();
+    Invalidate();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,25 @@
 # Helpers shared by the folders' build files.
 
+# ccache: the launcher carries the settings ccache needs, so that a build run by hand (plain cmake and
+# ninja) caches as well as the scripts' builds. Every unit uses the shared precompiled header, and
+# ccache caches such units only with the pch_defines and time_macros sloppiness; the header's .gch is
+# written just before the units that read it, which the include_file_* sloppiness allows. Paths under
+# the checkout are hashed relative to it (base folder), and the debug information names the checkout
+# as "." instead of its absolute folder, so a clone in another folder hits the same cache entries.
+# The cache folder and its size stay the user's (CCACHE_DIR, or scripts/env.sh for the scripts).
+foreach(lang C CXX)
+    set(launcher "${CMAKE_${lang}_COMPILER_LAUNCHER}")
+    if(launcher MATCHES "(^|/)ccache$")
+        set(CMAKE_${lang}_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env
+            CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+            CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${launcher})
+        set(VELMORA_CCACHE ON)
+    endif()
+endforeach()
+if(VELMORA_CCACHE)
+    add_compile_options(-fdebug-prefix-map=${CMAKE_SOURCE_DIR}=.)
+endif()
+
 # One precompiled header for the whole build: made once by the target velmora_pch and reused by
 # every library, program and test (REUSE_FROM), so Qt's headers are parsed once per build instead
 # of once per target. It holds only what most units include. Reuse needs the same compile flags

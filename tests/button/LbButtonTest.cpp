@@ -581,6 +581,22 @@ TEST_F(ButtonForm, FocusRectangleFourPixelsInsideButNotOnShapes) {
     }
 }
 
+// A focus change repaints the buttons at the next paint of the shown form, with no Paint call of
+// the caller's: the focus rectangle comes and goes by the event loop alone.
+TEST_F(ButtonForm, FocusChangeShowsAtTheNextPaint) {
+    Other->SetHotTrackColor(clNone);
+    const TColor face = ColorToRGB(clBtnFace);
+    auto rectangleShown = [&] {
+        int inverted = 0;
+        for (int x = 4; x < 96; ++x) inverted += Pixel(Other, x, 4) != face;
+        return inverted > 40;
+    };
+    Focus(Other);
+    EXPECT_TRUE(ProcessMessagesUntil(rectangleShown));
+    Focus(Edit);
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return !rectangleShown(); }));
+}
+
 TEST_F(ButtonForm, OldStyleFocusedDrawsBlackFrameAroundShiftedFace) {
     Other->SetStyle(bsOld);
     Focus(Other);
