@@ -4,6 +4,8 @@
 #include "AdvStyleIF.h"
 #include "AdvXPVS.h"
 #include "Forms.h"
+#include "GridScrollControls.h"
+#include "HTMLHintWindow.h"
 #include "OSInfo.h"
 
 TAdvStringGrid::TLifeCycleTrace TAdvStringGrid::LifeCycleTrace;
@@ -156,6 +158,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     Make(FEnabledRows, new TIntList(0, 0), "EnabledRows");
     Make(FRowIndicator, new TBitmap(), "RowIndicator");
     Make(FBackGround, new TBackGround(this), "BackGround");
+    Make(FScrollHintWnd, new THTMLHintWindow(nullptr), "ScrollHintWnd");
     Make(FControlList, new TControlList(), "ControlList");
     Make(FProgressAppearance, new TGridProgressAppearance(), "ProgressAppearance")->OnChange =
         [this](TObject*) { Invalidate(); };
@@ -170,8 +173,9 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 
     Make(FGridItems, new TGridItems(), "GridItems");
     Make(FFilter, new TFilter(this), "Filter");
-    // Balloons come with their own code; switching them on or off does nothing yet.
-    Make(FBalloon, new TBalloonSettings(), "Balloon");
+    Make(FBalloon, new TBalloonSettings(), "Balloon")->OnEnableChange = [this](TObject* S) {
+        BalloonSettingsEnableChange(S);
+    };
     Make(FShowModified, new TShowModified(), "ShowModified")->OnChange = [this](TObject*) {
         for (int r = 0; r < RowCount(); ++r) InvalidateCell(0, r);
     };
@@ -189,6 +193,11 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         static const char* const arrowNames[] = {"ArwU", "ArwD", "ArwL", "ArwR"};
         for (int d = arrUp; d <= arrRight; ++d)
             Make(FArrows[d], new TArrowWindow(nullptr, TArrowDirection(d)), arrowNames[d]);
+        THeaderDragButton* moveButton = Make(FMoveButton, new THeaderDragButton(nullptr), "MoveButton");
+        moveButton->SetGrid(this);
+        moveButton->SetEnabled(false);
+        moveButton->SetVisible(false);
+        moveButton->SetParent(this);
     }
 
     FIsWinXP = CheckWin32Version(5, 1);
@@ -207,6 +216,7 @@ TArrowWindow* TAdvStringGrid::ArrowWindow(TArrowDirection Direction) const {
 // Destruction
 
 TAdvStringGrid::~TAdvStringGrid() {
+    if (!ComponentState().count(csDesigning)) BalloonDone();
     LeaveFormResizeChain();
     if (FFocusFrameGrid == this) FFocusFrameGrid = nullptr;
     ClearTextOnly = false;
@@ -262,6 +272,8 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FFilter, "Filter");
     if (FGridLoaded) SetCursor(FLoadedCursor);
     Drop(FFocusWindow, "FocusWindow");
+    Drop(FMoveButton, "MoveButton");
+    Drop(FScrollHintWnd, "ScrollHintWnd");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -271,6 +283,7 @@ void TAdvStringGrid::CreateWnd() {
     if (ComponentState().count(csDestroying)) return;
     TBaseGrid::CreateWnd();
     if (!Parent()) return;
+    if (!ComponentState().count(csDesigning) && FBalloon->Enable()) BalloonInit();
     if (FColumnSize->Save) {
         // Column widths are restored with the column-state persistence.
     }
@@ -311,6 +324,7 @@ void TAdvStringGrid::Loaded() {
     UpdateAlwaysShownScrollBars(false);
     InitOrigColSizes();
     SetColumnOrder();
+    if (FBalloon->Enable()) BalloonInit();
 }
 
 void TAdvStringGrid::Assign(TPersistent* Source) {

@@ -35,6 +35,9 @@ class TGridAdvGridDropDown;
 
 class TCustomForm;
 class TCustomImageList;
+class THTMLHintWindow;
+class THeaderDragButton;
+struct THintInfo;
 
 // Event types of the grid's own dispatchers (the sender first; several take the row first).
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
@@ -55,6 +58,10 @@ using TSearchFooterActionEvent =
 enum TFilterDropDownColumns { fdNormal, fdAll };
 // A custom column or group calculation over rows FromRow..ToRow: Res starts at 0.
 using TGroupCalcEvent = TEvent<TObject*, int /*ACol*/, int /*FromRow*/, int /*ToRow*/, double& /*Res*/>;
+// Where a cell's large-text hint shows: over the cell, or at the cursor.
+enum THintShowLargeTextPos { hpCell, hpCursor };
+using TCellBalloonEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*ATitle*/, String& /*AText*/, int& /*AIcon*/>;
 
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
@@ -1178,6 +1185,50 @@ public:
     // column 1 gets its row count.
     void GetDisplText(int ACol, int ARow, String& Value) override;
 
+    // ---- Hints and balloons ----
+    // Cell hints: the application's hint asks the grid (CM_HINTSHOW) and BuildCellHint fills in
+    // the text, place, colour, width and window class for the cell under the pointer.
+    TColor HintColor = clInfoBk;
+    // The hint of a data cell is its text.
+    bool HintShowCells = false;
+    // The hint shows a cell's text when the text does not fit the cell.
+    bool HintShowLargeText = false;
+    THintShowLargeTextPos HintShowLargeTextPos = hpCell;
+    // Size hints while a column or row is sized.
+    bool HintShowSizing = false;
+    // Cell hints keep their markup (shown rendered) instead of being stripped.
+    bool HTMLHint = false;
+    // A link in a markup cell shows its title (or OnAnchorHint's text) as hint.
+    bool AnchorHint = false;
+    // Markup and packed wide hints show in the grid's own hint window class.
+    bool UseInternalHintClass = true;
+    // Makes the grid's hint window the application's hint window class (the platform's plain
+    // one when False).
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+    TAnchorHintEvent OnAnchorHint;
+    TCellBalloonEvent OnCellBalloon;
+
+    void BuildCellHint(String& HintStr, THintInfo& HintInfo);
+    // Balloons: the platform's tool-tip window in balloon style over the grid's client area, made
+    // once until BalloonDone destroys it. Without a window of its own (not made yet, or the
+    // tool-tip window could not be made) balloons are off.
+    void BalloonInit();
+    void BalloonDone();
+    HWND ToolTipHandle() const { return FHToolTip; }
+    // The base cell whose hint was built last ((-1, -1): none), the last link hint, the cell whose
+    // balloon showed last.
+    TPoint LastHintPos() const { return FLastHintPos; }
+    const String& LastAnchorHint() const { return FLastAnchorHint; }
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    // The window of the size and scroll hints (not shown until they show).
+    THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd.get(); }
+
+    // ---- Overlay scroll bar and header drag button ----
+    // The button that stands for a header cell while a column or row is dragged (run time only:
+    // nullptr while designed).
+    THeaderDragButton* MoveButton() const { return FMoveButton.get(); }
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -1308,6 +1359,12 @@ protected:
     virtual void CheckBoxChange(int ACol, int ARow, bool State);
     // Whether the new rating is allowed (True without handler).
     virtual bool RatingChange(int ACol, int ARow, double& Rate);
+
+    // ---- Hints and balloons ----
+    // The hint-show message: BuildCellHint on the record; answers 0 (show the hint).
+    void CMHintShow(TMessage& Message);
+    // Balloon.OnEnableChange: nothing while loading; BalloonInit or BalloonDone.
+    void BalloonSettingsEnableChange(TObject* Sender);
 
 private:
     // ---- Row and column insertion, removal, clearing and merging ----
@@ -1506,6 +1563,13 @@ private:
     // Removes the graphic when its kind is one of Kinds.
     bool RemoveKinds(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
 
+    // ---- Hints and balloons ----
+    bool FUseHTMLHints = false;
+    TPoint FLastHintPos{-1, -1};
+    String FLastAnchorHint;
+    HWND FHToolTip = 0;
+    TPoint FLastBalloonPos{-1, -1};
+
     // The objects the constructor makes, in the order it makes them (see AdvGrid.cpp).
     TOwned<TFont> FCellFont;
     TOwned<TFocusHelper> FFocusHelper;
@@ -1535,6 +1599,7 @@ private:
     TOwned<TIntList> FEnabledRows;
     TOwned<TBitmap> FRowIndicator;
     TOwned<TBackGround> FBackGround;
+    TOwned<THTMLHintWindow> FScrollHintWnd;
     TOwned<TGridProgressAppearance> FProgressAppearance;
     TOwned<TSyncGrid> FSyncGrid;
     TOwned<TFilter> FFilter;
@@ -1546,6 +1611,7 @@ private:
     // Run time only.
     TOwned<TGridFocusWindow> FFocusWindow;
     std::array<TOwned<TArrowWindow>, 4> FArrows;
+    TOwned<THeaderDragButton> FMoveButton;
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

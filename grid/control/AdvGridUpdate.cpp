@@ -43,6 +43,7 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case CM_CURSORCHANGED: CMCursorChanged(Message); break;
         case CM_STYLECHANGED: CMStyleChanged(Message); break;
         case WM_NCPAINT: CallHandler<TWMNCPaint>(this, &TAdvStringGrid::WMNCPaint, Message); break;
+        case CM_HINTSHOW: CMHintShow(Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }

@@ -239,7 +239,7 @@ public:
     void SetText(const String& Value);
     int GetTextLen() const { return int(GetText().size()); }
 
-    // The hint is kept for the code that reads it; no hint window shows it here.
+    // The hint the application shows over the control with ShowHint (Hints.h).
     const String& Hint() const { return FHint; }
     void SetHint(const String& Value);
     bool ShowHint() const { return FShowHint; }

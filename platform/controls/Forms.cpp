@@ -724,6 +724,27 @@ TRect TScreen::WorkAreaRect() const {
     return Bounds(r.x(), r.y(), r.width(), r.height());
 }
 
+TRect TScreen::MonitorWorkAreaRect(const TPoint& Point) const {
+    if (!QGuiApplication::instance()) return WorkAreaRect();
+    const QPoint p(Point.X, Point.Y);
+    QScreen* best = nullptr;
+    qint64 bestDistance = 0;
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QRect g = s->geometry();
+        // The distance of the point from the monitor's rectangle (0 inside it).
+        const qint64 dx = p.x() < g.left() ? g.left() - p.x() : p.x() > g.right() ? p.x() - g.right() : 0;
+        const qint64 dy = p.y() < g.top() ? g.top() - p.y() : p.y() > g.bottom() ? p.y() - g.bottom() : 0;
+        const qint64 d = dx * dx + dy * dy;
+        if (!best || d < bestDistance) {
+            best = s;
+            bestDistance = d;
+        }
+    }
+    if (!best) return WorkAreaRect();
+    const QRect r = best->availableGeometry();
+    return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
 void TControlPrivate::ActivateWindow(TWinControl* Window) {
     if (Screen && Screen->FActiveForm) Screen->ActivateForm(nullptr, false);
     if (QWidget* w = TWindowExtras::Outer(Window)) w->activateWindow();

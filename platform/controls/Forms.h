@@ -217,6 +217,9 @@ public:
     int PixelsPerInch() const { return 96; }
     TRect DesktopRect() const;
     TRect WorkAreaRect() const;
+    // The work area (the screen less the panels of the desktop) of the monitor nearest to a
+    // screen point: the one that holds it, else the one whose area lies closest.
+    TRect MonitorWorkAreaRect(const TPoint& Point) const;
     TFont* HintFont() const { return FHintFont; }
 
 private:
@@ -303,7 +306,7 @@ public:
     HWND Handle() const;
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value) { FShowHint = Value; }
-    // Hint settings, kept for code that reads them: no hint window shows here.
+    // Hint settings (Hints.h shows the hints with them).
     TColor HintColor = clInfoBk;
     int HintPause = 500;
     int HintHidePause = 2500;

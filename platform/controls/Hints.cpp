@@ -4,6 +4,7 @@
 
 #include "Forms.h"
 #include "QtBridge.h"
+#include "ToolTips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -107,20 +108,6 @@ String ShortHintOf(TControl* C) {
     return bar < 0 ? hint : hint.left(bar);
 }
 
-bool IsPress(UINT Msg) {
-    switch (Msg) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: return true;
-        default: return false;
-    }
-}
-
 TRect Offset(const TRect& R, int DX, int DY) {
     return TRect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
 }
@@ -133,7 +120,7 @@ TRect Offset(const TRect& R, int DX, int DY) {
 void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
     THintController* st = Hints();
     if (!st || !Control) return;
-    if (IsPress(Message.Msg)) {
+    if (IsTipHidingMessage(Message.Msg)) {
         CancelHint();
         return;
     }

@@ -353,6 +353,8 @@ constexpr DWORD CS_VREDRAW = 0x0001;
 constexpr DWORD CS_HREDRAW = 0x0002;
 constexpr DWORD CS_DBLCLKS = 0x0008;
 constexpr DWORD CS_SAVEBITS = 0x0800;
+// A shadow under the window (the window system draws it where it can).
+constexpr DWORD CS_DROPSHADOW = 0x00020000;
 
 // Edit control styles.
 constexpr DWORD ES_LEFT = 0x0000;
