@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -115,9 +116,23 @@ template <size_t N> inline bool Is(const char* s, const char (&name)[N]) {
     return true;
 }
 
-// Whether a name of the model is Name (compared in place: names are short).
-inline bool SameText(const String& s, QStringView Name) {
-    return s.size() == Name.size() && std::memcmp(s.constData(), Name.data(), size_t(Name.size()) * 2) == 0;
+// Whether a name of the model is Name, a text of the file (UTF-8), compared in place: names are
+// short and mostly ASCII.
+inline bool SameText(const String& s, std::string_view Name) {
+    const size_t n = Name.size();
+    if (size_t(s.size()) == n) {
+        const QChar* c = s.constData();
+        size_t i = 0;
+        for (; i < n && uint8_t(Name[i]) < 0x80; ++i)
+            if (c[i].unicode() != uint8_t(Name[i])) return false; // an ASCII start maps one to one
+        if (i == n) return true;
+    }
+    // A UTF-8 text is at least as long in bytes as in UTF-16 units; equal lengths differ only
+    // for one that is not ASCII.
+    if (size_t(s.size()) > n) return false;
+    for (char ch : Name)
+        if (uint8_t(ch) >= 0x80) return s == String::fromUtf8(Name.data(), qsizetype(n));
+    return false;
 }
 
 // Whether two texts are equal (short ones, compared in place).
@@ -163,6 +178,9 @@ public:
                 return slot.Id;
         }
     }
+    // The number of the text s, kept without looking for an equal one (a text that mostly occurs
+    // once, such as a node's instance number).
+    uint32_t Keep(const char* s) { return FStore->Add(s, uint32_t(std::strlen(s))); }
     const String& Str(uint32_t id) const { return (*FStore)[id]; }
     const String& Get(const char* s) { return Str(Id(s)); }
     // The attribute's text, or an empty text when the element does not have it.
@@ -296,56 +314,92 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
                     for (const TIEC_TplChild& s : *c.Sub) ++(s.IsSDO ? c.SubSDOs : c.SubDAs);
 }
 
-// A logical node by its logical device's position and the numbers of its class, prefix and
-// instance texts.
+// A text of the parsed file as the parser left it: UTF-8, ended by a zero byte. Such texts stay
+// where the parser put them until the members are resolved.
+using TRawText = const char*;
+
+// Whether two texts of the file are equal.
+inline bool SameRaw(TRawText a, TRawText b) {
+    return a == b || Same(a, b);
+}
+
+// A logical node by its logical device's position and its class, prefix and instance as the
+// file gives them.
 struct TLNName {
-    uint32_t LDevice, Class, Prefix, Inst;
-    bool operator==(const TLNName&) const = default;
+    uint32_t LDevice;
+    TRawText Class, Prefix, Inst;
 };
 
-// The logical nodes of a device by name: an open-addressing table that keeps the first node of
-// each name (the first in the file).
+// The logical nodes of a device by name: an open-addressing table over the decoder's list of
+// nodes that keeps the first node of each name (the first in the file). A slot holds the name's
+// hash and the node's place in the list, so that the table stays small.
 class TLNTable {
 public:
-    void Build(const std::vector<std::pair<TLNName, TIEC_LN*>>& nodes) {
+    using TNames = std::vector<std::pair<TLNName, TIEC_LN*>>;
+    void Build(const TNames& nodes) {
+        FNodes = &nodes;
         size_t size = 16;
         while (size < nodes.size() * 2) size *= 2;
         FSlots.assign(size, {});
-        for (const auto& [name, ln] : nodes) {
-            TSlot& slot = Find(name);
-            if (!slot.LN) slot = {name, ln};
+        for (uint32_t n = 0; n < nodes.size(); ++n) {
+            const uint32_t h = Hash(nodes[n].first);
+            TSlot& slot = Find(nodes[n].first, h);
+            if (slot.Node == NoNode) slot = {h, n};
         }
     }
-    TIEC_LN* Get(const TLNName& name) const { return FSlots.empty() ? nullptr : Find(name).LN; }
+    TIEC_LN* Get(const TLNName& name) const {
+        if (FSlots.empty()) return nullptr;
+        const TSlot& slot = Find(name, Hash(name));
+        return slot.Node == NoNode ? nullptr : (*FNodes)[slot.Node].second;
+    }
 
 private:
+    static constexpr uint32_t NoNode = ~0u;
     struct TSlot {
-        TLNName Name{};
-        TIEC_LN* LN = nullptr;
+        uint32_t Hash = 0, Node = NoNode;
     };
-    static size_t Hash(const TLNName& n) {
-        uint64_t h = n.LDevice;
-        for (uint32_t v : {n.Class, n.Prefix, n.Inst}) h = (h ^ v) * 0x9E3779B97F4A7C15ull;
-        // The table takes the low bits: every bit of the name must reach them.
-        h ^= h >> 33;
-        h *= 0xFF51AFD7ED558CCDull;
-        h ^= h >> 33;
-        return size_t(h);
+    static uint32_t Hash(const TLNName& n) {
+        // FNV-1a over the three texts, each with its end, then the logical device; the bits mixed
+        // at the end (the table takes the low ones).
+        uint32_t h = 2166136261u;
+        for (TRawText s : {n.Class, n.Prefix, n.Inst}) {
+            for (; *s; ++s) h = (h ^ uint8_t(*s)) * 16777619u;
+            h = (h ^ 0xFFu) * 16777619u;
+        }
+        h = (h ^ n.LDevice) * 16777619u;
+        h ^= h >> 16;
+        h *= 0x85ebca6bu;
+        h ^= h >> 13;
+        return h;
+    }
+    static bool Equal(const TLNName& a, const TLNName& b) {
+        return a.LDevice == b.LDevice && SameRaw(a.Class, b.Class) && SameRaw(a.Prefix, b.Prefix) &&
+               SameRaw(a.Inst, b.Inst);
     }
     // The slot of name, or the empty slot where it would go.
-    TSlot& Find(const TLNName& name) const {
+    TSlot& Find(const TLNName& name, uint32_t h) const {
         const size_t mask = FSlots.size() - 1;
-        for (size_t i = Hash(name) & mask;; i = (i + 1) & mask)
-            if (!FSlots[i].LN || FSlots[i].Name == name) return const_cast<TSlot&>(FSlots[i]);
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const TSlot& slot = FSlots[i];
+            if (slot.Node == NoNode || (slot.Hash == h && Equal((*FNodes)[slot.Node].first, name)))
+                return const_cast<TSlot&>(slot);
+        }
     }
     std::vector<TSlot> FSlots;
+    const TNames* FNodes = nullptr;
 };
 
-// A data-set member as the file names it (numbers of its texts), kept until every logical
-// device is known.
+// A data-set member as the file names it, kept until every logical device is known.
 struct TPendingMember {
     TIEC_DataSet* DataSet;
-    uint32_t LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
+    TRawText LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
+};
+
+// Hashes std::string and std::string_view alike, so that a map keyed by std::string is searched
+// with a view.
+struct TTextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
 };
 
 // Thrown where a file cannot be read piece by piece: it is then parsed whole.
@@ -466,9 +520,9 @@ public:
     template <class T> T** Slots(size_t n) { return Arena().Slots<T>(n); }
     // Down a member's path: the child of d (at Level) named Name, made when it is not there yet;
     // the types on the path are noted as the expansion of d would note them.
-    TIEC_DO* ChildDO(TIEC_DO* d, int Level, QStringView Name);
-    TIEC_DA* ChildDA(TIEC_DO* d, int Level, QStringView Name);
-    TIEC_DA* ChildDA(TIEC_DA* a, int Level, QStringView Name);
+    TIEC_DO* ChildDO(TIEC_DO* d, int Level, std::string_view Name);
+    TIEC_DA* ChildDA(TIEC_DO* d, int Level, std::string_view Name);
+    TIEC_DA* ChildDA(TIEC_DA* a, int Level, std::string_view Name);
     // Makes what d (at Level) lacks below it; with the budget spent, only closes the gaps.
     void CompleteDO(TIEC_DO* d, int Level);
     void CompleteDA(TIEC_DA* a, int Level);
@@ -485,7 +539,7 @@ private:
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
     // The child of a shell made from t (at Level) named Name, of Kind (0 a sub-object, 1 an
     // attribute, -1 either), as its template gives it; null when the shell has no such child.
-    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, QStringView Name);
+    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, std::string_view Name);
     // Whether the children of an object made from c at Level exist (DO: a data object).
     bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
         return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
@@ -572,7 +626,7 @@ private:
     // The parts of a whole document; false when it has no IED or no templates.
     bool DecodeWhole(pugi::xml_node scl);
     // Position of the member's logical device in the device's list, or -1.
-    ptrdiff_t FindLDevice(uint32_t ldInst);
+    ptrdiff_t FindLDevice(TRawText ldInst);
     TIEC_DA* Resolve(const TPendingMember& m, String& Why);
     TIEC_DA* ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why);
     TPendingMember Member(TIEC_DataSet* ds, pugi::xml_node fcda);
@@ -583,17 +637,14 @@ private:
     const String* FIedName = nullptr;
     std::shared_ptr<TIEC_Templates> FTemplates;
     std::vector<TLDeviceBuild> FLDs;
-    std::vector<TPendingMember> FMembers;
+    std::deque<TPendingMember> FMembers;
     std::vector<pugi::xml_node> FGooses; // the GOOSE controls of one node
-    // The texts of the last member read and their numbers (the texts stay where the parser put
-    // them until the whole file is read).
-    const char* FLastText[7] = {};
-    uint32_t FLastId[7] = {};
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
-    std::unordered_map<uint32_t, size_t> FLDByInst; // the first logical device of each inst
-    QHash<String, size_t> FLDByReference;           // the same by full name, made when first needed
-    uint32_t FLastLdInst = ~0u;                     // the last ldInst looked up and what it gave
+    // The first logical device of each inst.
+    std::unordered_map<std::string, size_t, TTextHash, std::equal_to<>> FLDByInst;
+    QHash<String, size_t> FLDByReference; // the same by full name, made when first needed
+    TRawText FLastLdInst = nullptr;       // the last ldInst looked up and what it gave
     ptrdiff_t FLastLd = -1;
 };
 
@@ -657,7 +708,7 @@ void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
 
 namespace {
 
-template <class T> T* Named(const std::vector<T*>& list, QStringView Name) {
+template <class T> T* Named(const std::vector<T*>& list, std::string_view Name) {
     for (T* c : list)
         if (SameText(c->Name(), Name)) return c;
     return nullptr;
@@ -666,7 +717,7 @@ template <class T> T* Named(const std::vector<T*>& list, QStringView Name) {
 } // namespace
 
 const TIEC_TplChild* TIEC_Expander::ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind,
-                                               QStringView Name) {
+                                               std::string_view Name) {
     if (!Expands(t, Level, DO)) return nullptr;
     for (const TIEC_TplChild& ch : *t.Sub)
         if ((Kind < 0 || ch.IsSDO == (Kind == 0)) && SameText(*ch.Name, Name)) {
@@ -676,7 +727,7 @@ const TIEC_TplChild* TIEC_Expander::ShellChild(const TIEC_TplChild& t, int Level
     return nullptr;
 }
 
-TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
+TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, std::string_view Name) {
     if (!d->FPartial) return Named(d->FList_DO, Name);
     const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 0, Name);
     if (!ch) return nullptr;
@@ -686,7 +737,7 @@ TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
     return static_cast<TIEC_DO*>(slot);
 }
 
-TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, std::string_view Name) {
     if (!d->FPartial) return Named(d->FList_DA, Name);
     const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 1, Name);
     if (!ch) return nullptr;
@@ -696,7 +747,7 @@ TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
     return static_cast<TIEC_DA*>(slot);
 }
 
-TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, QStringView Name) {
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, std::string_view Name) {
     if (!a->FPartial) return Named(a->FList_DA, Name);
     const TIEC_TplChild* ch = ShellChild(*a->FTpl, Level, false, -1, Name);
     if (!ch) return nullptr;
@@ -1007,7 +1058,7 @@ void TIEC_LN::Expand() const {
     }
 }
 
-TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name, TIEC_Expander& x) const {
+TIEC_DO* TIEC_LN::TopDO(std::string_view DO_Name, TIEC_Expander& x) const {
     if (FExpanded) {
         for (TIEC_DO* d : FList_DO)
             if (SameText(d->Name(), DO_Name)) return d;
@@ -1375,7 +1426,7 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t
             TIEC_Decoder decoder(dev);
             TPieceReader reader(Data.get(), Data.get() + Size, decoder);
             reader.Run();
-            Data.reset(); // the texts the model keeps are copied: the members are resolved without it
+            // The model's texts are its own; the members are resolved from the file's texts.
             decoder.Finish(reader.HaveIED, reader.HaveTemplates);
             return;
         } catch (const TParseWhole&) {
@@ -1387,8 +1438,7 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t
     Load(doc);
     TIEC_Decoder decoder(dev);
     if (!decoder.DecodeWhole(doc.Handle().child("SCL"))) return;
-    doc.Clear(); // as above
-    decoder.Finish(true, true);
+    decoder.Finish(true, true); // as above, from the document's texts
 }
 
 bool TIEC_Decoder::DecodeWhole(pugi::xml_node scl) {
@@ -1417,10 +1467,10 @@ void TIEC_Decoder::LDevice(pugi::xml_node ldn) {
     const size_t ldPos = FDev->FList_LDevice.size();
     FDev->FList_LDevice.push_back(ld);
     ld->FOwner = FDev;
-    const uint32_t ldInst = FPool.Id(ldn.attribute("inst").value());
-    ld->fName = FPool.Str(ldInst);
+    const char* inst = ldn.attribute("inst").value();
+    ld->fName = FPool.Get(inst);
     ld->FReference = (FIedName ? *FIedName : IEC_NoText()) + ld->fName;
-    FLDByInst.emplace(ldInst, ldPos);
+    FLDByInst.emplace(inst, ldPos); // keeps the first
     FLDs.push_back({ld});
 }
 
@@ -1437,38 +1487,30 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     --b.BlockLeft;
     ld->FList_LN.push_back(ln);
     ln->FOwner = ld;
-    TLNName name{uint32_t(FLDs.size() - 1), 0, 0, 0};
-    // The four attributes in one walk; the first of a name counts, as for attribute().
-    bool cls = false, type = false, prefix = false, inst = false;
+    // The four attributes in one walk; the first of a name counts, as for attribute(). The
+    // texts of the node's name stay in the file until the members are resolved.
+    TLNName name{uint32_t(FLDs.size() - 1), nullptr, nullptr, nullptr};
+    const char* type = nullptr;
     for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
         const char* n = a.name();
         if (n[0] == 'l') {
-            if (!cls && Is(n, "lnClass")) {
-                name.Class = pool.Id(a.value());
-                cls = true;
-            } else if (!type && Is(n, "lnType")) {
-                ln->FlnType = &pool.Get(a.value());
-                type = true;
-            }
+            if (!name.Class && Is(n, "lnClass"))
+                name.Class = a.value();
+            else if (!type && Is(n, "lnType"))
+                type = a.value();
         } else if (n[0] == 'p') {
-            if (!prefix && Is(n, "prefix")) {
-                name.Prefix = pool.Id(a.value());
-                prefix = true;
-            }
+            if (!name.Prefix && Is(n, "prefix")) name.Prefix = a.value();
         } else if (n[0] == 'i') {
-            if (!inst && Is(n, "inst")) {
-                name.Inst = pool.Id(a.value());
-                inst = true;
-            }
+            if (!name.Inst && Is(n, "inst")) name.Inst = a.value();
         }
     }
-    if (!type) ln->FlnType = &pool.Get("");
-    if (!cls) name.Class = pool.Id("");
-    if (!prefix) name.Prefix = pool.Id("");
-    if (!inst) name.Inst = pool.Id("");
-    ln->FlnClass = &pool.Str(name.Class);
-    ln->FPrefix = &pool.Str(name.Prefix);
-    ln->FInstId = name.Inst;
+    if (!name.Class) name.Class = "";
+    if (!name.Prefix) name.Prefix = "";
+    if (!name.Inst) name.Inst = "";
+    ln->FlnType = &pool.Get(type ? type : "");
+    ln->FlnClass = &pool.Get(name.Class);
+    ln->FPrefix = &pool.Get(name.Prefix);
+    ln->FInstId = pool.Keep(name.Inst);
     FLNNames.emplace_back(name, ln);
     if (!b.LLN0 && *ln->FlnClass == QLatin1String("LLN0")) b.LLN0 = ln;
 
@@ -1489,12 +1531,12 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
         // node's instance stays a text of the store, not made a String for this.
         String& r = ds->fReference;
         r.reserve(ld->FReference.size() + ln->FPrefix->size() + ln->FlnClass->size() +
-                  qsizetype(texts.Length(name.Inst)) + ds->fName.size() + 2);
+                  qsizetype(texts.Length(ln->FInstId)) + ds->fName.size() + 2);
         r += ld->FReference;
         r += QLatin1Char('/');
         r += *ln->FPrefix;
         r += *ln->FlnClass;
-        texts.AppendTo(r, name.Inst);
+        texts.AppendTo(r, ln->FInstId);
         r += QLatin1Char('.');
         r += ds->fName;
         size_t n = 0;
@@ -1528,31 +1570,32 @@ void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
     FDev->FTexts = FPool.Store();
     FPool.DropIndex(); // every text is in
     if (!FMembers.empty()) FLNs.Build(FLNNames);
-    FLNNames = {};
 
     // The members, in the order of the file.
-    TTextPool& pool = FPool;
-    for (const TPendingMember& m : FMembers) {
+    auto text = [](TRawText t) { return String::fromUtf8(t); };
+    // Each is dropped once resolved, so that the shells made for them take the place it held.
+    for (; !FMembers.empty(); FMembers.pop_front()) {
+        const TPendingMember& m = FMembers.front();
         String why;
         if (TIEC_DA* a = Resolve(m, why)) {
             m.DataSet->FList_DA.push_back(a);
             continue;
         }
-        const String& daName = pool.Str(m.DaName);
-        FDev->FWarnings << "Data set " + m.DataSet->fReference + ": member " + pool.Str(m.LdInst) + "/" +
-                               pool.Str(m.Prefix) + pool.Str(m.LnClass) + pool.Str(m.LnInst) + "." +
-                               pool.Str(m.DoName) + (daName.isEmpty() ? String() : "." + daName) + " [" +
-                               pool.Str(m.FC) + "] not found" + (why.isEmpty() ? String() : ": " + why);
+        FDev->FWarnings << "Data set " + m.DataSet->fReference + ": member " + text(m.LdInst) + "/" +
+                               text(m.Prefix) + text(m.LnClass) + text(m.LnInst) + "." + text(m.DoName) +
+                               (*m.DaName ? "." + text(m.DaName) : String()) + " [" + text(m.FC) +
+                               "] not found" + (why.isEmpty() ? String() : ": " + why);
     }
-    FMembers = {};
+    FLNs = {};
+    FLNNames = {};
 }
 
-// The texts of an FCDA; attributes read in one walk, the first of a name counting. Consecutive
-// members often repeat a text (the logical device, the constraint): such a text keeps its number
-// without being looked up again.
+// The texts of an FCDA, as they stand in the file; attributes read in one walk, the first of a
+// name counting.
 TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
-    const char* t[7] = {"", "", "", "", "", "", ""};
-    bool seen[7] = {};
+    TPendingMember m{ds, "", "", "", "", "", "", ""};
+    TRawText* t[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
+    unsigned seen = 0;
     for (pugi::xml_attribute a = fcda.first_attribute(); a; a = a.next_attribute()) {
         const char* n = a.name();
         int i = -1;
@@ -1562,45 +1605,36 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
             case 'd': i = Is(n, "doName") ? 4 : Is(n, "daName") ? 5 : -1; break;
             case 'f': i = Is(n, "fc") ? 6 : -1; break;
         }
-        if (i >= 0 && !seen[i]) {
-            t[i] = a.value();
-            seen[i] = true;
+        if (i >= 0 && !(seen >> i & 1)) {
+            *t[i] = a.value();
+            seen |= 1u << i;
         }
-    }
-    TPendingMember m{ds, 0, 0, 0, 0, 0, 0, 0};
-    uint32_t* ids[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
-    for (int i = 0; i < 7; ++i) {
-        if (!FLastText[i] || !Same(FLastText[i], t[i])) {
-            FLastId[i] = FPool.Id(t[i]);
-            FLastText[i] = t[i];
-        }
-        *ids[i] = FLastId[i];
     }
     return m;
 }
 
 // The logical device whose inst is ldInst; else the one whose full name (IED name + inst) it is,
 // as some tools write it.
-ptrdiff_t TIEC_Decoder::FindLDevice(uint32_t ldInst) {
+ptrdiff_t TIEC_Decoder::FindLDevice(TRawText ldInst) {
     // Members mostly name the logical device of the member before.
-    if (ldInst == FLastLdInst) return FLastLd;
+    if (FLastLdInst && SameRaw(ldInst, FLastLdInst)) return FLastLd;
     FLastLdInst = ldInst;
-    auto it = FLDByInst.find(ldInst);
+    auto it = FLDByInst.find(std::string_view(ldInst));
     if (it != FLDByInst.end()) return FLastLd = ptrdiff_t(it->second);
     if (FLDByReference.isEmpty())
         for (size_t i = 0; i < FDev->FList_LDevice.size(); ++i)
             FLDByReference.insert(FDev->FList_LDevice[i]->FReference, i); // keeps the first
-    auto ref = FLDByReference.constFind(FPool.Str(ldInst));
+    auto ref = FLDByReference.constFind(String::fromUtf8(ldInst));
     return FLastLd = ref == FLDByReference.constEnd() ? -1 : ptrdiff_t(*ref);
 }
 
 namespace {
 
 // The leftmost leaf below the attributes of List whose functional constraint is FC.
-TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
+TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, std::string_view fc) {
     for (TIEC_DA* a : list) {
         if (a->List_DA().empty()) {
-            if (a->FC() == fc) return a;
+            if (SameText(a->FC(), fc)) return a;
         } else if (TIEC_DA* hit = FirstLeafWithFC(a->List_DA(), fc)) {
             return hit;
         }
@@ -1610,36 +1644,34 @@ TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
 
 // One part of a dotted name: "phsB", or "phsAHar(7)" for an element of an array.
 struct TNamePart {
-    QStringView Name;
+    std::string_view Name;
     int Index = -1; // -1: no index
     bool Valid = true;
 };
 
 // The next part of a dotted name (A.phsB: A, then phsB) from From, which is moved past it;
 // false after the last.
-bool NextPart(const String& name, qsizetype& From, TNamePart& p) {
+bool NextPart(std::string_view name, size_t& From, TNamePart& p) {
     if (From > name.size()) return false;
-    const QChar* c = name.constData();
-    qsizetype end = From, open = -1;
-    for (; end < name.size() && c[end] != u'.'; ++end)
-        if (c[end] == u'(' && open < 0) open = end;
-    QStringView part(c + From, end - From);
+    size_t end = From, open = std::string_view::npos;
+    for (; end < name.size() && name[end] != '.'; ++end)
+        if (name[end] == '(' && open == std::string_view::npos) open = end - From;
+    std::string_view part = name.substr(From, end - From);
     From = end + 1;
     p.Index = -1;
     p.Valid = true;
-    if (open >= 0) {
+    if (open != std::string_view::npos) {
         // name(n): n decimal digits, nothing after the closing parenthesis.
-        open -= end - part.size();
-        QStringView digits = part.mid(open + 1, part.size() - open - 2);
-        bool ok = part.back() == u')' && !digits.isEmpty() && digits.size() <= 9;
+        std::string_view digits = part.substr(open + 1, part.size() - open - 2);
+        bool ok = part.back() == ')' && !digits.empty() && digits.size() <= 9;
         int n = 0;
-        for (QChar d : digits) {
-            ok = ok && d >= u'0' && d <= u'9';
-            n = n * 10 + (d.unicode() - u'0');
+        for (char d : digits) {
+            ok = ok && d >= '0' && d <= '9';
+            n = n * 10 + (d - '0');
         }
         p.Valid = ok;
         p.Index = ok ? n : -1;
-        part = part.left(open);
+        part = part.substr(0, open);
     }
     p.Name = part;
     return true;
@@ -1700,15 +1732,13 @@ template <class T> T* TIEC_Decoder::Element(T* Array, int Index, String& Why) {
 }
 
 TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
-    const String& doName = FPool.Str(m.DoName);
-    const String& lnClass = FPool.Str(m.LnClass);
-    if (FPool.Str(m.LdInst).isEmpty() || lnClass.isEmpty() || doName.isEmpty()) return nullptr;
+    if (!*m.LdInst || !*m.LnClass || !*m.DoName) return nullptr;
     const ptrdiff_t ld = FindLDevice(m.LdInst);
     if (ld < 0) return nullptr;
     // LLN0 is unique in its logical device: tools name it with an instance or prefix it does
     // not have.
-    TIEC_LN* ln = lnClass == QLatin1String("LLN0") ? FLDs[size_t(ld)].LLN0
-                                                   : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
+    TIEC_LN* ln = Same(m.LnClass, "LLN0") ? FLDs[size_t(ld)].LLN0
+                                          : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
     if (!ln) return nullptr;
 
     // Only the objects on the member's path are made (and the member with all it holds); the
@@ -1723,10 +1753,11 @@ TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMe
     // The data object: each part of a dotted doName names a sub-data object of the previous (or
     // an element of it, with an index).
     TNamePart part;
-    qsizetype from = 0;
+    size_t from = 0;
     TIEC_DO* d = nullptr;
     int level = 0; // of d
-    while (NextPart(FPool.Str(m.DoName), from, part)) {
+    const std::string_view doName(m.DoName);
+    while (NextPart(doName, from, part)) {
         if (!part.Valid) return nullptr;
         TIEC_DO* next = d ? x.ChildDO(d, level, part.Name) : ln->TopDO(part.Name, x);
         if (next && part.Index >= 0) next = Element(next, part.Index, Why);
@@ -1735,12 +1766,11 @@ TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMe
         ++level;
     }
 
-    const String& daName = FPool.Str(m.DaName);
-    if (daName.isEmpty()) {
+    const std::string_view daName(m.DaName);
+    if (daName.empty()) {
         x.CompleteDO(d, level);
-        const String& fc = FPool.Str(m.FC);
-        if (!fc.isEmpty())
-            if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), fc)) return a;
+        if (*m.FC)
+            if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), m.FC)) return a;
         return d->Find_First_DA();
     }
     // The attribute: each part of a dotted daName names a nested attribute of the previous.

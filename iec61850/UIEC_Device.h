@@ -37,6 +37,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class TTreeNode;
@@ -239,10 +240,10 @@ private:
     void Expand() const;
     // The children of the node's LNodeType, or null.
     const std::vector<TIEC_TplChild>* Type(const TIEC_Device* dev) const;
-    // The first data object of the node's type named DO_Name; when the node is not expanded yet,
+    // The first data object of the node's type named DO_Name (UTF-8, as the file gives it); when the node is not expanded yet,
     // made through x without its children (resolving a data-set member needs only the objects
     // on its path).
-    TIEC_DO* TopDO(QStringView DO_Name, TIEC_Expander& x) const;
+    TIEC_DO* TopDO(std::string_view DO_Name, TIEC_Expander& x) const;
     // Reports that an expansion was cut (once per node); Stop: the node's budget is spent, nothing
     // more is expanded for it.
     void NoteCutShort(bool Stop) const;
