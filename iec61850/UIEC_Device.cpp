@@ -32,11 +32,33 @@ struct TIEC_TplChild {
     // Its place among the children of its kind in the object made from the list it belongs to
     // (the object's List_DO or List_DA); the numbers of sub-objects and attributes of Sub.
     uint32_t Slot = 0, SubSDOs = 0, SubDAs = 0;
+    uint32_t NameHash = 0; // of Name's characters (see TIEC_Name)
     const String *Name, *Type, *bType, *FC;
     // The children of the type this child expands to (the DOType of a DO or SDO, the DAType of
     // a structured DA or BDA), looked up once when the templates are read; null when there is
     // none or the type is not followed (no type, an enumeration).
     const TIEC_TplList* Sub = nullptr;
+};
+
+// A name a data-set member gives (a part of its doName or daName), as the file writes it (UTF-8),
+// with the hash of its characters when it is ASCII.
+struct TIEC_Name {
+    std::string_view Text;
+    uint32_t Hash = 0;
+    bool Ascii = true;
+
+    // Whether the model's name s is this one.
+    bool Is(const String& s) const {
+        const size_t n = Text.size();
+        if (!Ascii) return s == String::fromUtf8(Text.data(), qsizetype(n));
+        if (size_t(s.size()) != n) return false;
+        const QChar* c = s.constData();
+        for (size_t i = 0; i < n; ++i)
+            if (c[i].unicode() != uint8_t(Text[i])) return false;
+        return true;
+    }
+    // Whether the template child c has this name.
+    bool Is(const TIEC_TplChild& c) const { return (!Ascii || c.NameHash == Hash) && Is(*c.Name); }
 };
 
 // The file's DataTypeTemplates, indexed by id. Every template with a given id contributes its
@@ -116,24 +138,14 @@ template <size_t N> inline bool Is(const char* s, const char (&name)[N]) {
     return true;
 }
 
-// Whether a name of the model is Name, a text of the file (UTF-8), compared in place: names are
-// short and mostly ASCII.
-inline bool SameText(const String& s, std::string_view Name) {
-    const size_t n = Name.size();
-    if (size_t(s.size()) == n) {
-        const QChar* c = s.constData();
-        size_t i = 0;
-        for (; i < n && uint8_t(Name[i]) < 0x80; ++i)
-            if (c[i].unicode() != uint8_t(Name[i])) return false; // an ASCII start maps one to one
-        if (i == n) return true;
-    }
-    // A UTF-8 text is at least as long in bytes as in UTF-16 units; equal lengths differ only
-    // for one that is not ASCII.
-    if (size_t(s.size()) > n) return false;
-    for (char ch : Name)
-        if (uint8_t(ch) >= 0x80) return s == String::fromUtf8(Name.data(), qsizetype(n));
-    return false;
+// The hash of a name by its characters (FNV-1a): the same for a String and for the UTF-8 text of
+// an ASCII name.
+template <class C> inline uint32_t HashOfName(const C* s, size_t n) {
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < n; ++i) h = (h ^ uint32_t(s[i])) * 16777619u;
+    return h;
 }
+
 
 // Whether two texts are equal (short ones, compared in place).
 inline bool Same(const char* a, const char* b) {
@@ -272,6 +284,7 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
                 continue;
             }
             ch.Name = &pool.Attr(c, "name");
+            ch.NameHash = HashOfName(reinterpret_cast<const char16_t*>(ch.Name->constData()), size_t(ch.Name->size()));
             pugi::xml_attribute type = c.attribute("type");
             ch.HasType = bool(type);
             ch.Type = &pool.Get(type.value());
@@ -407,25 +420,16 @@ struct TParseWhole {};
 
 } // namespace
 
-// Memory for expanded objects: taken in large blocks and given back all at once with the device
-// (the objects' destructors are run by their owners). Expanding a node makes many small
-// objects; one allocation each would cost more in time and in the allocator's overhead than the
-// objects themselves.
+// Memory for the model's data sets, data objects and attributes: taken in blocks, one row of
+// objects of a kind each, and given back all at once with the device, which destroys the
+// objects a block at a time; their owners only refer to them. Expanding a node makes many small
+// objects; one allocation each, and a walk through the model to free them, would cost more in
+// time and in the allocator's overhead than the objects themselves.
 class TIEC_Arena {
 public:
     template <class T> T* Make() {
-        static_assert(alignof(T) <= alignof(void*));
-        constexpr size_t size = (sizeof(T) + alignof(void*) - 1) & ~(alignof(void*) - 1);
-        if (FLeft < size) {
-            FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
-            FBlocks.emplace_back(new std::max_align_t[FBlockSize / sizeof(std::max_align_t)]);
-            FNext = reinterpret_cast<char*>(FBlocks.back().get());
-            FLeft = FBlockSize;
-        }
-        T* p = new (FNext) T;
-        FNext += size;
-        FLeft -= size;
-        p->FInArena = true;
+        T* p = Chain<T>().Make();
+        if constexpr (!std::is_same_v<T, TIEC_DataSet>) p->FInArena = true;
         return p;
     }
     // An array of n null pointers.
@@ -447,11 +451,57 @@ public:
     }
 
 private:
+    // Objects of one class, in blocks that grow to MaxObjects objects.
+    template <class T> class TChain {
+    public:
+        TChain() = default;
+        TChain(const TChain&) = delete;
+        TChain& operator=(const TChain&) = delete;
+        ~TChain() {
+            // The objects are exactly of class T: their destructors are called directly (no
+            // BeforeDestruction, which these classes leave as TObject's).
+            for (const TBlock& b : FBlocks) {
+                for (size_t i = 0; i < b.Count; ++i) b.Objects[i].T::~T();
+                ::operator delete(b.Objects);
+            }
+        }
+        T* Make() {
+            if (FBlocks.empty() || FBlocks.back().Count == FCapacity) {
+                FCapacity = FBlocks.empty() ? 16 : std::min<size_t>(FCapacity * 2, MaxObjects);
+                FBlocks.push_back({static_cast<T*>(::operator new(FCapacity * sizeof(T))), 0});
+            }
+            TBlock& b = FBlocks.back();
+            T* p = new (b.Objects + b.Count) T;
+            ++b.Count;
+            return p;
+        }
+
+    private:
+        static constexpr size_t MaxObjects = 512;
+        struct TBlock {
+            T* Objects;
+            size_t Count;
+        };
+        std::vector<TBlock> FBlocks;
+        size_t FCapacity = 0; // of the last block
+    };
+    template <class T> TChain<T>& Chain() {
+        if constexpr (std::is_same_v<T, TIEC_DO>)
+            return FDOs;
+        else if constexpr (std::is_same_v<T, TIEC_DA>)
+            return FDAs;
+        else
+            return FDataSets;
+    }
+
     static constexpr size_t MaxBlock = 64 * 1024;
-    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks;
+    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks; // the places of shells' children
     char* FNext = nullptr;
     size_t FLeft = 0;
     size_t FBlockSize = 1024;
+    TChain<TIEC_DataSet> FDataSets;
+    TChain<TIEC_DO> FDOs;
+    TChain<TIEC_DA> FDAs;
 };
 
 // Helpers over the model's private parts.
@@ -479,15 +529,9 @@ struct TIEC_Model {
 
 namespace {
 
-// Frees the objects of an owned list: those made in the arena are destroyed in place.
+// Frees the objects of an owned list; those made in the arena are left to it.
 template <class T> void FreeOne(T* p) {
-    if (!p) return; // a place not filled in a shell
-    if (TIEC_Model::InArena(p)) {
-        p->BeforeDestruction();
-        p->~T();
-    } else {
-        TObject::Free(p);
-    }
+    if (p && !TIEC_Model::InArena(p)) TObject::Free(p);
 }
 
 template <class T> void FreeAll(std::vector<T*>& list) {
@@ -520,9 +564,9 @@ public:
     template <class T> T** Slots(size_t n) { return Arena().Slots<T>(n); }
     // Down a member's path: the child of d (at Level) named Name, made when it is not there yet;
     // the types on the path are noted as the expansion of d would note them.
-    TIEC_DO* ChildDO(TIEC_DO* d, int Level, std::string_view Name);
-    TIEC_DA* ChildDA(TIEC_DO* d, int Level, std::string_view Name);
-    TIEC_DA* ChildDA(TIEC_DA* a, int Level, std::string_view Name);
+    TIEC_DO* ChildDO(TIEC_DO* d, int Level, const TIEC_Name& Name);
+    TIEC_DA* ChildDA(TIEC_DO* d, int Level, const TIEC_Name& Name);
+    TIEC_DA* ChildDA(TIEC_DA* a, int Level, const TIEC_Name& Name);
     // Makes what d (at Level) lacks below it; with the budget spent, only closes the gaps.
     void CompleteDO(TIEC_DO* d, int Level);
     void CompleteDA(TIEC_DA* a, int Level);
@@ -539,7 +583,7 @@ private:
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
     // The child of a shell made from t (at Level) named Name, of Kind (0 a sub-object, 1 an
     // attribute, -1 either), as its template gives it; null when the shell has no such child.
-    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, std::string_view Name);
+    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, const TIEC_Name& Name);
     // Whether the children of an object made from c at Level exist (DO: a data object).
     bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
         return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
@@ -631,6 +675,10 @@ private:
     TIEC_DA* ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why);
     TPendingMember Member(TIEC_DataSet* ds, pugi::xml_node fcda);
     template <class T> T* Element(T* Array, int Index, String& Why);
+    TIEC_Arena& Arena() {
+        if (!FDev->FArena) FDev->FArena = std::make_unique<TIEC_Arena>();
+        return *FDev->FArena;
+    }
 
     TIEC_Device* FDev;
     TTextPool FPool;
@@ -708,26 +756,26 @@ void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
 
 namespace {
 
-template <class T> T* Named(const std::vector<T*>& list, std::string_view Name) {
+template <class T> T* Named(const std::vector<T*>& list, const TIEC_Name& Name) {
     for (T* c : list)
-        if (SameText(c->Name(), Name)) return c;
+        if (Name.Is(c->Name())) return c;
     return nullptr;
 }
 
 } // namespace
 
 const TIEC_TplChild* TIEC_Expander::ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind,
-                                               std::string_view Name) {
+                                               const TIEC_Name& Name) {
     if (!Expands(t, Level, DO)) return nullptr;
     for (const TIEC_TplChild& ch : *t.Sub)
-        if ((Kind < 0 || ch.IsSDO == (Kind == 0)) && SameText(*ch.Name, Name)) {
+        if ((Kind < 0 || ch.IsSDO == (Kind == 0)) && Name.Is(ch)) {
             (DO ? FDOPath : FDAPath).push_back(t.Sub); // going down into the child
             return &ch;
         }
     return nullptr;
 }
 
-TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, std::string_view Name) {
+TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, const TIEC_Name& Name) {
     if (!d->FPartial) return Named(d->FList_DO, Name);
     const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 0, Name);
     if (!ch) return nullptr;
@@ -737,7 +785,7 @@ TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, std::string_view Name) {
     return static_cast<TIEC_DO*>(slot);
 }
 
-TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, std::string_view Name) {
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, const TIEC_Name& Name) {
     if (!d->FPartial) return Named(d->FList_DA, Name);
     const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 1, Name);
     if (!ch) return nullptr;
@@ -747,7 +795,7 @@ TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, std::string_view Name) {
     return static_cast<TIEC_DA*>(slot);
 }
 
-TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, std::string_view Name) {
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, const TIEC_Name& Name) {
     if (!a->FPartial) return Named(a->FList_DA, Name);
     const TIEC_TplChild* ch = ShellChild(*a->FTpl, Level, false, -1, Name);
     if (!ch) return nullptr;
@@ -893,6 +941,7 @@ const std::vector<TIEC_DA*>& TIEC_DA::List_Element() const {
 }
 
 TIEC_DA::~TIEC_DA() {
+    if (FInArena) return; // its attributes and elements are in the arena too, which destroys them
     FreeAll(FList_DA);
     if (FSlots)
         for (uint32_t i = 0; i < FTpl->SubDAs; ++i) FreeOne(FSlots[i]);
@@ -950,6 +999,7 @@ TIEC_DA* TIEC_DA::Find_First_DA() const {
 }
 
 TIEC_DO::~TIEC_DO() {
+    if (FInArena) return; // as for attributes
     FreeAll(FList_DO);
     FreeAll(FList_DA);
     if (FSlots) {
@@ -981,12 +1031,9 @@ TIEC_DA* TIEC_DO::Find_First_DA() const {
     return first->List_DA().empty() ? first : first->Find_First_DA();
 }
 
-TIEC_LN::~TIEC_LN() {
-    FreeAll(FList_DataSet);
-    FreeAll(FList_DO);
-    if (FSlots)
-        for (size_t i = 0; i < FType->size(); ++i) FreeOne(FSlots[i]);
-}
+// The node's data sets, data objects and their places are in the device's arena, which
+// destroys them.
+TIEC_LN::~TIEC_LN() = default;
 
 const String& TIEC_LN::Inst() const {
     if (FInst) return *FInst;
@@ -1058,17 +1105,17 @@ void TIEC_LN::Expand() const {
     }
 }
 
-TIEC_DO* TIEC_LN::TopDO(std::string_view DO_Name, TIEC_Expander& x) const {
+TIEC_DO* TIEC_LN::TopDO(const TIEC_Name& DO_Name, TIEC_Expander& x) const {
     if (FExpanded) {
         for (TIEC_DO* d : FList_DO)
-            if (SameText(d->Name(), DO_Name)) return d;
+            if (DO_Name.Is(d->Name())) return d;
         return nullptr;
     }
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
     const TIEC_TplList* type = Type(dev);
     if (!type) return nullptr;
     for (size_t i = 0; i < type->size(); ++i) {
-        if (!SameText(*(*type)[i].Name, DO_Name)) continue;
+        if (!DO_Name.Is((*type)[i])) continue;
         if (!FSlots) FSlots = x.Slots<TIEC_DO>(type->size());
         if (!FSlots[i] && !FCutShort) FSlots[i] = x.ShellDO(this, false, (*type)[i]);
         return FSlots[i];
@@ -1412,6 +1459,7 @@ TIEC_LDevice* TIEC_Device::Find_LDevice(const String& LD_Name) const {
 
 void TIEC_Decoder::Clear(TIEC_Device* dev) {
     FreeAll(dev->FList_LDevice);
+    dev->FArena.reset();
     dev->fName.clear();
     dev->FWarnings.clear();
     dev->FTemplates.reset();
@@ -1524,7 +1572,7 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
             continue;
         }
         if (!NameIs(c, "DataSet")) continue;
-        TIEC_DataSet* ds = new TIEC_DataSet;
+        TIEC_DataSet* ds = Arena().Make<TIEC_DataSet>();
         ln->FList_DataSet.push_back(ds);
         ds->fName = pool.Attr(c, "name");
         // The node's reference (as Reference composes it), "." and the name, made in one piece; the
@@ -1631,10 +1679,10 @@ ptrdiff_t TIEC_Decoder::FindLDevice(TRawText ldInst) {
 namespace {
 
 // The leftmost leaf below the attributes of List whose functional constraint is FC.
-TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, std::string_view fc) {
+TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const TIEC_Name& fc) {
     for (TIEC_DA* a : list) {
         if (a->List_DA().empty()) {
-            if (SameText(a->FC(), fc)) return a;
+            if (fc.Is(a->FC())) return a;
         } else if (TIEC_DA* hit = FirstLeafWithFC(a->List_DA(), fc)) {
             return hit;
         }
@@ -1642,9 +1690,17 @@ TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, std::string_view fc)
     return nullptr;
 }
 
+// A text of the file as a name.
+TIEC_Name NameOf(std::string_view Text) {
+    TIEC_Name n{Text};
+    for (char c : Text) n.Ascii &= uint8_t(c) < 0x80;
+    if (n.Ascii) n.Hash = HashOfName(reinterpret_cast<const uint8_t*>(Text.data()), Text.size());
+    return n;
+}
+
 // One part of a dotted name: "phsB", or "phsAHar(7)" for an element of an array.
 struct TNamePart {
-    std::string_view Name;
+    TIEC_Name Name;
     int Index = -1; // -1: no index
     bool Valid = true;
 };
@@ -1673,7 +1729,7 @@ bool NextPart(std::string_view name, size_t& From, TNamePart& p) {
         p.Index = ok ? n : -1;
         part = part.substr(0, open);
     }
-    p.Name = part;
+    p.Name = NameOf(part);
     return true;
 }
 
@@ -1770,7 +1826,7 @@ TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMe
     if (daName.empty()) {
         x.CompleteDO(d, level);
         if (*m.FC)
-            if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), m.FC)) return a;
+            if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), NameOf(m.FC))) return a;
         return d->Find_First_DA();
     }
     // The attribute: each part of a dotted daName names a nested attribute of the previous.
