@@ -1190,6 +1190,10 @@ private:
                std::memcmp(n, Name.data(), Name.size()) == 0 && EndsName(n[Name.size()]) &&
                !(Slash && n[Name.size()] == '/');
     }
+    // The first occurrence of Text in [From, To), or null.
+    static char* Find(char* From, char* To, std::string_view Text) {
+        return From < To ? static_cast<char*>(memmem(From, size_t(To - From), Text.data(), Text.size())) : nullptr;
+    }
     // From P: the first start tag of Child (none when empty) or end tag of Own; At the end tag.
     char* Next(std::string_view Child, std::string_view Own, bool& AtEnd) const;
     // The content of an element from P (after its start tag) to its end tag, which P is moved past.
@@ -1332,20 +1336,22 @@ void TPieceReader::Server() {
 }
 
 void TPieceReader::LDevice() {
-    // One walk over the tags finds both the end and the places to cut (before an LN or LN0).
+    // The end: the first end tag of LDevice; the places to cut: the first LN or LN0 start tag
+    // once a piece has PieceSize bytes. Both are searched as texts, not tag by tag: a logical
+    // device holds thousands of tags.
+    char* end = Find(P, E, "</LDevice");
+    while (end && !Names(end, "LDevice", true)) end = Find(end + 1, E, "</LDevice");
+    if (!end) ParseWhole(); // the element does not end
     char* piece = P;
-    for (char* q = P; (q = static_cast<char*>(std::memchr(q, '<', size_t(E - q)))); ++q) {
-        if (q[1] == '/') {
-            if (Names(q, "LDevice", true)) {
-                Piece(LDeviceLevel, piece, q);
-                return EndTag(q, "LDevice");
-            }
-        } else if (size_t(q - piece) >= PieceSize && (Names(q, "LN", false) || Names(q, "LN0", false))) {
-            Piece(LDeviceLevel, piece, q);
-            piece = q;
-        }
+    while (size_t(end - piece) > PieceSize) {
+        char* cut = Find(piece + PieceSize, end, "<LN");
+        while (cut && !Names(cut, "LN", false) && !Names(cut, "LN0", false)) cut = Find(cut + 1, end, "<LN");
+        if (!cut) break;
+        Piece(LDeviceLevel, piece, cut);
+        piece = cut;
     }
-    ParseWhole(); // the element does not end
+    Piece(LDeviceLevel, piece, end);
+    EndTag(end, "LDevice");
 }
 
 void TPieceReader::Pieces(TLevel Level, char* Begin, char* End,
@@ -1709,9 +1715,20 @@ struct TNamePart {
 // false after the last.
 bool NextPart(std::string_view name, size_t& From, TNamePart& p) {
     if (From > name.size()) return false;
+    // One pass finds the part's end and its index, and hashes the name before the index.
     size_t end = From, open = std::string_view::npos;
-    for (; end < name.size() && name[end] != '.'; ++end)
-        if (name[end] == '(' && open == std::string_view::npos) open = end - From;
+    uint32_t h = 2166136261u;
+    bool ascii = true;
+    for (; end < name.size() && name[end] != '.'; ++end) {
+        const uint8_t c = uint8_t(name[end]);
+        if (open != std::string_view::npos) continue;
+        if (c == '(') {
+            open = end - From;
+            continue;
+        }
+        ascii &= c < 0x80;
+        h = (h ^ c) * 16777619u;
+    }
     std::string_view part = name.substr(From, end - From);
     From = end + 1;
     p.Index = -1;
@@ -1729,7 +1746,7 @@ bool NextPart(std::string_view name, size_t& From, TNamePart& p) {
         p.Index = ok ? n : -1;
         part = part.substr(0, open);
     }
-    p.Name = NameOf(part);
+    p.Name = {part, ascii ? h : 0, ascii};
     return true;
 }
 
