@@ -146,7 +146,6 @@ template <class C> inline uint32_t HashOfName(const C* s, size_t n) {
     return h;
 }
 
-
 // Whether two texts are equal (short ones, compared in place).
 inline bool Same(const char* a, const char* b) {
     for (;; ++a, ++b) {
@@ -284,7 +283,8 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
                 continue;
             }
             ch.Name = &pool.Attr(c, "name");
-            ch.NameHash = HashOfName(reinterpret_cast<const char16_t*>(ch.Name->constData()), size_t(ch.Name->size()));
+            ch.NameHash =
+                HashOfName(reinterpret_cast<const char16_t*>(ch.Name->constData()), size_t(ch.Name->size()));
             pugi::xml_attribute type = c.attribute("type");
             ch.HasType = bool(type);
             ch.Type = &pool.Get(type.value());
@@ -583,7 +583,8 @@ private:
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
     // The child of a shell made from t (at Level) named Name, of Kind (0 a sub-object, 1 an
     // attribute, -1 either), as its template gives it; null when the shell has no such child.
-    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, const TIEC_Name& Name);
+    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind,
+                                    const TIEC_Name& Name);
     // Whether the children of an object made from c at Level exist (DO: a data object).
     bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
         return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
@@ -686,7 +687,7 @@ private:
     std::shared_ptr<TIEC_Templates> FTemplates;
     std::vector<TLDeviceBuild> FLDs;
     std::deque<TPendingMember> FMembers;
-    std::vector<pugi::xml_node> FGooses; // the GOOSE controls of one node
+    std::vector<pugi::xml_node> FGooses;                // the GOOSE controls of one node
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
     // The first logical device of each inst.
@@ -1192,7 +1193,8 @@ private:
     }
     // The first occurrence of Text in [From, To), or null.
     static char* Find(char* From, char* To, std::string_view Text) {
-        return From < To ? static_cast<char*>(memmem(From, size_t(To - From), Text.data(), Text.size())) : nullptr;
+        return From < To ? static_cast<char*>(memmem(From, size_t(To - From), Text.data(), Text.size()))
+                         : nullptr;
     }
     // From P: the first start tag of Child (none when empty) or end tag of Own; At the end tag.
     char* Next(std::string_view Child, std::string_view Own, bool& AtEnd) const;

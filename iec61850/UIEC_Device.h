@@ -240,9 +240,9 @@ private:
     void Expand() const;
     // The children of the node's LNodeType, or null.
     const std::vector<TIEC_TplChild>* Type(const TIEC_Device* dev) const;
-    // The first data object of the node's type named DO_Name (UTF-8, as the file gives it); when the node is not expanded yet,
-    // made through x without its children (resolving a data-set member needs only the objects
-    // on its path).
+    // The first data object of the node's type named DO_Name (UTF-8, as the file gives it); when the node is
+    // not expanded yet, made through x without its children (resolving a data-set member needs only the
+    // objects on its path).
     TIEC_DO* TopDO(const TIEC_Name& DO_Name, TIEC_Expander& x) const;
     // Reports that an expansion was cut (once per node); Stop: the node's budget is spent, nothing
     // more is expanded for it.
