@@ -1547,8 +1547,9 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     // texts of the node's name stay in the file until the members are resolved.
     TLNName name{uint32_t(FLDs.size() - 1), nullptr, nullptr, nullptr};
     const char* type = nullptr;
-    for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
+    for (pugi::xml_attribute a = lnn.first_attribute();; a = a.next_attribute()) {
         const char* n = a.name();
+        if (!*n) break; // past the last (a parsed attribute has a name)
         if (n[0] == 'l') {
             if (!name.Class && Is(n, "lnClass"))
                 name.Class = a.value();
@@ -1652,8 +1653,9 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
     TPendingMember m{ds, "", "", "", "", "", "", ""};
     TRawText* t[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
     unsigned seen = 0;
-    for (pugi::xml_attribute a = fcda.first_attribute(); a; a = a.next_attribute()) {
+    for (pugi::xml_attribute a = fcda.first_attribute();; a = a.next_attribute()) {
         const char* n = a.name();
+        if (!*n) break; // past the last (a parsed attribute has a name)
         int i = -1;
         switch (n[0]) {
             case 'l': i = Is(n, "ldInst") ? 0 : Is(n, "lnClass") ? 2 : Is(n, "lnInst") ? 3 : -1; break;
