@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -415,6 +414,25 @@ struct TTextHash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
 };
 
+// The members in file order, in blocks that are freed as the members are taken from the front.
+class TMemberQueue {
+public:
+    bool empty() const { return FFront == FCount; }
+    void push_back(const TPendingMember& m) {
+        if (FCount % BlockSize == 0) FBlocks.emplace_back(new TPendingMember[BlockSize]);
+        FBlocks.back()[FCount++ % BlockSize] = m;
+    }
+    const TPendingMember& front() const { return FBlocks[FFront / BlockSize][FFront % BlockSize]; }
+    void pop_front() {
+        if (++FFront % BlockSize == 0) FBlocks[FFront / BlockSize - 1].reset();
+    }
+
+private:
+    static constexpr size_t BlockSize = 256;
+    std::vector<std::unique_ptr<TPendingMember[]>> FBlocks;
+    size_t FCount = 0, FFront = 0;
+};
+
 // Thrown where a file cannot be read piece by piece: it is then parsed whole.
 struct TParseWhole {};
 
@@ -686,7 +704,7 @@ private:
     const String* FIedName = nullptr;
     std::shared_ptr<TIEC_Templates> FTemplates;
     std::vector<TLDeviceBuild> FLDs;
-    std::deque<TPendingMember> FMembers;
+    TMemberQueue FMembers;
     std::vector<pugi::xml_node> FGooses;                // the GOOSE controls of one node
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
