@@ -340,7 +340,18 @@ inline bool SameRaw(TRawText a, TRawText b) {
 struct TLNName {
     uint32_t LDevice;
     TRawText Class, Prefix, Inst;
+    uint32_t TextHash; // of the three texts (TextHashOf), taken while they are at hand
 };
+
+// FNV-1a over a node's class, prefix and instance, each with its end.
+inline uint32_t TextHashOf(TRawText Class, TRawText Prefix, TRawText Inst) {
+    uint32_t h = 2166136261u;
+    for (TRawText s : {Class, Prefix, Inst}) {
+        for (; *s; ++s) h = (h ^ uint8_t(*s)) * 16777619u;
+        h = (h ^ 0xFFu) * 16777619u;
+    }
+    return h;
+}
 
 // The logical nodes of a device by name: an open-addressing table over the decoder's list of
 // nodes that keeps the first node of each name (the first in the file). A slot holds the name's
@@ -371,14 +382,9 @@ private:
         uint32_t Hash = 0, Node = NoNode;
     };
     static uint32_t Hash(const TLNName& n) {
-        // FNV-1a over the three texts, each with its end, then the logical device; the bits mixed
-        // at the end (the table takes the low ones).
-        uint32_t h = 2166136261u;
-        for (TRawText s : {n.Class, n.Prefix, n.Inst}) {
-            for (; *s; ++s) h = (h ^ uint8_t(*s)) * 16777619u;
-            h = (h ^ 0xFFu) * 16777619u;
-        }
-        h = (h ^ n.LDevice) * 16777619u;
+        // The texts' hash and the logical device, the bits mixed at the end (the table takes the
+        // low ones).
+        uint32_t h = (n.TextHash ^ n.LDevice) * 16777619u;
         h ^= h >> 16;
         h *= 0x85ebca6bu;
         h ^= h >> 13;
@@ -405,6 +411,7 @@ private:
 struct TPendingMember {
     TIEC_DataSet* DataSet;
     TRawText LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
+    uint32_t LNTextHash; // of the node's texts, as TLNName::TextHash
 };
 
 // Hashes std::string and std::string_view alike, so that a map keyed by std::string is searched
@@ -1563,7 +1570,7 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     ln->FOwner = ld;
     // The four attributes in one walk; the first of a name counts, as for attribute(). The
     // texts of the node's name stay in the file until the members are resolved.
-    TLNName name{uint32_t(FLDs.size() - 1), nullptr, nullptr, nullptr};
+    TLNName name{uint32_t(FLDs.size() - 1), nullptr, nullptr, nullptr, 0};
     const char* type = nullptr;
     for (pugi::xml_attribute a = lnn.first_attribute();; a = a.next_attribute()) {
         const char* n = a.name();
@@ -1582,6 +1589,7 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     if (!name.Class) name.Class = "";
     if (!name.Prefix) name.Prefix = "";
     if (!name.Inst) name.Inst = "";
+    name.TextHash = TextHashOf(name.Class, name.Prefix, name.Inst);
     ln->FlnType = &pool.Get(type ? type : "");
     ln->FlnClass = &pool.Get(name.Class);
     ln->FPrefix = &pool.Get(name.Prefix);
@@ -1668,7 +1676,7 @@ void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
 // The texts of an FCDA, as they stand in the file; attributes read in one walk, the first of a
 // name counting.
 TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
-    TPendingMember m{ds, "", "", "", "", "", "", ""};
+    TPendingMember m{ds, "", "", "", "", "", "", "", 0};
     TRawText* t[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
     unsigned seen = 0;
     for (pugi::xml_attribute a = fcda.first_attribute();; a = a.next_attribute()) {
@@ -1686,6 +1694,7 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
             seen |= 1u << i;
         }
     }
+    m.LNTextHash = TextHashOf(m.LnClass, m.Prefix, m.LnInst);
     return m;
 }
 
@@ -1832,8 +1841,9 @@ TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
     if (ld < 0) return nullptr;
     // LLN0 is unique in its logical device: tools name it with an instance or prefix it does
     // not have.
-    TIEC_LN* ln = Same(m.LnClass, "LLN0") ? FLDs[size_t(ld)].LLN0
-                                          : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
+    TIEC_LN* ln = Same(m.LnClass, "LLN0")
+                      ? FLDs[size_t(ld)].LLN0
+                      : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst, m.LNTextHash});
     if (!ln) return nullptr;
 
     // Only the objects on the member's path are made (and the member with all it holds); the
