@@ -25,7 +25,9 @@
 // not available and read -1.
 //
 // Usage: bench_scl_decode [benchmark options] [FILE...]. Other uses of the program:
-//   --write-files=DIR  writes large.scd and wide.icd to DIR (for profiling);
+//   --write-files=DIR  writes large.scd and wide.icd to DIR (for profiling). Both are made from
+//                      the shared test data's complexModel.icd; without it they are skipped, with a
+//                      message, and only the files on the command line are measured;
 //   --decode=FILE[,N]  decodes FILE N times (default 1), for a profiler;
 //   --bare-load=FILE[,N]  loads FILE N times with pugixml alone, the same way;
 //   --dump=FILE        decodes FILE and prints the whole model, every node expanded (to compare
@@ -167,6 +169,21 @@ template <class F> double PeakDuring(F&& Work) {
 // ---- Files -------------------------------------------------------------------------------------
 
 const char* Sample = VELMORA_TESTDATA_DIR "/scl/complexModel.icd";
+
+// Whether the sample the generated files are made of is there (the shared test data may be
+// absent); if not, says so once.
+bool HaveSample() {
+    static const bool have = [] {
+        const bool exists = QFileInfo::exists(QString::fromUtf8(Sample));
+        if (!exists)
+            std::fprintf(stderr,
+                         "The sample SCL file %s is missing: the generated files (large.scd, wide.icd) and "
+                         "their benchmarks are skipped.\n",
+                         Sample);
+        return exists;
+    }();
+    return have;
+}
 
 QTemporaryDir& WorkDir() {
     static QTemporaryDir dir;
@@ -567,6 +584,7 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
 #endif
     if (option("--write-files=", value)) {
+        if (!HaveSample()) return 1;
         MakeLargeScd(value + "/large.scd");
         MakeWideIed(value + "/wide.icd");
         return 0;
@@ -587,8 +605,10 @@ int main(int argc, char** argv) {
     SelfPath() = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().toStdString();
     benchmark::Initialize(&argc, argv);
     // What is left on the command line are SCL files, each measured like the generated ones.
-    Register("Large_SCD", LargeScd);
-    Register("Wide_IED", WideIed);
+    if (HaveSample()) {
+        Register("Large_SCD", LargeScd);
+        Register("Wide_IED", WideIed);
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string path = argv[i];
         if (path.rfind("--", 0) == 0 || !QFileInfo::exists(QString::fromStdString(path))) {

@@ -31,11 +31,33 @@ struct TIEC_TplChild {
     // Its place among the children of its kind in the object made from the list it belongs to
     // (the object's List_DO or List_DA); the numbers of sub-objects and attributes of Sub.
     uint32_t Slot = 0, SubSDOs = 0, SubDAs = 0;
+    uint32_t NameHash = 0; // of Name's characters (see TIEC_Name)
     const String *Name, *Type, *bType, *FC;
     // The children of the type this child expands to (the DOType of a DO or SDO, the DAType of
     // a structured DA or BDA), looked up once when the templates are read; null when there is
     // none or the type is not followed (no type, an enumeration).
     const TIEC_TplList* Sub = nullptr;
+};
+
+// A name a data-set member gives (a part of its doName or daName), as the file writes it (UTF-8),
+// with the hash of its characters when it is ASCII.
+struct TIEC_Name {
+    std::string_view Text;
+    uint32_t Hash = 0;
+    bool Ascii = true;
+
+    // Whether the model's name s is this one.
+    bool Is(const String& s) const {
+        const size_t n = Text.size();
+        if (!Ascii) return s == String::fromUtf8(Text.data(), qsizetype(n));
+        if (size_t(s.size()) != n) return false;
+        const QChar* c = s.constData();
+        for (size_t i = 0; i < n; ++i)
+            if (c[i].unicode() != uint8_t(Text[i])) return false;
+        return true;
+    }
+    // Whether the template child c has this name.
+    bool Is(const TIEC_TplChild& c) const { return (!Ascii || c.NameHash == Hash) && Is(*c.Name); }
 };
 
 // The file's DataTypeTemplates, indexed by id. Every template with a given id contributes its
@@ -115,9 +137,12 @@ template <size_t N> inline bool Is(const char* s, const char (&name)[N]) {
     return true;
 }
 
-// Whether a name of the model is Name (compared in place: names are short).
-inline bool SameText(const String& s, QStringView Name) {
-    return s.size() == Name.size() && std::memcmp(s.constData(), Name.data(), size_t(Name.size()) * 2) == 0;
+// The hash of a name by its characters (FNV-1a): the same for a String and for the UTF-8 text of
+// an ASCII name.
+template <class C> inline uint32_t HashOfName(const C* s, size_t n) {
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < n; ++i) h = (h ^ uint32_t(s[i])) * 16777619u;
+    return h;
 }
 
 // Whether two texts are equal (short ones, compared in place).
@@ -163,6 +188,9 @@ public:
                 return slot.Id;
         }
     }
+    // The number of the text s, kept without looking for an equal one (a text that mostly occurs
+    // once, such as a node's instance number).
+    uint32_t Keep(const char* s) { return FStore->Add(s, uint32_t(std::strlen(s))); }
     const String& Str(uint32_t id) const { return (*FStore)[id]; }
     const String& Get(const char* s) { return Str(Id(s)); }
     // The attribute's text, or an empty text when the element does not have it.
@@ -254,6 +282,8 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
                 continue;
             }
             ch.Name = &pool.Attr(c, "name");
+            ch.NameHash =
+                HashOfName(reinterpret_cast<const char16_t*>(ch.Name->constData()), size_t(ch.Name->size()));
             pugi::xml_attribute type = c.attribute("type");
             ch.HasType = bool(type);
             ch.Type = &pool.Get(type.value());
@@ -296,56 +326,118 @@ void ReadTemplates(pugi::xml_node dtt, TTextPool& pool, TIEC_Templates& t) {
                     for (const TIEC_TplChild& s : *c.Sub) ++(s.IsSDO ? c.SubSDOs : c.SubDAs);
 }
 
-// A logical node by its logical device's position and the numbers of its class, prefix and
-// instance texts.
+// A text of the parsed file as the parser left it: UTF-8, ended by a zero byte. Such texts stay
+// where the parser put them until the members are resolved.
+using TRawText = const char*;
+
+// Whether two texts of the file are equal.
+inline bool SameRaw(TRawText a, TRawText b) {
+    return a == b || Same(a, b);
+}
+
+// A logical node by its logical device's position and its class, prefix and instance as the
+// file gives them.
 struct TLNName {
-    uint32_t LDevice, Class, Prefix, Inst;
-    bool operator==(const TLNName&) const = default;
+    uint32_t LDevice;
+    TRawText Class, Prefix, Inst;
+    uint32_t TextHash; // of the three texts (TextHashOf), taken while they are at hand
 };
 
-// The logical nodes of a device by name: an open-addressing table that keeps the first node of
-// each name (the first in the file).
+// FNV-1a over a node's class, prefix and instance, each with its end.
+inline uint32_t TextHashOf(TRawText Class, TRawText Prefix, TRawText Inst) {
+    uint32_t h = 2166136261u;
+    for (TRawText s : {Class, Prefix, Inst}) {
+        for (; *s; ++s) h = (h ^ uint8_t(*s)) * 16777619u;
+        h = (h ^ 0xFFu) * 16777619u;
+    }
+    return h;
+}
+
+// The logical nodes of a device by name: an open-addressing table over the decoder's list of
+// nodes that keeps the first node of each name (the first in the file). A slot holds the name's
+// hash and the node's place in the list, so that the table stays small.
 class TLNTable {
 public:
-    void Build(const std::vector<std::pair<TLNName, TIEC_LN*>>& nodes) {
+    using TNames = std::vector<std::pair<TLNName, TIEC_LN*>>;
+    void Build(const TNames& nodes) {
+        FNodes = &nodes;
         size_t size = 16;
         while (size < nodes.size() * 2) size *= 2;
         FSlots.assign(size, {});
-        for (const auto& [name, ln] : nodes) {
-            TSlot& slot = Find(name);
-            if (!slot.LN) slot = {name, ln};
+        for (uint32_t n = 0; n < nodes.size(); ++n) {
+            const uint32_t h = Hash(nodes[n].first);
+            TSlot& slot = Find(nodes[n].first, h);
+            if (slot.Node == NoNode) slot = {h, n};
         }
     }
-    TIEC_LN* Get(const TLNName& name) const { return FSlots.empty() ? nullptr : Find(name).LN; }
+    TIEC_LN* Get(const TLNName& name) const {
+        if (FSlots.empty()) return nullptr;
+        const TSlot& slot = Find(name, Hash(name));
+        return slot.Node == NoNode ? nullptr : (*FNodes)[slot.Node].second;
+    }
 
 private:
+    static constexpr uint32_t NoNode = ~0u;
     struct TSlot {
-        TLNName Name{};
-        TIEC_LN* LN = nullptr;
+        uint32_t Hash = 0, Node = NoNode;
     };
-    static size_t Hash(const TLNName& n) {
-        uint64_t h = n.LDevice;
-        for (uint32_t v : {n.Class, n.Prefix, n.Inst}) h = (h ^ v) * 0x9E3779B97F4A7C15ull;
-        // The table takes the low bits: every bit of the name must reach them.
-        h ^= h >> 33;
-        h *= 0xFF51AFD7ED558CCDull;
-        h ^= h >> 33;
-        return size_t(h);
+    static uint32_t Hash(const TLNName& n) {
+        // The texts' hash and the logical device, the bits mixed at the end (the table takes the
+        // low ones).
+        uint32_t h = (n.TextHash ^ n.LDevice) * 16777619u;
+        h ^= h >> 16;
+        h *= 0x85ebca6bu;
+        h ^= h >> 13;
+        return h;
+    }
+    static bool Equal(const TLNName& a, const TLNName& b) {
+        return a.LDevice == b.LDevice && SameRaw(a.Class, b.Class) && SameRaw(a.Prefix, b.Prefix) &&
+               SameRaw(a.Inst, b.Inst);
     }
     // The slot of name, or the empty slot where it would go.
-    TSlot& Find(const TLNName& name) const {
+    TSlot& Find(const TLNName& name, uint32_t h) const {
         const size_t mask = FSlots.size() - 1;
-        for (size_t i = Hash(name) & mask;; i = (i + 1) & mask)
-            if (!FSlots[i].LN || FSlots[i].Name == name) return const_cast<TSlot&>(FSlots[i]);
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const TSlot& slot = FSlots[i];
+            if (slot.Node == NoNode || (slot.Hash == h && Equal((*FNodes)[slot.Node].first, name)))
+                return const_cast<TSlot&>(slot);
+        }
     }
     std::vector<TSlot> FSlots;
+    const TNames* FNodes = nullptr;
 };
 
-// A data-set member as the file names it (numbers of its texts), kept until every logical
-// device is known.
+// A data-set member as the file names it, kept until every logical device is known.
 struct TPendingMember {
     TIEC_DataSet* DataSet;
-    uint32_t LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
+    TRawText LdInst, Prefix, LnClass, LnInst, DoName, DaName, FC;
+    uint32_t LNTextHash; // of the node's texts, as TLNName::TextHash
+};
+
+// Hashes std::string and std::string_view alike, so that a map keyed by std::string is searched
+// with a view.
+struct TTextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+};
+
+// The members in file order, in blocks that are freed as the members are taken from the front.
+class TMemberQueue {
+public:
+    bool empty() const { return FFront == FCount; }
+    void push_back(const TPendingMember& m) {
+        if (FCount % BlockSize == 0) FBlocks.emplace_back(new TPendingMember[BlockSize]);
+        FBlocks.back()[FCount++ % BlockSize] = m;
+    }
+    const TPendingMember& front() const { return FBlocks[FFront / BlockSize][FFront % BlockSize]; }
+    void pop_front() {
+        if (++FFront % BlockSize == 0) FBlocks[FFront / BlockSize - 1].reset();
+    }
+
+private:
+    static constexpr size_t BlockSize = 256;
+    std::vector<std::unique_ptr<TPendingMember[]>> FBlocks;
+    size_t FCount = 0, FFront = 0;
 };
 
 // Thrown where a file cannot be read piece by piece: it is then parsed whole.
@@ -353,25 +445,16 @@ struct TParseWhole {};
 
 } // namespace
 
-// Memory for expanded objects: taken in large blocks and given back all at once with the device
-// (the objects' destructors are run by their owners). Expanding a node makes many small
-// objects; one allocation each would cost more in time and in the allocator's overhead than the
-// objects themselves.
+// Memory for the model's data sets, data objects and attributes: taken in blocks, one row of
+// objects of a kind each, and given back all at once with the device, which destroys the
+// objects a block at a time; their owners only refer to them. Expanding a node makes many small
+// objects; one allocation each, and a walk through the model to free them, would cost more in
+// time and in the allocator's overhead than the objects themselves.
 class TIEC_Arena {
 public:
     template <class T> T* Make() {
-        static_assert(alignof(T) <= alignof(void*));
-        constexpr size_t size = (sizeof(T) + alignof(void*) - 1) & ~(alignof(void*) - 1);
-        if (FLeft < size) {
-            FBlockSize = std::min<size_t>(FBlockSize * 2, MaxBlock);
-            FBlocks.emplace_back(new std::max_align_t[FBlockSize / sizeof(std::max_align_t)]);
-            FNext = reinterpret_cast<char*>(FBlocks.back().get());
-            FLeft = FBlockSize;
-        }
-        T* p = new (FNext) T;
-        FNext += size;
-        FLeft -= size;
-        p->FInArena = true;
+        T* p = Chain<T>().Make();
+        if constexpr (!std::is_same_v<T, TIEC_DataSet>) p->FInArena = true;
         return p;
     }
     // An array of n null pointers.
@@ -393,11 +476,57 @@ public:
     }
 
 private:
+    // Objects of one class, in blocks that grow to MaxObjects objects.
+    template <class T> class TChain {
+    public:
+        TChain() = default;
+        TChain(const TChain&) = delete;
+        TChain& operator=(const TChain&) = delete;
+        ~TChain() {
+            // The objects are exactly of class T: their destructors are called directly (no
+            // BeforeDestruction, which these classes leave as TObject's).
+            for (const TBlock& b : FBlocks) {
+                for (size_t i = 0; i < b.Count; ++i) b.Objects[i].T::~T();
+                ::operator delete(b.Objects);
+            }
+        }
+        T* Make() {
+            if (FBlocks.empty() || FBlocks.back().Count == FCapacity) {
+                FCapacity = FBlocks.empty() ? 16 : std::min<size_t>(FCapacity * 2, MaxObjects);
+                FBlocks.push_back({static_cast<T*>(::operator new(FCapacity * sizeof(T))), 0});
+            }
+            TBlock& b = FBlocks.back();
+            T* p = new (b.Objects + b.Count) T;
+            ++b.Count;
+            return p;
+        }
+
+    private:
+        static constexpr size_t MaxObjects = 512;
+        struct TBlock {
+            T* Objects;
+            size_t Count;
+        };
+        std::vector<TBlock> FBlocks;
+        size_t FCapacity = 0; // of the last block
+    };
+    template <class T> TChain<T>& Chain() {
+        if constexpr (std::is_same_v<T, TIEC_DO>)
+            return FDOs;
+        else if constexpr (std::is_same_v<T, TIEC_DA>)
+            return FDAs;
+        else
+            return FDataSets;
+    }
+
     static constexpr size_t MaxBlock = 64 * 1024;
-    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks;
+    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks; // the places of shells' children
     char* FNext = nullptr;
     size_t FLeft = 0;
     size_t FBlockSize = 1024;
+    TChain<TIEC_DataSet> FDataSets;
+    TChain<TIEC_DO> FDOs;
+    TChain<TIEC_DA> FDAs;
 };
 
 // Helpers over the model's private parts.
@@ -425,15 +554,9 @@ struct TIEC_Model {
 
 namespace {
 
-// Frees the objects of an owned list: those made in the arena are destroyed in place.
+// Frees the objects of an owned list; those made in the arena are left to it.
 template <class T> void FreeOne(T* p) {
-    if (!p) return; // a place not filled in a shell
-    if (TIEC_Model::InArena(p)) {
-        p->BeforeDestruction();
-        p->~T();
-    } else {
-        TObject::Free(p);
-    }
+    if (p && !TIEC_Model::InArena(p)) TObject::Free(p);
 }
 
 template <class T> void FreeAll(std::vector<T*>& list) {
@@ -466,9 +589,9 @@ public:
     template <class T> T** Slots(size_t n) { return Arena().Slots<T>(n); }
     // Down a member's path: the child of d (at Level) named Name, made when it is not there yet;
     // the types on the path are noted as the expansion of d would note them.
-    TIEC_DO* ChildDO(TIEC_DO* d, int Level, QStringView Name);
-    TIEC_DA* ChildDA(TIEC_DO* d, int Level, QStringView Name);
-    TIEC_DA* ChildDA(TIEC_DA* a, int Level, QStringView Name);
+    TIEC_DO* ChildDO(TIEC_DO* d, int Level, const TIEC_Name& Name);
+    TIEC_DA* ChildDA(TIEC_DO* d, int Level, const TIEC_Name& Name);
+    TIEC_DA* ChildDA(TIEC_DA* a, int Level, const TIEC_Name& Name);
     // Makes what d (at Level) lacks below it; with the budget spent, only closes the gaps.
     void CompleteDO(TIEC_DO* d, int Level);
     void CompleteDA(TIEC_DA* a, int Level);
@@ -485,7 +608,8 @@ private:
     void DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level);
     // The child of a shell made from t (at Level) named Name, of Kind (0 a sub-object, 1 an
     // attribute, -1 either), as its template gives it; null when the shell has no such child.
-    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind, QStringView Name);
+    const TIEC_TplChild* ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind,
+                                    const TIEC_Name& Name);
     // Whether the children of an object made from c at Level exist (DO: a data object).
     bool Expands(const TIEC_TplChild& c, int Level, bool DO) {
         return c.Sub && !OnPath(DO ? FDOPath : FDAPath, c.Sub) && Deeper(Level);
@@ -572,28 +696,29 @@ private:
     // The parts of a whole document; false when it has no IED or no templates.
     bool DecodeWhole(pugi::xml_node scl);
     // Position of the member's logical device in the device's list, or -1.
-    ptrdiff_t FindLDevice(uint32_t ldInst);
+    ptrdiff_t FindLDevice(TRawText ldInst);
     TIEC_DA* Resolve(const TPendingMember& m, String& Why);
     TIEC_DA* ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMember& m, String& Why);
     TPendingMember Member(TIEC_DataSet* ds, pugi::xml_node fcda);
     template <class T> T* Element(T* Array, int Index, String& Why);
+    TIEC_Arena& Arena() {
+        if (!FDev->FArena) FDev->FArena = std::make_unique<TIEC_Arena>();
+        return *FDev->FArena;
+    }
 
     TIEC_Device* FDev;
     TTextPool FPool;
     const String* FIedName = nullptr;
     std::shared_ptr<TIEC_Templates> FTemplates;
     std::vector<TLDeviceBuild> FLDs;
-    std::vector<TPendingMember> FMembers;
-    std::vector<pugi::xml_node> FGooses; // the GOOSE controls of one node
-    // The texts of the last member read and their numbers (the texts stay where the parser put
-    // them until the whole file is read).
-    const char* FLastText[7] = {};
-    uint32_t FLastId[7] = {};
+    TMemberQueue FMembers;
+    std::vector<pugi::xml_node> FGooses;                // the GOOSE controls of one node
     std::vector<std::pair<TLNName, TIEC_LN*>> FLNNames; // every logical node, in file order
     TLNTable FLNs;
-    std::unordered_map<uint32_t, size_t> FLDByInst; // the first logical device of each inst
-    QHash<String, size_t> FLDByReference;           // the same by full name, made when first needed
-    uint32_t FLastLdInst = ~0u;                     // the last ldInst looked up and what it gave
+    // The first logical device of each inst.
+    std::unordered_map<std::string, size_t, TTextHash, std::equal_to<>> FLDByInst;
+    QHash<String, size_t> FLDByReference; // the same by full name, made when first needed
+    TRawText FLastLdInst = nullptr;       // the last ldInst looked up and what it gave
     ptrdiff_t FLastLd = -1;
 };
 
@@ -657,26 +782,26 @@ void TIEC_Expander::DecodeDA(TIEC_DA* a, const TIEC_TplChild& c, int Level) {
 
 namespace {
 
-template <class T> T* Named(const std::vector<T*>& list, QStringView Name) {
+template <class T> T* Named(const std::vector<T*>& list, const TIEC_Name& Name) {
     for (T* c : list)
-        if (SameText(c->Name(), Name)) return c;
+        if (Name.Is(c->Name())) return c;
     return nullptr;
 }
 
 } // namespace
 
 const TIEC_TplChild* TIEC_Expander::ShellChild(const TIEC_TplChild& t, int Level, bool DO, int Kind,
-                                               QStringView Name) {
+                                               const TIEC_Name& Name) {
     if (!Expands(t, Level, DO)) return nullptr;
     for (const TIEC_TplChild& ch : *t.Sub)
-        if ((Kind < 0 || ch.IsSDO == (Kind == 0)) && SameText(*ch.Name, Name)) {
+        if ((Kind < 0 || ch.IsSDO == (Kind == 0)) && Name.Is(ch)) {
             (DO ? FDOPath : FDAPath).push_back(t.Sub); // going down into the child
             return &ch;
         }
     return nullptr;
 }
 
-TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
+TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, const TIEC_Name& Name) {
     if (!d->FPartial) return Named(d->FList_DO, Name);
     const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 0, Name);
     if (!ch) return nullptr;
@@ -686,7 +811,7 @@ TIEC_DO* TIEC_Expander::ChildDO(TIEC_DO* d, int Level, QStringView Name) {
     return static_cast<TIEC_DO*>(slot);
 }
 
-TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, const TIEC_Name& Name) {
     if (!d->FPartial) return Named(d->FList_DA, Name);
     const TIEC_TplChild* ch = ShellChild(*d->FTpl, Level, true, 1, Name);
     if (!ch) return nullptr;
@@ -696,7 +821,7 @@ TIEC_DA* TIEC_Expander::ChildDA(TIEC_DO* d, int Level, QStringView Name) {
     return static_cast<TIEC_DA*>(slot);
 }
 
-TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, QStringView Name) {
+TIEC_DA* TIEC_Expander::ChildDA(TIEC_DA* a, int Level, const TIEC_Name& Name) {
     if (!a->FPartial) return Named(a->FList_DA, Name);
     const TIEC_TplChild* ch = ShellChild(*a->FTpl, Level, false, -1, Name);
     if (!ch) return nullptr;
@@ -842,6 +967,7 @@ const std::vector<TIEC_DA*>& TIEC_DA::List_Element() const {
 }
 
 TIEC_DA::~TIEC_DA() {
+    if (FInArena) return; // its attributes and elements are in the arena too, which destroys them
     FreeAll(FList_DA);
     if (FSlots)
         for (uint32_t i = 0; i < FTpl->SubDAs; ++i) FreeOne(FSlots[i]);
@@ -899,6 +1025,7 @@ TIEC_DA* TIEC_DA::Find_First_DA() const {
 }
 
 TIEC_DO::~TIEC_DO() {
+    if (FInArena) return; // as for attributes
     FreeAll(FList_DO);
     FreeAll(FList_DA);
     if (FSlots) {
@@ -930,12 +1057,9 @@ TIEC_DA* TIEC_DO::Find_First_DA() const {
     return first->List_DA().empty() ? first : first->Find_First_DA();
 }
 
-TIEC_LN::~TIEC_LN() {
-    FreeAll(FList_DataSet);
-    FreeAll(FList_DO);
-    if (FSlots)
-        for (size_t i = 0; i < FType->size(); ++i) FreeOne(FSlots[i]);
-}
+// The node's data sets, data objects and their places are in the device's arena, which
+// destroys them.
+TIEC_LN::~TIEC_LN() = default;
 
 const String& TIEC_LN::Inst() const {
     if (FInst) return *FInst;
@@ -1007,17 +1131,17 @@ void TIEC_LN::Expand() const {
     }
 }
 
-TIEC_DO* TIEC_LN::TopDO(QStringView DO_Name, TIEC_Expander& x) const {
+TIEC_DO* TIEC_LN::TopDO(const TIEC_Name& DO_Name, TIEC_Expander& x) const {
     if (FExpanded) {
         for (TIEC_DO* d : FList_DO)
-            if (SameText(d->Name(), DO_Name)) return d;
+            if (DO_Name.Is(d->Name())) return d;
         return nullptr;
     }
     TIEC_Device* dev = FOwner ? FOwner->FOwner : nullptr;
     const TIEC_TplList* type = Type(dev);
     if (!type) return nullptr;
     for (size_t i = 0; i < type->size(); ++i) {
-        if (!SameText(*(*type)[i].Name, DO_Name)) continue;
+        if (!DO_Name.Is((*type)[i])) continue;
         if (!FSlots) FSlots = x.Slots<TIEC_DO>(type->size());
         if (!FSlots[i] && !FCutShort) FSlots[i] = x.ShellDO(this, false, (*type)[i]);
         return FSlots[i];
@@ -1091,6 +1215,11 @@ private:
         return size_t(E - n) > Name.size() && (!Slash || q[1] == '/') &&
                std::memcmp(n, Name.data(), Name.size()) == 0 && EndsName(n[Name.size()]) &&
                !(Slash && n[Name.size()] == '/');
+    }
+    // The first occurrence of Text in [From, To), or null.
+    static char* Find(char* From, char* To, std::string_view Text) {
+        return From < To ? static_cast<char*>(memmem(From, size_t(To - From), Text.data(), Text.size()))
+                         : nullptr;
     }
     // From P: the first start tag of Child (none when empty) or end tag of Own; At the end tag.
     char* Next(std::string_view Child, std::string_view Own, bool& AtEnd) const;
@@ -1234,20 +1363,22 @@ void TPieceReader::Server() {
 }
 
 void TPieceReader::LDevice() {
-    // One walk over the tags finds both the end and the places to cut (before an LN or LN0).
+    // The end: the first end tag of LDevice; the places to cut: the first LN or LN0 start tag
+    // once a piece has PieceSize bytes. Both are searched as texts, not tag by tag: a logical
+    // device holds thousands of tags.
+    char* end = Find(P, E, "</LDevice");
+    while (end && !Names(end, "LDevice", true)) end = Find(end + 1, E, "</LDevice");
+    if (!end) ParseWhole(); // the element does not end
     char* piece = P;
-    for (char* q = P; (q = static_cast<char*>(std::memchr(q, '<', size_t(E - q)))); ++q) {
-        if (q[1] == '/') {
-            if (Names(q, "LDevice", true)) {
-                Piece(LDeviceLevel, piece, q);
-                return EndTag(q, "LDevice");
-            }
-        } else if (size_t(q - piece) >= PieceSize && (Names(q, "LN", false) || Names(q, "LN0", false))) {
-            Piece(LDeviceLevel, piece, q);
-            piece = q;
-        }
+    while (size_t(end - piece) > PieceSize) {
+        char* cut = Find(piece + PieceSize, end, "<LN");
+        while (cut && !Names(cut, "LN", false) && !Names(cut, "LN0", false)) cut = Find(cut + 1, end, "<LN");
+        if (!cut) break;
+        Piece(LDeviceLevel, piece, cut);
+        piece = cut;
     }
-    ParseWhole(); // the element does not end
+    Piece(LDeviceLevel, piece, end);
+    EndTag(end, "LDevice");
 }
 
 void TPieceReader::Pieces(TLevel Level, char* Begin, char* End,
@@ -1361,6 +1492,7 @@ TIEC_LDevice* TIEC_Device::Find_LDevice(const String& LD_Name) const {
 
 void TIEC_Decoder::Clear(TIEC_Device* dev) {
     FreeAll(dev->FList_LDevice);
+    dev->FArena.reset();
     dev->fName.clear();
     dev->FWarnings.clear();
     dev->FTemplates.reset();
@@ -1375,7 +1507,7 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t
             TIEC_Decoder decoder(dev);
             TPieceReader reader(Data.get(), Data.get() + Size, decoder);
             reader.Run();
-            Data.reset(); // the texts the model keeps are copied: the members are resolved without it
+            // The model's texts are its own; the members are resolved from the file's texts.
             decoder.Finish(reader.HaveIED, reader.HaveTemplates);
             return;
         } catch (const TParseWhole&) {
@@ -1387,8 +1519,7 @@ void TIEC_Decoder::Decode(TIEC_Device* dev, std::unique_ptr<char[]> Data, size_t
     Load(doc);
     TIEC_Decoder decoder(dev);
     if (!decoder.DecodeWhole(doc.Handle().child("SCL"))) return;
-    doc.Clear(); // as above
-    decoder.Finish(true, true);
+    decoder.Finish(true, true); // as above, from the document's texts
 }
 
 bool TIEC_Decoder::DecodeWhole(pugi::xml_node scl) {
@@ -1417,10 +1548,10 @@ void TIEC_Decoder::LDevice(pugi::xml_node ldn) {
     const size_t ldPos = FDev->FList_LDevice.size();
     FDev->FList_LDevice.push_back(ld);
     ld->FOwner = FDev;
-    const uint32_t ldInst = FPool.Id(ldn.attribute("inst").value());
-    ld->fName = FPool.Str(ldInst);
+    const char* inst = ldn.attribute("inst").value();
+    ld->fName = FPool.Get(inst);
     ld->FReference = (FIedName ? *FIedName : IEC_NoText()) + ld->fName;
-    FLDByInst.emplace(ldInst, ldPos);
+    FLDByInst.emplace(inst, ldPos); // keeps the first
     FLDs.push_back({ld});
 }
 
@@ -1437,38 +1568,32 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
     --b.BlockLeft;
     ld->FList_LN.push_back(ln);
     ln->FOwner = ld;
-    TLNName name{uint32_t(FLDs.size() - 1), 0, 0, 0};
-    // The four attributes in one walk; the first of a name counts, as for attribute().
-    bool cls = false, type = false, prefix = false, inst = false;
-    for (pugi::xml_attribute a = lnn.first_attribute(); a; a = a.next_attribute()) {
+    // The four attributes in one walk; the first of a name counts, as for attribute(). The
+    // texts of the node's name stay in the file until the members are resolved.
+    TLNName name{uint32_t(FLDs.size() - 1), nullptr, nullptr, nullptr, 0};
+    const char* type = nullptr;
+    for (pugi::xml_attribute a = lnn.first_attribute();; a = a.next_attribute()) {
         const char* n = a.name();
+        if (!*n) break; // past the last (a parsed attribute has a name)
         if (n[0] == 'l') {
-            if (!cls && Is(n, "lnClass")) {
-                name.Class = pool.Id(a.value());
-                cls = true;
-            } else if (!type && Is(n, "lnType")) {
-                ln->FlnType = &pool.Get(a.value());
-                type = true;
-            }
+            if (!name.Class && Is(n, "lnClass"))
+                name.Class = a.value();
+            else if (!type && Is(n, "lnType"))
+                type = a.value();
         } else if (n[0] == 'p') {
-            if (!prefix && Is(n, "prefix")) {
-                name.Prefix = pool.Id(a.value());
-                prefix = true;
-            }
+            if (!name.Prefix && Is(n, "prefix")) name.Prefix = a.value();
         } else if (n[0] == 'i') {
-            if (!inst && Is(n, "inst")) {
-                name.Inst = pool.Id(a.value());
-                inst = true;
-            }
+            if (!name.Inst && Is(n, "inst")) name.Inst = a.value();
         }
     }
-    if (!type) ln->FlnType = &pool.Get("");
-    if (!cls) name.Class = pool.Id("");
-    if (!prefix) name.Prefix = pool.Id("");
-    if (!inst) name.Inst = pool.Id("");
-    ln->FlnClass = &pool.Str(name.Class);
-    ln->FPrefix = &pool.Str(name.Prefix);
-    ln->FInstId = name.Inst;
+    if (!name.Class) name.Class = "";
+    if (!name.Prefix) name.Prefix = "";
+    if (!name.Inst) name.Inst = "";
+    name.TextHash = TextHashOf(name.Class, name.Prefix, name.Inst);
+    ln->FlnType = &pool.Get(type ? type : "");
+    ln->FlnClass = &pool.Get(name.Class);
+    ln->FPrefix = &pool.Get(name.Prefix);
+    ln->FInstId = pool.Keep(name.Inst);
     FLNNames.emplace_back(name, ln);
     if (!b.LLN0 && *ln->FlnClass == QLatin1String("LLN0")) b.LLN0 = ln;
 
@@ -1482,19 +1607,19 @@ void TIEC_Decoder::LN(pugi::xml_node lnn) {
             continue;
         }
         if (!NameIs(c, "DataSet")) continue;
-        TIEC_DataSet* ds = new TIEC_DataSet;
+        TIEC_DataSet* ds = Arena().Make<TIEC_DataSet>();
         ln->FList_DataSet.push_back(ds);
         ds->fName = pool.Attr(c, "name");
         // The node's reference (as Reference composes it), "." and the name, made in one piece; the
         // node's instance stays a text of the store, not made a String for this.
         String& r = ds->fReference;
         r.reserve(ld->FReference.size() + ln->FPrefix->size() + ln->FlnClass->size() +
-                  qsizetype(texts.Length(name.Inst)) + ds->fName.size() + 2);
+                  qsizetype(texts.Length(ln->FInstId)) + ds->fName.size() + 2);
         r += ld->FReference;
         r += QLatin1Char('/');
         r += *ln->FPrefix;
         r += *ln->FlnClass;
-        texts.AppendTo(r, name.Inst);
+        texts.AppendTo(r, ln->FInstId);
         r += QLatin1Char('.');
         r += ds->fName;
         size_t n = 0;
@@ -1528,33 +1653,35 @@ void TIEC_Decoder::Finish(bool HaveIED, bool HaveTemplates) {
     FDev->FTexts = FPool.Store();
     FPool.DropIndex(); // every text is in
     if (!FMembers.empty()) FLNs.Build(FLNNames);
-    FLNNames = {};
 
     // The members, in the order of the file.
-    TTextPool& pool = FPool;
-    for (const TPendingMember& m : FMembers) {
+    auto text = [](TRawText t) { return String::fromUtf8(t); };
+    // Each is dropped once resolved, so that the shells made for them take the place it held.
+    for (; !FMembers.empty(); FMembers.pop_front()) {
+        const TPendingMember& m = FMembers.front();
         String why;
         if (TIEC_DA* a = Resolve(m, why)) {
             m.DataSet->FList_DA.push_back(a);
             continue;
         }
-        const String& daName = pool.Str(m.DaName);
-        FDev->FWarnings << "Data set " + m.DataSet->fReference + ": member " + pool.Str(m.LdInst) + "/" +
-                               pool.Str(m.Prefix) + pool.Str(m.LnClass) + pool.Str(m.LnInst) + "." +
-                               pool.Str(m.DoName) + (daName.isEmpty() ? String() : "." + daName) + " [" +
-                               pool.Str(m.FC) + "] not found" + (why.isEmpty() ? String() : ": " + why);
+        FDev->FWarnings << "Data set " + m.DataSet->fReference + ": member " + text(m.LdInst) + "/" +
+                               text(m.Prefix) + text(m.LnClass) + text(m.LnInst) + "." + text(m.DoName) +
+                               (*m.DaName ? "." + text(m.DaName) : String()) + " [" + text(m.FC) +
+                               "] not found" + (why.isEmpty() ? String() : ": " + why);
     }
-    FMembers = {};
+    FLNs = {};
+    FLNNames = {};
 }
 
-// The texts of an FCDA; attributes read in one walk, the first of a name counting. Consecutive
-// members often repeat a text (the logical device, the constraint): such a text keeps its number
-// without being looked up again.
+// The texts of an FCDA, as they stand in the file; attributes read in one walk, the first of a
+// name counting.
 TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
-    const char* t[7] = {"", "", "", "", "", "", ""};
-    bool seen[7] = {};
-    for (pugi::xml_attribute a = fcda.first_attribute(); a; a = a.next_attribute()) {
+    TPendingMember m{ds, "", "", "", "", "", "", "", 0};
+    TRawText* t[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
+    unsigned seen = 0;
+    for (pugi::xml_attribute a = fcda.first_attribute();; a = a.next_attribute()) {
         const char* n = a.name();
+        if (!*n) break; // past the last (a parsed attribute has a name)
         int i = -1;
         switch (n[0]) {
             case 'l': i = Is(n, "ldInst") ? 0 : Is(n, "lnClass") ? 2 : Is(n, "lnInst") ? 3 : -1; break;
@@ -1562,45 +1689,37 @@ TPendingMember TIEC_Decoder::Member(TIEC_DataSet* ds, pugi::xml_node fcda) {
             case 'd': i = Is(n, "doName") ? 4 : Is(n, "daName") ? 5 : -1; break;
             case 'f': i = Is(n, "fc") ? 6 : -1; break;
         }
-        if (i >= 0 && !seen[i]) {
-            t[i] = a.value();
-            seen[i] = true;
+        if (i >= 0 && !(seen >> i & 1)) {
+            *t[i] = a.value();
+            seen |= 1u << i;
         }
     }
-    TPendingMember m{ds, 0, 0, 0, 0, 0, 0, 0};
-    uint32_t* ids[7] = {&m.LdInst, &m.Prefix, &m.LnClass, &m.LnInst, &m.DoName, &m.DaName, &m.FC};
-    for (int i = 0; i < 7; ++i) {
-        if (!FLastText[i] || !Same(FLastText[i], t[i])) {
-            FLastId[i] = FPool.Id(t[i]);
-            FLastText[i] = t[i];
-        }
-        *ids[i] = FLastId[i];
-    }
+    m.LNTextHash = TextHashOf(m.LnClass, m.Prefix, m.LnInst);
     return m;
 }
 
 // The logical device whose inst is ldInst; else the one whose full name (IED name + inst) it is,
 // as some tools write it.
-ptrdiff_t TIEC_Decoder::FindLDevice(uint32_t ldInst) {
+ptrdiff_t TIEC_Decoder::FindLDevice(TRawText ldInst) {
     // Members mostly name the logical device of the member before.
-    if (ldInst == FLastLdInst) return FLastLd;
+    if (FLastLdInst && SameRaw(ldInst, FLastLdInst)) return FLastLd;
     FLastLdInst = ldInst;
-    auto it = FLDByInst.find(ldInst);
+    auto it = FLDByInst.find(std::string_view(ldInst));
     if (it != FLDByInst.end()) return FLastLd = ptrdiff_t(it->second);
     if (FLDByReference.isEmpty())
         for (size_t i = 0; i < FDev->FList_LDevice.size(); ++i)
             FLDByReference.insert(FDev->FList_LDevice[i]->FReference, i); // keeps the first
-    auto ref = FLDByReference.constFind(FPool.Str(ldInst));
+    auto ref = FLDByReference.constFind(String::fromUtf8(ldInst));
     return FLastLd = ref == FLDByReference.constEnd() ? -1 : ptrdiff_t(*ref);
 }
 
 namespace {
 
 // The leftmost leaf below the attributes of List whose functional constraint is FC.
-TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
+TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const TIEC_Name& fc) {
     for (TIEC_DA* a : list) {
         if (a->List_DA().empty()) {
-            if (a->FC() == fc) return a;
+            if (fc.Is(a->FC())) return a;
         } else if (TIEC_DA* hit = FirstLeafWithFC(a->List_DA(), fc)) {
             return hit;
         }
@@ -1608,40 +1727,57 @@ TIEC_DA* FirstLeafWithFC(const std::vector<TIEC_DA*>& list, const String& fc) {
     return nullptr;
 }
 
+// A text of the file as a name.
+TIEC_Name NameOf(std::string_view Text) {
+    TIEC_Name n{Text};
+    for (char c : Text) n.Ascii &= uint8_t(c) < 0x80;
+    if (n.Ascii) n.Hash = HashOfName(reinterpret_cast<const uint8_t*>(Text.data()), Text.size());
+    return n;
+}
+
 // One part of a dotted name: "phsB", or "phsAHar(7)" for an element of an array.
 struct TNamePart {
-    QStringView Name;
+    TIEC_Name Name;
     int Index = -1; // -1: no index
     bool Valid = true;
 };
 
 // The next part of a dotted name (A.phsB: A, then phsB) from From, which is moved past it;
 // false after the last.
-bool NextPart(const String& name, qsizetype& From, TNamePart& p) {
+bool NextPart(std::string_view name, size_t& From, TNamePart& p) {
     if (From > name.size()) return false;
-    const QChar* c = name.constData();
-    qsizetype end = From, open = -1;
-    for (; end < name.size() && c[end] != u'.'; ++end)
-        if (c[end] == u'(' && open < 0) open = end;
-    QStringView part(c + From, end - From);
+    // One pass finds the part's end and its index, and hashes the name before the index.
+    size_t end = From, open = std::string_view::npos;
+    uint32_t h = 2166136261u;
+    bool ascii = true;
+    for (; end < name.size() && name[end] != '.'; ++end) {
+        const uint8_t c = uint8_t(name[end]);
+        if (open != std::string_view::npos) continue;
+        if (c == '(') {
+            open = end - From;
+            continue;
+        }
+        ascii &= c < 0x80;
+        h = (h ^ c) * 16777619u;
+    }
+    std::string_view part = name.substr(From, end - From);
     From = end + 1;
     p.Index = -1;
     p.Valid = true;
-    if (open >= 0) {
+    if (open != std::string_view::npos) {
         // name(n): n decimal digits, nothing after the closing parenthesis.
-        open -= end - part.size();
-        QStringView digits = part.mid(open + 1, part.size() - open - 2);
-        bool ok = part.back() == u')' && !digits.isEmpty() && digits.size() <= 9;
+        std::string_view digits = part.substr(open + 1, part.size() - open - 2);
+        bool ok = part.back() == ')' && !digits.empty() && digits.size() <= 9;
         int n = 0;
-        for (QChar d : digits) {
-            ok = ok && d >= u'0' && d <= u'9';
-            n = n * 10 + (d.unicode() - u'0');
+        for (char d : digits) {
+            ok = ok && d >= '0' && d <= '9';
+            n = n * 10 + (d - '0');
         }
         p.Valid = ok;
         p.Index = ok ? n : -1;
-        part = part.left(open);
+        part = part.substr(0, open);
     }
-    p.Name = part;
+    p.Name = {part, ascii ? h : 0, ascii};
     return true;
 }
 
@@ -1700,15 +1836,14 @@ template <class T> T* TIEC_Decoder::Element(T* Array, int Index, String& Why) {
 }
 
 TIEC_DA* TIEC_Decoder::Resolve(const TPendingMember& m, String& Why) {
-    const String& doName = FPool.Str(m.DoName);
-    const String& lnClass = FPool.Str(m.LnClass);
-    if (FPool.Str(m.LdInst).isEmpty() || lnClass.isEmpty() || doName.isEmpty()) return nullptr;
+    if (!*m.LdInst || !*m.LnClass || !*m.DoName) return nullptr;
     const ptrdiff_t ld = FindLDevice(m.LdInst);
     if (ld < 0) return nullptr;
     // LLN0 is unique in its logical device: tools name it with an instance or prefix it does
     // not have.
-    TIEC_LN* ln = lnClass == QLatin1String("LLN0") ? FLDs[size_t(ld)].LLN0
-                                                   : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst});
+    TIEC_LN* ln = Same(m.LnClass, "LLN0")
+                      ? FLDs[size_t(ld)].LLN0
+                      : FLNs.Get({uint32_t(ld), m.LnClass, m.Prefix, m.LnInst, m.LNTextHash});
     if (!ln) return nullptr;
 
     // Only the objects on the member's path are made (and the member with all it holds); the
@@ -1723,10 +1858,11 @@ TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMe
     // The data object: each part of a dotted doName names a sub-data object of the previous (or
     // an element of it, with an index).
     TNamePart part;
-    qsizetype from = 0;
+    size_t from = 0;
     TIEC_DO* d = nullptr;
     int level = 0; // of d
-    while (NextPart(FPool.Str(m.DoName), from, part)) {
+    const std::string_view doName(m.DoName);
+    while (NextPart(doName, from, part)) {
         if (!part.Valid) return nullptr;
         TIEC_DO* next = d ? x.ChildDO(d, level, part.Name) : ln->TopDO(part.Name, x);
         if (next && part.Index >= 0) next = Element(next, part.Index, Why);
@@ -1735,12 +1871,11 @@ TIEC_DA* TIEC_Decoder::ResolveIn(TIEC_LN* ln, TIEC_Expander& x, const TPendingMe
         ++level;
     }
 
-    const String& daName = FPool.Str(m.DaName);
-    if (daName.isEmpty()) {
+    const std::string_view daName(m.DaName);
+    if (daName.empty()) {
         x.CompleteDO(d, level);
-        const String& fc = FPool.Str(m.FC);
-        if (!fc.isEmpty())
-            if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), fc)) return a;
+        if (*m.FC)
+            if (TIEC_DA* a = FirstLeafWithFC(d->List_DA(), NameOf(m.FC))) return a;
         return d->Find_First_DA();
     }
     // The attribute: each part of a dotted daName names a nested attribute of the previous.

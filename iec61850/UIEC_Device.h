@@ -46,6 +46,7 @@ class TIEC_LN;
 class TIEC_DO;
 class TIEC_DA;
 struct TIEC_Templates;
+struct TIEC_Name;
 struct TIEC_TextStore;
 class TIEC_Arena;
 class TIEC_Expander;
@@ -125,7 +126,7 @@ private:
     TIEC_DA** FSlots = nullptr;
     bool FParentIsDA = false;
     bool FPartial = false;
-    bool FInArena = false; // made in the device's arena: destroyed, not freed, by its owner
+    bool FInArena = false; // made in the device's arena, which destroys it; owners only refer to it
 };
 
 class TIEC_DO : public TObject {
@@ -239,10 +240,10 @@ private:
     void Expand() const;
     // The children of the node's LNodeType, or null.
     const std::vector<TIEC_TplChild>* Type(const TIEC_Device* dev) const;
-    // The first data object of the node's type named DO_Name; when the node is not expanded yet,
-    // made through x without its children (resolving a data-set member needs only the objects
-    // on its path).
-    TIEC_DO* TopDO(QStringView DO_Name, TIEC_Expander& x) const;
+    // The first data object of the node's type named DO_Name (UTF-8, as the file gives it); when the node is
+    // not expanded yet, made through x without its children (resolving a data-set member needs only the
+    // objects on its path).
+    TIEC_DO* TopDO(const TIEC_Name& DO_Name, TIEC_Expander& x) const;
     // Reports that an expansion was cut (once per node); Stop: the node's budget is spent, nothing
     // more is expanded for it.
     void NoteCutShort(bool Stop) const;

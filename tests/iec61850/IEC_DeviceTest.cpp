@@ -769,3 +769,46 @@ TEST(IEC_Device, FilesThatCannotBeCutDecodeWhole) {
         IEC_SetWholeDocumentDecoding(false);
     }
 }
+
+// Members name nodes, objects and attributes by the texts the parser gives: a character reference
+// or an entity matches the character it stands for, names beyond ASCII match, and a member finds a
+// node that lies pieces of the file behind its data set, whichever way the file is decoded.
+TEST(IEC_Device, MembersMatchTheTextsTheParserGives) {
+    const char* types = R"(
+      <LNodeType id="GGIO_T" lnClass="GGIO"><DO name="Ind" type="SPS_T"/><DO name="Wärme" type="SPS_T"/></LNodeType>
+      <LNodeType id="LLN0_T" lnClass="LLN0"/>
+      <DOType id="SPS_T" cdc="SPS"><DA name="stVal" bType="BOOLEAN" fc="ST"/><DA name="Größe" bType="INT32" fc="ST"/></DOType>)";
+    QByteArray nodes;
+    for (int i = 0; i < 2000; ++i)
+        nodes += "<LN lnClass=\"GGIO\" lnType=\"GGIO_T\" prefix=\"F\" inst=\"" + QByteArray::number(i) +
+                 "\"><DOI name=\"Ind\"/></LN>\n";
+    const QByteArray lds =
+        "<LDevice inst=\"LD0\"><LN0 lnClass=\"LLN0\" lnType=\"LLN0_T\" inst=\"\"><DataSet name=\"DS\">"
+        "<FCDA ldInst=\"LD0\" lnClass=\"GGIO\" prefix=\"&#196;b\" lnInst=\"1\" doName=\"I&#110;d\" "
+        "daName=\"stVal\" fc=\"ST\"/>"
+        "<FCDA ldInst=\"LD0\" lnClass=\"GGIO\" prefix=\"Äb\" lnInst=\"1\" doName=\"Wärme\" daName=\"Größe\" "
+        "fc=\"ST\"/>"
+        "<FCDA ldInst=\"LD0\" lnClass=\"GGIO\" prefix=\"A&amp;B\" lnInst=\"2\" doName=\"W&#228;rme\" "
+        "fc=\"ST\"/>"
+        "<FCDA ldInst=\"LD0\" lnClass=\"GGIO\" prefix=\"Äb\" lnInst=\"1\" doName=\"Warme\" daName=\"stVal\" "
+        "fc=\"ST\"/>"
+        "</DataSet></LN0>" +
+        nodes +
+        "<LN lnClass=\"GGIO\" lnType=\"GGIO_T\" prefix=\"Äb\" inst=\"1\"/>"
+        "<LN lnClass=\"GGIO\" lnType=\"GGIO_T\" prefix=\"A&amp;B\" inst=\"2\"/></LDevice>";
+    const QByteArray xml = Scl(lds.constData(), types);
+    ASSERT_GT(xml.size(), 2 * 64 * 1024); // the nodes named lie pieces behind the data set
+    DumpBothWays(xml);
+
+    TIEC_Device d(xml, "x.icd");
+    const TIEC_DataSet* ds = LN(d, 0, 0)->List_DataSet().at(0);
+    EXPECT_EQ(Refs(ds->List_DA()), QStringList({
+                                       "IED1LD0/ÄbGGIO1.Ind.stVal", "IED1LD0/ÄbGGIO1.Wärme.Größe",
+                                       "IED1LD0/A&BGGIO2.Wärme.stVal", // no daName: the first leaf with fc ST
+                                   }));
+    EXPECT_EQ(ds->List_DA()[1], LN(d, 0, 2001)->Find_DO("Wärme")->Find_DA("Größe"));
+    // The name that only looks alike is reported, as the file writes it.
+    ASSERT_EQ(d.Warnings().size(), 1);
+    EXPECT_TRUE(d.Warnings()[0].contains("LD0/ÄbGGIO1.Warme.stVal [ST] not found"))
+        << d.Warnings()[0].toStdString();
+}
