@@ -95,6 +95,16 @@ void TAdvMemoDropDown::CreateDropDownForm() {
 
 void TAdvMemoDropDown::DoBeforeDropDown() {
     TAdvCustomDropDown::DoBeforeDropDown();
+    // The edit shows the value as it is now (typed, perhaps): that is what a cancelled close
+    // keeps, not an older text written by code.
+    FInternalUpdate = true;
+    try {
+        SetText(Text());
+    } catch (...) {
+        FInternalUpdate = false;
+        throw;
+    }
+    FInternalUpdate = false;
     if (DropDownForm()) DropDownForm()->SetCancelOnDeActivate(false);
     if (!FMemo) return;
     FMemo->Lines()->SetText(FMemoText->Text());

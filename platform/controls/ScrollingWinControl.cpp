@@ -183,15 +183,10 @@ void TScrollingWinControl::ChildBoundsChanged(TControl* AControl) {
 
 void TScrollingWinControl::Dispatch(TMessage& Message) {
     if ((Message.Msg == WM_VSCROLL || Message.Msg == WM_HSCROLL) && Message.LParam == 0) {
+        // The window's own bars (a scroll-bar control names itself in LParam).
         TWMScroll m(Message);
-        int pos = SmallInt(m.Pos);
-        const bool vertical = Message.Msg == WM_VSCROLL;
-        if (HandleAllocated() && (m.ScrollCode == SB_THUMBPOSITION || m.ScrollCode == SB_THUMBTRACK)) {
-            SCROLLINFO si;
-            si.fMask = SIF_TRACKPOS;
-            if (GetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, si)) pos = si.nTrackPos;
-        }
-        (vertical ? FVertScrollBar : FHorzScrollBar)->ScrollMessage(SmallInt(m.ScrollCode), pos);
+        TControlScrollBar* bar = Message.Msg == WM_VSCROLL ? FVertScrollBar : FHorzScrollBar;
+        bar->ScrollMessage(SmallInt(m.ScrollCode), SmallInt(m.Pos));
         Message.Result = 0;
         return;
     }

@@ -53,7 +53,7 @@ TEST_F(DetailDropDown, ANewControlHasItsDefaultsAndAListAsWideAsTheEdit) {
     AddItems({u"Alpha", u"Beta"});
     DD->ShowDropDown();
     ASSERT_TRUE(DD->DroppedDown());
-    EXPECT_EQ(DD->ItemSelector()->Width(), DD->Width());
+    EXPECT_EQ(DD->DropDownForm()->Width(), DD->Width());
     EXPECT_EQ(DD->ItemSelector()->Items()->Count(), 2);
     TRect row;
     DD->ItemSelector()->SelectorPanel()->GetItemRect(0, row);

@@ -92,20 +92,22 @@ TEST_F(TrackBarDropDown, UpAndDownStepWithinTheRange) {
 
 TEST_F(TrackBarDropDown, DraggingMovesOneStepPerPageSizePixels) {
     auto* dd = Place(new TAdvTrackBarDropDown(Form));
+    // The press opens the popup, which would take the mouse: keep it closed.
+    dd->OnDropDown = [](TObject*, bool& Accept) { Accept = false; };
     dd->SetPosition(3);
-    SimulateMouseDown(dd, mbLeft, {}, 10, 5);
-    SimulateMouseMove(dd, {ssLeft}, 15, 5); // 5 div 2
+    SimulateMouseDown(dd, mbLeft, {}, 100, 5);
+    SimulateMouseMove(dd, {ssLeft}, 105, 5); // 5 div 2
     EXPECT_EQ(dd->Position(), 5);
-    for (int x = 16; x < 26; ++x) SimulateMouseMove(dd, {ssLeft}, x, 5); // 1 div 2 each time
+    for (int x = 106; x < 116; ++x) SimulateMouseMove(dd, {ssLeft}, x, 5); // 1 div 2 each time
     EXPECT_EQ(dd->Position(), 5);
-    SimulateMouseMove(dd, {ssLeft}, 20, 5); // -5 div 2, toward zero
+    SimulateMouseMove(dd, {ssLeft}, 110, 5); // -5 div 2, toward zero
     EXPECT_EQ(dd->Position(), 3);
     dd->SetPageSize(0); // no page size: a drag changes nothing
-    SimulateMouseMove(dd, {ssLeft}, 60, 5);
+    SimulateMouseMove(dd, {ssLeft}, 150, 5);
     EXPECT_EQ(dd->Position(), 3);
-    SimulateMouseUp(dd, mbLeft, {}, 60, 5);
+    SimulateMouseUp(dd, mbLeft, {}, 150, 5);
     dd->SetPageSize(2);
-    SimulateMouseMove(dd, {}, 90, 5); // not dragging any more
+    SimulateMouseMove(dd, {}, 180, 5); // not dragging any more
     EXPECT_EQ(dd->Position(), 3);
     dd->HideDropDown(false);
 }
