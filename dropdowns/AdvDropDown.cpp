@@ -168,15 +168,6 @@ String TAdvCustomDropDown::Text() const {
     return s;
 }
 
-void TAdvCustomDropDown::SetText(const String& Value) {
-    TControl::SetText(FPrefix + Value + FSuffix);
-    FOldText = Value;
-    if (!HasState(csLoading) && FEditorEnabled && !ReadOnly()) {
-        Modified = false;
-        FIsModified = false;
-    }
-}
-
 void TAdvCustomDropDown::SetDropDownWidth(int Value) {
     if (Value == FDropDownWidth) return;
     FDropDownWidth = Value;
@@ -782,6 +773,8 @@ void TAdvCustomDropDown::Loaded() {
 
 void TAdvCustomDropDown::DoEnter() {
     TCustomMaskEdit::DoEnter();
+    // The edit's own selection takes prefix and suffix too: the value alone is selected.
+    if (AutoSelect && !ControlState().count(csLButtonDown)) SelectAll();
     SetEditRect();
 }
 
@@ -843,7 +836,9 @@ void TAdvCustomDropDown::WMKeyDown(TWMKey& Message) {
             });
         }
     }
+    if (!PrefixSuffixKey(Message)) return;
     TCustomMaskEdit::Dispatch(Message);
+    AfterKey(key);
     key = Word(Message.CharCode);
     if (key == VK_RETURN)
         DoHideDropDown(false);
@@ -906,6 +901,7 @@ void TAdvCustomDropDown::WMLButtonUp(TWMMouse& Message) {
     }
     FButtonDown = false;
     TCustomMaskEdit::Dispatch(Message);
+    ClampMouseSelection();
 }
 
 void TAdvCustomDropDown::WMPaint(TMessage& Message) {
@@ -940,10 +936,12 @@ void TAdvCustomDropDown::Dispatch(TMessage& Message) {
             ResizeControl();
             break;
         case WM_KEYDOWN: CallHandler<TWMKey>(this, &TAdvCustomDropDown::WMKeyDown, Message); break;
-        case WM_CHAR:
-            // A pick-only edit takes no typing.
-            if (FEditorEnabled) TCustomMaskEdit::Dispatch(Message);
-            break;
+        case WM_CHAR: CallHandler<TWMKey>(this, &TAdvCustomDropDown::WMChar, Message); break;
+        case WM_SETFOCUS: WMSetFocus(Message); break;
+        case WM_KILLFOCUS: WMKillFocus(Message); break;
+        case WM_COPY: WMCopy(Message); break;
+        case WM_CUT: WMCut(Message); break;
+        case WM_PASTE: WMPaste(Message); break;
         case WM_LBUTTONDOWN: CallHandler<TWMMouse>(this, &TAdvCustomDropDown::WMLButtonDown, Message); break;
         case WM_LBUTTONUP: CallHandler<TWMMouse>(this, &TAdvCustomDropDown::WMLButtonUp, Message); break;
         case WM_PAINT: WMPaint(Message); break;

@@ -47,6 +47,24 @@ using TDropUp = TEvent<TObject*, bool /*Cancelled*/>;
 // A clipboard transfer of Value; clearing Allow refuses it.
 using TClipboardEvent = TEvent<TObject*, String /*Value*/, bool& /*Allow*/>;
 
+// ---- Numbers in the typed edits ----
+//
+// The kind of number a text is, character by character: 0 an integer (only "-" and digits), 1
+// a float (only digits, ",", "-", "." and the thousand separator, each thousand separator at
+// the second character or later and at least three places after the previous one), 5
+// hexadecimal (digits, "-", A-F, a-f, and no integer), 2 anything else: also an empty text and
+// any text with more than one "-" or more than one decimal separator.
+int GetNumberKind(const String& Text);
+// Text without any thousand separator of the run-time settings.
+String StripThousandSeparators(const String& Text);
+// 0-9, A-F, a-f give 0..15; any other character 0.
+int HexDigitValue(Char Ch);
+// The hexadecimal digits of Text (other characters count as 0) as a number; a text too long
+// for 32 bits keeps the low 32 bits, read as a signed number.
+int HexToInt(const String& Text);
+// ",", "-" and ";" separate the numbers and ranges of a range list.
+bool IsRangeSeparator(Char Ch);
+
 // The work area of the monitor nearest to a screen point. Tests install a source of their own;
 // nullptr puts the screens back.
 TRect DropDownWorkArea(const TPoint& P);
@@ -161,9 +179,28 @@ public:
     TGetTextEvent OnGetHeaderText;
     TGetTextEvent OnGetFooterText;
 
+    // ---- Typed input: the value as text and as a number, selections within the value ----
+    // Selects the value (not Prefix or Suffix).
+    void SelectAll();
+    // The caret just before / just after the value's first decimal separator, or at the start
+    // of the value when it has none.
+    void SelectBeforeDecimal();
+    void SelectAfterDecimal();
+    // Writes Value as the whole edit text: no prefix, suffix or formatting; the value a cancel
+    // restores and the modified state stay.
+    void SetEditorText(const String& Value);
+    // Writes a number in the form of the edit type (not for the text-only types).
+    void SetFloatValue(double Value);
+    void SetIntValue(int Value);
+    // The value as a number: 0 when it does not convert.
+    double GetFloatValue();
+    // The user changed the value since code last wrote it.
+    bool IsModified() const { return FIsModified; }
+
     // ---- Protected properties (for the descendants and the grid's cell editors) ----
     TDropDownEditType EditType() const { return FEditType; }
-    void SetEditType(TDropDownEditType Value) { FEditType = Value; }
+    // A password shows "*" and cannot undo; a value that the new type cannot hold becomes 0.
+    void SetEditType(TDropDownEditType Value);
     String Prefix() const { return FPrefix; }
     void SetPrefix(const String& Value) { FPrefix = Value; }
     String Suffix() const { return FSuffix; }
@@ -171,7 +208,9 @@ public:
     int LengthLimit() const { return FLengthLimit; }
     void SetLengthLimit(int Value) { FLengthLimit = SmallInt(Value); }
     int Precision() const { return FPrecision; }
-    void SetPrecision(int Value) { FPrecision = SmallInt(Value); }
+    // The decimals of etFloat and etMoney (above 0: fixed, below 0: free); for those types and
+    // etString the value is written anew with them. Ignored for the other types.
+    void SetPrecision(int Value);
     bool Signed() const { return FSigned; }
     void SetSigned(bool Value) { FSigned = Value; }
     bool ReturnIsTab() const { return FReturnIsTab; }
@@ -280,7 +319,8 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DrawBorders(TCanvas* DC);
-    void SetIsModified(bool Value) { FIsModified = Value; }
+    // Not while loading, in a pick-only or a read-only edit.
+    void SetIsModified(bool Value);
     bool FBlockChange = false;
 
 private:
@@ -301,6 +341,37 @@ private:
     void WMNCPaint(TMessage& Message);
     void CMWantSpecialKey(TCMWantSpecialKey& Message);
     void CNCommand(TMessage& Message);
+
+    // ---- Typed input (AdvDropDownEditTypes.cpp) ----
+    void WMChar(TWMKey& Message);
+    // One accepted character's handling by the edit type; true when it reached the edit.
+    void FilterTypedChar(TWMKey& Message, Char C, const String& V, int P, int Q);
+    void PassChar(TWMKey& Message, Char C);
+    // The sign of the value goes or comes (caret P before).
+    void ToggleSign(int P);
+    // The prefix and suffix rules of a key (caret keys, Delete, Backspace): false when the key
+    // is swallowed.
+    bool PrefixSuffixKey(TWMKey& Message);
+    // After the edit handled a key: the money regrouping after Delete, the caret out of the prefix.
+    void AfterKey(Word Key);
+    // The selection kept out of prefix and suffix after a mouse selection.
+    void ClampMouseSelection();
+    void WMSetFocus(TMessage& Message);
+    void WMKillFocus(TMessage& Message);
+    void WMCopy(TMessage& Message);
+    void WMCut(TMessage& Message);
+    void WMPaste(TMessage& Message);
+    // The integer part of money regrouped with thousand separators, the caret kept in place.
+    void FormatMoney();
+    double TextToFloat(const String& S) const;
+    bool IsNumericType() const {
+        return FEditType == etNumeric || FEditType == etFloat || FEditType == etMoney;
+    }
+    int IntegerPartEnd(const String& S) const;
+    int DecimalPosInEdit(const String& V) const;
+    bool FractionFull(const String& V, int Q) const;
+    bool SeparatorTooClose(const String& V, int Q) const;
+    bool IsSignedMinus(Char C) const;
 
     TLabel* FLabel = nullptr;
     bool FParentFnt = false;

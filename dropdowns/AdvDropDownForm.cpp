@@ -194,6 +194,7 @@ void TDropDownForm::Dispatch(TMessage& Message) {
             }
             break;
         case WM_SIZING:
+            TForm::Dispatch(Message);
             if (Assigned(OnSizing)) OnSizing(this);
             break;
         case WM_NCHITTEST: {

@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "GridDropDowns.h"
 #include "ImgList.h"
+#include "WindowSizing.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -700,28 +701,14 @@ void TAdvFooter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     TAdvPopupStrip::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !Parent() || !InSizeGrip(X, Y)) return;
     ReleaseCapture();
-    // The window system sizes the popup where it can; elsewhere the footer follows the pointer
-    // with the capture until the button goes up.
-    if (StartSystemSizing(Parent()->Handle(), HTBOTTOMRIGHT)) return;
-    FSizing = true;
-    GetCursorPos(FSizeStart);
-    FStartWidth = Parent()->Width();
-    FStartHeight = Parent()->Height();
-    SetMouseCapture(true);
+    // As a press on the popup's bottom-right corner: the platform sizes the popup from there.
+    TPoint p;
+    GetCursorPos(p);
+    Parent()->Perform(WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, PointToLParam(p));
 }
 
 void TAdvFooter::MouseMove(TShiftState Shift, int X, int Y) {
     TAdvPopupStrip::MouseMove(Shift, X, Y);
-    if (FSizing && Parent()) {
-        // The pointer's screen position: the footer itself moves as the popup grows.
-        TPoint p;
-        GetCursorPos(p);
-        TWinControl* popup = Parent();
-        // The popup keeps room for the footer and its grip.
-        popup->SetBounds(popup->Left(), popup->Top(), std::max(24, FStartWidth + p.X - FSizeStart.X),
-                         std::max(Height(), FStartHeight + p.Y - FSizeStart.Y));
-        return;
-    }
     if (!SizeGripVisible() || !Parent()) return;
     if (InSizeGrip(X, Y))
         Screen->SetCursor(crSizeNWSE);
@@ -730,10 +717,6 @@ void TAdvFooter::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TAdvFooter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (FSizing) {
-        FSizing = false;
-        SetMouseCapture(false);
-    }
     TAdvPopupStrip::MouseUp(Button, Shift, X, Y);
     if (SizeGripVisible() && Parent()) RestoreCursor();
 }
@@ -745,7 +728,7 @@ void TAdvFooter::Dispatch(TMessage& Message) {
                 FOldCursor = Screen->Cursor();
             break;
         case CM_MOUSELEAVE:
-            if (SizeGripVisible() && Parent() && !FSizing) RestoreCursor();
+            if (SizeGripVisible() && Parent()) RestoreCursor();
             break;
         default: break;
     }

@@ -296,11 +296,6 @@ private:
     void RestoreCursor();
 
     TCursor FOldCursor = crDefault;
-    // Sizing by hand where the window system does not take it over: the popup's size and the
-    // pointer's screen position at the press.
-    bool FSizing = false;
-    TPoint FSizeStart;
-    int FStartWidth = 0, FStartHeight = 0;
 };
 
 extern template class TAdvPopupStrip<THeaderAppearance>;

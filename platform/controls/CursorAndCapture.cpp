@@ -21,15 +21,15 @@ TWinControl* WindowOf(TControl* C) {
 
 } // namespace
 
-void TWindowExtras::PointerMoved(TWinControl* Window, const TPoint& Screen, UINT Msg, bool SendSetCursor) {
+void TWindowExtras::PointerMoved(TWinControl* Window, const TPoint& Screen, UINT Msg, bool SendSetCursor,
+                                 LRESULT Hit) {
     GPointer = Screen;
     GHasPointer = true;
     if (!SendSetCursor || !Window || !Window->HandleAllocated()) return;
     const HWND h = Window->Handle();
     const HWND outer = GCursorWindow;
     GCursorWindow = h;
-    TControlPrivate::Guard(Window,
-                           [&] { Window->Perform(WM_SETCURSOR, h, MAKELPARAM(int(HTCLIENT), int(Msg))); });
+    TControlPrivate::Guard(Window, [&] { Window->Perform(WM_SETCURSOR, h, MAKELPARAM(int(Hit), int(Msg))); });
     GCursorWindow = outer;
 }
 

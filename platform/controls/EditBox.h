@@ -41,6 +41,9 @@ public:
     // Whether Value would fit the box's width (for single-line windows without ES_AUTOHSCROLL).
     virtual bool Fits(const QString&) const { return true; }
     virtual void SetPasswordChar(QChar) {}
+    // Shows or hides the caret (while the box has the focus).
+    virtual void SetCaretVisible(bool Value) = 0;
+    virtual bool CaretVisible() const = 0;
     virtual void SetReadOnly(bool Value) = 0;
     virtual void SetFramed(bool Value) = 0;
 

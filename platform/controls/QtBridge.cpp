@@ -309,7 +309,13 @@ bool TControlWidget::event(QEvent* Event) {
                 // The user resized the window: the form takes the new client size.
                 QSize s = size();
                 if (s.width() != c->ClientWidth() || s.height() != c->ClientHeight())
-                    TControlPrivate::Guard(c, [&] { c->SetClientSize(s.width(), s.height()); });
+                    TControlPrivate::Guard(c, [&] {
+                        // The window hears WM_SIZING first and may change the size.
+                        const int dw = s.width() - c->ClientWidth(), dh = s.height() - c->ClientHeight();
+                        const TRect r = TWindowExtras::UserSized(
+                            c, Bounds(c->Left(), c->Top(), c->Width() + dw, c->Height() + dh));
+                        c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+                    });
             }
             break;
         case QEvent::Move:
@@ -435,6 +441,19 @@ void TControlPrivate::MouseEvent(TWinControl* Receiver, QMouseEvent* Event) {
         msg += UINT(button) * (WM_RBUTTONDOWN - WM_LBUTTONDOWN);
     }
     bool press = Event->type() == QEvent::MouseButtonPress || Event->type() == QEvent::MouseButtonDblClick;
+
+    // A window the platform sizes itself takes the mouse until the button goes up.
+    if (TWindowExtras::FollowSizing(msg, Receiver->ClientToScreen(pos))) return;
+    // Unless a capture claims the message, the window says which part of it lies under the
+    // pointer; outside the client area it hears the non-client message.
+    if (!GCapture) {
+        const TPoint screen = Receiver->ClientToScreen(pos);
+        const LRESULT hit = TWindowExtras::HitTest(Receiver, screen);
+        if (hit != HTCLIENT) {
+            TWindowExtras::NonClientMouse(Receiver, hit, msg, screen);
+            return;
+        }
+    }
 
     // Where the message goes: the control holding the capture, else a graphic child under
     // the pointer, else the window itself.

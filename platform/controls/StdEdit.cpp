@@ -1,4 +1,5 @@
 // The edit control (TCustomEdit of StdCtrls.h) and the text boxes that show it (EditBox.h).
+#include "Caret.h"
 #include "EditBox.h"
 #include "Forms.h"
 #include "QtBridge.h"
@@ -33,18 +34,22 @@ Qt::Alignment StyleAlignment(DWORD Style) {
     return Qt::AlignLeft;
 }
 
-// Shows the password character the window was given instead of the style's own.
-class TPasswordStyle : public QProxyStyle {
+// The line edit's own look: the password character the window was given instead of the
+// style's own, and a caret of no width while the caret is hidden.
+class TLineStyle : public QProxyStyle {
 public:
-    explicit TPasswordStyle(QChar Ch) : FChar(Ch) {}
     int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
                   QStyleHintReturn* Return) const override {
-        if (Hint == SH_LineEdit_PasswordCharacter) return FChar.unicode();
+        if (Hint == SH_LineEdit_PasswordCharacter && PasswordChar.unicode()) return PasswordChar.unicode();
         return QProxyStyle::styleHint(Hint, Option, Widget, Return);
     }
+    int pixelMetric(PixelMetric Metric, const QStyleOption* Option, const QWidget* Widget) const override {
+        if (Metric == PM_TextCursorWidth && CaretHidden) return 0;
+        return QProxyStyle::pixelMetric(Metric, Option, Widget);
+    }
 
-private:
-    QChar FChar;
+    QChar PasswordChar;
+    bool CaretHidden = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -122,17 +127,29 @@ public:
             FEdit->setEchoMode(QLineEdit::Normal);
             return;
         }
-        auto* style = new TPasswordStyle(Ch);
-        style->setParent(FEdit);
-        QStyle* old = FEdit->style();
-        FEdit->setStyle(style);
-        if (old && old->parent() == FEdit) old->deleteLater();
+        Style()->PasswordChar = Ch;
         FEdit->setEchoMode(QLineEdit::Password);
+        FEdit->update();
     }
+    void SetCaretVisible(bool Value) override {
+        if (!Value == (FStyle && FStyle->CaretHidden)) return;
+        Style()->CaretHidden = !Value;
+        FEdit->update();
+    }
+    bool CaretVisible() const override { return !(FStyle && FStyle->CaretHidden); }
     void SetReadOnly(bool Value) override { FEdit->setReadOnly(Value); }
     void SetFramed(bool Value) override { FEdit->setFrame(Value); }
 
 private:
+    // The line edit's own style, made on first use.
+    TLineStyle* Style() {
+        if (!FStyle) {
+            FStyle = new TLineStyle();
+            FStyle->setParent(FEdit);
+            FEdit->setStyle(FStyle);
+        }
+        return FStyle;
+    }
     // The line edit places its text (alignment, scrolling to the caret) when it paints.
     void Place() const {
         QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
@@ -142,6 +159,7 @@ private:
     QPointer<TLineWidget> FEdit;
     bool FAutoScroll;
     QChar FPassword = QChar(u'*');
+    QPointer<TLineStyle> FStyle;
     QMetaObject::Connection FConnection;
 };
 
@@ -261,6 +279,8 @@ public:
             std::max(0, FRect.left() - area.left()), std::max(0, FRect.top() - area.top()),
             std::max(0, area.right() - FRect.right()), std::max(0, area.bottom() - FRect.bottom()));
     }
+    void SetCaretVisible(bool Value) override { FEdit->setCursorWidth(Value ? 1 : 0); }
+    bool CaretVisible() const override { return FEdit->cursorWidth() > 0; }
     void SetReadOnly(bool Value) override { FEdit->setReadOnly(Value); }
     void SetFramed(bool Value) override {
         FEdit->setFrameShape(Value ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -681,6 +701,11 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         return;
     }
     switch (Message.Msg) {
+        case WM_SETFOCUS:
+            // The edit makes its caret anew with the focus: a hidden one shows again.
+            if (FBox) FBox->SetCaretVisible(true);
+            TNativeControl::DefaultHandler(Message);
+            break;
         case WM_CHAR: TypeChar(Char(char16_t(Message.WParam))); break;
         case WM_KEYDOWN: {
             TNativeControl::DefaultHandler(Message);
@@ -706,4 +731,38 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         case WM_CLEAR: ClearSelection(); break;
         default: TNativeControl::DefaultHandler(Message); break;
     }
+}
+
+// =============================================================================================
+// The caret
+
+namespace {
+// The caret functions reach the edit's text box as a derived class does.
+struct TEditCaretAccess : TCustomEdit {
+    static TEditBox* BoxOf(TWinControl* Window) {
+        auto* edit = dynamic_cast<TCustomEdit*>(Window);
+        return edit ? (edit->*&TEditCaretAccess::Box)() : nullptr;
+    }
+};
+
+TEditBox* FocusedBox(HWND Wnd) {
+    return GetFocus() == Wnd ? TEditCaretAccess::BoxOf(FindControl(Wnd)) : nullptr;
+}
+} // namespace
+
+bool HideCaret(HWND Wnd) {
+    TEditBox* box = FocusedBox(Wnd);
+    if (box) box->SetCaretVisible(false);
+    return box != nullptr;
+}
+
+bool ShowCaret(HWND Wnd) {
+    TEditBox* box = FocusedBox(Wnd);
+    if (box) box->SetCaretVisible(true);
+    return box != nullptr;
+}
+
+bool CaretHidden(HWND Wnd) {
+    TEditBox* box = TEditCaretAccess::BoxOf(FindControl(Wnd));
+    return box && !box->CaretVisible();
 }

@@ -6,6 +6,7 @@
 #include "QtBridge.h"
 #include "StandIn.h"
 #include "WindowFrame.h"
+#include "WindowSizing.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -922,12 +923,23 @@ void TWinControl::DefaultHandler(TMessage& Message) {
             Message.Result = 0;
             break;
         }
-        case WM_SETCURSOR:
-            // The parent decides first; without its answer the arrow shows.
+        case WM_SETCURSOR: {
+            // The parent decides first; without its answer the arrow shows, or the sizing
+            // arrows over a sizing corner.
             if (FParent && FParent->Perform(Message) != 0) break;
-            if (Screen && SmallInt(LOWORD(uintptr_t(Message.LParam))) == HTCLIENT)
-                ::SetCursor(Screen->Cursors(crArrow));
+            const SmallInt hit = SmallInt(LOWORD(uintptr_t(Message.LParam)));
+            if (Screen && hit != HTERROR)
+                ::SetCursor(Screen->Cursors(hit == HTBOTTOMRIGHT ? crSizeNWSE : crArrow));
             Message.Result = 0;
+            break;
+        }
+        case WM_NCHITTEST:
+            // The frame's parts (border, bars) are widgets of their own: what reaches the window
+            // lies in its client area.
+            Message.Result = HTCLIENT;
+            break;
+        case WM_NCLBUTTONDOWN:
+            TWindowExtras::StartSizing(this, LRESULT(Message.WParam), LParamToPoint(Message.LParam));
             break;
         case WM_GETDLGCODE: Message.Result = 0; break;
         case WM_MOUSEWHEEL:

@@ -102,8 +102,27 @@ struct TWindowExtras {
 
     // ---- Pointer, cursor and capture (CursorAndCapture.cpp) ----
     // The pointer moved to Screen over Window (a mouse event): GetCursorPos answers it, and
-    // unless a control holds the capture the window hears WM_SETCURSOR for Msg.
-    static void PointerMoved(TWinControl* Window, const TPoint& Screen, UINT Msg, bool SendSetCursor);
+    // unless a control holds the capture the window hears WM_SETCURSOR for Msg over the part
+    // Hit (a hit-test code).
+    static void PointerMoved(TWinControl* Window, const TPoint& Screen, UINT Msg, bool SendSetCursor,
+                             LRESULT Hit = HTCLIENT);
+
+    // ---- Hit test, non-client mouse and sizing (NonClientMouse.cpp) ----
+    // What lies under the screen point in Window (WM_NCHITTEST).
+    static LRESULT HitTest(TWinControl* Window, const TPoint& Screen);
+    // The client mouse message Msg happened over the part Hit of Window, which is not the client
+    // area: the window hears WM_SETCURSOR and the non-client message instead.
+    static void NonClientMouse(TWinControl* Window, LRESULT Hit, UINT Msg, const TPoint& Screen);
+    // The default handling of WM_NCLBUTTONDOWN: a press on a sizing part (HTBOTTOMRIGHT) sizes
+    // the top-level window that holds Window, through the window system where it can, else
+    // by following the pointer until the button goes up.
+    static void StartSizing(TWinControl* Window, LRESULT Hit, const TPoint& Screen);
+    // While the platform sizes a window itself it takes every mouse message: true when it took
+    // Msg (the pointer at Screen).
+    static bool FollowSizing(UINT Msg, const TPoint& Screen);
+    // The window system gave the top-level Window the new screen rectangle Rect (the user sized
+    // it): WM_SIZING lets the window change it; the answer is the rectangle to take.
+    static TRect UserSized(TWinControl* Window, const TRect& Rect);
     // The control Lost lost the capture to New: WM_CAPTURECHANGED.
     static void CaptureChanged(TControl* Lost, TControl* New);
 };
