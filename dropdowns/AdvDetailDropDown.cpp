@@ -419,7 +419,7 @@ void TAdvDetailDropDown::Change() {
             const String completed = typed + caption.mid(key.length()).left(MaxCompletion);
             {
                 TFlagGuard writing(FInternalWrite);
-                TControl::SetText(completed);
+                SetEditorText(completed);
             }
             Perform(EM_SETSEL, WPARAM(completed.length()), LPARAM(key.length()));
             return;
@@ -428,7 +428,7 @@ void TAdvDetailDropDown::Change() {
     if (!typed.isEmpty() && typed != text) {
         {
             TFlagGuard writing(FInternalWrite);
-            TControl::SetText(typed);
+            SetEditorText(typed);
         }
         Perform(EM_SETSEL, WPARAM(typed.length()), LPARAM(typed.length()));
     }

@@ -55,7 +55,7 @@ void TAdvMemoDropDown::MemoTextChanged(TObject*) {
     }
     FInternalUpdate = true;
     try {
-        TControl::SetText(text);
+        SetEditorText(text);
     } catch (...) {
         FInternalUpdate = false;
         throw;

@@ -78,8 +78,7 @@ void TAdvTrackBarDropDown::SetPageSize(int Value) {
 void TAdvTrackBarDropDown::TrackBarChange(TObject*) {
     if (!FTrackBar) return;
     FPosition = FTrackBar->Position();
-    // The number as it is: no edit-type formatting.
-    TControl::SetText(IntToStr(FPosition));
+    SetEditorText(IntToStr(FPosition));
     if (Assigned(OnTrackChange)) OnTrackChange(this);
 }
 
