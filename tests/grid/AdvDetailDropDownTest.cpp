@@ -216,6 +216,25 @@ TEST_F(DetailDropDown, TypeAheadCollectsTheCharactersOfOneBurst) {
     EXPECT_EQ(TypeAheadKeyText(nullptr, 'Q'), QStringLiteral("Q"));
 }
 
+TEST_F(DetailDropDown, ComponentStylesColourTheItemAppearance) {
+    TItemAppearance* a = DD->ItemAppearance();
+    a->SetColorHotText(clRed);
+    a->SetColorHot(clRed);
+    DD->SetComponentStyle(tsCustom); // changes no colour, not even the text colours
+    EXPECT_EQ(a->ColorHotText(), clRed);
+    EXPECT_EQ(a->ColorHot(), clRed);
+    DD->SetComponentStyle(tsWindows7);
+    EXPECT_EQ(a->ColorHot(), TColor(0xFDFBFA));
+    EXPECT_EQ(a->BorderColor(), TColor(0xCEA27D));
+    EXPECT_EQ(a->ColorHotText(), clBlack);
+    DD->SetComponentStyle(tsWindowsXP);
+    EXPECT_EQ(a->ColorSelectedText(), clHighlightText);
+    EXPECT_EQ(a->BorderColorTop(), clNone);
+    DD->SetSelectionColorStyle(scWindowsVista); // reaches the list's own appearance
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance()->ColorStyle(), scWindowsVista);
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance()->ColorHot(), TColor(0xFDF8F1));
+}
+
 TEST_F(DetailDropDown, RowsShowThePictureCaptionAndNotes) {
     TDetailItem* item = DD->Items()->Add();
     item->SetCaption(QStringLiteral("Alpha"));
