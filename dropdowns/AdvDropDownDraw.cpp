@@ -347,6 +347,14 @@ void DrawSelectionStyleBackground(TCanvas* Canvas, const TRect& Rect, TSelection
                           f->InnerBottom, f->InnerTop, f->MirrorTo, f->MirrorFrom);
 }
 
+void DrawSelectionFrame(TCanvas* Canvas, const TRect& Rect, TColor Face, TColor FaceTo, TColor Mirror,
+                        TColor MirrorTo, TColor Border, TColor Top, TColor Bottom, TColor Edge,
+                        TColor BackColor) {
+    if (!Canvas) return;
+    DrawSelectionGradient(Canvas, Face, FaceTo, 0, Rect, BackColor, Edge, Border, Bottom, Top, MirrorTo,
+                          Mirror);
+}
+
 bool DrawThemedPart(TCanvas* Canvas, HWND Handle, const char16_t* Class, int Part, int State,
                     const TRect& R) {
     return DrawThemed(Canvas, Handle, Class, Part, State, R);

@@ -119,6 +119,12 @@ const TItemStyleColors* ItemStyleColors(TKitStyle Style);
 // with Color (pen and brush).
 void DrawSelectionStyleBackground(TCanvas* Canvas, const TRect& Rect, TSelectionColorStyle Style,
                                   TColor Color, TColor ColorTo, TColor BackColor, int Sides);
+// The rounded selection frame with colours of its own (the item lists' hot and selected items):
+// Face -> FaceTo (and Mirror -> MirrorTo in the lower half unless clNone), Border around, Top
+// and Bottom inner lines, Edge in the corner pixels and BackColor in the outermost ones.
+void DrawSelectionFrame(TCanvas* Canvas, const TRect& Rect, TColor Face, TColor FaceTo, TColor Mirror,
+                        TColor MirrorTo, TColor Border, TColor Top, TColor Bottom, TColor Edge,
+                        TColor BackColor);
 // One part of a theme class through the visual-styles binding; false when it could not be drawn
 // themed (DrawThemed of the grid foundation).
 bool DrawThemedPart(TCanvas* Canvas, HWND Handle, const char16_t* Class, int Part, int State, const TRect& R);

@@ -124,6 +124,55 @@ struct NMDATETIMECHANGE {
     SYSTEMTIME st;
 };
 
+// ---------------------------------------------------------------------------------------------
+// Track bar
+
+enum TTrackBarOrientation { trHorizontal, trVertical };
+
+class QSlider;
+
+// The platform's track bar shown by a Qt slider. Position always lies within Min..Max: a Min
+// above Max (or a Max below Min) is refused and keeps the old value, a position outside is
+// clamped. Every change of Position, made by the user or by code, fires OnChange once.
+// PageSize is the step of PgUp/PgDn and of a click on the track, Frequency the tick spacing.
+class TTrackBar : public TNativeControl {
+public:
+    explicit TTrackBar(TComponent* AOwner);
+
+    int Min() const { return FMin; }
+    void SetMin(int Value);
+    int Max() const { return FMax; }
+    void SetMax(int Value);
+    int Position() const { return FPosition; }
+    void SetPosition(int Value);
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int Value);
+    int Frequency() const { return FFrequency; }
+    void SetFrequency(int Value);
+    TTrackBarOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TTrackBarOrientation Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget* CreateNative(QWidget* Host) override;
+    void UpdateNative() override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
+    virtual void Changed();
+
+private:
+    void SliderMoved(int Value);
+
+    QPointer<QSlider> FSlider;
+    int FMin = 0;
+    int FMax = 10;
+    int FPosition = 0;
+    int FPageSize = 2;
+    int FFrequency = 1;
+    TTrackBarOrientation FOrientation = trHorizontal;
+    bool FUpdating = false;
+};
+
 class EDateTimeError : public Exception {
     using Exception::Exception;
 };

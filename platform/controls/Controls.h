@@ -515,6 +515,8 @@ protected:
     void DestroyHandle();
     virtual void AlignControls(TControl* AControl, TRect& Rect);
     virtual void AdjustClientRect(TRect& Rect);
+    // A child was moved or sized (not by the alignment): aligned children are aligned anew.
+    virtual void ChildBoundsChanged(TControl* AControl);
     void FixupTabList();
     void Loaded() override;
     void BoundsChanged(bool Resized) override;
@@ -610,7 +612,6 @@ private:
     void UpdateTabOrder(int Value);
     void DoAlign(TAlign AAlign, TRect& Rect, bool& Changed);
     void AlignControl(TControl* AControl);
-    void ChildBoundsChanged(TControl* AControl);
     void SyncWidgetGeometry();
     void ApplyCursor();
     void ApplyWindowStyles();

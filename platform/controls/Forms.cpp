@@ -52,14 +52,6 @@ bool Sizeable(TFormBorderStyle Style) {
 } // namespace
 
 // =============================================================================================
-// TScrollingWinControl
-
-void TScrollingWinControl::SetAutoScroll(bool Value) {
-    if (Value) PlatformStandIn("TScrollingWinControl::SetAutoScroll");
-    FAutoScroll = Value;
-}
-
-// =============================================================================================
 // TCustomForm
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {

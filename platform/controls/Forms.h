@@ -42,16 +42,82 @@ using TExceptionEvent = TEvent<TObject*, Exception&>;
 // HintStr, CanShow, HintInfo: the last word on a hint about to show.
 using TShowHintEvent = TEvent<String&, bool&, THintInfo&>;
 
-// A control that can scroll its client area; forms derive from it. Scrolling is a stand-in: no
-// scroll bars appear when the controls reach past the client area.
-class TScrollingWinControl : public TWinControl {
+class TScrollingWinControl;
+
+// One of the two window scroll bars of a scrolling control. Range is the extent of the content
+// (with AutoScroll: the farthest child edge, unscrolled); Position is how far the content is
+// scrolled (0 .. Range less the client extent); Visible says whether the bar may show at all,
+// IsScrollBarVisible whether it shows now. Margin is kept for the callers that bring a child
+// into view with some room around it.
+class TControlScrollBar : public TPersistent {
 public:
-    explicit TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool Value);
+    TControlScrollBar(TScrollingWinControl* Control, bool Vertical)
+        : FControl(Control), FVertical(Vertical) {}
+
+    int Position() const { return FPosition; }
+    void SetPosition(int Value);
+    int Range() const { return FRange; }
+    void SetRange(int Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value) { FMargin = Value; }
+    int Increment() const { return FIncrement; }
+    void SetIncrement(int Value) { FIncrement = Value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool IsScrollBarVisible() const { return FShown; }
+    // The thumb moves the content while it is dragged (else only when it is let go).
+    bool Tracking() const { return FTracking; }
+    void SetTracking(bool Value) { FTracking = Value; }
+    void Assign(TPersistent* Source) override;
 
 private:
+    friend class TScrollingWinControl;
+    // The client extent along the bar.
+    int ControlSize() const;
+    void ScrollMessage(int Code, int Pos);
+
+    TScrollingWinControl* FControl;
+    bool FVertical;
+    int FPosition = 0;
+    int FRange = 0;
+    int FMargin = 0;
+    int FIncrement = 8;
+    bool FVisible = true;
+    bool FShown = false;
+    bool FTracking = false;
+};
+
+// A control that scrolls its client area with its window scroll bars; forms derive from it.
+// With AutoScroll the ranges follow the children (every child move, size or alignment and every
+// size of the control recomputes them), and a bar shows when its range exceeds the client
+// extent. Scrolling moves the children; WM_HSCROLL / WM_VSCROLL move the bars (the thumb only on
+// release unless the bar tracks).
+class TScrollingWinControl : public TWinControl {
+public:
+    explicit TScrollingWinControl(TComponent* AOwner);
+    ~TScrollingWinControl() override;
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool Value);
+    TControlScrollBar* HorzScrollBar() const { return FHorzScrollBar; }
+    TControlScrollBar* VertScrollBar() const { return FVertScrollBar; }
+    // Recomputes the ranges (with AutoScroll), which bars show, and keeps the positions in range.
+    void UpdateScrollBars();
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateWnd() override;
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    void ChildBoundsChanged(TControl* AControl) override;
+
+private:
+    friend class TControlScrollBar;
+    void ScrollContent(int DeltaX, int DeltaY);
+
     bool FAutoScroll = false;
+    bool FUpdatingBars = false;
+    TControlScrollBar* FHorzScrollBar;
+    TControlScrollBar* FVertScrollBar;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -53,8 +53,6 @@ using TGridDrawState = std::set<TGridDrawStateItem>;
 // What the mouse is doing to the grid between a press and its release.
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-
 struct TGridCoord {
     int X = 0, Y = 0;
     constexpr TGridCoord() = default;

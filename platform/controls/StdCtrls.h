@@ -292,6 +292,38 @@ public:
     explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
 };
 
+// Which window scroll bars a memo or a grid shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemoStrings;
+
+// The platform's multi-line edit: Enter types a line break, the text wraps at the window's
+// width unless a horizontal scroll bar is asked for. Lines reads and writes the text line by
+// line (lines are separated by CR LF; a final line break makes no empty line). MaxLength limits
+// typing and pasting, as in every edit.
+class TMemo : public TCustomEdit {
+public:
+    explicit TMemo(TComponent* AOwner);
+    ~TMemo() override;
+
+    TStrings* Lines() const;
+    void SetLines(TStrings* Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool Value) { FWantReturns = Value; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+
+private:
+    friend class TMemoStrings;
+    std::unique_ptr<TMemoStrings> FLines;
+    TScrollStyle FScrollBars = ssNone;
+    bool FWantReturns = true;
+};
+
 // ---------------------------------------------------------------------------------------------
 // List controls
 

@@ -6,6 +6,7 @@
 // suffix, change notifications, stored styles, CM_WANTSPECIALKEY) and the popup form.
 #include "AdvDropDown.h"
 
+#include "DropDownTestSupport.h"
 #include "ExtPanels.h"
 #include "Forms.h"
 #include "OSInfo.h"
@@ -35,13 +36,10 @@ private:
     TPanel* FPanel;
 };
 
-class DropDown : public ::testing::Test {
+class DropDown : public DropDownFormTest {
 protected:
     void SetUp() override {
-        SetDropDownTickSource([this] { return Tick; });
-        Form = new TForm(nullptr);
-        Form->SetBounds(100, 100, 400, 300);
-        Form->Show();
+        DropDownFormTest::SetUp();
         DD = new TTestDropDown(Form);
         DD->SetParent(Form);
         DD->SetBounds(20, 30, 200, 21);
@@ -52,8 +50,7 @@ protected:
         DD->SetFocus();
     }
     void TearDown() override {
-        TObject::Free(Form);
-        SetDropDownTickSource(nullptr);
+        DropDownFormTest::TearDown();
         SetDropDownWorkAreaSource(nullptr);
         ResetPlatformSwitches();
     }
@@ -62,8 +59,6 @@ protected:
     // A left click on the drop button as the user gives it.
     void ClickButton() { SimulateClick(DD->Button()->Button(), 5, 5); }
 
-    Cardinal Tick = 100000;
-    TForm* Form = nullptr;
     TTestDropDown* DD = nullptr;
     TEdit* Other = nullptr;
     std::vector<bool> Ups;
