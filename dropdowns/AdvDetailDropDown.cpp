@@ -28,29 +28,6 @@ private:
     bool FWas;
 };
 
-// The item colours of a component style on an item appearance (tsCustom changes nothing).
-void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TKitStyle Style) {
-    const TItemStyleColors* c = Appearance && Style != tsCustom ? ItemStyleColors(Style) : nullptr;
-    if (!c) return;
-    Appearance->SetBorderColorHot(clNone);
-    Appearance->SetBorderColorSelected(clNone);
-    Appearance->SetColorSelectedText(clBlack);
-    Appearance->SetColorHotText(clBlack);
-    Appearance->SetColorHot(c->ColorHot);
-    Appearance->SetColorHotTo(c->ColorHotTo);
-    Appearance->SetColorMirrorHot(c->ColorMirrorHot);
-    Appearance->SetColorMirrorHotTo(c->ColorMirrorHotTo);
-    Appearance->SetColorSelected(c->ColorSelected);
-    Appearance->SetColorSelectedTo(c->ColorSelectedTo);
-    Appearance->SetColorMirrorSelected(c->ColorMirrorSelected);
-    Appearance->SetColorMirrorSelectedTo(c->ColorMirrorSelectedTo);
-    Appearance->SetBorderColor(c->BorderColor);
-    Appearance->SetBorderColorTop(c->BorderColorTop);
-    Appearance->SetBorderColorBottom(c->BorderColorBottom);
-    Appearance->SetEdgeColor(c->EdgeColor);
-    if (c->ColorSelectedText) Appearance->SetColorSelectedText(*c->ColorSelectedText);
-}
-
 } // namespace
 
 // =============================================================================================
@@ -196,8 +173,7 @@ void TAdvDetailDropDown::SelectPrevious() {
 
 void TAdvDetailDropDown::SetComponentStyle(TKitStyle AStyle) {
     TAdvCustomDropDown::SetComponentStyle(AStyle);
-    // The item colours of the style reach the own appearance through the base's preset.
-    ApplyItemAppearanceStyle(FItemAppearance, AStyle);
+    SetItemAppearanceStyle(FItemAppearance, AStyle);
 }
 
 void TAdvDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {

@@ -23,6 +23,7 @@
 #include <functional>
 
 class TCustomImageList;
+class TItemAppearance;
 
 enum TDropPosition { dpAuto, dpDown, dpUp };
 enum TDropDownEditType {
@@ -319,6 +320,9 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DrawBorders(TCanvas* DC);
+    // Colours an item list's appearance for a component style (nothing for nil or tsCustom); the
+    // list descendants call it for their own item appearance.
+    void SetItemAppearanceStyle(TItemAppearance* Appearance, TKitStyle Style);
     // Not while loading, in a pick-only or a read-only edit.
     void SetIsModified(bool Value);
     bool FBlockChange = false;
