@@ -54,6 +54,8 @@ using TGetColumnFilterEvent = TEvent<TObject*, int /*Column*/, TStrings* /*Filte
 using TSearchFooterActionEvent =
     TEvent<TObject*, const String& /*Value*/, int /*ACol*/, int /*ARow*/, TSearchAction /*SearchAction*/>;
 enum TFilterDropDownColumns { fdNormal, fdAll };
+// A custom column or group calculation over rows FromRow..ToRow: Res starts at 0.
+using TGroupCalcEvent = TEvent<TObject*, int /*ACol*/, int /*FromRow*/, int /*ToRow*/, double& /*Res*/>;
 
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
@@ -276,6 +278,120 @@ public:
     // view); with RebuildList the list of cell controls is made anew from the cell properties.
     void CellControlsUpdate(bool RebuildList);
     TControlList* ControlList() const { return FControlList.get(); }
+
+    // ---- Row and column insertion, removal, clearing and merging ----
+    // Indexes are display ones. Removals keep the side structures in step (heights, cell
+    // controls, modified and enabled row flags, the disjunct selections, hidden rows); a count
+    // reaching past the last row or column is cut to the ones that exist.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Removes the rows whose check box in the column is in the state RemoveChecked.
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    // Removes every data row whose text in ACol repeats one above it, compared without case;
+    // DoCase only keeps the case of the remembered texts.
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // New columns get the default width, are shown and empty; no change is reported.
+    virtual void InsertCols(int ColIndex, int CCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    // Storage columns (hidden ones counted).
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Joins column ColIndex2 into ColIndex1 (trimmed, Separator between) and removes it.
+    void MergeCols(int ColIndex1, int ColIndex2, const String& Separator);
+    // Empties texts and frees cell properties with their cell graphic (not with ClearTextOnly);
+    // a user value attached to a cell is never freed.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    // Clear, and the texts of the hidden rows too.
+    void ClearAll();
+    void ClearSelection();
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Merges the runs of equal texts in a row's normal columns (MainMerge false: only where the
+    // column spans are identical).
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    // The text starts with the wide-text marker "|\".
+    bool IsWideCell(int ACol, int ARow);
+    // The first cell (row by row) whose stored text equals SubStr exactly.
+    bool IsCell(const String& SubStr, int& ACol, int& ARow);
+
+    // ---- Column and row calculations, sizing and swapping ----
+    // Statistics over the rows FromRow..ToRow of a column (-1 for either: the data rows without
+    // the fixed footers); a ToRow past the shown rows counts real rows, hidden ones included.
+    // Node rows, summary rows while grouped and cells covered by a merged area do not count.
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    // Population standard deviation; every cell must hold a number.
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    // The number of different texts, compared without case.
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    double CustomGroupCalc(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    TGroupCalcEvent OnColumnCalc;
+    TGroupCalcEvent OnGroupCalc;
+    // The exporters' progress hook; the pass of a column statistic announces itself too.
+    enum TGridExportState { esExportStart, esExportNextRow, esExportDone };
+    virtual void ExportNotification(TGridExportState /*State*/, int /*ARow*/) {}
+
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // The selected cells' texts, a tab between cells and CR LF between rows.
+    String SelectedText();
+
+    // Numbers the data cells of a column (row) 1, 2, 3 ... from AutoNumberStart on.
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    int AutoNumberStart = 0;
+    int AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+
+    // Sizing to the contents, measured with the canvas's own text metrics. Widths and heights
+    // are held within MinColWidth/MaxColWidth and MinRowHeight/MaxRowHeight.
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    void AutoSizeColumns(bool DoFixedCols, int Padding);
+    void AutoSizeCol(int ACol, int Padding);
+    void AutoSizeRows(bool DoFixedRows, int Padding);
+    void AutoSizeRow(int ARow, int Padding);
+    void SizeColToContents(int ACol, bool GrowOnly);
+    void SizeRowToContents(int ARow, bool GrowOnly, int Extra);
+    void SetRowHeightByLines(int ARow, int Lines, int Extra);
+    // The control's client area to the sum of the column widths / row heights.
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Scales the columns so that they fill the control's width.
+    void AutoFitColumns(bool DoFixedCells);
+    // The width automatic sizing found for a column: OnUpdateColumnSize may change it.
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+
+    // Exchange two columns (rows) whole: texts, cell objects, widths (heights), cell controls.
+    void SwapColumns(int ACol1, int ACol2);
+    void SwapRows(int ARow1, int ARow2);
+    // The exchange step of sorting: counts Swaps, keeps the sort cross reference, the heights,
+    // the row selection and modified marks and SortRow with their rows.
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    int Swaps = 0;
+    int SortRow = -1;
 
     // ---- Structure accessors and header lists ----
     // Counts and indexes are display ones: hidden rows and columns are not counted.
@@ -584,8 +700,6 @@ public:
     void SetFlat(bool Value);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
-    // Sizes every column to its contents plus Padding (column sizing is not built yet: nothing).
-    void AutoSizeColumns(bool DoFixedCols, int Padding);
     int MaxEditLength() const { return FMaxEditLength; }
     void SetMaxEditLength(int Value);
     bool SpreadSheet() const { return FSpreadSheet; }
@@ -1243,6 +1357,29 @@ protected:
     virtual bool RatingChange(int ACol, int ARow, double& Rate);
 
 private:
+    // ---- Row and column insertion, removal, clearing and merging ----
+    // Whether a row counts as selected for the row operations: its disjunct selection flag (of
+    // the real row with RowSelectPersistent), else whether it lies in the selection's rows.
+    bool RowSelectedForOps(int ARow);
+    // Empty the disjunct row (column) selection and repaint.
+    void ClearRowFlags();
+    void ClearColFlags();
+    // FNumHidden from the visibility table; a column pushed out of it shows again.
+    void RecountHiddenColumns();
+    bool FNilObjects = false;      // clearing drops cell objects without freeing them
+    bool FBlockCellChange = false; // ClearRect reports no change
+
+    // ---- Column and row calculations, sizing and swapping ----
+    enum TColumnPassKind { cpSum, cpMin, cpMax };
+    // -1 for either bound: the data rows without the fixed footers.
+    void DefaultCalcRange(int& FromRow, int& ToRow) const;
+    bool CalcRangeIsReal(int ToRow) const;
+    double CalcValue(int ACol, int ARow, bool Real);
+    double ColumnPass(int ACol, int FromRow, int ToRow, bool Real, TColumnPassKind Kind);
+    // The footer's value of a calculation type over the rows; false for a type without one.
+    bool FooterCalcValue(int ACol, int FromRow, int ToRow, bool Real, TColumnCalcType Type, double& Value);
+    double RowExtreme(int ARow, int FromCol, int ToCol, bool Max);
+
     // ---- Construction and life cycle ----
     struct TResizeLink;
     struct TResizeChainCall;

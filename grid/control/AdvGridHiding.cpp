@@ -374,6 +374,11 @@ void TAdvStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
         BlankStoredRow(r);
         SetRowHeights(r, DefaultRowHeight());
     }
+    // The per-row flags make room for the new rows, as removals close their gaps.
+    for (TIntList* flags : {FShowModified->Enabled() ? FModifiedRows.get() : nullptr,
+                            UseEnabledRows ? FEnabledRows.get() : nullptr})
+        if (flags && RowIndex < flags->Count())
+            for (int k = 0; k < RCount; ++k) flags->Insert(RowIndex, 0);
     if (UpdateCellControls && FControlList->Count() > 0) {
         for (int i = 0; i < FControlList->Count(); ++i) {
             TControlItem* ctl = FControlList->GetControl(i);

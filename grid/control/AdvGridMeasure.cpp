@@ -291,8 +291,6 @@ void TAdvStringGrid::SetAutoSize(bool Value) {
     if (Value && !Loading()) AutoSizeColumns(false, 10);
 }
 
-void TAdvStringGrid::AutoSizeColumns(bool, int) {}
-
 void TAdvStringGrid::SetMaxEditLength(int Value) {
     FMaxEditLength = Value;
     if (TInplaceEdit* e = InplaceEditor()) e->SetMaxLength(Value);

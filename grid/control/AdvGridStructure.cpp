@@ -301,7 +301,26 @@ void TAdvStringGrid::CalcFooter(int ACol) {
     const int end = ACol < 0 ? AllColCount() - 1 : std::min(ACol, AllColCount() - 1);
     for (int c = first; c <= end; ++c) {
         if (!HasCellProperties(c, last)) continue;
-        switch (GetCellProperties(c, last)->CalcType()) {
+        const TColumnCalcType type = GetCellProperties(c, last)->CalcType();
+        switch (type) {
+            case acSUM:
+            case acAVG:
+            case acMIN:
+            case acMAX:
+            case acDISTINCT:
+            case acSTDDEV: {
+                // With hidden rows counted the data rows are real rows, the footer row after them.
+                double value = 0;
+                try {
+                    FooterCalcValue(c, FixedRows(), last - 1 + hidden, hidden > 0, type, value);
+                    SetAllFloats(c, RealRowIndex(last), value);
+                } catch (const Exception&) {
+                    // A data cell that is no number where the calculation needs one: no result,
+                    // rather than a failing row or cell change.
+                    SetCells(c, last, String());
+                }
+                break;
+            }
             case acCOUNT: SetCells(c, last, IntToStr(RowCount() - FixedRows() - 1 + hidden)); break;
             case acCUSTOM: {
                 String value;

@@ -1,6 +1,7 @@
 // The grid's cell alignment, formatted text, measured text sizes and visual setters.
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
+#include "AdvShownGridFixture.h"
 
 #include "Forms.h"
 #include "Graphics.h"
@@ -119,26 +120,7 @@ TEST(AdvGridMeasureTest, FormattedCellUsesTheFloatFormatEventAndSwallowsBadForma
     EXPECT_EQ(calls, 0) << "text that is no number is not offered to the event";
 }
 
-class AdvGridMeasureFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Form = new TForm(nullptr);
-        Form->SetBounds(100, 100, 600, 400);
-        Grid = new TAdvStringGrid(Form);
-        Grid->SetParent(Form);
-        Grid->SetBounds(10, 10, 400, 250);
-        Form->Show();
-        Application->ProcessMessages();
-        Probe = std::make_unique<TBitmap>();
-        Probe->SetSize(10, 10);
-        Probe->Canvas()->Font()->Assign(Grid->Font());
-    }
-    void TearDown() override { TObject::Free(Form); }
-
-    TForm* Form = nullptr;
-    TAdvStringGrid* Grid = nullptr;
-    std::unique_ptr<TBitmap> Probe; // a canvas with the grid's font, for the expected metrics
-};
+using AdvGridMeasureFixture = AdvShownGridFixture;
 
 TEST_F(AdvGridMeasureFixture, TextSizeWithoutCellWidthIsTheWidestLineByTheLineHeight) {
     TCanvas* c = Probe->Canvas();
