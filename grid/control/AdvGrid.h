@@ -1231,6 +1231,19 @@ public:
     // the column's cells emptied); SubUnGroup puts the values back.
     virtual void SubGroup(int ACol);
     virtual void SubUnGroup(int ACol);
+    // Writes a result per expanded group into column ACol of its header row, or of its summary
+    // row with Grouping.Summary: 1 sum, 2 average, 3 minimum, 4 maximum, 5 row count, 6 the
+    // custom result (OnGroupCalc), 7 distinct values, 8 standard deviation; others nothing.
+    void GroupCalc(int ACol, int Method);
+    // The same; with the floating footer shown, its cell of the column calculates the same way.
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+    void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
+    void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
 
 protected:
     // ---- Construction and life cycle ----
@@ -1608,6 +1621,8 @@ private:
     void ExpandNodeRows(int ARow);
     // Hidden-row records from real row ARow on move down by one (a row was inserted there).
     void ShiftHiddenRowsDown(int ARow);
+    // A row left the node: span minus one, sub-node count too while above 0 (display row).
+    void ShrinkNode(int ARow);
 
     // ---- Grouping ----
     int FGroupColumn = -1;
@@ -1618,6 +1633,8 @@ private:
     void SetGroupRowLook(int ARow, bool Header);
     // Merges the row's cells from FromCol to the last column and colours that cell.
     void MergeGroupRow(int ARow, int FromCol, bool Header);
+    // GroupCalc, then the footer cell of the column calculates by CalcType.
+    void GroupCalcWithFooter(int ACol, int Method, TColumnCalcType CalcType);
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

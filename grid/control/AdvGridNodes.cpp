@@ -4,6 +4,7 @@
 // cover them, which is what painting indents and draws tree lines by.
 #include "AdvGrid.h"
 
+#include "GridUpdateScope.h"
 #include "OSInfo.h"
 
 #include <algorithm>
@@ -278,11 +279,7 @@ void TAdvStringGrid::ContractNode(int ARow) {
 }
 
 void TAdvStringGrid::ExpandAll() {
-    BeginUpdate();
-    struct TEnd {
-        TAdvStringGrid* G;
-        ~TEnd() { G->EndUpdate(); }
-    } end{this};
+    TGridUpdateScope update(this);
     // Real rows, top down: an outer node shows its rows before the nodes among them are met.
     for (int r = FixedRows(); r < TotalRowCount(); ++r) {
         TCellGraphic* g = GraphicOfRealRow(0, r);
@@ -294,11 +291,7 @@ void TAdvStringGrid::ExpandAll() {
 }
 
 void TAdvStringGrid::ContractAll() {
-    BeginUpdate();
-    struct TEnd {
-        TAdvStringGrid* G;
-        ~TEnd() { G->EndUpdate(); }
-    } end{this};
+    TGridUpdateScope update(this);
     ExpandAll();
     TOwned<TIntList> rows(new TIntList(0, 0));
     for (int r = FixedRows(); r < RowCount();) {
@@ -336,7 +329,7 @@ void TAdvStringGrid::InsertNormalRow(int ARow) {
 
 void TAdvStringGrid::RemoveNormalRow(int ARow) {
     if (ARow < 0 || ARow >= RowCount()) return;
-    DeleteRowRange(ARow, 1);
+    RemoveRows(ARow, 1);
     FMaxRowCount = std::max(FMaxRowCount - 1, 0);
 }
 
@@ -386,15 +379,18 @@ void TAdvStringGrid::InsertChildRow(int ARow, int InsertAt) {
     if (p >= 0) GetCellProperties(0, at)->SetNodeLevel(GetCellProperties(0, p)->NodeLevel());
 }
 
+// A row left the node: its span falls, and its sub-node count while it counts any.
+void TAdvStringGrid::ShrinkNode(int ARow) {
+    UpdateNodeSpan(ARow, -1);
+    if (GetSubNodeCount(ARow) > 0) UpdateSubNodeCount(ARow, -1);
+}
+
 void TAdvStringGrid::RemoveChildRow(int ARow) {
     if (ARow < 0 || IsHiddenRow(ARow) || DisplRowIndex(ARow) >= RowCount()) return;
     int p = GetParentRow(DisplRowIndex(ARow));
     if (p >= 0 && p != DisplRowIndex(ARow)) {
         const int bound = GetNodeLevel(p);
-        if (GetNodeSpan(p) > 1) {
-            UpdateNodeSpan(p, -1);
-            UpdateSubNodeCount(p, -1);
-        }
+        if (GetNodeSpan(p) > 1) ShrinkNode(p);
         for (;;) {
             const int pReal = RealRowIndex(p);
             ExpandNodeRows(pReal);
@@ -403,28 +399,10 @@ void TAdvStringGrid::RemoveChildRow(int ARow) {
             const int outer = GetParentRow(p);
             if (outer < 0 || outer == p || GetNodeLevel(outer) >= bound) break;
             p = outer;
-            if (GetNodeSpan(p) > 1) {
-                UpdateNodeSpan(p, -1);
-                UpdateSubNodeCount(p, -1);
-            }
+            if (GetNodeSpan(p) > 1) ShrinkNode(p);
         }
     }
-    // The row's cell controls go with it, those below move up one row, and so do hidden rows.
-    const int d = DisplRowIndex(ARow);
-    for (int i = FControlList->Count() - 1; i >= 0; --i) {
-        TControlItem* ctl = FControlList->GetControl(i);
-        if (ctl->Y == ARow) {
-            if (ctl->Control) ctl->Control->Hide();
-            FControlList->RemoveControl(i);
-        } else if (ctl->Y > ARow) {
-            --ctl->Y;
-        }
-    }
-    for (int i = 0; i < FGridItems->Count(); ++i) {
-        TGridItem* item = FGridItems->Items(i);
-        if (item->Idx() > ARow) item->SetIdx(item->Idx() - 1);
-    }
-    DeleteRows(d, 1, false);
+    // The row leaves with its cell objects and controls; the rows and hidden rows below move up.
+    RemoveRows(DisplRowIndex(ARow), 1);
     FMaxRowCount = std::max(FMaxRowCount - 1, 0);
-    CellControlsUpdate(false);
 }

@@ -3,6 +3,8 @@
 // row counts shown after group captions.
 #include "AdvGridTestSupport.h"
 
+#include "StdCtrls.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -227,6 +229,39 @@ TEST(AdvGridTreeTest, HiddenRowsFollowRowsInsertedAndRemovedBeforeThem) {
     g->RemoveNormalRow(4);
     g->ExpandNode(6);
     EXPECT_EQ(ShownTexts(g.get()), Texts({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+// A collapsed node inside the parent, before the new row, keeps its hidden rows.
+TEST(AdvGridTreeTest, ChildRowAfterACollapsedSiblingLeavesItsRowsAlone) {
+    auto g = MakeTree(4, 10);
+    g->AddNode(1, 7); // rows 1..7
+    g->AddNode(2, 3); // rows 2..4
+    g->ContractNode(2);
+    g->InsertChildRow(6, 0);
+    EXPECT_EQ(g->GetNodeSpan(1), 8);
+    g->ExpandNode(2);
+    EXPECT_EQ(ShownTexts(g.get()),
+              (std::vector<String>{"r0", "r1", "r2", "r3", "r4", "r5", "", "r6", "r7", "r8", "r9"}));
+}
+
+TEST(AdvGridTreeTest, RemovedChildRowTakesItsCellControlAlong) {
+    auto g = MakeTree(4, 8);
+    g->AddNode(1, 5);
+    auto* gone = new TEdit(nullptr);
+    auto* below = new TEdit(nullptr);
+    g->SetCellControls(2, 3, gone);
+    g->SetCellControls(2, 4, below);
+    g->RemoveChildRow(3);
+    ASSERT_EQ(g->ControlList()->Count(), 1);
+    EXPECT_EQ(g->ControlList()->GetControl(0)->Control, below);
+    EXPECT_EQ(g->ControlList()->GetControl(0)->Y, 3);
+    EXPECT_EQ(g->CellControls(2, 3), below);
+    EXPECT_EQ(g->GetNodeSpan(1), 4);
+    g->SetCellControls(2, 3, nullptr);
+    for (TEdit* e : {gone, below}) {
+        e->SetParent(nullptr);
+        TObject::Free(e);
+    }
 }
 
 TEST(AdvGridTreeTest, SpanTypesForTheTreeLines) {
