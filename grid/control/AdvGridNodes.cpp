@@ -360,7 +360,7 @@ void TAdvStringGrid::InsertChildRow(int ARow, int InsertAt) {
     // Expanding may have moved the row.
     const int d = DisplRowIndex(ARow);
     const bool underNode = IsNode(d) && InsertAt == 0;
-    const int at = underNode ? d + 1 : std::min(d + InsertAt, RowCount());
+    const int at = underNode ? d + 1 : std::min(d + std::max(InsertAt, 0), RowCount());
     // Hidden rows before the new row's place stay where they are; those after it move down.
     const int realAt = at < RowCount() ? RealRowIndex(at) : TotalRowCount();
     InsertRows(at, 1, true);
