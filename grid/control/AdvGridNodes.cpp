@@ -335,24 +335,24 @@ void TAdvStringGrid::RemoveNormalRow(int ARow) {
 
 void TAdvStringGrid::InsertChildRow(int ARow, int InsertAt) {
     if (ARow < 0 || IsHiddenRow(ARow) || DisplRowIndex(ARow) >= RowCount()) return;
+    // A node that takes the row: span and sub-node count grow, it is expanded, and its display
+    // row is answered (expanding may move it).
+    auto grow = [this](int Node) {
+        UpdateNodeSpan(Node, 1);
+        UpdateSubNodeCount(Node, 1);
+        const int real = RealRowIndex(Node);
+        ExpandNodeRows(real);
+        return DisplRowIndex(real);
+    };
     int p = GetParentRow(DisplRowIndex(ARow));
-    int level = 1;
     if (p >= 0) {
-        UpdateNodeSpan(p, 1);
-        UpdateSubNodeCount(p, 1);
+        p = grow(p);
         const int parentReal = RealRowIndex(p);
-        ExpandNodeRows(parentReal);
-        p = DisplRowIndex(parentReal);
-        level = GetNodeLevel(p);
         // The nodes around the parent grow with it.
-        for (int q = p; level > 1;) {
+        for (int q = p, level = GetNodeLevel(p); level > 1;) {
             const int outer = GetParentRow(q);
             if (outer < FixedRows() || outer == q) break;
-            UpdateNodeSpan(outer, 1);
-            UpdateSubNodeCount(outer, 1);
-            const int outerReal = RealRowIndex(outer);
-            ExpandNodeRows(outerReal);
-            q = DisplRowIndex(outerReal);
+            q = grow(outer);
             level = GetNodeLevel(q);
         }
         p = DisplRowIndex(parentReal);
