@@ -124,6 +124,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         NavigationChange(S);
     };
     Make(FColumnSize, new TColumnSize(this), "ColumnSize");
+    Make(FCellNode, new TCellNode(this), "CellNode");
     Make(FBands, new TBands(), "Bands")->OnChange = [this](TObject*) { Invalidate(); };
     Make(FSizeWhileTyping, new TSizeWhileTyping(), "SizeWhileTyping");
     TMouseActions* actions = Make(FMouseActions, new TMouseActions(this), "MouseActions");
@@ -243,6 +244,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FControlLook, "ControlLook");
     Drop(FNavigation, "Navigation");
     Drop(FColumnSize, "ColumnSize");
+    Drop(FCellNode, "CellNode");
     Drop(FBands, "Bands");
     Drop(FSizeWhileTyping, "SizeWhileTyping");
     Drop(FImageCache, "ImageCache");
@@ -344,6 +346,7 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     FSearchFooter->Assign(src->SearchFooter());
     FFilter->Assign(src->Filter());
     FBands->Assign(src->Bands());
+    FCellNode->Assign(src->CellNode());
     FSortSettings->Assign(src->SortSettings());
     FDragScrollOptions->Assign(src->DragScrollOptions());
     FDragDropSettings->Assign(src->DragDropSettings());

@@ -8,6 +8,7 @@
 #include "AdvGridLooks.h"
 #include "BaseGrid.h"
 #include "CellGraphic.h"
+#include "CellNode.h"
 #include "GridAuxControls.h"
 #include "GridItem.h"
 #include "GridOptions.h"
@@ -163,7 +164,6 @@ public:
     bool FilterIncremental = false;
     bool LoadFirstRow = true;
     bool SizeGrowOnly = false;
-    int GroupColumn = -1;
     int MinRowHeight = 0;
     int MaxRowHeight = 0;
     int MinColWidth = 0;
@@ -773,9 +773,6 @@ public:
     void DatePickerCloseUp(TObject* Sender);
     void DatePickerDropDown(TObject* Sender);
     void GridButtonClick(TObject* Sender);
-    // Tree rows and group summaries are not built yet: no row is either.
-    bool IsNode(int ARow);
-    bool IsSummary(int ARow);
 
     TEditorType DefaultEditor = edNormal;
     bool FilterDropDownAuto = false;
@@ -1229,6 +1226,87 @@ public:
     // nullptr while designed).
     THeaderDragButton* MoveButton() const { return FMoveButton.get(); }
 
+    // ---- Tree rows ----
+    // A node row holds a ctNode graphic in column 0 (CellBoolean: collapsed; CellIndex: span, the
+    // rows it covers with itself, 0 = up to the next node row; CellErrFrom: sub-node count) and
+    // covers the rows below it; every covered row's column-0 NodeLevel counts the nodes covering
+    // it. Collapsing moves the covered rows into the hidden-row store. The queries take display
+    // rows; AddNode, RemoveNode, ExpandNode, ContractNode and the row insertions take real rows.
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode* Value) { FCellNode->Assign(Value); }
+    int NumNodes() const { return FNumNodes; }
+    // Nothing for a row outside the grid.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // The node's level; -1 for other rows.
+    int GetNodeLevel(int ARow);
+    // True for a collapsed node.
+    bool GetNodeState(int ARow);
+    // True collapses, False expands a node whose state differs.
+    void SetNodeState(int ARow, bool Value);
+    // The span; -1 for other rows.
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    // 0 for other rows.
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // With CellNode.ExpandOne every other expanded node is collapsed first.
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    // Collapses every outer node (nested ones keep their state) as one filter level.
+    void ContractAll();
+    // The innermost node whose span holds the row (a node row of level 1 answers itself); -1.
+    int GetParentRow(int ARow);
+    // One row at the row's place, hidden rows after it following.
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // One row inside the row's node, whose span and sub-node count grow with those of the nodes
+    // around it: under a node row with InsertAt 0 the node's texts move into the new row,
+    // otherwise the row goes InsertAt rows below ARow.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    // For the tree lines: 0 a node row, 2 a row whose next row is as deep or deeper, 1 otherwise.
+    int GetNodeSpanType(int ARow);
+    // Whether a press at client X lies on the node's glyph (always with PreciseNodeClick off).
+    bool IsNodeClick(int ARow, int X);
+    // Column 0 of the row becomes a ctSummary graphic.
+    void MarkSummaryRow(int ARow);
+    // Column 0 is indented NodeLevel x NodeIndent while the grid has nodes.
+    int GetRowIndent(int ARow) override;
+    bool HasNodes() override { return FNumNodes > 0; }
+
+    // ---- Grouping ----
+    // Grouping by a column puts a header row (a node with the value as caption in column 1) before
+    // each run of equal values, optionally a summary row after it, and takes the column out of
+    // the grid; -1 while not grouped. Writing -1 ungroups, a column above 0 groups, 0 does
+    // nothing.
+    int GroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(int Value);
+    virtual void Group(int ACol);
+    virtual void UnGroup();
+    // Groups the rows of each group again by a further column (captions in the column after it,
+    // the column's cells emptied); SubUnGroup puts the values back.
+    virtual void SubGroup(int ACol);
+    virtual void SubUnGroup(int ACol);
+    // Writes a result per expanded group into column ACol of its header row, or of its summary
+    // row with Grouping.Summary: 1 sum, 2 average, 3 minimum, 4 maximum, 5 row count, 6 the
+    // custom result (OnGroupCalc), 7 distinct values, 8 standard deviation; others nothing.
+    void GroupCalc(int ACol, int Method);
+    // The same; with the floating footer shown, its cell of the column calculates the same way.
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+    void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
+    void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -1612,6 +1690,34 @@ private:
     TOwned<TGridFocusWindow> FFocusWindow;
     std::array<TOwned<TArrowWindow>, 4> FArrows;
     TOwned<THeaderDragButton> FMoveButton;
+
+    // ---- Tree rows ----
+    TOwned<TCellNode> FCellNode;
+    int FNumNodes = 0;
+    // The node graphic of a display row; nullptr for other rows.
+    TCellGraphic* NodeGraphic(int ARow);
+    // The rows a node covers counted from its display row (span 0: up to the next node row).
+    int CoveredRows(int ARow, const TCellGraphic* Node);
+    // Adds Delta to the column-0 level of Count display rows from ARow.
+    void ChangeNodeLevels(int ARow, int Count, int Delta);
+    // The expand step alone (no ExpandOne) for a real row.
+    void ExpandNodeRows(int ARow);
+    // Hidden-row records from real row ARow on move down by one (a row was inserted there).
+    void ShiftHiddenRowsDown(int ARow);
+    // A row left the node: span minus one, sub-node count too while above 0 (display row).
+    void ShrinkNode(int ARow);
+
+    // ---- Grouping ----
+    int FGroupColumn = -1;
+    int FGroupWidth = 0;  // the grouped column's width
+    String FGroupCaption; // its row-0 text
+    String FGroupFooter;  // its footer-row text
+    // The header or summary colours of Grouping on a row (clNone: left alone).
+    void SetGroupRowLook(int ARow, bool Header);
+    // Merges the row's cells from FromCol to the last column and colours that cell.
+    void MergeGroupRow(int ARow, int FromCol, bool Header);
+    // GroupCalc, then the footer cell of the column calculates by CalcType.
+    void GroupCalcWithFooter(int ACol, int Method, TColumnCalcType CalcType);
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

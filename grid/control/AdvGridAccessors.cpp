@@ -502,7 +502,7 @@ int TAdvStringGrid::ColumnPosition(int ACol) const {
             pos = p;
             break;
         }
-    if (GroupColumn != -1 && ACol >= GroupColumn) --pos;
+    if (FGroupColumn != -1 && ACol >= FGroupColumn) --pos;
     return pos;
 }
 
@@ -510,7 +510,7 @@ int TAdvStringGrid::ColumnAtPosition(int APos) {
     if (FColumnOrder.empty()) SetColumnOrder();
     if (APos < 0 || APos >= int(FColumnOrder.size())) return APos;
     int c = FColumnOrder[size_t(APos)];
-    if (GroupColumn != -1 && c >= GroupColumn) ++c;
+    if (FGroupColumn != -1 && c >= FGroupColumn) ++c;
     return c;
 }
 

@@ -65,7 +65,7 @@ double TAdvStringGrid::ColumnPass(int ACol, int FromRow, int ToRow, bool Real, T
         TIntList*& L;
         ~TFreeList() { TObject::Free(L); }
     } freeList{hiddenList};
-    const bool grouped = GroupColumn != -1;
+    const bool grouped = FGroupColumn != -1;
     for (int r = FromRow; r <= ToRow; ++r) {
         const bool hidden = Real && IsHiddenRow(r, hiddenList);
         if (!hidden) {

@@ -234,14 +234,6 @@ bool TAdvStringGrid::GetColumnFilter(int ACol) {
     return list->Count() > 0;
 }
 
-bool TAdvStringGrid::IsNode(int) {
-    return false;
-}
-
-bool TAdvStringGrid::IsSummary(int) {
-    return false;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Default properties of new cell properties
 

@@ -433,6 +433,8 @@ void TAdvStringGrid::ClearNormalCols(int ColIndex, int CCount) {
 }
 
 void TAdvStringGrid::ClearNormalCells() {
+    // Without a fixed column the node graphics in column 0 are among the cells cleared.
+    if (FNumNodes > 0 && TBaseGrid::FixedCols() == 0) RemoveAllNodes();
     if (RowCount() > 0 && ColCount() > 0)
         ClearRect(TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), TotalColCount() - FFixedRightCols - 1,
                   RowCount() - FFixedFooters - 1);

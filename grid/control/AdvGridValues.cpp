@@ -111,7 +111,17 @@ void TAdvStringGrid::GetDisplText(int ACol, int ARow, String& Value) {
             }
         }
     }
-    // The group count of node rows comes with the grouping of rows.
+    if (FGrouping->ShowGroupCount && ACol == 1 && IsNode(ARow)) {
+        // The group's rows without its header and its sub-group headers.
+        const int n = GetNodeSpan(ARow) - GetSubNodeCount(ARow) - 1;
+        String count = " (" + IntToStr(n) + ")";
+        // A format that does not take one integer shows the plain count: painting never raises.
+        if (!FGrouping->GroupCountFormat.isEmpty()) try {
+                count = Format(FGrouping->GroupCountFormat, n);
+            } catch (const Exception&) {
+            }
+        Value += count;
+    }
 }
 
 // =============================================================================================

@@ -39,7 +39,7 @@ TEST(AdvGridLifeCycle, NewGridDefaults) {
         {"no hidden columns", g->NumHiddenColumns() == 0},
         {"column 511 visible", !g->IsHiddenColumn(511)},
         {"no hidden rows", g->NumHiddenRows() == 0},
-        {"GroupColumn -1", g->GroupColumn == -1},
+        {"GroupColumn -1", g->GroupColumn() == -1},
         {"focus window at run time", g->FocusWindow() != nullptr},
         {"four arrow windows", g->ArrowWindow(arrUp) && g->ArrowWindow(arrDown) && g->ArrowWindow(arrLeft) &&
                                    g->ArrowWindow(arrRight)},
@@ -70,19 +70,20 @@ TEST(AdvGridLifeCycle, CreationAndDestructionOrder) {
     // Everything made is freed once.
     EXPECT_EQ(made.size(), freed.size());
     const char* madeOrder[] = {
-        "CellFont",       "FocusHelper", "SearchFooter", "FloatingFooter", "SortSettings",
-        "ControlLook",    "Navigation",  "ColumnSize",   "MouseActions",   "ColumnHeaders",
-        "FixedFont",      "RowHeaders",  "SortIndexes",  "BackGround",     "ControlList",
-        "SyncGrid",       "GridItems",   "Filter",       "Balloon",        "IgnoreColumns",
-        "FilterDropDown", "FilterList",  "FocusWindow",  "ArwU",           "ArwR"};
+        "CellFont",    "FocusHelper", "SearchFooter", "FloatingFooter", "SortSettings",   "ControlLook",
+        "Navigation",  "ColumnSize",  "CellNode",     "Bands",          "MouseActions",   "ColumnHeaders",
+        "FixedFont",   "RowHeaders",  "SortIndexes",  "BackGround",     "ControlList",    "SyncGrid",
+        "GridItems",   "Filter",      "Balloon",      "IgnoreColumns",  "FilterDropDown", "FilterList",
+        "FocusWindow", "ArwU",        "ArwR"};
     for (size_t i = 1; i < std::size(madeOrder); ++i)
         EXPECT_LT(pos(made, madeOrder[i - 1]), pos(made, madeOrder[i]))
             << madeOrder[i - 1] << " before " << madeOrder[i];
-    const char* freedOrder[] = {"CellFont",       "FocusHelper", "IgnoreColumns", "ProgressAppearance",
-                                "FloatingFooter", "ControlList", "NotifierList",  "SortSettings",
-                                "ColumnHeaders",  "FixedFont",   "BackGround",    "SearchFooter",
-                                "FilterList",     "SyncGrid",    "ArwU",          "SortList",
-                                "GridItems",      "Filter",      "FocusWindow"};
+    const char* freedOrder[] = {"CellFont",       "FocusHelper",  "IgnoreColumns", "ProgressAppearance",
+                                "FloatingFooter", "ControlList",  "NotifierList",  "SortSettings",
+                                "CellNode",       "Bands",        "ColumnHeaders", "FixedFont",
+                                "BackGround",     "SearchFooter", "FilterList",    "SyncGrid",
+                                "ArwU",           "SortList",     "GridItems",     "Filter",
+                                "FocusWindow"};
     for (size_t i = 1; i < std::size(freedOrder); ++i)
         EXPECT_LT(pos(freed, freedOrder[i - 1]), pos(freed, freedOrder[i]))
             << freedOrder[i - 1] << " before " << freedOrder[i];
