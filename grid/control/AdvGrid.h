@@ -1435,6 +1435,10 @@ protected:
     // A click or key on a radio group: the next item, wrapping to the first.
     virtual bool SelectNextRadio(int ACol, int ARow, bool User);
     virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    // With Grouping.AutoCheckGroup after a toggle at display row ARow: a node's state reaches
+    // every row of its group; a row's change makes its parent node's three-state box checked,
+    // unchecked or grayed as the group's rows agree or differ.
+    void FollowGroupCheck(int ACol, int ARow, bool Checked);
     // Whether the new rating is allowed (True without handler).
     virtual bool RatingChange(int ACol, int ARow, double& Rate);
 

@@ -384,9 +384,14 @@ bool TAdvStringGrid::ToggleCheckState(int ACol, int ARow, bool User) {
             checked = g->CellBoolean;
             break;
         case ctTriStateCheckBox:
-            g->CellCheckBoxState = g->CellCheckBoxState == cbUnchecked ? cbGrayed
-                                   : g->CellCheckBoxState == cbGrayed  ? cbChecked
-                                                                       : cbUnchecked;
+            // A node's box that speaks for its group skips grayed: grayed only says its rows
+            // differ.
+            if (FGrouping->AutoCheckGroup && IsNode(ARow))
+                g->CellCheckBoxState = g->CellCheckBoxState == cbChecked ? cbUnchecked : cbChecked;
+            else
+                g->CellCheckBoxState = g->CellCheckBoxState == cbUnchecked ? cbGrayed
+                                       : g->CellCheckBoxState == cbGrayed  ? cbChecked
+                                                                           : cbUnchecked;
             checked = g->CellCheckBoxState == cbChecked;
             break;
         case ctRowCheckBox:
@@ -406,6 +411,7 @@ bool TAdvStringGrid::ToggleCheckState(int ACol, int ARow, bool User) {
     }
     RepaintRealCell(ACol, ARow);
     CheckBoxChange(ACol, ARow, checked);
+    if (FGrouping->AutoCheckGroup) FollowGroupCheck(ACol, ARow, checked);
     // Undo restores the other check text.
     if (UndoRedo() && g->CellType != ctTriStateCheckBox && g->CellType != ctRowCheckBox) {
         const String t = CheckText(ACol, ARow, true);
@@ -413,6 +419,51 @@ bool TAdvStringGrid::ToggleCheckState(int ACol, int ARow, bool User) {
         UndoRedo()->RegisterChange(ACol, ARow, checked ? f : t, checked ? t : f);
     }
     return true;
+}
+
+// The real rows a node at display row ARow covers below itself: its span less one, or with span
+// 0 the rows up to the next node.
+static void NodeRowsBelow(TAdvStringGrid* Grid, int ARow, int& First, int& Last) {
+    First = Grid->RealRowIndex(ARow) + 1;
+    const int span = Grid->GetNodeSpan(ARow);
+    if (span > 0) {
+        Last = First + span - 2;
+        return;
+    }
+    int r = ARow + 1;
+    while (r < Grid->RowCount() - Grid->FixedFooters() && !Grid->IsNode(r)) ++r;
+    Last = Grid->RealRowIndex(r - 1);
+}
+
+void TAdvStringGrid::FollowGroupCheck(int ACol, int ARow, bool Checked) {
+    auto setRow = [&](int Real, bool State) {
+        if (!SetCheckBoxState(ACol, Real, State))
+            SetCheckBoxState(ACol, Real, State ? cbChecked : cbUnchecked);
+    };
+    auto stateOf = [&](int Real) {
+        TCheckBoxState t = cbUnchecked;
+        if (GetCheckBoxState(ACol, Real, t) && GraphicOfRealRow(ACol, Real) &&
+            GraphicOfRealRow(ACol, Real)->CellType == ctTriStateCheckBox)
+            return t;
+        bool b = false;
+        GetCheckBoxState(ACol, Real, b);
+        return b ? cbChecked : cbUnchecked;
+    };
+    int first = 0, last = -1;
+    if (IsNode(ARow)) {
+        // Every row of the group takes the node's new state, collapsed or not.
+        NodeRowsBelow(this, ARow, first, last);
+        for (int r = first; r <= last; ++r) setRow(r, Checked);
+        return;
+    }
+    const int parent = GetParentRow(ARow);
+    if (parent < 0 || parent == ARow) return;
+    NodeRowsBelow(this, parent, first, last);
+    if (last < first) return;
+    const TCheckBoxState common = stateOf(first);
+    bool same = common != cbGrayed;
+    for (int r = first + 1; same && r <= last; ++r) same = stateOf(r) == common;
+    SetCheckBoxState(ACol, RealRowIndex(parent), same ? common : cbGrayed);
 }
 
 void TAdvStringGrid::CheckBoxChange(int ACol, int ARow, bool State) {

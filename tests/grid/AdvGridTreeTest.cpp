@@ -377,3 +377,48 @@ TEST(AdvGridTreeTest, CellNodeSettingsCopyAndRepaint) {
     g->CellNode()->SetNodeIndent(16);
     EXPECT_EQ(g->GetRowIndent(2), 16);
 }
+
+// With Grouping.AutoCheckGroup a node's box speaks for its group: toggling it skips grayed and
+// sets every row of the group, collapsed or not; a row's toggle sets its node to checked,
+// unchecked or grayed as the group's rows agree.
+TEST(AdvGridTreeTest, AutoCheckGroupTiesANodesBoxToItsRows) {
+    auto g = MakeTree(4, 10);
+    g->AddNode(2, 4); // rows 3..5 belong to it
+    g->AddCheckBoxColumn(2);
+    g->AddCheckBox(2, 2, cbUnchecked);
+    g->Grouping()->AutoCheckGroup = true;
+    auto node = [&] {
+        TCheckBoxState s = cbGrayed;
+        EXPECT_TRUE(g->GetCheckBoxState(2, 2, s));
+        return s;
+    };
+    auto row = [&](int Real) {
+        bool b = false;
+        EXPECT_TRUE(g->GetCheckBoxState(2, Real, b));
+        return b;
+    };
+
+    EXPECT_TRUE(g->ToggleCheckBox(2, 2));
+    EXPECT_EQ(node(), cbChecked);
+    EXPECT_TRUE(row(3) && row(4) && row(5));
+    EXPECT_FALSE(row(6)) << "a row after the group stays as it was";
+
+    EXPECT_TRUE(g->ToggleCheckBox(2, 4));
+    EXPECT_EQ(node(), cbGrayed) << "the group's rows differ";
+    EXPECT_TRUE(g->ToggleCheckBox(2, 3));
+    EXPECT_TRUE(g->ToggleCheckBox(2, 5));
+    EXPECT_EQ(node(), cbUnchecked) << "all rows unchecked";
+
+    g->ContractNode(2);
+    EXPECT_TRUE(g->ToggleCheckBox(2, 2)) << "grayed or unchecked goes to checked";
+    EXPECT_EQ(node(), cbChecked);
+    g->ExpandNode(2);
+    EXPECT_TRUE(row(3) && row(4) && row(5)) << "collapsed rows took the node's state";
+
+    g->Grouping()->AutoCheckGroup = false;
+    EXPECT_TRUE(g->ToggleCheckBox(2, 2));
+    EXPECT_EQ(node(), cbUnchecked);
+    EXPECT_TRUE(g->ToggleCheckBox(2, 2));
+    EXPECT_EQ(node(), cbGrayed) << "without AutoCheckGroup the three states cycle";
+    EXPECT_TRUE(row(3)) << "and the rows are left alone";
+}
