@@ -336,9 +336,13 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     SetActiveCellColor(src->ActiveCellColor());
     SetActiveCellColorTo(src->ActiveCellColorTo());
     FActiveCellFont->Assign(src->ActiveCellFont());
+    SetActiveCellShow(src->ActiveCellShow());
     SetActiveRowShow(src->ActiveRowShow());
     SetAlign(src->Align());
     FFilterDropDown->Assign(src->FilterDropDown());
+    AnchorHint = src->AnchorHint;
+    AutoNumAlign = src->AutoNumAlign;
+    FAutoSize = src->AutoSize(); // the flag alone: no sizing now
     AutoFilterUpdate = src->AutoFilterUpdate;
     FMouseActions->Assign(src->MouseActions());
     FNavigation->Assign(src->Navigation());

@@ -193,6 +193,7 @@ TEST(AdvGridLifeCycle, EditMaskAndItsEvent) {
 
 TEST(AdvGridLifeCycle, AssignCopiesStructureAndSettings) {
     TGridPtr a(new TAdvStringGrid(nullptr)), b(new TAdvStringGrid(nullptr));
+    a->SetAutoSize(true); // sizes a's columns now; the copy takes only the flag
     a->SetColCount(7);
     a->SetRowCount(12);
     a->SetColWidths(3, 99);
@@ -202,7 +203,14 @@ TEST(AdvGridLifeCycle, AssignCopiesStructureAndSettings) {
     a->SetActiveCellColor(clRed);
     a->SetActiveCellColorTo(clBlue);
     a->SetActiveRowShow(true);
+    a->SetActiveCellShow(true);
+    a->AnchorHint = true;
+    a->AutoNumAlign = true;
     b->Assign(a.get());
+    EXPECT_TRUE(b->ActiveCellShow());
+    EXPECT_TRUE(b->AnchorHint);
+    EXPECT_TRUE(b->AutoNumAlign);
+    EXPECT_TRUE(b->AutoSize());
     EXPECT_EQ(b->ActiveCellColor(), clRed);
     EXPECT_EQ(b->ActiveCellColorTo(), clBlue);
     EXPECT_TRUE(b->ActiveRowShow());
