@@ -508,7 +508,7 @@ void TAdvDetailDropDown::WMKeyDown(TMessage& Message) {
                     FCurSearch += TypeAheadKeyText(this, key);
                     {
                         TFlagGuard internal(FInternalCall);
-                        FItemSelector->LookupItem(FCurSearch);
+                        FTypeAheadPicked = FItemSelector->LookupItem(FCurSearch);
                     }
                     // A running timer is not restarted: the burst ends 500 ms after its first key.
                     if (!FKeyTimer->Enabled()) FKeyTimer->SetEnabled(true);
@@ -528,7 +528,18 @@ void TAdvDetailDropDown::WMKeyDown(TMessage& Message) {
 
 void TAdvDetailDropDown::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_KEYDOWN && !HasState(csDesigning)) {
+        FTypeAheadPicked = false;
         WMKeyDown(Message);
+        return;
+    }
+    if (Message.Msg == WM_CHAR && FTypeAheadPicked) {
+        // The type-ahead has just put the item's whole caption in the edit, selected, and the
+        // key's character now types over it. The edit raises no change for a value typed over
+        // whole, so the completion runs here, as for any other typed character.
+        FTypeAheadPicked = false;
+        const String before = EditText();
+        TAdvCustomDropDown::Dispatch(Message);
+        if (EditText() != before) Change();
         return;
     }
     TAdvCustomDropDown::Dispatch(Message);

@@ -146,6 +146,8 @@ private:
     TItemAppearance* FItemAppearance;
     bool FInternalCall = false;
     bool FInternalWrite = false; // the control writes its own edit text
+    // The key that just went down selected an item by type-ahead (its character follows).
+    bool FTypeAheadPicked = false;
     TTimer* FKeyTimer;
     String FCurSearch;
     int FOldItemIndex = -1;

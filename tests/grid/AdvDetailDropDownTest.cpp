@@ -84,9 +84,11 @@ TEST_F(DetailDropDown, OnceTheListIsFilledTheTypeAheadSelectsFirst) {
     SimulateKey(DD, 'B', {}, Char(u'b'));
     EXPECT_EQ(Selects, 1); // the type-ahead's selection
     EXPECT_EQ(DD->ItemIndex(), 1);
-    // The typed character replaces the selected caption (a key typed over the whole value
-    // raises no change notification, so what follows it depends on the edit type's rules).
-    EXPECT_TRUE(EditText().startsWith(u'b'));
+    // The typed character replaces the selected caption and completes it as before.
+    EXPECT_EQ(EditText(), QStringLiteral("beta"));
+    EXPECT_EQ(DD->SelStart(), 1);
+    EXPECT_EQ(DD->SelLength(), 3);
+    EXPECT_EQ(Selects, 1);
 }
 
 TEST_F(DetailDropDown, ATextMatchingNothingKeepsWhatIsLeftOfTheCaret) {
