@@ -442,7 +442,7 @@ TSize TDateTimePicker::CalendarMinSize() const {
     TMonthCalendarPopup probe(nullptr, nullptr);
     probe.Prepare(FCalendarStyle, FDateTime, FMinDate, FMaxDate);
     const QSize s = probe.minimumSizeHint().expandedTo(probe.sizeHint());
-    return TSize(s.width(), s.height());
+    return TSize{s.width(), s.height()};
 }
 
 bool TDateTimePicker::DroppedDown() const {
