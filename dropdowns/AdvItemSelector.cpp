@@ -288,7 +288,7 @@ void TCustomItemSelector::UpdateLayout() {
         return;
     }
     FItemHot = -1;
-    TSize size(0, 0);
+    TSize size{0, 0};
     GetItemSize(size);
     const int w = size.cx, h = size.cy;
     TRect content;
