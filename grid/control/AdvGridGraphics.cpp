@@ -421,44 +421,32 @@ bool TAdvStringGrid::ToggleCheckState(int ACol, int ARow, bool User) {
     return true;
 }
 
-// The real rows a node at display row ARow covers below itself: its span less one, or with span
-// 0 the rows up to the next node.
-static void NodeRowsBelow(TAdvStringGrid* Grid, int ARow, int& First, int& Last) {
-    First = Grid->RealRowIndex(ARow) + 1;
-    const int span = Grid->GetNodeSpan(ARow);
-    if (span > 0) {
-        Last = First + span - 2;
-        return;
-    }
-    int r = ARow + 1;
-    while (r < Grid->RowCount() - Grid->FixedFooters() && !Grid->IsNode(r)) ++r;
-    Last = Grid->RealRowIndex(r - 1);
-}
-
 void TAdvStringGrid::FollowGroupCheck(int ACol, int ARow, bool Checked) {
+    // The real rows below the node at display row Node that it covers.
+    auto RowsUnderNode = [this](int Node, int& First, int& Last) {
+        First = RealRowIndex(Node) + 1;
+        Last = First + CoveredRows(Node, NodeGraphic(Node)) - 2;
+    };
     auto setRow = [&](int Real, bool State) {
         if (!SetCheckBoxState(ACol, Real, State))
             SetCheckBoxState(ACol, Real, State ? cbChecked : cbUnchecked);
     };
+    // Any check-box kind read as three states; a row without one counts as unchecked.
     auto stateOf = [&](int Real) {
         TCheckBoxState t = cbUnchecked;
-        if (GetCheckBoxState(ACol, Real, t) && GraphicOfRealRow(ACol, Real) &&
-            GraphicOfRealRow(ACol, Real)->CellType == ctTriStateCheckBox)
-            return t;
-        bool b = false;
-        GetCheckBoxState(ACol, Real, b);
-        return b ? cbChecked : cbUnchecked;
+        GetCheckBoxState(ACol, Real, t);
+        return t;
     };
     int first = 0, last = -1;
     if (IsNode(ARow)) {
         // Every row of the group takes the node's new state, collapsed or not.
-        NodeRowsBelow(this, ARow, first, last);
+        RowsUnderNode(ARow, first, last);
         for (int r = first; r <= last; ++r) setRow(r, Checked);
         return;
     }
     const int parent = GetParentRow(ARow);
     if (parent < 0 || parent == ARow) return;
-    NodeRowsBelow(this, parent, first, last);
+    RowsUnderNode(parent, first, last);
     if (last < first) return;
     const TCheckBoxState common = stateOf(first);
     bool same = common != cbGrayed;
