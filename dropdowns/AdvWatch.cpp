@@ -693,14 +693,25 @@ void TAdvWatch::PaintWatch() {
     DrawTickMarks(cache);
     DrawNumbers(cache);
     DrawAMPM(cache);
+    FCacheValid = true;
     Canvas()->Draw(0, 0, FBKGCache);
     DrawPointers(Canvas());
     DrawCenter(Canvas());
 }
 
-void TAdvWatch::RefreshPointers() {
+bool TAdvWatch::CacheValid() {
     const TRect client = ClientRect();
-    if (client.IsEmpty()) return;
+    return FCacheValid && !client.IsEmpty() && FBKGCache->Width() == client.Width() &&
+           FBKGCache->Height() == client.Height();
+}
+
+void TAdvWatch::RefreshPointers() {
+    if (!CacheValid()) {
+        // No face of this size drawn yet: the next paint draws face and hands together.
+        Invalidate();
+        return;
+    }
+    const TRect client = ClientRect();
     TBitmap frame;
     frame.SetSize(client.Width(), client.Height());
     frame.Canvas()->Draw(0, 0, FBKGCache);
@@ -953,9 +964,7 @@ void TAdvWatch::RollAMPM(bool ToAM) {
     const TRect box = GetAMPMRect();
     const TRect inner(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1);
     const TRect client = ClientRect();
-    if (inner.IsEmpty() || client.IsEmpty() || FBKGCache->Width() != client.Width() ||
-        FBKGCache->Height() != client.Height())
-        return; // nothing painted yet: the next paint shows the label
+    if (inner.IsEmpty() || !CacheValid()) return; // nothing painted yet: the next paint shows the label
     const int iw = inner.Width(), ih = inner.Height();
     TBitmap strip;
     strip.SetSize(iw, 2 * ih);

@@ -296,12 +296,15 @@ private:
     void DrawPointers(TCanvas* Canvas);
     void DrawCenter(TCanvas* Canvas);
     void RollAMPM(bool ToAM);
+    // A face of the control's size is in the cache.
+    bool CacheValid();
     void ApplyStyle(TWatchStyle Value);
 
     TWatchAppearance* FAppearance;
     TWatchSettings* FSettings;
     TDateTime FTime = 0;
     TBitmap* FBKGCache;
+    bool FCacheValid = false;
     Word FOldHour = 0, FOldMinute = 0, FOldSecond = 0;
     TTimer* FWatchTimer;
     bool FAnimation = true;
