@@ -88,17 +88,21 @@ String TAdvTimePickerDropDown::TimeMask() const {
 void TAdvTimePickerDropDown::SetTime(TDateTime Value) {
     if (Value == FTime) return;
     FTime = Value;
-    Word h = 0, m = 0, s = 0, ms = 0;
-    DecodeTime(Value, h, m, s, ms);
-    // The edit shows the value; reading it back would drop what the text cannot hold.
-    const bool internal = FInternalCall;
-    FInternalCall = true;
-    SetEditorText(TimeToText(h, m, s));
-    FInternalCall = internal;
+    ShowTimeText();
     if (DroppedDown() && FAdvWatch) {
         FAdvWatch->SetTime(Value);
         if (FShowTimePicker && FDateTimePicker) FDateTimePicker->SetTime(Value);
     }
+}
+
+void TAdvTimePickerDropDown::ShowTimeText() {
+    Word h = 0, m = 0, s = 0, ms = 0;
+    DecodeTime(FTime, h, m, s, ms);
+    // Reading the text back would drop what it cannot hold (milliseconds, the date).
+    const bool internal = FInternalCall;
+    FInternalCall = true;
+    SetEditorText(TimeToText(h, m, s));
+    FInternalCall = internal;
 }
 
 void TAdvTimePickerDropDown::SetPart(int Index, int Value) {
@@ -279,12 +283,7 @@ void TAdvTimePickerDropDown::DoHideDropDown(bool CancelChanges) {
     FAdvWatch->SetTime(FTime);
     // The base wrote back the text of its last programmatic write, which this control hardly
     // makes: the edit shows Time instead, so that both agree.
-    Word h = 0, m = 0, s = 0, ms = 0;
-    DecodeTime(FTime, h, m, s, ms);
-    const bool internal = FInternalCall;
-    FInternalCall = true;
-    SetEditorText(TimeToText(h, m, s));
-    FInternalCall = internal;
+    ShowTimeText();
 }
 
 // =============================================================================================

@@ -75,6 +75,8 @@ private:
     void WatchChange(TObject* Sender);
     void TimePickerChange(TObject* Sender);
     void SetPart(int Index, int Value);
+    // The edit shows Time in the current form (the change handler does not read it).
+    void ShowTimeText();
     bool IsValidTimeText(const String& Text) const;
     // The popup's four stepping keys pass on to the edit only with Alt.
     static bool PassesToEdit(Word Key, bool Alt);

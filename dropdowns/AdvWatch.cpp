@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QThread>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -997,7 +998,8 @@ void TAdvWatch::RollAMPM(bool ToAM) {
         DrawPointers(fc);
         DrawCenter(fc);
         Canvas()->Draw(0, 0, &frame);
-        Repaint();
+        // Shown now, without a paint that would draw the face over the frame.
+        if (QWidget* widget = WidgetIfAllocated()) widget->repaint();
         WatchPause(10);
     }
 }
