@@ -316,6 +316,7 @@ TEST_F(Watch, StylePresetsAndTheirMarkLengths) {
     EXPECT_EQ(W->Appearance()->CenterPointSize(), 255);
     EXPECT_EQ(W->Appearance()->TickMarks(), tmQuartHours);
     EXPECT_NO_THROW(ControlImage(W));
+    W->SetBounds(10, 10, 180, 180);
     for (int s = wsClassic; s <= wsSmooth; ++s) {
         W->SetStyle(TWatchStyle(s));
         EXPECT_NO_THROW(ControlImage(W));
