@@ -2,6 +2,7 @@
 
 #include "ComCtrls.h"
 #include "ExtPanels.h"
+#include "Forms.h"
 
 #include <cmath>
 
@@ -347,9 +348,15 @@ void TAdvTimePickerDropDown::Change() {
     if (!IsTwoDigitField(hour) || !IsTwoDigitField(minute) || !IsTwoDigitField(second)) return;
     auto number = [](const String& Field) { return Field.isEmpty() ? 0 : StrToInt(Field); };
     const int h = number(hour), m = number(minute), s = number(second);
-    // An hour of 24 or a minute or second of 60 fails here with the platform's message; Time
-    // keeps its value.
-    FTime = EncodeTime(Word(h), Word(m), Word(s), 0);
+    // An hour of 24 or a minute or second of 60 fails with the platform's message, which goes
+    // to the application's error report here: the change comes from inside the edit's own
+    // text handling, which an exception must not cross. Time keeps its value.
+    try {
+        FTime = EncodeTime(Word(h), Word(m), Word(s), 0);
+    } catch (const EConvertError&) {
+        if (Application) Application->HandleException(this);
+        return;
+    }
     const String shown = TimeToText(h, m, s);
     if (shown != Text() && m == 0 && s == 0) {
         const bool internal = FInternalCall;

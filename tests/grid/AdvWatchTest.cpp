@@ -261,7 +261,7 @@ TEST_F(Watch, MarksAndNumeralsFollowTickMarks) {
         const QImage img = ControlImage(W);
         EXPECT_EQ(Inked(img, 90, 16, 0), c.Quarter); // 12 o'clock
         EXPECT_EQ(Inked(img, 127, 26, 1), c.Hour);   // 1 o'clock
-        EXPECT_EQ(Inked(img, 98, 14, 1), c.Minute);  // minute 1
+        EXPECT_EQ(Inked(img, 98, 15, 0), c.Minute);  // minute 1
         EXPECT_EQ(Inked(img, 151, 90), c.Three);
         EXPECT_EQ(Inked(img, 120, 37), c.One);
     }
