@@ -3,6 +3,7 @@
 #include "ShellApi.h"
 #include "SysUtils.h"
 #include "UAbout.h"
+#include "UBACnet_EDE.h"
 #include "UBoot.h"
 #include "ULang.h"
 #include "UNew_Project.h"
@@ -356,7 +357,7 @@ void TFVelmoraeFirmWare::BACnet_EDE_File() {
     if (!SD1->Execute()) return;
     const String name = EDE_File_Name(SD1->FileName);
     if (FileExists(name) && MessageDlg(Lang_Text.Get(1105), mtConfirmation, mbYesNoCancel) != mrYes) return;
-    // The EDE generator writes the file here once it is part of the program.
+    Create_EDE_File(name);
 }
 
 void TFVelmoraeFirmWare::Build_EDS_File() {
