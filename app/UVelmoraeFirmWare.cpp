@@ -4,6 +4,7 @@
 #include "SysUtils.h"
 #include "UAbout.h"
 #include "UBACnet_EDE.h"
+#include "UCANopen_EDS.h"
 #include "UBoot.h"
 #include "ULang.h"
 #include "UNew_Project.h"
@@ -363,7 +364,7 @@ void TFVelmoraeFirmWare::BACnet_EDE_File() {
 void TFVelmoraeFirmWare::Build_EDS_File() {
     SaveEDS->InitialDir = Path_Project;
     if (!SaveEDS->Execute()) return;
-    // The EDS generator writes SaveEDS->FileName here once it is part of the program.
+    Create_EDS_File(SaveEDS->FileName); // an existing file is replaced without a question
 }
 
 void TFVelmoraeFirmWare::PROFINET_XML() {
