@@ -3,6 +3,7 @@
 #include "ShellApi.h"
 #include "SysUtils.h"
 #include "UAbout.h"
+#include "UBACnet_Eng_Unit.h"
 #include "UBACnet_EDE.h"
 #include "UCANopen_EDS.h"
 #include "UBoot.h"
@@ -336,6 +337,7 @@ void TFVelmoraeFirmWare::Change_Language() {
     // tables) join here in the system's order: the client mapping editor, the BACnet, CAN,
     // CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the SNMP
     // and MQTT windows after it.
+    if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
 }
 
