@@ -226,6 +226,9 @@ String MapFontFamily(const String& Name) {
         {"Times New Roman", "Liberation Serif"},
         {"Times", "Liberation Serif"},
         {"Georgia", "Liberation Serif"},
+        {"Century", "DejaVu Serif"},
+        {"Century Gothic", "DejaVu Sans"},
+        {"Comic Sans MS", "DejaVu Sans"},
     };
     String n = Name.trimmed();
     for (const auto& m : map) {

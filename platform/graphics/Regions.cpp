@@ -2,6 +2,8 @@
 
 #include <QPolygon>
 
+#include <algorithm>
+#include <cstdlib>
 #include <mutex>
 #include <unordered_set>
 
@@ -50,6 +52,34 @@ HRGN CreateRectRgn(int Left, int Top, int Right, int Bottom) {
 
 HRGN CreateRectRgnIndirect(const TRect& R) {
     return CreateRectRgn(R.Left, R.Top, R.Right, R.Bottom);
+}
+
+HRGN CreateEllipticRgn(int Left, int Top, int Right, int Bottom) {
+    const QRect box = RectRegion(Left, Top, Right, Bottom).boundingRect();
+    if (box.isEmpty()) return Make(QRegion());
+    return Make(QRegion(box, QRegion::Ellipse));
+}
+
+HRGN CreateEllipticRgnIndirect(const TRect& R) {
+    return CreateEllipticRgn(R.Left, R.Top, R.Right, R.Bottom);
+}
+
+HRGN CreateRoundRectRgn(int Left, int Top, int Right, int Bottom, int Width, int Height) {
+    const QRect box = RectRegion(Left, Top, Right, Bottom).boundingRect();
+    if (box.isEmpty()) return Make(QRegion());
+    // The corner ellipses cannot be larger than the rectangle.
+    const int w = std::clamp(std::abs(Width), 0, box.width());
+    const int h = std::clamp(std::abs(Height), 0, box.height());
+    if (w < 2 || h < 2) return Make(QRegion(box));
+    // The straight middle bands and the four corner ellipses.
+    QRegion region(box.adjusted(w / 2, 0, -(w / 2), 0));
+    region += QRegion(box.adjusted(0, h / 2, 0, -(h / 2)));
+    const QRect corner(0, 0, w, h);
+    region += QRegion(corner.translated(box.left(), box.top()), QRegion::Ellipse);
+    region += QRegion(corner.translated(box.right() + 1 - w, box.top()), QRegion::Ellipse);
+    region += QRegion(corner.translated(box.left(), box.bottom() + 1 - h), QRegion::Ellipse);
+    region += QRegion(corner.translated(box.right() + 1 - w, box.bottom() + 1 - h), QRegion::Ellipse);
+    return Make(region);
 }
 
 HRGN CreatePolygonRgn(const TPoint* Points, int Count, int FillMode) {

@@ -26,6 +26,11 @@ constexpr int COMPLEXREGION = 3;
 
 HRGN CreateRectRgn(int Left, int Top, int Right, int Bottom);
 HRGN CreateRectRgnIndirect(const TRect& R);
+// The ellipse inscribed in the rectangle (right and bottom excluded, as for a rectangle region).
+HRGN CreateEllipticRgn(int Left, int Top, int Right, int Bottom);
+HRGN CreateEllipticRgnIndirect(const TRect& R);
+// The rectangle with its corners rounded by ellipses of Width x Height.
+HRGN CreateRoundRectRgn(int Left, int Top, int Right, int Bottom, int Width, int Height);
 HRGN CreatePolygonRgn(const TPoint* Points, int Count, int FillMode);
 HRGN CreatePolygonRgn(const std::vector<TPoint>& Points, int FillMode);
 // Dest := Src1 combined with Src2 by Mode (RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF; RGN_COPY copies

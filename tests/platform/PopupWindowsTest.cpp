@@ -315,6 +315,41 @@ TEST(Regions, WindingAndAlternateFillOfAStar) {
     DeleteObject(alternate);
 }
 
+TEST(Regions, EllipsesAndRoundedRectangles) {
+    struct TCase {
+        const char* Name;
+        HRGN Region;
+        std::vector<TPoint> In, Out;
+    };
+    const TCase cases[] = {
+        // A 100 x 100 circle: the centre and the middles of its sides in, the corners out.
+        {"ellipse",
+         CreateEllipticRgn(0, 0, 100, 100),
+         {{50, 50}, {50, 1}, {1, 50}, {98, 50}, {50, 98}},
+         {{2, 2}, {97, 2}, {2, 97}, {97, 97}, {100, 50}, {50, 100}}},
+        {"flat ellipse",
+         CreateEllipticRgnIndirect(Rect(10, 20, 70, 40)),
+         {{40, 30}, {12, 30}},
+         {{40, 19}, {12, 21}, {70, 30}}},
+        // 20 x 20 corners: the corner pixel is out, the edges' middles and just inside the bend in.
+        {"rounded",
+         CreateRoundRectRgn(0, 0, 60, 40, 20, 20),
+         {{0, 20}, {30, 0}, {59, 20}, {30, 39}, {5, 5}},
+         {{0, 0}, {59, 0}, {0, 39}, {59, 39}, {60, 20}, {1, 1}}},
+        // Corners larger than the rectangle are the ellipse.
+        {"round beyond", CreateRoundRectRgn(0, 0, 50, 50, 200, 200), {{25, 25}}, {{2, 2}, {47, 47}}},
+        // Mirrored corners are put in order; an empty rectangle holds nothing.
+        {"mirrored", CreateEllipticRgn(100, 100, 0, 0), {{50, 50}}, {{2, 2}}},
+        {"empty", CreateEllipticRgn(5, 5, 5, 30), {}, {{5, 10}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (const TPoint& p : c.In) EXPECT_TRUE(PtInRegion(c.Region, p.X, p.Y)) << p.X << "," << p.Y;
+        for (const TPoint& p : c.Out) EXPECT_FALSE(PtInRegion(c.Region, p.X, p.Y)) << p.X << "," << p.Y;
+        EXPECT_TRUE(DeleteObject(c.Region));
+    }
+}
+
 TEST(Regions, AClipRegionOnACanvas) {
     TBitmap bmp;
     bmp.SetSize(20, 20);
