@@ -498,11 +498,11 @@ void TAdvStringGrid::AnswerToolTipText(NMTTDISPINFO& Info) {
             default: break;
         }
     }
-    text.replace(QChar(u'\t'), QChar(u' '));
+    // Leading line breaks and TABs go, every other TAB becomes a blank.
     int start = 0;
     while (start < text.length() && (text[start] == u'\r' || text[start] == u'\n' || text[start] == u'\t'))
         ++start;
-    text = CutWithEllipsis(text.mid(start), MaxTipText);
+    text = CutWithEllipsis(text.mid(start).replace(QChar(u'\t'), QChar(u' ')), MaxTipText);
 
     int icon = TTI_INFO;
     String title = QStringLiteral(" ");
