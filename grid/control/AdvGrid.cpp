@@ -92,6 +92,7 @@ void TAdvStringGrid::ParentFormResize(TObject* Sender) {
         } catch (const std::exception&) {
         }
     }
+    StretchSettingColumn();
 }
 
 TCustomForm* TAdvStringGrid::FindParentForm(TControl* Control) {
@@ -217,6 +218,8 @@ TArrowWindow* TAdvStringGrid::ArrowWindow(TArrowDirection Direction) const {
 // Destruction
 
 TAdvStringGrid::~TAdvStringGrid() {
+    FreeMetroScrollControls();
+    StopDragScroll();
     if (!ComponentState().count(csDesigning)) BalloonDone();
     LeaveFormResizeChain();
     if (FFocusFrameGrid == this) FFocusFrameGrid = nullptr;
@@ -281,11 +284,41 @@ TAdvStringGrid::~TAdvStringGrid() {
 // ---------------------------------------------------------------------------------------------
 // Window, loading, copying, painting and size
 
+// Six pixels wide on the right and six high at the bottom, over the grid's own painting; the
+// window's bars go, so that the grid scrolls through these alone.
+void TAdvStringGrid::CreateMetroScrollControls() {
+    if (ComponentState().count(csDesigning) || !HandleAllocated()) return;
+    SetScrollBars(ssNone);
+    for (int i = 0; i < 2; ++i) {
+        if (FMetroScroll[size_t(i)]) continue;
+        const bool vert = i == 0;
+        TScrollControl* sc = Make(FMetroScroll[size_t(i)], new TScrollControl(nullptr),
+                                  vert ? "VertMetroScroll" : "HorzMetroScroll");
+        sc->SetDirection(vert ? sdVertical : sdHorizontal);
+        sc->SetDoubleBuffered(true);
+        if (vert)
+            sc->SetBounds(ClientWidth() - 6, 0, 6, ClientHeight());
+        else
+            sc->SetBounds(0, ClientHeight() - 6, ClientWidth(), 6);
+        sc->SetAlign(vert ? alRight : alBottom);
+        sc->SetParent(this);
+        sc->SetVisible(true);
+    }
+}
+
+void TAdvStringGrid::FreeMetroScrollControls() {
+    Drop(FMetroScroll[0], "VertMetroScroll");
+    Drop(FMetroScroll[1], "HorzMetroScroll");
+}
+
 void TAdvStringGrid::CreateWnd() {
     if (ComponentState().count(csDestroying)) return;
     TBaseGrid::CreateWnd();
     if (!Parent()) return;
-    if (!ComponentState().count(csDesigning) && FBalloon->Enable()) BalloonInit();
+    if (!ComponentState().count(csDesigning)) {
+        if (FScrollType == ssMetro) CreateMetroScrollControls();
+        if (FBalloon->Enable()) BalloonInit();
+    }
     if (FColumnSize->Save) {
         // Column widths are restored with the column-state persistence.
     }
@@ -371,8 +404,14 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
     FColumnHeaders->Assign(src->ColumnHeaders());
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
+    SetScrollProportional(src->ScrollProportional());
+    ScrollSynch = src->ScrollSynch;
+    ScrollHints = src->ScrollHints;
     SetScrollBarAlways(src->ScrollBarAlways());
     SetScrollBars(src->ScrollBars());
+    SetScrollColor(src->ScrollColor());
+    SetScrollType(src->ScrollType());
+    SetScrollWidth(src->ScrollWidth());
     AssignCells(Source);
 }
 

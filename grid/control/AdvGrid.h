@@ -13,14 +13,17 @@
 #include "GridItem.h"
 #include "GridOptions.h"
 #include "GridPanelSettings.h"
+#include "GridScrollControls.h"
 #include "GridSettings.h"
 #include "GridStructure.h"
 #include "PictureContainer.h"
 #include "SysUtils.h"
+#include "ToolTips.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <vector>
 
 class TGridDropTarget;
@@ -36,6 +39,7 @@ class TGridAdvGridDropDown;
 
 class TCustomForm;
 class TCustomImageList;
+class TTimer;
 class THTMLHintWindow;
 class THeaderDragButton;
 struct THintInfo;
@@ -63,6 +67,29 @@ using TGroupCalcEvent = TEvent<TObject*, int /*ACol*/, int /*FromRow*/, int /*To
 enum THintShowLargeTextPos { hpCell, hpCursor };
 using TCellBalloonEvent =
     TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*ATitle*/, String& /*AText*/, int& /*AIcon*/>;
+
+// Scrolling: which bars show a hint while their thumb is dragged, the directions of drag
+// scrolling and the handler that may change them or refuse a step.
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = std::set<TDragScrollDirection>;
+using TDragScrollEvent = TEvent<TObject*, int /*TopRow*/, int /*LeftCol*/,
+                                TDragScrollDirections& /*DragScrollDir*/, bool& /*CanScroll*/>;
+
+// The one listener a grid tells of each new current cell.
+class ITAdvStringGridSelect {
+public:
+    virtual ~ITAdvStringGridSelect() = default;
+    virtual void CellSelected(int ACol, int ARow) = 0;
+};
+
+// A component that hears of changed cells: it derives from this and registers with the grid,
+// which keeps it in a list and does not own it.
+class TGridChangeNotifier : public TComponent {
+public:
+    explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
+    virtual void CellsChanged(const TRect& /*R*/) {}
+};
 
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
@@ -1226,6 +1253,68 @@ public:
     // nullptr while designed).
     THeaderDragButton* MoveButton() const { return FMoveButton.get(); }
 
+    // ---- Scrolling, size changes and notifications (AdvGridScrolling.cpp) ----
+    // The bars the grid asks for, kept by the grid and passed on to the platform grid.
+    TScrollStyle ScrollBars() const { return FGridScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    // ssMetro lays two thin scroll controls over the grid (once it has a window) in place of
+    // the window's bars; the flat types keep the window's bars here, as the flat scroll-bar
+    // functions are missing on this platform.
+    void SetScrollType(TScrollType Value);
+    // The metro scroll control of a direction; nullptr unless ScrollType is ssMetro and the
+    // window exists.
+    TScrollControl* MetroScrollControl(TScrollDirection Direction) const;
+    // Colour and width of the flat bars (stored; they reach no window on this platform).
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value);
+    // Thumbs as long as the visible part of the rows and columns in pixels.
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    // Recomputes the proportional thumb of the vertical and of the horizontal bar.
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
+    // While the thumb is dragged: a hint naming the column or row it will show first; the top
+    // row or left column follows the thumb at once with ScrollSynch.
+    TScrollHintType ScrollHints = shNone;
+    bool ScrollSynch = false;
+    TScrollHintEvent OnScrollHint;
+    // Whether the scroll hint window shows.
+    bool ScrollHintShowing() const { return FScrollHintShow; }
+
+    // Drag scrolling: the timer (owned by the parent) exists while a drag with a direction is
+    // over the grid.
+    TTimer* DragScrollTimer() const { return FDragScrollTimer; }
+    TDragScrollDirections DragScrollDirection() const { return FDragScrollDir; }
+    TDragScrollEvent OnDragScroll;
+
+    // Stretches a column (-1: the last) to fill the client width. An index at or past the
+    // column count raises EAdvGridError "Stretch column index out of range".
+    void StretchColumn(int Index);
+    void StretchRightColumn() { StretchColumn(-1); }
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    // The column-size dispatcher after a user sized a column: OnUpdateColumnSize may change it.
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+
+    // The colour of the four move-arrow windows (clNone while the grid is designed).
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+
+    // One selection listener (a second registration replaces the first) and the change
+    // notifiers, called in registration order by CellsChanged (not owned).
+    void RegisterSelListener(ITAdvStringGridSelect* AListener) { FSelListener = AListener; }
+    void UnRegisterSelListener(ITAdvStringGridSelect*) { FSelListener = nullptr; }
+    ITAdvStringGridSelect* SelListener() const { return FSelListener; }
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    int NotifierCount() const;
+
+    // The tool-tip text of the last balloon request and the cell it was for.
+    const String& ToolTipText() const { return FToolTipText; }
+    TPoint ToolTipCell() const { return FToolTipCell; }
+
     // ---- Tree rows ----
     // A node row holds a ctNode graphic in column 0 (CellBoolean: collapsed; CellIndex: span, the
     // rows it covers with itself, 0 = up to the next node row; CellErrFrom: sub-node count) and
@@ -1447,6 +1536,34 @@ protected:
     void CMHintShow(TMessage& Message);
     // Balloon.OnEnableChange: nothing while loading; BalloonInit or BalloonDone.
     void BalloonSettingsEnableChange(TObject* Sender);
+
+    // ---- Scrolling, size changes and notifications (AdvGridScrolling.cpp) ----
+    // The platform grid's bars, then the proportional thumbs.
+    void UpdateScrollRange() override;
+    void UpdateScrollPos() override;
+    void WMHScroll(TWMScroll& Message);
+    void WMVScroll(TWMScroll& Message);
+    void WMGetDlgCode(TMessage& Message);
+    void WMNotify(TWMNotify& Message);
+    // Starts, restarts and stops the drag-scroll timer before the inherited drag-over step.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragScrollTimerTick(TObject* Sender);
+    // The row or column count changed.
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // A removed component the grid refers to is forgotten.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The metro scroll controls made (with the window) or freed.
+    void CreateMetroScrollControls();
+    void FreeMetroScrollControls();
+    // The user sizing a column or row, set by the mouse handling: the column and row pressed
+    // for sizing (-1: none) and their width and height when the sizing started.
+    int FSizingCol = -1;
+    int FSizingRow = -1;
+    int FSizingColWidth = 0;
+    int FSizingRowHeight = 0;
+    bool FUserSizing = false;
 
 private:
     // ---- Row and column insertion, removal, clearing and merging ----
@@ -1722,6 +1839,37 @@ private:
     void MergeGroupRow(int ARow, int FromCol, bool Header);
     // GroupCalc, then the footer cell of the column calculates by CalcType.
     void GroupCalcWithFooter(int ACol, int Method, TColumnCalcType CalcType);
+
+    // ---- Scrolling, size changes and notifications ----
+    TScrollStyle FGridScrollBars = ssBoth;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    bool FScrollProportional = false;
+    int FProportionalBusy = 0; // the proportional thumbs are being set (or Zoom holds them)
+    bool FScrollHintShow = false;
+    std::array<TOwned<TScrollControl>, 2> FMetroScroll;
+    TTimer* FDragScrollTimer = nullptr; // owned by the parent
+    TDragScrollDirections FDragScrollDir;
+    bool FInStretch = false;
+    ITAdvStringGridSelect* FSelListener = nullptr;
+    String FToolTipText;
+    TPoint FToolTipCell{-1, -1};
+    // The proportional thumb of one bar.
+    void ProportionalThumb(bool Vertical);
+    // The scroll hint for a thumb position of a bar.
+    void ShowScrollHint(bool Vertical, int Pos);
+    void HideScrollHint();
+    // Stretches ColumnSize's stretch column when stretching is on and the column exists.
+    void StretchSettingColumn();
+    // Stops and frees the drag-scroll timer.
+    void StopDragScroll();
+    // Scales every other data row (column) by NewSize / OldSize after a user sizing.
+    void ScaleOthers(bool Rows, int Index, int NewSize, int OldSize);
+    // Whether a merged cell shows (the fixed cells and the visible part).
+    bool ShowsMergedCells() const;
+    // The cells under the corners of a fixed background picture.
+    TGridRect FixedBackgroundCells();
+    void AnswerToolTipText(NMTTDISPINFO& Info);
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

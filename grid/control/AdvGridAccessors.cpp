@@ -600,14 +600,22 @@ void TAdvStringGrid::Zoom(int X) {
     const int z = ZoomFactor + X;
     if (z > 10 || z < -10) return;
     ZoomFactor = z;
-    for (int c = 0; c < ColCount(); ++c) {
-        const int w = ColWidths(c);
-        if (w > 0 && w + X > 0) SetColWidths(c, w + X);
+    {
+        // The proportional thumbs wait for the last width and height.
+        struct THold {
+            int& Count;
+            explicit THold(int& C) : Count(C) { ++Count; }
+            ~THold() { --Count; }
+        } hold(FProportionalBusy);
+        for (int c = 0; c < ColCount(); ++c) {
+            const int w = ColWidths(c);
+            if (w > 0 && w + X > 0) SetColWidths(c, w + X);
+        }
+        for (int r = 0; r < RowCount(); ++r) {
+            const int h = RowHeights(r);
+            if (h > 0 && h + X > 0) SetRowHeights(r, h + X);
+        }
     }
-    for (int r = 0; r < RowCount(); ++r) {
-        const int h = RowHeights(r);
-        if (h > 0 && h + X > 0) SetRowHeights(r, h + X);
-    }
-    // Proportional scroll bars come with the grid's own scrolling; until then zooming neither
-    // locks scrolling nor recomputes their thumbs.
+    UpdateVScrollBar();
+    UpdateHScrollBar();
 }

@@ -522,6 +522,8 @@ bool TAdvStringGrid::IsIgnoredColumn(int ACol) const {
 
 void TAdvStringGrid::CellsChanged(const TRect& R) {
     if (OnCellsChanged) OnCellsChanged(this, R);
+    for (int i = 0; i < NotifierCount(); ++i)
+        static_cast<TGridChangeNotifier*>(FNotifierList->Items(i))->CellsChanged(R);
     CalcFooter(-1);
 }
 

@@ -117,7 +117,7 @@ void TAdvStringGrid::SetLook(TGridLook Value) {
         }
     }
 
-    FScrollType = ssNormal;
+    SetScrollType(ssNormal);
     SetBorderStyle(bsSingle);
     SetBorderColor(0xB99D7F);
     Invalidate();

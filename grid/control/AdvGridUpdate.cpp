@@ -44,6 +44,10 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case CM_STYLECHANGED: CMStyleChanged(Message); break;
         case WM_NCPAINT: CallHandler<TWMNCPaint>(this, &TAdvStringGrid::WMNCPaint, Message); break;
         case CM_HINTSHOW: CMHintShow(Message); break;
+        case WM_HSCROLL: CallHandler<TWMScroll>(this, &TAdvStringGrid::WMHScroll, Message); break;
+        case WM_VSCROLL: CallHandler<TWMScroll>(this, &TAdvStringGrid::WMVScroll, Message); break;
+        case WM_GETDLGCODE: WMGetDlgCode(Message); break;
+        case WM_NOTIFY: CallHandler<TWMNotify>(this, &TAdvStringGrid::WMNotify, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }

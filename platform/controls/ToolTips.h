@@ -59,6 +59,9 @@ constexpr int TTI_ERROR = 3;
 
 // The text request, sent to the tool's window (WM_NOTIFY, LParam the NMTTDISPINFO).
 constexpr int TTN_GETDISPINFO = -530;
+// A tip shows, a tip hides (WM_NOTIFY to the tool's window).
+constexpr int TTN_SHOW = -521;
+constexpr int TTN_POP = -522;
 
 // A tool's text that is asked for when needed.
 inline const Char* const LPSTR_TEXTCALLBACK = reinterpret_cast<const Char*>(-1);
