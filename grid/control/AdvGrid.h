@@ -90,6 +90,41 @@ public:
     explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
     virtual void CellsChanged(const TRect& /*R*/) {}
 };
+// ---- In-place editing: event types ----
+class TEditLink;
+class TAdvStringGridCheck;
+class TAdvInplaceEdit;
+class TGridCombo;
+class TGridSpin;
+class TGridCheckBox;
+class TGridDatePicker;
+class TGridDateTimePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
+class TGridTransEdit;
+class TGridTransCombo;
+// The balloon-tip message of an edit: LParam is an EDITBALLOONTIP* (UTF-16 texts, the icon one of
+// the tool-tip icon numbers). The platform's edits do not draw such a balloon yet.
+constexpr UINT EM_SHOWBALLOONTIP = 0x1503;
+struct EDITBALLOONTIP {
+    DWORD cbStruct = 0;
+    const char16_t* pszTitle = nullptr;
+    const char16_t* pszText = nullptr;
+    int ttiIcon = 0;
+};
+// The icon of the balloon shown on the editor after a refused validation (the platform's
+// tool-tip icon numbers).
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+using TCellValidateEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/, bool& /*Valid*/>;
+using TCellValidateWideEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/, bool& /*Valid*/>;
+using TEditCellDoneEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/>;
+using TGetEditorPropEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, TEditLink* /*AEditLink*/>;
+using TComboChangeEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AItemIndex*/, const String& /*ASelection*/>;
+using TComboObjectChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AItemIndex*/,
+                                       const String& /*ASelection*/, TObject* /*AObject*/>;
 
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
@@ -1396,6 +1431,99 @@ public:
     void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
     void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
 
+    // ---- In-place editing ----
+    // An edit of the current cell. The text-like editor kinds use the platform grid's in-place
+    // editor, which asks CanEditShow before it shows, loads through GetEditText and writes back
+    // through SetEditText; every other kind opens an editor control of the grid
+    // (OpenCellEditor) and is committed by CloseCellEditor. ValidateCell compares an edited text
+    // with the snapshot SaveOldCell took when the cell became current. The end of an edit fires
+    // OnEditingDone at once and posts "GridEditDone", whose handling fires OnEditCellDone.
+    // Columns are display columns unless a comment says real.
+    // Whether the cell may be edited: goEditing (or RangeSelectAndEdit, or the editing the grid
+    // took away itself), then CanEditBaseCell.
+    bool IsEditable(int ACol, int ARow);
+    // The can-edit query of the cell (of its base cell when merged) and not fixed.
+    virtual bool CanEditBaseCell(int ACol, int ARow);
+    // Opens the editor on the current cell from code: nothing on a clickable cell; a current
+    // cell left of or above the view becomes its first column or row; no other scrolling.
+    void ShowInplaceEdit();
+    // Commits and closes the open editor (text editor or editor control); nothing when none is
+    // open. Then the cell-selection check runs for the current cell.
+    void HideInplaceEdit();
+    // Ends the edit as if Key had been pressed: Tab and the arrows move the current cell.
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
+    // Decides an edit of the snapshot cell: OnCellValidate may change the value or refuse it. A
+    // refusal puts the old (or the handler's) text back, returns to the edited cell and reopens
+    // the editor; the answer is then False. True without an open edit and during a validation.
+    virtual bool ValidateCell(const String& NewValue);
+    virtual bool ValidateCellWide(const String& NewValue);
+    // The snapshot of a display cell taken before it is edited: its stored text (no base-cell
+    // redirection) and the Modified flag.
+    virtual void SaveOldCell(int ACol, int ARow);
+    // The inherited click, then a new snapshot of the current cell.
+    void Click() override;
+    // Opens the editor as F2 does; closes the editor control of the current cell.
+    void ShowCellEdit();
+    void HideCellEdit();
+    // Writes an editor's result (real column): the edit-text setter, then the cell store.
+    virtual void StoreEditText(int ACol, int ARow, const String& Value);
+    // Puts the text the current cell had when the edit started back.
+    virtual void RestoreCellCache();
+    // The editor controls take Tab themselves (goTabs or a validation handler).
+    bool EditorHandlesTab() const;
+    // The editing-done notification (real column): OnEditingDone, then "GridEditDone" posted.
+    void NotifyEditingDone(int ACol, int ARow);
+    void EditingDone(int ACol, int ARow) { NotifyEditingDone(ACol, ARow); }
+    // After a validated value (real column): the column's footer is calculated again.
+    virtual void ColumnValueChanged(int ACol, int ARow);
+    // The edit buttons' text through OnEllipsClick.
+    virtual String EllipsClick(const String& S);
+    // Lets a handler set up the editor of a cell (real column): OnGetEditorProp, then
+    // OnGetEditorPropInt with the column and row.
+    virtual void GetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+    // The number of the combo editor's items; the index of the cell's text among them (-1).
+    int GetComboCount();
+    int GetComboIndex(int ACol, int ARow);
+    // The process-wide number of the registered "GridEditDone" message.
+    static UINT GridEditDoneMessage();
+    // Whether the platform's common controls carry the date and time pickers (version above
+    // 4.69); asked once.
+    static bool DateTimePickersAvailable();
+
+    TEditorType CurrentEditor() const { return EditControl; }
+    // An editor (text editor or editor control) is open for the current cell.
+    bool EditMode() const { return FEditMode; }
+    bool EditActive() const { return FEditActive; }
+    bool Editing() const { return FEditing; }
+    bool Validating() const { return FValidating; }
+    // The current cell's text when the edit started.
+    const String& OriginalCellValue() const { return FCellCache; }
+    // The editor control in use; nullptr for the text editor and for none.
+    TWinControl* EditCtrl() const { return FEditCtrl; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // Validate also when the text did not change.
+    bool AlwaysValidate = false;
+    // The editor gets the cell text with its markup (else stripped).
+    bool EditWithTags = false;
+    // The balloon shown on the editor after a refused validation (when either text is set).
+    String InvalidEntryTitle;
+    String InvalidEntryText;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    // The cell checker consulted by validation (not owned).
+    TAdvStringGridCheck* CellChecker = nullptr;
+    // The custom editor of edCustom (not owned).
+    TEditLink* EditLink = nullptr;
+    TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TGetEditorPropEvent OnGetEditorProp;
+    TClickCellEvent OnGetEditorPropInt;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TEllipsClickEvent OnEllipsClick;
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -1482,6 +1610,71 @@ protected:
     // The column headers changed (the column grid copies them into its columns).
     virtual void ColumnHeadersChanged() {}
     virtual void F2KeyPressed() {}
+
+    // ---- In-place editing ----
+    // The can-show-editor query of the platform grid: True lets the text editor show; an editor
+    // control kind is opened here and the text editor refused.
+    bool CanEditShow() override;
+    // The edit-text bridge: the base cell's text (markup stripped unless EditWithTags) and back.
+    String GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const String& Value) override;
+    int GetEditLimit() override { return GetEditMaxLength(); }
+    virtual int GetEditMaxLength() { return FMaxEditLength; }
+    // An open editor control is committed when the grid scrolls; cell controls follow.
+    void TopLeftChanged() override;
+    // Opens (closes) the editor control of EditControl on a display cell.
+    virtual void OpenCellEditor(int ACol, int ARow);
+    virtual void CloseCellEditor(int ACol, int ARow);
+    void ShowEditControl(int ACol, int ARow) { OpenCellEditor(ACol, ARow); }
+    void HideEditControl(int ACol, int ARow) { CloseCellEditor(ACol, ARow); }
+    // The "GridEditDone" message: OnEditCellDone, then the EditOnDblClickOnly rule.
+    void GridEditDone(TMessage& Message);
+
+    // The editors read and write the edit state directly.
+    friend class TAdvInplaceEdit;
+    friend class TGridCombo;
+    friend class TGridSpin;
+    friend class TGridCheckBox;
+    friend class TGridDatePicker;
+    friend class TGridDateTimePicker;
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridButton;
+    friend class TGridTransEdit;
+    friend class TGridTransCombo;
+    TEditorType EditControl = edNormal; // the kind of the cell being edited
+    bool FEditMode = false;             // an editor is open for the current cell
+    bool FEditing = false;              // an edit is open and not yet validated
+    bool FEditActive = false;           // an editor control is active
+    bool FSpecialEditor = false;        // the open editor is an editor control
+    bool FBlockKill = false;            // an editor control is being committed
+    bool FBlockFocus = false;           // DoneInplaceEdit runs
+    bool FValidating = false;           // a validation runs
+    bool FShowEditProcess = false;      // the text editor was shown for a text-like kind
+    bool FEntered = false;              // an editor was entered for the current cell
+    bool FNoEditChange = false;         // OnEditChange is held back while an editor is loaded
+    bool FLastValidation = true;        // False after a refused validation
+    bool FSpinUpClick = false;          // open the spin editor one step up (down)
+    bool FSpinDnClick = false;
+    bool FModified = false;
+    bool FOldModifiedValue = false;
+    bool LButFlg = false;        // the edit was started by a left click
+    bool FNoAutoAdvance = false; // a refused validation: the key-up does not advance
+    Char FStartEditChar{u'\0'};
+    int FComboIdx = -1; // the combo item used when the cell text is none of the items
+    int FOldCol = -1;   // the snapshot cell (display column)
+    int FOldRow = -1;
+    int FFixedColEdit = -1; // the fixed cell open in a fixed-cell editor
+    int FFixedRowEdit = -1;
+    int FOldLeftCol = 0; // LeftCol and TopRow as of the last scroll
+    int FOldTopRow = 0;
+    String FCellCache;
+    String FEditText;
+    String FOldCellText;
+    String FNewCellText;
+    String FOldCellTextWide;
+    TDateTime FOriginalDateTime = 0;
+    TWinControl* FEditCtrl = nullptr;
 
     // ---- Look presets and link display settings ----
 
@@ -1870,6 +2063,18 @@ private:
     // The cells under the corners of a fixed background picture.
     TGridRect FixedBackgroundCells();
     void AnswerToolTipText(NMTTDISPINFO& Info);
+    // ---- In-place editing ----
+    // ValidateCell and ValidateCellWide (Wide: the wide variant's steps).
+    bool ValidateEdit(const String& NewValue, bool Wide);
+    // A refused validation: the cell (real column) gets CellValue and the editor reopens on the
+    // snapshot cell.
+    void ReopenAfterRefusal(int ACol, const String& CellValue);
+    // The top of the search panel in client pixels; -1 while no search panel is shown.
+    int SearchPanelTop() const;
+    // The balloon of InvalidEntryTitle / InvalidEntryText on the editor.
+    void ShowInvalidEntryBalloon();
+    // Marks a real row modified (the row flags grow as needed) and repaints its mark.
+    void MarkRowModified(int ARow);
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

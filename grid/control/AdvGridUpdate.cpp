@@ -35,6 +35,8 @@ void TAdvStringGrid::SetLockUpdate(bool Value) {
 // Messages
 
 void TAdvStringGrid::Dispatch(TMessage& Message) {
+    // The end of an edit, posted by NotifyEditingDone; processing goes on afterwards.
+    if (Message.Msg == GridEditDoneMessage()) GridEditDone(Message);
     switch (Message.Msg) {
         case WM_PAINT: CallHandler<TWMPaint>(this, &TAdvStringGrid::WMPaint, Message); break;
         case WM_ERASEBKGND: CallHandler<TWMEraseBkgnd>(this, &TAdvStringGrid::WMEraseBkgnd, Message); break;
