@@ -16,6 +16,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -206,6 +207,7 @@ QImage KeyImage(TCustomButtonPanel* Pad) {
 TEST_F(ButtonPanel, KeyFacesShowTheFourStatesThemedAndPlain) {
     for (const bool themed : {true, false}) {
         PlatformSwitches().VisualStylesActive = themed;
+        PlatformSwitches().VisualStylesAvailable = themed;
         Pad->SetEnabled(true);
         SimulateMouseMove(Pad, {}, 3, 3);
         const QImage normal = KeyImage(Pad);
@@ -247,6 +249,62 @@ TEST_F(ButtonPanel, SpecialKeysAndTheFrameOfAPanelOnItsOwn) {
     for (int y = c.Top; y < c.Bottom; ++y)
         for (int x = c.Left; x < c.Right; ++x) red += img.pixelColor(x, y) == QColor(Qt::red);
     EXPECT_GT(red, 3);
+}
+
+TEST_F(ButtonPanel, PicturesAndCaptionsFollowTheButtonLayout) {
+    PlatformSwitches().VisualStylesActive = false;
+    TCustomImageList* images = NewOneColourImages(TColor(0x0000FF), 8); // red
+    Pad->SetButtonPanelType(plCustom);
+    Pad->ClearButtons();
+    TButtonItem* key = Pad->Buttons()->Add();
+    key->SetCaption(QStringLiteral("Ab"));
+    key->SetImageIndex(0);
+    key->SetRect(TRect(10, 10, 110, 50)); // content (14, 14, 106, 46)
+    Pad->SetImages(images);
+    EXPECT_EQ(Pad->GetButtonRect(0), TRect(10, 10, 110, 50)); // custom keys keep their place
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(Pad->ButtonAppearance()->Font());
+    const TSize text = GetTextSize(measure.Canvas(), key->Caption());
+    const QColor red(Qt::red);
+    struct Case {
+        TItemLayout Layout;
+        int X, Y; // the picture's top-left corner
+    } cases[] = {
+        {ilCaptionRight, 14, 26},
+        {ilCaptionLeft, 14 + text.cx, 26},
+        {ilCaptionTop, 56, 14 + text.cy},
+        {ilCaptionBottom, 56, 14},
+    };
+    for (const Case& c : cases) {
+        Pad->SetButtonLayout(c.Layout);
+        const QImage img = ControlImage(Pad);
+        EXPECT_EQ(img.pixelColor(c.X, c.Y), red) << c.Layout;
+        EXPECT_EQ(img.pixelColor(c.X + 7, c.Y + 7), red) << c.Layout;
+        EXPECT_NE(img.pixelColor(c.X - 1, c.Y), red) << c.Layout;
+        EXPECT_NE(img.pixelColor(c.X + 8, c.Y + 8), red) << c.Layout;
+    }
+    // The key's own picture comes first.
+    TBitmap green(8, 8);
+    green.Canvas()->Brush()->SetColor(TColor(0x00FF00));
+    green.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    key->Image()->Assign(&green);
+    Pad->SetButtonLayout(ilCaptionRight);
+    EXPECT_EQ(ControlImage(Pad).pixelColor(15, 27), QColor(Qt::green));
+    // The size that fits a caption beside a picture, in the panel's font.
+    measure.Canvas()->Font()->Assign(Pad->Font());
+    const TSize panelText = GetTextSize(measure.Canvas(), key->Caption());
+    TSize size;
+    Pad->GetButtonSize(size);
+    EXPECT_EQ(size.cx, 8 + 8 + panelText.cx);
+    EXPECT_EQ(size.cy, std::max(8, panelText.cy) + 8);
+    Pad->SetButtonLayout(ilCaptionBottom);
+    Pad->GetButtonSize(size);
+    EXPECT_EQ(size.cx, std::max(8, panelText.cx) + 8);
+    EXPECT_EQ(size.cy, 8 + 8 + panelText.cy);
+    // A freed image list is forgotten.
+    TObject::Free(images);
+    EXPECT_EQ(Pad->Images(), nullptr);
+    EXPECT_FALSE(ControlImage(Pad).isNull());
 }
 
 // ---- Key items and the key appearance ----
