@@ -359,3 +359,9 @@ bool DrawThemedPart(TCanvas* Canvas, HWND Handle, const char16_t* Class, int Par
                     const TRect& R) {
     return DrawThemed(Canvas, Handle, Class, Part, State, R);
 }
+
+void DrawPushButtonFace(TCanvas* Canvas, HWND Handle, const TRect& R, int State) {
+    if (!Canvas) return;
+    static const TColorTones noTones{};
+    DrawButtonFrame(Canvas, Handle, R, noTones, std::clamp(State, 1, 4) - 1, flThemed);
+}

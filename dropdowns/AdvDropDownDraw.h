@@ -128,3 +128,6 @@ void DrawSelectionFrame(TCanvas* Canvas, const TRect& Rect, TColor Face, TColor 
 // One part of a theme class through the visual-styles binding; false when it could not be drawn
 // themed (DrawThemed of the grid foundation).
 bool DrawThemedPart(TCanvas* Canvas, HWND Handle, const char16_t* Class, int Part, int State, const TRect& R);
+// A push button's face in State 1 normal, 2 hot, 3 pressed or 4 disabled: the theme's "button"
+// part while visual styles are active, the plain push-button face of the platform otherwise.
+void DrawPushButtonFace(TCanvas* Canvas, HWND Handle, const TRect& R, int State);
