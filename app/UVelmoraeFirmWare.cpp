@@ -12,6 +12,7 @@
 #include "UProfinetFileName.h"
 #include "UProfinetXML.h"
 #include "UProject.h"
+#include "USNMP_MIB.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
@@ -409,11 +410,13 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         PROFINET_XML();
     } else if (Sender == Btn_PROFIBUS_GSD) {
         Create_GSD_File();
+    } else if (Sender == Btn_SNMP_MIB) {
+        Create_MIB_File();
     } else if (Sender == Btn_CreateBin) {
         Update_Device();
     }
-    // The editors of the other steps (client mapping, the field-protocol tables) and the MIB
-    // generator are opened here as they join the program.
+    // The editors of the other steps (client mapping, the field-protocol tables) are opened here
+    // as they join the program.
 }
 
 void TFVelmoraeFirmWare::L_OstrelClick(TObject*) {
