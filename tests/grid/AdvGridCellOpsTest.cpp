@@ -5,6 +5,7 @@
 #include "AdvGridTestSupport.h"
 #include "AdvShownGridFixture.h"
 #include "AdvStringGridCheck.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

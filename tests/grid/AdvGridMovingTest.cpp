@@ -3,6 +3,7 @@
 // floating footer's row that no row lands on, and the end of a move with the grid's own visuals.
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
+#include "TestSupport.h"
 
 #include "Forms.h"
 
