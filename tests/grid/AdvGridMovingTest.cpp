@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,9 +108,12 @@ TEST(AdvGridMoving, TheSortColumnAndTheSortKeysFollowTheMove) {
 }
 
 TEST(AdvGridMoving, HiddenColumnsKeepTheirFlagAndWidthWithTheirColumn) {
-    for (bool byPlatform : {true, false}) {
+    // The platform grid's move with and without the grid's own move visuals, and a direct call.
+    for (auto [byPlatform, enhanced] :
+         {std::pair(true, true), std::pair(true, false), std::pair(false, true)}) {
         auto* g = MakeNamedGrid(nullptr, 7, 3);
         auto freeGrid = FreeAtEnd(g);
+        g->EnhRowColMove = enhanced;
         g->HideColumn(2);
         g->HideColumn(4);
         ASSERT_EQ(DisplayedColumns(g), (std::vector<int>{0, 1, 3, 5, 6}));
@@ -121,8 +125,8 @@ TEST(AdvGridMoving, HiddenColumnsKeepTheirFlagAndWidthWithTheirColumn) {
         EXPECT_EQ(DisplayedColumns(g), (std::vector<int>{0, 3, 5, 1, 6})) << byPlatform;
         EXPECT_EQ(DisplayedColumns(g, 2), (std::vector<int>{0, 3, 5, 1, 6})) << byPlatform;
         EXPECT_EQ(Widths(g), (std::vector<int>{40, 43, 45, 41, 46})) << byPlatform;
-        EXPECT_TRUE(g->IsHiddenColumn(1));
-        EXPECT_TRUE(g->IsHiddenColumn(3));
+        EXPECT_TRUE(g->IsHiddenColumn(1)) << enhanced;
+        EXPECT_TRUE(g->IsHiddenColumn(3)) << enhanced;
         EXPECT_FALSE(g->IsHiddenColumn(2));
         EXPECT_FALSE(g->IsHiddenColumn(4));
         EXPECT_EQ(g->HiddenColWidth(1), 42);
