@@ -22,10 +22,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
 
+class TAdvStringGridCheck;
 class TGridDropTarget;
 class TGridTrackbarDropDown;
 class TGridMemoDropDown;
@@ -132,6 +134,9 @@ class EAdvGridError : public Exception {
 };
 
 using TRatingChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, double& /*NewRate*/, bool& /*Allow*/>;
+// A row of the disjunct row selection is about to change its flag (Allow False keeps it), and has.
+using TRowDisjunctSelectEvent = TEvent<TObject*, int /*ARow*/, bool /*Value*/, bool& /*Allow*/>;
+using TRowDisjunctSelectedEvent = TEvent<TObject*, int /*ARow*/>;
 
 // The keys of the grid's disjunct cell selection, one per selected cell: row x 65536 + column.
 // They are 64 bits wide, so rows from 32768 on neither overflow nor share a key with another row;
@@ -1510,8 +1515,6 @@ public:
     String InvalidEntryTitle;
     String InvalidEntryText;
     TInvalidEntryIcon InvalidEntryIcon = ieWarning;
-    // The cell checker consulted by validation (not owned).
-    TAdvStringGridCheck* CellChecker = nullptr;
     // The custom editor of edCustom (not owned).
     TEditLink* EditLink = nullptr;
     TCellValidateEvent OnCellValidate;
@@ -1523,6 +1526,105 @@ public:
     TComboChangeEvent OnComboChange;
     TComboObjectChangeEvent OnComboObjectChange;
     TEllipsClickEvent OnEllipsClick;
+    // ---- Cell checks, fills, disjunct selection, row lists and repaints ----
+    // The cell checker (not owned; forgotten when it is freed). Each check answers True when the
+    // checker changed no cell, and True without a checker.
+    TAdvStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TAdvStringGridCheck* Value);
+    bool CheckCell(int ACol, int ARow);
+    // Every cell of the block, row by row, between the checker's StartCheck and StopCheck; with
+    // its GotoCell the current cell returns where it was.
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // DoFixed: every cell of the column, row or grid; else the cells between the fixed columns
+    // and rows and the fixed right columns and footers.
+    bool CheckCol(bool DoFixed, int ACol);
+    bool CheckRow(bool DoFixed, int ARow);
+    bool CheckGrid(bool DoFixed);
+
+    // Fills over the same ranges; each reports AllCellsChanged, also over an empty range.
+    void TextFill(bool DoFixed, const String& Txt);
+    // Fmt gets the cell's column, then its row.
+    void FormatFill(bool DoFixed, const String& Fmt);
+    // A random integer 0 .. Rnd - 1 (0 when Rnd is below 2).
+    void RandomFill(bool DoFixed, int Rnd);
+    // "column:row".
+    void LinearFill(bool DoFixed);
+
+    // Dates and times as cell values (real column, display row) in the locale's short date and
+    // long time formats. A date not above 0 writes an empty text unless ShowNullDates. The
+    // readers raise EConvertError for a text that is no date or time.
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime GetDates(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    TDateTime GetTimes(int ACol, int ARow);
+
+    // The disjunct row selection: with MouseActions.DisjunctRowSelect a flag per row (the real
+    // row with RowSelectPersistent), else whether the row lies in the selection. A row outside
+    // the grid raises EAdvGridError ("Invalid row <n> accessed" reading, "Invalid row accessed"
+    // writing) and nothing changes. Setting asks OnRowDisjunctSelect when the flag would change
+    // and fires OnRowDisjunctSelected after.
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    // The disjunct column flags; outside the columns EAdvGridError "Invalid column accessed".
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    // The rows RowIndex .. RowIndex + RCount - 1 (cut at the last row): the whole rows as the
+    // selection, or their disjunct flags. A negative RowIndex raises "Invalid row accessed".
+    void SelectRows(int RowIndex, int RCount);
+    // Clears the disjunct flags of the rows (only with DisjunctRowSelect).
+    void UnSelectRows(int RowIndex, int RCount);
+    // The columns ColIndex .. ColIndex + CCount - 1 (cut at the last column).
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    // The current cell to (ToCol, ToRow), then the block as the selection.
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    int RowSelectCount();
+    int ColSelectCount();
+    // The selection into the disjunct flags: rows (columns) inside it set; with All the others
+    // cleared too.
+    void SelectionToRowSelect(bool All);
+    void SelectionToColSelect(bool All);
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+    // Row, then Col.
+    void GotoCell(int ACol, int ARow);
+    // Focus, GotoCell, then the editor opens on the cell.
+    void EditCell(int ACol, int ARow);
+    // The selection becomes the single cell.
+    void FocusCell(int ACol, int ARow);
+    // The current cell and the anchor to the cell, scrolled into view.
+    void MoveCurrentCell(int ACol, int ARow);
+    // Exchanges the stored texts and cell objects of two cells as stored (no merged areas).
+    void SwapCells(TPoint FromCell, TPoint ToCell);
+
+    // Rows marked modified; disabled rows (a row beyond the list is enabled). Disabling or
+    // enabling the current row moves the current row to the first other enabled data row.
+    int ModifiedRowCount() const;
+    bool GetRowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+
+    // Repaints (they invalidate; the paint follows). A row band runs from column 0 to the column
+    // after the last one shown whole, a column band from the top row to the row after the last
+    // one shown whole. RepaintRect takes cells (Left, Top) to (Right, Bottom): nothing for a
+    // negative one, the whole grid at once when a corner is out of view.
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void RepaintRect(const TRect& R);
+    // The header cells of two columns in the last fixed row and of two rows in the last fixed
+    // column.
+    void RepaintHeaderCells(int OldCol, int OldRow, int NewRow, int NewCol);
+
+    // ---- Column and row moving ----
+    // Where an index goes when the item at FromIndex moves to ToIndex: the items between shift by
+    // one towards FromIndex, the others stay.
+    static int FollowMove(int Index, int FromIndex, int ToIndex);
+    // The end-block-focus notification (the release that ends a move with the mouse).
+    TNotifyEvent OnEndBlockFocus;
 
 protected:
     // ---- Construction and life cycle ----
@@ -1605,6 +1707,36 @@ protected:
     void BlankStoredRow(int ARow);
     // Inserts one row at display position ARow and fills it from the record, which is freed.
     void RestoreRecord(TGridItem* Item, int ARow);
+
+    // ---- Cell checks, fills, disjunct selection, row lists and repaints ----
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The platform grid's move of the current cell beside the public FocusCell.
+    using TBaseGrid::FocusCell;
+
+    // ---- Column and row moving ----
+    // A move of display column (row) FromIndex to ToIndex, from the platform grid's own move or
+    // a direct call: the column order, the hidden-column table, the hidden rows' texts, the sort
+    // columns and the current column follow it; a synchronised grid repeats it. Widths (heights)
+    // and the current cell move once: the platform grid's move has moved them already.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    // A row landing on the floating footer's row does not move.
+    void RowMoved(int FromIndex, int ToIndex) override;
+    virtual void EndBlockFocus();
+    // The end of a move with the grid's own visuals at a release of the left button at (X, Y):
+    // False (nothing done) unless such a move runs (drag cursor, a moving state, EnhRowColMove).
+    // The move goes to the column or row under the point; the release needs nothing more.
+    bool EndEnhancedMove(int X, int Y);
+    // The press that may start a move: the column or row pressed (-1 none) and the offset of the
+    // press in it.
+    int Movecell = -1;
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    // A move was carried out during the current button gesture.
+    bool ColMoveFlg = false;
+    // Set while this grid repeats its synchronised partner's move.
+    bool FSyncedMove = false;
+    // The drag image window (owned while set).
+    TCustomForm* MoveForm = nullptr;
 
     // ---- Structure accessors and header lists ----
     // The column headers changed (the column grid copies them into its columns).
@@ -2075,6 +2207,24 @@ private:
     void ShowInvalidEntryBalloon();
     // Marks a real row modified (the row flags grow as needed) and repaints its mark.
     void MarkRowModified(int ARow);
+    // ---- Cell checks, fills, disjunct selection, row lists and repaints ----
+    TAdvStringGridCheck* FCellChecker = nullptr;
+    // The block of a DoFixed range.
+    void CellOpRange(bool DoFixed, int& FromCol, int& FromRow, int& ToCol, int& ToRow) const;
+    // Fill over a DoFixed range, then AllCellsChanged.
+    void FillCells(bool DoFixed, const std::function<void(int, int)>& Fill);
+    // The index a disjunct row flag of display row ARow has.
+    int RowSelectIndex(int ARow) const;
+    // The invalidation of a band of cells without erase; nothing when neither end is shown.
+    void InvalidateCellBand(int Col1, int Row1, int Col2, int Row2);
+
+    // ---- Column and row moving ----
+    // A row move onto the shown floating footer's row (fsFixedLastRow) does not happen.
+    bool FooterRefusesRowMove(int ToIndex) const;
+    bool FUndoingRowMove = false;
+    // DeleteRows moves each row to the end to drop it: past the footer's row, which is no move
+    // onto it.
+    bool FRowsLeaving = false;
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

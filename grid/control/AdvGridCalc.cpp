@@ -24,15 +24,6 @@ int Exchanged(int V, int A, int B) {
     return V == A ? B : V == B ? A : V;
 }
 
-void SwapCells(TStringGrid* G, int C1, int R1, int C2, int R2) {
-    const String t = G->Cells(C1, R1);
-    TObject* o = G->Objects(C1, R1);
-    G->SetCells(C1, R1, G->Cells(C2, R2));
-    G->SetObjects(C1, R1, G->Objects(C2, R2));
-    G->SetCells(C2, R2, t);
-    G->SetObjects(C2, R2, o);
-}
-
 } // namespace
 
 // =============================================================================================
@@ -488,7 +479,7 @@ void TAdvStringGrid::SwapColumns(int ACol1, int ACol2) {
     if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0 || ACol1 >= ColCount() || ACol2 >= ColCount()) return;
     const int rc1 = RealColIndex(ACol1);
     const int rc2 = RealColIndex(ACol2);
-    for (int r = 0; r < RowCount(); ++r) SwapCells(this, rc1, r, rc2, r);
+    for (int r = 0; r < RowCount(); ++r) SwapCells(TPoint(rc1, r), TPoint(rc2, r));
     for (int i = 0; i < FGridItems->Count(); ++i) {
         TStrings* items = FGridItems->Items(i)->Items();
         if (std::max(rc1, rc2) >= items->Count()) continue;
@@ -513,7 +504,7 @@ void TAdvStringGrid::SwapColumns(int ACol1, int ACol2) {
 
 void TAdvStringGrid::SwapRows(int ARow1, int ARow2) {
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
-    for (int c = 0; c < TotalColCount(); ++c) SwapCells(this, c, ARow1, c, ARow2);
+    for (int c = 0; c < TotalColCount(); ++c) SwapCells(TPoint(c, ARow1), TPoint(c, ARow2));
     const int h = RowHeights(ARow1);
     SetRowHeights(ARow1, RowHeights(ARow2));
     SetRowHeights(ARow2, h);
@@ -533,10 +524,10 @@ void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2) {
     if (ARow1 < FSortRowXRef->Count() && ARow2 < FSortRowXRef->Count()) FSortRowXRef->Exchange(ARow1, ARow2);
     if (FSortSettings->SingleColumn()) {
         const int c = FSortSettings->Column();
-        if (c >= 0 && c < TotalColCount()) SwapCells(this, c, ARow1, c, ARow2);
+        if (c >= 0 && c < TotalColCount()) SwapCells(TPoint(c, ARow1), TPoint(c, ARow2));
         return;
     }
-    for (int c = 0; c < TotalColCount(); ++c) SwapCells(this, c, ARow1, c, ARow2);
+    for (int c = 0; c < TotalColCount(); ++c) SwapCells(TPoint(c, ARow1), TPoint(c, ARow2));
     if (RowHeights(ARow1) != RowHeights(ARow2)) {
         const int h = RowHeights(ARow1);
         SetRowHeights(ARow1, RowHeights(ARow2));

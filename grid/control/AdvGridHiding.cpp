@@ -303,18 +303,6 @@ void TAdvStringGrid::UnHideRowList() {
 // =============================================================================================
 // Moving
 
-namespace {
-
-// Where an index between two others goes when one moves from FromIndex to ToIndex.
-int FollowMove(int Index, int FromIndex, int ToIndex) {
-    if (Index == FromIndex) return ToIndex;
-    if (ToIndex < FromIndex && Index >= ToIndex && Index < FromIndex) return Index + 1;
-    if (ToIndex > FromIndex && Index > FromIndex && Index <= ToIndex) return Index - 1;
-    return Index;
-}
-
-} // namespace
-
 void TAdvStringGrid::MoveColumn(int FromIndex, int ToIndex) {
     if (FColumnOrder.empty()) SetColumnOrder();
     TBaseGrid::MoveColumn(FromIndex, ToIndex);
@@ -326,6 +314,7 @@ void TAdvStringGrid::MoveColumn(int FromIndex, int ToIndex) {
 }
 
 void TAdvStringGrid::MoveRow(int FromIndex, int ToIndex) {
+    if (FooterRefusesRowMove(ToIndex)) return;
     TBaseGrid::MoveRow(FromIndex, ToIndex);
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem* ctl = FControlList->GetControl(i);
@@ -415,10 +404,17 @@ void TAdvStringGrid::DeleteRows(int ARow, int Count, bool UpdateCellControls) {
     const int oldTop = TopRow();
     // The store moves whole rows, hidden columns included. What is still in the slots belongs to
     // the grid; the rows leave the store blank.
-    for (int i = 0; i < Count; ++i) {
-        FreeCellPropertiesRange(0, ARow, TotalColCount() - 1, ARow);
-        BlankStoredRow(ARow);
-        DeleteRow(ARow);
+    {
+        FRowsLeaving = true;
+        struct TLeaving {
+            bool& Flag;
+            ~TLeaving() { Flag = false; }
+        } leaving{FRowsLeaving};
+        for (int i = 0; i < Count; ++i) {
+            FreeCellPropertiesRange(0, ARow, TotalColCount() - 1, ARow);
+            BlankStoredRow(ARow);
+            DeleteRow(ARow);
+        }
     }
     const int fixedRows = TBaseGrid::FixedRows();
     if (oldRow < RowCount() && oldRow >= fixedRows) {

@@ -197,7 +197,8 @@ bool TAdvStringGrid::ValidateEdit(const String& NewValue, bool Wide) {
                 ColumnValueChanged(acol, arow);
                 if (OnCellValidateWide) OnCellValidateWide(this, acol, arow, value, valid);
             } else {
-                if (CellChecker && CellChecker->AutoCorrect) value = CellChecker->Correct(acol, arow, value);
+                if (CellChecker() && CellChecker()->AutoCorrect)
+                    value = CellChecker()->Correct(acol, arow, value);
                 if (OnCellValidate) OnCellValidate(this, acol, arow, value, valid);
             }
             const bool modified = Wide ? changed : value != oldText;
@@ -211,8 +212,8 @@ bool TAdvStringGrid::ValidateEdit(const String& NewValue, bool Wide) {
             }
             if (!Wide) {
                 if (valid) ColumnValueChanged(acol, arow);
-                if (CellChecker && CellChecker->AutoMarkError)
-                    value = CellChecker->MarkError(acol, arow, value);
+                if (CellChecker() && CellChecker()->AutoMarkError)
+                    value = CellChecker()->MarkError(acol, arow, value);
                 if (valid && UndoRedo()) UndoRedo()->RegisterChange(acol, arow, FOldCellText, value);
             }
             if (valid && changed) CellsChanged(TRect(acol, arow, acol, arow));
@@ -280,9 +281,7 @@ void TAdvStringGrid::ShowInvalidEntryBalloon() {
 }
 
 void TAdvStringGrid::MarkRowModified(int ARow) {
-    if (ARow < 0) return;
-    while (FModifiedRows->Count() <= ARow) FModifiedRows->Add(0);
-    FModifiedRows->SetItems(ARow, 1);
+    SetRowModified(ARow, true);
 }
 
 void TAdvStringGrid::ColumnValueChanged(int ACol, int) {

@@ -753,11 +753,23 @@ void TCustomGrid::MoveCells(bool Rows, int FromIndex, int ToIndex) {
     int& edited = Rows ? FInplaceRow : FInplaceCol;
     if (edited >= 0) ShiftIndex(edited, FromIndex, ToIndex);
     InvalidateGrid();
+    {
+        // A hook may move again (and so end its own inner move): the flag is put back, not cleared.
+        const bool wasMoving = FMovingCells;
+        FMovingCells = true;
+        struct TRestore {
+            bool& Flag;
+            bool Value;
+            ~TRestore() { Flag = Value; }
+        } restore{FMovingCells, wasMoving};
+        if (Rows)
+            RowMoved(FromIndex, ToIndex);
+        else
+            ColumnMoved(FromIndex, ToIndex);
+    }
     if (Rows) {
-        RowMoved(FromIndex, ToIndex);
         if (sized) RowHeightsChanged();
     } else {
-        ColumnMoved(FromIndex, ToIndex);
         if (sized) ColWidthsChanged();
     }
     UpdateEdit();

@@ -303,6 +303,9 @@ protected:
     // ---- Moving and deleting columns and rows (indexes below the counts) ----
     void MoveColumn(int FromIndex, int ToIndex);
     void MoveRow(int FromIndex, int ToIndex);
+    // True while MoveColumn or MoveRow runs its moved hook: the sizes, the current cell and the
+    // anchor have followed the move already (a hook called from elsewhere finds it False).
+    bool MovingCells() const { return FMovingCells; }
     // Moves the column or row to the end and lowers the count by one.
     void DeleteColumn(int ACol);
     void DeleteRow(int ARow);
@@ -417,6 +420,7 @@ private:
     int FSizingOfs = 0;
     int FMoveIndex = -1;
     int FMovePos = -1;
+    bool FMovingCells = false;
     TPoint FLastMouse{-1, -1};
     bool FTimerActive = false;
     TCursor FShownCursor = crDefault;
