@@ -60,20 +60,17 @@ void Line(TCanvas* C, int X1, int Y1, int X2, int Y2) {
     C->LineTo(X2, Y2);
 }
 
-// The canvas state a cell's paint may leave changed, put back when a handler's exception
-// leaves the painter.
+// The canvas state a cell's paint may leave changed. The clip the cell started with comes back
+// on every path; when a handler's exception leaves the painter, the pen, brush and font are
+// made plain again (solid, one pixel, the font given) so the next paint starts from a sound
+// canvas.
 class TCanvasRescue {
 public:
-    explicit TCanvasRescue(TCanvas* C)
-        : FC(C), FExceptions(std::uncaught_exceptions()), FHadClip(C->HasClip()),
-          FClip(FHadClip ? C->ClipRegion() : QRegion()) {
-        FPen.Assign(C->Pen());
-        FBrush.Assign(C->Brush());
-        FFont.Assign(C->Font());
-    }
+    TCanvasRescue(TCanvas* C, TFont* Font)
+        : FC(C), FFont(Font), FExceptions(std::uncaught_exceptions()), FHadClip(C->HasClip()),
+          FClip(FHadClip ? C->ClipRegion() : QRegion()) {}
     TCanvasRescue(const TCanvasRescue&) = delete;
     TCanvasRescue& operator=(const TCanvasRescue&) = delete;
-    // The clip the cell's paint started with (the scroll-bar cell's clip goes with it).
     void RestoreClip() {
         if (FHadClip)
             FC->SelectClipRgn(&FClip);
@@ -83,21 +80,21 @@ public:
     ~TCanvasRescue() {
         RestoreClip();
         if (std::uncaught_exceptions() > FExceptions) {
-            FC->Pen()->Assign(&FPen);
-            FC->Brush()->Assign(&FBrush);
-            FC->Font()->Assign(&FFont);
+            FC->Pen()->SetStyle(psSolid);
+            FC->Pen()->SetWidth(1);
+            FC->Pen()->SetMode(pmCopy);
+            FC->Brush()->SetStyle(bsSolid);
+            FC->Font()->Assign(FFont);
             FC->SetBkMode(OPAQUE);
         }
     }
 
 private:
     TCanvas* FC;
+    TFont* FFont;
     int FExceptions;
     bool FHadClip;
     QRegion FClip;
-    TPen FPen;
-    TBrush FBrush;
-    TFont FFont;
 };
 
 // A scroll-bar cell's vertical bar in R for a page of Page within 0..Range at Position: arrow
@@ -155,7 +152,7 @@ bool TAdvStringGrid::IsHoverFixedCell(int ACol, int ARow) const {
 // The cell painter
 
 void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState) {
-    TCanvasRescue rescue(Canvas);
+    TCanvasRescue rescue(Canvas, Font());
     TCellPaint p;
     p.C = Canvas;
     p.DCol = ACol;
@@ -575,8 +572,8 @@ void TAdvStringGrid::PaintCellContent(TCellPaint& P) {
         opt.PictureCache = ImageCache();
         opt.Window = HandleAllocated() ? Handle() : 0;
         THTMLDrawResult res;
-        const TRect drawn = UseRightToLeftAlignment() ? MirrorRect(tr) : tr;
-        DrawHTML(c, text, drawn, opt, res);
+        opt.BiDiMode = UseRightToLeftAlignment() ? 1 : 0;
+        DrawHTML(c, text, tr, opt, res);
         if (sortIndicator && indicatorDrawn) DrawSortIndicator(c, P.RCol, tr.Right + 2, indicatorY(tr));
         P.TextWidth = res.TextWidth + 2;
         return;
@@ -632,7 +629,8 @@ void TAdvStringGrid::PaintCellContent(TCellPaint& P) {
     if (UseRightToLeftAlignment()) flags |= DT_RTLREADING;
     const int bkMode = c->SetBkMode(TRANSPARENT);
     if (P.FilterButton) tr.Right -= 16;
-    TRect drawn = UseRightToLeftAlignment() ? MirrorRect(tr) : tr;
+    // The cell rectangles are the mirrored ones already in a right-to-left grid.
+    TRect drawn = tr;
     if (P.Graphic && !text.isEmpty()) {
         TRect m = drawn;
         DrawText(c, text, m, flags | DT_CALCRECT);
