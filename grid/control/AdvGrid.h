@@ -127,6 +127,9 @@ using TComboChangeEvent =
     TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AItemIndex*/, const String& /*ASelection*/>;
 using TComboObjectChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AItemIndex*/,
                                        const String& /*ASelection*/, TObject* /*AObject*/>;
+// Which fixed cells follow the mouse with the hover look.
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+using TCanShowFixedDropDownEvent = TEvent<TObject*, int /*ACol*/, bool& /*CanShow*/>;
 
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
@@ -1409,6 +1412,36 @@ public:
     int GetRowIndent(int ARow) override;
     bool HasNodes() override { return FNumNodes > 0; }
 
+    // ---- Cell painting ----
+    // Paints everything of a cell above the background the cell store filled, in this order:
+    // fixed-cell looks (hover, pressed, drop-down button, active cell, sorted header), the row
+    // indicator, the modified-row bar, editor buttons shown always, the content, the borders,
+    // the look's edges, tree lines, the graphic, OnDrawCell, OnCustomCellDraw and the focus
+    // rectangle. ACol is a display column. Raises nothing of its own; what a handler raises
+    // passes on after the canvas has its pen, brush, font and clip back.
+    void DrawCellText(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState) override;
+    // True when the cell's row (the last row of its merged area) is SortSettings.Row, the
+    // indicator is shown and more than one row lies below the fixed rows.
+    bool ShowsSortIndicator(int ACol, int ARow);
+    // Whether a fixed cell of the real column shows its drop-down button: True, then
+    // OnCanShowFixedDropDown.
+    virtual bool CanShowFixedDropDown(int ACol);
+    bool HideFocusRect = false;
+    // Overlong single lines end with an ellipsis (markup: no word wrap).
+    bool EnhTextSize = false;
+    // A cell with a graphic shows the graphic only.
+    bool NoImageAndText = false;
+    // Links in markup are underlined only while the mouse is over them.
+    bool URLUnderlineOnHover = false;
+    // The fixed row whose cells show the filter button (when their column has filter values).
+    int FilterDropDownRow = 0;
+    THoverFixedCells HoverFixedCells = hfNone;
+    TColor SelectionRectangleColor = 0;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+
     // ---- Grouping ----
     // Grouping by a column puts a header row (a node with the value as caption in column 1) before
     // each run of equal values, optionally a summary row after it, and takes the column out of
@@ -1625,6 +1658,57 @@ public:
     static int FollowMove(int Index, int FromIndex, int ToIndex);
     // The end-block-focus notification (the release that ends a move with the mouse).
     TNotifyEvent OnEndBlockFocus;
+    // ---- Cell graphics painting, glyphs and backgrounds (bodies in AdvGridCellGraphicsPaint.cpp) ----
+    // Where the cell painter puts a cell's graphic and whether it draws the cell text beside it.
+    struct TCellGraphicLayout {
+        TCellGraphic* Graphic = nullptr; // nil: the cell has none
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool DrawText = true;
+    };
+    // ACol is a real column, ARow a display row.
+    TCellGraphicLayout GetCellGraphicLayout(int ACol, int ARow);
+    // What the graphic painter knows of the cell being painted: the canvas (the grid's or a
+    // printer's), the real and display column, the row, the draw state, the width of the text
+    // the cell painter drew (0: none) and the cell's horizontal text alignment.
+    struct TCellPaintContext {
+        TCanvas* Canvas = nullptr;
+        int RealCol = 0;
+        int DisplCol = 0;
+        int Row = 0;
+        TGridDrawState State;
+        int TextWidth = 0;
+        TAlignment HAlign = taLeftJustify;
+    };
+    // Places Graphic in the cell rectangle R beside the text and paints it; R becomes the
+    // placed rectangle, which the cell painter goes on using. CellVAlign is the cell's vertical
+    // text alignment (check boxes and radio buttons follow it where it differs from VAlignment).
+    void DrawCellGraphic(TRect& R, TCellGraphic* Graphic, TVAlignment CellVAlign,
+                         const TCellPaintContext& Ctx);
+    // A check box in R in Style (csTheme without visual styles draws csClassic).
+    void DrawCheck(TCanvas* Canvas, const TRect& R, bool Checked, TCheckBoxState State, bool ThreeState,
+                   TGridControlStyle Style, bool Grayed, bool Enabled);
+    // Radio items 1..Count of Items (nil: one item without text) in R; the item whose number is
+    // SelectedIndex + 1 is on, or with SelectedIndex -1 the item whose text is the cell's text.
+    // Scale multiplies the glyph sizes (1 on screen). Reverse stacks the items upward.
+    void DrawRadio(TCanvas* Canvas, const TRect& R, bool Reverse, int Scale, TGridControlStyle Style,
+                   int ARow, int ACol, bool Selected, TStrings* Items, bool Disabled, bool Horizontal,
+                   int SelectedIndex, int Count);
+    // The sort direction mark (or the key number with SortSettings.IndexShow) around (X, Y);
+    // ACol is a real column.
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y);
+    // An RTF cell: drawn as its plain text for now (no rich-text renderer here).
+    void DrawRichCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
+    // The part of BackGround.Bitmap that falls into cell R of display cell (ACol, ARow): tiled
+    // from the first data cell (bcNormal) or the top-left cell, else at (Left, Top).
+    void DrawBackGroundPicture(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    // The cell's slice of the grid-wide background gradient (BackGround.Color -> ColorTo).
+    void DrawBackGroundGradient(TCanvas* Canvas, const TRect& R);
+    // The client area right of the last column and below the last row, with the background
+    // picture or gradient (part of the grid paint).
+    void PaintEmptyArea();
 
 protected:
     // ---- Construction and life cycle ----
@@ -1855,6 +1939,22 @@ protected:
     void FollowGroupCheck(int ACol, int ARow, bool Checked);
     // Whether the new rating is allowed (True without handler).
     virtual bool RatingChange(int ACol, int ARow, double& Rate);
+
+    // ---- Cell painting ----
+    // The mouse handling's state that the painter reads: the hovered fixed cell, the hot cell of
+    // the list-view look, the cell whose link is hovered and the link's number, the column being
+    // moved, the left button down on the grid, a fixed cell's drop-down button pressed, an
+    // embedded markup button pressed, and the blink phase of blinking markup.
+    int FHoverFixedX = -1;
+    int FHoverFixedY = -1;
+    TPoint FHotFixedCell{0, 0};
+    TPoint FHoverCell{0, 0};
+    int FHoverlink = -1;
+    int FMoveColInd = -1;
+    bool FMouseDownMove = false;
+    bool FDropDownDown = false;
+    bool FCtrlDown = false;
+    bool FBlinkState = true;
 
     // ---- Hints and balloons ----
     // The hint-show message: BuildCellHint on the record; answers 0 (show the hint).
@@ -2152,6 +2252,27 @@ private:
     void ShiftHiddenRowsDown(int ARow);
     // A row left the node: span minus one, sub-node count too while above 0 (display row).
     void ShrinkNode(int ARow);
+
+    // ---- Cell painting ----
+    // What one cell's paint carries from step to step.
+    struct TCellPaint;
+    // The fixed-cell looks, the row indicator and the modified bar (steps before the content).
+    void PaintFixedLook(TCellPaint& P);
+    // The editor buttons shown always; the rectangle's right edge moves past them.
+    void PaintAlwaysVisibleButtons(TCellPaint& P);
+    // The cell's text, selection rectangle, filter button and sort indicator.
+    void PaintCellContent(TCellPaint& P);
+    void PaintSelectionRectangle(TCellPaint& P);
+    void PaintFilterButton(TCellPaint& P);
+    void PaintCellBorders(TCellPaint& P);
+    // The look's edges of fixed cells and the lines of the fixed right columns.
+    void PaintFixedEdges(TCellPaint& P);
+    void PaintTreeLines(TCellPaint& P);
+    void PaintFocusRect(TCellPaint& P);
+    // The modified-row mark of a display row.
+    bool RowModifiedFlag(int ARow) const;
+    // Whether the cell is the hovered fixed cell (or the column being moved).
+    bool IsHoverFixedCell(int ACol, int ARow) const;
 
     // ---- Grouping ----
     int FGroupColumn = -1;

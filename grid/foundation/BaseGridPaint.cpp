@@ -102,6 +102,22 @@ void TBaseGrid::PaintCellCore(TCanvas* C, int ACol, int ARow, TRect R, TGridDraw
     const bool hadClip = C->HasClip();
     const QRegion oldClip = hadClip ? C->ClipRegion() : QRegion();
     if (clip) C->IntersectClipRect(MirrorRect(TRect(fw, fh, ClientWidth(), ClientHeight())));
+    // The clip and the styles go back also when a drawing event of the cell raises.
+    struct TCellCanvasBack {
+        TCanvas* C;
+        bool Clip, HadClip;
+        const QRegion& OldClip;
+        ~TCellCanvasBack() {
+            if (Clip) {
+                if (HadClip)
+                    C->SelectClipRgn(&OldClip);
+                else
+                    C->ResetClip();
+            }
+            C->Brush()->SetStyle(bsSolid);
+            C->Pen()->SetStyle(psSolid);
+        }
+    } back{C, clip, hadClip, oldClip};
 
     C->Pen()->SetWidth(1);
     C->Font()->Assign(Font());
@@ -177,15 +193,6 @@ void TBaseGrid::PaintCellCore(TCanvas* C, int ACol, int ARow, TRect R, TGridDraw
         }
         DrawCellText(C, ACol, ARow, text, State);
     }
-
-    if (clip) {
-        if (hadClip)
-            C->SelectClipRgn(&oldClip);
-        else
-            C->ResetClip();
-    }
-    C->Brush()->SetStyle(bsSolid);
-    C->Pen()->SetStyle(psSolid);
 }
 
 // The rounded selection look: its ends where the cell ends the selected column range.
