@@ -1793,7 +1793,6 @@ protected:
     void RestoreRecord(TGridItem* Item, int ARow);
 
     // ---- Cell checks, fills, disjunct selection, row lists and repaints ----
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The platform grid's move of the current cell beside the public FocusCell.
     using TBaseGrid::FocusCell;
 

@@ -36,11 +36,6 @@ void TAdvStringGrid::SetCellChecker(TAdvStringGridCheck* Value) {
     if (FCellChecker) FCellChecker->FreeNotification(this);
 }
 
-void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent == FCellChecker) FCellChecker = nullptr;
-    TBaseGrid::Notification(AComponent, Operation);
-}
-
 bool TAdvStringGrid::CheckCell(int ACol, int ARow) {
     if (!FCellChecker) return true;
     const String t0 = UnMarkText(Cells(ACol, ARow));

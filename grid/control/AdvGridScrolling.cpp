@@ -3,6 +3,8 @@
 // interfaces and the window notifications (balloon texts, date-picker changes).
 #include "AdvGrid.h"
 
+#include "AdvStringGridCheck.h"
+
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -463,6 +465,7 @@ int TAdvStringGrid::NotifierCount() const {
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) {
         if (AComponent == FGridImages) FGridImages = nullptr;
+        if (FCellChecker && AComponent == static_cast<TComponent*>(FCellChecker)) FCellChecker = nullptr;
         if (!ComponentState().count(csDestroying) && FSyncGrid && AComponent == FSyncGrid->Grid())
             FSyncGrid->SetGrid(nullptr);
         if (AComponent == FDragScrollTimer) {
