@@ -1307,6 +1307,58 @@ public:
     void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
     void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
 
+    // ---- Cell graphics painting, glyphs and backgrounds (bodies in AdvGridCellGraphicsPaint.cpp) ----
+    // Where the cell painter puts a cell's graphic and whether it draws the cell text beside it.
+    struct TCellGraphicLayout {
+        TCellGraphic* Graphic = nullptr; // nil: the cell has none
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool DrawText = true;
+    };
+    // ACol is a real column, ARow a display row.
+    TCellGraphicLayout GetCellGraphicLayout(int ACol, int ARow);
+    // What the graphic painter knows of the cell being painted: the canvas (the grid's or a
+    // printer's), the real and display column, the row, the draw state, the width of the text
+    // the cell painter drew (0: none) and the cell's horizontal text alignment.
+    struct TCellPaintContext {
+        TCanvas* Canvas = nullptr;
+        int RealCol = 0;
+        int DisplCol = 0;
+        int Row = 0;
+        TGridDrawState State;
+        int TextWidth = 0;
+        TAlignment HAlign = taLeftJustify;
+    };
+    // Places Graphic in the cell rectangle R beside the text and paints it; R becomes the
+    // placed rectangle, which the cell painter goes on using. CellVAlign is the cell's vertical
+    // text alignment (check boxes and radio buttons follow it where it differs from VAlignment).
+    void DrawCellGraphic(TRect& R, TCellGraphic* Graphic, TVAlignment CellVAlign,
+                         const TCellPaintContext& Ctx);
+    // A check box in R in Style (csTheme without visual styles draws csClassic).
+    void DrawCheck(TCanvas* Canvas, const TRect& R, bool Checked, TCheckBoxState State, bool ThreeState,
+                   TGridControlStyle Style, bool Grayed, bool Enabled);
+    // Radio items 1..Count of Items (nil: one item without text) in R; the item whose number is
+    // SelectedIndex + 1 is on, or with SelectedIndex -1 the item whose text is the cell's text.
+    // Scale multiplies the glyph sizes (1 on screen). Reverse stacks the items upward.
+    void DrawRadio(TCanvas* Canvas, const TRect& R, bool Reverse, int Scale, TGridControlStyle Style,
+                   int ARow, int ACol, bool Selected, TStrings* Items, bool Disabled, bool Horizontal,
+                   int SelectedIndex, int Count);
+    // The sort direction mark (or the key number with SortSettings.IndexShow) around (X, Y);
+    // ACol is a real column.
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y);
+    // An RTF cell: drawn as its plain text for now (no rich-text renderer here).
+    void DrawRichCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
+    // The part of BackGround.Bitmap that falls into cell R of display cell (ACol, ARow): tiled
+    // from the first data cell (bcNormal) or the top-left cell, else at (Left, Top).
+    void DrawBackGroundPicture(TCanvas* Canvas, int ACol, int ARow, const TRect& R);
+    // The cell's slice of the grid-wide background gradient (BackGround.Color -> ColorTo).
+    void DrawBackGroundGradient(TCanvas* Canvas, const TRect& R);
+    // The client area right of the last column and below the last row, with the background
+    // picture or gradient (part of the grid paint).
+    void PaintEmptyArea();
+
 protected:
     // ---- Construction and life cycle ----
     void CreateWnd() override;
@@ -1449,6 +1501,14 @@ protected:
     void BalloonSettingsEnableChange(TObject* Sender);
 
 private:
+    // ---- Cell graphics painting, glyphs and backgrounds ----
+    // The percentage of an advanced progress bar for Value in its range (0 for an empty range).
+    static int XPProgressPercentage(const TCellGraphic* Graphic, int Value);
+    void DrawProgressCell(TCanvas* C, const TRect& Cell, TCellGraphic* Graphic, int ACol, int ARow);
+    void DrawNodeButton(TCanvas* C, TRect& R, TCellGraphic* Graphic, int ACol, int ARow,
+                        const TGridDrawState& State);
+    void DrawCellButton(TCanvas* C, const TRect& Cell, TRect& G, TCellGraphic* Graphic, bool CanEdit);
+
     // ---- Row and column insertion, removal, clearing and merging ----
     // Whether a row counts as selected for the row operations: its disjunct selection flag (of
     // the real row with RowSelectPersistent), else whether it lies in the selection's rows.

@@ -49,6 +49,20 @@ enum TCellType {
     ctExpand            // CellAngle: expanded height; CellIndex: collapsed height; CellVar: state
 };
 
+// An object a ctInterface cell holds draws itself through this interface (found by dynamic_cast on
+// the graphic's object): its size, whether it paints as the cell's background (before the text)
+// or over it, and the drawing into the cell rectangle.
+class IGridCellObject {
+public:
+    static constexpr const char* IID = "{0712BE3F-5C9A-4771-BF71-4C987CDC39B3}";
+    virtual TPoint GetExtent() = 0;
+    virtual bool IsBackground() = 0;
+    virtual void Draw(TCanvas* Canvas, const TRect& R, TObject* Grid, bool Selected, int ARow, int ACol) = 0;
+
+protected:
+    ~IGridCellObject() = default;
+};
+
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
