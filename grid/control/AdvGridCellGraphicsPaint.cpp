@@ -676,6 +676,7 @@ void TAdvStringGrid::DrawRadio(TCanvas* Canvas, const TRect& R, bool Reverse, in
     if (Style == csTheme && !ThemedDrawingAvailable()) Style = csClassic;
     Scale = std::max(1, Scale);
     const int bk = Canvas->SetBkMode(TRANSPARENT);
+    const TColor fontColor = Canvas->Font()->Color();
     if (Selected && FShowSelection && FSelectionTextColor != clNone)
         Canvas->Font()->SetColor(FSelectionTextColor);
 
@@ -768,6 +769,7 @@ void TAdvStringGrid::DrawRadio(TCanvas* Canvas, const TRect& R, bool Reverse, in
         }
         textBefore += Canvas->TextWidth(text);
     }
+    Canvas->Font()->SetColor(fontColor);
     Canvas->SetBkMode(bk);
 }
 
@@ -1025,10 +1027,11 @@ void TAdvStringGrid::DrawRichCell(int ACol, int ARow, const TRect& R, TCanvas* C
 
 namespace {
 
-// Sum of Size(i) + Line for i in [From, To).
-template <class Size> int ExtentBetween(int From, int To, int Line, Size SizeOf) {
+// Sum of Size(i) for i in [From, To): the cells lie side by side (the grid draws its lines inside
+// them).
+template <class Size> int ExtentBetween(int From, int To, Size SizeOf) {
     int s = 0;
-    for (int i = From; i < To; ++i) s += SizeOf(i) + Line;
+    for (int i = From; i < To; ++i) s += SizeOf(i);
     return s;
 }
 
@@ -1045,17 +1048,16 @@ void TAdvStringGrid::DrawBackGroundPicture(TCanvas* Canvas, int ACol, int ARow, 
     // nothing were scrolled, so the tiles move with the cells and join across them.
     const bool normal = FBackGround->Cells() == bcNormal;
     const int startCol = normal ? FixedCols() : 0, startRow = normal ? FixedRows() : 0;
-    const int line = GridLineWidth();
     const TRect cell = CellRect(ACol, ARow);
     const int cellLeft = cell.Right > cell.Left ? cell.Left : R.Left;
     const int cellTop = cell.Bottom > cell.Top ? cell.Top : R.Top;
     auto phaseX = [&](int c) {
-        return c >= startCol ? ExtentBetween(startCol, c, line, [this](int i) { return ColWidths(i); })
-                             : -ExtentBetween(c, startCol, line, [this](int i) { return ColWidths(i); });
+        return c >= startCol ? ExtentBetween(startCol, c, [this](int i) { return ColWidths(i); })
+                             : -ExtentBetween(c, startCol, [this](int i) { return ColWidths(i); });
     };
     auto phaseY = [&](int r) {
-        return r >= startRow ? ExtentBetween(startRow, r, line, [this](int i) { return RowHeights(i); })
-                             : -ExtentBetween(r, startRow, line, [this](int i) { return RowHeights(i); });
+        return r >= startRow ? ExtentBetween(startRow, r, [this](int i) { return RowHeights(i); })
+                             : -ExtentBetween(r, startRow, [this](int i) { return RowHeights(i); });
     };
     const TPoint origin(cellLeft - phaseX(ACol), cellTop - phaseY(ARow));
     TilePictureInto(Canvas, pic, origin, R);
@@ -1083,13 +1085,12 @@ void TAdvStringGrid::PaintEmptyArea() {
     if (!gradient && !hasPicture) return;
 
     // Right and bottom edges of the cells as shown.
-    const int line = GridLineWidth();
-    const int fixedW = ExtentBetween(0, FixedCols(), line, [this](int i) { return ColWidths(i); });
-    const int fixedH = ExtentBetween(0, FixedRows(), line, [this](int i) { return RowHeights(i); });
+    const int fixedW = ExtentBetween(0, FixedCols(), [this](int i) { return ColWidths(i); });
+    const int fixedH = ExtentBetween(0, FixedRows(), [this](int i) { return RowHeights(i); });
     const int cellsRight =
-        fixedW + ExtentBetween(LeftCol(), ColCount(), line, [this](int i) { return ColWidths(i); });
+        fixedW + ExtentBetween(LeftCol(), ColCount(), [this](int i) { return ColWidths(i); });
     const int cellsBottom =
-        fixedH + ExtentBetween(TopRow(), RowCount(), line, [this](int i) { return RowHeights(i); });
+        fixedH + ExtentBetween(TopRow(), RowCount(), [this](int i) { return RowHeights(i); });
     int clientBottom = ClientHeight();
     if (SearchFooter()->Visible()) clientBottom -= 32;
     if (FloatingFooter()->Visible()) clientBottom -= FloatingFooter()->Height();
@@ -1117,9 +1118,9 @@ void TAdvStringGrid::PaintEmptyArea() {
         if (FBackGround->Cells() == bcNormal) {
             // The first data cell's corner, unscrolled.
             origin.X +=
-                fixedW - ExtentBetween(FixedCols(), LeftCol(), line, [this](int i) { return ColWidths(i); });
+                fixedW - ExtentBetween(FixedCols(), LeftCol(), [this](int i) { return ColWidths(i); });
             origin.Y +=
-                fixedH - ExtentBetween(FixedRows(), TopRow(), line, [this](int i) { return RowHeights(i); });
+                fixedH - ExtentBetween(FixedRows(), TopRow(), [this](int i) { return RowHeights(i); });
         }
         TilePictureInto(c, pic, origin, client);
     }
