@@ -79,8 +79,10 @@ function(velmora_library_sources target)
 endfunction()
 
 # velmora_test(NAME <target> DIR <folder under tests/> LIBS <libs>...)
-# One test program per folder: every .cpp in it plus the shared test main. Each test case is its
-# own CTest entry, so one that aborts does not hide the others.
+# One test program per folder: every .cpp in it plus the shared test main. The program runs as a
+# few CTest entries (shards, one per three test sources), each running its share of the tests in
+# one process through tests/run_shard.sh: a start-up of a sanitized Qt program costs more than most
+# tests, and a test that aborts is named while the rest of its shard still runs.
 function(velmora_test)
     cmake_parse_arguments(A "" "NAME;DIR" "LIBS" ${ARGN})
     file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${A_DIR}/*.cpp)
@@ -88,8 +90,13 @@ function(velmora_test)
     target_include_directories(${A_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_BINARY_DIR}/generated)
     target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock)
     velmora_pch(${A_NAME})
-    gtest_discover_tests(${A_NAME}
-        DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+    list(LENGTH srcs nsrc)
+    math(EXPR shards "(${nsrc} + 2) / 3")
+    math(EXPR last "${shards} - 1")
+    foreach(i RANGE ${last})
+        add_test(NAME ${A_NAME}.shard${i}
+                 COMMAND bash ${CMAKE_SOURCE_DIR}/tests/run_shard.sh $<TARGET_FILE:${A_NAME}> ${i} ${shards})
+        set_tests_properties(${A_NAME}.shard${i} PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+    endforeach()
 endfunction()
