@@ -1990,6 +1990,14 @@ protected:
     bool FUserSizing = false;
 
 private:
+    // ---- Cell graphics painting, glyphs and backgrounds ----
+    // The percentage of an advanced progress bar for Value in its range (0 for an empty range).
+    static int XPProgressPercentage(const TCellGraphic* Graphic, int Value);
+    void DrawProgressCell(TCanvas* C, const TRect& Cell, TCellGraphic* Graphic, int ACol, int ARow);
+    void DrawNodeButton(TCanvas* C, TRect& R, TCellGraphic* Graphic, int ACol, int ARow,
+                        const TGridDrawState& State);
+    void DrawCellButton(TCanvas* C, const TRect& Cell, TRect& G, TCellGraphic* Graphic, bool CanEdit);
+
     // ---- Row and column insertion, removal, clearing and merging ----
     // Whether a row counts as selected for the row operations: its disjunct selection flag (of
     // the real row with RowSelectPersistent), else whether it lies in the selection's rows.

@@ -28,8 +28,9 @@ void TAdvStringGrid::Paint() {
         c->Rectangle(CellRect(Col(), Row()));
     }
 
-    // The area beyond the last column and row keeps the platform grid's fill.
+    // The area beyond the last column and row takes the background picture or gradient.
     c->Pen()->SetColor(clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintEmptyArea();
     DrawDesignHelper();
     if (OnPainted) OnPainted(this);
 }
