@@ -1,9 +1,12 @@
 // TAdvStringGrid: construction and life cycle.
 #include "AdvGrid.h"
 
+#include "AdvInplaceEdit.h"
 #include "AdvStyleIF.h"
 #include "AdvXPVS.h"
 #include "Forms.h"
+#include "GridCellEditors.h"
+#include "GridDropDowns.h"
 #include "GridScrollControls.h"
 #include "HTMLHintWindow.h"
 #include "OSInfo.h"
@@ -194,6 +197,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         static const char* const arrowNames[] = {"ArwU", "ArwD", "ArwL", "ArwR"};
         for (int d = arrUp; d <= arrRight; ++d)
             Make(FArrows[d], new TArrowWindow(nullptr, TArrowDirection(d)), arrowNames[d]);
+        MakeEditorControls();
         THeaderDragButton* moveButton = Make(FMoveButton, new THeaderDragButton(nullptr), "MoveButton");
         moveButton->SetGrid(this);
         moveButton->SetEnabled(false);
@@ -274,6 +278,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FFilter, "Filter");
     if (FGridLoaded) SetCursor(FLoadedCursor);
     Drop(FFocusWindow, "FocusWindow");
+    FreeEditorControls();
     Drop(FMoveButton, "MoveButton");
     Drop(FScrollHintWnd, "ScrollHintWnd");
 }
