@@ -107,7 +107,7 @@ class EAdvGridError : public Exception {
 };
 
 // The clipboard events of the in-place editor (Sender = the editor).
-using TClipboardEvent = TEvent<TObject*, bool& /*Allow*/>;
+using TGridClipboardEvent = TEvent<TObject*, bool& /*Allow*/>;
 using TClipboardPasteCellEvent =
     TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/, bool& /*Allow*/>;
 using TClipboardAfterPasteCellEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*Value*/>;
@@ -1956,9 +1956,9 @@ public:
     std::bitset<256> ValidCharSet;
     // The numeric keypad's decimal key types the locale's decimal separator.
     bool ExcelStyleDecimalSeparator = false;
-    TClipboardEvent OnClipboardCopy;
-    TClipboardEvent OnClipboardCut;
-    TClipboardEvent OnClipboardPaste;
+    TGridClipboardEvent OnClipboardCopy;
+    TGridClipboardEvent OnClipboardCut;
+    TGridClipboardEvent OnClipboardPaste;
     TClipboardPasteCellEvent OnClipboardBeforePasteCell;
     TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
     TDblClickCellEvent OnDblClickCell;

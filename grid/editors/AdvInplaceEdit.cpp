@@ -177,6 +177,10 @@ void TAdvInplaceEdit::WMChar(TWMKey& Message) {
     }
     TMessage& msg = Message.Message();
     Char ch(char16_t(Word(Message.CharCode)));
+    if (FDropEnterChar) {
+        FDropEnterChar = false;
+        if (ch == Char(13)) return;
+    }
     // The numeric keypad's decimal key (bit 22 of the key data) types the locale's separator.
     if (ch == u'.' && FGrid->ExcelStyleDecimalSeparator && (Message.KeyData & (1 << 22))) {
         ch = GetDecimalSeparator();
@@ -374,6 +378,9 @@ void TAdvInplaceEdit::WMKeyDown(TWMKey& Message) {
     if (key == VK_RETURN && !ctrl && !nav->LineFeedOnEnter) {
         if (!FGrid->ValidateCell(t)) {
             RestoreAfterFailure(o, -1);
+            // The character of the same keystroke goes no further either: it would validate
+            // again and replace the validated text by the cell's.
+            FDropEnterChar = true;
             return;
         }
         SetTextQuietly(FGrid->FNewCellText);

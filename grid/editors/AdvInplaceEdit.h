@@ -79,5 +79,6 @@ private:
     TAdvStringGrid* FGrid;
     int FColE = 0, FRowE = 0;
     bool FAltBack = false;
-    bool FPlacing = false; // the editor is being placed on its cell
+    bool FPlacing = false;       // the editor is being placed on its cell
+    bool FDropEnterChar = false; // a refused Enter: its character is not typed
 };

@@ -3,6 +3,7 @@
 // when the editor opens, the keys that validate, and focus loss with a validation that raises.
 #include "AdvGrid.h"
 #include "AdvInplaceEdit.h"
+#include "GridCellEditors.h"
 #include "Forms.h"
 #include "GridUtil.h"
 #include "MessageBeepCount.h"
@@ -13,7 +14,10 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -256,7 +260,7 @@ TEST_F(AdvInplaceEdit, PasteRulesByEditorType) {
         SCOPED_TRACE(testing::Message() << "type " << int(c.Type) << " clip " << c.Clip);
         TAdvInplaceEdit* e = Open(c.Type, c.Text, c.SelStart, c.SelLength);
         SetClipboard(c.Clip);
-        SimulateKey(e, 'V', {ssCtrl});
+        SimulateKey(e, VK_INSERT, {ssShift});
         EXPECT_EQ(e->Text(), String(c.Result));
         EXPECT_EQ(e->SelStart(), std::min(c.ResultSelStart, int(e->Text().size())));
         EXPECT_EQ(e->SelLength(), c.ResultSelLength);
@@ -312,7 +316,7 @@ TEST_F(AdvInplaceEdit, ValidCharsPasteRefusesEveryTextWhenValidCharsIsEmpty) {
     Grid->ValidCharSet.set('x');
     TAdvInplaceEdit* e = Open(edValidChars, "", 0);
     SetClipboard("x");
-    SimulateKey(e, 'V', {ssCtrl});
+    SimulateKey(e, VK_INSERT, {ssShift});
     EXPECT_EQ(e->Text(), "");
     Type(e, "x");
     EXPECT_EQ(e->Text(), "x");
@@ -385,13 +389,13 @@ TEST_F(AdvInplaceEdit, CaretAtTheClickedCharacter) {
     Grid->SetCells(1, 1, "abcdefghij");
     Grid->SetColWidths(1, 150);
     const TRect r = Grid->CellRect(1, 1);
-    // The click that starts the edit, at the fifth character's right half.
+    // The click that starts the edit, just right of the sixth character's left edge.
     TAdvInplaceEdit* probe = Open(edNormal, "abcdefghij");
     const LRESULT pos = probe->Perform(EM_POSFROMCHAR, 5, 0);
     Grid->HideEditor();
     Grid->SetFocus();
     Application->ProcessMessages();
-    const int x = r.Left + short(LOWORD(pos)) - 1, y = r.Top + r.Height() / 2;
+    const int x = r.Left + short(LOWORD(pos)) + 1, y = r.Top + r.Height() / 2;
     SimulateClick(Grid, x, y);
     Grid->LButFlg = true;
     TAdvInplaceEdit* e = Open(edNormal, "abcdefghij");
@@ -510,3 +514,128 @@ TEST_F(AdvInplaceEdit, FocusLossWithARaisingValidationLeavesTheGridUsable) {
 }
 
 } // namespace
+
+// ---- The editor controls and the fixed-cell editors ----
+
+namespace {
+
+class TEditorsGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::FComboTrans;
+    using TAdvStringGrid::FEditTrans;
+    using TAdvStringGrid::TAdvStringGrid;
+};
+
+class GridEditorControls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = new TForm(nullptr);
+        Form->SetBounds(100, 100, 600, 400);
+        Grid = new TEditorsGrid(Form);
+        Grid->SetParent(Form);
+        Grid->SetBounds(10, 10, 400, 250);
+        Form->Show();
+        Application->ProcessMessages();
+    }
+    void TearDown() override { TObject::Free(Form); }
+
+    TForm* Form = nullptr;
+    TEditorsGrid* Grid = nullptr;
+};
+
+} // namespace
+
+TEST(GridEditorControlsLife, MadeBetweenTheArrowsAndTheMoveButtonAndFreedOnce) {
+    std::vector<std::string> made, freed;
+    TAdvStringGrid::LifeCycleTrace = [&](bool Created, const char* Name) {
+        (Created ? made : freed).push_back(Name);
+    };
+    TObject::Free(new TAdvStringGrid(nullptr));
+    TAdvStringGrid::LifeCycleTrace = nullptr;
+    auto pos = [](const std::vector<std::string>& v, const char* n) {
+        return int(std::find(v.begin(), v.end(), n) - v.begin());
+    };
+    const char* madeOrder[] = {"ArwR",    "EditCombo",   "EditTrans",  "ComboTrans", "EditCheck",
+                               "EditBtn", "UnitEditBtn", "GridButton", "MoveButton"};
+    for (size_t i = 1; i < std::size(madeOrder); ++i)
+        EXPECT_LT(pos(made, madeOrder[i - 1]), pos(made, madeOrder[i])) << madeOrder[i];
+    const char* freedOrder[] = {"FocusWindow", "EditCombo",   "EditTrans",  "ComboTrans", "EditCheck",
+                                "EditBtn",     "UnitEditBtn", "GridButton", "MoveButton"};
+    for (size_t i = 1; i < std::size(freedOrder); ++i)
+        EXPECT_LT(pos(freed, freedOrder[i - 1]), pos(freed, freedOrder[i])) << freedOrder[i];
+    for (const char* n : madeOrder) EXPECT_EQ(std::count(freed.begin(), freed.end(), n), 1) << n;
+    // The editors made on first use are not made by the constructor.
+    EXPECT_EQ(pos(made, "SpinEdit"), int(made.size()));
+}
+
+TEST_F(GridEditorControls, ConstructorEditorsAreHiddenChildrenOfTheGrid) {
+    ASSERT_NE(Grid->Combobox(), nullptr);
+    ASSERT_NE(Grid->BtnEdit(), nullptr);
+    ASSERT_NE(Grid->BtnUnitEdit(), nullptr);
+    for (TWinControl* c :
+         {static_cast<TWinControl*>(Grid->Combobox()), static_cast<TWinControl*>(Grid->BtnEdit()),
+          static_cast<TWinControl*>(Grid->BtnUnitEdit())}) {
+        EXPECT_EQ(c->Parent(), Grid);
+        EXPECT_FALSE(c->Visible());
+        EXPECT_FALSE(c->Enabled());
+    }
+    EXPECT_EQ(Grid->BtnEdit()->ButtonCaption(), "...");
+    // The drop-down kinds make nothing yet.
+    EXPECT_EQ(Grid->MemoDropDown(), nullptr);
+    EXPECT_EQ(Grid->ColorDropDown(), nullptr);
+}
+
+TEST_F(GridEditorControls, EditButtonClickShowsWhatOnEllipsClickGives) {
+    int calls = 0;
+    Grid->OnEllipsClick = [&](TObject*, int, int, String& S) {
+        ++calls;
+        S = S + "!";
+    };
+    TGridEditBtn* b = Grid->BtnEdit();
+    b->SetText("value");
+    b->OnClickBtn(b);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(b->Text(), "value!");
+    EXPECT_EQ(b->SelLength(), 6);
+}
+
+TEST_F(GridEditorControls, FixedCellEditRefusedAndAccepted) {
+    Grid->SetColCount(4);
+    Grid->SetRowCount(4);
+    TGridTransEdit* e = Grid->FEditTrans.get();
+    ASSERT_NE(e, nullptr);
+    e->FCol = 2;
+    e->FRow = 0;
+    e->SetText("Header");
+    e->SetVisible(true);
+    bool accept = false;
+    int done = 0;
+    Grid->OnCellValidate = [&](TObject*, int ACol, int ARow, String& Value, bool& Valid) {
+        EXPECT_EQ(ACol, 2);
+        EXPECT_EQ(ARow, 0);
+        Value = Value + "*";
+        Valid = accept;
+    };
+    Grid->OnEditingDone = [&](TObject*) { ++done; };
+    EXPECT_FALSE(e->StopEdit());
+    EXPECT_TRUE(e->Visible());
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Grid->Row(), 0);
+    EXPECT_EQ(Grid->Cells(2, 0), "");
+    EXPECT_EQ(done, 0);
+    accept = true;
+    EXPECT_TRUE(e->StopEdit());
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(Grid->Cells(2, 0), "Header*");
+    EXPECT_EQ(done, 1);
+
+    // The combo ends the same way with its own text.
+    TGridTransCombo* c = Grid->FComboTrans.get();
+    c->FCol = 1;
+    c->FRow = 0;
+    c->SetText("Other");
+    c->SetVisible(true);
+    Grid->OnCellValidate = nullptr;
+    EXPECT_TRUE(c->StopEdit());
+    EXPECT_EQ(Grid->Cells(1, 0), "Other");
+}
