@@ -3,6 +3,9 @@
 #include "ShellApi.h"
 #include "SysUtils.h"
 #include "UAbout.h"
+#include "UBACnet_Eng_Unit.h"
+#include "UBACnet_EDE.h"
+#include "UCANopen_EDS.h"
 #include "UBoot.h"
 #include "ULang.h"
 #include "UNew_Project.h"
@@ -12,6 +15,7 @@
 #include "UProfinetFileName.h"
 #include "UProfinetXML.h"
 #include "UProject.h"
+#include "USNMP_MIB.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
@@ -333,6 +337,7 @@ void TFVelmoraeFirmWare::Change_Language() {
     // tables) join here in the system's order: the client mapping editor, the BACnet, CAN,
     // CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the SNMP
     // and MQTT windows after it.
+    if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
 }
 
@@ -355,13 +360,13 @@ void TFVelmoraeFirmWare::BACnet_EDE_File() {
     if (!SD1->Execute()) return;
     const String name = EDE_File_Name(SD1->FileName);
     if (FileExists(name) && MessageDlg(Lang_Text.Get(1105), mtConfirmation, mbYesNoCancel) != mrYes) return;
-    // The EDE generator writes the file here once it is part of the program.
+    Create_EDE_File(name);
 }
 
 void TFVelmoraeFirmWare::Build_EDS_File() {
     SaveEDS->InitialDir = Path_Project;
     if (!SaveEDS->Execute()) return;
-    // The EDS generator writes SaveEDS->FileName here once it is part of the program.
+    Create_EDS_File(SaveEDS->FileName); // an existing file is replaced without a question
 }
 
 void TFVelmoraeFirmWare::PROFINET_XML() {
@@ -409,11 +414,13 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         PROFINET_XML();
     } else if (Sender == Btn_PROFIBUS_GSD) {
         Create_GSD_File();
+    } else if (Sender == Btn_SNMP_MIB) {
+        Create_MIB_File();
     } else if (Sender == Btn_CreateBin) {
         Update_Device();
     }
-    // The editors of the other steps (client mapping, the field-protocol tables) and the MIB
-    // generator are opened here as they join the program.
+    // The editors of the other steps (client mapping, the field-protocol tables) are opened here
+    // as they join the program.
 }
 
 void TFVelmoraeFirmWare::L_OstrelClick(TObject*) {

@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "StartupProbe.h"
 #include "UAbout.h"
+#include "UBACnet_Eng_Unit.h"
 #include "UBoot.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     // The field-protocol windows join here, in the order of the system's windows: the BACnet,
     // CAN, CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the
     // SNMP and MQTT windows after it.
+    Application->CreateForm(FBACnet_Eng_Unit);
     Application->CreateForm(FProfinetFileName);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the
     // main window's first paint and print the time it took.

@@ -1,5 +1,7 @@
 #include "UProfibus_GSD.h"
 
+#include "Maker.h"
+
 #include "Dialogs.h"
 #include "Forms.h"
 #include "SysUtils.h"
@@ -7,21 +9,12 @@
 #include "UProject.h"
 #include "XmlDoc.h"
 
-#include <QSaveFile>
+#include "Classes.h"
 
 int GSD_Input_Bytes = 0;
 int GSD_Output_Bytes = 0;
 
 namespace {
-
-// The maker's lines of the header.
-const char* const Maker_Name = "Ostrel";
-const char* const Maker_Street = "Via delle Fonderie 21";
-const char* const Maker_Town = "00421 Borgo Velmora";
-const char* const Maker_Country = "(VL) - Italy";
-const char* const Maker_Phone = "+39 012 3456789";
-const char* const Maker_Fax = "+39 012 3456790";
-const char* const Maker_Mail = "support@ostrel.example";
 
 const char* const Device_Description = "ZED61850 Urerod / PROFIBUS Slave - Converter";
 const char* const Order_Number = "GW40210";
@@ -96,12 +89,13 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     L << QStringLiteral(";");
     L << QStringLiteral(";****************** %1 ********************").arg(S(Device_Description));
     L << Rule() << Empty_Frame();
-    L << Frame(QStringLiteral(" Vendor:   ") + S(Maker_Name));
+    L << Frame(QStringLiteral(" Vendor:   ") + S(Maker::Name));
     const String indent(11, u' ');
-    L << Frame(indent + S(Maker_Street)) << Frame(indent + S(Maker_Town)) << Frame(indent + S(Maker_Country));
-    L << Frame(indent + QStringLiteral("Tel. : ") + S(Maker_Phone));
-    L << Frame(indent + QStringLiteral("FAX. : ") + S(Maker_Fax));
-    L << Frame(indent + QStringLiteral("eMail: ") + S(Maker_Mail));
+    L << Frame(indent + S(Maker::Street)) << Frame(indent + S(Maker::Postcode_Town))
+      << Frame(indent + QStringLiteral("(%1) - %2").arg(S(Maker::Province), S(Maker::Country)));
+    L << Frame(indent + QStringLiteral("Tel. : ") + S(Maker::Phone));
+    L << Frame(indent + QStringLiteral("FAX. : ") + S(Maker::Fax));
+    L << Frame(indent + QStringLiteral("eMail: ") + S(Maker::Mail));
     L << Empty_Frame() << Rule() << Empty_Frame();
     L << Frame(QStringLiteral(" Function:       ") + S(Device_Description));
     L << Empty_Frame() << Empty_Frame();
@@ -154,7 +148,7 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     // General keywords
     Banner(L, QStringLiteral("General DP Keywords"), 86);
     Blanks(L, 1);
-    L << QStringLiteral("GSD_Revision = 5") << QStringLiteral("Vendor_Name = \"%1\"").arg(S(Maker_Name))
+    L << QStringLiteral("GSD_Revision = 5") << QStringLiteral("Vendor_Name = \"%1\"").arg(S(Maker::Name))
       << QStringLiteral("Model_Name = \"%1\"").arg(S(Order_Number)) << QStringLiteral("Revision = \"1.00\"")
       << QStringLiteral("Ident_Number = 0x") + IntToHex(GSD_Ident_Number, 4)
       << QStringLiteral("Protocol_Ident = 0") << QStringLiteral("Station_Type = 0")
@@ -180,9 +174,9 @@ QStringList GSD_Lines(int InputBytes, int OutputBytes) {
     Banner(L, QStringLiteral("Slave specific values"), 79);
     Blanks(L, 1);
     L << QStringLiteral("OrderNumber=\"%1\"").arg(S(Order_Number))
-      << QStringLiteral("Slave_Family = 9@%1@%2").arg(S(Maker_Name), S(Order_Number))
+      << QStringLiteral("Slave_Family = 9@%1@%2").arg(S(Maker::Name), S(Order_Number))
       << QStringLiteral("Implementation_Type = \"VPC3+\"")
-      << QStringLiteral("Info_Text=\"%1: %2\"").arg(S(Maker_Name), S(Device_Description))
+      << QStringLiteral("Info_Text=\"%1: %2\"").arg(S(Maker::Name), S(Device_Description))
       << QStringLiteral("Bitmap_Device = \"DPV0_1N\"") << QStringLiteral("Bitmap_SF=\"DPV0_1S\"");
     Blanks(L, 1);
     L << QStringLiteral("Freeze_Mode_supp=1") << QStringLiteral("Sync_Mode_supp=1")
@@ -241,9 +235,10 @@ QByteArray GSD_Text(int InputBytes, int OutputBytes) {
 
 void Write_GSD_File(const String& FileName) {
     const QByteArray bytes = GSD_Text(GSD_Input_Bytes, GSD_Output_Bytes);
-    QSaveFile f(NativePath(FileName));
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
+    // The file is replaced whole, or stays as it was when it cannot be written.
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.constData(), bytes.size());
+    stream.SaveToFile(FileName);
 }
 
 namespace {
