@@ -87,6 +87,9 @@ bool TAdvStringGrid::CanEditShow() {
     int bc = RealColIndex(Col()), br = Row();
     ResolveBaseCell(bc, br, bc, br);
     if (result && !FEditMode && IsClickableCell(bc, br)) return false;
+    // A cell that may not be edited (read-only, refused by the can-edit query, fixed) opens
+    // nothing, also while the grid keeps goEditing on for every cell.
+    if (result && !FEditMode && !CanEditBaseCell(DisplColIndex(bc), br)) return false;
     if (result && !FEditMode) {
         FNoEditChange = true;
         FCellCache = GetGridCell(bc, br);
