@@ -116,6 +116,13 @@ void TAdvInplaceEdit::BoundsChanged(bool Resized) {
         TFlagScope placing(FPlacing, true);
         SetBoundsRect(bounds);
     }
+    ApplyFormattingRect();
+}
+
+// The text starts 3 pixels in from the left and the top. The edit window puts its default
+// rectangle back whenever its size changes, also when a size set while hidden arrives as the
+// window shows, so the editor sets it again when it takes the focus.
+void TAdvInplaceEdit::ApplyFormattingRect() {
     TRect fmt(3, 3, Width() - 2, Height());
     Perform(EM_SETRECTNP, 0, LPARAM(&fmt));
 }
@@ -183,7 +190,7 @@ void TAdvInplaceEdit::WMChar(TWMKey& Message) {
     }
     // The numeric keypad's decimal key (bit 22 of the key data) types the locale's separator.
     if (ch == u'.' && FGrid->ExcelStyleDecimalSeparator && (Message.KeyData & (1 << 22))) {
-        ch = GetDecimalSeparator();
+        ch = FormatSettings.DecimalSeparator;
         Message.CharCode = ch.unicode();
     }
     const bool ctrl = CtrlDown();
@@ -252,8 +259,8 @@ bool TAdvInplaceEdit::FilterChar(Char& Ch) {
                 control || digit || Ch == u',' || Ch == u'.' || (Ch == u'-' && FGrid->EditControl == edFloat);
             if (!inSet) return CtrlDown();
             const String sel = SelText();
-            if (Ch == GetDecimalSeparator()) return !text.contains(Ch) || sel.contains(Ch);
-            if (Ch == GetThousandSeparator()) return false;
+            if (Ch == FormatSettings.DecimalSeparator) return !text.contains(Ch) || sel.contains(Ch);
+            if (Ch == FormatSettings.ThousandSeparator) return false;
             if (Ch == u'-') {
                 if ((SelStart() == 0 && !text.contains(u'-')) || sel.contains(u'-')) return true;
                 MessageBeep(0);
@@ -637,6 +644,7 @@ void TAdvInplaceEdit::WMPaste(TMessage& Message) {
 void TAdvInplaceEdit::WMSetFocus(TWMSetFocus& Message) {
     TInplaceEdit::Dispatch(Message.Message());
     if (!FGrid) return;
+    ApplyFormattingRect();
     FGotFocus = true;
     FGrid->FNoEditChange = false;
     FLengthLimit = std::int16_t(FGrid->GetEditMaxLength());

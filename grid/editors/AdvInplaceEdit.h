@@ -65,6 +65,7 @@ private:
     void RestoreAfterFailure(const String& OldCellText, int Caret);
     // The cursor walk out of the editor at the start (Left) or the end (Right) of its text.
     void CursorWalk(Word& Key, bool Left);
+    void ApplyFormattingRect();
     // Shows Value as the editor's text without telling OnEditChange.
     void SetTextQuietly(const String& Value);
 

@@ -170,9 +170,10 @@ void TGridTransEdit::KeyPress(Char& Key) {
     TCustomEdit::KeyPress(Key);
 }
 
+// A hidden editor has nothing to stop (hiding an accepted edit moves the focus away).
 void TGridTransEdit::DoExit() {
     TCustomEdit::DoExit();
-    StopEdit();
+    if (Visible()) StopEdit();
 }
 
 TGridTransCombo::TGridTransCombo(TComponent* AOwner) : TCustomComboBox(AOwner), FGrid(GridOf(AOwner)) {
@@ -190,5 +191,5 @@ void TGridTransCombo::KeyPress(Char& Key) {
 
 void TGridTransCombo::DoExit() {
     TCustomComboBox::DoExit();
-    StopEdit();
+    if (Visible()) StopEdit();
 }
