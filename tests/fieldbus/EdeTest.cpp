@@ -36,11 +36,7 @@ protected:
     // The lines of a run's file, without their CR LF.
     QStringList Run() {
         Create_EDE_File(FDir.filePath("out.csv"));
-        const QByteArray bytes = Read("out.csv");
-        EXPECT_TRUE(bytes.endsWith("\r\n"));
-        QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
-        lines.removeLast();
-        return lines;
+        return CrLfLines("out.csv");
     }
     std::function<TDateTime()> FOldNow;
 };

@@ -40,11 +40,7 @@ protected:
     }
     QStringList Run() {
         Create_EDS_File(FDir.filePath("out.eds"));
-        const QByteArray bytes = Read("out.eds");
-        EXPECT_TRUE(bytes.endsWith("\r\n"));
-        QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
-        lines.removeLast();
-        return lines;
+        return CrLfLines("out.eds");
     }
     // The lines of a section after its name, up to the next empty line or section.
     static QStringList Section(const QStringList& L, const QString& Name) {

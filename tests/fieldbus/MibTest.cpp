@@ -29,12 +29,6 @@ QByteArray TrapFile(const QByteArray& ReadRows, const QByteArray& WriteRows) {
            "</SNMP_Trap_Read><SNMP_Trap_Write>" + WriteRows + "</SNMP_Trap_Write></SNMP_Trap>";
 }
 
-QStringList TextLines(const QByteArray& Bytes) {
-    QStringList lines = QString::fromLatin1(Bytes).split(QStringLiteral("\r\n"));
-    lines.removeLast(); // after the last line end
-    return lines;
-}
-
 class MibStep : public SaveStepTest {};
 
 } // namespace
@@ -48,8 +42,8 @@ TEST_F(MibStep, EnabledRowsBecomeNumberedObjectsAndReadRowsNotifications) {
     Create_MIB_File();
     EXPECT_TRUE(Messages.isEmpty());
     const QByteArray bytes = Read("agent.mib");
-    ASSERT_TRUE(bytes.endsWith("END\r\n"));
-    const QStringList L = TextLines(bytes);
+    const QStringList L = CrLfLines("agent.mib");
+    ASSERT_EQ(L.last(), "END");
     EXPECT_EQ(L.first(), "GATEWAY DEFINITIONS ::= BEGIN");
     EXPECT_FALSE(bytes.contains("\n\n")) << "every line ends with CR LF";
 
@@ -90,7 +84,7 @@ TEST_F(MibStep, EnabledRowsBecomeNumberedObjectsAndReadRowsNotifications) {
 TEST_F(MibStep, FixedPartsStandWithoutTheTableFile) {
     Chosen = FDir.filePath("agent.mib");
     Create_MIB_File();
-    const QStringList L = TextLines(Read("agent.mib"));
+    const QStringList L = CrLfLines("agent.mib");
     ASSERT_FALSE(L.isEmpty());
     for (const char* line : {"         FROM RFC1155-SMI;", "identity MODULE-IDENTITY",
                              "    LAST-UPDATED \"201701310000Z\"", "\t\"MIB objects for agent module \"",
@@ -170,7 +164,7 @@ TEST_F(MibStep, MoreRowsThanTheEditorSavesAreAllWritten) {
     Chosen = FDir.filePath("agent.mib");
     Create_MIB_File();
     ASSERT_EQ(MIB_Read_List->Count(), 300);
-    const QStringList L = TextLines(Read("agent.mib"));
+    const QStringList L = CrLfLines("agent.mib");
     EXPECT_TRUE(L.contains("V299 OBJECT-TYPE SYNTAX INTEGER MAX-ACCESS read-only STATUS current DESCRIPTION "
                            "\"V299\" ::= { bufferinval 299 }"));
     EXPECT_TRUE(

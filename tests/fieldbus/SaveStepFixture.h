@@ -52,6 +52,15 @@ protected:
         QFile f(FDir.filePath(Name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
+    // The lines of a text file of the project folder that ends every line with CR LF (a failure
+    // when its last line has none), without their line ends.
+    QStringList CrLfLines(const QString& Name) const {
+        const QByteArray bytes = Read(Name);
+        EXPECT_TRUE(bytes.endsWith("\r\n")) << Name.toStdString();
+        QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+        lines.removeLast(); // after the last line end
+        return lines;
+    }
     QStringList Files() const { return QDir(FDir.path()).entryList(QDir::Files, QDir::Name); }
 
     QTemporaryDir FDir;
