@@ -113,16 +113,17 @@ TEST_F(GridEditing, TheEditorGetsTheTextWithoutMarkupUnlessEditWithTags) {
     EXPECT_EQ(Editor()->Text(), "<b>bold</b> text");
 }
 
-TEST_F(GridEditing, AMergedCellIsEditedThroughItsBaseCell) {
+TEST_F(GridEditing, AMergedAreaIsEditedThroughItsBaseCell) {
     Grid->MergeCells(1, 1, 2, 2);
-    Grid->SetCol(2);
-    Grid->SetRow(2);
     SimulateKey(Grid, VK_F2);
     ASSERT_TRUE(TextEditorShown());
     EXPECT_EQ(Editor()->Text(), "abc");
     SimulateText(nullptr, "d");
     Grid->HideInplaceEdit();
     EXPECT_EQ(Grid->Cells(1, 1), "abcd");
+    // An editor's result for a covered cell lands in the base cell.
+    Grid->StoreEditText(2, 2, "stored");
+    EXPECT_EQ(Grid->Cells(1, 1), "stored");
 }
 
 // The four outcomes of a validation handler: keep or change the value, accept or refuse it.
