@@ -686,6 +686,9 @@ void TAdvInplaceEdit::WMKillFocus(TWMKillFocus& Message) {
     TInplaceEdit::Dispatch(Message.Message());
     if (FAltBack) return;
     const HWND gridWnd = FGrid->HandleAllocated() ? FGrid->Handle() : HWND(0);
+    // The focus goes to the grid while the grid still edits (the editor stepped aside while
+    // its cell is scrolled out of view): the edit goes on, with what was typed.
+    if (HWND(Message.FocusedWnd) == gridWnd && FGrid->EditorMode()) return;
     if (HWND(Message.FocusedWnd) != gridWnd) {
         // The editor goes and the grid leaves its editing state, also when validation raises.
         auto endEdit = [this] {
