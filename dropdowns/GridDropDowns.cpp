@@ -2,3 +2,37 @@
 #include "GridDropDowns.h"
 
 void TAdvColorPickerDropDown::AddDefaultColors() {}
+
+// ---------------------------------------------------------------------------------------------
+// The grid's getters of its drop-down editors. Switched off until the drop-down editors are
+// built: nothing is made and every getter answers nullptr, so a drop-down cell opens nothing.
+
+#include "AdvGrid.h"
+
+TGridTrackbarDropDown* TAdvStringGrid::TrackbarDropDown() {
+    return FTrackbarDropDown;
+}
+TGridMemoDropDown* TAdvStringGrid::MemoDropDown() {
+    return FMemoDropDown;
+}
+TGridCalculatorDropDown* TAdvStringGrid::CalculatorDropDown() {
+    return FCalculatorDropDown;
+}
+TGridTimepickerDropDown* TAdvStringGrid::TimepickerDropDown() {
+    return FTimepickerDropDown;
+}
+TGridDetailPickerDropDown* TAdvStringGrid::DetailPickerDropDown() {
+    return FDetailPickerDropDown;
+}
+TGridGridDropDown* TAdvStringGrid::GridDropDown() {
+    return FGridDropDown;
+}
+TGridColorDropDown* TAdvStringGrid::ColorDropDown() {
+    return FColorDropDown;
+}
+TGridImageDropDown* TAdvStringGrid::ImageDropDown() {
+    return FImageDropDown;
+}
+TGridAdvGridDropDown* TAdvStringGrid::AdvGridDropDown() {
+    return FAdvGridDropDown;
+}

@@ -1,9 +1,12 @@
 // TAdvStringGrid: construction and life cycle.
 #include "AdvGrid.h"
 
+#include "AdvInplaceEdit.h"
 #include "AdvStyleIF.h"
 #include "AdvXPVS.h"
 #include "Forms.h"
+#include "GridCellEditors.h"
+#include "GridDropDowns.h"
 #include "GridScrollControls.h"
 #include "HTMLHintWindow.h"
 #include "OSInfo.h"
@@ -195,6 +198,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         static const char* const arrowNames[] = {"ArwU", "ArwD", "ArwL", "ArwR"};
         for (int d = arrUp; d <= arrRight; ++d)
             Make(FArrows[d], new TArrowWindow(nullptr, TArrowDirection(d)), arrowNames[d]);
+        MakeEditorControls();
         THeaderDragButton* moveButton = Make(FMoveButton, new THeaderDragButton(nullptr), "MoveButton");
         moveButton->SetGrid(this);
         moveButton->SetEnabled(false);
@@ -212,6 +216,65 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 
 TArrowWindow* TAdvStringGrid::ArrowWindow(TArrowDirection Direction) const {
     return FArrows[Direction].get();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The editor controls the grid keeps for the whole of its life (run time only); the others are
+// made on first use, and all are freed with the grid.
+
+void TAdvStringGrid::MakeEditorControls() {
+    TGridCombo* combo = Make(FEditCombo, new TGridCombo(this), "EditCombo");
+    combo->SetParent(this);
+    combo->SetEnabled(false);
+    combo->SetVisible(false);
+    combo->SetIsWinXP(CheckWin32Version(5, 1));
+    combo->SetIsVista(IsVistaOrLater());
+
+    TGridTransEdit* trans = Make(FEditTrans, new TGridTransEdit(this), "EditTrans");
+    trans->SetParent(this);
+    trans->SetBorderStyle(bsNone);
+    TGridTransCombo* transCombo = Make(FComboTrans, new TGridTransCombo(this), "ComboTrans");
+    transCombo->SetParent(this);
+
+    TGridCheckBox* check = Make(FEditCheck, new TGridCheckBox(this), "EditCheck");
+    check->SetParent(this);
+    check->SetEnabled(false);
+    check->SetVisible(false);
+
+    TGridEditBtn* editBtn = Make(FEditBtn, new TGridEditBtn(this), "EditBtn");
+    editBtn->SetParent(this);
+    editBtn->SetEnabled(false);
+    editBtn->SetVisible(false);
+    editBtn->SetButtonCaption("...");
+    editBtn->SetBorderStyle(bsNone);
+    editBtn->SetIsWinXP(CheckWin32Version(5, 1));
+
+    TGridUnitEditBtn* unitBtn = Make(FUnitEditBtn, new TGridUnitEditBtn(this), "UnitEditBtn");
+    unitBtn->SetParent(this);
+    unitBtn->SetEnabled(false);
+    unitBtn->SetVisible(false);
+    unitBtn->SetButtonCaption("...");
+    unitBtn->SetBorderStyle(bsNone);
+
+    TGridButton* button = Make(FGridButton, new TGridButton(this), "GridButton");
+    button->SetParent(this);
+    button->SetEnabled(false);
+    button->SetVisible(false);
+    button->OnClick = [this](TObject* Sender) { GridButtonClick(Sender); };
+}
+
+void TAdvStringGrid::FreeEditorControls() {
+    Drop(FEditCombo, "EditCombo");
+    Drop(FEditTrans, "EditTrans");
+    Drop(FComboTrans, "ComboTrans");
+    Drop(FEditDateTime, "DateAndTimePicker");
+    Drop(FEditDate, "DateTimePicker");
+    Drop(FEditSpin, "SpinEdit");
+    FreeDropDownEditors();
+    Drop(FEditCheck, "EditCheck");
+    Drop(FEditBtn, "EditBtn");
+    Drop(FUnitEditBtn, "UnitEditBtn");
+    Drop(FGridButton, "GridButton");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -277,6 +340,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FFilter, "Filter");
     if (FGridLoaded) SetCursor(FLoadedCursor);
     Drop(FFocusWindow, "FocusWindow");
+    FreeEditorControls();
     Drop(FMoveButton, "MoveButton");
     Drop(FScrollHintWnd, "ScrollHintWnd");
 }

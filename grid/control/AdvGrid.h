@@ -21,6 +21,7 @@
 #include "ToolTips.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -135,6 +136,12 @@ using TCanShowFixedDropDownEvent = TEvent<TObject*, int /*ACol*/, bool& /*CanSho
 class EAdvGridError : public Exception {
     using Exception::Exception;
 };
+
+// The clipboard events of the in-place editor (Sender = the editor).
+using TGridClipboardEvent = TEvent<TObject*, bool& /*Allow*/>;
+using TClipboardPasteCellEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/, bool& /*Allow*/>;
+using TClipboardAfterPasteCellEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*Value*/>;
 
 using TRatingChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, double& /*NewRate*/, bool& /*Allow*/>;
 // A row of the disjunct row selection is about to change its flag (Allow False keeps it), and has.
@@ -681,16 +688,18 @@ public:
     void SetOleDropTarget(bool Active);
     bool OleDropTargetAssigned() const { return FOleDropTargetAssigned; }
     TGridDropTarget* DropTarget() const { return FDropTarget; }
-    // The drop-down editors the grid holds (nullptr until made; the grid makes none yet).
-    TGridTrackbarDropDown* TrackbarDropDown() const { return FTrackbarDropDown; }
-    TGridMemoDropDown* MemoDropDown() const { return FMemoDropDown; }
-    TGridCalculatorDropDown* CalculatorDropDown() const { return FCalculatorDropDown; }
-    TGridTimepickerDropDown* TimepickerDropDown() const { return FTimepickerDropDown; }
-    TGridDetailPickerDropDown* DetailPickerDropDown() const { return FDetailPickerDropDown; }
-    TGridGridDropDown* GridDropDown() const { return FGridDropDown; }
-    TGridColorDropDown* ColorDropDown() const { return FColorDropDown; }
-    TGridImageDropDown* ImageDropDown() const { return FImageDropDown; }
-    TGridAdvGridDropDown* AdvGridDropDown() const { return FAdvGridDropDown; }
+    // The drop-down editors, each made on first use (bodies in dropdowns/). The drop-down
+    // editors are not built yet: every getter makes nothing and answers nullptr, so a cell of
+    // a drop-down kind opens nothing and stores nothing.
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridTimepickerDropDown* TimepickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridGridDropDown* GridDropDown();
+    TGridColorDropDown* ColorDropDown();
+    TGridImageDropDown* ImageDropDown();
+    TGridAdvGridDropDown* AdvGridDropDown();
     // Sorting (virtual, in this order after the grid's other virtual operations): by
     // SortSettings' column and direction, by the sort-index columns, inside groups; QUnSort
     // restores the unsorted order.
@@ -2353,6 +2362,64 @@ private:
     // DeleteRows moves each row to the end to drop it: past the footer's row, which is no move
     // onto it.
     bool FRowsLeaving = false;
+
+    // ---- In-place editors: the default text editor, the editor controls, the fixed-cell editors ----
+public:
+    // The editor controls made by the constructor (run time only; nullptr while designing).
+    TGridCombo* Combobox() const { return FEditCombo.get(); }
+    TGridEditBtn* BtnEdit() const { return FEditBtn.get(); }
+    TGridUnitEditBtn* BtnUnitEdit() const { return FUnitEditBtn.get(); }
+    // Lookup completion of the default editor from LookupItems.
+    bool Lookup = false;
+    bool LookupCaseSensitive = false;
+    // Leaving the editor adds its text to LookupItems.
+    bool LookupHistory = false;
+    // The characters an edValidChars cell takes: ValidChars when not empty, else ValidCharSet
+    // (character codes 0..255).
+    String ValidChars;
+    std::bitset<256> ValidCharSet;
+    // The numeric keypad's decimal key types the locale's decimal separator.
+    bool ExcelStyleDecimalSeparator = false;
+    TGridClipboardEvent OnClipboardCopy;
+    TGridClipboardEvent OnClipboardCut;
+    TGridClipboardEvent OnClipboardPaste;
+    TClipboardPasteCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
+    TDblClickCellEvent OnDblClickCell;
+    TEndRowSizeEvent OnEndRowSize;
+
+protected:
+    // The platform grid's editor factory: the default text editor.
+    TInplaceEdit* CreateEditor() override;
+    // Hooks the default editor calls; they do nothing in the grid itself.
+    virtual void EditKeyDown(Word& Key, TShiftState Shift);
+    virtual void EditKeyMessage(TMessage& Message);
+    virtual void EditCaretMoved(const String& Text, TPoint Pos, int CaretPos);
+    virtual void EditFormulaMode(bool Enabled);
+    // The default editor (nullptr until the grid first shows it).
+    TAdvInplaceEdit* NormalEdit() const;
+    // Tab and Enter advance: not built yet (switched off); the current cell stays.
+    void AdvanceOnTab(bool Backward);
+    void AdvanceEdit(int ACol, int ARow, bool Forward, bool Force);
+
+    // The editor controls and the fixed-cell editors (the grid owns them).
+    TOwned<TGridCombo> FEditCombo;
+    TOwned<TGridTransEdit> FEditTrans;
+    TOwned<TGridTransCombo> FComboTrans;
+    TOwned<TGridCheckBox> FEditCheck;
+    TOwned<TGridEditBtn> FEditBtn;
+    TOwned<TGridUnitEditBtn> FUnitEditBtn;
+    TOwned<TGridButton> FGridButton;
+    // Made on first use.
+    TOwned<TGridSpin> FEditSpin;
+    TOwned<TGridDatePicker> FEditDate;
+    TOwned<TGridDateTimePicker> FEditDateTime;
+
+private:
+    // The constructor's editor controls, in their order (run time only), and the destructor's
+    // release of every editor control the grid made, in its order.
+    void MakeEditorControls();
+    void FreeEditorControls();
 
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);

@@ -81,7 +81,9 @@ bool TAdvStringGrid::EditorHandlesTab() const {
 // The can-show-editor query. A text-like kind lets the platform's text editor show; any other
 // kind opens its editor control here and refuses the text editor.
 bool TAdvStringGrid::CanEditShow() {
-    if (FValidating) return false;
+    // No editor shows while a validation runs; the text editor already open on its cell stays
+    // (validation stores the text into the cell it shows, which asks again).
+    if (FValidating) return FEditMode && InplaceEditor() && InplaceEditor()->Visible();
     bool result = TBaseGrid::CanEditShow();
     if (ComponentState().count(csDesigning)) return result;
     int bc = RealColIndex(Col()), br = Row();

@@ -1,6 +1,8 @@
 #include "SysUtils.h"
+#include "MessageBeepCount.h"
 
 #include <QApplication>
+#include <atomic>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -1881,9 +1883,18 @@ void Sleep(Cardinal Milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
+namespace {
+std::atomic<Cardinal> BeepCount{0};
+}
+
 bool MessageBeep(Cardinal) {
+    ++BeepCount;
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
     return true;
+}
+
+Cardinal MessageBeepCount() {
+    return BeepCount.load();
 }
 
 int ParamCount() {
