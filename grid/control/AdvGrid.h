@@ -2386,7 +2386,6 @@ public:
     TClipboardPasteCellEvent OnClipboardBeforePasteCell;
     TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
     TDblClickCellEvent OnDblClickCell;
-    TEndRowSizeEvent OnEndRowSize;
 
 protected:
     // The platform grid's editor factory: the default text editor.

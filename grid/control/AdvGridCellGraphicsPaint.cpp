@@ -460,6 +460,7 @@ void TAdvStringGrid::DrawCellGraphic(TRect& R, TCellGraphic* Graphic, TVAlignmen
             c->Font()->Assign(saved.get());
             c->Brush()->SetStyle(bsSolid);
             c->SetBkMode(bk);
+            if (ShowsSortIndicator(col, row)) DrawSortIndicator(c, col, cell.Right - 10, cell.Top + 8);
             break;
         }
         case ctNode: DrawNodeButton(c, g, Graphic, col, row, Ctx.State); break;
