@@ -8,6 +8,7 @@
 #include "Caret.h"
 #include "Forms.h"
 #include "SysUtils.h"
+#include "KeyTyping.h"
 #include "TestSupport.h"
 
 #include <QClipboard>
@@ -62,16 +63,7 @@ protected:
         DD->SetSelLength(SelLength);
         Changes = 0;
     }
-    // Types each character as its key would.
-    void Type(const String& Text) {
-        for (QChar ch : Text) {
-            const ushort u = ch.unicode();
-            if ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == ' ')
-                SimulateText(DD, String(ch));
-            else
-                SimulateKey(DD, 0, {}, ch);
-        }
-    }
+    void Type(const String& Text) { TypeKeys(DD, Text); }
     static void SetClipboard(const String& Text) { QGuiApplication::clipboard()->setText(Text); }
 
     TFormatSettings Saved;

@@ -8,6 +8,7 @@
 #include "GridUtil.h"
 #include "MessageBeepCount.h"
 #include "SysUtils.h"
+#include "KeyTyping.h"
 #include "TestSupport.h"
 
 #include <QClipboard>
@@ -102,16 +103,7 @@ protected:
         }
         return e;
     }
-    // Types each character as its key would.
-    static void Type(TWinControl* Target, const String& Text) {
-        for (QChar ch : Text) {
-            const ushort u = ch.unicode();
-            if ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == ' ')
-                SimulateText(Target, String(ch));
-            else
-                SimulateKey(Target, 0, {}, ch);
-        }
-    }
+    static void Type(TWinControl* Target, const String& Text) { TypeKeys(Target, Text); }
     static void SetClipboard(const String& Text) { QGuiApplication::clipboard()->setText(Text); }
 
     TFormatSettings Saved;
