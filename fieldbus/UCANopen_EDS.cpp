@@ -6,7 +6,7 @@
 #include "XmlDoc.h"
 
 #include <algorithm>
-#include <cstring>
+#include <utility>
 
 int EDS_NR_Receive_PDO = 0;
 int EDS_NR_Transmit_PDO = 0;
@@ -371,8 +371,8 @@ void Read_SDO_Server_CANopen() {
     if (!FileExists(File_SDO_Server_CANopen)) return;
     TXMLDocument doc(nullptr);
     const TXMLNode root = Load(doc, File_SDO_Server_CANopen);
-    for (const char* name : {"SDO_Read", "SDO_Write"}) {
-        const bool readOnly = std::strcmp(name, "SDO_Read") == 0;
+    // The read table's entries are read-only, the write table's read-write.
+    for (const auto& [name, readOnly] : {std::pair{"SDO_Read", true}, std::pair{"SDO_Write", false}}) {
         for (TXMLNode row = Section(root, name, File_SDO_Server_CANopen).FirstChild(); row;
              row = row.NextSibling()) {
             const Word index = Word(StrToInt(row.RequiredAttribute(QStringLiteral("Index"))));

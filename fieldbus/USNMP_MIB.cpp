@@ -10,7 +10,6 @@
 
 #include "Classes.h"
 
-#include <cstring>
 #include <memory>
 
 std::vector<bool> MIB_Read_Int;
@@ -22,11 +21,10 @@ String S(const char* Text) {
     return String::fromLatin1(Text);
 }
 
-// The eight data-block objects of bufferin or bufferout and the node of their value objects.
-void Blocks(QStringList& L, const char* Buffer, const char* Access) {
-    L << QStringLiteral("%1 OBJECT IDENTIFIER::= { data %2 }")
-             .arg(S(Buffer))
-             .arg(std::strcmp(Buffer, "bufferin") == 0 ? 4 : 5);
+// The node Buffer (number DataNumber under data), its eight data-block objects and the node of
+// its value objects.
+void Blocks(QStringList& L, const char* Buffer, int DataNumber, const char* Access) {
+    L << QStringLiteral("%1 OBJECT IDENTIFIER::= { data %2 }").arg(S(Buffer)).arg(DataNumber);
     for (int k = 1; k <= 8; ++k)
         L << QStringLiteral("%1blk%2 OBJECT-TYPE SYNTAX OCTET STRING MAX-ACCESS %3 STATUS current "
                             "DESCRIPTION \"data block n.%2\" ::= { %1 %2 }")
@@ -106,9 +104,9 @@ QStringList MIB_Lines(const QStringList& Read, const std::vector<bool>& ReadInt,
       << QStringLiteral("countout  OBJECT-TYPE SYNTAX INTEGER       MAX-ACCESS read-write STATUS current  "
                         "DESCRIPTION \"\" ::= { data 3}");
 
-    Blocks(L, "bufferin", "read-only");
+    Blocks(L, "bufferin", 4, "read-only");
     Objects(L, Read, ReadInt, "bufferinval", false, "OBJECT-TYPE", "read-only", "bufferinval");
-    Blocks(L, "bufferout", "read-write");
+    Blocks(L, "bufferout", 5, "read-write");
     Objects(L, Write, WriteInt, "bufferoutval", false, "OBJECT-TYPE", "read-write", "bufferoutval");
 
     // Every read object is also sent as a notification, always named by its number.
