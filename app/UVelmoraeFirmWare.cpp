@@ -4,6 +4,7 @@
 #include "SysUtils.h"
 #include "UAbout.h"
 #include "UBACnet_Eng_Unit.h"
+#include "UTopicTemplate.h"
 #include "UBACnet_EDE.h"
 #include "UCANopen_EDS.h"
 #include "UBoot.h"
@@ -339,6 +340,7 @@ void TFVelmoraeFirmWare::Change_Language() {
     // and MQTT windows after it.
     if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
+    if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
 
 void TFVelmoraeFirmWare::Start_Program(const String& NomeSW, const String& Parameter, Byte tipo) {

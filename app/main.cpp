@@ -10,6 +10,7 @@
 #include "UOpenConf.h"
 #include "UParGen.h"
 #include "UProfinetFileName.h"
+#include "UTopicTemplate.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     // SNMP and MQTT windows after it.
     Application->CreateForm(FBACnet_Eng_Unit);
     Application->CreateForm(FProfinetFileName);
+    Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the
     // main window's first paint and print the time it took.
     InstallStartupProbe([] { Application->Terminate(); });

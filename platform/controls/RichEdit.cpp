@@ -265,6 +265,7 @@ void TRichEdit::CreateParams(TCreateParams& Params) {
 }
 
 QWidget* TRichEdit::CreateNative(QWidget* Host) {
+    Doc(); // the document takes the text set while there was no window
     QWidget* w = TMemo::CreateNative(Host);
     if (auto* edit = qobject_cast<QTextEdit*>(w)) {
         // The window shows the control's own document, set up as the box set up its own.

@@ -76,7 +76,11 @@ TEST_F(RichEditOnForm, RtfLoadsAndSavesWithAndWithoutAWindow) {
         SCOPED_TRACE(window ? "with a window" : "without a window");
         auto* edit = new TRichEdit(Form);
         ScopeGuard free([&] { TObject::Free(edit); });
+        // A text set before the window is made shows in it.
+        edit->SetText(QStringLiteral("before"));
         if (window) edit->SetParent(Form);
+        EXPECT_EQ(edit->Text(), QStringLiteral("before"));
+        EXPECT_EQ(edit->Document()->toPlainText(), QStringLiteral("before"));
         LoadLines(edit, Sample);
         EXPECT_EQ(edit->Text(), QStringLiteral("plain bold red\r\nsecond"));
         EXPECT_EQ(edit->Lines()->Count(), 2);
