@@ -451,7 +451,9 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     FNavigation->Assign(src->Navigation());
     FGrouping->Assign(src->Grouping());
     FSearchFooter->Assign(src->SearchFooter());
+    FPrintSettings->Assign(src->PrintSettings());
     FFilter->Assign(src->Filter());
+    FHTMLSettings->Assign(src->HTMLSettings());
     FBands->Assign(src->Bands());
     FCellNode->Assign(src->CellNode());
     FSortSettings->Assign(src->SortSettings());
