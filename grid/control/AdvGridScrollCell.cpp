@@ -5,14 +5,6 @@
 
 #include <algorithm>
 
-void TAdvStringGrid::MakeCellScrollBar() {
-    TScrollBar* bar = Make(FScrollBar, new TScrollBar(nullptr), "ScrollBar");
-    bar->SetKind(sbVertical);
-    bar->SetVisible(false);
-    bar->SetTabStop(false);
-    bar->SetParent(this);
-}
-
 bool TAdvStringGrid::CellScrollBarScroll(TWMScroll& Message) {
     TScrollBar* bar = FScrollBar.get();
     const HWND from = HWND(Message.ScrollBar);
