@@ -120,6 +120,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         AOwner && (AOwner->ComponentState().count(csReading) || AOwner->ComponentState().count(csLoading));
     Make(FSearchFooter, new TSearchFooter(this, designing && !ownerStreaming), "SearchFooter");
     Make(FFloatingFooter, new TFloatingFooter(this), "FloatingFooter");
+    Make(FPrintSettings, new TPrintSettings(this), "PrintSettings");
+    Make(FHTMLSettings, new THTMLSettings(), "HTMLSettings");
     Make(FSortSettings, new TSortSettings(this), "SortSettings");
     Make(FDragDropSettings, new TDragDropSettings(this), "DragDropSettings");
     Make(FDragScrollOptions, new TDragScrollOptions(), "DragScrollOptions");
@@ -204,6 +206,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         moveButton->SetEnabled(false);
         moveButton->SetVisible(false);
         moveButton->SetParent(this);
+        MakeCellScrollBar();
     }
 
     FIsWinXP = CheckWin32Version(5, 1);
@@ -263,6 +266,15 @@ void TAdvStringGrid::MakeEditorControls() {
     button->OnClick = [this](TObject* Sender) { GridButtonClick(Sender); };
 }
 
+// The bar laid over scroll-bar cells (AdvGridScrollCell.cpp).
+void TAdvStringGrid::MakeCellScrollBar() {
+    TScrollBar* bar = Make(FScrollBar, new TScrollBar(nullptr), "ScrollBar");
+    bar->SetKind(sbVertical);
+    bar->SetVisible(false);
+    bar->SetTabStop(false);
+    bar->SetParent(this);
+}
+
 void TAdvStringGrid::FreeEditorControls() {
     Drop(FEditCombo, "EditCombo");
     Drop(FEditTrans, "EditTrans");
@@ -285,6 +297,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     StopDragScroll();
     if (!ComponentState().count(csDesigning)) BalloonDone();
     LeaveFormResizeChain();
+    if (FColumnSize->Save) SaveColSizesOnExit();
     if (FFocusFrameGrid == this) FFocusFrameGrid = nullptr;
     ClearTextOnly = false;
     SaveHiddenCells = false;
@@ -304,6 +317,8 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FModifiedRows, "ModifiedRows");
     Drop(FEnabledRows, "EnabledRows");
     Drop(FNotifierList, "NotifierList");
+    Drop(FPrintSettings, "PrintSettings");
+    Drop(FHTMLSettings, "HTMLSettings");
     Drop(FSortSettings, "SortSettings");
     Drop(FDragDropSettings, "DragDropSettings");
     Drop(FDragScrollOptions, "DragScrollOptions");
@@ -342,6 +357,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FFocusWindow, "FocusWindow");
     FreeEditorControls();
     Drop(FMoveButton, "MoveButton");
+    Drop(FScrollBar, "ScrollBar");
     Drop(FScrollHintWnd, "ScrollHintWnd");
 }
 
@@ -383,9 +399,7 @@ void TAdvStringGrid::CreateWnd() {
         if (FScrollType == ssMetro) CreateMetroScrollControls();
         if (FBalloon->Enable()) BalloonInit();
     }
-    if (FColumnSize->Save) {
-        // Column widths are restored with the column-state persistence.
-    }
+    if (FColumnSize->Save) LoadSavedColSizes();
     SetTimer(Handle(), GridTimerId, GridTimerInterval);
     if (ComponentState().count(csDesigning) && !FGridLoaded && !Loading()) Font()->SetName("Tahoma");
     FIsWinXP = FIsWinXP && AdvXPVS.IsThemeActive && AdvXPVS.IsThemeActive();
@@ -405,6 +419,7 @@ void TAdvStringGrid::Loaded() {
         SetLook(glCustom);
         SetLook(glKit);
     }
+    if (FColumnSize->Save) LoadSavedColSizes();
     FFixedRowsMin = TBaseGrid::FixedRows();
     FFixedColsMin = TBaseGrid::FixedCols();
     MinRowHeight = DefaultRowHeight();
@@ -445,7 +460,9 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     FNavigation->Assign(src->Navigation());
     FGrouping->Assign(src->Grouping());
     FSearchFooter->Assign(src->SearchFooter());
+    FPrintSettings->Assign(src->PrintSettings());
     FFilter->Assign(src->Filter());
+    FHTMLSettings->Assign(src->HTMLSettings());
     FBands->Assign(src->Bands());
     FCellNode->Assign(src->CellNode());
     FSortSettings->Assign(src->SortSettings());
