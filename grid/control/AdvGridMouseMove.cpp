@@ -8,12 +8,14 @@
 #include "GridFilterDropDown.h"
 #include "GridDragDrop.h"
 #include "GridUtil.h"
+#include "Hints.h"
 #include "HTMLHintWindow.h"
 #include "MarkupRender.h"
 #include "Menus.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -443,27 +445,22 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         }
     }
 
-    // The borders of fixed columns and rows that can be sized.
-    FSizeFixed = false;
-    {
-        int edge = 0;
-        for (int i = 0; i < FixedCols(); ++i) {
-            if (std::abs(edge + ColWidths(i) - X) < 3 && onCell && !designing)
-                FSizeFixed = FMouseActions->SizeFixedCol;
-            edge += ColWidths(i) + 1;
-        }
-        if (FSizingFixed) FSizeFixedX = X;
-    }
-    FSizeFixedR = false;
-    {
-        int edge = 0;
-        for (int i = 0; i < FixedRows(); ++i) {
-            if (std::abs(edge + RowHeights(i) - Y) < 3 && onCell && !designing)
-                FSizeFixedR = FMouseActions->SizeFixedRow;
-            edge += RowHeights(i) + 1;
-        }
-        if (FSizingFixedR) FSizeFixedY = Y;
-    }
+    // The borders of fixed columns and rows that can be sized: Pos within 3 pixels of the far
+    // edge of one of the Count fixed cells, whose edges run on by each size and a line.
+    auto onFixedBorder = [&](int Count, const std::function<int(int)>& Size, int Pos) {
+        bool on = false;
+        for (int i = 0, edge = 0; i < Count; edge += Size(i) + 1, ++i)
+            on = on || std::abs(edge + Size(i) - Pos) < 3;
+        return on && onCell && !designing;
+    };
+    FSizeFixed = onFixedBorder(
+                     FixedCols(), [this](int I) { return ColWidths(I); }, X) &&
+                 FMouseActions->SizeFixedCol;
+    if (FSizingFixed) FSizeFixedX = X;
+    FSizeFixedR = onFixedBorder(
+                      FixedRows(), [this](int I) { return RowHeights(I); }, Y) &&
+                  FMouseActions->SizeFixedRow;
+    if (FSizingFixedR) FSizeFixedY = Y;
 
     // The resizer grip at the selection's bottom-right corner.
     bool onResizer = false;
@@ -530,7 +527,9 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     if (FLastHintPos.X != -1 && onCell) {
         const TPoint b = BaseCell(col, row);
         if (b.X != FLastHintPos.X || b.Y != FLastHintPos.Y) {
-            if (Application) Application->CancelHint();
+            // A hint that shows for the old cell goes; the pause the platform has just started
+            // for the new place runs on.
+            if (Application && ShownHintWindow()) Application->CancelHint();
             FLastHintPos = TPoint(-1, -1);
         }
     }
