@@ -5,6 +5,7 @@
 #include "AdvStyleIF.h"
 #include "AdvXPVS.h"
 #include "Forms.h"
+#include "GridFilterDropDown.h"
 #include "GridCellEditors.h"
 #include "GridDropDowns.h"
 #include "GridScrollControls.h"
@@ -96,6 +97,20 @@ void TAdvStringGrid::ParentFormResize(TObject* Sender) {
         }
     }
     StretchSettingColumn();
+}
+
+// The filter lists are made hidden with the grid and become its children when one first opens
+// (a grid whose filter never opens makes no list window); a pick or a tick goes to the grid's
+// filter handling.
+void TAdvStringGrid::MakeFilterLists() {
+    TDropList* list = Make(FDropList, new TDropList(nullptr), "DropList");
+    list->SetVisible(false);
+    list->SetBounds(0, 0, 0, 0);
+    list->OnSelect = [this](TObject* Sender, int ItemIndex) { FilterSelect(Sender, ItemIndex); };
+    TDropCheckList* check = Make(FDropCheckList, new TDropCheckList(nullptr), "DropCheckList");
+    check->SetVisible(false);
+    check->SetBounds(0, 0, 0, 0);
+    check->OnSelect = [this](TObject* Sender, int ItemIndex) { FilterCheck(Sender, ItemIndex); };
 }
 
 TCustomForm* TAdvStringGrid::FindParentForm(TControl* Control) {
@@ -194,6 +209,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     TStringList* filterList = Make(FFilterList, new TStringList(), "FilterList");
     filterList->SetDuplicates(dupIgnore);
     filterList->SetSorted(true);
+    MakeFilterLists();
 
     if (!designing) {
         Make(FFocusWindow, new TGridFocusWindow(nullptr), "FocusWindow");
@@ -347,6 +363,8 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FInitialColSizes, "InitialColSizes");
     Drop(FFilterDropDown, "FilterDropDown");
     Drop(FFilterList, "FilterList");
+    Drop(FDropList, "DropList");
+    Drop(FDropCheckList, "DropCheckList");
     Drop(FSyncGrid, "SyncGrid");
     static const char* const arrowNames[] = {"ArwU", "ArwD", "ArwL", "ArwR"};
     for (int d = arrUp; d <= arrRight; ++d) Drop(FArrows[d], arrowNames[d]);

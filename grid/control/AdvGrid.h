@@ -47,6 +47,8 @@ class TTimer;
 class THTMLHintWindow;
 class THeaderDragButton;
 class TCustomIniFile;
+class TDropList;
+class TDropCheckList;
 struct THintInfo;
 
 // Event types of the grid's own dispatchers (the sender first; several take the row first).
@@ -149,6 +151,18 @@ using TRatingChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, double& 
 // A row of the disjunct row selection is about to change its flag (Allow False keeps it), and has.
 using TRowDisjunctSelectEvent = TEvent<TObject*, int /*ARow*/, bool /*Value*/, bool& /*Allow*/>;
 using TRowDisjunctSelectedEvent = TEvent<TObject*, int /*ARow*/>;
+
+// The events of the mouse movement: the fixed cells' drop-down button, OLE drags, live column and
+// row moves and sizes, links entered and left, and a changed selection.
+using TFixedDropDownClickEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, TPopupMenu*& /*AMenu*/, bool& /*KeepFixedCellHighlighted*/>;
+using TOleDragEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*data*/, bool& /*Allow*/>;
+using TOleDragStartEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/>;
+using TOleDragStopEvent = TEvent<TObject*, int /*OLEEffect*/>;
+using TRowColMoveEvent = TEvent<TObject*, int /*ACol or ARow*/, bool& /*Allow*/>;
+using TRowColSizingEvent = TEvent<TObject*, int /*ACol or ARow*/, int /*Size*/>;
+using TAnchorEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*Anchor*/>;
+using TSelectionChangedEvent = TEvent<TObject*, int /*ALeft*/, int /*ATop*/, int /*ARight*/, int /*ABottom*/>;
 
 // The keys of the grid's disjunct cell selection, one per selected cell: row x 65536 + column.
 // They are 64 bits wide, so rows from 32768 on neither overflow nor share a key with another row;
@@ -1307,6 +1321,43 @@ public:
     // nullptr while designed).
     THeaderDragButton* MoveButton() const { return FMoveButton.get(); }
 
+    // ---- Mouse movement, hover and the filter drop-down (AdvGridMouseMove.cpp, GridFilterDropDown.cpp) ----
+    // Forgets the fixed borders under the pointer and a kept header highlight; the hovered fixed
+    // cell is forgotten and repainted.
+    void ResetFixedCellHighlight();
+    // A borderless, stay-on-top, half-transparent window that never takes the activation, showing
+    // the cells of ARect (given in either corner order) as the grid paints them. The caller
+    // shows and frees it.
+    TCustomForm* SelectionToForm(const TGridRect& ARect);
+    // The hover state the pointer left: the hovered fixed cell, the cell whose button is hot
+    // ((-1, -1): none), the hovered row (-1: none).
+    TPoint HoverFixedCell() const { return TPoint(FHoverFixedX, FHoverFixedY); }
+    TPoint HoverButtonCell() const { return FHoverButton; }
+    int HoverRowIndex() const { return FHoverRowIdx; }
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // The filter lists and the real column whose list is open (-1: none).
+    TDropList* DropList() const { return FDropList.get(); }
+    TDropCheckList* DropCheckList() const { return FDropCheckList.get(); }
+    int FilterColumn() const { return FFilterCol; }
+    // The filter button opens the check list instead of the plain list.
+    bool FilterDropDownCheck = false;
+    // The popup menu of the fixed cells' drop-down button.
+    TPopupMenu* FixedDropDownMenu = nullptr;
+    TFixedDropDownClickEvent OnFixedDropDownClick;
+    TOleDragEvent OnOleDrag;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TRowColMoveEvent OnColumnMove;
+    TRowColMoveEvent OnRowMove;
+    TRowColMoveEvent OnColumnMoving;
+    TRowColMoveEvent OnRowMoving;
+    TRowColSizingEvent OnColumnSizing;
+    TRowColSizingEvent OnRowSizing;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    TSelectionChangedEvent OnSelectionChanged;
+    TNotifyEvent OnStartBlockFocus;
+
     // ---- Scrolling, size changes and notifications (AdvGridScrolling.cpp) ----
     // The bars the grid asks for, kept by the grid and passed on to the platform grid.
     TScrollStyle ScrollBars() const { return FGridScrollBars; }
@@ -2057,6 +2108,74 @@ protected:
     int FSizingRowHeight = 0;
     bool FUserSizing = false;
 
+    // ---- Mouse movement, hover and the filter drop-down (AdvGridMouseMove.cpp, GridFilterDropDown.cpp) ----
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TMessage& Message);
+    // Repaints the selection for the looks that paint it in gradients and fires
+    // OnSelectionChanged.
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void StartBlockFocus();
+    // The editor of a fixed cell, opened by the button handlers: not built yet (switched off).
+    void StartFixedCellEdit(int ACol, int ARow);
+    // The filter lists: the release on a column's filter button opens one; the lists close
+    // themselves on Esc, focus loss and a cancel-mode message with the cursor outside them.
+    enum TCloseFilterReason { cfEscape, cfFocusLost };
+    bool OnFilterButton(int ACol, int ARow, int X, int Y);
+    void ShowFilterList(int ACol, int ARow);
+    void CloseFilterList(TWinControl* List, TCloseFilterReason Reason, HWND FocusTo);
+    void DropListMessage(TWinControl* List, TMessage& Message, bool& Handled);
+    void MakeFilterLists();
+    // Steps of the mouse move: the links under the pointer (True: the cursor is handled), the
+    // visuals of a running column or row move, the size hint, the OLE drag start.
+    bool HoverLinks(int ACol, int ARow, int X, int Y);
+    void ShowMoveVisuals(int ACol, int ARow, int X, int Y);
+    void ShowDragImage(TCustomForm* Form);
+    void HideMoveVisuals();
+    void ShowSizeHint(int X, int Y);
+    void StartOleDrag(int ACol, int ARow);
+    friend class TDropList;
+    friend class TDropCheckList;
+    // State the button handlers set and this handling reads: the first row or column of a drag
+    // selection over the fixed cells (-1: none), a press inside the selection that may start an
+    // OLE drag, the button held with the left column kept, the sizing press (column, row,
+    // position, offset from the cell's far edges), the fixed borders under the pointer and their
+    // sizing, the row the insertion arrows point at.
+    int FMouseSelectStart = -1;
+    bool FSelectionClick = false;
+    bool FMouseKeepDown = false;
+    int FOldKeepLeftCol = 0;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Clickposdx = 0;
+    int Clickposdy = 0;
+    bool FSizeFixed = false;
+    bool FSizeFixedR = false;
+    bool FSizingFixed = false;
+    bool FSizingFixedR = false;
+    int FSizeFixedX = 0;
+    int FSizeFixedY = 0;
+    int FMoveRowInd = -1;
+    // This handling's own state: the current cell at the last key, the real column whose filter
+    // list is open, a fixed-cell highlight kept past the pointer's leaving, the selection as
+    // last painted while range selecting and while dragging over the fixed cells, the cell whose
+    // button is hot, the link under the pointer as last reported (the platform grid's FAnchor is
+    // its selection anchor), the cell whose scroll bar shows, the inherited mouse-down running.
+    TPoint FLastKeyCell{-1, -1};
+    int FFilterCol = -1;
+    bool FNoMouseLeave = false;
+    TGridRect FMoveSelection{-1, -1, -1, -1};
+    TGridRect FSizeSelection{-1, -1, -1, -1};
+    TPoint FHoverButton{-1, -1};
+    String FLinkAnchor;
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    bool FEditStart = false;
+
 private:
     // ---- Cell graphics painting, glyphs and backgrounds ----
     // The percentage of an advanced progress bar for Value in its range (0 for an empty range).
@@ -2307,6 +2426,8 @@ private:
     TOwned<TList> FNotifierList;
     TOwned<TFilterDropDown> FFilterDropDown;
     TOwned<TStringList> FFilterList;
+    TOwned<TDropList> FDropList;
+    TOwned<TDropCheckList> FDropCheckList;
     // Run time only.
     TOwned<TGridFocusWindow> FFocusWindow;
     std::array<TOwned<TArrowWindow>, 4> FArrows;

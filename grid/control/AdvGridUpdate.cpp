@@ -50,6 +50,7 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_VSCROLL: CallHandler<TWMScroll>(this, &TAdvStringGrid::WMVScroll, Message); break;
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_NOTIFY: CallHandler<TWMNotify>(this, &TAdvStringGrid::WMNotify, Message); break;
+        case CM_MOUSELEAVE: CMMouseLeave(Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }

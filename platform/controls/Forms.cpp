@@ -189,7 +189,10 @@ QWidget* TCustomForm::CreateWidget(const TCreateParams& Params, QWidget* ParentW
         if (Params.Style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
     }
     if (Params.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    const bool noActivate = (Params.ExStyle & WS_EX_NOACTIVATE) != 0;
+    if (noActivate) flags |= Qt::WindowDoesNotAcceptFocus;
     auto* w = new TControlWidget(this, nullptr, flags);
+    if (noActivate) w->setAttribute(Qt::WA_ShowWithoutActivating, true);
     w->setWindowTitle(Params.Caption);
     return w;
 }
@@ -620,6 +623,9 @@ void TScreen::BringFormToFront(TCustomForm* Form) {
 }
 
 void TScreen::ActivateForm(TCustomForm* Form, bool Focus) {
+    // A not-activating window (a drag image, a floating picture) never becomes the active form:
+    // the form that was active keeps the activation and the keyboard.
+    if (Form && Form->HandleAllocated() && (Form->WindowExStyle() & WS_EX_NOACTIVATE)) return;
     if (FActiveForm == Form) {
         if (Focus && Form) {
             TWinControl* focused = TControlPrivate::Focused();

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -629,6 +630,10 @@ int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const {
     QListWidgetItem* item = l->itemAt(vp);
     if (item) return l->row(item);
     return Existing ? -1 : FItems->Count();
+}
+
+int TCustomListBox::ItemHeight() const {
+    return QFontMetrics(Font()->ToQFont()).height() + 2;
 }
 
 bool TCustomListBox::PassesKey(Word Key, const TShiftState& Shift) const {

@@ -371,6 +371,8 @@ public:
     void Clear();
     // Index of the item at a client point, -1 for none.
     int ItemAtPos(const TPoint& Pos, bool Existing) const;
+    // Height of one item: the font's line height and a pixel above and below.
+    int ItemHeight() const;
 
     void Dispatch(TMessage& Message) override;
 
