@@ -2498,6 +2498,7 @@ private:
     TFindParams FFindParams;
     // The options of the edit-change (0), forward (1) and backward (2) searches.
     TFindParams SearchFooterParams(int Handler);
+    void SearchFooterButtonSearch(bool Backward);
     void SetSearchEditColor(TColor Value);
     void RemoveFooterHighlight();
     void ApplyFooterHighlight();

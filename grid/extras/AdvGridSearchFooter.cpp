@@ -76,7 +76,9 @@ void TAdvStringGrid::SearchPanelEditChange(TObject*) {
     }
 }
 
-void TAdvStringGrid::SearchPanelForwardClick(TObject*) {
+// Find next and find previous: the same steps, but the previous search moves the top row before
+// it scrolls the found cell into view.
+void TAdvStringGrid::SearchFooterButtonSearch(bool Backward) {
     if (!FSearchPanel) return;
     const String text = FSearchPanel->EditControl()->Text();
     if (!FSearchFooter->AutoSearch) {
@@ -84,33 +86,28 @@ void TAdvStringGrid::SearchPanelForwardClick(TObject*) {
         if (text != FLastSearch) SearchCell = TPoint(-1, -1);
         FLastSearch = text;
     }
-    const TPoint found = Find(SearchCell, text, SearchFooterParams(ForwardSearch));
+    const TPoint found =
+        Find(SearchCell, text, SearchFooterParams(Backward ? BackwardSearch : ForwardSearch));
     SearchCell = found;
-    if (found.X >= 0) ScrollInView(found.X, found.Y);
+    const auto showFound = [&] {
+        if (found.X >= 0) ScrollInView(found.X, found.Y);
+    };
+    if (!Backward) showFound();
     const int f = FooterRowShown() ? 0 : 1;
     if (TopRow() + VisibleRowCount() + f - 3 < Row() &&
         (1 - f) + VisibleRowCount() + FixedRows() < RowCount())
         SetTopRow(TopRow() + 2);
-    SearchFooterAction(text, found.X, found.Y, saFindNext);
+    if (Backward) showFound();
+    SearchFooterAction(text, found.X, found.Y, Backward ? saFindPrevious : saFindNext);
     FSearchPanel->Invalidate();
 }
 
+void TAdvStringGrid::SearchPanelForwardClick(TObject*) {
+    SearchFooterButtonSearch(false);
+}
+
 void TAdvStringGrid::SearchPanelBackwardClick(TObject*) {
-    if (!FSearchPanel) return;
-    const String text = FSearchPanel->EditControl()->Text();
-    if (!FSearchFooter->AutoSearch) {
-        if (text != FLastSearch) SearchCell = TPoint(-1, -1);
-        FLastSearch = text;
-    }
-    const TPoint found = Find(SearchCell, text, SearchFooterParams(BackwardSearch));
-    SearchCell = found;
-    const int f = FooterRowShown() ? 0 : 1;
-    if (TopRow() + VisibleRowCount() + f - 3 < Row() &&
-        (1 - f) + VisibleRowCount() + FixedRows() < RowCount())
-        SetTopRow(TopRow() + 2);
-    if (found.X >= 0) ScrollInView(found.X, found.Y);
-    SearchFooterAction(text, found.X, found.Y, saFindPrevious);
-    FSearchPanel->Invalidate();
+    SearchFooterButtonSearch(true);
 }
 
 void TAdvStringGrid::SearchPanelExitClick(TObject*) {

@@ -2,12 +2,9 @@
 // follows.
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
-#include "OSInfo.h"
-#include "Registry.h"
+#include "TempRegistryFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 namespace {
 
@@ -277,18 +274,7 @@ TEST(GridStyles, LegacySchemes) {
 
 // The Office theme in force (here: decided by the visual style, no Office settings) is applied
 // once; the same theme again changes nothing.
-class OfficeThemeGrid : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        SetRegistryFileName(FDir.filePath(QStringLiteral("registry.ini")));
-    }
-    void TearDown() override {
-        SetRegistryFileName(QString());
-        ResetPlatformSwitches();
-    }
-    QTemporaryDir FDir;
-};
+using OfficeThemeGrid = TempRegistryFixture;
 
 TEST_F(OfficeThemeGrid, FollowsTheThemeOnce) {
     PlatformSwitches().ThemeColorName = QStringLiteral("HomeStead");
