@@ -36,3 +36,20 @@ TGridImageDropDown* TAdvStringGrid::ImageDropDown() {
 TGridAdvGridDropDown* TAdvStringGrid::AdvGridDropDown() {
     return FAdvGridDropDown;
 }
+
+// The drop-down editors made so far take the grid's component style or colour tones.
+void TAdvStringGrid::StyleDropDowns(TKitStyle AStyle) {
+    TAdvCustomDropDown* const made[] = {FColorDropDown,      FImageDropDown,        FGridDropDown,
+                                        FAdvGridDropDown,    FDetailPickerDropDown, FTimepickerDropDown,
+                                        FCalculatorDropDown, FMemoDropDown};
+    for (TAdvCustomDropDown* d : made)
+        if (d) d->SetComponentStyle(AStyle);
+}
+
+void TAdvStringGrid::TonesDropDowns(const TColorTones& ATones) {
+    TAdvCustomDropDown* const made[] = {FMemoDropDown,         FTrackbarDropDown, FTimepickerDropDown,
+                                        FCalculatorDropDown,   FGridDropDown,     FAdvGridDropDown,
+                                        FDetailPickerDropDown, FColorDropDown,    FImageDropDown};
+    for (TAdvCustomDropDown* d : made)
+        if (d) d->SetColorTones(ATones);
+}

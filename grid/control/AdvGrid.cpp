@@ -128,12 +128,25 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     SetControlStyle(style);
     const bool designing = ComponentState().count(csDesigning) != 0;
 
-    // The footer and search panels are made with the floating footer's and the search's code.
+    TFooterPanel* footer = Make(FFooterPanel, new TFooterPanel(this), "FooterPanel");
+    footer->SetAlign(alBottom);
+    footer->SetHeight(0);
+    footer->SetBorderWidth(0);
+    TSearchPanel* search = Make(FSearchPanel, new TSearchPanel(this), "SearchPanel");
+    search->SetAlign(alBottom);
+    search->SetHeight(0);
+    search->SetBorderWidth(0);
+    search->OnEditChange = [this](TObject* S) { SearchPanelEditChange(S); };
+    search->OnBackwardClick = [this](TObject* S) { SearchPanelBackwardClick(S); };
+    search->OnForwardClick = [this](TObject* S) { SearchPanelForwardClick(S); };
+    search->OnExitClick = [this](TObject* S) { SearchPanelExitClick(S); };
+    search->OnHighlightClick = [this](TObject* S) { SearchPanelHighlightClick(S); };
     Make(FCellFont, new TFont(), "CellFont");
     Make(FFocusHelper, new TFocusHelper(this), "FocusHelper");
     const bool ownerStreaming =
         AOwner && (AOwner->ComponentState().count(csReading) || AOwner->ComponentState().count(csLoading));
-    Make(FSearchFooter, new TSearchFooter(this, designing && !ownerStreaming), "SearchFooter");
+    Make(FSearchFooter, new TSearchFooter(this, designing && !ownerStreaming), "SearchFooter")->OnChange =
+        [this](TObject*) { UpdateSearchPanel(); };
     Make(FFloatingFooter, new TFloatingFooter(this), "FloatingFooter");
     Make(FPrintSettings, new TPrintSettings(this), "PrintSettings");
     Make(FHTMLSettings, new THTMLSettings(), "HTMLSettings");
@@ -223,6 +236,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         moveButton->SetVisible(false);
         moveButton->SetParent(this);
         MakeCellScrollBar();
+        FStyle = tsWindowsXP;
     }
 
     FIsWinXP = CheckWin32Version(5, 1);
@@ -357,6 +371,8 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FSortIndexes, "SortIndexes");
     Drop(FRowIndicator, "RowIndicator");
     Drop(FBackGround, "BackGround");
+    Drop(FFooterPanel, "FooterPanel");
+    Drop(FSearchPanel, "SearchPanel");
     Drop(FSearchFooter, "SearchFooter");
     Drop(FBalloon, "Balloon");
     Drop(FShowModified, "ShowModified");
@@ -417,6 +433,7 @@ void TAdvStringGrid::CreateWnd() {
         if (FScrollType == ssMetro) CreateMetroScrollControls();
         if (FBalloon->Enable()) BalloonInit();
     }
+    PlaceFooterPanels();
     if (FColumnSize->Save) LoadSavedColSizes();
     SetTimer(Handle(), GridTimerId, GridTimerInterval);
     if (ComponentState().count(csDesigning) && !FGridLoaded && !Loading()) Font()->SetName("Tahoma");
@@ -452,8 +469,13 @@ void TAdvStringGrid::Loaded() {
     }
     if (!FIsWinXP && FControlLook->ControlStyle() == csTheme && !ComponentState().count(csDesigning))
         FControlLook->SetControlStyle(csClassic);
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateSearchPanel();
     UpdateAlwaysShownScrollBars(false);
+    if (FAutoThemeAdapt && !ComponentState().count(csDesigning)) {
+        ApplyOfficeTheme();
+        if (HandleAllocated()) GetThemeNotifier(this)->RegisterWindow(Handle());
+    }
     InitOrigColSizes();
     SetColumnOrder();
     if (FBalloon->Enable()) BalloonInit();
@@ -473,6 +495,7 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     AnchorHint = src->AnchorHint;
     AutoNumAlign = src->AutoNumAlign;
     FAutoSize = src->AutoSize(); // the flag alone: no sizing now
+    FAutoThemeAdapt = src->AutoThemeAdapt();
     AutoFilterUpdate = src->AutoFilterUpdate;
     FMouseActions->Assign(src->MouseActions());
     FNavigation->Assign(src->Navigation());

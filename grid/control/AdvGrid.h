@@ -6,15 +6,18 @@
 #pragma once
 
 #include "AdvGridLooks.h"
+#include "AdvStyleIF.h"
 #include "BaseGrid.h"
 #include "CellGraphic.h"
 #include "CellNode.h"
 #include "GridAuxControls.h"
+#include "GridFooterPanel.h"
 #include "GridItem.h"
 #include "GridOptions.h"
 #include "GridPanelSettings.h"
 #include "GridPrintSettings.h"
 #include "GridScrollControls.h"
+#include "GridSearchPanel.h"
 #include "GridSettings.h"
 #include "GridStructure.h"
 #include "PictureContainer.h"
@@ -183,7 +186,7 @@ private:
     std::vector<std::int64_t> FItems;
 };
 
-class TAdvStringGrid : public TBaseGrid, public TGridSettingsHost {
+class TAdvStringGrid : public TBaseGrid, public TGridSettingsHost, public IKitStyle, public IKitTones {
 public:
     explicit TAdvStringGrid(TComponent* AOwner);
     ~TAdvStringGrid() override;
@@ -1861,12 +1864,12 @@ protected:
     void SettingsRTFDragDrop(bool) override {}
     void SettingsFooterRows(int AFixedFooters, bool HideLastRow) override;
     void SettingsHideLastRow(bool HideLastRow) override { FHideLastRow = HideLastRow; }
-    // The grid has no footer panel yet.
-    bool SettingsFooterPanelExists() const override { return false; }
-    void SettingsFooterPanelHeight(int) override {}
-    void SettingsFooterPanelVisible(bool) override {}
-    void SettingsFooterPanelShowHint(bool) override {}
-    void SettingsRepaintFooterPanel() override {}
+    // The footer panel (GridFooterPanel.cpp).
+    bool SettingsFooterPanelExists() const override { return FFooterPanel != nullptr; }
+    void SettingsFooterPanelHeight(int Height) override;
+    void SettingsFooterPanelVisible(bool Visible) override;
+    void SettingsFooterPanelShowHint(bool ShowHint) override;
+    void SettingsRepaintFooterPanel() override;
 
     // ---- Cell accessors: scroll-bar cells and the sizing state ----
     // After a base cell's text changed: an automatic-range scroll bar in it takes the row's
@@ -2612,4 +2615,93 @@ protected:
 private:
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);
+
+    // ---- Grid looks (AdvGridLooks.cpp), floating footer (GridFooterPanel.cpp), search panel
+    // (GridSearchPanel.cpp, its handlers in grid/extras/AdvGridSearchFooter.cpp) ----
+public:
+    // One of the sixteen colour sets: the reset, the look switch of the sets that have one, the
+    // set's colours; then the grid repaints.
+    virtual void SetStyle(TAdvGridStyle AStyle);
+    // Remembers the style and applies it as a colour set; a style but tsCustom returns metro
+    // scroll bars to normal ones. The drop-down editors made so far take it too.
+    void SetComponentStyle(TKitStyle AStyle) override;
+    // The component style applied last (tsWindowsXP at run time from the start).
+    TKitStyle Style() const { return FStyle; }
+    // The flat look of the tones: glClassic, flat, metro scroll bars, glyph check boxes and the
+    // tones' colours on the grid, its editors and its footers.
+    void SetColorTones(const TColorTones& ATones) override;
+    const TColorTones& ColorTones() const { return FColorTones; }
+    // One of the five legacy schemes: fixed and active-cell gradients and the search footer's
+    // colours; neither the look nor the selection changes.
+    void SetTheme(TXPColorScheme Scheme);
+    // Follow the Office colour theme (the search footer's buttons follow it too).
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value);
+    // Applies the component style of the current Office theme when the theme changed since the
+    // last call (otUnknown applies none).
+    void ApplyOfficeTheme();
+    TOfficeTheme OfficeTheme() const { return FOfficeTheme; }
+
+    // The panel of the floating footer and the search panel (both nullptr only while the grid
+    // is being made or freed).
+    TFooterPanel* FooterPanel() const { return FFooterPanel.get(); }
+    TSearchPanel* SearchPanel() const { return FSearchPanel.get(); }
+    // The calculation type of column ACol's footer cell (the last row); acNONE without cell
+    // properties. The setter stores it (making the properties) and calculates the column.
+    TColumnCalcType GetColumnCalc(int ACol);
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    TFooterPaintEvent OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+    TNotifyEvent OnCreatedSearchFooter;
+    // A click on a footer cell fires it with the last row.
+    TClickCellEvent OnClickCell;
+    TSearchEditChangeEvent OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+
+    // The finder behind the search footer; until the grid's finder is built, nothing is found
+    // ((-1, -1)) and no text is highlighted.
+    TPoint Find(TPoint StartCell, const String& S, const TFindParams& FindParams);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int Col, const String& HiText);
+    void UnHilightInGrid(bool DoFixed);
+    void UnHilightInCol(bool DoFixed, int Col);
+    // With the search footer shown: whether the last row is in view and its bottom lies above
+    // the search panel; and scrolling rows up until the last row is no longer under the panel.
+    bool LastRowAboveSearchPanel();
+    void AdjustForSearchFooter();
+    // The cell the last search found (the start of the next button search).
+    TPoint SearchCell = TPoint(-1, -1);
+    int FindCol = 0;
+
+private:
+    friend class TFooterPanel;
+    friend class TSearchPanel;
+    // The colour sets' common reset: selection, sort headers and ControlLook's colours.
+    void ResetStyleColors();
+    // The drop-down editors made so far take a component style or colour tones (bodies with
+    // the grid's drop-down getters).
+    void StyleDropDowns(TKitStyle AStyle);
+    void TonesDropDowns(const TColorTones& ATones);
+    // The search footer's last button search text (AutoSearch off) and the options built for a
+    // footer search.
+    String FLastSearch;
+    TFindParams FFindParams;
+    // The options of the edit-change (0), forward (1) and backward (2) searches.
+    TFindParams SearchFooterParams(int Handler);
+    void SearchFooterButtonSearch(bool Backward);
+    void SetSearchEditColor(TColor Value);
+    void RemoveFooterHighlight();
+    void ApplyFooterHighlight();
+    // The platform's theme change and the theme notifier's message: the Office theme is
+    // followed while AutoThemeAdapt is on.
+    void WMThemeChanged(TMessage& Message);
+    // The footer and search panels in the window: children, visibility and heights.
+    void PlaceFooterPanels();
+
+    TOwned<TFooterPanel> FFooterPanel;
+    TOwned<TSearchPanel> FSearchPanel;
+    TKitStyle FStyle = tsCustom;
+    TColorTones FColorTones;
+    bool FAutoThemeAdapt = false;
+    TOfficeTheme FOfficeTheme = otUnknown;
 };

@@ -393,7 +393,7 @@ void TAdvStringGrid::TopLeftChanged() {
     if (ComponentState().count(csDesigning)) Invalidate();
 }
 
-// The grid has no search panel of its own yet, so nothing lies over its last rows.
 int TAdvStringGrid::SearchPanelTop() const {
-    return -1;
+    if (!FSearchFooter->Visible() || !FSearchPanel) return -1;
+    return ClientHeight() - FSearchPanel->Height();
 }

@@ -40,6 +40,9 @@ enum TAdvGridStyle {
 
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 
+// The five colour schemes of SetTheme.
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+
 // Scroll bars that stay shown (disabled) when everything fits.
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 

@@ -240,6 +240,7 @@ void TAdvStringGrid::WMHScroll(TWMScroll& Message) {
     // A merged area that is mirrored, or a single column, is laid out anew: paint it all.
     if (code == SB_ENDSCROLL && (ColCount() == 1 || (UseRightToLeftAlignment() && ShowsMergedCells())))
         Invalidate();
+    UpdateFooter();
 }
 
 void TAdvStringGrid::WMVScroll(TWMScroll& Message) {
@@ -259,8 +260,22 @@ void TAdvStringGrid::WMVScroll(TWMScroll& Message) {
     if (code == SB_THUMBTRACK && ScrollSynch)
         SetTopRow(MulDiv(pos, RowCount() - VisibleRowCount() - TBaseGrid::FixedRows(), 127) +
                   TBaseGrid::FixedRows());
+    // With the search footer shown, the grid does not scroll past a last row that shows whole
+    // above the search panel.
+    const bool searchFooter = FSearchFooter->Visible();
+    if (searchFooter && (code == SB_LINEDOWN || code == SB_ENDSCROLL) && LastRowAboveSearchPanel()) {
+        Message.Result = 1;
+        return;
+    }
     const TGridRect before = FixedBackgroundCells();
     TBaseGrid::Dispatch(Message);
+    if (searchFooter) {
+        const bool atEnd = TopRow() + VisibleRowCount() >= RowCount();
+        if (code == SB_LINEUP && atEnd && TopRow() > TBaseGrid::FixedRows())
+            SetTopRow(TopRow() - 1);
+        else if ((code == SB_LINEDOWN || code == SB_ENDSCROLL) && atEnd)
+            AdjustForSearchFooter();
+    }
     const TGridRect after = FixedBackgroundCells();
     if (code != SB_THUMBTRACK && !(before == after)) {
         InvalidateGridRect(before);
@@ -412,6 +427,7 @@ void TAdvStringGrid::ColWidthsChanged() {
         UpdateColumnSize(sized, w);
         if (w != ColWidths(sized)) SetColWidths(sized, w);
     }
+    UpdateFooter();
     if (FControlList) CellControlsUpdate(false);
     if (FColumnSize->Stretch && FScrollProportional) UpdateVScrollBar();
 }

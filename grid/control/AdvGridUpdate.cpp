@@ -51,6 +51,8 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_NOTIFY: CallHandler<TWMNotify>(this, &TAdvStringGrid::WMNotify, Message); break;
         case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+        case WM_THEMECHANGED: WMThemeChanged(Message); break;
+        case WM_OFFICETHEMECHANGE: WMThemeChanged(Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
@@ -82,9 +84,10 @@ void TAdvStringGrid::CMEnabledChanged(TMessage& Message) {
     Invalidate();
 }
 
-// The floating footer repaints here too once the footer panel is built.
+// The floating footer shows the grid's colour right of its cells.
 void TAdvStringGrid::CMColorChanged(TMessage& Message) {
     TBaseGrid::Dispatch(Message);
+    UpdateFooter();
 }
 
 void TAdvStringGrid::CMCursorChanged(TMessage& Message) {

@@ -236,18 +236,8 @@ TControlLook::TControlLook(TGridSettingsHost* AGrid)
       FRadioOffGlyph(new TBitmap),
       FDropDownHeader(new THeaderAppearance(AGrid ? AGrid->SettingsOwner() : nullptr)),
       FDropDownFooter(new TFooterAppearance(AGrid ? AGrid->SettingsOwner() : nullptr)) {
-    for (TColor& c : FFixedGradient) c = clNone;
-    FFixedGradient[fgHoverFrom] = clWhite;
-    FFixedGradient[fgHoverTo] = clGray;
-    FFixedGradient[fgHoverBorder] = clSilver;
-    FFixedGradient[fgDownFrom] = clSilver;
-    FFixedGradient[fgDownTo] = clGray;
-    FFixedGradient[fgDownBorder] = clGray;
-    // Through the setters, so the grid's values of these start as clNone too.
-    SetFixedGradientHoverMirrorFrom(clNone);
-    SetFixedGradientHoverMirrorTo(clNone);
-    SetFixedGradientDownMirrorFrom(clNone);
-    SetFixedGradientDownMirrorTo(clNone);
+    // The grid's hover and pressed mirror colours start as clNone too.
+    ResetColors();
 }
 
 TControlLook::~TControlLook() {
@@ -342,6 +332,21 @@ void TControlLook::SetFixedGradient(TFixedGradientColor Which, TColor Value) {
     const bool mirror = Which == fgMirrorFrom || Which == fgMirrorTo || Which == fgHoverMirrorFrom ||
                         Which == fgHoverMirrorTo || Which == fgDownMirrorFrom || Which == fgDownMirrorTo;
     if (FGrid && (mirror || Value != clNone)) FGrid->SettingsKitGradient(Which, Value);
+}
+
+void TControlLook::ResetColors() {
+    FColor = clBlack;
+    FCommentColor = clRed;
+    FProgressBorderColor = clGray;
+    for (TColor& c : FFixedGradient) c = clNone;
+    FFixedGradient[fgHoverFrom] = clWhite;
+    FFixedGradient[fgHoverTo] = clGray;
+    FFixedGradient[fgHoverBorder] = clSilver;
+    FFixedGradient[fgDownFrom] = clSilver;
+    FFixedGradient[fgDownTo] = clGray;
+    FFixedGradient[fgDownBorder] = clGray;
+    for (TFixedGradientColor w : {fgHoverMirrorFrom, fgHoverMirrorTo, fgDownMirrorFrom, fgDownMirrorTo})
+        SetFixedGradient(w, clNone);
 }
 
 void TControlLook::Assign(TPersistent* Source) {

@@ -372,6 +372,10 @@ public:
     // Every property, each to the same property (glyphs, header and footer by copy), the
     // gradient colours without passing them on to the grid; the grid is repainted once.
     void Assign(TPersistent* Source) override;
+    // The colours back to their initial values (check mark black, comment red, progress border
+    // grey, the fixed gradients as at the start) without a repaint; of the gradients only the
+    // hover and pressed mirror colours reach the grid.
+    void ResetColors();
 
 private:
     template <class T> void SetAndRepaint(T& Field, const T& Value);

@@ -1,5 +1,4 @@
-// TAdvStringGrid: search and the search panel. Not built yet: nothing is found, no text carries
-// marks, and the search panel's handlers do nothing.
+// TAdvStringGrid: search. Not built yet: nothing is found and no text carries marks.
 #include "AdvGrid.h"
 
 int TAdvStringGrid::Search(const String&) {
@@ -10,14 +9,16 @@ String TAdvStringGrid::UnMarkText(const String& Text) {
     return Text;
 }
 
-void TAdvStringGrid::UpdateSearchPanel() {}
+// The finder and the highlighting the search footer drives.
+TPoint TAdvStringGrid::Find(TPoint, const String&, const TFindParams& FindParams) {
+    FFindParams = FindParams;
+    return TPoint(-1, -1);
+}
 
-void TAdvStringGrid::SearchPanelEditChange(TObject*) {}
+void TAdvStringGrid::HilightInGrid(bool, bool, const String&) {}
 
-void TAdvStringGrid::SearchPanelForwardClick(TObject*) {}
+void TAdvStringGrid::HilightInCol(bool, bool, int, const String&) {}
 
-void TAdvStringGrid::SearchPanelBackwardClick(TObject*) {}
+void TAdvStringGrid::UnHilightInGrid(bool) {}
 
-void TAdvStringGrid::SearchPanelExitClick(TObject*) {}
-
-void TAdvStringGrid::SearchPanelHighlightClick(TObject*) {}
+void TAdvStringGrid::UnHilightInCol(bool, int) {}

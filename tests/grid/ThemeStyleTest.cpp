@@ -8,6 +8,7 @@
 #include "Controls.h"
 #include "OSInfo.h"
 #include "Registry.h"
+#include "TempRegistryFixture.h"
 #include "TestSupport.h"
 #include "Themes.h"
 
@@ -30,17 +31,8 @@ template <class F> bool RunUntil(F Cond) {
 const String Office14 = QStringLiteral("Software\\Microsoft\\Office\\14.0\\Common");
 const String Office12 = QStringLiteral("Software\\Microsoft\\Office\\12.0\\Common");
 
-// A registry of its own in a temporary folder, and the platform switches restored afterwards.
-class RegistryFixture : public ::testing::Test {
+class RegistryFixture : public TempRegistryFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        SetRegistryFileName(FDir.filePath(QStringLiteral("registry.ini")));
-    }
-    void TearDown() override {
-        SetRegistryFileName(QString());
-        ResetPlatformSwitches();
-    }
     static void Write(const String& Key, const String& Name, int Value) {
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(Key, true));
@@ -50,7 +42,6 @@ protected:
         TRegistry reg;
         ASSERT_TRUE(reg.CreateKey(Key));
     }
-    QTemporaryDir FDir;
 };
 
 using OfficeTheme = RegistryFixture;
