@@ -623,7 +623,7 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
     }
     if (Key == VK_ESCAPE) {
         // Back to the cell's text; a text that is no date gives today.
-        if (!SetPickerFromText(this, FGrid->CurrentCell())) SetDateTime(Date());
+        if (!SetPickerFromText(this, FGrid->CurrentCell())) SetDateTime(::Date());
     }
     if (Key == VK_RETURN) {
         if (!TGridEditorSupport::ValidateText(FGrid, Text())) {
