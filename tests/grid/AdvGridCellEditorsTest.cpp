@@ -528,3 +528,22 @@ TEST_F(GridCellEditors, SettingStretchSizesTheStretchColumnAtOnce) {
 }
 
 } // namespace
+
+namespace {
+
+// The editor controls are made disabled and enabled when they open: they then take real key
+// events like any other control.
+TEST_F(GridCellEditors, AnEditorControlMadeDisabledTakesKeysOnceOpen) {
+    Open(edEditBtn, "");
+    TGridEditBtn* edit = Grid->BtnEdit();
+    ASSERT_TRUE(edit->Visible());
+    EXPECT_FALSE(edit->WindowStyle() & WS_DISABLED);
+    SimulateText(edit, "ab");
+    EXPECT_EQ(edit->Text(), "ab");
+    SimulateKey(edit, VK_RETURN);
+    Drain();
+    EXPECT_FALSE(edit->Visible());
+    EXPECT_EQ(Grid->Cells(1, 1), "ab");
+}
+
+} // namespace
