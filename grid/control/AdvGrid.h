@@ -1979,6 +1979,7 @@ protected:
     friend class TGridButton;
     friend class TGridTransEdit;
     friend class TGridTransCombo;
+    friend struct TGridEditorSupport;
     TEditorType EditControl = edNormal; // the kind of the cell being edited
     bool FEditMode = false;             // an editor is open for the current cell
     bool FEditing = false;              // an edit is open and not yet validated
@@ -2596,6 +2597,50 @@ protected:
     TOwned<TGridSpin> FEditSpin;
     TOwned<TGridDatePicker> FEditDate;
     TOwned<TGridDateTimePicker> FEditDateTime;
+
+    // ---- Editor controls: made on first use, the combo's item list, their events ----
+public:
+    // The spin and the two date editors, each made on first use (hidden and disabled; nullptr
+    // while designing).
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DateTimePicker();
+    TGridDateTimePicker* DateAndTimePicker();
+    // The combo editor's items. RemoveComboString and SetComboSelectionString answer False for
+    // a text that is no item and then change nothing. SetComboSelection sets the item the combo
+    // opens on when the cell's text is none of the items (-1: none). SetComboIndex lets
+    // OnGetEditorProp fill the items for the cell (real column), then writes item Value into
+    // it; an index outside the items writes nothing.
+    void ClearComboString();
+    void AddComboString(const String& S);
+    void AddComboStringObject(const String& S, TObject* AObject);
+    bool RemoveComboString(const String& S);
+    bool SetComboSelectionString(const String& S);
+    void SetComboSelection(int Idx) { FComboIdx = Idx; }
+    void SetComboIndex(int ACol, int ARow, int Value);
+    // The longest text the combo editor takes (0: no limit).
+    int MaxComboLength = 0;
+    // The spin editor's buttons (and Home and End): the column and row of the current cell, the
+    // new value, True for the up button.
+    TSpinClickEvent OnSpinClick;
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, double /*AValue*/, bool /*UpDown*/> OnFloatSpinClick;
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, TDateTime /*AValue*/, bool /*UpDown*/> OnDateSpinClick;
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, TDateTime /*AValue*/, bool /*UpDown*/> OnTimeSpinClick;
+    // The unit editor's unit was changed (current column and row).
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*NewUnit*/> OnUnitChanged;
+
+protected:
+    void UnitEditBtnUnitChanged(TObject* Sender, const String& NewUnit);
+    // Appends a data row at the end (OnCanAddRow may refuse, then OnAutoAddRow): the keyboard's
+    // row append, not built yet (switched off: nothing is appended, the answer is False).
+    bool IsLastDataRow();
+    void AddRowAtEnd();
+
+private:
+    // The per-kind halves of OpenCellEditor and CloseCellEditor.
+    void OpenComboEditor(int ACol, int ARow, int C, const TRect& R, TColor Colour);
+    void OpenDateEditor(int ACol, int ARow, int C, const TRect& R, TColor Colour);
+    // The combo item the cell's text selects; -1 for none.
+    int ComboItemOf(const String& S) const;
 
 private:
     // The constructor's editor controls, in their order (run time only), and the destructor's

@@ -84,6 +84,8 @@ bool TAdvStringGrid::CanEditShow() {
     // No editor shows while a validation runs; the text editor already open on its cell stays
     // (validation stores the text into the cell it shows, which asks again).
     if (FValidating) return FEditMode && InplaceEditor() && InplaceEditor()->Visible();
+    // An open editor control stays the editor of its cell (a refused validation reopens it).
+    if (FEditActive) return false;
     bool result = TBaseGrid::CanEditShow();
     if (ComponentState().count(csDesigning)) return result;
     int bc = RealColIndex(Col()), br = Row();
@@ -333,8 +335,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     TFlagScope blockFocus(FBlockFocus);
     FEditing = false;
     HideInplaceEdit();
-    // The row append on the down arrow and the advance after Enter are not part of the grid
-    // yet: the down arrow moves as any arrow and Enter leaves the current cell where it is.
+    if (FNavigation->AppendOnArrowDown && Key == VK_DOWN && IsLastDataRow()) AddRowAtEnd();
     switch (Key) {
         case VK_TAB:
         case VK_LEFT:
@@ -346,6 +347,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     const bool alwaysEdit = FNavigation->AlwaysEdit;
     FNavigation->AlwaysEdit = false;
     if (CanFocus()) SetFocus();
+    if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), true, false);
     FNavigation->AlwaysEdit = alwaysEdit;
 }
 

@@ -2,6 +2,7 @@
 // coloured outer border in the non-client area, the XOR lines while a column or row is sized, and
 // the translucent focus frame around the edited cell.
 #include "AdvGrid.h"
+#include "GridCellEditors.h"
 
 #include "CellDraw.h"
 #include "GridBitmaps.h"
@@ -125,6 +126,7 @@ void TAdvStringGrid::DrawSizingLine(int Pos, bool Column) {
 void TAdvStringGrid::ShowFocusFrame() {
     TGridFocusWindow* fw = FFocusWindow.get();
     if (!fw || !FocusHelper()->Enabled) return;
+    InstallCallWndProcHook();
     FFocusFrameGrid = this;
     PlaceFocusFrame();
     ShowWindow(fw->Handle(), SW_SHOWNOACTIVATE);

@@ -18,10 +18,13 @@ public:
     explicit TColumnSize(TComponent* AOwner) : FOwner(AOwner) {}
 
     TComponent* Owner() const { return FOwner; }
-    bool Save = false;      // save and restore column widths
-    String Key;             // registry key or INI file name
-    String Section;         // registry value group or INI section
-    bool Stretch = false;   // one column takes the width left over
+    bool Save = false;    // save and restore column widths
+    String Key;           // registry key or INI file name
+    String Section;       // registry value group or INI section
+    bool Stretch = false; // one column takes the width left over
+    // Sets Stretch; with the owner grid on a window the stretch column is sized at once (an
+    // index past the last column raises "Stretch column index out of range").
+    void SetStretch(bool Value);
     int StretchColumn = -1; // the column that stretches; -1 the last
     bool SynchWithGrid = false;
     bool SynchNormalCellsOnly = false;

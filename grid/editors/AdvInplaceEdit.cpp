@@ -236,17 +236,14 @@ void TAdvInplaceEdit::WMChar(TWMKey& Message) {
     }
 }
 
-bool TAdvInplaceEdit::FilterChar(Char& Ch) {
-    const String text = Text();
+bool NumberCharAllowed(TEditorType Kind, Char Ch, const String& Text, int SelStart, const String& SelText) {
     const ushort c = Ch.unicode();
     const bool control = c == 8 || c == 9 || c == 13 || c == 27;
     const bool digit = c >= '0' && c <= '9';
-    switch (FGrid->EditControl) {
-        case edNormal:
-        case edPassword: return true;
+    switch (Kind) {
         case edNumeric:
             if (control || digit) return true;
-            if (Ch == u'-' && !text.contains(u'-') && SelStart() == 0) return true;
+            if (Ch == u'-' && !Text.contains(u'-') && SelStart == 0) return true;
             MessageBeep(0);
             return false;
         case edPositiveNumeric:
@@ -256,18 +253,31 @@ bool TAdvInplaceEdit::FilterChar(Char& Ch) {
         case edFloat:
         case edPositiveFloat: {
             const bool inSet =
-                control || digit || Ch == u',' || Ch == u'.' || (Ch == u'-' && FGrid->EditControl == edFloat);
+                control || digit || Ch == u',' || Ch == u'.' || (Ch == u'-' && Kind == edFloat);
             if (!inSet) return CtrlDown();
-            const String sel = SelText();
-            if (Ch == FormatSettings.DecimalSeparator) return !text.contains(Ch) || sel.contains(Ch);
+            if (Ch == FormatSettings.DecimalSeparator) return !Text.contains(Ch) || SelText.contains(Ch);
             if (Ch == FormatSettings.ThousandSeparator) return false;
             if (Ch == u'-') {
-                if ((SelStart() == 0 && !text.contains(u'-')) || sel.contains(u'-')) return true;
+                if ((SelStart == 0 && !Text.contains(u'-')) || SelText.contains(u'-')) return true;
                 MessageBeep(0);
                 return false;
             }
             return true;
         }
+        default: return false;
+    }
+}
+
+bool TAdvInplaceEdit::FilterChar(Char& Ch) {
+    const String text = Text();
+    const ushort c = Ch.unicode();
+    switch (FGrid->EditControl) {
+        case edNormal:
+        case edPassword: return true;
+        case edNumeric:
+        case edPositiveNumeric:
+        case edFloat:
+        case edPositiveFloat: return NumberCharAllowed(FGrid->EditControl, Ch, text, SelStart(), SelText());
         case edCapital:
         case edUpperCase: Ch = Ch.toUpper(); return true;
         case edLowerCase: Ch = Ch.toLower(); return true;

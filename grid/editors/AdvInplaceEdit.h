@@ -5,11 +5,17 @@
 // validation (Enter, Esc, Tab, the arrows at the ends of the text).
 #pragma once
 
+#include "GridTypes.h"
 #include "Grids.h"
 
 #include <cstdint>
 
 class TAdvStringGrid;
+
+// Whether a number editor (edNumeric, edPositiveNumeric, edFloat, edPositiveFloat) takes the
+// typed character Ch at the caret SelStart of Text with SelText selected; a refused digit-like
+// character beeps. Characters outside a float editor's set pass only while Ctrl is down.
+bool NumberCharAllowed(TEditorType Kind, Char Ch, const String& Text, int SelStart, const String& SelText);
 
 class TAdvInplaceEdit : public TInplaceEdit {
 public:

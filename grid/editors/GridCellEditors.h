@@ -5,8 +5,12 @@
 // keeps its grid in FGrid (the constructor's owner, nullptr when that is no grid).
 //
 // What they share: losing the focus has the grid hide the editor (which commits) before the
-// base exit handling, and a change of the text tells the grid's OnEditChange. Their own keys,
-// lookup and validation are not built yet: keys reach the base controls unchanged.
+// base exit handling, and a change of the text tells the grid's OnEditChange (not while the
+// grid loads the editor). Enter, Esc, Tab and the arrows end an edit the way the grid's
+// Navigation asks; Enter, Up, Down and Tab first validate the text (a refusal keeps the editor
+// open on the cell, consumes the key and keeps the grid from advancing on the key-up). The
+// want-special-key query claims the keys an editor ends edits with, so that the form does not
+// take them.
 #pragma once
 
 #include "AdvDateTimePicker.h"
@@ -21,14 +25,26 @@
 
 class TAdvStringGrid;
 
+// The grid unit's format-setting getters (GetTimeSeparator, GetShortDateFormat, ...) are the
+// platform's (SysUtils.h).
+// Adds WS_EX_TRANSPARENT to the window's extended style.
+void SetWindowTransparent(HWND Window);
+// Keeps the focus frame of the grid that shows one around its current cell whenever a window
+// of the application moved or changed its size; installed once, on the first focus frame.
+void CallWndProcHook(TWinControl* Window);
+void InstallCallWndProcHook();
+
 // The check-box cell editor.
+// The box toggles once per user action: by the check box's own click and Space handling.
 class TGridCheckBox : public TCheckBox {
 public:
     explicit TGridCheckBox(TComponent* AOwner);
     void ReCreate() { RecreateWnd(); }
+    void Dispatch(TMessage& Message) override;
 
 protected:
     void DoExit() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
 
     TAdvStringGrid* FGrid;
 };
@@ -38,10 +54,17 @@ class TGridSpin : public TAsgSpinEdit {
 public:
     explicit TGridSpin(TComponent* AOwner);
     void ReCreate() { RecreateWnd(); }
+    void Dispatch(TMessage& Message) override;
+    // The base step, then the grid's spin event of the spin type (UpDown True for up).
+    void UpButtonClick(TObject* Sender) override;
+    void DownButtonClick(TObject* Sender) override;
 
 protected:
     void DoExit() override;
     void Change() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void FireSpinClick(bool UpDown);
 
     TAdvStringGrid* FGrid;
 };
@@ -57,9 +80,20 @@ public:
     bool ItemChange = false; // a lookup match was applied
     TNotifyEvent OnReturnKey;
 
+    void Dispatch(TMessage& Message) override;
+    // Widens the drop-down list to its widest item on the grid's canvas.
+    void SizeDropDownWidth();
+    // Completes the text from the items (then the grid's LookupItems) while the grid's Lookup
+    // is on.
+    void DoChange();
+
 protected:
     void DoExit() override;
     void Change() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void FireComboChange();
 
     TAdvStringGrid* FGrid;
 };
@@ -79,9 +113,14 @@ public:
 
     // Moves to the next field once a typed digit completed the field being typed.
     virtual void ShiftFocus();
+    void Dispatch(TMessage& Message) override;
 
 protected:
     void DoExit() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void DropDown() override;
+    void CloseUp() override;
 
     TAdvStringGrid* FGrid;
     // The value before the last digit key: year, month, day, hour, minute, second, millisecond.
@@ -96,8 +135,10 @@ protected:
 class TGridDateTimePicker : public TAdvDateTimePicker {
 public:
     explicit TGridDateTimePicker(TComponent* AOwner);
+    void Dispatch(TMessage& Message) override;
 
 protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
     TAdvStringGrid* FGrid;
 };
 
@@ -113,11 +154,16 @@ public:
     void SetStopEditAfterClick(bool Value) { FStopEditAfterClick = Value; }
 
     bool WorkMode = true; // lookup completion allowed
+    void Dispatch(TMessage& Message) override;
 
 protected:
     void DoExit() override;
     void Change() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
     void EditBtnClick(TObject* Sender);
+    void DoLookup();
 
     TAdvStringGrid* FGrid;
     int FSelKeyDown = 0; // the caret position at the last key-down
@@ -129,9 +175,11 @@ class TGridUnitEditBtn : public TAsgUnitEditBtn {
 public:
     explicit TGridUnitEditBtn(TComponent* AOwner);
     void ReCreate() { RecreateWnd(); }
+    void Dispatch(TMessage& Message) override;
 
 protected:
     void DoExit() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
     void EditBtnClick(TObject* Sender);
 
     TAdvStringGrid* FGrid;
@@ -145,9 +193,14 @@ public:
 
     String Text() const { return Caption(); }
     void SetText(const String& Value) { SetCaption(Value); }
+    void Dispatch(TMessage& Message) override;
 
 protected:
     void DoExit() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    // The caption through the grid's OnEllipsClick.
+    void ExchangeCaption();
 
     TAdvStringGrid* FGrid;
 };

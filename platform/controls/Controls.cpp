@@ -6,6 +6,7 @@
 #include "OSInfo.h"
 #include "QtBridge.h"
 #include "StandIn.h"
+#include "WindowPosNotice.h"
 #include "WindowFrame.h"
 
 #include <QApplication>
@@ -117,6 +118,32 @@ void TControl::DefaultHandler(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // Geometry
 
+namespace {
+std::vector<std::pair<int, TWindowPosNotice>>& WindowPosNotices() {
+    static std::vector<std::pair<int, TWindowPosNotice>> notices;
+    return notices;
+}
+
+void NotifyWindowPos(TWinControl* Window) {
+    auto& notices = WindowPosNotices();
+    if (notices.empty()) return;
+    // A notice may add or remove notices: the ones present now are told.
+    const auto copy = notices;
+    for (const auto& n : copy) n.second(Window);
+}
+} // namespace
+
+int AddWindowPosNotice(TWindowPosNotice Notice) {
+    static int next = 0;
+    WindowPosNotices().emplace_back(++next, std::move(Notice));
+    return next;
+}
+
+void RemoveWindowPosNotice(int Id) {
+    auto& notices = WindowPosNotices();
+    std::erase_if(notices, [Id](const auto& n) { return n.first == Id; });
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = std::max(0, AWidth);
     AHeight = std::max(0, AHeight);
@@ -128,6 +155,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     FWidth = AWidth;
     FHeight = AHeight;
     BoundsChanged(resized);
+    if (auto* window = dynamic_cast<TWinControl*>(this)) NotifyWindowPos(window);
     if (FParent) {
         if (!dynamic_cast<TWinControl*>(this)) {
             // A graphic control: its old and new places on the parent need painting.

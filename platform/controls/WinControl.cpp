@@ -496,6 +496,9 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
         if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
     }
     if (FQWidget) {
+        // Enabling a control enables its window, as EnableWindow does: a window made while its
+        // control was disabled loses the disabled style it was made with.
+        if (FEnabled) FStyle &= ~DWORD(WS_DISABLED);
         const bool enabled = FEnabled && !(FStyle & WS_DISABLED);
         TWindowExtras::Outer(this)->setEnabled(enabled);
         FQWidget->setEnabled(enabled);
