@@ -50,6 +50,11 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_VSCROLL: CallHandler<TWMScroll>(this, &TAdvStringGrid::WMVScroll, Message); break;
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_NOTIFY: CallHandler<TWMNotify>(this, &TAdvStringGrid::WMNotify, Message); break;
+        case WM_LBUTTONDOWN: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonDown, Message); break;
+        case WM_LBUTTONUP: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonUp, Message); break;
+        case WM_LBUTTONDBLCLK: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonDblClk, Message); break;
+        case WM_RBUTTONDOWN: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMRButtonDown, Message); break;
+        case WM_RBUTTONUP: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMRButtonUp, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
