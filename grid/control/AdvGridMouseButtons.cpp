@@ -11,8 +11,8 @@
 
 #include "Forms.h"
 #include "GridCellEditors.h"
-#include "HTMLHintWindow.h"
 #include "GridUtil.h"
+#include "HTMLHintWindow.h"
 #include "MarkupRender.h"
 #include "MarkupText.h"
 #include "Mask.h"
@@ -258,29 +258,25 @@ void TAdvStringGrid::WMLButtonDown(TWMMouse& Message) {
     if (FMouseActions->CaretPositioning) LButFlg = true;
 
     const bool designing = ComponentState().count(csDesigning) != 0;
-    // Sizing a fixed column or row by its border (the pointer move found the border).
-    if (FSizeFixed) {
-        FSizingFixed = true;
-        FSizeFixedX = X;
-        DrawSizingLine(X, true);
-        // The line after fixed column i lies at the widths of columns 0..i plus one pixel of
-        // grid line per column before it.
-        int widths = 0;
-        for (int i = 0; i < FixedCols() && !designing; ++i) {
-            widths += ColWidths(i);
-            if (std::abs(widths + i - X) < 3) FSizingFixedCol = i;
+    // Sizing a fixed column or row by its border (the pointer move found the border). The line
+    // after fixed column (row) i lies at the sizes of 0..i plus one pixel of grid line per one
+    // before it; the last one near the point is sized.
+    auto startFixedSizing = [&](bool Cols, int Pos, bool& Sizing, int& SizePos, int& Sized) {
+        Sizing = true;
+        SizePos = Pos;
+        DrawSizingLine(Pos, Cols);
+        int sizes = 0;
+        for (int i = 0; i < (Cols ? FixedCols() : FixedRows()) && !designing; ++i) {
+            sizes += Cols ? ColWidths(i) : RowHeights(i);
+            if (std::abs(sizes + i - Pos) < 3) Sized = i;
         }
+    };
+    if (FSizeFixed) {
+        startFixedSizing(true, X, FSizingFixed, FSizeFixedX, FSizingFixedCol);
         return;
     }
     if (FSizeFixedR) {
-        FSizingFixedR = true;
-        FSizeFixedY = Y;
-        DrawSizingLine(Y, false);
-        int heights = 0;
-        for (int i = 0; i < FixedRows() && !designing; ++i) {
-            heights += RowHeights(i);
-            if (std::abs(heights + i - Y) < 3) FSizingFixedRow = i;
-        }
+        startFixedSizing(false, Y, FSizingFixedR, FSizeFixedY, FSizingFixedRow);
         return;
     }
 
