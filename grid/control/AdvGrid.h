@@ -7,6 +7,7 @@
 
 #include "AdvGridLooks.h"
 #include "AdvStyleIF.h"
+#include "AdvGridMouseTypes.h"
 #include "BaseGrid.h"
 #include "CellGraphic.h"
 #include "CellNode.h"
@@ -2471,8 +2472,9 @@ private:
     void PaintFocusRect(TCellPaint& P);
     // The modified-row mark of a display row.
     bool RowModifiedFlag(int ARow) const;
-    // Whether the cell is the hovered fixed cell (or the column being moved).
-    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // Whether the cell is the hovered fixed cell (or the column being moved): a cell that
+    // HoverFixedCells highlights, not while designing.
+    bool IsHoveredFixedCell(int ACol, int ARow) const;
 
     // ---- Grouping ----
     int FGroupColumn = -1;
@@ -2749,4 +2751,129 @@ private:
     TColorTones FColorTones;
     bool FAutoThemeAdapt = false;
     TOfficeTheme FOfficeTheme = otUnknown;
+    // ---- Mouse buttons (AdvGridMouseButtons.cpp) ----
+    // The grid's own handling of the button messages runs first and either consumes a press or
+    // release or hands it to the platform grid's standard processing, which calls the mouse-down,
+    // mouse-up and mouse-move methods. A left press and its release form one gesture whose state
+    // lives in the fields below; the release clears it.
+public:
+    // Whether HoverFixedCells covers the cell: fixed columns with hfAll or hfFixedColumns,
+    // fixed rows with hfAll or hfFixedRows.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // Links of cells open in the desktop's program only for web and mail addresses and for
+    // existing files that are not programs; anything else is ignored (nothing is started).
+    static bool IsSafeLinkToOpen(const String& Anchor);
+    // The cell's URL may be edited by a right click (with URLShow).
+    bool URLEdit = false;
+    // Fixed cells are pressed like buttons (with both fixed line options and 3-D look).
+    bool FixedAsButtons = false;
+
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxMouseUpEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick;
+    TRadioClickEvent OnRadioMouseUp;
+    TRadioButtonClickEvent OnRadioButtonClick;
+    TAnchorClickEvent OnAnchorClick;
+    TControlEvent OnControlClick;
+    TControlEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+    TCanSortEvent OnCanSort;
+    TClickSortEvent OnClickSort;
+    TFixedEditEvent OnFixedEdit;
+
+protected:
+    void WMLButtonDown(TWMMouse& Message);
+    void WMLButtonUp(TWMMouse& Message);
+    void WMLButtonDblClk(TWMMouse& Message);
+    void WMRButtonDown(TWMMouse& Message);
+    void WMRButtonUp(TWMMouse& Message);
+    // Selects the item of the radio group under the point (ACol real; X, Y offsets in the cell).
+    void RadioGroupClick(int ACol, int ARow, int X, int Y);
+    // Opens the editor of a fixed cell (display column) after an open one stopped.
+    void StartFixedCellEdit(int ACol, int ARow);
+    // Opens the editor of a CONTROL tag of a cell's markup: EDIT, PASSWORD, MASK or COMBO.
+    void ShowCellControlEditor(const String& Text, const String& CtrlType, const String& CtrlID,
+                               const String& CtrlVal, const TRect& CtrlRect, int ACol, int RC, int ARow);
+    // The exit handler of the markup editors: the value goes into the cell's markup.
+    void CellControlEditDone(TObject* Sender);
+    void ControlComboSelect(TObject* Sender);
+    // Hooks: the cell selector's click, the selection a click on the corner cell selects.
+    virtual void CellSelectorClick(int ACol, int ARow);
+    virtual void BeforeSelectAllClick(TGridRect& ARect);
+    // Dispatchers: OnCheckBoxClick, OnClickSort, OnFixedEdit (the editor kind it leaves).
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void ClickSort(int ACol);
+    virtual void FixedEdit(int ACol, int ARow, TStrings* Values, TGridFixedCellEditor& AEditor);
+    // Members of other topics the button handling calls; their bodies are switched off until
+    // their topics are part of the grid: the focus-leave notification of a click selection, the
+    // change handler of the fixed-cell editors, and the markup-control editors (none yet).
+    void FocusExit();
+    void FixedCellEditChange(TObject* Sender);
+    TCustomEdit* MarkupControlEdit() const { return nullptr; }
+    TCustomComboBox* MarkupControlCombo() const { return nullptr; }
+
+    bool FDeselectState = false;  // the release removes the pressed row or column from the selection
+    bool FSelectionClick = false; // a press inside the selection that a move turns into a drag
+    bool FDoOnClick = false;      // the release fires OnClick for fixed cells
+    bool FMouseKeepDown = false;  // the left button is held
+    bool FMouseResize = false;    // the selection is being resized by its grip
+    TGridRect FDropSelection;     // the selection when the grip was pressed
+    TPoint FCtrlXY{-1, -1};       // real column and row of the pressed or edited markup control
+    bool FCtrlEditing = false;    // a markup-control editor is open
+    String FCtrlID;
+    String FCtrlType;
+    TPoint FPushedCellButton{-1, -1}; // the cell whose button is held
+    TRect FPushedFixedCell;           // the fixed cell drawn pressed
+    bool FFixedCellPushed = false;
+    bool FForceSel = false; // a double click or a button press forces the selection
+    bool FDblClk = false;   // a double click autosized a column: the next release does not sort
+    int Colclicked = -1;    // the cell whose border a press may size, its size and the press
+    int Rowclicked = -1;
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Clickposdx = 0;
+    int Clickposdy = 0;
+    int FMouseSelectStart = -1; // the first row or column of a row or column drag selection
+    int FOldKeepLeftCol = 0;    // LeftCol at the press
+    int FOldTopRowAtPress = 0;  // TopRow at the press
+    bool FSizeFixed = false;    // the pointer is on the border of a fixed column (row)
+    bool FSizeFixedR = false;
+    bool FSizingFixed = false; // a fixed column (row) is being sized
+    bool FSizingFixedR = false;
+    int FSizeFixedX = 0;
+    int FSizeFixedY = 0;
+    int FSizingFixedCol = -1;
+    int FSizingFixedRow = -1;
+    int FMoveRowInd = -1; // the row under the pointer while a row is moved
+    bool FCellSelectorMode = false;
+    bool ColSizeFlg = false; // the standard processing just ended a column sizing
+    String SearchInc;        // the incremental-search text
+    Cardinal SortTime = 0;   // milliseconds of the last header-click sort
+
+private:
+    // Steps of the left press: the selection grip, a link or markup control, the check boxes
+    // and the header sort of the release.
+    void StartSelectionResize(TWMMouse& Message, bool SetState);
+    bool PointInSelectionGrip(int X, int Y);
+    void HandleAnchorClick(const String& Anchor, int ACol, int ARow);
+    void HeaderClickSort(int ACol, int ARow, int X, int Y, bool MoveEnded);
+    // The single-key shift state of the steps that fire OnMouseDown.
+    static TShiftState SingleKeyShift(TShiftState S);
+    // The standard processing of a button message.
+    void InheritedMouse(TWMMouse& Message);
 };

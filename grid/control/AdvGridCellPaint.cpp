@@ -139,7 +139,7 @@ bool TAdvStringGrid::RowModifiedFlag(int ARow) const {
     return ARow >= 0 && ARow < FModifiedRows->Count() && FModifiedRows->Items(ARow) != 0;
 }
 
-bool TAdvStringGrid::IsHoverFixedCell(int ACol, int ARow) const {
+bool TAdvStringGrid::IsHoveredFixedCell(int ACol, int ARow) const {
     const bool covered =
         (ACol < FixedCols() && (HoverFixedCells == hfAll || HoverFixedCells == hfFixedColumns)) ||
         (ARow < FixedRows() && (HoverFixedCells == hfAll || HoverFixedCells == hfFixedRows));
@@ -305,7 +305,7 @@ void TAdvStringGrid::PaintFixedLook(TCellPaint& P) {
             gradient(R, KitGradientDownFrom(), KitGradientDownTo(), KitGradientDownMirrorFrom(),
                      KitGradientDownMirrorTo(), KitGradientDownBorder());
         };
-        if (IsHoverFixedCell(P.DCol, P.Row)) {
+        if (IsHoveredFixedCell(P.DCol, P.Row)) {
             ++P.R.Bottom;
             const bool pressed = FMouseDownMove || FGridState == gsColMoving;
             const bool button = ControlLook()->FixedDropDownButton() && CanShowFixedDropDown(P.RCol);

@@ -53,6 +53,11 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case CM_MOUSELEAVE: CMMouseLeave(Message); break;
         case WM_THEMECHANGED: WMThemeChanged(Message); break;
         case WM_OFFICETHEMECHANGE: WMThemeChanged(Message); break;
+        case WM_LBUTTONDOWN: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonDown, Message); break;
+        case WM_LBUTTONUP: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonUp, Message); break;
+        case WM_LBUTTONDBLCLK: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonDblClk, Message); break;
+        case WM_RBUTTONDOWN: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMRButtonDown, Message); break;
+        case WM_RBUTTONUP: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMRButtonUp, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
