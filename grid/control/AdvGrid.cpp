@@ -120,6 +120,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         AOwner && (AOwner->ComponentState().count(csReading) || AOwner->ComponentState().count(csLoading));
     Make(FSearchFooter, new TSearchFooter(this, designing && !ownerStreaming), "SearchFooter");
     Make(FFloatingFooter, new TFloatingFooter(this), "FloatingFooter");
+    Make(FPrintSettings, new TPrintSettings(this), "PrintSettings");
+    Make(FHTMLSettings, new THTMLSettings(), "HTMLSettings");
     Make(FSortSettings, new TSortSettings(this), "SortSettings");
     Make(FDragDropSettings, new TDragDropSettings(this), "DragDropSettings");
     Make(FDragScrollOptions, new TDragScrollOptions(), "DragScrollOptions");
@@ -204,6 +206,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         moveButton->SetEnabled(false);
         moveButton->SetVisible(false);
         moveButton->SetParent(this);
+        MakeCellScrollBar();
     }
 
     FIsWinXP = CheckWin32Version(5, 1);
@@ -285,6 +288,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     StopDragScroll();
     if (!ComponentState().count(csDesigning)) BalloonDone();
     LeaveFormResizeChain();
+    if (FColumnSize->Save) SaveColSizesOnExit();
     if (FFocusFrameGrid == this) FFocusFrameGrid = nullptr;
     ClearTextOnly = false;
     SaveHiddenCells = false;
@@ -304,6 +308,8 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FModifiedRows, "ModifiedRows");
     Drop(FEnabledRows, "EnabledRows");
     Drop(FNotifierList, "NotifierList");
+    Drop(FPrintSettings, "PrintSettings");
+    Drop(FHTMLSettings, "HTMLSettings");
     Drop(FSortSettings, "SortSettings");
     Drop(FDragDropSettings, "DragDropSettings");
     Drop(FDragScrollOptions, "DragScrollOptions");
@@ -342,6 +348,7 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FFocusWindow, "FocusWindow");
     FreeEditorControls();
     Drop(FMoveButton, "MoveButton");
+    Drop(FScrollBar, "ScrollBar");
     Drop(FScrollHintWnd, "ScrollHintWnd");
 }
 
@@ -383,9 +390,7 @@ void TAdvStringGrid::CreateWnd() {
         if (FScrollType == ssMetro) CreateMetroScrollControls();
         if (FBalloon->Enable()) BalloonInit();
     }
-    if (FColumnSize->Save) {
-        // Column widths are restored with the column-state persistence.
-    }
+    if (FColumnSize->Save) LoadSavedColSizes();
     SetTimer(Handle(), GridTimerId, GridTimerInterval);
     if (ComponentState().count(csDesigning) && !FGridLoaded && !Loading()) Font()->SetName("Tahoma");
     FIsWinXP = FIsWinXP && AdvXPVS.IsThemeActive && AdvXPVS.IsThemeActive();
@@ -405,6 +410,7 @@ void TAdvStringGrid::Loaded() {
         SetLook(glCustom);
         SetLook(glKit);
     }
+    if (FColumnSize->Save) LoadSavedColSizes();
     FFixedRowsMin = TBaseGrid::FixedRows();
     FFixedColsMin = TBaseGrid::FixedCols();
     MinRowHeight = DefaultRowHeight();

@@ -13,6 +13,7 @@
 #include "GridItem.h"
 #include "GridOptions.h"
 #include "GridPanelSettings.h"
+#include "GridPrintSettings.h"
 #include "GridScrollControls.h"
 #include "GridSettings.h"
 #include "GridStructure.h"
@@ -45,6 +46,7 @@ class TCustomImageList;
 class TTimer;
 class THTMLHintWindow;
 class THeaderDragButton;
+class TCustomIniFile;
 struct THintInfo;
 
 // Event types of the grid's own dispatchers (the sender first; several take the row first).
@@ -1367,6 +1369,63 @@ public:
     const String& ToolTipText() const { return FToolTipText; }
     TPoint ToolTipCell() const { return FToolTipCell; }
 
+    // ---- Persistence: column state, column sizes and positions, visual properties, print
+    // settings; the HTML and print settings objects (bodies in AdvGridPersist.cpp) ----
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings* Value) { FHTMLSettings->Assign(Value); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings* Value) { FPrintSettings->Assign(Value); }
+    // The column count, the widths, the order and the visibility in one text:
+    // "N#w0,w1,...#o0,o1,...#v0,v1,..." (N counts hidden columns too).
+    String ColumnStatesToString();
+    // Restores what ColumnStatesToString gave. A text without "#" changes nothing; a damaged one
+    // raises EConvertError and changes nothing.
+    void StringToColumnStates(const String& Value);
+    // Column widths ("Col<i>") and positions ("Pos<i>") in the INI file or registry key
+    // ColumnSize.Key, section ColumnSize.Section; nothing without both or while designed.
+    void SaveColSizes();
+    void LoadColSizes();
+    virtual void SaveColPositions();
+    // A set of "Pos" keys that is incomplete or no ordering of the columns moves nothing.
+    virtual void LoadColPositions();
+    // The look as "Key=Value" lines (Windows-1252), written whole or not at all: "Cannot Create "
+    // + name when it cannot be written. Loading raises "Cannot open file " + name when the file
+    // cannot be read; a bad integer stops it with the keys before applied.
+    void SaveVisualProps(const String& FileName);
+    void LoadVisualProps(const String& FileName);
+    // PrintSettings in section Section of the INI file Key. Loading writes the file back (it
+    // creates it when missing).
+    void SavePrintSettings(const String& Key, const String& Section);
+    void LoadPrintSettings(const String& Key, const String& Section);
+
+    // ---- Scroll-bar cells: the bar a user operates over a ctScrollbar cell ----
+    // The shared bar laid over the cell (FScrollCol, FScrollRow) whose scroll bar the mouse is
+    // over (run time only: nullptr while designed).
+    TScrollBar* CellScrollBar() const { return FScrollBar.get(); }
+    TPoint CellScrollBarCell() const { return TPoint(FScrollCol, FScrollRow); }
+    // The scroll-cell dispatcher: OnScrollCell with the cell and the bar's position and range.
+    virtual void ScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*ScrollPosition*/, int /*ScrollMin*/, int /*ScrollMax*/>
+        OnScrollCell;
+
+protected:
+    // A vertical scroll message from the cell scroll bar moves it (lines of 10, pages of 100, the
+    // thumb) and stores a changed position in the cell. Answers whether the message was the
+    // bar's (then it is handled).
+    bool CellScrollBarScroll(TWMScroll& Message);
+
+private:
+    // The store ColumnSize names, or nullptr when its key or section is empty or the grid is
+    // being designed.
+    TCustomIniFile* OpenColumnStore();
+    // ColumnSize.Save at window creation, loading and destruction: a failure is reported through
+    // the application and the grid goes on.
+    void LoadSavedColSizes();
+    void SaveColSizesOnExit();
+    // The constructor's cell scroll bar (hidden, vertical, no tab stop).
+    void MakeCellScrollBar();
+
+public:
     // ---- Tree rows ----
     // A node row holds a ctNode graphic in column 0 (CellBoolean: collapsed; CellIndex: span, the
     // rows it covers with itself, 0 = up to the next node row; CellErrFrom: sub-node count) and
@@ -2420,6 +2479,16 @@ private:
     void MakeEditorControls();
     void FreeEditorControls();
 
+    // ---- Persistence and scroll-bar cells: state ----
+    TOwned<THTMLSettings> FHTMLSettings;
+    TOwned<TPrintSettings> FPrintSettings;
+
+protected:
+    TOwned<TScrollBar> FScrollBar;
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+
+private:
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
     template <class T> void Drop(TOwned<T>& Slot, const char* Name);
 };

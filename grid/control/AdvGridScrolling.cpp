@@ -247,6 +247,7 @@ void TAdvStringGrid::WMVScroll(TWMScroll& Message) {
         TBaseGrid::Dispatch(Message);
         return;
     }
+    if (CellScrollBarScroll(Message)) return;
     const int code = Message.ScrollCode;
     const int pos = Message.Pos;
     if (ScrollHints == shVertical || ScrollHints == shBoth) {

@@ -5,6 +5,7 @@
 // at all. Change notification works for changes made through TRegistry in this process.
 #pragma once
 
+#include "IniFiles.h"
 #include "OSInfo.h"
 #include "System.h"
 
@@ -135,3 +136,29 @@ LONG RegNotifyChangeKeyValue(HKEY Key, BOOL WatchSubtree, DWORD Filter, TRegChan
                              BOOL Asynchronous);
 // Change requests waiting for their change (for checks that a watcher is in place).
 int PendingChangeRequests();
+
+// ---- The registry as a key-value store ----
+
+// The INI-file calls over the registry key FileName (a path below HKEY_CURRENT_USER): one
+// subkey per section, one value per entry. Integers are written as integer values; reading
+// takes integer values and texts alike (a text holding no number reads as the default).
+// Writes are lasting at once, so UpdateFile has nothing left to do. A section key that cannot
+// be made raises ERegistryException "Failed to set data for '<name>'".
+class TRegistryIniFile : public TCustomIniFile {
+public:
+    explicit TRegistryIniFile(const String& FileName) : TCustomIniFile(FileName) {}
+
+    String ReadString(const String& Section, const String& Ident, const String& Default) override;
+    void WriteString(const String& Section, const String& Ident, const String& Value) override;
+    int ReadInteger(const String& Section, const String& Ident, int Default) override;
+    void WriteInteger(const String& Section, const String& Ident, int Value) override;
+    bool ValueExists(const String& Section, const String& Ident) override;
+    bool SectionExists(const String& Section) override;
+    void UpdateFile() override {}
+
+private:
+    // The section's key below the root.
+    String SectionPath(const String& Section) const;
+    // Opens the section's key for writing or raises.
+    void OpenForWrite(TRegistry& Reg, const String& Section, const String& Ident) const;
+};
