@@ -4,6 +4,7 @@
 #include "GridCellEditors.h"
 #include "ComponentStreaming.h"
 #include "GridUtil.h"
+#include "IniFiles.h"
 
 #include <algorithm>
 
@@ -600,6 +601,56 @@ void TAdvColumnGrid::ChangeScale(int M, int D) {
 }
 
 // =============================================================================================
+// Column positions
+
+void TAdvColumnGrid::SaveColumnPositions(const String& Key, const String& Section) {
+    std::unique_ptr<TMemIniFile, void (*)(TMemIniFile*)> ini(new TMemIniFile(Key),
+                                                             [](TMemIniFile* F) { TObject::Free(F); });
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        ini->WriteInteger(Section, "CP" + IntToStr(i), FColumnCollection->Items(i)->FDefIdx);
+    ini->UpdateFile();
+}
+
+void TAdvColumnGrid::LoadColumnPositions(const String& Key, const String& Section) {
+    std::unique_ptr<TMemIniFile, void (*)(TMemIniFile*)> ini(new TMemIniFile(Key),
+                                                             [](TMemIniFile* F) { TObject::Free(F); });
+    TGridColumnCollection* cols = FColumnCollection.get();
+    const int count = cols->Count();
+    // The whole set first: every key present and the values an ordering of the columns. Any
+    // other set moves nothing (the reorganising passes would never settle on it).
+    std::vector<int> orig(size_t(count), -1);
+    std::vector<bool> seen(size_t(count), false);
+    for (int j = 0; j < count; ++j) {
+        const int v = ini->ReadInteger(Section, "CP" + IntToStr(j), -1);
+        if (v < 0 || v >= count || seen[size_t(v)]) return;
+        seen[size_t(v)] = true;
+        orig[size_t(j)] = v;
+    }
+    ResetColumnOrder();
+    for (int j = 0; j < count; ++j) cols->Items(orig[size_t(j)])->FDefIdx = j;
+    cols->ResetOrganization();
+    for (int j = 0; j < count; ++j) cols->Items(j)->FDefIdx = orig[size_t(j)];
+}
+
+void TAdvColumnGrid::SaveColPositions() {
+    if (ColumnSize()->Location != clIniFile) {
+        TAdvStringGrid::SaveColPositions();
+        return;
+    }
+    if (ColumnSize()->Key.isEmpty() || ColumnSize()->Section.isEmpty()) return;
+    SaveColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+}
+
+void TAdvColumnGrid::LoadColPositions() {
+    if (ColumnSize()->Location != clIniFile) {
+        TAdvStringGrid::LoadColPositions();
+        return;
+    }
+    if (ColumnSize()->Key.isEmpty() || ColumnSize()->Section.isEmpty()) return;
+    LoadColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+}
+
+// =============================================================================================
 // Per-cell queries
 
 void TAdvColumnGrid::GetDefaultVisualProps(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
@@ -645,9 +696,9 @@ void TAdvColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBr
 void TAdvColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush,
                                        TFont* AFont) {
     if (TGridColumnItem* item = ItemAt(ACol)) {
-        // Outside the inner cells the print settings' fixed font applies once the grid has print
-        // settings; until then the display font stays.
-        if (InnerCell(ACol, ARow)) {
+        if (!InnerCell(ACol, ARow)) {
+            AFont->Assign(PrintSettings()->FixedFont());
+        } else {
             const bool hasProps = HasCellProperties(ACol, ARow);
             TCellProperties* p = hasProps ? GetCellProperties(ACol, ARow) : nullptr;
             if (item->FFixed)
@@ -664,6 +715,8 @@ void TAdvColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
                     if (p->FontSize() != 0) AFont->SetSize(p->FontSize());
                     if (!p->FontName().isEmpty()) AFont->SetName(p->FontName());
                 }
+            } else {
+                AFont->Assign(PrintSettings()->Font());
             }
         }
     }

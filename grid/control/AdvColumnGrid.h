@@ -286,6 +286,15 @@ public:
     void SaveColumnsToStream(TStream* st);
     void LoadColumnsFromStream(TStream* st);
 
+    // Column positions in an INI file: "CP" + position := the original index of the column shown
+    // there (DefIdx). Loading restores that order; a set with a key missing or values that are
+    // no ordering of the columns moves nothing.
+    void SaveColumnPositions(const String& Key, const String& Section);
+    void LoadColumnPositions(const String& Key, const String& Section);
+    // With ColumnSize.Location clIniFile the "CP" keys above, else the string grid's own.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
+
     // The header list and the items in step (nothing without a fixed row).
     void SyncColumnHeaders();
 

@@ -8,6 +8,7 @@
 // file), so a failed save leaves the old file as it was.
 #include "AdvGrid.h"
 
+#include "Forms.h"
 #include "GridUtil.h"
 #include "IniFiles.h"
 #include "Registry.h"

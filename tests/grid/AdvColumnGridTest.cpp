@@ -8,7 +8,12 @@
 #include "GridCellEditors.h"
 #include "TestSupport.h"
 
+#include "IniFiles.h"
+
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -505,6 +510,76 @@ TEST(AdvColumnGrid, RightClickOnAHeaderWithNormalCellsTypeFiresTheEventWithoutMe
     // A removed menu is forgotten.
     TObject::Free(menu);
     EXPECT_EQ(g->Columns()->Items(2)->ColumnPopup(), nullptr);
+}
+
+TEST(AdvColumnGrid, ColumnPositionsSavedMovedAndRestoredOnlyFromAWholeOrdering) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const String file = dir.filePath("positions.ini");
+    auto order = [](TAdvColumnGrid* G) {
+        String s;
+        for (int c = 0; c < G->ColCount(); ++c) s += G->Cells(c, 1);
+        return s;
+    };
+    auto fresh = [] {
+        auto g = MakeColumnGrid();
+        for (int c = 0; c < 5; ++c) g->SetCells(c, 1, String(QChar(u'a' + c)));
+        g->Columns()->SetOrganization();
+        return g;
+    };
+    auto g = fresh();
+    g->MoveColumn(3, 1);
+    g->MoveColumn(4, 0);
+    const String saved = order(g.get());
+    EXPECT_EQ(saved, "eadbc");
+    g->SaveColumnPositions(file, "Grid");
+
+    // Restored on a grid in the original order, and after further moves.
+    auto other = fresh();
+    other->LoadColumnPositions(file, "Grid");
+    EXPECT_EQ(order(other.get()), saved);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(other->Columns()->Items(i)->DefIdx(), int(saved[i].unicode() - u'a')) << i;
+    g->MoveColumn(0, 4);
+    g->LoadColumnPositions(file, "Grid");
+    EXPECT_EQ(order(g.get()), saved);
+
+    // Through ColumnSize with an INI file.
+    auto viaSettings = fresh();
+    viaSettings->ColumnSize()->Location = clIniFile;
+    viaSettings->ColumnSize()->Key = file;
+    viaSettings->ColumnSize()->Section = "Grid";
+    viaSettings->LoadColPositions();
+    EXPECT_EQ(order(viaSettings.get()), saved);
+
+    struct TBadSet {
+        const char* Name;
+        std::function<void(TMemIniFile*)> Spoil;
+    };
+    const TBadSet bad[] = {
+        {"a key missing", [](TMemIniFile* F) { F->DeleteKey("Grid", "CP3"); }},
+        {"a repeated index", [](TMemIniFile* F) { F->WriteInteger("Grid", "CP1", 4); }},
+        {"an index past the columns", [](TMemIniFile* F) { F->WriteInteger("Grid", "CP0", 5); }},
+        {"no number", [](TMemIniFile* F) { F->WriteString("Grid", "CP2", "x"); }},
+    };
+    for (const TBadSet& b : bad) {
+        SCOPED_TRACE(b.Name);
+        const String spoiled = dir.filePath(QStringLiteral("bad.ini"));
+        QFile::remove(spoiled);
+        QFile::copy(file, spoiled);
+        {
+            auto* ini = new TMemIniFile(spoiled);
+            auto freeIni = FreeAtEnd(ini);
+            b.Spoil(ini);
+            ini->UpdateFile();
+        }
+        auto target = fresh();
+        target->MoveColumn(1, 2);
+        const String before = order(target.get());
+        target->LoadColumnPositions(spoiled, "Grid");
+        EXPECT_EQ(order(target.get()), before);
+        ExpectInStep(target.get());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
