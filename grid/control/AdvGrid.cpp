@@ -266,6 +266,15 @@ void TAdvStringGrid::MakeEditorControls() {
     button->OnClick = [this](TObject* Sender) { GridButtonClick(Sender); };
 }
 
+// The bar laid over scroll-bar cells (AdvGridScrollCell.cpp).
+void TAdvStringGrid::MakeCellScrollBar() {
+    TScrollBar* bar = Make(FScrollBar, new TScrollBar(nullptr), "ScrollBar");
+    bar->SetKind(sbVertical);
+    bar->SetVisible(false);
+    bar->SetTabStop(false);
+    bar->SetParent(this);
+}
+
 void TAdvStringGrid::FreeEditorControls() {
     Drop(FEditCombo, "EditCombo");
     Drop(FEditTrans, "EditTrans");
@@ -451,7 +460,9 @@ void TAdvStringGrid::Assign(TPersistent* Source) {
     FNavigation->Assign(src->Navigation());
     FGrouping->Assign(src->Grouping());
     FSearchFooter->Assign(src->SearchFooter());
+    FPrintSettings->Assign(src->PrintSettings());
     FFilter->Assign(src->Filter());
+    FHTMLSettings->Assign(src->HTMLSettings());
     FBands->Assign(src->Bands());
     FCellNode->Assign(src->CellNode());
     FSortSettings->Assign(src->SortSettings());

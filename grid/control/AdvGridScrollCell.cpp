@@ -5,21 +5,13 @@
 
 #include <algorithm>
 
-void TAdvStringGrid::MakeCellScrollBar() {
-    TScrollBar* bar = Make(FScrollBar, new TScrollBar(nullptr), "ScrollBar");
-    bar->SetKind(sbVertical);
-    bar->SetVisible(false);
-    bar->SetTabStop(false);
-    bar->SetParent(this);
-}
-
 bool TAdvStringGrid::CellScrollBarScroll(TWMScroll& Message) {
     TScrollBar* bar = FScrollBar.get();
-    const HWND from = Message.ScrollBar;
+    const HWND from = HWND(Message.ScrollBar);
     if (!bar || from == HWND(0) || !bar->HandleAllocated() || from != bar->Handle()) return false;
     Message.Result = 0;
     int pos = bar->Position();
-    switch (Message.ScrollCode) {
+    switch (SmallInt(Message.ScrollCode)) {
         case SB_LINEUP: pos -= 10; break;
         case SB_LINEDOWN: pos += 10; break;
         case SB_PAGEUP: pos -= 100; break;
@@ -30,7 +22,7 @@ bool TAdvStringGrid::CellScrollBarScroll(TWMScroll& Message) {
             SCROLLINFO si;
             si.fMask = SIF_TRACKPOS;
             const bool tracked = GetScrollInfo(bar->Handle(), SB_CTL, si) && si.nTrackPos != bar->Position();
-            pos = tracked ? si.nTrackPos : int(Message.Pos);
+            pos = tracked ? si.nTrackPos : int(Word(SmallInt(Message.Pos)));
             break;
         }
         default: return true;

@@ -454,7 +454,9 @@ void SaveBytes(const String& FileName, const QByteArray& Bytes) {
     QSaveFile f(NativePath(FileName));
     if (!f.open(QIODevice::WriteOnly))
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    if (f.write(Bytes) != Bytes.size() || !f.commit())
+    // A write the file system cut short (a full disk, a size limit) can leave the buffer flushed
+    // in part without an error: the temporary file's size tells, and then nothing is committed.
+    if (f.write(Bytes) != Bytes.size() || !f.flush() || f.size() != Bytes.size() || !f.commit())
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
 }
 

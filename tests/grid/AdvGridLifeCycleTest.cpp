@@ -70,20 +70,20 @@ TEST(AdvGridLifeCycle, CreationAndDestructionOrder) {
     // Everything made is freed once.
     EXPECT_EQ(made.size(), freed.size());
     const char* madeOrder[] = {
-        "CellFont",    "FocusHelper", "SearchFooter", "FloatingFooter", "SortSettings",   "ControlLook",
-        "Navigation",  "ColumnSize",  "CellNode",     "Bands",          "MouseActions",   "ColumnHeaders",
-        "FixedFont",   "RowHeaders",  "SortIndexes",  "BackGround",     "ControlList",    "SyncGrid",
-        "GridItems",   "Filter",      "Balloon",      "IgnoreColumns",  "FilterDropDown", "FilterList",
-        "FocusWindow", "ArwU",        "ArwR"};
+        "CellFont",       "FocusHelper",   "SearchFooter", "FloatingFooter", "PrintSettings", "HTMLSettings",
+        "SortSettings",   "ControlLook",   "Navigation",   "ColumnSize",     "CellNode",      "Bands",
+        "MouseActions",   "ColumnHeaders", "FixedFont",    "RowHeaders",     "SortIndexes",   "BackGround",
+        "ControlList",    "SyncGrid",      "GridItems",    "Filter",         "Balloon",       "IgnoreColumns",
+        "FilterDropDown", "FilterList",    "FocusWindow",  "ArwU",           "ArwR"};
     for (size_t i = 1; i < std::size(madeOrder); ++i)
         EXPECT_LT(pos(made, madeOrder[i - 1]), pos(made, madeOrder[i]))
             << madeOrder[i - 1] << " before " << madeOrder[i];
     const char* freedOrder[] = {"CellFont",       "FocusHelper",  "IgnoreColumns", "ProgressAppearance",
-                                "FloatingFooter", "ControlList",  "NotifierList",  "SortSettings",
-                                "CellNode",       "Bands",        "ColumnHeaders", "FixedFont",
-                                "BackGround",     "SearchFooter", "FilterList",    "SyncGrid",
-                                "ArwU",           "SortList",     "GridItems",     "Filter",
-                                "FocusWindow"};
+                                "FloatingFooter", "ControlList",  "NotifierList",  "PrintSettings",
+                                "HTMLSettings",   "SortSettings", "CellNode",      "Bands",
+                                "ColumnHeaders",  "FixedFont",    "BackGround",    "SearchFooter",
+                                "FilterList",     "SyncGrid",     "ArwU",          "SortList",
+                                "GridItems",      "Filter",       "FocusWindow"};
     for (size_t i = 1; i < std::size(freedOrder); ++i)
         EXPECT_LT(pos(freed, freedOrder[i - 1]), pos(freed, freedOrder[i]))
             << freedOrder[i - 1] << " before " << freedOrder[i];

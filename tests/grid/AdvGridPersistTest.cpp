@@ -694,6 +694,13 @@ TEST(AdvGridPersist, SettingsObjectsCopy) {
     EXPECT_THROW(ps->Assign(nullptr), EInvalidCast);
     ps->Assign(ps);
     EXPECT_EQ(ps->TitleLines()->ToStringList(), QStringList{"t"});
+
+    // A copy of the grid copies both into its own objects.
+    TAdvGridPtr copy = MakeAdvGrid(3, 3);
+    copy->Assign(g.get());
+    EXPECT_EQ(copy->PrintSettings()->JobName, QStringLiteral("job"));
+    EXPECT_EQ(copy->PrintSettings()->Grid(), copy.get());
+    EXPECT_EQ(copy->HTMLSettings()->Width, 50);
 }
 
 // =============================================================================================
