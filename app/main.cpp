@@ -1,6 +1,7 @@
 // The configurator's main block: the application, every window of the system created once (the
 // main window first, so that the texts, program folders, settings and language are in place
 // before the other windows read them), then the message loop until the main window closes.
+#include "AdvGridStartup.h"
 #include "Forms.h"
 #include "StartupProbe.h"
 #include "UAbout.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
     TApplication::Create(argc, argv);
     Application->Initialize();
     Application->MainFormOnTaskbar = true;
+    // The grid unit's process-wide state, before the first window that holds a grid.
+    AdvGridUnitStartup();
+    AdvColumnGridUnitStartup();
     Application->CreateForm(FVelmoraeFirmWare);
     Application->CreateForm(FNew_Project);
     Application->CreateForm(FOpenConf);

@@ -502,7 +502,7 @@ public:
     // ---- Structure accessors and header lists ----
     // Counts and indexes are display ones: hidden rows and columns are not counted.
     void SetRowCount(int Value);
-    void SetColCount(int Value);
+    virtual void SetColCount(int Value);
     int Row() const { return TBaseGrid::Row(); }
     void SetRow(int Value);
     // Ignored outside FixedRows..RowCount - 1.

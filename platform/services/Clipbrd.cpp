@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <map>
+#include <mutex>
+
 namespace {
 QClipboard* SystemClipboard() {
     return QGuiApplication::instance() ? QGuiApplication::clipboard() : nullptr;
@@ -25,4 +28,35 @@ String TClipboard::AsText() const {
 TClipboard* Clipboard() {
     static TClipboard clipboard;
     return &clipboard;
+}
+
+namespace {
+std::mutex GFormatMutex;
+std::map<String, Cardinal>& RegisteredFormats() {
+    static std::map<String, Cardinal> formats;
+    return formats;
+}
+std::map<Cardinal, String>& FormatNames() {
+    static std::map<Cardinal, String> names;
+    return names;
+}
+} // namespace
+
+Cardinal RegisterClipboardFormat(const String& Name) {
+    if (Name.isEmpty()) return 0;
+    std::lock_guard<std::mutex> lock(GFormatMutex);
+    const String key = Name.toUpper();
+    auto it = RegisteredFormats().find(key);
+    if (it != RegisteredFormats().end()) return it->second;
+    const Cardinal number = 0xC000 + Cardinal(RegisteredFormats().size());
+    if (number > 0xFFFF) return 0;
+    RegisteredFormats()[key] = number;
+    FormatNames()[number] = Name;
+    return number;
+}
+
+String GetClipboardFormatName(Cardinal Format) {
+    std::lock_guard<std::mutex> lock(GFormatMutex);
+    auto it = FormatNames().find(Format);
+    return it == FormatNames().end() ? String() : it->second;
 }

@@ -19,3 +19,9 @@ public:
 
 // The application's clipboard object (made on first use).
 TClipboard* Clipboard();
+
+// A private clipboard format by name: one process-wide number per name (names compare without
+// case), from $C000 on as on the platform; 0 for an empty name.
+Cardinal RegisterClipboardFormat(const String& Name);
+// The name a registered format was given (empty for others).
+String GetClipboardFormatName(Cardinal Format);
