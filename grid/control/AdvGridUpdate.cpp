@@ -50,6 +50,11 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_VSCROLL: CallHandler<TWMScroll>(this, &TAdvStringGrid::WMVScroll, Message); break;
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_NOTIFY: CallHandler<TWMNotify>(this, &TAdvStringGrid::WMNotify, Message); break;
+        case WM_TIMER: CallHandler<TWMTimer>(this, &TAdvStringGrid::WMTimer, Message); break;
+        case WM_SETCURSOR: WMSetCursor(Message); break;
+        case WM_SETFOCUS: CallHandler<TWMSetFocus>(this, &TAdvStringGrid::WMSetFocus, Message); break;
+        case WM_KILLFOCUS: CallHandler<TWMKillFocus>(this, &TAdvStringGrid::WMKillFocus, Message); break;
+        case WM_SIZE: CallHandler<TWMSize>(this, &TAdvStringGrid::WMSize, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
