@@ -323,19 +323,19 @@ TEST_F(AdvGridWheel, ComboNotificationsReachTheGridEventsOnce) {
     combo->SetParent(Grid);
     Grid->SetCol(2);
     Grid->SetRow(3);
-    int drops = 0, closes = 0, comboDrops = 0;
+    int drops = 0, closes = 0, comboCloses = 0;
     Grid->OnComboDropDown = [&](TObject*, int ARow, int ACol) {
         ++drops;
         EXPECT_EQ(ARow, 3);
         EXPECT_EQ(ACol, 2);
     };
     Grid->OnComboCloseUp = [&](TObject*, int, int) { ++closes; };
-    combo->OnDropDown = [&](TObject*) { ++comboDrops; };
+    combo->OnDropUp = [&](TObject*) { ++comboCloses; };
     Grid->Perform(WM_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), LPARAM(combo->Handle()));
     EXPECT_EQ(drops, 1);
-    EXPECT_EQ(comboDrops, 1) << "the combo hears its own notification once";
     Grid->Perform(WM_COMMAND, MAKEWPARAM(0, CBN_CLOSEUP), LPARAM(combo->Handle()));
     EXPECT_EQ(closes, 1);
+    EXPECT_EQ(comboCloses, 1) << "the combo hears its own notification once";
 
     // An edit change of the combo reports its text with no item.
     combo->SetText("typed");
