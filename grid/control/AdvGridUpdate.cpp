@@ -50,6 +50,9 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_VSCROLL: CallHandler<TWMScroll>(this, &TAdvStringGrid::WMVScroll, Message); break;
         case WM_GETDLGCODE: WMGetDlgCode(Message); break;
         case WM_NOTIFY: CallHandler<TWMNotify>(this, &TAdvStringGrid::WMNotify, Message); break;
+        case WM_KEYDOWN: CallHandler<TWMKey>(this, &TAdvStringGrid::WMKeyDown, Message); break;
+        case WM_CHAR: CallHandler<TWMKey>(this, &TAdvStringGrid::WMChar, Message); break;
+        case WM_KEYUP: CallHandler<TWMKey>(this, &TAdvStringGrid::WMKeyUp, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
