@@ -153,6 +153,16 @@ using TRatingChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, double& 
 // A row of the disjunct row selection is about to change its flag (Allow False keeps it), and has.
 using TRowDisjunctSelectEvent = TEvent<TObject*, int /*ARow*/, bool /*Value*/, bool& /*Allow*/>;
 using TRowDisjunctSelectedEvent = TEvent<TObject*, int /*ARow*/>;
+// ---- Enter advance, the current-cell check and the keyboard: event types ----
+using TAutoAdvanceEvent =
+    TEvent<TObject*, int /*OldRow*/, int /*OldCol*/, int& /*NewRow*/, int& /*NewCol*/, bool& /*Allow*/>;
+using TCellChangingEvent =
+    TEvent<TObject*, int /*OldRow*/, int /*OldCol*/, int /*NewRow*/, int /*NewCol*/, bool& /*Allow*/>;
+using TRowChangingEvent = TEvent<TObject*, int /*OldRow*/, int /*NewRow*/, bool& /*Allow*/>;
+using TColChangingEvent = TEvent<TObject*, int /*OldCol*/, int /*NewCol*/, bool& /*Allow*/>;
+using TSelectionChangedEvent = TEvent<TObject*, int /*ALeft*/, int /*ATop*/, int /*ARight*/, int /*ABottom*/>;
+using TRadioClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AIdx*/>;
+using TRadioButtonClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/>;
 
 // The keys of the grid's disjunct cell selection, one per selected cell: row x 65536 + column.
 // They are 64 bits wide, so rows from 32768 on neither overflow nor share a key with another row;
@@ -2403,9 +2413,6 @@ protected:
     virtual void EditFormulaMode(bool Enabled);
     // The default editor (nullptr until the grid first shows it).
     TAdvInplaceEdit* NormalEdit() const;
-    // Tab and Enter advance: not built yet (switched off); the current cell stays.
-    void AdvanceOnTab(bool Backward);
-    void AdvanceEdit(int ACol, int ARow, bool Forward, bool Force);
 
     // The editor controls and the fixed-cell editors (the grid owns them).
     TOwned<TGridCombo> FEditCombo;
@@ -2464,9 +2471,6 @@ public:
     TPoint WheelPanPos() const { return wheelpanpos; }
     // Ticks of the grid timer so far.
     int TimerTicks() const { return FTimerTicks; }
-    // The incremental-search text and the grid-timer ticks since its last key.
-    String SearchInc;
-    int SearchTics = 0;
     TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
     TDropDownButtonClickEvent OnDropDownFooterButtonClick;
     TGridUnitChangedEvent OnUnitChanged;
@@ -2499,8 +2503,6 @@ protected:
     void WMSetFocus(TWMSetFocus& Message);
     void WMKillFocus(TWMKillFocus& Message);
     void WMSize(TWMSize& Message);
-    // Part of the looks: the selection's repaint and OnSelectionChanged (not built yet: nothing).
-    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     // The last rows scrolled clear of the search panel (nothing while there is none).
     void AdjustForSearchFooter();
     // The Office colour theme onto the grid's look (there is no Office here: nothing).
@@ -2523,9 +2525,8 @@ protected:
     bool FSizeFixedR = false;
     bool FSizingFixed = false;
     bool FSizingFixedR = false;
-    // Set while the mouse-down processing runs; a simulated click forces the selection.
+    // Set while the mouse-down processing runs.
     bool FEditStart = false;
-    bool FForceSel = false;
 
 private:
     // Starts and ends wheel-button panning; one tick of the pan timer.
@@ -2534,6 +2535,8 @@ private:
     void WheelPanStep(const TGridRect& S0);
     // The wheel message: False when it goes on to the inherited procedure.
     bool WheelMessage(TMessage& Message, const TGridRect& S0);
+    // DoMouseWheelDown (Down) and DoMouseWheelUp.
+    bool WheelMethod(bool Down, TShiftState Shift, TPoint MousePos);
     // The grid timer's blink step: repaints the cells with a BLINK tag.
     void RepaintBlinkingCells();
     // Shows a cursor of Screen->Cursors on the grid's window.
@@ -2547,4 +2550,107 @@ private:
     bool FPanShowHint = false;
     std::shared_ptr<QCursor> prevcurs; // the window's cursor before panning
     int FPanCursor = 0;
+
+    // ---- Enter advance, the current-cell check and the keyboard ----
+    // (bodies in AdvGridAdvance.cpp and AdvGridKeyboard.cpp)
+public:
+    // One step of the Enter advance from display cell (ACol, ARow) along
+    // Navigation.AdvanceDirection (Forward: right or down), with the row append, the wrap and the
+    // loop the navigation settings give. Without Force nothing happens unless AdvanceOnEnter is
+    // on. Recursing keeps the start reported to OnAutoAdvance while read-only cells are passed
+    // over; with DoEdit the editor opens on the new cell (AutoEdit: by AdvanceAutoEdit).
+    void AdvanceEdit(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Recursing,
+                     bool DoEdit);
+    // The caret walk of the editors out of a cell: a forced step with AutoEdit and DoEdit.
+    void AdvanceEdit(int ACol, int ARow, bool Forward, bool Force) {
+        AdvanceEdit(ACol, ARow, Force, true, Forward, false, true);
+    }
+    // One tab stop forward or backward; False when the Tab was handed to the parent window.
+    bool AdvanceOnTab(bool Backward);
+    // Appends a data row at the end (above the floating footer's row): OnCanAddRow may refuse.
+    void AddRowAtEnd();
+    // Moves the focus from the CONTROL tag ID of a markup cell to its next editable one; after
+    // the last one the grid takes the focus.
+    void FocusNextCellControl(int ACol, int ARow, const String& ID);
+    // The tab-stop queries: the first column that may hold a tab stop, the fixed right columns
+    // that are shown, whether a display cell is a tab stop, the first and last tab stop of a row
+    // (-1 when none), whether the current row is the last data row.
+    int FirstNormalCol();
+    int VisibleFixedRightCols() const;
+    bool CanTabToCell(int ACol, int ARow);
+    int FirstTabColInRow(int ARow);
+    int LastTabColInRow(int ARow);
+    bool IsLastDataRow() const;
+    virtual void MoveToFirstRow() { SetRow(FixedRows()); }
+    // The rows appended, inserted and deleted by the keyboard and the advance (real rows).
+    virtual void AutoAddRow();
+    virtual void AutoInsertRow(int ARow);
+    virtual void AutoDeleteRow(int ARow);
+    virtual bool CanDeleteRow(int ARow);
+    // The changing events of a move of the current cell to (NewCol, NewRow): OnRowChanging,
+    // OnColChanging, then OnCellChanging unless an advance moves the cell; Allow passes on.
+    virtual void CellChanging(int NewCol, int NewRow, bool& Allow);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    // The text typed so far for the incremental row search.
+    const String& IncrSearchText() const { return SearchInc; }
+    // A housekeeping tick of the grid timer: the fourth one after the last typed character
+    // ends the incremental search text.
+    void IncrSearchTick();
+    // Set when a row was inserted or deleted by key.
+    bool GridModified() const { return FGridModified; }
+    TAutoAdvanceEvent OnAutoAdvance;
+    TCellChangingEvent OnCellChanging;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TAutoAddRowEvent OnAutoAddRow;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TCanDeleteRowEvent OnCanDeleteRow;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TSelectionChangedEvent OnSelectionChanged;
+    TRadioClickEvent OnRadioClick;
+    TRadioButtonClickEvent OnRadioButtonClick;
+
+protected:
+    // The grid's check before the current cell moves (keys, clicks, Col and Row writers).
+    bool SelectCell(int ACol, int ARow) override;
+    // Esc, Enter and the incremental row search, then the platform grid's key press.
+    void KeyPress(Char& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void WMKeyDown(TWMKey& Message);
+    void WMChar(TWMKey& Message);
+    void WMKeyUp(TWMKey& Message);
+    // Opens the editor of the CONTROL tag after CtrlID in a markup cell (not built yet: nothing
+    // opens).
+    virtual void EditCellControl(int ACol, int ARow, const String& CtrlID);
+    virtual void BeforeSelectAll(TGridRect&) {}
+
+    int FAECol = 0; // where the running advance started
+    int FAERow = 0;
+    bool FDisableChange = false; // an advance moves the current cell: no OnCellChanging
+    bool FForceSel = false;      // every move of the current cell is allowed unchecked
+    String SearchInc;            // the incremental search text
+    int SearchTics = 0;          // timer ticks since the last typed character
+    int FLastTabCol = -1;        // the cell the running Tab advance started from
+    int FLastTabRow = -1;
+    TGridRect FMoveSelection; // the selection when the current key arrived
+    bool FGridModified = false;
+    int FTabDepth = 0; // nested Tab steps running, and the cell the outermost one started from
+    int FTabStartCol = -1;
+    int FTabStartRow = -1;
+
+private:
+    // The key steps of WMKeyDown that may end its handling (True: the key is done).
+    bool KeyDownHomeEnd(TWMKey& Message, Word Key, TShiftState Shift, int OldLeftCol);
+    bool KeyDownSkipFixed(TWMKey& Message, Word Key, TShiftState Shift);
+    void KeyDownClickable(Word Key, int RC);
+    void KeyDownOtherKeys(TWMKey& Message, Word Key, TShiftState Shift, int RS);
+    // The left click the advance and the Tab navigation simulate on a cell.
+    void ClickCellAt(int ACol, int ARow);
+    // The height of the search panel while the search footer shows (0 otherwise).
+    int ShownSearchPanelHeight() const;
+    void FireKeyDown(Word Key, TShiftState Shift);
+    TShiftState FKeyShift;
 };

@@ -333,8 +333,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     TFlagScope blockFocus(FBlockFocus);
     FEditing = false;
     HideInplaceEdit();
-    // The row append on the down arrow and the advance after Enter are not part of the grid
-    // yet: the down arrow moves as any arrow and Enter leaves the current cell where it is.
+    if (Key == VK_DOWN && FNavigation->AppendOnArrowDown && IsLastDataRow()) AddRowAtEnd();
     switch (Key) {
         case VK_TAB:
         case VK_LEFT:
@@ -346,6 +345,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     const bool alwaysEdit = FNavigation->AlwaysEdit;
     FNavigation->AlwaysEdit = false;
     if (CanFocus()) SetFocus();
+    if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), false, true, true, false, false);
     FNavigation->AlwaysEdit = alwaysEdit;
 }
 

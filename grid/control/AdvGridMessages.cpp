@@ -22,12 +22,7 @@ void TAdvStringGrid::WMTimer(TWMTimer& Message) {
     }
     ++FTimerTicks;
     // The incremental search forgets its text between 1.5 and 2 seconds after the last key.
-    if (FNavigation->AutoGotoIncremental) {
-        if (SearchTics++ == 3) {
-            SearchInc.clear();
-            SearchTics = 0;
-        }
-    }
+    if (FNavigation->AutoGotoIncremental) IncrSearchTick();
     // Hover selection: the current cell follows the resting pointer.
     if (Hovering && !ComponentState().count(csDesigning) && HandleAllocated()) {
         const TPoint pt = Mouse->CursorPos();
@@ -190,10 +185,11 @@ void TAdvStringGrid::WMSize(TWMSize& Message) {
             if (i < FOrigColSizes.Count()) SetColWidths(i, int(std::trunc(FOrigColSizes.Items(i) * factor)));
     }
     bool stretched = false;
+    // A stretch column that does not exist (yet) stretches nothing.
+    const int stretchCol = FColumnSize->StretchColumn;
     if (FColumnSize->Stretch && (FScrollBarAlways == saNone || FScrollBarAlways == saVert) &&
-        ColCount() > 0) {
-        int s = FColumnSize->StretchColumn;
-        if (s < 0 || s >= ColCount()) s = ColCount() - 1;
+        ColCount() > 0 && stretchCol >= -1 && stretchCol < ColCount()) {
+        const int s = stretchCol == -1 ? ColCount() - 1 : stretchCol;
         int sum = 0;
         for (int i = 0; i < ColCount(); ++i)
             if (i != s) sum += ColWidths(i);
@@ -246,9 +242,6 @@ bool TAdvStringGrid::HasCustomCellBorders() {
 TCanvas* TAdvStringGrid::FooterCanvas() const {
     return nullptr;
 }
-
-// Part of the looks, not built yet.
-void TAdvStringGrid::SelectionChanged(int, int, int, int) {}
 
 // The grid has no search panel yet, so no row hides behind it.
 void TAdvStringGrid::AdjustForSearchFooter() {}

@@ -85,8 +85,10 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
         if (HandleAllocated()) KillTimer(Handle(), GridScrollTimerId);
         FGridState = gsNormal;
     }
-    if (!designing && ((msg == WM_PAINT && FPaintCount == 0 && FScrollProportional) || msg == WM_SIZE ||
-                       msg == WM_LBUTTONUP || msg == CM_UIACTIVATE)) {
+    // The proportional thumbs follow sizes, releases and activation. Not at the first paint: the
+    // platform grid's bar upkeep keeps them already, and showing or hiding a bar sizes the window,
+    // which must not happen while its picture is being painted.
+    if (!designing && (msg == WM_SIZE || msg == WM_LBUTTONUP || msg == CM_UIACTIVATE)) {
         UpdateProportionalVScroll();
         UpdateProportionalHScroll();
     }
@@ -141,7 +143,9 @@ bool TAdvStringGrid::EditorCommand(TMessage& Message) {
     TGridCombo* combo = FEditCombo.get();
     const bool fromCombo = combo && from != 0 && combo->HandleAllocated() && from == combo->Handle();
     if (code == EN_CHANGE && FShowEditProcess) {
-        if (from != 0 && from != own) SendMessage(from, WM_COMMAND, Message.WParam, Message.LParam);
+        // The editor hears its own notification (as the inherited reflection would give it).
+        if (TWinControl* child = from != 0 && from != own ? FindControl(from) : nullptr)
+            child->Perform(CN_COMMAND, Message.WParam, Message.LParam);
         TAdvInplaceEdit* ed = NormalEdit();
         const HWND edWnd = ed && ed->HandleAllocated() ? ed->Handle() : 0;
         if (edWnd) SendMessage(edWnd, WM_SETREDRAW, 0, 0);
@@ -183,10 +187,8 @@ bool TAdvStringGrid::EditorCommand(TMessage& Message) {
         if (edWnd) SendMessage(edWnd, WM_SETREDRAW, 1, 0);
         return true;
     }
-    // A child's notification goes back to it once: the inherited reflection would deliver it a
-    // second time, so the message ends here after the grid's own events.
-    const bool echoed = from != 0 && from != own;
-    if (echoed) SendMessage(from, WM_COMMAND, Message.WParam, Message.LParam);
+    // Any other notification of a child reaches the child through the inherited reflection
+    // (CN_COMMAND), once, after the grid's own events.
     if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && fromCombo && FEditMode) {
         const int i = combo->ItemIndex();
         const bool none = i < 0 || i >= combo->Items()->Count();
@@ -218,7 +220,7 @@ bool TAdvStringGrid::EditorCommand(TMessage& Message) {
     if (code == CBN_DROPDOWN && fromCombo) ComboDropDown(Row(), RealCol());
     if (code == CBN_EDITCHANGE && OnComboChange)
         OnComboChange(this, Col(), Row(), -1, combo ? combo->Text() : String());
-    return echoed;
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -308,38 +310,24 @@ void TAdvStringGrid::MouseWheelHook(int, bool&) {}
 
 // The wheel methods the platform's wheel processing calls (a wheel message passed on).
 bool TAdvStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-    if (FMouseActions->WheelAction() == waScroll || !EnableWheel) {
-        bool handled = false;
-        if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
-        return handled;
-    }
-    const bool directEdit = FMouseActions->DirectEdit;
-    FMouseActions->DirectEdit = false;
-    struct TRestore {
-        TMouseActions* A;
-        bool V;
-        ~TRestore() { A->DirectEdit = V; }
-    } restore{FMouseActions.get(), directEdit};
-    if (Options().count(goRowSelect) && FNavigation->KeepHorizScroll) {
-        StartUpdate();
-        const int left = LeftCol();
-        const bool result = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
-        SetLeftCol(left);
-        ResetUpdate();
-        return result;
-    }
-    const bool wasEditing = FEditMode;
-    const bool result = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
-    if (wasEditing && CanFocus()) SetFocus();
-    return result;
+    return WheelMethod(true, Shift, MousePos);
 }
 
 bool TAdvStringGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+    return WheelMethod(false, Shift, MousePos);
+}
+
+bool TAdvStringGrid::WheelMethod(bool Down, TShiftState Shift, TPoint MousePos) {
     if (FMouseActions->WheelAction() == waScroll || !EnableWheel) {
         bool handled = false;
-        if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
+        const TMouseWheelUpDownEvent& event = Down ? OnMouseWheelDown : OnMouseWheelUp;
+        if (event) event(this, Shift, MousePos, handled);
         return handled;
     }
+    const auto cellStoreMove = [&] {
+        return Down ? TBaseGrid::DoMouseWheelDown(Shift, MousePos)
+                    : TBaseGrid::DoMouseWheelUp(Shift, MousePos);
+    };
     const bool directEdit = FMouseActions->DirectEdit;
     FMouseActions->DirectEdit = false;
     struct TRestore {
@@ -350,14 +338,14 @@ bool TAdvStringGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
     if (Options().count(goRowSelect) && FNavigation->KeepHorizScroll) {
         StartUpdate();
         const int left = LeftCol();
-        const bool result = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
+        const bool result = cellStoreMove();
         SetLeftCol(left);
         ResetUpdate();
         return result;
     }
-    if (Row() >= RowCount() || Col() >= ColCount()) return true;
+    if (!Down && (Row() >= RowCount() || Col() >= ColCount())) return true;
     const bool wasEditing = FEditMode;
-    const bool result = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
+    const bool result = cellStoreMove();
     if (wasEditing && CanFocus()) SetFocus();
     return result;
 }

@@ -26,6 +26,8 @@ public:
     using TAdvStringGrid::FMouseSelectMode;
     using TAdvStringGrid::FSizeFixed;
     using TAdvStringGrid::FSizeFixedR;
+    using TAdvStringGrid::SearchInc;
+    using TAdvStringGrid::SearchTics;
     using TAdvStringGrid::TAdvStringGrid;
     bool BlinkPhase() const { return FGridBlink; }
 };
