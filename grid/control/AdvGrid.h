@@ -140,6 +140,12 @@ using TComboObjectChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 using TCanShowFixedDropDownEvent = TEvent<TObject*, int /*ACol*/, bool& /*CanShow*/>;
 
+// Timer, focus and size messages; window procedure, wheel and panning.
+// The directions a press of the wheel button pans in (ipNone: no panning).
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+using TDropDownButtonClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*ButtonIndex*/>;
+using TGridUnitChangedEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*NewUnit*/>;
+
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
     using Exception::Exception;
@@ -155,6 +161,16 @@ using TRatingChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, double& 
 // A row of the disjunct row selection is about to change its flag (Allow False keeps it), and has.
 using TRowDisjunctSelectEvent = TEvent<TObject*, int /*ARow*/, bool /*Value*/, bool& /*Allow*/>;
 using TRowDisjunctSelectedEvent = TEvent<TObject*, int /*ARow*/>;
+// ---- Enter advance, the current-cell check and the keyboard: event types ----
+using TAutoAdvanceEvent =
+    TEvent<TObject*, int /*OldRow*/, int /*OldCol*/, int& /*NewRow*/, int& /*NewCol*/, bool& /*Allow*/>;
+using TCellChangingEvent =
+    TEvent<TObject*, int /*OldRow*/, int /*OldCol*/, int /*NewRow*/, int /*NewCol*/, bool& /*Allow*/>;
+using TRowChangingEvent = TEvent<TObject*, int /*OldRow*/, int /*NewRow*/, bool& /*Allow*/>;
+using TColChangingEvent = TEvent<TObject*, int /*OldCol*/, int /*NewCol*/, bool& /*Allow*/>;
+using TSelectionChangedEvent = TEvent<TObject*, int /*ALeft*/, int /*ATop*/, int /*ARight*/, int /*ABottom*/>;
+using TRadioClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AIdx*/>;
+using TRadioButtonClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/>;
 
 // The events of the mouse movement: the fixed cells' drop-down button, OLE drags, live column and
 // row moves and sizes, links entered and left, and a changed selection.
@@ -2583,9 +2599,6 @@ protected:
     virtual void EditFormulaMode(bool Enabled);
     // The default editor (nullptr until the grid first shows it).
     TAdvInplaceEdit* NormalEdit() const;
-    // Tab and Enter advance: not built yet (switched off); the current cell stays.
-    void AdvanceOnTab(bool Backward);
-    void AdvanceEdit(int ACol, int ARow, bool Forward, bool Force);
 
     // The editor controls and the fixed-cell editors (the grid owns them).
     TOwned<TGridCombo> FEditCombo;
@@ -2876,4 +2889,221 @@ private:
     static TShiftState SingleKeyShift(TShiftState S);
     // The standard processing of a button message.
     void InheritedMouse(TWMMouse& Message);
+    // ---- Timer, focus, cursor and size messages; window procedure, wheel and panning ----
+    // (AdvGridMessages.cpp, AdvGridWheel.cpp)
+public:
+    // The grid's cursors (selection modes, panning) and pan glyphs are drawn in resources/; the
+    // cursors are registered in Screen->Cursors by number on first use.
+    static constexpr TCursor crRowSelect = 8010;
+    static constexpr TCursor crColSelect = 8011;
+    static constexpr TCursor crAllSelect = 8012;
+    static constexpr TCursor crCellSelector = 8014;
+    static constexpr TCursor crPanNeutral = 8000;
+    static void RegisterGridCursors();
+    static constexpr UINT_PTR PanTimerId = 999;
+    static constexpr UINT PanTimerInterval = 10;
+    // The directions a press of the wheel button pans in.
+    TIntelliPan IntelliPan = ipVertical;
+    // Every 500 ms cells whose markup holds a BLINK tag are repainted in the other phase.
+    bool EnableBlink = false;
+    // Follow the Office colour theme when it changes.
+    bool AutoThemeAdapt = false;
+    // Runs the grid's cell-selection check for the current cell.
+    void Select();
+    // A left click on a cell's top-left corner, without OnMouseDown and OnMouseUp.
+    void SimulateCellClick(int ACol, int ARow);
+    // True when OnGetCellBorder is assigned: the painter then asks it for cell borders.
+    bool HasCustomCellBorders() override;
+    // The canvas of the footer panel, for painting in OnFooterPaint (nullptr without one).
+    TCanvas* FooterCanvas() const;
+    // Scroll-bar upkeep after sizes or the view changed.
+    void UpdateProportionalVScroll() { ProportionalThumb(true); }
+    void UpdateProportionalHScroll() { ProportionalThumb(false); }
+    // Panning with the wheel button runs.
+    bool WheelPanning() const { return wheelpan; }
+    TPoint WheelPanPos() const { return wheelpanpos; }
+    // Ticks of the grid timer so far.
+    int TimerTicks() const { return FTimerTicks; }
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+    TGridUnitChangedEvent OnUnitChanged;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Called after the grid's own wheel handling with the row delta it applied.
+    virtual void MouseWheelHook(int Delta, bool& Handled);
+    // Paints the pan glyph at the press point; invalidates its 32 x 32 area.
+    void DrawPanGlyph();
+    void InvalidatePanGlyph();
+    // Relays of the drop-down editors' buttons, the memo drop-down and the unit editor.
+    void DropDownHeaderButtonClick(TObject* Sender, int ButtonIndex);
+    void DropDownFooterButtonClick(TObject* Sender, int ButtonIndex);
+    void MemoDropDownChange(TObject* Sender);
+    void UnitEditBtnUnitChanged(TObject* Sender, const String& NewUnit);
+    // The window procedure installed on a custom editor link's control: with goTabs it wants
+    // characters, tabs and arrows; everything else goes to the control's own procedure.
+    void EditLinkWindowProc(TMessage& Message);
+    TWndMethod FGridControlWndProc;
+    // The focus methods fire OnEnter and OnExit (DoEnter and DoExit run them).
+    virtual void FocusEnter();
+    virtual void FocusExit();
+    void DoEnter() override { FocusEnter(); }
+    void DoExit() override { FocusExit(); }
+    void WMTimer(TWMTimer& Message);
+    void WMSetCursor(TMessage& Message);
+    void WMSetFocus(TWMSetFocus& Message);
+    void WMKillFocus(TWMKillFocus& Message);
+    void WMSize(TWMSize& Message);
+    // The last rows scrolled clear of the search panel (nothing while there is none).
+    void AdjustForSearchFooter();
+    // The Office colour theme onto the grid's look (there is no Office here: nothing).
+    void ApplyOfficeTheme() {}
+    // The flat scroll bars take the window's scroll information (the grid has none: nothing).
+    void UpdateFlatVScroll() {}
+    void UpdateFlatHScroll() {}
+    void FlatShowScrollBar(int, bool) {}
+
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    bool FDisableSize = false;
+    // Set while a custom editor's form gives the focus back to the grid.
+    bool InvokedFocusChange = false;
+    // The cell of a pressed markup button.
+    TPoint FCtrlXY{-1, -1};
+    bool FCellSelectorMode = false;
+    // The pointer is on (is dragging) the border of a fixed column or row.
+    bool FSizeFixed = false;
+    bool FSizeFixedR = false;
+    bool FSizingFixed = false;
+    bool FSizingFixedR = false;
+    // Set while the mouse-down processing runs.
+    bool FEditStart = false;
+
+private:
+    // Starts and ends wheel-button panning; one tick of the pan timer.
+    void StartWheelPan(const TPoint& Pos);
+    void EndWheelPan();
+    void WheelPanStep(const TGridRect& S0);
+    // The wheel message: False when it goes on to the inherited procedure.
+    bool WheelMessage(TMessage& Message, const TGridRect& S0);
+    // DoMouseWheelDown (Down) and DoMouseWheelUp.
+    bool WheelMethod(bool Down, TShiftState Shift, TPoint MousePos);
+    // The grid timer's blink step: repaints the cells with a BLINK tag.
+    void RepaintBlinkingCells();
+    // Shows a cursor of Screen->Cursors on the grid's window.
+    void ShowGridCursor(TCursor Cursor);
+    // Edit and combo notifications of the in-place editors (WM_COMMAND).
+    bool EditorCommand(TMessage& Message);
+    void ComboChangeEvents(int ItemIndex, const String& Text, TObject* Obj);
+    bool wheelpan = false;
+    TPoint wheelpanpos{0, 0};
+    bool FPanKeepCapture = false;
+    bool FPanShowHint = false;
+    std::shared_ptr<QCursor> prevcurs; // the window's cursor before panning
+    int FPanCursor = 0;
+
+    // ---- Enter advance, the current-cell check and the keyboard ----
+    // (bodies in AdvGridAdvance.cpp and AdvGridKeyboard.cpp)
+public:
+    // One step of the Enter advance from display cell (ACol, ARow) along
+    // Navigation.AdvanceDirection (Forward: right or down), with the row append, the wrap and the
+    // loop the navigation settings give. Without Force nothing happens unless AdvanceOnEnter is
+    // on. Recursing keeps the start reported to OnAutoAdvance while read-only cells are passed
+    // over; with DoEdit the editor opens on the new cell (AutoEdit: by AdvanceAutoEdit).
+    void AdvanceEdit(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Recursing,
+                     bool DoEdit);
+    // The caret walk of the editors out of a cell: a forced step with AutoEdit and DoEdit.
+    void AdvanceEdit(int ACol, int ARow, bool Forward, bool Force) {
+        AdvanceEdit(ACol, ARow, Force, true, Forward, false, true);
+    }
+    // One tab stop forward or backward; False when the Tab was handed to the parent window.
+    bool AdvanceOnTab(bool Backward);
+    // Appends a data row at the end (above the floating footer's row): OnCanAddRow may refuse.
+    void AddRowAtEnd();
+    // Moves the focus from the CONTROL tag ID of a markup cell to its next editable one; after
+    // the last one the grid takes the focus.
+    void FocusNextCellControl(int ACol, int ARow, const String& ID);
+    // The tab-stop queries: the first column that may hold a tab stop, the fixed right columns
+    // that are shown, whether a display cell is a tab stop, the first and last tab stop of a row
+    // (-1 when none), whether the current row is the last data row.
+    int FirstNormalCol();
+    int VisibleFixedRightCols() const;
+    bool CanTabToCell(int ACol, int ARow);
+    int FirstTabColInRow(int ARow);
+    int LastTabColInRow(int ARow);
+    bool IsLastDataRow() const;
+    virtual void MoveToFirstRow() { SetRow(FixedRows()); }
+    // The rows appended, inserted and deleted by the keyboard and the advance (real rows).
+    virtual void AutoAddRow();
+    virtual void AutoInsertRow(int ARow);
+    virtual void AutoDeleteRow(int ARow);
+    virtual bool CanDeleteRow(int ARow);
+    // The changing events of a move of the current cell to (NewCol, NewRow): OnRowChanging,
+    // OnColChanging, then OnCellChanging unless an advance moves the cell; Allow passes on.
+    virtual void CellChanging(int NewCol, int NewRow, bool& Allow);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    // The text typed so far for the incremental row search.
+    const String& IncrSearchText() const { return SearchInc; }
+    // A housekeeping tick of the grid timer: the fourth one after the last typed character
+    // ends the incremental search text.
+    void IncrSearchTick();
+    // Set when a row was inserted or deleted by key.
+    bool GridModified() const { return FGridModified; }
+    TAutoAdvanceEvent OnAutoAdvance;
+    TCellChangingEvent OnCellChanging;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TAutoAddRowEvent OnAutoAddRow;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TCanDeleteRowEvent OnCanDeleteRow;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TSelectionChangedEvent OnSelectionChanged;
+    TRadioClickEvent OnRadioClick;
+    TRadioButtonClickEvent OnRadioButtonClick;
+
+protected:
+    // The grid's check before the current cell moves (keys, clicks, Col and Row writers).
+    bool SelectCell(int ACol, int ARow) override;
+    // Esc, Enter and the incremental row search, then the platform grid's key press.
+    void KeyPress(Char& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void WMKeyDown(TWMKey& Message);
+    void WMChar(TWMKey& Message);
+    void WMKeyUp(TWMKey& Message);
+    // Opens the editor of the CONTROL tag after CtrlID in a markup cell (not built yet: nothing
+    // opens).
+    virtual void EditCellControl(int ACol, int ARow, const String& CtrlID);
+    virtual void BeforeSelectAll(TGridRect&) {}
+
+    int FAECol = 0; // where the running advance started
+    int FAERow = 0;
+    bool FDisableChange = false; // an advance moves the current cell: no OnCellChanging
+    bool FForceSel = false;      // every move of the current cell is allowed unchecked
+    String SearchInc;            // the incremental search text
+    int SearchTics = 0;          // timer ticks since the last typed character
+    int FLastTabCol = -1;        // the cell the running Tab advance started from
+    int FLastTabRow = -1;
+    TGridRect FMoveSelection; // the selection when the current key arrived
+    bool FGridModified = false;
+    int FTabDepth = 0; // nested Tab steps running, and the cell the outermost one started from
+    int FTabStartCol = -1;
+    int FTabStartRow = -1;
+
+private:
+    // The key steps of WMKeyDown that may end its handling (True: the key is done).
+    bool KeyDownHomeEnd(TWMKey& Message, Word Key, TShiftState Shift, int OldLeftCol);
+    bool KeyDownSkipFixed(TWMKey& Message, Word Key, TShiftState Shift);
+    void KeyDownClickable(Word Key, int RC);
+    void KeyDownOtherKeys(TWMKey& Message, Word Key, TShiftState Shift, int RS);
+    // The left click the advance and the Tab navigation simulate on a cell.
+    void ClickCellAt(int ACol, int ARow);
+    // The height of the search panel while the search footer shows (0 otherwise).
+    int ShownSearchPanelHeight() const;
+    void FireKeyDown(Word Key, TShiftState Shift);
+    TShiftState FKeyShift;
 };

@@ -15,7 +15,3 @@ void TAdvStringGrid::EditKeyDown(Word&, TShiftState) {}
 void TAdvStringGrid::EditKeyMessage(TMessage&) {}
 void TAdvStringGrid::EditCaretMoved(const String&, TPoint, int) {}
 void TAdvStringGrid::EditFormulaMode(bool) {}
-
-// Tab and Enter advance through the cells later: until then the current cell stays.
-void TAdvStringGrid::AdvanceOnTab(bool) {}
-void TAdvStringGrid::AdvanceEdit(int, int, bool, bool) {}

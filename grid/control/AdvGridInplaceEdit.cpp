@@ -335,7 +335,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     TFlagScope blockFocus(FBlockFocus);
     FEditing = false;
     HideInplaceEdit();
-    if (FNavigation->AppendOnArrowDown && Key == VK_DOWN && IsLastDataRow()) AddRowAtEnd();
+    if (Key == VK_DOWN && FNavigation->AppendOnArrowDown && IsLastDataRow()) AddRowAtEnd();
     switch (Key) {
         case VK_TAB:
         case VK_LEFT:
@@ -347,7 +347,7 @@ void TAdvStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     const bool alwaysEdit = FNavigation->AlwaysEdit;
     FNavigation->AlwaysEdit = false;
     if (CanFocus()) SetFocus();
-    if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), true, false);
+    if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), false, true, true, false, false);
     FNavigation->AlwaysEdit = alwaysEdit;
 }
 

@@ -58,6 +58,14 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_LBUTTONDBLCLK: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMLButtonDblClk, Message); break;
         case WM_RBUTTONDOWN: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMRButtonDown, Message); break;
         case WM_RBUTTONUP: CallHandler<TWMMouse>(this, &TAdvStringGrid::WMRButtonUp, Message); break;
+        case WM_TIMER: CallHandler<TWMTimer>(this, &TAdvStringGrid::WMTimer, Message); break;
+        case WM_SETCURSOR: WMSetCursor(Message); break;
+        case WM_SETFOCUS: CallHandler<TWMSetFocus>(this, &TAdvStringGrid::WMSetFocus, Message); break;
+        case WM_KILLFOCUS: CallHandler<TWMKillFocus>(this, &TAdvStringGrid::WMKillFocus, Message); break;
+        case WM_SIZE: CallHandler<TWMSize>(this, &TAdvStringGrid::WMSize, Message); break;
+        case WM_KEYDOWN: CallHandler<TWMKey>(this, &TAdvStringGrid::WMKeyDown, Message); break;
+        case WM_CHAR: CallHandler<TWMKey>(this, &TAdvStringGrid::WMChar, Message); break;
+        case WM_KEYUP: CallHandler<TWMKey>(this, &TAdvStringGrid::WMKeyUp, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
