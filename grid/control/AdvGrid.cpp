@@ -281,6 +281,8 @@ void TAdvStringGrid::FreeEditorControls() {
 // Destruction
 
 TAdvStringGrid::~TAdvStringGrid() {
+    // Panning ends with the grid: capture, pan timer and cursor go back.
+    EndWheelPan();
     FreeMetroScrollControls();
     StopDragScroll();
     if (!ComponentState().count(csDesigning)) BalloonDone();

@@ -132,6 +132,12 @@ using TComboObjectChangeEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 using TCanShowFixedDropDownEvent = TEvent<TObject*, int /*ACol*/, bool& /*CanShow*/>;
 
+// Timer, focus and size messages; window procedure, wheel and panning.
+// The directions a press of the wheel button pans in (ipNone: no panning).
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+using TDropDownButtonClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*ButtonIndex*/>;
+using TGridUnitChangedEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*NewUnit*/>;
+
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
 class EAdvGridError : public Exception {
     using Exception::Exception;
@@ -154,7 +160,6 @@ using TCellChangingEvent =
     TEvent<TObject*, int /*OldRow*/, int /*OldCol*/, int /*NewRow*/, int /*NewCol*/, bool& /*Allow*/>;
 using TRowChangingEvent = TEvent<TObject*, int /*OldRow*/, int /*NewRow*/, bool& /*Allow*/>;
 using TColChangingEvent = TEvent<TObject*, int /*OldCol*/, int /*NewCol*/, bool& /*Allow*/>;
-using TSelectionChangedEvent = TEvent<TObject*, int /*ALeft*/, int /*ATop*/, int /*ARight*/, int /*ABottom*/>;
 using TRadioClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*AIdx*/>;
 using TRadioButtonClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/>;
 
@@ -2470,12 +2475,8 @@ public:
     // OnColChanging, then OnCellChanging unless an advance moves the cell; Allow passes on.
     virtual void CellChanging(int NewCol, int NewRow, bool& Allow);
     virtual void CheckBoxClick(int ACol, int ARow, bool State);
-    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     // The text typed so far for the incremental row search.
     const String& IncrSearchText() const { return SearchInc; }
-    // A housekeeping tick of the grid timer: the fourth one after the last typed character
-    // ends the incremental search text.
-    void IncrSearchTick();
     // Set when a row was inserted or deleted by key.
     bool GridModified() const { return FGridModified; }
     TAutoAdvanceEvent OnAutoAdvance;
@@ -2488,7 +2489,6 @@ public:
     TCanDeleteRowEvent OnCanDeleteRow;
     TAutoDeleteRowEvent OnAutoDeleteRow;
     TCheckBoxClickEvent OnCheckBoxClick;
-    TSelectionChangedEvent OnSelectionChanged;
     TRadioClickEvent OnRadioClick;
     TRadioButtonClickEvent OnRadioButtonClick;
 
@@ -2509,9 +2509,6 @@ protected:
     int FAECol = 0; // where the running advance started
     int FAERow = 0;
     bool FDisableChange = false; // an advance moves the current cell: no OnCellChanging
-    bool FForceSel = false;      // every move of the current cell is allowed unchecked
-    String SearchInc;            // the incremental search text
-    int SearchTics = 0;          // timer ticks since the last typed character
     int FLastTabCol = -1;        // the cell the running Tab advance started from
     int FLastTabRow = -1;
     TGridRect FMoveSelection; // the selection when the current key arrived
@@ -2532,4 +2529,122 @@ private:
     int ShownSearchPanelHeight() const;
     void FireKeyDown(Word Key, TShiftState Shift);
     TShiftState FKeyShift;
+    // ---- Timer, focus, cursor and size messages; window procedure, wheel and panning ----
+    // (AdvGridMessages.cpp, AdvGridWheel.cpp)
+public:
+    // The grid's cursors (selection modes, panning) and pan glyphs are drawn in resources/; the
+    // cursors are registered in Screen->Cursors by number on first use.
+    static constexpr TCursor crRowSelect = 8010;
+    static constexpr TCursor crColSelect = 8011;
+    static constexpr TCursor crAllSelect = 8012;
+    static constexpr TCursor crCellSelector = 8014;
+    static constexpr TCursor crPanNeutral = 8000;
+    static void RegisterGridCursors();
+    static constexpr UINT_PTR PanTimerId = 999;
+    static constexpr UINT PanTimerInterval = 10;
+    // The directions a press of the wheel button pans in.
+    TIntelliPan IntelliPan = ipVertical;
+    // Every 500 ms cells whose markup holds a BLINK tag are repainted in the other phase.
+    bool EnableBlink = false;
+    // Follow the Office colour theme when it changes.
+    bool AutoThemeAdapt = false;
+    // Runs the grid's cell-selection check for the current cell.
+    void Select();
+    // A left click on a cell's top-left corner, without OnMouseDown and OnMouseUp.
+    void SimulateCellClick(int ACol, int ARow);
+    // True when OnGetCellBorder is assigned: the painter then asks it for cell borders.
+    bool HasCustomCellBorders() override;
+    // The canvas of the footer panel, for painting in OnFooterPaint (nullptr without one).
+    TCanvas* FooterCanvas() const;
+    // Scroll-bar upkeep after sizes or the view changed.
+    void UpdateProportionalVScroll() { ProportionalThumb(true); }
+    void UpdateProportionalHScroll() { ProportionalThumb(false); }
+    // Panning with the wheel button runs.
+    bool WheelPanning() const { return wheelpan; }
+    TPoint WheelPanPos() const { return wheelpanpos; }
+    // Ticks of the grid timer so far.
+    int TimerTicks() const { return FTimerTicks; }
+    // The incremental-search text and the grid-timer ticks since its last key.
+    String SearchInc;
+    int SearchTics = 0;
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+    TGridUnitChangedEvent OnUnitChanged;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Called after the grid's own wheel handling with the row delta it applied.
+    virtual void MouseWheelHook(int Delta, bool& Handled);
+    // Paints the pan glyph at the press point; invalidates its 32 x 32 area.
+    void DrawPanGlyph();
+    void InvalidatePanGlyph();
+    // Relays of the drop-down editors' buttons, the memo drop-down and the unit editor.
+    void DropDownHeaderButtonClick(TObject* Sender, int ButtonIndex);
+    void DropDownFooterButtonClick(TObject* Sender, int ButtonIndex);
+    void MemoDropDownChange(TObject* Sender);
+    void UnitEditBtnUnitChanged(TObject* Sender, const String& NewUnit);
+    // The window procedure installed on a custom editor link's control: with goTabs it wants
+    // characters, tabs and arrows; everything else goes to the control's own procedure.
+    void EditLinkWindowProc(TMessage& Message);
+    TWndMethod FGridControlWndProc;
+    // The focus methods fire OnEnter and OnExit (DoEnter and DoExit run them).
+    virtual void FocusEnter();
+    virtual void FocusExit();
+    void DoEnter() override { FocusEnter(); }
+    void DoExit() override { FocusExit(); }
+    void WMTimer(TWMTimer& Message);
+    void WMSetCursor(TMessage& Message);
+    void WMSetFocus(TWMSetFocus& Message);
+    void WMKillFocus(TWMKillFocus& Message);
+    void WMSize(TWMSize& Message);
+    // Part of the looks: the selection's repaint and OnSelectionChanged (not built yet: nothing).
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    // The last rows scrolled clear of the search panel (nothing while there is none).
+    void AdjustForSearchFooter();
+    // The Office colour theme onto the grid's look (there is no Office here: nothing).
+    void ApplyOfficeTheme() {}
+    // The flat scroll bars take the window's scroll information (the grid has none: nothing).
+    void UpdateFlatVScroll() {}
+    void UpdateFlatHScroll() {}
+    void FlatShowScrollBar(int, bool) {}
+
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    bool FDisableSize = false;
+    // Set while a custom editor's form gives the focus back to the grid.
+    bool InvokedFocusChange = false;
+    // The cell of a pressed markup button.
+    TPoint FCtrlXY{-1, -1};
+    bool FCellSelectorMode = false;
+    // The pointer is on (is dragging) the border of a fixed column or row.
+    bool FSizeFixed = false;
+    bool FSizeFixedR = false;
+    bool FSizingFixed = false;
+    bool FSizingFixedR = false;
+    // Set while the mouse-down processing runs; a simulated click forces the selection.
+    bool FEditStart = false;
+    bool FForceSel = false;
+
+private:
+    // Starts and ends wheel-button panning; one tick of the pan timer.
+    void StartWheelPan(const TPoint& Pos);
+    void EndWheelPan();
+    void WheelPanStep(const TGridRect& S0);
+    // The wheel message: False when it goes on to the inherited procedure.
+    bool WheelMessage(TMessage& Message, const TGridRect& S0);
+    // The grid timer's blink step: repaints the cells with a BLINK tag.
+    void RepaintBlinkingCells();
+    // Shows a cursor of Screen->Cursors on the grid's window.
+    void ShowGridCursor(TCursor Cursor);
+    // Edit and combo notifications of the in-place editors (WM_COMMAND).
+    bool EditorCommand(TMessage& Message);
+    void ComboChangeEvents(int ItemIndex, const String& Text, TObject* Obj);
+    bool wheelpan = false;
+    TPoint wheelpanpos{0, 0};
+    bool FPanKeepCapture = false;
+    bool FPanShowHint = false;
+    std::shared_ptr<QCursor> prevcurs; // the window's cursor before panning
+    int FPanCursor = 0;
 };

@@ -53,6 +53,11 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
         case WM_KEYDOWN: CallHandler<TWMKey>(this, &TAdvStringGrid::WMKeyDown, Message); break;
         case WM_CHAR: CallHandler<TWMKey>(this, &TAdvStringGrid::WMChar, Message); break;
         case WM_KEYUP: CallHandler<TWMKey>(this, &TAdvStringGrid::WMKeyUp, Message); break;
+        case WM_TIMER: CallHandler<TWMTimer>(this, &TAdvStringGrid::WMTimer, Message); break;
+        case WM_SETCURSOR: WMSetCursor(Message); break;
+        case WM_SETFOCUS: CallHandler<TWMSetFocus>(this, &TAdvStringGrid::WMSetFocus, Message); break;
+        case WM_KILLFOCUS: CallHandler<TWMKillFocus>(this, &TAdvStringGrid::WMKillFocus, Message); break;
+        case WM_SIZE: CallHandler<TWMSize>(this, &TAdvStringGrid::WMSize, Message); break;
         // CM_FONTCHANGED: the platform grid's handling only.
         default: TBaseGrid::Dispatch(Message); break;
     }
