@@ -4,6 +4,8 @@
 // Delete with their refusals, Ctrl+Home, the keypad decimal key and characters beyond 255.
 #include "AdvShownGridFixture.h"
 
+#include "AdvGridEditRules.h"
+
 #include "Forms.h"
 #include "SysUtils.h"
 
@@ -24,14 +26,7 @@ protected:
         Grid->SetFocus();
         Application->ProcessMessages();
     }
-    void SetOption(TGridOption Option, bool On) {
-        TGridOptions options = Grid->Options();
-        if (On)
-            options.insert(Option);
-        else
-            options.erase(Option);
-        Grid->SetOptions(options);
-    }
+    void SetOption(TGridOption Option, bool On) { SwitchGridOption(Grid, Option, On); }
     void Press(Word Key, TShiftState Shift = {}) {
         SimulateKey(Grid, Key, Shift);
         Application->ProcessMessages();
