@@ -3,42 +3,13 @@
 // current cell moves (merged areas, validation of the cell being left, the changing events and
 // the editing option following the editability of the new cell).
 #include "AdvGrid.h"
+#include "AdvGridEditRules.h"
 #include "AdvInplaceEdit.h"
 
 #include "Forms.h"
 #include "MarkupText.h"
 
 #include <algorithm>
-
-namespace {
-
-// The kinds the platform grid's text editor serves.
-bool IsTextKind(TEditorType Kind) {
-    switch (Kind) {
-        case edNormal:
-        case edNumeric:
-        case edPositiveNumeric:
-        case edFloat:
-        case edCapital:
-        case edMixedCase:
-        case edPassword:
-        case edLowerCase:
-        case edUpperCase:
-        case edPositiveFloat: return true;
-        default: return false;
-    }
-}
-
-void AddOption(TAdvStringGrid* Grid, TGridOption Option, bool On) {
-    TGridOptions options = Grid->Options();
-    if (On)
-        options.insert(Option);
-    else
-        options.erase(Option);
-    Grid->SetOptions(options);
-}
-
-} // namespace
 
 // =============================================================================================
 // Tab stops
@@ -87,7 +58,7 @@ void TAdvStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool AutoEdit, 
                                  bool DoEdit) {
     TNavigation* nav = FNavigation.get();
     if (!nav->AdvanceOnEnter && !Force) return;
-    if (MouseActions()->RangeSelectAndEdit && !HasOption(goEditing)) AddOption(this, goEditing, true);
+    if (MouseActions()->RangeSelectAndEdit && !HasOption(goEditing)) SwitchGridOption(this, goEditing, true);
     if (!Recursing) {
         FAECol = ACol;
         FAERow = ARow;
@@ -220,7 +191,7 @@ void TAdvStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool AutoEdit, 
             if (OnCellChanging) OnCellChanging(this, origin.Y, origin.X, Row(), Col(), allow);
             TEditorType kind = DefaultEditor;
             GetCellEditor(RealColIndex(origin.X), origin.Y, kind);
-            if (!IsTextKind(kind)) HideEditor();
+            if (!IsTextEditorKind(kind) || kind == edValidChars) HideEditor();
         }
     }
     if (MouseActions()->DisjunctRowSelect()) {
@@ -285,14 +256,6 @@ void TAdvStringGrid::KeyPress(Char& Key) {
             SetRow(r);
     }
     TBaseGrid::KeyPress(Key);
-}
-
-void TAdvStringGrid::IncrSearchTick() {
-    if (SearchInc.isEmpty()) return;
-    if (++SearchTics >= 4) {
-        SearchInc.clear();
-        SearchTics = 0;
-    }
 }
 
 // =============================================================================================
@@ -395,7 +358,7 @@ bool TAdvStringGrid::SelectCell(int ACol, int ARow) {
         if (!FEditDisable) FEditDisable = !can && (HasOption(goEditing) || rangeEdit);
         if (!HasOption(goEditing) && !HasOption(goRowSelect) && can) {
             FEditChange = true;
-            AddOption(this, goEditing, true);
+            SwitchGridOption(this, goEditing, true);
         }
     } else {
         bool can = HasOption(goEditing) || FEditDisable;
@@ -410,8 +373,8 @@ bool TAdvStringGrid::SelectCell(int ACol, int ARow) {
             if (!HasOption(goEditing)) {
                 FEditChange = true;
                 if (!FEditing) SaveOldCell(ACol, ARow);
-                if (HasOption(goRowSelect) && rangeEdit) AddOption(this, goRowSelect, false);
-                AddOption(this, goEditing, true);
+                if (HasOption(goRowSelect) && rangeEdit) SwitchGridOption(this, goRowSelect, false);
+                SwitchGridOption(this, goEditing, true);
             }
             if (FEditing) {
                 HideInplaceEdit();
@@ -426,7 +389,7 @@ bool TAdvStringGrid::SelectCell(int ACol, int ARow) {
                 FEditMode = false;
                 FEditDisable = true;
                 FEditChange = true;
-                AddOption(this, goEditing, false);
+                SwitchGridOption(this, goEditing, false);
                 SetEditorMode(false);
             }
         }

@@ -7,15 +7,13 @@
 // SetEditText. Every other kind opens an editor control over the cell (OpenCellEditor,
 // AdvGridCellEditors.cpp) and refuses the text editor.
 #include "AdvGrid.h"
+#include "AdvGridEditRules.h"
 
 #include "AdvStringGridCheck.h"
 #include "Forms.h"
 #include "MarkupText.h"
 #include "OSInfo.h"
 
-namespace {
-
-// The kinds the platform grid's text editor serves.
 bool IsTextEditorKind(TEditorType Kind) {
     switch (Kind) {
         case edNormal:
@@ -32,6 +30,8 @@ bool IsTextEditorKind(TEditorType Kind) {
         default: return false;
     }
 }
+
+namespace {
 
 // Sets a flag for the life of a scope and clears it on every way out.
 struct TFlagScope {

@@ -3,6 +3,7 @@
 // tab-stop queries they share. A key the grid consumes itself fires OnKeyDown itself, with a copy
 // of the key (a handler's change is ignored).
 #include "AdvGrid.h"
+#include "AdvGridEditRules.h"
 
 #include "Forms.h"
 #include "GridUtil.h"
@@ -11,15 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-void SetGridOption(TAdvStringGrid* Grid, TGridOption Option, bool On) {
-    TGridOptions options = Grid->Options();
-    if (On)
-        options.insert(Option);
-    else
-        options.erase(Option);
-    Grid->SetOptions(options);
-}
 
 bool IsArrowKey(Word Key) {
     return Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN;
@@ -100,11 +92,11 @@ void TAdvStringGrid::WMKeyDown(TWMKey& Message) {
         MouseActions()->RangeSelectAndEdit = true;
         const bool editable = IsEditable(Col(), Row());
         MouseActions()->RangeSelectAndEdit = saved;
-        if (editable) SetGridOption(this, goEditing, true);
+        if (editable) SwitchGridOption(this, goEditing, true);
     }
     if (MouseActions()->RangeSelectAndEdit && !HasOption(goEditing) && enterOrF2) {
         if (IsEditable(Col(), Row())) {
-            SetGridOption(this, goEditing, true);
+            SwitchGridOption(this, goEditing, true);
             ShowInplaceEdit();
         } else {
             FireKeyDown(key, shift);
@@ -182,6 +174,7 @@ void TAdvStringGrid::WMKeyDown(TWMKey& Message) {
         const bool onLast = Row() >= RowCount() - 1;
         if ((key == VK_DOWN && onLast) || (key == VK_RIGHT && onLast && Col() == ColCount() - 1) ||
             (key == VK_LEFT && onLast && Col() == FixedCols())) {
+            if (key == VK_DOWN) AdjustForSearchFooter();
             Message.Result = 1;
             FireKeyDown(key, shift);
             return;
@@ -362,7 +355,6 @@ bool TAdvStringGrid::KeyDownHomeEnd(TWMKey& Message, Word Key, TShiftState Shift
         }
     };
     auto standard = [&] {
-        fire();
         TBaseGrid::Dispatch(Message);
         return true;
     };
@@ -551,7 +543,7 @@ void TAdvStringGrid::WMChar(TWMKey& Message) {
         // Typing into an editable cell switches editing on, as Enter and F2 do.
         bool canEdit = true;
         QueryCanEdit(RC, Row(), canEdit);
-        if (canEdit) SetGridOption(this, goEditing, true);
+        if (canEdit) SwitchGridOption(this, goEditing, true);
     }
     Word c = Message.CharCode;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -567,7 +559,7 @@ void TAdvStringGrid::WMChar(TWMKey& Message) {
             OnKeyPress(this, copy);
         }
         FStartEditChar = Char(char16_t(c));
-        SetGridOption(this, goEditing, true);
+        SwitchGridOption(this, goEditing, true);
         if (Col() < LeftCol() || Col() > LeftCol() + VisibleColCount() || Row() < TopRow() ||
             Row() > TopRow() + VisibleRowCount())
             ScrollInView(Col(), Row());
@@ -590,10 +582,8 @@ void TAdvStringGrid::WMChar(TWMKey& Message) {
         if (OnKeyPress) OnKeyPress(this, ch);
         FStartEditChar = ch;
         Message.CharCode = ch.unicode();
-        if (!clickable && ch.unicode() != 0) {
-            TBaseGrid::Dispatch(Message);
-            return;
-        }
+        if (!clickable && ch.unicode() != 0) TBaseGrid::Dispatch(Message);
+        return;
     }
     if (handled) return;
     // A character beyond 255 opens no editor: it goes to the key press alone.
@@ -828,11 +818,7 @@ bool TAdvStringGrid::AdvanceOnTab(bool Backward) {
             result = AdvanceOnTab(Backward);
         }
     }
-    if (nav->AdvanceAutoEdit && !IsClickableCell(RealCol(), Row())) {
-        FForceSel = true;
-        ClickCellAt(Col(), Row());
-        FForceSel = false;
-    }
+    if (nav->AdvanceAutoEdit && !IsClickableCell(RealCol(), Row())) SimulateCellClick(Col(), Row());
     if (nav->AlwaysEdit && CanFocus()) SetFocus();
     return result;
 }
@@ -893,6 +879,11 @@ void TAdvStringGrid::CheckBoxClick(int ACol, int ARow, bool State) {
     if (OnCheckBoxClick) OnCheckBoxClick(this, ACol, ARow, State);
 }
 
-void TAdvStringGrid::SelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {
-    if (OnSelectionChanged) OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
+void SwitchGridOption(TAdvStringGrid* Grid, TGridOption Option, bool On) {
+    TGridOptions options = Grid->Options();
+    if (On)
+        options.insert(Option);
+    else
+        options.erase(Option);
+    Grid->SetOptions(options);
 }

@@ -218,10 +218,16 @@ TEST_F(GridAdvance, NegativeCoordinatesAndTheFooterRowAreRefused) {
 }
 
 TEST_F(GridAdvance, AMoveIntoAMergedAreaLandsOnItsBaseCell) {
+    TGridOptions options = Grid->Options();
+    options.erase(goRangeSelect);
+    Grid->SetOptions(options);
     Grid->MergeCells(2, 2, 2, 2);
     Grid->FocusCell(3, 1);
     SimulateKey(Grid, VK_DOWN);
     EXPECT_EQ(Current(), TPoint(2, 2));
+    // Asked from outside the area: the check answers False for the covered cell and the base
+    // cell becomes current.
+    Grid->FocusCell(4, 4);
     EXPECT_FALSE(Grid->SelectCell(3, 3));
     EXPECT_EQ(Current(), TPoint(2, 2));
 }

@@ -247,8 +247,10 @@ TEST_F(GridEditing, EditOnDblClickOnlyEndsEditingWhenTheDoneMessageArrives) {
     Drain();
     EXPECT_FALSE(Grid->HasOption(goEditing));
     EXPECT_FALSE(Grid->EditMode());
+    // Typing into the editable cell switches editing on again, as Enter and F2 do.
     SimulateText(Grid, "x");
-    EXPECT_FALSE(TextEditorShown());
+    EXPECT_TRUE(TextEditorShown());
+    EXPECT_TRUE(Grid->HasOption(goEditing));
 }
 
 TEST_F(GridEditing, ShowInplaceEditScrollsOnlyBackToACellAboveTheView) {

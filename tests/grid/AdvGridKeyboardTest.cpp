@@ -4,6 +4,8 @@
 // Delete with their refusals, Ctrl+Home, the keypad decimal key and characters beyond 255.
 #include "AdvShownGridFixture.h"
 
+#include "AdvGridEditRules.h"
+
 #include "Forms.h"
 #include "SysUtils.h"
 
@@ -24,14 +26,7 @@ protected:
         Grid->SetFocus();
         Application->ProcessMessages();
     }
-    void SetOption(TGridOption Option, bool On) {
-        TGridOptions options = Grid->Options();
-        if (On)
-            options.insert(Option);
-        else
-            options.erase(Option);
-        Grid->SetOptions(options);
-    }
+    void SetOption(TGridOption Option, bool On) { SwitchGridOption(Grid, Option, On); }
     void Press(Word Key, TShiftState Shift = {}) {
         SimulateKey(Grid, Key, Shift);
         Application->ProcessMessages();
@@ -195,9 +190,10 @@ TEST_F(GridKeyboard, ArrowsJumpOverFixedCells) {
     EXPECT_EQ(Current(), TPoint(1, 1));
 
     // Before a fixed right column the last data column stays.
-    Grid->OnIsFixedCell = nullptr;
     Grid->SetFixedRightCols(1);
-    Grid->OnIsFixedCell = nullptr;
+    Grid->OnIsFixedCell = [](TObject*, int, int ACol, bool& F) {
+        if (ACol == 4) F = true;
+    };
     Grid->FocusCell(3, 1);
     Press(VK_RIGHT);
     EXPECT_EQ(Current(), TPoint(3, 1));
