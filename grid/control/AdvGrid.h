@@ -2138,8 +2138,6 @@ protected:
     // OnSelectionChanged.
     virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void StartBlockFocus();
-    // The editor of a fixed cell, opened by the button handlers: not built yet (switched off).
-    void StartFixedCellEdit(int ACol, int ARow);
     // The filter lists: the release on a column's filter button opens one; the lists close
     // themselves on Esc, focus loss and a cancel-mode message with the cursor outside them.
     enum TCloseFilterReason { cfEscape, cfFocusLost };
@@ -2644,10 +2642,6 @@ public:
 
 protected:
     void UnitEditBtnUnitChanged(TObject* Sender, const String& NewUnit);
-    // Appends a data row at the end (OnCanAddRow may refuse, then OnAutoAddRow): the keyboard's
-    // row append, not built yet (switched off: nothing is appended, the answer is False).
-    bool IsLastDataRow();
-    void AddRowAtEnd();
 
 private:
     // The per-kind halves of OpenCellEditor and CloseCellEditor.
@@ -2668,8 +2662,6 @@ private:
 
 protected:
     TOwned<TScrollBar> FScrollBar;
-    int FScrollCol = -1;
-    int FScrollRow = -1;
 
 private:
     template <class T> T* Make(TOwned<T>& Slot, T* Obj, const char* Name);
@@ -2712,8 +2704,6 @@ public:
     TFooterPaintEvent OnFooterPaint;
     TNotifyEvent OnCreatedFloatingFooter;
     TNotifyEvent OnCreatedSearchFooter;
-    // A click on a footer cell fires it with the last row.
-    TClickCellEvent OnClickCell;
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
 
@@ -2832,19 +2822,16 @@ protected:
     // Members of other topics the button handling calls; their bodies are switched off until
     // their topics are part of the grid: the focus-leave notification of a click selection, the
     // change handler of the fixed-cell editors, and the markup-control editors (none yet).
-    void FocusExit();
     void FixedCellEditChange(TObject* Sender);
     TCustomEdit* MarkupControlEdit() const { return nullptr; }
     TCustomComboBox* MarkupControlCombo() const { return nullptr; }
 
-    bool FDeselectState = false;  // the release removes the pressed row or column from the selection
-    bool FSelectionClick = false; // a press inside the selection that a move turns into a drag
-    bool FDoOnClick = false;      // the release fires OnClick for fixed cells
-    bool FMouseKeepDown = false;  // the left button is held
-    bool FMouseResize = false;    // the selection is being resized by its grip
-    TGridRect FDropSelection;     // the selection when the grip was pressed
-    TPoint FCtrlXY{-1, -1};       // real column and row of the pressed or edited markup control
-    bool FCtrlEditing = false;    // a markup-control editor is open
+    bool FDeselectState = false; // the release removes the pressed row or column from the selection
+    bool FDoOnClick = false;     // the release fires OnClick for fixed cells
+    bool FMouseResize = false;   // the selection is being resized by its grip
+    TGridRect FDropSelection;    // the selection when the grip was pressed
+    TPoint FCtrlXY{-1, -1};      // real column and row of the pressed or edited markup control
+    bool FCtrlEditing = false;   // a markup-control editor is open
     String FCtrlID;
     String FCtrlType;
     TPoint FPushedCellButton{-1, -1}; // the cell whose button is held
@@ -2852,26 +2839,11 @@ protected:
     bool FFixedCellPushed = false;
     bool FForceSel = false; // a double click or a button press forces the selection
     bool FDblClk = false;   // a double click autosized a column: the next release does not sort
-    int Colclicked = -1;    // the cell whose border a press may size, its size and the press
-    int Rowclicked = -1;
     int Colclickedsize = 0;
     int Rowclickedsize = 0;
-    int Clickposx = 0;
-    int Clickposy = 0;
-    int Clickposdx = 0;
-    int Clickposdy = 0;
-    int FMouseSelectStart = -1; // the first row or column of a row or column drag selection
-    int FOldKeepLeftCol = 0;    // LeftCol at the press
-    int FOldTopRowAtPress = 0;  // TopRow at the press
-    bool FSizeFixed = false;    // the pointer is on the border of a fixed column (row)
-    bool FSizeFixedR = false;
-    bool FSizingFixed = false; // a fixed column (row) is being sized
-    bool FSizingFixedR = false;
-    int FSizeFixedX = 0;
-    int FSizeFixedY = 0;
+    int FOldTopRowAtPress = 0; // TopRow at the press
     int FSizingFixedCol = -1;
     int FSizingFixedRow = -1;
-    int FMoveRowInd = -1; // the row under the pointer while a row is moved
     bool FCellSelectorMode = false;
     bool ColSizeFlg = false; // the standard processing just ended a column sizing
     String SearchInc;        // the incremental-search text
@@ -2905,8 +2877,6 @@ public:
     TIntelliPan IntelliPan = ipVertical;
     // Every 500 ms cells whose markup holds a BLINK tag are repainted in the other phase.
     bool EnableBlink = false;
-    // Follow the Office colour theme when it changes.
-    bool AutoThemeAdapt = false;
     // Runs the grid's cell-selection check for the current cell.
     void Select();
     // A left click on a cell's top-left corner, without OnMouseDown and OnMouseUp.
@@ -2925,7 +2895,6 @@ public:
     int TimerTicks() const { return FTimerTicks; }
     TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
     TDropDownButtonClickEvent OnDropDownFooterButtonClick;
-    TGridUnitChangedEvent OnUnitChanged;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -2940,7 +2909,6 @@ protected:
     void DropDownHeaderButtonClick(TObject* Sender, int ButtonIndex);
     void DropDownFooterButtonClick(TObject* Sender, int ButtonIndex);
     void MemoDropDownChange(TObject* Sender);
-    void UnitEditBtnUnitChanged(TObject* Sender, const String& NewUnit);
     // The window procedure installed on a custom editor link's control: with goTabs it wants
     // characters, tabs and arrows; everything else goes to the control's own procedure.
     void EditLinkWindowProc(TMessage& Message);
@@ -2955,10 +2923,6 @@ protected:
     void WMSetFocus(TWMSetFocus& Message);
     void WMKillFocus(TWMKillFocus& Message);
     void WMSize(TWMSize& Message);
-    // The last rows scrolled clear of the search panel (nothing while there is none).
-    void AdjustForSearchFooter();
-    // The Office colour theme onto the grid's look (there is no Office here: nothing).
-    void ApplyOfficeTheme() {}
     // The flat scroll bars take the window's scroll information (the grid has none: nothing).
     void UpdateFlatVScroll() {}
     void UpdateFlatHScroll() {}
@@ -2969,16 +2933,6 @@ protected:
     bool FDisableSize = false;
     // Set while a custom editor's form gives the focus back to the grid.
     bool InvokedFocusChange = false;
-    // The cell of a pressed markup button.
-    TPoint FCtrlXY{-1, -1};
-    bool FCellSelectorMode = false;
-    // The pointer is on (is dragging) the border of a fixed column or row.
-    bool FSizeFixed = false;
-    bool FSizeFixedR = false;
-    bool FSizingFixed = false;
-    bool FSizingFixedR = false;
-    // Set while the mouse-down processing runs.
-    bool FEditStart = false;
 
 private:
     // Starts and ends wheel-button panning; one tick of the pan timer.
@@ -3042,8 +2996,6 @@ public:
     // The changing events of a move of the current cell to (NewCol, NewRow): OnRowChanging,
     // OnColChanging, then OnCellChanging unless an advance moves the cell; Allow passes on.
     virtual void CellChanging(int NewCol, int NewRow, bool& Allow);
-    virtual void CheckBoxClick(int ACol, int ARow, bool State);
-    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     // The text typed so far for the incremental row search.
     const String& IncrSearchText() const { return SearchInc; }
     // A housekeeping tick of the grid timer: the fourth one after the last typed character
@@ -3052,18 +3004,11 @@ public:
     // Set when a row was inserted or deleted by key.
     bool GridModified() const { return FGridModified; }
     TAutoAdvanceEvent OnAutoAdvance;
-    TCellChangingEvent OnCellChanging;
-    TRowChangingEvent OnRowChanging;
-    TColChangingEvent OnColChanging;
     TAutoAddRowEvent OnAutoAddRow;
     TAutoInsertRowEvent OnAutoInsertRow;
     TAutoInsertColEvent OnAutoInsertCol;
     TCanDeleteRowEvent OnCanDeleteRow;
     TAutoDeleteRowEvent OnAutoDeleteRow;
-    TCheckBoxClickEvent OnCheckBoxClick;
-    TSelectionChangedEvent OnSelectionChanged;
-    TRadioClickEvent OnRadioClick;
-    TRadioButtonClickEvent OnRadioButtonClick;
 
 protected:
     // The grid's check before the current cell moves (keys, clicks, Col and Row writers).
@@ -3082,12 +3027,10 @@ protected:
     int FAECol = 0; // where the running advance started
     int FAERow = 0;
     bool FDisableChange = false; // an advance moves the current cell: no OnCellChanging
-    bool FForceSel = false;      // every move of the current cell is allowed unchecked
-    String SearchInc;            // the incremental search text
     int SearchTics = 0;          // timer ticks since the last typed character
     int FLastTabCol = -1;        // the cell the running Tab advance started from
     int FLastTabRow = -1;
-    TGridRect FMoveSelection; // the selection when the current key arrived
+    TGridRect FKeySelection; // the selection when the current key arrived
     bool FGridModified = false;
     int FTabDepth = 0; // nested Tab steps running, and the cell the outermost one started from
     int FTabStartCol = -1;

@@ -258,6 +258,14 @@ void TAdvStringGrid::KeyPress(Char& Key) {
     TBaseGrid::KeyPress(Key);
 }
 
+void TAdvStringGrid::IncrSearchTick() {
+    if (SearchInc.isEmpty()) return;
+    if (++SearchTics >= 4) {
+        SearchInc.clear();
+        SearchTics = 0;
+    }
+}
+
 // =============================================================================================
 // Cell controls
 

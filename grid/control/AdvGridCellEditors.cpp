@@ -525,12 +525,3 @@ void TAdvStringGrid::CloseCellEditor(int ACol, int ARow) {
     FBlockKill = false;
     FEditActive = false;
 }
-
-// =============================================================================================
-// The keyboard's row append (not built yet)
-
-bool TAdvStringGrid::IsLastDataRow() {
-    return false;
-}
-
-void TAdvStringGrid::AddRowAtEnd() {}

@@ -56,7 +56,7 @@ void TAdvStringGrid::WMKeyDown(TWMKey& Message) {
     const bool altDown = GetKeyState(VK_MENU) < 0;
     Word key = Message.CharCode;
 
-    FMoveSelection = Selection();
+    FKeySelection = Selection();
     const int oldLeftCol = LeftCol();
     const int RC = RealColIndex(Col());
     const bool keepScroll = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) &&
@@ -155,14 +155,14 @@ void TAdvStringGrid::WMKeyDown(TWMKey& Message) {
     if (key == VK_TAB && HasOption(goTabs)) {
         AdvanceOnTab(shiftDown);
         const TGridRect sel = Selection();
-        if (!(sel == FMoveSelection)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+        if (!(sel == FKeySelection)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
         return;
     }
     if (nav->SkipFixedCells && IsArrowKey(key) && KeyDownSkipFixed(Message, key, shift)) key = 0;
     if (key == VK_DOWN && IsLastDataRow() && nav->AppendOnArrowDown) AddRowAtEnd();
-    if (FSelectionRectangle && !(Selection() == FMoveSelection)) {
+    if (FSelectionRectangle && !(Selection() == FKeySelection)) {
         InvalidateGridRect(Selection());
-        FMoveSelection = Selection();
+        FKeySelection = Selection();
     }
 
     // The search panel covers the last rows: the keys that would bring the current cell under it
@@ -524,9 +524,9 @@ void TAdvStringGrid::KeyDownOtherKeys(TWMKey&, Word Key, TShiftState Shift, int 
         if (Key == VK_F2) F2KeyPressed();
     }
     const TGridRect sel = Selection();
-    if (!(sel == FMoveSelection)) {
+    if (!(sel == FKeySelection)) {
         SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
-        FMoveSelection = sel;
+        FKeySelection = sel;
     }
 }
 
@@ -608,7 +608,7 @@ void TAdvStringGrid::KeyUp(Word& Key, TShiftState Shift) {
         ShowInplaceEdit();
     if (IsArrowKey(key) || key == VK_TAB) {
         const TGridRect sel = Selection();
-        if (!(sel == FMoveSelection)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+        if (!(sel == FKeySelection)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     }
     if (!MouseActions()->DisjunctCellSelect() || HasOption(goEditing)) return;
     if (Shift.count(ssShift)) {
@@ -873,10 +873,6 @@ bool TAdvStringGrid::CanDeleteRow(int ARow) {
     bool can = true;
     if (OnCanDeleteRow) OnCanDeleteRow(this, ARow, can);
     return can;
-}
-
-void TAdvStringGrid::CheckBoxClick(int ACol, int ARow, bool State) {
-    if (OnCheckBoxClick) OnCheckBoxClick(this, ACol, ARow, State);
 }
 
 void SwitchGridOption(TAdvStringGrid* Grid, TGridOption Option, bool On) {

@@ -1,6 +1,7 @@
 // TAdvStringGrid: the messages between key presses and clicks: the grid timer (incremental-search
 // reset, hover selection, blinking text), the cursor, the focus, the size, and two small overrides.
 #include "AdvGrid.h"
+#include "GridFooterPanel.h"
 
 #include "AdvInplaceEdit.h"
 #include "Forms.h"
@@ -238,10 +239,6 @@ bool TAdvStringGrid::HasCustomCellBorders() {
     return bool(OnGetCellBorder);
 }
 
-// The footer panel is not built yet: there is no canvas to paint on.
 TCanvas* TAdvStringGrid::FooterCanvas() const {
-    return nullptr;
+    return FFooterPanel ? FFooterPanel->Canvas() : nullptr;
 }
-
-// The grid has no search panel yet, so no row hides behind it.
-void TAdvStringGrid::AdjustForSearchFooter() {}

@@ -82,9 +82,6 @@ void TAdvStringGrid::FixedEdit(int ACol, int ARow, TStrings* Values, TGridFixedC
     if (OnFixedEdit) OnFixedEdit(this, ACol, ARow, AEditor, Values);
 }
 
-// The focus-leave notification of a click selection comes with the grid's focus handling.
-void TAdvStringGrid::FocusExit() {}
-
 // The change notification of the fixed-cell editors comes with the rest of in-place editing.
 void TAdvStringGrid::FixedCellEditChange(TObject*) {}
 

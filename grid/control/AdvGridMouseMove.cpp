@@ -53,7 +53,6 @@ void TAdvStringGrid::StartBlockFocus() {
 
 // The editors of fixed cells are opened by the button handling; until it is built a press on a
 // fixed cell opens nothing.
-void TAdvStringGrid::StartFixedCellEdit(int, int) {}
 
 void TAdvStringGrid::ResetFixedCellHighlight() {
     FSizeFixed = false;

@@ -62,7 +62,7 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
     const UINT msg = Message.Msg;
     const bool designing = ComponentState().count(csDesigning) != 0;
     if (msg == WM_DESTROY) {
-        if (!designing && AutoThemeAdapt && HandleAllocated())
+        if (!designing && AutoThemeAdapt() && HandleAllocated())
             if (TThemeNotifier* notifier = CurrentThemeNotifier()) notifier->UnRegisterWindow(Handle());
         // The grid registers no OLE drop target on this platform: there is none to revoke.
         FOleDropTargetAssigned = false;
@@ -92,7 +92,7 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
         UpdateProportionalVScroll();
         UpdateProportionalHScroll();
     }
-    if ((msg == WM_THEMECHANGED || msg == WM_OFFICETHEMECHANGE) && AutoThemeAdapt) ApplyOfficeTheme();
+    if ((msg == WM_THEMECHANGED || msg == WM_OFFICETHEMECHANGE) && AutoThemeAdapt()) ApplyOfficeTheme();
     // WM_NCPAINT: the outer border follows the inherited painting in WMNCPaint.
     if (msg == WM_COMMAND && EditorCommand(Message)) return;
     if (msg == WM_TIMER && wheelpan && FWheelMsg != 0 && IntelliPan != ipNone) WheelPanStep(s0);
@@ -496,10 +496,6 @@ void TAdvStringGrid::DropDownFooterButtonClick(TObject*, int ButtonIndex) {
 
 void TAdvStringGrid::MemoDropDownChange(TObject* Sender) {
     if (auto* memo = dynamic_cast<TControl*>(Sender)) SetEditText(Col(), Row(), memo->Text());
-}
-
-void TAdvStringGrid::UnitEditBtnUnitChanged(TObject*, const String& NewUnit) {
-    if (OnUnitChanged) OnUnitChanged(this, Col(), Row(), NewUnit);
 }
 
 void TAdvStringGrid::EditLinkWindowProc(TMessage& Message) {

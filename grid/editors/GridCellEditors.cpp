@@ -996,8 +996,10 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
         }
         case VK_ESCAPE:
             Key = 0;
-            FGrid->HideInplaceEdit();
+            // The snapshot goes back first: ending the edit runs the current-cell check, which
+            // takes a new snapshot of the cell as it then is.
             FGrid->RestoreCellCache();
+            FGrid->HideInplaceEdit();
             GridTakesFocus(FGrid);
             FGrid->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
             return;

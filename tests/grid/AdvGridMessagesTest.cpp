@@ -3,6 +3,7 @@
 // focus enter and exit with their guards, and the size handling (proportional widths, the stretch
 // column).
 #include "AdvGrid.h"
+#include "GridFooterPanel.h"
 
 #include "Forms.h"
 #include "ScrollInfo.h"
@@ -321,7 +322,8 @@ TEST_F(AdvGridMessages, CustomCellBordersFollowTheEvent) {
     EXPECT_FALSE(Grid->HasCustomCellBorders());
     Grid->OnGetCellBorder = [](TObject*, int, int, TPen*, TCellBorders&) {};
     EXPECT_TRUE(Grid->HasCustomCellBorders());
-    EXPECT_EQ(Grid->FooterCanvas(), nullptr);
+    ASSERT_NE(Grid->FooterPanel(), nullptr);
+    EXPECT_EQ(Grid->FooterCanvas(), Grid->FooterPanel()->Canvas());
 }
 
 } // namespace
