@@ -712,7 +712,8 @@ TEST(AdvGridStartup, EachStartUpRunsOnceAndRegistersTheGridClasses) {
     // Classes are made by name with their owner.
     auto* owner = new TComponent(nullptr);
     auto freeOwner = FreeAtEnd(owner);
-    for (const char* name : {"TAdvColumnGrid", "TGridCombo", "TAdvStringGrid", "TScrollBar"}) {
+    for (const char* name : {"TAdvColumnGrid", "TGridCombo", "TAdvStringGrid", "TScrollBar", "TDropList",
+                             "TFooterPanel", "TSearchPanel"}) {
         SCOPED_TRACE(name);
         TPersistentClass cls = FindClass(name);
         ASSERT_NE(cls, nullptr);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -134,6 +135,40 @@ TEST_F(AdvGridPaintFixture, SizingLineShowsAndDrawingItTwiceLeavesTheCanvasUncha
     // The canvas's pen is as it was.
     EXPECT_EQ(Grid->Canvas()->Pen()->Mode(), pmCopy);
     EXPECT_EQ(Grid->Canvas()->Pen()->Style(), psSolid);
+}
+
+TEST_F(AdvGridPaintFixture, SizingAFixedColumnMovesItsLineAndLeavesNoneBehind) {
+    Grid->MouseActions()->SizeFixedCol = true;
+    for (int r = 1; r < Grid->RowCount(); ++r) Grid->SetCells(1, r, "some text");
+    Application->ProcessMessages();
+    const QRect client(0, 0, Grid->ClientWidth(), Grid->ClientHeight());
+    const QImage before = Grid->BackImage().copy(client);
+    const auto changedColumns = [&] {
+        const QImage now = Grid->BackImage().copy(client);
+        std::set<int> xs;
+        for (int y = 0; y < now.height(); ++y)
+            for (int x = 0; x < now.width(); ++x)
+                if (now.pixel(x, y) != before.pixel(x, y)) xs.insert(x);
+        return xs;
+    };
+    const int border = Grid->ColWidths(0);
+    const int y = Grid->CellRect(1, 2).Top + 4;
+    SimulateMouseMove(Grid, {}, border, y);
+    SimulateMouseDown(Grid, mbLeft, {}, border, y);
+    EXPECT_EQ(changedColumns(), std::set<int>{border});
+    // The line follows the pointer; the old one is gone.
+    SimulateMouseMove(Grid, {ssLeft}, border + 30, y);
+    EXPECT_EQ(changedColumns(), std::set<int>{border + 30});
+    SimulateMouseMove(Grid, {ssLeft}, border + 20, y);
+    EXPECT_EQ(changedColumns(), std::set<int>{border + 20});
+    SimulateMouseUp(Grid, mbLeft, {}, border + 20, y);
+    Application->ProcessMessages();
+    EXPECT_EQ(Grid->ColWidths(0), border + 20);
+    // What shows now is what a whole new paint gives: no line is left.
+    const QImage after = Grid->BackImage().copy(client);
+    Grid->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_EQ(Grid->BackImage().copy(client), after);
 }
 
 TEST_F(AdvGridPaintFixture, PaintRaisesOnPainted) {

@@ -711,19 +711,55 @@ namespace {
 class TScrollCellGrid : public TAdvStringGrid {
 public:
     explicit TScrollCellGrid(TComponent* AOwner) : TAdvStringGrid(AOwner) {}
-    // Lays the cell bar over the cell as the mouse handling does.
+    // The pointer moved onto the cell's left part lays the cell bar over it.
     void OperateCell(int ACol, int ARow) {
-        FScrollCol = ACol;
-        FScrollRow = ARow;
-        const TScrollProp prop = GetScrollProp(RealColIndex(ACol), ARow);
-        FScrollBar->SetPageSize(0);
-        FScrollBar->SetParams(GetScrollPosition(RealColIndex(ACol), ARow), 0, prop.Range);
-        FScrollBar->SetPageSize(prop.PageSize);
-        FScrollBar->SetVisible(true);
+        const TRect r = CellRect(ACol, ARow);
+        SimulateMouseMove(this, {}, r.Left + 3, r.Top + 3);
     }
 };
 
 } // namespace
+
+TEST(AdvGridPersist, CellScrollBarIsLaidOverTheCellUnderThePointer) {
+    auto* form = new TForm(nullptr);
+    auto freeForm = FreeAtEnd(form);
+    form->SetBounds(100, 100, 500, 300);
+    auto* g = new TScrollCellGrid(form);
+    g->SetParent(form);
+    g->SetBounds(0, 0, 400, 250);
+    g->SetGridLineWidth(2);
+    form->Show();
+    g->AddScrollBar(1, 1, false);
+    g->SetScrollProp(1, 1, TScrollProp{20, 250});
+    g->SetScrollPosition(1, 1, 60);
+    g->AddScrollBar(2, 2, false);
+    g->SetScrollProp(2, 2, TScrollProp{50, 40}); // the whole range fits the page
+    g->SetScrollPosition(2, 2, 0);
+    TScrollBar* bar = g->CellScrollBar();
+    ASSERT_NE(bar, nullptr);
+
+    g->OperateCell(1, 1);
+    const TRect r = g->CellRect(1, 1);
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_EQ(g->CellScrollBarCell(), TPoint(1, 1));
+    EXPECT_EQ(bar->BoundsRect(), TRect(r.Right - 17 - 2, r.Top + 2, r.Right - 2, r.Bottom - 2));
+    EXPECT_EQ(bar->Min(), 0);
+    EXPECT_EQ(bar->Max(), 250);
+    EXPECT_EQ(bar->PageSize(), 20);
+    EXPECT_EQ(bar->Position(), 60);
+
+    // A cell whose page holds its range takes the bar's cell but lays no bar.
+    g->OperateCell(1, 2);
+    EXPECT_FALSE(bar->Visible()) << "no scroll bar in this cell";
+    g->OperateCell(2, 2);
+    EXPECT_FALSE(bar->Visible());
+    EXPECT_EQ(g->CellScrollBarCell(), TPoint(2, 2));
+    // Back on the first cell.
+    g->OperateCell(1, 1);
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->PageSize(), 20);
+    EXPECT_EQ(bar->Position(), 60);
+}
 
 TEST(AdvGridPersist, CellScrollBarMovesTheCellsPosition) {
     auto* form = new TForm(nullptr);

@@ -476,10 +476,27 @@ TEST_F(AdvGridBalloonText, CellTextsAreCutAndCleaned) {
         EXPECT_EQ(tip->TipText(), c.Shown);
         EXPECT_EQ(tip->TipTitle(), " ");
         EXPECT_EQ(tip->TipIcon(), TTI_INFO);
-        EXPECT_EQ(Grid->ToolTipCell(), TPoint(2, 1));
+        EXPECT_EQ(Grid->LastBalloonPos(), TPoint(2, 1));
         tip->Pop();
     }
     EXPECT_EQ(SendMessage(Grid->ToolTipHandle(), TTM_GETMAXTIPWIDTH, 0, 0), 300);
+}
+
+TEST_F(AdvGridBalloonText, LeavingTheCellPopsItsBalloon) {
+    Grid->SetCells(2, 1, "first");
+    TToolTipWindow* tip = TipOver(2, 1);
+    ASSERT_TRUE(tip);
+    ASSERT_TRUE(tip->TipShowing());
+    // Moving within the cell keeps the balloon.
+    const TRect r = Grid->CellRect(2, 1);
+    SimulateMouseMove(Grid, {}, r.Left + 9, r.Top + 6);
+    EXPECT_TRUE(tip->TipShowing());
+    EXPECT_EQ(Grid->LastBalloonPos(), TPoint(2, 1));
+    // Another cell pops it and forgets the cell.
+    const TRect other = Grid->CellRect(1, 2);
+    SimulateMouseMove(Grid, {}, other.Left + 4, other.Top + 4);
+    EXPECT_FALSE(tip->TipShowing());
+    EXPECT_EQ(Grid->LastBalloonPos(), TPoint(-1, -1));
 }
 
 TEST_F(AdvGridBalloonText, BalloonsAndTheirHandlerGiveTitleTextAndIcon) {
