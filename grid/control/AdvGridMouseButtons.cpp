@@ -735,7 +735,10 @@ void TAdvStringGrid::WMLButtonUp(TWMMouse& Message) {
             if (TArrowWindow* w = ArrowWindow(d)) w->SetVisible(false);
 
     // The end of sizing a fixed column or row.
+    // The sizing line goes first (drawn again it takes itself away): a width that does not
+    // change repaints nothing.
     if (FSizingFixed) {
+        DrawSizingLine(FSizeFixedX, true);
         FSizeFixed = FSizingFixed = false;
         if (FSizingFixedCol >= 0 && FSizingFixedCol < ColCount()) {
             int w = X;
@@ -750,6 +753,7 @@ void TAdvStringGrid::WMLButtonUp(TWMMouse& Message) {
         }
     }
     if (FSizingFixedR) {
+        DrawSizingLine(FSizeFixedY, false);
         FSizeFixedR = FSizingFixedR = false;
         if (FSizingFixedRow >= 0 && FSizingFixedRow < RowCount()) {
             int h = Y;

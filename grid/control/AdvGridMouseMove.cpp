@@ -12,6 +12,7 @@
 #include "HTMLHintWindow.h"
 #include "MarkupRender.h"
 #include "Menus.h"
+#include "ToolTips.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -365,6 +366,33 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
             RepaintRow(row);
             if (old >= 0 && old < RowCount()) RepaintRow(old);
         }
+        // The shared scroll bar goes over a cell that holds a scroll bar whose page is less than
+        // its range (17 pixels wide inside the grid lines at its right edge) and takes the
+        // cell's position; over any other cell it hides.
+        if (TScrollBar* bar = FScrollBar.get()) {
+            const int rc = RealColIndex(col);
+            if (!HasScrollBar(rc, row)) {
+                bar->SetVisible(false);
+            } else {
+                FScrollCol = col;
+                FScrollRow = row;
+                const TScrollProp prop = GetScrollProp(rc, row);
+                bar->SetPosition(GetScrollPosition(rc, row));
+                const TRect r = CellRect(col, row);
+                const int gl = GridLineWidth();
+                const TRect place(r.Right - 17 - gl, r.Top + gl, r.Right - gl, r.Bottom - gl);
+                if (prop.PageSize < prop.Range && prop.Range > 0 &&
+                    !(bar->Visible() && bar->BoundsRect() == place)) {
+                    // No page while the range changes: the bar refuses a range below its page.
+                    bar->SetPageSize(0);
+                    bar->SetParams(bar->Position(), 0, prop.Range);
+                    bar->SetPageSize(prop.PageSize);
+                    bar->SetBounds(place.Left, place.Top, place.Width(), place.Height());
+                    bar->SetPosition(GetScrollPosition(rc, row));
+                    bar->SetVisible(true);
+                }
+            }
+        }
     }
 
     // The hovered fixed cell.
@@ -455,11 +483,21 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     FSizeFixed = onFixedBorder(
                      FixedCols(), [this](int I) { return ColWidths(I); }, X) &&
                  FMouseActions->SizeFixedCol;
-    if (FSizingFixed) FSizeFixedX = X;
+    // While a fixed column is sized its line follows the pointer: drawing the old line again
+    // takes it away.
+    if (FSizingFixed && X != FSizeFixedX) {
+        DrawSizingLine(FSizeFixedX, true);
+        FSizeFixedX = X;
+        DrawSizingLine(X, true);
+    }
     FSizeFixedR = onFixedBorder(
                       FixedRows(), [this](int I) { return RowHeights(I); }, Y) &&
                   FMouseActions->SizeFixedRow;
-    if (FSizingFixedR) FSizeFixedY = Y;
+    if (FSizingFixedR && Y != FSizeFixedY) {
+        DrawSizingLine(FSizeFixedY, false);
+        FSizeFixedY = Y;
+        DrawSizingLine(Y, false);
+    }
 
     // The resizer grip at the selection's bottom-right corner.
     bool onResizer = false;
@@ -530,6 +568,15 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
             // for the new place runs on.
             if (Application && ShownHintWindow()) Application->CancelHint();
             FLastHintPos = TPoint(-1, -1);
+        }
+    }
+    // So does the balloon of another cell: the tool-tip asks for the new cell's text when it
+    // shows again.
+    if (FBalloon->Enable() && onCell) {
+        const TPoint b = BaseCell(col, row);
+        if (b.X != FLastBalloonPos.X || b.Y != FLastBalloonPos.Y) {
+            if (FHToolTip) SendMessage(FHToolTip, TTM_POP, 0, 0);
+            FLastBalloonPos = TPoint(-1, -1);
         }
     }
 

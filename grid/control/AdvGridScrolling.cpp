@@ -536,7 +536,7 @@ void TAdvStringGrid::AnswerToolTipText(NMTTDISPINFO& Info) {
         }
         if (OnCellBalloon) OnCellBalloon(this, realCol, row, title, text, icon);
     }
-    FToolTipCell = TPoint(col, row);
+    FToolTipCell = FLastBalloonPos = TPoint(col, row);
     // The tip buffer holds what a cell text may hold, also for a balloon's own text.
     FToolTipText = CutWithEllipsis(text, MaxTipText);
     Info.Text = FToolTipText;

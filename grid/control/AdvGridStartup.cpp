@@ -7,6 +7,9 @@
 #include "ComponentStreaming.h"
 #include "GridCellEditors.h"
 #include "GridDropDowns.h"
+#include "GridFilterDropDown.h"
+#include "GridFooterPanel.h"
+#include "GridSearchPanel.h"
 
 namespace {
 
@@ -25,12 +28,12 @@ void AdvGridUnitStartup() {
     ++GState.GridStartups;
     // OLE needs no start on this platform (the clipboard and drag and drop go through Qt), and
     // the grid showing a focus window starts as none: the focus frame keeps it.
-    // The window-procedure hook that keeps the focus frame on its cell needs the platform's
-    // window-move notice, which comes with the grid's editor controls: until then the frame
-    // follows its grid only.
+    // The window-procedure hook is the platform's window-move notice: after every move or resize
+    // of a window of the application, the grid showing a focus window places it again.
+    InstallCallWndProcHook();
     try {
         RegisterClass<TAdvStringGrid>(QStringLiteral("TAdvStringGrid"));
-        // TDropList: the drop-down list of the filter comes with the filter drop-down.
+        RegisterClass<TDropList>(QStringLiteral("TDropList"));
         RegisterClass(QStringLiteral("TArrowWindow"), [](TPersistent* Owner) -> TPersistent* {
             return new TArrowWindow(dynamic_cast<TComponent*>(Owner), arrDown);
         });
@@ -56,8 +59,9 @@ void AdvGridUnitStartup() {
         // TControlEdit, TControlCombo: the markup form controls' editors are not part of the grid
         // yet.
         RegisterClass<TScrollBar>(QStringLiteral("TScrollBar"));
-        // TAdvRichEdit, TFooterPanel, TSearchPanel come with the rich-text editor, the floating
-        // footer and the search panel.
+        // TAdvRichEdit: the rich-text cell editor is not part of the grid yet.
+        RegisterClass<TFooterPanel>(QStringLiteral("TFooterPanel"));
+        RegisterClass<TSearchPanel>(QStringLiteral("TSearchPanel"));
     } catch (const Exception&) {
         // A class registered already ends the step, as on the platform.
     }

@@ -130,7 +130,8 @@ TColor InterpolateColor(TColor From, TColor To, int Start, int Offset, int End) 
 void DrawStepGradient(TCanvas* Canvas, TColor From, TColor To, bool Horizontal, TRect R, int Steps) {
     if (!Canvas || R.Height() == 0) return;
     if (R.Top > R.Bottom) std::swap(R.Top, R.Bottom);
-    if (From == clNone || To == clNone) {
+    // One colour (no gradient, or none to run) is one rectangle: the steps would cover R with it.
+    if (From == clNone || To == clNone || From == To) {
         const TColor c = From == clNone ? To : From;
         if (c == clNone) return;
         SolidPenBrush(Canvas, c);

@@ -181,7 +181,8 @@ void TToolTipWindow::Dispatch(TMessage& Message) {
         case TTM_GETTIPBKCOLOR: Message.Result = LRESULT(FBkColor); return;
         case TTM_GETTIPTEXTCOLOR: Message.Result = LRESULT(FTextColor); return;
         case TTM_POP:
-            Pop();
+            // Takes a shown tip away; a tip still waiting for its delay keeps waiting.
+            if (HandleAllocated() && Showing()) Pop();
             Message.Result = 0;
             return;
         default: TCustomControl::Dispatch(Message); return;

@@ -7,8 +7,8 @@
 // for the initial delay, the tool-tip asks the tool's window for its text with WM_NOTIFY
 // (TTN_GETDISPINFO; a tool registered with a text of its own needs no asking) and shows the
 // text, under the title and its icon, below the pointer, for the auto-pop delay; a press, a key,
-// leaving the tool or TTM_POP hide it. Once a tip showed, moving to the tool again waits only the
-// reshow delay. Tests drive the delays through TimerTick.
+// leaving the tool or TTM_POP hide it (TTM_POP leaves a tip that is still waiting to show waiting). Once a
+// tip showed, moving to the tool again waits only the reshow delay. Tests drive the delays through TimerTick.
 #pragma once
 
 #include "Controls.h"

@@ -408,6 +408,11 @@ void TCanvas::FillSpan(int X1, int X2, int Y, TColor Color, TPenMode Mode) {
     auto fill = [&](int a, int b) {
         a = std::max(a, FClipBox.Left);
         b = std::min(b, FClipBox.Right);
+        if (a >= b) return;
+        if (Mode == pmCopy) {
+            std::fill(line + a, line + b, pen);
+            return;
+        }
         for (int x = a; x < b; ++x) ApplyRop(line + x, pen, Mode);
     };
     if (FClipIsRect) {
@@ -495,6 +500,22 @@ void TCanvas::DrawPenPoint(int X, int Y, int Index) {
 // Bresenham from (X1, Y1) towards (X2, Y2); the last point only when IncludeLast.
 void TCanvas::DrawPenLine(int X1, int Y1, int X2, int Y2, bool IncludeLast) {
     if (!RequireTarget() || FPen->Style() == psClear) return;
+    // Solid one-pixel rows and columns (grid lines, frames) go in one span or one column.
+    if (FPen->Width() <= 1 && PenPattern(FPen->Style()).empty() && (Y1 == Y2 || X1 == X2)) {
+        const int n = std::abs(X2 - X1) + std::abs(Y2 - Y1) + (IncludeLast ? 1 : 0);
+        if (n == 0) return;
+        FPenIndex += n;
+        const TColor c = FPen->Color();
+        const TPenMode m = FPen->Mode();
+        if (Y1 == Y2) {
+            const int first = X1 <= X2 ? X1 : (IncludeLast ? X2 : X2 + 1);
+            FillSpan(first, first + n, Y1, c, m);
+        } else {
+            const int first = Y1 <= Y2 ? Y1 : (IncludeLast ? Y2 : Y2 + 1);
+            for (int y = first; y < first + n; ++y) PlotPixel(X1, y, c, m);
+        }
+        return;
+    }
     int dx = std::abs(X2 - X1), dy = -std::abs(Y2 - Y1);
     int sx = X1 < X2 ? 1 : -1, sy = Y1 < Y2 ? 1 : -1;
     int err = dx + dy;
@@ -956,9 +977,12 @@ static void Blit(TCanvas* C, const TRect& Dest, const QImage& Src, bool Keyed, u
                  TCopyMode Mode) {
     QImage* t = C->Target();
     if (!t || Src.isNull()) return;
-    QImage s = Src.format() == QImage::Format_ARGB32 || Src.format() == QImage::Format_RGB32
-                   ? Src
-                   : Src.convertToFormat(QImage::Format_ARGB32);
+    const QImage::Format f = Src.format();
+    // Premultiplied pixels are taken as they are by the opaque copy below, converted otherwise.
+    QImage s =
+        f == QImage::Format_ARGB32 || f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied
+            ? Src
+            : Src.convertToFormat(QImage::Format_ARGB32);
     TRect clip = C->ClipRect();
     QRegion region = C->ClipRegion();
     bool simple = region.rectCount() <= 1;
@@ -966,6 +990,30 @@ static void Blit(TCanvas* C, const TRect& Dest, const QImage& Src, bool Keyed, u
     uint32_t pat = ToPixel(C->Brush()->Color()) & 0xFFFFFF;
     int x0 = std::max(Dest.Left, clip.Left), x1 = std::min(Dest.Left + s.width(), clip.Right);
     int y0 = std::max(Dest.Top, clip.Top), y1 = std::min(Dest.Top + s.height(), clip.Bottom);
+    // A plain copy of opaque pixels (a window's picture, most bitmaps) goes row by row: an opaque
+    // pixel reads the same premultiplied or not, and blending it only copies it.
+    if (!Keyed && Mode == cmSrcCopy && simple && x0 < x1) {
+        const auto rowOf = [&](int y) {
+            return reinterpret_cast<const uint32_t*>(s.constScanLine(y - Dest.Top)) + (x0 - Dest.Left);
+        };
+        bool opaque = true;
+        if (Alpha || s.format() == QImage::Format_ARGB32_Premultiplied)
+            for (int y = y0; y < y1 && opaque; ++y) {
+                const uint32_t* sl = rowOf(y);
+                uint32_t all = 0xFF000000u;
+                for (int i = 0; i < x1 - x0; ++i) all &= sl[i];
+                opaque = (all >> 24) == 0xFF;
+            }
+        if (opaque) {
+            for (int y = y0; y < y1; ++y) {
+                const uint32_t* sl = rowOf(y);
+                uint32_t* dl = reinterpret_cast<uint32_t*>(t->scanLine(y)) + x0;
+                for (int i = 0; i < x1 - x0; ++i) dl[i] = 0xFF000000u | sl[i];
+            }
+            return;
+        }
+    }
+    if (s.format() == QImage::Format_ARGB32_Premultiplied) s = s.convertToFormat(QImage::Format_ARGB32);
     for (int y = y0; y < y1; ++y) {
         const auto* sl = reinterpret_cast<const uint32_t*>(s.constScanLine(y - Dest.Top));
         auto* dl = reinterpret_cast<uint32_t*>(t->scanLine(y));

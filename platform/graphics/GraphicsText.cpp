@@ -356,6 +356,17 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
         // a paragraph measures each candidate line whole.
         const bool whole = !tabs && shown.indexOf(u'\t', ps) >= 0 && shown.indexOf(u'\t', ps) < pe;
         if (!whole) {
+            // Most paragraphs fit their rectangle: then they are one line, up to their last word
+            // (a width read in one piece is the sum of its words' widths).
+            int last = pe;
+            while (last > ps && isBlank(shown[last - 1])) --last;
+            if (last > ps) {
+                const int w = lineWidth(shown.mid(ps, last - ps));
+                if (w <= width) {
+                    lines.push_back({ps, last, w});
+                    return;
+                }
+            }
             if (!pieces) pieces.emplace(font, TabStop(fm));
             pieces->Paragraph(shown, ps, pe);
         }

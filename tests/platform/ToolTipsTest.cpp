@@ -165,6 +165,13 @@ TEST_F(ToolTipsTest, PressPopAndEmptyTextHideTheTip) {
     ASSERT_TRUE(w->TipShowing());
     SendMessage(Tip, TTM_POP);
     EXPECT_FALSE(w->TipShowing());
+    // A pop while a tip only waits leaves it waiting.
+    SimulateMouseMove(Probe, {}, 34, 12);
+    ASSERT_NE(w->TimerMode(), TToolTipWindow::tmNone);
+    SendMessage(Tip, TTM_POP);
+    w->TimerTick();
+    EXPECT_TRUE(w->TipShowing());
+    SendMessage(Tip, TTM_POP);
 
     Probe->Answer.clear();
     SimulateMouseMove(Probe, {}, 40, 12);
