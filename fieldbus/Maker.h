@@ -14,7 +14,8 @@ inline constexpr const char* Fax = "+39 012 3456790";
 inline constexpr const char* Mail_Domain = "ostrel.example";
 inline constexpr const char* Mail = "support@ostrel.example";
 inline constexpr const char* Web = "www.ostrel.example";
-// The maker's private enterprise number, under which its SNMP objects live.
-inline constexpr int Enterprise_Number = 47211;
+// The enterprise number under which the SNMP objects live: 32473 is the one reserved for
+// documentation and examples, as the maker and its address are fictional.
+inline constexpr int Enterprise_Number = 32473;
 
 } // namespace Maker

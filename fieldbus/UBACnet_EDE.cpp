@@ -1,9 +1,13 @@
 #include "UBACnet_EDE.h"
 
 #include "Classes.h"
+#include "Dialogs.h"
+#include "ULang.h"
 #include "Maker.h"
 #include "UProject.h"
 #include "XmlDoc.h"
+
+#include <QHash>
 
 std::function<TDateTime()> EDE_Now = [] { return Now(); };
 
@@ -49,9 +53,24 @@ struct TEDERun {
     int NameLength = 16;
     int Counters[256] = {}; // by type code; the codes are below 256
     QList<TBACnet_EDE_Obj> Objects;
+    QStringList Places; // per object: its table and row, for the messages
 
     int Next_Object_Instance(int Type) { return Counters[Type]++; }
 };
+
+// The file writes every field as it stands, so a field holding the separator or a line break
+// would shift the columns of its line, and one with a character the code page lacks would lose it:
+// such a field is refused (text 1120), naming where it comes from.
+void Check_Field(const String& Value, const String& Where) {
+    bool lossless = true;
+    ToWin1252(Value, &lossless);
+    if (!lossless || Value.contains(u';') || Value.contains(u'\r') || Value.contains(u'\n'))
+        throw EConvertError(Lang_Text.Get(1120) + u' ' + Where + QStringLiteral(": \"%1\"").arg(Value));
+}
+
+String File_ParGen_Name() {
+    return ExtractFileName(File_ParGen);
+}
 
 void Read_ParGen_BACnet(TEDERun& Run) {
     if (!FileExists(File_ParGen)) return;
@@ -66,7 +85,9 @@ void Read_ParGen_BACnet(TEDERun& Run) {
     };
     String type;
     text("BACnet_Type", type);
-    text(StrToIntDef(type, 0) == 1 ? "BACnet_Ser_DEV_IDE" : "BACnet_DEV_IDE", Run.DeviceInstance);
+    const char* device = StrToIntDef(type, 0) == 1 ? "BACnet_Ser_DEV_IDE" : "BACnet_DEV_IDE";
+    text(device, Run.DeviceInstance);
+    Check_Field(Run.DeviceInstance, File_ParGen_Name() + u' ' + S(device));
     String limit;
     text("BACnet_Desc_Chars_Limit", limit);
     if (limit == QStringLiteral("1")) Run.NameLength = 32;
@@ -79,6 +100,7 @@ void Read_BACnet_Objects(TEDERun& Run) {
     doc.LoadFromFile(File_BACnet_Slave_SetAccess);
     const TXMLNode root = doc.DocumentElement();
     for (const char* name : {"BACnet_in_Read", "BACnet_in_Write"}) {
+        int rowNumber = 0;
         const TXMLNode section = root ? root.FindNode(S(name)) : TXMLNode();
         if (!section)
             throw EConvertError(QStringLiteral("File \"%1\": the section %2 is missing")
@@ -88,6 +110,9 @@ void Read_BACnet_Objects(TEDERun& Run) {
             const String dataType = row.RequiredAttribute(QStringLiteral("Data_Type"));
             const String unit = row.RequiredAttribute(QStringLiteral("Eng_Unit"));
             const String mnemonic = row.RequiredAttribute(QStringLiteral("Mnemonic"));
+            const String place = QStringLiteral("[%1] row %2").arg(S(name)).arg(++rowNumber);
+            Check_Field(mnemonic, place + QStringLiteral(": Mnemonic"));
+            Check_Field(unit, place + QStringLiteral(": Eng_Unit"));
             const int type = Get_Object_Type(dataType);
             const String instance = String::number(Run.Next_Object_Instance(type));
             TBACnet_EDE_Obj o;
@@ -99,8 +124,37 @@ void Read_BACnet_Objects(TEDERun& Run) {
             o.Description = o.ObjectName;
             o.UnitCode = unit;
             Run.Objects << o;
+            Run.Places << place;
         }
     }
+}
+
+// What EDE readers reject although the file is well formed: an empty device instance, empty or
+// repeated object names and repeated keynames. One line each, for the warning after writing.
+QStringList Reader_Problems(const TEDERun& Run) {
+    QStringList problems;
+    if (!Run.Objects.isEmpty() && Run.DeviceInstance.isEmpty())
+        problems << QStringLiteral("device instance empty (%1 BACnet_DEV_IDE)").arg(File_ParGen_Name());
+    const auto repeats = [&](const String TBACnet_EDE_Obj::*Field, const QString& What) {
+        QHash<String, QStringList> places;
+        QStringList order;
+        for (qsizetype i = 0; i < Run.Objects.size(); ++i) {
+            const String& v = Run.Objects[i].*Field;
+            if (v.isEmpty()) continue;
+            if (!places.contains(v)) order << v;
+            places[v] << Run.Places[i];
+        }
+        for (const String& v : order)
+            if (places[v].size() > 1)
+                problems << QStringLiteral("%1 \"%2\" repeated: %3")
+                                .arg(What, v, places[v].join(QStringLiteral(", ")));
+    };
+    for (qsizetype i = 0; i < Run.Objects.size(); ++i)
+        if (Run.Objects[i].ObjectName.isEmpty())
+            problems << QStringLiteral("object name empty: ") + Run.Places[i];
+    repeats(&TBACnet_EDE_Obj::ObjectName, QStringLiteral("object name"));
+    repeats(&TBACnet_EDE_Obj::Keyname, QStringLiteral("keyname"));
+    return problems;
 }
 
 // HH:MM:SS DD/MM/YYYY, the separators as written whatever the locale.
@@ -146,11 +200,12 @@ void Create_EDE_File(const String& FileName) {
     TEDERun run; // every run starts afresh
     Read_ParGen_BACnet(run);
     Read_BACnet_Objects(run);
-    QByteArray bytes;
-    for (const String& line : EDE_Lines(run.Objects, Name_Project, EDE_Now()))
-        bytes += ToWin1252(line) + "\r\n";
+    Check_Field(Name_Project, QStringLiteral("Name_Project"));
     // The file is replaced whole, or stays as it was when it cannot be written.
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.constData(), bytes.size());
-    stream.SaveToFile(FileName);
+    TStringList lines;
+    lines.AddStrings(EDE_Lines(run.Objects, Name_Project, EDE_Now()));
+    lines.SaveToFile(FileName);
+    const QStringList problems = Reader_Problems(run);
+    if (!problems.isEmpty())
+        MessageDlg(Lang_Text.Get(1121) + u'\n' + problems.join(u'\n'), mtWarning, TMsgDlgButtons{mbOK});
 }

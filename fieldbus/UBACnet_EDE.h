@@ -32,7 +32,10 @@ extern std::function<TDateTime()> EDE_Now;
 
 // Writes the EDE file of the open project to FileName, replacing it whole. A BACnet file without
 // one of its sections, or a row without Data_Type, Eng_Unit or Mnemonic, raises before anything is
-// written; so does a file that cannot be written, and the earlier file then stays as it was.
+// written; so does a mnemonic, unit code, device instance or project name holding ";", a line
+// break or a character the code page lacks (text 1120), and a file that cannot be written: the
+// earlier file then stays as it was. After writing, one warning (text 1121) lists what EDE
+// readers reject: an empty device instance, empty or repeated object names, repeated keynames.
 void Create_EDE_File(const String& FileName);
 
 // The BACnet object type code of a data type as the tables write it (trimmed, any case); 0 for a

@@ -2,6 +2,7 @@
 
 #include "Classes.h"
 #include "Maker.h"
+#include "ULang.h"
 #include "UProject.h"
 #include "XmlDoc.h"
 
@@ -301,6 +302,14 @@ TXMLNode Section(const TXMLNode& Root, const char* Name, const String& FileName)
     return s;
 }
 
+// Refuses a table file with a value the generator cannot write (text 1116), naming the section,
+// the row and what is wrong with it.
+[[noreturn]] void Out_Of_Range(const char* Section, int Row, const String& What, const String& Value) {
+    String m = Lang_Text.Get(1116) + QStringLiteral(" [%1] row %2: %3").arg(S(Section)).arg(Row).arg(What);
+    if (!Value.isNull()) m += QStringLiteral(" \"%1\"").arg(Value);
+    throw EConvertError(m);
+}
+
 } // namespace
 
 String EDS_Date_Text(TDateTime Time) {
@@ -352,10 +361,15 @@ void Read_PDO_CANopen() {
              row = row.NextSibling()) {
             const String cob = row.RequiredAttribute(QStringLiteral("COB-ID"));
             const String dim = row.RequiredAttribute(QStringLiteral("Dimension"));
-            // The editor saves at most 30 rows, as many as the objects have names.
-            if (n == EDS_Max_PDO) continue;
+            // The editor saves at most 30 rows, as many as the objects have names; a longer
+            // (hand-edited) table is refused rather than cut.
+            if (n == EDS_Max_PDO) Out_Of_Range(Name, n + 1, QStringLiteral("row"), QString());
+            // A length that is no number counts as 8 bytes; a number must be one a PDO can carry.
+            Int64 length = 8;
+            if (TryStrToInt64(dim, length) && (length < 1 || length > 8))
+                Out_Of_Range(Name, n + 1, QStringLiteral("Dimension"), dim);
             Table[n].COB_ID = uint32_t(StrToIntDef(cob, 0));
-            Table[n].Length = uint32_t(StrToIntDef(dim, 8));
+            Table[n].Length = uint32_t(length);
             ++n;
         }
         Count = n;
@@ -373,12 +387,24 @@ void Read_SDO_Server_CANopen() {
     const TXMLNode root = Load(doc, File_SDO_Server_CANopen);
     // The read table's entries are read-only, the write table's read-write.
     for (const auto& [name, readOnly] : {std::pair{"SDO_Read", true}, std::pair{"SDO_Write", false}}) {
+        int rowNumber = 0;
         for (TXMLNode row = Section(root, name, File_SDO_Server_CANopen).FirstChild(); row;
              row = row.NextSibling()) {
-            const Word index = Word(StrToInt(row.RequiredAttribute(QStringLiteral("Index"))));
+            ++rowNumber;
+            // Each value is checked against its range before it is narrowed to its field.
+            const auto value = [&](const char* Attribute, int Low, int High) {
+                const String text = row.RequiredAttribute(S(Attribute));
+                Int64 v = 0;
+                if (!TryStrToInt64(text, v) || v < Low || v > High)
+                    Out_Of_Range(name, rowNumber, S(Attribute), text);
+                return int(v);
+            };
+            const Word index = Word(value("Index", 0x2000, 0x5FFF));
             SDO_Sub_Type e;
-            e.Sub = Byte(StrToInt(row.RequiredAttribute(QStringLiteral("SubIndex"))));
-            e.Quantity = Byte(StrToInt(row.RequiredAttribute(QStringLiteral("NByte"))));
+            e.Sub = Byte(value("SubIndex", 0, 255));
+            const int size = value("NByte", 1, 4);
+            if (size == 3) Out_Of_Range(name, rowNumber, QStringLiteral("NByte"), QStringLiteral("3"));
+            e.Quantity = Byte(size);
             e.Readonly = readOnly;
             const int at = Find_SDO_Index(index);
             if (at < 0)
@@ -404,15 +430,29 @@ QStringList EDS_Lines(TDateTime Time) {
     return T.L;
 }
 
+namespace {
+
+void Check_SDO_Duplicates() {
+    // Entries are sorted, so a pair given twice (in one table or across both) sits side by side;
+    // two sections of one name would make the file unreadable.
+    for (const SDO_Index& o : EDS_SDO_List)
+        for (size_t k = 1; k < o.Sub_Indexs.size(); ++k)
+            if (o.Sub_Indexs[k].Sub == o.Sub_Indexs[k - 1].Sub)
+                throw Exception(
+                    Lang_Text.Get(1115) +
+                    QStringLiteral(" Index 0x%1, SubIndex %2").arg(Hex(o.Index, 4)).arg(o.Sub_Indexs[k].Sub));
+}
+
+} // namespace
+
 void Create_EDS_File(const String& FileName) {
     EDS_SDO_List.clear();
     Read_PDO_CANopen();
     Read_SDO_Server_CANopen();
     Sort_SDO_Sub_Indexs();
-    QByteArray bytes;
-    for (const String& line : EDS_Lines(EDS_Now())) bytes += ToWin1252(line) + "\r\n";
+    Check_SDO_Duplicates();
     // The file is replaced whole, or stays as it was when it cannot be written.
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.constData(), bytes.size());
-    stream.SaveToFile(FileName);
+    TStringList lines;
+    lines.AddStrings(EDS_Lines(EDS_Now()));
+    lines.SaveToFile(FileName);
 }

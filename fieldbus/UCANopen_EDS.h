@@ -43,16 +43,18 @@ extern std::vector<SDO_Index> EDS_SDO_List;
 extern std::function<TDateTime()> EDS_Now;
 
 // Reads both table files and writes the EDS to FileName, replacing it whole. A table file
-// without its sections, a row without an attribute that is read, or an SDO number that does not
-// convert raises before anything is written; so does a file that cannot be written, and the
-// earlier file then stays as it was.
+// without its sections, a row without an attribute that is read, a value out of range (text 1116)
+// or an index and sub-index given twice (text 1115) raises before anything is written; so does a
+// file that cannot be written, and the earlier file then stays as it was.
 void Create_EDS_File(const String& FileName);
 
 // Fills the PDO counts and tables from File_PDO_CANopen (none without the file). A COB-ID that
-// is no number reads as 0, a length that is no number as 8; rows past the 30th are not read.
+// is no number reads as 0, a length that is no number as 8; a length outside 1 .. 8 or a 31st row
+// raises (text 1116).
 void Read_PDO_CANopen();
 // Adds the entries of File_SDO_Server_CANopen to EDS_SDO_List: the read table's entries
-// read-only, then the write table's.
+// read-only, then the write table's. An Index outside 0x2000 .. 0x5FFF, a SubIndex outside
+// 0 .. 255 or an NByte other than 1, 2, 4 raises (text 1116), naming section and row.
 void Read_SDO_Server_CANopen();
 // The position of Index in EDS_SDO_List, or -1.
 int Find_SDO_Index(Word Index);

@@ -10,7 +10,11 @@
 
 #include "Classes.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 #include <memory>
+#include <utility>
 
 std::vector<bool> MIB_Read_Int;
 std::vector<bool> MIB_Write_Int;
@@ -19,6 +23,11 @@ namespace {
 
 String S(const char* Text) {
     return String::fromLatin1(Text);
+}
+
+// The name of the j-th object of a table: its description, or Prefix and j without one.
+String Object_Name(const String& Desc, const char* Prefix, int J) {
+    return Desc.isEmpty() ? S(Prefix) + String::number(J) : Desc;
 }
 
 // The node Buffer (number DataNumber under data), its eight data-block objects and the node of
@@ -34,20 +43,52 @@ void Blocks(QStringList& L, const char* Buffer, int DataNumber, const char* Acce
     L << QStringLiteral(" %1val OBJECT IDENTIFIER::= { %1 9 }").arg(S(Buffer));
 }
 
-// One line per entry: Kind (OBJECT-TYPE or NOTIFICATION-TYPE) under Parent, named by the
-// description, or by Prefix and the number when the description is empty or ByNumber is set.
+// One object per entry under Parent, named by the description, or by Prefix and the number when
+// the description is empty.
 void Objects(QStringList& L, const QStringList& Desc, const std::vector<bool>& Int, const char* Prefix,
-             bool ByNumber, const char* Kind, const char* Access, const char* Parent) {
+             const char* Access, const char* Parent) {
     for (int j = 1; j <= Desc.size(); ++j) {
         const String& d = Desc[j - 1];
         const bool isInt = size_t(j - 1) < Int.size() && Int[size_t(j - 1)];
-        const String name = d.isEmpty() || ByNumber ? S(Prefix) + String::number(j) : d;
-        L << name +
-                 QStringLiteral(" %1 SYNTAX %2 MAX-ACCESS %3 STATUS current DESCRIPTION \"")
-                     .arg(S(Kind), isInt ? QStringLiteral("INTEGER") : QStringLiteral("OCTET STRING"),
-                          S(Access)) +
+        L << Object_Name(d, Prefix, j) +
+                 QStringLiteral(" OBJECT-TYPE SYNTAX %1 MAX-ACCESS %2 STATUS current DESCRIPTION \"")
+                     .arg(isInt ? QStringLiteral("INTEGER") : QStringLiteral("OCTET STRING"), S(Access)) +
                  d + QStringLiteral("\" ::= { %1 %2 }").arg(S(Parent)).arg(j);
     }
+}
+
+// The descriptors the module defines or imports whatever the tables hold.
+const char* const Fixed_Descriptors[] = {
+    "identity", "ostrel",    "gateway",     "application",  "data",  "hellostring", "countin",    "countout",
+    "bufferin", "bufferout", "bufferinval", "bufferoutval", "traps", "trapsval",    "enterprises"};
+
+// Every description must be usable as the name of its object: a descriptor (a lower-case letter,
+// then letters and digits, at most 64 characters) that no other name of the module takes. A
+// description is refused (text 1125) with its table and its number in the table's index column.
+void Check_Descriptors(const QStringList& Read, const QStringList& Write) {
+    QHash<String, int> uses;
+    const auto use = [&](const String& Name) { ++uses[Name]; };
+    for (const char* name : Fixed_Descriptors) use(S(name));
+    for (int k = 1; k <= 8; ++k) {
+        use(QStringLiteral("bufferinblk%1").arg(k));
+        use(QStringLiteral("bufferoutblk%1").arg(k));
+    }
+    for (int j = 1; j <= Read.size(); ++j) {
+        use(Object_Name(Read[j - 1], "bufferinval", j));
+        use(QStringLiteral("trapval%1").arg(j));
+    }
+    for (int j = 1; j <= Write.size(); ++j) use(Object_Name(Write[j - 1], "bufferoutval", j));
+
+    static const QRegularExpression descriptor(QStringLiteral("^[a-z][A-Za-z0-9]{0,63}$"));
+    for (const auto& [list, table] :
+         {std::pair{&Read, "SNMP_Trap_Read"}, std::pair{&Write, "SNMP_Trap_Write"}})
+        for (int j = 1; j <= list->size(); ++j) {
+            const String& d = (*list)[j - 1];
+            if (d.isEmpty()) continue;
+            if (!descriptor.match(d).hasMatch() || uses.value(d) > 1)
+                throw EConvertError(Lang_Text.Get(1125) +
+                                    QStringLiteral(" [%1] index %2: \"%3\"").arg(S(table)).arg(j).arg(d));
+        }
 }
 
 // The enabled rows of one section: descriptions and integer flags.
@@ -74,9 +115,10 @@ QStringList MIB_Lines(const QStringList& Read, const std::vector<bool>& ReadInt,
                       const std::vector<bool>& WriteInt) {
     QStringList L;
     L << QStringLiteral("GATEWAY DEFINITIONS ::= BEGIN") << QStringLiteral("IMPORTS")
-      << QStringLiteral("       MODULE-IDENTITY,OBJECT-TYPE") << QStringLiteral("         FROM SNMPv2-SMI")
-      << QStringLiteral("         DisplayString, TimeStamp") << QStringLiteral("         FROM SNMPv2-TC")
-      << QStringLiteral("         enterprises") << QStringLiteral("         FROM RFC1155-SMI;") << String();
+      << QStringLiteral("       MODULE-IDENTITY,OBJECT-TYPE,NOTIFICATION-TYPE")
+      << QStringLiteral("         FROM SNMPv2-SMI") << QStringLiteral("         DisplayString, TimeStamp")
+      << QStringLiteral("         FROM SNMPv2-TC") << QStringLiteral("         enterprises")
+      << QStringLiteral("         FROM RFC1155-SMI;") << String();
 
     // The module identity, with the maker's address.
     L << QStringLiteral("identity MODULE-IDENTITY") << QStringLiteral("    LAST-UPDATED \"201701310000Z\"")
@@ -105,14 +147,19 @@ QStringList MIB_Lines(const QStringList& Read, const std::vector<bool>& ReadInt,
                         "DESCRIPTION \"\" ::= { data 3}");
 
     Blocks(L, "bufferin", 4, "read-only");
-    Objects(L, Read, ReadInt, "bufferinval", false, "OBJECT-TYPE", "read-only", "bufferinval");
+    Objects(L, Read, ReadInt, "bufferinval", "read-only", "bufferinval");
     Blocks(L, "bufferout", 5, "read-write");
-    Objects(L, Write, WriteInt, "bufferoutval", false, "OBJECT-TYPE", "read-write", "bufferoutval");
+    Objects(L, Write, WriteInt, "bufferoutval", "read-write", "bufferoutval");
 
-    // Every read object is also sent as a notification, always named by its number.
+    // Every read object is also sent as a notification, always named by its number; it carries
+    // its object, as an SMIv2 notification names the objects it sends.
     L << QStringLiteral("traps OBJECT IDENTIFIER::= { application 2 }")
       << QStringLiteral(" trapsval OBJECT IDENTIFIER::= { traps 1 }");
-    Objects(L, Read, ReadInt, "trapval", true, "NOTIFICATION-TYPE", "read-only", "trapsval");
+    for (int j = 1; j <= Read.size(); ++j)
+        L << QStringLiteral("trapval%1 NOTIFICATION-TYPE OBJECTS { %2 } STATUS current DESCRIPTION \"%3\" "
+                            "::= { trapsval %1 }")
+                 .arg(j)
+                 .arg(Object_Name(Read[j - 1], "bufferinval", j), Read[j - 1]);
     L << QStringLiteral("END");
     return L;
 }
@@ -149,13 +196,11 @@ void Write_MIB_File(const String& FileName) {
         for (int i = 0; i < MIB_Read_List->Count(); ++i) read << MIB_Read_List->Strings(i);
     if (MIB_Write_List)
         for (int i = 0; i < MIB_Write_List->Count(); ++i) write << MIB_Write_List->Strings(i);
-    QByteArray bytes;
-    for (const String& line : MIB_Lines(read, MIB_Read_Int, write, MIB_Write_Int))
-        bytes += ToWin1252(line) + "\r\n";
+    Check_Descriptors(read, write);
     // The file is replaced whole, or stays as it was when it cannot be written.
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.constData(), bytes.size());
-    stream.SaveToFile(FileName);
+    TStringList lines;
+    lines.AddStrings(MIB_Lines(read, MIB_Read_Int, write, MIB_Write_Int));
+    lines.SaveToFile(FileName);
 }
 
 void Create_MIB_File() {

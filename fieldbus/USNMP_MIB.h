@@ -4,8 +4,9 @@
 // bufferoutval) and one notification per enabled read row (under trapsval), numbered 1, 2, ...
 // over the enabled rows in file order, below a fixed object tree under the maker's enterprise
 // number. An object is named by its row's description (bufferinval/bufferoutval and its number
-// when the description is empty); its syntax is INTEGER for the type "INT" (any case), else
-// OCTET STRING. The text is 8-bit (Windows-1252), every line ended by CR LF, the last included.
+// when the description is empty), and its notification names it in OBJECTS; its syntax is
+// INTEGER for the type "INT" (any case), else OCTET STRING. The text is 8-bit (Windows-1252),
+// every line ended by CR LF, the last included.
 #pragma once
 
 #include "System.h"
@@ -32,7 +33,8 @@ void Create_MIB_File();
 void Read_SNMP_Trap_File();
 
 // Writes the module for the current lists and flags, replacing FileName whole (or raising
-// EFCreateError and leaving it untouched).
+// EFCreateError and leaving it untouched). A non-empty description that is no descriptor or
+// that another name of the module takes is refused first (text 1125).
 void Write_MIB_File(const String& FileName);
 
 // The lines of the module for the given descriptions and type flags, without line ends.

@@ -11,6 +11,8 @@ PACKAGES=(
     fonts-dejavu-core fonts-liberation clang-format
     # xmllint: the tests check the generated XML description files with it
     libxml2-utils
+    # python3 and smilint: the tests read the generated EDS, EDE and MIB files with them
+    python3 smitools
 )
 if [ "${1:-}" = "--with-display" ]; then
     PACKAGES+=(xvfb xauth)

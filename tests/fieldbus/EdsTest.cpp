@@ -1,5 +1,6 @@
 // The CANopen EDS file: header counts, fixed objects, the sections of each PDO, the application
 // objects of the SDO server tables, the date and time texts, and damaged tables.
+#include "OutsideChecks.h"
 #include "SaveStepFixture.h"
 
 #include "SysUtils.h"
@@ -38,9 +39,27 @@ protected:
         EDS_Now = FOldNow;
         SaveStepTest::TearDown();
     }
+    // Every file a test generates is also read by the outside checks.
     QStringList Run() {
         Create_EDS_File(FDir.filePath("out.eds"));
+        EXPECT_EQ(outside_check::EdsFaults(FDir.filePath("out.eds")), QString());
         return CrLfLines("out.eds");
+    }
+    // Create_EDS_File refuses the tables: the message holds every one of Names, and the earlier
+    // file stays as it was.
+    void ExpectRefused(const QStringList& Names) {
+        WriteFile("out.eds", "old");
+        try {
+            Create_EDS_File(FDir.filePath("out.eds"));
+            ADD_FAILURE() << "no error";
+        } catch (const Exception& E) {
+            for (const QString& n : Names) EXPECT_TRUE(E.Message().contains(n)) << E.Message().toStdString();
+        }
+        EXPECT_EQ(Read("out.eds"), "old");
+        QStringList left = Files();
+        left.removeAll("PDO_CANopen.xml");
+        left.removeAll("SDO_Server_CANopen.xml");
+        EXPECT_EQ(left, QStringList({"out.eds"})) << "no temporary file left";
     }
     // The lines of a section after its name, up to the next empty line or section.
     static QStringList Section(const QStringList& L, const QString& Name) {
@@ -126,7 +145,7 @@ TEST_F(EdsFile, ApplicationObjectsFromTheSdoServerTables) {
     WriteFile("SDO_Server_CANopen.xml",
               SdoFile(Sdo("0x2100", "0", "4") + Sdo("0x2000", "3", "2") + Sdo("$2100", "16", "1") +
                           Sdo("8448", "255", "4") + Sdo("0x2200", "5", "4"),
-                      Sdo("0x2000", "1", "1") + Sdo("0x2200", "5", "2")));
+                      Sdo("0x2000", "1", "1") + Sdo("0x2200", "6", "2")));
     const QStringList L = Run();
     // Objects in the order of first appearance, read table first.
     EXPECT_EQ(Section(L, "[ManufacturerObjects]"),
@@ -147,11 +166,9 @@ TEST_F(EdsFile, ApplicationObjectsFromTheSdoServerTables) {
     EXPECT_EQ(Section(L, "[2100sub0]")[0], "ParameterName=Application Variable");
     EXPECT_EQ(Section(L, "[2100sub10]")[2], "DataType=0x0005");
     EXPECT_EQ(Section(L, "[2100subFF]")[2], "DataType=0x0007");
-    // The same entry in both tables: two sections of one name, the read one first.
-    EXPECT_EQ(L.count("[2200sub5]"), 2);
-    const qsizetype first = L.indexOf("[2200sub5]");
-    EXPECT_EQ(L[first + 7], "AccessType=ro");
-    EXPECT_EQ(L[L.indexOf("[2200sub5]", first + 1) + 7], "AccessType=rw");
+    // One object from both tables: each entry keeps the access of its table.
+    EXPECT_EQ(Section(L, "[2200sub5]")[6], "AccessType=ro");
+    EXPECT_EQ(Section(L, "[2200sub6]")[6], "AccessType=rw");
     EXPECT_EQ(L.last(), "");
     EXPECT_EQ(L[L.size() - 2], "");
     EXPECT_EQ(L[L.size() - 3], "PDOMapping=0");
@@ -170,14 +187,79 @@ TEST_F(EdsFile, DateAndTimeTexts) {
     EXPECT_EQ(EDS_Date_Text(EncodeDate(1999, 12, 1)), "12-01-1999");
 }
 
-TEST_F(EdsFile, MoreThanThirtyPdoRowsAreCutAtThirty) {
+TEST_F(EdsFile, ThirtyPdoRowsAreTheMost) {
     QByteArray rows;
-    for (int i = 0; i < 35; ++i) rows += Pdo("0x200", "1");
+    for (int i = 0; i < 30; ++i) rows += Pdo("0x200", "1");
     WriteFile("PDO_CANopen.xml", PdoFile(rows, ""));
     const QStringList L = Run();
     EXPECT_TRUE(L.contains("NrOfRXPDO=30"));
     EXPECT_EQ(Section(L, "[701Dsub1]")[0], "ParameterName=av1");
-    EXPECT_FALSE(L.contains("[701E]"));
+    // A hand-edited table with a 31st row is refused, not cut.
+    WriteFile("PDO_CANopen.xml", PdoFile("", rows + Pdo("0x200", "1")));
+    ExpectRefused({Lang_Text.Get(1116), "[Transmit_PDO] row 31"});
+}
+
+TEST_F(EdsFile, ValuesOutOfRangeAreRefused) {
+    const struct {
+        const char* File;
+        QByteArray Content;
+        QStringList Names; // besides text 1116
+    } cases[] = {
+        {"PDO_CANopen.xml",
+         PdoFile(Pdo("1", "1") + Pdo("1", "0"), ""),
+         {"[Receive_PDO] row 2", "Dimension \"0\""}},
+        {"PDO_CANopen.xml", PdoFile("", Pdo("1", "9")), {"[Transmit_PDO] row 1", "Dimension \"9\""}},
+        {"PDO_CANopen.xml", PdoFile(Pdo("1", "-1"), ""), {"[Receive_PDO] row 1", "Dimension"}},
+        {"PDO_CANopen.xml", PdoFile(Pdo("1", "4294967304"), ""), {"[Receive_PDO] row 1", "Dimension"}},
+        {"SDO_Server_CANopen.xml",
+         SdoFile(Sdo("0x1FFF", "1", "1"), ""),
+         {"[SDO_Read] row 1", "Index \"0x1FFF\""}},
+        {"SDO_Server_CANopen.xml",
+         SdoFile("", Sdo("0x2000", "1", "1") + Sdo("0x6000", "1", "1")),
+         {"[SDO_Write] row 2", "Index"}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("0x12000", "1", "1"), ""), {"[SDO_Read] row 1", "Index"}},
+        {"SDO_Server_CANopen.xml",
+         SdoFile(Sdo("0x2000", "256", "1"), ""),
+         {"[SDO_Read] row 1", "SubIndex \"256\""}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "-1", "1"), ""), {"SubIndex \"-1\""}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "1", "3"), ""), {"[SDO_Read] row 1", "NByte \"3\""}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "1", "8"), ""), {"NByte \"8\""}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "1", "0"), ""), {"NByte \"0\""}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("20h", "1", "1"), ""), {"[SDO_Read] row 1", "Index \"20h\""}},
+        {"SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "1", "99999999999"), ""), {"NByte"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Content.toStdString());
+        QFile::remove(FDir.filePath("PDO_CANopen.xml"));
+        QFile::remove(FDir.filePath("SDO_Server_CANopen.xml"));
+        WriteFile(c.File, c.Content);
+        ExpectRefused(QStringList{Lang_Text.Get(1116)} + c.Names);
+    }
+    // The bounds themselves are written.
+    QFile::remove(FDir.filePath("SDO_Server_CANopen.xml"));
+    WriteFile("PDO_CANopen.xml", PdoFile(Pdo("1", "1") + Pdo("1", "8"), ""));
+    WriteFile("SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "0", "1") + Sdo("0x5FFF", "255", "4"), ""));
+    const QStringList L = Run();
+    EXPECT_EQ(Section(L, "[1601]")[0], "SubNumber=9");
+    EXPECT_EQ(Section(L, "[5FFFsubFF]")[2], "DataType=0x0007");
+}
+
+TEST_F(EdsFile, RepeatedIndexAndSubIndexAreRefused) {
+    const struct {
+        QByteArray Read, Write;
+        const char* Names;
+    } cases[] = {
+        {Sdo("0x2000", "3", "2") + Sdo("0x2000", "3", "2"), "", "Index 0x2000, SubIndex 3"},
+        {Sdo("0x2200", "5", "4"), Sdo("0x2100", "1", "1") + Sdo("$2200", "5", "2"),
+         "Index 0x2200, SubIndex 5"},
+        {Sdo("0x2000", "0", "1") + Sdo("8192", "0", "1"), "", "Index 0x2000, SubIndex 0"},
+        {"", Sdo("0x3000", "255", "1") + Sdo("0x3000", "0xFF", "1"), "Index 0x3000, SubIndex 255"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Names);
+        WriteFile("SDO_Server_CANopen.xml", SdoFile(c.Read, c.Write));
+        ExpectRefused({Lang_Text.Get(1115), QString::fromLatin1(c.Names)});
+    }
 }
 
 TEST_F(EdsFile, DamagedTablesRaiseAndKeepTheOldFile) {
@@ -209,4 +291,332 @@ TEST_F(EdsFile, DamagedTablesRaiseAndKeepTheOldFile) {
         }
         EXPECT_EQ(Read("out.eds"), "old");
     }
+}
+
+TEST_F(EdsFile, EmptyProjectLineByLine) {
+    // Without table files: the header, the fixed objects, and the one final empty line.
+    const char* const expected = R"EDS([FileInfo]
+FileName=ZEZ61850_Ovidor_ARIzizu.eds
+FileVersion=1
+FileRevision=0
+EDSVersion=4.0
+Description=ZED61850 Urerod / CANopen - Converter
+CreationTime=03:07PM
+CreationDate=06-25-2021
+CreatedBy=Ostrel
+ModificationTime=03:07PM
+ModificationDate=06-25-2021
+ModifiedBy=Ostrel
+
+[DeviceInfo]
+VendorName=Ostrel
+VendorNumber=0x00
+ProductName=ZED61850 Urerod / CANopen - Converter
+ProductNumber=207
+RevisionNumber=0x0
+OrderCode=GW40207
+BaudRate_10=1
+BaudRate_20=1
+BaudRate_50=1
+BaudRate_125=1
+BaudRate_250=1
+BaudRate_500=1
+BaudRate_800=0
+BaudRate_1000=1
+DynamicChannelsSupported=0
+GroupMessaging=0
+LSS_Supported=0
+Granularity=0
+SimpleBootUpSlave=1
+SimpleBootUpMaster=0
+NrOfRXPDO=0
+NrOfTXPDO=0
+
+[Comments]
+Lines=0
+
+[DummyUsage]
+Dummy0001=0
+Dummy0002=0
+Dummy0003=0
+Dummy0004=0
+Dummy0005=0
+Dummy0006=0
+Dummy0007=0
+
+[MandatoryObjects]
+SupportedObjects=3
+1=0x1000
+2=0x1001
+3=0x1018
+
+[OptionalObjects]
+SupportedObjects=8
+1=0x1005
+2=0x1006
+3=0x1008
+4=0x1014
+5=0x1016
+6=0x1017
+7=0x1029
+8=0x1280
+
+[ManufacturerObjects]
+SupportedObjects=0
+
+[1000]
+ParameterName=Device Type
+ObjectType=0x07
+DataType=0x0007
+AccessType=const
+DefaultValue=0x000101A4
+PDOMapping=0
+
+[1001]
+ParameterName=Error Register
+ObjectType=0x07
+DataType=0x0005
+AccessType=ro
+DefaultValue=0x00
+PDOMapping=0
+
+[1005]
+ParameterName=COB-ID SYNC
+ObjectType=0x07
+DataType=0x0007
+AccessType=rw
+DefaultValue=0x80000080
+PDOMapping=0
+
+[1006]
+ParameterName=Communication Cycle Period
+ObjectType=0x07
+DataType=0x0007
+AccessType=rw
+DefaultValue=0x00000000
+PDOMapping=0
+
+[1008]
+ParameterName=Manufacturer Device Name
+ObjectType=0x07
+DataType=0x0009
+AccessType=const
+DefaultValue=s1
+PDOMapping=0
+
+[1014]
+ParameterName=COB-ID EMCY
+ObjectType=0x07
+DataType=0x0007
+AccessType=ro
+DefaultValue=$NODEID+0x80
+PDOMapping=0
+
+[1016]
+SubNumber=3
+ParameterName=Heartbeat Consumer Entries
+ObjectType=0x08
+
+[1016sub0]
+ParameterName=Number of Entries
+ObjectType=0x07
+DataType=0x0005
+AccessType=ro
+DefaultValue=0x02
+PDOMapping=0
+
+[1016sub1]
+ParameterName=Consumer Heartbeat Time 1
+ObjectType=0x07
+DataType=0x0007
+AccessType=rw
+DefaultValue=0x00000000
+PDOMapping=0
+
+[1016sub2]
+ParameterName=Consumer Heartbeat Time 2
+ObjectType=0x07
+DataType=0x0007
+AccessType=rw
+DefaultValue=0x00000000
+PDOMapping=0
+
+[1017]
+ParameterName=Producer Heartbeat Time
+ObjectType=0x07
+DataType=0x0006
+AccessType=rw
+DefaultValue=0x000003E8
+PDOMapping=0
+
+[1018]
+SubNumber=5
+ParameterName=Identity Object
+ObjectType=0x09
+
+[1018sub0]
+ParameterName=number of entries
+ObjectType=0x07
+DataType=0x0005
+AccessType=ro
+DefaultValue=0x4
+PDOMapping=0
+
+[1018sub1]
+ParameterName=Vendor Id
+ObjectType=0x07
+DataType=0x0007
+AccessType=ro
+PDOMapping=0
+
+[1018sub2]
+ParameterName=Product Code
+ObjectType=0x07
+DataType=0x0007
+AccessType=ro
+PDOMapping=0
+
+[1018sub3]
+ParameterName=Revision number
+ObjectType=0x07
+DataType=0x0007
+AccessType=ro
+PDOMapping=0
+
+[1018sub4]
+ParameterName=Serial number
+ObjectType=0x07
+DataType=0x0007
+AccessType=ro
+PDOMapping=0
+
+[1029]
+SubNumber=2
+ParameterName=Error Behaviour
+ObjectType=0x08
+
+[1029sub0]
+ParameterName=Number of Entries
+ObjectType=0x07
+DataType=0x0005
+AccessType=ro
+DefaultValue=1
+PDOMapping=0
+
+[1029sub1]
+ParameterName=Communication Error
+ObjectType=0x07
+DataType=0x0005
+AccessType=rw
+DefaultValue=0x0
+PDOMapping=0
+
+[1280]
+SubNumber=4
+ParameterName=Client SDO Parameter 1
+ObjectType=0x09
+
+[1280sub0]
+ParameterName=Number of Entries
+ObjectType=0x07
+DataType=0x0005
+AccessType=ro
+DefaultValue=0x03
+PDOMapping=0
+
+[1280sub1]
+ParameterName=COB-ID Client -> Server
+ObjectType=0x07
+DataType=0x0007
+AccessType=rw
+PDOMapping=0
+
+[1280sub2]
+ParameterName=COB-ID Server -> Client
+ObjectType=0x07
+DataType=0x0007
+AccessType=rw
+PDOMapping=0
+
+[1280sub3]
+ParameterName=Node ID of the SDO Server
+ObjectType=0x07
+DataType=0x0005
+AccessType=rw
+PDOMapping=0
+)EDS";
+    QStringList want = QString::fromLatin1(expected).split(u'\n');
+    want.removeLast();
+    want << QString(); // the final empty line
+    const QStringList L = Run();
+    ASSERT_EQ(L.size(), want.size());
+    for (qsizetype i = 0; i < L.size(); ++i) EXPECT_EQ(L[i], want[i]) << "line " << i + 1;
+}
+
+TEST_F(EdsFile, TheOutsideCheckerSeesBrokenFiles) {
+    // The checker itself must reject what an EDS reader rejects.
+    WriteFile("SDO_Server_CANopen.xml", SdoFile(Sdo("0x2000", "1", "1") + Sdo("0x2000", "2", "2"), ""));
+    const QStringList L = Run();
+    const struct {
+        const char* Why;
+        QString From, To;
+        const char* Fault;
+    } cases[] = {
+        {"a repeated section", "[2000sub2]", "[2000sub1]", "configparser"},
+        {"a wrong SubNumber", "SubNumber=3\r\nParameterName=App Vars",
+         "SubNumber=4\r\nParameterName=App Vars", "SubNumber=4 but 3 sub sections"},
+        {"an object not listed", "1=0x2000", "1=0x2001", "no section for 0x2001"},
+        {"a wrong PDO count", "NrOfRXPDO=0", "NrOfRXPDO=1", "NrOfRXPDO=1"},
+    };
+    const QByteArray good = Read("out.eds");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Why);
+        QByteArray bad = good;
+        ASSERT_TRUE(bad.contains(c.From.toLatin1()));
+        bad.replace(c.From.toLatin1(), c.To.toLatin1());
+        WriteFile("bad.eds", bad);
+        EXPECT_TRUE(outside_check::EdsFaults(FDir.filePath("bad.eds")).contains(QString::fromLatin1(c.Fault)))
+            << outside_check::EdsFaults(FDir.filePath("bad.eds")).toStdString();
+    }
+    EXPECT_FALSE(L.isEmpty());
+}
+
+TEST(EdsHelpers, FindSdoIndex) {
+    EDS_SDO_List = {{0x2100, {}}, {0x2000, {}}, {0x5FFF, {}}};
+    const struct {
+        Word Index;
+        int At;
+    } cases[] = {{0x2100, 0}, {0x2000, 1}, {0x5FFF, 2}, {0x2001, -1}, {0, -1}};
+    for (const auto& c : cases) EXPECT_EQ(Find_SDO_Index(c.Index), c.At) << c.Index;
+    EDS_SDO_List.clear();
+    EXPECT_EQ(Find_SDO_Index(0x2000), -1);
+}
+
+TEST(EdsHelpers, SortSubIndexesKeepsEqualOnesInOrder) {
+    const auto entry = [](int Sub, bool Readonly) { return SDO_Sub_Type{Byte(Sub), 1, Readonly, {}}; };
+    const struct {
+        std::vector<int> In;
+        std::vector<int> Out;
+    } cases[] = {
+        {{}, {}}, {{7}, {7}}, {{3, 1}, {1, 3}}, {{255, 16, 0, 1}, {0, 1, 16, 255}}, {{1, 2, 3}, {1, 2, 3}},
+    };
+    for (const auto& c : cases) {
+        EDS_SDO_List = {{0x2000, {}}};
+        for (int s : c.In) EDS_SDO_List[0].Sub_Indexs.push_back(entry(s, true));
+        Sort_SDO_Sub_Indexs();
+        std::vector<int> got;
+        for (const SDO_Sub_Type& e : EDS_SDO_List[0].Sub_Indexs) got.push_back(e.Sub);
+        EXPECT_EQ(got, c.Out);
+    }
+    // Equal sub-indexes keep their order (the read table's entry first); objects are not sorted.
+    EDS_SDO_List = {{0x3000, {entry(5, false), entry(2, true), entry(5, true)}}, {0x2000, {entry(1, true)}}};
+    EDS_SDO_List[0].Sub_Indexs[0].Quantity = 4;
+    Sort_SDO_Sub_Indexs();
+    EXPECT_EQ(EDS_SDO_List[0].Index, 0x3000);
+    const auto& s = EDS_SDO_List[0].Sub_Indexs;
+    EXPECT_EQ(s[0].Sub, 2);
+    EXPECT_EQ(s[1].Quantity, 4);
+    EXPECT_FALSE(s[1].Readonly);
+    EXPECT_TRUE(s[2].Readonly);
+    EDS_SDO_List.clear();
 }
