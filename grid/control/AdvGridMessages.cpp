@@ -172,6 +172,11 @@ void TAdvStringGrid::FocusExit() {
 
 void TAdvStringGrid::WMSize(TWMSize& Message) {
     // The search panel keeps its 32 pixels at the bottom edge once the grid has one.
+    if (FSearchPanel && FSearchPanel->Visible()) {
+        FSearchPanel->SetHeight(33);
+        FSearchPanel->SetHeight(32);
+        FSearchPanel->SetAlign(alBottom);
+    }
     if (!FColumnSize) return;
     const int newWidth = Word(Message.Width);
     if (FOldSize > 0 && FColumnSize->SynchWithGrid) {

@@ -100,6 +100,17 @@ TEST_F(SearchPanelFixture, LayoutAndVisibility) {
     EXPECT_EQ(Panel()->Height(), 0);
 }
 
+TEST_F(SearchPanelFixture, ResizingTheGridKeepsThePanelAtTheBottomEdge) {
+    Show();
+    Panel()->SetHeight(50); // whatever changed it, the next size brings it back
+    Grid->SetBounds(10, 10, 400, 180);
+    Application->ProcessMessages();
+    EXPECT_EQ(Panel()->Height(), 32);
+    EXPECT_EQ(Panel()->Align(), alBottom);
+    EXPECT_EQ(Panel()->Top() + 32, Grid->ClientHeight());
+    EXPECT_EQ(Panel()->Width(), Grid->ClientWidth());
+}
+
 TEST_F(SearchPanelFixture, RightToLeftMirrorsTheButtons) {
     Show();
     ASSERT_EQ(Panel()->Width(), 500);
