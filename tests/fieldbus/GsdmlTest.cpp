@@ -82,6 +82,8 @@ TEST_F(Gsdml, InputsFromParGen) {
         {"<PROFINET_NB_IN>0</PROFINET_NB_IN><PROFINET_NB_OUT>0</PROFINET_NB_OUT>", "SERIAL", 0, 0},
         {"<PROFINET_NB_IN>12x</PROFINET_NB_IN><PROFINET_NB_OUT></PROFINET_NB_OUT>", "SERIAL", 1438, 1438},
         {"<PROFINET_NB_OUT>$10</PROFINET_NB_OUT><PROFINET_NB_IN> 7</PROFINET_NB_IN>", "SERIAL", 16, 7},
+        // A number too large for an integer is no number: it must not wrap round to a length.
+        {"<PROFINET_NB_IN>4294967396</PROFINET_NB_IN>", "SERIAL", 1438, 1438},
         {"<PROFINET_NB_IN>1438</PROFINET_NB_IN><PROFINET_NAME_STA>pn1</PROFINET_NAME_STA>", "pn1", 1438,
          1438},
     };
@@ -145,7 +147,7 @@ TEST_F(Gsdml, AttributeValueEscapes) {
 TEST_F(Gsdml, LengthsOutOfRangeAreRefused) {
     WriteFile(QString(Name), "earlier");
     for (const char* key : {"PROFINET_NB_IN", "PROFINET_NB_OUT"})
-        for (const char* value : {"-1", "1439", "100000"}) {
+        for (const char* value : {"-1", "1439", "100000", "$FFFFFFFF"}) {
             SCOPED_TRACE(std::string(key) + "=" + value);
             WriteParGen(QByteArray("<Par_Gen><") + key + ">" + value + "</" + key + "></Par_Gen>");
             Messages.clear();
