@@ -165,8 +165,7 @@ struct TTheirs {
     }
 };
 
-template <class T>
-std::array<Clock::duration, StepCount> Run() {
+template <class T> std::array<Clock::duration, StepCount> Run() {
     std::array<Clock::duration, StepCount> d{};
     T side;
     auto t0 = Clock::now();
@@ -200,7 +199,8 @@ void BM_MappingGridEndToEnd(benchmark::State& State) {
         const double o = ours[size_t(s)], t = theirs[size_t(s)];
         oursTotal += o;
         theirsTotal += t;
-        State.counters[std::string(StepNames[s]) + "_ms"] = benchmark::Counter(o, benchmark::Counter::kAvgIterations);
+        State.counters[std::string(StepNames[s]) + "_ms"] =
+            benchmark::Counter(o, benchmark::Counter::kAvgIterations);
         State.counters[std::string(StepNames[s]) + "_qt_ms"] =
             benchmark::Counter(t, benchmark::Counter::kAvgIterations);
         State.counters[std::string(StepNames[s]) + "_ratio"] = t > 0 ? o / t : 0;

@@ -92,8 +92,8 @@ void SetUpGrid(TAdvColumnGrid* G, const std::vector<ColumnSpec>& Columns, int Ro
     G->SetFixedRows(1);
     G->SetFixedCols(1);
     G->SetRowHeights(0, 22);
-    G->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goColSizing,
-                   goEditing});
+    G->SetOptions(
+        {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goColSizing, goEditing});
     for (int c = 0; c < int(Columns.size()); ++c) {
         const ColumnSpec& s = Columns[size_t(c)];
         TGridColumnItem* item = G->Columns()->Items(c);
