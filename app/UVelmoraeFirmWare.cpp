@@ -15,11 +15,13 @@
 #include "UProfibus_GSD.h"
 #include "UProfinetFileName.h"
 #include "UProfinetXML.h"
+#include "UReceiveCAN.h"
 #include "UProject.h"
 #include "USNMP_MIB.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
+#include "UTransmitCAN.h"
 #include "UUpdateDevice.h"
 #include "UUtils.h"
 #include "UVersion.h"
@@ -339,6 +341,8 @@ void TFVelmoraeFirmWare::Change_Language() {
     // CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the SNMP
     // and MQTT windows after it.
     if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
+    if (FReceiveCAN) FReceiveCAN->Set_Lang();
+    if (FTransmitCAN) FTransmitCAN->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
@@ -420,6 +424,10 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         Create_MIB_File();
     } else if (Sender == Btn_CreateBin) {
         Update_Device();
+    } else if (Sender == Btn_CAN_Rec_Frame) {
+        if (FReceiveCAN) FReceiveCAN->ShowModal();
+    } else if (Sender == Btn_CAN_Send_Frame) {
+        if (FTransmitCAN) FTransmitCAN->ShowModal();
     }
     // The editors of the other steps (client mapping, the field-protocol tables) are opened here
     // as they join the program.

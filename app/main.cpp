@@ -11,7 +11,9 @@
 #include "UOpenConf.h"
 #include "UParGen.h"
 #include "UProfinetFileName.h"
+#include "UReceiveCAN.h"
 #include "UTopicTemplate.h"
+#include "UTransmitCAN.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
     // CAN, CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the
     // SNMP and MQTT windows after it.
     Application->CreateForm(FBACnet_Eng_Unit);
+    Application->CreateForm(FReceiveCAN);
+    Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the

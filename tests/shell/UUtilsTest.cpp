@@ -43,7 +43,7 @@ TEST(UUtils, CheckIPAddressSplitsAndChecksFourOctets) {
     const Case cases[] = {
         {"192.168.0.1", true, "192", "168", "0", "1"},
         {" 10 . 0 .0. 255 ", true, "10", "0", "0", "255"},
-        {"$C0.0x10.0.1", true, "$C0", "0x10", "0", "1"},
+        {"$C0.0x10.0.1", false, "$C0", "0x10", "0", "1"}, // octets are decimal
         {"192.168.0.256", false, "192", "168", "0", "256"},
         {"1.2.3.4.5", false, "1", "2", "3", "4.5"},
         {"192.168.0", false, "192", "168", "o3", "o4"}, // the fourth and third keep their values
