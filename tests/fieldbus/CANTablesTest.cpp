@@ -273,7 +273,9 @@ TEST_F(CANTablesTest, ReceiveValidation) {
         const bool passes = QByteArray(c.message).isEmpty();
         EXPECT_EQ(result, passes ? mrOk : mrCancel) << c.name;
         EXPECT_EQ(Texts(), passes ? QStringList() : QStringList({c.message})) << c.name;
-        if (!passes) EXPECT_EQ(Messages.value(0).DlgType, mtError) << c.name;
+        if (!passes) {
+            EXPECT_EQ(Messages.value(0).DlgType, mtError) << c.name;
+        }
         EXPECT_EQ(Files().contains("CAN_Rec_Frames.xml"), passes) << c.name;
     }
 }
