@@ -183,7 +183,9 @@ void TFTableEditor::Show_Frame() {
     for (TAdvColumnGrid* g : FGrids) g->EndUpdate();
     for (int t = 0; t < Table_Count(); ++t) Copy_Flag(t) = false;
     if (PageControl1) PageControl1->SetActivePage(PageControl1->Pages(0));
-    if (!FGrids.empty() && Grid(0)->CanFocus()) Grid(0)->SetFocus();
+    // Only a window on the screen can give its grid the focus (a show without one, as in a
+    // measurement, loads the tables all the same).
+    if (!FGrids.empty() && Visible() && Grid(0)->CanFocus()) Grid(0)->SetFocus();
 }
 
 void TFTableEditor::Report_Load_Error(const String& Where, const String& What) {

@@ -128,6 +128,7 @@ TEST_F(CANTablesTest, WindowsAfterCreationAndShow) {
         c.grid->SetCellEx(2, 7, "left");
         c.grid->SetCellEx(1, 7, "N");
         Open(e, [&] {
+            EXPECT_TRUE(c.grid->Focused());
             EXPECT_EQ(c.grid->GetCellEx(0, 7), "7");
             EXPECT_EQ(c.grid->GetCellEx(0, 512), "512");
             EXPECT_EQ(c.grid->GetCellEx(1, 7), "Y");
