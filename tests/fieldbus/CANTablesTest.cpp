@@ -22,6 +22,19 @@ namespace {
 
 const QByteArray Comment = "<!--SW_VERSION = 1.000-->";
 
+struct Check_Case {
+    const char* name;
+    QStringList row1; // columns 1 ..
+    QStringList row2;
+    const char* message; // "" when the table passes
+};
+
+// Base with the cells of Changes (column, text) replaced.
+QStringList With(QStringList Base, std::initializer_list<std::pair<int, const char*>> Changes) {
+    for (const auto& [col, text] : Changes) Base[col - 1] = text;
+    return Base;
+}
+
 class CANTablesTest : public SaveStepTest {
 protected:
     void SetUp() override {
@@ -62,6 +75,27 @@ protected:
         QStringList t;
         for (const auto& m : Messages) t << m.Msg;
         return t;
+    }
+
+    // Each case: rows 1 and 2 filled over an empty table, OK; the one message expected (an error) and
+    // nothing written, or no message and the file written.
+    void Run_Checks(TFTableEditor* E, const QString& File, const std::vector<Check_Case>& Cases) {
+        for (const Check_Case& c : Cases) {
+            QFile::remove(FDir.filePath(File));
+            Messages.clear();
+            const int result = Open(E, [&] {
+                Fill(E->Grid(0), 1, c.row1);
+                if (!c.row2.isEmpty()) Fill(E->Grid(0), 2, c.row2);
+                E->Btn_OK->Click();
+            });
+            const bool passes = QByteArray(c.message).isEmpty();
+            EXPECT_EQ(result, passes ? mrOk : mrCancel) << c.name;
+            EXPECT_EQ(Texts(), passes ? QStringList() : QStringList({c.message})) << c.name;
+            if (!passes) {
+                EXPECT_EQ(Messages.value(0).DlgType, mtError) << c.name;
+            }
+            EXPECT_EQ(Files().contains(File), passes) << c.name;
+        }
     }
 
     TFReceiveCAN* Rec = nullptr;
@@ -205,130 +239,95 @@ TEST_F(CANTablesTest, MissingAttributesLoadTheirDefaults) {
     EXPECT_TRUE(Messages.isEmpty());
 }
 
-namespace {
-
-struct Check_Case {
-    const char* name;
-    QStringList row1; // columns 1 ..
-    QStringList row2;
-    const char* message; // "" when the table passes
-};
-
-} // namespace
-
 TEST_F(CANTablesTest, ReceiveValidation) {
     // Enable, CobID, Type, Dim, TimeOut, Byte1 .. Byte8, Mnemonic
     const QStringList ok = {"Y", "1", "2.0A (11 bits)", "2", "0", "0", "1", "", "", "", "", "", "", "x"};
-    auto with = [&](std::initializer_list<std::pair<int, const char*>> Changes) {
-        QStringList r = ok;
-        for (const auto& [col, text] : Changes) r[col - 1] = text;
-        return r;
-    };
-    const Check_Case cases[] = {
-        {"a valid row", ok, {}, ""},
-        {"11-bit CobID 2048", with({{2, "2048"}}), {}, "Error row 1!! CobID must be between 0 and 2047"},
-        {"2048 as 29 bits", with({{2, "2048"}, {3, "2.0B (29 bits)"}}), {}, ""},
-        {"2048 with an empty Type", with({{2, "2048"}, {3, ""}}), {}, ""},
-        {"0x20000000",
-         with({{2, "0x20000000"}, {3, ""}}),
-         {},
-         "Error row 1!! CobID must be between 0x00000000 and 0x1FFFFFFF"},
-        {"the type trimmed",
-         with({{2, "2048"}, {3, " 2.0A (11 bits) "}}),
-         {},
-         "Error row 1!! CobID must be between 0 and 2047"},
-        {"0x7FF, $7FF, blank before", with({{2, "0x7FF"}}), with({{2, " $7ff"}}), ""},
-        {"blank after", ok, with({{2, "2047 "}}), "Error row 2!! CobID must be between 0 and 2047"},
-        {"7FFh", with({{2, "7FFh"}}), {}, "Error row 1!! CobID must be between 0 and 2047"},
-        {"dimension 0", with({{4, "0"}}), {}, "Error row 1!! Dimension must be between 1 and 8"},
-        {"dimension 9", with({{4, "9"}}), {}, "Error row 1!! Dimension must be between 1 and 8"},
-        {"timeout 100000001",
-         with({{5, "100000001"}}),
-         {},
-         "Error row 1!! TimeOut must be between 0 and 100000000 milliseconds"},
-        {"timeout empty",
-         with({{5, ""}}),
-         {},
-         "Error row 1!! TimeOut must be between 0 and 100000000 milliseconds"},
-        {"byte beyond the dimension", with({{4, "3"}, {9, "5000"}}), {}, ""},
-        {"None and empty bytes", with({{4, "8"}, {6, "None"}, {7, " "}}), {}, ""},
-        {"1438 in Byte1", with({{6, "1438"}}), {}, "Error row 1!! Byte1 must be between 0 and 1437 or None"},
-        {"1437 in Byte2", with({{7, "1437"}}), {}, ""},
-        {"Byte8", with({{4, "8"}, {13, "-1"}}), {}, "Error row 1!! Byte8 must be between 0 and 1437 or None"},
-        {"a disabled row", with({{1, "N"}, {2, "99999"}}), {}, ""},
-        {"a lower-case y",
-         with({{1, " y "}, {2, "99999"}}),
-         {},
-         "Error row 1!! CobID must be between 0 and 2047"},
-        {"only the first failure", with({{4, "0"}}), with({{2, "2048"}}),
-         "Error row 1!! Dimension must be between 1 and 8"},
-    };
-    for (const Check_Case& c : cases) {
-        QFile::remove(FDir.filePath("CAN_Rec_Frames.xml"));
-        Messages.clear();
-        const int result = Open(Rec, [&] {
-            Fill(Rec->ACG_CAN_Receive, 1, c.row1);
-            if (!c.row2.isEmpty()) Fill(Rec->ACG_CAN_Receive, 2, c.row2);
-            Rec->Btn_OK->Click();
+    auto with = [&](std::initializer_list<std::pair<int, const char*>> Changes) { return With(ok, Changes); };
+    Run_Checks(
+        Rec, "CAN_Rec_Frames.xml",
+        {
+            {"a valid row", ok, {}, ""},
+            {"11-bit CobID 2048", with({{2, "2048"}}), {}, "Error row 1!! CobID must be between 0 and 2047"},
+            {"2048 as 29 bits", with({{2, "2048"}, {3, "2.0B (29 bits)"}}), {}, ""},
+            {"2048 with an empty Type", with({{2, "2048"}, {3, ""}}), {}, ""},
+            {"0x20000000",
+             with({{2, "0x20000000"}, {3, ""}}),
+             {},
+             "Error row 1!! CobID must be between 0x00000000 and 0x1FFFFFFF"},
+            {"the type trimmed",
+             with({{2, "2048"}, {3, " 2.0A (11 bits) "}}),
+             {},
+             "Error row 1!! CobID must be between 0 and 2047"},
+            {"0x7FF, $7FF, blank before", with({{2, "0x7FF"}}), with({{2, " $7ff"}}), ""},
+            {"blank after", ok, with({{2, "2047 "}}), "Error row 2!! CobID must be between 0 and 2047"},
+            {"7FFh", with({{2, "7FFh"}}), {}, "Error row 1!! CobID must be between 0 and 2047"},
+            {"dimension 0", with({{4, "0"}}), {}, "Error row 1!! Dimension must be between 1 and 8"},
+            {"dimension 9", with({{4, "9"}}), {}, "Error row 1!! Dimension must be between 1 and 8"},
+            {"timeout 100000001",
+             with({{5, "100000001"}}),
+             {},
+             "Error row 1!! TimeOut must be between 0 and 100000000 milliseconds"},
+            {"timeout empty",
+             with({{5, ""}}),
+             {},
+             "Error row 1!! TimeOut must be between 0 and 100000000 milliseconds"},
+            {"byte beyond the dimension", with({{4, "3"}, {9, "5000"}}), {}, ""},
+            {"None and empty bytes", with({{4, "8"}, {6, "None"}, {7, " "}}), {}, ""},
+            {"1438 in Byte1",
+             with({{6, "1438"}}),
+             {},
+             "Error row 1!! Byte1 must be between 0 and 1437 or None"},
+            {"1437 in Byte2", with({{7, "1437"}}), {}, ""},
+            {"Byte8",
+             with({{4, "8"}, {13, "-1"}}),
+             {},
+             "Error row 1!! Byte8 must be between 0 and 1437 or None"},
+            {"a disabled row", with({{1, "N"}, {2, "99999"}}), {}, ""},
+            {"a lower-case y",
+             with({{1, " y "}, {2, "99999"}}),
+             {},
+             "Error row 1!! CobID must be between 0 and 2047"},
+            {"only the first failure", with({{4, "0"}}), with({{2, "2048"}}),
+             "Error row 1!! Dimension must be between 1 and 8"},
         });
-        const bool passes = QByteArray(c.message).isEmpty();
-        EXPECT_EQ(result, passes ? mrOk : mrCancel) << c.name;
-        EXPECT_EQ(Texts(), passes ? QStringList() : QStringList({c.message})) << c.name;
-        if (!passes) {
-            EXPECT_EQ(Messages.value(0).DlgType, mtError) << c.name;
-        }
-        EXPECT_EQ(Files().contains("CAN_Rec_Frames.xml"), passes) << c.name;
-    }
 }
 
 TEST_F(CANTablesTest, TransmitValidation) {
     // Enable, CobID, Type, Dim, OnChange, OnCMD, OnTimer, Time, Byte1 .. Byte8, Mnemonic
     const QStringList ok = {"Y", "1", "2.0A (11 bits)", "2", "Y", "N", "N", "", "0", "1", "", "", "", "", "",
                             "",  ""};
-    auto with = [&](std::initializer_list<std::pair<int, const char*>> Changes) {
-        QStringList r = ok;
-        for (const auto& [col, text] : Changes) r[col - 1] = text;
-        return r;
-    };
-    const Check_Case cases[] = {
-        {"a valid row", ok, {}, ""},
-        {"Time abc without OnTimer", with({{8, "abc"}}), {}, ""},
-        {"Time abc with OnTimer",
-         with({{7, "Y"}, {8, "abc"}}),
-         {},
-         "Error row 1!! Time must be between 0 and 100000000 milliseconds"},
-        {"OnTimer y",
-         with({{7, " y"}, {8, "100000001"}}),
-         {},
-         "Error row 1!! Time must be between 0 and 100000000 milliseconds"},
-        {"Time 100000000", with({{7, "Y"}, {8, "100000000"}}), {}, ""},
-        {"11-bit CobID 2048", with({{2, "2048"}}), {}, "Error row 1!! CobID must be between 0 and 2047"},
-        {"empty Type takes 29 bits", with({{2, "2048"}, {3, ""}}), {}, ""},
-        {"0x20000000",
-         with({{2, "0x20000000"}, {3, "2.0B (29 bits)"}}),
-         {},
-         "Error row 1!! CobID must be between 0x00000000 and 0x1FFFFFFF"},
-        {"dimension", with({{4, "abc"}}), {}, "Error row 1!! Dimension must be between 1 and 8"},
-        {"1600 in Byte1", with({{9, "1600"}}), {}, "Error row 1!! Byte1 must be between 0 and 1599 or None"},
-        {"1600 in Byte3 beyond the dimension", with({{11, "1600"}}), {}, ""},
-        {"1599 in Byte2", with({{10, "1599"}}), {}, ""},
-        {"OnChange and OnCMD unchecked", with({{5, "?"}, {6, "?"}}), {}, ""},
-        {"a disabled row", with({{1, "n"}, {4, "0"}}), with({{9, "1600"}}),
-         "Error row 2!! Byte1 must be between 0 and 1599 or None"},
-    };
-    for (const Check_Case& c : cases) {
-        QFile::remove(FDir.filePath("CAN_Send_Frames.xml"));
-        Messages.clear();
-        const int result = Open(Send, [&] {
-            Fill(Send->ACG_CAN_Transmit, 1, c.row1);
-            if (!c.row2.isEmpty()) Fill(Send->ACG_CAN_Transmit, 2, c.row2);
-            Send->Btn_OK->Click();
+    auto with = [&](std::initializer_list<std::pair<int, const char*>> Changes) { return With(ok, Changes); };
+    Run_Checks(
+        Send, "CAN_Send_Frames.xml",
+        {
+            {"a valid row", ok, {}, ""},
+            {"Time abc without OnTimer", with({{8, "abc"}}), {}, ""},
+            {"Time abc with OnTimer",
+             with({{7, "Y"}, {8, "abc"}}),
+             {},
+             "Error row 1!! Time must be between 0 and 100000000 milliseconds"},
+            {"OnTimer y",
+             with({{7, " y"}, {8, "100000001"}}),
+             {},
+             "Error row 1!! Time must be between 0 and 100000000 milliseconds"},
+            {"Time 100000000", with({{7, "Y"}, {8, "100000000"}}), {}, ""},
+            {"11-bit CobID 2048", with({{2, "2048"}}), {}, "Error row 1!! CobID must be between 0 and 2047"},
+            {"empty Type takes 29 bits", with({{2, "2048"}, {3, ""}}), {}, ""},
+            {"0x20000000",
+             with({{2, "0x20000000"}, {3, "2.0B (29 bits)"}}),
+             {},
+             "Error row 1!! CobID must be between 0x00000000 and 0x1FFFFFFF"},
+            {"dimension", with({{4, "abc"}}), {}, "Error row 1!! Dimension must be between 1 and 8"},
+            {"1600 in Byte1",
+             with({{9, "1600"}}),
+             {},
+             "Error row 1!! Byte1 must be between 0 and 1599 or None"},
+            {"1600 in Byte3 beyond the dimension", with({{11, "1600"}}), {}, ""},
+            {"1599 in Byte2", with({{10, "1599"}}), {}, ""},
+            {"OnChange and OnCMD unchecked", with({{5, "?"}, {6, "?"}}), {}, ""},
+            {"a disabled row", with({{1, "n"}, {4, "0"}}), with({{9, "1600"}}),
+             "Error row 2!! Byte1 must be between 0 and 1599 or None"},
         });
-        const bool passes = QByteArray(c.message).isEmpty();
-        EXPECT_EQ(result, passes ? mrOk : mrCancel) << c.name;
-        EXPECT_EQ(Texts(), passes ? QStringList() : QStringList({c.message})) << c.name;
-        EXPECT_EQ(Files().contains("CAN_Send_Frames.xml"), passes) << c.name;
-    }
 }
 
 // OK writes exactly the root, the comment and the rows in use with their raw texts; the texts
