@@ -86,3 +86,15 @@ TEST_F(CANStepTest, TransmitPicture) {
     EXPECT_EQ(client.pixel(1000, 320), window); // button panel right of the buttons
     EXPECT_NE(client.pixel(60, 150), window);   // the grid
 }
+
+// A change of language reaches both tables.
+TEST_F(CANStepTest, ChangeLanguageReachesBothTables) {
+    Start();
+    Lang_Text.Set(1500, "Empfangene CAN-Rahmen");
+    Lang_Text.Set(1610, "Kennung");
+    Lang_Text.Set(1646, "Beschreibung des Rahmens");
+    Main()->Change_Language();
+    EXPECT_EQ(FReceiveCAN->Caption(), "Empfangene CAN-Rahmen");
+    EXPECT_EQ(FTransmitCAN->ACG_CAN_Transmit->Columns()->Items(2)->Header(), "Kennung");
+    EXPECT_EQ(FTransmitCAN->Hint_TransmitCAN->Strings(16), "Beschreibung des Rahmens");
+}
