@@ -60,11 +60,6 @@ TFReceiveCAN::TFReceiveCAN(TComponent* AOwner) : TFTableEditor(AOwner, Receive_D
     ACG_CAN_Receive->OnGridHint = [this](TObject* Sender, int ARow, int ACol, String& hint) {
         ACG_CAN_ReceiveGridHint(Sender, ARow, ACol, hint);
     };
-    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
-    Btn_DelRow->OnClick = [this](TObject* Sender) { Btn_DelRowClick(Sender); };
-    Btn_InsRow->OnClick = [this](TObject* Sender) { Btn_InsRowClick(Sender); };
-    Btn_CopyRow->OnClick = [this](TObject* Sender) { Btn_CopyRowClick(Sender); };
-    Btn_PasteRow->OnClick = [this](TObject* Sender) { Btn_PasteRowClick(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     DoCreate();
@@ -77,10 +72,6 @@ TFReceiveCAN::~TFReceiveCAN() {
 void TFReceiveCAN::FormCreate(TObject*) {
     if (!Hint_ReceiveCAN) Hint_ReceiveCAN = new TStringList();
     Create_Frame();
-}
-
-void TFReceiveCAN::Set_Lang() {
-    Set_Frame_Lang();
 }
 
 void TFReceiveCAN::Set_Limits() {
@@ -100,26 +91,6 @@ bool TFReceiveCAN::Controllo_dati() {
         return Check_Bytes(
             Cell_Int(0, colDim, r), MAX_Byte, [&](int k) { return Cell(0, colByte1 + k - 1, r); }, Texts);
     });
-}
-
-void TFReceiveCAN::Btn_OKClick(TObject*) {
-    OK_Frame();
-}
-
-void TFReceiveCAN::Btn_DelRowClick(TObject*) {
-    DelRow_Frame();
-}
-
-void TFReceiveCAN::Btn_InsRowClick(TObject*) {
-    InsRow_Frame();
-}
-
-void TFReceiveCAN::Btn_CopyRowClick(TObject*) {
-    CopyRow_Frame();
-}
-
-void TFReceiveCAN::Btn_PasteRowClick(TObject*) {
-    PasteRow_Frame();
 }
 
 void TFReceiveCAN::ACG_CAN_ReceiveKeyPress(TObject* Sender, Char& Key) {

@@ -59,11 +59,11 @@ void TFTableEditor::Build_Window() {
         left += 118;
     }
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_OK->OnClick = [this](TObject*) { OK_Frame(); };
-    Btn_DelRow->OnClick = [this](TObject*) { DelRow_Frame(); };
-    Btn_InsRow->OnClick = [this](TObject*) { InsRow_Frame(); };
-    Btn_CopyRow->OnClick = [this](TObject*) { CopyRow_Frame(); };
-    Btn_PasteRow->OnClick = [this](TObject*) { PasteRow_Frame(); };
+    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
+    Btn_DelRow->OnClick = [this](TObject* Sender) { Btn_DelRowClick(Sender); };
+    Btn_InsRow->OnClick = [this](TObject* Sender) { Btn_InsRowClick(Sender); };
+    Btn_CopyRow->OnClick = [this](TObject* Sender) { Btn_CopyRowClick(Sender); };
+    Btn_PasteRow->OnClick = [this](TObject* Sender) { Btn_PasteRowClick(Sender); };
 
     if (FDesc.Tables.size() > 1) {
         PageControl1 = new TPageControl(this);
@@ -183,7 +183,9 @@ void TFTableEditor::Show_Frame() {
     for (TAdvColumnGrid* g : FGrids) g->EndUpdate();
     for (int t = 0; t < Table_Count(); ++t) Copy_Flag(t) = false;
     if (PageControl1) PageControl1->SetActivePage(PageControl1->Pages(0));
-    if (!FGrids.empty() && Grid(0)->CanFocus()) Grid(0)->SetFocus();
+    // Only a window on the screen can give its grid the focus (a show without one, as in a
+    // measurement, loads the tables all the same).
+    if (!FGrids.empty() && Visible() && Grid(0)->CanFocus()) Grid(0)->SetFocus();
 }
 
 void TFTableEditor::Report_Load_Error(const String& Where, const String& What) {
@@ -335,7 +337,7 @@ bool TFTableEditor::Save_File(String& Error) {
     return true;
 }
 
-void TFTableEditor::OK_Frame() {
+void TFTableEditor::Btn_OKClick(TObject*) {
     if (!Controllo_dati()) return;
     // Rows the save would drop are never dropped in silence.
     if (Data_Not_Saved() &&
@@ -360,7 +362,7 @@ void TFTableEditor::Delete_Table_Row(int Row, TAdvColumnGrid* SGA) {
     Delete_Grid_Row(Row, SGA);
 }
 
-void TFTableEditor::DelRow_Frame() {
+void TFTableEditor::Btn_DelRowClick(TObject*) {
     const int t = Current_Table();
     const int row = Grid(t)->Row();
     if (row < 1) return;
@@ -370,7 +372,7 @@ void TFTableEditor::DelRow_Frame() {
     Delete_Table_Row(row, Grid(t));
 }
 
-void TFTableEditor::InsRow_Frame() {
+void TFTableEditor::Btn_InsRowClick(TObject*) {
     const int t = Current_Table();
     TAdvColumnGrid* g = Grid(t);
     const int row = g->Row();
@@ -381,13 +383,13 @@ void TFTableEditor::InsRow_Frame() {
     Insert_Row(row, g, FDesc.InsertMarksEnable);
 }
 
-void TFTableEditor::CopyRow_Frame() {
+void TFTableEditor::Btn_CopyRowClick(TObject*) {
     const int t = Current_Table();
     Copy_Row(Grid(t), Grid(t)->Row());
     for (int i = 0; i < Table_Count(); ++i) Copy_Flag(i) = i == t;
 }
 
-void TFTableEditor::PasteRow_Frame() {
+void TFTableEditor::Btn_PasteRowClick(TObject*) {
     const int t = Current_Table();
     Paste_Row(Grid(t), Grid(t)->Row(), Copy_Flag(t));
 }

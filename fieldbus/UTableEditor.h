@@ -101,6 +101,19 @@ public:
     // True when the last show could not read the whole file.
     bool Load_Incomplete() const { return FLoad_Incomplete; }
 
+    // The buttons' handlers under the windows' usual names (an editor that spells one
+    // differently adds its own name calling these).
+    // OK: validation, the questions about rows that will not be saved, the file written whole;
+    // closes the window only when the file was written.
+    void Btn_OKClick(TObject* Sender);
+    void Btn_DelRowClick(TObject* Sender);
+    void Btn_InsRowClick(TObject* Sender);
+    void Btn_CopyRowClick(TObject* Sender);
+    void Btn_PasteRowClick(TObject* Sender);
+    // The texts of the block: caption, description, buttons and their hints, page captions,
+    // headers and the hint lists. Editors with texts of their own add them.
+    virtual void Set_Lang() { Set_Frame_Lang(); }
+
     // Each editor answers with its own fields.
     virtual bool Controllo_dati() = 0;
     virtual TStringList* Hint_List(int Table) = 0;
@@ -110,19 +123,10 @@ protected:
     // ---- The steps an editor's handlers call ----
     // Creation: the software code, the client size, the first page, the texts.
     void Create_Frame();
-    // The texts of the block: caption, description, buttons and their hints, page captions,
-    // headers and the hint lists.
     void Set_Frame_Lang();
     // A show: reset and load inside one update lock per grid, then the copy flags cleared and
     // the focus to the first grid.
     void Show_Frame();
-    // OK: validation, the questions about rows that will not be saved, the file written whole;
-    // closes the window only when the file was written.
-    void OK_Frame();
-    void DelRow_Frame();
-    void InsRow_Frame();
-    void CopyRow_Frame();
-    void PasteRow_Frame();
     void KeyPress_Frame(TObject* Sender, Char& Key);
     void DblClickCell_Frame(TObject* Sender, int ARow, int ACol);
     void GridHint_Frame(TObject* Sender, int ARow, int ACol, String& hintstr);

@@ -77,11 +77,6 @@ TFTransmitCAN::TFTransmitCAN(TComponent* AOwner) : TFTableEditor(AOwner, Transmi
     ACG_CAN_Transmit->OnGridHint = [this](TObject* Sender, int ARow, int ACol, String& hint) {
         ACG_CAN_TransmitGridHint(Sender, ARow, ACol, hint);
     };
-    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
-    Btn_DelRow->OnClick = [this](TObject* Sender) { Btn_DelRowClick(Sender); };
-    Btn_InsRow->OnClick = [this](TObject* Sender) { Btn_InsRowClick(Sender); };
-    Btn_CopyRow->OnClick = [this](TObject* Sender) { Btn_CopyRowClick(Sender); };
-    Btn_PasteRow->OnClick = [this](TObject* Sender) { Btn_PasteRowClick(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     DoCreate();
@@ -94,10 +89,6 @@ TFTransmitCAN::~TFTransmitCAN() {
 void TFTransmitCAN::FormCreate(TObject*) {
     if (!Hint_TransmitCAN) Hint_TransmitCAN = new TStringList();
     Create_Frame();
-}
-
-void TFTransmitCAN::Set_Lang() {
-    Set_Frame_Lang();
 }
 
 void TFTransmitCAN::Set_Limits() {
@@ -138,26 +129,6 @@ bool TFTransmitCAN::Controllo_dati() {
         return Check_Bytes(
             Cell_Int(0, colDim, r), MAX_Byte, [&](int k) { return Cell(0, colByte1 + k - 1, r); }, Texts);
     });
-}
-
-void TFTransmitCAN::Btn_OKClick(TObject*) {
-    OK_Frame();
-}
-
-void TFTransmitCAN::Btn_DelRowClick(TObject*) {
-    DelRow_Frame();
-}
-
-void TFTransmitCAN::Btn_InsRowClick(TObject*) {
-    InsRow_Frame();
-}
-
-void TFTransmitCAN::Btn_CopyRowClick(TObject*) {
-    CopyRow_Frame();
-}
-
-void TFTransmitCAN::Btn_PasteRowClick(TObject*) {
-    PasteRow_Frame();
 }
 
 void TFTransmitCAN::ACG_CAN_TransmitKeyPress(TObject* Sender, Char& Key) {

@@ -26,16 +26,10 @@ public:
 
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
-    void Btn_OKClick(TObject* Sender);
-    void Btn_DelRowClick(TObject* Sender);
-    void Btn_InsRowClick(TObject* Sender);
-    void Btn_CopyRowClick(TObject* Sender);
-    void Btn_PasteRowClick(TObject* Sender);
     void ACG_CAN_TransmitKeyPress(TObject* Sender, Char& Key);
     void ACG_CAN_TransmitDblClickCell(TObject* Sender, int ARow, int ACol);
     void ACG_CAN_TransmitGridHint(TObject* Sender, int ARow, int ACol, String& hintstr);
     bool Controllo_dati() override;
-    void Set_Lang();
 
     TStringList* Hint_List(int) override { return Hint_TransmitCAN; }
     bool& Copy_Flag(int) override { return Do_Copy; }

@@ -1,6 +1,6 @@
 #include "UUtils.h"
 
-#include "AdvGrid.h"
+#include "AdvColumnGrid.h"
 #include "Classes.h"
 #include "Dialogs.h"
 #include "Process.h"
@@ -39,6 +39,13 @@ int Last_Data_Col(TAdvStringGrid* Grid) {
 }
 
 bool Is_Check_Box_Col(TAdvStringGrid* Grid, int Col, int Row) {
+    // A column grid answers from its column (asking the grid would load the column's list
+    // into the grid's combo box, thousands of items for a position list).
+    if (auto* columns = dynamic_cast<TAdvColumnGrid*>(Grid)) {
+        if (Col < columns->FixedCols() || Row < columns->FixedRows() || Col >= columns->Columns()->Count())
+            return false;
+        return columns->Columns()->Items(Col)->Editor() == edDataCheckBox;
+    }
     TEditorType editor = edNormal;
     Grid->GetCellEditor(Col, Row, editor);
     return editor == edDataCheckBox;
@@ -84,7 +91,7 @@ void Copy_Row(TAdvStringGrid* Grid, int Row) {
 bool Grid_Row_Has_Data(TAdvStringGrid* Grid, int Row) {
     const int last = Last_Data_Col(Grid);
     for (int c = 1; c <= last; ++c)
-        if (!Is_Check_Box_Col(Grid, c, Row) && !Trim(Grid->GetCellEx(c, Row)).isEmpty()) return true;
+        if (!Trim(Grid->GetCellEx(c, Row)).isEmpty() && !Is_Check_Box_Col(Grid, c, Row)) return true;
     return false;
 }
 

@@ -11,6 +11,8 @@
 #include "UOpenConf.h"
 #include "UParGen.h"
 #include "UProfinetFileName.h"
+#include "UReceiveCAN.h"
+#include "UTransmitCAN.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -32,6 +34,8 @@ protected:
     }
     void TearDown() override {
         FreeAndNil(FProfinetFileName);
+        FreeAndNil(FTransmitCAN);
+        FreeAndNil(FReceiveCAN);
         FreeAndNil(FBoot);
         FreeAndNil(FParGen);
         FreeAndNil(FSoftOptions);
@@ -53,6 +57,8 @@ protected:
         FSoftOptions = new TFSoftOptions(nullptr);
         FParGen = new TFParGen(nullptr);
         FBoot = new TFBoot(nullptr);
+        FReceiveCAN = new TFReceiveCAN(nullptr);
+        FTransmitCAN = new TFTransmitCAN(nullptr);
         FProfinetFileName = new TFProfinetFileName(nullptr);
     }
     TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }

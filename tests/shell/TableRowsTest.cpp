@@ -215,35 +215,6 @@ TEST_F(TableRows, HeaderDoubleClickFitsTheColumn) {
     EXPECT_GT(g->ColWidths(2), 100);
 }
 
-TEST(AddressChecks, CheckIPAddressTakesDecimalOctetsOnly) {
-    struct Case {
-        const char* text;
-        bool ok;
-        const char *o1, *o2, *o3, *o4;
-    };
-    const Case cases[] = {
-        {"192.168.0.1", true, "192", "168", "0", "1"},
-        {" 10 . 0 .0. 255 ", true, "10", "0", "0", "255"},
-        {"010.0.0.1", true, "010", "0", "0", "1"},
-        {"$C0.0x10.0.1", false, "$C0", "0x10", "0", "1"},
-        {"192.0xC0.0.1", false, "192", "0xC0", "0", "1"},
-        {"+1.2.3.4", false, "+1", "2", "3", "4"},
-        {"1.2.3.", false, "1", "2", "3", ""},
-        {"1.2 3.3.4", false, "1", "2 3", "3", "4"},
-        {"192.168.0.256", false, "192", "168", "0", "256"},
-        {"1.2.3.99999999999", false, "1", "2", "3", "99999999999"},
-        {"1.2.3.4.5", false, "1", "2", "3", "4.5"},
-        {"192.168.0", false, "192", "168", "o3", "o4"},
-        {"a.b.c.d", false, "a", "b", "c", "d"},
-        {"1.2.3.-1", false, "1", "2", "3", "-1"},
-    };
-    for (const Case& c : cases) {
-        String o1 = "o1", o2 = "o2", o3 = "o3", o4 = "o4";
-        EXPECT_EQ(Check_IP_Address(c.text, o1, o2, o3, o4), c.ok) << c.text;
-        EXPECT_EQ(QStringList({o1, o2, o3, o4}), QStringList({c.o1, c.o2, c.o3, c.o4})) << c.text;
-    }
-}
-
 TEST(AddressChecks, CheckKNXAddress) {
     struct Case {
         const char* text;

@@ -34,6 +34,7 @@ TEST(UUtils, DecimalSeparatorIsCommaOrPoint) {
     EXPECT_TRUE(c == u',' || c == u'.');
 }
 
+// Octets are decimal numbers of digits only: the texts are stored for a device to parse.
 TEST(UUtils, CheckIPAddressSplitsAndChecksFourOctets) {
     struct Case {
         const char* text;
@@ -43,7 +44,13 @@ TEST(UUtils, CheckIPAddressSplitsAndChecksFourOctets) {
     const Case cases[] = {
         {"192.168.0.1", true, "192", "168", "0", "1"},
         {" 10 . 0 .0. 255 ", true, "10", "0", "0", "255"},
-        {"$C0.0x10.0.1", false, "$C0", "0x10", "0", "1"}, // octets are decimal
+        {"010.0.0.1", true, "010", "0", "0", "1"},
+        {"$C0.0x10.0.1", false, "$C0", "0x10", "0", "1"},
+        {"192.0xC0.0.1", false, "192", "0xC0", "0", "1"},
+        {"+1.2.3.4", false, "+1", "2", "3", "4"},
+        {"1.2.3.", false, "1", "2", "3", ""},
+        {"1.2 3.3.4", false, "1", "2 3", "3", "4"},
+        {"1.2.3.99999999999", false, "1", "2", "3", "99999999999"},
         {"192.168.0.256", false, "192", "168", "0", "256"},
         {"1.2.3.4.5", false, "1", "2", "3", "4.5"},
         {"192.168.0", false, "192", "168", "o3", "o4"}, // the fourth and third keep their values
