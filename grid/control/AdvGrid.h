@@ -53,6 +53,7 @@ class THeaderDragButton;
 class TCustomIniFile;
 class TDropList;
 class TDropCheckList;
+class TCheckListBox;
 struct THintInfo;
 
 // Event types of the grid's own dispatchers (the sender first; several take the row first).
@@ -69,6 +70,12 @@ using TCellCursorEvent =
     TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*X*/, int /*Y*/, TCursor& /*ACursor*/>;
 using TWordWrapEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, bool& /*WordWrap*/>;
 using TGetColumnFilterEvent = TEvent<TObject*, int /*Column*/, TStrings* /*Filter*/>;
+using TCustomFilterEvent = TEvent<TObject*, int /*ARow*/, bool& /*AcceptRow*/>;
+using TFilterProgressEvent = TEvent<TObject*, int /*Progress*/>;
+using TFilterSelectEvent = TEvent<TObject*, int /*Column*/, int /*ItemIndex*/, const String& /*FriendlyName*/,
+                                  String& /*FilterCondition*/>;
+using TFilterCheckEvent = TEvent<TObject*, int /*Column*/, int /*ItemIndex*/, const String& /*FriendlyName*/,
+                                 String& /*FilterCondition*/, TCheckListBox* /*CheckList*/>;
 using TSearchFooterActionEvent =
     TEvent<TObject*, const String& /*Value*/, int /*ACol*/, int /*ARow*/, TSearchAction /*SearchAction*/>;
 enum TFilterDropDownColumns { fdNormal, fdAll };
@@ -513,6 +520,10 @@ public:
     virtual void SortSwapRows(int ARow1, int ARow2);
     int Swaps = 0;
     int SortRow = -1;
+    // Cell comparisons made by sorting; the sense of the last single-column sort (+1 ascending,
+    // -1 descending, 0 before any).
+    int Compares = 0;
+    int SortDir = 0;
 
     // ---- Structure accessors and header lists ----
     // Counts and indexes are display ones: hidden rows and columns are not counted.
@@ -704,6 +715,17 @@ public:
     bool RemoveLastFilter();
     void RemoveAllFilters();
     void FilterRow(int ARow);
+    // Whether row ARow passes the filter items and OnCustomFilter.
+    virtual bool MatchFilter(int ARow);
+    // The incremental filter: one character more narrows the rows shown, one less widens them
+    // again, any other change filters anew; an empty text shows every row. Column -1 looks for
+    // the text anywhere in the row.
+    void NarrowDown(const String& ACondition, int AColumn);
+    TCustomFilterEvent OnCustomFilter;
+    TFilterProgressEvent OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+    TNotifyEvent OnFilterDone;
     // The first row from FixedRows on whose stripped text starts with S (upper case); -1 for none.
     int Search(const String& S);
     // The text without its error marks.
@@ -743,6 +765,23 @@ public:
     virtual void QSortGroup();
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
+    // Column and direction into SortSettings, then QSort; SortByColumn keeps the direction and
+    // does nothing on a grid of one row or none.
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
+    // Rows Left..Right by one column or by SortIndexes, without update bracket or current row.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Compares two rows from column Col on and swaps them when they are out of order (True).
+    bool SortLine(int Col, int ARow1, int ARow2);
+    // The sort cross reference back to 0 .. RowCount - 1.
+    void InitSortXRef();
+    // -1, 0 or 1: 1 when the cell of ARow1 sorts after the cell of ARow2 ascending.
+    int CompareRowCells(int ACol, int ARow1, TSortDirection Direction, int ARow2);
+    int CompareRowsFull(int ACol, int ARow1, int ARow2);
+    int CompareRowsIndexed(int KeyIndex, int ARow1, int ARow2);
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
 
     // ---- Cell text geometry (bodies in grid/extras) ----
     // The whole text inset of a cell: XYOffset once with XYOffsetTopLeftOnly, else on both sides.
@@ -889,7 +928,8 @@ public:
     void GridButtonClick(TObject* Sender);
 
     TEditorType DefaultEditor = edNormal;
-    bool FilterDropDownAuto = false;
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool Value);
     TFilterDropDownColumns FilterDropDownColumns = fdNormal;
     TCanEditCellEvent OnCanEditCell;
     TSearchFooterActionEvent OnSearchFooterAction;
@@ -1572,7 +1612,9 @@ public:
     // Links in markup are underlined only while the mouse is over them.
     bool URLUnderlineOnHover = false;
     // The fixed row whose cells show the filter button (when their column has filter values).
-    int FilterDropDownRow = 0;
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    // Taken only when less than FixedRows.
+    void SetFilterDropDownRow(int Value);
     THoverFixedCells HoverFixedCells = hfNone;
     TColor SelectionRectangleColor = 0;
     TCustomCellDrawEvent OnCustomCellBkgDraw;
@@ -2037,6 +2079,13 @@ protected:
     virtual void FilterSelect(TObject* Sender, int ItemIndex);
     virtual void FilterCheck(TObject* Sender, int ItemIndex);
     void FilterDropDownChanged(TObject* Sender);
+    // Fires OnFilterDone.
+    virtual void FilterDone();
+    // The quicksort workers (each recursing into its smaller part only) and the group sort.
+    void SortRowRange(int ACol, int Left, int Right);
+    void SortRowRangeIndexed(int KeyIndex, int Left, int Right);
+    void UnSortRowRange(int Left, int Right);
+    void SortGroups(bool Indexed);
     // The search panel's handlers.
     void SearchPanelEditChange(TObject* Sender);
     void SearchPanelForwardClick(TObject* Sender);
@@ -2327,6 +2376,12 @@ private:
 
     // ---- Sorting, filtering, search, files, clipboard and drag and drop (bodies in grid/extras) ----
     bool FFilterActive = false;
+    bool FFilterDropDownAuto = false;
+    int FFilterDropDownRow = 0;
+    int FFilterFixedRows = 0;
+    String FLastFilter;
+    // The sorts' shared frame: scratch rows, whole-grid restore after a raising event.
+    friend class TSortFrame;
     bool FOleDropTargetAssigned = false;
     TGridDropTarget* FDropTarget = nullptr;
     TGridTrackbarDropDown* FTrackbarDropDown = nullptr;

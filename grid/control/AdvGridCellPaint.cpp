@@ -169,7 +169,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int ACol, int ARow, TRect R, 
     p.SelRow = ma->DisjunctRowSelect() && ma->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
 
     // 3. The filter button of the filter row.
-    p.FilterButton = ARow == FilterDropDownRow && GetColumnFilter(p.RCol);
+    p.FilterButton = ARow == FilterDropDownRow() && GetColumnFilter(p.RCol);
 
     // 4. Scroll-bar cells: the text scrolls with the cell's bar, which takes the right edge.
     if (TCellGraphic* g = GetCellGraphic(p.RCol, ARow); g && g->CellType == ctScrollbar) {

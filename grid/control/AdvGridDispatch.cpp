@@ -209,7 +209,7 @@ void TAdvStringGrid::GetCheckFalse(int ACol, int ARow, String& Value) {
 bool TAdvStringGrid::GetColumnFilter(int ACol) {
     TStringList* list = FilterList();
     list->Clear();
-    if (FilterDropDownAuto && (ACol >= FixedCols() || FilterDropDownColumns == fdAll)) {
+    if (FFilterDropDownAuto && (ACol >= FixedCols() || FilterDropDownColumns == fdAll)) {
         // A value with a blank is listed with its quoted form, which the filter reads whole.
         auto add = [list](const String& S) {
             if (S.contains(u' '))

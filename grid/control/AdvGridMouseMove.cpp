@@ -267,7 +267,7 @@ void TAdvStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     int col = -1, row = -1;
     MouseToCell(X, Y, col, row);
     const int rc = col >= 0 ? RealColIndex(col) : -1;
-    if (row == FilterDropDownRow && rc != FFilterCol && OnFilterButton(col, row, X, Y) &&
+    if (row == FilterDropDownRow() && rc != FFilterCol && OnFilterButton(col, row, X, Y) &&
         GetColumnFilter(rc)) {
         ShowFilterList(col, row);
     } else {

@@ -143,7 +143,7 @@ void TNoActiveForm::Dispatch(TMessage& Message) {
 // The grid: opening a filter list
 
 bool TAdvStringGrid::OnFilterButton(int ACol, int ARow, int X, int Y) {
-    if (ACol < 0 || ARow < 0 || ARow != FilterDropDownRow) return false;
+    if (ACol < 0 || ARow < 0 || ARow != FilterDropDownRow()) return false;
     const TRect r = CellRect(ACol, ARow);
     return r.Right - 16 < X && X < r.Right - 3 && Y < r.Top + 19;
 }

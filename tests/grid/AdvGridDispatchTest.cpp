@@ -147,7 +147,7 @@ const TDispatchCase DispatchCases[] = {
      }},
     {"GetColumnFilter lists the values sorted, once, quoted with blanks, the clear entry first",
      [](TAdvStringGrid* g) {
-         g->FilterDropDownAuto = true;
+         g->SetFilterDropDownAuto(true);
          g->SetRowCount(5);
          g->SetCells(1, 1, "b");
          g->SetCells(1, 2, "a b");
@@ -166,7 +166,7 @@ const TDispatchCase DispatchCases[] = {
      }},
     {"GetColumnFilter adds the hidden rows' values unless filtering incrementally",
      [](TAdvStringGrid* g) {
-         g->FilterDropDownAuto = true;
+         g->SetFilterDropDownAuto(true);
          g->FilterDropDownClear = "";
          g->SetRowCount(4);
          g->SetCells(1, 1, "x");

@@ -1,4 +1,4 @@
-// The grid's calls into sorting, filtering, search, files, clipboard, drag and drop and the
+// The grid's calls into search, files, clipboard, drag and drop and the
 // drop-down editors, while those are not built: each does nothing and raises nothing.
 #include "AdvGrid.h"
 #include "GridDragDrop.h"
@@ -13,8 +13,6 @@ namespace {
 
 class TExtrasGrid : public TAdvStringGrid {
 public:
-    using TAdvStringGrid::FilterCheck;
-    using TAdvStringGrid::FilterSelect;
     using TAdvStringGrid::FreeDropDownEditors;
     using TAdvStringGrid::SearchPanelBackwardClick;
     using TAdvStringGrid::SearchPanelEditChange;
@@ -52,18 +50,6 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
         std::function<void()> Check;
     };
     const Case cases[] = {
-        {"QSort", [&] { g->QSort(); }, nullptr},
-        {"QSortIndexed", [&] { g->QSortIndexed(); }, nullptr},
-        {"QSortGroup", [&] { g->QSortGroup(); }, nullptr},
-        {"QSortGroupIndexed", [&] { g->QSortGroupIndexed(); }, nullptr},
-        {"QUnSort", [&] { g->QUnSort(); }, nullptr},
-        {"FilterActive", [&] { g->SetFilterActive(true); }, [&] { EXPECT_FALSE(g->FilterActive()); }},
-        {"ApplyFilter", [&] { g->ApplyFilter(); }, [&] { EXPECT_EQ(g->RowCount(), 5); }},
-        {"RemoveLastFilter", [&] { EXPECT_FALSE(g->RemoveLastFilter()); }, nullptr},
-        {"RemoveAllFilters", [&] { g->RemoveAllFilters(); }, nullptr},
-        {"FilterRow", [&] { g->FilterRow(2); }, [&] { EXPECT_EQ(g->RowCount(), 5); }},
-        {"FilterSelect", [&] { g->FilterSelect(g, 0); }, nullptr},
-        {"FilterCheck", [&] { g->FilterCheck(g, -1); }, nullptr},
         {"Search", [&] { EXPECT_EQ(g->Search("APPLE"), -1); }, nullptr},
         {"UnMarkText", [&] { EXPECT_EQ(g->UnMarkText("<e>x</e>y"), "<e>x</e>y"); }, nullptr},
         {"UpdateSearchPanel", [&] { g->UpdateSearchPanel(); }, nullptr},

@@ -48,7 +48,7 @@ protected:
         Grid->SetRowCount(7);
         const char* values[] = {"pump", "valve", "pump", "two words", "motor", "valve"};
         for (int r = 1; r < 7; ++r) Grid->SetCells(2, r, values[r - 1]);
-        Grid->FilterDropDownAuto = true;
+        Grid->SetFilterDropDownAuto(true);
         Edit = new TEdit(Form);
         Edit->SetParent(Form);
         Edit->SetBounds(10, 300, 100, 24);
@@ -99,7 +99,7 @@ TEST_F(GridFilterDropDown, TheButtonOpensTheColumnsValuesAndAPickReachesTheGrid)
 }
 
 TEST_F(GridFilterDropDown, NamesBeforeAnEqualSignShowAndAutoSizeFitsTheEntries) {
-    Grid->FilterDropDownAuto = false;
+    Grid->SetFilterDropDownAuto(false);
     Grid->OnGetColumnFilter = [](TObject*, int, TStrings* List) {
         List->Clear();
         for (const char* e : {"alpha=1", "beta=2", "gamma", "delta=x=y", "epsilon"}) List->Add(e);
@@ -201,7 +201,7 @@ TEST_F(GridFilterDropDown, EscFocusLossAndClicksCloseTheList) {
 }
 
 TEST_F(GridFilterDropDown, AColumnWithoutValuesOpensNothing) {
-    Grid->FilterDropDownAuto = false;
+    Grid->SetFilterDropDownAuto(false);
     ClickButton(2);
     EXPECT_FALSE(Grid->DropList()->Visible());
     EXPECT_EQ(Grid->FilterColumn(), -1);
