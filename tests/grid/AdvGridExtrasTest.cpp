@@ -64,8 +64,6 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
         {"FilterRow", [&] { g->FilterRow(2); }, [&] { EXPECT_EQ(g->RowCount(), 5); }},
         {"FilterSelect", [&] { g->FilterSelect(g, 0); }, nullptr},
         {"FilterCheck", [&] { g->FilterCheck(g, -1); }, nullptr},
-        {"Search", [&] { EXPECT_EQ(g->Search("APPLE"), -1); }, nullptr},
-        {"UnMarkText", [&] { EXPECT_EQ(g->UnMarkText("<e>x</e>y"), "<e>x</e>y"); }, nullptr},
         {"UpdateSearchPanel", [&] { g->UpdateSearchPanel(); }, nullptr},
         {"SearchPanelEditChange", [&] { g->SearchPanelEditChange(g); }, nullptr},
         {"SearchPanelForwardClick", [&] { g->SearchPanelForwardClick(g); }, nullptr},
