@@ -499,4 +499,31 @@ TEST_F(AdvGridSearchTyping, TypingMovesToTheRow) {
     EXPECT_EQ(Grid->IncrSearchText(), "br");
 }
 
+// A row found near the bottom of the view is lifted clear of it, further with the floating
+// footer shown.
+TEST_F(AdvGridSearchTyping, FoundRowIsLiftedFromTheBottomOfTheView) {
+    for (bool footer : {false, true}) {
+        SCOPED_TRACE(footer ? "floating footer" : "no footer");
+        Grid->SetRowCount(60);
+        Grid->FocusCell(1, 1);
+        Grid->SetTopRow(1);
+        Grid->FloatingFooter()->SetVisible(footer);
+        Application->ProcessMessages();
+        const int vis = Grid->VisibleRowCount();
+        ASSERT_LT(vis, 25);
+        // Where moving to the row alone leaves the view.
+        Grid->SetRow(30);
+        Grid->SetCol(2);
+        const int top = Grid->TopRow();
+        ASSERT_LT(top + vis - (footer ? 4 : 2), 30);
+        Grid->FocusCell(1, 1);
+        Grid->SetTopRow(1);
+        Grid->SetCells(2, 30, "deep");
+        EXPECT_EQ(Grid->Find({-1, -1}, "deep", {fnAutoGoto}), TPoint(2, 30));
+        EXPECT_EQ(Grid->Row(), 30);
+        EXPECT_EQ(Grid->TopRow(), top + (footer ? 3 : 1));
+        Grid->SetCells(2, 30, "");
+    }
+}
+
 } // namespace

@@ -159,6 +159,21 @@ TEST_F(SearchFooterFixture, HighlightFollowsTheButtonTheTextAndClosing) {
     EXPECT_TRUE(TextsAsMade());
 }
 
+// The accelerators of the button captions reach the buttons while the footer shows.
+TEST_F(SearchFooterFixture, AcceleratorsRunTheButtons) {
+    Grid->SearchFooter()->SetFindNextCaption("Find &next");
+    Grid->SearchFooter()->SetFindPrevCaption("Find &previous");
+    TypeKeys(Edit(), "ab");
+    Found.clear();
+    EXPECT_NE(Form->Perform(CM_DIALOGCHAR, 'N', 0), 0);
+    EXPECT_NE(Form->Perform(CM_DIALOGCHAR, 'p', 0), 0);
+    EXPECT_EQ(Found, (std::vector<TPoint>{{1, 3}, {1, 1}}));
+
+    Click(Panel()->ExitButton());
+    EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'N', 0), 0);
+    EXPECT_EQ(Found.size(), 2u);
+}
+
 TEST_F(SearchFooterFixture, HighlightOfOneColumnAlwaysAndVetoed) {
     Grid->SearchFooter()->SearchColumn = 2;
     Grid->SearchFooter()->AlwaysHighLight = true;
