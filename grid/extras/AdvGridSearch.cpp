@@ -390,6 +390,26 @@ void TAdvStringGrid::UnHilightInRange(const String& Tag, int Left, int Top, int 
 
 // The ranges: rows and columns without the fixed ones unless DoFixed; the removal of a row or
 // the whole grid also reaches the hidden columns kept after the shown ones.
+namespace {
+
+struct TSpan {
+    int From, To;
+};
+
+// Rows 0 .. RowCount - 1, or the data rows without the footer rows.
+TSpan RowSpan(TAdvStringGrid* G, bool DoFixed) {
+    return DoFixed ? TSpan{0, G->RowCount() - 1}
+                   : TSpan{G->FixedRows(), G->RowCount() - G->FixedFooters() - 1};
+}
+
+// Columns 0 .. ColCount - 1, or the data columns without the right fixed ones; Hidden more at
+// the right end of each.
+TSpan ColSpan(TAdvStringGrid* G, bool DoFixed, int Hidden) {
+    return DoFixed ? TSpan{0, G->ColCount() + Hidden - 1}
+                   : TSpan{G->FixedCols(), G->ColCount() + Hidden - G->FixedRightCols() - 1};
+}
+
+} // namespace
 
 void TAdvStringGrid::HilightInCell(bool DoCase, int Col, int Row, const String& HiText) {
     HilightInRange(HiText, HiTag, Row, Col, Row, Col, DoCase);
@@ -400,43 +420,36 @@ void TAdvStringGrid::MarkInCell(bool DoCase, int Col, int Row, const String& HiT
 }
 
 void TAdvStringGrid::HilightInCol(bool DoFixed, bool DoCase, int Col, const String& HiText) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    HilightInRange(HiText, HiTag, top, Col, bottom, Col, DoCase);
+    const TSpan rows = RowSpan(this, DoFixed);
+    HilightInRange(HiText, HiTag, rows.From, Col, rows.To, Col, DoCase);
 }
 
 void TAdvStringGrid::MarkInCol(bool DoFixed, bool DoCase, int Col, const String& HiText) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    HilightInRange(HiText, MarkTag, top, Col, bottom, Col, DoCase);
+    const TSpan rows = RowSpan(this, DoFixed);
+    HilightInRange(HiText, MarkTag, rows.From, Col, rows.To, Col, DoCase);
 }
 
 void TAdvStringGrid::HilightInRow(bool DoFixed, bool DoCase, int Row, const String& HiText) {
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
-    HilightInRange(HiText, HiTag, Row, left, Row, right, DoCase);
+    const TSpan cols = ColSpan(this, DoFixed, 0);
+    HilightInRange(HiText, HiTag, Row, cols.From, Row, cols.To, DoCase);
 }
 
 void TAdvStringGrid::MarkInRow(bool DoFixed, bool DoCase, int Row, const String& HiText) {
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
-    HilightInRange(HiText, MarkTag, Row, left, Row, right, DoCase);
+    const TSpan cols = ColSpan(this, DoFixed, 0);
+    HilightInRange(HiText, MarkTag, Row, cols.From, Row, cols.To, DoCase);
 }
 
+// The highlight reaches the hidden columns (not with DoFixed), the mark does not.
 void TAdvStringGrid::HilightInGrid(bool DoFixed, bool DoCase, const String& HiText) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = DoFixed ? ColCount() - 1 : ColCount() + NumHiddenColumns() - FixedRightCols() - 1;
-    HilightInRange(HiText, HiTag, top, left, bottom, right, DoCase);
+    const TSpan rows = RowSpan(this, DoFixed);
+    const TSpan cols = ColSpan(this, DoFixed, DoFixed ? 0 : NumHiddenColumns());
+    HilightInRange(HiText, HiTag, rows.From, cols.From, rows.To, cols.To, DoCase);
 }
 
 void TAdvStringGrid::MarkInGrid(bool DoFixed, bool DoCase, const String& HiText) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
-    HilightInRange(HiText, MarkTag, top, left, bottom, right, DoCase);
+    const TSpan rows = RowSpan(this, DoFixed);
+    const TSpan cols = ColSpan(this, DoFixed, 0);
+    HilightInRange(HiText, MarkTag, rows.From, cols.From, rows.To, cols.To, DoCase);
 }
 
 void TAdvStringGrid::UnHilightInCell(int Col, int Row) {
@@ -448,43 +461,33 @@ void TAdvStringGrid::UnMarkInCell(int Col, int Row) {
 }
 
 void TAdvStringGrid::UnHilightInCol(bool DoFixed, int Col) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    UnHilightInRange(HiTag, Col, top, Col, bottom);
+    const TSpan rows = RowSpan(this, DoFixed);
+    UnHilightInRange(HiTag, Col, rows.From, Col, rows.To);
 }
 
 void TAdvStringGrid::UnMarkInCol(bool DoFixed, int Col) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    UnHilightInRange(MarkTag, Col, top, Col, bottom);
+    const TSpan rows = RowSpan(this, DoFixed);
+    UnHilightInRange(MarkTag, Col, rows.From, Col, rows.To);
 }
 
 void TAdvStringGrid::UnHilightInRow(bool DoFixed, int Row) {
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = (DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1) + NumHiddenColumns();
-    UnHilightInRange(HiTag, left, Row, right, Row);
+    const TSpan cols = ColSpan(this, DoFixed, NumHiddenColumns());
+    UnHilightInRange(HiTag, cols.From, Row, cols.To, Row);
 }
 
 void TAdvStringGrid::UnMarkInRow(bool DoFixed, int Row) {
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = (DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1) + NumHiddenColumns();
-    UnHilightInRange(MarkTag, left, Row, right, Row);
+    const TSpan cols = ColSpan(this, DoFixed, NumHiddenColumns());
+    UnHilightInRange(MarkTag, cols.From, Row, cols.To, Row);
 }
 
 void TAdvStringGrid::UnHilightInGrid(bool DoFixed) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = DoFixed ? ColCount() + NumHiddenColumns() - 1
-                              : ColCount() + NumHiddenColumns() - FixedRightCols() - 1;
-    UnHilightInRange(HiTag, left, top, right, bottom);
+    const TSpan rows = RowSpan(this, DoFixed);
+    const TSpan cols = ColSpan(this, DoFixed, NumHiddenColumns());
+    UnHilightInRange(HiTag, cols.From, rows.From, cols.To, rows.To);
 }
 
 void TAdvStringGrid::UnMarkInGrid(bool DoFixed) {
-    const int top = DoFixed ? 0 : FixedRows();
-    const int bottom = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
-    const int left = DoFixed ? 0 : FixedCols();
-    const int right = DoFixed ? ColCount() + NumHiddenColumns() - 1
-                              : ColCount() + NumHiddenColumns() - FixedRightCols() - 1;
-    UnHilightInRange(MarkTag, left, top, right, bottom);
+    const TSpan rows = RowSpan(this, DoFixed);
+    const TSpan cols = ColSpan(this, DoFixed, NumHiddenColumns());
+    UnHilightInRange(MarkTag, cols.From, rows.From, cols.To, rows.To);
 }
