@@ -477,8 +477,16 @@ public:
     double RowMax(int ARow, int FromCol, int ToCol);
     TGroupCalcEvent OnColumnCalc;
     TGroupCalcEvent OnGroupCalc;
-    // The exporters' progress hook; the pass of a column statistic announces itself too.
-    enum TGridExportState { esExportStart, esExportNextRow, esExportDone };
+    // The exporters' progress hook; the pass of a column statistic and the finder announce
+    // themselves too.
+    enum TGridExportState {
+        esExportStart,
+        esExportNewRow,
+        esExportDone,
+        esExportSelRow,
+        esExportFail,
+        esExportNextRow
+    };
     virtual void ExportNotification(TGridExportState /*State*/, int /*ARow*/) {}
 
     void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
@@ -2762,13 +2770,44 @@ public:
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
 
-    // The finder behind the search footer; until the grid's finder is built, nothing is found
-    // ((-1, -1)) and no text is highlighted.
+    // The cell finder (grid/extras/AdvGridSearch.cpp). Find walks the grid from the cell after
+    // StartCell ((-1, -1): from the first or, backwards, the last cell) and answers the first
+    // matching cell or (-1, -1); with fnAutoGoto the found cell becomes the current cell.
+    // FindWide is the same walk over the wide texts (packed wide text unpacked), without
+    // Find's nudge of the top row. FindNext continues the last search after the cell found
+    // last; past the last match it answers (-1, -1) once and then starts over.
     TPoint Find(TPoint StartCell, const String& S, const TFindParams& FindParams);
-    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    TPoint FindWide(TPoint StartCell, const String& S, const TFindParams& FindParams);
+    TPoint FindFirst(const String& S, const TFindParams& FindParams);
+    TPoint FindNext();
+    // Replaces OrigStr by NewStr, without regard to case, in every cell Find reaches with
+    // FindParams; answers the number of cells rewritten.
+    int Replace(const String& OrigStr, const String& NewStr, const TFindParams& FindParams);
+    // Highlight ("hi") and mark ("e") tags around every occurrence of a text in cells; the
+    // texts are stored HTML-encoded with the tags, and the removal decodes them again.
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    void HilightInCell(bool DoCase, int Col, int Row, const String& HiText);
+    void MarkInCell(bool DoCase, int Col, int Row, const String& HiText);
     void HilightInCol(bool DoFixed, bool DoCase, int Col, const String& HiText);
-    void UnHilightInGrid(bool DoFixed);
+    void MarkInCol(bool DoFixed, bool DoCase, int Col, const String& HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int Row, const String& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int Row, const String& HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void UnHilightInCell(int Col, int Row);
+    void UnMarkInCell(int Col, int Row);
     void UnHilightInCol(bool DoFixed, int Col);
+    void UnMarkInCol(bool DoFixed, int Col);
+    void UnHilightInRow(bool DoFixed, int Row);
+    void UnMarkInRow(bool DoFixed, int Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInGrid(bool DoFixed);
+    // True while a find runs.
+    bool FindBusy = false;
+    // The column and row searched with fnFindInPresetCol and fnFindInPresetRow.
+    int FindRow = 0;
     // With the search footer shown: whether the last row is in view and its bottom lies above
     // the search panel; and scrolling rows up until the last row is no longer under the panel.
     bool LastRowAboveSearchPanel();
@@ -2790,6 +2829,16 @@ private:
     // footer search.
     String FLastSearch;
     TFindParams FFindParams;
+    // The finder's state: the search text of the last find (upper-cased unless fnMatchCase).
+    String SearchCache;
+    struct TFindWalk;
+    TPoint FindInGrid(TPoint StartCell, const String& S, const TFindParams& FindParams, bool Wide);
+    bool MatchFindCell(const TFindWalk& W, int X, int Y);
+    // The shown node row whose collapsed span holds the hidden real row ARow; -1 for none.
+    int FindNodeOfRow(int ARow);
+    void HilightInRange(const String& HiText, const String& Tag, int Top, int Left, int Bottom, int Right,
+                        bool DoCase);
+    void UnHilightInRange(const String& Tag, int Left, int Top, int Right, int Bottom);
     // The options of the edit-change (0), forward (1) and backward (2) searches.
     TFindParams SearchFooterParams(int Handler);
     void SearchFooterButtonSearch(bool Backward);

@@ -7,7 +7,8 @@
 #include "GridAuxControls.h"
 #include "StdCtrls.h"
 
-#include <set>
+#include <cstddef>
+#include <initializer_list>
 
 class TAdvStringGrid;
 
@@ -30,7 +31,26 @@ enum TFindParameters {
     fnSelectedCells,
     fnIncludeHiddenRows
 };
-using TFindParams = std::set<TFindParameters>;
+// A set of find options in 16 bits, bit n for option n.
+class TFindParams {
+public:
+    constexpr TFindParams() = default;
+    constexpr TFindParams(std::initializer_list<TFindParameters> Values) {
+        for (TFindParameters v : Values) FBits = quint16(FBits | Bit(v));
+    }
+    void insert(TFindParameters Value) { FBits = quint16(FBits | Bit(Value)); }
+    void erase(TFindParameters Value) { FBits = quint16(FBits & ~Bit(Value)); }
+    bool contains(TFindParameters Value) const { return (FBits & Bit(Value)) != 0; }
+    std::size_t count(TFindParameters Value) const { return contains(Value) ? 1 : 0; }
+    bool empty() const { return FBits == 0; }
+    quint16 Bits() const { return FBits; }
+    friend bool operator==(TFindParams A, TFindParams B) { return A.FBits == B.FBits; }
+    friend bool operator!=(TFindParams A, TFindParams B) { return A.FBits != B.FBits; }
+
+private:
+    static constexpr quint16 Bit(TFindParameters Value) { return quint16(1u << unsigned(Value)); }
+    quint16 FBits = 0;
+};
 
 // Value: the search text; DefaultSearch false skips the grid's own search.
 using TSearchEditChangeEvent = TEvent<TObject*, const String& /*Value*/, bool& /*DefaultSearch*/>;

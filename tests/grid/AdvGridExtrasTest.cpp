@@ -50,8 +50,6 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
         std::function<void()> Check;
     };
     const Case cases[] = {
-        {"Search", [&] { EXPECT_EQ(g->Search("APPLE"), -1); }, nullptr},
-        {"UnMarkText", [&] { EXPECT_EQ(g->UnMarkText("<e>x</e>y"), "<e>x</e>y"); }, nullptr},
         {"UpdateSearchPanel", [&] { g->UpdateSearchPanel(); }, nullptr},
         {"SearchPanelEditChange", [&] { g->SearchPanelEditChange(g); }, nullptr},
         {"SearchPanelForwardClick", [&] { g->SearchPanelForwardClick(g); }, nullptr},
