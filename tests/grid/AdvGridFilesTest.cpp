@@ -3,6 +3,7 @@
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
 #include "GridUtil.h"
+#include "Jpeg.h"
 
 #include <gtest/gtest.h>
 
@@ -427,6 +428,140 @@ TEST(GridCsv, MaxRowsEmptyStreamAndInsert) {
     g->InsertFromCSV(name, 2);
     EXPECT_EQ(g->RowCount(), 12);
     EXPECT_EQ(g->Cells(0, 11), "1");
+}
+
+} // namespace
+
+namespace {
+
+// ---- HTML ----
+
+TEST(GridHtml, ClassesSpansTextsAndLinks) {
+    TAdvGridPtr g = MakeAdvGrid(4, 6);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetCells(0, 0, "a\r\nb");
+    g->SetCells(1, 0, "   ");
+    g->SetCells(2, 0, "see http://example.org/x");
+    g->SetCells(3, 0, "mail mailto:me@example.org and http://x");
+    g->MergeCells(0, 1, 2, 3);
+    g->SetURLShow(true);
+    const QString html = g->SaveToHTMLString("/tmp/");
+    // Identical cells share the first class; every class is declared once, numbered from c0.
+    EXPECT_TRUE(html.startsWith("<style>\r\n.c0 {")) << html.toStdString();
+    EXPECT_FALSE(html.contains(".c1 {"));
+    EXPECT_TRUE(html.contains("<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"0\"  WIDTH=\"100%\">"));
+    EXPECT_TRUE(html.contains("a<br>\nb</td>"));
+    EXPECT_TRUE(html.contains(">&nbsp;</td>"));
+    EXPECT_TRUE(html.contains("COLSPAN=\"2\" ROWSPAN=\"3\""));
+    EXPECT_EQ(html.count("<TD"), 4 * 6 - 5); // the merged area gives one element
+    EXPECT_TRUE(html.contains("<a href=see http://example.org/x>example.org/x</a>"));
+    EXPECT_TRUE(html.contains(">me@example.org and http://x</a>"));
+}
+
+TEST(GridHtml, ImagesAreNumberedJpegFiles) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(2, 3);
+    g->SetFixedCols(0);
+    TBitmap* b1 = g->CreateBitmap(0, 0, false, haLeft, vaTop);
+    b1->SetSize(8, 6);
+    TBitmap* b2 = g->CreateBitmap(1, 2, false, haLeft, vaTop);
+    b2->SetSize(5, 4);
+    const QString base = dir.path() + "/";
+    const QString html = g->SaveToHTMLString(base);
+    EXPECT_TRUE(html.contains("<img src= \"file://" + base + "images/img1.jpg\">"));
+    EXPECT_TRUE(html.contains("<img src= \"file://" + base + "images/img2.jpg\">"));
+    QImage img;
+    ASSERT_TRUE(JpegDecode(FileBytes(base + "images/img2.jpg"), img));
+    EXPECT_EQ(img.width(), 5);
+
+    // A folder that cannot be made stops the export with its message.
+    WriteFile(dir.filePath("file"), "x");
+    try {
+        g->SaveToHTMLString(dir.filePath("file") + "/");
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Cannot create " + dir.filePath("file") + "/images");
+    }
+}
+
+TEST(GridHtml, FileIsUtf8AndAsciiStaysTheSame) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    g->SetCells(1, 1, "plain");
+    const QString name = dir.filePath("t.html");
+    g->SaveToHTML(name);
+    const QByteArray ascii = FileBytes(name);
+    EXPECT_EQ(ascii, g->SaveToHTMLString(dir.path() + "/").toLatin1() + "\r\n");
+    g->SetCells(1, 1, "Grüße €");
+    g->SaveToHTML(name);
+    EXPECT_TRUE(FileBytes(name).contains(QString("Grüße €").toUtf8()));
+}
+
+// ---- XML ----
+
+TEST(GridXml, WriterLinesAndRoundTrip) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("t.xml");
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetCells(0, 0, "a&b");
+    g->SetCells(1, 0, "x<y");
+    g->SetCells(0, 1, "1");
+    g->SetCells(1, 1, "2");
+    g->SaveToXML(name, "list", "row", nullptr, false);
+    EXPECT_EQ(FileBytes(name),
+              QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
+                         "<list>\r\n<row>\r\n<FIELD0>a$amp;b</FIELD0>\r\n"
+                         "<FIELD1>x&lt;y</FIELD1>\r\n</row>\r\n<row>\r\n"
+                         "<FIELD0>1</FIELD0>\r\n<FIELD1>2</FIELD1>\r\n</row>\r\n</list>\r\n"));
+    TAdvGridPtr back = MakeAdvGrid(1, 1);
+    back->LoadFromXML(name);
+    EXPECT_EQ(back->ColCount(), 2);
+    EXPECT_EQ(back->RowCount(), 2);
+    EXPECT_EQ(back->Cells(0, 0), "a&b");
+    EXPECT_EQ(back->Cells(1, 0), "x<y");
+
+    // Every awkward text in every encoding the declaration may name.
+    for (const char* encoding : {"ISO-8859-1", "Windows-1252", "UTF-8", "US-ASCII"}) {
+        TAdvGridPtr src = AwkwardGrid();
+        src->XMLEncoding = encoding;
+        src->SaveToXML(name, "list", "row", nullptr, true);
+        TAdvGridPtr dst = MakeAdvGrid(1, 1);
+        dst->LoadFromXML(name);
+        // XML cannot carry character 0, which packed texts hold.
+        for (int i = 0; i < AwkwardTexts.size(); ++i)
+            if (!AwkwardTexts[i].contains(QChar(0)))
+                EXPECT_EQ(dst->Cells(1, i + 1), AwkwardTexts[i]) << i << " " << encoding;
+    }
+}
+
+TEST(GridXml, ReaderRulesAndErrors) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("r.xml");
+    WriteFile(name, "<list><rec id=\"7\"><a>1</a><b>2</b></rec><rec id=\"8\"><a>3</a><b>4</b></rec></list>");
+    TAdvGridPtr g = MakeAdvGrid(5, 5);
+    g->LoadFromXML(name, false, true);
+    EXPECT_EQ(g->Cells(0, 0), "id");
+    EXPECT_EQ(g->Cells(1, 0), "a");
+    EXPECT_EQ(g->Cells(2, 1), "2");
+    EXPECT_EQ(g->Cells(0, 2), "8");
+
+    try {
+        g->LoadFromXML(dir.filePath("none.xml"));
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "XML file not found");
+    }
+    WriteFile(name, "<list>\n<rec>\n<a>1</b>\n</list>");
+    try {
+        g->LoadFromXML(name);
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message().startsWith("XMLDOM Parsing error ")) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().endsWith(" on line 3")) << e.Message().toStdString();
+    }
 }
 
 } // namespace
