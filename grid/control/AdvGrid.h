@@ -743,8 +743,48 @@ public:
     // The grid's cell stream: column and row counts, column widths, non-empty cells.
     void SaveToStream(TStream* Stream);
     void LoadFromStream(TStream* Stream);
-    // A block of cells in the grid's binary cell format.
+    // A block of cells in the grid's binary cell format: a header, then per cell its text and,
+    // when it has them, its properties and its graphic. A rectangle reaching beyond column or
+    // row 65535 raises EAdvGridError before anything is written.
     void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
+    void SaveToBinStream(TStream* Stream);
+    // Written whole or not at all.
+    void SaveToBinFile(const String& FileName);
+    // Places the cells with the first one at Point (a whole-grid stream at (0, 0), after sizing
+    // the grid as it was). Every length and count is checked: a damaged stream raises EReadError
+    // "Stream read error" and leaves the cells placed before the damage. Cell objects and
+    // controls are taken over only from a stream this grid wrote in this process.
+    void LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void LoadFromBinFile(const String& FileName);
+    // The grid's own text format in a file: UTF-16 with a byte-order mark or the ANSI code page.
+    void SaveToFile(const String& FileName, bool Unicode = true);
+    void LoadFromFile(const String& FileName);
+    // Column-aligned plain text; the append keeps an existing file's lines first.
+    void SaveToASCII(const String& FileName, bool Unicode = true);
+    void AppendToASCII(const String& FileName, bool Unicode = true);
+    // Fixed-width text: positions holds field widths (missing ones are appended) / sorted 1-based
+    // start positions.
+    void SaveToFixed(const String& FileName, TIntList* Positions);
+    void LoadFromFixed(const String& FileName, TIntList* Positions, bool DoTrim = true, int MaxRows = -1);
+    // The cell's text as a number (0 for an empty cell).
+    double CellToReal(int ACol, int ARow);
+    void SaveToCSV(const String& FileName, bool Unicode = true);
+    void AppendToCSV(const String& FileName, bool Unicode = true);
+    void LoadFromCSV(const String& FileName, int MaxRows = -1);
+    void InsertFromCSV(const String& FileName, int MaxRows = -1);
+    void LoadFromCSVStream(TStream* AStream, int MaxRows = -1);
+    // The grid as an HTML table; Dir (with a trailing "/") receives the images folder.
+    String SaveToHTMLString(const String& Dir);
+    void SaveToHTML(const String& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const String& FileName, bool Show = false, bool Unicode = false);
+    void SaveToXML(const String& FileName, const String& ListDescr, const String& RecordDescr,
+                   TStrings* FieldDescr, bool ExportEmptyCells = false);
+    void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // CSV texts are converted to and from the OEM code page.
+    bool OemConvert = false;
+    // Progress of the file and stream writers and readers in per cent.
+    TEvent<TObject*, short /*Progress*/> OnFileProgress;
     void CopySelectionToClipboard();
     void CutSelectionToClipboard();
     void PasteSelectionFromClipboard();
@@ -828,6 +868,9 @@ public:
     // The text exporters write for a cell: the formatted text with SaveVirtCells, else the stored
     // text.
     virtual void SaveCell(int ACol, int ARow, String& Value);
+    // Stores a text an importer read: OnLoadCell may change it, then the cell's own text is set.
+    virtual void LoadCell(int ACol, int ARow, const String& Value);
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, String& /*Value*/> OnLoadCell;
     bool IsStyled() override { return UseVCLStyles; }
 
     bool AutoNumAlign = false;
@@ -2517,6 +2560,14 @@ private:
     // ---- Tree rows ----
     TOwned<TCellNode> FCellNode;
     int FNumNodes = 0;
+    // The grid's identity in its cell streams: unique in the process, 0 until first asked for.
+    int FStreamID = 0;
+    int StreamID();
+    // The workers of the file formats (grid/extras/AdvGridFiles*.cpp).
+    void SaveAligned(const String& FileName, bool Unicode, bool Append);
+    void WriteCSV(const String& FileName, bool Unicode, bool Append);
+    void ReadCSVLines(const QStringList& Lines, int MaxRows, bool Insert);
+    void SaveHTMLFile(const String& FileName, bool Show, bool Unicode, bool Append);
     // The node graphic of a display row; nullptr for other rows.
     TCellGraphic* NodeGraphic(int ARow);
     // The rows a node covers counted from its display row (span 0: up to the next node row).

@@ -138,6 +138,23 @@ void TWriter::WriteStrings(TStrings* Strings) {
     WriteValueType(vaNull);
 }
 
+void TWriter::WriteDouble(double Value) {
+    WriteValueType(vaDouble);
+    quint64 v = 0;
+    memcpy(&v, &Value, 8);
+    unsigned char bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = Byte(v >> (8 * i));
+    WriteRaw(bytes, 8);
+}
+
+void TWriter::WriteBinary(const QByteArray& Data) {
+    WriteValueType(vaBinary);
+    const qint32 n = qint32(Data.size());
+    const unsigned char len[4] = {Byte(n), Byte(n >> 8), Byte(n >> 16), Byte(n >> 24)};
+    WriteRaw(len, 4);
+    if (n > 0) WriteRaw(Data.constData(), n);
+}
+
 void TWriter::WriteCollection(TCollection* Collection) {
     WriteValueType(vaCollection);
     for (int i = 0; i < Collection->Count(); ++i) {
@@ -150,6 +167,7 @@ void TWriter::WriteCollection(TCollection* Collection) {
 void TWriter::WriteProperties(TPersistent* Instance) {
     if (const TPublishedProperties* props = PublishedProperties(Instance->ClassName())) {
         for (const TPublishedProperty& p : *props) {
+            if (p.Stored && !p.Stored(Instance)) continue;
             WriteName(p.Name);
             p.Write(*this, Instance);
         }
@@ -186,7 +204,7 @@ String TReader::ReadName() {
 TStreamValueType TReader::ReadValueType() {
     Byte b = 0;
     ReadRaw(&b, 1);
-    if (b > vaCollection) InvalidValue();
+    if (b > vaBinary) InvalidValue();
     return TStreamValueType(b);
 }
 
@@ -236,6 +254,30 @@ void TReader::ReadStrings(TStrings* Strings) {
     Strings->Clear();
     for (const String& s : texts) Strings->Add(s);
     Strings->EndUpdate();
+}
+
+double TReader::ReadDouble() {
+    Expect(vaDouble);
+    unsigned char bytes[8];
+    ReadRaw(bytes, 8);
+    quint64 v = 0;
+    for (int i = 0; i < 8; ++i) v |= quint64(bytes[i]) << (8 * i);
+    double d = 0;
+    memcpy(&d, &v, 8);
+    return d;
+}
+
+QByteArray TReader::ReadBinary() {
+    Expect(vaBinary);
+    unsigned char len[4];
+    ReadRaw(len, 4);
+    const qint32 n =
+        qint32(quint32(len[0]) | quint32(len[1]) << 8 | quint32(len[2]) << 16 | quint32(len[3]) << 24);
+    if (n < 0 || n > FStream->Size() - FStream->Position())
+        throw EReadError(QStringLiteral("Stream read error"));
+    QByteArray bytes(n, Qt::Uninitialized);
+    if (n > 0) ReadRaw(bytes.data(), n);
+    return bytes;
 }
 
 void TReader::ReadCollection(TCollection* Collection) {

@@ -11,7 +11,9 @@
 // where a name is a 32-bit length and UTF-8 bytes and a value is a type byte and its data:
 // integers 32 bits little-endian, strings as names, identifiers as names, sets as identifiers up
 // to an empty one, lists (string lists) as values up to vaNull, collections as items each
-// opened by vaList and closed by an empty property name, up to vaNull. The reader checks every
+// opened by vaList and closed by an empty property name, up to vaNull, floating-point numbers
+// as 8 bytes (IEEE double, little-endian), binary data (pictures) as a 32-bit length and the
+// bytes. A property whose Stored test says no (a value at its default) is left out. The reader checks every
 // length against what the stream holds and raises EReadError on anything it does not expect;
 // components read into a fresh object, so a caller that copies only after a successful read
 // changes nothing on failure.
@@ -74,7 +76,9 @@ enum TStreamValueType : Byte {
     vaFalse = 5,
     vaTrue = 6,
     vaSet = 7,
-    vaCollection = 8
+    vaCollection = 8,
+    vaDouble = 9,
+    vaBinary = 10
 };
 
 class TWriter;
@@ -85,6 +89,8 @@ struct TPublishedProperty {
     String Name;
     std::function<void(TWriter&, TPersistent*)> Write;
     std::function<void(TReader&, TPersistent*)> Read;
+    // Unset: always written.
+    std::function<bool(TPersistent*)> Stored = nullptr;
 };
 using TPublishedProperties = std::vector<TPublishedProperty>;
 
@@ -104,6 +110,8 @@ public:
     void WriteIdent(const String& Ident);
     void WriteSet(const QStringList& Idents);
     void WriteStrings(TStrings* Strings);
+    void WriteDouble(double Value);
+    void WriteBinary(const QByteArray& Data);
     // Every item with the published properties of its class.
     void WriteCollection(TCollection* Collection);
     // The properties of the object's class table, each as name and value, then the end name.
@@ -128,6 +136,8 @@ public:
     String ReadIdent();
     QStringList ReadSet();
     void ReadStrings(TStrings* Strings);
+    double ReadDouble();
+    QByteArray ReadBinary();
     void ReadCollection(TCollection* Collection);
     // Properties up to the end name into the object; an unknown name raises EReadError
     // "Property <name> does not exist".

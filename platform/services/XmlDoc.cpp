@@ -98,6 +98,53 @@ void TXMLNode::SetAttribute(const String& Name, const String& Value) {
     a.set_value(Utf8(Value).constData());
 }
 
+int TXMLNode::NodeCount() const {
+    int n = 0;
+    for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling()) ++n;
+    return n;
+}
+
+TXMLNode TXMLNode::Nodes(int Index) const {
+    pugi::xml_node c = FNode.first_child();
+    for (int i = 0; c && i < Index; ++i) c = c.next_sibling();
+    return TXMLNode(Index < 0 ? pugi::xml_node() : c);
+}
+
+String TXMLNode::InnerText() const {
+    if (IsText()) return FromUtf8(FNode.value());
+    std::string text;
+    struct TCollect : pugi::xml_tree_walker {
+        std::string* Out;
+        bool for_each(pugi::xml_node& N) override {
+            if (N.type() == pugi::node_pcdata || N.type() == pugi::node_cdata) *Out += N.value();
+            return true;
+        }
+    } walker;
+    walker.Out = &text;
+    // Text kept in the element itself (embedded text) comes first.
+    if (FNode.type() == pugi::node_element && *FNode.value()) text += FNode.value();
+    const_cast<pugi::xml_node&>(FNode).traverse(walker);
+    return String::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+int TXMLNode::AttributeCount() const {
+    int n = 0;
+    for (pugi::xml_attribute a = FNode.first_attribute(); a; a = a.next_attribute()) ++n;
+    return n;
+}
+
+String TXMLNode::AttributeName(int Index) const {
+    pugi::xml_attribute a = FNode.first_attribute();
+    for (int i = 0; a && i < Index; ++i) a = a.next_attribute();
+    return Index >= 0 && a ? FromUtf8(a.name()) : String();
+}
+
+String TXMLNode::AttributeValue(int Index) const {
+    pugi::xml_attribute a = FNode.first_attribute();
+    for (int i = 0; a && i < Index; ++i) a = a.next_attribute();
+    return Index >= 0 && a ? FromUtf8(a.value()) : String();
+}
+
 String TXMLNode::Text() const {
     return FNode ? FromUtf8(FNode.child_value()) : String();
 }
@@ -123,6 +170,8 @@ void TXMLDocument::SetActive(bool Value) {
 }
 
 void TXMLDocument::Load(const pugi::xml_parse_result& Result, const String& Source) {
+    FParseStatus = int(Result.status);
+    FParseOffset = qint64(Result.offset);
     if (!Result) {
         String msg = String::fromUtf8(Result.description());
         FDoc->reset();

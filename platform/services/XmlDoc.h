@@ -63,6 +63,18 @@ public:
     // True when the element holds child elements (its text is then not a plain value).
     bool HasChildElements() const;
 
+    // Every child node in document order: elements and their text (ChildCount counts the
+    // elements only).
+    int NodeCount() const;
+    TXMLNode Nodes(int Index) const;
+    bool IsText() const { return FNode.type() == pugi::node_pcdata || FNode.type() == pugi::node_cdata; }
+    // The text of the node and everything inside it, joined.
+    String InnerText() const;
+    // The attributes in the order they stand.
+    int AttributeCount() const;
+    String AttributeName(int Index) const;
+    String AttributeValue(int Index) const;
+
     // The underlying node, for decoders that walk large documents without building texts.
     pugi::xml_node Handle() const { return FNode; }
 
@@ -108,12 +120,18 @@ public:
     TXMLNode FindNode(const String& Name) const;
 
     pugi::xml_document& Handle() { return *FDoc; }
+    // The parser's status of the last load (pugi::xml_parse_status, 0 for success) and the byte
+    // offset where it stopped.
+    int ParseStatus() const { return FParseStatus; }
+    qint64 ParseOffset() const { return FParseOffset; }
 
 private:
     void Load(const pugi::xml_parse_result& Result, const String& Source);
 
     std::unique_ptr<pugi::xml_document> FDoc;
     bool FActive = false;
+    int FParseStatus = 0;
+    qint64 FParseOffset = 0;
 };
 
 // The parse options of every document load: elements and their text, entities expanded, line

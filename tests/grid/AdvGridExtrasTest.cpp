@@ -56,32 +56,6 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
         {"SearchPanelBackwardClick", [&] { g->SearchPanelBackwardClick(g); }, nullptr},
         {"SearchPanelExitClick", [&] { g->SearchPanelExitClick(g); }, nullptr},
         {"SearchPanelHighlightClick", [&] { g->SearchPanelHighlightClick(g); }, nullptr},
-        {"SaveToStream",
-         [&] {
-             stream.Seek(0, soEnd);
-             g->SaveToStream(&stream);
-         },
-         [&] { EXPECT_EQ(stream.Size(), 12); }},
-        {"LoadFromStream",
-         [&] {
-             stream.SetPosition(0);
-             g->LoadFromStream(&stream);
-         },
-         [&] {
-             EXPECT_EQ(stream.Position(), 0);
-             EXPECT_EQ(g->ColCount(), 5);
-         }},
-        // Copying another grid's cells goes through the cell stream, which copies none yet.
-        {"AssignCells",
-         [&] {
-             auto* other = new TAdvStringGrid(nullptr);
-             auto freeOther = FreeAtEnd(other);
-             other->SetCells(1, 1, "other");
-             g->AssignCells(other);
-         },
-         nullptr},
-        {"SaveRectToBinStream", [&] { g->SaveRectToBinStream(TRect(0, 0, 2, 2), &stream); },
-         [&] { EXPECT_EQ(stream.Size(), 12); }},
         {"CopySelectionToClipboard", [&] { g->CopySelectionToClipboard(); }, nullptr},
         {"CutSelectionToClipboard", [&] { g->CutSelectionToClipboard(); }, nullptr},
         {"PasteSelectionFromClipboard", [&] { g->PasteSelectionFromClipboard(); }, nullptr},
