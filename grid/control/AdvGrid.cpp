@@ -7,6 +7,8 @@
 #include "Forms.h"
 #include "GridFilterDropDown.h"
 #include "GridCellEditors.h"
+#include "AdvRichEdit.h"
+#include "EditLinks.h"
 #include "GridDropDowns.h"
 #include "GridScrollControls.h"
 #include "HTMLHintWindow.h"
@@ -235,6 +237,12 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         moveButton->SetEnabled(false);
         moveButton->SetVisible(false);
         moveButton->SetParent(this);
+        TControlEdit* controlEdit = Make(FEditControl, new TControlEdit(this), "EditControl");
+        controlEdit->SetParent(this);
+        controlEdit->SetVisible(false);
+        TControlCombo* controlCombo = Make(FComboControl, new TControlCombo(this), "ComboControl");
+        controlCombo->SetParent(this);
+        controlCombo->SetVisible(false);
         MakeCellScrollBar();
         FStyle = tsWindowsXP;
     }
@@ -312,6 +320,8 @@ void TAdvStringGrid::FreeEditorControls() {
     Drop(FEditDateTime, "DateAndTimePicker");
     Drop(FEditDate, "DateTimePicker");
     Drop(FEditSpin, "SpinEdit");
+    Drop(FInplaceRichEdit, "InplaceRichEdit");
+    Drop(FRichEdit, "RichEdit");
     FreeDropDownEditors();
     Drop(FEditCheck, "EditCheck");
     Drop(FEditBtn, "EditBtn");
@@ -393,6 +403,8 @@ TAdvStringGrid::~TAdvStringGrid() {
     Drop(FFocusWindow, "FocusWindow");
     FreeEditorControls();
     Drop(FMoveButton, "MoveButton");
+    Drop(FEditControl, "EditControl");
+    Drop(FComboControl, "ComboControl");
     Drop(FScrollBar, "ScrollBar");
     Drop(FScrollHintWnd, "ScrollHintWnd");
 }

@@ -110,6 +110,10 @@ public:
 };
 // ---- In-place editing: event types ----
 class TEditLink;
+class TAdvRichEdit;
+class TControlEdit;
+class TControlCombo;
+class TRichEdit;
 class TAdvStringGridCheck;
 class TAdvInplaceEdit;
 class TGridCombo;
@@ -1930,7 +1934,7 @@ public:
     // The sort direction mark (or the key number with SortSettings.IndexShow) around (X, Y);
     // ACol is a real column.
     void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y);
-    // An RTF cell: drawn as its plain text for now (no rich-text renderer here).
+    // An RTF cell (real column) rendered by the hidden rich edit into R, less XYOffset.X.
     void DrawRichCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
     // The part of BackGround.Bitmap that falls into cell R of display cell (ACol, ARow): tiled
     // from the first data cell (bcNormal) or the top-left cell, else at (Left, Top).
@@ -2075,6 +2079,39 @@ protected:
     void HideEditControl(int ACol, int ARow) { CloseCellEditor(ACol, ARow); }
     // The "GridEditDone" message: OnEditCellDone, then the EditOnDblClickOnly rule.
     void GridEditDone(TMessage& Message);
+
+public:
+    // ---- Rich text (AdvGridRichText.cpp) ----
+    // The in-place editor of edRichEdit cells and the hidden control in which RTF cell texts are
+    // converted, measured and painted; each made on first use (nullptr while designing).
+    TAdvRichEdit* InplaceRichEdit();
+    TAdvRichEdit* RichEdit();
+    // Moves a cell's text (real column) into a rich edit (RTF as RTF, any other text as plain
+    // text), the rich edit's content out as RTF (empty while the grid is being destroyed), and
+    // that RTF into a cell.
+    void CellToRich(int Col, int Row, TRichEdit* Richeditor);
+    String RichToString(TRichEdit* Richeditor);
+    void RichToCell(int Col, int Row, TRichEdit* Richeditor);
+    // The plain text of an RTF cell text (other text comes back as it is).
+    String RichPlainText(const String& Text);
+    // Selected RTF cells keep their own text colours (else SelectionTextColor).
+    bool SelectionRTFKeep = false;
+    TNotifyEvent OnRichEditSelectionChange;
+
+protected:
+    friend class TAdvRichEdit;
+    friend class TEditLink;
+    friend class TControlEdit;
+    friend class TControlCombo;
+    // The edRichEdit and edCustom halves of OpenCellEditor (display cell, R its rectangle; the
+    // answer is the control a start character goes to, nullptr when nothing opened) and of
+    // CloseCellEditor (C the real column).
+    TWinControl* OpenRichEditor(int ACol, int ARow, const TRect& R, TColor Colour);
+    TWinControl* OpenEditLink(int ACol, int ARow, const TRect& R, TColor Colour);
+    void CloseRichEditor(int C, int ARow);
+    void CloseEditLink(int C, int ARow);
+    // The size of an RTF cell text (pixels) laid out in a W x H rectangle.
+    TSize RichTextSize(const String& Text, int W, int H);
 
     // The editors read and write the edit state directly.
     friend class TAdvInplaceEdit;
@@ -2719,6 +2756,11 @@ protected:
     TOwned<TGridEditBtn> FEditBtn;
     TOwned<TGridUnitEditBtn> FUnitEditBtn;
     TOwned<TGridButton> FGridButton;
+    // The markup-control editors (run time only), and the two rich edits made on first use.
+    TOwned<TControlEdit> FEditControl;
+    TOwned<TControlCombo> FComboControl;
+    TOwned<TAdvRichEdit> FInplaceRichEdit;
+    TOwned<TAdvRichEdit> FRichEdit;
     // Made on first use.
     TOwned<TGridSpin> FEditSpin;
     TOwned<TGridDatePicker> FEditDate;
@@ -2978,8 +3020,8 @@ protected:
     // their topics are part of the grid: the focus-leave notification of a click selection, the
     // change handler of the fixed-cell editors, and the markup-control editors (none yet).
     void FixedCellEditChange(TObject* Sender);
-    TCustomEdit* MarkupControlEdit() const { return nullptr; }
-    TCustomComboBox* MarkupControlCombo() const { return nullptr; }
+    TCustomEdit* MarkupControlEdit() const;
+    TCustomComboBox* MarkupControlCombo() const;
 
     bool FDeselectState = false; // the release removes the pressed row or column from the selection
     bool FDoOnClick = false;     // the release fires OnClick for fixed cells
@@ -3086,7 +3128,10 @@ protected:
     int FTimerTicks = 0;
     bool FGridBlink = false;
     bool FDisableSize = false;
-    // Set while a custom editor's form gives the focus back to the grid.
+
+public:
+    // Set for good the first time a custom editor's pop-up window is left by a click outside:
+    // the grid then ignores WM_SETFOCUS and the rich-text editor WM_KILLFOCUS.
     bool InvokedFocusChange = false;
 
 private:

@@ -225,8 +225,8 @@ String TAdvStringGrid::SelectedText() {
     for (int r : rows) {
         QStringList cells;
         for (int c = left; c <= right; ++c) {
-            // Rich text has no plain form here yet: it is taken as it stands.
             String text = GetCellEx(RealColIndex(c), r);
+            if (CellTextType(text, EnableHTML) == ctkRTF) text = RichPlainText(text);
             if (ExcelClipboardFormat && CountLines(text, Multilinecells) > 1) text = CSVQuoteMultiLine(text);
             cells << text;
         }

@@ -2,8 +2,9 @@
 // (OpenCellEditor) and taking its value back into the cell (CloseCellEditor), the spin and date
 // editors made on first use, and the combo editor's item list.
 //
-// Kinds without a control on this platform open nothing: edCustom (no edit link class yet),
-// edRichEdit (no in-place rich edit yet) and the drop-down kinds whose getters answer nullptr.
+// Kinds without a control open nothing: edCustom without an EditLink (or whose link makes no
+// control) and the drop-down kinds whose getters answer nullptr. The rich-text editor and the
+// custom links open and commit in AdvGridRichText.cpp.
 #include "AdvGrid.h"
 
 #include "GridCellEditors.h"
@@ -178,7 +179,9 @@ void TAdvStringGrid::OpenCellEditor(int ACol, int ARow) {
                         Canvas()->Font(), ha, va, ww, gd);
     const TColor colour = Canvas()->Brush()->Color();
     FEditCtrl = nullptr;
-    FLastValidation = EditControl != edCustom;
+    // A custom link keeps the outcome of the last validation: its key handling reopens it after
+    // a refused value.
+    if (EditControl != edCustom) FLastValidation = true;
     FNoEditChange = true;
     const String text = GetEditText(ACol, ARow);
     TWinControl* opened = nullptr; // the control the start character goes to
@@ -309,6 +312,8 @@ void TAdvStringGrid::OpenCellEditor(int ACol, int ARow) {
             ShowControl(picker, colour);
             break;
         }
+        case edRichEdit: opened = OpenRichEditor(ACol, ARow, R, colour); break;
+        case edCustom: opened = OpenEditLink(ACol, ARow, R, colour); break;
         case edButton: {
             TGridButton* button = FGridButton.get();
             if (!button) break;
@@ -493,6 +498,8 @@ void TAdvStringGrid::CloseCellEditor(int ACol, int ARow) {
             FEditMode = false;
             if (FGridButton) CloseControl(FGridButton.get());
             break;
+        case edRichEdit: CloseRichEditor(C, ARow); break;
+        case edCustom: CloseEditLink(C, ARow); break;
         case edDateEdit:
         case edDateEditUpDown:
             if (!pickers || !FEditDate) break;

@@ -89,81 +89,6 @@ void TilePictureInto(TCanvas* Canvas, TBitmap* Source, TPoint Origin, const TRec
             CopyPictureInto(Canvas, Source, TPoint(x, y), Dest);
 }
 
-// The text of an RTF document without its markup: groups of destinations (font and colour
-// tables, style sheets, document information, "\*" groups) are left out, \par and \line become
-// line breaks, \tab a tab, \'hh a character of the system code page and \uN a Unicode
-// character (its fallback character skipped). Text that is not RTF comes back unchanged.
-String RtfPlainText(const String& Rtf) {
-    if (!Rtf.startsWith(u"{\\")) return Rtf;
-    String out;
-    std::vector<bool> skipStack{false};
-    int skipFallback = 0;
-    const int n = int(Rtf.size());
-    for (int i = 0; i < n;) {
-        const QChar ch = Rtf[i];
-        const bool skipping = skipStack.back();
-        if (ch == u'{') {
-            skipStack.push_back(skipping);
-            ++i;
-        } else if (ch == u'}') {
-            if (skipStack.size() > 1) skipStack.pop_back();
-            ++i;
-        } else if (ch == u'\\' && i + 1 < n) {
-            const QChar next = Rtf[i + 1];
-            if (next == u'\\' || next == u'{' || next == u'}') {
-                if (!skipping) out += next;
-                i += 2;
-            } else if (next == u'*') {
-                skipStack.back() = true;
-                i += 2;
-            } else if (next == u'\'') {
-                if (i + 3 < n && !skipping) {
-                    bool ok = false;
-                    const int code = Rtf.mid(i + 2, 2).toInt(&ok, 16);
-                    if (ok) out += FromWin1252(QByteArray(1, char(code)));
-                }
-                i += 4;
-            } else if (next.isLetter()) {
-                int j = i + 1;
-                while (j < n && Rtf[j].isLetter()) ++j;
-                const String word = Rtf.mid(i + 1, j - i - 1);
-                int k = j;
-                if (k < n && (Rtf[k] == u'-' || Rtf[k].isDigit())) {
-                    ++k;
-                    while (k < n && Rtf[k].isDigit()) ++k;
-                }
-                const String param = Rtf.mid(j, k - j);
-                if (k < n && Rtf[k] == u' ') ++k;
-                i = k;
-                if (word == u"fonttbl" || word == u"colortbl" || word == u"stylesheet" || word == u"info" ||
-                    word == u"pict" || word == u"header" || word == u"footer")
-                    skipStack.back() = true;
-                if (skipStack.back()) continue;
-                if (word == u"par" || word == u"line")
-                    out += u"\r\n";
-                else if (word == u"tab")
-                    out += u'\t';
-                else if (word == u"u" && !param.isEmpty()) {
-                    out += QChar(char16_t(param.toInt() & 0xFFFF));
-                    skipFallback = 1;
-                }
-            } else {
-                i += 2;
-            }
-        } else {
-            if (!skipping && ch != u'\r' && ch != u'\n') {
-                if (skipFallback > 0)
-                    --skipFallback;
-                else
-                    out += ch;
-            }
-            ++i;
-        }
-    }
-    while (out.endsWith(u"\r\n")) out.chop(2);
-    return out;
-}
-
 } // namespace
 
 // =============================================================================================
@@ -1008,19 +933,6 @@ void TAdvStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y) 
     }
     Canvas->Pen()->Assign(&saved);
     Canvas->Pen()->SetColor(clBlack);
-}
-
-// =============================================================================================
-// RTF cells
-
-void TAdvStringGrid::DrawRichCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas) {
-    if (!Canvas || ComponentState().count(csDesigning)) return;
-    // No rich-text renderer yet: the text without its markup, inset as the cell text is.
-    const String plain = RtfPlainText(Cells(ACol, ARow));
-    TRect r(R.Left + XYOffset.X, R.Top + XYOffset.X, R.Right - XYOffset.X, R.Bottom - XYOffset.X);
-    const int bk = Canvas->SetBkMode(TRANSPARENT);
-    DrawText(Canvas, plain, r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    Canvas->SetBkMode(bk);
 }
 
 // =============================================================================================

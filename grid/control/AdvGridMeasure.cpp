@@ -152,7 +152,12 @@ TSize TAdvStringGrid::CalcCellTextSize(int ACol, int DisplCol, int ARow, bool VS
             DrawHTML(canvas, s, r, opt, res);
             return TSize{res.TextWidth + 2, res.TextHeight + 2};
         }
-        // Rich text measures as its plain text until the grid has its hidden rich edit.
+        // Rich text: the hidden rich edit lays it out in the rectangle and asks for its size.
+        if (kind == ctkRTF && !ComponentState().count(csDesigning)) {
+            const TSize rich = RichTextSize(s, r.Right - r.Left, r.Bottom - r.Top);
+            if (rich.cx >= 0) return rich;
+            s = RichPlainText(s);
+        }
 
         // Rotated cells: the angle of the cell's rotated graphic.
         int angle = 0;

@@ -514,7 +514,7 @@ void TAdvStringGrid::AnswerToolTipText(NMTTDISPINFO& Info) {
         switch (CellTextType(text, EnableHTML)) {
             case ctkMarkup: text = HTMLToText(text); break;
             case ctkPackedWide: text = UnpackWideText(text); break;
-            // Rich text shows its codes until the grid has its rich edit.
+            case ctkRTF: text = RichPlainText(text); break;
             default: break;
         }
     }

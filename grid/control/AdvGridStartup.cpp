@@ -3,8 +3,10 @@
 
 #include "AdvColumnGrid.h"
 #include "AdvDateTimePicker.h"
+#include "AdvRichEdit.h"
 #include "Clipbrd.h"
 #include "ComponentStreaming.h"
+#include "EditLinks.h"
 #include "GridCellEditors.h"
 #include "GridDropDowns.h"
 #include "GridFilterDropDown.h"
@@ -56,10 +58,10 @@ void AdvGridUnitStartup() {
         RegisterClass<TGridButton>(QStringLiteral("TGridButton"));
         RegisterClass<TGridDatePicker>(QStringLiteral("TGridDatePicker"));
         RegisterClass<THeaderDragButton>(QStringLiteral("THeaderDragButton"));
-        // TControlEdit, TControlCombo: the markup form controls' editors are not part of the grid
-        // yet.
+        RegisterClass<TControlEdit>(QStringLiteral("TControlEdit"));
+        RegisterClass<TControlCombo>(QStringLiteral("TControlCombo"));
         RegisterClass<TScrollBar>(QStringLiteral("TScrollBar"));
-        // TAdvRichEdit: the rich-text cell editor is not part of the grid yet.
+        RegisterClass<TAdvRichEdit>(QStringLiteral("TAdvRichEdit"));
         RegisterClass<TFooterPanel>(QStringLiteral("TFooterPanel"));
         RegisterClass<TSearchPanel>(QStringLiteral("TSearchPanel"));
     } catch (const Exception&) {

@@ -57,7 +57,7 @@ struct TGroupState {
 class TRtfReader {
 public:
     TRtfReader(const QByteArray& Data, QTextDocument& Doc, const QFont& DefaultFont)
-        : FData(Data), FDoc(Doc), FDefault(DefaultFont), FCursor(&Doc) {}
+        : FData(Data), FDefault(DefaultFont), FCursor(&Doc) {}
 
     void Run();
 
@@ -70,7 +70,6 @@ private:
     void ApplyAlignment();
 
     const QByteArray& FData;
-    QTextDocument& FDoc;
     QFont FDefault;
     QTextCursor FCursor;
     std::vector<TGroupState> FStack;
@@ -90,6 +89,9 @@ private:
     QTextCharFormat FFormat;
     int FSkipFallback = 0;
 };
+
+// The largest font size an edit takes, in half points (1638 points).
+constexpr int MaxHalfPoints = 3276;
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -154,6 +156,12 @@ void TRtfReader::Run() {
                 }
                 param = int(neg ? -v : v);
                 if (p < e && *p == ' ') ++p;
+                if (word == "bin") {
+                    // Binary data: its bytes are no RTF and may hold braces; they are passed
+                    // over whatever the group holds (no destination here keeps binary data).
+                    if (has && !neg && v > 0) p += std::min<long long>(v, e - p);
+                    continue;
+                }
                 if (FSkipFallback > 0) {
                     --FSkipFallback;
                     continue;
@@ -326,7 +334,8 @@ void TRtfReader::ControlWord(const QByteArray& W, bool Has, int P) {
     } else if (W == "f") {
         S.Font = P;
     } else if (W == "fs") {
-        S.Size = P > 0 ? P / 2.0 : 0;
+        // Half points; what no edit can show is held to its largest size.
+        S.Size = P > 0 ? std::min(P, MaxHalfPoints) / 2.0 : 0;
     } else if (W == "b") {
         S.Bold = on;
     } else if (W == "i") {
@@ -342,9 +351,10 @@ void TRtfReader::ControlWord(const QByteArray& W, bool Has, int P) {
     } else if (W == "highlight" || W == "cb" || W == "chcbpat") {
         S.Back = P;
     } else if (W == "up") {
-        S.Offset = (Has ? P : 6) * 10;
+        // Half points to twips; an offset beyond any font size is held there.
+        S.Offset = std::clamp(Has ? P : 6, 0, MaxHalfPoints) * 10;
     } else if (W == "dn") {
-        S.Offset = -(Has ? P : 6) * 10;
+        S.Offset = -std::clamp(Has ? P : 6, 0, MaxHalfPoints) * 10;
     } else if (W == "super") {
         S.VAlign = 1;
     } else if (W == "sub") {
@@ -397,6 +407,14 @@ QTextCharFormat TRtfReader::Format() {
 
 void TRtfReader::Text(QChar Ch) {
     if (S.Dest != dText) return;
+    // Control characters carry nothing in RTF text (line ends are words of their own); a tab
+    // stands for \tab. The characters the text document keeps for its own structure go too.
+    const char16_t c = Ch.unicode();
+    if (c == u'\t') {
+        // kept
+    } else if (c < 0x20 || c == 0x7F || (c >= 0xFDD0 && c <= 0xFDDF) || c == 0xFFFE || c == 0xFFFF) {
+        return;
+    }
     if (FPendingPar) {
         Flush();
         FCursor.insertBlock(QTextBlockFormat(), Format());
@@ -542,7 +560,10 @@ QByteArray WriteRtf(const QTextDocument& Doc) {
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl";
     for (qsizetype i = 0; i < fonts.size(); ++i) {
         out += "{\\f" + QByteArray::number(i) + "\\fnil ";
-        AppendEscaped(out, fonts[i]);
+        // ';' ends a name in the table: one inside a name is written as its code.
+        QByteArray name;
+        AppendEscaped(name, fonts[i]);
+        out += name.replace(';', "\\'3b");
         out += ";}";
     }
     out += "}\r\n{\\colortbl ;";

@@ -170,6 +170,9 @@ TEST(RtfText, ReadsWhatAnotherEditorWrites) {
 }
 
 TEST(RtfText, DamagedTextIsReadAsFarAsItGoes) {
+    static const char controls[] = "{\\rtf1 a\0b\x01"
+                                   "c\x7f"
+                                   "d\\'00e}";
     const struct {
         const char* Name;
         QByteArray Rtf;
@@ -186,6 +189,13 @@ TEST(RtfText, DamagedTextIsReadAsFarAsItGoes) {
         {"negative and huge numbers", "{\\rtf1\\fs-5\\cf99999999999 a\\u-4064?}",
          QString::fromUtf8("a\uf020")},
         {"empty", "{\\rtf1}", ""},
+        {"binary data holding braces", "{\\rtf1 a\\bin5 {}}\\\\b}", "ab"},
+        {"binary data running past the end", "{\\rtf1 a\\bin999 xyz", "a"},
+        {"negative binary length", "{\\rtf1 a\\bin-4 b}", "ab"},
+        {"huge raise and lowering", "{\\rtf1 \\up99999999999 x\\dn2147483647 y\\up-5 z}", "xyz"},
+        {"huge fallback count", "{\\rtf1\\uc99999 \\u8364 abc}", QString::fromUtf8("\u20ac")},
+        {"control characters", QByteArray(controls, sizeof(controls) - 1), "abcde"},
+        {"the document's own structure characters", "{\\rtf1 a\\u-560?b\\u-1?c}", "abc"},
     };
     for (const auto& c : cases) {
         QTextDocument doc;
@@ -199,6 +209,27 @@ TEST(RtfText, DamagedTextIsReadAsFarAsItGoes) {
     QTextDocument doc;
     ASSERT_TRUE(ReadRtf(deep, doc, Default()));
     EXPECT_EQ(doc.toPlainText(), "x");
+}
+
+TEST(RtfText, OutOfRangeValuesAreHeldToWhatAnEditShows) {
+    // A font size and an offset beyond any edit's are held at 1638 points.
+    QTextDocument doc;
+    ASSERT_TRUE(ReadRtf("{\\rtf1\\fs99999999 big\\up99999 up}", doc, Default()));
+    const auto runs = Runs(doc);
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(runs[0].size(), 2u);
+    EXPECT_EQ(runs[0][0].Size, 1638);
+    EXPECT_EQ(runs[0][1].Offset, 32760);
+}
+
+TEST(RtfText, FontNamesWithASemicolonRoundTrip) {
+    const QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Semi\\'3bcolon;}}\\f0 odd}";
+    QTextDocument doc;
+    ASSERT_TRUE(ReadRtf(rtf, doc, Default()));
+    ASSERT_EQ(Runs(doc)[0][0].Family, "Semi;colon");
+    QTextDocument back;
+    ASSERT_TRUE(ReadRtf(WriteRtf(doc), back, Default()));
+    EXPECT_EQ(Runs(back), Runs(doc));
 }
 
 TEST(RtfText, TextThatIsNoRtfLeavesTheDocument) {
