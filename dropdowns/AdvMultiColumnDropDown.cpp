@@ -81,6 +81,122 @@ int TDropDownItems::IndexInColumn(int Column, const String& Value) const {
 }
 
 // =============================================================================================
+// Shared rules
+
+int ItemCellWidth(const TDropDownColumn* Column, const TDropDownItem* Item, int Index,
+                  TCustomImageList* Images, TCanvas* Canvas) {
+    int width = 0;
+    if (Column->ColumnType() == ctImage && Images && Item->HasText(Index) && Item->ImageIndex() >= 0)
+        width = Images->Width() + 4;
+    const String text = Item->TextAt(Index);
+    if (!text.isEmpty()) {
+        Canvas->Font()->Assign(Column->Font());
+        TRect r(0, 0, 1000, 500);
+        DrawText(Canvas, text, r, DT_CALCRECT | DT_SINGLELINE);
+        width += r.Width() + 6;
+    }
+    return width;
+}
+
+bool AnyWordwrap(const TCollection* Columns) {
+    for (int i = 0; i < Columns->Count(); ++i)
+        if (static_cast<TDropDownColumn*>(Columns->Items(i))->Wordwrap()) return true;
+    return false;
+}
+
+int WrappedRowHeight(const TCollection* Columns, const TDropDownItem* Item, TCustomImageList* Images,
+                     TCanvas* Canvas, const std::function<int(int)>& ColumnWidth) {
+    int height = MinWrappedRowHeight;
+    // A row without an item has no text to make room for.
+    if (!Item) return height;
+    for (int c = 0; c < Columns->Count(); ++c) {
+        auto* column = static_cast<TDropDownColumn*>(Columns->Items(c));
+        if (!column->Wordwrap()) continue;
+        int need = 0;
+        if (column->ColumnType() == ctImage && Images && Item->HasText(c) && Item->ImageIndex() >= 0)
+            need = Images->Height() + 6;
+        const String text = Item->TextAt(c);
+        if (!text.isEmpty()) {
+            Canvas->Font()->Assign(column->Font());
+            TRect box(0, 0, ColumnWidth(c), 500);
+            DrawText(Canvas, text, box, DT_CALCRECT | DT_WORDBREAK);
+            need = std::max(need, box.Height() + 6);
+        }
+        height = std::max(height, need);
+    }
+    return height;
+}
+
+TCompletion CompleteFromList(const TStringList* Lookup, const String& Text, int Caret, bool MatchCase) {
+    TCompletion result;
+    auto rule = [MatchCase](const String& S) { return MatchCase ? S : S.toUpper(); };
+    const String typed = rule(Text.left(std::clamp(Caret, 0, int(Text.length()))));
+    if (typed.isEmpty()) return result;
+    for (int i = 0; i < Lookup->Count(); ++i) {
+        const String entry = Lookup->Strings(i);
+        if (!rule(entry).startsWith(typed)) continue;
+        result.Index = i;
+        result.TypedLength = int(typed.length());
+        result.Text = Text.left(typed.length()) + entry.mid(typed.length()).left(MaxCompletion);
+        return result;
+    }
+    return result;
+}
+
+int SteppedIndex(int Current, int Count, TStep Step) {
+    if (Count <= 0) return Current;
+    if (Step == stFirst) return 0;
+    if (Step == stLast) return Count - 1;
+    if (Current < 0) return 0;
+    switch (Step) {
+        case stNext: return std::min(Current + 1, Count - 1);
+        case stPrevious: return std::max(Current - 1, 0);
+        case stNextPage: return std::min(Current + PageSize, Count - 1);
+        case stPreviousPage: return std::max(Current - PageSize, 0);
+        default: return Current;
+    }
+}
+
+std::vector<int> FittedWidths(const std::vector<int>& Widths, int Avail) {
+    int total = 1;
+    for (int w : Widths) total += w;
+    const double f = double(Avail) / double(total);
+    double err = 0;
+    std::vector<int> result;
+    for (int w : Widths) {
+        const double x = f * w;
+        // Halves round to even (the default rounding mode).
+        const double rounded = std::nearbyint(x);
+        err += x - rounded;
+        int width = int(rounded);
+        if (err > 1) {
+            err -= 1;
+            width += 1;
+        }
+        result.push_back(width);
+    }
+    return result;
+}
+
+int FindItemByPrefix(const TCollection* Items, int Column, const String& Value, bool CaseSensitive,
+                     String& MatchText) {
+    MatchText = String();
+    const String value = CaseSensitive ? Value : Value.toUpper();
+    if (value.isEmpty()) return -1;
+    for (int i = 0; i < Items->Count(); ++i) {
+        const auto* item = static_cast<const TDropDownItem*>(Items->Items(i));
+        // An item without a lookup text is no match.
+        if (!item->HasText(Column)) continue;
+        const String text = item->TextAt(Column);
+        if ((CaseSensitive ? text : text.toUpper()).startsWith(value)) {
+            MatchText = text;
+            return i;
+        }
+    }
+    return -1;
+}
+
+// =============================================================================================
 // TAdvColGrid: the popup list
 
 TAdvColGrid::TAdvColGrid(TComponent* AOwner)
@@ -187,20 +303,9 @@ void TAdvColGrid::AutoSizeColumn(int Index) {
     if (!column->AutoSize()) return;
     TCanvas* canvas = MeasureCanvas(column->Font());
     int widest = 0;
-    for (int r = 1; r < RowCount(); ++r) {
-        const TDropDownItem* item = ItemOfRow(r);
-        if (!item) continue;
-        int width = 0;
-        if (column->ColumnType() == ctImage && FImages && item->HasText(Index) && item->ImageIndex() >= 0)
-            width = FImages->Width() + 4;
-        const String text = item->TextAt(Index);
-        if (!text.isEmpty()) {
-            TRect r2(0, 0, 1000, 500);
-            DrawText(canvas, text, r2, DT_CALCRECT | DT_SINGLELINE);
-            width += r2.Width() + 6;
-        }
-        widest = std::max(widest, width);
-    }
+    for (int r = 1; r < RowCount(); ++r)
+        if (const TDropDownItem* item = ItemOfRow(r))
+            widest = std::max(widest, ItemCellWidth(column, item, Index, FImages, canvas));
     column->SetWidth(widest);
     SetColWidths(Index, widest);
 }
@@ -211,31 +316,11 @@ void TAdvColGrid::AutoSizeItemColumns() {
 }
 
 void TAdvColGrid::UpdateWordWrapHeights() {
-    bool wrapped = false;
-    for (int i = 0; i < FColumns->Count(); ++i) wrapped = wrapped || FColumns->Items(i)->Wordwrap();
-    if (!wrapped || !OnPopupForm()) return;
-    for (int r = FixedRows(); r < RowCount(); ++r) {
-        int height = MinWrappedRowHeight;
-        // A row without an item has no text to make room for.
-        if (const TDropDownItem* item = ItemOfRow(r)) {
-            for (int c = 0; c < FColumns->Count(); ++c) {
-                TDropDownColumn* column = FColumns->Items(c);
-                if (!column->Wordwrap()) continue;
-                int need = 0;
-                if (column->ColumnType() == ctImage && FImages && item->HasText(c) && item->ImageIndex() >= 0)
-                    need = FImages->Height() + 6;
-                const String text = item->TextAt(c);
-                if (!text.isEmpty()) {
-                    TCanvas* canvas = MeasureCanvas(column->Font());
-                    TRect box(0, 0, c < ColCount() ? ColWidths(c) : column->Width(), 500);
-                    DrawText(canvas, text, box, DT_CALCRECT | DT_WORDBREAK);
-                    need = std::max(need, box.Height() + 6);
-                }
-                height = std::max(height, need);
-            }
-        }
-        SetRowHeights(r, height);
-    }
+    if (!AnyWordwrap(FColumns) || !OnPopupForm()) return;
+    TCanvas* canvas = MeasureCanvas(FHeaderFont);
+    auto width = [this](int c) { return c < ColCount() ? ColWidths(c) : FColumns->Items(c)->Width(); };
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        SetRowHeights(r, WrappedRowHeight(FColumns, ItemOfRow(r), FImages, canvas, width));
 }
 
 TRect TAdvColGrid::GetFullCellRect(int ACol, int ARow) const {
@@ -525,44 +610,8 @@ void TAdvMultiColumnDropDown::SetItemIndex(int Value) {
         SetText(String());
 }
 
-void TAdvMultiColumnDropDown::SelectFirst() {
-    if (FItems->Count() > 0) SetItemIndex(0);
-}
-
-void TAdvMultiColumnDropDown::SelectLast() {
-    if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TAdvMultiColumnDropDown::SelectNext() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TAdvMultiColumnDropDown::SelectPrevious() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex > 0)
-        SetItemIndex(FItemIndex - 1);
-}
-
-void TAdvMultiColumnDropDown::SelectNextPage() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else
-        SetItemIndex(std::min(FItemIndex + PageSize, FItems->Count() - 1));
-}
-
-void TAdvMultiColumnDropDown::SelectPreviousPage() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else
-        SetItemIndex(std::max(FItemIndex - PageSize, 0));
+void TAdvMultiColumnDropDown::Step(TStep Step) {
+    if (FItems->Count() > 0) SetItemIndex(SteppedIndex(FItemIndex, FItems->Count(), Step));
 }
 
 // =============================================================================================
@@ -575,26 +624,20 @@ void TAdvMultiColumnDropDown::Change() {
     const String text = EditText();
     Modified = text != FOldValue;
     const int caret = std::clamp(SelStart(), 0, int(text.length()));
-    const String before = text.left(caret);
-    const String typed = MatchCaseText(before);
     if (FLookupItems->Count() == 0) return;
-    if (!typed.isEmpty()) {
-        for (int i = 0; i < FLookupItems->Count(); ++i) {
-            const String entry = FLookupItems->Strings(i);
-            if (!MatchCaseText(entry).startsWith(typed)) continue;
-            const String completed =
-                text.left(typed.length()) + entry.mid(typed.length()).left(MaxCompletion);
-            FItemIndex = i;
-            FItemIdx = i;
-            FItemSel = int(typed.length());
-            FItemChange = true;
-            // The write raises the change notification again at once; with the caret at 0
-            // after a write by code it finds nothing typed and clears the pending completion.
-            SetEditorText(completed);
-            SelectAfterWrite(int(completed.length()), int(typed.length()));
-            return;
-        }
+    const TCompletion completion = CompleteFromList(FLookupItems, text, caret, FMatchCase);
+    if (completion.Index >= 0) {
+        FItemIndex = completion.Index;
+        FItemIdx = completion.Index;
+        FItemSel = completion.TypedLength;
+        FItemChange = true;
+        // The write raises the change notification again at once; with the caret at 0 after a
+        // write by code it finds nothing typed and clears the pending completion.
+        SetEditorText(completion.Text);
+        SelectAfterWrite(int(completion.Text.length()), completion.TypedLength);
+        return;
     }
+    const String before = text.left(caret);
     if (!before.isEmpty()) {
         SetEditorText(before);
         SelectAfterWrite(int(before.length()), int(before.length()));
@@ -662,20 +705,9 @@ void TAdvMultiColumnDropDown::KeyPress(Char& Key) {
 bool TAdvMultiColumnDropDown::FindLookupMatch(const String& Value, String& MatchText, int& Index) const {
     Index = -1;
     MatchText = String();
-    const String value = FCaseSensitive ? Value : Value.toUpper();
-    if (!FAdvColGrid || value.isEmpty()) return false;
-    for (int i = 0; i < FItems->Count(); ++i) {
-        const TDropDownItem* item = FItems->Items(i);
-        // An item without a lookup text is no match.
-        if (!item->HasText(FLookupColumn)) continue;
-        const String text = item->TextAt(FLookupColumn);
-        if ((FCaseSensitive ? text : text.toUpper()).startsWith(value)) {
-            Index = i;
-            MatchText = text;
-            return true;
-        }
-    }
-    return false;
+    if (!FAdvColGrid) return false;
+    Index = FindItemByPrefix(FItems, FLookupColumn, Value, FCaseSensitive, MatchText);
+    return Index >= 0;
 }
 
 int TAdvMultiColumnDropDown::DoLookup(Char Key) {
@@ -876,25 +908,14 @@ void TAdvMultiColumnDropDown::FitColumnsToWidth() {
     if (!FColumnSizeWithDropDown || !FAdvColGrid || !DropDownForm()) return;
     FAdvColGrid->SetScrollBars(ssVertical);
     if (FColumns->Count() == 0) return;
-    int total = 1;
-    for (int i = 0; i < FColumns->Count(); ++i) total += FColumns->Items(i)->Width();
     int avail = DropDownForm()->Width();
     if (FAdvColGrid->RowCount() - FAdvColGrid->FixedRows() > FAdvColGrid->VisibleRowCount())
         avail -= GetSystemMetrics(SM_CXVSCROLL);
-    const double f = double(avail) / double(total);
-    double err = 0;
-    for (int i = 0; i < FAdvColGrid->ColCount() && i < FColumns->Count(); ++i) {
-        const double x = f * FColumns->Items(i)->Width();
-        // Halves round to even (the default rounding mode).
-        const double rounded = std::nearbyint(x);
-        err += x - rounded;
-        int width = int(rounded);
-        if (err > 1) {
-            err -= 1;
-            width += 1;
-        }
-        FAdvColGrid->SetColWidths(i, width);
-    }
+    std::vector<int> widths;
+    for (int i = 0; i < FColumns->Count(); ++i) widths.push_back(FColumns->Items(i)->Width());
+    const std::vector<int> fitted = FittedWidths(widths, avail);
+    for (int i = 0; i < FAdvColGrid->ColCount() && i < int(fitted.size()); ++i)
+        FAdvColGrid->SetColWidths(i, fitted[size_t(i)]);
 }
 
 void TAdvMultiColumnDropDown::DropDownFormSizing(TObject* Sender) {

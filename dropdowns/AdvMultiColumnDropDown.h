@@ -13,6 +13,9 @@
 #include "AdvDropDown.h"
 #include "Grids.h"
 
+#include <functional>
+#include <vector>
+
 class TCustomImageList;
 
 namespace AdvMultiColumnDropDown {
@@ -132,6 +135,39 @@ private:
     TPersistent* FMyOwner;
 };
 
+// ---- Rules the grid drop-down shares (its columns and items derive from these classes) ----
+
+// The width an item needs in column Index: the image's width + 4 in an image column where the
+// item has an image and a text entry, plus the text's one-line width + 6 when it has a text.
+int ItemCellWidth(const TDropDownColumn* Column, const TDropDownItem* Item, int Index,
+                  TCustomImageList* Images, TCanvas* Canvas);
+// The height an item's word-wrapped cells need, at least 24 (ColumnWidth(c): the width of
+// column c as shown). Canvas takes each column's font.
+int WrappedRowHeight(const TCollection* Columns, const TDropDownItem* Item, TCustomImageList* Images,
+                     TCanvas* Canvas, const std::function<int(int)>& ColumnWidth);
+bool AnyWordwrap(const TCollection* Columns);
+
+// The completion of the text before the caret from a lookup list: the first entry that starts
+// with it (upper-cased unless MatchCase).
+struct TCompletion {
+    int Index = -1; // the entry; -1 none
+    String Text;    // the typed characters followed by the rest of the entry (255 at most)
+    int TypedLength = 0;
+};
+TCompletion CompleteFromList(const TStringList* Lookup, const String& Text, int Caret, bool MatchCase);
+
+// The stepping table of the closed control: the new index (-1 stays for no items).
+enum TStep { stFirst, stLast, stNext, stPrevious, stNextPage, stPreviousPage };
+int SteppedIndex(int Current, int Count, TStep Step);
+
+// Widths scaled by Avail / (1 + their sum), the rounding error carried (halves to even).
+std::vector<int> FittedWidths(const std::vector<int>& Widths, int Avail);
+
+// The first item whose text at Column starts with Value (upper-cased unless CaseSensitive);
+// an empty Value or an item without a text there matches nothing. -1 when none.
+int FindItemByPrefix(const TCollection* Items, int Column, const String& Value, bool CaseSensitive,
+                     String& MatchText);
+
 // The popup list: data row r shows item r - 1 of the drop-down, column c its text c. It paints
 // every cell itself and turns a key or a click into a confirmed choice (DoSelect).
 class TAdvColGrid : public TStringGrid {
@@ -235,12 +271,13 @@ public:
     // The first item whose lookup-column text equals Value exactly; -1 when none.
     int GetItemIndex(const String& Value) const;
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
-    void SelectNextPage();
-    void SelectPreviousPage();
+    // The stepping table, through the ItemIndex writer; nothing without items.
+    void SelectFirst() { Step(stFirst); }
+    void SelectLast() { Step(stLast); }
+    void SelectNext() { Step(stNext); }
+    void SelectPrevious() { Step(stPrevious); }
+    void SelectNextPage() { Step(stNextPage); }
+    void SelectPreviousPage() { Step(stPreviousPage); }
 
     TDropDownColumns* Columns() const { return FColumns; }
     void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
@@ -332,7 +369,7 @@ protected:
 
 private:
     void RebuildLookupItems();
-    String MatchCaseText(const String& S) const { return FMatchCase ? S : S.toUpper(); }
+    void Step(TStep Step);
     // The item's text at the lookup column, empty where it has none.
     String LookupTextOf(int Index) const;
     void GridSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
