@@ -952,86 +952,107 @@ void TAdvMultiColumnDropDown::DoHideDropDown(bool CancelChanges) {
 // Styles
 
 void TAdvMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) {
+    ListLineColorsOf(Style, FLineColor, FFixedLineColor);
+    TAdvCustomDropDown::SetSelectionColorStyle(Style);
+}
+
+bool ListLineColorsOf(TSelectionColorStyle Style, TColor& Line, TColor& FixedLine) {
     switch (Style) {
         case scOffice2007:
-            FLineColor = TColor(0xF1EDEB);
-            FFixedLineColor = TColor(0xD1BBA4);
-            break;
+            Line = TColor(0xF1EDEB);
+            FixedLine = TColor(0xD1BBA4);
+            return true;
         case scWindowsVista:
         case scWindows7:
-            FLineColor = TColor(0xECECF0);
-            FFixedLineColor = TColor(0xD4D2D1);
-            break;
-        default: break;
+            Line = TColor(0xECECF0);
+            FixedLine = TColor(0xD4D2D1);
+            return true;
+        default: return false;
     }
-    TAdvCustomDropDown::SetSelectionColorStyle(Style);
 }
 
 namespace {
 
 struct TStyleRow {
     TKitStyle Style;
-    TColor Header, HeaderTo, FontColor; // FontColor clNone: the header font keeps its colour
-    TSelectionColorStyle Selection;
-    TColor SelectionColor; // for scCustom
-    TColor Line, FixedLine;
-    TColor SelectionText;
+    TListStyle Colors;
 };
 
 constexpr TColor Keep = clNone;
 
 const TStyleRow StyleTable[] = {
-    {tsOffice2003Blue, TColor(0xD68759), TColor(0x933803), TColor(0xFFFFFF), scOffice2007, Keep,
-     TColor(0x962D00), TColor(0x962D00), clBlack},
-    {tsOffice2003Silver, TColor(0xBDA4A5), TColor(0x957475), Keep, scOffice2007, Keep, TColor(0x947C7C),
-     TColor(0x947C7C), clBlack},
-    {tsOffice2003Olive, TColor(0x82C0AF), TColor(0x447A63), Keep, scOffice2007, Keep, TColor(0x588060),
-     TColor(0x588060), clBlack},
-    {tsOffice2003Classic, TColor(0x808080), TColor(0x808080), Keep, scOffice2007, Keep, TColor(0x808080),
-     TColor(0x808080), clBlack},
-    {tsOffice2007Luna, TColor(0xFFEFE3), TColor(0xFFD2AF), TColor(0x723708), scOffice2007, Keep,
-     TColor(0xFFD2AF), TColor(0xFFD2AF), clBlack},
-    {tsOffice2007Obsidian, TColor(0xF2F1F0), TColor(0xC9C2BD), TColor(0x433C37), scOffice2007, Keep,
-     TColor(0x5C534C), TColor(0x5C534C), clBlack},
-    {tsWindowsXP, clBtnFace, clBtnFace, clBlack, scCustom, clHighlight, TColor(0xC0C0C0), clBlack,
-     clHighlightText},
-    {tsWhidbey, TColor(0xEBEEEF), TColor(0x7E9898), TColor(0xFFFFFF), scOffice2007, Keep, TColor(0x962D00),
-     TColor(0x962D00), clBlack},
-    {tsOffice2007Silver, TColor(0xF8F7F6), TColor(0xE8E0DB), TColor(0x8B4215), scOffice2007, Keep,
-     TColor(0x74706F), TColor(0x74706F), clBlack},
-    {tsWindowsVista, TColor(0xFFFDF9), TColor(0xFFFAF0), clBlack, scWindowsVista, Keep, TColor(0xFCF2DA),
-     TColor(0xFCF2DA), clBlack},
-    {tsWindows7, TColor(0xFDFBFA), TColor(0xFDF3EB), clBlack, scWindows7, Keep, TColor(0xFBD6B8),
-     TColor(0xFBD6B8), clBlack},
-    {tsTerminal, clBtnFace, clBtnFace, clBlack, scCustom, clHighlight, TColor(0x808080), TColor(0x808080),
-     clHighlightText},
-    {tsOffice2010Blue, TColor(0xEDDBCD), clNone, TColor(0x5B391E), scCustom, TColor(0x6CD0FF),
-     TColor(0xEEDDCF), TColor(0xEEDDCF), clBlack},
-    {tsOffice2010Silver, TColor(0xEDE9E5), clNone, TColor(0x5B391E), scCustom, TColor(0x6CD0FF),
-     TColor(0xEEDDCF), TColor(0xEEDDCF), clBlack},
-    {tsOffice2010Black, TColor(0x828282), clNone, TColor(0xD7D7D6), scCustom, TColor(0x6CD0FF),
-     TColor(0xEEDDCF), TColor(0xEEDDCF), clBlack},
+    {tsOffice2003Blue,
+     {TColor(0xD68759), TColor(0x933803), TColor(0xFFFFFF), scOffice2007, Keep, TColor(0x962D00),
+      TColor(0x962D00), clBlack}},
+    {tsOffice2003Silver,
+     {TColor(0xBDA4A5), TColor(0x957475), Keep, scOffice2007, Keep, TColor(0x947C7C), TColor(0x947C7C),
+      clBlack}},
+    {tsOffice2003Olive,
+     {TColor(0x82C0AF), TColor(0x447A63), Keep, scOffice2007, Keep, TColor(0x588060), TColor(0x588060),
+      clBlack}},
+    {tsOffice2003Classic,
+     {TColor(0x808080), TColor(0x808080), Keep, scOffice2007, Keep, TColor(0x808080), TColor(0x808080),
+      clBlack}},
+    {tsOffice2007Luna,
+     {TColor(0xFFEFE3), TColor(0xFFD2AF), TColor(0x723708), scOffice2007, Keep, TColor(0xFFD2AF),
+      TColor(0xFFD2AF), clBlack}},
+    {tsOffice2007Obsidian,
+     {TColor(0xF2F1F0), TColor(0xC9C2BD), TColor(0x433C37), scOffice2007, Keep, TColor(0x5C534C),
+      TColor(0x5C534C), clBlack}},
+    {tsWindowsXP,
+     {clBtnFace, clBtnFace, clBlack, scCustom, clHighlight, TColor(0xC0C0C0), clBlack, clHighlightText}},
+    {tsWhidbey,
+     {TColor(0xEBEEEF), TColor(0x7E9898), TColor(0xFFFFFF), scOffice2007, Keep, TColor(0x962D00),
+      TColor(0x962D00), clBlack}},
+    {tsOffice2007Silver,
+     {TColor(0xF8F7F6), TColor(0xE8E0DB), TColor(0x8B4215), scOffice2007, Keep, TColor(0x74706F),
+      TColor(0x74706F), clBlack}},
+    {tsWindowsVista,
+     {TColor(0xFFFDF9), TColor(0xFFFAF0), clBlack, scWindowsVista, Keep, TColor(0xFCF2DA), TColor(0xFCF2DA),
+      clBlack}},
+    {tsWindows7,
+     {TColor(0xFDFBFA), TColor(0xFDF3EB), clBlack, scWindows7, Keep, TColor(0xFBD6B8), TColor(0xFBD6B8),
+      clBlack}},
+    {tsTerminal,
+     {clBtnFace, clBtnFace, clBlack, scCustom, clHighlight, TColor(0x808080), TColor(0x808080),
+      clHighlightText}},
+    {tsOffice2010Blue,
+     {TColor(0xEDDBCD), clNone, TColor(0x5B391E), scCustom, TColor(0x6CD0FF), TColor(0xEEDDCF),
+      TColor(0xEEDDCF), clBlack}},
+    {tsOffice2010Silver,
+     {TColor(0xEDE9E5), clNone, TColor(0x5B391E), scCustom, TColor(0x6CD0FF), TColor(0xEEDDCF),
+      TColor(0xEEDDCF), clBlack}},
+    {tsOffice2010Black,
+     {TColor(0x828282), clNone, TColor(0xD7D7D6), scCustom, TColor(0x6CD0FF), TColor(0xEEDDCF),
+      TColor(0xEEDDCF), clBlack}},
 };
 
 } // namespace
 
+bool ListStyleOf(TKitStyle Style, TListStyle& Result) {
+    for (const TStyleRow& row : StyleTable)
+        if (row.Style == Style) {
+            Result = row.Colors;
+            return true;
+        }
+    return false;
+}
+
 void TAdvMultiColumnDropDown::SetComponentStyle(TKitStyle AStyle) {
     TAdvCustomDropDown::SetComponentStyle(AStyle);
-    for (const TStyleRow& row : StyleTable) {
-        if (row.Style != AStyle) continue;
-        FHeaderColor = row.Header;
-        FHeaderColorTo = row.HeaderTo;
-        if (row.FontColor != Keep) FHeaderFont->SetColor(row.FontColor);
-        SetSelectionColorStyle(row.Selection);
-        if (row.Selection == scCustom) {
-            SetSelectionColor(row.SelectionColor);
-            SetSelectionColorTo(row.SelectionColor);
-        }
-        FLineColor = row.Line;
-        FFixedLineColor = row.FixedLine;
-        FSelectionTextColor = row.SelectionText;
-        return;
+    TListStyle style;
+    if (!ListStyleOf(AStyle, style)) return;
+    FHeaderColor = style.Header;
+    FHeaderColorTo = style.HeaderTo;
+    if (style.FontColor != clNone) FHeaderFont->SetColor(style.FontColor);
+    SetSelectionColorStyle(style.Selection);
+    if (style.Selection == scCustom) {
+        SetSelectionColor(style.SelectionColor);
+        SetSelectionColorTo(style.SelectionColor);
     }
+    FLineColor = style.Line;
+    FFixedLineColor = style.FixedLine;
+    FSelectionTextColor = style.SelectionText;
 }
 
 } // namespace AdvMultiColumnDropDown

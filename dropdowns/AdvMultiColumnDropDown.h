@@ -168,6 +168,19 @@ std::vector<int> FittedWidths(const std::vector<int>& Widths, int Avail);
 int FindItemByPrefix(const TCollection* Items, int Column, const String& Value, bool CaseSensitive,
                      String& MatchText);
 
+// The colours a component style gives the list's header, lines and selection (the header font's
+// colour clNone: kept; SelectionColor only for scCustom). False for tsCustom.
+struct TListStyle {
+    TColor Header, HeaderTo, FontColor;
+    TSelectionColorStyle Selection;
+    TColor SelectionColor;
+    TColor Line, FixedLine;
+    TColor SelectionText;
+};
+bool ListStyleOf(TKitStyle Style, TListStyle& Result);
+// The line colours of a selection colour style; false for a style without its own.
+bool ListLineColorsOf(TSelectionColorStyle Style, TColor& Line, TColor& FixedLine);
+
 // The popup list: data row r shows item r - 1 of the drop-down, column c its text c. It paints
 // every cell itself and turns a key or a click into a confirmed choice (DoSelect).
 class TAdvColGrid : public TStringGrid {
