@@ -1,5 +1,8 @@
 #include "UUtils.h"
 
+#include "AdvGrid.h"
+#include "UProject.h"
+
 #include "Classes.h"
 #include "Process.h"
 #include "SysUtils.h"
@@ -97,4 +100,24 @@ void Start_Program(const String& NomeSW, const String& Parameter, Byte tipo) {
     run.Shown = tipo == 0;
     // Nothing is reported: a failed start returns at once, a program past the bound keeps running.
     RunProgramAndWait(run);
+}
+
+void Grid_Enter_Next_Cell(TAdvStringGrid* Grid, Char& Key) {
+    if (!Enable_Jump_Field_Tables || Key != Char(13) || !Grid) return;
+    const int col = Grid->Col();
+    const int row = Grid->Row();
+    if (col > 0 && row > 0) {
+        if (col < Grid->ColCount() - 1)
+            Grid->MoveCurrentCell(col + 1, row);
+        else if (row < Grid->RowCount() - 1)
+            Grid->MoveCurrentCell(1, row + 1);
+        else
+            Grid->MoveCurrentCell(1, 1);
+    }
+    Key = Char(0);
+}
+
+void Grid_Auto_Size_Col(TAdvStringGrid* Grid, int ARow, int ACol) {
+    if (!Double_Click_Auto_Size || ARow != 0 || !Grid) return;
+    Grid->AutoSizeCol(ACol, 0);
 }

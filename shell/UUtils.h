@@ -48,3 +48,16 @@ TSerialDeviceProbe SetSerialDeviceProbe(TSerialDeviceProbe Probe);
 // started program opens its windows as it chooses here. Nothing is reported: a program that
 // cannot be started returns at once, and one that runs longer is left running.
 void Start_Program(const String& NomeSW, const String& Parameter, Byte tipo);
+
+class TAdvStringGrid;
+
+// The Enter jump of the table grids: only while Enable_Jump_Field_Tables is on and Key is Enter
+// (13). When the current column and row are both above 0, the current cell moves one column to
+// the right, or from the last (visible) column to column 1 of the next row, or from the last row
+// to row 1. Key then becomes 0, whether or not the cell moved, so the grid does no Enter
+// handling of its own. Otherwise nothing happens.
+void Grid_Enter_Next_Cell(TAdvStringGrid* Grid, Char& Key);
+
+// The header double click of the table grids: while Double_Click_Auto_Size is on and ARow is 0,
+// fits column ACol to its widest text (AutoSizeCol without padding). Otherwise nothing.
+void Grid_Auto_Size_Col(TAdvStringGrid* Grid, int ARow, int ACol);
