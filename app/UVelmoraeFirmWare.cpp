@@ -7,6 +7,7 @@
 #include "UTopicTemplate.h"
 #include "UBACnet_EDE.h"
 #include "UCANopen_EDS.h"
+#include "UIEC_61850_Access.h"
 #include "UBoot.h"
 #include "ULang.h"
 #include "UNew_Project.h"
@@ -336,8 +337,8 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FSoftOptions) FSoftOptions->Set_Lang();
     if (FBoot) FBoot->Set_Lang();
     if (FParGen) FParGen->Set_Lang();
-    // The windows of the other parts of the program (client mapping and the field-protocol
-    // tables) join here in the system's order: the client mapping editor, the BACnet, CAN,
+    if (FIEC_61850_Access) FIEC_61850_Access->Set_Lang();
+    // The windows of the field-protocol tables join here in the system's order: the BACnet, CAN,
     // CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the SNMP
     // and MQTT windows after it.
     if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
@@ -412,6 +413,8 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         MessageDlg(Lang_Text.Get(18), mtError, {mbOK});
     } else if (Sender == Btn_Prm_Gen) {
         if (FParGen) FParGen->ShowModal();
+    } else if (Sender == Btn_IEC61850_Client) {
+        if (FIEC_61850_Access) FIEC_61850_Access->ShowModal();
     } else if (Sender == Btn_BACnet_EDE_File) {
         BACnet_EDE_File();
     } else if (Sender == Btn_CANopen_EDS) {
@@ -429,7 +432,7 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
     } else if (Sender == Btn_CAN_Send_Frame) {
         if (FTransmitCAN) FTransmitCAN->ShowModal();
     }
-    // The editors of the other steps (client mapping, the field-protocol tables) are opened here
+    // The editors of the other steps (the field-protocol tables) are opened here
     // as they join the program.
 }
 

@@ -7,6 +7,7 @@
 #include "UAbout.h"
 #include "UBACnet_Eng_Unit.h"
 #include "UBoot.h"
+#include "UIEC_61850_Access.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     Application->CreateForm(FAbout);
     Application->CreateForm(FSoftOptions);
     Application->CreateForm(FParGen);
-    // The client mapping editor joins here.
+    Application->CreateForm(FIEC_61850_Access);
     Application->CreateForm(FBoot);
     // The field-protocol windows join here, in the order of the system's windows: the BACnet,
     // CAN, CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the

@@ -81,23 +81,6 @@ void CheckStored(const String& Text, const String& What, const String& Where) {
     }
 }
 
-// The byte sizes of the types with a fixed size; false for the others.
-bool FixedSize(const String& bType, Byte& StartByte, Byte& NumByte) {
-    const String t = UpperCase(bType);
-    StartByte = 0;
-    if (t == "FLOAT32" || t == "INT32U" || t == "INT32" || t == "QUALITY")
-        NumByte = 4;
-    else if (t == "FLOAT64" || t == "INT64")
-        NumByte = 8;
-    else if (t == "INT8U" || t == "INT8" || t == "BOOLEAN" || t == "TIMESTAMP" || t == "ENUM")
-        NumByte = 1;
-    else if (t == "INT16U" || t == "INT16")
-        NumByte = 2;
-    else
-        return false;
-    return true;
-}
-
 // The multiplication factor: a decimal number with "," or "." as separator, 1.0 when it is
 // none ("NONE" among them).
 float MoltFactor(const String& Text) {
@@ -130,6 +113,22 @@ bool WriteFile(const String& FileName, const Byte* Data, int Length, String& Err
 }
 
 } // namespace
+
+bool IEC_Fixed_Size(const String& bType, Byte& StartByte, Byte& NumByte) {
+    const String t = UpperCase(bType);
+    StartByte = 0;
+    if (t == "FLOAT32" || t == "INT32U" || t == "INT32" || t == "QUALITY")
+        NumByte = 4;
+    else if (t == "FLOAT64" || t == "INT64")
+        NumByte = 8;
+    else if (t == "INT8U" || t == "INT8" || t == "BOOLEAN" || t == "TIMESTAMP" || t == "ENUM")
+        NumByte = 1;
+    else if (t == "INT16U" || t == "INT16")
+        NumByte = 2;
+    else
+        return false;
+    return true;
+}
 
 void Set_Default_Bank1() {
     std::memset(Bank1_Par, 0, sizeof(Bank1_Par));
@@ -234,7 +233,7 @@ void Read_IEC61850_Client_File(Integer Base) {
                 CheckStored(fc, "functional constraint", where);
                 CheckStored(v.reference, "reference", where);
                 for (int k = 0; k < 2; ++k) v.fc[k] = k < fc.size() ? Byte(fc[k].unicode()) : Byte(0);
-                if (!FixedSize(v.bType, v.startbyte, v.numbyte)) {
+                if (!IEC_Fixed_Size(v.bType, v.startbyte, v.numbyte)) {
                     v.startbyte = Byte(StrToIntDef(it.Find("StartByte").value_or("0"), 0));
                     v.numbyte = Byte(StrToIntDef(it.Find("NumByte").value_or("1"), 1));
                 }

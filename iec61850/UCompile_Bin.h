@@ -28,6 +28,12 @@ class ECompile_Error : public Exception {
     using Exception::Exception;
 };
 
+// The byte-size rule of the variables: for the types with a fixed size (FLOAT32, INT32U, INT32,
+// QUALITY: 4 bytes; FLOAT64, INT64: 8; INT8U, INT8, BOOLEAN, TIMESTAMP, ENUM: 1; INT16U, INT16: 2;
+// the type's case ignored) true with StartByte 0 and NumByte the size; false for the others,
+// whose range the row gives itself.
+bool IEC_Fixed_Size(const String& bType, Byte& StartByte, Byte& NumByte);
+
 // ---- Parameter block (bank 1) ------------------------------------------------------------------
 
 constexpr int Bank1_Size = 2048;

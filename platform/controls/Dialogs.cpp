@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <utility>
 #include <vector>
@@ -49,9 +50,10 @@ QStringList QtFilters(const String& Filter) {
     QStringList result;
     const QStringList parts = Filter.split(u'|');
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        String patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        result << parts[i] + QStringLiteral(" (") + patterns.trimmed() + QStringLiteral(")");
+        // "*.a; *.b;" as "*.a *.b": blanks and a trailing ";" leave no empty pattern.
+        const QStringList patterns =
+            parts[i + 1].split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+        result << parts[i] + QStringLiteral(" (") + patterns.join(u' ') + QStringLiteral(")");
     }
     return result;
 }

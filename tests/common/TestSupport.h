@@ -42,9 +42,12 @@ template <class T> [[nodiscard]] auto FreeAtEnd(T*& Object) {
 }
 
 // The path of a file or folder among the real files from other tools (../shared/testdata beside
-// the checkout).
+// the checkout, or the folder VELMORA_TESTDATA names, for a checkout that lies elsewhere).
 inline QString TestDataPath(const QString& Relative) {
-    return QDir::cleanPath(QStringLiteral(VELMORA_TESTDATA_DIR) + u'/' + Relative);
+    const QString folder = qEnvironmentVariableIsSet("VELMORA_TESTDATA")
+                               ? qEnvironmentVariable("VELMORA_TESTDATA")
+                               : QStringLiteral(VELMORA_TESTDATA_DIR);
+    return QDir::cleanPath(folder + u'/' + Relative);
 }
 
 // Skips the running test, naming the path, where the real files from other tools are absent: a
