@@ -622,7 +622,13 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     if (X2 < X1) std::swap(X1, X2);
     if (Y2 < Y1) std::swap(Y1, Y2);
     Changing();
-    if (FPen->Style() == psClear) {
+    if (FPen->Style() == psSolid && FPen->Width() <= 1 && FPen->Mode() == pmCopy &&
+        FBrush->Style() == bsSolid && (!FBrush->Bitmap() || FBrush->Bitmap()->Empty()) &&
+        FPen->Color() == FBrush->Color()) {
+        // A solid outline in the brush's colour around a solid fill is one solid rectangle (the
+        // bands of a gradient, a cell's background).
+        FillRectColor(TRect(X1, Y1, X2, Y2), FPen->Color(), pmCopy);
+    } else if (FPen->Style() == psClear) {
         // Without a pen the filled area is one pixel smaller at the right and bottom.
         FillRectBrush(TRect(X1, Y1, X2 - 1, Y2 - 1));
     } else {
