@@ -427,7 +427,21 @@ void TCanvas::FillSpan(int X1, int X2, int Y, TColor Color, TPenMode Mode) {
 
 void TCanvas::FillRectColor(const TRect& R, TColor Color, TPenMode Mode) {
     if (!RequireTarget()) return;
-    int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
+    if (Mode == pmCopy && Ready() && FClipIsRect) {
+        // One rectangle of one colour: the rows are filled straight, as FillSpan fills each.
+        const int l = std::max(R.Left, FClipBox.Left), r = std::min(R.Right, FClipBox.Right);
+        const int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
+        if (l >= r || t >= b) return;
+        const uint32_t pen = ToPixel(Color);
+        uchar* bits = FTarget->bits();
+        const qsizetype stride = FTarget->bytesPerLine();
+        for (int y = t; y < b; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(bits + y * stride);
+            std::fill(line + l, line + r, pen);
+        }
+        return;
+    }
+    const int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
     for (int y = t; y < b; ++y) FillSpan(R.Left, R.Right, y, Color, Mode);
 }
 

@@ -43,7 +43,7 @@ int LineWidth(const QFontMetrics& fm, const String& Text, bool Tabs) {
 // tabs and other threads are worked out each time. Emptied when the installed fonts change, and
 // when the application goes (the fonts held here keep Qt's font engines).
 constexpr qsizetype CachedWidthLength = 32;
-constexpr qsizetype CachedParagraphLength = 256;
+constexpr qsizetype CachedParagraphLength = 128;
 constexpr qsizetype CachedGlyphsLength = 64;
 
 // A line of a word-broken paragraph: where it starts and ends in the paragraph, and its width
