@@ -427,7 +427,21 @@ void TCanvas::FillSpan(int X1, int X2, int Y, TColor Color, TPenMode Mode) {
 
 void TCanvas::FillRectColor(const TRect& R, TColor Color, TPenMode Mode) {
     if (!RequireTarget()) return;
-    int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
+    if (Mode == pmCopy && Ready() && FClipIsRect) {
+        // One rectangle of one colour: the rows are filled straight, as FillSpan fills each.
+        const int l = std::max(R.Left, FClipBox.Left), r = std::min(R.Right, FClipBox.Right);
+        const int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
+        if (l >= r || t >= b) return;
+        const uint32_t pen = ToPixel(Color);
+        uchar* bits = FTarget->bits();
+        const qsizetype stride = FTarget->bytesPerLine();
+        for (int y = t; y < b; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(bits + y * stride);
+            std::fill(line + l, line + r, pen);
+        }
+        return;
+    }
+    const int t = std::max(R.Top, FClipBox.Top), b = std::min(R.Bottom, FClipBox.Bottom);
     for (int y = t; y < b; ++y) FillSpan(R.Left, R.Right, y, Color, Mode);
 }
 
@@ -622,7 +636,13 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     if (X2 < X1) std::swap(X1, X2);
     if (Y2 < Y1) std::swap(Y1, Y2);
     Changing();
-    if (FPen->Style() == psClear) {
+    if (FPen->Style() == psSolid && FPen->Width() <= 1 && FPen->Mode() == pmCopy &&
+        FBrush->Style() == bsSolid && (!FBrush->Bitmap() || FBrush->Bitmap()->Empty()) &&
+        FPen->Color() == FBrush->Color()) {
+        // A solid outline in the brush's colour around a solid fill is one solid rectangle (the
+        // bands of a gradient, a cell's background).
+        FillRectColor(TRect(X1, Y1, X2, Y2), FPen->Color(), pmCopy);
+    } else if (FPen->Style() == psClear) {
         // Without a pen the filled area is one pixel smaller at the right and bottom.
         FillRectBrush(TRect(X1, Y1, X2 - 1, Y2 - 1));
     } else {

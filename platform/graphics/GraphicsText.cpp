@@ -2,6 +2,7 @@
 #include "Graphics.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
@@ -33,49 +34,138 @@ int LineWidth(const QFontMetrics& fm, const String& Text, bool Tabs) {
     return x;
 }
 
-// Widths of short texts measured before in a drawing font, kept on the application's thread:
-// captions repeat (the dots between the fields of an address, the blank that an empty caption
-// measures), and measuring a text shapes it anew each time. Longer texts, texts with tabs and
-// other threads are measured each time. Emptied when the installed fonts change, and when the
-// application goes (the fonts held here keep Qt's font engines).
+// What was worked out before for short texts in a drawing font, kept on the application's thread:
+// captions and cell texts repeat (the dots between the fields of an address, the blank that an
+// empty caption measures, the same words in every row of a column), and measuring or drawing a
+// text shapes it anew each time. Kept per font: the widths of texts; the lines that word breaking
+// made of a paragraph at a width; the glyphs of lines drawn (for the painter's font on a device of
+// a resolution, so they are the glyphs that drawing the text would shape). Longer texts, texts with
+// tabs and other threads are worked out each time. Emptied when the installed fonts change, and
+// when the application goes (the fonts held here keep Qt's font engines).
 constexpr qsizetype CachedWidthLength = 32;
+constexpr qsizetype CachedParagraphLength = 128;
+constexpr qsizetype CachedGlyphsLength = 64;
 
-struct TFontWidths {
-    QFont Font;
-    QHash<String, int> Widths;
+// A line of a word-broken paragraph: where it starts and ends in the paragraph, and its width
+// when breaking measured it (-1 when not).
+struct TSpan {
+    int Start, End, Width;
 };
-std::vector<TFontWidths>* GFontWidths = nullptr;
 
-void FreeFontWidths() {
-    delete GFontWidths;
-    GFontWidths = nullptr;
+struct TBreakKey {
+    String Text;
+    int Width;
+    Cardinal Flags;
+    bool operator==(const TBreakKey& O) const {
+        return Width == O.Width && Flags == O.Flags && Text == O.Text;
+    }
+};
+
+size_t qHash(const TBreakKey& Key, size_t Seed = 0) {
+    return qHashMulti(Seed, Key.Text, Key.Width, Key.Flags);
+}
+
+// The glyphs of one line, placed with the baseline at 0.
+struct TLineGlyphs {
+    QList<QGlyphRun> Runs;
+};
+
+struct TFontTexts {
+    QFont Font;
+    int Dpi; // the device's resolution for glyphs, 0 for widths and breaks
+    QHash<String, int> Widths;
+    QHash<TBreakKey, std::vector<TSpan>> Breaks;
+    QHash<String, TLineGlyphs> Glyphs;
+};
+std::vector<TFontTexts>* GFontTexts = nullptr;
+
+void FreeFontTexts() {
+    delete GFontTexts;
+    GFontTexts = nullptr;
+}
+
+// The entry of Font at Dpi, or null where nothing is kept (another thread, no application).
+TFontTexts* FontTexts(const QFont& Font, int Dpi) {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread()) return nullptr;
+    if (!GFontTexts) {
+        GFontTexts = new std::vector<TFontTexts>;
+        qAddPostRoutine(FreeFontTexts);
+        QObject::connect(app, &QGuiApplication::fontDatabaseChanged, [] {
+            if (GFontTexts) GFontTexts->clear();
+        });
+    }
+    auto entry = std::find_if(GFontTexts->begin(), GFontTexts->end(),
+                              [&](const TFontTexts& e) { return e.Dpi == Dpi && e.Font == Font; });
+    if (entry != GFontTexts->end()) return &*entry;
+    if (GFontTexts->size() >= 16) GFontTexts->clear();
+    GFontTexts->push_back({Font, Dpi, {}, {}, {}});
+    return &GFontTexts->back();
+}
+
+// Keeps a hash from growing without bound: a full one starts again.
+template <class THash> void MakeRoom(THash& Hash, qsizetype Limit) {
+    if (Hash.size() >= Limit) Hash.clear();
 }
 
 int TextWidthIn(const QFont& Font, const QFontMetrics& Metrics, const String& Text) {
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (Text.size() > CachedWidthLength || Text.contains(u'\t') || !app ||
-        QThread::currentThread() != app->thread())
-        return Metrics.horizontalAdvance(Text);
-    if (!GFontWidths) {
-        GFontWidths = new std::vector<TFontWidths>;
-        qAddPostRoutine(FreeFontWidths);
-        QObject::connect(app, &QGuiApplication::fontDatabaseChanged, [] {
-            if (GFontWidths) GFontWidths->clear();
-        });
-    }
-    auto entry = std::find_if(GFontWidths->begin(), GFontWidths->end(),
-                              [&](const TFontWidths& e) { return e.Font == Font; });
-    if (entry == GFontWidths->end()) {
-        if (GFontWidths->size() >= 16) GFontWidths->clear();
-        GFontWidths->push_back({Font, {}});
-        entry = GFontWidths->end() - 1;
-    }
+    TFontTexts* entry =
+        Text.size() > CachedWidthLength || Text.contains(u'\t') ? nullptr : FontTexts(Font, 0);
+    if (!entry) return Metrics.horizontalAdvance(Text);
     auto known = entry->Widths.constFind(Text);
     if (known != entry->Widths.constEnd()) return *known;
-    if (entry->Widths.size() >= 4096) entry->Widths.clear();
+    MakeRoom(entry->Widths, 4096);
     const int w = Metrics.horizontalAdvance(Text);
     entry->Widths.insert(Text, w);
     return w;
+}
+
+// Whether Text is drawn left to right by simple shaping, so that its glyphs may be kept: no
+// right-to-left or complex script, no tab.
+bool KeepsGlyphs(const String& Text) {
+    if (Text.size() > CachedGlyphsLength) return false;
+    for (QChar c : Text)
+        if (c.unicode() >= 0x0590 || c == u'\t') return false;
+    return true;
+}
+
+// Draws Text with its baseline starting at (X, Base) from the glyphs kept for it, shaping them
+// once; false where glyphs are not kept for this text, font or painter (the caller draws the text
+// itself). The glyphs are those QPainter::drawText shapes for the painter's font, at the same
+// places. Decorated fonts are left to drawText, which draws their lines its own way.
+bool DrawKeptGlyphs(QPainter* P, int X, int Base, const String& Text) {
+    if (!KeepsGlyphs(Text) || P->transform().type() > QTransform::TxTranslate) return false;
+    const QFont& font = P->font();
+    if (font.underline() || font.strikeOut() || font.overline()) return false;
+    QPaintDevice* device = P->device();
+    TFontTexts* entry = FontTexts(font, device ? device->logicalDpiY() : 0);
+    if (!entry) return false;
+    auto known = entry->Glyphs.constFind(Text);
+    if (known == entry->Glyphs.constEnd()) {
+        MakeRoom(entry->Glyphs, 4096);
+        QTextLayout layout(Text, font, device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTextDirection(Qt::LeftToRight);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (!line.isValid()) return false;
+        line.setPosition(QPointF(0, 0));
+        TLineGlyphs glyphs;
+        glyphs.Runs = line.glyphRuns();
+        // The runs place the baseline at the line's ascent: moved to 0.
+        const qreal ascent = line.ascent();
+        for (QGlyphRun& run : glyphs.Runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& pos : positions) pos.ry() -= ascent;
+            run.setPositions(positions);
+        }
+        known = entry->Glyphs.insert(Text, std::move(glyphs));
+    }
+    for (const QGlyphRun& run : known->Runs) P->drawGlyphRun(QPointF(X, Base), run);
+    return true;
 }
 
 // Width of the first N characters of Text.
@@ -87,7 +177,7 @@ int PrefixWidth(const QFontMetrics& fm, const String& Text, int N, bool Tabs) {
 void PaintLine(QPainter* p, const QFontMetrics& fm, int X, int Y, const String& Text, bool Tabs) {
     int base = Y + fm.ascent();
     if (!Tabs || !Text.contains(u'\t')) {
-        p->drawText(QPoint(X, base), Text);
+        if (!DrawKeptGlyphs(p, X, base, Text)) p->drawText(QPoint(X, base), Text);
         return;
     }
     const int stop = TabStop(fm);
@@ -342,9 +432,6 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
 
     // Paragraphs, then lines; each line remembers where it starts in the shown text and, when
     // word breaking measured it, its width.
-    struct TSpan {
-        int Start, End, Width;
-    };
     QVarLengthArray<TSpan, 4> lines; // most texts are a line or a few
     std::optional<TPieceMeasure> pieces;
     auto addParagraph = [&](int ps, int pe) {
@@ -367,6 +454,21 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
                     return;
                 }
             }
+        }
+        // The lines of a short paragraph broken at this width before are kept.
+        TFontTexts* kept = !whole && pe - ps <= CachedParagraphLength ? FontTexts(font, 0) : nullptr;
+        TBreakKey key;
+        if (kept) {
+            key = {shown.mid(ps, pe - ps), width, Flags & (DT_EXPANDTABS | DT_EDITCONTROL)};
+            auto known = kept->Breaks.constFind(key);
+            if (known != kept->Breaks.constEnd()) {
+                for (const TSpan& span : *known)
+                    lines.push_back({span.Start + ps, span.End + ps, span.Width});
+                return;
+            }
+        }
+        const qsizetype first = lines.size();
+        if (!whole) {
             if (!pieces) pieces.emplace(font, TabStop(fm));
             pieces->Paragraph(shown, ps, pe);
         }
@@ -419,6 +521,12 @@ int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal
             lines.push_back({pos, end, endWidth});
             pos = end;
             while (pos < pe && isBlank(shown[pos])) ++pos;
+        }
+        if (kept) {
+            MakeRoom(kept->Breaks, 4096);
+            std::vector<TSpan>& made = kept->Breaks[key];
+            for (qsizetype i = first; i < lines.size(); ++i)
+                made.push_back({lines[i].Start - ps, lines[i].End - ps, lines[i].Width});
         }
     };
     if (single) {

@@ -63,6 +63,20 @@ void CopyToBuffer(const String& Value, LPWSTR Buffer, int Size) {
     Buffer[n] = 0;
 }
 
+// The style's standard palette, which a style makes anew on each call (a part drawn per grid
+// cell would pay for it each time): kept for the last style asked, known by its object and class.
+QPalette StandardPalette(QStyle* Style) {
+    static const QStyle* style = nullptr;
+    static const QMetaObject* kind = nullptr;
+    static QPalette* palette = new QPalette; // outlives the statics a palette's brushes use
+    if (Style != style || Style->metaObject() != kind) {
+        *palette = Style->standardPalette();
+        style = Style;
+        kind = Style->metaObject();
+    }
+    return *palette;
+}
+
 // Style state flags of a normal / hot / pressed / disabled state (1..4).
 QStyle::State ButtonState(int State) {
     QStyle::State s = QStyle::State_Raised;
@@ -76,7 +90,7 @@ QStyle::State ButtonState(int State) {
 void DrawArrowButton(QStyle* Style, QPainter* P, const QRect& R, int State, QStyle::PrimitiveElement Arrow) {
     QStyleOptionButton opt;
     opt.rect = R;
-    opt.palette = Style->standardPalette();
+    opt.palette = StandardPalette(Style);
     opt.state = ButtonState(State);
     Style->drawPrimitive(QStyle::PE_PanelButtonCommand, &opt, P);
     QStyleOption arrow;
@@ -87,7 +101,7 @@ void DrawArrowButton(QStyle* Style, QPainter* P, const QRect& R, int State, QSty
 }
 
 void DrawPart(QStyle* Style, QPainter* P, const String& Class, int Part, int State, const QRect& R) {
-    const QPalette pal = Style->standardPalette();
+    const QPalette pal = StandardPalette(Style);
     if (Class == QLatin1String("button")) {
         QStyleOptionButton opt;
         opt.rect = R;
