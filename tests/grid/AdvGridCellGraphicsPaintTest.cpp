@@ -532,20 +532,3 @@ TEST_F(CellGraphicsPaintFixture, SortIndicatorByDirectionGlyphsAndIndex) {
     EXPECT_NE(PixelOf(img, X - 5, Y - 4), clYellow);
 }
 
-TEST_F(CellGraphicsPaintFixture, RichTextCellShowsItsPlainText) {
-    Grid->SetCells(1, 1,
-                   "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
-                   "{\\*\\generator Writer;}\\f0 Hello\\par W\\'f6rld \\{x\\}}");
-    const TRect box(0, 0, 120, 60);
-    Context(1, 1);
-    Grid->DrawRichCell(1, 1, box, Canvas->Canvas());
-    const QImage rich = Canvas->Image();
-    Context(1, 1);
-    TRect r(box.Left + Grid->XYOffset.X, box.Top + Grid->XYOffset.X, box.Right - Grid->XYOffset.X,
-            box.Bottom - Grid->XYOffset.X);
-    Canvas->Canvas()->SetBkMode(TRANSPARENT);
-    DrawText(Canvas->Canvas(), QString::fromUtf8("Hello\r\nWörld {x}"), r,
-             DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    EXPECT_EQ(rich, Canvas->Image());
-    EXPECT_NE(rich, Blank());
-}
