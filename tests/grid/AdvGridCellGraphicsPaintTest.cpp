@@ -531,4 +531,3 @@ TEST_F(CellGraphicsPaintFixture, SortIndicatorByDirectionGlyphsAndIndex) {
     EXPECT_EQ(PixelOf(img, X - 4, Y + 7), clYellow); // ascending key: pointing up
     EXPECT_NE(PixelOf(img, X - 5, Y - 4), clYellow);
 }
-
