@@ -222,8 +222,14 @@ TEST(AdvGridFind, WideWalkUnpacksStripsMarkupAndEvaluatesConditions) {
 class TNotifyingGrid : public TAdvStringGrid {
 public:
     using TAdvStringGrid::TAdvStringGrid;
-    void ExportNotification(TGridExportState State, int ARow) override { Calls.emplace_back(State, ARow); }
+    void ExportNotification(TGridExportState State, int ARow) override {
+        Calls.emplace_back(State, ARow);
+        if (State == esExportNewRow) BusyInWalk = BusyInWalk && FindBusy;
+        if (State == esExportNewRow && Raise) throw Exception("stopped");
+    }
+    bool Raise = false;
     std::vector<std::pair<TGridExportState, int>> Calls;
+    bool BusyInWalk = true;
 };
 
 TEST(AdvGridFind, ReportsStartEachCellTestAndTheOutcome) {
@@ -239,11 +245,18 @@ TEST(AdvGridFind, ReportsStartEachCellTestAndTheOutcome) {
                                                                           {G::esExportNewRow, 2},
                                                                           {G::esExportNewRow, 1},
                                                                           {G::esExportFail, -1}}));
+    EXPECT_TRUE(g->BusyInWalk);
+    EXPECT_FALSE(g->FindBusy);
     g->Calls.clear();
     EXPECT_EQ(g->FindWide({-1, -1}, "miss", {fnDirectionLeftRight}), TPoint(-1, -1));
     EXPECT_EQ(g->Calls.front(), std::make_pair(G::esExportStart, -1));
     EXPECT_EQ(g->Calls.back(), std::make_pair(G::esExportDone, -1));
     EXPECT_EQ(g->Calls.size(), 6u); // four cells tested
+
+    // A handler that raises ends the find; the grid is no longer busy.
+    g->Raise = true;
+    EXPECT_THROW(g->Find({-1, -1}, "hit", {}), Exception);
+    EXPECT_FALSE(g->FindBusy);
 }
 
 TEST(AdvGridFind, ReplaceIgnoresCaseInTheCellsItFinds) {
