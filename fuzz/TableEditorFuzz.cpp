@@ -1,0 +1,170 @@
+// Reads arbitrary bytes as the table file of a table editor: the CAN receive table, the CAN
+// transmit table, or a frame of two tables in sections with required attributes (the first byte
+// chooses). Showing must never crash or fill more rows than the table holds; OK then either
+// refuses (the file stays as it was) or writes a file that the next show reads back into the
+// same cells.
+#include "Dialogs.h"
+#include "Forms.h"
+#include "ULang.h"
+#include "UProject.h"
+#include "UReceiveCAN.h"
+#include "UTransmitCAN.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+#include <cstdint>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+String Two_File;
+
+TTableEditorDesc Two_Desc() {
+    TTableEditorDesc d;
+    d.FormName = QStringLiteral("FTwo");
+    d.TextBlock = 1500;
+    d.ButtonHintId = 1523;
+    d.Root = QStringLiteral("Two");
+    d.File = &Two_File;
+    d.ErrorRowId = 1544;
+    d.DeleteQuestionId = 1558;
+    for (const char* section : {"Read", "Write"}) {
+        TTableDesc t;
+        t.GridName = QStringLiteral("ACG_") + section;
+        t.Section = QString::fromLatin1(section);
+        t.Capacity = 4;
+        t.EnableCol = 1;
+        TTableColumn n, enable, key, value;
+        enable.Attribute = QStringLiteral("Enable");
+        enable.Editor = edDataCheckBox;
+        enable.Missing = maDefault;
+        enable.Default = QStringLiteral("Y");
+        key.Attribute = QStringLiteral("Key");
+        key.Missing = maRequired;
+        value.Attribute = QStringLiteral("Value");
+        t.KeyCol = 2;
+        t.Columns = {n, enable, key, value};
+        d.Tables.push_back(t);
+    }
+    return d;
+}
+
+class TFTwo : public TFTableEditor {
+public:
+    explicit TFTwo(TComponent* AOwner) : TFTableEditor(AOwner, Two_Desc()) {
+        OnCreate = [this](TObject*) { Create_Frame(); };
+        DoCreate();
+    }
+    void Show() { Show_Frame(); }
+    bool Controllo_dati() override {
+        for (int t = 0; t < 2; ++t)
+            if (!Check_Rows(t, [this, t](int r) {
+                    return Cell_Int(t, 3, r) < 0 ? QStringLiteral("!! Value") : String();
+                }))
+                return false;
+        return true;
+    }
+    TStringList* Hint_List(int) override { return &FHints; }
+    bool& Copy_Flag(int Table) override { return FCopy[Table]; }
+
+private:
+    TStringList FHints;
+    bool FCopy[2] = {false, false};
+};
+
+QByteArray Get(const String& File) {
+    QFile f(File);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
+
+void Put(const String& File, const QByteArray& Bytes) {
+    QFile f(File);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+    f.write(Bytes);
+}
+
+QStringList Cells(TFTableEditor* E) {
+    QStringList cells;
+    for (int t = 0; t < E->Table_Count(); ++t) {
+        TAdvColumnGrid* g = E->Grid(t);
+        for (int r = 0; r < g->RowCount(); ++r)
+            for (int c = 0; c < g->ColCount(); ++c) cells << g->GetCellEx(c, r);
+    }
+    return cells;
+}
+
+// Shows E over Input, then OK: refused with the file unchanged, or written and read back the same.
+void Run(TFTableEditor* E, const String& File, const std::function<void()>& Show,
+         const std::function<void()>& OK, const QByteArray& Input) {
+    Put(File, Input);
+    Show();
+    for (int t = 0; t < E->Table_Count(); ++t)
+        if (E->Grid(t)->RowCount() != E->Desc().Tables[size_t(t)].Capacity + 1) std::abort();
+    E->SetModalResult(mrNone);
+    OK();
+    if (E->ModalResult() != mrOk) {
+        if (Get(File) != Input) std::abort();
+        return;
+    }
+    const QStringList saved = Cells(E);
+    Show();
+    if (E->Load_Incomplete()) std::abort();
+    // The rows in use come back; rows below the first empty key were dropped by the save.
+    for (int t = 0; t < E->Table_Count(); ++t) {
+        TAdvColumnGrid* g = E->Grid(t);
+        const TTableDesc& T = E->Desc().Tables[size_t(t)];
+        for (int r = 1; r < g->RowCount(); ++r) {
+            if (Trim(g->GetCellEx(T.KeyCol, r)).isEmpty()) break;
+            for (int c = 1; c < g->ColCount(); ++c) {
+                const int before =
+                    (t == 0 ? 0 : E->Grid(0)->RowCount() * E->Grid(0)->ColCount()) + r * g->ColCount() + c;
+                if (saved[before] != g->GetCellEx(c, r)) std::abort();
+            }
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    TApplication::Create(*argc, *argv);
+    Application->Initialize();
+    Lang_Text.Load_Default_Lang();
+    // Every question is answered Yes (save without the rows not shown, overwrite a partial file).
+    SetMessageDlgHook([](const TMessageDlgRequest&) { return int(mrYes); });
+    const QString dir = QDir::tempPath() + "/fuzz-table-editor-" + QString::number(getpid());
+    QDir().mkpath(dir);
+    Path_Project = dir;
+    Set_Files();
+    Two_File = dir + "/Two.xml";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    static TFReceiveCAN* receive = new TFReceiveCAN(nullptr);
+    static TFTransmitCAN* transmit = new TFTransmitCAN(nullptr);
+    static TFTwo* two = new TFTwo(nullptr);
+    const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    switch (data[0] % 3) {
+        case 0:
+            Run(
+                receive, File_CAN_Rec_Frames, [] { receive->FormShow(receive); },
+                [] { receive->Btn_OKClick(receive); }, input);
+            break;
+        case 1:
+            Run(
+                transmit, File_CAN_Send_Frames, [] { transmit->FormShow(transmit); },
+                [] { transmit->Btn_OKClick(transmit); }, input);
+            break;
+        default:
+            Run(
+                two, Two_File, [] { two->Show(); }, [] { two->Btn_OKClick(two); }, input);
+            break;
+    }
+    return 0;
+}
