@@ -597,3 +597,58 @@ TEST_F(GridEditLink, AClickOutsideThePopupCommits) {
     EXPECT_FALSE(Grid->EditMode());
     EXPECT_TRUE(Grid->InvokedFocusChange);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The markup-control editors
+
+TEST_F(GridRichText, MarkupControlEditorsCommitOnEnterAndTab) {
+    struct Case {
+        const char* What;
+        String Markup;
+        Word Key;
+        String Typed;
+        bool Combo;
+    };
+    const Case cases[] = {
+        {"an edit, Enter", "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\">", VK_RETURN, "typed",
+         false},
+        {"an edit, Tab", "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\">", VK_TAB, "tabbed",
+         false},
+        {"a combo, Enter", "<CONTROL TYPE=\"COMBO\" ID=\"c1\" VALUE=\"abc\" WIDTH=\"80\">", VK_RETURN,
+         "chosen", true},
+    };
+    Grid->SetDefaultRowHeight(30);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        std::vector<String> done;
+        Grid->OnControlEditDone = [&](TObject*, int, int, const String& ID, const String&,
+                                      const String& Value) { done.push_back(ID + "=" + Value); };
+        Grid->SetCells(1, 1, c.Markup);
+        const TRect r = Grid->CellRect(1, 1);
+        SimulateMouseDown(Grid, mbLeft, {}, r.Left + 10, r.Top + 8);
+        SimulateMouseUp(Grid, mbLeft, {}, r.Left + 10, r.Top + 8);
+        Drain();
+        // The grid's own markup-control editor of the tag's kind.
+        TWinControl* editor = nullptr;
+        for (int i = 0; i < Grid->ComponentCount(); ++i) {
+            TComponent* owned = Grid->Components(i);
+            if (c.Combo ? dynamic_cast<TControlCombo*>(owned) != nullptr
+                        : dynamic_cast<TControlEdit*>(owned) != nullptr)
+                editor = static_cast<TWinControl*>(owned);
+        }
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->Visible());
+        EXPECT_EQ(editor->Parent(), Grid);
+        // Enter and Tab are keys these editors take themselves.
+        EXPECT_NE(editor->Perform(CM_WANTSPECIALKEY, VK_TAB, 0), 0);
+        editor->SetText(c.Typed);
+        editor->Perform(WM_CHAR, c.Key, 1);
+        Drain();
+        ASSERT_EQ(done.size(), 1u) << "committed once";
+        EXPECT_EQ(done[0], String(c.Combo ? "c1=" : "e1=") + c.Typed);
+        EXPECT_TRUE(Grid->Cells(1, 1).contains("VALUE=\"" + c.Typed + "\""))
+            << Grid->Cells(1, 1).toStdString();
+        EXPECT_FALSE(editor->Visible());
+        Grid->OnControlEditDone = nullptr;
+    }
+}
