@@ -22,6 +22,15 @@ bool IsArrow(Word Key) {
 
 TEditLink::TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
 
+TEditLink::~TEditLink() {
+    if (FPopupForm) FPopupForm->OnDeactivate = nullptr;
+}
+
+void TEditLink::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupForm) FPopupForm = nullptr;
+}
+
 TWinControl* TEditLink::GetParent() {
     if (FEditStyle == esPopup && FPopupForm) return FPopupForm;
     return FOwner;

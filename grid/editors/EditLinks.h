@@ -18,6 +18,8 @@ enum TEditStyle { esInplace, esPopup };
 class TEditLink : public TComponent {
 public:
     explicit TEditLink(TComponent* AOwner);
+    // The pop-up window stays with the application; it no longer calls the link.
+    ~TEditLink() override;
 
     // What a descendant overrides to serve its control. The control's key-down event is to
     // reach EditKeyDown; GetEditControl answers the control (the base: none); CreateEditor makes
@@ -89,6 +91,10 @@ public:
     void SetWantTabs(bool Value) { FWantTabs = Value; }
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
+
+protected:
+    // The pop-up window freed elsewhere (a second "gridform" replaces it) is forgotten.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TAdvStringGrid;

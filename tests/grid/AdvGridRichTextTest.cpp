@@ -652,3 +652,33 @@ TEST_F(GridRichText, MarkupControlEditorsCommitOnEnterAndTab) {
         Grid->OnControlEditDone = nullptr;
     }
 }
+
+TEST_F(GridEditLink, TwoPopupLinksShareTheWindowNameWithoutDanglingWindows) {
+    // Each link's first pop-up open frees the window named "gridform" another link made.
+    auto* second = new TTestLink(Form);
+    for (TTestLink* link : {Link, second}) {
+        link->SetEditStyle(esPopup);
+        link->SetPopupWidth(100);
+        link->SetPopupHeight(50);
+    }
+    for (TTestLink* link : {Link, second, Link}) {
+        Grid->EditLink = link;
+        Open(edCustom, 1, 1, "v");
+        ASSERT_NE(link->PopupForm(), nullptr);
+        EXPECT_TRUE(link->PopupForm()->Visible());
+        EXPECT_EQ(Application->FindComponent("gridform"), link->PopupForm());
+        PressKey(link->Edit, VK_RETURN);
+        Drain();
+    }
+    EXPECT_EQ(second->PopupForm(), nullptr) << "its window was freed by the other link";
+    // A link freed with its window still there: the window no longer reaches it.
+    TForm* popup = Link->PopupForm();
+    ASSERT_NE(popup, nullptr);
+    Grid->EditLink = nullptr;
+    TObject::Free(Link);
+    Link = nullptr;
+    popup->Show();
+    Form->SetFocus();
+    Drain();
+    SUCCEED();
+}
