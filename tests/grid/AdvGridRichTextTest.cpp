@@ -682,3 +682,49 @@ TEST_F(GridEditLink, TwoPopupLinksShareTheWindowNameWithoutDanglingWindows) {
     Drain();
     SUCCEED();
 }
+
+TEST_F(GridRichText, SelectedRtfCellsTakeTheSelectionTextColourUnlessKept) {
+    // A black RTF text in a cell of a selected range other than the current cell.
+    TAdvRichEdit* rich = Grid->RichEdit();
+    rich->Clear();
+    rich->SetText("MMMM");
+    const String rtf = Grid->RichToString(rich);
+    Grid->SetCells(2, 2, rtf);
+    Grid->SetSelectionTextColor(clRed);
+    struct Case {
+        bool Selected, Keep, Red;
+    };
+    const Case cases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "selected " << c.Selected << ", kept " << c.Keep);
+        Grid->SelectionRTFKeep = c.Keep;
+        Grid->SetCol(1);
+        Grid->SetRow(c.Selected ? 1 : 4);
+        Grid->SetSelection(c.Selected ? TGridRect{1, 1, 3, 3} : TGridRect{1, 4, 1, 4});
+        TBitmap canvas;
+        canvas.SetSize(90, 30);
+        canvas.Canvas()->Brush()->SetColor(clWhite);
+        canvas.Canvas()->FillRect(TRect(0, 0, 90, 30));
+        Grid->DrawRichCell(2, 2, TRect(0, 0, 90, 30), canvas.Canvas());
+        bool red = false, ink = false; // red pixels, black pixels
+        const QImage image = canvas.Image();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor px = image.pixelColor(x, y);
+                if (px.red() > 150 && px.green() < 80 && px.blue() < 80) red = true;
+                if (px.red() < 80 && px.green() < 80 && px.blue() < 80) ink = true;
+            }
+        EXPECT_EQ(red, c.Red);
+        EXPECT_EQ(ink, !c.Red) << "otherwise the text's own black";
+        // The cell keeps its RTF: the colour is the painting's only.
+        EXPECT_EQ(Grid->Cells(2, 2), rtf);
+    }
+}
+
+TEST_F(GridRichText, RichToStringWhileTheGridIsDestroyedIsEmpty) {
+    TAdvRichEdit* rich = Grid->RichEdit();
+    rich->SetText("text");
+    ASSERT_FALSE(Grid->RichToString(rich).isEmpty());
+    Grid->Destroying();
+    EXPECT_EQ(Grid->RichToString(rich), "");
+}
