@@ -28,7 +28,7 @@ public:
     // font; GetEditorValue and SetEditorValue move the value between the control and the cell.
     virtual void EditKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
     virtual TWinControl* GetEditControl() { return nullptr; }
-    virtual void CreateEditor(TWinControl* AParent) {}
+    virtual void CreateEditor(TWinControl* /*AParent*/) {}
     virtual void DestroyEditor() {}
     // Shows, enables and focuses the control (Value False: the grid takes the focus); in place
     // the grid's message filter is laid over the control's window procedure.
@@ -37,9 +37,9 @@ public:
     virtual void SetRect(const TRect& r);
     virtual void SetVisible(bool Value);
     virtual void SetProperties() {}
-    virtual void SetCellProps(TColor AColor, TFont* AFont) {}
+    virtual void SetCellProps(TColor /*AColor*/, TFont* /*AFont*/) {}
     virtual String GetEditorValue() { return String(); }
-    virtual void SetEditorValue(const String& s) {}
+    virtual void SetEditorValue(const String& /*s*/) {}
 
     // Ends the edit: the value goes into the cell, the grid closes the editor.
     void EditExit(TObject* Sender);
@@ -102,6 +102,8 @@ private:
     void ForcedGridFocus();
     // Ends the edit and commits the value to the current cell.
     void Commit();
+    // The pop-up edit's end: the control freed, the window hidden.
+    void ClosePopup();
 
     TAdvStringGrid* FOwner = nullptr;
     bool FWantKeyLeftRight = false;
@@ -123,6 +125,7 @@ private:
     bool FSubClassed = false;
     bool FWantReturns = false;
     bool FWantTabs = false;
+    bool FExiting = false; // EditExit runs: the window's deactivation while it hides is ours
 };
 
 // The edit over an EDIT, PASSWORD or MASK tag: Enter commits, Tab commits and moves on.

@@ -35,9 +35,11 @@ public:
         }
         Edit->SetParent(AParent);
     }
+    // Called from the control's own key event: the control is hidden and let go, and its owner
+    // (the pop-up window) frees it later.
     void DestroyEditor() override {
         ++Destroyed;
-        TObject::Free(Edit);
+        if (Edit) Edit->SetVisible(false);
         Edit = nullptr;
     }
     String GetEditorValue() override { return Edit ? Edit->Text() : String(); }
@@ -727,4 +729,45 @@ TEST_F(GridRichText, RichToStringWhileTheGridIsDestroyedIsEmpty) {
     ASSERT_FALSE(Grid->RichToString(rich).isEmpty());
     Grid->Destroying();
     EXPECT_EQ(Grid->RichToString(rich), "");
+}
+
+TEST_F(GridEditLink, LeavingAnActivePopupByKeyStoresTheValueOnce) {
+    // The pop-up window is the active form when a key ends the edit: hiding it deactivates it,
+    // which must not commit again (the control is gone by then).
+    struct Case {
+        const char* What;
+        Word Key;
+        bool TabToNextAtEnd;
+        TPoint Current;
+    };
+    const Case cases[] = {
+        {"Enter", VK_RETURN, false, {1, 1}},
+        {"Page Down", VK_NEXT, false, {1, 1}},
+    };
+    TGridOptions options = Grid->Options();
+    options.insert(goTabs);
+    Grid->SetOptions(options);
+    Link->SetEditStyle(esPopup);
+    Link->SetPopupWidth(100);
+    Link->SetPopupHeight(40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Grid->Navigation()->TabToNextAtEnd = c.TabToNextAtEnd;
+        Grid->SetCells(1, 1, "c1r1");
+        Grid->SetCells(2, 1, "c2r1");
+        Open(edCustom, 1, 1, "c1r1");
+        TForm* popup = Link->PopupForm();
+        ASSERT_TRUE(popup && Link->Edit);
+        Link->Edit->SetFocus();
+        Drain();
+        ASSERT_EQ(Screen->ActiveForm(), popup);
+        Link->Edit->SetText("typed");
+        PressKey(Link->Edit, c.Key);
+        Drain();
+        EXPECT_EQ(Grid->Cells(1, 1), "typed");
+        EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), c.Current);
+        EXPECT_EQ(Grid->Cells(2, 1), "c2r1");
+        EXPECT_FALSE(Grid->EditMode());
+        EXPECT_FALSE(popup->Visible());
+    }
 }
