@@ -209,6 +209,8 @@ TWinControl* TAdvStringGrid::OpenEditLink(int ACol, int ARow, const TRect& R, TC
             auto* form = new TForm(Application);
             form->SetName(QStringLiteral("gridform"));
             link->FPopupForm = form;
+            // Another link's first pop-up frees this window: the link hears of it.
+            form->FreeNotification(link);
         }
         TForm* form = link->FPopupForm;
         const TPoint at = link->PopupLeft() == -1 || link->PopupTop() == -1

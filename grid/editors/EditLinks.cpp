@@ -22,6 +22,15 @@ bool IsArrow(Word Key) {
 
 TEditLink::TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
 
+TEditLink::~TEditLink() {
+    if (FPopupForm) FPopupForm->OnDeactivate = nullptr;
+}
+
+void TEditLink::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupForm) FPopupForm = nullptr;
+}
+
 TWinControl* TEditLink::GetParent() {
     if (FEditStyle == esPopup && FPopupForm) return FPopupForm;
     return FOwner;
@@ -85,14 +94,20 @@ void TEditLink::HideEditor() {
 
 void TEditLink::EditExit(TObject*) {
     HideEditor();
-    if (FEditStyle == esPopup && FPopupForm) {
-        DestroyEditor();
-        FPopupForm->Hide();
-    }
+    ClosePopup();
+}
+
+void TEditLink::ClosePopup() {
+    if (FEditStyle != esPopup || !FPopupForm || FExiting) return;
+    FExiting = true;
+    DestroyEditor();
+    FPopupForm->Hide();
+    FExiting = false;
 }
 
 void TEditLink::FormExit(TObject* Sender) {
-    if (!FOwner) return;
+    // Hiding the window after the edit ended deactivates it: nothing is left to commit.
+    if (!FOwner || FExiting) return;
     if (TAdvInplaceEdit* normal = FOwner->NormalEdit()) normal->SetText(GetEditorValue());
     if (FForcedExit) {
         SetCellValue(GetEditorValue());
@@ -151,7 +166,13 @@ void TEditLink::EditKeyDown(TObject*, Word& Key, TShiftState Shift) {
     // Escape: the editor gets the text from before the edit, so the commit keeps the cell.
     if (Key == VK_ESCAPE) SetEditorValue(G->FCellCache);
     if (!committed) Commit();
-    if (FEditStyle == esPopup) EditExit(this);
+    // A Tab that committed may have moved the current cell: the value is not stored again.
+    if (FEditStyle == esPopup) {
+        if (committed)
+            ClosePopup();
+        else
+            EditExit(this);
+    }
     G->FEditMode = false;
     G->SelectCell(G->Col(), G->Row());
     if (Key == VK_RETURN && G->FLastValidation) {

@@ -18,6 +18,8 @@ enum TEditStyle { esInplace, esPopup };
 class TEditLink : public TComponent {
 public:
     explicit TEditLink(TComponent* AOwner);
+    // The pop-up window stays with the application; it no longer calls the link.
+    ~TEditLink() override;
 
     // What a descendant overrides to serve its control. The control's key-down event is to
     // reach EditKeyDown; GetEditControl answers the control (the base: none); CreateEditor makes
@@ -26,7 +28,7 @@ public:
     // font; GetEditorValue and SetEditorValue move the value between the control and the cell.
     virtual void EditKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
     virtual TWinControl* GetEditControl() { return nullptr; }
-    virtual void CreateEditor(TWinControl* AParent) {}
+    virtual void CreateEditor(TWinControl* /*AParent*/) {}
     virtual void DestroyEditor() {}
     // Shows, enables and focuses the control (Value False: the grid takes the focus); in place
     // the grid's message filter is laid over the control's window procedure.
@@ -35,9 +37,9 @@ public:
     virtual void SetRect(const TRect& r);
     virtual void SetVisible(bool Value);
     virtual void SetProperties() {}
-    virtual void SetCellProps(TColor AColor, TFont* AFont) {}
+    virtual void SetCellProps(TColor /*AColor*/, TFont* /*AFont*/) {}
     virtual String GetEditorValue() { return String(); }
-    virtual void SetEditorValue(const String& s) {}
+    virtual void SetEditorValue(const String& /*s*/) {}
 
     // Ends the edit: the value goes into the cell, the grid closes the editor.
     void EditExit(TObject* Sender);
@@ -90,12 +92,18 @@ public:
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
 
+protected:
+    // The pop-up window freed elsewhere (a second "gridform" replaces it) is forgotten.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     friend class TAdvStringGrid;
     // Hands the focus to the grid while the pop-up window's deactivation only stores the value.
     void ForcedGridFocus();
     // Ends the edit and commits the value to the current cell.
     void Commit();
+    // The pop-up edit's end: the control freed, the window hidden.
+    void ClosePopup();
 
     TAdvStringGrid* FOwner = nullptr;
     bool FWantKeyLeftRight = false;
@@ -117,6 +125,7 @@ private:
     bool FSubClassed = false;
     bool FWantReturns = false;
     bool FWantTabs = false;
+    bool FExiting = false; // EditExit runs: the window's deactivation while it hides is ours
 };
 
 // The edit over an EDIT, PASSWORD or MASK tag: Enter commits, Tab commits and moves on.

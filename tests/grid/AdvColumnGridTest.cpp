@@ -713,7 +713,7 @@ TEST(AdvGridStartup, EachStartUpRunsOnceAndRegistersTheGridClasses) {
     auto* owner = new TComponent(nullptr);
     auto freeOwner = FreeAtEnd(owner);
     for (const char* name : {"TAdvColumnGrid", "TGridCombo", "TAdvStringGrid", "TScrollBar", "TDropList",
-                             "TFooterPanel", "TSearchPanel"}) {
+                             "TFooterPanel", "TSearchPanel", "TControlEdit", "TControlCombo"}) {
         SCOPED_TRACE(name);
         TPersistentClass cls = FindClass(name);
         ASSERT_NE(cls, nullptr);
@@ -723,6 +723,10 @@ TEST(AdvGridStartup, EachStartUpRunsOnceAndRegistersTheGridClasses) {
         EXPECT_EQ(static_cast<TComponent*>(dynamic_cast<TComponent*>(made))->Owner(), owner);
     }
     auto grid = MakeColumnGrid();
+    // The rich-text editor is made only with a grid as owner.
+    EXPECT_THROW(FindClass("TAdvRichEdit")->Create(owner), EInvalidCast);
+    TPersistent* rich = FindClass("TAdvRichEdit")->Create(grid.get());
+    EXPECT_EQ(rich->ClassName(), "TAdvRichEdit");
     TPersistent* item = FindClass("TGridColumnItem")->Create(grid->Columns());
     EXPECT_EQ(grid->Columns()->Count(), 6) << "the item joins the collection, the grid follows";
     EXPECT_EQ(grid->ColCount(), 6);

@@ -531,3 +531,28 @@ TEST_F(CellGraphicsPaintFixture, SortIndicatorByDirectionGlyphsAndIndex) {
     EXPECT_EQ(PixelOf(img, X - 4, Y + 7), clYellow); // ascending key: pointing up
     EXPECT_NE(PixelOf(img, X - 5, Y - 4), clYellow);
 }
+
+TEST_F(CellGraphicsPaintFixture, RichTextCellIsRenderedInsideItsInset) {
+    Grid->SetCells(1, 1,
+                   "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                   "{\\*\\generator Writer;}\\f0 Hello\\par W\\'f6rld \\{x\\}}");
+    const TRect box(0, 0, 120, 60);
+    Context(1, 1);
+    Grid->DrawRichCell(1, 1, box, Canvas->Canvas());
+    const QImage rich = Canvas->Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_NE(rich, Blank());
+    // Ink only inside the box less XYOffset.X, in two lines (the paragraph break).
+    const int inset = Grid->XYOffset.X;
+    std::vector<bool> inkedRows(size_t(rich.height()), false);
+    for (int y = 0; y < rich.height(); ++y)
+        for (int x = 0; x < rich.width(); ++x)
+            if (rich.pixel(x, y) != qRgb(255, 255, 255)) {
+                EXPECT_TRUE(x >= inset && x < box.Right - inset && y >= inset && y < box.Bottom - inset)
+                    << x << "," << y;
+                inkedRows[size_t(y)] = true;
+            }
+    int bands = 0;
+    for (size_t y = 0; y < inkedRows.size(); ++y)
+        if (inkedRows[y] && (y == 0 || !inkedRows[y - 1])) ++bands;
+    EXPECT_EQ(bands, 2);
+}

@@ -62,7 +62,14 @@ TEST(AdvGridLifeCycle, CreationAndDestructionOrder) {
     TAdvStringGrid::LifeCycleTrace = [&](bool Created, const char* Name) {
         (Created ? made : freed).push_back(Name);
     };
-    { TGridPtr g(new TAdvStringGrid(nullptr)); }
+    {
+        TGridPtr g(new TAdvStringGrid(nullptr));
+        // Editors made on first use, in another order than the one they are freed in.
+        g->RichEdit();
+        g->InplaceRichEdit();
+        g->SpinEdit();
+        g->DateAndTimePicker();
+    }
     TAdvStringGrid::LifeCycleTrace = nullptr;
     auto pos = [](const std::vector<std::string>& v, const char* n) {
         return int(std::find(v.begin(), v.end(), n) - v.begin());
@@ -70,22 +77,58 @@ TEST(AdvGridLifeCycle, CreationAndDestructionOrder) {
     // Everything made is freed once.
     EXPECT_EQ(made.size(), freed.size());
     const char* madeOrder[] = {
-        "FooterPanel",   "SearchPanel",   "CellFont",       "FocusHelper",   "SearchFooter", "FloatingFooter",
-        "PrintSettings", "HTMLSettings",  "SortSettings",   "ControlLook",   "Navigation",   "ColumnSize",
-        "CellNode",      "Bands",         "MouseActions",   "ColumnHeaders", "FixedFont",    "RowHeaders",
-        "SortIndexes",   "BackGround",    "ControlList",    "SyncGrid",      "GridItems",    "Filter",
-        "Balloon",       "IgnoreColumns", "FilterDropDown", "FilterList",    "FocusWindow",  "ArwU",
-        "ArwR"};
+        "FooterPanel",    "SearchPanel",    "CellFont",     "FocusHelper",    "SearchFooter",
+        "FloatingFooter", "PrintSettings",  "HTMLSettings", "SortSettings",   "ControlLook",
+        "Navigation",     "ColumnSize",     "CellNode",     "Bands",          "MouseActions",
+        "ColumnHeaders",  "FixedFont",      "RowHeaders",   "SortIndexes",    "BackGround",
+        "ControlList",    "SyncGrid",       "GridItems",    "Filter",         "Balloon",
+        "IgnoreColumns",  "FilterDropDown", "FilterList",   "FocusWindow",    "ArwU",
+        "ArwR",           "EditCombo",      "EditTrans",    "ComboTrans",     "EditCheck",
+        "EditBtn",        "UnitEditBtn",    "GridButton",   "MoveButton",     "EditControl",
+        "ComboControl",   "ScrollBar",      "RichEdit",     "InplaceRichEdit"};
     for (size_t i = 1; i < std::size(madeOrder); ++i)
         EXPECT_LT(pos(made, madeOrder[i - 1]), pos(made, madeOrder[i]))
             << madeOrder[i - 1] << " before " << madeOrder[i];
-    const char* freedOrder[] = {"CellFont",       "FocusHelper",  "IgnoreColumns", "ProgressAppearance",
-                                "FloatingFooter", "ControlList",  "NotifierList",  "PrintSettings",
-                                "HTMLSettings",   "SortSettings", "CellNode",      "Bands",
-                                "ColumnHeaders",  "FixedFont",    "BackGround",    "FooterPanel",
-                                "SearchPanel",    "SearchFooter", "FilterList",    "SyncGrid",
-                                "ArwU",           "SortList",     "GridItems",     "Filter",
-                                "FocusWindow"};
+    const char* freedOrder[] = {"CellFont",
+                                "FocusHelper",
+                                "IgnoreColumns",
+                                "ProgressAppearance",
+                                "FloatingFooter",
+                                "ControlList",
+                                "NotifierList",
+                                "PrintSettings",
+                                "HTMLSettings",
+                                "SortSettings",
+                                "CellNode",
+                                "Bands",
+                                "ColumnHeaders",
+                                "FixedFont",
+                                "BackGround",
+                                "FooterPanel",
+                                "SearchPanel",
+                                "SearchFooter",
+                                "FilterList",
+                                "SyncGrid",
+                                "ArwU",
+                                "SortList",
+                                "GridItems",
+                                "Filter",
+                                "FocusWindow",
+                                "EditCombo",
+                                "EditTrans",
+                                "ComboTrans",
+                                "DateAndTimePicker",
+                                "SpinEdit",
+                                "InplaceRichEdit",
+                                "RichEdit",
+                                "EditCheck",
+                                "EditBtn",
+                                "UnitEditBtn",
+                                "GridButton",
+                                "MoveButton",
+                                "EditControl",
+                                "ComboControl",
+                                "ScrollBar"};
     for (size_t i = 1; i < std::size(freedOrder); ++i)
         EXPECT_LT(pos(freed, freedOrder[i - 1]), pos(freed, freedOrder[i]))
             << freedOrder[i - 1] << " before " << freedOrder[i];

@@ -35,9 +35,11 @@ public:
         }
         Edit->SetParent(AParent);
     }
+    // Called from the control's own key event: the control is hidden and let go, and its owner
+    // (the pop-up window) frees it later.
     void DestroyEditor() override {
         ++Destroyed;
-        TObject::Free(Edit);
+        if (Edit) Edit->SetVisible(false);
         Edit = nullptr;
     }
     String GetEditorValue() override { return Edit ? Edit->Text() : String(); }
@@ -596,4 +598,176 @@ TEST_F(GridEditLink, AClickOutsideThePopupCommits) {
     EXPECT_EQ(Grid->Cells(1, 1), "clicked away");
     EXPECT_FALSE(Grid->EditMode());
     EXPECT_TRUE(Grid->InvokedFocusChange);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The markup-control editors
+
+TEST_F(GridRichText, MarkupControlEditorsCommitOnEnterAndTab) {
+    struct Case {
+        const char* What;
+        String Markup;
+        Word Key;
+        String Typed;
+        bool Combo;
+    };
+    const Case cases[] = {
+        {"an edit, Enter", "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\">", VK_RETURN, "typed",
+         false},
+        {"an edit, Tab", "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\">", VK_TAB, "tabbed",
+         false},
+        {"a combo, Enter", "<CONTROL TYPE=\"COMBO\" ID=\"c1\" VALUE=\"abc\" WIDTH=\"80\">", VK_RETURN,
+         "chosen", true},
+    };
+    Grid->SetDefaultRowHeight(30);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        std::vector<String> done;
+        Grid->OnControlEditDone = [&](TObject*, int, int, const String& ID, const String&,
+                                      const String& Value) { done.push_back(ID + "=" + Value); };
+        Grid->SetCells(1, 1, c.Markup);
+        const TRect r = Grid->CellRect(1, 1);
+        SimulateMouseDown(Grid, mbLeft, {}, r.Left + 10, r.Top + 8);
+        SimulateMouseUp(Grid, mbLeft, {}, r.Left + 10, r.Top + 8);
+        Drain();
+        // The grid's own markup-control editor of the tag's kind.
+        TWinControl* editor = nullptr;
+        for (int i = 0; i < Grid->ComponentCount(); ++i) {
+            TComponent* owned = Grid->Components(i);
+            if (c.Combo ? dynamic_cast<TControlCombo*>(owned) != nullptr
+                        : dynamic_cast<TControlEdit*>(owned) != nullptr)
+                editor = static_cast<TWinControl*>(owned);
+        }
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->Visible());
+        EXPECT_EQ(editor->Parent(), Grid);
+        // Enter and Tab are keys these editors take themselves.
+        EXPECT_NE(editor->Perform(CM_WANTSPECIALKEY, VK_TAB, 0), 0);
+        editor->SetText(c.Typed);
+        editor->Perform(WM_CHAR, c.Key, 1);
+        Drain();
+        ASSERT_EQ(done.size(), 1u) << "committed once";
+        EXPECT_EQ(done[0], String(c.Combo ? "c1=" : "e1=") + c.Typed);
+        EXPECT_TRUE(Grid->Cells(1, 1).contains("VALUE=\"" + c.Typed + "\""))
+            << Grid->Cells(1, 1).toStdString();
+        EXPECT_FALSE(editor->Visible());
+        Grid->OnControlEditDone = nullptr;
+    }
+}
+
+TEST_F(GridEditLink, TwoPopupLinksShareTheWindowNameWithoutDanglingWindows) {
+    // Each link's first pop-up open frees the window named "gridform" another link made.
+    auto* second = new TTestLink(Form);
+    for (TTestLink* link : {Link, second}) {
+        link->SetEditStyle(esPopup);
+        link->SetPopupWidth(100);
+        link->SetPopupHeight(50);
+    }
+    for (TTestLink* link : {Link, second, Link}) {
+        Grid->EditLink = link;
+        Open(edCustom, 1, 1, "v");
+        ASSERT_NE(link->PopupForm(), nullptr);
+        EXPECT_TRUE(link->PopupForm()->Visible());
+        EXPECT_EQ(Application->FindComponent("gridform"), link->PopupForm());
+        PressKey(link->Edit, VK_RETURN);
+        Drain();
+    }
+    EXPECT_EQ(second->PopupForm(), nullptr) << "its window was freed by the other link";
+    // A link freed with its window still there: the window no longer reaches it.
+    TForm* popup = Link->PopupForm();
+    ASSERT_NE(popup, nullptr);
+    Grid->EditLink = nullptr;
+    TObject::Free(Link);
+    Link = nullptr;
+    popup->Show();
+    Form->SetFocus();
+    Drain();
+    SUCCEED();
+}
+
+TEST_F(GridRichText, SelectedRtfCellsTakeTheSelectionTextColourUnlessKept) {
+    // A black RTF text in a cell of a selected range other than the current cell.
+    TAdvRichEdit* rich = Grid->RichEdit();
+    rich->Clear();
+    rich->SetText("MMMM");
+    const String rtf = Grid->RichToString(rich);
+    Grid->SetCells(2, 2, rtf);
+    Grid->SetSelectionTextColor(clRed);
+    struct Case {
+        bool Selected, Keep, Red;
+    };
+    const Case cases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "selected " << c.Selected << ", kept " << c.Keep);
+        Grid->SelectionRTFKeep = c.Keep;
+        Grid->SetCol(1);
+        Grid->SetRow(c.Selected ? 1 : 4);
+        Grid->SetSelection(c.Selected ? TGridRect{1, 1, 3, 3} : TGridRect{1, 4, 1, 4});
+        TBitmap canvas;
+        canvas.SetSize(90, 30);
+        canvas.Canvas()->Brush()->SetColor(clWhite);
+        canvas.Canvas()->FillRect(TRect(0, 0, 90, 30));
+        Grid->DrawRichCell(2, 2, TRect(0, 0, 90, 30), canvas.Canvas());
+        bool red = false, ink = false; // red pixels, black pixels
+        const QImage image = canvas.Image();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor px = image.pixelColor(x, y);
+                if (px.red() > 150 && px.green() < 80 && px.blue() < 80) red = true;
+                if (px.red() < 80 && px.green() < 80 && px.blue() < 80) ink = true;
+            }
+        EXPECT_EQ(red, c.Red);
+        EXPECT_EQ(ink, !c.Red) << "otherwise the text's own black";
+        // The cell keeps its RTF: the colour is the painting's only.
+        EXPECT_EQ(Grid->Cells(2, 2), rtf);
+    }
+}
+
+TEST_F(GridRichText, RichToStringWhileTheGridIsDestroyedIsEmpty) {
+    TAdvRichEdit* rich = Grid->RichEdit();
+    rich->SetText("text");
+    ASSERT_FALSE(Grid->RichToString(rich).isEmpty());
+    Grid->Destroying();
+    EXPECT_EQ(Grid->RichToString(rich), "");
+}
+
+TEST_F(GridEditLink, LeavingAnActivePopupByKeyStoresTheValueOnce) {
+    // The pop-up window is the active form when a key ends the edit: hiding it deactivates it,
+    // which must not commit again (the control is gone by then).
+    struct Case {
+        const char* What;
+        Word Key;
+        bool TabToNextAtEnd;
+        TPoint Current;
+    };
+    const Case cases[] = {
+        {"Enter", VK_RETURN, false, {1, 1}},
+        {"Page Down", VK_NEXT, false, {1, 1}},
+    };
+    TGridOptions options = Grid->Options();
+    options.insert(goTabs);
+    Grid->SetOptions(options);
+    Link->SetEditStyle(esPopup);
+    Link->SetPopupWidth(100);
+    Link->SetPopupHeight(40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Grid->Navigation()->TabToNextAtEnd = c.TabToNextAtEnd;
+        Grid->SetCells(1, 1, "c1r1");
+        Grid->SetCells(2, 1, "c2r1");
+        Open(edCustom, 1, 1, "c1r1");
+        TForm* popup = Link->PopupForm();
+        ASSERT_TRUE(popup && Link->Edit);
+        Link->Edit->SetFocus();
+        Drain();
+        ASSERT_EQ(Screen->ActiveForm(), popup);
+        Link->Edit->SetText("typed");
+        PressKey(Link->Edit, c.Key);
+        Drain();
+        EXPECT_EQ(Grid->Cells(1, 1), "typed");
+        EXPECT_EQ(TPoint(Grid->Col(), Grid->Row()), c.Current);
+        EXPECT_EQ(Grid->Cells(2, 1), "c2r1");
+        EXPECT_FALSE(Grid->EditMode());
+        EXPECT_FALSE(popup->Visible());
+    }
 }
