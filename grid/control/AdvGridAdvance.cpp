@@ -270,16 +270,12 @@ void TAdvStringGrid::IncrSearchTick() {
 // Cell controls
 
 void TAdvStringGrid::FocusNextCellControl(int ACol, int ARow, const String& ID) {
-    const String next = NextHTMLEditControl(Cells(ACol, ARow), ID);
-    if (next.isEmpty()) {
+    if (NextHTMLEditControl(Cells(ACol, ARow), ID).isEmpty()) {
         if (CanFocus()) SetFocus();
         return;
     }
-    EditCellControl(ACol, ARow, next);
+    EditCellControl(ACol, ARow, ID);
 }
-
-// The editors of CONTROL tags are not part of the grid yet: nothing opens.
-void TAdvStringGrid::EditCellControl(int, int, const String&) {}
 
 // =============================================================================================
 // The current-cell check

@@ -44,6 +44,23 @@ bool Down(int VirtKey) {
     return GetKeyState(VirtKey) < 0;
 }
 
+// Lays the markup of cell (RC, ARow), shown in CR, out without painting, as its painting places
+// it: Options says what to hit (a point or a control's ID).
+void HitTestMarkupCell(TAdvStringGrid* G, const String& Text, const TRect& CR, int RC, int ARow,
+                       THTMLDrawOptions Options, THTMLDrawResult& Result) {
+    TRect tr(CR.Left + G->XYOffset.X + 1, CR.Top + G->XYOffset.Y + 1, CR.Right - G->XYOffset.X, CR.Bottom);
+    if (G->HasCheckBox(RC, ARow)) tr.Left += G->ControlLook()->CheckSize();
+    if (G->HasScrollBar(RC, ARow)) {
+        tr.Right -= GetSystemMetrics(SM_CXVSCROLL);
+        tr.Bottom += G->GetScrollPosition(RC, ARow);
+    }
+    Options.Images = G->GridImages();
+    Options.PictureCache = G->ImageCache();
+    Options.URLColor = G->URLColor();
+    Options.HitTestOnly = true;
+    DrawHTML(G->Canvas(), Text, tr, Options, Result);
+}
+
 } // namespace
 
 // =============================================================================================
@@ -450,21 +467,11 @@ void TAdvStringGrid::WMLButtonDown(TWMMouse& Message) {
         if (kind != ctkMarkup) {
             if (URLShow() && IsURL(text)) anchor = text;
         } else {
-            TRect tr(CR.Left + XYOffset.X + 1, CR.Top + XYOffset.Y + 1, CR.Right - XYOffset.X, CR.Bottom);
-            if (HasCheckBox(RC, ARow)) tr.Left += FControlLook->CheckSize();
-            if (HasScrollBar(RC, ARow)) {
-                tr.Right -= GetSystemMetrics(SM_CXVSCROLL);
-                tr.Bottom += GetScrollPosition(RC, ARow);
-            }
             THTMLDrawOptions opt;
-            opt.Images = FGridImages;
-            opt.PictureCache = ImageCache();
-            opt.URLColor = URLColor();
-            opt.HitTestOnly = true;
             opt.HitX = X;
             opt.HitY = Y;
             THTMLDrawResult res;
-            DrawHTML(Canvas(), text, tr, opt, res);
+            HitTestMarkupCell(this, text, CR, RC, ARow, opt, res);
             if (res.Hit) {
                 anchor = res.Anchor;
                 ctrlID = res.ControlID;
@@ -1311,6 +1318,32 @@ void TAdvStringGrid::ShowCellControlEditor(const String& Text, const String& Ctr
     combo->SetVisible(true);
     combo->SetDroppedDown(true);
     if (combo->CanFocus()) combo->SetFocus();
+}
+
+// Opens the editor of the next editable CONTROL tag of the cell's markup after CtrlID (the first
+// one when CtrlID is empty), placed where the cell's painting lays that control out. A cell
+// without such a tag, or one the user may not edit, opens nothing.
+void TAdvStringGrid::EditCellControl(int ACol, int ARow, const String& CtrlID) {
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return;
+    const int RC = RealColIndex(ACol);
+    String text = GetCellEx(RC, ARow);
+    if (CellTextType(text, EnableHTML) != ctkMarkup) return;
+    const String id = NextHTMLEditControl(text, CtrlID);
+    if (id.isEmpty()) return;
+    bool allowEdit = (HasOption(goEditing) || FEditDisable) && !ReadOnly(RC, ARow);
+    CanEditCell(RC, ARow, allowEdit);
+    if (!allowEdit) return;
+    if (FCtrlEditing) {
+        CellControlEditDone(this);
+        text = GetCellEx(RC, ARow);
+    }
+    THTMLDrawOptions opt;
+    opt.ControlID = id;
+    THTMLDrawResult res;
+    HitTestMarkupCell(this, text, CellRect(ACol, ARow), RC, ARow, opt, res);
+    if (!res.Hit) return; // not laid out inside the cell
+    ShowCellControlEditor(text, res.ControlType, res.ControlID, res.ControlValue, res.ControlRect, ACol, RC,
+                          ARow);
 }
 
 void TAdvStringGrid::CellControlEditDone(TObject*) {

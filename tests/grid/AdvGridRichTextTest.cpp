@@ -655,6 +655,47 @@ TEST_F(GridRichText, MarkupControlEditorsCommitOnEnterAndTab) {
     }
 }
 
+// A click opens the control under it; Tab (without AdvanceAuto) goes on to the next editable
+// control of the same cell, past a check box, and Tab after the last gives the focus back to the
+// grid.
+TEST_F(GridRichText, KeysWalkTheEditableControlsOfACell) {
+    Grid->SetDefaultRowHeight(30);
+    Grid->SetDefaultColWidth(260);
+    Grid->SetCells(1, 1,
+                   "<CONTROL TYPE=\"EDIT\" ID=\"a\" VALUE=\"one\" WIDTH=\"60\"> "
+                   "<CONTROL TYPE=\"CHECK\" ID=\"k\" VALUE=\"TRUE\"> "
+                   "<CONTROL TYPE=\"EDIT\" ID=\"b\" VALUE=\"two\" WIDTH=\"60\">");
+    std::vector<String> done;
+    Grid->OnControlEditDone = [&](TObject*, int, int, const String& ID, const String&, const String& Value) {
+        done.push_back(ID + "=" + Value);
+    };
+    TControlEdit* edit = nullptr;
+    for (int i = 0; i < Grid->ComponentCount(); ++i)
+        if (auto* e = dynamic_cast<TControlEdit*>(Grid->Components(i))) edit = e;
+    ASSERT_NE(edit, nullptr);
+    const TRect r = Grid->CellRect(1, 1);
+    SimulateMouseDown(Grid, mbLeft, {}, r.Left + 10, r.Top + 8);
+    SimulateMouseUp(Grid, mbLeft, {}, r.Left + 10, r.Top + 8);
+    Drain();
+    ASSERT_TRUE(edit->Visible());
+    EXPECT_EQ(edit->Text(), "one");
+    const int firstLeft = edit->Left();
+    edit->SetText("1");
+    edit->Perform(WM_CHAR, VK_TAB, 1);
+    Drain();
+    ASSERT_TRUE(edit->Visible()) << "the next edit control of the cell is open";
+    EXPECT_EQ(edit->Text(), "two");
+    EXPECT_GT(edit->Left(), firstLeft);
+    edit->SetText("2");
+    edit->Perform(WM_CHAR, VK_TAB, 1);
+    Drain();
+    EXPECT_FALSE(edit->Visible());
+    EXPECT_EQ(done, (std::vector<String>{"a=1", "b=2"}));
+    EXPECT_TRUE(Grid->Cells(1, 1).contains("VALUE=\"1\""));
+    EXPECT_TRUE(Grid->Cells(1, 1).contains("VALUE=\"2\""));
+    Grid->OnControlEditDone = nullptr;
+}
+
 TEST_F(GridEditLink, TwoPopupLinksShareTheWindowNameWithoutDanglingWindows) {
     // Each link's first pop-up open frees the window named "gridform" another link made.
     auto* second = new TTestLink(Form);
