@@ -9,6 +9,7 @@
 #include "QtBridge.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -242,6 +243,87 @@ const QImage& TWindowExtras::WindowImage(TWinControl* Control) {
     return x.Window;
 }
 
+namespace {
+
+// What a scroll bar's picture depends on while no pointer is over it and no button is down.
+struct TBarLook {
+    QSize Size;
+    int Orientation = 0, Minimum = 0, Maximum = 0, Value = 0, Position = 0, PageStep = 0;
+    bool Enabled = false, Down = false, Active = false, Inverted = false, InvertedControls = false;
+    int Direction = 0;
+    const QStyle* Style = nullptr;
+    qint64 Palette = 0;
+    bool operator==(const TBarLook&) const = default;
+};
+
+TBarLook LookOf(const QScrollBar* Bar) {
+    TBarLook l;
+    l.Size = Bar->size();
+    l.Orientation = int(Bar->orientation());
+    l.Minimum = Bar->minimum();
+    l.Maximum = Bar->maximum();
+    l.Value = Bar->value();
+    l.Position = Bar->sliderPosition();
+    l.PageStep = Bar->pageStep();
+    l.Enabled = Bar->isEnabled();
+    l.Down = Bar->isSliderDown();
+    l.Active = Bar->isActiveWindow();
+    l.Inverted = Bar->invertedAppearance();
+    l.InvertedControls = Bar->invertedControls();
+    l.Direction = int(Bar->layoutDirection());
+    l.Style = Bar->style();
+    l.Palette = Bar->palette().cacheKey();
+    return l;
+}
+
+// A bar rendered before: its look, the pixels under it then, and the pixels it left.
+struct TBarPicture {
+    TBarLook Look;
+    QImage Under, Drawn;
+};
+
+// Kept for the process (bars may go after the statics of this file).
+QHash<const QScrollBar*, TBarPicture>& BarPictures() {
+    static auto* pictures = new QHash<const QScrollBar*, TBarPicture>;
+    return *pictures;
+}
+
+// Renders Bar at At into Image through its painter. Rendering a bar through Qt costs about half a
+// millisecond, and a window is mostly rendered again with its bars as they were: a bar at rest (no
+// pointer over it, no button down, no focus) whose look and the pixels under it are those of
+// the last time puts back the pixels it left then, which are what rendering it again would leave.
+void RenderBar(QScrollBar* Bar, QImage& Image, QPainter& P, QPoint At) {
+    const QRect place = QRect(At, Bar->size()).intersected(Image.rect());
+    const bool atRest = !Bar->underMouse() && !Bar->hasFocus() &&
+                        QGuiApplication::mouseButtons() == Qt::NoButton && P.transform().isIdentity() &&
+                        place.size() == Bar->size();
+    if (!atRest) {
+        Bar->render(&P, At, QRegion(), QWidget::DrawChildren);
+        return;
+    }
+    auto& pictures = BarPictures();
+    const TBarLook look = LookOf(Bar);
+    const QImage under = Image.copy(place);
+    auto known = pictures.find(Bar);
+    if (known != pictures.end() && known->Look == look && known->Under == under) {
+        P.save();
+        P.setCompositionMode(QPainter::CompositionMode_Source);
+        P.drawImage(place.topLeft(), known->Drawn);
+        P.restore();
+        return;
+    }
+    Bar->render(&P, At, QRegion(), QWidget::DrawChildren);
+    if (known == pictures.end()) {
+        known = pictures.insert(Bar, {});
+        QObject::connect(Bar, &QObject::destroyed, [Bar] { BarPictures().remove(Bar); });
+    }
+    known->Look = look;
+    known->Under = under;
+    known->Drawn = Image.copy(place);
+}
+
+} // namespace
+
 QImage TWindowExtras::RenderWindow(TWinControl* Control) {
     const int w = Control->Width(), h = Control->Height();
     if (w <= 0 || h <= 0) return QImage();
@@ -260,7 +342,7 @@ QImage TWindowExtras::RenderWindow(TWinControl* Control) {
             for (int bar = SB_HORZ; bar <= SB_VERT; ++bar) {
                 QScrollBar* sb = x->Bars[bar].Widget;
                 if (!sb || places[bar].IsEmpty()) continue;
-                sb->render(&p, QPoint(places[bar].Left, places[bar].Top), QRegion(), QWidget::DrawChildren);
+                RenderBar(sb, img, p, QPoint(places[bar].Left, places[bar].Top));
             }
         }
     }

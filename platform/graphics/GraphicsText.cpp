@@ -142,7 +142,7 @@ bool DrawKeptGlyphs(QPainter* P, int X, int Base, const String& Text) {
     if (!entry) return false;
     auto known = entry->Glyphs.constFind(Text);
     if (known == entry->Glyphs.constEnd()) {
-        MakeRoom(entry->Glyphs, 4096);
+        MakeRoom(entry->Glyphs, 2048);
         QTextLayout layout(Text, font, device);
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);

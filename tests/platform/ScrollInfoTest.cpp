@@ -364,6 +364,52 @@ TEST_F(ScrollInfoTest, DisabledBarsTakeNoInputAndBadHandlesAnswerNothing) {
     TObject::Free(bare);
 }
 
+// A window rendered again shows its bars as they are now (a rendering may put back the pixels a
+// bar at rest left before): after each change, rendering it twice gives what rendering a window
+// that was never rendered, brought to the same state, gives.
+TEST_F(ScrollInfoTest, RenderingAgainShowsTheBarsAsTheyAreNow) {
+    const auto set = [](TScrollProbe* P, int Bar, int Pos, UINT Page) {
+        SCROLLINFO si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nMax = 100;
+        si.nPage = Page;
+        si.nPos = Pos;
+        SetScrollInfo(P->Handle(), Bar, si, true);
+    };
+    const std::function<void(TScrollProbe*)> steps[] = {
+        [&](TScrollProbe* P) {
+            set(P, SB_VERT, 0, 10);
+            set(P, SB_HORZ, 0, 10);
+        },
+        [&](TScrollProbe* P) { set(P, SB_VERT, 50, 10); },
+        [&](TScrollProbe* P) { set(P, SB_HORZ, 20, 40); },
+        [&](TScrollProbe* P) { EnableScrollBar(P->Handle(), SB_VERT, ESB_DISABLE_BOTH); },
+        [&](TScrollProbe* P) { EnableScrollBar(P->Handle(), SB_VERT, ESB_ENABLE_BOTH); },
+        [&](TScrollProbe* P) { P->SetBounds(10, 10, 150, 90); },
+    };
+    const auto render = [](TScrollProbe* P) {
+        TBitmap bmp;
+        bmp.SetSize(P->Width(), P->Height());
+        P->PaintTo(bmp.Canvas(), 0, 0);
+        return bmp.Image().copy();
+    };
+    QImage before;
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i](Probe);
+        const QImage first = render(Probe), again = render(Probe);
+        auto* fresh = new TScrollProbe(Form);
+        fresh->SetParent(Form);
+        for (size_t k = 0; k <= i; ++k) steps[k](fresh);
+        const QImage expected = render(fresh);
+        TObject::Free(fresh);
+        EXPECT_TRUE(first == expected) << "step " << i;
+        EXPECT_TRUE(again == expected) << "step " << i;
+        EXPECT_FALSE(first == before) << "step " << i << " changed nothing";
+        before = first;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The scroll-bar control
 
