@@ -587,31 +587,37 @@ void TAdvInplaceEdit::WMCut(TMessage& Message) {
     if (allow) TInplaceEdit::Dispatch(Message);
 }
 
+bool ComposeCellPaste(TAdvStringGrid* Grid, TObject* Editor, int LengthLimit, const String& Text,
+                      int SelStart, int SelLength, String& NewText, int& NewSelStart, int& NewSelLength) {
+    bool allow = Clipboard()->HasFormat(CF_TEXT);
+    String v = allow ? Clipboard()->AsText() : String();
+    if (Grid->OnClipboardPaste) Grid->OnClipboardPaste(Editor, allow);
+    if (!allow) return false;
+    if (Grid->OnClipboardBeforePasteCell) {
+        Grid->OnClipboardBeforePasteCell(Editor, Grid->Col(), Grid->Row(), v, allow);
+        if (!allow) return false;
+    }
+    if (LengthLimit > 0 && v.size() > LengthLimit) return false;
+    // One trailing line break is dropped; a text of several lines stays whole.
+    const qsizetype crlf = v.indexOf(QStringLiteral("\r\n"));
+    if (crlf >= 0 && crlf == v.size() - 2) v.chop(2);
+    NewText = Text;
+    NewText.replace(SelStart, SelLength, v);
+    NewSelStart = SelLength > 0 ? SelStart : SelStart + int(v.size());
+    NewSelLength = SelLength > 0 ? int(v.size()) : 0;
+    return !(LengthLimit > 0 && NewText.size() > LengthLimit);
+}
+
 void TAdvInplaceEdit::WMPaste(TMessage& Message) {
     if (!FGrid) {
         TInplaceEdit::Dispatch(Message);
         return;
     }
-    bool allow = Clipboard()->HasFormat(CF_TEXT);
-    String v = allow ? Clipboard()->AsText() : String();
-    if (FGrid->OnClipboardPaste) FGrid->OnClipboardPaste(this, allow);
-    if (!allow) return;
-    if (FGrid->OnClipboardBeforePasteCell) {
-        FGrid->OnClipboardBeforePasteCell(this, FGrid->Col(), FGrid->Row(), v, allow);
-        if (!allow) return;
-    }
-    if (FLengthLimit > 0 && v.size() > FLengthLimit) return;
-    // One trailing line break is dropped; a text of several lines stays whole.
-    const qsizetype crlf = v.indexOf(QStringLiteral("\r\n"));
-    if (crlf >= 0 && crlf == v.size() - 2) v.chop(2);
-
     const String text = Text();
-    const int start = SelStart(), sel = SelLength();
-    String n = text;
-    n.replace(start, sel, v);
-    const int newStart = sel > 0 ? start : start + int(v.size());
-    const int newLength = sel > 0 ? int(v.size()) : 0;
-    if (FLengthLimit > 0 && n.size() > FLengthLimit) return;
+    String n;
+    int newStart = 0, newLength = 0;
+    if (!ComposeCellPaste(FGrid, this, FLengthLimit, text, SelStart(), SelLength(), n, newStart, newLength))
+        return;
 
     bool accept = true;
     switch (FGrid->EditControl) {

@@ -17,6 +17,15 @@ class TAdvStringGrid;
 // character beeps. Characters outside a float editor's set pass only while Ctrl is down.
 bool NumberCharAllowed(TEditorType Kind, Char Ch, const String& Text, int SelStart, const String& SelText);
 
+// The paste of the grid's text editors, up to the new text: the clipboard's text through the
+// grid's OnClipboardPaste and OnClipboardBeforePasteCell (Editor their sender), one trailing line
+// break dropped, put in place of Text's selection (SelStart, SelLength) or at the caret. Gives the
+// new text and its selection (the pasted text when something was selected, else the caret after
+// it); false when nothing is to be pasted. A LengthLimit above 0 refuses a longer clipboard text
+// or result.
+bool ComposeCellPaste(TAdvStringGrid* Grid, TObject* Editor, int LengthLimit, const String& Text,
+                      int SelStart, int SelLength, String& NewText, int& NewSelStart, int& NewSelLength);
+
 class TAdvInplaceEdit : public TInplaceEdit {
 public:
     explicit TAdvInplaceEdit(TComponent* AOwner);

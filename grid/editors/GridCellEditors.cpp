@@ -566,6 +566,19 @@ void TGridDatePicker::Dispatch(TMessage& Message) {
     TAsgDateTimePicker::Dispatch(Message);
 }
 
+void TGridDatePicker::WndProc(TMessage& Message) {
+    TAsgDateTimePicker::WndProc(Message);
+    if (Message.Msg != WM_NCPAINT) return;
+    // A 2-pixel frame in the window colour along the outer edge, after every non-client paint.
+    if (auto* dc = reinterpret_cast<TCanvas*>(Message.WParam)) {
+        const int w = Width(), h = Height();
+        dc->Brush()->SetStyle(bsSolid);
+        dc->Brush()->SetColor(clWindow);
+        dc->FrameRect(Rect(0, 0, w, h));
+        dc->FrameRect(Rect(1, 1, w - 1, h - 1));
+    }
+}
+
 void TGridDatePicker::DropDown() {
     FOldDropped = true;
     TAsgDateTimePicker::DropDown();
@@ -735,6 +748,19 @@ void TGridEditBtn::Dispatch(TMessage& Message) {
                 TAsgEditBtn::Dispatch(Message);
                 if (FGrid->OnDblClickCell) FGrid->OnDblClickCell(FGrid, FGrid->Row(), FGrid->Col());
                 return;
+            case WM_PASTE: {
+                // The text editor's paste without its length and character rules.
+                String n;
+                int start = 0, length = 0;
+                if (ComposeCellPaste(FGrid, this, 0, Text(), SelStart(), SelLength(), n, start, length)) {
+                    SetText(n);
+                    FGrid->SetCurrentCellText(Text());
+                    const int len = int(Text().size());
+                    SetSelStart(std::min(start, len));
+                    SetSelLength(std::min(length, len - std::min(start, len)));
+                }
+                return;
+            }
             default: break;
         }
     }

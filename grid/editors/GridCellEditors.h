@@ -114,6 +114,7 @@ public:
     // Moves to the next field once a typed digit completed the field being typed.
     virtual void ShiftFocus();
     void Dispatch(TMessage& Message) override;
+    void WndProc(TMessage& Message) override;
 
 protected:
     void DoExit() override;

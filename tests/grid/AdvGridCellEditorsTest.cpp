@@ -9,6 +9,11 @@
 #include "GridStructure.h"
 #include "SysUtils.h"
 
+#include "ControlImage.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -449,6 +454,77 @@ TEST_F(GridCellEditors, TheEditButtonHandsItsTextToOnEllipsClickAndMayStop) {
             EXPECT_EQ(Grid->Cells(1, 1), "go!");
         }
     }
+}
+
+// A paste into the edit-button editor: the text editor's paste without its character rules, the
+// cell's text following at once, the paste events with their veto.
+TEST_F(GridCellEditors, TheEditButtonPastesWithoutCharacterRules) {
+    struct Case {
+        const char* Name;
+        TEditorType Kind;
+        const char* Clip;
+        int SelStart, SelLength;
+        bool Veto;
+        const char* Text;
+        int NewStart, NewLength;
+    };
+    const Case cases[] = {
+        {"at the caret, one trailing line break dropped", edEditBtn, "xy\r\n", 1, 0, false, "gxyo", 3, 0},
+        {"over the selection, which then covers the paste", edEditBtn, "XYZ", 0, 2, false, "XYZ", 0, 3},
+        {"letters into a number editor", edNumericEditBtn, "a-b", 2, 0, false, "goa-b", 5, 0},
+        {"only a last line break alone is dropped", edEditBtn, "1\r\n2\r\n", 2, 0, false, "go1\r\n2\r\n", 8,
+         0},
+        {"refused by OnClipboardPaste", edEditBtn, "no", 0, 0, true, "go", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid->OnClipboardPaste = [&](TObject*, bool& Allow) {
+            if (c.Veto) Allow = false;
+        };
+        int after = 0;
+        Grid->OnClipboardAfterPasteCell = [&](TObject*, int, int, const String&) { ++after; };
+        Open(c.Kind, "go");
+        TGridEditBtn* edit = Grid->BtnEdit();
+        ASSERT_TRUE(edit->Visible());
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(c.Clip));
+        edit->SetSelStart(c.SelStart);
+        edit->SetSelLength(c.SelLength);
+        edit->Perform(WM_PASTE, 0, 0);
+        EXPECT_EQ(edit->Text(), QString::fromUtf8(c.Text));
+        EXPECT_EQ(Grid->CurrentCell(), QString::fromUtf8(c.Veto ? "go" : c.Text));
+        if (!c.Veto) {
+            EXPECT_EQ(edit->SelStart(), c.NewStart);
+            EXPECT_EQ(edit->SelLength(), c.NewLength);
+        }
+        EXPECT_EQ(after, 0) << "the edit button fires no after-paste event";
+        Grid->HideInplaceEdit();
+        Grid->OnClipboardPaste = nullptr;
+        Grid->OnClipboardAfterPasteCell = nullptr;
+    }
+}
+
+// The date editor is framed by two rings of the window colour, whatever paints below them.
+TEST_F(GridCellEditors, TheDateEditorHasATwoPixelFrameInTheWindowColour) {
+    Open(edDateEdit, DateToStr(EncodeDate(2024, 3, 12)));
+    TGridDatePicker* picker = Grid->DateTimePicker();
+    ASSERT_TRUE(picker && picker->Visible());
+    picker->SetColor(clYellow);
+    const QImage img = ControlImage(picker);
+    const QRgb window = QColor(Qt::white).rgb();
+    ASSERT_EQ(ColorToRGB(clWindow), TColor(0xFFFFFF));
+    const int w = img.width(), h = img.height();
+    for (int ring = 0; ring < 2; ++ring) {
+        SCOPED_TRACE(ring);
+        for (int x = ring; x < w - ring; ++x) {
+            EXPECT_EQ(img.pixel(x, ring), window) << x;
+            EXPECT_EQ(img.pixel(x, h - 1 - ring), window) << x;
+        }
+        for (int y = ring; y < h - ring; ++y) {
+            EXPECT_EQ(img.pixel(ring, y), window) << y;
+            EXPECT_EQ(img.pixel(w - 1 - ring, y), window) << y;
+        }
+    }
+    Grid->HideInplaceEdit();
 }
 
 TEST_F(GridCellEditors, NumericEditButtonsFilterTypedCharacters) {
