@@ -257,8 +257,7 @@ void TAdvColGrid::Dispatch(TMessage& Message) {
 // =============================================================================================
 // TCustomAdvGridDropDown: construction
 
-TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner)
-    : TAdvCustomDropDown(AOwner), FHeaderFont(new TFont) {
+TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner) : TColumnDropDown(AOwner) {
     FDesignTime = HasState(csDesigning) && AOwner && !AOwner->ComponentState().count(csReading) &&
                   !AOwner->ComponentState().count(csLoading);
     FColumnSizing = FColumnMoving = FRowSizing = FRowMoving = false;
@@ -276,7 +275,6 @@ TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner)
     FItemIndex = -1;
     FUseItems = true;
     FOldItemIndex = -1;
-    FLookupItems = new TStringList;
     workmode = true;
     AutoSelect = true;
     SetSelectionColorStyle(scOffice2007);
@@ -305,8 +303,6 @@ TCustomAdvGridDropDown::~TCustomAdvGridDropDown() {
     delete FBands;
     delete FColumns;
     FColumns = nullptr;
-    delete FHeaderFont;
-    delete FLookupItems;
     delete FSearchFooter;
     delete FNavigation;
     delete FMouseActions;
@@ -332,7 +328,7 @@ void TCustomAdvGridDropDown::SetGridImages(TCustomImageList* Value) {
 
 void TCustomAdvGridDropDown::Loaded() {
     TAdvCustomDropDown::Loaded();
-    RebuildLookupItems();
+    RebuildLookupItems(FItems);
     if (FAdvColGrid) FAdvColGrid->FillFromItems();
 }
 
@@ -361,12 +357,6 @@ int TCustomAdvGridDropDown::GetItemCount() const {
 String TCustomAdvGridDropDown::LookupCell(int Row) const {
     if (!FAdvColGrid || FLookupColumn < 0 || Row < 0) return String();
     return FAdvColGrid->Cells(FLookupColumn, Row);
-}
-
-void TCustomAdvGridDropDown::RebuildLookupItems() {
-    if (FLookupColumn < 0 || FItems->Count() == 0) return;
-    FLookupItems->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) FLookupItems->Add(FItems->Items(i)->TextAt(FLookupColumn));
 }
 
 void TCustomAdvGridDropDown::SetItemIndex(int Value) {
@@ -421,46 +411,8 @@ bool TCustomAdvGridDropDown::FindLookupMatch(const String& Value, String& MatchT
     return false;
 }
 
-void TCustomAdvGridDropDown::Step(TStep Step) {
-    const int count = GetItemCount();
-    if (count > 0) SetItemIndex(SteppedIndex(FItemIndex, count, Step));
-}
-
 // =============================================================================================
 // Completion in the edit (the multi-column drop-down's rules)
-
-void TCustomAdvGridDropDown::Change() {
-    FItemChange = false;
-    TAdvCustomDropDown::Change();
-    if (HasState(csDesigning) || !workmode) return;
-    const String text = EditText();
-    Modified = text != FOldValue;
-    const int caret = std::clamp(SelStart(), 0, int(text.length()));
-    if (FLookupItems->Count() == 0) return;
-    const TCompletion completion = CompleteFromList(FLookupItems, text, caret, FMatchCase);
-    if (completion.Index >= 0) {
-        FItemIndex = completion.Index;
-        FItemIdx = completion.Index;
-        FItemSel = completion.TypedLength;
-        FItemChange = true;
-        SetEditorText(completion.Text);
-        SelectAfterWrite(int(completion.Text.length()), completion.TypedLength);
-        return;
-    }
-    const String before = text.left(caret);
-    if (!before.isEmpty()) {
-        SetEditorText(before);
-        SelectAfterWrite(int(before.length()), int(before.length()));
-    }
-}
-
-void TCustomAdvGridDropDown::SelectAfterWrite(int Start, int End) {
-    Perform(EM_SETSEL, WPARAM(Start), LPARAM(End));
-    // The edit places its caret after a typed character once the change notification has
-    // returned: the selection is set again when the character's handling ends.
-    FPendingSelStart = Start;
-    FPendingSelEnd = End;
-}
 
 bool TCustomAdvGridDropDown::GridEditing() const {
     return FAdvColGrid && FAdvColGrid->HasOption(goEditing) &&
@@ -488,58 +440,18 @@ void TCustomAdvGridDropDown::KeyDown(Word& Key, TShiftState Shift) {
         case VK_DOWN: FLookupEntry = String(); break;
         default: break;
     }
-    if (FLookupColumn < 0 || FItems->Count() == 0) {
-        TAdvCustomDropDown::KeyDown(Key, Shift);
-        return;
-    }
-    const Word key = Key;
-    switch (key) {
-        case VK_BACK:
-        case VK_ESCAPE:
-        case VK_DELETE: workmode = false; break;
-        case VK_RETURN: {
-            const int index = FLookupItems->IndexOf(Text());
-            if (index >= 0) {
-                SetText(FLookupItems->Strings(index));
-                SetItemIndex(index);
-                Change();
-            }
-            if (FReturnIsTab) {
-                if (HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
-                Key = 0;
-            }
-            break;
-        }
-        default: workmode = true; break;
-    }
-    TAdvCustomDropDown::KeyDown(Key, Shift);
-    if (key == VK_ESCAPE) SetItemIndex(FLookupItems->IndexOf(Text()));
+    TColumnDropDown::KeyDown(Key, Shift);
 }
 
 void TCustomAdvGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
     const Word key = Key;
-    if (!(Key == VK_RETURN && FReturnIsTab)) TAdvCustomDropDown::KeyUp(Key, Shift);
-    if (FItemChange) {
-        SetItemIndex(FItemIdx);
-        const int length = int(EditText().length());
-        SetSelStart(FItemSel);
-        SetSelLength(std::max(0, length - FItemSel));
-        FItemChange = false;
-    }
+    TColumnDropDown::KeyUp(Key, Shift);
     if (GridEditing() && key == VK_RETURN && !Shift.count(ssShift)) {
         if (FAdvColGrid->Col() == FLookupColumn)
             HideDropDown(false);
         else
             FAdvColGrid->HideInplaceEdit();
     }
-}
-
-void TCustomAdvGridDropDown::KeyPress(Char& Key) {
-    if (Key == Char(VK_RETURN) && FReturnIsTab) {
-        Key = Char(0);
-        return;
-    }
-    TAdvCustomDropDown::KeyPress(Key);
 }
 
 // =============================================================================================
@@ -553,16 +465,7 @@ void TCustomAdvGridDropDown::NarrowGrid(const String&) {
 int TCustomAdvGridDropDown::DoLookup(Char Key) {
     if (FLookupMethod == lmNone) return -1;
     if (Key == Char(VK_BACK)) {
-        if (SelLength() > 0) {
-            String text = EditText();
-            text.remove(SelStart(), SelLength());
-            SetEditorText(text);
-        } else {
-            FLookupEntry.chop(1);
-            SetEditorText(FLookupEntry);
-        }
-        SetSelStart(int(EditText().length()));
-        SetSelLength(0);
+        LookupBackspace();
         return -1;
     }
     if (Key != Char(VK_TAB)) FLookupEntry += Key;
@@ -606,20 +509,15 @@ int TCustomAdvGridDropDown::DoLookup(Char Key) {
     return -1;
 }
 
-void TCustomAdvGridDropDown::WMChar(TMessage& Message) {
-    const Char key(char16_t(Message.WParam));
-    FPendingSelStart = -1;
-    TAdvCustomDropDown::Dispatch(Message);
-    if (FPendingSelStart >= 0) Perform(EM_SETSEL, WPARAM(FPendingSelStart), LPARAM(FPendingSelEnd));
-    FPendingSelStart = -1;
-    DoLookup(key);
+void TCustomAdvGridDropDown::CharTyped(Char Key) {
+    DoLookup(Key);
     if (FAutoShowDropDown && !DroppedDown()) ShowDropDown();
 }
 
 void TCustomAdvGridDropDown::WMKeyDown(TMessage& Message) {
     const Word key = Word(Message.WParam);
     if (key == VK_RETURN && FAdvColGrid) FAdvColGrid->SetConfirmSelection(true);
-    TAdvCustomDropDown::Dispatch(Message);
+    TColumnDropDown::Dispatch(Message);
     if (!Enabled() || AltDown()) return;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (key) {
@@ -654,21 +552,11 @@ void TCustomAdvGridDropDown::WMKeyDown(TMessage& Message) {
 }
 
 void TCustomAdvGridDropDown::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case WM_KEYDOWN: WMKeyDown(Message); return;
-        case WM_CHAR: WMChar(Message); return;
-        default: TAdvCustomDropDown::Dispatch(Message); return;
+    if (Message.Msg == WM_KEYDOWN) {
+        WMKeyDown(Message);
+        return;
     }
-}
-
-void TCustomAdvGridDropDown::MoveToNextItem() {
-    TAdvCustomDropDown::MoveToNextItem();
-    SelectNext();
-}
-
-void TCustomAdvGridDropDown::MoveToPreviousItem() {
-    TAdvCustomDropDown::MoveToPreviousItem();
-    SelectPrevious();
+    TColumnDropDown::Dispatch(Message);
 }
 
 // =============================================================================================
@@ -879,12 +767,7 @@ void TCustomAdvGridDropDown::DoBeforeDropDown() {
 
 void TCustomAdvGridDropDown::SizeDropDownForm() {
     TAdvCustomDropDown::SizeDropDownForm();
-    if (!FDropDownAutoWidth || !FAdvColGrid || !DropDownForm()) return;
-    FAdvColGrid->SetAlign(alNone);
-    const int width = FAdvColGrid->GetAutoWidth();
-    FAdvColGrid->SetWidth(width);
-    DropDownForm()->SetWidth(width + 2 * DropDownBorderWidth());
-    FAdvColGrid->SetAlign(alClient);
+    if (FAdvColGrid) SizeToList(FAdvColGrid, FAdvColGrid->GetAutoWidth());
 }
 
 void TCustomAdvGridDropDown::DoShowDropDown() {
@@ -902,30 +785,6 @@ void TCustomAdvGridDropDown::DoShowDropDown() {
     FSelRow = grid->Row();
     grid->SetTabStop(true);
     if (DroppedDown() && grid->CanFocus()) grid->SetFocus();
-}
-
-void TCustomAdvGridDropDown::AdjustDropDownHeight(int& Height) {
-    // A row height that is not positive cannot snap to whole rows: the height stays as asked.
-    if (FDropDownRowHeight <= 0) return;
-    int v = 0;
-    if (DropDownHeader()->Visible()) v += DropDownHeader()->Height();
-    if (DropDownFooter()->Visible()) v += DropDownFooter()->Height();
-    const int h = Height - v - FHeaderHeight - 2;
-    Height = v + FHeaderHeight + 6 + (h / FDropDownRowHeight) * FDropDownRowHeight;
-}
-
-void TCustomAdvGridDropDown::FitColumnsToWidth() {
-    if (!FColumnSizeWithDropDown || !FAdvColGrid || !DropDownForm()) return;
-    FAdvColGrid->SetScrollBars(ssVertical);
-    if (FColumns->Count() == 0) return;
-    int avail = DropDownForm()->Width();
-    if (FAdvColGrid->RowCount() - FAdvColGrid->FixedRows() > FAdvColGrid->VisibleRowCount())
-        avail -= GetSystemMetrics(SM_CXVSCROLL);
-    std::vector<int> widths;
-    for (int i = 0; i < FColumns->Count(); ++i) widths.push_back(FColumns->Items(i)->Width());
-    const std::vector<int> fitted = FittedWidths(widths, avail);
-    for (int i = 0; i < FAdvColGrid->ColCount() && i < int(fitted.size()); ++i)
-        FAdvColGrid->SetColWidths(i, fitted[size_t(i)]);
 }
 
 void TCustomAdvGridDropDown::DropDownFormSizing(TObject* Sender) {
@@ -980,28 +839,11 @@ void TCustomAdvGridDropDown::GridClickSort(TObject*, int) {
 // =============================================================================================
 // Styles
 
-void TCustomAdvGridDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) {
-    ListLineColorsOf(Style, FLineColor, FFixedLineColor);
-    TAdvCustomDropDown::SetSelectionColorStyle(Style);
-}
-
 void TCustomAdvGridDropDown::SetComponentStyle(TKitStyle AStyle) {
     TAdvCustomDropDown::SetComponentStyle(AStyle);
     // The Office 2010 family keeps the base's handling only.
     if (AStyle == tsOffice2010Blue || AStyle == tsOffice2010Silver || AStyle == tsOffice2010Black) return;
-    TListStyle style;
-    if (!ListStyleOf(AStyle, style)) return;
-    FHeaderColor = style.Header;
-    FHeaderColorTo = style.HeaderTo;
-    if (style.FontColor != clNone) FHeaderFont->SetColor(style.FontColor);
-    SetSelectionColorStyle(style.Selection);
-    if (style.Selection == scCustom) {
-        SetSelectionColor(style.SelectionColor);
-        SetSelectionColorTo(style.SelectionColor);
-    }
-    FLineColor = style.Line;
-    FFixedLineColor = style.FixedLine;
-    FSelectionTextColor = style.SelectionText;
+    ApplyListStyle(AStyle);
 }
 
 } // namespace AdvGridDropDown

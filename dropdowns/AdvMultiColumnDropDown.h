@@ -271,20 +271,20 @@ private:
     TBitmap* FMeasure = nullptr;
 };
 
-class TAdvMultiColumnDropDown : public TAdvCustomDropDown {
+// What the multi-column and the grid drop-down share: the header and line settings handed to
+// their popup lists, the lookup list and the completion of typed text from it (Change, the
+// pending completion of KeyUp, Enter, Esc, Backspace and Delete in KeyDown, ReturnIsTab), the
+// stepping table, the height snapping, the column fitting and the styles. Each drop-down adds its
+// items, its popup list and the search typed into the open list.
+class TColumnDropDown : public TAdvCustomDropDown {
 public:
-    explicit TAdvMultiColumnDropDown(TComponent* AOwner);
-    ~TAdvMultiColumnDropDown() override;
+    explicit TColumnDropDown(TComponent* AOwner);
+    ~TColumnDropDown() override;
 
-    void Assign(TPersistent* Source) override;
+    int ItemIndex() const { return FItemIndex; }
+    virtual void SetItemIndex(int Value) = 0;
 
-    // Does nothing; EndUpdate rebuilds the lookup list from the items.
-    void BeginUpdate() {}
-    void EndUpdate() { RebuildLookupItems(); }
-    // The first item whose lookup-column text equals Value exactly; -1 when none.
-    int GetItemIndex(const String& Value) const;
-
-    // The stepping table, through the ItemIndex writer; nothing without items.
+    // The stepping table, through the ItemIndex writer; nothing without entries.
     void SelectFirst() { Step(stFirst); }
     void SelectLast() { Step(stLast); }
     void SelectNext() { Step(stNext); }
@@ -292,16 +292,8 @@ public:
     void SelectNextPage() { Step(stNextPage); }
     void SelectPreviousPage() { Step(stPreviousPage); }
 
-    TDropDownColumns* Columns() const { return FColumns; }
-    void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
-    TDropDownItems* Items() const { return FItems; }
-    void SetItems(TDropDownItems* Value) { FItems->Assign(Value); }
     int LookupColumn() const { return FLookupColumn; }
     void SetLookupColumn(int Value) { FLookupColumn = Value; }
-    int ItemIndex() const { return FItemIndex; }
-    // A value from Items.Count on is ignored; otherwise the edit shows the item's lookup text
-    // (empty for -1 or an item without one).
-    void SetItemIndex(int Value);
     bool CaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
     bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
@@ -326,7 +318,6 @@ public:
     void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
     TColor SelectionTextColor() const { return FSelectionTextColor; }
     void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
-    int RowCount() const { return FItems->Count(); }
     bool ReturnIsTab() const { return FReturnIsTab; }
     void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
     bool MatchCase() const { return FMatchCase; }
@@ -334,79 +325,61 @@ public:
     // Kept for the form streams; nothing reads it.
     bool MatchStart() const { return FMatchStart; }
     void SetMatchStart(bool Value) { FMatchStart = Value; }
-
-    // The popup list (exists from construction on).
-    TAdvColGrid* ColGrid() const { return FAdvColGrid; }
     // The characters typed into the open list since the search last restarted.
     const String& LookupEntry() const { return FLookupEntry; }
     // The lookup list: one entry per item as of the last EndUpdate or Loaded.
     TStringList* LookupItems() const { return FLookupItems; }
 
     TNotifyEvent OnSelect;
-    TDrawCellEvent OnDropDownDrawItem;
-    TGetCellPropEvent OnDropDownGetItemProp; // stored only
-    TGetCellTextEvent OnDropDownGetItemText;
 
     void SetSelectionColorStyle(TSelectionColorStyle Style) override;
-    void SetComponentStyle(TKitStyle AStyle) override;
+    // Header, footer, the list's header row and the margin, then as many whole rows as fit.
     void AdjustDropDownHeight(int& Height) override;
     void Dispatch(TMessage& Message) override;
 
-    // The list's search: the index of the first item whose lookup text starts with Value
-    // (upper-cased unless CaseSensitive); an empty Value or an item without a lookup text does
-    // not match.
-    bool FindLookupMatch(const String& Value, String& MatchText, int& Index) const;
-    // One character typed into the open list: the item found, or -1.
-    int DoLookup(Char Key);
-    // The columns scaled to the popup's width, the rounding error carried along.
-    void FitColumnsToWidth();
-
 protected:
-    void Loaded() override;
-    void CreateDropDownForm() override;
-    void DoBeforeDropDown() override;
-    void DoShowDropDown() override;
-    void AttachDropDownControl() override;
-    void SizeDropDownForm() override;
-    void DoHideDropDown(bool CancelChanges) override;
-    void DropDownControlKeyDown(TObject* Sender, Word& Key, TShiftState Shift) override;
-    void DropDownControlKeyUp(TObject* Sender, Word& Key, TShiftState Shift) override;
-    void DropDownControlKeyPress(TObject* Sender, Char& Key) override;
-    void DropDownFormSizing(TObject* Sender) override;
-    void MoveToNextItem() override;
-    void MoveToPreviousItem() override;
+    // The items the completion needs (some), and the entries the stepping counts.
+    virtual int ItemCount() const = 0;
+    virtual int StepCount() const { return ItemCount(); }
+    // The pixels of the popup besides its strips, the header row and the whole rows.
+    virtual int HeightMargin() const { return 2; }
+    // A typed character after the edit handled it.
+    virtual void CharTyped(Char) {}
+
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
     void KeyPress(Char& Key) override;
     void Change() override;
+    void MoveToNextItem() override;
+    void MoveToPreviousItem() override;
 
-private:
-    void RebuildLookupItems();
-    void Step(TStep Step);
-    // The item's text at the lookup column, empty where it has none.
-    String LookupTextOf(int Index) const;
-    void GridSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
-    void GridSelect(TObject* Sender);
-    void WMKeyDown(TMessage& Message);
+    // The lookup list anew from the items' lookup texts (nothing for a negative lookup column or
+    // no items: the list keeps what it held).
+    void RebuildLookupItems(const TCollection* Items);
+    // Backspace typed into the search: the edit's selection goes, or the search text's last
+    // character (the text becoming the search text); the caret to the end.
+    void LookupBackspace();
+    // The component style's header, line and selection colours.
+    void ApplyListStyle(TKitStyle Style);
+    // The list's columns scaled to the popup's width (ColumnSizeWithDropDown).
+    void FitList(TCustomGrid* List, const TCollection* Columns);
+    // The popup as wide as the list's columns (DropDownAutoWidth).
+    void SizeToList(TWinControl* List, int ListWidth);
     // Selects from Start to End (EM_SETSEL) now and again after a typed character's handling.
     void SelectAfterWrite(int Start, int End);
 
-    bool FShowing = false;
-    bool FColumnSizing = false;
     int FLookupColumn = 0;
     TColor FHeaderColorTo = TColor(0x808080);
     TColor FHeaderColor = TColor(0xFFFFFF);
     TColor FLineColor = TColor(0xC0C0C0);
-    TDropDownItems* FItems = nullptr;
-    TDropDownColumns* FColumns = nullptr;
     int FItemIndex = -1;
     int FHeaderHeight = 25;
     TFont* FHeaderFont = nullptr;
-    TAdvColGrid* FAdvColGrid = nullptr;
     TColor FFixedLineColor = TColor(0xD1BBA4);
     bool workmode = true;
     String FLookupStr;
     String FOldValue;
+    bool FColumnSizing = false;
     bool FReturnIsTab = false;
     TStringList* FLookupItems = nullptr;
     bool FMatchCase = false;
@@ -421,7 +394,77 @@ private:
     int FDropDownRowHeight = 22;
     String FLookupEntry;
     bool FCaseSensitive = false;
+
+private:
+    void Step(TStep Step);
+
     int FPendingSelStart = -1, FPendingSelEnd = -1;
+};
+
+class TAdvMultiColumnDropDown : public TColumnDropDown {
+public:
+    explicit TAdvMultiColumnDropDown(TComponent* AOwner);
+    ~TAdvMultiColumnDropDown() override;
+
+    void Assign(TPersistent* Source) override;
+
+    // Does nothing; EndUpdate rebuilds the lookup list from the items.
+    void BeginUpdate() {}
+    void EndUpdate() { RebuildLookupItems(FItems); }
+    // The first item whose lookup-column text equals Value exactly; -1 when none.
+    int GetItemIndex(const String& Value) const;
+
+    TDropDownColumns* Columns() const { return FColumns; }
+    void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
+    TDropDownItems* Items() const { return FItems; }
+    void SetItems(TDropDownItems* Value) { FItems->Assign(Value); }
+    // A value from Items.Count on is ignored; otherwise the edit shows the item's lookup text
+    // (empty for -1 or an item without one).
+    void SetItemIndex(int Value) override;
+    int RowCount() const { return FItems->Count(); }
+
+    // The popup list (exists from construction on).
+    TAdvColGrid* ColGrid() const { return FAdvColGrid; }
+
+    TDrawCellEvent OnDropDownDrawItem;
+    TGetCellPropEvent OnDropDownGetItemProp; // stored only
+    TGetCellTextEvent OnDropDownGetItemText;
+
+    void SetComponentStyle(TKitStyle AStyle) override;
+    void Dispatch(TMessage& Message) override;
+
+    // The list's search: the index of the first item whose lookup text starts with Value
+    // (upper-cased unless CaseSensitive); an empty Value or an item without a lookup text does
+    // not match.
+    bool FindLookupMatch(const String& Value, String& MatchText, int& Index) const;
+    // One character typed into the open list: the item found, or -1.
+    int DoLookup(Char Key);
+    // The columns scaled to the popup's width, the rounding error carried along.
+    void FitColumnsToWidth() { FitList(FAdvColGrid, FColumns); }
+
+protected:
+    int ItemCount() const override { return FItems->Count(); }
+    void Loaded() override;
+    void CreateDropDownForm() override;
+    void DoBeforeDropDown() override;
+    void DoShowDropDown() override;
+    void AttachDropDownControl() override;
+    void SizeDropDownForm() override;
+    void DoHideDropDown(bool CancelChanges) override;
+    void DropDownControlKeyDown(TObject* Sender, Word& Key, TShiftState Shift) override;
+    void DropDownControlKeyUp(TObject* Sender, Word& Key, TShiftState Shift) override;
+    void DropDownControlKeyPress(TObject* Sender, Char& Key) override;
+    void DropDownFormSizing(TObject* Sender) override;
+
+private:
+    void GridSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+    void GridSelect(TObject* Sender);
+    void WMKeyDown(TMessage& Message);
+
+    bool FShowing = false;
+    TDropDownItems* FItems = nullptr;
+    TDropDownColumns* FColumns = nullptr;
+    TAdvColGrid* FAdvColGrid = nullptr;
 };
 
 } // namespace AdvMultiColumnDropDown
