@@ -36,6 +36,9 @@ TAdvColGrid::TAdvColGrid(TComponent* AOwner)
     SetFixedRowAlways(true);
     SetFixedRows(1);
     SetFixedCols(0);
+    // The platform grid keeps its first scrolling column when the fixed columns go: show the
+    // first column.
+    SetLeftCol(0);
     TGridOptions options = Options();
     options.insert(goHorzLine);
     options.insert(goRowSelect);
@@ -745,6 +748,8 @@ void TCustomAdvGridDropDown::DoBeforeDropDown() {
         GridSelectCell(Sender, ACol, ARow, CanSelect);
     };
     grid->SetComponentStyle(GetComponentStyle());
+    // The popup form draws the frame: the grid keeps none of its own, whatever the style gave it.
+    grid->SetBorderStyle(bsNone);
     if (FUseItems) {
         TAdvCustomDropDown::DoBeforeDropDown();
         grid->SetRowCount(FItems->Count() + 1);

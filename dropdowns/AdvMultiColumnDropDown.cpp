@@ -208,6 +208,9 @@ TAdvColGrid::TAdvColGrid(TComponent* AOwner)
     : TStringGrid(AOwner), FColumns(new TDropDownColumns(this)), FHeaderFont(new TFont) {
     SetFixedRows(1);
     SetFixedCols(0);
+    // The platform grid keeps its first scrolling column when the fixed columns go: show the
+    // first column.
+    SetLeftCol(0);
     TGridOptions options = Options();
     options.insert(goHorzLine);
     options.insert(goRowSelect);

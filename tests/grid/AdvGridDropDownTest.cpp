@@ -313,6 +313,43 @@ TEST_F(GridDropDown, AnEditableGridCommitsTheCellWithoutClosing) {
     DD->HideDropDown(true);
 }
 
+TEST_F(GridDropDown, OnlyALeftClickOnAPlainDataCellChooses) {
+    AddFruit();
+    DD->SetItemIndex(0);
+    Open();
+    EXPECT_EQ(Grid()->LeftCol(), 0);
+    EXPECT_EQ(Grid()->ColWidths(0) + Grid()->ColWidths(1), Grid()->ClientWidth()); // no border
+    Grid()->AddCheckBox(1, 2, false, false);
+    ASSERT_TRUE(Grid()->HasCheckBox(1, 2));
+    const TRect box = Grid()->CellRect(1, 2);
+    SimulateClick(Grid(), box.Left + 3, box.Top + box.Height() / 2);
+    EXPECT_TRUE(DD->DroppedDown()); // a check-box cell chooses nothing
+    EXPECT_EQ(Selects, 0);
+    const TRect third = Grid()->CellRect(0, 3);
+    SimulateClick(Grid(), third.Left + 5, third.Top + 5, mbRight);
+    EXPECT_TRUE(DD->DroppedDown()); // nor does a right click
+    EXPECT_EQ(Selects, 0);
+    SimulateClick(Grid(), third.Left + 5, third.Top + 5);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 2);
+    EXPECT_EQ(Selects, 1);
+}
+
+TEST_F(GridDropDown, EnterInAnEditableGridChoosesWithoutOpeningAnEditor) {
+    AddFruit();
+    DD->SetGridEditable(true);
+    DD->SetRowSelect(false);
+    Open();
+    SimulateKey(Grid(), VK_DOWN);
+    SimulateKey(Grid(), VK_RETURN);
+    EXPECT_FALSE(Grid()->EditMode());
+    EXPECT_EQ(Grid()->Row(), 2); // no advance to the next row
+    EXPECT_TRUE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_EQ(Selects, 1);
+    DD->HideDropDown(true);
+}
+
 TEST_F(GridDropDown, TheOffice2010StylesLeaveTheHeaderColours) {
     DD->SetComponentStyle(tsOffice2003Blue);
     EXPECT_EQ(DD->HeaderColor(), TColor(0xD68759));
