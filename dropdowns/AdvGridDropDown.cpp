@@ -31,55 +31,8 @@ int ObjectIndex(quintptr Value) {
 // =============================================================================================
 // TAdvColGrid: the popup grid
 
-TAdvColGrid::TAdvColGrid(TComponent* AOwner)
-    : TAdvStringGrid(AOwner), FColumns(new TDropDownColumns(this)), FHeaderFont(new TFont) {
+TAdvColGrid::TAdvColGrid(TComponent* AOwner) : TColumnList(AOwner) {
     SetFixedRowAlways(true);
-    SetFixedRows(1);
-    SetFixedCols(0);
-    // The platform grid keeps its first scrolling column when the fixed columns go: show the
-    // first column.
-    SetLeftCol(0);
-    TGridOptions options = Options();
-    options.insert(goHorzLine);
-    options.insert(goRowSelect);
-    options.erase(goRangeSelect);
-    SetOptions(options);
-    SetParentCtl3D(false);
-    SetCtl3D(false);
-    SetBorderStyle(bsNone);
-    FOldRow = Row();
-}
-
-TAdvColGrid::~TAdvColGrid() {
-    delete FColumns;
-    delete FHeaderFont;
-    delete FMeasure;
-}
-
-void TAdvColGrid::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    TAdvStringGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
-void TAdvColGrid::Notification(TComponent* AComponent, TOperation Operation) {
-    TAdvStringGrid::Notification(AComponent, Operation);
-    if (Operation == opRemove && !HasState(csDestroying) && AComponent == FImages) FImages = nullptr;
-}
-
-TDropDownItem* TAdvColGrid::ItemOfRow(int ARow) const {
-    if (!FAdvDropDown || ARow < 1) return nullptr;
-    TDropDownItems* items = FAdvDropDown->Items();
-    return ARow - 1 < items->Count() ? items->Items(ARow - 1) : nullptr;
-}
-
-bool TAdvColGrid::OnPopupForm() const {
-    return dynamic_cast<TDropDownForm*>(Parent()) != nullptr;
-}
-
-TCanvas* TAdvColGrid::MeasureCanvas() {
-    if (!FMeasure) FMeasure = new TBitmap(1, 1);
-    return FMeasure->Canvas();
 }
 
 void TAdvColGrid::FillFromItems() {
@@ -108,16 +61,10 @@ void TAdvColGrid::LoadFromDropDown(TCustomAdvGridDropDown* DropDown) {
     if (DropDown->UseItems()) SetRowCount(DropDown->Items()->Count() + 1);
     for (int i = 0; i < ColCount() && i < FColumns->Count(); ++i)
         SetColWidths(i, FColumns->Items(i)->Width());
-    FLineColor = DropDown->LineColor();
-    FFixedLineColor = DropDown->FixedLineColor();
-    FHeaderColor = DropDown->HeaderColor();
-    FHeaderColorTo = DropDown->HeaderColorTo();
-    FHeaderHeight = DropDown->HeaderHeight();
-    FHeaderFont->Assign(DropDown->HeaderFont());
+    TakeLooks(DropDown);
     SetHoverRow(DropDown->HoverRow());
     SetHoverRowColor(DropDown->HoverRowColor());
     SetHoverRowColorTo(DropDown->HoverRowColorTo());
-    FImages = DropDown->Images();
     // A row height that is not positive would make rows vanish: the grid keeps its own.
     if (DropDown->DropDownRowHeight() > 0) SetDefaultRowHeight(DropDown->DropDownRowHeight());
     if (FHeaderHeight > 0) SetRowHeights(0, FHeaderHeight);
@@ -142,53 +89,9 @@ void TAdvColGrid::LoadFromDropDown(TCustomAdvGridDropDown* DropDown) {
     UpdateWordWrapHeights();
 }
 
-int TAdvColGrid::GetAutoWidth() const {
-    int width = 0;
-    for (int i = 0; i < ColCount(); ++i) width += ColWidths(i);
-    if (VisibleRowCount() + FixedRows() != RowCount()) width += GetSystemMetrics(SM_CXVSCROLL);
-    return width;
-}
-
-void TAdvColGrid::AutoSizeColumn(int Index) {
-    if (Index < 0 || Index >= ColCount() || Index >= FColumns->Count() || !OnPopupForm() || !FAdvDropDown)
-        return;
-    TDropDownColumn* column = FColumns->Items(Index);
-    if (!column->AutoSize()) return;
-    int widest = 0;
-    for (int r = 1; r < RowCount(); ++r)
-        if (const TDropDownItem* item = ItemOfRow(r))
-            widest = std::max(widest, ItemCellWidth(column, item, Index, FImages, MeasureCanvas()));
-    column->SetWidth(widest);
-    SetColWidths(Index, widest);
-}
-
-void TAdvColGrid::AutoSizeItemColumns() {
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->AutoSize()) AutoSizeColumn(i);
-}
-
-void TAdvColGrid::UpdateWordWrapHeights() {
-    if (!AnyWordwrap(FColumns) || !OnPopupForm()) return;
-    auto width = [this](int c) { return c < ColCount() ? ColWidths(c) : FColumns->Items(c)->Width(); };
-    // A row without an item (UseItems off, more rows than items) keeps the minimum height.
-    for (int r = FixedRows(); r < RowCount(); ++r)
-        SetRowHeights(r, WrappedRowHeight(FColumns, ItemOfRow(r), FImages, MeasureCanvas(), width));
-}
-
-void TAdvColGrid::DoSelect() {
-    if (Assigned(OnSelect)) OnSelect(this);
-}
-
-bool TAdvColGrid::SelectCell(int ACol, int ARow) {
-    return TAdvStringGrid::SelectCell(ACol, ARow);
-}
-
 void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift) {
     FConfirmSelection = true;
-    if ((Key == VK_UP || Key == VK_DOWN) && Shift.count(ssAlt)) {
-        if (FAdvDropDown) FAdvDropDown->Perform(WM_KEYDOWN, Key, 0);
-        return;
-    }
+    if (AltArrowToDropDown(Key, Shift)) return;
     if (Key == VK_RETURN) {
         // Enter never reaches the grid's own Enter handling: no editor opens, no row advance.
         Word none = 0;
@@ -197,12 +100,6 @@ void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     TAdvStringGrid::KeyDown(Key, Shift);
-}
-
-void TAdvColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    FConfirmSelection = true;
-    FOldRow = Row();
-    TAdvStringGrid::MouseDown(Button, Shift, X, Y);
 }
 
 void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -214,22 +111,6 @@ void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     // A click on a check box toggles it and chooses nothing.
     if (HasCheckBox(col, row)) return;
     DoSelect();
-}
-
-bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TAdvStringGrid::DoMouseWheelDown(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
-}
-
-bool TAdvColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TAdvStringGrid::DoMouseWheelUp(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
 }
 
 void TAdvColGrid::Dispatch(TMessage& Message) {

@@ -84,87 +84,25 @@ private:
 
 // The popup grid: the grid control with the drop-down's settings loaded before each opening, the
 // items copied into its cells, and keys and clicks turned into a confirmed choice (DoSelect).
-class TAdvColGrid : public TAdvStringGrid {
+class TAdvColGrid
+    : public AdvMultiColumnDropDown::TColumnList<TAdvStringGrid, TDropDownColumns, TCustomAdvGridDropDown> {
 public:
     explicit TAdvColGrid(TComponent* AOwner);
-    ~TAdvColGrid() override;
 
-    void SetDropDown(TCustomAdvGridDropDown* DropDown) { FAdvDropDown = DropDown; }
-    TCustomAdvGridDropDown* DropDown() const { return FAdvDropDown; }
     // Header row with the column captions (objects -1), one row per item with its texts, the
     // item's index as the object of column 0.
     void FillFromItems();
-    // Takes columns, sizes, looks and options from the drop-down (before each opening).
+    // Takes columns, sizes, looks and options from the drop-down (before each opening). The
+    // header and line settings are kept; the grid control paints with its own look.
     void LoadFromDropDown(TCustomAdvGridDropDown* DropDown);
-    int GetAutoWidth() const;
-    void AutoSizeColumn(int Index);
-    void AutoSizeItemColumns();
-    void UpdateWordWrapHeights();
-    virtual void DoSelect();
-
-    TDropDownColumns* Columns() const { return FColumns; }
-    void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
-    // Stored and taken from the drop-down at each opening; the grid control paints with its own
-    // look.
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont* HeaderFont() const { return FHeaderFont; }
-    void SetHeaderFont(TFont* Value) { FHeaderFont->Assign(Value); }
-    // Stored only: the grid control draws its own lines (this hides its line width on purpose).
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int Value);
-    TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* Value) { FImages = Value; }
-    bool ConfirmSelection() const { return FConfirmSelection; }
-    void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
-    bool MouseWheelSelection() const { return FMouseWheelSelection; }
-
-    // Published for the form streams; never fired.
-    AdvMultiColumnDropDown::TGetCellTextEvent OnGetCellText;
-    AdvMultiColumnDropDown::TDrawCellEvent OnDrawCell;
-    AdvMultiColumnDropDown::TGetCellPropEvent OnGetCellProp;
-    TNotifyEvent OnSelect;
 
     void Dispatch(TMessage& Message) override;
     // Open for the drop-down.
     using TAdvStringGrid::HideInplaceEdit;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool SelectCell(int ACol, int ARow) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
-
-private:
-    TDropDownItem* ItemOfRow(int ARow) const;
-    bool OnPopupForm() const;
-    TCanvas* MeasureCanvas();
-
-    TCustomAdvGridDropDown* FAdvDropDown = nullptr;
-    TDropDownColumns* FColumns;
-    TColor FHeaderColor = TColor(0xFFFFFF);
-    TColor FHeaderColorTo = TColor(0x808080);
-    TColor FLineColor = TColor(0x808080);
-    TCustomImageList* FImages = nullptr;
-    int FHeaderHeight = 25;
-    TFont* FHeaderFont;
-    TColor FFixedLineColor = clGray;
-    int FGridLineWidth = 1;
-    int FOldRow = 0;
-    bool FMouseWheelSelection = false;
-    bool FConfirmSelection = false;
-    TBitmap* FMeasure = nullptr;
 };
 
 // The grid events the drop-down offers again: (name after OnGrid / DoGrid, the grid's event).

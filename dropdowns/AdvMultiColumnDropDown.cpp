@@ -204,59 +204,12 @@ int FindItemByPrefix(const TCollection* Items, int Column, const String& Value, 
 // =============================================================================================
 // TAdvColGrid: the popup list
 
-TAdvColGrid::TAdvColGrid(TComponent* AOwner)
-    : TStringGrid(AOwner), FColumns(new TDropDownColumns(this)), FHeaderFont(new TFont) {
-    SetFixedRows(1);
-    SetFixedCols(0);
-    // The platform grid keeps its first scrolling column when the fixed columns go: show the
-    // first column.
-    SetLeftCol(0);
+TAdvColGrid::TAdvColGrid(TComponent* AOwner) : TColumnList(AOwner) {
     TGridOptions options = Options();
-    options.insert(goHorzLine);
-    options.insert(goRowSelect);
-    options.erase(goRangeSelect);
     options.erase(goDrawFocusSelected);
     SetOptions(options);
     SetDefaultDrawing(false);
-    SetParentCtl3D(false);
-    SetCtl3D(false);
     TCustomGrid::SetGridLineWidth(0);
-    SetBorderStyle(bsNone);
-    FOldRow = Row();
-}
-
-TAdvColGrid::~TAdvColGrid() {
-    delete FColumns;
-    delete FHeaderFont;
-    delete FMeasure;
-}
-
-void TAdvColGrid::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    TCustomGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
-void TAdvColGrid::Notification(TComponent* AComponent, TOperation Operation) {
-    TStringGrid::Notification(AComponent, Operation);
-    if (Operation == opRemove && !HasState(csDestroying) && AComponent == FImages) FImages = nullptr;
-}
-
-TDropDownItem* TAdvColGrid::ItemOfRow(int ARow) const {
-    if (!FAdvDropDown || ARow < 1) return nullptr;
-    TDropDownItems* items = FAdvDropDown->Items();
-    return ARow - 1 < items->Count() ? items->Items(ARow - 1) : nullptr;
-}
-
-bool TAdvColGrid::OnPopupForm() const {
-    return dynamic_cast<TDropDownForm*>(Parent()) != nullptr;
-}
-
-TCanvas* TAdvColGrid::MeasureCanvas(TFont* Font) {
-    // Text is measured as the popup form would: the same fonts at the same 96 dpi.
-    if (!FMeasure) FMeasure = new TBitmap(1, 1);
-    FMeasure->Canvas()->Font()->Assign(Font);
-    return FMeasure->Canvas();
 }
 
 void TAdvColGrid::LoadFromDropDown(TAdvMultiColumnDropDown* DropDown) {
@@ -275,13 +228,7 @@ void TAdvColGrid::LoadFromDropDown(TAdvMultiColumnDropDown* DropDown) {
         SetRowCount(1);
         if (FixedRows() > 0) SetFixedRows(0);
     }
-    FLineColor = DropDown->LineColor();
-    FFixedLineColor = DropDown->FixedLineColor();
-    FHeaderColor = DropDown->HeaderColor();
-    FHeaderColorTo = DropDown->HeaderColorTo();
-    FHeaderHeight = DropDown->HeaderHeight();
-    FHeaderFont->Assign(DropDown->HeaderFont());
-    FImages = DropDown->Images();
+    TakeLooks(DropDown);
     // A row height that is not positive would make rows vanish: the grid keeps its own.
     if (DropDown->DropDownRowHeight() > 0) SetDefaultRowHeight(DropDown->DropDownRowHeight());
     for (int i = 0; i < FColumns->Count() && i < ColCount(); ++i)
@@ -297,47 +244,9 @@ void TAdvColGrid::LoadFromDropDown(TAdvMultiColumnDropDown* DropDown) {
     UpdateWordWrapHeights();
 }
 
-int TAdvColGrid::GetAutoWidth() const {
-    int width = 0;
-    for (int i = 0; i < ColCount(); ++i) width += ColWidths(i);
-    if (VisibleRowCount() + FixedRows() != RowCount()) width += GetSystemMetrics(SM_CXVSCROLL);
-    return width;
-}
-
-void TAdvColGrid::AutoSizeColumn(int Index) {
-    if (Index < 0 || Index >= ColCount() || Index >= FColumns->Count() || !OnPopupForm() || !FAdvDropDown)
-        return;
-    TDropDownColumn* column = FColumns->Items(Index);
-    if (!column->AutoSize()) return;
-    TCanvas* canvas = MeasureCanvas(column->Font());
-    int widest = 0;
-    for (int r = 1; r < RowCount(); ++r)
-        if (const TDropDownItem* item = ItemOfRow(r))
-            widest = std::max(widest, ItemCellWidth(column, item, Index, FImages, canvas));
-    column->SetWidth(widest);
-    SetColWidths(Index, widest);
-}
-
-void TAdvColGrid::AutoSizeItemColumns() {
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->AutoSize()) AutoSizeColumn(i);
-}
-
-void TAdvColGrid::UpdateWordWrapHeights() {
-    if (!AnyWordwrap(FColumns) || !OnPopupForm()) return;
-    TCanvas* canvas = MeasureCanvas(FHeaderFont);
-    auto width = [this](int c) { return c < ColCount() ? ColWidths(c) : FColumns->Items(c)->Width(); };
-    for (int r = FixedRows(); r < RowCount(); ++r)
-        SetRowHeights(r, WrappedRowHeight(FColumns, ItemOfRow(r), FImages, canvas, width));
-}
-
 TRect TAdvColGrid::GetFullCellRect(int ACol, int ARow) const {
     const TRect r = CellRect(ACol, ARow);
     return TRect(r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow));
-}
-
-void TAdvColGrid::DoSelect() {
-    if (Assigned(OnSelect)) OnSelect(this);
 }
 
 void TAdvColGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
@@ -452,25 +361,12 @@ void TAdvColGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
     DrawText(canvas, text, r, flags);
 }
 
-bool TAdvColGrid::SelectCell(int ACol, int ARow) {
-    return TStringGrid::SelectCell(ACol, ARow);
-}
-
 void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift) {
     FConfirmSelection = true;
-    if ((Key == VK_UP || Key == VK_DOWN) && Shift.count(ssAlt)) {
-        if (FAdvDropDown) FAdvDropDown->Perform(WM_KEYDOWN, Key, 0);
-        return;
-    }
+    if (AltArrowToDropDown(Key, Shift)) return;
     const Word key = Key;
     TStringGrid::KeyDown(Key, Shift);
     if (key == VK_RETURN) DoSelect();
-}
-
-void TAdvColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    FConfirmSelection = true;
-    FOldRow = Row();
-    TStringGrid::MouseDown(Button, Shift, X, Y);
 }
 
 void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -481,22 +377,6 @@ void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     // Only the left button moves the grid's current row; any button chooses the row under it.
     if (Button != mbLeft && row != Row()) SetRow(row);
     DoSelect();
-}
-
-bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TStringGrid::DoMouseWheelDown(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
-}
-
-bool TAdvColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TStringGrid::DoMouseWheelUp(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
 }
 
 void TAdvColGrid::Dispatch(TMessage& Message) {
