@@ -109,6 +109,13 @@ TEST_F(GridDropDown, EnterRightAfterOpeningCommitsTheCurrentRow) {
     EXPECT_EQ(DD->ItemIndex(), 1);
     EXPECT_EQ(DD->EditText(), QStringLiteral("Apricot"));
     EXPECT_EQ(Selects, 1);
+    // Enter reaching the edit closes the popup through the commit of the last reported row,
+    // which starts as the placed current row, not the first data row.
+    Open();
+    EXPECT_EQ(Grid()->Row(), 2);
+    SimulateKey(DD, VK_RETURN);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 1);
     // Moving first commits the row moved to.
     Open();
     SimulateKey(Grid(), VK_DOWN);
