@@ -1,5 +1,6 @@
 #include "AdvMultiColumnDropDown.h"
 
+#include "EditWithButtons.h"
 #include "ImgList.h"
 
 #include <algorithm>
@@ -480,7 +481,14 @@ void TColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
                 Change();
             }
             if (FReturnIsTab) {
-                if (HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
+                // A Tab posted to the edit, delivered as the message loop delivers one (the form
+                // takes it as the dialog key that moves the focus on).
+                if (HandleAllocated()) {
+                    const HWND h = Handle();
+                    PostCall([this, h] {
+                        if (FindControl(h) == this) DeliverTabKey(this);
+                    });
+                }
                 Key = 0;
             }
             break;

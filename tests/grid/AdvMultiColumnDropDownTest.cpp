@@ -8,6 +8,7 @@
 
 #include "ControlImage.h"
 #include "DropDownTestSupport.h"
+#include "StdCtrls.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -124,6 +125,21 @@ TEST_F(MultiColumnDropDown, EnterTakesTheEntryAsWrittenAndEscapeForgetsAnUnknown
     SimulateKey(nullptr, VK_ESCAPE);
     EXPECT_TRUE(EditText().isEmpty());
     EXPECT_EQ(DD->ItemIndex(), -1);
+}
+
+TEST_F(MultiColumnDropDown, WithReturnIsTabEnterTakesTheEntryAndMovesOn) {
+    AddFruit();
+    auto* next = new TEdit(Form);
+    next->SetParent(Form);
+    next->SetBounds(20, 80, 100, 21);
+    DD->SetReturnIsTab(true);
+    DD->SetFocus();
+    SimulateKey(nullptr, VK_DELETE); // no completion for the text written next
+    DD->SetText(QStringLiteral("apricot"));
+    SimulateKey(nullptr, VK_RETURN);
+    EXPECT_EQ(EditText(), QStringLiteral("Apricot"));
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return next->Focused(); }));
 }
 
 TEST_F(MultiColumnDropDown, ItemsAddedAfterEndUpdateAreShownButNotCompleted) {
