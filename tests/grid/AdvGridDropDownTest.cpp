@@ -357,6 +357,40 @@ TEST_F(GridDropDown, EnterInAnEditableGridChoosesWithoutOpeningAnEditor) {
     DD->HideDropDown(true);
 }
 
+TEST_F(GridDropDown, BadSettingsOpenAndSearchWithoutFault) {
+    struct Case {
+        const char* Name;
+        int Columns, Items, RowHeight, LookupColumn;
+        TLookupMethod Method;
+    };
+    const Case cases[] = {
+        {"no items", 2, 0, 22, 0, lmLookup},
+        {"no columns", 0, 3, 22, 0, lmLookup},
+        {"row height 0", 2, 3, 0, 0, lmNarrowDown},
+        {"negative lookup column", 2, 3, 22, -1, lmLookup},
+        {"lookup column beyond the texts", 2, 3, 22, 5, lmNarrowDown},
+    };
+    for (const Case& c : cases) {
+        DD->Columns()->Clear();
+        DD->Items()->Clear();
+        for (int i = 0; i < c.Columns; ++i) DD->Columns()->Add()->SetWordwrap(true);
+        for (int i = 0; i < c.Items; ++i) AddItem({u"alpha", u"beta"});
+        DD->SetDropDownRowHeight(c.RowHeight);
+        DD->SetLookupColumn(c.LookupColumn);
+        DD->SetLookupMethod(c.Method);
+        DD->EndUpdate();
+        Open();
+        SimulateKey(Grid(), 'A', {}, Char(u'a'));
+        SimulateKey(Grid(), VK_DOWN);
+        SimulateKey(Grid(), VK_ESCAPE);
+        EXPECT_FALSE(DD->DroppedDown()) << c.Name;
+        DD->SetFocus();
+        TypeInto(DD, "a");
+        SimulateKey(nullptr, VK_RETURN);
+        DD->SetText(String());
+    }
+}
+
 TEST_F(GridDropDown, TheOffice2010StylesLeaveTheHeaderColours) {
     DD->SetComponentStyle(tsOffice2003Blue);
     EXPECT_EQ(DD->HeaderColor(), TColor(0xD68759));

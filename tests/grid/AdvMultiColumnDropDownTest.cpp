@@ -427,6 +427,45 @@ TEST_F(MultiColumnDropDown, WithoutItemsTheListHasOneEmptyRowAndNoHeader) {
     DD->HideDropDown(true);
 }
 
+TEST_F(MultiColumnDropDown, BadSettingsOpenPaintAndSearchWithoutFault) {
+    struct Case {
+        const char* Name;
+        int Columns, Items, RowHeight, LookupColumn;
+        bool Wordwrap;
+    };
+    const Case cases[] = {
+        {"no items", 2, 0, 22, 0, false},
+        {"no columns", 0, 3, 22, 0, false},
+        {"row height 0", 2, 3, 0, 0, true},
+        {"negative row height", 2, 3, -4, 0, false},
+        {"negative lookup column", 2, 3, 22, -1, false},
+        {"lookup column beyond the texts", 2, 3, 22, 5, true},
+    };
+    for (const Case& c : cases) {
+        DD->Columns()->Clear();
+        DD->Items()->Clear();
+        for (int i = 0; i < c.Columns; ++i) {
+            DD->Columns()->Add()->SetWordwrap(c.Wordwrap);
+        }
+        for (int i = 0; i < c.Items; ++i) AddItem({u"alpha", u"beta"});
+        DD->SetDropDownRowHeight(c.RowHeight);
+        DD->SetLookupColumn(c.LookupColumn);
+        DD->EndUpdate();
+        Tick += 1000;
+        DD->ShowDropDown();
+        ASSERT_TRUE(DD->DroppedDown()) << c.Name;
+        (void)ControlImage(List());
+        SimulateKey(List(), 'A', {}, Char(u'a'));
+        SimulateKey(List(), VK_DOWN);
+        SimulateKey(List(), VK_ESCAPE);
+        EXPECT_FALSE(DD->DroppedDown()) << c.Name;
+        DD->SetFocus();
+        Type(u'a');
+        SimulateKey(nullptr, VK_RETURN);
+        DD->SetText(String());
+    }
+}
+
 TEST_F(MultiColumnDropDown, AutoSizeAndWordWrapMeasureTheTexts) {
     AddColumns({10, 30});
     DD->Columns()->Items(0)->SetAutoSize(true);
