@@ -265,6 +265,25 @@ TEST_F(GridDropDown, WithoutItemsTheApplicationsRowsAreTheChoices) {
     EXPECT_EQ(DD->EditText(), QStringLiteral("gamma"));
 }
 
+TEST_F(GridDropDown, WithoutItemsAutoSizeSizesEveryColumnToItsCells) {
+    DD->SetUseItems(false);
+    DD->SetColumnSizeWithDropDown(false); // keep the sized widths on screen
+    TAdvColGrid* g = Grid();
+    g->SetColCount(2);
+    g->SetRowCount(3);
+    g->SetCells(0, 1, QStringLiteral("x"));
+    g->SetCells(1, 1, QStringLiteral("a much longer text than the other column holds"));
+    g->SetCells(1, 2, QStringLiteral("short"));
+    Open();
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(g->Font());
+    const int longWidth = measure.Canvas()->TextWidth(g->Cells(1, 1));
+    EXPECT_GE(g->ColWidths(1), longWidth + 4);
+    EXPECT_LT(g->ColWidths(0), g->ColWidths(1));
+    EXPECT_EQ(DD->Columns()->Count(), 2); // columns added for the grid's
+    DD->HideDropDown(true);
+}
+
 TEST_F(GridDropDown, TheGridsClickEventsRunWithThePopupActivationBlocked) {
     AddFruit();
     bool blocked = false;
