@@ -75,6 +75,7 @@ TEST_F(GridDropDown, ANewControlHasItsDefaults) {
     EXPECT_EQ(DD->Navigation()->HomeEndKey, heFirstLastRow);
     EXPECT_EQ(Grid()->Navigation()->HomeEndKey, heFirstLastRow);
     EXPECT_EQ(DD->GetVersionNr(), 0x06000101);
+    EXPECT_EQ(DD->Version(), QStringLiteral("6.0.1.1"));
     EXPECT_EQ(DD->Columns()->Count(), 0);
     DD->SetStyle(dsDropDownList);
     EXPECT_FALSE(DD->EditorEnabled());
