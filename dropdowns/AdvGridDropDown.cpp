@@ -31,52 +31,8 @@ int ObjectIndex(quintptr Value) {
 // =============================================================================================
 // TAdvColGrid: the popup grid
 
-TAdvColGrid::TAdvColGrid(TComponent* AOwner)
-    : TAdvStringGrid(AOwner), FColumns(new TDropDownColumns(this)), FHeaderFont(new TFont) {
+TAdvColGrid::TAdvColGrid(TComponent* AOwner) : TColumnList(AOwner) {
     SetFixedRowAlways(true);
-    SetFixedRows(1);
-    SetFixedCols(0);
-    TGridOptions options = Options();
-    options.insert(goHorzLine);
-    options.insert(goRowSelect);
-    options.erase(goRangeSelect);
-    SetOptions(options);
-    SetParentCtl3D(false);
-    SetCtl3D(false);
-    SetBorderStyle(bsNone);
-    FOldRow = Row();
-}
-
-TAdvColGrid::~TAdvColGrid() {
-    delete FColumns;
-    delete FHeaderFont;
-    delete FMeasure;
-}
-
-void TAdvColGrid::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    TAdvStringGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
-void TAdvColGrid::Notification(TComponent* AComponent, TOperation Operation) {
-    TAdvStringGrid::Notification(AComponent, Operation);
-    if (Operation == opRemove && !HasState(csDestroying) && AComponent == FImages) FImages = nullptr;
-}
-
-TDropDownItem* TAdvColGrid::ItemOfRow(int ARow) const {
-    if (!FAdvDropDown || ARow < 1) return nullptr;
-    TDropDownItems* items = FAdvDropDown->Items();
-    return ARow - 1 < items->Count() ? items->Items(ARow - 1) : nullptr;
-}
-
-bool TAdvColGrid::OnPopupForm() const {
-    return dynamic_cast<TDropDownForm*>(Parent()) != nullptr;
-}
-
-TCanvas* TAdvColGrid::MeasureCanvas() {
-    if (!FMeasure) FMeasure = new TBitmap(1, 1);
-    return FMeasure->Canvas();
 }
 
 void TAdvColGrid::FillFromItems() {
@@ -105,16 +61,10 @@ void TAdvColGrid::LoadFromDropDown(TCustomAdvGridDropDown* DropDown) {
     if (DropDown->UseItems()) SetRowCount(DropDown->Items()->Count() + 1);
     for (int i = 0; i < ColCount() && i < FColumns->Count(); ++i)
         SetColWidths(i, FColumns->Items(i)->Width());
-    FLineColor = DropDown->LineColor();
-    FFixedLineColor = DropDown->FixedLineColor();
-    FHeaderColor = DropDown->HeaderColor();
-    FHeaderColorTo = DropDown->HeaderColorTo();
-    FHeaderHeight = DropDown->HeaderHeight();
-    FHeaderFont->Assign(DropDown->HeaderFont());
+    TakeLooks(DropDown);
     SetHoverRow(DropDown->HoverRow());
     SetHoverRowColor(DropDown->HoverRowColor());
     SetHoverRowColorTo(DropDown->HoverRowColorTo());
-    FImages = DropDown->Images();
     // A row height that is not positive would make rows vanish: the grid keeps its own.
     if (DropDown->DropDownRowHeight() > 0) SetDefaultRowHeight(DropDown->DropDownRowHeight());
     if (FHeaderHeight > 0) SetRowHeights(0, FHeaderHeight);
@@ -139,53 +89,9 @@ void TAdvColGrid::LoadFromDropDown(TCustomAdvGridDropDown* DropDown) {
     UpdateWordWrapHeights();
 }
 
-int TAdvColGrid::GetAutoWidth() const {
-    int width = 0;
-    for (int i = 0; i < ColCount(); ++i) width += ColWidths(i);
-    if (VisibleRowCount() + FixedRows() != RowCount()) width += GetSystemMetrics(SM_CXVSCROLL);
-    return width;
-}
-
-void TAdvColGrid::AutoSizeColumn(int Index) {
-    if (Index < 0 || Index >= ColCount() || Index >= FColumns->Count() || !OnPopupForm() || !FAdvDropDown)
-        return;
-    TDropDownColumn* column = FColumns->Items(Index);
-    if (!column->AutoSize()) return;
-    int widest = 0;
-    for (int r = 1; r < RowCount(); ++r)
-        if (const TDropDownItem* item = ItemOfRow(r))
-            widest = std::max(widest, ItemCellWidth(column, item, Index, FImages, MeasureCanvas()));
-    column->SetWidth(widest);
-    SetColWidths(Index, widest);
-}
-
-void TAdvColGrid::AutoSizeItemColumns() {
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->AutoSize()) AutoSizeColumn(i);
-}
-
-void TAdvColGrid::UpdateWordWrapHeights() {
-    if (!AnyWordwrap(FColumns) || !OnPopupForm()) return;
-    auto width = [this](int c) { return c < ColCount() ? ColWidths(c) : FColumns->Items(c)->Width(); };
-    // A row without an item (UseItems off, more rows than items) keeps the minimum height.
-    for (int r = FixedRows(); r < RowCount(); ++r)
-        SetRowHeights(r, WrappedRowHeight(FColumns, ItemOfRow(r), FImages, MeasureCanvas(), width));
-}
-
-void TAdvColGrid::DoSelect() {
-    if (Assigned(OnSelect)) OnSelect(this);
-}
-
-bool TAdvColGrid::SelectCell(int ACol, int ARow) {
-    return TAdvStringGrid::SelectCell(ACol, ARow);
-}
-
 void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift) {
     FConfirmSelection = true;
-    if ((Key == VK_UP || Key == VK_DOWN) && Shift.count(ssAlt)) {
-        if (FAdvDropDown) FAdvDropDown->Perform(WM_KEYDOWN, Key, 0);
-        return;
-    }
+    if (AltArrowToDropDown(Key, Shift)) return;
     if (Key == VK_RETURN) {
         // Enter never reaches the grid's own Enter handling: no editor opens, no row advance.
         Word none = 0;
@@ -194,12 +100,6 @@ void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     TAdvStringGrid::KeyDown(Key, Shift);
-}
-
-void TAdvColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    FConfirmSelection = true;
-    FOldRow = Row();
-    TAdvStringGrid::MouseDown(Button, Shift, X, Y);
 }
 
 void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -211,22 +111,6 @@ void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     // A click on a check box toggles it and chooses nothing.
     if (HasCheckBox(col, row)) return;
     DoSelect();
-}
-
-bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TAdvStringGrid::DoMouseWheelDown(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
-}
-
-bool TAdvColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TAdvStringGrid::DoMouseWheelUp(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
 }
 
 void TAdvColGrid::Dispatch(TMessage& Message) {
@@ -257,8 +141,7 @@ void TAdvColGrid::Dispatch(TMessage& Message) {
 // =============================================================================================
 // TCustomAdvGridDropDown: construction
 
-TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner)
-    : TAdvCustomDropDown(AOwner), FHeaderFont(new TFont) {
+TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner) : TColumnDropDown(AOwner) {
     FDesignTime = HasState(csDesigning) && AOwner && !AOwner->ComponentState().count(csReading) &&
                   !AOwner->ComponentState().count(csLoading);
     FColumnSizing = FColumnMoving = FRowSizing = FRowMoving = false;
@@ -276,7 +159,6 @@ TCustomAdvGridDropDown::TCustomAdvGridDropDown(TComponent* AOwner)
     FItemIndex = -1;
     FUseItems = true;
     FOldItemIndex = -1;
-    FLookupItems = new TStringList;
     workmode = true;
     AutoSelect = true;
     SetSelectionColorStyle(scOffice2007);
@@ -305,8 +187,6 @@ TCustomAdvGridDropDown::~TCustomAdvGridDropDown() {
     delete FBands;
     delete FColumns;
     FColumns = nullptr;
-    delete FHeaderFont;
-    delete FLookupItems;
     delete FSearchFooter;
     delete FNavigation;
     delete FMouseActions;
@@ -332,7 +212,7 @@ void TCustomAdvGridDropDown::SetGridImages(TCustomImageList* Value) {
 
 void TCustomAdvGridDropDown::Loaded() {
     TAdvCustomDropDown::Loaded();
-    RebuildLookupItems();
+    RebuildLookupItems(FItems);
     if (FAdvColGrid) FAdvColGrid->FillFromItems();
 }
 
@@ -361,12 +241,6 @@ int TCustomAdvGridDropDown::GetItemCount() const {
 String TCustomAdvGridDropDown::LookupCell(int Row) const {
     if (!FAdvColGrid || FLookupColumn < 0 || Row < 0) return String();
     return FAdvColGrid->Cells(FLookupColumn, Row);
-}
-
-void TCustomAdvGridDropDown::RebuildLookupItems() {
-    if (FLookupColumn < 0 || FItems->Count() == 0) return;
-    FLookupItems->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) FLookupItems->Add(FItems->Items(i)->TextAt(FLookupColumn));
 }
 
 void TCustomAdvGridDropDown::SetItemIndex(int Value) {
@@ -421,46 +295,8 @@ bool TCustomAdvGridDropDown::FindLookupMatch(const String& Value, String& MatchT
     return false;
 }
 
-void TCustomAdvGridDropDown::Step(TStep Step) {
-    const int count = GetItemCount();
-    if (count > 0) SetItemIndex(SteppedIndex(FItemIndex, count, Step));
-}
-
 // =============================================================================================
 // Completion in the edit (the multi-column drop-down's rules)
-
-void TCustomAdvGridDropDown::Change() {
-    FItemChange = false;
-    TAdvCustomDropDown::Change();
-    if (HasState(csDesigning) || !workmode) return;
-    const String text = EditText();
-    Modified = text != FOldValue;
-    const int caret = std::clamp(SelStart(), 0, int(text.length()));
-    if (FLookupItems->Count() == 0) return;
-    const TCompletion completion = CompleteFromList(FLookupItems, text, caret, FMatchCase);
-    if (completion.Index >= 0) {
-        FItemIndex = completion.Index;
-        FItemIdx = completion.Index;
-        FItemSel = completion.TypedLength;
-        FItemChange = true;
-        SetEditorText(completion.Text);
-        SelectAfterWrite(int(completion.Text.length()), completion.TypedLength);
-        return;
-    }
-    const String before = text.left(caret);
-    if (!before.isEmpty()) {
-        SetEditorText(before);
-        SelectAfterWrite(int(before.length()), int(before.length()));
-    }
-}
-
-void TCustomAdvGridDropDown::SelectAfterWrite(int Start, int End) {
-    Perform(EM_SETSEL, WPARAM(Start), LPARAM(End));
-    // The edit places its caret after a typed character once the change notification has
-    // returned: the selection is set again when the character's handling ends.
-    FPendingSelStart = Start;
-    FPendingSelEnd = End;
-}
 
 bool TCustomAdvGridDropDown::GridEditing() const {
     return FAdvColGrid && FAdvColGrid->HasOption(goEditing) &&
@@ -488,58 +324,18 @@ void TCustomAdvGridDropDown::KeyDown(Word& Key, TShiftState Shift) {
         case VK_DOWN: FLookupEntry = String(); break;
         default: break;
     }
-    if (FLookupColumn < 0 || FItems->Count() == 0) {
-        TAdvCustomDropDown::KeyDown(Key, Shift);
-        return;
-    }
-    const Word key = Key;
-    switch (key) {
-        case VK_BACK:
-        case VK_ESCAPE:
-        case VK_DELETE: workmode = false; break;
-        case VK_RETURN: {
-            const int index = FLookupItems->IndexOf(Text());
-            if (index >= 0) {
-                SetText(FLookupItems->Strings(index));
-                SetItemIndex(index);
-                Change();
-            }
-            if (FReturnIsTab) {
-                if (HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
-                Key = 0;
-            }
-            break;
-        }
-        default: workmode = true; break;
-    }
-    TAdvCustomDropDown::KeyDown(Key, Shift);
-    if (key == VK_ESCAPE) SetItemIndex(FLookupItems->IndexOf(Text()));
+    TColumnDropDown::KeyDown(Key, Shift);
 }
 
 void TCustomAdvGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
     const Word key = Key;
-    if (!(Key == VK_RETURN && FReturnIsTab)) TAdvCustomDropDown::KeyUp(Key, Shift);
-    if (FItemChange) {
-        SetItemIndex(FItemIdx);
-        const int length = int(EditText().length());
-        SetSelStart(FItemSel);
-        SetSelLength(std::max(0, length - FItemSel));
-        FItemChange = false;
-    }
+    TColumnDropDown::KeyUp(Key, Shift);
     if (GridEditing() && key == VK_RETURN && !Shift.count(ssShift)) {
         if (FAdvColGrid->Col() == FLookupColumn)
             HideDropDown(false);
         else
             FAdvColGrid->HideInplaceEdit();
     }
-}
-
-void TCustomAdvGridDropDown::KeyPress(Char& Key) {
-    if (Key == Char(VK_RETURN) && FReturnIsTab) {
-        Key = Char(0);
-        return;
-    }
-    TAdvCustomDropDown::KeyPress(Key);
 }
 
 // =============================================================================================
@@ -553,16 +349,7 @@ void TCustomAdvGridDropDown::NarrowGrid(const String&) {
 int TCustomAdvGridDropDown::DoLookup(Char Key) {
     if (FLookupMethod == lmNone) return -1;
     if (Key == Char(VK_BACK)) {
-        if (SelLength() > 0) {
-            String text = EditText();
-            text.remove(SelStart(), SelLength());
-            SetEditorText(text);
-        } else {
-            FLookupEntry.chop(1);
-            SetEditorText(FLookupEntry);
-        }
-        SetSelStart(int(EditText().length()));
-        SetSelLength(0);
+        LookupBackspace();
         return -1;
     }
     if (Key != Char(VK_TAB)) FLookupEntry += Key;
@@ -606,20 +393,15 @@ int TCustomAdvGridDropDown::DoLookup(Char Key) {
     return -1;
 }
 
-void TCustomAdvGridDropDown::WMChar(TMessage& Message) {
-    const Char key(char16_t(Message.WParam));
-    FPendingSelStart = -1;
-    TAdvCustomDropDown::Dispatch(Message);
-    if (FPendingSelStart >= 0) Perform(EM_SETSEL, WPARAM(FPendingSelStart), LPARAM(FPendingSelEnd));
-    FPendingSelStart = -1;
-    DoLookup(key);
+void TCustomAdvGridDropDown::CharTyped(Char Key) {
+    DoLookup(Key);
     if (FAutoShowDropDown && !DroppedDown()) ShowDropDown();
 }
 
 void TCustomAdvGridDropDown::WMKeyDown(TMessage& Message) {
     const Word key = Word(Message.WParam);
     if (key == VK_RETURN && FAdvColGrid) FAdvColGrid->SetConfirmSelection(true);
-    TAdvCustomDropDown::Dispatch(Message);
+    TColumnDropDown::Dispatch(Message);
     if (!Enabled() || AltDown()) return;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (key) {
@@ -654,21 +436,11 @@ void TCustomAdvGridDropDown::WMKeyDown(TMessage& Message) {
 }
 
 void TCustomAdvGridDropDown::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case WM_KEYDOWN: WMKeyDown(Message); return;
-        case WM_CHAR: WMChar(Message); return;
-        default: TAdvCustomDropDown::Dispatch(Message); return;
+    if (Message.Msg == WM_KEYDOWN) {
+        WMKeyDown(Message);
+        return;
     }
-}
-
-void TCustomAdvGridDropDown::MoveToNextItem() {
-    TAdvCustomDropDown::MoveToNextItem();
-    SelectNext();
-}
-
-void TCustomAdvGridDropDown::MoveToPreviousItem() {
-    TAdvCustomDropDown::MoveToPreviousItem();
-    SelectPrevious();
+    TColumnDropDown::Dispatch(Message);
 }
 
 // =============================================================================================
@@ -857,6 +629,8 @@ void TCustomAdvGridDropDown::DoBeforeDropDown() {
         GridSelectCell(Sender, ACol, ARow, CanSelect);
     };
     grid->SetComponentStyle(GetComponentStyle());
+    // The popup form draws the frame: the grid keeps none of its own, whatever the style gave it.
+    grid->SetBorderStyle(bsNone);
     if (FUseItems) {
         TAdvCustomDropDown::DoBeforeDropDown();
         grid->SetRowCount(FItems->Count() + 1);
@@ -879,12 +653,7 @@ void TCustomAdvGridDropDown::DoBeforeDropDown() {
 
 void TCustomAdvGridDropDown::SizeDropDownForm() {
     TAdvCustomDropDown::SizeDropDownForm();
-    if (!FDropDownAutoWidth || !FAdvColGrid || !DropDownForm()) return;
-    FAdvColGrid->SetAlign(alNone);
-    const int width = FAdvColGrid->GetAutoWidth();
-    FAdvColGrid->SetWidth(width);
-    DropDownForm()->SetWidth(width + 2 * DropDownBorderWidth());
-    FAdvColGrid->SetAlign(alClient);
+    if (FAdvColGrid) SizeToList(FAdvColGrid, FAdvColGrid->GetAutoWidth());
 }
 
 void TCustomAdvGridDropDown::DoShowDropDown() {
@@ -902,30 +671,6 @@ void TCustomAdvGridDropDown::DoShowDropDown() {
     FSelRow = grid->Row();
     grid->SetTabStop(true);
     if (DroppedDown() && grid->CanFocus()) grid->SetFocus();
-}
-
-void TCustomAdvGridDropDown::AdjustDropDownHeight(int& Height) {
-    // A row height that is not positive cannot snap to whole rows: the height stays as asked.
-    if (FDropDownRowHeight <= 0) return;
-    int v = 0;
-    if (DropDownHeader()->Visible()) v += DropDownHeader()->Height();
-    if (DropDownFooter()->Visible()) v += DropDownFooter()->Height();
-    const int h = Height - v - FHeaderHeight - 2;
-    Height = v + FHeaderHeight + 6 + (h / FDropDownRowHeight) * FDropDownRowHeight;
-}
-
-void TCustomAdvGridDropDown::FitColumnsToWidth() {
-    if (!FColumnSizeWithDropDown || !FAdvColGrid || !DropDownForm()) return;
-    FAdvColGrid->SetScrollBars(ssVertical);
-    if (FColumns->Count() == 0) return;
-    int avail = DropDownForm()->Width();
-    if (FAdvColGrid->RowCount() - FAdvColGrid->FixedRows() > FAdvColGrid->VisibleRowCount())
-        avail -= GetSystemMetrics(SM_CXVSCROLL);
-    std::vector<int> widths;
-    for (int i = 0; i < FColumns->Count(); ++i) widths.push_back(FColumns->Items(i)->Width());
-    const std::vector<int> fitted = FittedWidths(widths, avail);
-    for (int i = 0; i < FAdvColGrid->ColCount() && i < int(fitted.size()); ++i)
-        FAdvColGrid->SetColWidths(i, fitted[size_t(i)]);
 }
 
 void TCustomAdvGridDropDown::DropDownFormSizing(TObject* Sender) {
@@ -980,28 +725,11 @@ void TCustomAdvGridDropDown::GridClickSort(TObject*, int) {
 // =============================================================================================
 // Styles
 
-void TCustomAdvGridDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) {
-    ListLineColorsOf(Style, FLineColor, FFixedLineColor);
-    TAdvCustomDropDown::SetSelectionColorStyle(Style);
-}
-
 void TCustomAdvGridDropDown::SetComponentStyle(TKitStyle AStyle) {
     TAdvCustomDropDown::SetComponentStyle(AStyle);
     // The Office 2010 family keeps the base's handling only.
     if (AStyle == tsOffice2010Blue || AStyle == tsOffice2010Silver || AStyle == tsOffice2010Black) return;
-    TListStyle style;
-    if (!ListStyleOf(AStyle, style)) return;
-    FHeaderColor = style.Header;
-    FHeaderColorTo = style.HeaderTo;
-    if (style.FontColor != clNone) FHeaderFont->SetColor(style.FontColor);
-    SetSelectionColorStyle(style.Selection);
-    if (style.Selection == scCustom) {
-        SetSelectionColor(style.SelectionColor);
-        SetSelectionColorTo(style.SelectionColor);
-    }
-    FLineColor = style.Line;
-    FFixedLineColor = style.FixedLine;
-    FSelectionTextColor = style.SelectionText;
+    ApplyListStyle(AStyle);
 }
 
 } // namespace AdvGridDropDown

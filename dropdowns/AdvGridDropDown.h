@@ -84,85 +84,25 @@ private:
 
 // The popup grid: the grid control with the drop-down's settings loaded before each opening, the
 // items copied into its cells, and keys and clicks turned into a confirmed choice (DoSelect).
-class TAdvColGrid : public TAdvStringGrid {
+class TAdvColGrid
+    : public AdvMultiColumnDropDown::TColumnList<TAdvStringGrid, TDropDownColumns, TCustomAdvGridDropDown> {
 public:
     explicit TAdvColGrid(TComponent* AOwner);
-    ~TAdvColGrid() override;
 
-    void SetDropDown(TCustomAdvGridDropDown* DropDown) { FAdvDropDown = DropDown; }
-    TCustomAdvGridDropDown* DropDown() const { return FAdvDropDown; }
     // Header row with the column captions (objects -1), one row per item with its texts, the
     // item's index as the object of column 0.
     void FillFromItems();
-    // Takes columns, sizes, looks and options from the drop-down (before each opening).
+    // Takes columns, sizes, looks and options from the drop-down (before each opening). The
+    // header and line settings are kept; the grid control paints with its own look.
     void LoadFromDropDown(TCustomAdvGridDropDown* DropDown);
-    int GetAutoWidth() const;
-    void AutoSizeColumn(int Index);
-    void AutoSizeItemColumns();
-    void UpdateWordWrapHeights();
-    virtual void DoSelect();
-
-    TDropDownColumns* Columns() const { return FColumns; }
-    void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont* HeaderFont() const { return FHeaderFont; }
-    void SetHeaderFont(TFont* Value) { FHeaderFont->Assign(Value); }
-    // Stored only: the grid control draws its own lines (this hides its line width on purpose).
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int Value);
-    TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* Value) { FImages = Value; }
-    bool ConfirmSelection() const { return FConfirmSelection; }
-    void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
-    bool MouseWheelSelection() const { return FMouseWheelSelection; }
-
-    // Published for the form streams; never fired.
-    AdvMultiColumnDropDown::TGetCellTextEvent OnGetCellText;
-    AdvMultiColumnDropDown::TDrawCellEvent OnDrawCell;
-    AdvMultiColumnDropDown::TGetCellPropEvent OnGetCellProp;
-    TNotifyEvent OnSelect;
 
     void Dispatch(TMessage& Message) override;
     // Open for the drop-down.
     using TAdvStringGrid::HideInplaceEdit;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool SelectCell(int ACol, int ARow) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
-
-private:
-    TDropDownItem* ItemOfRow(int ARow) const;
-    bool OnPopupForm() const;
-    TCanvas* MeasureCanvas();
-
-    TCustomAdvGridDropDown* FAdvDropDown = nullptr;
-    TDropDownColumns* FColumns;
-    TColor FHeaderColor = TColor(0xFFFFFF);
-    TColor FHeaderColorTo = TColor(0x808080);
-    TColor FLineColor = TColor(0x808080);
-    TCustomImageList* FImages = nullptr;
-    int FHeaderHeight = 25;
-    TFont* FHeaderFont;
-    TColor FFixedLineColor = clGray;
-    int FGridLineWidth = 1;
-    int FOldRow = 0;
-    bool FMouseWheelSelection = false;
-    bool FConfirmSelection = false;
-    TBitmap* FMeasure = nullptr;
 };
 
 // The grid events the drop-down offers again: (name after OnGrid / DoGrid, the grid's event).
@@ -200,7 +140,7 @@ private:
     X(CanInsertRow, OnCanInsertRow)                                                                          \
     X(CanDeleteRow, OnCanDeleteRow)
 
-class TCustomAdvGridDropDown : public TAdvCustomDropDown {
+class TCustomAdvGridDropDown : public AdvMultiColumnDropDown::TColumnDropDown {
 public:
     explicit TCustomAdvGridDropDown(TComponent* AOwner);
     ~TCustomAdvGridDropDown() override;
@@ -210,7 +150,7 @@ public:
     // With UseItems the number of items, else the grid's data rows.
     int GetItemCount() const;
     void BeginUpdate() {}
-    void EndUpdate() { RebuildLookupItems(); }
+    void EndUpdate() { RebuildLookupItems(FItems); }
 
     // The first item (UseItems) or grid row (without) whose lookup text starts with Value
     // (upper-cased unless CaseSensitive); an empty value matches nothing.
@@ -220,52 +160,23 @@ public:
     int ItemToRow(int Index) const;
     // One character of the typed search: the item or row found, or -1.
     int DoLookup(Char Key);
-    void FitColumnsToWidth();
-
-    void SelectFirst() { Step(AdvMultiColumnDropDown::stFirst); }
-    void SelectLast() { Step(AdvMultiColumnDropDown::stLast); }
-    void SelectNext() { Step(AdvMultiColumnDropDown::stNext); }
-    void SelectPrevious() { Step(AdvMultiColumnDropDown::stPrevious); }
-    void SelectNextPage() { Step(AdvMultiColumnDropDown::stNextPage); }
-    void SelectPreviousPage() { Step(AdvMultiColumnDropDown::stPreviousPage); }
+    void FitColumnsToWidth() { FitList(FAdvColGrid, FColumns); }
 
     // ---- Published properties ----
     bool AutoShowDropDown() const { return FAutoShowDropDown; }
     void SetAutoShowDropDown(bool Value) { FAutoShowDropDown = Value; }
     bool AutoSizeColumns() const { return FAutoSizeColumns; }
     void SetAutoSizeColumns(bool Value) { FAutoSizeColumns = Value; }
-    bool CaseSensitive() const { return FCaseSensitive; }
-    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
-    bool DropDownAutoWidth() const { return FDropDownAutoWidth; }
-    void SetDropDownAutoWidth(bool Value) { FDropDownAutoWidth = Value; }
-    int DropDownRowHeight() const { return FDropDownRowHeight; }
-    void SetDropDownRowHeight(int Value) { FDropDownRowHeight = Value; }
-    TColor LineColor() const { return FLineColor; }
-    void SetLineColor(TColor Value) { FLineColor = Value; }
-    TColor FixedLineColor() const { return FFixedLineColor; }
-    void SetFixedLineColor(TColor Value) { FFixedLineColor = Value; }
     TBands* Bands() const { return FBands; }
     void SetBands(TBands* Value) { FBands->Assign(Value); }
-    bool ColumnSizing() const { return FColumnSizing; }
-    void SetColumnSizing(bool Value) { FColumnSizing = Value; }
     bool ColumnMoving() const { return FColumnMoving; }
     void SetColumnMoving(bool Value) { FColumnMoving = Value; }
-    bool ColumnSizeWithDropDown() const { return FColumnSizeWithDropDown; }
-    void SetColumnSizeWithDropDown(bool Value) { FColumnSizeWithDropDown = Value; }
     TDropDownColumns* Columns() const { return FColumns; }
     void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
     bool GridEditable() const { return FGridEditable; }
     void SetGridEditable(bool Value) { FGridEditable = Value; }
     TCustomImageList* GridImages() const { return FGridImages; }
     void SetGridImages(TCustomImageList* Value);
-    TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(TColor Value) { FHeaderColor = Value; }
-    TColor HeaderColorTo() const { return FHeaderColorTo; }
-    void SetHeaderColorTo(TColor Value) { FHeaderColorTo = Value; }
-    int HeaderHeight() const { return FHeaderHeight; }
-    void SetHeaderHeight(int Value) { FHeaderHeight = Value; }
-    TFont* HeaderFont() const { return FHeaderFont; }
-    void SetHeaderFont(TFont* Value) { FHeaderFont->Assign(Value); }
     bool HoverRow() const { return FHoverRow; }
     void SetHoverRow(bool Value) { FHoverRow = Value; }
     TColor HoverRowColor() const { return FHoverRowColor; }
@@ -274,10 +185,9 @@ public:
     void SetHoverRowColorTo(TColor Value) { FHoverRowColorTo = Value; }
     TDropDownItems* Items() const { return FItems; }
     void SetItems(TDropDownItems* Value) { FItems->Assign(Value); }
-    int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int Value);
-    int LookupColumn() const { return FLookupColumn; }
-    void SetLookupColumn(int Value) { FLookupColumn = Value; }
+    // With UseItems as in the multi-column drop-down; without, a data row (the text from the
+    // row after the single header row).
+    void SetItemIndex(int Value) override;
     TLookupMethod LookupMethod() const { return FLookupMethod; }
     void SetLookupMethod(TLookupMethod Value) { FLookupMethod = Value; }
     TMouseActions* MouseActions() const { return FMouseActions; }
@@ -288,8 +198,6 @@ public:
     void SetRowSizing(bool Value) { FRowSizing = Value; }
     bool RowMoving() const { return FRowMoving; }
     void SetRowMoving(bool Value) { FRowMoving = Value; }
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor Value) { FSelectionTextColor = Value; }
     bool RowSelect() const { return FRowSelect; }
     void SetRowSelect(bool Value) { FRowSelect = Value; }
     TSearchFooter* SearchFooter() const { return FSearchFooter; }
@@ -304,16 +212,7 @@ public:
 
     // ---- Run-time properties ----
     int RowCount() const { return FItems->Count(); }
-    bool ReturnIsTab() const { return FReturnIsTab; }
-    void SetReturnIsTab(bool Value) { FReturnIsTab = Value; }
-    bool MatchCase() const { return FMatchCase; }
-    void SetMatchCase(bool Value) { FMatchCase = Value; }
-    bool MatchStart() const { return FMatchStart; }
-    void SetMatchStart(bool Value) { FMatchStart = Value; }
-    const String& LookupEntry() const { return FLookupEntry; }
-    TStringList* LookupItems() const { return FLookupItems; }
 
-    TNotifyEvent OnSelect;
     // The grid's events offered again.
     TAnchorClickEvent OnGridAnchorClick;
     TButtonClickEvent OnGridButtonClick;
@@ -342,14 +241,22 @@ public:
     VELMORA_GRID_DROPDOWN_EVENTS(VELMORA_DECLARE_GRID_EVENT)
 #undef VELMORA_DECLARE_GRID_EVENT
 
-    void SetSelectionColorStyle(TSelectionColorStyle Style) override;
     void SetComponentStyle(TKitStyle AStyle) override;
-    void AdjustDropDownHeight(int& Height) override;
     int GetVersionNr() const override;
     void Dispatch(TMessage& Message) override;
 
 protected:
     virtual TDropDownItems* CreateItems(TComponent* AOwner);
+    int ItemCount() const override {
+        return FItems->Count();
+    }
+    int StepCount() const override {
+        return GetItemCount();
+    }
+    int HeightMargin() const override {
+        return 6;
+    }
+    void CharTyped(Char Key) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateDropDownForm() override;
@@ -362,17 +269,11 @@ protected:
     void DropDownControlKeyUp(TObject* Sender, Word& Key, TShiftState Shift) override;
     void DropDownControlKeyPress(TObject* Sender, Char& Key) override;
     void DropDownFormSizing(TObject* Sender) override;
-    void MoveToNextItem() override;
-    void MoveToPreviousItem() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
-    void KeyPress(Char& Key) override;
-    void Change() override;
     void DoEnter() override;
 
 private:
-    void RebuildLookupItems();
-    void Step(AdvMultiColumnDropDown::TStep Step);
     String LookupCell(int Row) const;
     bool GridEditing() const;
     // Narrows the grid to the rows whose lookup cell matches S.
@@ -383,50 +284,25 @@ private:
     void GridCanSort(TObject* Sender, int ACol, bool& DoSort);
     void GridClickSort(TObject* Sender, int ACol);
     void WMKeyDown(TMessage& Message);
-    void WMChar(TMessage& Message);
-    void SelectAfterWrite(int Start, int End);
     // Runs Call with the popup's activation blocked, so that a dialog it opens keeps the popup.
     template <class F> void Blocked(F&& Call);
 
     bool FDesignTime = false;
     bool FBalloonInit = false;
-    bool FCaseSensitive = false;
-    bool FColumnSizing = false, FColumnMoving = false;
-    int FLookupColumn = 0;
+    bool FColumnMoving = false;
     TLookupMethod FLookupMethod = lmLookup;
-    TColor FHeaderColorTo = TColor(0x808080), FHeaderColor = TColor(0xFFFFFF), FLineColor = TColor(0xC0C0C0);
     bool FUseItems = true;
     TDropDownItems* FItems = nullptr;
     TDropDownColumns* FColumns = nullptr;
-    int FItemIndex = -1;
-    int FHeaderHeight = 25;
-    TFont* FHeaderFont = nullptr;
     TAdvColGrid* FAdvColGrid = nullptr;
-    TColor FFixedLineColor = TColor(0xD1BBA4);
     int FSelRow = 0;
-    bool workmode = true;
-    String FLookupStr;
-    String FOldValue;
     bool FRowSelect = true;
-    bool FReturnIsTab = false;
-    TStringList* FLookupItems = nullptr;
-    bool FMatchCase = false;
-    bool FMatchStart = true;
-    bool FItemChange = false;
-    int FItemIdx = -1;
-    int FItemSel = 0;
     TSearchFooter* FSearchFooter = nullptr;
     TBands* FBands = nullptr;
     TNavigation* FNavigation = nullptr;
     TMouseActions* FMouseActions = nullptr;
-    int FOldItemIndex = -1;
-    bool FDropDownAutoWidth = true;
-    bool FColumnSizeWithDropDown = true;
-    TColor FSelectionTextColor = clBlack;
-    int FDropDownRowHeight = 22;
     int FTempItemIndex = -1;
     TDropDownStyle FStyle = dsDropDown;
-    String FLookupEntry;
     bool FHoverRow = false;
     TColor FHoverRowColor = clInfoBk, FHoverRowColorTo = clNone;
     TGridSorting FSorting = gsNone;
@@ -435,7 +311,6 @@ private:
     bool FRowMoving = false, FRowSizing = false;
     bool FAutoShowDropDown = false;
     bool FAutoSizeColumns = true;
-    int FPendingSelStart = -1, FPendingSelEnd = -1;
 };
 
 class TAdvGridDropDown : public TCustomAdvGridDropDown {

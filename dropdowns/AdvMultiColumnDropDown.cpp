@@ -1,5 +1,6 @@
 #include "AdvMultiColumnDropDown.h"
 
+#include "EditWithButtons.h"
 #include "ImgList.h"
 
 #include <algorithm>
@@ -16,6 +17,11 @@ constexpr int MinWrappedRowHeight = 24;
 
 bool AltDown() {
     return GetKeyState(VK_MENU) < 0;
+}
+
+// The keys the open list keeps for itself.
+bool ListKey(Word Key) {
+    return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
 }
 
 } // namespace
@@ -199,56 +205,12 @@ int FindItemByPrefix(const TCollection* Items, int Column, const String& Value, 
 // =============================================================================================
 // TAdvColGrid: the popup list
 
-TAdvColGrid::TAdvColGrid(TComponent* AOwner)
-    : TStringGrid(AOwner), FColumns(new TDropDownColumns(this)), FHeaderFont(new TFont) {
-    SetFixedRows(1);
-    SetFixedCols(0);
+TAdvColGrid::TAdvColGrid(TComponent* AOwner) : TColumnList(AOwner) {
     TGridOptions options = Options();
-    options.insert(goHorzLine);
-    options.insert(goRowSelect);
-    options.erase(goRangeSelect);
     options.erase(goDrawFocusSelected);
     SetOptions(options);
     SetDefaultDrawing(false);
-    SetParentCtl3D(false);
-    SetCtl3D(false);
     TCustomGrid::SetGridLineWidth(0);
-    SetBorderStyle(bsNone);
-    FOldRow = Row();
-}
-
-TAdvColGrid::~TAdvColGrid() {
-    delete FColumns;
-    delete FHeaderFont;
-    delete FMeasure;
-}
-
-void TAdvColGrid::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    TCustomGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
-void TAdvColGrid::Notification(TComponent* AComponent, TOperation Operation) {
-    TStringGrid::Notification(AComponent, Operation);
-    if (Operation == opRemove && !HasState(csDestroying) && AComponent == FImages) FImages = nullptr;
-}
-
-TDropDownItem* TAdvColGrid::ItemOfRow(int ARow) const {
-    if (!FAdvDropDown || ARow < 1) return nullptr;
-    TDropDownItems* items = FAdvDropDown->Items();
-    return ARow - 1 < items->Count() ? items->Items(ARow - 1) : nullptr;
-}
-
-bool TAdvColGrid::OnPopupForm() const {
-    return dynamic_cast<TDropDownForm*>(Parent()) != nullptr;
-}
-
-TCanvas* TAdvColGrid::MeasureCanvas(TFont* Font) {
-    // Text is measured as the popup form would: the same fonts at the same 96 dpi.
-    if (!FMeasure) FMeasure = new TBitmap(1, 1);
-    FMeasure->Canvas()->Font()->Assign(Font);
-    return FMeasure->Canvas();
 }
 
 void TAdvColGrid::LoadFromDropDown(TAdvMultiColumnDropDown* DropDown) {
@@ -267,13 +229,7 @@ void TAdvColGrid::LoadFromDropDown(TAdvMultiColumnDropDown* DropDown) {
         SetRowCount(1);
         if (FixedRows() > 0) SetFixedRows(0);
     }
-    FLineColor = DropDown->LineColor();
-    FFixedLineColor = DropDown->FixedLineColor();
-    FHeaderColor = DropDown->HeaderColor();
-    FHeaderColorTo = DropDown->HeaderColorTo();
-    FHeaderHeight = DropDown->HeaderHeight();
-    FHeaderFont->Assign(DropDown->HeaderFont());
-    FImages = DropDown->Images();
+    TakeLooks(DropDown);
     // A row height that is not positive would make rows vanish: the grid keeps its own.
     if (DropDown->DropDownRowHeight() > 0) SetDefaultRowHeight(DropDown->DropDownRowHeight());
     for (int i = 0; i < FColumns->Count() && i < ColCount(); ++i)
@@ -289,47 +245,9 @@ void TAdvColGrid::LoadFromDropDown(TAdvMultiColumnDropDown* DropDown) {
     UpdateWordWrapHeights();
 }
 
-int TAdvColGrid::GetAutoWidth() const {
-    int width = 0;
-    for (int i = 0; i < ColCount(); ++i) width += ColWidths(i);
-    if (VisibleRowCount() + FixedRows() != RowCount()) width += GetSystemMetrics(SM_CXVSCROLL);
-    return width;
-}
-
-void TAdvColGrid::AutoSizeColumn(int Index) {
-    if (Index < 0 || Index >= ColCount() || Index >= FColumns->Count() || !OnPopupForm() || !FAdvDropDown)
-        return;
-    TDropDownColumn* column = FColumns->Items(Index);
-    if (!column->AutoSize()) return;
-    TCanvas* canvas = MeasureCanvas(column->Font());
-    int widest = 0;
-    for (int r = 1; r < RowCount(); ++r)
-        if (const TDropDownItem* item = ItemOfRow(r))
-            widest = std::max(widest, ItemCellWidth(column, item, Index, FImages, canvas));
-    column->SetWidth(widest);
-    SetColWidths(Index, widest);
-}
-
-void TAdvColGrid::AutoSizeItemColumns() {
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->AutoSize()) AutoSizeColumn(i);
-}
-
-void TAdvColGrid::UpdateWordWrapHeights() {
-    if (!AnyWordwrap(FColumns) || !OnPopupForm()) return;
-    TCanvas* canvas = MeasureCanvas(FHeaderFont);
-    auto width = [this](int c) { return c < ColCount() ? ColWidths(c) : FColumns->Items(c)->Width(); };
-    for (int r = FixedRows(); r < RowCount(); ++r)
-        SetRowHeights(r, WrappedRowHeight(FColumns, ItemOfRow(r), FImages, canvas, width));
-}
-
 TRect TAdvColGrid::GetFullCellRect(int ACol, int ARow) const {
     const TRect r = CellRect(ACol, ARow);
     return TRect(r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow));
-}
-
-void TAdvColGrid::DoSelect() {
-    if (Assigned(OnSelect)) OnSelect(this);
 }
 
 void TAdvColGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
@@ -444,25 +362,12 @@ void TAdvColGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
     DrawText(canvas, text, r, flags);
 }
 
-bool TAdvColGrid::SelectCell(int ACol, int ARow) {
-    return TStringGrid::SelectCell(ACol, ARow);
-}
-
 void TAdvColGrid::KeyDown(Word& Key, TShiftState Shift) {
     FConfirmSelection = true;
-    if ((Key == VK_UP || Key == VK_DOWN) && Shift.count(ssAlt)) {
-        if (FAdvDropDown) FAdvDropDown->Perform(WM_KEYDOWN, Key, 0);
-        return;
-    }
+    if (AltArrowToDropDown(Key, Shift)) return;
     const Word key = Key;
     TStringGrid::KeyDown(Key, Shift);
     if (key == VK_RETURN) DoSelect();
-}
-
-void TAdvColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    FConfirmSelection = true;
-    FOldRow = Row();
-    TStringGrid::MouseDown(Button, Shift, X, Y);
 }
 
 void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -473,22 +378,6 @@ void TAdvColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     // Only the left button moves the grid's current row; any button chooses the row under it.
     if (Button != mbLeft && row != Row()) SetRow(row);
     DoSelect();
-}
-
-bool TAdvColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TStringGrid::DoMouseWheelDown(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
-}
-
-bool TAdvColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool result = TStringGrid::DoMouseWheelUp(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return result;
 }
 
 void TAdvColGrid::Dispatch(TMessage& Message) {
@@ -503,121 +392,43 @@ void TAdvColGrid::Dispatch(TMessage& Message) {
 }
 
 // =============================================================================================
-// TAdvMultiColumnDropDown: construction
+// TColumnDropDown: what both column drop-downs share
 
-TAdvMultiColumnDropDown::TAdvMultiColumnDropDown(TComponent* AOwner)
-    : TAdvCustomDropDown(AOwner), FHeaderFont(new TFont) {
-    FColumnSizing = false;
-    FLookupColumn = 0;
-    FHeaderColorTo = TColor(0x808080);
-    FHeaderColor = TColor(0xFFFFFF);
-    FHeaderHeight = 25;
-    FLineColor = TColor(0xC0C0C0);
-    FItems = new TDropDownItems(this);
-    FColumns = new TDropDownColumns(this);
-    SetDropDownColor(TColor(0xFFFFFF));
-    SetDropDownHeight(200);
-    FItemIndex = -1;
-    FOldItemIndex = -1;
-    FLookupItems = new TStringList;
+TColumnDropDown::TColumnDropDown(TComponent* AOwner)
+    : TAdvCustomDropDown(AOwner), FHeaderFont(new TFont), FLookupItems(new TStringList) {
     FLookupItems->SetCaseSensitive(false);
-    workmode = true;
-    FMatchCase = false;
-    FMatchStart = true;
-    AutoSelect = true;
-    FItemChange = false;
-    FDropDownAutoWidth = true;
-    SetSelectionColorStyle(scOffice2007);
-    FSelectionTextColor = clBlack;
-    FColumnSizeWithDropDown = true;
-    FDropDownRowHeight = 22;
-    // The base made the popup form before this control's slots existed: make the list now.
-    CreateDropDownForm();
 }
 
-TAdvMultiColumnDropDown::~TAdvMultiColumnDropDown() {
-    // The list reads the items while it exists: it goes first.
-    if (FAdvColGrid) {
-        TAdvColGrid* grid = FAdvColGrid;
-        FAdvColGrid = nullptr;
-        grid->SetDropDown(nullptr);
-        delete grid;
-    }
-    delete FItems;
-    FItems = nullptr;
-    delete FColumns;
-    FColumns = nullptr;
+TColumnDropDown::~TColumnDropDown() {
     delete FHeaderFont;
     delete FLookupItems;
 }
 
-void TAdvMultiColumnDropDown::Assign(TPersistent* Source) {
-    TAdvCustomDropDown::Assign(Source);
-    auto* src = dynamic_cast<TAdvMultiColumnDropDown*>(Source);
-    if (!src) return;
-    FCaseSensitive = src->FCaseSensitive;
-    FDropDownAutoWidth = src->FDropDownAutoWidth;
-    FDropDownRowHeight = src->FDropDownRowHeight;
-    FLineColor = src->FLineColor;
-    FFixedLineColor = src->FFixedLineColor;
-    FColumnSizing = src->FColumnSizing;
-    FColumnSizeWithDropDown = src->FColumnSizeWithDropDown;
-    FColumns->Assign(src->FColumns);
-    FHeaderColor = src->FHeaderColor;
-    FHeaderColorTo = src->FHeaderColorTo;
-    FHeaderHeight = src->FHeaderHeight;
-    FHeaderFont->Assign(src->FHeaderFont);
-    FLookupColumn = src->FLookupColumn;
-    FSelectionTextColor = src->FSelectionTextColor;
-    FItems->Assign(src->FItems);
-    FItemIndex = src->FItemIndex;
-}
-
-void TAdvMultiColumnDropDown::Loaded() {
-    TAdvCustomDropDown::Loaded();
-    RebuildLookupItems();
-}
-
-// =============================================================================================
-// Items and the lookup list
-
-String TAdvMultiColumnDropDown::LookupTextOf(int Index) const {
-    if (Index < 0 || Index >= FItems->Count()) return String();
-    return FItems->Items(Index)->TextAt(FLookupColumn);
-}
-
-void TAdvMultiColumnDropDown::RebuildLookupItems() {
-    if (FLookupColumn < 0 || FItems->Count() == 0) return;
+void TColumnDropDown::RebuildLookupItems(const TCollection* Items) {
+    if (FLookupColumn < 0 || Items->Count() == 0) return;
     FLookupItems->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) FLookupItems->Add(LookupTextOf(i));
+    for (int i = 0; i < Items->Count(); ++i)
+        FLookupItems->Add(static_cast<const TDropDownItem*>(Items->Items(i))->TextAt(FLookupColumn));
 }
 
-int TAdvMultiColumnDropDown::GetItemIndex(const String& Value) const {
-    // An item without a text at the lookup column does not match (no index error).
-    for (int i = 0; i < FItems->Count(); ++i) {
-        const TDropDownItem* item = FItems->Items(i);
-        if (item->HasText(FLookupColumn) && item->TextAt(FLookupColumn) == Value) return i;
-    }
-    return -1;
+void TColumnDropDown::Step(TStep Step) {
+    const int count = StepCount();
+    if (count > 0) SetItemIndex(SteppedIndex(FItemIndex, count, Step));
 }
 
-void TAdvMultiColumnDropDown::SetItemIndex(int Value) {
-    if (Value >= FItems->Count()) return;
-    FItemIndex = Value;
-    if (Value >= 0 && FLookupColumn >= 0 && FItems->Items(Value)->HasText(FLookupColumn))
-        SetText(FItems->Items(Value)->TextAt(FLookupColumn));
-    else
-        SetText(String());
+void TColumnDropDown::MoveToNextItem() {
+    TAdvCustomDropDown::MoveToNextItem();
+    SelectNext();
 }
 
-void TAdvMultiColumnDropDown::Step(TStep Step) {
-    if (FItems->Count() > 0) SetItemIndex(SteppedIndex(FItemIndex, FItems->Count(), Step));
+void TColumnDropDown::MoveToPreviousItem() {
+    TAdvCustomDropDown::MoveToPreviousItem();
+    SelectPrevious();
 }
 
-// =============================================================================================
-// Completion while typing in the edit
+// ---- Completion while typing in the edit ----
 
-void TAdvMultiColumnDropDown::Change() {
+void TColumnDropDown::Change() {
     FItemChange = false;
     TAdvCustomDropDown::Change();
     if (HasState(csDesigning) || !workmode) return;
@@ -644,7 +455,7 @@ void TAdvMultiColumnDropDown::Change() {
     }
 }
 
-void TAdvMultiColumnDropDown::SelectAfterWrite(int Start, int End) {
+void TColumnDropDown::SelectAfterWrite(int Start, int End) {
     Perform(EM_SETSEL, WPARAM(Start), LPARAM(End));
     // The edit places its caret after a typed character once the change notification has
     // returned: the selection is set again when the character's handling ends.
@@ -652,8 +463,8 @@ void TAdvMultiColumnDropDown::SelectAfterWrite(int Start, int End) {
     FPendingSelEnd = End;
 }
 
-void TAdvMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
-    if (FLookupColumn < 0 || FItems->Count() == 0) {
+void TColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
+    if (FLookupColumn < 0 || ItemCount() == 0) {
         TAdvCustomDropDown::KeyDown(Key, Shift);
         return;
     }
@@ -670,7 +481,14 @@ void TAdvMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
                 Change();
             }
             if (FReturnIsTab) {
-                if (HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
+                // A Tab posted to the edit, delivered as the message loop delivers one (the form
+                // takes it as the dialog key that moves the focus on).
+                if (HandleAllocated()) {
+                    const HWND h = Handle();
+                    PostCall([this, h] {
+                        if (FindControl(h) == this) DeliverTabKey(this);
+                    });
+                }
                 Key = 0;
             }
             break;
@@ -681,7 +499,7 @@ void TAdvMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
     if (key == VK_ESCAPE) SetItemIndex(FLookupItems->IndexOf(Text()));
 }
 
-void TAdvMultiColumnDropDown::KeyUp(Word& Key, TShiftState Shift) {
+void TColumnDropDown::KeyUp(Word& Key, TShiftState Shift) {
     if (!(Key == VK_RETURN && FReturnIsTab)) TAdvCustomDropDown::KeyUp(Key, Shift);
     if (!FItemChange) return;
     SetItemIndex(FItemIdx);
@@ -691,7 +509,7 @@ void TAdvMultiColumnDropDown::KeyUp(Word& Key, TShiftState Shift) {
     FItemChange = false;
 }
 
-void TAdvMultiColumnDropDown::KeyPress(Char& Key) {
+void TColumnDropDown::KeyPress(Char& Key) {
     if (Key == Char(VK_RETURN) && FReturnIsTab) {
         Key = Char(0);
         return;
@@ -699,8 +517,185 @@ void TAdvMultiColumnDropDown::KeyPress(Char& Key) {
     TAdvCustomDropDown::KeyPress(Key);
 }
 
+void TColumnDropDown::Dispatch(TMessage& Message) {
+    if (Message.Msg != WM_CHAR) {
+        TAdvCustomDropDown::Dispatch(Message);
+        return;
+    }
+    const Char key(char16_t(Message.WParam));
+    FPendingSelStart = -1;
+    TAdvCustomDropDown::Dispatch(Message);
+    if (FPendingSelStart >= 0) Perform(EM_SETSEL, WPARAM(FPendingSelStart), LPARAM(FPendingSelEnd));
+    FPendingSelStart = -1;
+    CharTyped(key);
+}
+
+void TColumnDropDown::LookupBackspace() {
+    if (SelLength() > 0) {
+        String text = EditText();
+        text.remove(SelStart(), SelLength());
+        SetEditorText(text);
+    } else {
+        FLookupEntry.chop(1);
+        SetEditorText(FLookupEntry);
+    }
+    SetSelStart(int(EditText().length()));
+    SetSelLength(0);
+}
+
+// ---- The popup's size ----
+
+void TColumnDropDown::AdjustDropDownHeight(int& Height) {
+    // A row height that is not positive cannot snap to whole rows: the height stays as asked.
+    if (FDropDownRowHeight <= 0) return;
+    int v = 0;
+    if (DropDownHeader()->Visible()) v += DropDownHeader()->Height();
+    if (DropDownFooter()->Visible()) v += DropDownFooter()->Height();
+    const int h = Height - v - FHeaderHeight - 2;
+    Height = v + FHeaderHeight + HeightMargin() + (h / FDropDownRowHeight) * FDropDownRowHeight;
+}
+
+void TColumnDropDown::FitList(TCustomGrid* List, const TCollection* Columns) {
+    if (!FColumnSizeWithDropDown || !List || !DropDownForm()) return;
+    List->SetScrollBars(ssVertical);
+    if (Columns->Count() == 0) return;
+    int avail = DropDownForm()->Width();
+    if (List->RowCount() - List->FixedRows() > List->VisibleRowCount())
+        avail -= GetSystemMetrics(SM_CXVSCROLL);
+    std::vector<int> widths;
+    for (int i = 0; i < Columns->Count(); ++i)
+        widths.push_back(static_cast<const TDropDownColumn*>(Columns->Items(i))->Width());
+    const std::vector<int> fitted = FittedWidths(widths, avail);
+    for (int i = 0; i < List->ColCount() && i < int(fitted.size()); ++i)
+        List->SetColWidths(i, fitted[size_t(i)]);
+}
+
+void TColumnDropDown::SizeToList(TWinControl* List, int ListWidth) {
+    if (!FDropDownAutoWidth || !List || !DropDownForm()) return;
+    List->SetAlign(alNone);
+    List->SetWidth(ListWidth);
+    DropDownForm()->SetWidth(ListWidth + 2 * DropDownBorderWidth());
+    List->SetAlign(alClient);
+}
+
+// ---- Styles ----
+
+void TColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) {
+    ListLineColorsOf(Style, FLineColor, FFixedLineColor);
+    TAdvCustomDropDown::SetSelectionColorStyle(Style);
+}
+
+void TColumnDropDown::ApplyListStyle(TKitStyle Style) {
+    TListStyle style;
+    if (!ListStyleOf(Style, style)) return;
+    FHeaderColor = style.Header;
+    FHeaderColorTo = style.HeaderTo;
+    if (style.FontColor != clNone) FHeaderFont->SetColor(style.FontColor);
+    SetSelectionColorStyle(style.Selection);
+    if (style.Selection == scCustom) {
+        SetSelectionColor(style.SelectionColor);
+        SetSelectionColorTo(style.SelectionColor);
+    }
+    FLineColor = style.Line;
+    FFixedLineColor = style.FixedLine;
+    FSelectionTextColor = style.SelectionText;
+}
+
 // =============================================================================================
-// Search while typing in the open list
+// TAdvMultiColumnDropDown
+
+TAdvMultiColumnDropDown::TAdvMultiColumnDropDown(TComponent* AOwner) : TColumnDropDown(AOwner) {
+    FColumnSizing = false;
+    FLookupColumn = 0;
+    FHeaderColorTo = TColor(0x808080);
+    FHeaderColor = TColor(0xFFFFFF);
+    FHeaderHeight = 25;
+    FLineColor = TColor(0xC0C0C0);
+    FItems = new TDropDownItems(this);
+    FColumns = new TDropDownColumns(this);
+    SetDropDownColor(TColor(0xFFFFFF));
+    SetDropDownHeight(200);
+    FItemIndex = -1;
+    FOldItemIndex = -1;
+    workmode = true;
+    FMatchCase = false;
+    FMatchStart = true;
+    AutoSelect = true;
+    FItemChange = false;
+    FDropDownAutoWidth = true;
+    SetSelectionColorStyle(scOffice2007);
+    FSelectionTextColor = clBlack;
+    FColumnSizeWithDropDown = true;
+    FDropDownRowHeight = 22;
+    // The base made the popup form before this control's slots existed: make the list now.
+    CreateDropDownForm();
+}
+
+TAdvMultiColumnDropDown::~TAdvMultiColumnDropDown() {
+    // The list reads the items while it exists: it goes first.
+    if (FAdvColGrid) {
+        TAdvColGrid* grid = FAdvColGrid;
+        FAdvColGrid = nullptr;
+        grid->SetDropDown(nullptr);
+        delete grid;
+    }
+    delete FItems;
+    FItems = nullptr;
+    delete FColumns;
+    FColumns = nullptr;
+}
+
+void TAdvMultiColumnDropDown::Assign(TPersistent* Source) {
+    TAdvCustomDropDown::Assign(Source);
+    auto* src = dynamic_cast<TAdvMultiColumnDropDown*>(Source);
+    if (!src) return;
+    FCaseSensitive = src->FCaseSensitive;
+    FDropDownAutoWidth = src->FDropDownAutoWidth;
+    FDropDownRowHeight = src->FDropDownRowHeight;
+    FLineColor = src->FLineColor;
+    FFixedLineColor = src->FFixedLineColor;
+    FColumnSizing = src->FColumnSizing;
+    FColumnSizeWithDropDown = src->FColumnSizeWithDropDown;
+    FColumns->Assign(src->FColumns);
+    FHeaderColor = src->FHeaderColor;
+    FHeaderColorTo = src->FHeaderColorTo;
+    FHeaderHeight = src->FHeaderHeight;
+    FHeaderFont->Assign(src->FHeaderFont);
+    FLookupColumn = src->FLookupColumn;
+    FSelectionTextColor = src->FSelectionTextColor;
+    FItems->Assign(src->FItems);
+    FItemIndex = src->FItemIndex;
+}
+
+void TAdvMultiColumnDropDown::Loaded() {
+    TAdvCustomDropDown::Loaded();
+    RebuildLookupItems(FItems);
+}
+
+int TAdvMultiColumnDropDown::GetItemIndex(const String& Value) const {
+    // An item without a text at the lookup column does not match (no index error).
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const TDropDownItem* item = FItems->Items(i);
+        if (item->HasText(FLookupColumn) && item->TextAt(FLookupColumn) == Value) return i;
+    }
+    return -1;
+}
+
+void TAdvMultiColumnDropDown::SetItemIndex(int Value) {
+    if (Value >= FItems->Count()) return;
+    FItemIndex = Value;
+    if (Value >= 0 && FLookupColumn >= 0 && FItems->Items(Value)->HasText(FLookupColumn))
+        SetText(FItems->Items(Value)->TextAt(FLookupColumn));
+    else
+        SetText(String());
+}
+
+void TAdvMultiColumnDropDown::SetComponentStyle(TKitStyle AStyle) {
+    TAdvCustomDropDown::SetComponentStyle(AStyle);
+    ApplyListStyle(AStyle);
+}
+
+// ---- Search while typing in the open list ----
 
 bool TAdvMultiColumnDropDown::FindLookupMatch(const String& Value, String& MatchText, int& Index) const {
     Index = -1;
@@ -712,16 +707,7 @@ bool TAdvMultiColumnDropDown::FindLookupMatch(const String& Value, String& Match
 
 int TAdvMultiColumnDropDown::DoLookup(Char Key) {
     if (Key == Char(VK_BACK)) {
-        if (SelLength() > 0) {
-            String text = EditText();
-            text.remove(SelStart(), SelLength());
-            SetEditorText(text);
-        } else {
-            FLookupEntry.chop(1);
-            SetEditorText(FLookupEntry);
-        }
-        SetSelStart(int(EditText().length()));
-        SetSelLength(0);
+        LookupBackspace();
         return -1;
     }
     if (Key != Char(VK_TAB)) FLookupEntry += Key;
@@ -765,12 +751,6 @@ void TAdvMultiColumnDropDown::DropDownControlKeyPress(TObject*, Char& Key) {
     FAdvColGrid->SetCol(0);
 }
 
-namespace {
-bool ListKey(Word Key) {
-    return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
-}
-} // namespace
-
 void TAdvMultiColumnDropDown::DropDownControlKeyDown(TObject* Sender, Word& Key, TShiftState Shift) {
     if (ListKey(Key) && !AltDown()) return;
     TAdvCustomDropDown::DropDownControlKeyDown(Sender, Key, Shift);
@@ -781,11 +761,10 @@ void TAdvMultiColumnDropDown::DropDownControlKeyUp(TObject* Sender, Word& Key, T
     TAdvCustomDropDown::DropDownControlKeyUp(Sender, Key, Shift);
 }
 
-// =============================================================================================
-// Stepping with the popup closed
+// ---- Stepping with the popup closed ----
 
 void TAdvMultiColumnDropDown::WMKeyDown(TMessage& Message) {
-    TAdvCustomDropDown::Dispatch(Message);
+    TColumnDropDown::Dispatch(Message);
     if (!Enabled() || AltDown()) return;
     switch (Word(Message.WParam)) {
         case VK_PRIOR: SelectPreviousPage(); break;
@@ -807,28 +786,10 @@ void TAdvMultiColumnDropDown::Dispatch(TMessage& Message) {
         WMKeyDown(Message);
         return;
     }
-    if (Message.Msg == WM_CHAR) {
-        FPendingSelStart = -1;
-        TAdvCustomDropDown::Dispatch(Message);
-        if (FPendingSelStart >= 0) Perform(EM_SETSEL, WPARAM(FPendingSelStart), LPARAM(FPendingSelEnd));
-        FPendingSelStart = -1;
-        return;
-    }
-    TAdvCustomDropDown::Dispatch(Message);
+    TColumnDropDown::Dispatch(Message);
 }
 
-void TAdvMultiColumnDropDown::MoveToNextItem() {
-    TAdvCustomDropDown::MoveToNextItem();
-    SelectNext();
-}
-
-void TAdvMultiColumnDropDown::MoveToPreviousItem() {
-    TAdvCustomDropDown::MoveToPreviousItem();
-    SelectPrevious();
-}
-
-// =============================================================================================
-// The popup
+// ---- The popup ----
 
 void TAdvMultiColumnDropDown::CreateDropDownForm() {
     TAdvCustomDropDown::CreateDropDownForm();
@@ -870,12 +831,7 @@ void TAdvMultiColumnDropDown::DoBeforeDropDown() {
 
 void TAdvMultiColumnDropDown::SizeDropDownForm() {
     TAdvCustomDropDown::SizeDropDownForm();
-    if (!FDropDownAutoWidth || !FAdvColGrid || !DropDownForm()) return;
-    FAdvColGrid->SetAlign(alNone);
-    const int width = FAdvColGrid->GetAutoWidth();
-    FAdvColGrid->SetWidth(width);
-    DropDownForm()->SetWidth(width + 2 * DropDownBorderWidth());
-    FAdvColGrid->SetAlign(alClient);
+    if (FAdvColGrid) SizeToList(FAdvColGrid, FAdvColGrid->GetAutoWidth());
 }
 
 void TAdvMultiColumnDropDown::DoShowDropDown() {
@@ -894,34 +850,12 @@ void TAdvMultiColumnDropDown::DoShowDropDown() {
     if (FAdvColGrid && DroppedDown() && FAdvColGrid->CanFocus()) FAdvColGrid->SetFocus();
 }
 
-void TAdvMultiColumnDropDown::AdjustDropDownHeight(int& Height) {
-    // A row height that is not positive cannot snap to whole rows: the height stays as asked.
-    if (FDropDownRowHeight <= 0) return;
-    int v = 0;
-    if (DropDownHeader()->Visible()) v += DropDownHeader()->Height();
-    if (DropDownFooter()->Visible()) v += DropDownFooter()->Height();
-    const int h = Height - v - FHeaderHeight - 2;
-    Height = v + FHeaderHeight + 2 + (h / FDropDownRowHeight) * FDropDownRowHeight;
-}
-
-void TAdvMultiColumnDropDown::FitColumnsToWidth() {
-    if (!FColumnSizeWithDropDown || !FAdvColGrid || !DropDownForm()) return;
-    FAdvColGrid->SetScrollBars(ssVertical);
-    if (FColumns->Count() == 0) return;
-    int avail = DropDownForm()->Width();
-    if (FAdvColGrid->RowCount() - FAdvColGrid->FixedRows() > FAdvColGrid->VisibleRowCount())
-        avail -= GetSystemMetrics(SM_CXVSCROLL);
-    std::vector<int> widths;
-    for (int i = 0; i < FColumns->Count(); ++i) widths.push_back(FColumns->Items(i)->Width());
-    const std::vector<int> fitted = FittedWidths(widths, avail);
-    for (int i = 0; i < FAdvColGrid->ColCount() && i < int(fitted.size()); ++i)
-        FAdvColGrid->SetColWidths(i, fitted[size_t(i)]);
-}
-
 void TAdvMultiColumnDropDown::DropDownFormSizing(TObject* Sender) {
     TAdvCustomDropDown::DropDownFormSizing(Sender);
     FitColumnsToWidth();
 }
+
+// ---- Choosing and committing ----
 
 void TAdvMultiColumnDropDown::GridSelectCell(TObject*, int, int ARow, bool&) {
     if (!FAdvColGrid || FAdvColGrid->MouseWheelSelection() || FShowing) return;
@@ -950,11 +884,6 @@ void TAdvMultiColumnDropDown::DoHideDropDown(bool CancelChanges) {
 
 // =============================================================================================
 // Styles
-
-void TAdvMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle Style) {
-    ListLineColorsOf(Style, FLineColor, FFixedLineColor);
-    TAdvCustomDropDown::SetSelectionColorStyle(Style);
-}
 
 bool ListLineColorsOf(TSelectionColorStyle Style, TColor& Line, TColor& FixedLine) {
     switch (Style) {
@@ -1036,23 +965,6 @@ bool ListStyleOf(TKitStyle Style, TListStyle& Result) {
             return true;
         }
     return false;
-}
-
-void TAdvMultiColumnDropDown::SetComponentStyle(TKitStyle AStyle) {
-    TAdvCustomDropDown::SetComponentStyle(AStyle);
-    TListStyle style;
-    if (!ListStyleOf(AStyle, style)) return;
-    FHeaderColor = style.Header;
-    FHeaderColorTo = style.HeaderTo;
-    if (style.FontColor != clNone) FHeaderFont->SetColor(style.FontColor);
-    SetSelectionColorStyle(style.Selection);
-    if (style.Selection == scCustom) {
-        SetSelectionColor(style.SelectionColor);
-        SetSelectionColorTo(style.SelectionColor);
-    }
-    FLineColor = style.Line;
-    FFixedLineColor = style.FixedLine;
-    FSelectionTextColor = style.SelectionText;
 }
 
 } // namespace AdvMultiColumnDropDown

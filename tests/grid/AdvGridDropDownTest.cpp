@@ -75,6 +75,7 @@ TEST_F(GridDropDown, ANewControlHasItsDefaults) {
     EXPECT_EQ(DD->Navigation()->HomeEndKey, heFirstLastRow);
     EXPECT_EQ(Grid()->Navigation()->HomeEndKey, heFirstLastRow);
     EXPECT_EQ(DD->GetVersionNr(), 0x06000101);
+    EXPECT_EQ(DD->Version(), QStringLiteral("6.0.1.1"));
     EXPECT_EQ(DD->Columns()->Count(), 0);
     DD->SetStyle(dsDropDownList);
     EXPECT_FALSE(DD->EditorEnabled());
@@ -109,6 +110,13 @@ TEST_F(GridDropDown, EnterRightAfterOpeningCommitsTheCurrentRow) {
     EXPECT_EQ(DD->ItemIndex(), 1);
     EXPECT_EQ(DD->EditText(), QStringLiteral("Apricot"));
     EXPECT_EQ(Selects, 1);
+    // Enter reaching the edit closes the popup through the commit of the last reported row,
+    // which starts as the placed current row, not the first data row.
+    Open();
+    EXPECT_EQ(Grid()->Row(), 2);
+    SimulateKey(DD, VK_RETURN);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 1);
     // Moving first commits the row moved to.
     Open();
     SimulateKey(Grid(), VK_DOWN);
@@ -258,6 +266,25 @@ TEST_F(GridDropDown, WithoutItemsTheApplicationsRowsAreTheChoices) {
     EXPECT_EQ(DD->EditText(), QStringLiteral("gamma"));
 }
 
+TEST_F(GridDropDown, WithoutItemsAutoSizeSizesEveryColumnToItsCells) {
+    DD->SetUseItems(false);
+    DD->SetColumnSizeWithDropDown(false); // keep the sized widths on screen
+    TAdvColGrid* g = Grid();
+    g->SetColCount(2);
+    g->SetRowCount(3);
+    g->SetCells(0, 1, QStringLiteral("x"));
+    g->SetCells(1, 1, QStringLiteral("a much longer text than the other column holds"));
+    g->SetCells(1, 2, QStringLiteral("short"));
+    Open();
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(g->Font());
+    const int longWidth = measure.Canvas()->TextWidth(g->Cells(1, 1));
+    EXPECT_GE(g->ColWidths(1), longWidth + 4);
+    EXPECT_LT(g->ColWidths(0), g->ColWidths(1));
+    EXPECT_EQ(DD->Columns()->Count(), 2); // columns added for the grid's
+    DD->HideDropDown(true);
+}
+
 TEST_F(GridDropDown, TheGridsClickEventsRunWithThePopupActivationBlocked) {
     AddFruit();
     bool blocked = false;
@@ -311,6 +338,77 @@ TEST_F(GridDropDown, AnEditableGridCommitsTheCellWithoutClosing) {
     EXPECT_EQ(DD->EditText(), QStringLiteral("Apricots"));
     EXPECT_EQ(DD->ItemIndex(), 1);
     DD->HideDropDown(true);
+}
+
+TEST_F(GridDropDown, OnlyALeftClickOnAPlainDataCellChooses) {
+    AddFruit();
+    DD->SetItemIndex(0);
+    Open();
+    EXPECT_EQ(Grid()->LeftCol(), 0);
+    EXPECT_EQ(Grid()->ColWidths(0) + Grid()->ColWidths(1), Grid()->ClientWidth()); // no border
+    Grid()->AddCheckBox(1, 2, false, false);
+    ASSERT_TRUE(Grid()->HasCheckBox(1, 2));
+    const TRect box = Grid()->CellRect(1, 2);
+    SimulateClick(Grid(), box.Left + 3, box.Top + box.Height() / 2);
+    EXPECT_TRUE(DD->DroppedDown()); // a check-box cell chooses nothing
+    EXPECT_EQ(Selects, 0);
+    const TRect third = Grid()->CellRect(0, 3);
+    SimulateClick(Grid(), third.Left + 5, third.Top + 5, mbRight);
+    EXPECT_TRUE(DD->DroppedDown()); // nor does a right click
+    EXPECT_EQ(Selects, 0);
+    SimulateClick(Grid(), third.Left + 5, third.Top + 5);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 2);
+    EXPECT_EQ(Selects, 1);
+}
+
+TEST_F(GridDropDown, EnterInAnEditableGridChoosesWithoutOpeningAnEditor) {
+    AddFruit();
+    DD->SetGridEditable(true);
+    DD->SetRowSelect(false);
+    Open();
+    SimulateKey(Grid(), VK_DOWN);
+    SimulateKey(Grid(), VK_RETURN);
+    EXPECT_FALSE(Grid()->EditMode());
+    EXPECT_EQ(Grid()->Row(), 2); // no advance to the next row
+    EXPECT_TRUE(DD->DroppedDown());
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_EQ(Selects, 1);
+    DD->HideDropDown(true);
+}
+
+TEST_F(GridDropDown, BadSettingsOpenAndSearchWithoutFault) {
+    struct Case {
+        const char* Name;
+        int Columns, Items, RowHeight, LookupColumn;
+        TLookupMethod Method;
+    };
+    const Case cases[] = {
+        {"no items", 2, 0, 22, 0, lmLookup},
+        {"no columns", 0, 3, 22, 0, lmLookup},
+        {"row height 0", 2, 3, 0, 0, lmNarrowDown},
+        {"negative lookup column", 2, 3, 22, -1, lmLookup},
+        {"lookup column beyond the texts", 2, 3, 22, 5, lmNarrowDown},
+    };
+    for (const Case& c : cases) {
+        DD->Columns()->Clear();
+        DD->Items()->Clear();
+        for (int i = 0; i < c.Columns; ++i) DD->Columns()->Add()->SetWordwrap(true);
+        for (int i = 0; i < c.Items; ++i) AddItem({u"alpha", u"beta"});
+        DD->SetDropDownRowHeight(c.RowHeight);
+        DD->SetLookupColumn(c.LookupColumn);
+        DD->SetLookupMethod(c.Method);
+        DD->EndUpdate();
+        Open();
+        SimulateKey(Grid(), 'A', {}, Char(u'a'));
+        SimulateKey(Grid(), VK_DOWN);
+        SimulateKey(Grid(), VK_ESCAPE);
+        EXPECT_FALSE(DD->DroppedDown()) << c.Name;
+        DD->SetFocus();
+        TypeInto(DD, "a");
+        SimulateKey(nullptr, VK_RETURN);
+        DD->SetText(String());
+    }
 }
 
 TEST_F(GridDropDown, TheOffice2010StylesLeaveTheHeaderColours) {

@@ -8,6 +8,7 @@
 
 #include "ControlImage.h"
 #include "DropDownTestSupport.h"
+#include "StdCtrls.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -124,6 +125,21 @@ TEST_F(MultiColumnDropDown, EnterTakesTheEntryAsWrittenAndEscapeForgetsAnUnknown
     SimulateKey(nullptr, VK_ESCAPE);
     EXPECT_TRUE(EditText().isEmpty());
     EXPECT_EQ(DD->ItemIndex(), -1);
+}
+
+TEST_F(MultiColumnDropDown, WithReturnIsTabEnterTakesTheEntryAndMovesOn) {
+    AddFruit();
+    auto* next = new TEdit(Form);
+    next->SetParent(Form);
+    next->SetBounds(20, 80, 100, 21);
+    DD->SetReturnIsTab(true);
+    DD->SetFocus();
+    SimulateKey(nullptr, VK_DELETE); // no completion for the text written next
+    DD->SetText(QStringLiteral("apricot"));
+    SimulateKey(nullptr, VK_RETURN);
+    EXPECT_EQ(EditText(), QStringLiteral("Apricot"));
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_TRUE(ProcessMessagesUntil([&] { return next->Focused(); }));
 }
 
 TEST_F(MultiColumnDropDown, ItemsAddedAfterEndUpdateAreShownButNotCompleted) {
@@ -409,6 +425,45 @@ TEST_F(MultiColumnDropDown, WithoutItemsTheListHasOneEmptyRowAndNoHeader) {
     EXPECT_EQ(List()->FixedRows(), 0);
     (void)ControlImage(List()); // paints without an item
     DD->HideDropDown(true);
+}
+
+TEST_F(MultiColumnDropDown, BadSettingsOpenPaintAndSearchWithoutFault) {
+    struct Case {
+        const char* Name;
+        int Columns, Items, RowHeight, LookupColumn;
+        bool Wordwrap;
+    };
+    const Case cases[] = {
+        {"no items", 2, 0, 22, 0, false},
+        {"no columns", 0, 3, 22, 0, false},
+        {"row height 0", 2, 3, 0, 0, true},
+        {"negative row height", 2, 3, -4, 0, false},
+        {"negative lookup column", 2, 3, 22, -1, false},
+        {"lookup column beyond the texts", 2, 3, 22, 5, true},
+    };
+    for (const Case& c : cases) {
+        DD->Columns()->Clear();
+        DD->Items()->Clear();
+        for (int i = 0; i < c.Columns; ++i) {
+            DD->Columns()->Add()->SetWordwrap(c.Wordwrap);
+        }
+        for (int i = 0; i < c.Items; ++i) AddItem({u"alpha", u"beta"});
+        DD->SetDropDownRowHeight(c.RowHeight);
+        DD->SetLookupColumn(c.LookupColumn);
+        DD->EndUpdate();
+        Tick += 1000;
+        DD->ShowDropDown();
+        ASSERT_TRUE(DD->DroppedDown()) << c.Name;
+        (void)ControlImage(List());
+        SimulateKey(List(), 'A', {}, Char(u'a'));
+        SimulateKey(List(), VK_DOWN);
+        SimulateKey(List(), VK_ESCAPE);
+        EXPECT_FALSE(DD->DroppedDown()) << c.Name;
+        DD->SetFocus();
+        Type(u'a');
+        SimulateKey(nullptr, VK_RETURN);
+        DD->SetText(String());
+    }
 }
 
 TEST_F(MultiColumnDropDown, AutoSizeAndWordWrapMeasureTheTexts) {
