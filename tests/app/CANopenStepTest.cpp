@@ -108,3 +108,27 @@ TEST_F(CANopenStepTest, ChangeLanguageReachesTheTables) {
     EXPECT_EQ(FSet_SDO_Client_Access->sgb->GetCellEx(3, 0), "Unterindex");
     EXPECT_EQ(FSet_SDO_Server_Access->Hint_SDO_Client_Write->Strings(7), "Beschreibung des Objekts");
 }
+
+// Each CANopen step opens its own table, with the read or receive page in front.
+TEST_F(CANopenStepTest, EachStepOpensItsTable) {
+    Start();
+    ASSERT_EQ(::Create_New_Project("Plant1"), nprCreated);
+    const struct {
+        TLbButton* button;
+        TFCANopenTables* editor;
+    } steps[] = {{Main()->Btn_PDO_CANopen, FSet_PDO_Access},
+                 {Main()->Btn_SDO_Client_CANopen, FSet_SDO_Client_Access},
+                 {Main()->Btn_SDO_Server_CANopen, FSet_SDO_Server_Access}};
+    for (const auto& s : steps) {
+        TFCANopenTables* shown = nullptr;
+        PostCall([&] {
+            for (const auto& other : steps)
+                if (other.editor->Visible()) shown = other.editor;
+            EXPECT_EQ(s.editor->Current_Table(), 0);
+            s.editor->Btn_Cancel->Click();
+        });
+        Main()->Btn_Click(s.button);
+        EXPECT_EQ(shown, s.editor);
+    }
+    EXPECT_TRUE(Messages.empty()) << Shown().join("|").toStdString();
+}
