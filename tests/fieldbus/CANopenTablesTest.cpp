@@ -368,42 +368,70 @@ TEST_F(CANopenTablesTest, FilesRoundTrip) {
 // A file without a section, or a row without an attribute, stops the loading with a report; the
 // rows read before stay, and OK then asks before replacing the file.
 TEST_F(CANopenTablesTest, IncompleteFilesAreReportedAndProtected) {
+    const QByteArray pdoRow = "<row COB-ID=\"5\" Dimension=\"1\" Address_B1=\"0\" Address_B2=\"\" "
+                              "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" "
+                              "Address_B7=\"\" Address_B8=\"\" TimeOut=\"0\"";
+    const QByteArray serverRow = "<row Index=\"0x2000\" SubIndex=\"1\" NByte=\"1\" Address_B1=\"0\" "
+                                 "Address_B2=\"\" Address_B3=\"\" Address_B4=\"\" Mnemonic=\"\"/>";
     const struct {
         const char* name;
-        QByteArray file;
+        TFCANopenTables* editor;
+        const char* file;
+        QByteArray content;
         const char* what;
-        QString rx1, tx1; // COB-IDs shown afterwards in row 1 of each table
+        QString key1[2]; // the key cells of row 1 of each table afterwards
     } cases[] = {
-        {"no receive section", "<PDO_CANopen><Transmit_PDO><row COB-ID=\"1\"/></Transmit_PDO></PDO_CANopen>",
-         "Receive_PDO", "", ""},
+        {"no receive section",
+         PDO,
+         "PDO_CANopen.xml",
+         "<PDO_CANopen><Transmit_PDO><row COB-ID=\"1\"/></Transmit_PDO></PDO_CANopen>",
+         "Receive_PDO",
+         {"", ""}},
         {"no transmit section",
-         "<PDO_CANopen><Receive_PDO><row COB-ID=\"5\" Dimension=\"1\" Address_B1=\"0\" Address_B2=\"\" "
-         "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" Address_B7=\"\" Address_B8=\"\" "
-         "TimeOut=\"0\" Mnemonic=\"\"/></Receive_PDO></PDO_CANopen>",
-         "Transmit_PDO", "5", ""},
+         PDO,
+         "PDO_CANopen.xml",
+         "<PDO_CANopen><Receive_PDO>" + pdoRow + " Mnemonic=\"\"/></Receive_PDO></PDO_CANopen>",
+         "Transmit_PDO",
+         {"5", ""}},
         {"a row without Mnemonic",
-         "<PDO_CANopen><Receive_PDO><row COB-ID=\"5\" Dimension=\"1\" Address_B1=\"0\" Address_B2=\"\" "
-         "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" Address_B7=\"\" Address_B8=\"\" "
-         "TimeOut=\"0\"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>",
-         "Mnemonic", "5", ""},
+         PDO,
+         "PDO_CANopen.xml",
+         "<PDO_CANopen><Receive_PDO>" + pdoRow + "/></Receive_PDO><Transmit_PDO/></PDO_CANopen>",
+         "Mnemonic",
+         {"5", ""}},
+        {"a write row without Mnemonic",
+         Client,
+         "SDO_Client_CANopen.xml",
+         "<SDO_Client_CANopen><SDO_Read/><SDO_Write><row Device_ID=\"3\" Index=\"0x1000\" SubIndex=\"0\" "
+         "NByte=\"1\" Poll_Time=\"0\" On_Change=\"N\" Address_B1=\"0\" Address_B2=\"\" Address_B3=\"\" "
+         "Address_B4=\"\"/></SDO_Write></SDO_Client_CANopen>",
+         "Mnemonic",
+         {"", "3"}},
+        {"no SDO server write section",
+         Server,
+         "SDO_Server_CANopen.xml",
+         "<SDO_Server_CANopen><SDO_Read>" + serverRow + "</SDO_Read></SDO_Server_CANopen>",
+         "SDO_Write",
+         {"0x2000", ""}},
     };
     for (const auto& c : cases) {
-        WriteFile("PDO_CANopen.xml", c.file);
+        WriteFile(c.file, c.content);
         Messages.clear();
         Answer = mrNo;
-        Open(PDO, [&] {
+        TFCANopenTables* e = c.editor;
+        Open(e, [&] {
             ASSERT_EQ(Messages.size(), 1) << c.name;
-            EXPECT_TRUE(Messages[0].Msg.startsWith(Lang_Text.Get(1110) + NativePath(File_PDO_CANopen)))
+            EXPECT_TRUE(Messages[0].Msg.startsWith(Lang_Text.Get(1110) + NativePath(FDir.filePath(c.file))))
                 << Messages[0].Msg.toStdString();
             EXPECT_TRUE(Messages[0].Msg.contains(c.what)) << Messages[0].Msg.toStdString();
-            EXPECT_TRUE(PDO->Load_Incomplete());
-            EXPECT_EQ(PDO->sga->GetCellEx(1, 1), c.rx1) << c.name;
-            EXPECT_EQ(PDO->sgb->GetCellEx(1, 1), c.tx1) << c.name;
-            PDO->Btn_OK->Click(); // answered No
-            EXPECT_TRUE(PDO->Visible());
+            EXPECT_EQ(Messages[0].DlgType, mtError);
+            EXPECT_TRUE(e->Load_Incomplete());
+            for (int t = 0; t < 2; ++t) EXPECT_EQ(e->Grid(t)->GetCellEx(1, 1), c.key1[t]) << c.name;
+            e->Btn_OK->Click(); // answered No
+            EXPECT_TRUE(e->Visible());
         });
         EXPECT_EQ(Texts().value(1), Lang_Text.Get(1106)) << c.name;
-        EXPECT_EQ(Read("PDO_CANopen.xml"), c.file) << c.name;
+        EXPECT_EQ(Read(c.file), c.content) << c.name;
     }
 }
 
