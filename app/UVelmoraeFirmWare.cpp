@@ -22,6 +22,9 @@
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
+#include "USet_PDO_Access.h"
+#include "USet_SDO_Client_Access.h"
+#include "USet_SDO_Server_Access.h"
 #include "UTransmitCAN.h"
 #include "UUpdateDevice.h"
 #include "UUtils.h"
@@ -344,6 +347,9 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
     if (FReceiveCAN) FReceiveCAN->Set_Lang();
     if (FTransmitCAN) FTransmitCAN->Set_Lang();
+    if (FSet_PDO_Access) FSet_PDO_Access->Set_Lang();
+    if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->Set_Lang();
+    if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
@@ -431,6 +437,12 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         if (FReceiveCAN) FReceiveCAN->ShowModal();
     } else if (Sender == Btn_CAN_Send_Frame) {
         if (FTransmitCAN) FTransmitCAN->ShowModal();
+    } else if (Sender == Btn_PDO_CANopen) {
+        if (FSet_PDO_Access) FSet_PDO_Access->ShowModal();
+    } else if (Sender == Btn_SDO_Client_CANopen) {
+        if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->ShowModal();
+    } else if (Sender == Btn_SDO_Server_CANopen) {
+        if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->ShowModal();
     }
     // The editors of the other steps (the field-protocol tables) are opened here
     // as they join the program.

@@ -14,6 +14,9 @@
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
 #include "UTopicTemplate.h"
+#include "USet_PDO_Access.h"
+#include "USet_SDO_Client_Access.h"
+#include "USet_SDO_Server_Access.h"
 #include "UTransmitCAN.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
@@ -39,6 +42,9 @@ int main(int argc, char** argv) {
     Application->CreateForm(FBACnet_Eng_Unit);
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
+    Application->CreateForm(FSet_PDO_Access);
+    Application->CreateForm(FSet_SDO_Client_Access);
+    Application->CreateForm(FSet_SDO_Server_Access);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the

@@ -72,7 +72,8 @@ void TFTableEditor::Build_Window() {
         PageControl1->SetAlign(alClient);
         for (size_t t = 0; t < FDesc.Tables.size(); ++t) {
             auto* page = new TTabSheet(this);
-            page->SetName(QStringLiteral("TabSheet") + String::number(int(t) + 1));
+            const String& name = FDesc.Tables[t].PageName;
+            page->SetName(name.isEmpty() ? QStringLiteral("TabSheet") + String::number(int(t) + 1) : name);
             page->SetPageControl(PageControl1);
             FGrids.push_back(Build_Grid(FDesc.Tables[t], page));
         }
@@ -211,7 +212,11 @@ void TFTableEditor::Load_File() {
     for (int t = 0; t < Table_Count(); ++t) {
         const TTableDesc& T = FDesc.Tables[size_t(t)];
         const TXMLNode parent = T.Section.isEmpty() ? root : root.FindNode(T.Section);
-        if (!parent) continue; // a missing section holds no rows
+        if (!parent) {
+            if (!T.SectionRequired) continue; // a missing section holds no rows
+            Report_Load_Error(String(), QStringLiteral("the section %1 is missing").arg(T.Section));
+            return;
+        }
         if (!Load_Table(t, parent, overflow)) return;
     }
     if (overflow > 0)

@@ -49,7 +49,11 @@ struct TTableColumn {
 struct TTableDesc {
     String GridName;
     int PageCaptionId = 0; // text id of its page's caption (editors with pages)
+    String PageName;       // its page's component name (editors with pages); TabSheet<n> when empty
     String Section;        // its section element under the root; empty when the rows sit under the root
+    // A file without the section is reported and stops the loading, as a missing required
+    // attribute does; otherwise a missing section holds no rows.
+    bool SectionRequired = false;
     std::vector<TTableColumn> Columns;
     int KeyCol = 1; // the table in use ends at the first row whose key cell is empty
     bool KeyTrimmed = true;

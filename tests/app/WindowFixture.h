@@ -12,6 +12,9 @@
 #include "UParGen.h"
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
+#include "USet_PDO_Access.h"
+#include "USet_SDO_Client_Access.h"
+#include "USet_SDO_Server_Access.h"
 #include "UTransmitCAN.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
@@ -34,6 +37,9 @@ protected:
     }
     void TearDown() override {
         FreeAndNil(FProfinetFileName);
+        FreeAndNil(FSet_SDO_Server_Access);
+        FreeAndNil(FSet_SDO_Client_Access);
+        FreeAndNil(FSet_PDO_Access);
         FreeAndNil(FTransmitCAN);
         FreeAndNil(FReceiveCAN);
         FreeAndNil(FBoot);
@@ -59,6 +65,9 @@ protected:
         FBoot = new TFBoot(nullptr);
         FReceiveCAN = new TFReceiveCAN(nullptr);
         FTransmitCAN = new TFTransmitCAN(nullptr);
+        FSet_PDO_Access = new TFSet_PDO_Access(nullptr);
+        FSet_SDO_Client_Access = new TFSet_SDO_Client_Access(nullptr);
+        FSet_SDO_Server_Access = new TFSet_SDO_Server_Access(nullptr);
         FProfinetFileName = new TFProfinetFileName(nullptr);
     }
     TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }
