@@ -341,9 +341,8 @@ void TCustomAdvGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
 // =============================================================================================
 // The typed search
 
-void TCustomAdvGridDropDown::NarrowGrid(const String&) {
-    // The grid's narrow-down filter (NarrowDown) is not part of the grid control yet: until it
-    // is, narrowing leaves every row shown.
+void TCustomAdvGridDropDown::NarrowGrid(const String& S) {
+    if (FAdvColGrid) FAdvColGrid->NarrowDown(S, LookupColumn());
 }
 
 int TCustomAdvGridDropDown::DoLookup(Char Key) {

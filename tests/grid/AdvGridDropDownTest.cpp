@@ -232,6 +232,25 @@ TEST_F(GridDropDown, ABlankNarrowDownTextOrEnteringTheEditClearsTheSearch) {
     EXPECT_TRUE(DD->LookupEntry().isEmpty());
 }
 
+// Typing with the narrow-down lookup keeps the rows whose lookup column holds the typed text,
+// without regard to case.
+TEST_F(GridDropDown, NarrowDownKeepsTheRowsHoldingTheTypedText) {
+    AddFruit();
+    DD->SetLookupMethod(lmNarrowDown);
+    Open();
+    auto shown = [&] {
+        std::vector<String> v;
+        for (int r = Grid()->FixedRows(); r < Grid()->RowCount(); ++r) v.push_back(Grid()->Cells(0, r));
+        return v;
+    };
+    SimulateKey(Grid(), 'A', {}, Char(u'a'));
+    EXPECT_EQ(shown(), (std::vector<String>{"Apple", "Apricot", "Banana"}));
+    SimulateKey(Grid(), 'P', {}, Char(u'p'));
+    EXPECT_EQ(shown(), (std::vector<String>{"Apple", "Apricot"}));
+    SimulateKey(Grid(), 'R', {}, Char(u'r'));
+    EXPECT_EQ(shown(), (std::vector<String>{"Apricot"}));
+}
+
 TEST_F(GridDropDown, WithoutItemsTheApplicationsRowsAreTheChoices) {
     AddColumns({u"Code", u"Name"});
     DD->SetUseItems(false);
