@@ -107,6 +107,29 @@ double NumberValue(String S, const String& Prefix, const String& Suffix, bool Fi
         Ok = true;
         return 0;
     }
+    // Plain integers (the common case) are read directly; everything else goes through the
+    // standard conversion.
+    {
+        int k = 0;
+        const int n = S.size();
+        while (k < n && S[k] == u' ') ++k;
+        bool negative = false;
+        if (k < n && (S[k] == u'-' || S[k] == u'+')) negative = S[k++] == u'-';
+        const int digits = n - k;
+        if (digits > 0 && digits <= 15) {
+            long long value = 0;
+            bool plain = true;
+            for (int i = k; i < n && plain; ++i) {
+                const char16_t ch = S[i].unicode();
+                plain = ch >= u'0' && ch <= u'9';
+                value = value * 10 + (ch - u'0');
+            }
+            if (plain) {
+                Ok = true;
+                return negative ? -double(value) : double(value);
+            }
+        }
+    }
     static const TFormatSettings point = TFormatSettings::Invariant();
     double v = 0;
     Ok = TryStrToFloat(S, v, point);
