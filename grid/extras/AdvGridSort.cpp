@@ -293,6 +293,8 @@ private:
 
 int TAdvStringGrid::CompareRowCells(int ACol, int ARow1, TSortDirection Direction, int ARow2) {
     ++Compares;
+    // A column outside the grid (a key or setting that names none) has nothing to compare.
+    if (ACol < 0 || ACol >= TotalColCount()) return 0;
     TSortSettings* ss = FSortSettings.get();
     TSortStyle style = ss->AutoFormat() ? ssAutomatic : (ss->IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
     String prefix, suffix;
@@ -649,6 +651,14 @@ void TAdvStringGrid::QUnSort() {
         }
     }
     EndUpdate();
+}
+
+void TAdvStringGrid::SettingsSort() {
+    if (RowCount() > FixedRows() + FixedFooters() + 1) QSort();
+}
+
+void TAdvStringGrid::SettingsSortIndexed() {
+    if (FSortIndexes->Count() > 0 && RowCount() > FixedRows() + FixedFooters() + 1) QSortIndexed();
 }
 
 void TAdvStringGrid::Sort(int Column, TSortDirection Direction) {
