@@ -1968,8 +1968,9 @@ protected:
     void SettingsRepaintCell(int ACol, int ARow) override;
     TSortIndexList* SettingsSortIndexes() override { return FSortIndexes.get(); }
     // The sort engine is not part of the grid yet: rows keep their order.
-    void SettingsSort() override {}
-    void SettingsSortIndexed() override {}
+    // Loading sort settings from text sorts by them (bodies with the sorts).
+    void SettingsSort() override;
+    void SettingsSortIndexed() override;
     // Stored without a repaint: ControlLook passes its fixed-gradient colours on.
     void SettingsKitGradient(TFixedGradientColor Which, TColor Value) override;
     // No drop target is made yet (as for a failed registration).

@@ -527,7 +527,8 @@ void TAdvStringGrid::SortSwapRows(int ARow1, int ARow2) {
         if (c >= 0 && c < TotalColCount()) SwapCells(TPoint(c, ARow1), TPoint(c, ARow2));
         return;
     }
-    for (int c = 0; c < TotalColCount(); ++c) SwapCells(TPoint(c, ARow1), TPoint(c, ARow2));
+    // Whole rows change places in the cell store at once (hidden columns included).
+    SwapStoredRows(ARow1, ARow2);
     if (RowHeights(ARow1) != RowHeights(ARow2)) {
         const int h = RowHeights(ARow1);
         SetRowHeights(ARow1, RowHeights(ARow2));

@@ -26,9 +26,43 @@ bool IsDigitAt(const String& S, int Index) {
     return Index >= 0 && Index < S.size() && S[Index] >= u'0' && S[Index] <= u'9';
 }
 
-bool IsNumberText(const String& S) {
+// The last text each side of a comparison was read as a number: a sort compares its pivot with
+// every row of the range, so one side repeats its text comparison after comparison. Keyed on the
+// text and everything else the result depends on.
+struct TNumberMemo {
+    bool Valid = false;
+    String Text, Prefix, Suffix;
+    bool Financial = false;
+    Char Decimal, Thousand;
+    double Value = 0;
+    bool Ok = false, Blank = false;
+};
+struct TKindMemo {
+    bool Valid = false;
+    String Text;
+    Char Decimal, Thousand;
+    bool Number = false;
+};
+TNumberMemo NumberMemo[2];
+TKindMemo KindMemo[2];
+
+bool IsNumberTextNow(const String& S) {
     const int k = NumericTextType(S);
     return k == ntkInteger || k == ntkFloat || k == ntkScientific;
+}
+
+// Side 0 for the first text of a comparison, 1 for the second.
+bool IsNumberText(const String& S, int Side = 0) {
+    TKindMemo& m = KindMemo[Side];
+    if (m.Valid && m.Decimal == FormatSettings.DecimalSeparator &&
+        m.Thousand == FormatSettings.ThousandSeparator && m.Text == S)
+        return m.Number;
+    m.Number = IsNumberTextNow(S);
+    m.Text = S;
+    m.Decimal = FormatSettings.DecimalSeparator;
+    m.Thousand = FormatSettings.ThousandSeparator;
+    m.Valid = true;
+    return m.Number;
 }
 
 // The style the first text suggests, for a column sorted automatically. Check boxes are
@@ -73,10 +107,56 @@ double NumberValue(String S, const String& Prefix, const String& Suffix, bool Fi
         Ok = true;
         return 0;
     }
+    // Plain integers (the common case) are read directly; everything else goes through the
+    // standard conversion.
+    {
+        int k = 0;
+        const int n = S.size();
+        while (k < n && S[k] == u' ') ++k;
+        bool negative = false;
+        if (k < n && (S[k] == u'-' || S[k] == u'+')) negative = S[k++] == u'-';
+        const int digits = n - k;
+        if (digits > 0 && digits <= 15) {
+            long long value = 0;
+            bool plain = true;
+            for (int i = k; i < n && plain; ++i) {
+                const char16_t ch = S[i].unicode();
+                plain = ch >= u'0' && ch <= u'9';
+                value = value * 10 + (ch - u'0');
+            }
+            if (plain) {
+                Ok = true;
+                return negative ? -double(value) : double(value);
+            }
+        }
+    }
     static const TFormatSettings point = TFormatSettings::Invariant();
     double v = 0;
     Ok = TryStrToFloat(S, v, point);
     return Ok ? v : 0;
+}
+
+double MemoNumberValue(int Side, const String& S, const String& Prefix, const String& Suffix, bool Financial,
+                       bool& Ok, bool& Blank) {
+    TNumberMemo& m = NumberMemo[Side];
+    if (m.Valid && m.Financial == Financial && m.Decimal == FormatSettings.DecimalSeparator &&
+        m.Thousand == FormatSettings.ThousandSeparator && m.Text == S && m.Prefix == Prefix &&
+        m.Suffix == Suffix) {
+        Ok = m.Ok;
+        Blank = m.Blank;
+        return m.Value;
+    }
+    m.Value = NumberValue(S, Prefix, Suffix, Financial, m.Ok, m.Blank);
+    m.Text = S;
+    m.Prefix = Prefix;
+    m.Suffix = Suffix;
+    m.Financial = Financial;
+    m.Decimal = FormatSettings.DecimalSeparator;
+    m.Thousand = FormatSettings.ThousandSeparator;
+    m.Valid = true;
+    Ok = m.Ok;
+    Blank = m.Blank;
+    return m.Value;
 }
 
 double DateTimeValue(const String& S) {
@@ -213,6 +293,8 @@ private:
 
 int TAdvStringGrid::CompareRowCells(int ACol, int ARow1, TSortDirection Direction, int ARow2) {
     ++Compares;
+    // A column outside the grid (a key or setting that names none) has nothing to compare.
+    if (ACol < 0 || ACol >= TotalColCount()) return 0;
     TSortSettings* ss = FSortSettings.get();
     TSortStyle style = ss->AutoFormat() ? ssAutomatic : (ss->IgnoreCase() ? ssAlphaNoCase : ssAlphabetic);
     String prefix, suffix;
@@ -235,7 +317,7 @@ int TAdvStringGrid::CompareRowCells(int ACol, int ARow1, TSortDirection Directio
             style = DetectTextStyle(s1, s2, ss->IgnoreCase());
     }
     if (style == ssAlphaNumeric || style == ssAlphaNumericNoCase) {
-        if (IsNumberText(s1) && IsNumberText(s2))
+        if (IsNumberText(s1, 0) && IsNumberText(s2, 1))
             style = ssNumeric;
         else
             style = style == ssAlphaNumeric ? ssAlphabetic : ssAlphaNoCase;
@@ -263,8 +345,8 @@ int TAdvStringGrid::CompareRowCells(int ACol, int ARow1, TSortDirection Directio
         case ssNumeric:
         case ssFinancial: {
             bool ok1 = false, ok2 = false;
-            const double v1 = NumberValue(s1, prefix, suffix, style == ssFinancial, ok1, blank1);
-            const double v2 = NumberValue(s2, prefix, suffix, style == ssFinancial, ok2, blank2);
+            const double v1 = MemoNumberValue(0, s1, prefix, suffix, style == ssFinancial, ok1, blank1);
+            const double v2 = MemoNumberValue(1, s2, prefix, suffix, style == ssFinancial, ok2, blank2);
             res = !ok1 && !ok2 ? 0 : CompareValues(v1, v2);
             break;
         }
@@ -448,7 +530,7 @@ void TAdvStringGrid::QSort() {
     const bool move = FNavigation->MoveRowOnSort;
     SortRow = Row();
     const int R0 = Row();
-    if (move) SetRow(N - 1);
+    if (move && N - 1 >= FixedRows()) SetRow(N - 1);
     SortRowRange(FSortSettings->Column(), FixedRows(), N - 1 - frame.FooterRows());
     frame.DropScratchRows();
     const bool entered = FEntered;
@@ -477,7 +559,7 @@ void TAdvStringGrid::QSortIndexed() {
     const bool move = FNavigation->MoveRowOnSort;
     SortRow = Row();
     const int R0 = Row();
-    if (move) SetRow(N);
+    if (move && N > FixedRows()) SetRow(N);
     SortRowRangeIndexed(0, FixedRows(), N - 1 - frame.FooterRows());
     frame.DropScratchRows();
     const bool entered = FEntered;
@@ -512,7 +594,7 @@ void TAdvStringGrid::SortGroups(bool Indexed) {
     const bool move = FNavigation->MoveRowOnSort;
     SortRow = Row();
     const int R0 = Row();
-    if (move) SetRow(N);
+    if (move && N > FixedRows()) SetRow(N);
     int level = 0;
     for (int r = FixedRows(); r <= N - F && r < N; ++r)
         if (IsNode(r)) level = std::max(level, GetNodeLevel(r));
@@ -569,6 +651,14 @@ void TAdvStringGrid::QUnSort() {
         }
     }
     EndUpdate();
+}
+
+void TAdvStringGrid::SettingsSort() {
+    if (RowCount() > FixedRows() + FixedFooters() + 1) QSort();
+}
+
+void TAdvStringGrid::SettingsSortIndexed() {
+    if (FSortIndexes->Count() > 0 && RowCount() > FixedRows() + FixedFooters() + 1) QSortIndexed();
 }
 
 void TAdvStringGrid::Sort(int Column, TSortDirection Direction) {

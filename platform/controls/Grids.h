@@ -496,6 +496,8 @@ public:
     void SetObject(int ACol, int ARow, TObject* Value);
     // Moves a whole row (every stored column) or a column (in every stored row).
     void MoveRow(int FromIndex, int ToIndex);
+    // Exchanges two whole rows (every stored column).
+    void SwapRows(int ARow1, int ARow2);
     void MoveColumn(int FromIndex, int ToIndex);
 
 private:
@@ -547,6 +549,8 @@ public:
     void SetCells(int ACol, int ARow, const String& Value);
     TObject* Objects(int ACol, int ARow) const;
     void SetObjects(int ACol, int ARow, TObject* Value);
+    // Exchanges the texts and objects of two rows in every stored column at once.
+    void SwapStoredRows(int ARow1, int ARow2);
     // Live views of a row and a column (owned by the grid).
     TStrings* Rows(int Index);
     void SetRows(int Index, TStrings* Value);

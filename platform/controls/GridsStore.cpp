@@ -80,6 +80,15 @@ void TGridCellStore::MoveRow(int FromIndex, int ToIndex) {
     MoveItem(FRows, size_t(FromIndex), size_t(ToIndex));
 }
 
+void TGridCellStore::SwapRows(int ARow1, int ARow2) {
+    CheckCell(0, ARow1);
+    CheckCell(0, ARow2);
+    if (ARow1 == ARow2) return;
+    const size_t need = size_t(std::max(ARow1, ARow2)) + 1;
+    if (FRows.size() < need) FRows.resize(need);
+    std::swap(FRows[size_t(ARow1)], FRows[size_t(ARow2)]);
+}
+
 void TGridCellStore::MoveColumn(int FromIndex, int ToIndex) {
     CheckCell(FromIndex, 0);
     CheckCell(ToIndex, 0);
@@ -212,6 +221,14 @@ void TStringGrid::SetCells(int ACol, int ARow, const String& Value) {
     // The editor shows the cell: it shows the new text (unless it is writing it back itself).
     if (FEditUpdate == 0 && EditorMode() && EditorShowsCell(ACol, ARow)) InvalidateEditor();
     InvalidateCell(ACol, ARow);
+}
+
+void TStringGrid::SwapStoredRows(int ARow1, int ARow2) {
+    FStore.SwapRows(ARow1, ARow2);
+    if (FEditUpdate == 0 && EditorMode() && (EditorShowsCell(Col(), ARow1) || EditorShowsCell(Col(), ARow2)))
+        InvalidateEditor();
+    InvalidateRow(ARow1);
+    InvalidateRow(ARow2);
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {

@@ -518,3 +518,26 @@ TEST_F(SortHeaderClick, AClickOnTheHeaderSortsAndASecondReverses) {
     Application->ProcessMessages();
     EXPECT_EQ(Column(Grid, 1, 1), (QStringList{"pear", "fig", "banana", "apple"}));
 }
+
+TEST_F(SortGrid, SortSettingsLoadedFromTextSortTheRows) {
+    auto g = MakeAdvGrid(3, 5);
+    g->SetFixedRows(1);
+    Fill(g.get(), 0, {"b", "a", "b", "a"});
+    Fill(g.get(), 1, {"2", "10", "1", "3"});
+    struct Case {
+        const char* Text;
+        QStringList Col1;
+    };
+    const Case cases[] = {
+        {"d1", {"10", "3", "2", "1"}},
+        {"u1", {"1", "2", "3", "10"}},
+        {"i;u0;d1", {"10", "3", "2", "1"}},
+        // A column the grid does not have changes nothing.
+        {"u99", {"10", "3", "2", "1"}},
+    };
+    for (const Case& c : cases) {
+        g->SortSettings()->LoadFromString(c.Text);
+        EXPECT_EQ(Column(g.get(), 1, 1), c.Col1) << c.Text;
+        EXPECT_EQ(g->RowCount(), 5) << c.Text;
+    }
+}

@@ -140,6 +140,30 @@ TEST_F(GridStore, RowViewAssignCopiesTextsAndObjectsAndClearsTheRest) {
     EXPECT_THROW(col->Strings(5), EInvalidGridOperation);
 }
 
+TEST_F(GridStore, SwappingStoredRowsExchangesEveryStoredCellAndObject) {
+    // Columns beyond the count and a row never written to change places too; nothing else moves.
+    TTag a, b;
+    for (int c = 0; c < 7; ++c) Grid->SetCells(c, 1, QStringLiteral("one%1").arg(c));
+    Grid->SetObjects(6, 1, &a);
+    Grid->SetObjects(0, 2, &b);
+    Grid->SetCells(0, 3, QStringLiteral("three"));
+    Grid->SwapStoredRows(1, 2);
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_EQ(Grid->Cells(c, 2), QStringLiteral("one%1").arg(c)) << c;
+        EXPECT_TRUE(Grid->Cells(c, 1).isEmpty()) << c;
+    }
+    EXPECT_EQ(Grid->Objects(6, 2), &a);
+    EXPECT_EQ(Grid->Objects(0, 1), &b);
+    EXPECT_EQ(Grid->Objects(6, 1), nullptr);
+    EXPECT_EQ(Grid->Cells(0, 3), QStringLiteral("three"));
+    Grid->SwapStoredRows(3, 40);
+    EXPECT_EQ(Grid->Cells(0, 40), QStringLiteral("three"));
+    EXPECT_TRUE(Grid->Cells(0, 3).isEmpty());
+    Grid->SwapStoredRows(2, 2);
+    EXPECT_EQ(Grid->Objects(6, 2), &a);
+    EXPECT_TRUE(Grid->RowMoves.empty()) << "no row-move notification";
+}
+
 TEST_F(GridStore, MovingAColumnMovesItsCellsInEveryStoredRowAndItsWidth) {
     Grid->SetColWidths(1, 30);
     for (int r = 0; r < 9; ++r)
