@@ -2,12 +2,15 @@
 // text and CSV, each over one table of awkward texts, plus the damaged-input rules.
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
+#include "AdvShownGridFixture.h"
 #include "GridUtil.h"
 #include "Jpeg.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -565,3 +568,130 @@ TEST(GridXml, ReaderRulesAndErrors) {
 }
 
 } // namespace
+
+namespace {
+
+// ---- Aligned text ----
+
+TEST(GridAsciiExport, AlignmentContinuationLinesAndAppend) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(3, 2);
+    g->Multilinecells = true;
+    g->SetCells(0, 0, "left");
+    g->SetCells(1, 0, "7");
+    g->SetCells(2, 0, "ab");
+    g->SetCells(0, 1, "x");
+    g->SetCells(1, 1, "12345");
+    g->SetCells(2, 1, "a\r\nbcd");
+    g->GetCellProperties(1, 0)->SetAlignment(taRightJustify);
+    g->GetCellProperties(2, 1)->SetAlignment(taCenter);
+    const QString name = dir.filePath("a.txt");
+    g->SaveToASCII(name, false);
+    // Widths 4, 5 and 3; right: padded in front; centre: a blank on each side at a time.
+    EXPECT_EQ(FileBytes(name), QByteArray("left     7 ab  \r\n"
+                                          "x    12345  a  \r\n"
+                                          "           bcd\r\n"));
+    // The append keeps what the file holds; on a missing file it starts a new one.
+    g->AppendToASCII(name, false);
+    EXPECT_EQ(FileBytes(name).count("left"), 2);
+    const QString fresh = dir.filePath("fresh.txt");
+    g->AppendToASCII(fresh, false);
+    EXPECT_EQ(FileBytes(fresh), FileBytes(name).mid(FileBytes(name).size() / 2));
+}
+
+TEST(GridAsciiExport, FailureRestoresTheCursorAndLeavesNoFile) {
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    ASSERT_NE(Screen, nullptr);
+    Screen->SetCursor(crDefault);
+    EXPECT_THROW(g->SaveToASCII("/nonexistent-folder/a.txt", false), Exception);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// Every writer replaces a file whole or not at all, and reports a failure.
+TEST(GridFileWriters, FailuresAreReportedAndKeepTheOldFile) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    g->SetCells(1, 1, "new");
+    struct Case {
+        const char* Name;
+        std::function<void(const QString&)> Write;
+    };
+    TIntList widths(0, 0);
+    const Case cases[] = {
+        {"SaveToFile", [&](const QString& F) { g->SaveToFile(F); }},
+        {"SaveToBinFile", [&](const QString& F) { g->SaveToBinFile(F); }},
+        {"SaveToASCII", [&](const QString& F) { g->SaveToASCII(F); }},
+        {"SaveToFixed", [&](const QString& F) { g->SaveToFixed(F, &widths); }},
+        {"SaveToCSV", [&](const QString& F) { g->SaveToCSV(F); }},
+        {"SaveToHTML", [&](const QString& F) { g->SaveToHTML(F); }},
+        {"SaveToXML", [&](const QString& F) { g->SaveToXML(F, "l", "r", nullptr); }},
+    };
+    for (const Case& c : cases) {
+        // A folder in place of the file: the write cannot replace it.
+        const QString name = dir.filePath(QString(c.Name) + ".out");
+        ASSERT_TRUE(QDir().mkpath(name));
+        EXPECT_THROW(c.Write(name), Exception) << c.Name;
+        EXPECT_TRUE(QFileInfo(name).isDir()) << c.Name;
+        // And a sound write replaces an old file whole.
+        const QString file = dir.filePath(QString(c.Name) + ".txt");
+        WriteFile(file, QByteArray(5000, 'o'));
+        c.Write(file);
+        EXPECT_FALSE(FileBytes(file).contains("ooooo")) << c.Name;
+    }
+    // CSV appends need the file; the own text's CSV append keeps what it held.
+    EXPECT_THROW(g->AppendToCSV(dir.filePath("missing.csv")), Exception);
+    const QString csv = dir.filePath("app.csv");
+    g->SaveToCSV(csv, false);
+    g->AppendToCSV(csv, false);
+    EXPECT_EQ(FileBytes(csv).count("new"), 2);
+}
+
+TEST(GridCsv, InsertKeepsTheFloatingFooterLast) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("f.csv");
+    WriteFile(name, "a,b\r\nc,d\r\n");
+    TAdvGridPtr g = MakeAdvGrid(2, 3);
+    g->FloatingFooter()->SetVisible(true);
+    g->SetCells(0, 2, "footer");
+    // The footer is a fixed footer row: the file's lines take its place and it follows them.
+    ASSERT_EQ(g->FixedFooters(), 1);
+    g->InsertFromCSV(name);
+    EXPECT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(g->Cells(0, 2), "a");
+    EXPECT_EQ(g->Cells(0, 3), "c");
+    EXPECT_EQ(g->Cells(0, 4), "footer");
+}
+
+} // namespace
+
+// ---- Loading with the window shown ----
+
+class GridFileLoadShown : public AdvShownGridFixture {};
+
+// A click posted while a long file loads waits until the load is over.
+TEST_F(GridFileLoadShown, PostedClickDoesNotReenterTheLoad) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("big.txt");
+    QByteArray content = "3,3000\r\n";
+    for (int r = 0; r < 3000; ++r) content += "1," + QByteArray::number(r) + ",x\r\n";
+    WriteFile(name, content);
+    bool loading = false, clickedWhileLoading = false, clicked = false;
+    Grid->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        clicked = true;
+        clickedWhileLoading = clickedWhileLoading || loading;
+    };
+    Grid->OnLoadCell = [&](TObject*, int, int ARow, String&) {
+        loading = true;
+        if (ARow == 10) {
+            const TRect r = Grid->CellRect(1, 1);
+            PostMessage(Grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.Left + 2, r.Top + 2));
+            PostMessage(Grid->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(r.Left + 2, r.Top + 2));
+        }
+    };
+    Grid->LoadFromFile(name);
+    loading = false;
+    EXPECT_EQ(Grid->Cells(1, 2999), "x");
+    Application->ProcessMessages();
+    EXPECT_FALSE(clickedWhileLoading);
+    EXPECT_TRUE(clicked);
+}
