@@ -5,6 +5,7 @@
 #include "AdvShownGridFixture.h"
 #include "GridUtil.h"
 #include "Jpeg.h"
+#include "ShellApi.h"
 
 #include <gtest/gtest.h>
 
@@ -695,3 +696,60 @@ TEST_F(GridFileLoadShown, PostedClickDoesNotReenterTheLoad) {
     EXPECT_FALSE(clickedWhileLoading);
     EXPECT_TRUE(clicked);
 }
+
+namespace {
+
+TEST(GridBinStream, ProgressRunsFromTheFirstRowAndStaysInRange) {
+    TAdvGridPtr g = MakeAdvGrid(3, 12);
+    std::vector<int> seen;
+    g->OnFileProgress = [&](TObject*, short P) { seen.push_back(P); };
+    TMemoryStream ms;
+    g->SaveRectToBinStream(TRect(0, 5, 1, 9), &ms);
+    EXPECT_EQ(seen, (std::vector<int>{0, 25, 50, 75, 100}));
+    seen.clear();
+    ms.SetPosition(0);
+    g->LoadAtPointFromBinStream(TPoint(0, 40), &ms);
+    ASSERT_FALSE(seen.empty());
+    for (int p : seen) EXPECT_TRUE(p >= 0 && p <= 100) << p;
+}
+
+TEST(GridCsv, OemTextsTravelThroughCodePage437) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("oem.csv");
+    TAdvGridPtr g = MakeAdvGrid(2, 1);
+    g->SetFixedCols(0);
+    g->SetFixedRows(0);
+    g->OemConvert = true;
+    g->SetCells(0, 0, "Grüße");
+    g->SetCells(1, 0, "x");
+    g->SaveToCSV(name, false);
+    // ü and ß are 0x81 and 0xE1 in code page 437.
+    EXPECT_EQ(FileBytes(name), QByteArray("Gr\x81\xE1"
+                                          "e,x\r\n"));
+    TAdvGridPtr back = MakeAdvGrid(1, 1);
+    back->OemConvert = true;
+    back->LoadFromCSV(name);
+    EXPECT_EQ(back->Cells(0, 0), "Grüße");
+}
+
+TEST(GridHtml, ShowOpensTheWrittenFile) {
+    QTemporaryDir dir;
+    QString opened;
+    const TOpenDocumentHook old = SetOpenDocumentHook([&](const String& F) {
+        opened = F;
+        return true;
+    });
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    const QString name = dir.filePath("show.html");
+    g->SaveToHTML(name, true);
+    EXPECT_EQ(opened, name);
+    opened.clear();
+    g->SaveToHTML(name, false);
+    EXPECT_TRUE(opened.isEmpty());
+    g->HTMLSettings()->AutoPreview = true;
+    g->AppendToHTML(name, false);
+    EXPECT_EQ(opened, name);
+    SetOpenDocumentHook(old);
+}
+
+} // namespace
