@@ -753,3 +753,49 @@ TEST(GridHtml, ShowOpensTheWrittenFile) {
 }
 
 } // namespace
+
+namespace {
+
+// With a hidden column the writers take the real columns of the shown ones: the last real
+// column is written, the hidden one is not, and a fixed-width column is as wide as its own text.
+TEST(GridFileWriters, HiddenColumnsGiveTheShownColumns) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(4, 1);
+    g->SetFixedCols(0);
+    g->SetFixedRows(0);
+    const char* texts[] = {"a", "hidden-text", "c", "last"};
+    for (int c = 0; c < 4; ++c) g->SetCells(c, 0, texts[c]);
+    g->HideColumn(1);
+    ASSERT_EQ(g->ColCount(), 3);
+
+    const QString own = dir.filePath("own.txt");
+    g->SaveToFile(own, false);
+    const QByteArray ownBytes = FileBytes(own);
+    EXPECT_TRUE(ownBytes.contains("\r\n3,0,last\r\n")) << ownBytes.constData();
+    EXPECT_FALSE(ownBytes.contains("hidden-text"));
+
+    const QString fixed = dir.filePath("fixed.txt");
+    TIntList widths(0, 0);
+    g->SaveToFixed(fixed, &widths);
+    EXPECT_EQ(widths.StrValue(), "2,2,5");
+    EXPECT_EQ(FileBytes(fixed), QByteArray("a c last \r\n"));
+
+    const QString csv = dir.filePath("c.csv");
+    g->SaveToCSV(csv, false);
+    EXPECT_EQ(FileBytes(csv), QByteArray("a,c,last\r\n"));
+}
+
+// With LevelToRow a first record without attributes starts one row up; a value that would land
+// above the grid is passed over.
+TEST(GridXml, LevelToRowSkipsRowsAboveTheGrid) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("l.xml");
+    WriteFile(name, "<list><rec><a>1</a></rec><rec><a>2</a><b>3</b></rec></list>");
+    TAdvGridPtr g = MakeAdvGrid(1, 1);
+    g->LoadFromXML(name, true, false);
+    EXPECT_EQ(g->Cells(0, 0), "2");
+    EXPECT_EQ(g->Cells(1, 0), "3");
+    EXPECT_EQ(g->RowCount(), 1);
+}
+
+} // namespace
