@@ -520,6 +520,21 @@ TEST(GridXml, WriterLinesAndRoundTrip) {
                          "<list>\r\n<row>\r\n<FIELD0>a$amp;b</FIELD0>\r\n"
                          "<FIELD1>x&lt;y</FIELD1>\r\n</row>\r\n<row>\r\n"
                          "<FIELD0>1</FIELD0>\r\n<FIELD1>2</FIELD1>\r\n</row>\r\n</list>\r\n"));
+    // Field names from a list; empty cells written (as two escaped quotes) and read back empty.
+    TStringList names;
+    names.Add("name");
+    const QString named = dir.filePath("n.xml");
+    g->SetCells(1, 1, "");
+    g->SaveToXML(named, "list", "row", &names, true);
+    const QByteArray namedBytes = FileBytes(named);
+    EXPECT_TRUE(namedBytes.contains("<name>1</name>\r\n<FIELD1>&quot;&quot;</FIELD1>"))
+        << namedBytes.constData();
+    TAdvGridPtr quoted = MakeAdvGrid(1, 1);
+    quoted->LoadFromXML(named);
+    EXPECT_EQ(quoted->Cells(1, 1), "");
+    EXPECT_EQ(quoted->Cells(0, 1), "1");
+    g->SetCells(1, 1, "2");
+
     TAdvGridPtr back = MakeAdvGrid(1, 1);
     back->LoadFromXML(name);
     EXPECT_EQ(back->ColCount(), 2);
