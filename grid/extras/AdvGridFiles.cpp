@@ -43,21 +43,22 @@ void TAdvStringGrid::SaveToFile(const String& FileName, bool Unicode) {
     lines << QStringLiteral("%1,%2")
                  .arg(SaveColCount() + (SaveHiddenCells ? FNumHidden : 0))
                  .arg(SaveRowCount());
-    // The columns written: every real column with SaveHiddenCells, else the real columns of
-    // the displayed ones.
-    std::vector<int> cols;
+    // The columns written: every real column with SaveHiddenCells, else the shown ones, each
+    // line at its shown position with the text of its real column (as the other writers do), so
+    // that the count of the first line covers every column written.
+    std::vector<std::pair<int, int>> cols; // position, real column
     for (int d = startCol; d <= endCol; ++d) {
-        cols.push_back(SaveHiddenCells ? d : RealColIndex(d));
+        cols.emplace_back(d, SaveHiddenCells ? d : RealColIndex(d));
         if (d < ColCount()) lines << QStringLiteral("cw %1,%2").arg(d).arg(ColWidths(d));
     }
     TProgressReport progress(this, OnFileProgress);
     ExportNotification(esExportStart, SaveStartRow());
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
-        for (int c : cols) {
+        for (const auto& [d, c] : cols) {
             String t;
             SaveCell(c, r, t);
-            if (!t.isEmpty()) lines << QStringLiteral("%1,%2,").arg(c).arg(r) + EncodeLineBreaksForSave(t);
+            if (!t.isEmpty()) lines << QStringLiteral("%1,%2,").arg(d).arg(r) + EncodeLineBreaksForSave(t);
         }
         progress.Report(double(r) / std::max(1, SaveRowCount() - 1));
     }
@@ -125,11 +126,10 @@ void TAdvStringGrid::SaveToStream(TStream* Stream) {
     const int startCol = SaveStartCol(), startRow = SaveStartRow();
     for (int r = startRow; r <= SaveEndRow(); ++r)
         for (int d = startCol; d <= SaveEndCol(); ++d) {
-            const int c = RealColIndex(d);
             String t;
-            SaveCell(c, r, t);
+            SaveCell(RealColIndex(d), r, t);
             if (!t.isEmpty())
-                lines << QStringLiteral("%1,%2,").arg(c - startCol).arg(r - startRow) +
+                lines << QStringLiteral("%1,%2,").arg(d - startCol).arg(r - startRow) +
                              EncodeLineBreaksForSave(t);
         }
     QByteArray bytes;

@@ -38,7 +38,7 @@ std::vector<int> ReadSizes(const String& Text, int Count) {
     for (int i = 0; i < Count; ++i) {
         bool ok = false;
         const int v = parts[i].toInt(&ok);
-        if (!ok || v < -1 || v > 0xFFFF) StreamReadError();
+        if (!ok || v < 0 || v > 0xFFFF) StreamReadError();
         sizes.push_back(v);
     }
     return sizes;

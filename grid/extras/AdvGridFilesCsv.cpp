@@ -69,12 +69,6 @@ Char GuessDelimiter(const QStringList& Lines) {
     return choice;
 }
 
-void DropLeadingBlanks(String& S) {
-    qsizetype i = 0;
-    while (i + 1 < S.size() && S[i] == u' ') ++i;
-    if (i > 0) S.remove(0, i);
-}
-
 } // namespace
 
 // =============================================================================================
@@ -187,7 +181,10 @@ void TAdvStringGrid::ReadCSVLines(const QStringList& Lines, int MaxRows, bool In
     TProgressReport progress(this, OnFileProgress);
     const int hidden = SaveHiddenCells ? FNumHidden : 0;
     auto store = [&](int Col, String Field) {
-        Field = JavaCSV ? TildeToLineBreaks(Field) : VTabToCRLF(Field);
+        if (JavaCSV) {
+            if (Field.contains(u'~') || Field == QLatin1String("^")) Field = TildeToLineBreaks(Field);
+        } else if (Field.contains(QChar(11)))
+            Field = VTabToCRLF(Field);
         if (Col >= MaxGridCols) return;
         LoadCell(Col, row, Field);
         if (Col + 1 - hidden > ColCount()) SetColCount(Col + 1 - hidden);
@@ -195,33 +192,40 @@ void TAdvStringGrid::ReadCSVLines(const QStringList& Lines, int MaxRows, bool In
     int read = 0;
     for (int i = first; i < Lines.size(); ++i) {
         if (MaxRows > 0 && read >= MaxRows) break;
-        String s = OemConvert ? OemToString(Lines[i]) : Lines[i];
+        const String s = OemConvert ? OemToString(Lines[i]) : Lines[i];
         if (row >= RowCount() - FixedFooters()) setRows(qint64(row) + 1000);
         int col = SaveStartCol();
-        while (delim != u'\0' && s.contains(delim)) {
-            DropLeadingBlanks(s);
+        // The line is walked by position: what is left of it starts at pos.
+        qsizetype pos = 0;
+        const qsizetype n = s.size();
+        while (delim != u'\0' && s.indexOf(delim, pos) >= 0) {
+            // Leading blanks go, but at least one character stays.
+            while (pos + 1 < n && s[pos] == u' ') ++pos;
             String field;
-            if (s.startsWith(u'"')) {
-                s.remove(0, 1);
-                const int p = ClosingQuotePos(u'"', s);
+            if (s[pos] == u'"') {
+                ++pos;
+                const String rest = s.mid(pos);
+                const int p = ClosingQuotePos(u'"', rest);
                 if (p > 0) {
-                    field = UndoubleChar(u'"', s.left(p - 1));
-                    s = s.mid(p);
+                    field = UndoubleChar(u'"', rest.left(p - 1));
+                    pos += p;
                 }
-                const qsizetype d = s.indexOf(delim);
-                s = d < 0 ? String() : s.mid(d + 1);
+                const qsizetype d = s.indexOf(delim, pos);
+                pos = d < 0 ? n : d + 1;
             } else {
-                const qsizetype d = s.indexOf(delim);
-                field = s.left(d);
-                s = s.mid(d + 1);
+                const qsizetype d = s.indexOf(delim, pos);
+                field = s.mid(pos, d - pos);
+                pos = d + 1;
             }
             store(col++, field);
         }
-        if (!s.isEmpty()) {
-            DropLeadingBlanks(s);
-            if (s.startsWith(u'"')) s.remove(0, 1);
-            if (s.endsWith(u'"')) s.chop(1);
-            store(col, UndoubleChar(u'"', s));
+        if (pos < n) {
+            while (pos + 1 < n && s[pos] == u' ') ++pos;
+            qsizetype end = n;
+            if (s[pos] == u'"') ++pos;
+            if (end > pos && s[end - 1] == u'"') --end;
+            const String last = s.mid(pos, end - pos);
+            store(col, last.contains(u'"') ? UndoubleChar(u'"', last) : last);
         }
         ++row;
         ++read;

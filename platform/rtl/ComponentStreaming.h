@@ -3,20 +3,19 @@
 // Class registry: a stored layout names classes; a class registered by its name can be made by
 // that name (GetClass, FindClass).
 //
-// Component stream: a component written as its class name, its name and its published properties
-// by name, nested collections and string lists included. Each class's published properties are a
-// table registered under the class's name (RegisterPublishedProperties); a property reads and
-// writes itself through the stream's typed values. The encoding is ours:
-//     "VCS1", class name, component name, { property name, value } ..., "" (end of the list)
-// where a name is a 32-bit length and UTF-8 bytes and a value is a type byte and its data:
-// integers 32 bits little-endian, strings as names, identifiers as names, sets as identifiers up
-// to an empty one, lists (string lists) as values up to vaNull, collections as items each
-// opened by vaList and closed by an empty property name, up to vaNull, floating-point numbers
-// as 8 bytes (IEEE double, little-endian), binary data (pictures) as a 32-bit length and the
-// bytes. A property whose Stored test says no (a value at its default) is left out. The reader checks every
-// length against what the stream holds and raises EReadError on anything it does not expect;
-// components read into a fresh object, so a caller that copies only after a successful read
-// changes nothing on failure.
+// Component stream: the class library's binary component format. A component is "TPF0", its
+// class name, its name, its published properties by name and two end markers (of the property
+// list and of the list of owned components). Names are short strings (a byte of length, UTF-8);
+// a value is a type byte and its data: integers in the smallest of 8, 16 and 32 bits
+// (little-endian), strings as short strings, long strings or UTF-16 strings, identifiers as
+// names, sets as identifiers up to an empty one, string lists as values up to vaNull, collections
+// as items each opened by vaList and closed by an empty name, up to vaNull, floating-point numbers
+// as 8-byte doubles, binary data (picture data) as a 32-bit length and the bytes. Each class's
+// published properties are a table registered under the class's name
+// (RegisterPublishedProperties); a property whose Stored test says no (a value at its default) is
+// left out. The reader checks every length against what the stream holds and raises EReadError
+// on anything it does not expect; components read into a fresh object, so a caller that copies
+// only after a successful read changes nothing on failure.
 #pragma once
 
 #include "Classes.h"
@@ -68,17 +67,28 @@ TPersistentClass FindClass(const String& ClassName);
 // Component stream
 
 enum TStreamValueType : Byte {
-    vaNull = 0,
-    vaList = 1,
-    vaInt = 2,
-    vaString = 3,
-    vaIdent = 4,
-    vaFalse = 5,
-    vaTrue = 6,
-    vaSet = 7,
-    vaCollection = 8,
-    vaDouble = 9,
-    vaBinary = 10
+    vaNull,
+    vaList,
+    vaInt8,
+    vaInt16,
+    vaInt32,
+    vaExtended,
+    vaString,
+    vaIdent,
+    vaFalse,
+    vaTrue,
+    vaBinary,
+    vaSet,
+    vaLString,
+    vaNil,
+    vaCollection,
+    vaSingle,
+    vaCurrency,
+    vaDate,
+    vaWString,
+    vaInt64,
+    vaUTF8String,
+    vaDouble
 };
 
 class TWriter;
@@ -148,6 +158,8 @@ public:
 private:
     void ReadRaw(void* Buffer, Int64 Count);
     void Expect(TStreamValueType Type);
+    // The integer of a vaInt8/16/32/64 value whose type byte is read already.
+    qint64 ReadIntegerValue(TStreamValueType Type);
     TStream* FStream;
     int FDepth = 0;
 };

@@ -123,7 +123,8 @@ String TXMLNode::InnerText() const {
     walker.Out = &text;
     // Text kept in the element itself (embedded text) comes first.
     if (FNode.type() == pugi::node_element && *FNode.value()) text += FNode.value();
-    const_cast<pugi::xml_node&>(FNode).traverse(walker);
+    pugi::xml_node node = FNode;
+    node.traverse(walker);
     return String::fromUtf8(text.data(), qsizetype(text.size()));
 }
 

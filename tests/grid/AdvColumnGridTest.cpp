@@ -663,9 +663,10 @@ TEST(AdvColumnGrid, DamagedOrForeignColumnStreamIsRefusedAndChangesNothing) {
         const char* Name;
         QByteArray Bytes;
     };
+    // The type byte of the first property's value, and a class name longer than what follows.
     QByteArray badType = bytes;
-    badType[badType.size() - 5] = char(0x7F);
-    QByteArray hugeLength = bytes.left(8) + QByteArray("\xff\xff\xff\x7f", 4) + bytes.mid(12);
+    badType[bytes.indexOf("Items") + 5] = char(0x7F);
+    QByteArray hugeLength = bytes.left(4) + QByteArray("\xef", 1) + bytes.mid(5, 35);
     QByteArray foreign = bytes;
     foreign.replace("TAdvColumnGridIO", "TAdvColumnGridXX");
     const TDamage damages[] = {

@@ -2,12 +2,16 @@
 // text and CSV, each over one table of awkward texts, plus the damaged-input rules.
 #include "AdvGrid.h"
 #include "AdvGridTestSupport.h"
+#include "AdvShownGridFixture.h"
 #include "GridUtil.h"
 #include "Jpeg.h"
+#include "ShellApi.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -516,6 +520,21 @@ TEST(GridXml, WriterLinesAndRoundTrip) {
                          "<list>\r\n<row>\r\n<FIELD0>a$amp;b</FIELD0>\r\n"
                          "<FIELD1>x&lt;y</FIELD1>\r\n</row>\r\n<row>\r\n"
                          "<FIELD0>1</FIELD0>\r\n<FIELD1>2</FIELD1>\r\n</row>\r\n</list>\r\n"));
+    // Field names from a list; empty cells written (as two escaped quotes) and read back empty.
+    TStringList names;
+    names.Add("name");
+    const QString named = dir.filePath("n.xml");
+    g->SetCells(1, 1, "");
+    g->SaveToXML(named, "list", "row", &names, true);
+    const QByteArray namedBytes = FileBytes(named);
+    EXPECT_TRUE(namedBytes.contains("<name>1</name>\r\n<FIELD1>&quot;&quot;</FIELD1>"))
+        << namedBytes.constData();
+    TAdvGridPtr quoted = MakeAdvGrid(1, 1);
+    quoted->LoadFromXML(named);
+    EXPECT_EQ(quoted->Cells(1, 1), "");
+    EXPECT_EQ(quoted->Cells(0, 1), "1");
+    g->SetCells(1, 1, "2");
+
     TAdvGridPtr back = MakeAdvGrid(1, 1);
     back->LoadFromXML(name);
     EXPECT_EQ(back->ColCount(), 2);
@@ -562,6 +581,239 @@ TEST(GridXml, ReaderRulesAndErrors) {
         EXPECT_TRUE(e.Message().startsWith("XMLDOM Parsing error ")) << e.Message().toStdString();
         EXPECT_TRUE(e.Message().endsWith(" on line 3")) << e.Message().toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+// ---- Aligned text ----
+
+TEST(GridAsciiExport, AlignmentContinuationLinesAndAppend) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(3, 2);
+    g->Multilinecells = true;
+    g->SetCells(0, 0, "left");
+    g->SetCells(1, 0, "7");
+    g->SetCells(2, 0, "ab");
+    g->SetCells(0, 1, "x");
+    g->SetCells(1, 1, "12345");
+    g->SetCells(2, 1, "a\r\nbcd");
+    g->GetCellProperties(1, 0)->SetAlignment(taRightJustify);
+    g->GetCellProperties(2, 1)->SetAlignment(taCenter);
+    const QString name = dir.filePath("a.txt");
+    g->SaveToASCII(name, false);
+    // Widths 4, 5 and 3; right: padded in front; centre: a blank on each side at a time.
+    EXPECT_EQ(FileBytes(name), QByteArray("left     7 ab  \r\n"
+                                          "x    12345  a  \r\n"
+                                          "           bcd\r\n"));
+    // The append keeps what the file holds; on a missing file it starts a new one.
+    g->AppendToASCII(name, false);
+    EXPECT_EQ(FileBytes(name).count("left"), 2);
+    const QString fresh = dir.filePath("fresh.txt");
+    g->AppendToASCII(fresh, false);
+    EXPECT_EQ(FileBytes(fresh), FileBytes(name).mid(FileBytes(name).size() / 2));
+}
+
+TEST(GridAsciiExport, FailureRestoresTheCursorAndLeavesNoFile) {
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    ASSERT_NE(Screen, nullptr);
+    Screen->SetCursor(crDefault);
+    EXPECT_THROW(g->SaveToASCII("/nonexistent-folder/a.txt", false), Exception);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// Every writer replaces a file whole or not at all, and reports a failure.
+TEST(GridFileWriters, FailuresAreReportedAndKeepTheOldFile) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    g->SetCells(1, 1, "new");
+    struct Case {
+        const char* Name;
+        std::function<void(const QString&)> Write;
+    };
+    TIntList widths(0, 0);
+    const Case cases[] = {
+        {"SaveToFile", [&](const QString& F) { g->SaveToFile(F); }},
+        {"SaveToBinFile", [&](const QString& F) { g->SaveToBinFile(F); }},
+        {"SaveToASCII", [&](const QString& F) { g->SaveToASCII(F); }},
+        {"SaveToFixed", [&](const QString& F) { g->SaveToFixed(F, &widths); }},
+        {"SaveToCSV", [&](const QString& F) { g->SaveToCSV(F); }},
+        {"SaveToHTML", [&](const QString& F) { g->SaveToHTML(F); }},
+        {"SaveToXML", [&](const QString& F) { g->SaveToXML(F, "l", "r", nullptr); }},
+    };
+    for (const Case& c : cases) {
+        // A folder in place of the file: the write cannot replace it.
+        const QString name = dir.filePath(QString(c.Name) + ".out");
+        ASSERT_TRUE(QDir().mkpath(name));
+        EXPECT_THROW(c.Write(name), Exception) << c.Name;
+        EXPECT_TRUE(QFileInfo(name).isDir()) << c.Name;
+        // And a sound write replaces an old file whole.
+        const QString file = dir.filePath(QString(c.Name) + ".txt");
+        WriteFile(file, QByteArray(5000, 'o'));
+        c.Write(file);
+        EXPECT_FALSE(FileBytes(file).contains("ooooo")) << c.Name;
+    }
+    // CSV appends need the file; the own text's CSV append keeps what it held.
+    EXPECT_THROW(g->AppendToCSV(dir.filePath("missing.csv")), Exception);
+    const QString csv = dir.filePath("app.csv");
+    g->SaveToCSV(csv, false);
+    g->AppendToCSV(csv, false);
+    EXPECT_EQ(FileBytes(csv).count("new"), 2);
+}
+
+TEST(GridCsv, InsertKeepsTheFloatingFooterLast) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("f.csv");
+    WriteFile(name, "a,b\r\nc,d\r\n");
+    TAdvGridPtr g = MakeAdvGrid(2, 3);
+    g->FloatingFooter()->SetVisible(true);
+    g->SetCells(0, 2, "footer");
+    // The footer is a fixed footer row: the file's lines take its place and it follows them.
+    ASSERT_EQ(g->FixedFooters(), 1);
+    g->InsertFromCSV(name);
+    EXPECT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(g->Cells(0, 2), "a");
+    EXPECT_EQ(g->Cells(0, 3), "c");
+    EXPECT_EQ(g->Cells(0, 4), "footer");
+}
+
+} // namespace
+
+// ---- Loading with the window shown ----
+
+class GridFileLoadShown : public AdvShownGridFixture {};
+
+// A click posted while a long file loads waits until the load is over.
+TEST_F(GridFileLoadShown, PostedClickDoesNotReenterTheLoad) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("big.txt");
+    QByteArray content = "3,3000\r\n";
+    for (int r = 0; r < 3000; ++r) content += "1," + QByteArray::number(r) + ",x\r\n";
+    WriteFile(name, content);
+    bool loading = false, clickedWhileLoading = false, clicked = false;
+    Grid->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        clicked = true;
+        clickedWhileLoading = clickedWhileLoading || loading;
+    };
+    Grid->OnLoadCell = [&](TObject*, int, int ARow, String&) {
+        loading = true;
+        if (ARow == 10) {
+            const TRect r = Grid->CellRect(1, 1);
+            PostMessage(Grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.Left + 2, r.Top + 2));
+            PostMessage(Grid->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(r.Left + 2, r.Top + 2));
+        }
+    };
+    Grid->LoadFromFile(name);
+    loading = false;
+    EXPECT_EQ(Grid->Cells(1, 2999), "x");
+    Application->ProcessMessages();
+    EXPECT_FALSE(clickedWhileLoading);
+    EXPECT_TRUE(clicked);
+}
+
+namespace {
+
+TEST(GridBinStream, ProgressRunsFromTheFirstRowAndStaysInRange) {
+    TAdvGridPtr g = MakeAdvGrid(3, 12);
+    std::vector<int> seen;
+    g->OnFileProgress = [&](TObject*, short P) { seen.push_back(P); };
+    TMemoryStream ms;
+    g->SaveRectToBinStream(TRect(0, 5, 1, 9), &ms);
+    EXPECT_EQ(seen, (std::vector<int>{0, 25, 50, 75, 100}));
+    seen.clear();
+    ms.SetPosition(0);
+    g->LoadAtPointFromBinStream(TPoint(0, 40), &ms);
+    ASSERT_FALSE(seen.empty());
+    for (int p : seen) EXPECT_TRUE(p >= 0 && p <= 100) << p;
+}
+
+TEST(GridCsv, OemTextsTravelThroughCodePage437) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("oem.csv");
+    TAdvGridPtr g = MakeAdvGrid(2, 1);
+    g->SetFixedCols(0);
+    g->SetFixedRows(0);
+    g->OemConvert = true;
+    g->SetCells(0, 0, "Grüße");
+    g->SetCells(1, 0, "x");
+    g->SaveToCSV(name, false);
+    // ü and ß are 0x81 and 0xE1 in code page 437.
+    EXPECT_EQ(FileBytes(name), QByteArray("Gr\x81\xE1"
+                                          "e,x\r\n"));
+    TAdvGridPtr back = MakeAdvGrid(1, 1);
+    back->OemConvert = true;
+    back->LoadFromCSV(name);
+    EXPECT_EQ(back->Cells(0, 0), "Grüße");
+}
+
+TEST(GridHtml, ShowOpensTheWrittenFile) {
+    QTemporaryDir dir;
+    QString opened;
+    const TOpenDocumentHook old = SetOpenDocumentHook([&](const String& F) {
+        opened = F;
+        return true;
+    });
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    const QString name = dir.filePath("show.html");
+    g->SaveToHTML(name, true);
+    EXPECT_EQ(opened, name);
+    opened.clear();
+    g->SaveToHTML(name, false);
+    EXPECT_TRUE(opened.isEmpty());
+    g->HTMLSettings()->AutoPreview = true;
+    g->AppendToHTML(name, false);
+    EXPECT_EQ(opened, name);
+    SetOpenDocumentHook(old);
+}
+
+} // namespace
+
+namespace {
+
+// With a hidden column the writers take the real columns of the shown ones: the last real
+// column is written, the hidden one is not, and a fixed-width column is as wide as its own text.
+TEST(GridFileWriters, HiddenColumnsGiveTheShownColumns) {
+    QTemporaryDir dir;
+    TAdvGridPtr g = MakeAdvGrid(4, 1);
+    g->SetFixedCols(0);
+    g->SetFixedRows(0);
+    const char* texts[] = {"a", "hidden-text", "c", "last"};
+    for (int c = 0; c < 4; ++c) g->SetCells(c, 0, texts[c]);
+    g->HideColumn(1);
+    ASSERT_EQ(g->ColCount(), 3);
+
+    const QString own = dir.filePath("own.txt");
+    g->SaveToFile(own, false);
+    const QByteArray ownBytes = FileBytes(own);
+    EXPECT_TRUE(ownBytes.contains("\r\n2,0,last\r\n")) << ownBytes.constData();
+    EXPECT_FALSE(ownBytes.contains("hidden-text"));
+    TAdvGridPtr back = MakeAdvGrid(1, 1);
+    back->LoadFromFile(own);
+    EXPECT_EQ(back->Cells(2, 0), "last");
+
+    const QString fixed = dir.filePath("fixed.txt");
+    TIntList widths(0, 0);
+    g->SaveToFixed(fixed, &widths);
+    EXPECT_EQ(widths.StrValue(), "2,2,5");
+    EXPECT_EQ(FileBytes(fixed), QByteArray("a c last \r\n"));
+
+    const QString csv = dir.filePath("c.csv");
+    g->SaveToCSV(csv, false);
+    EXPECT_EQ(FileBytes(csv), QByteArray("a,c,last\r\n"));
+}
+
+// With LevelToRow a first record without attributes starts one row up; a value that would land
+// above the grid is passed over.
+TEST(GridXml, LevelToRowSkipsRowsAboveTheGrid) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("l.xml");
+    WriteFile(name, "<list><rec><a>1</a></rec><rec><a>2</a><b>3</b></rec></list>");
+    TAdvGridPtr g = MakeAdvGrid(1, 1);
+    g->LoadFromXML(name, true, false);
+    EXPECT_EQ(g->Cells(0, 0), "2");
+    EXPECT_EQ(g->Cells(1, 0), "3");
+    EXPECT_EQ(g->RowCount(), 1);
 }
 
 } // namespace
