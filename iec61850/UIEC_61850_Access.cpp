@@ -178,8 +178,12 @@ TSplitter* Make_Splitter(TForm* Form, TWinControl* Parent, const String& Name, T
     auto* s = new TSplitter(Form);
     s->SetName(Name);
     s->SetParent(Parent);
-    s->SetBounds(Left, Top, 3, 3);
+    // Aligned first: the bar is 3 pixels thick across its direction.
     s->SetAlign(Align);
+    if (Align == alTop || Align == alBottom)
+        s->SetBounds(Left, Top, Parent->ClientWidth(), 3);
+    else
+        s->SetBounds(Left, Top, 3, Parent->ClientHeight());
     return s;
 }
 

@@ -675,3 +675,53 @@ TEST_F(IEC_61850_AccessTest, EverySampleFileCanBeAddedAndShown) {
     }
     EXPECT_GT(k, 0);
 }
+
+TEST_F(IEC_61850_AccessTest, LayoutAndTexts) {
+    F->Show();
+    F->PC_DA_DataSet->SetActivePage(F->TS_DataSet);
+    EXPECT_EQ(F->ClientWidth(), 1200);
+    EXPECT_EQ(F->ClientHeight(), 550);
+    EXPECT_EQ(F->Color(), TColor(15595512));
+    EXPECT_EQ(F->PDevIEC->Width(), 465);
+    EXPECT_EQ(F->PDevIECList->Width(), 161);
+    EXPECT_EQ(F->P_DataSet_List->Height(), 185);
+    EXPECT_FALSE(F->Btn_MoveUp->Visible());
+    EXPECT_FALSE(F->Btn_ModeDown->Visible());
+    // The member grid fills the page below the data-set grid and its splitter.
+    const TRect vars = F->P_DataSet_Vars_List->BoundsRect();
+    EXPECT_EQ(vars.Top, 188);
+    EXPECT_EQ(vars.Bottom, F->TS_DataSet->ClientHeight());
+    EXPECT_EQ(F->ACG_DS_Vars->Height(), vars.Bottom - vars.Top);
+    for (TAdvColumnGrid* g : {F->ACG_DA, F->ACG_DataSet, F->ACG_DS_Vars}) {
+        EXPECT_EQ(g->RowHeights(0), 22);
+        EXPECT_EQ(g->ColWidths(0), 40);
+    }
+    EXPECT_EQ(F->Caption(), "ZED61850 Urerod Set Access");
+    EXPECT_EQ(F->ACG_DA->Cells(17, 0), "Molt Fact");
+    EXPECT_EQ(F->ACG_DS_Vars->Cells(6, 0), "Mult Fact");
+    EXPECT_EQ(F->Btn_Add_IEC_Device->Caption(), "Add IEC Device");
+    // Each grid has its own header hints; data cells and column 0 keep the grid's own.
+    struct Case {
+        TAdvColumnGrid* Grid;
+        int Row, Col;
+        const char* Hint;
+    };
+    const Case cases[] = {
+        {F->ACG_DA, 0, 5, "First byte of the value to map"},
+        {F->ACG_DA, 0, 15, "Read the value from the server or write it to the server"},
+        {F->ACG_DataSet, 0, 3, "Name of the GOOSE control block of the data set"},
+        {F->ACG_DS_Vars, 0, 3, "Byte position in the internal data array"},
+        {F->ACG_DA, 0, 0, "keep"},
+        {F->ACG_DA, 1, 5, "keep"},
+    };
+    for (const Case& c : cases) {
+        String hint = "keep";
+        F->ACG_DAGridHint(c.Grid, c.Row, c.Col, hint);
+        EXPECT_EQ(hint, c.Hint) << c.Row << "," << c.Col;
+    }
+    // The file dialog's filter: SCL files and any file.
+    EXPECT_EQ(F->OD_IcdFile->Filter,
+              "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; "
+              "*.icd; *.iid; *.cid;|Any File (*.*)|*.*");
+    F->Hide();
+}
