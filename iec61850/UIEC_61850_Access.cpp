@@ -922,6 +922,17 @@ void TFIEC_61850_Access::ACG_DAKeyPress(TObject* Sender, Char& Key) {
 }
 
 void TFIEC_61850_Access::ACG_DAGridHint(TObject* Sender, int ARow, int ACol, String& hintstr) {
+    // Rows and members kept as loaded say why they cannot be edited.
+    if (ARow > 0 && ACol > 0) {
+        bool kept = false;
+        if (Sender == ACG_DataSet)
+            kept = size_t(ARow) <= List_DataSet.size() && List_DataSet[size_t(ARow - 1)]->Unmatched;
+        else if (Sender == ACG_DS_Vars)
+            kept = FShown && size_t(ARow) <= FShown->List_DAs.size() &&
+                   FShown->List_DAs[size_t(ARow - 1)]->Unmatched;
+        if (kept) hintstr = Lang_Text.Get(1278);
+        return;
+    }
     if (ARow != 0 || ACol < 1) return;
     if (Sender == ACG_DA) {
         if (Hint && ACol < Hint->Count()) hintstr = Hint->Strings(ACol);

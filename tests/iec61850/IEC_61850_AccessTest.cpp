@@ -520,6 +520,16 @@ TEST_F(IEC_61850_AccessTest, CatalogAddReplaceAndRemove) {
     Add(FDir.filePath("bad.icd"));
     EXPECT_EQ(F->List_IEC_Dev.size(), 3u);
     EXPECT_EQ(Messages.size(), 1u);
+    // A file that holds no IED decodes to an empty device, added with an empty name.
+    WriteFile("empty.xml", "<SCL/>");
+    Messages.clear();
+    Add(FDir.filePath("empty.xml"));
+    ASSERT_EQ(F->List_IEC_Dev.size(), 4u);
+    EXPECT_EQ(F->List_IEC_Dev[3]->Name(), "");
+    EXPECT_TRUE(Messages.empty());
+    F->LB_IEC_Devices->SetItemIndex(3);
+    F->Btn_Remove_IEC_DeviceClick(nullptr);
+    ASSERT_EQ(F->List_IEC_Dev.size(), 3u);
     // A file that cannot be read: a message and no device.
     Messages.clear();
     Add(FDir.filePath("nothing-here.icd"));
@@ -606,6 +616,15 @@ TEST_F(IEC_61850_AccessTest, UnreadableCatalogFilesKeepTheirPlace) {
     F->Show_DataSet_DAs();
     EXPECT_TRUE(F->ACG_DS_Vars->ReadOnly(3, 2));
     EXPECT_EQ(F->ACG_DS_Vars->Cells(7, 2), "kept");
+    const String keptHint = "Not found in the device model: kept as loaded and written back unchanged";
+    String hint;
+    F->ACG_DAGridHint(F->ACG_DS_Vars, 2, 3, hint);
+    EXPECT_EQ(hint, keptHint);
+    hint.clear();
+    F->ACG_DAGridHint(F->ACG_DS_Vars, 1, 3, hint);
+    EXPECT_EQ(hint, "");
+    F->ACG_DAGridHint(F->ACG_DataSet, 2, 1, hint);
+    EXPECT_EQ(hint, keptHint);
     // OK passes over the kept rows and writes everything back unchanged.
     F->List_DataSet[0]->List_DAs[0]->Position = "1";
     F->Btn_OKClick(nullptr);
@@ -724,4 +743,36 @@ TEST_F(IEC_61850_AccessTest, LayoutAndTexts) {
               "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; "
               "*.icd; *.iid; *.cid;|Any File (*.*)|*.*");
     F->Hide();
+}
+
+TEST_F(IEC_61850_AccessTest, CatalogFolderThatCannotBeMadeAddsNothing) {
+    WriteFile("PROJECTS/P1/ICD_Catalog", "a file where the folder should be");
+    Add(FDir.filePath("small.icd"));
+    EXPECT_TRUE(F->List_IEC_Dev.empty());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_TRUE(Messages[0].Msg.startsWith("Error!!! The catalog folder cannot be created"))
+        << Messages[0].Msg.toStdString();
+    EXPECT_EQ(ReadFile("PROJECTS/P1/ICD_Catalog"), "a file where the folder should be");
+}
+
+TEST_F(IEC_61850_AccessTest, RowNumberClickActsOnTheGridClicked) {
+    AddSmall();
+    Pick("IED1/LD0/MMXU1/TotW/q");
+    for (int i = 0; i < 3; ++i) F->Btn_AddVarClick(nullptr);
+    F->ACG_DA->SetCells(18, 2, "second");
+    F->ClickCell(F->ACG_DA, 2, 0);
+    EXPECT_EQ(F->ACG_DA->Row(), 2);
+    F->Btn_RemoveVarClick(nullptr);
+    ASSERT_EQ(F->ACG_DA->RowCount(), 3);
+    EXPECT_EQ(F->ACG_DA->Cells(18, 1), "");
+    EXPECT_EQ(F->ACG_DA->Cells(18, 2), "");
+    EXPECT_EQ(F->ACG_DA->Cells(0, 2), "2");
+    // A click on the variables grid leaves the data-set grid's current row alone.
+    Pick("IED1/LD0/LLN0/DS1");
+    F->Btn_AddVarClick(nullptr);
+    F->Btn_AddVarClick(nullptr);
+    F->ClickCell(F->ACG_DataSet, 1, 0);
+    F->ClickCell(F->ACG_DA, 2, 0);
+    EXPECT_EQ(F->ACG_DataSet->Row(), 1);
+    EXPECT_EQ(F->Shown_Entry(), F->List_DataSet[0].get());
 }
