@@ -2,13 +2,10 @@
 // window with a real SCL file, a variable and a data set mapped, OK, then Update Device UDP; the
 // images equal those built from a hand-written mapping file holding the same rows.
 #include "TestSupport.h"
+#include "TreeClick.h"
 #include "UCompile_Bin.h"
 #include "UIEC_Device.h"
 #include "WindowFixture.h"
-
-#include <QApplication>
-#include <QMouseEvent>
-#include <QTreeWidget>
 
 namespace {
 
@@ -24,20 +21,8 @@ TTreeNode* NodeAt(TTreeView* Tree, const QStringList& Path) {
     return node;
 }
 
-// A left click on Node through Qt, as the mouse gives it.
 void ClickNode(TTreeView* Tree, TTreeNode* Node) {
-    auto* tree = qobject_cast<QTreeWidget*>(Tree->NativeWidget());
-    ASSERT_NE(tree, nullptr);
-    Node->MakeVisible();
-    QApplication::processEvents();
-    const TRect r = Tree->NodeRect(Node);
-    ASSERT_FALSE(r.IsEmpty());
-    const QPoint at = tree->viewport()->mapFrom(tree, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent e(type, QPointF(at), tree->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &e);
-    }
+    ASSERT_TRUE(ClickTreeNode(Tree, Node));
 }
 
 QByteArray ReadAll(const QString& Path) {

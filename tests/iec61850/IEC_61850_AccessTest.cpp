@@ -2,14 +2,12 @@
 #include "AdvGridStartup.h"
 #include "ProgramFolderFixture.h"
 #include "TestSupport.h"
+#include "TreeClick.h"
 #include "UIEC_61850_Access.h"
 #include "UIEC_Device.h"
 #include "XmlDoc.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QMouseEvent>
-#include <QTreeWidget>
 #include <QDirIterator>
 #include <QFile>
 
@@ -206,21 +204,9 @@ TEST_F(IEC_61850_AccessTest, ClickSelectsOnlyLeafAttributesAndDataSets) {
 TEST_F(IEC_61850_AccessTest, AMouseClickOnTheTreeSelects) {
     F->Show(); // shows and rebuilds: no mapping file, no devices
     AddSmall();
-    auto* tree = qobject_cast<QTreeWidget*>(F->TV_IEC_Device->NativeWidget());
-    ASSERT_NE(tree, nullptr);
     for (const char* path : {"IED1/LD0/MMXU1/TotW/mag", "IED1/LD0/MMXU1/TotW/mag/f"}) {
         TTreeNode* node = NodeAt(F->TV_IEC_Device, path);
-        ASSERT_NE(node, nullptr);
-        node->Parent()->Expand(false);
-        const TRect r = F->TV_IEC_Device->NodeRect(node);
-        ASSERT_FALSE(r.IsEmpty()) << path;
-        const QPoint at =
-            tree->viewport()->mapFrom(tree, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, QPointF(at), tree->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(tree->viewport(), &e);
-        }
+        ASSERT_TRUE(ClickTreeNode(F->TV_IEC_Device, node)) << path;
         EXPECT_EQ(F->TV_IEC_Device->Selected(), node);
     }
     ASSERT_NE(F->Selected_IEC_DA, nullptr);
