@@ -1157,8 +1157,8 @@ TIEC_Client_Mapping TFIEC_61850_Access::Build_Mapping() const {
 }
 
 void TFIEC_61850_Access::Finish_Edits() {
-    for (TAdvColumnGrid* g : {ACG_DA, ACG_DataSet, ACG_DS_Vars})
-        if (g->EditorMode()) g->HideInplaceEdit();
+    // Commits an open editor into its cell (nothing when none is open).
+    for (TAdvColumnGrid* g : {ACG_DA, ACG_DataSet, ACG_DS_Vars}) g->HideInplaceEdit();
     Store_Members();
 }
 

@@ -1,5 +1,6 @@
 // The client mapping window: catalog, device tree, mapping grids, validation, loading and saving.
 #include "AdvGridStartup.h"
+#include "KeyTyping.h"
 #include "ProgramFolderFixture.h"
 #include "TestSupport.h"
 #include "TreeClick.h"
@@ -761,4 +762,22 @@ TEST_F(IEC_61850_AccessTest, RowNumberClickActsOnTheGridClicked) {
     F->ClickCell(F->ACG_DA, 2, 0);
     EXPECT_EQ(F->ACG_DataSet->Row(), 1);
     EXPECT_EQ(F->Shown_Entry(), F->List_DataSet[0].get());
+}
+
+TEST_F(IEC_61850_AccessTest, OkStoresAnOpenMemberEdit) {
+    F->Show();
+    AddSmall();
+    Pick("IED1/LD0/LLN0/DS1");
+    F->Btn_AddVarClick(nullptr);
+    F->ACG_DS_Vars->SetFocus();
+    F->ACG_DS_Vars->MoveCurrentCell(3, 2);
+    F->ACG_DS_Vars->ShowInplaceEdit();
+    ASSERT_NE(F->ACG_DS_Vars->InplaceEditor(), nullptr);
+    TypeKeys(F->ACG_DS_Vars->InplaceEditor(), "33");
+    ASSERT_EQ(F->ACG_DS_Vars->InplaceEditor()->Text(), "33");
+    ASSERT_EQ(F->ACG_DS_Vars->Cells(3, 2), "");
+    F->Btn_OKClick(nullptr); // fails validation, but the edit is stored first
+    EXPECT_EQ(F->List_DataSet[0]->List_DAs[1]->Position, "33");
+    EXPECT_EQ(F->List_DataSet[0]->List_DAs[0]->Position, "");
+    F->Hide();
 }
