@@ -781,3 +781,14 @@ TEST_F(IEC_61850_AccessTest, OkStoresAnOpenMemberEdit) {
     EXPECT_EQ(F->List_DataSet[0]->List_DAs[0]->Position, "");
     F->Hide();
 }
+
+TEST_F(IEC_61850_AccessTest, UnresolvedMembersAreReportedWhenAFileIsAdded) {
+    WriteFile("warn.icd", QByteArray(Small_SCL).replace("daName=\"q\"", "daName=\"nothing\""));
+    Add(FDir.filePath("warn.icd"));
+    ASSERT_EQ(F->List_IEC_Dev.size(), 1u);
+    ASSERT_FALSE(F->List_IEC_Dev[0]->Warnings().isEmpty());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].DlgType, mtWarning);
+    EXPECT_TRUE(Messages[0].Msg.startsWith("Some data-set members of this file could not be resolved:"));
+    EXPECT_TRUE(Messages[0].Msg.contains(F->List_IEC_Dev[0]->Warnings().first()));
+}
