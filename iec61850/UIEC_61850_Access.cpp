@@ -1,5 +1,6 @@
 #include "UIEC_61850_Access.h"
 
+#include "FileCopy.h"
 #include "Resources.h"
 #include "SysUtils.h"
 #include "UCompile_Bin.h"
@@ -12,9 +13,7 @@
 #include "XmlDoc.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 TFIEC_61850_Access* FIEC_61850_Access = nullptr;
 
@@ -189,33 +188,6 @@ TSplitter* Make_Splitter(TForm* Form, TWinControl* Parent, const String& Name, T
 
 String Catalog_Folder() {
     return Path_Project + QStringLiteral("\\ICD_Catalog");
-}
-
-String Native(const String& Path) {
-    return QDir::fromNativeSeparators(String(Path).replace(u'\\', u'/'));
-}
-
-// Copies Source over Target through a temporary file beside Target, so a failed copy leaves
-// the target as it was. False when the source cannot be read or the target not written.
-bool Copy_File_Over(const String& Source, const String& Target) {
-    QFile in(Native(Source));
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    QSaveFile out(Native(Target));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    char buffer[65536];
-    for (;;) {
-        const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) {
-            out.cancelWriting();
-            return false;
-        }
-        if (n == 0) break;
-        if (out.write(buffer, n) != n) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    return out.commit();
 }
 
 } // namespace
@@ -573,7 +545,7 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick(TObject*) {
         MessageDlg(Lang_Text.Get(1274) + folder, mtError, {mbOK});
         return;
     }
-    const String name = QFileInfo(Native(OD_IcdFile->FileName)).fileName();
+    const String name = QFileInfo(NativePath(OD_IcdFile->FileName)).fileName();
     const String target = folder + u'\\' + name;
     bool copy = true;
     if (FileExists(target)) {
@@ -583,11 +555,11 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick(TObject*) {
         if (answer == mrCancel) return;
         copy = answer == mrYes;
         // Choosing the catalog copy itself copies nothing.
-        if (QFileInfo(Native(OD_IcdFile->FileName)).canonicalFilePath() ==
-            QFileInfo(Native(target)).canonicalFilePath())
+        if (QFileInfo(NativePath(OD_IcdFile->FileName)).canonicalFilePath() ==
+            QFileInfo(NativePath(target)).canonicalFilePath())
             copy = false;
     }
-    if (copy && !Copy_File_Over(OD_IcdFile->FileName, target)) {
+    if (copy && !CopyFileOver(OD_IcdFile->FileName, target)) {
         MessageDlg(Lang_Text.Get(1275) + target, mtError, {mbOK});
         return;
     }
