@@ -1,5 +1,6 @@
 #include "UIEC_61850_Access.h"
 
+#include "FileCopy.h"
 #include "Resources.h"
 #include "SysUtils.h"
 #include "UCompile_Bin.h"
@@ -12,9 +13,7 @@
 #include "XmlDoc.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 TFIEC_61850_Access* FIEC_61850_Access = nullptr;
 
@@ -178,40 +177,17 @@ TSplitter* Make_Splitter(TForm* Form, TWinControl* Parent, const String& Name, T
     auto* s = new TSplitter(Form);
     s->SetName(Name);
     s->SetParent(Parent);
-    s->SetBounds(Left, Top, 3, 3);
+    // Aligned first: the bar is 3 pixels thick across its direction.
     s->SetAlign(Align);
+    if (Align == alTop || Align == alBottom)
+        s->SetBounds(Left, Top, Parent->ClientWidth(), 3);
+    else
+        s->SetBounds(Left, Top, 3, Parent->ClientHeight());
     return s;
 }
 
 String Catalog_Folder() {
     return Path_Project + QStringLiteral("\\ICD_Catalog");
-}
-
-String Native(const String& Path) {
-    return QDir::fromNativeSeparators(String(Path).replace(u'\\', u'/'));
-}
-
-// Copies Source over Target through a temporary file beside Target, so a failed copy leaves
-// the target as it was. False when the source cannot be read or the target not written.
-bool Copy_File_Over(const String& Source, const String& Target) {
-    QFile in(Native(Source));
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    QSaveFile out(Native(Target));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    char buffer[65536];
-    for (;;) {
-        const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) {
-            out.cancelWriting();
-            return false;
-        }
-        if (n == 0) break;
-        if (out.write(buffer, n) != n) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    return out.commit();
 }
 
 } // namespace
@@ -569,7 +545,7 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick(TObject*) {
         MessageDlg(Lang_Text.Get(1274) + folder, mtError, {mbOK});
         return;
     }
-    const String name = QFileInfo(Native(OD_IcdFile->FileName)).fileName();
+    const String name = QFileInfo(NativePath(OD_IcdFile->FileName)).fileName();
     const String target = folder + u'\\' + name;
     bool copy = true;
     if (FileExists(target)) {
@@ -579,11 +555,11 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick(TObject*) {
         if (answer == mrCancel) return;
         copy = answer == mrYes;
         // Choosing the catalog copy itself copies nothing.
-        if (QFileInfo(Native(OD_IcdFile->FileName)).canonicalFilePath() ==
-            QFileInfo(Native(target)).canonicalFilePath())
+        if (QFileInfo(NativePath(OD_IcdFile->FileName)).canonicalFilePath() ==
+            QFileInfo(NativePath(target)).canonicalFilePath())
             copy = false;
     }
-    if (copy && !Copy_File_Over(OD_IcdFile->FileName, target)) {
+    if (copy && !CopyFileOver(OD_IcdFile->FileName, target)) {
         MessageDlg(Lang_Text.Get(1275) + target, mtError, {mbOK});
         return;
     }
@@ -918,6 +894,17 @@ void TFIEC_61850_Access::ACG_DAKeyPress(TObject* Sender, Char& Key) {
 }
 
 void TFIEC_61850_Access::ACG_DAGridHint(TObject* Sender, int ARow, int ACol, String& hintstr) {
+    // Rows and members kept as loaded say why they cannot be edited.
+    if (ARow > 0 && ACol > 0) {
+        bool kept = false;
+        if (Sender == ACG_DataSet)
+            kept = size_t(ARow) <= List_DataSet.size() && List_DataSet[size_t(ARow - 1)]->Unmatched;
+        else if (Sender == ACG_DS_Vars)
+            kept = FShown && size_t(ARow) <= FShown->List_DAs.size() &&
+                   FShown->List_DAs[size_t(ARow - 1)]->Unmatched;
+        if (kept) hintstr = Lang_Text.Get(1278);
+        return;
+    }
     if (ARow != 0 || ACol < 1) return;
     if (Sender == ACG_DA) {
         if (Hint && ACol < Hint->Count()) hintstr = Hint->Strings(ACol);
@@ -1142,8 +1129,8 @@ TIEC_Client_Mapping TFIEC_61850_Access::Build_Mapping() const {
 }
 
 void TFIEC_61850_Access::Finish_Edits() {
-    for (TAdvColumnGrid* g : {ACG_DA, ACG_DataSet, ACG_DS_Vars})
-        if (g->EditorMode()) g->HideInplaceEdit();
+    // Commits an open editor into its cell (nothing when none is open).
+    for (TAdvColumnGrid* g : {ACG_DA, ACG_DataSet, ACG_DS_Vars}) g->HideInplaceEdit();
     Store_Members();
 }
 

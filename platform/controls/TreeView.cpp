@@ -97,6 +97,11 @@ void TTreeNode::Collapse(bool Recurse) {
         for (TTreeNode* c : FChildren) c->Collapse(true);
 }
 
+void TTreeNode::MakeVisible() {
+    for (TTreeNode* p = FParent; p; p = p->FParent) p->FItem->setExpanded(true);
+    if (QTreeWidget* tree = FItem->treeWidget()) tree->scrollToItem(FItem);
+}
+
 bool TTreeNode::Selected() const {
     return FTree->Selected() == this;
 }

@@ -44,6 +44,8 @@ public:
     void Expand(bool Recurse);
     void Collapse(bool Recurse);
     bool Selected() const;
+    // Expands the node's parents and scrolls the tree until the node shows.
+    void MakeVisible();
 
     // Free for the program's use.
     void* Data = nullptr;

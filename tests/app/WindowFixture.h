@@ -2,11 +2,13 @@
 // message dialogs and opened links are recorded instead of shown.
 #pragma once
 
+#include "AdvGridStartup.h"
 #include "Dialogs.h"
 #include "ShellApi.h"
 #include "ShellFixture.h"
 #include "UAbout.h"
 #include "UBoot.h"
+#include "UIEC_61850_Access.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
@@ -43,6 +45,7 @@ protected:
         FreeAndNil(FTransmitCAN);
         FreeAndNil(FReceiveCAN);
         FreeAndNil(FBoot);
+        FreeAndNil(FIEC_61850_Access);
         FreeAndNil(FParGen);
         FreeAndNil(FSoftOptions);
         FreeAndNil(FAbout);
@@ -56,12 +59,15 @@ protected:
 
     // Creates the windows in the main block's order.
     void Start() {
+        AdvGridUnitStartup();
+        AdvColumnGridUnitStartup();
         FVelmoraeFirmWare = new TFVelmoraeFirmWare(nullptr);
         FNew_Project = new TFNew_Project(nullptr);
         FOpenConf = new TFOpenConf(nullptr);
         FAbout = new TFAbout(nullptr);
         FSoftOptions = new TFSoftOptions(nullptr);
         FParGen = new TFParGen(nullptr);
+        FIEC_61850_Access = new TFIEC_61850_Access(nullptr);
         FBoot = new TFBoot(nullptr);
         FReceiveCAN = new TFReceiveCAN(nullptr);
         FTransmitCAN = new TFTransmitCAN(nullptr);

@@ -1,15 +1,14 @@
 // The client mapping window: catalog, device tree, mapping grids, validation, loading and saving.
 #include "AdvGridStartup.h"
+#include "KeyTyping.h"
 #include "ProgramFolderFixture.h"
 #include "TestSupport.h"
+#include "TreeClick.h"
 #include "UIEC_61850_Access.h"
 #include "UIEC_Device.h"
 #include "XmlDoc.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QMouseEvent>
-#include <QTreeWidget>
 #include <QDirIterator>
 #include <QFile>
 
@@ -206,21 +205,9 @@ TEST_F(IEC_61850_AccessTest, ClickSelectsOnlyLeafAttributesAndDataSets) {
 TEST_F(IEC_61850_AccessTest, AMouseClickOnTheTreeSelects) {
     F->Show(); // shows and rebuilds: no mapping file, no devices
     AddSmall();
-    auto* tree = qobject_cast<QTreeWidget*>(F->TV_IEC_Device->NativeWidget());
-    ASSERT_NE(tree, nullptr);
     for (const char* path : {"IED1/LD0/MMXU1/TotW/mag", "IED1/LD0/MMXU1/TotW/mag/f"}) {
         TTreeNode* node = NodeAt(F->TV_IEC_Device, path);
-        ASSERT_NE(node, nullptr);
-        node->Parent()->Expand(false);
-        const TRect r = F->TV_IEC_Device->NodeRect(node);
-        ASSERT_FALSE(r.IsEmpty()) << path;
-        const QPoint at =
-            tree->viewport()->mapFrom(tree, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, QPointF(at), tree->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(tree->viewport(), &e);
-        }
+        ASSERT_TRUE(ClickTreeNode(F->TV_IEC_Device, node)) << path;
         EXPECT_EQ(F->TV_IEC_Device->Selected(), node);
     }
     ASSERT_NE(F->Selected_IEC_DA, nullptr);
@@ -520,6 +507,16 @@ TEST_F(IEC_61850_AccessTest, CatalogAddReplaceAndRemove) {
     Add(FDir.filePath("bad.icd"));
     EXPECT_EQ(F->List_IEC_Dev.size(), 3u);
     EXPECT_EQ(Messages.size(), 1u);
+    // A file that holds no IED decodes to an empty device, added with an empty name.
+    WriteFile("empty.xml", "<SCL/>");
+    Messages.clear();
+    Add(FDir.filePath("empty.xml"));
+    ASSERT_EQ(F->List_IEC_Dev.size(), 4u);
+    EXPECT_EQ(F->List_IEC_Dev[3]->Name(), "");
+    EXPECT_TRUE(Messages.empty());
+    F->LB_IEC_Devices->SetItemIndex(3);
+    F->Btn_Remove_IEC_DeviceClick(nullptr);
+    ASSERT_EQ(F->List_IEC_Dev.size(), 3u);
     // A file that cannot be read: a message and no device.
     Messages.clear();
     Add(FDir.filePath("nothing-here.icd"));
@@ -606,6 +603,15 @@ TEST_F(IEC_61850_AccessTest, UnreadableCatalogFilesKeepTheirPlace) {
     F->Show_DataSet_DAs();
     EXPECT_TRUE(F->ACG_DS_Vars->ReadOnly(3, 2));
     EXPECT_EQ(F->ACG_DS_Vars->Cells(7, 2), "kept");
+    const String keptHint = "Not found in the device model: kept as loaded and written back unchanged";
+    String hint;
+    F->ACG_DAGridHint(F->ACG_DS_Vars, 2, 3, hint);
+    EXPECT_EQ(hint, keptHint);
+    hint.clear();
+    F->ACG_DAGridHint(F->ACG_DS_Vars, 1, 3, hint);
+    EXPECT_EQ(hint, "");
+    F->ACG_DAGridHint(F->ACG_DataSet, 2, 1, hint);
+    EXPECT_EQ(hint, keptHint);
     // OK passes over the kept rows and writes everything back unchanged.
     F->List_DataSet[0]->List_DAs[0]->Position = "1";
     F->Btn_OKClick(nullptr);
@@ -674,4 +680,115 @@ TEST_F(IEC_61850_AccessTest, EverySampleFileCanBeAddedAndShown) {
         ++k;
     }
     EXPECT_GT(k, 0);
+}
+
+TEST_F(IEC_61850_AccessTest, LayoutAndTexts) {
+    F->Show();
+    F->PC_DA_DataSet->SetActivePage(F->TS_DataSet);
+    EXPECT_EQ(F->ClientWidth(), 1200);
+    EXPECT_EQ(F->ClientHeight(), 550);
+    EXPECT_EQ(F->Color(), TColor(15595512));
+    EXPECT_EQ(F->PDevIEC->Width(), 465);
+    EXPECT_EQ(F->PDevIECList->Width(), 161);
+    EXPECT_EQ(F->P_DataSet_List->Height(), 185);
+    EXPECT_FALSE(F->Btn_MoveUp->Visible());
+    EXPECT_FALSE(F->Btn_ModeDown->Visible());
+    // The member grid fills the page below the data-set grid and its splitter.
+    const TRect vars = F->P_DataSet_Vars_List->BoundsRect();
+    EXPECT_EQ(vars.Top, 188);
+    EXPECT_EQ(vars.Bottom, F->TS_DataSet->ClientHeight());
+    EXPECT_EQ(F->ACG_DS_Vars->Height(), vars.Bottom - vars.Top);
+    for (TAdvColumnGrid* g : {F->ACG_DA, F->ACG_DataSet, F->ACG_DS_Vars}) {
+        EXPECT_EQ(g->RowHeights(0), 22);
+        EXPECT_EQ(g->ColWidths(0), 40);
+    }
+    EXPECT_EQ(F->Caption(), "ZED61850 Urerod Set Access");
+    EXPECT_EQ(F->ACG_DA->Cells(17, 0), "Molt Fact");
+    EXPECT_EQ(F->ACG_DS_Vars->Cells(6, 0), "Mult Fact");
+    EXPECT_EQ(F->Btn_Add_IEC_Device->Caption(), "Add IEC Device");
+    // Each grid has its own header hints; data cells and column 0 keep the grid's own.
+    struct Case {
+        TAdvColumnGrid* Grid;
+        int Row, Col;
+        const char* Hint;
+    };
+    const Case cases[] = {
+        {F->ACG_DA, 0, 5, "First byte of the value to map"},
+        {F->ACG_DA, 0, 15, "Read the value from the server or write it to the server"},
+        {F->ACG_DataSet, 0, 3, "Name of the GOOSE control block of the data set"},
+        {F->ACG_DS_Vars, 0, 3, "Byte position in the internal data array"},
+        {F->ACG_DA, 0, 0, "keep"},
+        {F->ACG_DA, 1, 5, "keep"},
+    };
+    for (const Case& c : cases) {
+        String hint = "keep";
+        F->ACG_DAGridHint(c.Grid, c.Row, c.Col, hint);
+        EXPECT_EQ(hint, c.Hint) << c.Row << "," << c.Col;
+    }
+    // The file dialog's filter: SCL files and any file.
+    EXPECT_EQ(F->OD_IcdFile->Filter,
+              "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; "
+              "*.icd; *.iid; *.cid;|Any File (*.*)|*.*");
+    F->Hide();
+}
+
+TEST_F(IEC_61850_AccessTest, CatalogFolderThatCannotBeMadeAddsNothing) {
+    WriteFile("PROJECTS/P1/ICD_Catalog", "a file where the folder should be");
+    Add(FDir.filePath("small.icd"));
+    EXPECT_TRUE(F->List_IEC_Dev.empty());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_TRUE(Messages[0].Msg.startsWith("Error!!! The catalog folder cannot be created"))
+        << Messages[0].Msg.toStdString();
+    EXPECT_EQ(ReadFile("PROJECTS/P1/ICD_Catalog"), "a file where the folder should be");
+}
+
+TEST_F(IEC_61850_AccessTest, RowNumberClickActsOnTheGridClicked) {
+    AddSmall();
+    Pick("IED1/LD0/MMXU1/TotW/q");
+    for (int i = 0; i < 3; ++i) F->Btn_AddVarClick(nullptr);
+    F->ACG_DA->SetCells(18, 2, "second");
+    F->ClickCell(F->ACG_DA, 2, 0);
+    EXPECT_EQ(F->ACG_DA->Row(), 2);
+    F->Btn_RemoveVarClick(nullptr);
+    ASSERT_EQ(F->ACG_DA->RowCount(), 3);
+    EXPECT_EQ(F->ACG_DA->Cells(18, 1), "");
+    EXPECT_EQ(F->ACG_DA->Cells(18, 2), "");
+    EXPECT_EQ(F->ACG_DA->Cells(0, 2), "2");
+    // A click on the variables grid leaves the data-set grid's current row alone.
+    Pick("IED1/LD0/LLN0/DS1");
+    F->Btn_AddVarClick(nullptr);
+    F->Btn_AddVarClick(nullptr);
+    F->ClickCell(F->ACG_DataSet, 1, 0);
+    F->ClickCell(F->ACG_DA, 2, 0);
+    EXPECT_EQ(F->ACG_DataSet->Row(), 1);
+    EXPECT_EQ(F->Shown_Entry(), F->List_DataSet[0].get());
+}
+
+TEST_F(IEC_61850_AccessTest, OkStoresAnOpenMemberEdit) {
+    F->Show();
+    AddSmall();
+    Pick("IED1/LD0/LLN0/DS1");
+    F->Btn_AddVarClick(nullptr);
+    F->ACG_DS_Vars->SetFocus();
+    F->ACG_DS_Vars->MoveCurrentCell(3, 2);
+    F->ACG_DS_Vars->ShowInplaceEdit();
+    ASSERT_NE(F->ACG_DS_Vars->InplaceEditor(), nullptr);
+    TypeKeys(F->ACG_DS_Vars->InplaceEditor(), "33");
+    ASSERT_EQ(F->ACG_DS_Vars->InplaceEditor()->Text(), "33");
+    ASSERT_EQ(F->ACG_DS_Vars->Cells(3, 2), "");
+    F->Btn_OKClick(nullptr); // fails validation, but the edit is stored first
+    EXPECT_EQ(F->List_DataSet[0]->List_DAs[1]->Position, "33");
+    EXPECT_EQ(F->List_DataSet[0]->List_DAs[0]->Position, "");
+    F->Hide();
+}
+
+TEST_F(IEC_61850_AccessTest, UnresolvedMembersAreReportedWhenAFileIsAdded) {
+    WriteFile("warn.icd", QByteArray(Small_SCL).replace("daName=\"q\"", "daName=\"nothing\""));
+    Add(FDir.filePath("warn.icd"));
+    ASSERT_EQ(F->List_IEC_Dev.size(), 1u);
+    ASSERT_FALSE(F->List_IEC_Dev[0]->Warnings().isEmpty());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].DlgType, mtWarning);
+    EXPECT_TRUE(Messages[0].Msg.startsWith("Some data-set members of this file could not be resolved:"));
+    EXPECT_TRUE(Messages[0].Msg.contains(F->List_IEC_Dev[0]->Warnings().first()));
 }
