@@ -7,7 +7,7 @@
 
 #include "Dialogs.h"
 #include "Forms.h"
-#include "SaveStepFixture.h"
+#include "TableEditorFixture.h"
 #include "TestSupport.h"
 #include "UUtils.h"
 
@@ -21,39 +21,17 @@ inline void PrintTo(const QString& S, std::ostream* Os) {
 
 namespace {
 
-class BACnetKNXTest : public SaveStepTest {
+class BACnetKNXTest : public TableEditorTest {
 protected:
     void SetUp() override {
-        SaveStepTest::SetUp();
-        Code_SW = "CF40210";
-        Enable_Jump_Field_Tables = Double_Click_Auto_Size = false;
-        if (!Copy_Row_List) Copy_Row_List = new TStringList();
-        Copy_Row_List->Clear();
+        TableEditorTest::SetUp();
         BACnet = new TFBACnetSlaveSetAccess(nullptr);
         KNX = new TFKNXAccess(nullptr);
     }
     void TearDown() override {
         TObject::Free(BACnet);
         TObject::Free(KNX);
-        SaveStepTest::TearDown();
-    }
-
-    // Shows Editor modally; While runs inside, then the window is cancelled if still open.
-    // Answers the modal result.
-    static int Open(TFTableEditor* Editor, const std::function<void()>& While) {
-        PostCall([Editor, While] {
-            While();
-            if (Editor->Visible() && Editor->ModalResult() == mrNone) Editor->Btn_Cancel->Click();
-        });
-        return Editor->ShowModal();
-    }
-    static void Fill(TAdvColumnGrid* G, int Row, const QStringList& Cells) {
-        for (int c = 0; c < Cells.size(); ++c) G->SetCellEx(c + 1, Row, Cells[c]);
-    }
-    static QStringList RowOf(TAdvColumnGrid* G, int Row) {
-        QStringList cells;
-        for (int c = 1; c < G->ColCount(); ++c) cells << G->GetCellEx(c, Row);
-        return cells;
+        TableEditorTest::TearDown();
     }
     // The error messages shown so far.
     QStringList Errors() const {
