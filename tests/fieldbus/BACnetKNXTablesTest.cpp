@@ -187,6 +187,12 @@ TEST_F(BACnetKNXTest, BACnetCapacityFollowsTheGeneralParameters) {
             EXPECT_EQ(file.count("<row "), c.readRows + c.writeRows);
         }
     }
+    // A damaged ParGen.xml is reported, naming it, and the tables keep 2000 rows.
+    WriteParGen("<ParGen><BACnet_Desc_Chars_Limit>1</BACnet_Desc");
+    Messages.clear();
+    Open(BACnet, [&] { EXPECT_EQ(BACnet->ACG_BACnet_in_Read->RowCount(), 2001); });
+    ASSERT_EQ(Errors().size(), 1);
+    EXPECT_TRUE(Errors()[0].contains("ParGen.xml")) << Errors()[0].toStdString();
     // Back to 2000 rows: the rows that return are empty.
     QFile::remove(FDir.filePath("BACnet_Slave_SetAccess.xml"));
     WriteParGen("<ParGen><BACnet_Desc_Chars_Limit>1</BACnet_Desc_Chars_Limit></ParGen>");
