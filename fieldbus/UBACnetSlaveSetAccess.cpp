@@ -8,6 +8,9 @@
 #include "UProject.h"
 #include "UUtils.h"
 
+#include <algorithm>
+#include <iterator>
+
 using CAN_Frames::Number_Column;
 using CAN_Frames::Text_Column;
 
