@@ -26,6 +26,7 @@ public:
     void bitbtn1Click(TObject* Sender);
     void Btn_DelRow_Click(TObject* Sender);
     void ClickCell(TObject* Sender, int ARow, int ACol);
+    using TFTableEditor::KeyPress; // the control's own key handling stays reachable
     void KeyPress(TObject* Sender, Char& Key);
     // A double-click in the Eng. Unit column opens the unit picker on the cell.
     void ACG_BACnet_in_ReadDblClickCell(TObject* Sender, int ARow, int ACol);

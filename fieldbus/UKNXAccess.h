@@ -22,6 +22,7 @@ public:
     void ACG_KNX_in_WriteClickCell(TObject* Sender, int ARow, int ACol);
     void DblClickCell(TObject* Sender, int ARow, int ACol);
     void GridHint(TObject* Sender, int ARow, int ACol, String& hintstr);
+    using TFTableEditor::KeyPress; // the control's own key handling stays reachable
     void KeyPress(TObject* Sender, Char& Key);
     bool Controllo_dati() override;
     // Moves every row below Num_Row up by one and empties the last row.
