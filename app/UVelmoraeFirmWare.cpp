@@ -3,11 +3,13 @@
 #include "ShellApi.h"
 #include "SysUtils.h"
 #include "UAbout.h"
+#include "UBACnetSlaveSetAccess.h"
 #include "UBACnet_Eng_Unit.h"
 #include "UTopicTemplate.h"
 #include "UBACnet_EDE.h"
 #include "UCANopen_EDS.h"
 #include "UIEC_61850_Access.h"
+#include "UKNXAccess.h"
 #include "UBoot.h"
 #include "ULang.h"
 #include "UNew_Project.h"
@@ -344,12 +346,14 @@ void TFVelmoraeFirmWare::Change_Language() {
     // The windows of the field-protocol tables join here in the system's order: the BACnet, CAN,
     // CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the SNMP
     // and MQTT windows after it.
+    if (FBACnetSlaveSetAccess) FBACnetSlaveSetAccess->Set_Lang();
     if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
     if (FReceiveCAN) FReceiveCAN->Set_Lang();
     if (FTransmitCAN) FTransmitCAN->Set_Lang();
     if (FSet_PDO_Access) FSet_PDO_Access->Set_Lang();
     if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->Set_Lang();
     if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->Set_Lang();
+    if (FKNXAccess) FKNXAccess->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
@@ -443,6 +447,10 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->ShowModal();
     } else if (Sender == Btn_SDO_Server_CANopen) {
         if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->ShowModal();
+    } else if (Sender == Btn_Set_BACnet_Access) {
+        if (FBACnetSlaveSetAccess) FBACnetSlaveSetAccess->ShowModal();
+    } else if (Sender == Btn_KNX_Access) {
+        if (FKNXAccess) FKNXAccess->ShowModal();
     }
     // The editors of the other steps (the field-protocol tables) are opened here
     // as they join the program.

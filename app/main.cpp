@@ -5,9 +5,11 @@
 #include "Forms.h"
 #include "StartupProbe.h"
 #include "UAbout.h"
+#include "UBACnetSlaveSetAccess.h"
 #include "UBACnet_Eng_Unit.h"
 #include "UBoot.h"
 #include "UIEC_61850_Access.h"
+#include "UKNXAccess.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
@@ -40,11 +42,13 @@ int main(int argc, char** argv) {
     // CAN, CANopen, J1939, NMEA 2000 and KNX windows before the PROFINET file-name dialog, the
     // SNMP and MQTT windows after it.
     Application->CreateForm(FBACnet_Eng_Unit);
+    Application->CreateForm(FBACnetSlaveSetAccess);
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FSet_PDO_Access);
     Application->CreateForm(FSet_SDO_Client_Access);
     Application->CreateForm(FSet_SDO_Server_Access);
+    Application->CreateForm(FKNXAccess);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the

@@ -165,15 +165,19 @@ int TFTableEditor::Table_Of(TObject* Sender) const {
 
 // ---- Show -----------------------------------------------------------------------------------------
 
-void TFTableEditor::Reset_Table(int Table) {
+void TFTableEditor::Reset_Rows(int Table, int From, int To) {
     const TTableDesc& T = FDesc.Tables[size_t(Table)];
     TAdvColumnGrid* g = Grid(Table);
     const int last = g->ColCount() + g->NumHiddenColumns() - 1;
-    for (int r = 1; r <= T.Capacity; ++r) {
+    for (int r = From; r <= To; ++r) {
         g->SetCellEx(0, r, String::number(r));
         for (int c = 1; c <= last; ++c)
             g->SetCellEx(c, r, c < int(T.Columns.size()) ? T.Columns[size_t(c)].Reset : String());
     }
+}
+
+void TFTableEditor::Reset_Table(int Table) {
+    Reset_Rows(Table, 1, FDesc.Tables[size_t(Table)].Capacity);
 }
 
 void TFTableEditor::Show_Frame() {
@@ -253,6 +257,7 @@ bool TFTableEditor::Load_Table(int Table, const TXMLNode& Parent, int& Overflow)
                     return false;
             }
         }
+        Row_Loaded(Table, row);
     }
     return true;
 }
@@ -299,6 +304,14 @@ bool TFTableEditor::Check_Rows(int Table, const std::function<String(int Row)>& 
         }
     }
     return true;
+}
+
+void TFTableEditor::Set_Capacity(int Table, int Capacity) {
+    int& capacity = FDesc.Tables[size_t(Table)].Capacity;
+    const int old = capacity;
+    capacity = Capacity;
+    Grid(Table)->SetRowCount(Capacity + 1);
+    Reset_Rows(Table, old + 1, Capacity);
 }
 
 void TFTableEditor::Fill_Position_Lists(int Table, int From, int To, int Limit) {

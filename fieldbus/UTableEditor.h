@@ -141,6 +141,8 @@ protected:
     virtual void Set_Limits() {}
     // The value of a maComputed attribute that is missing from row Row; false keeps the reset value.
     virtual bool Missing_Default(int Table, int Col, int Row, String& Value);
+    // Called after each row read from the file, with every attribute of the row in its cells.
+    virtual void Row_Loaded(int /*Table*/, int /*Row*/) {}
     // Deletes a row after the question; the frame's is Delete_Grid_Row.
     virtual void Delete_Table_Row(int Row, TAdvColumnGrid* SGA);
 
@@ -157,11 +159,15 @@ protected:
 
     // The rows in use: 1 .. the row before the first empty key.
     int Rows_In_Use(int Table) const;
+    // Changes the number of data rows of a table (an editor whose capacity follows the project
+    // sets it on show); rows that come back into the table get their reset values.
+    void Set_Capacity(int Table, int Capacity);
 
 private:
     void Build_Window();
     TAdvColumnGrid* Build_Grid(const TTableDesc& T, TWinControl* Parent);
     void Reset_Table(int Table);
+    void Reset_Rows(int Table, int From, int To);
     void Load_File();
     bool Load_Table(int Table, const TXMLNode& Parent, int& Overflow);
     bool Data_Not_Saved() const;

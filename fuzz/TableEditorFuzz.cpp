@@ -1,11 +1,16 @@
 // Reads arbitrary bytes as the table file of a table editor: the CAN receive table, the CAN
-// transmit table, or a frame of two tables in sections with required attributes (the first byte
-// chooses). Showing must never crash or fill more rows than the table holds; OK then either
-// refuses (the file stays as it was) or writes a file that the next show reads back into the
-// same cells.
+// transmit table, a frame of two tables in sections with required attributes, the BACnet object
+// tables or the KNX telegram table (the first byte chooses). Showing must never crash or fill more
+// rows than the table holds; OK then either refuses (the file stays as it was) or writes a file
+// that the next show reads back into the same cells. A BACnet file that OK wrote is then read by
+// the EDE generator: it refuses with a message, or writes a file whose object lines hold their
+// seven fields each.
 #include "Dialogs.h"
 #include "Forms.h"
 #include "ULang.h"
+#include "UBACnetSlaveSetAccess.h"
+#include "UBACnet_EDE.h"
+#include "UKNXAccess.h"
 #include "UProject.h"
 #include "UReceiveCAN.h"
 #include "UTransmitCAN.h"
@@ -96,9 +101,18 @@ QStringList Cells(TFTableEditor* E) {
     return cells;
 }
 
+// Whether a cell read back equals the cell saved; an editor that normalises a column on reading
+// says what it accepts.
+using TSame = std::function<bool(int Col, const String& Saved, const String& Read)>;
+
+bool Equal(int, const String& Saved, const String& Read) {
+    return Saved == Read;
+}
+
 // Shows E over Input, then OK: refused with the file unchanged, or written and read back the same.
-void Run(TFTableEditor* E, const String& File, const std::function<void()>& Show,
-         const std::function<void()>& OK, const QByteArray& Input) {
+// Answers whether OK wrote the file.
+bool Run(TFTableEditor* E, const String& File, const std::function<void()>& Show,
+         const std::function<void()>& OK, const QByteArray& Input, const TSame& Same = Equal) {
     Put(File, Input);
     Show();
     for (int t = 0; t < E->Table_Count(); ++t)
@@ -107,7 +121,7 @@ void Run(TFTableEditor* E, const String& File, const std::function<void()>& Show
     OK();
     if (E->ModalResult() != mrOk) {
         if (Get(File) != Input) std::abort();
-        return;
+        return false;
     }
     const QStringList saved = Cells(E);
     Show();
@@ -121,10 +135,27 @@ void Run(TFTableEditor* E, const String& File, const std::function<void()>& Show
             for (int c = 1; c < g->ColCount(); ++c) {
                 const int before =
                     (t == 0 ? 0 : E->Grid(0)->RowCount() * E->Grid(0)->ColCount()) + r * g->ColCount() + c;
-                if (saved[before] != g->GetCellEx(c, r)) std::abort();
+                if (!Same(c, saved[before], g->GetCellEx(c, r))) std::abort();
             }
         }
     }
+    return true;
+}
+
+// The EDE file of the BACnet tables just saved: refused, or every object line with its seven
+// fields (the separator never inside one).
+void Check_EDE() {
+    const String file = Path_Project + QStringLiteral("/objects.csv");
+    QFile::remove(file);
+    try {
+        Create_EDE_File(file);
+    } catch (const Exception&) {
+        if (QFile::exists(file)) std::abort();
+        return;
+    }
+    const QList<QByteArray> lines = Get(file).split('\n');
+    for (qsizetype i = 7; i < lines.size(); ++i)
+        if (!lines[i].isEmpty() && lines[i].count(';') != 7) std::abort();
 }
 
 } // namespace
@@ -149,8 +180,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static TFReceiveCAN* receive = new TFReceiveCAN(nullptr);
     static TFTransmitCAN* transmit = new TFTransmitCAN(nullptr);
     static TFTwo* two = new TFTwo(nullptr);
+    static TFBACnetSlaveSetAccess* bacnet = new TFBACnetSlaveSetAccess(nullptr);
+    static TFKNXAccess* knx = new TFKNXAccess(nullptr);
     const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    switch (data[0] % 3) {
+    switch (data[0] % 5) {
+        case 3:
+            if (Run(
+                    bacnet, File_BACnet_Slave_SetAccess, [] { bacnet->FormShow(bacnet); },
+                    [] { bacnet->bitbtn1Click(bacnet); }, input))
+                Check_EDE();
+            break;
+        case 4:
+            // A disabled row is saved unchecked: its Priority, when not one of the list's, reads
+            // back as "Normal".
+            Run(
+                knx, File_KNX_SetAccess, [] { knx->FormShow(knx); }, [] { knx->Btn_OKClick(knx); }, input,
+                [](int Col, const String& Saved, const String& Read) {
+                    return Saved == Read || (Col == 5 && Read == QStringLiteral("Normal"));
+                });
+            break;
         case 0:
             Run(
                 receive, File_CAN_Rec_Frames, [] { receive->FormShow(receive); },

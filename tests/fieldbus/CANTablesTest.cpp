@@ -6,7 +6,7 @@
 
 #include "Dialogs.h"
 #include "Forms.h"
-#include "SaveStepFixture.h"
+#include "TableEditorFixture.h"
 #include "TestSupport.h"
 #include "UUtils.h"
 
@@ -35,42 +35,19 @@ QStringList With(QStringList Base, std::initializer_list<std::pair<int, const ch
     return Base;
 }
 
-class CANTablesTest : public SaveStepTest {
+class CANTablesTest : public TableEditorTest {
 protected:
     void SetUp() override {
-        SaveStepTest::SetUp();
-        Code_SW = "CF40210";
-        Enable_Jump_Field_Tables = Double_Click_Auto_Size = false;
-        if (!Copy_Row_List) Copy_Row_List = new TStringList();
-        Copy_Row_List->Clear();
+        TableEditorTest::SetUp();
         Rec = new TFReceiveCAN(nullptr);
         Send = new TFTransmitCAN(nullptr);
     }
     void TearDown() override {
         TObject::Free(Rec);
         TObject::Free(Send);
-        Enable_Jump_Field_Tables = Double_Click_Auto_Size = false;
-        SaveStepTest::TearDown();
+        TableEditorTest::TearDown();
     }
 
-    // Shows Editor modally; While runs inside, then the window is cancelled if still open.
-    // Answers the modal result.
-    int Open(TFTableEditor* Editor, const std::function<void()>& While) {
-        PostCall([Editor, While] {
-            While();
-            if (Editor->Visible() && Editor->ModalResult() == mrNone) Editor->Btn_Cancel->Click();
-        });
-        return Editor->ShowModal();
-    }
-    // Fills row Row from column 1 with Cells.
-    static void Fill(TAdvColumnGrid* G, int Row, const QStringList& Cells) {
-        for (int c = 0; c < Cells.size(); ++c) G->SetCellEx(c + 1, Row, Cells[c]);
-    }
-    static QStringList RowOf(TAdvColumnGrid* G, int Row) {
-        QStringList cells;
-        for (int c = 1; c < G->ColCount(); ++c) cells << G->GetCellEx(c, Row);
-        return cells;
-    }
     QStringList Texts() const {
         QStringList t;
         for (const auto& m : Messages) t << m.Msg;
