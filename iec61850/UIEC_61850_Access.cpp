@@ -472,16 +472,25 @@ void TFIEC_61850_Access::Load_DataSets(const TIEC_Client_Mapping& Mapping) {
     ACG_DataSet->SetRowCount(int(Mapping.DataSets.size()) + 1);
     int r = 1;
     for (const TIEC_DataSet_Entry& e : Mapping.DataSets) {
-        ACG_DataSet->SetCells(0, r, QString::number(r));
-        for (int c = 1; c < dsCount; ++c) {
-            const String& name = IEC_DataSet_Item_Attrs[c - 1];
-            ACG_DataSet->SetCells(c, r, e.Attrs.Required(IEC_DataSet_Item, name));
+        // An item that stops the load leaves no row without its entry: the grid keeps the rows
+        // read before it.
+        String texts[dsCount];
+        int index = -1;
+        try {
+            for (int c = 1; c < dsCount; ++c)
+                texts[c] = e.Attrs.Required(IEC_DataSet_Item, IEC_DataSet_Item_Attrs[c - 1]);
+            // The system's integer rule, as the rows' Index values are compared everywhere else.
+            if (!TryStrToInt(texts[dsIndex], index))
+                throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(texts[dsIndex]));
+        } catch (const Exception&) {
+            if (r == 1)
+                Reset_Grid(ACG_DataSet);
+            else
+                ACG_DataSet->SetRowCount(r);
+            throw;
         }
-        bool ok = false;
-        const int index = ACG_DataSet->Cells(dsIndex, r).trimmed().toInt(&ok);
-        if (!ok)
-            throw EConvertError(
-                QStringLiteral("'%1' is not a valid integer value").arg(ACG_DataSet->Cells(dsIndex, r)));
+        ACG_DataSet->SetCells(0, r, QString::number(r));
+        for (int c = 1; c < dsCount; ++c) ACG_DataSet->SetCells(c, r, texts[c]);
         auto entry = std::make_unique<TDataSet>();
         entry->Device = index;
         entry->Select_DataSet = Get_DataSet(index, ACG_DataSet->Cells(dsReference, r));

@@ -636,31 +636,50 @@ TEST_F(IEC_61850_AccessTest, UnreadableCatalogFilesKeepTheirPlace) {
 }
 
 TEST_F(IEC_61850_AccessTest, PartialLoadIsNotOverwrittenWithoutAsking) {
-    const QByteArray file =
-        "<IEC_68850_Client><List_ICD_Files/><List_DA_Selected>"
+    const QByteArray good_item =
         "<DA_Item Index=\"0\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"R\" IPAddress=\"1.1.1.1\" Port=\"1\" "
         "OnChange=\"N\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"0\" ReadWrite=\"Read\" "
-        "Convertion=\"None\" MoltFact=\"NONE\" Mnemonic=\"\"/>"
-        "<DA_Item Index=\"0\" bType=\"FLOAT32\"/>"
-        "</List_DA_Selected></IEC_68850_Client>";
-    WriteFile("PROJECTS/P1/IEC_61850_Client.xml", file);
-    Messages.clear();
-    F->FormShow(nullptr);
-    EXPECT_FALSE(F->Load_Complete());
-    ASSERT_EQ(Messages.size(), 1u);
-    EXPECT_TRUE(Messages[0].Msg.startsWith("Error!!! The mapping file could not be read completely"));
-    // OK asks; No keeps the file.
-    F->ACG_DA->SetRowCount(2);
-    SetMessageDlgHook([this](const TMessageDlgRequest& R) {
-        Messages.push_back(R);
-        return R.DlgType == mtConfirmation ? mrNo : mrOk;
-    });
-    Messages.clear();
-    F->Btn_OKClick(nullptr);
-    ASSERT_EQ(Messages.size(), 1u);
-    EXPECT_EQ(Messages[0].DlgType, mtConfirmation);
-    EXPECT_NE(F->ModalResult(), mrOk);
-    EXPECT_EQ(ReadFile("PROJECTS/P1/IEC_61850_Client.xml"), file);
+        "Convertion=\"None\" MoltFact=\"NONE\" Mnemonic=\"\"/>";
+    const QByteArray files[] = {
+        // a required attribute missing
+        "<IEC_68850_Client><List_ICD_Files/><List_DA_Selected>" + good_item +
+            "<DA_Item Index=\"0\" bType=\"FLOAT32\"/></List_DA_Selected></IEC_68850_Client>",
+        // a data-set Index that is no integer
+        "<IEC_68850_Client><List_ICD_Files/><List_DA_Selected>" + good_item +
+            "</List_DA_Selected><List_DataSet_Selected><DataSet_Item Index=\"1a\" Reference=\"R\" "
+            "GooseName=\"\" "
+            "EnGoose=\"N\" IPAddress=\"\" Port=\"\" Time=\"\" "
+            "Mnemonic=\"\"><DataSet_List_DAs/></DataSet_Item>"
+            "</List_DataSet_Selected></IEC_68850_Client>",
+        // a file the parser rejects
+        "<IEC_68850_Client><List_ICD_Files>",
+    };
+    for (const QByteArray& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        WriteFile("PROJECTS/P1/IEC_61850_Client.xml", file);
+        SetMessageDlgHook([this](const TMessageDlgRequest& R) {
+            Messages.push_back(R);
+            return mrOk;
+        });
+        Messages.clear();
+        F->FormShow(nullptr);
+        EXPECT_FALSE(F->Load_Complete());
+        ASSERT_EQ(Messages.size(), 1u);
+        EXPECT_TRUE(Messages[0].Msg.startsWith("Error!!! The mapping file could not be read completely"));
+        // OK asks; No keeps the file.
+        F->ACG_DA->SetRowCount(2);
+        SetMessageDlgHook([this](const TMessageDlgRequest& R) {
+            Messages.push_back(R);
+            return R.DlgType == mtConfirmation ? mrNo : mrOk;
+        });
+        Messages.clear();
+        F->SetModalResult(mrNone);
+        F->Btn_OKClick(nullptr);
+        ASSERT_EQ(Messages.size(), 1u);
+        EXPECT_EQ(Messages[0].DlgType, mtConfirmation);
+        EXPECT_NE(F->ModalResult(), mrOk);
+        EXPECT_EQ(ReadFile("PROJECTS/P1/IEC_61850_Client.xml"), file);
+    }
 }
 
 TEST_F(IEC_61850_AccessTest, EverySampleFileCanBeAddedAndShown) {
