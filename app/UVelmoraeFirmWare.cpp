@@ -19,6 +19,7 @@
 #include "UReceiveCAN.h"
 #include "UProject.h"
 #include "USNMP_MIB.h"
+#include "USNMP_Trap_Access.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
@@ -345,6 +346,7 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FReceiveCAN) FReceiveCAN->Set_Lang();
     if (FTransmitCAN) FTransmitCAN->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
+    if (FSNMP_Trap_Access) FSNMP_Trap_Access->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
 
@@ -431,6 +433,8 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         if (FReceiveCAN) FReceiveCAN->ShowModal();
     } else if (Sender == Btn_CAN_Send_Frame) {
         if (FTransmitCAN) FTransmitCAN->ShowModal();
+    } else if (Sender == Btn_SNMP_Trap) {
+        if (FSNMP_Trap_Access) FSNMP_Trap_Access->ShowModal();
     }
     // The editors of the other steps (the field-protocol tables) are opened here
     // as they join the program.

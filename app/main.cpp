@@ -13,6 +13,7 @@
 #include "UParGen.h"
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
+#include "USNMP_Trap_Access.h"
 #include "UTopicTemplate.h"
 #include "UTransmitCAN.h"
 #include "USoftOptions.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FProfinetFileName);
+    Application->CreateForm(FSNMP_Trap_Access);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the
     // main window's first paint and print the time it took.
