@@ -20,6 +20,7 @@
 #include "UProject.h"
 #include "USNMP_MIB.h"
 #include "USNMP_Trap_Access.h"
+#include "UMQTT_Set_Topic.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
@@ -347,6 +348,7 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FTransmitCAN) FTransmitCAN->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
     if (FSNMP_Trap_Access) FSNMP_Trap_Access->Set_Lang();
+    if (FMQTT_Set_Topic) FMQTT_Set_Topic->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
 
@@ -435,6 +437,8 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         if (FTransmitCAN) FTransmitCAN->ShowModal();
     } else if (Sender == Btn_SNMP_Trap) {
         if (FSNMP_Trap_Access) FSNMP_Trap_Access->ShowModal();
+    } else if (Sender == Btn_MQTT_Set_Topic) {
+        if (FMQTT_Set_Topic) FMQTT_Set_Topic->ShowModal();
     }
     // The editors of the other steps (the field-protocol tables) are opened here
     // as they join the program.

@@ -8,6 +8,7 @@
 #include "UBACnet_Eng_Unit.h"
 #include "UBoot.h"
 #include "UIEC_61850_Access.h"
+#include "UMQTT_Set_Topic.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FSNMP_Trap_Access);
+    Application->CreateForm(FMQTT_Set_Topic);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the
     // main window's first paint and print the time it took.
