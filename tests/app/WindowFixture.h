@@ -7,11 +7,14 @@
 #include "ShellFixture.h"
 #include "UAbout.h"
 #include "UBoot.h"
+#include "UMQTT_Set_Topic.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
+#include "USNMP_Trap_Access.h"
+#include "UTopicTemplate.h"
 #include "UTransmitCAN.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
@@ -33,6 +36,9 @@ protected:
         });
     }
     void TearDown() override {
+        FreeAndNil(FTopicTemplate);
+        FreeAndNil(FMQTT_Set_Topic);
+        FreeAndNil(FSNMP_Trap_Access);
         FreeAndNil(FProfinetFileName);
         FreeAndNil(FTransmitCAN);
         FreeAndNil(FReceiveCAN);
@@ -60,6 +66,9 @@ protected:
         FReceiveCAN = new TFReceiveCAN(nullptr);
         FTransmitCAN = new TFTransmitCAN(nullptr);
         FProfinetFileName = new TFProfinetFileName(nullptr);
+        FSNMP_Trap_Access = new TFSNMP_Trap_Access(nullptr);
+        FMQTT_Set_Topic = new TFMQTT_Set_Topic(nullptr);
+        FTopicTemplate = new TFTopicTemplate(nullptr);
     }
     TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }
 
