@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as the table file of a table editor: the CAN receive table, the CAN
-// transmit table, or a frame of two tables in sections with required attributes (the first byte
+// transmit table, the SNMP object tables, the MQTT topic tables (hidden columns, required
+// attributes) or a frame of two tables in sections with required attributes (the first byte
 // chooses). Showing must never crash or fill more rows than the table holds; OK then either
 // refuses (the file stays as it was) or writes a file that the next show reads back into the
 // same cells.
@@ -7,7 +8,9 @@
 #include "Forms.h"
 #include "ULang.h"
 #include "UProject.h"
+#include "UMQTT_Set_Topic.h"
 #include "UReceiveCAN.h"
+#include "USNMP_Trap_Access.h"
 #include "UTransmitCAN.h"
 
 #include <QByteArray>
@@ -149,8 +152,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static TFReceiveCAN* receive = new TFReceiveCAN(nullptr);
     static TFTransmitCAN* transmit = new TFTransmitCAN(nullptr);
     static TFTwo* two = new TFTwo(nullptr);
+    static TFSNMP_Trap_Access* snmp = new TFSNMP_Trap_Access(nullptr);
+    static TFMQTT_Set_Topic* mqtt = new TFMQTT_Set_Topic(nullptr);
     const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    switch (data[0] % 3) {
+    switch (data[0] % 5) {
         case 0:
             Run(
                 receive, File_CAN_Rec_Frames, [] { receive->FormShow(receive); },
@@ -160,6 +165,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Run(
                 transmit, File_CAN_Send_Frames, [] { transmit->FormShow(transmit); },
                 [] { transmit->Btn_OKClick(transmit); }, input);
+            break;
+        case 2:
+            Run(
+                snmp, File_SNMP_Trap, [] { snmp->FormShow(snmp); }, [] { snmp->Btn_OKClick(snmp); }, input);
+            break;
+        case 3:
+            Run(
+                mqtt, File_MQTT_Set_Topic, [] { mqtt->FormShow(mqtt); }, [] { mqtt->Btn_OKClick(mqtt); },
+                input);
             break;
         default:
             Run(
