@@ -240,12 +240,7 @@ void TFMQTT_Set_Topic::ACG_MQTT_KeyPress(TObject* Sender, Char& Key) {
 }
 
 void TFMQTT_Set_Topic::ACG_MQTT_GridHint(TObject* Sender, int ARow, int ACol, String& hintstr) {
-    hintstr.clear();
-    auto* g = Sender == ACG_Sub ? ACG_Sub : ACG_Pub;
-    const int real = g->RealColIndex(ACol);
-    if (ARow != 0 || real < 1) return;
-    TStringList* hints = Hint_List(g == ACG_Sub ? 1 : 0);
-    if (hints && real - 1 < hints->Count()) hintstr = hints->Strings(real - 1);
+    GridHint_Frame(Sender, ARow, ACol, hintstr);
 }
 
 void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(TObject* Sender, int ARow, int ACol) {

@@ -87,3 +87,17 @@ TEST_F(SNMPStepTest, MqttTemplatePicture) {
         img.save(QString::fromLocal8Bit(dir) + "/mqtt_template.png");
     EXPECT_FALSE(img.isNull());
 }
+
+// A change of language reaches the SNMP and MQTT windows and the template dialog.
+TEST_F(SNMPStepTest, ChangeLanguageReachesTheWindows) {
+    Start();
+    Lang_Text.Set(2600, "SNMP-Objekte");
+    Lang_Text.Set(2640, "Gemeinschaftsname eingeben");
+    Lang_Text.Set(2734, "MQTT Abonnieren");
+    Lang_Text.Set(2807, "Gut");
+    Main()->Change_Language();
+    EXPECT_EQ(FSNMP_Trap_Access->Caption(), "SNMP-Objekte");
+    EXPECT_EQ(FSNMP_Trap_Access->Hint_SNMP_Read->Strings(1), "Gemeinschaftsname eingeben");
+    EXPECT_EQ(FMQTT_Set_Topic->PageControl1->Pages(1)->Caption(), "MQTT Abonnieren");
+    EXPECT_EQ(FTopicTemplate->Btn_OK->Caption(), "Gut");
+}
