@@ -55,6 +55,9 @@ enum {
     suMnemonic
 };
 
+// The value columns stand at the same real index in both tables.
+static_assert(suType == puType && suDim == puDim && suPos == puPos);
+
 constexpr int Rows = 1024;
 constexpr int Array_Size = 1500;
 constexpr TColor Topic_Color = 0xFEFAE0;
@@ -269,26 +272,33 @@ bool TFMQTT_Set_Topic::Error_In_Topic_Template(const String& Str) {
 
 bool TFMQTT_Set_Topic::Controllo_dati() {
     const auto text = [](int Id) { return Lang_Text.Get(Id); };
-    const auto shown = [](TAdvColumnGrid* G, int Col) { return !G->IsHiddenColumn(Col); };
     const auto ip_ok = [](const String& S) {
         String o1, o2, o3, o4;
         return Check_IP_Address(S, o1, o2, o3, o4);
     };
+    // What both tables check the same way: the data type with its dimension (texts First ..
+    // First + 3) and the position below Limit (text Pos_Text); each only while its column shows.
+    const auto check_value = [&](int t, int r, int First, int Pos_Text, int Limit) -> String {
+        TAdvColumnGrid* g = Grid(t);
+        if (!g->IsHiddenColumn(puType)) {
+            const String type = UpperCase(Trim(Cell(t, puType, r)));
+            if (type.isEmpty()) return text(First);
+            if (const int e = Dimension_Error(type, Cell_Int(t, puDim, r), First + 1)) return text(e);
+        }
+        if (!g->IsHiddenColumn(puPos)) {
+            const int pos = Cell_Int(t, puPos, r);
+            if (pos < 0 || pos > Limit - 1) return text(Pos_Text) + String::number(Limit - 1);
+        }
+        return String();
+    };
+    const auto shown = [](TAdvColumnGrid* G, int Col) { return !G->IsHiddenColumn(Col); };
     const bool pub_ok = Check_Rows(0, [&](int r) -> String {
-        TAdvColumnGrid* g = ACG_Pub;
-        if (shown(g, puType)) {
-            const String type = UpperCase(Trim(Cell(0, puType, r)));
-            if (type.isEmpty()) return text(2752);
-            if (const int e = Dimension_Error(type, Cell_Int(0, puDim, r), 2753)) return text(e);
-        }
-        if (shown(g, puPos)) {
-            const int pos = Cell_Int(0, puPos, r);
-            if (pos < 0 || pos > Byte_IN - 1) return text(2756) + String::number(Byte_IN - 1);
-        }
-        if (shown(g, puIP) && !ip_ok(Trim(Cell(0, puIP, r)))) return text(2774);
-        if (shown(g, puInTemplate) && Error_In_Topic_Template(Trim(Cell(0, puInTemplate, r))))
+        if (const String e = check_value(0, r, 2752, 2756, Byte_IN); !e.isEmpty()) return e;
+        if (shown(ACG_Pub, puIP) && !ip_ok(Trim(Cell(0, puIP, r)))) return text(2774);
+        if (shown(ACG_Pub, puInTemplate) && Error_In_Topic_Template(Trim(Cell(0, puInTemplate, r))))
             return text(2777);
-        if (shown(g, puTemplate) && Error_In_Topic_Template(Trim(Cell(0, puTemplate, r)))) return text(2778);
+        if (shown(ACG_Pub, puTemplate) && Error_In_Topic_Template(Trim(Cell(0, puTemplate, r))))
+            return text(2778);
         if (UpperCase(Trim(Cell(0, puOnTimer, r))) == QStringLiteral("Y")) {
             const int time = Cell_Int(0, puTime, r);
             if (time < 1 || time > 1000000000) return text(2789);
@@ -297,23 +307,15 @@ bool TFMQTT_Set_Topic::Controllo_dati() {
     });
     if (!pub_ok) return false;
     return Check_Rows(1, [&](int r) -> String {
-        TAdvColumnGrid* g = ACG_Sub;
-        if (shown(g, suType)) {
-            const String type = UpperCase(Trim(Cell(1, suType, r)));
-            if (type.isEmpty()) return text(2757);
-            if (const int e = Dimension_Error(type, Cell_Int(1, suDim, r), 2758)) return text(e);
-        }
-        if (shown(g, suPos)) {
-            const int pos = Cell_Int(1, suPos, r);
-            if (pos < 0 || pos > Byte_OUT - 1) return text(2761) + String::number(Byte_OUT - 1);
-        }
-        if (shown(g, suIP) && !ip_ok(Cell(1, suIP, r))) return text(2775);
-        if (shown(g, suPort)) {
+        if (const String e = check_value(1, r, 2757, 2761, Byte_OUT); !e.isEmpty()) return e;
+        if (shown(ACG_Sub, suIP) && !ip_ok(Cell(1, suIP, r))) return text(2775);
+        if (shown(ACG_Sub, suPort)) {
             const int port = Cell_Int(1, suPort, r);
             if (port < 0 || port > 65535) return text(2776);
         }
-        if (shown(g, suInTemplate) && Error_In_Topic_Template(Cell(1, suInTemplate, r))) return text(2779);
-        if (shown(g, suTemplate) && Error_In_Topic_Template(Cell(1, suTemplate, r))) return text(2780);
+        if (shown(ACG_Sub, suInTemplate) && Error_In_Topic_Template(Cell(1, suInTemplate, r)))
+            return text(2779);
+        if (shown(ACG_Sub, suTemplate) && Error_In_Topic_Template(Cell(1, suTemplate, r))) return text(2780);
         return String();
     });
 }

@@ -209,47 +209,62 @@ bool TFSNMP_Trap_Access::Check_Error_CommName_Desc(const String& str, int Check_
     return false;
 }
 
+namespace {
+
+// The columns of an object row and the texts of its checks, in the order they run.
+struct TObject_Checks {
+    int Comm, Type, Pos, Bit, Num, Desc, Conv;
+    int Comm_Text, Type_Text, Pos_Text, Bit_Text, String_Bit_Text, Int_Num_Text, String_Num_Text, Desc_Text,
+        Conv_Text;
+};
+
+const TObject_Checks Read_Checks = {rdComm, rdType, rdPos, rdBit, rdNum, rdDesc, rdConv, 2676,
+                                    2661,   2663,   2664,  2665,  2666,  2667,   2677,   2685};
+const TObject_Checks Write_Checks = {wrComm, wrType, wrPos, wrBit, wrNum, wrDesc, wrConv, 2678,
+                                     2669,   2670,   2671,  2672,  2673,  2674,   2679,   2686};
+
+} // namespace
+
 bool TFSNMP_Trap_Access::Controllo_dati() {
     SL_Check_Desc->Clear();
     const auto text = [](int Id) { return Lang_Text.Get(Id); };
-    const bool read_ok = Check_Rows(0, [&](int r) -> String {
-        const bool is_int = Is_Int(Cell(0, rdType, r));
-        if (Check_Error_CommName_Desc(Cell(0, rdComm, r), 0)) return text(2676);
-        if (Trim(Cell(0, rdType, r)).isEmpty()) return text(2661);
-        if (UpperCase(Trim(Cell(0, rdOnTimer, r))) == QStringLiteral("Y")) {
-            const int time = Cell_Int(0, rdTime, r);
-            if (time < 1 || time > 1000000000) return text(2662);
-        }
-        if (Trim(Cell(0, rdPos, r)).isEmpty()) return text(2663);
-        if (Trim(Cell(0, rdBit, r)).isEmpty()) return text(2664);
-        if (!is_int && Trim(Cell(0, rdBit, r)) != QStringLiteral("0")) return text(2665);
-        const int num = Cell_Int(0, rdNum, r);
-        if (is_int && (num < 1 || num > 64)) return text(2666);
-        if (!is_int && (num < 1 || num > 16)) return text(2667);
-        if (Check_Error_CommName_Desc(Cell(0, rdDesc, r), 1)) return text(2677);
-        SL_Check_Desc->Add(Cell(0, rdDesc, r));
-        String o1, o2, o3, o4;
-        if (!Check_IP_Address(Cell(0, rdIP, r), o1, o2, o3, o4)) return text(2668);
-        if (Trim(Cell(0, rdConv, r)).isEmpty()) return text(2685);
+    // The checks of one object row; the read table adds its time after the type and its IP
+    // address after the description.
+    const auto check_object = [&](int t, int r, const TObject_Checks& k,
+                                  const std::function<String()>& After_Type,
+                                  const std::function<String()>& After_Desc) -> String {
+        const bool is_int = Is_Int(Cell(t, k.Type, r));
+        if (Check_Error_CommName_Desc(Cell(t, k.Comm, r), 0)) return text(k.Comm_Text);
+        if (Trim(Cell(t, k.Type, r)).isEmpty()) return text(k.Type_Text);
+        if (const String e = After_Type(); !e.isEmpty()) return e;
+        if (Trim(Cell(t, k.Pos, r)).isEmpty()) return text(k.Pos_Text);
+        if (Trim(Cell(t, k.Bit, r)).isEmpty()) return text(k.Bit_Text);
+        if (!is_int && Trim(Cell(t, k.Bit, r)) != QStringLiteral("0")) return text(k.String_Bit_Text);
+        const int num = Cell_Int(t, k.Num, r);
+        if (is_int && (num < 1 || num > 64)) return text(k.Int_Num_Text);
+        if (!is_int && (num < 1 || num > 16)) return text(k.String_Num_Text);
+        if (Check_Error_CommName_Desc(Cell(t, k.Desc, r), 1)) return text(k.Desc_Text);
+        SL_Check_Desc->Add(Cell(t, k.Desc, r));
+        if (const String e = After_Desc(); !e.isEmpty()) return e;
+        if (Trim(Cell(t, k.Conv, r)).isEmpty()) return text(k.Conv_Text);
         return String();
+    };
+    const auto none = [] { return String(); };
+    const bool read_ok = Check_Rows(0, [&](int r) {
+        return check_object(
+            0, r, Read_Checks,
+            [&] {
+                if (UpperCase(Trim(Cell(0, rdOnTimer, r))) != QStringLiteral("Y")) return String();
+                const int time = Cell_Int(0, rdTime, r);
+                return time < 1 || time > 1000000000 ? text(2662) : String();
+            },
+            [&] {
+                String o1, o2, o3, o4;
+                return Check_IP_Address(Cell(0, rdIP, r), o1, o2, o3, o4) ? String() : text(2668);
+            });
     });
     if (!read_ok) return false;
-    const bool write_ok = Check_Rows(1, [&](int r) -> String {
-        const bool is_int = Is_Int(Cell(1, wrType, r));
-        if (Check_Error_CommName_Desc(Cell(1, wrComm, r), 0)) return text(2678);
-        if (Trim(Cell(1, wrType, r)).isEmpty()) return text(2669);
-        if (Trim(Cell(1, wrPos, r)).isEmpty()) return text(2670);
-        if (Trim(Cell(1, wrBit, r)).isEmpty()) return text(2671);
-        if (!is_int && Trim(Cell(1, wrBit, r)) != QStringLiteral("0")) return text(2672);
-        const int num = Cell_Int(1, wrNum, r);
-        if (is_int && (num < 1 || num > 64)) return text(2673);
-        if (!is_int && (num < 1 || num > 16)) return text(2674);
-        if (Check_Error_CommName_Desc(Cell(1, wrDesc, r), 1)) return text(2679);
-        SL_Check_Desc->Add(Cell(1, wrDesc, r));
-        if (Trim(Cell(1, wrConv, r)).isEmpty()) return text(2686);
-        return String();
-    });
-    if (!write_ok) return false;
+    if (!Check_Rows(1, [&](int r) { return check_object(1, r, Write_Checks, none, none); })) return false;
     for (int i = 0; i < SL_Check_Desc->Count(); ++i)
         for (int j = i + 1; j < SL_Check_Desc->Count(); ++j)
             if (SL_Check_Desc->Strings(i) == SL_Check_Desc->Strings(j)) {

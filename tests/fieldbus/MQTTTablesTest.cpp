@@ -4,19 +4,7 @@
 #include "UMQTT_Set_Topic.h"
 #include "UTopicTemplate.h"
 
-#include "Dialogs.h"
-#include "Forms.h"
-#include "SaveStepFixture.h"
-#include "TestSupport.h"
-#include "UUtils.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-
-inline void PrintTo(const QString& S, std::ostream* Os) {
-    *Os << '"' << S.toStdString() << '"';
-}
+#include "TwoTableFixture.h"
 
 namespace {
 
@@ -28,48 +16,17 @@ const QStringList Pub_Ok = {"plant/t1", "N", "0", "Int", "2", "0", "", "", "$VAL
 // Type, Input Template, Template, Swap, Swap Word, Mnemonic.
 const QStringList Sub_Ok = {"plant/s1", "", "1", "Float", "4", "1499", "", "", "", "", "", "", "", "s"};
 
-QStringList With(QStringList Base, std::initializer_list<std::pair<int, const char*>> Changes) {
-    for (const auto& [col, text] : Changes) Base[col - 1] = text;
-    return Base;
-}
-
-class MQTTTablesTest : public SaveStepTest {
+class MQTTTablesTest : public TwoTableTest<TFMQTT_Set_Topic> {
 protected:
     void SetUp() override {
-        SaveStepTest::SetUp();
-        Code_SW = "CF46110";
-        if (!Copy_Row_List) Copy_Row_List = new TStringList();
-        Copy_Row_List->Clear();
-        E = new TFMQTT_Set_Topic(nullptr);
+        TwoTableTest::SetUp();
         FTopicTemplate = new TFTopicTemplate(nullptr);
     }
     void TearDown() override {
-        TObject::Free(E);
         TObject::Free(FTopicTemplate);
         FTopicTemplate = nullptr;
-        SaveStepTest::TearDown();
+        TwoTableTest::TearDown();
     }
-    int Open(const std::function<void()>& While) {
-        PostCall([this, While] {
-            While();
-            if (E->Visible() && E->ModalResult() == mrNone) E->Btn_Cancel->Click();
-        });
-        return E->ShowModal();
-    }
-    static void Fill(TAdvColumnGrid* G, int Row, const QStringList& Cells) {
-        for (int c = 0; c < Cells.size(); ++c) G->SetCellEx(c + 1, Row, Cells[c]);
-    }
-    static QStringList RowOf(TAdvColumnGrid* G, int Row, int Cols) {
-        QStringList cells;
-        for (int c = 1; c <= Cols; ++c) cells << G->GetCellEx(c, Row);
-        return cells;
-    }
-    QStringList Texts() const {
-        QStringList t;
-        for (const auto& m : Messages) t << m.Msg;
-        return t;
-    }
-    TFMQTT_Set_Topic* E = nullptr;
 };
 
 TEST_F(MQTTTablesTest, LayoutAndHintsByRealColumn) {
@@ -113,93 +70,76 @@ TEST_F(MQTTTablesTest, LayoutAndHintsByRealColumn) {
 }
 
 TEST_F(MQTTTablesTest, Validation) {
-    struct Case {
-        const char* name;
-        std::vector<QStringList> pub, sub;
-        const char* message;
-    };
     auto p = [](std::initializer_list<std::pair<int, const char*>> C) { return With(Pub_Ok, C); };
     auto s = [](std::initializer_list<std::pair<int, const char*>> C) { return With(Sub_Ok, C); };
-    const Case cases[] = {
-        {"valid rows", {Pub_Ok}, {Sub_Ok}, ""},
-        {"no data type", {p({{4, " "}})}, {}, "Error row 1!! [MQTT Publish] Data Type must be selected"},
-        {"Int of 3",
-         {p({{5, "3"}})},
-         {},
-         "Error row 1!! [MQTT Publish] Dimension must be equal to 1 or 2 or 4 or 8"},
-        {"int of 8 in lower case", {p({{4, " int "}, {5, "8"}})}, {}, ""},
-        {"Float of 2",
-         {p({{4, "Float"}, {5, "2"}})},
-         {},
-         "Error row 1!! [MQTT Publish] Dimension must be equal to 4 or 8"},
-        {"String of 0",
-         {p({{4, "String"}, {5, "0"}})},
-         {},
-         "Error row 1!! [MQTT Publish] Dimension must be major of 0"},
-        {"Base64 of 1", {p({{4, "Base64"}, {5, "1"}})}, {}, ""},
-        {"position 1500",
-         {p({{6, "1500"}})},
-         {},
-         "Error row 1!! [MQTT Publish] Position must be beetween 0 and 1499"},
-        {"position empty",
-         {},
-         {s({{6, ""}})},
-         "Error row 1!! [MQTT Subscribe] Position must be beetween 0 and 1499"},
-        {"three dollars",
-         {p({{9, "$A$B$"}})},
-         {},
-         "Error row 1!! [MQTT Publish] Template not Correct, Check the Keywords"},
-        {"no dollar", {p({{9, "plain"}})}, {}, ""},
-        {"hidden columns are not checked",
-         {p({{7, "1.2"}, {8, "$"}})},
-         {s({{7, "x"}, {8, "70000"}, {10, "$"}})},
-         ""},
-        {"time 1000000000 on timer", {p({{12, "Y"}, {13, "1000000000"}})}, {}, ""},
-        {"time 0 on timer",
-         {p({{12, " y"}, {13, "0"}})},
-         {},
-         "Error row 1!! [MQTT Publish] Time(ms) must be between 1 and 1000000000"},
-        {"time 0 without timer", {p({{13, "0"}})}, {}, ""},
-        {"a blank topic ends the table", {Pub_Ok, p({{1, "  "}}), p({{4, ""}})}, {}, ""},
-        {"subscribe type", {}, {s({{4, ""}})}, "Error row 1!! [MQTT Subscribe] Data Type must be selected"},
-        {"subscribe Int of 5",
-         {},
-         {Sub_Ok, s({{4, "Int"}, {5, "5"}})},
-         "Error row 2!! [MQTT Subscribe] Dimension must be equal to 1 or 2 or 4 or 8"},
-        {"subscribe Float of 1",
-         {},
-         {s({{5, "1"}})},
-         "Error row 1!! [MQTT Subscribe] Dimension must be equal to 4 or 8"},
-        {"subscribe String of x",
-         {},
-         {s({{4, "String"}, {5, "x"}})},
-         "Error row 1!! [MQTT Subscribe] Dimension must be major of 0"},
-        {"subscribe template",
-         {},
-         {s({{11, "$"}})},
-         "Error row 1!! [MQTT Subscribe] Template not Correct, Check the Keywords"},
-        {"publish first",
-         {p({{4, ""}})},
-         {s({{4, ""}})},
-         "Error row 1!! [MQTT Publish] Data Type must be selected"},
-    };
-    for (const Case& c : cases) {
-        QFile::remove(FDir.filePath("MQTT_Set_Topic.xml"));
-        Messages.clear();
-        Answer = mrYes;
-        const int result = Open([&] {
-            for (size_t i = 0; i < c.pub.size(); ++i) Fill(E->ACG_Pub, int(i) + 1, c.pub[i]);
-            for (size_t i = 0; i < c.sub.size(); ++i) Fill(E->ACG_Sub, int(i) + 1, c.sub[i]);
-            E->Btn_OK->Click();
+    Run_Checks(
+        "MQTT_Set_Topic.xml",
+        {
+            {"valid rows", {Pub_Ok}, {Sub_Ok}, ""},
+            {"no data type", {p({{4, " "}})}, {}, "Error row 1!! [MQTT Publish] Data Type must be selected"},
+            {"Int of 3",
+             {p({{5, "3"}})},
+             {},
+             "Error row 1!! [MQTT Publish] Dimension must be equal to 1 or 2 or 4 or 8"},
+            {"int of 8 in lower case", {p({{4, " int "}, {5, "8"}})}, {}, ""},
+            {"Float of 2",
+             {p({{4, "Float"}, {5, "2"}})},
+             {},
+             "Error row 1!! [MQTT Publish] Dimension must be equal to 4 or 8"},
+            {"String of 0",
+             {p({{4, "String"}, {5, "0"}})},
+             {},
+             "Error row 1!! [MQTT Publish] Dimension must be major of 0"},
+            {"Base64 of 1", {p({{4, "Base64"}, {5, "1"}})}, {}, ""},
+            {"position 1500",
+             {p({{6, "1500"}})},
+             {},
+             "Error row 1!! [MQTT Publish] Position must be beetween 0 and 1499"},
+            {"position empty",
+             {},
+             {s({{6, ""}})},
+             "Error row 1!! [MQTT Subscribe] Position must be beetween 0 and 1499"},
+            {"three dollars",
+             {p({{9, "$A$B$"}})},
+             {},
+             "Error row 1!! [MQTT Publish] Template not Correct, Check the Keywords"},
+            {"no dollar", {p({{9, "plain"}})}, {}, ""},
+            {"hidden columns are not checked",
+             {p({{7, "1.2"}, {8, "$"}})},
+             {s({{7, "x"}, {8, "70000"}, {10, "$"}})},
+             ""},
+            {"time 1000000000 on timer", {p({{12, "Y"}, {13, "1000000000"}})}, {}, ""},
+            {"time 0 on timer",
+             {p({{12, " y"}, {13, "0"}})},
+             {},
+             "Error row 1!! [MQTT Publish] Time(ms) must be between 1 and 1000000000"},
+            {"time 0 without timer", {p({{13, "0"}})}, {}, ""},
+            {"a blank topic ends the table", {Pub_Ok, p({{1, "  "}}), p({{4, ""}})}, {}, ""},
+            {"subscribe type",
+             {},
+             {s({{4, ""}})},
+             "Error row 1!! [MQTT Subscribe] Data Type must be selected"},
+            {"subscribe Int of 5",
+             {},
+             {Sub_Ok, s({{4, "Int"}, {5, "5"}})},
+             "Error row 2!! [MQTT Subscribe] Dimension must be equal to 1 or 2 or 4 or 8"},
+            {"subscribe Float of 1",
+             {},
+             {s({{5, "1"}})},
+             "Error row 1!! [MQTT Subscribe] Dimension must be equal to 4 or 8"},
+            {"subscribe String of x",
+             {},
+             {s({{4, "String"}, {5, "x"}})},
+             "Error row 1!! [MQTT Subscribe] Dimension must be major of 0"},
+            {"subscribe template",
+             {},
+             {s({{11, "$"}})},
+             "Error row 1!! [MQTT Subscribe] Template not Correct, Check the Keywords"},
+            {"publish first",
+             {p({{4, ""}})},
+             {s({{4, ""}})},
+             "Error row 1!! [MQTT Publish] Data Type must be selected"},
         });
-        const bool passes = QByteArray(c.message).isEmpty();
-        EXPECT_EQ(result, passes ? mrOk : mrCancel) << c.name;
-        QStringList errors;
-        for (const auto& m : Messages)
-            if (m.DlgType == mtError) errors << m.Msg;
-        EXPECT_EQ(errors, passes ? QStringList() : QStringList({c.message})) << c.name;
-        EXPECT_EQ(Files().contains("MQTT_Set_Topic.xml"), passes) << c.name;
-    }
 }
 
 // Hidden columns are saved, Channel, OnCMD, Swap and Swap Word are not; after a reload the swaps
@@ -230,8 +170,8 @@ TEST_F(MQTTTablesTest, SavedCellsAndReload) {
         << written.constData();
     EXPECT_LT(written.indexOf("<MQTT_Publish>"), written.indexOf("<MQTT_Subscribe>"));
     Open([&] {
-        EXPECT_EQ(RowOf(E->ACG_Pub, 1, 17), With(pub, {{11, ""}, {14, ""}, {15, "N"}, {16, "N"}}));
-        EXPECT_EQ(RowOf(E->ACG_Sub, 1, 14), With(sub, {{12, "N"}, {13, "N"}}));
+        EXPECT_EQ(RowOf(E->ACG_Pub, 1), With(pub, {{11, ""}, {14, ""}, {15, "N"}, {16, "N"}}));
+        EXPECT_EQ(RowOf(E->ACG_Sub, 1), With(sub, {{12, "N"}, {13, "N"}}));
         EXPECT_EQ(E->ACG_Pub->GetCellEx(15, 2), "");
     });
 
@@ -243,7 +183,7 @@ TEST_F(MQTTTablesTest, SavedCellsAndReload) {
         "</MQTT_Publish><MQTT_Subscribe/></MQTT_Set_Topic>");
     Messages.clear();
     Open([&] {
-        EXPECT_EQ(RowOf(E->ACG_Pub, 1, 17),
+        EXPECT_EQ(RowOf(E->ACG_Pub, 1),
                   QStringList({"a", "Y", "2", "", "", "", "", "", "", "N", "", "N", "", "", "N", "N", ""}));
         EXPECT_EQ(E->ACG_Pub->GetCellEx(1, 3), "");
     });
@@ -290,7 +230,7 @@ TEST_F(MQTTTablesTest, RowButtonsOnTheSubscribePage) {
         E->PageControl1->SetActivePage(E->PageControl1->Pages(1));
         E->ACG_Sub->SetRow(1);
         E->Btn_InsRowClick(nullptr);
-        EXPECT_EQ(RowOf(E->ACG_Sub, 1, 14), QStringList(14, QString()));
+        EXPECT_EQ(RowOf(E->ACG_Sub, 1), QStringList(14, QString()));
         EXPECT_EQ(E->ACG_Sub->GetCellEx(1, 2), "plant/s1");
         EXPECT_EQ(E->ACG_Pub->GetCellEx(1, 1), "plant/t1");
         E->PageControl1->SetActivePage(E->PageControl1->Pages(0));

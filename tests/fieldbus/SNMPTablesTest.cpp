@@ -3,19 +3,7 @@
 // SNMP_Trap.xml.
 #include "USNMP_Trap_Access.h"
 
-#include "Dialogs.h"
-#include "Forms.h"
-#include "SaveStepFixture.h"
-#include "TestSupport.h"
-#include "UUtils.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-
-inline void PrintTo(const QString& S, std::ostream* Os) {
-    *Os << '"' << S.toStdString() << '"';
-}
+#include "TwoTableFixture.h"
 
 namespace {
 
@@ -27,50 +15,13 @@ const QStringList Read_Ok = {"Y",  "Harbor", "Int",           "N",    "N", "N", 
 // Mnemonic
 const QStringList Write_Ok = {"Y", "Lantern", "String", "5", "0", "16", "setp1", "Float", "w"};
 
-QStringList With(QStringList Base, std::initializer_list<std::pair<int, const char*>> Changes) {
-    for (const auto& [col, text] : Changes) Base[col - 1] = text;
-    return Base;
-}
-
-class SNMPTablesTest : public SaveStepTest {
+class SNMPTablesTest : public TwoTableTest<TFSNMP_Trap_Access> {
 protected:
-    void SetUp() override {
-        SaveStepTest::SetUp();
-        Code_SW = "CF40210";
-        if (!Copy_Row_List) Copy_Row_List = new TStringList();
-        Copy_Row_List->Clear();
-        E = new TFSNMP_Trap_Access(nullptr);
-    }
-    void TearDown() override {
-        TObject::Free(E);
-        SaveStepTest::TearDown();
-    }
-    int Open(const std::function<void()>& While) {
-        PostCall([this, While] {
-            While();
-            if (E->Visible() && E->ModalResult() == mrNone) E->Btn_Cancel->Click();
-        });
-        return E->ShowModal();
-    }
-    static void Fill(TAdvColumnGrid* G, int Row, const QStringList& Cells) {
-        for (int c = 0; c < Cells.size(); ++c) G->SetCellEx(c + 1, Row, Cells[c]);
-    }
-    static QStringList RowOf(TAdvColumnGrid* G, int Row) {
-        QStringList cells;
-        for (int c = 1; c < G->ColCount(); ++c) cells << G->GetCellEx(c, Row);
-        return cells;
-    }
     static QStringList Index(TAdvColumnGrid* G, int Rows) {
         QStringList cells;
         for (int r = 1; r <= Rows; ++r) cells << G->GetCellEx(0, r);
         return cells;
     }
-    QStringList Texts() const {
-        QStringList t;
-        for (const auto& m : Messages) t << m.Msg;
-        return t;
-    }
-    TFSNMP_Trap_Access* E = nullptr;
 };
 
 TEST_F(SNMPTablesTest, WindowAndColumns) {
@@ -119,112 +70,95 @@ TEST_F(SNMPTablesTest, WindowAndColumns) {
 // Each case fills read rows and write rows over empty tables and presses OK: either the one
 // error message expected and no file, or no message and the file written.
 TEST_F(SNMPTablesTest, Validation) {
-    struct Case {
-        const char* name;
-        std::vector<QStringList> read, write;
-        const char* message;
-    };
     auto r = [](std::initializer_list<std::pair<int, const char*>> C) { return With(Read_Ok, C); };
     auto w = [](std::initializer_list<std::pair<int, const char*>> C) { return With(Write_Ok, C); };
-    const Case cases[] = {
-        {"valid rows", {Read_Ok}, {Write_Ok}, ""},
-        {"community with a blank",
-         {r({{2, "Har bor"}})},
-         {},
-         "Error row 1!! [SNMP Read] Community Name is not correct (allowed characters are \"a\"..\"z\", "
-         "\"A\"..\"Z\" and \"0\"..\"9\")"},
-        {"community letters and digits", {r({{2, "ab12CD"}})}, {}, ""},
-        {"read type empty", {r({{3, " "}})}, {}, "Error row 1!! [SNMP Read] Type must be selected"},
-        {"time 0 on timer",
-         {r({{6, "y"}, {7, "0"}})},
-         {},
-         "Error row 1!! [SNMP Read] Time must be between 1 and 1000000000 ms"},
-        {"time 0 without timer", {r({{7, "0"}})}, {}, ""},
-        {"position", {r({{8, ""}})}, {}, "Error row 1!! [SNMP Read] Position must be selected"},
-        {"start bit", {r({{9, ""}})}, {}, "Error row 1!! [SNMP Read] Start Bit must be selected"},
-        {"string with bit 3",
-         {r({{3, "String"}, {9, "3"}})},
-         {},
-         "Error row 1!! [SNMP Read] Start Bit must be 0 if Type is String"},
-        {"string of 20 bytes",
-         {r({{3, "String"}, {10, "20"}})},
-         {},
-         "Error row 1!! [SNMP Read] Num Bits/Bytes must be between 1 and 16 bytes"},
-        {"int of 64", {r({{10, "64"}})}, {}, ""},
-        {"int of 65",
-         {r({{3, "int"}, {10, "65"}})},
-         {},
-         "Error row 1!! [SNMP Read] Num Bits/Bytes must be between 1 and 64 bits"},
-        {"description upper case",
-         {r({{11, "Temp"}})},
-         {},
-         "Error row 1!! [SNMP Read] Description is not correct (allowed characters are \"a\"..\"z\", "
-         "\"A\"..\"Z\" and \"0\"..\"9\"). First character must be a letter and must be lowercase"},
-        {"description digit first",
-         {},
-         {w({{7, "1abc"}})},
-         "Error row 1!! [SNMP Write] Descrtiption is not correct (allowed characters are \"a\"..\"z\", "
-         "\"A\"..\"Z\" and \"0\"..\"9\"). First character must be a letter and must be lowercase"},
-        {"one empty description", {r({{11, ""}})}, {Write_Ok}, ""},
-        {"two empty descriptions across tables",
-         {r({{11, ""}})},
-         {w({{7, ""}})},
-         "Error!! The Descriptions must be all differents"},
-        {"equal descriptions in one table",
-         {Read_Ok, r({{11, "temp1"}})},
-         {},
-         "Error!! The Descriptions must be all differents"},
-        {"descriptions differing in case", {Read_Ok}, {w({{7, "tEMP1"}})}, ""},
-        {"bad IP address",
-         {r({{12, "192.168.1"}})},
-         {},
-         "Error row 1!! [SNMP Read] IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
-        {"read conversion", {r({{13, ""}})}, {}, "Error row 1!! [SNMP Read] Conversion must be selected"},
-        {"write community",
-         {},
-         {Write_Ok, w({{2, "a-b"}, {7, "x2"}})},
-         "Error row 2!! [SNMP Write] Community Name is not correct (allowed characters are \"a\"..\"z\", "
-         "\"A\"..\"Z\" and \"0\"..\"9\")"},
-        {"write type", {}, {w({{3, ""}})}, "Error row 1!! [SNMP Write] Type must be selected"},
-        {"write position", {}, {w({{4, ""}})}, "Error row 1!! [SNMP Write] Position must be selected"},
-        {"write start bit", {}, {w({{5, ""}})}, "Error row 1!! [SNMP Write] Start Bit must be selected"},
-        {"write string bit",
-         {},
-         {w({{5, "1"}})},
-         "Error row 1!! [SNMP Write] Start Bit must be 0 if Type is String"},
-        {"write int bits",
-         {},
-         {w({{3, "Int"}, {6, "0"}})},
-         "Error row 1!! [SNMP Write] Num Bits/Bytes must be between 1 and 64 bits"},
-        {"write string bytes",
-         {},
-         {w({{6, "abc"}})},
-         "Error row 1!! [SNMP Write] Num Bits/Bytes must be between 1 and 16 bytes"},
-        {"write conversion", {}, {w({{8, " "}})}, "Error row 1!! [SNMP Write] Conversion must be selected"},
-        {"a disabled row with bad contents", {r({{1, "N"}, {2, "a b"}, {3, ""}})}, {}, ""},
-        {"a row after the first blank community", {Read_Ok, r({{2, " "}}), r({{2, "a b"}})}, {}, ""},
-        {"the read table is checked first",
-         {r({{3, ""}})},
-         {w({{3, ""}})},
-         "Error row 1!! [SNMP Read] Type must be selected"},
-    };
-    for (const Case& c : cases) {
-        QFile::remove(FDir.filePath("SNMP_Trap.xml"));
-        Messages.clear();
-        Answer = mrYes; // rows below a blank key are dropped
-        const int result = Open([&] {
-            for (size_t i = 0; i < c.read.size(); ++i) Fill(E->ACG_SNMP_Read, int(i) + 1, c.read[i]);
-            for (size_t i = 0; i < c.write.size(); ++i) Fill(E->ACG_SNMP_Write, int(i) + 1, c.write[i]);
-            E->Btn_OK->Click();
+    Run_Checks(
+        "SNMP_Trap.xml",
+        {
+            {"valid rows", {Read_Ok}, {Write_Ok}, ""},
+            {"community with a blank",
+             {r({{2, "Har bor"}})},
+             {},
+             "Error row 1!! [SNMP Read] Community Name is not correct (allowed characters are \"a\"..\"z\", "
+             "\"A\"..\"Z\" and \"0\"..\"9\")"},
+            {"community letters and digits", {r({{2, "ab12CD"}})}, {}, ""},
+            {"read type empty", {r({{3, " "}})}, {}, "Error row 1!! [SNMP Read] Type must be selected"},
+            {"time 0 on timer",
+             {r({{6, "y"}, {7, "0"}})},
+             {},
+             "Error row 1!! [SNMP Read] Time must be between 1 and 1000000000 ms"},
+            {"time 0 without timer", {r({{7, "0"}})}, {}, ""},
+            {"position", {r({{8, ""}})}, {}, "Error row 1!! [SNMP Read] Position must be selected"},
+            {"start bit", {r({{9, ""}})}, {}, "Error row 1!! [SNMP Read] Start Bit must be selected"},
+            {"string with bit 3",
+             {r({{3, "String"}, {9, "3"}})},
+             {},
+             "Error row 1!! [SNMP Read] Start Bit must be 0 if Type is String"},
+            {"string of 20 bytes",
+             {r({{3, "String"}, {10, "20"}})},
+             {},
+             "Error row 1!! [SNMP Read] Num Bits/Bytes must be between 1 and 16 bytes"},
+            {"int of 64", {r({{10, "64"}})}, {}, ""},
+            {"int of 65",
+             {r({{3, "int"}, {10, "65"}})},
+             {},
+             "Error row 1!! [SNMP Read] Num Bits/Bytes must be between 1 and 64 bits"},
+            {"description upper case",
+             {r({{11, "Temp"}})},
+             {},
+             "Error row 1!! [SNMP Read] Description is not correct (allowed characters are \"a\"..\"z\", "
+             "\"A\"..\"Z\" and \"0\"..\"9\"). First character must be a letter and must be lowercase"},
+            {"description digit first",
+             {},
+             {w({{7, "1abc"}})},
+             "Error row 1!! [SNMP Write] Descrtiption is not correct (allowed characters are \"a\"..\"z\", "
+             "\"A\"..\"Z\" and \"0\"..\"9\"). First character must be a letter and must be lowercase"},
+            {"one empty description", {r({{11, ""}})}, {Write_Ok}, ""},
+            {"two empty descriptions across tables",
+             {r({{11, ""}})},
+             {w({{7, ""}})},
+             "Error!! The Descriptions must be all differents"},
+            {"equal descriptions in one table",
+             {Read_Ok, r({{11, "temp1"}})},
+             {},
+             "Error!! The Descriptions must be all differents"},
+            {"descriptions differing in case", {Read_Ok}, {w({{7, "tEMP1"}})}, ""},
+            {"bad IP address",
+             {r({{12, "192.168.1"}})},
+             {},
+             "Error row 1!! [SNMP Read] IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
+            {"read conversion", {r({{13, ""}})}, {}, "Error row 1!! [SNMP Read] Conversion must be selected"},
+            {"write community",
+             {},
+             {Write_Ok, w({{2, "a-b"}, {7, "x2"}})},
+             "Error row 2!! [SNMP Write] Community Name is not correct (allowed characters are \"a\"..\"z\", "
+             "\"A\"..\"Z\" and \"0\"..\"9\")"},
+            {"write type", {}, {w({{3, ""}})}, "Error row 1!! [SNMP Write] Type must be selected"},
+            {"write position", {}, {w({{4, ""}})}, "Error row 1!! [SNMP Write] Position must be selected"},
+            {"write start bit", {}, {w({{5, ""}})}, "Error row 1!! [SNMP Write] Start Bit must be selected"},
+            {"write string bit",
+             {},
+             {w({{5, "1"}})},
+             "Error row 1!! [SNMP Write] Start Bit must be 0 if Type is String"},
+            {"write int bits",
+             {},
+             {w({{3, "Int"}, {6, "0"}})},
+             "Error row 1!! [SNMP Write] Num Bits/Bytes must be between 1 and 64 bits"},
+            {"write string bytes",
+             {},
+             {w({{6, "abc"}})},
+             "Error row 1!! [SNMP Write] Num Bits/Bytes must be between 1 and 16 bytes"},
+            {"write conversion",
+             {},
+             {w({{8, " "}})},
+             "Error row 1!! [SNMP Write] Conversion must be selected"},
+            {"a disabled row with bad contents", {r({{1, "N"}, {2, "a b"}, {3, ""}})}, {}, ""},
+            {"a row after the first blank community", {Read_Ok, r({{2, " "}}), r({{2, "a b"}})}, {}, ""},
+            {"the read table is checked first",
+             {r({{3, ""}})},
+             {w({{3, ""}})},
+             "Error row 1!! [SNMP Read] Type must be selected"},
         });
-        const bool passes = QByteArray(c.message).isEmpty();
-        EXPECT_EQ(result, passes ? mrOk : mrCancel) << c.name;
-        QStringList errors;
-        for (const auto& m : Messages)
-            if (m.DlgType == mtError) errors << m.Msg;
-        EXPECT_EQ(errors, passes ? QStringList() : QStringList({c.message})) << c.name;
-        EXPECT_EQ(Files().contains("SNMP_Trap.xml"), passes) << c.name;
-    }
 }
 
 TEST_F(SNMPTablesTest, IndexColumnNumbersTheEnabledRows) {
