@@ -21,6 +21,8 @@
 #include "UReceiveCAN.h"
 #include "UProject.h"
 #include "USNMP_MIB.h"
+#include "USNMP_Trap_Access.h"
+#include "UMQTT_Set_Topic.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
@@ -355,6 +357,8 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->Set_Lang();
     if (FKNXAccess) FKNXAccess->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
+    if (FSNMP_Trap_Access) FSNMP_Trap_Access->Set_Lang();
+    if (FMQTT_Set_Topic) FMQTT_Set_Topic->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }
 
@@ -451,6 +455,10 @@ void TFVelmoraeFirmWare::Btn_Click(TObject* Sender) {
         if (FBACnetSlaveSetAccess) FBACnetSlaveSetAccess->ShowModal();
     } else if (Sender == Btn_KNX_Access) {
         if (FKNXAccess) FKNXAccess->ShowModal();
+    } else if (Sender == Btn_SNMP_Trap) {
+        if (FSNMP_Trap_Access) FSNMP_Trap_Access->ShowModal();
+    } else if (Sender == Btn_MQTT_Set_Topic) {
+        if (FMQTT_Set_Topic) FMQTT_Set_Topic->ShowModal();
     }
     // The editors of the other steps (the field-protocol tables) are opened here
     // as they join the program.

@@ -10,11 +10,13 @@
 #include "UBoot.h"
 #include "UIEC_61850_Access.h"
 #include "UKNXAccess.h"
+#include "UMQTT_Set_Topic.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
+#include "USNMP_Trap_Access.h"
 #include "UTopicTemplate.h"
 #include "USet_PDO_Access.h"
 #include "USet_SDO_Client_Access.h"
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
     Application->CreateForm(FSet_SDO_Server_Access);
     Application->CreateForm(FKNXAccess);
     Application->CreateForm(FProfinetFileName);
+    Application->CreateForm(FSNMP_Trap_Access);
+    Application->CreateForm(FMQTT_Set_Topic);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the
     // main window's first paint and print the time it took.

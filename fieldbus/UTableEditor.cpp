@@ -422,11 +422,15 @@ void TFTableEditor::DblClickCell_Frame(TObject* Sender, int ARow, int ACol) {
     Grid_Auto_Size_Col(Grid(Table_Of(Sender)), ARow, ACol);
 }
 
-void TFTableEditor::GridHint_Frame(TObject*, int ARow, int ACol, String& hintstr) {
+// The hint of a header cell belongs to the column's real index, so that it follows the column
+// when columns are hidden or moved.
+void TFTableEditor::GridHint_Frame(TObject* Sender, int ARow, int ACol, String& hintstr) {
     hintstr.clear();
-    if (ARow != 0 || ACol < 1) return;
-    TStringList* hints = Hint_List(Current_Table());
-    if (hints && ACol - 1 < hints->Count()) hintstr = hints->Strings(ACol - 1);
+    const int t = Table_Of(Sender);
+    const int real = Grid(t)->RealColIndex(ACol);
+    if (ARow != 0 || ACol < 1 || real < 1) return;
+    TStringList* hints = Hint_List(t);
+    if (hints && real - 1 < hints->Count()) hintstr = hints->Strings(real - 1);
 }
 
 void TFTableEditor::ClickCell_Frame(TObject* Sender, int ARow, int ACol) {

@@ -1,10 +1,11 @@
 // Reads arbitrary bytes as the table file of a table editor: the CAN receive table, the CAN
 // transmit table, a frame of two tables in sections with required attributes, the BACnet object
-// tables or the KNX telegram table (the first byte chooses). Showing must never crash or fill more
-// rows than the table holds; OK then either refuses (the file stays as it was) or writes a file
-// that the next show reads back into the same cells. A BACnet file that OK wrote is then read by
-// the EDE generator: it refuses with a message, or writes a file whose object lines hold their
-// seven fields each.
+// tables, the KNX telegram table, the SNMP object tables or the MQTT topic tables (hidden columns,
+// required attributes) (the first byte chooses). Showing must never crash or fill more rows than
+// the table holds; OK then either refuses (the file stays as it was) or writes a file that the
+// next show reads back into the same cells. A BACnet file that OK wrote is then read by the EDE
+// generator: it refuses with a message, or writes a file whose object lines hold their seven
+// fields each.
 #include "Dialogs.h"
 #include "Forms.h"
 #include "ULang.h"
@@ -12,7 +13,9 @@
 #include "UBACnet_EDE.h"
 #include "UKNXAccess.h"
 #include "UProject.h"
+#include "UMQTT_Set_Topic.h"
 #include "UReceiveCAN.h"
+#include "USNMP_Trap_Access.h"
 #include "UTransmitCAN.h"
 
 #include <QByteArray>
@@ -182,8 +185,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static TFTwo* two = new TFTwo(nullptr);
     static TFBACnetSlaveSetAccess* bacnet = new TFBACnetSlaveSetAccess(nullptr);
     static TFKNXAccess* knx = new TFKNXAccess(nullptr);
+    static TFSNMP_Trap_Access* snmp = new TFSNMP_Trap_Access(nullptr);
+    static TFMQTT_Set_Topic* mqtt = new TFMQTT_Set_Topic(nullptr);
     const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    switch (data[0] % 5) {
+    switch (data[0] % 7) {
         case 3:
             if (Run(
                     bacnet, File_BACnet_Slave_SetAccess, [] { bacnet->FormShow(bacnet); },
@@ -208,6 +213,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Run(
                 transmit, File_CAN_Send_Frames, [] { transmit->FormShow(transmit); },
                 [] { transmit->Btn_OKClick(transmit); }, input);
+            break;
+        case 5:
+            Run(
+                snmp, File_SNMP_Trap, [] { snmp->FormShow(snmp); }, [] { snmp->Btn_OKClick(snmp); }, input);
+            break;
+        case 6:
+            Run(
+                mqtt, File_MQTT_Set_Topic, [] { mqtt->FormShow(mqtt); }, [] { mqtt->Btn_OKClick(mqtt); },
+                input);
             break;
         default:
             Run(

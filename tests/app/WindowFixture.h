@@ -9,6 +9,7 @@
 #include "UAbout.h"
 #include "UBoot.h"
 #include "UIEC_61850_Access.h"
+#include "UMQTT_Set_Topic.h"
 #include "UNew_Project.h"
 #include "UOpenConf.h"
 #include "UParGen.h"
@@ -17,6 +18,8 @@
 #include "USet_PDO_Access.h"
 #include "USet_SDO_Client_Access.h"
 #include "USet_SDO_Server_Access.h"
+#include "USNMP_Trap_Access.h"
+#include "UTopicTemplate.h"
 #include "UTransmitCAN.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
@@ -38,6 +41,9 @@ protected:
         });
     }
     void TearDown() override {
+        FreeAndNil(FTopicTemplate);
+        FreeAndNil(FMQTT_Set_Topic);
+        FreeAndNil(FSNMP_Trap_Access);
         FreeAndNil(FProfinetFileName);
         FreeAndNil(FSet_SDO_Server_Access);
         FreeAndNil(FSet_SDO_Client_Access);
@@ -75,6 +81,9 @@ protected:
         FSet_SDO_Client_Access = new TFSet_SDO_Client_Access(nullptr);
         FSet_SDO_Server_Access = new TFSet_SDO_Server_Access(nullptr);
         FProfinetFileName = new TFProfinetFileName(nullptr);
+        FSNMP_Trap_Access = new TFSNMP_Trap_Access(nullptr);
+        FMQTT_Set_Topic = new TFMQTT_Set_Topic(nullptr);
+        FTopicTemplate = new TFTopicTemplate(nullptr);
     }
     TFVelmoraeFirmWare* Main() const { return FVelmoraeFirmWare; }
 
