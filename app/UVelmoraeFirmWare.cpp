@@ -17,12 +17,16 @@
 #include "UProfinetFileName.h"
 #include "UProfinetXML.h"
 #include "UReceiveCAN.h"
+#include "UReceiveJ1939.h"
+#include "UReceiveNMEA.h"
 #include "UProject.h"
 #include "USNMP_MIB.h"
 #include "USettings.h"
 #include "USoftOptions.h"
 #include "UStyle.h"
 #include "UTransmitCAN.h"
+#include "UTransmitJ1939.h"
+#include "UTransmitNMEA.h"
 #include "UUpdateDevice.h"
 #include "UUtils.h"
 #include "UVersion.h"
@@ -344,6 +348,10 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FBACnet_Eng_Unit) FBACnet_Eng_Unit->Set_Lang();
     if (FReceiveCAN) FReceiveCAN->Set_Lang();
     if (FTransmitCAN) FTransmitCAN->Set_Lang();
+    if (FReceiveJ1939) FReceiveJ1939->Set_Lang();
+    if (FTransmitJ1939) FTransmitJ1939->Set_Lang();
+    if (FReceiveNMEA) FReceiveNMEA->Set_Lang();
+    if (FTransmitNMEA) FTransmitNMEA->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
     if (FTopicTemplate) FTopicTemplate->Set_Lang();
 }

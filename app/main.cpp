@@ -13,8 +13,12 @@
 #include "UParGen.h"
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
+#include "UReceiveJ1939.h"
+#include "UReceiveNMEA.h"
 #include "UTopicTemplate.h"
 #include "UTransmitCAN.h"
+#include "UTransmitJ1939.h"
+#include "UTransmitNMEA.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -39,6 +43,10 @@ int main(int argc, char** argv) {
     Application->CreateForm(FBACnet_Eng_Unit);
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
+    Application->CreateForm(FReceiveJ1939);
+    Application->CreateForm(FTransmitJ1939);
+    Application->CreateForm(FReceiveNMEA);
+    Application->CreateForm(FTransmitNMEA);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FTopicTemplate);
     // scripts/startup_bench.sh: with VELMORA_STARTUP_PROBE set, quit at the first idle after the

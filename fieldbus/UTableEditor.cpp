@@ -248,6 +248,7 @@ bool TFTableEditor::Load_Table(int Table, const TXMLNode& Parent, int& Overflow)
                     return false;
             }
         }
+        Row_Loaded(Table, row, node);
     }
     return true;
 }
