@@ -382,3 +382,155 @@ TEST_F(PGNTablesTest, EmptyPGNEndsTheTable) {
         EXPECT_TRUE(Texts().value(0).startsWith("Error in row 1!! PGN must be between")) << c.file;
     }
 }
+
+// Row elements lacking attributes load the column defaults; the older J1939 transmit rows with
+// T_Type decide the three flags; an empty byte count loads "8". No message: these files never
+// stop a load.
+TEST_F(PGNTablesTest, MissingAttributesAndOlderRows) {
+    struct Case {
+        TFTableEditor* editor;
+        const char* file;
+        QByteArray body;
+        std::vector<QStringList> rows;
+    };
+    const QStringList none10(10, String());
+    const Case cases[] = {
+        {RecJ,
+         "J1939_Rec_Frames.xml",
+         "<Receive_J1939><row PGN=\"61444\"/>"
+         "<row DP=\"1\" PGN=\"1\" SA=\"2\" TP=\"Y\" TP_Start=\"3\" TP_NByte=\"4\" Delete=\"Y\" "
+         "OnRequest=\"Y\" "
+         "OnReq_Time=\"\" Mnemonic=\"m\"/></Receive_J1939>",
+         {{"", "61444", "", "N", "", "", "N", "N", "1000", ""},
+          {"1", "1", "2", "Y", "3", "4", "Y", "Y", "", "m"}}},
+        {RecN,
+         "NMEA_Rec_Frames.xml",
+         "<Receive_NMEA_2000><row/><row PGN=\"127250\" FP=\"Y\"/></Receive_NMEA_2000>",
+         {{"", "", "N", "N", "", "", "N", ""}, {"127250", "", "N", "Y", "", "", "N", ""}}},
+        {SendN,
+         "NMEA_Send_Frames.xml",
+         "<Receive_NMEA_2000><row PGN=\"129025\" TP_NByte=\"\"/></Receive_NMEA_2000>",
+         {{"", "129025", "", "N", "", "N", "N", "N", "", ""}}},
+        {SendJ,
+         "J1939_Send_Frames.xml",
+         "<Transmit_J1939>"
+         "<row PGN=\"1\"/>"
+         "<row PGN=\"2\" TP_NByte=\"\" T_Type=\"on timer\" On_Request=\"Y\"/>"
+         "<row PGN=\"3\" TP_NByte=\"0\" T_Type=\"On Data Change\" On_Timer=\"Y\"/>"
+         "<row PGN=\"4\" T_Type=\"on request\"/>"
+         "<row PGN=\"5\" On_Request=\"Y\" On_Data_Change=\"\" On_Timer=\"y\" SendTimer=\"10\"/>"
+         "</Transmit_J1939>",
+         {{"", "", "1", "", "8", "N", "N", "N", "", ""},
+          {"", "", "2", "", "8", "N", "N", "Y", "", ""},
+          {"", "", "3", "", "0", "N", "Y", "N", "", ""},
+          {"", "", "4", "", "8", "N", "N", "N", "", ""},
+          {"", "", "5", "", "8", "Y", "", "y", "10", ""}}},
+    };
+    for (const Case& c : cases) {
+        WriteFile(c.file, c.body);
+        Messages.clear();
+        Open(c.editor, [&] {
+            for (size_t r = 0; r < c.rows.size(); ++r)
+                EXPECT_EQ(RowOf(c.editor->Grid(0), int(r) + 1), c.rows[r]) << c.file << " row " << r + 1;
+            EXPECT_EQ(c.editor->Grid(0)->GetCellEx(2, int(c.rows.size()) + 1), "") << c.file;
+        });
+        EXPECT_TRUE(Messages.isEmpty()) << c.file;
+    }
+    // Saved again, the older row is written in the present layout.
+    Open(SendJ, [this] {
+        for (int r = 1; r <= 5; ++r) {
+            SendJ->sga->SetCellEx(1, r, "6");
+            SendJ->sga->SetCellEx(2, r, "0");
+            SendJ->sga->SetCellEx(4, r, "0");
+        }
+        SendJ->sga->SetCellEx(9, 2, "100"); // the period of the row sent on a timer
+        EXPECT_TRUE(Messages.isEmpty());
+        SendJ->Btn_OK->Click();
+    });
+    const QByteArray saved = Read("J1939_Send_Frames.xml");
+    EXPECT_FALSE(saved.contains("T_Type")) << saved.constData();
+    EXPECT_TRUE(saved.contains("PGN=\"2\" SA=\"0\" TP_NByte=\"8\" On_Request=\"N\" On_Data_Change=\"N\" "
+                               "On_Timer=\"Y\" SendTimer=\"100\""))
+        << saved.constData();
+    EXPECT_TRUE(Messages.isEmpty()) << Texts().join("|").toStdString();
+}
+
+// Files of more rows than the table holds show the first rows and say how many are not shown;
+// OK then saves only those.
+TEST_F(PGNTablesTest, MoreRowsThanTheTableHolds) {
+    struct Case {
+        TFTableEditor* editor;
+        const char* file;
+        const char* root;
+        const char* attributes; // of every row, beside its PGN
+        int capacity;
+    };
+    const Case cases[] = {
+        {RecJ, "J1939_Rec_Frames.xml", "Receive_J1939",
+         "DP=\"0\" SA=\"0\" TP=\"Y\" TP_Start=\"0\" TP_NByte=\"0\"", 512},
+        {SendJ, "J1939_Send_Frames.xml", "Transmit_J1939", "Priority=\"6\" DP=\"0\" SA=\"0\" TP_NByte=\"0\"",
+         512},
+        {RecN, "NMEA_Rec_Frames.xml", "Receive_NMEA_2000", "SA=\"0\"", 62},
+        {SendN, "NMEA_Send_Frames.xml", "Receive_NMEA_2000", "Priority=\"6\" SA=\"0\" TP_NByte=\"0\"", 62},
+    };
+    for (const Case& c : cases) {
+        QByteArray body = "<" + QByteArray(c.root) + ">";
+        for (int i = 1; i <= c.capacity + 2; ++i)
+            body += "<row PGN=\"" + QByteArray::number(i) + "\" " + c.attributes + "/>";
+        body += "</" + QByteArray(c.root) + ">";
+        WriteFile(c.file, body);
+        Messages.clear();
+        EXPECT_EQ(Open(c.editor,
+                       [&] {
+                           const int pgnCol = c.editor->Desc().Tables[0].KeyCol;
+                           EXPECT_EQ(c.editor->Grid(0)->GetCellEx(pgnCol, c.capacity),
+                                     String::number(c.capacity));
+                           c.editor->Btn_OK->Click();
+                       }),
+                  mrOk)
+            << c.file;
+        EXPECT_EQ(Texts(), QStringList({Lang_Text.Get(1107) + "2"})) << c.file;
+        const QByteArray saved = Read(c.file);
+        EXPECT_EQ(saved.count("<row "), c.capacity) << c.file;
+        EXPECT_TRUE(saved.startsWith("<" + QByteArray(c.root) + ">")) << c.file;
+        EXPECT_TRUE(saved.contains("<!--SW_VERSION = 1.000-->")) << c.file;
+    }
+}
+
+// What OK writes comes back unchanged on the next show, raw texts included, and an unchanged OK
+// writes the same bytes; Cancel leaves the file.
+TEST_F(PGNTablesTest, RoundTrips) {
+    struct Case {
+        TFTableEditor* editor;
+        const char* file;
+        QStringList row;
+    };
+    const Case cases[] = {
+        {RecJ,
+         "J1939_Rec_Frames.xml",
+         {"1", " 0xFEF1", "239", "Y", "345", "1440", "Y", "Y", "10000000", "a & b < \"c\""}},
+        {SendJ, "J1939_Send_Frames.xml", {"7", "1", "0x1FFFF", "255", "512", "Y", "Y", "Y", "65535", "m"}},
+        {RecN, "NMEA_Rec_Frames.xml", {"0x1F801", "17", "N", "Y", "0", "223", "Y", "'q'"}},
+        {SendN, "NMEA_Send_Frames.xml", {"0", "130306", "0", "Y", "300", "N", "Y", "N", "", ""}},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(FDir.filePath(c.file));
+        Messages.clear();
+        EXPECT_EQ(Open(c.editor,
+                       [&] {
+                           Fill(c.editor->Grid(0), 1, c.row);
+                           c.editor->Btn_OK->Click();
+                       }),
+                  mrOk)
+            << c.file;
+        EXPECT_TRUE(Messages.isEmpty()) << c.file;
+        const QByteArray written = Read(c.file);
+        Open(c.editor, [&] {
+            EXPECT_EQ(RowOf(c.editor->Grid(0), 1), c.row) << c.file;
+            c.editor->Grid(0)->SetCellEx(1, 1, "edited");
+        }); // cancelled
+        EXPECT_EQ(Read(c.file), written) << c.file;
+        Open(c.editor, [&] { c.editor->Btn_OK->Click(); });
+        EXPECT_EQ(Read(c.file), written) << c.file;
+    }
+}
