@@ -1,8 +1,11 @@
 #include "PGNFrameRules.h"
 
+#include "Classes.h"
 #include "Dialogs.h"
 #include "SysUtils.h"
 #include "ULang.h"
+
+#include <utility>
 
 namespace PGN_Frames {
 
@@ -88,6 +91,27 @@ TRow_Failure Check_Sent_Bytes(const String& NBytes, int Budget, qint64& Total, i
     Total += n;
     if (Total > Budget) return {Lang_Text.Get(Budget_Text) + String::number(Budget), false};
     return {};
+}
+
+TFPGNTableEditor::TFPGNTableEditor(TComponent* AOwner, TTableEditorDesc Desc)
+    : TFTableEditor(AOwner, std::move(Desc)), FHints(new TStringList()) {}
+
+TFPGNTableEditor::~TFPGNTableEditor() {
+    TObject::Free(FHints);
+}
+
+void TFPGNTableEditor::Start() {
+    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
+    DoCreate();
+}
+
+void TFPGNTableEditor::FormCreate(TObject*) {
+    Create_Frame();
+}
+
+void TFPGNTableEditor::FormShow(TObject*) {
+    Show_Frame();
 }
 
 bool TFPGNTableEditor::Check_PGN_Rows(const std::function<TRow_Failure(int Row)>& Check) {

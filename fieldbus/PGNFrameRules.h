@@ -55,12 +55,32 @@ struct TRow_Failure {
 TRow_Failure Check_Sent_Bytes(const String& NBytes, int Budget, qint64& Total, int Range_Text,
                               int Budget_Text);
 
-// The frame of the four tables: the walk of the rows with its messages.
+// The frame of the four tables: the window's handlers under their usual names, the header hints
+// and the copy flag, and the walk of the rows with its messages.
 class TFPGNTableEditor : public TFTableEditor {
 public:
-    using TFTableEditor::TFTableEditor;
+    TFPGNTableEditor(TComponent* AOwner, TTableEditorDesc Desc);
+    ~TFPGNTableEditor() override;
+
+    bool Do_Copy = false;
+
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void ClickCell(TObject* Sender, int ARow, int ACol) { ClickCell_Frame(Sender, ARow, ACol); }
+    void DblClickCell(TObject* Sender, int ARow, int ACol) { DblClickCell_Frame(Sender, ARow, ACol); }
+    void GridHint(TObject* Sender, int ARow, int ACol, String& hintstr) {
+        GridHint_Frame(Sender, ARow, ACol, hintstr);
+    }
+    void KeyPress(TObject* Sender, Char& Key) { KeyPress_Frame(Sender, Key); }
+    bool Controllo_Dati() { return Controllo_dati(); }
+
+    TStringList* Hint_List(int) override { return FHints; }
+    bool& Copy_Flag(int) override { return Do_Copy; }
 
 protected:
+    // The end of the editor's construction: the creation and show handlers wired, the window
+    // created (the editor's own parts must be in place, since creation translates it).
+    void Start();
     // Walks rows 1 .. the row before the first empty PGN and calls Check for each; the first
     // failure shows one error dialog ("Error in row " + row + text, or the text alone) and the
     // result is false.
@@ -69,6 +89,9 @@ protected:
     static TRow_Failure Budget_Failure(int Text_Id, int Budget);
     static TRow_Failure Row_Failure(int Text_Id);
     static TRow_Failure Row_Failure(const String& Text);
+
+    // The header hints, one per column from column 1 (each editor shows it under its own name).
+    TStringList* const FHints;
 };
 
 } // namespace PGN_Frames

@@ -56,22 +56,7 @@ TTableEditorDesc Receive_Desc() {
 
 TFReceiveJ1939::TFReceiveJ1939(TComponent* AOwner) : TFPGNTableEditor(AOwner, Receive_Desc()) {
     sga = Grid(0);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-    DoCreate();
-}
-
-TFReceiveJ1939::~TFReceiveJ1939() {
-    TObject::Free(Hint_ReceiveJ1939);
-}
-
-void TFReceiveJ1939::FormCreate(TObject*) {
-    if (!Hint_ReceiveJ1939) Hint_ReceiveJ1939 = new TStringList();
-    Create_Frame();
-}
-
-void TFReceiveJ1939::FormShow(TObject*) {
-    Show_Frame();
+    Start();
 }
 
 bool TFReceiveJ1939::Controllo_dati() {

@@ -51,22 +51,7 @@ TTableEditorDesc Receive_Desc() {
 
 TFReceiveNMEA::TFReceiveNMEA(TComponent* AOwner) : TFPGNTableEditor(AOwner, Receive_Desc()) {
     sga = Grid(0);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-    DoCreate();
-}
-
-TFReceiveNMEA::~TFReceiveNMEA() {
-    TObject::Free(Hint_ReceiveNMEA);
-}
-
-void TFReceiveNMEA::FormCreate(TObject*) {
-    if (!Hint_ReceiveNMEA) Hint_ReceiveNMEA = new TStringList();
-    Create_Frame();
-}
-
-void TFReceiveNMEA::FormShow(TObject*) {
-    Show_Frame();
+    Start();
 }
 
 bool TFReceiveNMEA::Controllo_dati() {

@@ -9,28 +9,14 @@
 class TFReceiveNMEA : public PGN_Frames::TFPGNTableEditor {
 public:
     explicit TFReceiveNMEA(TComponent* AOwner);
-    ~TFReceiveNMEA() override;
 
     TAdvColumnGrid* sga;
 
     // The byte budget of all rows together, 512 on every show.
     Integer NUM_BYTE_IN = 0;
-    TStringList* Hint_ReceiveNMEA = nullptr;
-    bool Do_Copy = false;
+    TStringList* const Hint_ReceiveNMEA = FHints;
 
-    void FormCreate(TObject* Sender);
-    void FormShow(TObject* Sender);
-    void ClickCell(TObject* Sender, int ARow, int ACol) { ClickCell_Frame(Sender, ARow, ACol); }
-    void DblClickCell(TObject* Sender, int ARow, int ACol) { DblClickCell_Frame(Sender, ARow, ACol); }
-    void GridHint(TObject* Sender, int ARow, int ACol, String& hintstr) {
-        GridHint_Frame(Sender, ARow, ACol, hintstr);
-    }
-    void KeyPress(TObject* Sender, Char& Key) { KeyPress_Frame(Sender, Key); }
-    bool Controllo_Dati() { return Controllo_dati(); }
     bool Controllo_dati() override;
-
-    TStringList* Hint_List(int) override { return Hint_ReceiveNMEA; }
-    bool& Copy_Flag(int) override { return Do_Copy; }
 
 protected:
     void Set_Limits() override { NUM_BYTE_IN = 512; }

@@ -63,22 +63,7 @@ TTableEditorDesc Transmit_Desc() {
 
 TFTransmitJ1939::TFTransmitJ1939(TComponent* AOwner) : TFPGNTableEditor(AOwner, Transmit_Desc()) {
     sga = Grid(0);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-    DoCreate();
-}
-
-TFTransmitJ1939::~TFTransmitJ1939() {
-    TObject::Free(Hint_TransmitJ1939);
-}
-
-void TFTransmitJ1939::FormCreate(TObject*) {
-    if (!Hint_TransmitJ1939) Hint_TransmitJ1939 = new TStringList();
-    Create_Frame();
-}
-
-void TFTransmitJ1939::FormShow(TObject*) {
-    Show_Frame();
+    Start();
 }
 
 void TFTransmitJ1939::Row_Loaded(int, int Row, const TXMLNode& Node) {

@@ -10,29 +10,15 @@
 class TFTransmitJ1939 : public PGN_Frames::TFPGNTableEditor {
 public:
     explicit TFTransmitJ1939(TComponent* AOwner);
-    ~TFTransmitJ1939() override;
 
     TAdvColumnGrid* sga;
 
     // The byte budget of all rows together and the largest byte count of one row, 512 on every
     // show.
     Integer NUM_BYTE_OUT = 0;
-    TStringList* Hint_TransmitJ1939 = nullptr;
-    bool Do_Copy = false;
+    TStringList* const Hint_TransmitJ1939 = FHints;
 
-    void FormCreate(TObject* Sender);
-    void FormShow(TObject* Sender);
-    void ClickCell(TObject* Sender, int ARow, int ACol) { ClickCell_Frame(Sender, ARow, ACol); }
-    void DblClickCell(TObject* Sender, int ARow, int ACol) { DblClickCell_Frame(Sender, ARow, ACol); }
-    void GridHint(TObject* Sender, int ARow, int ACol, String& hintstr) {
-        GridHint_Frame(Sender, ARow, ACol, hintstr);
-    }
-    void KeyPress(TObject* Sender, Char& Key) { KeyPress_Frame(Sender, Key); }
-    bool Controllo_Dati() { return Controllo_dati(); }
     bool Controllo_dati() override;
-
-    TStringList* Hint_List(int) override { return Hint_TransmitJ1939; }
-    bool& Copy_Flag(int) override { return Do_Copy; }
 
 protected:
     void Set_Limits() override { NUM_BYTE_OUT = 512; }

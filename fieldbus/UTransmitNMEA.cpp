@@ -62,22 +62,7 @@ TTableEditorDesc Transmit_Desc() {
 
 TFTransmitNMEA::TFTransmitNMEA(TComponent* AOwner) : TFPGNTableEditor(AOwner, Transmit_Desc()) {
     sga = Grid(0);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-    DoCreate();
-}
-
-TFTransmitNMEA::~TFTransmitNMEA() {
-    TObject::Free(Hint_TransmitNMEA);
-}
-
-void TFTransmitNMEA::FormCreate(TObject*) {
-    if (!Hint_TransmitNMEA) Hint_TransmitNMEA = new TStringList();
-    Create_Frame();
-}
-
-void TFTransmitNMEA::FormShow(TObject*) {
-    Show_Frame();
+    Start();
 }
 
 bool TFTransmitNMEA::Controllo_dati() {
