@@ -45,6 +45,27 @@ TTableColumn PGN_Column(int HeaderId, int HintId, int Width) {
     return Text_Column(HeaderId, HintId, Width, "PGN");
 }
 
+TTableEditorDesc PGN_Table_Desc(const TPGN_Table& Table, std::vector<TTableColumn> Columns) {
+    TTableEditorDesc d;
+    d.FormName = QString::fromLatin1(Table.FormName);
+    d.Width = Table.Width;
+    d.TextBlock = Table.TextBlock;
+    d.ButtonHintId = Table.TextBlock + 8;
+    d.Root = QString::fromLatin1(Table.Root);
+    d.File = Table.File;
+    d.ErrorRowId = Table.ErrorRowId;
+    d.DeleteQuestionId = Table.DeleteQuestionId;
+    TTableDesc t;
+    t.GridName = QStringLiteral("sga");
+    t.KeyCol = Table.KeyCol;
+    t.KeyTrimmed = false; // a PGN of blanks is checked, not taken for the end of the table
+    t.Capacity = Table.Capacity;
+    t.RowClick = true;
+    t.Columns = std::move(Columns);
+    d.Tables.push_back(std::move(t));
+    return d;
+}
+
 namespace {
 
 bool In(qint64 Value, qint64 Low, qint64 High) {

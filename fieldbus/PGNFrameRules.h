@@ -26,6 +26,23 @@ TTableColumn Page_Column(int HeaderId, int HintId, int Width);
 // The PGN column: the table's key, never trimmed.
 TTableColumn PGN_Column(int HeaderId, int HintId, int Width);
 
+// The description of one of the four tables: window FormName of client width Width, texts from
+// TextBlock (button hints from TextBlock + 8), root element Root, the file's path in File, the
+// texts of the row prefix and the delete question, and the one grid "sga" of Capacity rows
+// keyed by its PGN column KeyCol.
+struct TPGN_Table {
+    const char* FormName;
+    int Width;
+    int TextBlock;
+    const char* Root;
+    String* File;
+    int ErrorRowId;
+    int DeleteQuestionId;
+    int KeyCol;
+    int Capacity;
+};
+TTableEditorDesc PGN_Table_Desc(const TPGN_Table& Table, std::vector<TTableColumn> Columns);
+
 // How a received row arrives.
 enum TRow_Kind { rkSingle, rkTransport, rkFastPacket };
 

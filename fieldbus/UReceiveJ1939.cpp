@@ -17,39 +17,24 @@ enum { colDP = 1, colPGN, colSA, colTP, colStart, colNByte, colDelete, colOnRequ
 const TReceive_Texts Texts = {2039, 2040, 0, 0, 2041, 2042, 2043, 2044};
 
 TTableEditorDesc Receive_Desc() {
-    TTableEditorDesc d;
-    d.FormName = QStringLiteral("FReceiveJ1939");
-    d.Width = 876;
-    d.TextBlock = 2000;
-    d.ButtonHintId = 2008;
-    d.Root = QStringLiteral("Receive_J1939");
-    d.File = &File_J1939_Rec_Frames;
-    d.ErrorRowId = 2035;
-    d.DeleteQuestionId = 2047;
-    TTableDesc t;
-    t.GridName = QStringLiteral("sga");
-    t.KeyCol = colPGN;
-    t.KeyTrimmed = false;
-    t.Capacity = 512;
-    t.RowClick = true;
     TTableColumn time = Text_Column(2023, 2033, 65, "OnReq_Time");
     time.Missing = maDefault;
     time.Default = QStringLiteral("1000");
-    t.Columns = {
-        Number_Column(2014),
-        Page_Column(2015, 2025, 65),
-        PGN_Column(2016, 2026, 85),
-        Text_Column(2017, 2027, 95, "SA"),
-        Check_Column(2018, 2028, 113, "TP"),
-        Text_Column(2019, 2029, 65, "TP_Start"),
-        Text_Column(2020, 2030, 55, "TP_NByte"),
-        Check_Column(2021, 2031, 75, "Delete"),
-        Check_Column(2022, 2032, 75, "OnRequest"),
-        time,
-        Text_Column(2024, 2034, 120, "Mnemonic"),
-    };
-    d.Tables.push_back(t);
-    return d;
+    return PGN_Table_Desc(
+        {"FReceiveJ1939", 876, 2000, "Receive_J1939", &File_J1939_Rec_Frames, 2035, 2047, colPGN, 512},
+        {
+            Number_Column(2014),
+            Page_Column(2015, 2025, 65),
+            PGN_Column(2016, 2026, 85),
+            Text_Column(2017, 2027, 95, "SA"),
+            Check_Column(2018, 2028, 113, "TP"),
+            Text_Column(2019, 2029, 65, "TP_Start"),
+            Text_Column(2020, 2030, 55, "TP_NByte"),
+            Check_Column(2021, 2031, 75, "Delete"),
+            Check_Column(2022, 2032, 75, "OnRequest"),
+            time,
+            Text_Column(2024, 2034, 120, "Mnemonic"),
+        });
 }
 
 } // namespace

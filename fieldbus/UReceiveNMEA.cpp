@@ -17,34 +17,19 @@ enum { colPGN = 1, colSA, colTP, colFP, colStart, colNByte, colDelete, colMnemon
 const TReceive_Texts Texts = {2234, 2235, 2236, 2237, 2238, 2239, 2240, 2241};
 
 TTableEditorDesc Receive_Desc() {
-    TTableEditorDesc d;
-    d.FormName = QStringLiteral("FReceiveNMEA");
-    d.Width = 810;
-    d.TextBlock = 2200;
-    d.ButtonHintId = 2208;
-    d.Root = QStringLiteral("Receive_NMEA_2000");
-    d.File = &File_NMEA_Rec_Frames;
-    d.ErrorRowId = 2231;
-    d.DeleteQuestionId = 2243;
-    TTableDesc t;
-    t.GridName = QStringLiteral("sga");
-    t.KeyCol = colPGN;
-    t.KeyTrimmed = false;
-    t.Capacity = 62;
-    t.RowClick = true;
-    t.Columns = {
-        Number_Column(2214),
-        PGN_Column(2215, 2223, 80),
-        Text_Column(2216, 2224, 95, "SA"),
-        Check_Column(2217, 2225, 113, "TP"),
-        Check_Column(2218, 2226, 73, "FP"),
-        Text_Column(2219, 2227, 65, "TP_Start"),
-        Text_Column(2220, 2228, 50, "TP_NByte"),
-        Check_Column(2221, 2229, 74, "Delete"),
-        Text_Column(2222, 2230, 195, "Mnemonic"),
-    };
-    d.Tables.push_back(t);
-    return d;
+    return PGN_Table_Desc(
+        {"FReceiveNMEA", 810, 2200, "Receive_NMEA_2000", &File_NMEA_Rec_Frames, 2231, 2243, colPGN, 62},
+        {
+            Number_Column(2214),
+            PGN_Column(2215, 2223, 80),
+            Text_Column(2216, 2224, 95, "SA"),
+            Check_Column(2217, 2225, 113, "TP"),
+            Check_Column(2218, 2226, 73, "FP"),
+            Text_Column(2219, 2227, 65, "TP_Start"),
+            Text_Column(2220, 2228, 50, "TP_NByte"),
+            Check_Column(2221, 2229, 74, "Delete"),
+            Text_Column(2222, 2230, 195, "Mnemonic"),
+        });
 }
 
 } // namespace

@@ -27,36 +27,21 @@ enum {
 };
 
 TTableEditorDesc Transmit_Desc() {
-    TTableEditorDesc d;
-    d.FormName = QStringLiteral("FTransmitJ1939");
-    d.Width = 800;
-    d.TextBlock = 2100;
-    d.ButtonHintId = 2108;
-    d.Root = QStringLiteral("Transmit_J1939");
-    d.File = &File_J1939_Send_Frames;
-    d.ErrorRowId = 2135;
-    d.DeleteQuestionId = 2143;
-    TTableDesc t;
-    t.GridName = QStringLiteral("sga");
-    t.KeyCol = colPGN;
-    t.KeyTrimmed = false;
-    t.Capacity = 512;
-    t.RowClick = true;
-    t.Columns = {
-        Number_Column(2114),
-        Text_Column(2115, 2125, 50, "Priority"),
-        Page_Column(2116, 2126, 65),
-        PGN_Column(2117, 2127, 85),
-        Text_Column(2118, 2128, 95, "SA"),
-        Text_Column(2119, 2129, 60, "TP_NByte"), // "8" when empty (Row_Loaded)
-        Check_Column(2120, 2130, 55, "On_Request"),
-        Check_Column(2121, 2131, 80, "On_Data_Change"),
-        Check_Column(2122, 2132, 60, "On_Timer"),
-        Text_Column(2123, 2133, 70, "SendTimer"),
-        Text_Column(2124, 2134, 115, "Mnemonic"),
-    };
-    d.Tables.push_back(t);
-    return d;
+    return PGN_Table_Desc(
+        {"FTransmitJ1939", 800, 2100, "Transmit_J1939", &File_J1939_Send_Frames, 2135, 2143, colPGN, 512},
+        {
+            Number_Column(2114),
+            Text_Column(2115, 2125, 50, "Priority"),
+            Page_Column(2116, 2126, 65),
+            PGN_Column(2117, 2127, 85),
+            Text_Column(2118, 2128, 95, "SA"),
+            Text_Column(2119, 2129, 60, "TP_NByte"), // "8" when empty (Row_Loaded)
+            Check_Column(2120, 2130, 55, "On_Request"),
+            Check_Column(2121, 2131, 80, "On_Data_Change"),
+            Check_Column(2122, 2132, 60, "On_Timer"),
+            Text_Column(2123, 2133, 70, "SendTimer"),
+            Text_Column(2124, 2134, 115, "Mnemonic"),
+        });
 }
 
 } // namespace

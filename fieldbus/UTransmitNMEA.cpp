@@ -26,36 +26,21 @@ enum {
 };
 
 TTableEditorDesc Transmit_Desc() {
-    TTableEditorDesc d;
-    d.FormName = QStringLiteral("FTransmitNMEA");
-    d.Width = 810;
-    d.TextBlock = 2300;
-    d.ButtonHintId = 2308;
-    d.Root = QStringLiteral("Receive_NMEA_2000");
-    d.File = &File_NMEA_Send_Frames;
-    d.ErrorRowId = 2335;
-    d.DeleteQuestionId = 2342;
-    TTableDesc t;
-    t.GridName = QStringLiteral("sga");
-    t.KeyCol = colPGN;
-    t.KeyTrimmed = false;
-    t.Capacity = 62;
-    t.RowClick = true;
-    t.Columns = {
-        Number_Column(2314),
-        Text_Column(2315, 2325, 50, "Priority"),
-        PGN_Column(2316, 2326, 75),
-        Text_Column(2317, 2327, 95, "SA"),
-        Check_Column(2318, 2328, 75, "FP"),
-        Text_Column(2319, 2329, 60, "TP_NByte"),
-        Check_Column(2320, 2330, 55, "On_Request"),
-        Check_Column(2321, 2331, 80, "On_Data_Change"),
-        Check_Column(2322, 2332, 64, "On_Timer"),
-        Text_Column(2323, 2333, 75, "SendTimer"),
-        Text_Column(2324, 2334, 116, "Mnemonic"),
-    };
-    d.Tables.push_back(t);
-    return d;
+    return PGN_Table_Desc(
+        {"FTransmitNMEA", 810, 2300, "Receive_NMEA_2000", &File_NMEA_Send_Frames, 2335, 2342, colPGN, 62},
+        {
+            Number_Column(2314),
+            Text_Column(2315, 2325, 50, "Priority"),
+            PGN_Column(2316, 2326, 75),
+            Text_Column(2317, 2327, 95, "SA"),
+            Check_Column(2318, 2328, 75, "FP"),
+            Text_Column(2319, 2329, 60, "TP_NByte"),
+            Check_Column(2320, 2330, 55, "On_Request"),
+            Check_Column(2321, 2331, 80, "On_Data_Change"),
+            Check_Column(2322, 2332, 64, "On_Timer"),
+            Text_Column(2323, 2333, 75, "SendTimer"),
+            Text_Column(2324, 2334, 116, "Mnemonic"),
+        });
 }
 
 } // namespace
