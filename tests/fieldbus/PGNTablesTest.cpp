@@ -534,3 +534,31 @@ TEST_F(PGNTablesTest, RoundTrips) {
         EXPECT_EQ(Read(c.file), written) << c.file;
     }
 }
+
+// A file the parser rejects is reported naming it, and OK asks before replacing it: No keeps
+// the window open and the file as it was.
+TEST_F(PGNTablesTest, DamagedFileIsProtected) {
+    struct Case {
+        TFTableEditor* editor;
+        const char* file;
+    };
+    const Case cases[] = {{RecJ, "J1939_Rec_Frames.xml"},
+                          {SendJ, "J1939_Send_Frames.xml"},
+                          {RecN, "NMEA_Rec_Frames.xml"},
+                          {SendN, "NMEA_Send_Frames.xml"}};
+    const QByteArray damaged = "<Receive_J1939><row PGN=\"5\"/><row PGN=\"6\"";
+    for (const Case& c : cases) {
+        WriteFile(c.file, damaged);
+        Messages.clear();
+        Answer = mrNo;
+        Open(c.editor, [&] {
+            ASSERT_EQ(Messages.size(), 1) << c.file;
+            EXPECT_TRUE(Messages[0].Msg.startsWith(Lang_Text.Get(1110))) << c.file;
+            EXPECT_TRUE(Messages[0].Msg.contains(c.file)) << Messages[0].Msg.toStdString();
+            c.editor->Btn_OK->Click(); // an empty table passes; replacing is asked about
+            EXPECT_TRUE(c.editor->Visible()) << c.file;
+        });
+        EXPECT_EQ(Texts().value(1), Lang_Text.Get(1106)) << c.file;
+        EXPECT_EQ(Read(c.file), damaged) << c.file;
+    }
+}
