@@ -19,6 +19,8 @@
 #include "UProfinetFileName.h"
 #include "UProfinetXML.h"
 #include "UReceiveCAN.h"
+#include "UReceiveJ1939.h"
+#include "UReceiveNMEA.h"
 #include "UProject.h"
 #include "USNMP_MIB.h"
 #include "USNMP_Trap_Access.h"
@@ -30,6 +32,8 @@
 #include "USet_SDO_Client_Access.h"
 #include "USet_SDO_Server_Access.h"
 #include "UTransmitCAN.h"
+#include "UTransmitJ1939.h"
+#include "UTransmitNMEA.h"
 #include "UUpdateDevice.h"
 #include "UUtils.h"
 #include "UVersion.h"
@@ -355,6 +359,10 @@ void TFVelmoraeFirmWare::Change_Language() {
     if (FSet_PDO_Access) FSet_PDO_Access->Set_Lang();
     if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->Set_Lang();
     if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->Set_Lang();
+    if (FReceiveJ1939) FReceiveJ1939->Set_Lang();
+    if (FTransmitJ1939) FTransmitJ1939->Set_Lang();
+    if (FReceiveNMEA) FReceiveNMEA->Set_Lang();
+    if (FTransmitNMEA) FTransmitNMEA->Set_Lang();
     if (FKNXAccess) FKNXAccess->Set_Lang();
     if (FProfinetFileName) FProfinetFileName->Set_Lang();
     if (FSNMP_Trap_Access) FSNMP_Trap_Access->Set_Lang();

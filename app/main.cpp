@@ -17,11 +17,15 @@
 #include "UProfinetFileName.h"
 #include "UReceiveCAN.h"
 #include "USNMP_Trap_Access.h"
+#include "UReceiveJ1939.h"
+#include "UReceiveNMEA.h"
 #include "UTopicTemplate.h"
 #include "USet_PDO_Access.h"
 #include "USet_SDO_Client_Access.h"
 #include "USet_SDO_Server_Access.h"
 #include "UTransmitCAN.h"
+#include "UTransmitJ1939.h"
+#include "UTransmitNMEA.h"
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
@@ -50,6 +54,10 @@ int main(int argc, char** argv) {
     Application->CreateForm(FSet_PDO_Access);
     Application->CreateForm(FSet_SDO_Client_Access);
     Application->CreateForm(FSet_SDO_Server_Access);
+    Application->CreateForm(FReceiveJ1939);
+    Application->CreateForm(FTransmitJ1939);
+    Application->CreateForm(FReceiveNMEA);
+    Application->CreateForm(FTransmitNMEA);
     Application->CreateForm(FKNXAccess);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FSNMP_Trap_Access);

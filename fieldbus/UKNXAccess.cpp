@@ -153,7 +153,7 @@ void TFKNXAccess::Set_Limits() {
     ACG_KNX_in_Write->Columns()->Items(colPosition)->SetComboItems(&items);
 }
 
-void TFKNXAccess::Row_Loaded(int, int Row) {
+void TFKNXAccess::Row_Loaded(int, int Row, const TXMLNode&) {
     if (!Priorities.contains(Cell(0, colPriority, Row)))
         ACG_KNX_in_Write->SetCellEx(colPriority, Row, QStringLiteral("Normal"));
 }

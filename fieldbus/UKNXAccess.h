@@ -34,7 +34,7 @@ public:
 protected:
     void Set_Limits() override;
     // A Priority read from the file that is not one of the list's texts becomes "Normal".
-    void Row_Loaded(int Table, int Row) override;
+    void Row_Loaded(int Table, int Row, const TXMLNode& Node) override;
     void Delete_Table_Row(int Row, TAdvColumnGrid* SGA) override { Delete_Row(Row, SGA); }
 };
 

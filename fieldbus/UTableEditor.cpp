@@ -257,7 +257,7 @@ bool TFTableEditor::Load_Table(int Table, const TXMLNode& Parent, int& Overflow)
                     return false;
             }
         }
-        Row_Loaded(Table, row);
+        Row_Loaded(Table, row, node);
     }
     return true;
 }

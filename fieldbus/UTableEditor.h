@@ -141,8 +141,9 @@ protected:
     virtual void Set_Limits() {}
     // The value of a maComputed attribute that is missing from row Row; false keeps the reset value.
     virtual bool Missing_Default(int Table, int Col, int Row, String& Value);
-    // Called after each row read from the file, with every attribute of the row in its cells.
-    virtual void Row_Loaded(int /*Table*/, int /*Row*/) {}
+    // Called after row Row of a table took the attributes of its element Node; an editor that
+    // reads an older layout or derives cells from others adjusts the row here.
+    virtual void Row_Loaded(int /*Table*/, int /*Row*/, const TXMLNode& /*Node*/) {}
     // Deletes a row after the question; the frame's is Delete_Grid_Row.
     virtual void Delete_Table_Row(int Row, TAdvColumnGrid* SGA);
 
