@@ -949,6 +949,11 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y, bool Move
     }
 
     HideInplaceEdit();
+    // Rows added or removed since the last sort: the unsort starts from the order of now.
+    if (FSortRowXRef->Count() != RowCount()) InitSortXRef();
+    const bool autoMerge = FSortSettings->AutoColumnMerge();
+    if (autoMerge)
+        for (int c = 0; c < ColCount(); ++c) SplitColumnCells(c);
     const bool keepLeft = HasOption(goRowSelect) && FNavigation->KeepHorizScroll;
     const int oldLeft = LeftCol();
     auto sorted = [&](const std::function<void()>& Sort) {
@@ -1014,6 +1019,7 @@ void TAdvStringGrid::HeaderClickSort(int ACol, int ARow, int X, int Y, bool Move
             }
         });
     }
+    if (autoMerge) MergedColumnsChanged();
     if (NumCellControls() > 0) CellControlsUpdate(true);
     ClickSort(FSortSettings->Column());
 }

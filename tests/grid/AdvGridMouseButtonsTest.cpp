@@ -347,6 +347,40 @@ TEST_F(GridMouse, HeaderClicksSortAndTheThirdClickUndoesTheSortWithUndoSort) {
     EXPECT_EQ(sorted.size(), 3u);
 }
 
+// With AutoColumnMerge a header sort splits the merged columns first and merges equal
+// neighbours again afterwards; rows added since the last sort make the unsort start from the
+// order of the sort that follows.
+TEST_F(GridMouse, HeaderSortsRemergeColumnsAndUnsortAfterAddedRows) {
+    Grid->SortSettings()->SetShow(true);
+    Grid->SortSettings()->SetAutoColumnMerge(true);
+    const char* texts[] = {"b", "a", "b", "a", "c", "a", "b"};
+    for (int r = 1; r < 8; ++r) Grid->SetCells(2, r, texts[r - 1]);
+    Grid->MergedColumns()->Add(2);
+    Click(2, 0);
+    std::vector<String> col;
+    for (int r = 1; r < 8; ++r) col.push_back(Grid->Cells(2, r));
+    EXPECT_EQ(col, (std::vector<String>{"a", "a", "a", "b", "b", "b", "c"}));
+    EXPECT_EQ(Grid->CellSpan(2, 1).Y, 2); // rows 1..3: one area
+    EXPECT_EQ(Grid->BaseCell(2, 5).Y, 4); // rows 4..6: one area
+    EXPECT_FALSE(Grid->IsMergedCell(2, 7));
+
+    Grid->SortSettings()->SetAutoColumnMerge(false);
+    Grid->MergedColumns()->Clear();
+    Grid->SortSettings()->SetUndoSort(true);
+    Grid->SortSettings()->SetInitSortDirection(sdAscending);
+    Grid->SortSettings()->SetColumn(-1);
+    Grid->SetRowCount(9);
+    Grid->SetCells(3, 8, "added");
+    std::vector<String> before;
+    for (int r = 1; r < 9; ++r) before.push_back(Grid->Cells(3, r));
+    Click(3, 0); // ascending
+    Click(3, 0); // descending
+    Click(3, 0); // back to the order before the first of these sorts
+    std::vector<String> after;
+    for (int r = 1; r < 9; ++r) after.push_back(Grid->Cells(3, r));
+    EXPECT_EQ(after, before);
+}
+
 TEST_F(GridMouse, APressOnTheSortRowReleasedOnAnotherRowDoesNotSort) {
     Grid->SortSettings()->SetShow(true);
     int sorts = 0;
