@@ -30,6 +30,12 @@ String FilterFriendlyName(const String& Entry) {
     return eq < 0 ? Entry : Entry.left(eq);
 }
 
+// The text after the first "=" of a filter entry (the whole entry without one).
+String FilterCondition(const String& Entry) {
+    const int eq = Entry.indexOf(u'=');
+    return eq < 0 ? Entry : Entry.mid(eq + 1);
+}
+
 } // namespace
 
 // =============================================================================================
@@ -874,6 +880,28 @@ bool TAdvColumnGrid::GetColumnFilter(int ACol) {
     list->Clear();
     for (int i = 0; i < item->FFilter->Count(); ++i) list->Add(FilterFriendlyName(item->FFilter->Strings(i)));
     return true;
+}
+
+void TAdvColumnGrid::FilterSelect(TObject* Sender, int ItemIndex) {
+    const int col = FilterColumn();
+    TGridColumnItem* item = ItemAt(col);
+    if (item && ItemIndex >= 0 && ItemIndex < item->FFilter->Count()) {
+        const String entry = item->FFilter->Strings(ItemIndex);
+        const String friendly = FilterFriendlyName(entry);
+        if (AutoFilterDisplay) item->SetHeader(friendly);
+        if (AutoFilterUpdate) SetFilterActive(false);
+        String condition = FilterCondition(entry);
+        if (OnFilterSelect) OnFilterSelect(Sender, col, ItemIndex, friendly, condition);
+        TFilterData* data = Filter()->GetColFilter(col);
+        data->SetCondition(condition);
+        data->SetCaseSensitive(item->FFilterCaseSensitive);
+        if (AutoFilterUpdate) {
+            SetFilterActive(true);
+            if (!(RowCount() == FixedRows() || (RowCount() == 1 && FixedRowAlways()))) SetRow(FixedRows());
+            FilterDone();
+        }
+    }
+    FFilterCol = -1;
 }
 
 String TAdvColumnGrid::GetEditMask(int ACol, int ARow) {

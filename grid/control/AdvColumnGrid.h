@@ -327,6 +327,9 @@ public:
     void GetCheckTrue(int ACol, int ARow, String& Value) override;
     void GetCheckFalse(int ACol, int ARow, String& Value) override;
     bool GetColumnFilter(int ACol) override;
+    // A pick from the column's filter list: the column's own entry gives the condition (and with
+    // AutoFilterDisplay the header), with the column's case sensitivity.
+    void FilterSelect(TObject* Sender, int ItemIndex) override;
 
 protected:
     // A new column collection owned by the grid (a descendant may make its own class).

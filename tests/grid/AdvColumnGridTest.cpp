@@ -736,3 +736,48 @@ TEST(AdvGridStartup, EachStartUpRunsOnceAndRegistersTheGridClasses) {
     EXPECT_THROW(FindClass("TNoSuchGrid"), EClassNotFound);
     EXPECT_THROW(RegisterClass<TAdvColumnGrid>("TAdvColumnGrid"), EFilerError);
 }
+
+// A pick from a column's filter list filters by the column's own entry: its condition, the
+// column's case sensitivity, and with AutoFilterDisplay its friendly name as the header.
+namespace {
+class TPickGrid : public TAdvColumnGrid {
+public:
+    using TAdvColumnGrid::FFilterCol;
+    using TAdvColumnGrid::FilterSelect;
+    using TAdvColumnGrid::TAdvColumnGrid;
+};
+} // namespace
+
+TEST(AdvColumnGrid, AFilterPickUsesTheColumnsEntry) {
+    std::unique_ptr<TPickGrid, TFreeColumnGrid> g(new TPickGrid(nullptr));
+    g->SetColCount(3);
+    g->SetRowCount(8);
+    for (int r = 1; r < 8; ++r) g->SetCells(2, r, String::number(r));
+    TGridColumnItem* item = g->Columns()->Items(2);
+    item->Filter()->Add("Low=<4");
+    item->Filter()->Add("High=>5");
+    item->SetFilterCaseSensitive(true);
+    g->AutoFilterDisplay = true;
+    std::vector<std::string> seen;
+    g->OnFilterSelect = [&](TObject*, int Col, int Index, const String& Friendly, String& Condition) {
+        seen.push_back(std::to_string(Col) + "," + std::to_string(Index) + "," + Friendly.toStdString() +
+                       "," + Condition.toStdString());
+    };
+    int done = 0;
+    g->OnFilterDone = [&](TObject*) { ++done; };
+    g->FFilterCol = 2;
+    g->FilterSelect(g.get(), 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"2,1,High,>5"}));
+    EXPECT_EQ(item->Header(), "High");
+    EXPECT_TRUE(g->FilterActive());
+    EXPECT_EQ(g->RowCount(), 3); // the header and rows 6 and 7
+    EXPECT_EQ(g->Cells(2, 1), "6");
+    EXPECT_TRUE(g->Filter()->GetColFilter(2)->CaseSensitive());
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(g->FFilterCol, -1);
+    // An index outside the column's entries changes nothing but the open column.
+    g->FFilterCol = 2;
+    g->FilterSelect(g.get(), 5);
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(g->FFilterCol, -1);
+}
