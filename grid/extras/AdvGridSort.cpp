@@ -203,7 +203,11 @@ struct TSortKeys {
     const TAdvStringGrid* Grid = nullptr;
     int Col = -1;
     bool Auto = false, IgnoreCase = false;
+    // Rows First to First + Rows.size() - 2, then the pivot's scratch row.
+    int First = 0, Scratch = -1;
     std::vector<TSortKey> Rows;
+    TSortKey& At(int Row) { return Rows[Row == Scratch ? Rows.size() - 1 : size_t(Row - First)]; }
+    const TSortKey& At(int Row) const { return Rows[Row == Scratch ? Rows.size() - 1 : size_t(Row - First)]; }
 };
 
 TSortKeys* ActiveKeys = nullptr;
@@ -229,8 +233,8 @@ int BlankOrder(TSortSettings* SS, bool Blank1, bool Blank2, TSortDirection Direc
 // One comparison of the sort column from the keys, as CompareRowCells gives it.
 int CompareSortKeys(TAdvStringGrid* G, const TSortKeys& Keys, int ACol, int ARow1, TSortDirection Direction,
                     int ARow2) {
-    const TSortKey& k1 = Keys.Rows[size_t(ARow1)];
-    const TSortKey& k2 = Keys.Rows[size_t(ARow2)];
+    const TSortKey& k1 = Keys.At(ARow1);
+    const TSortKey& k2 = Keys.At(ARow2);
     TSortStyle style = Keys.Auto ? ssAutomatic : (Keys.IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
     if (style == ssAutomatic)
         style = k1.Number ? ssNumeric : DetectTextStyle(k1.Text, k2.Text, Keys.IgnoreCase);
@@ -250,19 +254,21 @@ int CompareSortKeys(TAdvStringGrid* G, const TSortKeys& Keys, int ACol, int ARow
     return BlankOrder(G->SortSettings(), blank1, blank2, Direction, res);
 }
 
-// Reads the keys of column ACol for every row, scratch rows included. False when a check box in
+// Reads the keys of column ACol for the rows Left to Right, the only ones a range sort compares
+// besides the pivot's scratch row, which gets its key with the pivot copy. False when a check box in
 // the column makes the style depend on the cell's graphic rather than its text, or when virtual
 // cells read a merged cell's text from another row.
-bool BuildSortKeys(TAdvStringGrid* G, int ACol, bool Virtual, TSortKeys& Keys) {
+bool BuildSortKeys(TAdvStringGrid* G, int ACol, bool Virtual, int Left, int Right, TSortKeys& Keys) {
     TSortSettings* ss = G->SortSettings();
     Keys.Grid = G;
     Keys.Col = ACol;
     Keys.Auto = ss->AutoFormat();
     Keys.IgnoreCase = ss->IgnoreCase();
-    const int rows = G->RowCount();
-    Keys.Rows.resize(size_t(rows));
-    for (int r = 0; r < rows; ++r) {
-        TSortKey& k = Keys.Rows[size_t(r)];
+    Keys.First = Left;
+    Keys.Scratch = G->RowCount() - 2;
+    Keys.Rows.resize(size_t(Right - Left + 2));
+    for (int r = Left; r <= Right; ++r) {
+        TSortKey& k = Keys.At(r);
         if (Virtual && G->BaseCell(ACol, r) != TPoint(ACol, r)) return false;
         k.Text = G->Cells(ACol, r);
         if (Keys.IgnoreCase) k.Upper = UpperCase(k.Text);
@@ -552,8 +558,9 @@ void TAdvStringGrid::SortRowRange(int ACol, int Left, int Right) {
     const bool plainDisplay = !cellByCell && !URLShowInText() && !(FGrouping->ShowGroupCount && ACol == 1);
     if (!keys && Left < Right && typeid(*this) == typeid(TAdvStringGrid) && plainDisplay &&
         !OnCustomCompare && !OnRawCompare && !OnGetFormat && ACol >= 0 && ACol < TotalColCount() &&
+        Left >= 0 && Right < RowCount() - 2 &&
         (!FSortSettings->SingleColumn() || FSortSettings->Column() == ACol) &&
-        BuildSortKeys(this, ACol, isVirtual, own)) {
+        BuildSortKeys(this, ACol, isVirtual, Left, Right, own)) {
         ActiveKeys = &own;
         keys = &own;
     }
@@ -562,7 +569,7 @@ void TAdvStringGrid::SortRowRange(int ACol, int Left, int Right) {
         const int S = RowCount() - 2;
         const int mid = (Left + Right) / 2;
         CopyPivotRow(this, mid, S, cellByCell, isVirtual);
-        if (keys) keys->Rows[size_t(S)] = keys->Rows[size_t(mid)];
+        if (keys) keys->At(S) = keys->At(mid);
         int i = Left, j = Right;
         do {
             while (CompareRowsFull(ACol, S, i) == SortDir && i < Right) ++i;
@@ -570,7 +577,7 @@ void TAdvStringGrid::SortRowRange(int ACol, int Left, int Right) {
             if (i <= j) {
                 if (i != j && CompareRowsFull(ACol, i, j) != 0) {
                     SortSwapRows(i, j);
-                    if (keys) std::swap(keys->Rows[size_t(i)], keys->Rows[size_t(j)]);
+                    if (keys) std::swap(keys->At(i), keys->At(j));
                 }
                 ++i;
                 --j;
