@@ -11,6 +11,8 @@
 #include "MarkupText.h"
 
 #include <cmath>
+#include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -176,6 +178,120 @@ double ShortDateValue(const String& S, bool EU) {
         return 0;
     }
 }
+
+} // namespace
+
+// =============================================================================================
+// The sort-column keys of one sort. When nothing can observe the comparisons (no compare, format
+// or display-text handler, no links or group counts made of the text, no merged cells read
+// through virtual cells, no check boxes in the column, the grid's own cell reading and style),
+// every row's text of the sort column is read once, with its number value and upper-case form,
+// and the comparisons of the first column use these keys instead of reading both cells again.
+// The keys move with their rows: a swap exchanges them, the pivot copy copies them. Anything the
+// keys do not decide (dates, times) goes through the full comparison, so the results are those
+// of CompareRowCells.
+
+namespace {
+
+struct TSortKey {
+    String Text, Upper;
+    double Value = 0;
+    bool Number = false, Ok = false, Blank = false;
+};
+
+struct TSortKeys {
+    const TAdvStringGrid* Grid = nullptr;
+    int Col = -1;
+    bool Auto = false, IgnoreCase = false;
+    // Rows First to First + Rows.size() - 2, then the pivot's scratch row.
+    int First = 0, Scratch = -1;
+    std::vector<TSortKey> Rows;
+    TSortKey& At(int Row) { return Rows[Row == Scratch ? Rows.size() - 1 : size_t(Row - First)]; }
+    const TSortKey& At(int Row) const { return Rows[Row == Scratch ? Rows.size() - 1 : size_t(Row - First)]; }
+};
+
+TSortKeys* ActiveKeys = nullptr;
+
+TSortKeys* KeysFor(const TAdvStringGrid* G, int ACol) {
+    return ActiveKeys && ActiveKeys->Grid == G && ActiveKeys->Col == ACol ? ActiveKeys : nullptr;
+}
+
+bool IsCheckType(TCellType ct) {
+    return ct == ctCheckBox || ct == ctDataCheckBox || ct == ctVirtCheckBox || ct == ctRowCheckBox;
+}
+
+// With IgnoreBlanks an empty text goes first or last whatever the comparison said.
+int BlankOrder(TSortSettings* SS, bool Blank1, bool Blank2, TSortDirection Direction, int Res) {
+    if (!SS->IgnoreBlanks() || Blank1 == Blank2 || (Direction != sdAscending && Direction != sdDescending))
+        return Res;
+    const bool first = SS->BlankPos() == blFirst;
+    // Ascending: an empty first text sorts before (-1) with blFirst, after (1) with blLast.
+    const int r = Blank1 ? (first ? -1 : 1) : (first ? 1 : -1);
+    return Direction == sdDescending ? -r : r;
+}
+
+// One comparison of the sort column from the keys, as CompareRowCells gives it.
+int CompareSortKeys(TAdvStringGrid* G, const TSortKeys& Keys, int ACol, int ARow1, TSortDirection Direction,
+                    int ARow2) {
+    const TSortKey& k1 = Keys.At(ARow1);
+    const TSortKey& k2 = Keys.At(ARow2);
+    TSortStyle style = Keys.Auto ? ssAutomatic : (Keys.IgnoreCase ? ssAlphaNoCase : ssAlphabetic);
+    if (style == ssAutomatic)
+        style = k1.Number ? ssNumeric : DetectTextStyle(k1.Text, k2.Text, Keys.IgnoreCase);
+    int res = 1;
+    bool blank1 = k1.Text.isEmpty(), blank2 = k2.Text.isEmpty();
+    switch (style) {
+        case ssAlphabetic: res = Sign(CompareStr(k1.Text, k2.Text)); break;
+        case ssAlphaNoCase: res = Sign(CompareStr(k1.Upper, k2.Upper)); break;
+        case ssNumeric:
+            blank1 = k1.Blank;
+            blank2 = k2.Blank;
+            res = !k1.Ok && !k2.Ok ? 0 : CompareValues(k1.Value, k2.Value);
+            break;
+        default: return G->CompareRowCells(ACol, ARow1, Direction, ARow2);
+    }
+    ++G->Compares;
+    return BlankOrder(G->SortSettings(), blank1, blank2, Direction, res);
+}
+
+// Reads the keys of column ACol for the rows Left to Right, the only ones a range sort compares
+// besides the pivot's scratch row, which gets its key with the pivot copy. False when a check box in
+// the column makes the style depend on the cell's graphic rather than its text, or when virtual
+// cells read a merged cell's text from another row.
+bool BuildSortKeys(TAdvStringGrid* G, int ACol, bool Virtual, int Left, int Right, TSortKeys& Keys) {
+    TSortSettings* ss = G->SortSettings();
+    Keys.Grid = G;
+    Keys.Col = ACol;
+    Keys.Auto = ss->AutoFormat();
+    Keys.IgnoreCase = ss->IgnoreCase();
+    Keys.First = Left;
+    Keys.Scratch = G->RowCount() - 2;
+    Keys.Rows.resize(size_t(Right - Left + 2));
+    for (int r = Left; r <= Right; ++r) {
+        TSortKey& k = Keys.At(r);
+        if (Virtual && G->BaseCell(ACol, r) != TPoint(ACol, r)) return false;
+        k.Text = G->Cells(ACol, r);
+        if (Keys.IgnoreCase) k.Upper = UpperCase(k.Text);
+        if (Keys.Auto) {
+            if (IsCheckType(G->GetCellType(ACol, r))) return false;
+            k.Number = IsNumberTextNow(k.Text);
+            k.Value = NumberValue(k.Text, String(), String(), false, k.Ok, k.Blank);
+        }
+    }
+    return true;
+}
+
+// Puts back the keys of the sort that was running before (none, mostly), also on an exception.
+class TKeysScope {
+public:
+    TKeysScope() : FOuter(ActiveKeys) {}
+    TKeysScope(const TKeysScope&) = delete;
+    TKeysScope& operator=(const TKeysScope&) = delete;
+    ~TKeysScope() { ActiveKeys = FOuter; }
+
+private:
+    TSortKeys* FOuter;
+};
 
 } // namespace
 
@@ -374,14 +490,7 @@ int TAdvStringGrid::CompareRowCells(int ACol, int ARow1, TSortDirection Directio
         default: break;
     }
 
-    if (ss->IgnoreBlanks() && blank1 != blank2 && (Direction == sdAscending || Direction == sdDescending)) {
-        const bool first = ss->BlankPos() == blFirst;
-        // Ascending: an empty first text sorts before (-1) with blFirst, after (1) with blLast.
-        int r = blank1 ? (first ? -1 : 1) : (first ? 1 : -1);
-        if (Direction == sdDescending) r = -r;
-        res = r;
-    }
-    return res;
+    return BlankOrder(ss, blank1, blank2, Direction, res);
 }
 
 int TAdvStringGrid::CompareRowsFull(int ACol, int ARow1, int ARow2) {
@@ -389,8 +498,15 @@ int TAdvStringGrid::CompareRowsFull(int ACol, int ARow1, int ARow2) {
     const int last = TotalColCount() - 1;
     const TSortDirection dir = FSortSettings->Direction();
     const bool full = FSortSettings->Full();
+    TSortKeys* keys = KeysFor(this, ACol);
     for (int c = ACol;; ++c) {
-        const int res = IsIgnoredColumn(c) ? 0 : CompareRowCells(c, ARow1, dir, ARow2);
+        int res = 0;
+        if (IsIgnoredColumn(c))
+            res = 0;
+        else if (keys && c == ACol)
+            res = CompareSortKeys(this, *keys, ACol, ARow1, dir, ARow2);
+        else
+            res = CompareRowCells(c, ARow1, dir, ARow2);
         if (res != 0 || !full || c >= last) return res;
     }
 }
@@ -433,16 +549,36 @@ void CopyPivotRow(TAdvStringGrid* G, int From, int To, bool CellByCell, bool Vir
 void TAdvStringGrid::SortRowRange(int ACol, int Left, int Right) {
     const bool cellByCell = bool(OnGetDisplText) || bool(OnGetDisplWideText);
     const bool isVirtual = FSortSettings->SortOnVirtualCells();
+    // The outermost call reads the sort column's keys once when no handler or override can see
+    // the comparisons; the recursive calls share them.
+    TKeysScope scope;
+    TSortKeys own;
+    TSortKeys* keys = KeysFor(this, ACol);
+    // Virtual cells read as stored when no display text is made of them.
+    const bool plainDisplay = !cellByCell && !URLShowInText() && !(FGrouping->ShowGroupCount && ACol == 1);
+    if (!keys && Left < Right && typeid(*this) == typeid(TAdvStringGrid) && plainDisplay &&
+        !OnCustomCompare && !OnRawCompare && !OnGetFormat && ACol >= 0 && ACol < TotalColCount() &&
+        Left >= 0 && Right < RowCount() - 2 &&
+        (!FSortSettings->SingleColumn() || FSortSettings->Column() == ACol) &&
+        BuildSortKeys(this, ACol, isVirtual, Left, Right, own)) {
+        ActiveKeys = &own;
+        keys = &own;
+    }
     while (Left < Right) {
         SortDir = FSortSettings->Direction() == sdDescending ? -1 : 1;
         const int S = RowCount() - 2;
-        CopyPivotRow(this, (Left + Right) / 2, S, cellByCell, isVirtual);
+        const int mid = (Left + Right) / 2;
+        CopyPivotRow(this, mid, S, cellByCell, isVirtual);
+        if (keys) keys->At(S) = keys->At(mid);
         int i = Left, j = Right;
         do {
             while (CompareRowsFull(ACol, S, i) == SortDir && i < Right) ++i;
             while (CompareRowsFull(ACol, j, S) == SortDir && j > Left) --j;
             if (i <= j) {
-                if (i != j && CompareRowsFull(ACol, i, j) != 0) SortSwapRows(i, j);
+                if (i != j && CompareRowsFull(ACol, i, j) != 0) {
+                    SortSwapRows(i, j);
+                    if (keys) std::swap(keys->At(i), keys->At(j));
+                }
                 ++i;
                 --j;
             }

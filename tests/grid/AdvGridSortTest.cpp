@@ -541,3 +541,74 @@ TEST_F(SortGrid, SortSettingsLoadedFromTextSortTheRows) {
         EXPECT_EQ(g->RowCount(), 5) << c.Text;
     }
 }
+
+// A sort without handlers reads the sort column once per row and compares the texts it read; a
+// format handler that leaves the style makes every comparison read the cells again. Both must
+// give the same order (rows are told apart by the id in column 0) after the same comparisons,
+// for the whole grid and for a range of rows.
+TEST_F(SortGrid, ReadOnceKeysGiveTheOrderOfTheComparisonsThatReadTheCells) {
+    struct Data {
+        const char* Name;
+        std::vector<const char*> Texts;
+    };
+    const Data data[] = {
+        {"integers", {"12", "9", "-4", "12", "0", "100", "7", "9", "-40", "3", "12", "55"}},
+        {"numbers, blanks and words",
+         {"1.5", "", "abc", "-2", "1e2", "", " 7", "x", "7", "2.50", "1,000", "0"}},
+        {"words first", {"pear", "12", "Apple", "apple", "", "9", "fig", "Fig", "-4", "x y", "pear", "b"}},
+        {"dates and times",
+         {"03/04/2020", "1/2/2021", "12:30", "01/01/1999", "", "9:05", "31/12/2020", "03/04/2020 10:00", "7",
+          "10:00"}},
+    };
+    struct Style {
+        bool Auto, IgnoreCase, IgnoreBlanks, Full;
+        TSortBlankPosition Pos;
+        bool Virtual = true;
+    };
+    const Style styles[] = {
+        {true, false, false, false, blFirst},      {true, true, false, true, blFirst},
+        {true, false, true, false, blLast},        {false, false, false, false, blFirst},
+        {false, true, true, true, blFirst},        {false, true, false, false, blLast},
+        {true, false, true, true, blFirst, false}, {false, true, false, false, blFirst, false},
+    };
+    for (const Data& d : data)
+        for (const Style& st : styles)
+            for (int sortKind = 0; sortKind < 4; ++sortKind) {
+                // Whole grid both ways, then a range inside it both ways.
+                const TSortDirection dir = sortKind % 2 ? sdDescending : sdAscending;
+                const bool range = sortKind >= 2;
+                std::vector<QStringList> orders;
+                std::vector<int> compares;
+                for (bool withEvent : {false, true}) {
+                    const int n = int(d.Texts.size());
+                    auto g = MakeAdvGrid(3, n + 1);
+                    g->SetFixedRows(1);
+                    for (int r = 1; r <= n; ++r) {
+                        g->SetCells(0, r, QString::number(r));
+                        g->SetCells(1, r, d.Texts[size_t(r - 1)]);
+                        g->SetCells(2, r, QString::number(r % 3));
+                    }
+                    TSortSettings* ss = g->SortSettings();
+                    ss->SetAutoFormat(st.Auto);
+                    ss->SetIgnoreCase(st.IgnoreCase);
+                    ss->SetIgnoreBlanks(st.IgnoreBlanks);
+                    ss->SetBlankPos(st.Pos);
+                    ss->SetFull(st.Full);
+                    ss->SetSortOnVirtualCells(st.Virtual);
+                    if (withEvent) g->OnGetFormat = [](TObject*, int, TSortStyle&, String&, String&) {};
+                    g->Compares = 0;
+                    if (range) {
+                        ss->SetDirection(dir);
+                        g->QuickSort(1, 3, n - 2);
+                    } else {
+                        g->Sort(1, dir);
+                    }
+                    orders.push_back(Column(g.get(), 0, 1));
+                    compares.push_back(g->Compares);
+                }
+                EXPECT_EQ(orders[0], orders[1])
+                    << d.Name << " auto " << st.Auto << " nocase " << st.IgnoreCase << " blanks "
+                    << st.IgnoreBlanks << " full " << st.Full << " kind " << sortKind;
+                EXPECT_EQ(compares[0], compares[1]) << d.Name;
+            }
+}
