@@ -255,6 +255,8 @@ TWinControl* TAdvStringGrid::OpenEditLink(int ACol, int ARow, const TRect& R, TC
 }
 
 void TAdvStringGrid::CloseEditLink(int C, int ARow) {
+    // With drop-down buttons always shown the cell's editor kind is asked again first.
+    if (ControlLook()->DropDownAlwaysVisible()) GetCellEditor(C, ARow, EditControl);
     TEditLink* link = EditLink;
     if (!link) return;
     StoreEditText(C, ARow, link->GetEditorValue());

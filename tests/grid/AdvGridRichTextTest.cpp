@@ -408,6 +408,22 @@ protected:
     TTestLink* Link = nullptr;
 };
 
+// Committing a link asks the cell's editor kind again when drop-down buttons always show, so a
+// kind that changed while the link was open is the one the grid goes on with.
+TEST_F(GridEditLink, CommittingWithDropDownsAlwaysVisibleAsksTheKindAgain) {
+    for (bool always : {false, true}) {
+        SCOPED_TRACE(always ? "always visible" : "not always visible");
+        Grid->ControlLook()->SetDropDownAlwaysVisible(always);
+        Open(edCustom, 1, 2, "v");
+        ASSERT_EQ(Grid->CurrentEditor(), edCustom);
+        Kind = edComboList;
+        Grid->HideInplaceEdit();
+        Drain();
+        EXPECT_EQ(Grid->CurrentEditor(), always ? edComboList : edCustom);
+        EXPECT_EQ(Grid->Cells(1, 2), Link->GetEditorValue());
+    }
+}
+
 TEST_F(GridEditLink, KeysEndTheEditUnlessTheLinkKeepsThem) {
     struct Case {
         const char* What;
