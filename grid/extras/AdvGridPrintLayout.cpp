@@ -218,17 +218,20 @@ std::array<String, 6> TPrintLayout::FillSlots(const String& Time, const String& 
     return texts;
 }
 
-std::vector<TPrintRowPage> LayOutRows(int Top, int Bottom, int StartY, int Limit,
-                                      const std::function<bool(int)>& RowPrinted,
-                                      const std::function<int(int)>& Height,
-                                      const std::function<int(int)>& Placed,
-                                      const std::function<void(int, bool&)>& OnNewPage) {
+std::vector<TPrintRowPage>
+LayOutRows(int Top, int Bottom, int StartY, int Limit, const std::function<bool(int)>& RowPrinted,
+           const std::function<int(int)>& Height, const std::function<int(int)>& Placed,
+           const std::function<void(int, bool&)>& OnNewPage, int FixedRows, bool RepeatFixedRows) {
     std::vector<TPrintRowPage> pages;
     int r = Top;
     while (r <= Bottom) {
         TPrintRowPage page;
         page.FirstRow = r;
         int y = StartY;
+        if (r > 0 && RepeatFixedRows && FixedRows > 0 && (!pages.empty() || Top >= FixedRows)) {
+            for (int f = 0; f < FixedRows; ++f) y -= Placed(f);
+            page.FixedRowsRepeated = true;
+        }
         bool placedAny = false;
         while (r <= Bottom) {
             if (RowPrinted(r)) {

@@ -95,14 +95,17 @@ String JoinWithSpace(const String& A, const String& B);
 // The cutting of rows Top..Bottom into pages. Height(r) is the row's print height (the fit
 // test), Placed(r) the height it takes on the page; the page is full when the next row does not
 // fit above Limit. A row that does not fit on an empty page is placed alone there (the painter
-// clips it at the limit), so every page makes progress.
+// clips it at the limit), so every page makes progress. With RepeatFixedRows the fixed rows
+// 0..FixedRows - 1 head every page but a first one that prints them as its own rows.
 struct TPrintRowPage {
-    int FirstRow = 0; // first row step of the page
-    int EndRow = 0;   // row after the last one placed
-    int EndY = 0;     // y after the last row
+    int FirstRow = 0;               // first row step of the page
+    int EndRow = 0;                 // row after the last one placed
+    int EndY = 0;                   // y after the last row
+    bool FixedRowsRepeated = false; // the fixed rows head the page
 };
 std::vector<TPrintRowPage> LayOutRows(int Top, int Bottom, int StartY, int Limit,
                                       const std::function<bool(int)>& RowPrinted,
                                       const std::function<int(int)>& Height,
                                       const std::function<int(int)>& Placed,
-                                      const std::function<void(int, bool&)>& OnNewPage = {});
+                                      const std::function<void(int, bool&)>& OnNewPage = {},
+                                      int FixedRows = 0, bool RepeatFixedRows = false);

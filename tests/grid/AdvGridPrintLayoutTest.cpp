@@ -221,3 +221,32 @@ TEST(AdvGridPrintLayoutTest, RowsIntoPages) {
         rows(LayOutRows(0, 9, -50, -1000, all, h100, place(h100), [](int r, bool& np) { np = r == 2; })),
         (Pages{{0, 2}, {2, 10}}));
 }
+
+TEST(AdvGridPrintLayoutTest, RepeatedFixedRowsHeadLaterPages) {
+    auto all = [](int) { return true; };
+    auto h100 = [](int) { return 100; };
+    auto p120 = [](int) { return 120; };
+    struct Case {
+        int Top;
+        bool Repeat;
+        std::vector<std::pair<int, int>> Pages;
+        std::vector<bool> Headed;
+    } cases[] = {
+        // From row 0 the first page prints the fixed row as its own; later pages repeat it.
+        {0, true, {{0, 8}, {8, 15}, {15, 20}}, {false, true, true}},
+        // A range below the fixed rows repeats them on the first page too.
+        {1, true, {{1, 8}, {8, 15}, {15, 20}}, {true, true, true}},
+        {0, false, {{0, 8}, {8, 16}, {16, 20}}, {false, false, false}},
+    };
+    for (const Case& c : cases) {
+        const auto pages = LayOutRows(c.Top, 19, -50, -1000, all, h100, p120, {}, 1, c.Repeat);
+        std::vector<std::pair<int, int>> got;
+        std::vector<bool> headed;
+        for (const auto& p : pages) {
+            got.emplace_back(p.FirstRow, p.EndRow);
+            headed.push_back(p.FixedRowsRepeated);
+        }
+        EXPECT_EQ(got, c.Pages) << c.Top << " " << c.Repeat;
+        EXPECT_EQ(headed, c.Headed) << c.Top << " " << c.Repeat;
+    }
+}
