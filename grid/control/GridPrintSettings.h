@@ -6,9 +6,7 @@
 #include "Classes.h"
 #include "GridTypes.h"
 #include "Graphics.h"
-
-// The page orientation of the printer.
-enum TPrinterOrientation { poPortrait, poLandscape };
+#include "Printers.h"
 
 // Where the print engine places the date, the time, the page number and the title.
 enum TPrintPosition {

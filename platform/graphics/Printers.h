@@ -16,10 +16,7 @@ class QPrinter;
 class QPainter;
 
 // The page orientation of the printer.
-#ifndef VELMORA_PRINTER_ORIENTATION
-#define VELMORA_PRINTER_ORIENTATION
 enum TPrinterOrientation { poPortrait, poLandscape };
-#endif
 
 // A printer request that cannot be met (no output, a job already running).
 class EPrinter : public Exception {
