@@ -11,9 +11,13 @@
 
 namespace {
 
-bool HoldsTime(const String& Text) { return Text.contains(FormatSettings.TimeSeparator); }
+bool HoldsTime(const String& Text) {
+    return Text.contains(FormatSettings.TimeSeparator);
+}
 
-bool HoldsDateOrTime(const String& Text) { return IsDateText(Text) || HoldsTime(Text); }
+bool HoldsDateOrTime(const String& Text) {
+    return IsDateText(Text) || HoldsTime(Text);
+}
 
 // 0001-01-01 00:00 to 9999-12-31 23:59:59.999, the date-times the calendar can show.
 constexpr double MinDateTimeValue = -693593.0;
@@ -68,8 +72,7 @@ std::vector<String> IntegerSeries(int First, int Second, int Count) {
     const Int64 step = Int64(Second) - Int64(First);
     Int64 current = First;
     for (int i = 0; i < Count; ++i) {
-        if (current < std::numeric_limits<int>::min() || current > std::numeric_limits<int>::max())
-            break;
+        if (current < std::numeric_limits<int>::min() || current > std::numeric_limits<int>::max()) break;
         out.push_back(String::number(current));
         current += step;
     }
@@ -80,8 +83,7 @@ std::vector<String> IntegerSeries(int First, int Second, int Count) {
 
 TSmartFillKind SmartFillKind(const String& First, const String& Second) {
     if (HoldsDateOrTime(First) && HoldsDateOrTime(Second))
-        return First.contains(FormatSettings.DateSeparator) ? TSmartFillKind::sfDate
-                                                            : TSmartFillKind::sfTime;
+        return First.contains(FormatSettings.DateSeparator) ? TSmartFillKind::sfDate : TSmartFillKind::sfTime;
     const Char dec = FormatSettings.DecimalSeparator;
     if (First.contains(dec) || Second.contains(dec)) return TSmartFillKind::sfFloat;
     int v = 0, w = 0;
@@ -93,24 +95,23 @@ std::vector<String> SmartFillSeries(const String& First, const String& Second, i
                                     const String& FloatFormat) {
     if (Count <= 0) return {};
     switch (SmartFillKind(First, Second)) {
-    case TSmartFillKind::sfDate:
-    case TSmartFillKind::sfTime:
-        return DateSeries(First, Second, Count);
-    case TSmartFillKind::sfFloat:
-        return FloatSeries(First, Second, Count, FloatFormat);
-    case TSmartFillKind::sfInteger: {
-        int v = 0, w = 0;
-        TryStrToInt(First, v);
-        TryStrToInt(Second, w);
-        return IntegerSeries(v, w, Count);
-    }
-    case TSmartFillKind::sfRepeat:
-        break;
+        case TSmartFillKind::sfDate:
+        case TSmartFillKind::sfTime: return DateSeries(First, Second, Count);
+        case TSmartFillKind::sfFloat: return FloatSeries(First, Second, Count, FloatFormat);
+        case TSmartFillKind::sfInteger: {
+            int v = 0, w = 0;
+            TryStrToInt(First, v);
+            TryStrToInt(Second, w);
+            return IntegerSeries(v, w, Count);
+        }
+        case TSmartFillKind::sfRepeat: break;
     }
     return {};
 }
 
-bool SmartFillComplete(int Pasted, int Selected) { return Pasted == Selected + 1; }
+bool SmartFillComplete(int Pasted, int Selected) {
+    return Pasted == Selected + 1;
+}
 
 void SmartFillRepeat(std::vector<String>& Cells, int Pasted) {
     const int period = Pasted - 1;
