@@ -1,8 +1,14 @@
 #include "AdvColorSelectors.h"
 
+#include "ExtPanels.h"
 #include "Forms.h"
 #include "Messages.h"
+#include "Resources.h"
 #include "SysUtils.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QPixmap>
 
 void TAdvCustomColorSelectorPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
@@ -160,6 +166,93 @@ void TAdvColorCubePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X
     FSelectedIndex = Index;
     DrawCell(Index);
     if (OnSelect) OnSelect(this);
+}
+
+// ---- Spectrum ----
+
+TAdvColorSpectrumPanel::TAdvColorSpectrumPanel(TComponent* AOwner) : TAdvCustomColorSelectorPanel(AOwner) {
+    // Loaded before anything is created, so a missing picture leaves nothing half built.
+    auto* Spectrum = new TBitmap();
+    try {
+        Spectrum->LoadFromResourceName(QStringLiteral("KIT_SPECTRUM"));
+    } catch (...) {
+        TObject::Free(Spectrum);
+        throw;
+    }
+    FSpectrumImage = new TImage(this);
+    FSpectrumImage->SetParent(this);
+    FSpectrumImage->SetBounds(0, 0, 128, 128);
+    FSpectrumImage->Picture()->Assign(Spectrum);
+    TObject::Free(Spectrum);
+    FSpectrumImage->OnMouseMove = [this](TObject* S, TShiftState Sh, int X, int Y) { ImageMouseMove(S, Sh, X, Y); };
+    FSpectrumImage->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+        ImageMouseDown(S, B, Sh, X, Y);
+    };
+    FSpectrumImage->OnMouseUp = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+        ImageMouseUp(S, B, Sh, X, Y);
+    };
+    if (Screen) {
+        const QImage Pointer = LoadResourceImage(QStringLiteral("KIT_POINTER"));
+        Screen->SetCursors(crColorPointer, QCursor(QPixmap::fromImage(Pointer), 1, 30));
+    }
+    FSpectrumImage->SetCursor(crColorPointer);
+}
+
+void TAdvColorSpectrumPanel::UpdateLayout() {
+    SetWidth(150);
+    SetHeight(174);
+    TImage* Img = FSpectrumImage;
+    Img->SetBounds((Width() - Img->Width()) / 2, 10, Img->Width(), Img->Height());
+    const int Bottom = Img->Top() + Img->Height();
+    FSelectedRect = TRect(Img->Left() - 1, Bottom + 8, Img->Left() + Img->Width() / 2 - 2, Bottom + 28);
+    FHotRect = TRect(FSelectedRect.Right + 4, FSelectedRect.Top, Img->Left() + Img->Width() + 1, FSelectedRect.Bottom);
+    FHotColor = clNone;
+    Invalidate();
+}
+
+void TAdvColorSpectrumPanel::DrawSwatch(const TRect& R, TColor Color) {
+    TCanvas* C = Canvas();
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetColor(TColor(0x808080));
+    C->Rectangle(R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color);
+    C->Pen()->SetColor(TColor(0xFFFFFF));
+    C->Rectangle(R);
+}
+
+void TAdvColorSpectrumPanel::Paint() {
+    TAdvCustomColorSelectorPanel::Paint();
+    TCanvas* C = Canvas();
+    const TRect R(FSpectrumImage->Left(), FSpectrumImage->Top(), FSpectrumImage->Left() + FSpectrumImage->Width(),
+                  FSpectrumImage->Top() + FSpectrumImage->Height());
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetColor(TColor(0xFFFFFF));
+    C->Rectangle(R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1);
+    C->Pen()->SetColor(TColor(0x808080));
+    C->Rectangle(R.Left - 2, R.Top - 2, R.Right + 2, R.Bottom + 2);
+    DrawSwatch(FSelectedRect, FSelectedColor);
+    DrawSwatch(FHotRect, FHotColor);
+}
+
+void TAdvColorSpectrumPanel::ImageMouseMove(TObject*, TShiftState, int X, int Y) {
+    // The pixel the panel shows at the pointer is the picture's pixel there: read from the
+    // picture itself, which needs no screen read-back.
+    const QImage& Img = FSpectrumImage->Picture()->Bitmap()->Image();
+    if (X < 0 || Y < 0 || X >= Img.width() || Y >= Img.height()) return;
+    const QRgb P = Img.pixel(X, Y);
+    FHotColor = TColor(uint32_t(qRed(P)) | uint32_t(qGreen(P)) << 8 | uint32_t(qBlue(P)) << 16);
+    DrawSwatch(FHotRect, FHotColor);
+}
+
+void TAdvColorSpectrumPanel::ImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+    FSelectedColor = FHotColor;
+    DrawSwatch(FSelectedRect, FSelectedColor);
+    if (OnSelect) OnSelect(this);
+}
+
+void TAdvColorSpectrumPanel::ImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    if (OnShouldHide) OnShouldHide(this);
 }
 
 // ---- Discrete palette ----

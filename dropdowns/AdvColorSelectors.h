@@ -1,6 +1,7 @@
 // The colour choosers shown in the colour picker's popup: the discrete palette
-// (TCustomColorSelector, 60 boxes in ten columns), and the honeycomb colour cube
-// (TAdvColorCubePanel, 127 hexagonal cells). Each lays itself out, paints itself, follows the
+// (TCustomColorSelector, 60 boxes in ten columns), the honeycomb colour cube
+// (TAdvColorCubePanel, 127 hexagonal cells) and the spectrum (TAdvColorSpectrumPanel, a 128 x 128
+// hue/lightness picture). Each lays itself out, paints itself, follows the
 // pointer with a hot mark and reports a pick through its selection event.
 #pragma once
 
@@ -10,6 +11,8 @@
 #include "Graphics.h"
 
 #include <array>
+
+class TImage;
 
 enum TItemPos { ipStandAlone, ipTop, ipMiddle, ipBottom };
 
@@ -69,6 +72,44 @@ private:
     int FSelectedIndex = -1;
     int FHotIndex = -1;
     bool FShowRGBHint = true;
+};
+
+// ---- Spectrum ----
+
+// The screen cursor number of the eyedropper over the spectrum picture.
+constexpr TCursor crColorPointer = 54;
+
+class TAdvColorSpectrumPanel : public TAdvCustomColorSelectorPanel {
+public:
+    // Raises EResNotFound when the spectrum picture is missing from the program.
+    explicit TAdvColorSpectrumPanel(TComponent* AOwner);
+
+    // Size 150 x 174, the picture centred at the top, the two swatches below it; clears the hot
+    // colour and repaints.
+    void UpdateLayout();
+
+    TColor SelectedColor() const { return FSelectedColor; }
+    void SetSelectedColor(TColor Value) { FSelectedColor = Value; }
+    TColor HotColor() const { return FHotColor; }
+    TImage* SpectrumImage() const { return FSpectrumImage; }
+    TRect HotRect() const { return FHotRect; }
+    TRect SelectedRect() const { return FSelectedRect; }
+
+    TNotifyEvent OnSelect;
+
+protected:
+    void Paint() override;
+
+private:
+    void ImageMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void ImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void DrawSwatch(const TRect& R, TColor Color);
+
+    TImage* FSpectrumImage = nullptr;
+    TColor FHotColor = clNone;
+    TColor FSelectedColor = TColor(0xFFFFFF);
+    TRect FHotRect, FSelectedRect;
 };
 
 // ---- Discrete palette ----

@@ -1,11 +1,13 @@
 // The colour chooser panels on a real form. The cube: its geometry and colours, the hit test on
 // and between cell centres, the RGB hint, picking with the mouse and the marks on pixels. The
+// spectrum: its layout, picking known pixels of the picture, the swatches on pixels. The
 // palette: its layout with the default boxes, the navigation keys by popup state, selection by
 // colour and index with its event, the index error, and the box borders on pixels.
 #include "AdvColorSelectors.h"
 
 #include "ControlImage.h"
 #include "DropDownTestSupport.h"
+#include "ExtPanels.h"
 #include "Forms.h"
 #include "Messages.h"
 
@@ -109,6 +111,73 @@ TEST_F(ColorCube, CellsAndMarksOnPixels) {
     EXPECT_EQ(Img.pixel(109 - 5, 130), Rgb(0x000000));
     EXPECT_EQ(Img.pixel(109 - 4, 130), Rgb(0xFFFFFF));
     EXPECT_EQ(Img.pixel(109, 130), Rgb(0x0000FF));
+}
+
+class ColorSpectrum : public DropDownFormTest {
+protected:
+    void SetUp() override {
+        DropDownFormTest::SetUp();
+        Spectrum = new TAdvColorSpectrumPanel(Form);
+        Spectrum->SetParent(Form);
+        Spectrum->UpdateLayout();
+        Spectrum->OnSelect = [this](TObject* Sender) { Selects.push_back(Sender); };
+        Spectrum->OnShouldHide = [this](TObject*) { ++Hides; };
+    }
+    TAdvColorSpectrumPanel* Spectrum = nullptr;
+    std::vector<TObject*> Selects;
+    int Hides = 0;
+};
+
+TEST_F(ColorSpectrum, LayoutAndSwatches) {
+    EXPECT_EQ(Spectrum->Width(), 150);
+    EXPECT_EQ(Spectrum->Height(), 174);
+    EXPECT_EQ(Spectrum->SpectrumImage()->Left(), 11);
+    EXPECT_EQ(Spectrum->SpectrumImage()->Top(), 10);
+    EXPECT_EQ(Spectrum->SelectedRect(), TRect(10, 146, 73, 166));
+    EXPECT_EQ(Spectrum->HotRect(), TRect(77, 146, 140, 166));
+    EXPECT_EQ(Spectrum->HotColor(), clNone);
+    EXPECT_EQ(uint32_t(Spectrum->SelectedColor()), 0xFFFFFFu);
+    EXPECT_EQ(Screen->Cursors(crColorPointer).hotSpot(), QPoint(1, 30));
+    EXPECT_EQ(Spectrum->SpectrumImage()->Cursor(), crColorPointer);
+}
+
+TEST_F(ColorSpectrum, PicksTheDisplayedPixel) {
+    struct Case {
+        int X, Y;
+        uint32_t Color;
+    };
+    // Top row white, rows 63 and 64 fully saturated, bottom row black; red at both side columns.
+    const Case Cases[] = {
+        {0, 0, 0xFFFFFF}, {0, 63, 0x0000FF}, {127, 64, 0x0000FF}, {64, 127, 0x000000}, {127, 0, 0xFFFFFF},
+    };
+    TImage* Img = Spectrum->SpectrumImage();
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(testing::Message() << C.X << "," << C.Y);
+        SimulateMouseMove(Img, {}, C.X, C.Y);
+        EXPECT_EQ(uint32_t(Spectrum->HotColor()), C.Color);
+        const QImage Shown = ControlImage(Form);
+        const TPoint At = Spectrum->ClientToParent(TPoint(11 + C.X, 10 + C.Y), Form);
+        EXPECT_EQ(Shown.pixel(At.X, At.Y), Rgb(C.Color));
+    }
+    // A saturated green in the first third of the hues.
+    SimulateMouseMove(Img, {}, 42, 63);
+    const uint32_t Green = uint32_t(Spectrum->HotColor());
+    EXPECT_GT((Green >> 8) & 0xFF, 0xF0u);
+    EXPECT_LT(Green & 0xFF, 0x10u);
+
+    SimulateMouseMove(Img, {}, 0, 63);
+    SimulateClick(Img, 0, 63);
+    EXPECT_EQ(uint32_t(Spectrum->SelectedColor()), 0x0000FFu);
+    EXPECT_EQ(Selects, std::vector<TObject*>{Spectrum});
+    EXPECT_EQ(Hides, 1);
+
+    const QImage Panel = ControlImage(Spectrum);
+    EXPECT_EQ(Panel.pixel(40, 156), Rgb(0x0000FF));  // selected swatch
+    EXPECT_EQ(Panel.pixel(100, 156), Rgb(0x0000FF)); // hot swatch
+    EXPECT_EQ(Panel.pixel(10, 146), Rgb(0xFFFFFF));  // the swatch's white edge
+    EXPECT_EQ(Panel.pixel(9, 145), Rgb(0x808080));   // its grey frame
+    EXPECT_EQ(Panel.pixel(10, 100), Rgb(0xFFFFFF));  // the picture's inner frame
+    EXPECT_EQ(Panel.pixel(9, 100), Rgb(0x808080));   // and outer frame
 }
 
 class ColorPalette : public DropDownFormTest {
