@@ -21,25 +21,25 @@ namespace {
 
 // The honeycomb's colours row by row, left to right (rows of 7, 8, ... 13, ... 8, 7 cells).
 constexpr std::array<uint32_t, TAdvColorCubePanel::CellCount> kCubeColors = {
-    0x663300, 0x996633, 0xCC6633, 0x993300, 0x990000, 0xCC0000, 0x660000,                      //
-    0x666600, 0x996600, 0xCC9900, 0xCC6600, 0xCC3300, 0xFF0000, 0xFF3333, 0x993333,            //
-    0x808000, 0x999900, 0xCCCC33, 0xFFCC00, 0xFF9900, 0xFF6600, 0xFF6633, 0xCC3333, 0x996666,  //
+    0x663300, 0x996633, 0xCC6633, 0x993300, 0x990000, 0xCC0000, 0x660000,                     //
+    0x666600, 0x996600, 0xCC9900, 0xCC6600, 0xCC3300, 0xFF0000, 0xFF3333, 0x993333,           //
+    0x808000, 0x999900, 0xCCCC33, 0xFFCC00, 0xFF9900, 0xFF6600, 0xFF6633, 0xCC3333, 0x996666, //
     0x669933, 0x99CC00, 0xCCFF00, 0xFFFF00, 0xFFCC33, 0xFF9933, 0xFF9966, 0xFF6666, 0xFF0066,
-    0xCC0066,  //
+    0xCC0066, //
     0x339933, 0x66CC00, 0x99FF00, 0xCCFF66, 0xFFFF66, 0xFFCC66, 0xFFCC99, 0xFF9999, 0xFF6699,
-    0xFF3399, 0xFF0099,  //
+    0xFF3399, 0xFF0099, //
     0x006600, 0x00CC00, 0x00FF00, 0x99FF66, 0xCCFF99, 0xFFFFCC, 0xFFECCC, 0xFFCCCC, 0xFF99CC,
-    0xFF66CC, 0xFF00CC, 0xCC0099,  //
+    0xFF66CC, 0xFF00CC, 0xCC0099, //
     0x003300, 0x008000, 0x33CC33, 0x66FF66, 0x99FF99, 0xCCFFCC, 0xFFFFFF, 0xFFCCFF, 0xFF99FF,
-    0xFF66FF, 0xFF00FF, 0xCC00CC, 0x660066,  //
+    0xFF66FF, 0xFF00FF, 0xCC00CC, 0x660066, //
     0x006633, 0x009900, 0x33FF66, 0x66FF99, 0x99FFCC, 0xCCFFFF, 0xCCCCFF, 0xCC99FF, 0xCC66FF,
-    0xCC33FF, 0x9900CC, 0x800080,  //
+    0xCC33FF, 0x9900CC, 0x800080, //
     0x003333, 0x009966, 0x33FF99, 0x66FFCC, 0x99FFFF, 0x99CCFF, 0x9999FF, 0x9966FF, 0x9933FF,
-    0x9933CC, 0x990099,  //
+    0x9933CC, 0x990099, //
     0x336666, 0x00CC99, 0x33FFCC, 0x66FFFF, 0x66CCFF, 0x6699FF, 0x807CFF, 0x6600FF, 0x9300D6,
-    0x663399,                                                                                  //
-    0x008080, 0x00CCCC, 0x00FFFF, 0x00CCFF, 0x3399FF, 0x0066FF, 0x5050FF, 0x6600CC, 0x330066,  //
-    0x336699, 0x0099CC, 0x0099FF, 0x0066CC, 0x0033FF, 0x0000FF, 0x0000CC, 0x330099,            //
+    0x663399,                                                                                 //
+    0x008080, 0x00CCCC, 0x00FFFF, 0x00CCFF, 0x3399FF, 0x0066FF, 0x5050FF, 0x6600CC, 0x330066, //
+    0x336699, 0x0099CC, 0x0099FF, 0x0066CC, 0x0033FF, 0x0000FF, 0x0000CC, 0x330099,           //
     0x003366, 0x006699, 0x0033CC, 0x003399, 0x000099, 0x000080, 0x2100A5,
 };
 
@@ -144,7 +144,8 @@ void TAdvColorCubePanel::MouseMove(TShiftState Shift, int X, int Y) {
         DrawCell(Index);
         if (FShowRGBHint) {
             const uint32_t C = uint32_t(FCubeCells[Index - 1].Color);
-            SetHint(Format("Red: %d,  Green: %d,  Blue: %d", int(C & 0xFF), int((C >> 8) & 0xFF), int((C >> 16) & 0xFF)));
+            SetHint(Format("Red: %d,  Green: %d,  Blue: %d", int(C & 0xFF), int((C >> 8) & 0xFF),
+                           int((C >> 16) & 0xFF)));
             if (Application) Application->CancelHint();
         }
     } else if (FShowRGBHint) {
@@ -184,7 +185,9 @@ TAdvColorSpectrumPanel::TAdvColorSpectrumPanel(TComponent* AOwner) : TAdvCustomC
     FSpectrumImage->SetBounds(0, 0, 128, 128);
     FSpectrumImage->Picture()->Assign(Spectrum);
     TObject::Free(Spectrum);
-    FSpectrumImage->OnMouseMove = [this](TObject* S, TShiftState Sh, int X, int Y) { ImageMouseMove(S, Sh, X, Y); };
+    FSpectrumImage->OnMouseMove = [this](TObject* S, TShiftState Sh, int X, int Y) {
+        ImageMouseMove(S, Sh, X, Y);
+    };
     FSpectrumImage->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         ImageMouseDown(S, B, Sh, X, Y);
     };
@@ -205,7 +208,8 @@ void TAdvColorSpectrumPanel::UpdateLayout() {
     Img->SetBounds((Width() - Img->Width()) / 2, 10, Img->Width(), Img->Height());
     const int Bottom = Img->Top() + Img->Height();
     FSelectedRect = TRect(Img->Left() - 1, Bottom + 8, Img->Left() + Img->Width() / 2 - 2, Bottom + 28);
-    FHotRect = TRect(FSelectedRect.Right + 4, FSelectedRect.Top, Img->Left() + Img->Width() + 1, FSelectedRect.Bottom);
+    FHotRect = TRect(FSelectedRect.Right + 4, FSelectedRect.Top, Img->Left() + Img->Width() + 1,
+                     FSelectedRect.Bottom);
     FHotColor = clNone;
     Invalidate();
 }
@@ -224,7 +228,8 @@ void TAdvColorSpectrumPanel::DrawSwatch(const TRect& R, TColor Color) {
 void TAdvColorSpectrumPanel::Paint() {
     TAdvCustomColorSelectorPanel::Paint();
     TCanvas* C = Canvas();
-    const TRect R(FSpectrumImage->Left(), FSpectrumImage->Top(), FSpectrumImage->Left() + FSpectrumImage->Width(),
+    const TRect R(FSpectrumImage->Left(), FSpectrumImage->Top(),
+                  FSpectrumImage->Left() + FSpectrumImage->Width(),
                   FSpectrumImage->Top() + FSpectrumImage->Height());
     C->Brush()->SetStyle(bsClear);
     C->Pen()->SetColor(TColor(0xFFFFFF));
@@ -303,7 +308,8 @@ struct TPaletteRow {
 constexpr std::array<TPaletteRow, 6> kPalette = {{
     {ipStandAlone,
      {0xFFFFFF, 0x000000, 0xE1ECEE, 0x7D491F, 0xBD814F, 0x4D50C0, 0x59BB9B, 0xA26480, 0xC6AC4B, 0x4696F7}},
-    {ipTop, {0xF2F2F2, 0x7F7F7F, 0xC3D9DD, 0xDACEC2, 0xF1E5DB, 0xDBDCF2, 0xDDF1EB, 0xECE0E5, 0xF3EEDB, 0xDAEAFD}},
+    {ipTop,
+     {0xF2F2F2, 0x7F7F7F, 0xC3D9DD, 0xDACEC2, 0xF1E5DB, 0xDBDCF2, 0xDDF1EB, 0xECE0E5, 0xF3EEDB, 0xDAEAFD}},
     {ipMiddle,
      {0xD8D8D8, 0x595959, 0x97BDC4, 0xE2B38D, 0xE4CCB8, 0xB7B9E5, 0xBCE3D7, 0xD9C1CC, 0xE8DDB7, 0xB5D5FB}},
     {ipMiddle,
@@ -433,30 +439,30 @@ void TCustomColorSelector::DrawColorBox(int Index, TCanvas* Canvas) {
     Canvas->Pen()->SetColor(A.BorderColor);
     const int L = R.Left, T = R.Top, Rt = R.Right - 1, B = R.Bottom - 1;
     switch (Item->ColorBoxPos()) {
-    case ipStandAlone:
-        Canvas->Brush()->SetStyle(bsClear);
-        Canvas->Rectangle(R);
-        break;
-    case ipTop:
-        Canvas->MoveTo(L, B);
-        Canvas->LineTo(L, T);
-        Canvas->LineTo(Rt, T);
-        Canvas->LineTo(Rt, B + 1);
-        break;
-    case ipMiddle:
-        Canvas->MoveTo(L, T);
-        Canvas->LineTo(L, B + 1);
-        Canvas->MoveTo(Rt, T);
-        Canvas->LineTo(Rt, B + 1);
-        break;
-    case ipBottom:
-        Canvas->MoveTo(L, T);
-        Canvas->LineTo(L, B);
-        Canvas->LineTo(Rt, B);
-        Canvas->LineTo(Rt, T - 1);
-        Canvas->MoveTo(Rt, B);
-        Canvas->LineTo(Rt, B + 1);
-        break;
+        case ipStandAlone:
+            Canvas->Brush()->SetStyle(bsClear);
+            Canvas->Rectangle(R);
+            break;
+        case ipTop:
+            Canvas->MoveTo(L, B);
+            Canvas->LineTo(L, T);
+            Canvas->LineTo(Rt, T);
+            Canvas->LineTo(Rt, B + 1);
+            break;
+        case ipMiddle:
+            Canvas->MoveTo(L, T);
+            Canvas->LineTo(L, B + 1);
+            Canvas->MoveTo(Rt, T);
+            Canvas->LineTo(Rt, B + 1);
+            break;
+        case ipBottom:
+            Canvas->MoveTo(L, T);
+            Canvas->LineTo(L, B);
+            Canvas->LineTo(Rt, B);
+            Canvas->LineTo(Rt, T - 1);
+            Canvas->MoveTo(Rt, B);
+            Canvas->LineTo(Rt, B + 1);
+            break;
     }
 }
 
@@ -575,27 +581,27 @@ void TCustomColorSelector::HandleNavigationKey(Word Key, bool EditorEnabled, boo
         if (Target >= 0 && Target < FItems->Count()) SetItemIndex(Target);
     };
     switch (Key) {
-    case VK_PRIOR:
-    case VK_HOME: SelectFirst(); break;
-    case VK_NEXT:
-    case VK_END: SelectLast(); break;
-    case VK_LEFT:
-        if (!(EditorEnabled && !DroppedDown)) SelectPrevious();
-        break;
-    case VK_RIGHT:
-        if (!(EditorEnabled && !DroppedDown)) SelectNext();
-        break;
-    case VK_UP:
-        if (DroppedDown)
-            MoveRow(-FColumns);
-        else
-            SelectPrevious();
-        break;
-    case VK_DOWN:
-        if (DroppedDown)
-            MoveRow(FColumns);
-        else
-            SelectNext();
-        break;
+        case VK_PRIOR:
+        case VK_HOME: SelectFirst(); break;
+        case VK_NEXT:
+        case VK_END: SelectLast(); break;
+        case VK_LEFT:
+            if (!(EditorEnabled && !DroppedDown)) SelectPrevious();
+            break;
+        case VK_RIGHT:
+            if (!(EditorEnabled && !DroppedDown)) SelectNext();
+            break;
+        case VK_UP:
+            if (DroppedDown)
+                MoveRow(-FColumns);
+            else
+                SelectPrevious();
+            break;
+        case VK_DOWN:
+            if (DroppedDown)
+                MoveRow(FColumns);
+            else
+                SelectNext();
+            break;
     }
 }

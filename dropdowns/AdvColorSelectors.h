@@ -138,7 +138,8 @@ private:
 
 class TColorBoxItems : public TCollection {
 public:
-    explicit TColorBoxItems(TPersistent* Owner) : TCollection(CollectionItemClass<TColorBoxItem>()), FOwner(Owner) {}
+    explicit TColorBoxItems(TPersistent* Owner)
+        : TCollection(CollectionItemClass<TColorBoxItem>()), FOwner(Owner) {}
     TColorBoxItem* Add() { return static_cast<TColorBoxItem*>(TCollection::Add()); }
     // An index outside the items raises the collection's index error.
     TColorBoxItem* Items(int Index) const { return static_cast<TColorBoxItem*>(TCollection::Items(Index)); }

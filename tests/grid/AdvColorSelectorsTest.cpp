@@ -42,8 +42,8 @@ TEST_F(ColorCube, CellsFollowTheRowsOfTheHoneycomb) {
         uint32_t Color;
     };
     const Case Cases[] = {
-        {1, 55, 20, 0x663300},  {7, 127, 20, 0x660000},  {8, 49, 30, 0x666600},   {58, 19, 80, 0x003300},
-        {64, 91, 80, 0xFFFFFF}, {70, 163, 80, 0x660066}, {71, 25, 90, 0x006633},  {82, 157, 90, 0x800080},
+        {1, 55, 20, 0x663300},    {7, 127, 20, 0x660000},    {8, 49, 30, 0x666600},  {58, 19, 80, 0x003300},
+        {64, 91, 80, 0xFFFFFF},   {70, 163, 80, 0x660066},   {71, 25, 90, 0x006633}, {82, 157, 90, 0x800080},
         {121, 55, 140, 0x003366}, {127, 127, 140, 0x2100A5},
     };
     for (const Case& C : Cases) {
@@ -59,7 +59,8 @@ TEST_F(ColorCube, HitTestTakesTheFirstCellWithinSixPixels) {
         int X, Y, Index;
     };
     const Case Cases[] = {
-        {55, 20, 1}, {61, 20, 1}, {62, 20, 2}, {0, 0, -1}, {55, 26, 1}, {55, 27, -1}, {91, 80, 64}, {181, 159, -1},
+        {55, 20, 1}, {61, 20, 1},  {62, 20, 2},  {0, 0, -1},
+        {55, 26, 1}, {55, 27, -1}, {91, 80, 64}, {181, 159, -1},
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(testing::Message() << C.X << "," << C.Y);
@@ -98,8 +99,8 @@ TEST_F(ColorCube, ClickPicksTheCellAndSelectedColorFindsIt) {
 }
 
 TEST_F(ColorCube, CellsAndMarksOnPixels) {
-    Cube->SetSelectedColor(TColor(0x0000FF));  // cell 118 at (109, 130)
-    SimulateMouseMove(Cube, {}, 55, 20);        // cell 1 hot
+    Cube->SetSelectedColor(TColor(0x0000FF)); // cell 118 at (109, 130)
+    SimulateMouseMove(Cube, {}, 55, 20);      // cell 1 hot
     const QImage Img = ControlImage(Cube);
     EXPECT_EQ(Img.pixel(91, 80), Rgb(0xFFFFFF));
     EXPECT_EQ(Img.pixel(67, 60), Rgb(0xCCFF66));
@@ -205,8 +206,10 @@ TEST_F(ColorPalette, DefaultLayout) {
         uint32_t Color;
     };
     const Case Cases[] = {
-        {0, TRect(4, 4, 16, 16), ipStandAlone, 0xFFFFFF},   {9, TRect(148, 4, 160, 16), ipStandAlone, 0x4696F7},
-        {10, TRect(4, 20, 16, 32), ipTop, 0xF2F2F2},         {20, TRect(4, 32, 16, 44), ipMiddle, 0xD8D8D8},
+        {0, TRect(4, 4, 16, 16), ipStandAlone, 0xFFFFFF},
+        {9, TRect(148, 4, 160, 16), ipStandAlone, 0x4696F7},
+        {10, TRect(4, 20, 16, 32), ipTop, 0xF2F2F2},
+        {20, TRect(4, 32, 16, 44), ipMiddle, 0xD8D8D8},
         {59, TRect(148, 68, 160, 80), ipBottom, 0x064897},
     };
     for (const Case& C : Cases) {
@@ -277,7 +280,7 @@ TEST_F(ColorPalette, SelectionByColourIndexAndMouse) {
     EXPECT_EQ(Palette->ItemIndex(), -1);
     EXPECT_TRUE(Selects.empty());
 
-    Palette->SetSelectedColor(TColor(0x123456));  // on no box
+    Palette->SetSelectedColor(TColor(0x123456)); // on no box
     EXPECT_EQ(Palette->ItemIndex(), -1);
     EXPECT_EQ(uint32_t(Palette->SelectedColor()), 0x123456u);
     EXPECT_TRUE(Selects.empty());
@@ -291,9 +294,9 @@ TEST_F(ColorPalette, SelectionByColourIndexAndMouse) {
     EXPECT_EQ(Palette->ItemIndex(), 12);
 
     Selects.clear();
-    SimulateClick(Palette, 16, 20);  // the gap column between boxes 10 and 11
+    SimulateClick(Palette, 16, 20); // the gap column between boxes 10 and 11
     EXPECT_TRUE(Selects.empty());
-    SimulateClick(Palette, 4, 20);   // box 10, left and top inclusive
+    SimulateClick(Palette, 4, 20); // box 10, left and top inclusive
     EXPECT_EQ(Selects, std::vector<int>{10});
     SimulateMouseMove(Palette, {}, 152, 72);
     EXPECT_EQ(Palette->ItemHot(), 59);
