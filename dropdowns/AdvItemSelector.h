@@ -21,6 +21,9 @@ enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom 
 
 // Sender, Canvas, the item's rectangle, the item's index: paints the item's content itself.
 using TDrawItemEvent = TEvent<TObject*, TCanvas*, TRect, int>;
+// Sender, Canvas, the rectangle: a picker draws its selected item (or a row) this way instead of
+// itself.
+using TOnDrawSelectedItem = TEvent<TObject*, TCanvas*, TRect>;
 // Sender, the size of every cell (may be changed).
 using TItemSizeEvent = TEvent<TObject*, TSize&>;
 
@@ -28,6 +31,19 @@ using TItemSizeEvent = TEvent<TObject*, TSize&>;
 // (read from the key event being handled, else from the key itself: letters, digits, keypad
 // digits and the space bar); empty for keys that type nothing (Shift, Tab, function keys).
 String TypeAheadKeyText(TWinControl* Control, Word Key);
+
+// Sets a flag for the lifetime of the guard (the pickers mark their own selections with it).
+class TFlagGuard {
+public:
+    explicit TFlagGuard(bool& Flag) : FFlag(Flag), FWas(Flag) { FFlag = true; }
+    ~TFlagGuard() { FFlag = FWas; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& FFlag;
+    bool FWas;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Items

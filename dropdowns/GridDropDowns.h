@@ -4,14 +4,8 @@
 // sites stay as they are.
 #pragma once
 
+#include "AdvColorPickerDropDown.h"
 #include "AdvDropDown.h"
-
-class TAdvColorPickerDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-    // Adds the 16 named default colours to the picker.
-    void AddDefaultColors();
-};
 
 class TGridTrackbarDropDown : public TAdvCustomDropDown {
 public:
