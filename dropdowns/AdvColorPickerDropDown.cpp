@@ -346,6 +346,27 @@ void TAdvColorPickerDropDown::DoBeforeDropDown() {
     PreparePanel();
 }
 
+void TAdvColorPickerDropDown::DoShowDropDown() {
+    TAdvCustomDropDown::DoShowDropDown();
+    // The base gives the popup the size it had when it last closed, which was another chooser's
+    // after a change of style: a panel popup always fits its panel.
+    if (DroppedDown() && FColorSelectionStyle != csList) FitPanelPopup();
+}
+
+void TAdvColorPickerDropDown::FitPanelPopup() {
+    TControl* control = Control();
+    if (!DropDownForm() || !control) return;
+    control->SetAlign(alNone);
+    if (control == FColorSelector)
+        FColorSelector->UpdateLayout();
+    else if (control == FColorCubePanel)
+        FColorCubePanel->ResetHotIndex();
+    else if (control == FSpectrumPanel)
+        FSpectrumPanel->UpdateLayout();
+    SizeDropDownForm();
+    control->SetAlign(alClient);
+}
+
 void TAdvColorPickerDropDown::UpdateItemSelector() {
     if (!FItemSelector) return;
     FItemSelector->OnItemSelect = nullptr;

@@ -133,6 +133,7 @@ protected:
     void CreateWnd() override;
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
+    void DoShowDropDown() override;
     void AttachDropDownControl() override;
     void SizeDropDownForm() override;
     void DoHideDropDown(bool CancelChanges) override;
@@ -150,6 +151,8 @@ private:
     void InstallPanel(TControl* Panel);
     // Makes the chooser of the current style ready and visible, the others hidden.
     void PreparePanel();
+    // Gives a panel chooser (palette, cube, spectrum) its own size again and fits the popup to it.
+    void FitPanelPopup();
     void UpdateItemSelector();
     void ListSelect(TObject* Sender);
     void PaletteSelect(TObject* Sender);

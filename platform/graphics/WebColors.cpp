@@ -2,7 +2,7 @@
 
 #include "SysUtils.h"
 
-#include <iterator>
+#include <cctype>
 
 namespace {
 
@@ -181,6 +181,8 @@ bool WebNameToColor(const String& Name, TColor& Color) {
     const String name = Name.trimmed();
     if (name.startsWith(QLatin1Char('#'))) {
         if (name.length() != 7) return false;
+        for (int i = 1; i < 7; ++i)
+            if (!isxdigit(name.at(i).toLatin1())) return false;
         bool ok = false;
         const unsigned rgb = name.mid(1).toUInt(&ok, 16);
         if (!ok) return false;
