@@ -521,6 +521,20 @@ void TAdvColorPickerDropDown::KeyTimerTick(TObject*) {
 // =============================================================================================
 // Wheel and keys
 
+bool TAdvColorPickerDropDown::WheelMoves() const {
+    return Enabled() && !ReadOnly() && (FColorSelectionStyle == csList || FColorSelectionStyle == csDiscrete);
+}
+
+bool TAdvColorPickerDropDown::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    const bool handled = TAdvCustomDropDown::DoMouseWheelDown(Shift, MousePos);
+    return handled || WheelMoves();
+}
+
+bool TAdvColorPickerDropDown::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+    const bool handled = TAdvCustomDropDown::DoMouseWheelUp(Shift, MousePos);
+    return handled || WheelMoves();
+}
+
 void TAdvColorPickerDropDown::MoveToNextItem() {
     TAdvCustomDropDown::MoveToNextItem();
     if (!Enabled() || ReadOnly()) return;

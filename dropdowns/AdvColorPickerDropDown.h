@@ -140,6 +140,10 @@ protected:
     void DropDownFormDestroy(TObject* Sender) override;
     void MoveToNextItem() override;
     void MoveToPreviousItem() override;
+    // A turn that moved through the items is used up: it does not go on to the parent, which
+    // would hand it back to the focused picker for a second step.
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DrawEditContent() override;
 
 private:
@@ -163,6 +167,8 @@ private:
     // Gives the closed palette the control's colour (set by code since the last opening)
     // without a selection event.
     void SyncPalette();
+    // The wheel steps the list or the palette (the cube and the spectrum take no turns).
+    bool WheelMoves() const;
     void SelectFirst();
     void SelectLast();
     void SelectNext();

@@ -304,6 +304,16 @@ void TAdvImagePickerDropDown::KeyTimerTick(TObject*) {
 // =============================================================================================
 // Wheel and keys
 
+bool TAdvImagePickerDropDown::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    const bool handled = TAdvCustomDropDown::DoMouseWheelDown(Shift, MousePos);
+    return handled || (Enabled() && !ReadOnly());
+}
+
+bool TAdvImagePickerDropDown::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+    const bool handled = TAdvCustomDropDown::DoMouseWheelUp(Shift, MousePos);
+    return handled || (Enabled() && !ReadOnly());
+}
+
 void TAdvImagePickerDropDown::MoveToNextItem() {
     TAdvCustomDropDown::MoveToNextItem();
     if (!Enabled() || ReadOnly()) return;

@@ -129,6 +129,10 @@ protected:
     void DoHideDropDown(bool CancelChanges) override;
     void MoveToNextItem() override;
     void MoveToPreviousItem() override;
+    // A turn that moved through the items is used up: it does not go on to the parent, which
+    // would hand it back to the focused picker for a second step.
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DrawEditContent() override;
 
 private:

@@ -305,6 +305,26 @@ TEST_F(ColorPicker, TypeAheadLooksUpTheCharactersOfOneBurst) {
     EXPECT_EQ(Selects, selects);
 }
 
+TEST_F(ColorPicker, OneWheelNotchStepsOneColour) {
+    DD->AddDefaultColors();
+    SimulateWheel(DD, -120, {}, 5, 5);
+    EXPECT_EQ(DD->ItemIndex(), 0);
+    SimulateWheel(DD, -120, {}, 5, 5);
+    SimulateWheel(DD, -120, {}, 5, 5);
+    EXPECT_EQ(DD->ItemIndex(), 2);
+    SimulateWheel(DD, 120, {}, 5, 5);
+    EXPECT_EQ(DD->ItemIndex(), 1);
+    EXPECT_EQ(Selects, 4);
+    // The palette steps its boxes the same way.
+    DD->SetColorSelectionStyle(csDiscrete);
+    TCustomColorSelector* palette = DD->ColorSelector();
+    DD->SetSelectedColor(palette->Items()->Items(30)->Color());
+    SimulateWheel(DD, -120, {}, 5, 5);
+    EXPECT_EQ(palette->ItemIndex(), 31);
+    EXPECT_EQ(DD->SelectedColor(), palette->Items()->Items(31)->Color());
+    EXPECT_FALSE(DD->DroppedDown());
+}
+
 TEST_F(ColorPicker, AListPickSelectsAndCloses) {
     DD->AddDefaultColors();
     Open();
