@@ -504,15 +504,6 @@ void TAdvColorPickerDropDown::SpectrumSelect(TObject*) {
     DoHideDropDown(false);
 }
 
-void TAdvColorPickerDropDown::ListStep(int Index) {
-    if (!FItemSelector || Index < 0 || Index >= FItemSelector->Items()->Count()) return;
-    {
-        TFlagGuard internal(FInternalCall);
-        FItemSelector->SetItemIndex(Index);
-    }
-    FItemSelector->ScrollItemInView(Index);
-}
-
 void TAdvColorPickerDropDown::KeyTimerTick(TObject*) {
     FKeyTimer->SetEnabled(false);
     FCurSearch = String();
@@ -612,72 +603,27 @@ void TAdvColorPickerDropDown::WMKeyDown(TMessage& Message) {
         return;
     }
     if (FColorSelectionStyle != csList) return;
-    switch (key) {
-        case VK_RETURN:
-            if (!handled && Assigned(OnSelect)) OnSelect(this);
-            break;
-        case VK_PRIOR:
-        case VK_NEXT:
-            if (FItemSelector) {
-                if (FItemSelector->Items()->Count() != FColors->Count()) UpdateItemSelector();
-                const int n = FItemSelector->GetVisibleItemCount();
-                if (n <= 0) break;
-                const int current = FItemSelector->ItemIndex();
-                ListStep(key == VK_PRIOR ? std::max(current - n, 0)
-                                         : std::min(current + n, FColors->Count() - 1));
-            }
-            break;
-        case VK_HOME:
-        case VK_END:
-            if (dropped && FItemSelector) {
-                TFlagGuard internal(FInternalCall);
-                if (key == VK_HOME)
-                    FItemSelector->SelectFirst();
-                else
-                    FItemSelector->SelectLast();
-            } else if (key == VK_HOME) {
-                SelectFirst();
-            } else {
-                SelectLast();
-            }
-            break;
-        case VK_LEFT:
-        case VK_RIGHT:
-            if (!EditorEnabled() && dropped && FItemSelector) {
-                TFlagGuard internal(FInternalCall);
-                if (key == VK_LEFT)
-                    FItemSelector->SelectPrevious();
-                else
-                    FItemSelector->SelectNext();
-            }
-            break;
-        case VK_UP:
-        case VK_DOWN:
-            if (dropped && FItemSelector) {
-                const int current = FItemSelector->ItemIndex();
-                ListStep(current < 0 ? 0 : current + (key == VK_UP ? -FColumns : FColumns));
-            } else if (!dropped) {
-                if (key == VK_UP)
-                    SelectPrevious();
-                else
-                    SelectNext();
-            }
-            break;
-        default:
-            if (GetKeyState(VK_CONTROL) < 0 || !FItemSelector) break;
-            // The character the key types, not its key code (a key that types nothing adds
-            // nothing and looks nothing up).
-            const String typed = TypeAheadKeyText(this, key);
-            if (typed.isEmpty()) break;
-            FCurSearch += typed;
-            {
-                TFlagGuard internal(FInternalCall);
-                FItemSelector->LookupItem(FCurSearch);
-            }
-            // A running timer is not restarted: the burst ends 500 ms after its first key.
-            if (!FKeyTimer->Enabled()) FKeyTimer->SetEnabled(true);
-            break;
+    if (key == VK_RETURN) {
+        if (!handled && Assigned(OnSelect)) OnSelect(this);
+        return;
     }
+    ListKeys().HandleKey(this, key, dropped, EditorEnabled());
+}
+
+TPickerListKeys TAdvColorPickerDropDown::ListKeys() {
+    TPickerListKeys keys;
+    keys.Selector = FItemSelector;
+    keys.Columns = FColumns;
+    keys.Count = FColors->Count();
+    keys.Refill = [this] { UpdateItemSelector(); };
+    keys.InternalCall = &FInternalCall;
+    keys.KeyTimer = FKeyTimer;
+    keys.Search = &FCurSearch;
+    keys.SelectFirst = [this] { SelectFirst(); };
+    keys.SelectLast = [this] { SelectLast(); };
+    keys.SelectNext = [this] { SelectNext(); };
+    keys.SelectPrevious = [this] { SelectPrevious(); };
+    return keys;
 }
 
 void TAdvColorPickerDropDown::Dispatch(TMessage& Message) {

@@ -162,8 +162,8 @@ private:
     void PaletteSelect(TObject* Sender);
     void CubeSelect(TObject* Sender);
     void SpectrumSelect(TObject* Sender);
-    // Selects Index in the list as the control's own move (the popup stays open).
-    void ListStep(int Index);
+    // The list keys of the csList style, over its list and the own steps.
+    TPickerListKeys ListKeys();
     // Gives the closed palette the control's colour (set by code since the last opening)
     // without a selection event.
     void SyncPalette();

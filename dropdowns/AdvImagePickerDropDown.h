@@ -138,8 +138,8 @@ protected:
 private:
     void UpdateItemSelector();
     void ListSelect(TObject* Sender);
-    // Selects Index in the list as the control's own move (the popup stays open).
-    void ListStep(int Index);
+    // The list keys of the picker, over its list and its own steps.
+    TPickerListKeys ListKeys();
     void WMKeyDown(TMessage& Message);
     void PaintContent();
 

@@ -13,8 +13,11 @@
 #include "AdvDropDownDraw.h"
 #include "Forms.h"
 
+#include <functional>
+
 class TCustomImageList;
 class TAdvCustomItemSelector;
+class TTimer;
 
 enum TSelectorType { stImage, stColor };
 enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
@@ -43,6 +46,30 @@ public:
 private:
     bool& FFlag;
     bool FWas;
+};
+
+// The list keys that the colour picker (in its list style) and the image picker share, for the
+// key Key that reached the picker Control: Page Up/Down step the list by its visible items, Home
+// and End go to its ends, Left and Right (the editor disabled, the popup open) and Up and Down
+// (open: by Columns) move its selection without closing the popup; with the popup closed the
+// picker's own steps run instead. Any other key (Ctrl up) adds the character it types to Search
+// and looks the text up in the list; KeyTimer, started by the first key of a burst, ends it.
+struct TPickerListKeys {
+    TAdvCustomItemSelector* Selector = nullptr;
+    int Columns = 1;
+    // The picker's items; the list is refilled (Refill) when it holds another number of items.
+    int Count = 0;
+    std::function<void()> Refill;
+    // Set around the selections made here: the picker keeps the popup open for them.
+    bool* InternalCall = nullptr;
+    TTimer* KeyTimer = nullptr;
+    String* Search = nullptr;
+    // The picker's own steps (the popup closed).
+    std::function<void()> SelectFirst, SelectLast, SelectNext, SelectPrevious;
+
+    void HandleKey(TWinControl* Control, Word Key, bool DroppedDown, bool EditorEnabled) const;
+    // Selects Index in the list (inside its items only) and scrolls it into view.
+    void Step(int Index) const;
 };
 
 // ---------------------------------------------------------------------------------------------
