@@ -4,6 +4,7 @@
 // the popup's size per style, a change of style and the swatch in the edit.
 #include "AdvColorPickerDropDown.h"
 
+#include "ControlImage.h"
 #include "DropDownTestSupport.h"
 #include "ExtCtrls.h"
 #include "TestSupport.h"
@@ -531,6 +532,78 @@ TEST_F(ColorPicker, TheApplicationCanDrawTheEditContent) {
     };
     DD->Perform(WM_PAINT, 0, 0);
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ColorPicker, StylesReachTheListThroughTheItemAppearance) {
+    DD->AddDefaultColors();
+    DD->SetComponentStyle(tsWindows7);
+    EXPECT_EQ(DD->ItemAppearance()->ColorHot(), TColor(0xFDFBFA));
+    // The list takes the drop-down's appearance when it is next filled.
+    Open();
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance()->ColorHot(), TColor(0xFDFBFA));
+    Close();
+    DD->SetSelectionColorStyle(scWindowsVista);
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance()->ColorStyle(), scWindowsVista);
+    // The palette takes the selection style when it is prepared.
+    DD->SetColorSelectionStyle(csDiscrete);
+    EXPECT_EQ(DD->ColorSelector()->ItemColorStyle(), scWindowsVista);
+}
+
+TEST_F(ColorPicker, TheListShowsTheColoursAndTheApplicationMayDrawThem) {
+    DD->AddDefaultColors();
+    DD->Colors()->Items(3)->SetHint(QStringLiteral("olive green"));
+    DD->SetColumns(2);
+    DD->SetColorBoxWidth(20);
+    DD->SetItemIndex(5);
+    Open();
+    TAdvCustomItemSelector* list = DD->ItemSelector();
+    EXPECT_EQ(list->SelectorType(), stColor);
+    ASSERT_EQ(list->Items()->Count(), 16);
+    EXPECT_EQ(list->Items()->Items(3)->Caption(), QStringLiteral("Olive"));
+    EXPECT_EQ(list->Items()->Items(3)->Color(), TColor(0x008080));
+    EXPECT_EQ(list->Items()->Items(3)->Hint(), QStringLiteral("olive green"));
+    EXPECT_EQ(list->Columns(), 2);
+    EXPECT_EQ(list->ColorBoxWidth(), 20);
+    EXPECT_EQ(list->ItemIndex(), 5);
+    Close();
+    std::vector<int> drawn;
+    DD->OnDrawColor = [&](TObject* Sender, TCanvas*, TRect, int Index) {
+        EXPECT_EQ(Sender, DD);
+        drawn.push_back(Index);
+    };
+    Open();
+    (void)ControlImage(DD->ItemSelector()->SelectorPanel());
+    EXPECT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.front(), 0);
+    Close();
+}
+
+TEST(ColorItems, AssignCopiesAnotherColourItemOnly) {
+    TColorItems from(nullptr), to(nullptr);
+    TColorItem* source = from.Add();
+    source->SetCaption(QStringLiteral("Sea"));
+    source->SetColor(TColor(0x8B4513));
+    source->SetHint(QStringLiteral("deep"));
+    int changes = 0;
+    to.OnChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &to);
+        ++changes;
+    };
+    TColorItem* target = to.Add();
+    target->Assign(source);
+    EXPECT_EQ(target->Caption(), QStringLiteral("Sea"));
+    EXPECT_EQ(target->Color(), TColor(0x8B4513));
+    EXPECT_EQ(target->Hint(), QStringLiteral("deep"));
+    EXPECT_EQ(changes, 2); // caption and colour changed
+    target->SetColor(TColor(0x8B4513));
+    EXPECT_EQ(changes, 2);
+    TFont font;
+    EXPECT_ANY_THROW(target->Assign(&font));
+    // The collection's setter copies all items.
+    TColorItems copy(nullptr);
+    copy.Assign(&from);
+    ASSERT_EQ(copy.Count(), 1);
+    EXPECT_EQ(copy.Items(0)->Caption(), QStringLiteral("Sea"));
 }
 
 } // namespace
