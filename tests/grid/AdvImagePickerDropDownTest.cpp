@@ -110,6 +110,11 @@ TEST_F(ImagePicker, ItemIndexRaisesChangeThenSelectOnlyForANewIndex) {
     DD->SetItemIndex(-1);
     EXPECT_EQ(DD->ItemIndex(), -1);
     EXPECT_EQ(Events, (std::vector<std::string>{"change", "select"}));
+    // Any negative value is "none": no change from none.
+    Events.clear();
+    DD->SetItemIndex(-7);
+    EXPECT_EQ(DD->ItemIndex(), -1);
+    EXPECT_TRUE(Events.empty());
 }
 
 TEST_F(ImagePicker, ImageIndexSelectsTheFirstItemWithThatImage) {
@@ -296,9 +301,11 @@ TEST_F(ImagePicker, TheWheelMovesTheSelectionClosedAndTheHotItemOpen) {
 }
 
 TEST_F(ImagePicker, TypeAheadLooksUpTheCharactersOfOneBurst) {
-    AddCaptions({"Apple", "Banana", "Blueberry", "Cherry"});
+    AddCaptions({"Apple", "Banana"});
     Open();
     Close();
+    // Items added after the last opening are looked up too.
+    AddCaptions({"Blueberry", "Cherry"});
     DD->SetFocus();
     SimulateKey(DD, 'B', {}, Char(u'b'));
     EXPECT_EQ(DD->SearchText(), QStringLiteral("B"));
