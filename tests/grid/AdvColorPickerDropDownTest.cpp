@@ -456,6 +456,22 @@ TEST_F(PickerPalette, APickClosesAndRaisesOnSelectOnceOrTwiceForAnItemColour) {
     EXPECT_EQ(DD->ItemIndex(), -1);
 }
 
+TEST_F(PickerPalette, EnterTakesTheHotBoxOrReportsTheColour) {
+    TCustomColorSelector* palette = DD->ColorSelector();
+    // Closed: Enter raises OnSelect for the colour there is.
+    SimulateKey(DD, VK_RETURN);
+    EXPECT_EQ(Selects, 1);
+    Open();
+    SimulateWheel(DD->DropDownForm(), -120, {}, 5, 5); // the wheel moves the hot box
+    SimulateWheel(DD->DropDownForm(), -120, {}, 5, 5);
+    ASSERT_EQ(palette->ItemHot(), 1);
+    EXPECT_EQ(DD->SelectedColor(), clNone);
+    SimulateKey(DD, VK_RETURN);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->SelectedColor(), palette->Items()->Items(1)->Color());
+    EXPECT_EQ(Selects, 2); // the pick's own event; that Enter raises no other
+}
+
 TEST_F(PickerPalette, AnIndexBeyondThePaletteRaisesAndChangesNothing) {
     TCustomColorSelector* palette = DD->ColorSelector();
     DD->SetSelectedColor(palette->Items()->Items(3)->Color());
