@@ -7,6 +7,7 @@
 #include "ControlImage.h"
 #include "DropDownTestSupport.h"
 #include "ExtCtrls.h"
+#include "ExtPanels.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -506,6 +507,22 @@ TEST_F(ColorPicker, ACubePickClosesWithTheCellsColour) {
     // The cube takes no keys.
     SimulateKey(DD, VK_DOWN);
     EXPECT_EQ(DD->SelectedColor(), TColor(0xFFFFFF));
+}
+
+TEST_F(ColorPicker, ASpectrumPickClosesWithThePixelsColour) {
+    DD->SetColorSelectionStyle(csSpectrum);
+    Open();
+    TAdvColorSpectrumPanel* spectrum = DD->SpectrumPanel();
+    ASSERT_NE(spectrum, nullptr);
+    TImage* picture = spectrum->SpectrumImage();
+    SimulateMouseMove(picture, {}, 10, 60);
+    const TColor hot = spectrum->HotColor();
+    ASSERT_NE(hot, clNone);
+    SimulateClick(picture, 10, 60);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->SelectedColor(), hot);
+    EXPECT_EQ(DD->ItemIndex(), -1);
+    EXPECT_EQ(Selects, 1);
 }
 
 TEST_F(ColorPicker, TheApplicationCanDrawTheEditContent) {
