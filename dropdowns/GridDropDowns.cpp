@@ -1,7 +1,4 @@
-// The drop-down editors' bodies while the editors are not built: no colour is added.
 #include "GridDropDowns.h"
-
-void TAdvColorPickerDropDown::AddDefaultColors() {}
 
 // ---------------------------------------------------------------------------------------------
 // The grid's getters of its drop-down editors. Switched off until the drop-down editors are

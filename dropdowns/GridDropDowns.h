@@ -1,17 +1,11 @@
 // The grid's nine drop-down editors. The grid holds one reference per kind and frees what it
-// holds; it makes none of them yet. Each is a drop-down edit (TAdvCustomDropDown) without a popup
-// control of its own until the drop-down editors' work replaces these classes; the grid's call
-// sites stay as they are.
+// holds; it makes none of them yet. The colour editor is the colour picker already; each of the
+// others is a drop-down edit (TAdvCustomDropDown) without a popup control of its own until the
+// drop-down editors' work replaces these classes; the grid's call sites stay as they are.
 #pragma once
 
+#include "AdvColorPickerDropDown.h"
 #include "AdvDropDown.h"
-
-class TAdvColorPickerDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-    // Adds the 16 named default colours to the picker.
-    void AddDefaultColors();
-};
 
 class TGridTrackbarDropDown : public TAdvCustomDropDown {
 public:
