@@ -235,9 +235,8 @@ void TAdvStringGrid::AppendToASCII(const String& FileName, bool Unicode) {
 
 void TAdvStringGrid::SaveAligned(const String& FileName, bool Unicode, bool Append) {
     TAdvStringGrid* G = this;
-    const TCursor oldCursor = Screen ? Screen->Cursor() : crDefault;
-    if (Screen) Screen->SetCursor(crHourGlass);
-    try {
+    const THourGlass hourGlass;
+    {
         QStringList lines;
         if (Append && FileExists(FileName)) lines = ReadLines(FileName);
         const int startCol = G->SaveFixedCells || G->SaveFixedCols ? 0 : TBaseGrid::FixedCols();
@@ -280,11 +279,7 @@ void TAdvStringGrid::SaveAligned(const String& FileName, bool Unicode, bool Appe
         }
         G->ExportNotification(TAdvStringGrid::esExportDone, -1);
         WriteWholeFile(FileName, EncodeLines(lines, Unicode));
-    } catch (...) {
-        if (Screen) Screen->SetCursor(oldCursor);
-        throw;
     }
-    if (Screen) Screen->SetCursor(oldCursor);
 }
 
 // =============================================================================================
