@@ -247,6 +247,34 @@ TEST_F(GridCellEditors, AComboOpenedByAClickTakesTheCaretUnderThePointer) {
     }
 }
 
+// What is typed into the combo survives a change of its colours: a focus colour giving way to
+// the normal one as the focus leaves, and any colour set while editing, keep the typed text (which
+// the cell then receives), the caret and the selection.
+TEST_F(GridCellEditors, TypedComboTextSurvivesColourChanges) {
+    Grid->Navigation()->EditSelectAll = false;
+    TGridCombo* combo = Grid->Combobox();
+    combo->SetFocusColor(clYellow);
+    combo->SetFocusBorderColor(clRed);
+    Open(edComboEdit, "abc");
+    ASSERT_TRUE(combo->Focused());
+    combo->SetSelStart(1);
+    SimulateText(combo, "XY");
+    Drain();
+    ASSERT_EQ(combo->Text(), "aXYbc");
+    combo->SetColor(clAqua);
+    EXPECT_EQ(combo->Text(), "aXYbc");
+    EXPECT_EQ(combo->SelStart(), 3);
+    EXPECT_EQ(combo->SelLength(), 0);
+    combo->SetSelStart(1);
+    combo->SetSelLength(2);
+    combo->SetColor(clLime);
+    EXPECT_EQ(combo->SelText(), "XY");
+    Grid->SetFocus();
+    Drain();
+    EXPECT_FALSE(combo->Visible());
+    EXPECT_EQ(Grid->Cells(1, 1), "aXYbc");
+}
+
 TEST_F(GridCellEditors, LookupHistoryKeepsANewNonEmptyText) {
     Grid->LookupHistory = true;
     Grid->OnGetEditorProp = nullptr;
