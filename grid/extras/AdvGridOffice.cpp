@@ -398,7 +398,7 @@ void TAdvStringGrid::WriteDocTable(const String& FileName, bool CreateNewDocumen
                 cellRange.Call(QStringLiteral("InsertAfter"), {text});
                 TAlignment ha = taLeftJustify;
                 TVAlignment va = vtaTop;
-                GetCellAlignment(c - 1, r - 1, ha, va);
+                GetCellAlignment(RealColIndex(c - 1), r - 1, ha, va);
                 if (ha == taRightJustify || ha == taCenter)
                     cellRange.Get(QStringLiteral("ParagraphFormat"))
                         .Set(QStringLiteral("Alignment"), ha == taRightJustify ? 2 : 1);

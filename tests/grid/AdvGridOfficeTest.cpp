@@ -342,6 +342,65 @@ TEST_F(GridOfficeScripted, TheWrittenRangeAndAFailingSave) {
     }
 }
 
+// The grid goes into a document as a table of all its cells: at the start of a new document, at a
+// bookmark of an existing one, or at its end when the bookmark is missing; right-aligned and
+// centred cells give their paragraphs the alignment.
+TEST_F(GridOfficeScripted, TheTableGoesToTheStartTheBookmarkOrTheEnd) {
+    auto app = Make(), docs = Make(), doc = Make(), sel = Make(), bookmarks = Make(), paras = Make(),
+         tables = Make(), table = Make(), cell = Make(), cellRange = Make(), format = Make(), range = Make();
+    app->Props["Documents"] = OleVariant(docs);
+    app->Props["Selection"] = OleVariant(sel);
+    docs->Props["Count"] = OleVariant(0);
+    docs->Handlers["Open"] = docs->Handlers["Add"] = [doc](const TOleArgs&) { return OleVariant(doc); };
+    sel->Props["End"] = OleVariant(42);
+    doc->Props["Bookmarks"] = OleVariant(bookmarks);
+    doc->Props["Paragraphs"] = OleVariant(paras);
+    doc->Props["Tables"] = OleVariant(tables);
+    doc->Handlers["Range"] = doc->Handlers["Goto"] = [range](const TOleArgs&) { return OleVariant(range); };
+    bool hasMark = false;
+    bookmarks->Handlers["Exists"] = [&hasMark](const TOleArgs&) { return OleVariant(hasMark); };
+    tables->Handlers["Add"] = [table](const TOleArgs&) { return OleVariant(table); };
+    table->Handlers["Cell"] = [cell](const TOleArgs&) { return OleVariant(cell); };
+    cell->Props["Range"] = OleVariant(cellRange);
+    cellRange->Props["ParagraphFormat"] = OleVariant(format);
+    Programs->Programs["word.application"] = [app] { return OleVariant(app); };
+
+    struct Case {
+        const char* Name;
+        bool Append, Mark;
+        QStringList Expected, Absent;
+    } cases[] = {
+        {"new document", false, false, {"Add", "Range(start:0,end:0)"}, {"Exists(here)"}},
+        {"bookmark", true, true, {"Open(doc.doc)", "Goto(what:-1,name:here)"}, {"Goto(what:3,which:-1)"}},
+        {"missing bookmark",
+         true,
+         false,
+         {"Open(doc.doc)", "Exists(here)", "Goto(what:3,which:-1)", "Range(start:42,end:42)"},
+         {"Goto(what:-1,name:here)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Log.clear();
+        hasMark = c.Mark;
+        TAdvGridPtr g = MakeAdvGrid(2, 3);
+        g->SetCells(1, 2, "right");
+        g->GetCellProperties(1, 2)->SetAlignment(taRightJustify);
+        g->GetCellProperties(0, 1)->SetAlignment(taCenter);
+        if (c.Append)
+            g->AppendToDoc("doc.doc", "here");
+        else
+            g->SaveToDOC("doc.doc", true);
+        for (const QString& e : c.Expected) EXPECT_TRUE(Log.contains(e)) << e.toStdString();
+        for (const QString& e : c.Absent) EXPECT_FALSE(Log.contains(e)) << e.toStdString();
+        EXPECT_TRUE(Log.contains("Add(,numRows:3,numColumns:2)")) << Log.join(' ').toStdString();
+        EXPECT_EQ(Log.filter("InsertAfter").size(), 6);
+        EXPECT_TRUE(Log.contains("InsertAfter(right)"));
+        EXPECT_EQ(Log.filter("Alignment=").join(','), "Alignment=1,Alignment=2");
+        EXPECT_TRUE(Log.contains("SaveAs(doc.doc)"));
+        EXPECT_EQ(Log.back(), "Quit");
+    }
+}
+
 TEST_F(GridOfficeScripted, AQueryFillsTheFieldNamesAndOneRowPerRecord) {
     struct Case {
         int Records, Announced;
