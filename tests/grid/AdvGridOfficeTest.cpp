@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -340,6 +343,68 @@ TEST_F(GridOfficeScripted, TheWrittenRangeAndAFailingSave) {
         EXPECT_EQ(rows[2].toList().back().toString(), "last\nline");
         EXPECT_EQ(Log.contains("Quit"), !c.Running);
     }
+}
+
+// The sheet writer opens an existing workbook and saves it in place, or makes one and saves it
+// under the name; it writes into the sheet of that name, or into a new sheet given the name.
+// The sheet list names every worksheet of a workbook.
+TEST_F(GridOfficeScripted, NamedSheetsAreFoundMadeAndListed) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("there.xls");
+    QFile f(existing);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    auto app = Make(), books = Make(), book = Make(), sheets = Make(), worksheets = Make(), data = Make(),
+         other = Make(), added = Make(), range = Make();
+    app->Props["WorkBooks"] = OleVariant(books);
+    books->Handlers["Open"] = books->Handlers["Add"] = [book](const TOleArgs&) { return OleVariant(book); };
+    book->Handlers["Sheets"] = [sheets, data, other](const TOleArgs& A) {
+        if (A.empty()) return OleVariant(sheets);
+        return OleVariant(A[0].Value.Value().toInt() == 1 ? other : data);
+    };
+    book->Props["WorkSheets"] = OleVariant(worksheets);
+    sheets->Props["Count"] = OleVariant(2);
+    worksheets->Props["Count"] = OleVariant(2);
+    worksheets->Handlers["item"] = [data, other](const TOleArgs& A) {
+        return OleVariant(A[0].Value.Value().toInt() == 1 ? other : data);
+    };
+    worksheets->Handlers["Add"] = [added](const TOleArgs&) { return OleVariant(added); };
+    other->Props["Name"] = OleVariant("Other");
+    data->Props["Name"] = OleVariant("Data");
+    for (auto* s : {data.get(), other.get(), added.get()})
+        s->Handlers["Range"] = [range](const TOleArgs&) { return OleVariant(range); };
+    Programs->Programs["excel.application"] = [app] { return OleVariant(app); };
+
+    struct Case {
+        QString File, Sheet;
+        QStringList Expected, Absent;
+    } cases[] = {
+        {existing, "Data", {"Open(" + existing + ")", "Save"}, {"Add", "SaveAs(" + existing + ")"}},
+        {dir.filePath("new.xls"),
+         "Fresh",
+         {"Add", "Name=Fresh", "SaveAs(" + dir.filePath("new.xls") + ")"},
+         {"Save"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Sheet.toStdString());
+        Log.clear();
+        TAdvGridPtr g = MakeAdvGrid(2, 2);
+        g->SaveToXLSSheet(c.File, c.Sheet);
+        for (const QString& e : c.Expected) EXPECT_TRUE(Log.contains(e)) << e.toStdString();
+        for (const QString& e : c.Absent) EXPECT_FALSE(Log.contains(e)) << e.toStdString();
+        EXPECT_TRUE(Log.contains("Range(A1:B2)"));
+        EXPECT_EQ(Log.back(), "Quit");
+    }
+    EXPECT_EQ(added->Props["Name"].Value().toString(), "Fresh");
+
+    Log.clear();
+    TAdvGridPtr g = MakeAdvGrid(2, 2);
+    std::unique_ptr<TStringList> names(g->GetXLSSheets(existing));
+    ASSERT_EQ(names->Count(), 2);
+    EXPECT_EQ(names->Strings(0), "Other");
+    EXPECT_EQ(names->Strings(1), "Data");
+    EXPECT_TRUE(Log.contains("Saved=true"));
+    EXPECT_EQ(Log.back(), "Quit");
 }
 
 // The grid goes into a document as a table of all its cells: at the start of a new document, at a
