@@ -1,10 +1,9 @@
-// The grid's nine drop-down editors. The grid holds one reference per kind and frees what it
-// holds; it makes none of them yet. Each is a drop-down edit (TAdvCustomDropDown) without a popup
-// control of its own until the drop-down editors' work replaces these classes; the grid's call
-// sites stay as they are.
+// The grid's nine drop-down editors (GridDropDownEditors.h). The colour and image pickers are not
+// built yet: their two editors are bare drop-down edits that the grid never makes.
 #pragma once
 
 #include "AdvDropDown.h"
+#include "GridDropDownEditors.h"
 
 class TAdvColorPickerDropDown : public TAdvCustomDropDown {
 public:
@@ -13,39 +12,11 @@ public:
     void AddDefaultColors();
 };
 
-class TGridTrackbarDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
-class TGridMemoDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
-class TGridCalculatorDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
-class TGridTimepickerDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
-class TGridDetailPickerDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
-class TGridGridDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
 class TGridColorDropDown : public TAdvColorPickerDropDown {
 public:
     using TAdvColorPickerDropDown::TAdvColorPickerDropDown;
 };
 class TGridImageDropDown : public TAdvCustomDropDown {
-public:
-    using TAdvCustomDropDown::TAdvCustomDropDown;
-};
-class TGridAdvGridDropDown : public TAdvCustomDropDown {
 public:
     using TAdvCustomDropDown::TAdvCustomDropDown;
 };

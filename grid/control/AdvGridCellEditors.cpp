@@ -4,18 +4,16 @@
 //
 // Kinds without a control open nothing: edCustom without an EditLink (or whose link makes no
 // control) and the drop-down kinds whose getters answer nullptr. The rich-text editor and the
-// custom links open and commit in AdvGridRichText.cpp.
+// custom links open and commit in AdvGridRichText.cpp, the drop-down kinds in
+// dropdowns/GridDropDownEditors.cpp.
 #include "AdvGrid.h"
+#include "AdvGridEditRules.h"
 
 #include "GridCellEditors.h"
 #include "GridUtil.h"
 #include "GridSettings.h"
 #include "SysUtils.h"
 
-namespace {
-
-// The integer a spin editor opens on: the digits before the first character that does not
-// belong to a number, 0 when there are none.
 int LeadingInt(const String& Text) {
     int value = 0, code = 0;
     Val(Text, value, code);
@@ -23,6 +21,8 @@ int LeadingInt(const String& Text) {
     Val(Text.left(code - 1), value, code);
     return code == 0 ? value : 0;
 }
+
+namespace {
 
 void CloseControl(TWinControl* Control) {
     Control->SetVisible(false);
@@ -314,6 +314,15 @@ void TAdvStringGrid::OpenCellEditor(int ACol, int ARow) {
         }
         case edRichEdit: opened = OpenRichEditor(ACol, ARow, R, colour); break;
         case edCustom: opened = OpenEditLink(ACol, ARow, R, colour); break;
+        case edTrackbarDropDown:
+        case edMemoDropDown:
+        case edCalculatorDropDown:
+        case edTimePickerDropDown:
+        case edDetailDropDown:
+        case edGridDropDown:
+        case edColorPickerDropDown:
+        case edImagePickerDropDown:
+        case edAdvGridDropDown: opened = OpenDropDownEditor(ACol, ARow, C, R, colour); break;
         case edButton: {
             TGridButton* button = FGridButton.get();
             if (!button) break;
@@ -499,6 +508,15 @@ void TAdvStringGrid::CloseCellEditor(int ACol, int ARow) {
             if (FGridButton) CloseControl(FGridButton.get());
             break;
         case edRichEdit: CloseRichEditor(C, ARow); break;
+        case edTrackbarDropDown:
+        case edMemoDropDown:
+        case edCalculatorDropDown:
+        case edTimePickerDropDown:
+        case edDetailDropDown:
+        case edGridDropDown:
+        case edColorPickerDropDown:
+        case edImagePickerDropDown:
+        case edAdvGridDropDown: CloseDropDownEditor(C, ARow); break;
         case edCustom: CloseEditLink(C, ARow); break;
         case edDateEdit:
         case edDateEditUpDown:

@@ -1,0 +1,425 @@
+// The grid's drop-down cell editors driven in a shown grid with key and mouse events: the keys
+// the grid takes back (Escape, Enter and the arrows with validation, Tab, Page Down, End,
+// Alt+Down), the advance with auto edit, the caret at a click, the events they raise and the
+// value each kind commits.
+#include "AdvShownGridFixture.h"
+
+#include "GridDropDowns.h"
+#include "GridSettings.h"
+#include "StdCtrls.h"
+#include "SysUtils.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class GridDropDownEditors : public AdvShownGridFixture {
+protected:
+    void SetUp() override {
+        AdvShownGridFixture::SetUp();
+        Grid->SetColCount(5);
+        Grid->SetRowCount(8);
+        Grid->SetDefaultColWidth(90);
+        TGridOptions options = Grid->Options();
+        options.insert(goEditing);
+        Grid->SetOptions(options);
+        Grid->OnGetEditorType = [this](TObject*, int, int, TEditorType& AEditor) { AEditor = Kind; };
+        // Whole numbers in the calculator; track-bar positions up to 100.
+        Grid->CalculatorDropDown()->SetPrecision(0);
+        Grid->TrackbarDropDown()->SetMax(100);
+        Grid->SetFocus();
+        Drain();
+    }
+    void Drain() {
+        for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+    }
+    // Makes cell (1, 1) current with Text and opens its editor of kind K with F2.
+    TAdvCustomDropDown* Open(TEditorType K, const String& Text, int ACol = 1, int ARow = 1) {
+        Kind = K;
+        Grid->SetCells(ACol, ARow, Text);
+        Grid->SetCol(ACol);
+        Grid->SetRow(ARow);
+        Grid->SetFocus();
+        SimulateKey(Grid, VK_F2);
+        Drain();
+        return Editor();
+    }
+    // The editor of the current kind (made by its getter).
+    TAdvCustomDropDown* Editor() {
+        switch (Kind) {
+            case edTrackbarDropDown: return Grid->TrackbarDropDown();
+            case edMemoDropDown: return Grid->MemoDropDown();
+            case edCalculatorDropDown: return Grid->CalculatorDropDown();
+            case edTimePickerDropDown: return Grid->TimePickerDropDown();
+            case edDetailDropDown: return Grid->DetailPickerDropDown();
+            case edGridDropDown: return Grid->GridDropDown();
+            case edAdvGridDropDown: return Grid->AdvGridDropDown();
+            default: return nullptr;
+        }
+    }
+    void Key(TWinControl* Target, Word K, TShiftState Shift = {}) {
+        SimulateKey(Target, K, Shift);
+        Drain();
+    }
+    // Replaces the editor's text as typing would (select all, then type).
+    void TypeOver(TAdvCustomDropDown* E, const String& Text) {
+        E->SetSelStart(0);
+        E->SetSelLength(int(E->EditText().size()));
+        SimulateText(E, Text);
+        Drain();
+    }
+    bool Editing(TAdvCustomDropDown* E) const { return Grid->EditMode() && E->Visible() && E->Focused(); }
+
+    TEditorType Kind = edNormal;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Construction and the getters
+
+TEST(GridDropDownEditorOwner, ANonGridOwnerRaisesInvalidCast) {
+    TForm* form = new TForm(nullptr);
+    struct Case {
+        const char* Name;
+        std::function<TComponent*(TComponent*)> Make;
+    } cases[] = {
+        {"track bar", [](TComponent* O) { return new TGridTrackbarDropDown(O); }},
+        {"memo", [](TComponent* O) { return new TGridMemoDropDown(O); }},
+        {"calculator", [](TComponent* O) { return new TGridCalculatorDropDown(O); }},
+        {"time picker", [](TComponent* O) { return new TGridTimepickerDropDown(O); }},
+        {"detail", [](TComponent* O) { return new TGridDetailPickerDropDown(O); }},
+        {"multi-column", [](TComponent* O) { return new TGridGridDropDown(O); }},
+        {"grid", [](TComponent* O) { return new TGridAdvGridDropDown(O); }},
+    };
+    auto* grid = new TAdvStringGrid(form);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_THROW(c.Make(form), EInvalidCast);
+        TComponent* made = nullptr;
+        EXPECT_NO_THROW(made = c.Make(grid));
+        EXPECT_EQ(made->Owner(), grid);
+        // Without an owner there is no grid to report to; typing still works.
+        auto* loose = static_cast<TAdvCustomDropDown*>(c.Make(nullptr));
+        EXPECT_NO_THROW(loose->SetText("1"));
+        TObject::Free(loose);
+    }
+    TObject::Free(form);
+}
+
+TEST_F(GridDropDownEditors, GettersMakeEachEditorOnceHiddenOnTheGridWithItsStyle) {
+    auto* g = new TAdvStringGrid(Form);
+    g->SetParent(Form);
+    g->SetComponentStyle(tsOffice2007Obsidian);
+    using TGetter = std::function<TAdvCustomDropDown*()>;
+    const TGetter getters[] = {
+        [g] { return g->TrackbarDropDown(); },     [g] { return g->MemoDropDown(); },
+        [g] { return g->CalculatorDropDown(); },   [g] { return g->TimePickerDropDown(); },
+        [g] { return g->DetailPickerDropDown(); }, [g] { return g->GridDropDown(); },
+        [g] { return g->AdvGridDropDown(); },
+    };
+    for (const TGetter& get : getters) {
+        TAdvCustomDropDown* e = get();
+        ASSERT_NE(e, nullptr);
+        SCOPED_TRACE(e->ClassName().toStdString());
+        EXPECT_EQ(get(), e);
+        EXPECT_EQ(e->Owner(), g);
+        EXPECT_EQ(e->Parent(), g);
+        EXPECT_FALSE(e->Visible());
+        EXPECT_EQ(e->GetComponentStyle(), tsOffice2007Obsidian);
+    }
+    EXPECT_TRUE(g->TrackbarDropDown()->EditorEnabled());
+    EXPECT_TRUE(g->CalculatorDropDown()->EditorEnabled());
+    EXPECT_TRUE(bool(g->MemoDropDown()->OnChange));
+    EXPECT_EQ(g->AdvGridDropDown()->Grid(), g->AdvGridDropDown()->GetGrid());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+TEST_F(GridDropDownEditors, EscapeKeepsTheCellTextAndGivesTheFocusBack) {
+    TAdvCustomDropDown* e = Open(edTrackbarDropDown, "4");
+    ASSERT_TRUE(Editing(e));
+    TypeOver(e, "7");
+    EXPECT_EQ(e->Text(), "7");
+    Key(e, VK_ESCAPE);
+    EXPECT_FALSE(Grid->EditMode());
+    EXPECT_FALSE(e->Visible());
+    EXPECT_TRUE(Grid->Focused());
+    EXPECT_EQ(Grid->Cells(1, 1), "4");
+}
+
+TEST_F(GridDropDownEditors, ARefusedValueKeepsTheEditorOpenOnTheHandlersText) {
+    struct Case {
+        const char* Name;
+        Word Key;
+        int SelStart, SelLength; // of "fixed"
+    } cases[] = {{"Enter selects all", VK_RETURN, 0, 5}, {"Tab puts the caret at the end", VK_TAB, 5, 0}};
+    Grid->OnCellValidate = [](TObject*, int, int, String& Value, bool& Valid) {
+        if (Value == "8") {
+            Value = "fixed";
+            Valid = false;
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TAdvCustomDropDown* e = Open(edTrackbarDropDown, "2");
+        TypeOver(e, "8");
+        Key(e, c.Key);
+        EXPECT_TRUE(Editing(e));
+        EXPECT_EQ(e->Text(), "fixed");
+        EXPECT_EQ(e->SelStart(), c.SelStart);
+        EXPECT_EQ(e->SelLength(), c.SelLength);
+        EXPECT_EQ(Grid->Col(), 1);
+        EXPECT_EQ(Grid->Row(), 1);
+        Key(e, VK_ESCAPE);
+    }
+}
+
+TEST_F(GridDropDownEditors, TabsMoveWithGoTabsAndTheValueIsCommitted) {
+    TGridOptions options = Grid->Options();
+    options.insert(goTabs);
+    Grid->SetOptions(options);
+    // The grid's Tab advance would open the next cell's editor by itself.
+    Grid->Navigation()->AdvanceAutoEdit = false;
+    struct Case {
+        const char* Name;
+        TShiftState Shift;
+        int Col;
+    } cases[] = {{"Tab", {}, 3}, {"Shift+Tab", {ssShift}, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TAdvCustomDropDown* e = Open(edCalculatorDropDown, "5", 2, 1);
+        TypeOver(e, "6");
+        Key(e, VK_TAB, c.Shift);
+        EXPECT_FALSE(Grid->EditMode());
+        EXPECT_FALSE(e->Visible());
+        EXPECT_EQ(Grid->Cells(2, 1), "6");
+        EXPECT_EQ(Grid->Col(), c.Col);
+        EXPECT_EQ(Grid->Row(), 1);
+    }
+}
+
+TEST_F(GridDropDownEditors, TabWithAValidationHandlerButNoGoTabsCommitsAndPostsTheTabToTheGrid) {
+    std::vector<String> validated;
+    Grid->OnCellValidate = [&](TObject*, int, int, String& Value, bool&) { validated.push_back(Value); };
+    TAdvCustomDropDown* e = Open(edTimePickerDropDown, "10:00:00", 1, 2);
+    std::vector<Word> gridKeys;
+    Grid->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { gridKeys.push_back(Key); };
+    e->SetSelStart(0);
+    SimulateText(e, "113000");
+    Drain();
+    EXPECT_EQ(e->Text(), "11:30:00");
+    Key(e, VK_TAB);
+    EXPECT_FALSE(e->Visible());
+    EXPECT_FALSE(Grid->EditMode());
+    EXPECT_EQ(Grid->Cells(1, 2), "11:30:00");
+    ASSERT_FALSE(validated.empty());
+    EXPECT_EQ(validated.front(), "11:30:00");
+    // The grid's window got the Tab once the key was done.
+    EXPECT_NE(std::find(gridKeys.begin(), gridKeys.end(), Word(VK_TAB)), gridKeys.end());
+}
+
+TEST_F(GridDropDownEditors, PageDownCommitsWithoutMovingAndEndStaysInside) {
+    TAdvCustomDropDown* e = Open(edTrackbarDropDown, "3", 1, 3);
+    TypeOver(e, "9");
+    e->SetSelStart(0);
+    e->SetSelLength(0);
+    Key(e, VK_END);
+    EXPECT_TRUE(Editing(e));
+    EXPECT_EQ(e->SelStart(), 1);
+    Key(e, VK_NEXT);
+    EXPECT_FALSE(Grid->EditMode());
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(Grid->Cells(1, 3), "9");
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->Row(), 3);
+}
+
+TEST_F(GridDropDownEditors, EnterAndTheArrowsCommitAndMove) {
+    struct Case {
+        const char* Name;
+        Word Key;
+        int Row;
+    } cases[] = {{"Down", VK_DOWN, 4}, {"Up", VK_UP, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TAdvCustomDropDown* e = Open(edDetailDropDown, "before", 1, 3);
+        TypeOver(e, c.Name);
+        Key(e, c.Key);
+        EXPECT_FALSE(Grid->EditMode());
+        EXPECT_EQ(Grid->Cells(1, 3), c.Name);
+        EXPECT_EQ(Grid->Row(), c.Row);
+    }
+}
+
+TEST_F(GridDropDownEditors, AltDownTogglesThePopupWithoutCommitting) {
+    TAdvCustomDropDown* e = Open(edTrackbarDropDown, "1", 1, 1);
+    TypeOver(e, "2");
+    Key(e, VK_DOWN, {ssAlt});
+    EXPECT_TRUE(e->DroppedDown());
+    EXPECT_TRUE(Grid->EditMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "1");
+    Key(e, VK_DOWN, {ssAlt});
+    EXPECT_FALSE(e->DroppedDown());
+    EXPECT_TRUE(Grid->EditMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "1");
+}
+
+TEST_F(GridDropDownEditors, AdvanceOnEnterWithAutoEditOpensTheNextCellsEditor) {
+    Grid->Navigation()->AdvanceOnEnter = true;
+    Grid->Navigation()->AdvanceAutoEdit = true;
+    Grid->Navigation()->SetAdvanceDirection(adTopBottom);
+    TAdvCustomDropDown* e = Open(edDetailDropDown, "1", 1, 1);
+    Grid->SetCells(1, 2, "20");
+    TypeOver(e, "3");
+    Key(e, VK_RETURN);
+    EXPECT_EQ(Grid->Cells(1, 1), "3");
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_TRUE(Editing(e));
+    EXPECT_EQ(e->Text(), "20");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The caret at the click
+
+TEST_F(GridDropDownEditors, AClickPutsTheCaretAtTheClickedCharacterInTypingKindsOnly) {
+    Grid->SetColWidths(1, 200);
+    Grid->MouseActions()->DirectEdit = true;
+    Grid->MouseActions()->CaretPositioning = true;
+    struct Case {
+        TEditorType Kind;
+        bool Placed;
+    } cases[] = {{edMemoDropDown, true}, {edTimePickerDropDown, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.Kind));
+        // Where the sixth character's left edge lies in the open editor.
+        TAdvCustomDropDown* e = Open(c.Kind, "abcdefghij", 1, 1);
+        const LRESULT pos = e->Perform(EM_POSFROMCHAR, 5, 0);
+        Key(e, VK_ESCAPE);
+        Grid->SetRow(2);
+        Drain();
+        const TRect r = Grid->CellRect(1, 1);
+        SimulateClick(Grid, r.Left + short(LOWORD(pos)) + 1, r.Top + r.Height() / 2);
+        Drain();
+        ASSERT_TRUE(Editing(e));
+        if (c.Placed) {
+            EXPECT_EQ(e->SelStart(), 5);
+            EXPECT_EQ(e->SelLength(), 0);
+        } else {
+            EXPECT_NE(e->SelStart(), 5);
+        }
+        Key(e, VK_ESCAPE);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+TEST_F(GridDropDownEditors, EditChangeAndKeyPressArriveWithTheirSenders) {
+    struct Change {
+        TObject* Sender;
+        int Col, Row;
+        String Value;
+    };
+    std::vector<Change> changes;
+    std::vector<std::pair<TObject*, Char>> presses;
+    Grid->OnEditChange = [&](TObject* Sender, int ACol, int ARow, const String& Value) {
+        changes.push_back({Sender, ACol, ARow, Value});
+    };
+    Grid->OnKeyPress = [&](TObject* Sender, Char& Key) { presses.push_back({Sender, Key}); };
+    for (TEditorType k : {edTrackbarDropDown, edCalculatorDropDown}) {
+        SCOPED_TRACE(int(k));
+        TAdvCustomDropDown* e = Open(k, "1", 2, 3);
+        changes.clear();
+        presses.clear();
+        e->SetSelStart(int(e->EditText().size()));
+        e->SetSelLength(0);
+        SimulateText(e, "7");
+        Drain();
+        ASSERT_FALSE(changes.empty());
+        EXPECT_EQ(changes.back().Sender, Grid);
+        EXPECT_EQ(changes.back().Col, 2);
+        EXPECT_EQ(changes.back().Row, 3);
+        EXPECT_EQ(changes.back().Value, "17");
+        ASSERT_EQ(presses.size(), 1u);
+        EXPECT_EQ(presses[0].first, e);
+        EXPECT_EQ(presses[0].second, Char(u'7'));
+        Key(e, VK_ESCAPE);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// What each kind commits
+
+TEST_F(GridDropDownEditors, EachKindCommitsItsValueOnEnter) {
+    Grid->OnGetEditorProp = [this](TObject*, int, int, TEditLink*) {
+        if (Kind == edDetailDropDown && Grid->DetailPickerDropDown()->Items()->Count() == 0) {
+            for (const char* caption : {"North", "South"})
+                Grid->DetailPickerDropDown()->Items()->Add()->SetCaption(caption);
+        }
+    };
+    struct Case {
+        const char* Name;
+        TEditorType Kind;
+        const char* Start;
+        std::function<void(TAdvCustomDropDown*)> Edit;
+        const char* Stored;
+    };
+    const std::vector<Case> cases = {
+        {"track bar position", edTrackbarDropDown, "2",
+         [](TAdvCustomDropDown* e) { static_cast<TGridTrackbarDropDown*>(e)->SetPosition(6); }, "6"},
+        {"memo lines", edMemoDropDown, "first",
+         [](TAdvCustomDropDown* e) {
+             TStringList* lines = static_cast<TGridMemoDropDown*>(e)->MemoText();
+             lines->Clear();
+             lines->Add("first");
+             lines->Add("second");
+         },
+         "first\r\nsecond"},
+        {"calculator completes the sum", edCalculatorDropDown, "",
+         [this](TAdvCustomDropDown* e) { TypeOver(e, "12+3"); }, "15"},
+        {"time picker text", edTimePickerDropDown, "08:00:00",
+         [this](TAdvCustomDropDown* e) {
+             e->SetSelStart(0);
+             SimulateText(e, "091500");
+             Drain();
+         },
+         "09:15:00"},
+        {"detail item", edDetailDropDown, "North",
+         [](TAdvCustomDropDown* e) { static_cast<TGridDetailPickerDropDown*>(e)->SetItemIndex(1); }, "South"},
+        {"multi-column text", edGridDropDown, "abc", [this](TAdvCustomDropDown* e) { TypeOver(e, "xyz"); },
+         "xyz"},
+        {"grid drop-down text", edAdvGridDropDown, "abc",
+         [this](TAdvCustomDropDown* e) { TypeOver(e, "uvw"); }, "uvw"},
+    };
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TAdvCustomDropDown* e = Open(c.Kind, c.Start, 1, row);
+        ASSERT_NE(e, nullptr);
+        ASSERT_TRUE(Editing(e));
+        c.Edit(e);
+        Key(e, VK_RETURN);
+        EXPECT_FALSE(Grid->EditMode());
+        EXPECT_FALSE(e->Visible());
+        EXPECT_EQ(Grid->Cells(1, row), c.Stored);
+        row = row % 6 + 1;
+    }
+}
+
+TEST_F(GridDropDownEditors, LeavingTheEditorCommitsIt) {
+    auto* other = new TEdit(Form);
+    other->SetParent(Form);
+    other->SetBounds(10, 300, 100, 21);
+    TAdvCustomDropDown* e = Open(edTrackbarDropDown, "1", 1, 1);
+    TypeOver(e, "5");
+    other->SetFocus();
+    Drain();
+    EXPECT_FALSE(Grid->EditMode());
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(Grid->Cells(1, 1), "5");
+}
+
+} // namespace
