@@ -15,19 +15,6 @@ bool HasPicture(const TPicture* P) {
     return P && P->Graphic() && !P->Graphic()->Empty();
 }
 
-// Sets a flag for the lifetime of the guard.
-class TFlagGuard {
-public:
-    explicit TFlagGuard(bool& Flag) : FFlag(Flag), FWas(Flag) { FFlag = true; }
-    ~TFlagGuard() { FFlag = FWas; }
-    TFlagGuard(const TFlagGuard&) = delete;
-    TFlagGuard& operator=(const TFlagGuard&) = delete;
-
-private:
-    bool& FFlag;
-    bool FWas;
-};
-
 } // namespace
 
 // =============================================================================================

@@ -12,9 +12,6 @@
 class TTimer;
 class TAdvDetailDropDown;
 
-// Sender, Canvas, the row: draws a row's content instead of the control.
-using TOnDrawSelectedItem = TEvent<TObject*, TCanvas*, TRect>;
-
 class TDetailItem : public TCollectionItem {
 public:
     explicit TDetailItem(TCollection* Collection);

@@ -1,5 +1,6 @@
 #include "AdvItemSelector.h"
 
+#include "ExtCtrls.h"
 #include "ImgList.h"
 #include "MarkupText.h"
 #include "SysUtils.h"
@@ -51,6 +52,81 @@ String TypeAheadKeyText(TWinControl* Control, Word Key) {
     for (const QChar c : text)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F) return String();
     return text.toUpper();
+}
+
+void TPickerListKeys::Step(int Index) const {
+    if (!Selector || Index < 0 || Index >= Selector->Items()->Count()) return;
+    {
+        TFlagGuard internal(*InternalCall);
+        Selector->SetItemIndex(Index);
+    }
+    Selector->ScrollItemInView(Index);
+}
+
+void TPickerListKeys::HandleKey(TWinControl* Control, Word Key, bool DroppedDown, bool EditorEnabled) const {
+    switch (Key) {
+        case VK_PRIOR:
+        case VK_NEXT: {
+            if (!Selector) break;
+            if (Selector->Items()->Count() != Count && Refill) Refill();
+            const int n = Selector->GetVisibleItemCount();
+            if (n < 1) break;
+            const int current = Selector->ItemIndex();
+            Step(Key == VK_PRIOR ? std::max(current - n, 0) : std::min(current + n, Count - 1));
+            break;
+        }
+        case VK_HOME:
+        case VK_END:
+            if (DroppedDown && Selector) {
+                TFlagGuard internal(*InternalCall);
+                if (Key == VK_HOME)
+                    Selector->SelectFirst();
+                else
+                    Selector->SelectLast();
+            } else if (Key == VK_HOME) {
+                SelectFirst();
+            } else {
+                SelectLast();
+            }
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+            if (!EditorEnabled && DroppedDown && Selector) {
+                TFlagGuard internal(*InternalCall);
+                if (Key == VK_LEFT)
+                    Selector->SelectPrevious();
+                else
+                    Selector->SelectNext();
+            }
+            break;
+        case VK_UP:
+        case VK_DOWN:
+            if (DroppedDown && Selector) {
+                const int current = Selector->ItemIndex();
+                Step(current < 0 ? 0 : current + (Key == VK_UP ? -Columns : Columns));
+            } else if (!DroppedDown) {
+                if (Key == VK_UP)
+                    SelectPrevious();
+                else
+                    SelectNext();
+            }
+            break;
+        default: {
+            if (GetKeyState(VK_CONTROL) < 0 || !Selector) break;
+            // The character the key types, not its key code: a key that types nothing adds
+            // nothing and looks nothing up.
+            const String typed = TypeAheadKeyText(Control, Key);
+            if (typed.isEmpty()) break;
+            *Search += typed;
+            {
+                TFlagGuard internal(*InternalCall);
+                Selector->LookupItem(*Search);
+            }
+            // A running timer is not restarted: the burst ends 500 ms after its first key.
+            if (!KeyTimer->Enabled()) KeyTimer->SetEnabled(true);
+            break;
+        }
+    }
 }
 
 // =============================================================================================

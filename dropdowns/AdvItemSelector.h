@@ -13,14 +13,20 @@
 #include "AdvDropDownDraw.h"
 #include "Forms.h"
 
+#include <functional>
+
 class TCustomImageList;
 class TAdvCustomItemSelector;
+class TTimer;
 
 enum TSelectorType { stImage, stColor };
 enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 
 // Sender, Canvas, the item's rectangle, the item's index: paints the item's content itself.
 using TDrawItemEvent = TEvent<TObject*, TCanvas*, TRect, int>;
+// Sender, Canvas, the rectangle: a picker draws its selected item (or a row) this way instead of
+// itself.
+using TOnDrawSelectedItem = TEvent<TObject*, TCanvas*, TRect>;
 // Sender, the size of every cell (may be changed).
 using TItemSizeEvent = TEvent<TObject*, TSize&>;
 
@@ -28,6 +34,43 @@ using TItemSizeEvent = TEvent<TObject*, TSize&>;
 // (read from the key event being handled, else from the key itself: letters, digits, keypad
 // digits and the space bar); empty for keys that type nothing (Shift, Tab, function keys).
 String TypeAheadKeyText(TWinControl* Control, Word Key);
+
+// Sets a flag for the lifetime of the guard (the pickers mark their own selections with it).
+class TFlagGuard {
+public:
+    explicit TFlagGuard(bool& Flag) : FFlag(Flag), FWas(Flag) { FFlag = true; }
+    ~TFlagGuard() { FFlag = FWas; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& FFlag;
+    bool FWas;
+};
+
+// The list keys that the colour picker (in its list style) and the image picker share, for the
+// key Key that reached the picker Control: Page Up/Down step the list by its visible items, Home
+// and End go to its ends, Left and Right (the editor disabled, the popup open) and Up and Down
+// (open: by Columns) move its selection without closing the popup; with the popup closed the
+// picker's own steps run instead. Any other key (Ctrl up) adds the character it types to Search
+// and looks the text up in the list; KeyTimer, started by the first key of a burst, ends it.
+struct TPickerListKeys {
+    TAdvCustomItemSelector* Selector = nullptr;
+    int Columns = 1;
+    // The picker's items; the list is refilled (Refill) when it holds another number of items.
+    int Count = 0;
+    std::function<void()> Refill;
+    // Set around the selections made here: the picker keeps the popup open for them.
+    bool* InternalCall = nullptr;
+    TTimer* KeyTimer = nullptr;
+    String* Search = nullptr;
+    // The picker's own steps (the popup closed).
+    std::function<void()> SelectFirst, SelectLast, SelectNext, SelectPrevious;
+
+    void HandleKey(TWinControl* Control, Word Key, bool DroppedDown, bool EditorEnabled) const;
+    // Selects Index in the list (inside its items only) and scrolls it into view.
+    void Step(int Index) const;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Items

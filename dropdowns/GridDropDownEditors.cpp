@@ -6,7 +6,9 @@
 #include "AdvGridEditRules.h"
 #include "GridDropDowns.h"
 #include "GridEditorSupport.h"
+#include "CellGraphic.h"
 #include "GridSettings.h"
+#include "SysUtils.h"
 
 // ---------------------------------------------------------------------------------------------
 // The members' differences
@@ -20,6 +22,8 @@ const TGridDropDownKind GridTimepickerKind{false, false, false, false, false, fa
 const TGridDropDownKind GridDetailPickerKind{false, false, false, false, false, false};
 const TGridDropDownKind GridGridKind{false, false, false, false, false, false};
 const TGridDropDownKind GridAdvGridKind{false, false, false, false, false, false};
+const TGridDropDownKind GridColorKind{true, false, true, false, false, true};
+const TGridDropDownKind GridImageKind{false, false, true, false, false, false};
 
 // ---------------------------------------------------------------------------------------------
 // The family
@@ -172,6 +176,8 @@ template class TGridDropDownEditor<TAdvTimePickerDropDown, GridTimepickerKind>;
 template class TGridDropDownEditor<TAdvDetailDropDown, GridDetailPickerKind>;
 template class TGridDropDownEditor<TAdvMultiColumnDropDown, GridGridKind>;
 template class TGridDropDownEditor<TCustomAdvGridDropDown, GridAdvGridKind>;
+template class TGridDropDownEditor<TAdvColorPickerDropDown, GridColorKind>;
+template class TGridDropDownEditor<TAdvImagePickerDropDown, GridImageKind>;
 
 TGridTimepickerDropDown::TGridTimepickerDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {
     SetFocusDraw(false);
@@ -237,18 +243,30 @@ TGridAdvGridDropDown* TAdvStringGrid::AdvGridDropDown() {
     return MakeDropDownEditor<TGridAdvGridDropDown>(this, FAdvGridDropDown, nullptr);
 }
 
-// Switched off until the colour and image pickers are built: nothing is made, so a colour or
-// image cell opens nothing and its hooks have nothing to report.
 TGridColorDropDown* TAdvStringGrid::ColorPickerDropDown() {
-    return FColorDropDown;
+    return MakeDropDownEditor<TGridColorDropDown>(
+        this, FColorDropDown, [](TAdvStringGrid* Grid, TGridColorDropDown* Colours) {
+            Colours->AddDefaultColors();
+            Colours->OnSelect = [Grid](TObject* Sender) { Grid->ColorSelect(Sender); };
+        });
 }
 
 TGridImageDropDown* TAdvStringGrid::ImagePickerDropDown() {
-    return FImageDropDown;
+    return MakeDropDownEditor<TGridImageDropDown>(
+        this, FImageDropDown, [](TAdvStringGrid* Grid, TGridImageDropDown* Images) {
+            Images->OnSelect = [Grid](TObject* Sender) { Grid->ImageSelect(Sender); };
+        });
 }
 
-void TAdvStringGrid::ColorSelect(TObject*) {}
-void TAdvStringGrid::ImageSelect(TObject*) {}
+void TAdvStringGrid::ColorSelect(TObject*) {
+    if (OnColorSelect && FColorDropDown)
+        OnColorSelect(this, Col(), Row(), FColorDropDown->SelectedColor(),
+                      FColorDropDown->SelectedColorText());
+}
+
+void TAdvStringGrid::ImageSelect(TObject*) {
+    if (OnImageSelect && FImageDropDown) OnImageSelect(this, Col(), Row(), FImageDropDown->ItemIndex());
+}
 
 // The drop-down editors made so far take the grid's component style or colour tones.
 void TAdvStringGrid::StyleDropDowns(TKitStyle AStyle) {
@@ -357,6 +375,30 @@ TWinControl* TAdvStringGrid::OpenDropDownEditor(int ACol, int ARow, int C, const
             editor->SetText(text);
             ownColour = false;
             break;
+        case edColorPickerDropDown:
+            FColorDropDown->SetSelectedColor(GetCellType(C, ARow) == ctShape ? GetShapeColor(C, ARow)
+                                                                             : Colors(C, ARow));
+            ownColour = false;
+            break;
+        case edImagePickerDropDown: {
+            TGridImageDropDown* images = FImageDropDown;
+            const TCellType type = GetCellType(C, ARow);
+            if (type == ctImageList || type == ctDataImage) {
+                images->SetImages(GridImages());
+                if (images->Items()->Count() == 0) images->AddImagesFromImageList();
+                int index = -1;
+                if (type == ctImageList)
+                    GetImageIdx(C, ARow, index);
+                else if (!TryStrToInt(GetGridCell(C, ARow).trimmed(), index))
+                    index = -1;
+                images->SetImageIndex(index);
+            }
+            const int item = images->ItemIndex();
+            editor->SetEditorText(
+                images->ImageIndex() == -1 || item < 0 ? String() : images->Items()->Items(item)->Caption());
+            ownColour = false;
+            break;
+        }
         default: ownColour = false; break;
     }
     if (ownColour) editor->SetColor(Colour);
@@ -394,10 +436,31 @@ void TAdvStringGrid::CloseDropDownEditor(int C, int ARow) {
     }
     if (!editor || !FEditMode) return;
     FEditMode = false;
-    if (EditControl == edMemoDropDown)
-        StoreEditText(C, ARow, JoinLines(FMemoDropDown->MemoText()));
-    else
-        StoreEditText(C, ARow, editor->Text());
+    switch (EditControl) {
+        case edMemoDropDown: StoreEditText(C, ARow, JoinLines(FMemoDropDown->MemoText())); break;
+        case edColorPickerDropDown: {
+            TColor colour = FColorDropDown->SelectedColor();
+            String value = FColorDropDown->SelectedColorText();
+            if (OnColorSelected) OnColorSelected(this, C, ARow, colour, value);
+            StoreEditText(C, ARow, value);
+            if (GetCellType(C, ARow) == ctShape)
+                SetShapeColor(C, ARow, colour);
+            else
+                SetColors(C, ARow, colour);
+            break;
+        }
+        case edImagePickerDropDown: {
+            int index = FImageDropDown->ImageIndex();
+            if (OnImageSelected) OnImageSelected(this, C, ARow, index);
+            const TCellType type = GetCellType(C, ARow);
+            if (type == ctImageList)
+                SetImageIdx(C, ARow, index);
+            else if (type == ctDataImage)
+                StoreEditText(C, ARow, IntToStr(index));
+            break;
+        }
+        default: StoreEditText(C, ARow, editor->Text()); break;
+    }
     editor->SetVisible(false);
     editor->SetEnabled(false);
 }

@@ -10,9 +10,11 @@
 #pragma once
 
 #include "AdvCalculatorDropDown.h"
+#include "AdvColorPickerDropDown.h"
 #include "AdvDetailDropDown.h"
 #include "AdvDropDown.h"
 #include "AdvGridDropDown.h"
+#include "AdvImagePickerDropDown.h"
 #include "AdvMemoDropDown.h"
 #include "AdvMultiColumnDropDown.h"
 #include "AdvTimePickerDropDown.h"
@@ -55,7 +57,7 @@ private:
 };
 
 extern const TGridDropDownKind GridTrackbarKind, GridMemoKind, GridCalculatorKind, GridTimepickerKind,
-    GridDetailPickerKind, GridGridKind, GridAdvGridKind;
+    GridDetailPickerKind, GridGridKind, GridAdvGridKind, GridColorKind, GridImageKind;
 
 class TGridTrackbarDropDown : public TGridDropDownEditor<TAdvTrackBarDropDown, GridTrackbarKind> {
 public:
@@ -95,4 +97,14 @@ public:
     using TGridDropDownEditor::TGridDropDownEditor;
     // The popup grid (EInvalidCast if it is not a TAdvStringGrid).
     TAdvStringGrid* Grid() const;
+};
+
+class TGridColorDropDown : public TGridDropDownEditor<TAdvColorPickerDropDown, GridColorKind> {
+public:
+    using TGridDropDownEditor::TGridDropDownEditor;
+};
+
+class TGridImageDropDown : public TGridDropDownEditor<TAdvImagePickerDropDown, GridImageKind> {
+public:
+    using TGridDropDownEditor::TGridDropDownEditor;
 };

@@ -101,20 +101,14 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
     }
 }
 
-TEST(FeatureOffMembers, ColourAndImageEditorsAreBareDropDowns) {
+TEST(FeatureOffMembers, TheColourEditorIsTheColourPicker) {
     auto* g = new TAdvStringGrid(nullptr);
     auto freeGrid = FreeAtEnd(g);
-    TAdvCustomDropDown* editors[] = {new TGridColorDropDown(g), new TGridImageDropDown(g)};
-    for (TAdvCustomDropDown* e : editors) {
-        SCOPED_TRACE(e->ClassName().toStdString());
-        // The drop button is all they hold: no popup control of their own yet.
-        EXPECT_EQ(e->ControlCount(), 1);
-        EXPECT_EQ(e->Control(), nullptr);
-    }
-    auto* colours = static_cast<TGridColorDropDown*>(editors[0]);
-    EXPECT_NO_THROW(colours->AddDefaultColors());
-    EXPECT_EQ(g->ColorPickerDropDown(), nullptr);
-    EXPECT_EQ(g->ImagePickerDropDown(), nullptr);
+    auto* colours = new TGridColorDropDown(g);
+    // The colour picker's list is its popup control.
+    EXPECT_NE(colours->Control(), nullptr);
+    colours->AddDefaultColors();
+    EXPECT_EQ(colours->Colors()->Count(), 16);
 }
 
 TEST(FeatureOffMembers, TheRtfFlagIsKept) {

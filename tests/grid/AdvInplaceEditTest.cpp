@@ -573,12 +573,13 @@ TEST_F(GridEditorControls, ConstructorEditorsAreHiddenChildrenOfTheGrid) {
         EXPECT_FALSE(c->Enabled());
     }
     EXPECT_EQ(Grid->BtnEdit()->ButtonCaption(), "...");
-    // A drop-down editor is made on first use, hidden on the grid; the colour picker is not
-    // built yet and makes nothing.
-    ASSERT_NE(Grid->MemoDropDown(), nullptr);
-    EXPECT_EQ(Grid->MemoDropDown()->Parent(), Grid);
-    EXPECT_FALSE(Grid->MemoDropDown()->Visible());
-    EXPECT_EQ(Grid->ColorPickerDropDown(), nullptr);
+    // A drop-down editor is made on first use, hidden on the grid.
+    for (TWinControl* c : {static_cast<TWinControl*>(Grid->MemoDropDown()),
+                           static_cast<TWinControl*>(Grid->ColorPickerDropDown())}) {
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->Parent(), Grid);
+        EXPECT_FALSE(c->Visible());
+    }
 }
 
 TEST_F(GridEditorControls, EditButtonClickShowsWhatOnEllipsClickGives) {
