@@ -4,6 +4,8 @@
 // value each kind commits.
 #include "AdvShownGridFixture.h"
 
+#include "CellGraphic.h"
+#include "DropDownTestSupport.h"
 #include "GridDropDowns.h"
 #include "GridSettings.h"
 #include "StdCtrls.h"
@@ -57,6 +59,8 @@ protected:
             case edDetailDropDown: return Grid->DetailPickerDropDown();
             case edGridDropDown: return Grid->GridDropDown();
             case edAdvGridDropDown: return Grid->AdvGridDropDown();
+            case edColorPickerDropDown: return Grid->ColorPickerDropDown();
+            case edImagePickerDropDown: return Grid->ImagePickerDropDown();
             default: return nullptr;
         }
     }
@@ -92,6 +96,8 @@ TEST(GridDropDownEditorOwner, ANonGridOwnerRaisesInvalidCast) {
         {"detail", [](TComponent* O) { return new TGridDetailPickerDropDown(O); }},
         {"multi-column", [](TComponent* O) { return new TGridGridDropDown(O); }},
         {"grid", [](TComponent* O) { return new TGridAdvGridDropDown(O); }},
+        {"colour", [](TComponent* O) { return new TGridColorDropDown(O); }},
+        {"image", [](TComponent* O) { return new TGridImageDropDown(O); }},
     };
     auto* grid = new TAdvStringGrid(form);
     for (const Case& c : cases) {
@@ -117,7 +123,8 @@ TEST_F(GridDropDownEditors, GettersMakeEachEditorOnceHiddenOnTheGridWithItsStyle
         [g] { return g->TrackbarDropDown(); },     [g] { return g->MemoDropDown(); },
         [g] { return g->CalculatorDropDown(); },   [g] { return g->TimePickerDropDown(); },
         [g] { return g->DetailPickerDropDown(); }, [g] { return g->GridDropDown(); },
-        [g] { return g->AdvGridDropDown(); },
+        [g] { return g->AdvGridDropDown(); },      [g] { return g->ColorPickerDropDown(); },
+        [g] { return g->ImagePickerDropDown(); },
     };
     for (const TGetter& get : getters) {
         TAdvCustomDropDown* e = get();
@@ -133,6 +140,10 @@ TEST_F(GridDropDownEditors, GettersMakeEachEditorOnceHiddenOnTheGridWithItsStyle
     EXPECT_TRUE(g->CalculatorDropDown()->EditorEnabled());
     EXPECT_TRUE(bool(g->MemoDropDown()->OnChange));
     EXPECT_EQ(g->AdvGridDropDown()->Grid(), g->AdvGridDropDown()->GetGrid());
+    // The colour editor has the default colours and reports picks through the grid.
+    EXPECT_EQ(g->ColorPickerDropDown()->Colors()->Count(), 16);
+    EXPECT_TRUE(bool(g->ColorPickerDropDown()->OnSelect));
+    EXPECT_TRUE(bool(g->ImagePickerDropDown()->OnSelect));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -406,6 +417,154 @@ TEST_F(GridDropDownEditors, EachKindCommitsItsValueOnEnter) {
         EXPECT_FALSE(e->Visible());
         EXPECT_EQ(Grid->Cells(1, row), c.Stored);
         row = row % 6 + 1;
+    }
+}
+
+TEST_F(GridDropDownEditors, TheColourEditorNavigatesWhileOpenAndCommitsTextAndColour) {
+    const TColor red = TColor(0x0000FF), lime = TColor(0x00FF00);
+    Grid->AddShape(1, 2, 0 /*rectangle*/, lime, clBlack, haLeft, vaTop);
+    struct Case {
+        const char* Name;
+        int Row;
+        bool Shape;
+        TColor Start;
+        bool Override; // OnColorSelected gives white and "paper"
+    } cases[] = {
+        {"background", 1, false, red, false},
+        {"shape", 2, true, lime, false},
+        {"changed by OnColorSelected", 3, false, red, true},
+    };
+    Grid->SetColors(1, 1, red);
+    Grid->SetColors(1, 3, red);
+    std::vector<TColor> reported;
+    Grid->OnColorSelect = [&](TObject* Sender, int ACol, int ARow, TColor Color, const String&) {
+        EXPECT_EQ(Sender, Grid);
+        EXPECT_EQ(ACol, 1);
+        reported.push_back(Color);
+        (void)ARow;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid->OnColorSelected = nullptr;
+        if (c.Override)
+            Grid->OnColorSelected = [](TObject*, int, int, TColor& Color, String& Value) {
+                Color = TColor(0xFFFFFF);
+                Value = "paper";
+            };
+        auto* e = static_cast<TGridColorDropDown*>(Open(edColorPickerDropDown, "cell", 1, c.Row));
+        ASSERT_TRUE(Editing(e));
+        EXPECT_EQ(e->SelectedColor(), c.Start);
+        // Alt+Down opens the popup; Down and Up move through the colours and the edit goes on.
+        Key(e, VK_DOWN, {ssAlt});
+        ASSERT_TRUE(e->DroppedDown());
+        const int start = e->ItemIndex();
+        reported.clear();
+        Key(e, VK_DOWN);
+        Key(e, VK_DOWN);
+        Key(e, VK_UP);
+        EXPECT_EQ(e->ItemIndex(), start + 1);
+        EXPECT_TRUE(e->DroppedDown());
+        EXPECT_TRUE(Grid->EditMode());
+        EXPECT_EQ(Grid->Cells(1, c.Row), "cell");
+        EXPECT_FALSE(reported.empty());
+        const TColor picked = e->SelectedColor();
+        const String text = e->SelectedColorText();
+        Key(e, VK_RETURN);
+        EXPECT_FALSE(Grid->EditMode());
+        EXPECT_FALSE(e->Visible());
+        const TColor stored = c.Override ? TColor(0xFFFFFF) : picked;
+        EXPECT_EQ(Grid->Cells(1, c.Row), c.Override ? String("paper") : text);
+        if (c.Shape)
+            EXPECT_EQ(Grid->GetShapeColor(1, c.Row), stored);
+        else
+            EXPECT_EQ(Grid->Colors(1, c.Row), stored);
+    }
+}
+
+TEST_F(GridDropDownEditors, TheImageEditorOpensOnTheCellsIndexAndCommitsThePickedOne) {
+    TCustomImageList* images = NewOneColourImages(clRed);
+    for (int i = 1; i < 5; ++i) {
+        auto* b = new TBitmap(8, 8);
+        images->Add(b, nullptr);
+        TObject::Free(b);
+    }
+    Grid->SetGridImages(images);
+    Grid->AddImageIdx(1, 1, 2, haLeft, vaTop);
+    Grid->AddDataImage(1, 2, 1, haLeft, vaTop);
+    std::vector<int> reported;
+    Grid->OnImageSelect = [&](TObject*, int, int, int Index) { reported.push_back(Index); };
+    struct Case {
+        const char* Name;
+        int Row;
+        int Start, Pick;
+        int Override; // -1: no OnImageSelected
+    } cases[] = {
+        {"image list cell", 1, 2, 4, -1},
+        {"data image cell", 2, 1, 3, -1},
+        {"changed by OnImageSelected", 1, 4, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid->OnImageSelected = nullptr;
+        if (c.Override >= 0)
+            Grid->OnImageSelected = [&c](TObject*, int, int, int& Index) { Index = c.Override; };
+        auto* e =
+            static_cast<TGridImageDropDown*>(Open(edImagePickerDropDown, Grid->Cells(1, c.Row), 1, c.Row));
+        ASSERT_TRUE(Editing(e));
+        EXPECT_EQ(e->Items()->Count(), 5);
+        EXPECT_EQ(e->ImageIndex(), c.Start);
+        reported.clear();
+        e->SetItemIndex(c.Pick);
+        EXPECT_EQ(reported, std::vector<int>{c.Pick});
+        Key(e, VK_RETURN);
+        EXPECT_FALSE(Grid->EditMode());
+        const int stored = c.Override >= 0 ? c.Override : c.Pick;
+        if (c.Row == 1) {
+            int index = -1;
+            EXPECT_TRUE(Grid->GetImageIdx(1, 1, index));
+            EXPECT_EQ(index, stored);
+        } else {
+            EXPECT_EQ(Grid->Cells(1, 2), IntToStr(stored));
+        }
+    }
+    Grid->SetGridImages(nullptr);
+    TObject::Free(images);
+}
+
+// Whether the click that opened an editor was taken for its caret: the memo editor places the
+// caret and clears the grid's click flag; the colour editor (pick-only) leaves both alone.
+TEST_F(GridDropDownEditors, TheClickFlagIsTakenByTheMemoEditorButNotByTheColourEditor) {
+    struct TFlagGrid : TAdvStringGrid {
+        using TAdvStringGrid::LButFlg;
+        using TAdvStringGrid::TAdvStringGrid;
+    };
+    auto* g = new TFlagGrid(Form);
+    g->SetParent(Form);
+    g->SetBounds(10, 10, 400, 250);
+    TGridOptions options = g->Options();
+    options.insert(goEditing);
+    g->SetOptions(options);
+    g->SetColWidths(1, 200);
+    g->MouseActions()->DirectEdit = true;
+    g->MouseActions()->CaretPositioning = true;
+    struct Case {
+        TEditorType Kind;
+        bool Taken;
+    } cases[] = {{edMemoDropDown, true}, {edColorPickerDropDown, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.Kind));
+        g->OnGetEditorType = [&c](TObject*, int, int, TEditorType& AEditor) { AEditor = c.Kind; };
+        g->SetCells(1, 1, "abcdef");
+        g->SetRow(2);
+        g->SetFocus();
+        Drain();
+        const TRect r = g->CellRect(1, 1);
+        SimulateClick(g, r.Left + 20, r.Top + r.Height() / 2);
+        Drain();
+        ASSERT_TRUE(g->EditMode());
+        EXPECT_EQ(g->LButFlg, !c.Taken);
+        g->HideInplaceEdit();
+        g->LButFlg = false;
     }
 }
 
