@@ -58,6 +58,37 @@ void CompletePending(TAdvCalculatorDropdown* Calculator) {
     Calculator->CalcResult();
 }
 
+// Escape discards the edit: the value the grid commits when the editor closes goes back to what
+// the cell holds. The text kinds take the cell's text (written by the caller); the memo's
+// typed text already went into the cell through the grid's edit-text handling, so the cell gets
+// its text from before the edit back first; the pickers take the cell's colour or image index
+// (their own keys step it while the popup is closed). No pick is reported for this.
+template <class T> void RevertToCell(TAdvStringGrid*, T*) {}
+void RevertToCell(TAdvStringGrid* Grid, TAdvMemoDropDown*) {
+    TGridEditorSupport::RestoreCellCache(Grid);
+}
+void RevertToCell(TAdvStringGrid* Grid, TAdvColorPickerDropDown* Colours) {
+    const int c = Grid->RealCol(), r = Grid->Row();
+    const TNotifyEvent onSelect = Colours->OnSelect;
+    Colours->OnSelect = nullptr;
+    Colours->SetSelectedColor(Grid->GetCellType(c, r) == ctShape ? Grid->GetShapeColor(c, r)
+                                                                 : Grid->Colors(c, r));
+    Colours->OnSelect = onSelect;
+}
+void RevertToCell(TAdvStringGrid* Grid, TAdvImagePickerDropDown* Images) {
+    const int c = Grid->RealCol(), r = Grid->Row();
+    const TCellType type = Grid->GetCellType(c, r);
+    int index = -1;
+    if (type == ctImageList)
+        Grid->GetImageIdx(c, r, index);
+    else if (type != ctDataImage || !TryStrToInt(Grid->CurrentCell().trimmed(), index))
+        return;
+    const TNotifyEvent onSelect = Images->OnSelect;
+    Images->OnSelect = nullptr;
+    Images->SetImageIndex(index);
+    Images->OnSelect = onSelect;
+}
+
 } // namespace
 
 template <class TBase, const TGridDropDownKind& Kind>
@@ -116,6 +147,7 @@ void TGridDropDownEditor<TBase, Kind>::KeyDown(Word& Key, TShiftState Shift) {
     }
     // Escape: the cell keeps its stored text and the grid takes the focus back.
     if (Key == VK_ESCAPE) {
+        RevertToCell(FGrid, static_cast<TBase*>(this));
         WriteText(FGrid->CurrentCell());
         FGrid->HideInplaceEdit();
         GridTakesFocus(FGrid);

@@ -55,8 +55,8 @@ void TGridEditorSupport::TabAdvance(TAdvStringGrid* Grid, TShiftState Shift) {
     Grid->AdvanceOnTab(Shifted(Shift));
 }
 
-bool TGridEditorSupport::EditChangeHeld(TAdvStringGrid* Grid) {
-    return Grid->FNoEditChange;
+void TGridEditorSupport::RestoreCellCache(TAdvStringGrid* Grid) {
+    Grid->RestoreCellCache();
 }
 
 bool TGridEditorSupport::CaretAtClick(TAdvStringGrid* Grid, TCustomEdit* Edit) {

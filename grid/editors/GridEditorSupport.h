@@ -22,8 +22,8 @@ struct TGridEditorSupport {
     static void MovesOn(TAdvStringGrid* Grid, Word Key, TShiftState Shift);
     static void AdvanceAfterEnter(TAdvStringGrid* Grid);
     static void TabAdvance(TAdvStringGrid* Grid, TShiftState Shift);
-    // OnEditChange is held back while an editor is being loaded.
-    static bool EditChangeHeld(TAdvStringGrid* Grid);
+    // The current cell gets the text it had when the edit started back.
+    static void RestoreCellCache(TAdvStringGrid* Grid);
     // After an edit that a left click started: the caret of Edit goes to the character under the
     // mouse (no selection) when the mouse is inside it and a character is found there; the
     // grid's click flag is then cleared. False when nothing was placed.

@@ -161,6 +161,58 @@ TEST_F(GridDropDownEditors, EscapeKeepsTheCellTextAndGivesTheFocusBack) {
     EXPECT_EQ(Grid->Cells(1, 1), "4");
 }
 
+// Escape discards what the memo typed through to the cell and the colour or image the picker's
+// own keys stepped to; the cell keeps its value.
+TEST_F(GridDropDownEditors, EscapeDiscardsTheEditOfTheMemoAndThePickers) {
+    TCustomImageList* images = NewOneColourImages(clRed);
+    for (int i = 1; i < 4; ++i) {
+        auto* b = new TBitmap(8, 8);
+        images->Add(b, nullptr);
+        TObject::Free(b);
+    }
+    Grid->SetGridImages(images);
+    const TColor red = TColor(0x0000FF);
+    Grid->SetColors(1, 2, red);
+    Grid->AddImageIdx(1, 3, 1, haLeft, vaTop);
+    std::vector<int> picks;
+    Grid->OnColorSelect = [&](TObject*, int, int, TColor, const String&) { picks.push_back(0); };
+    Grid->OnImageSelect = [&](TObject*, int, int, int) { picks.push_back(1); };
+    // The memo: typed at the end of its text.
+    TAdvCustomDropDown* memo = Open(edMemoDropDown, "one", 1, 1);
+    memo->SetSelStart(int(memo->EditText().size()));
+    memo->SetSelLength(0);
+    SimulateText(memo, "two");
+    Drain();
+    EXPECT_EQ(memo->Text(), "onetwo");
+    Key(memo, VK_ESCAPE);
+    EXPECT_FALSE(Grid->EditMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "one");
+    // The colour: Down steps the colour while the popup is closed.
+    auto* colours = static_cast<TGridColorDropDown*>(Open(edColorPickerDropDown, "Red", 1, 2));
+    Key(colours, VK_DOWN);
+    EXPECT_NE(colours->SelectedColor(), red);
+    picks.clear();
+    Key(colours, VK_ESCAPE);
+    EXPECT_FALSE(Grid->EditMode());
+    EXPECT_EQ(Grid->Colors(1, 2), red);
+    // Going back is no pick.
+    EXPECT_TRUE(picks.empty());
+    // The image: Down steps the image.
+    auto* pictures = static_cast<TGridImageDropDown*>(Open(edImagePickerDropDown, "", 1, 3));
+    ASSERT_EQ(pictures->ImageIndex(), 1);
+    Key(pictures, VK_DOWN);
+    EXPECT_EQ(pictures->ImageIndex(), 2);
+    picks.clear();
+    Key(pictures, VK_ESCAPE);
+    EXPECT_FALSE(Grid->EditMode());
+    int index = -1;
+    EXPECT_TRUE(Grid->GetImageIdx(1, 3, index));
+    EXPECT_EQ(index, 1);
+    EXPECT_TRUE(picks.empty());
+    Grid->SetGridImages(nullptr);
+    TObject::Free(images);
+}
+
 TEST_F(GridDropDownEditors, ARefusedValueKeepsTheEditorOpenOnTheHandlersText) {
     struct Case {
         const char* Name;
