@@ -14,6 +14,21 @@
 #include "GridSettings.h"
 #include "SysUtils.h"
 
+bool IsDropDownKind(TEditorType Kind) {
+    switch (Kind) {
+        case edTrackbarDropDown:
+        case edMemoDropDown:
+        case edCalculatorDropDown:
+        case edTimePickerDropDown:
+        case edDetailDropDown:
+        case edGridDropDown:
+        case edColorPickerDropDown:
+        case edImagePickerDropDown:
+        case edAdvGridDropDown: return true;
+        default: return false;
+    }
+}
+
 int LeadingInt(const String& Text) {
     int value = 0, code = 0;
     Val(Text, value, code);
@@ -314,15 +329,6 @@ void TAdvStringGrid::OpenCellEditor(int ACol, int ARow) {
         }
         case edRichEdit: opened = OpenRichEditor(ACol, ARow, R, colour); break;
         case edCustom: opened = OpenEditLink(ACol, ARow, R, colour); break;
-        case edTrackbarDropDown:
-        case edMemoDropDown:
-        case edCalculatorDropDown:
-        case edTimePickerDropDown:
-        case edDetailDropDown:
-        case edGridDropDown:
-        case edColorPickerDropDown:
-        case edImagePickerDropDown:
-        case edAdvGridDropDown: opened = OpenDropDownEditor(ACol, ARow, C, R, colour); break;
         case edButton: {
             TGridButton* button = FGridButton.get();
             if (!button) break;
@@ -336,7 +342,9 @@ void TAdvStringGrid::OpenCellEditor(int ACol, int ARow) {
             FEditCtrl = button;
             break;
         }
-        default: break;
+        default:
+            if (IsDropDownKind(EditControl)) opened = OpenDropDownEditor(ACol, ARow, C, R, colour);
+            break;
     }
 
     if (!FEditMode) {
@@ -508,15 +516,6 @@ void TAdvStringGrid::CloseCellEditor(int ACol, int ARow) {
             if (FGridButton) CloseControl(FGridButton.get());
             break;
         case edRichEdit: CloseRichEditor(C, ARow); break;
-        case edTrackbarDropDown:
-        case edMemoDropDown:
-        case edCalculatorDropDown:
-        case edTimePickerDropDown:
-        case edDetailDropDown:
-        case edGridDropDown:
-        case edColorPickerDropDown:
-        case edImagePickerDropDown:
-        case edAdvGridDropDown: CloseDropDownEditor(C, ARow); break;
         case edCustom: CloseEditLink(C, ARow); break;
         case edDateEdit:
         case edDateEditUpDown:
@@ -543,7 +542,9 @@ void TAdvStringGrid::CloseCellEditor(int ACol, int ARow) {
                                                    : String());
             CloseControl(FEditDateTime.get());
             break;
-        default: break;
+        default:
+            if (IsDropDownKind(EditControl)) CloseDropDownEditor(C, ARow);
+            break;
     }
 
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);
