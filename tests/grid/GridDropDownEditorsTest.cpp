@@ -184,6 +184,8 @@ TEST_F(GridDropDownEditors, EscapeDiscardsTheEditOfTheMemoAndThePickers) {
     SimulateText(memo, "two");
     Drain();
     EXPECT_EQ(memo->Text(), "onetwo");
+    // The memo's change went into the cell through the grid's edit-text handling.
+    EXPECT_EQ(Grid->Cells(1, 1), "onetwo");
     Key(memo, VK_ESCAPE);
     EXPECT_FALSE(Grid->EditMode());
     EXPECT_EQ(Grid->Cells(1, 1), "one");
@@ -620,6 +622,34 @@ TEST_F(GridDropDownEditors, TheClickFlagIsTakenByTheMemoEditorButNotByTheColourE
         g->HideInplaceEdit();
         g->LButFlg = false;
     }
+}
+
+TEST_F(GridDropDownEditors, AnEditorOpensWithTheGridsStripsOverTheCellAndDropsWithDirectComboDrop) {
+    Grid->ControlLook()->DropDownHeader()->SetCaption("Pick one");
+    Grid->ControlLook()->DropDownFooter()->SetCaption("Done");
+    int headerClicks = 0;
+    Grid->OnDropDownHeaderButtonClick = [&](TObject* Sender, int ACol, int ARow, int) {
+        EXPECT_EQ(Sender, Grid);
+        EXPECT_EQ(ACol, 2);
+        EXPECT_EQ(ARow, 3);
+        ++headerClicks;
+    };
+    Grid->MouseActions()->DirectComboDrop = true;
+    TAdvCustomDropDown* e = Open(edDetailDropDown, "x", 2, 3);
+    ASSERT_TRUE(Editing(e) || e->DroppedDown());
+    EXPECT_TRUE(e->DroppedDown());
+    EXPECT_EQ(e->DropDownHeader()->Caption(), "Pick one");
+    EXPECT_EQ(e->DropDownFooter()->Caption(), "Done");
+    const TRect r = Grid->CellRect(2, 3);
+    EXPECT_EQ(e->Left(), r.Left);
+    EXPECT_EQ(e->Top(), r.Top);
+    EXPECT_EQ(e->Width(), r.Width() - 1);
+    ASSERT_TRUE(bool(e->OnDropDownHeaderButtonClick));
+    e->OnDropDownHeaderButtonClick(e, 0);
+    EXPECT_EQ(headerClicks, 1);
+    e->HideDropDown(true);
+    Drain();
+    Key(e, VK_ESCAPE);
 }
 
 TEST_F(GridDropDownEditors, LeavingTheEditorCommitsIt) {
