@@ -138,6 +138,7 @@ TEST_F(GridDropDownEditors, GettersMakeEachEditorOnceHiddenOnTheGridWithItsStyle
     }
     EXPECT_TRUE(g->TrackbarDropDown()->EditorEnabled());
     EXPECT_TRUE(g->CalculatorDropDown()->EditorEnabled());
+    EXPECT_FALSE(g->TimePickerDropDown()->FocusDraw());
     EXPECT_TRUE(bool(g->MemoDropDown()->OnChange));
     EXPECT_EQ(g->AdvGridDropDown()->Grid(), g->AdvGridDropDown()->GetGrid());
     // The colour editor has the default colours and reports picks through the grid.
