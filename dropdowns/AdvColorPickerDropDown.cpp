@@ -459,7 +459,8 @@ void TAdvColorPickerDropDown::DoHideDropDown(bool CancelChanges) {
         }
         return;
     }
-    // An opening without a selected item: the colour the keys reached goes as well.
+    // The colour of the opening comes back with its item, also one that no item has (set by
+    // code, or with no item selected).
     if (FSelectedColor != FOldSelectedColor) {
         FSelectedColor = FOldSelectedColor;
         Invalidate();

@@ -150,8 +150,9 @@ void TAdvImagePickerDropDown::AddImagesFromImageList() {
 }
 
 void TAdvImagePickerDropDown::SetItemIndex(int Value) {
+    if (Value < 0) Value = -1;
     if (Value == FItemIndex || Value >= FItems->Count()) return;
-    FItemIndex = Value < 0 ? -1 : Value;
+    FItemIndex = Value;
     Invalidate();
     Change();
     if (Assigned(OnSelect)) OnSelect(this);

@@ -117,6 +117,9 @@ void TPickerListKeys::HandleKey(TWinControl* Control, Word Key, bool DroppedDown
             // nothing and looks nothing up.
             const String typed = TypeAheadKeyText(Control, Key);
             if (typed.isEmpty()) break;
+            // The list is filled when the popup opens: a picker that never opened looks its
+            // items up all the same.
+            if (Selector->Items()->Count() != Count && Refill) Refill();
             *Search += typed;
             {
                 TFlagGuard internal(*InternalCall);

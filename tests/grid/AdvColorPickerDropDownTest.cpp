@@ -4,10 +4,11 @@
 // the popup's size per style, a change of style and the swatch in the edit.
 #include "AdvColorPickerDropDown.h"
 
+#include "ControlImage.h"
 #include "DropDownTestSupport.h"
 #include "ExtCtrls.h"
+#include "ExtPanels.h"
 #include "TestSupport.h"
-#include "WebColors.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -178,31 +179,6 @@ TEST_F(ColorPicker, TheColourTextFollowsColorValueText) {
     EXPECT_EQ(DD->SelectedColorText(), QStringLiteral("#FF0000"));
 }
 
-TEST(WebColorNames, NamesAndColoursBothWays) {
-    TColor c = clNone;
-    EXPECT_EQ(ColorToWebName(TColor(0xFFF8F0)), QStringLiteral("aliceblue"));
-    EXPECT_EQ(ColorToWebName(TColor(0x32CD9A)), QStringLiteral("yellowgreen"));
-    EXPECT_EQ(ColorToWebName(TColor(0x808080)), QStringLiteral("gray"));
-    EXPECT_EQ(ColorToWebName(TColor(0x010101)), QStringLiteral("#010101"));
-    ASSERT_TRUE(WebNameToColor(QStringLiteral("Teal"), c));
-    EXPECT_EQ(c, TColor(0x808000));
-    ASSERT_TRUE(WebNameToColor(QStringLiteral("CYAN"), c));
-    EXPECT_EQ(c, TColor(0xFFFF00));
-    ASSERT_TRUE(WebNameToColor(QStringLiteral("#FF0000"), c));
-    EXPECT_EQ(c, TColor(0x0000FF));
-    c = clNone;
-    for (const char* bad : {"", "nosuchcolour", "#FF00", "#GG0000", "#FF00001"}) {
-        EXPECT_FALSE(WebNameToColor(QString::fromLatin1(bad), c)) << bad;
-        EXPECT_EQ(c, clNone) << bad;
-    }
-    // Every name reads back as the colour it names.
-    for (unsigned v : {0x000000u, 0xFFFFFFu, 0x7FFFD4u, 0x663399u}) {
-        const TColor colour = RGB(int(v >> 16), int((v >> 8) & 0xFF), int(v & 0xFF));
-        ASSERT_TRUE(WebNameToColor(ColorToWebName(colour), c));
-        EXPECT_EQ(c, colour);
-    }
-}
-
 TEST_F(ColorPicker, ListKeysMoveWithoutClosingAndEscapeRestoresTheOpening) {
     DD->AddDefaultColors();
     // Closed: Down and Up step the own selection (from none to the first item).
@@ -271,9 +247,7 @@ TEST_F(ColorPicker, PageKeysStepByTheVisibleItemsWithinTheList) {
 
 TEST_F(ColorPicker, TypeAheadLooksUpTheCharactersOfOneBurst) {
     DD->AddDefaultColors();
-    Open();
-    Close();
-    DD->SetFocus();
+    // The popup never opened: its list is filled for the look-up.
     SimulateKey(DD, 'G', {}, Char(u'g'));
     EXPECT_EQ(DD->SearchText(), QStringLiteral("G"));
     EXPECT_EQ(DD->ItemIndex(), 2); // Green
@@ -457,6 +431,22 @@ TEST_F(PickerPalette, APickClosesAndRaisesOnSelectOnceOrTwiceForAnItemColour) {
     EXPECT_EQ(DD->ItemIndex(), -1);
 }
 
+TEST_F(PickerPalette, EnterTakesTheHotBoxOrReportsTheColour) {
+    TCustomColorSelector* palette = DD->ColorSelector();
+    // Closed: Enter raises OnSelect for the colour there is.
+    SimulateKey(DD, VK_RETURN);
+    EXPECT_EQ(Selects, 1);
+    Open();
+    SimulateWheel(DD->DropDownForm(), -120, {}, 5, 5); // the wheel moves the hot box
+    SimulateWheel(DD->DropDownForm(), -120, {}, 5, 5);
+    ASSERT_EQ(palette->ItemHot(), 1);
+    EXPECT_EQ(DD->SelectedColor(), clNone);
+    SimulateKey(DD, VK_RETURN);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->SelectedColor(), palette->Items()->Items(1)->Color());
+    EXPECT_EQ(Selects, 2); // the pick's own event; that Enter raises no other
+}
+
 TEST_F(PickerPalette, AnIndexBeyondThePaletteRaisesAndChangesNothing) {
     TCustomColorSelector* palette = DD->ColorSelector();
     DD->SetSelectedColor(palette->Items()->Items(3)->Color());
@@ -519,6 +509,22 @@ TEST_F(ColorPicker, ACubePickClosesWithTheCellsColour) {
     EXPECT_EQ(DD->SelectedColor(), TColor(0xFFFFFF));
 }
 
+TEST_F(ColorPicker, ASpectrumPickClosesWithThePixelsColour) {
+    DD->SetColorSelectionStyle(csSpectrum);
+    Open();
+    TAdvColorSpectrumPanel* spectrum = DD->SpectrumPanel();
+    ASSERT_NE(spectrum, nullptr);
+    TImage* picture = spectrum->SpectrumImage();
+    SimulateMouseMove(picture, {}, 10, 60);
+    const TColor hot = spectrum->HotColor();
+    ASSERT_NE(hot, clNone);
+    SimulateClick(picture, 10, 60);
+    EXPECT_FALSE(DD->DroppedDown());
+    EXPECT_EQ(DD->SelectedColor(), hot);
+    EXPECT_EQ(DD->ItemIndex(), -1);
+    EXPECT_EQ(Selects, 1);
+}
+
 TEST_F(ColorPicker, TheApplicationCanDrawTheEditContent) {
     // Painting without a colour, or with clNone, draws no swatch and raises nothing.
     DD->Perform(WM_PAINT, 0, 0);
@@ -531,6 +537,78 @@ TEST_F(ColorPicker, TheApplicationCanDrawTheEditContent) {
     };
     DD->Perform(WM_PAINT, 0, 0);
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ColorPicker, StylesReachTheListThroughTheItemAppearance) {
+    DD->AddDefaultColors();
+    DD->SetComponentStyle(tsWindows7);
+    EXPECT_EQ(DD->ItemAppearance()->ColorHot(), TColor(0xFDFBFA));
+    // The list takes the drop-down's appearance when it is next filled.
+    Open();
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance()->ColorHot(), TColor(0xFDFBFA));
+    Close();
+    DD->SetSelectionColorStyle(scWindowsVista);
+    EXPECT_EQ(DD->ItemSelector()->ItemAppearance()->ColorStyle(), scWindowsVista);
+    // The palette takes the selection style when it is prepared.
+    DD->SetColorSelectionStyle(csDiscrete);
+    EXPECT_EQ(DD->ColorSelector()->ItemColorStyle(), scWindowsVista);
+}
+
+TEST_F(ColorPicker, TheListShowsTheColoursAndTheApplicationMayDrawThem) {
+    DD->AddDefaultColors();
+    DD->Colors()->Items(3)->SetHint(QStringLiteral("olive green"));
+    DD->SetColumns(2);
+    DD->SetColorBoxWidth(20);
+    DD->SetItemIndex(5);
+    Open();
+    TAdvCustomItemSelector* list = DD->ItemSelector();
+    EXPECT_EQ(list->SelectorType(), stColor);
+    ASSERT_EQ(list->Items()->Count(), 16);
+    EXPECT_EQ(list->Items()->Items(3)->Caption(), QStringLiteral("Olive"));
+    EXPECT_EQ(list->Items()->Items(3)->Color(), TColor(0x008080));
+    EXPECT_EQ(list->Items()->Items(3)->Hint(), QStringLiteral("olive green"));
+    EXPECT_EQ(list->Columns(), 2);
+    EXPECT_EQ(list->ColorBoxWidth(), 20);
+    EXPECT_EQ(list->ItemIndex(), 5);
+    Close();
+    std::vector<int> drawn;
+    DD->OnDrawColor = [&](TObject* Sender, TCanvas*, TRect, int Index) {
+        EXPECT_EQ(Sender, DD);
+        drawn.push_back(Index);
+    };
+    Open();
+    (void)ControlImage(DD->ItemSelector()->SelectorPanel());
+    EXPECT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.front(), 0);
+    Close();
+}
+
+TEST(ColorItems, AssignCopiesAnotherColourItemOnly) {
+    TColorItems from(nullptr), to(nullptr);
+    TColorItem* source = from.Add();
+    source->SetCaption(QStringLiteral("Sea"));
+    source->SetColor(TColor(0x8B4513));
+    source->SetHint(QStringLiteral("deep"));
+    int changes = 0;
+    to.OnChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &to);
+        ++changes;
+    };
+    TColorItem* target = to.Add();
+    target->Assign(source);
+    EXPECT_EQ(target->Caption(), QStringLiteral("Sea"));
+    EXPECT_EQ(target->Color(), TColor(0x8B4513));
+    EXPECT_EQ(target->Hint(), QStringLiteral("deep"));
+    EXPECT_EQ(changes, 2); // caption and colour changed
+    target->SetColor(TColor(0x8B4513));
+    EXPECT_EQ(changes, 2);
+    TFont font;
+    EXPECT_ANY_THROW(target->Assign(&font));
+    // The collection's setter copies all items.
+    TColorItems copy(nullptr);
+    copy.Assign(&from);
+    ASSERT_EQ(copy.Count(), 1);
+    EXPECT_EQ(copy.Items(0)->Caption(), QStringLiteral("Sea"));
 }
 
 } // namespace

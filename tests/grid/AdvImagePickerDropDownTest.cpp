@@ -4,6 +4,7 @@
 // type-ahead with its timer driven by hand, the wheel, and drawing the edit content.
 #include "AdvImagePickerDropDown.h"
 
+#include "ControlImage.h"
 #include "DropDownTestSupport.h"
 #include "ExtCtrls.h"
 #include "PictureTestData.h"
@@ -109,6 +110,11 @@ TEST_F(ImagePicker, ItemIndexRaisesChangeThenSelectOnlyForANewIndex) {
     DD->SetItemIndex(-1);
     EXPECT_EQ(DD->ItemIndex(), -1);
     EXPECT_EQ(Events, (std::vector<std::string>{"change", "select"}));
+    // Any negative value is "none": no change from none.
+    Events.clear();
+    DD->SetItemIndex(-7);
+    EXPECT_EQ(DD->ItemIndex(), -1);
+    EXPECT_TRUE(Events.empty());
 }
 
 TEST_F(ImagePicker, ImageIndexSelectsTheFirstItemWithThatImage) {
@@ -295,9 +301,11 @@ TEST_F(ImagePicker, TheWheelMovesTheSelectionClosedAndTheHotItemOpen) {
 }
 
 TEST_F(ImagePicker, TypeAheadLooksUpTheCharactersOfOneBurst) {
-    AddCaptions({"Apple", "Banana", "Blueberry", "Cherry"});
+    AddCaptions({"Apple", "Banana"});
     Open();
     Close();
+    // Items added after the last opening are looked up too.
+    AddCaptions({"Blueberry", "Cherry"});
     DD->SetFocus();
     SimulateKey(DD, 'B', {}, Char(u'b'));
     EXPECT_EQ(DD->SearchText(), QStringLiteral("B"));
@@ -351,6 +359,51 @@ TEST_F(ImagePicker, ThePopupListHoldsTheItemsAndAPickCloses) {
     EXPECT_FALSE(DD->DroppedDown());
     EXPECT_EQ(DD->ItemIndex(), 3);
     EXPECT_EQ(Events, (std::vector<std::string>{"change", "select"}));
+}
+
+TEST_F(ImagePicker, StylesAndOwnerDrawingReachTheList) {
+    DD->SetImages(Images(3));
+    DD->AddImagesFromImageList();
+    DD->SetComponentStyle(tsWindows7);
+    DD->SetColumns(3);
+    DD->SetLayout(ilCaptionBottom);
+    std::vector<int> drawn;
+    DD->OnDrawItem = [&](TObject* Sender, TCanvas*, TRect, int Index) {
+        EXPECT_EQ(Sender, DD);
+        drawn.push_back(Index);
+    };
+    Open();
+    TAdvCustomItemSelector* list = DD->ItemSelector();
+    EXPECT_EQ(list->ItemAppearance()->ColorHot(), TColor(0xFDFBFA));
+    EXPECT_EQ(list->Columns(), 3);
+    EXPECT_EQ(list->ItemLayout(), ilCaptionBottom);
+    EXPECT_EQ(list->Images(), ImageList);
+    (void)ControlImage(list->SelectorPanel());
+    EXPECT_EQ(drawn, (std::vector<int>{0, 1, 2}));
+    Close();
+    DD->SetSelectionColorStyle(scWindowsVista);
+    EXPECT_EQ(list->ItemAppearance()->ColorStyle(), scWindowsVista);
+}
+
+TEST(ImageItems, AssignCopiesAnotherImageItemOnly) {
+    TImageItems from(nullptr), to(nullptr);
+    TImageItem* source = from.Add();
+    source->SetCaption(QStringLiteral("logo"));
+    source->SetImageIndex(4);
+    source->SetHint(QStringLiteral("the logo"));
+    TBitmap square(3, 2);
+    source->Image()->SetGraphic(&square);
+    int changes = 0;
+    to.OnChange = [&](TObject*) { ++changes; };
+    TImageItem* target = to.Add();
+    target->Assign(source);
+    EXPECT_EQ(target->Caption(), QStringLiteral("logo"));
+    EXPECT_EQ(target->ImageIndex(), 4);
+    EXPECT_EQ(target->Hint(), QStringLiteral("the logo"));
+    EXPECT_EQ(target->Image()->Width(), 3);
+    EXPECT_EQ(changes, 2); // caption and image index; the picture raises nothing
+    TFont font;
+    EXPECT_ANY_THROW(target->Assign(&font));
 }
 
 } // namespace
