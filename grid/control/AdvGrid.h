@@ -156,6 +156,14 @@ using TCanShowFixedDropDownEvent = TEvent<TObject*, int /*ACol*/, bool& /*CanSho
 // The directions a press of the wheel button pans in (ipNone: no panning).
 enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 using TDropDownButtonClickEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*ButtonIndex*/>;
+// A colour or an image picked in the colour or image drop-down editor (the current cell).
+using TColorSelectEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, TColor /*Color*/, const String& /*Value*/>;
+using TImageSelectEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int /*Index*/>;
+// The value of the colour or image drop-down editor about to be stored into the cell (real column).
+using TColorSelectedEvent =
+    TEvent<TObject*, int /*ACol*/, int /*ARow*/, TColor& /*Color*/, String& /*Value*/>;
+using TImageSelectedEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, int& /*Index*/>;
 using TGridUnitChangedEvent = TEvent<TObject*, int /*ACol*/, int /*ARow*/, const String& /*NewUnit*/>;
 
 // A request the grid cannot answer: a cell value of the wrong type, a cell outside the grid.
@@ -812,18 +820,27 @@ public:
     void SetOleDropTarget(bool Active);
     bool OleDropTargetAssigned() const { return FOleDropTargetAssigned; }
     TGridDropTarget* DropTarget() const { return FDropTarget; }
-    // The drop-down editors, each made on first use (bodies in dropdowns/). The drop-down
-    // editors are not built yet: every getter makes nothing and answers nullptr, so a cell of
-    // a drop-down kind opens nothing and stores nothing.
+    // The drop-down editors, each made on first use with the grid as owner and parent, hidden,
+    // with the grid's component style and colour tones (nullptr while designing); bodies in
+    // dropdowns/GridDropDownEditors.cpp.
     TGridTrackbarDropDown* TrackbarDropDown();
     TGridMemoDropDown* MemoDropDown();
     TGridCalculatorDropDown* CalculatorDropDown();
-    TGridTimepickerDropDown* TimepickerDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
     TGridDetailPickerDropDown* DetailPickerDropDown();
     TGridGridDropDown* GridDropDown();
-    TGridColorDropDown* ColorDropDown();
-    TGridImageDropDown* ImageDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
     TGridAdvGridDropDown* AdvGridDropDown();
+    // The colour and image editors' OnSelect hooks: OnColorSelect with the picked colour and its
+    // text, OnImageSelect with the picked item index (the current cell; nothing without handler).
+    virtual void ColorSelect(TObject* Sender);
+    virtual void ImageSelect(TObject* Sender);
+    TColorSelectEvent OnColorSelect;
+    TImageSelectEvent OnImageSelect;
+    // Fired when the colour or image editor's value is committed; the handler may change it.
+    TColorSelectedEvent OnColorSelected;
+    TImageSelectedEvent OnImageSelected;
     // Sorting (virtual, in this order after the grid's other virtual operations): by
     // SortSettings' column and direction, by the sort-index columns, inside groups; QUnSort
     // restores the unsorted order.
@@ -2123,6 +2140,10 @@ protected:
     // answer is the control a start character goes to, nullptr when nothing opened) and of
     // CloseCellEditor (C the real column).
     TWinControl* OpenRichEditor(int ACol, int ARow, const TRect& R, TColor Colour);
+    // The same halves for the nine drop-down kinds (dropdowns/GridDropDownEditors.cpp); C is the
+    // real column.
+    TWinControl* OpenDropDownEditor(int ACol, int ARow, int C, const TRect& R, TColor Colour);
+    void CloseDropDownEditor(int C, int ARow);
     TWinControl* OpenEditLink(int ACol, int ARow, const TRect& R, TColor Colour);
     void CloseRichEditor(int C, int ARow);
     void CloseEditLink(int C, int ARow);

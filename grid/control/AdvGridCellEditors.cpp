@@ -4,18 +4,31 @@
 //
 // Kinds without a control open nothing: edCustom without an EditLink (or whose link makes no
 // control) and the drop-down kinds whose getters answer nullptr. The rich-text editor and the
-// custom links open and commit in AdvGridRichText.cpp.
+// custom links open and commit in AdvGridRichText.cpp, the drop-down kinds in
+// dropdowns/GridDropDownEditors.cpp.
 #include "AdvGrid.h"
+#include "AdvGridEditRules.h"
 
 #include "GridCellEditors.h"
 #include "GridUtil.h"
 #include "GridSettings.h"
 #include "SysUtils.h"
 
-namespace {
+bool IsDropDownKind(TEditorType Kind) {
+    switch (Kind) {
+        case edTrackbarDropDown:
+        case edMemoDropDown:
+        case edCalculatorDropDown:
+        case edTimePickerDropDown:
+        case edDetailDropDown:
+        case edGridDropDown:
+        case edColorPickerDropDown:
+        case edImagePickerDropDown:
+        case edAdvGridDropDown: return true;
+        default: return false;
+    }
+}
 
-// The integer a spin editor opens on: the digits before the first character that does not
-// belong to a number, 0 when there are none.
 int LeadingInt(const String& Text) {
     int value = 0, code = 0;
     Val(Text, value, code);
@@ -23,6 +36,8 @@ int LeadingInt(const String& Text) {
     Val(Text.left(code - 1), value, code);
     return code == 0 ? value : 0;
 }
+
+namespace {
 
 void CloseControl(TWinControl* Control) {
     Control->SetVisible(false);
@@ -327,7 +342,9 @@ void TAdvStringGrid::OpenCellEditor(int ACol, int ARow) {
             FEditCtrl = button;
             break;
         }
-        default: break;
+        default:
+            if (IsDropDownKind(EditControl)) opened = OpenDropDownEditor(ACol, ARow, C, R, colour);
+            break;
     }
 
     if (!FEditMode) {
@@ -528,7 +545,9 @@ void TAdvStringGrid::CloseCellEditor(int ACol, int ARow) {
                                                    : String());
             CloseControl(FEditDateTime.get());
             break;
-        default: break;
+        default:
+            if (IsDropDownKind(EditControl)) CloseDropDownEditor(C, ARow);
+            break;
     }
 
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);

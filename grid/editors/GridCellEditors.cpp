@@ -3,6 +3,7 @@
 
 #include "AdvGrid.h"
 #include "AdvInplaceEdit.h"
+#include "GridEditorSupport.h"
 #include "GridOptions.h"
 #include "WindowPosNotice.h"
 
@@ -36,27 +37,40 @@ LRESULT ClaimsKey(WPARAM Key, bool TabToo) {
 
 } // namespace
 
-// What the editors share that reaches into the grid's protected part.
-struct TGridEditorSupport {
-    static bool ValidateText(TAdvStringGrid* Grid, const String& Text);
-    static void TabOn(TAdvStringGrid* Grid, TShiftState Shift);
-    static void CursorWalk(TAdvStringGrid* Grid, const String& Text, bool Left);
-    static void MovesOn(TAdvStringGrid* Grid, Word Key, TShiftState Shift);
-    static void AdvanceAfterEnter(TAdvStringGrid* Grid) {
-        Grid->AdvanceEdit(Grid->Col(), Grid->Row(), true, false);
-    }
-    static void TabAdvance(TAdvStringGrid* Grid, TShiftState Shift) { Grid->AdvanceOnTab(Shifted(Shift)); }
-};
-
-// The grid's current cell takes Text, which the grid then validates.
-// FNewCellText is the text unless a validation runs and says otherwise.
 bool TGridEditorSupport::ValidateText(TAdvStringGrid* Grid, const String& Text) {
     Grid->SetCurrentCell(Text);
     Grid->FNewCellText = Text;
     return Grid->ValidateCell(Text);
 }
 
-// Tab with goTabs: the editor closes and the grid moves to the next (Shift: previous) cell.
+String TGridEditorSupport::NewCellText(TAdvStringGrid* Grid) {
+    return Grid->FNewCellText;
+}
+
+void TGridEditorSupport::AdvanceAfterEnter(TAdvStringGrid* Grid) {
+    Grid->AdvanceEdit(Grid->Col(), Grid->Row(), true, false);
+}
+
+void TGridEditorSupport::TabAdvance(TAdvStringGrid* Grid, TShiftState Shift) {
+    Grid->AdvanceOnTab(Shifted(Shift));
+}
+
+void TGridEditorSupport::RestoreCellCache(TAdvStringGrid* Grid) {
+    Grid->RestoreCellCache();
+}
+
+bool TGridEditorSupport::CaretAtClick(TAdvStringGrid* Grid, TCustomEdit* Edit) {
+    if (!Grid->LButFlg) return false;
+    const TPoint p = Edit->ScreenToClient(Mouse->CursorPos());
+    if (p.X < 0 || p.X > Edit->Width() || p.Y < 0 || p.Y > Edit->Height()) return false;
+    const LRESULT r = Edit->Perform(EM_CHARFROMPOS, 0, PointToLParam(p));
+    if (r == -1) return false;
+    Edit->SetSelStart(LOWORD(r));
+    Edit->SetSelLength(0);
+    Grid->LButFlg = false;
+    return true;
+}
+
 void TGridEditorSupport::TabOn(TAdvStringGrid* Grid, TShiftState Shift) {
     Grid->HideInplaceEdit();
     GridTakesFocus(Grid);
@@ -85,8 +99,6 @@ void TGridEditorSupport::CursorWalk(TAdvStringGrid* Grid, const String& Text, bo
     if (nav->CursorWalkAlwaysEdit) Grid->ShowInplaceEdit();
 }
 
-// The grid moves on after a key that ended an edit; after Enter (not Esc) with AdvanceOnEnter
-// and AdvanceAutoEdit the editor opens on the new cell.
 void TGridEditorSupport::MovesOn(TAdvStringGrid* Grid, Word Key, TShiftState Shift) {
     Grid->DoneInplaceEdit(Key, Shift);
     if (Key != VK_ESCAPE && Grid->Navigation()->AdvanceOnEnter && Grid->Navigation()->AdvanceAutoEdit)

@@ -1,4 +1,5 @@
-// TAdvStringGrid: the drop-down editors it holds. It makes none yet; what it holds it frees.
+// TAdvStringGrid: the drop-down editors it holds (made by its getters, GridDropDownEditors.cpp);
+// what it holds it frees.
 #include "AdvGrid.h"
 #include "GridDropDowns.h"
 

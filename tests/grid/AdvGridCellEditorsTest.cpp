@@ -686,8 +686,8 @@ TEST_F(GridCellEditors, TheButtonCellRestoresOnEscAndMovesOnceOnAnArrow) {
 }
 
 TEST_F(GridCellEditors, KindsWithoutAControlOpenNothing) {
-    // edCustom without an EditLink, a drop-down kind whose control the grid does not make.
-    for (TEditorType kind : {edCustom, edMemoDropDown}) {
+    // edCustom without an EditLink.
+    for (TEditorType kind : {edCustom}) {
         Open(kind, "text");
         EXPECT_FALSE(Grid->EditMode());
         EXPECT_FALSE(Grid->EditActive());

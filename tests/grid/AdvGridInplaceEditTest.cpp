@@ -65,10 +65,6 @@ TEST_F(GridEditing, CellsThatAreNotEditedOpenNothing) {
              G->OnGetEditorType = [](TObject*, int, int, TEditorType& E) { E = edDataCheckBox; };
          }},
         {"check box cell", [](TAdvStringGrid* G) { G->AddCheckBox(1, 1, false, false); }},
-        {"drop-down kind without its editor",
-         [](TAdvStringGrid* G) {
-             G->OnGetEditorType = [](TObject*, int, int, TEditorType& E) { E = edMemoDropDown; };
-         }},
         {"fixed cell by the fixed-cell query",
          [](TAdvStringGrid* G) { G->OnIsFixedCell = [](TObject*, int, int, bool& F) { F = true; }; }},
     };

@@ -5,6 +5,7 @@
 #include "AdvInplaceEdit.h"
 #include "GridCellEditors.h"
 #include "Forms.h"
+#include "GridDropDowns.h"
 #include "GridUtil.h"
 #include "MessageBeepCount.h"
 #include "SysUtils.h"
@@ -572,9 +573,13 @@ TEST_F(GridEditorControls, ConstructorEditorsAreHiddenChildrenOfTheGrid) {
         EXPECT_FALSE(c->Enabled());
     }
     EXPECT_EQ(Grid->BtnEdit()->ButtonCaption(), "...");
-    // The drop-down kinds make nothing yet.
-    EXPECT_EQ(Grid->MemoDropDown(), nullptr);
-    EXPECT_EQ(Grid->ColorDropDown(), nullptr);
+    // A drop-down editor is made on first use, hidden on the grid.
+    for (TWinControl* c : {static_cast<TWinControl*>(Grid->MemoDropDown()),
+                           static_cast<TWinControl*>(Grid->ColorPickerDropDown())}) {
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->Parent(), Grid);
+        EXPECT_FALSE(c->Visible());
+    }
 }
 
 TEST_F(GridEditorControls, EditButtonClickShowsWhatOnEllipsClickGives) {
