@@ -2007,6 +2007,35 @@ public:
     static int FollowMove(int Index, int FromIndex, int ToIndex);
     // The end-block-focus notification (the release that ends a move with the mouse).
     TNotifyEvent OnEndBlockFocus;
+    // ---- Printing: measuring and painting the cells of a printed row (bodies in
+    // AdvGridPrintCell.cpp). They run inside the print engine, on its canvas in MM_LOMETRIC, and
+    // read its pass and layout ----
+    // The width and height (0.1 mm) cell (ACol real, ARow) prints at; (0, 0) outside the engine.
+    TPoint MeasurePrintCell(int ACol, int ARow);
+    // Paints row ARow of the display columns FirstCol..LastCol with its top at Y (only in a
+    // drawing pass on a page of the page range) and answers the row's height on the page.
+    int PaintPrintRow(int Y, int FirstCol, int LastCol, int ARow);
+    // The bitmap's bits stretched onto R of Canvas (SRCCOPY, or the raster operation Rop).
+    static void StretchBitmapToCanvas(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap);
+    static void StretchBitmapRop(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap, Cardinal Rop);
+    // The printer's landscape rotation in degrees (90 or 270).
+    static int PrinterRotation();
+    // The screen size of the cell's graphic that printing scales (ACol real).
+    virtual TPoint CalcCellGraphicPrintSize(int ACol, int ARow);
+    // The measured size of a cell (Printing: measured for the print engine, in 0.1 mm).
+    TEvent<TObject*, TCanvas* /*Canvas*/, int /*ACol*/, int /*ARow*/, TPoint& /*ASize*/, bool /*Printing*/>
+        OnCustomCellSize;
+
+protected:
+    // Background, text and graphic of a base cell in Cell; Merged for the base of an area.
+    void PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, const TCellBorders& Borders, int PenWidth,
+                        bool Merged);
+    void PaintPrintGraphic(const TRect& R, const TRect& Cell, TCellGraphic* Graphic, int ACol, int ARow);
+    // The height of a cell spanning SpanY rows below ARow, and the width of SpanX + 1 columns.
+    int PrintMergedHeight(int ARow, int SpanY, int RowHeight);
+    int PrintSpanWidth(int FirstCol, int SpanX) const;
+
+public:
     // ---- Cell graphics painting, glyphs and backgrounds (bodies in AdvGridCellGraphicsPaint.cpp) ----
     // Where the cell painter puts a cell's graphic and whether it draws the cell text beside it.
     struct TCellGraphicLayout {
