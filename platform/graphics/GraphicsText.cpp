@@ -313,6 +313,14 @@ struct TTextLine {
 
 } // namespace
 
+// The font's escapement as the text turns on the target, counter-clockwise: in MM_LOMETRIC the
+// escapement counts the other way round (y runs upward), so text the print engine gives a negative
+// escapement turns counter-clockwise on the page, as the same positive angle does on the screen.
+static int TextTurn(const TCanvas* Canvas) {
+    const int o = Canvas->Font()->Orientation();
+    return Canvas->MapMode() == MM_LOMETRIC ? -o : o;
+}
+
 int TCanvas::FontAscent() {
     return QFontMetrics(DrawingFont()).ascent();
 }
@@ -364,9 +372,9 @@ void TCanvas::TextOut(int X, int Y, const String& Text) {
     int w = fm.horizontalAdvance(Text), h = fm.ascent() + fm.descent();
     if (TCanvasPainter p{this}) {
         int x = X, y = Y;
-        if (FFont->Orientation() % 3600 != 0) {
+        if (const int turn = TextTurn(this); turn % 3600 != 0) {
             p->translate(X, Y);
-            p->rotate(-FFont->Orientation() / 10.0);
+            p->rotate(-turn / 10.0);
             x = y = 0;
         }
         if (FBkMode == OPAQUE) p->fillRect(QRect(x, y, w, h), ToQColor(FBkColor));
@@ -397,10 +405,10 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
             p->fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), ToQColor(FBkColor));
         p->setPen(ToQColor(FTextColor));
         int x = X, y = Y;
-        if (FFont->Orientation() % 3600 != 0) {
-            // A font with an escapement turns the text counter-clockwise about its start.
+        if (const int turn = TextTurn(this); turn % 3600 != 0) {
+            // A font with an escapement turns the text about its start.
             p->translate(X, Y);
-            p->rotate(-FFont->Orientation() / 10.0);
+            p->rotate(-turn / 10.0);
             x = y = 0;
         }
         p->drawText(QPoint(x, y + fm.ascent()), Text);

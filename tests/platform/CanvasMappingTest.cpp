@@ -157,6 +157,36 @@ TEST_F(MappingFixture, TextStaysUprightAndMeasuresInLogicalUnits) {
     EXPECT_NEAR(h, pixels * 254.0 / 600.0, 1.0);
 }
 
+TEST_F(MappingFixture, EscapementsTurnTheOtherWayWithYUpward) {
+    // A negative escapement in MM_LOMETRIC turns the text counter-clockwise on the page, as the
+    // positive one does in device units: the same pixels, drawn by TextOut and by TextRect.
+    for (int way = 0; way < 2; ++way) {
+        TBitmap ref(80, 80);
+        ref.Canvas()->Brush()->SetColor(clWhite);
+        ref.Canvas()->FillRect(TRect(0, 0, 80, 80));
+        ref.Canvas()->Brush()->SetStyle(bsClear);
+        ref.Canvas()->Font()->SetHeight(-16);
+        ref.Canvas()->Font()->SetOrientation(900);
+        Make(80, 80, 254);
+        C->SetMapMode(MM_LOMETRIC);
+        C->Brush()->SetStyle(bsClear);
+        C->Font()->SetHeight(-16);
+        C->Font()->SetOrientation(-900);
+        if (way == 0) {
+            ref.Canvas()->TextOut(20, 70, "Up");
+            C->TextOut(20, -70, "Up");
+        } else {
+            ref.Canvas()->TextRect(TRect(0, 0, 80, 80), 20, 70, "Up");
+            C->TextRect(TRect(0, 0, 80, -80), 20, -70, "Up");
+        }
+        EXPECT_EQ(Differences(Bmp.Image(), ref.Image()), 0) << way;
+        // Counter-clockwise from (20, 70): the text runs up the picture.
+        const TRect ink = Ink(clBlack);
+        EXPECT_LE(ink.Bottom, 71) << way;
+        EXPECT_LT(ink.Top, 60) << way;
+    }
+}
+
 TEST_F(MappingFixture, CalcRectHeightsAreSignedByTheDirectionOfY) {
     struct Case {
         int Mode;
