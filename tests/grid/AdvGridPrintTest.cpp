@@ -289,6 +289,8 @@ TEST(AdvGridPrintTest, RowsTallerThanThePageStillMakeProgress) {
     EXPECT_EQ(g->Count(500, 10), 5);
     g->PrintPreview(b.Canvas(), TRect(0, 0, 0, 0));
     EXPECT_EQ(g->PrintNrOfPages(), 5);
+    g->PrintPreview(b.Canvas(), TRect(100, 100, 0, 0));
+    EXPECT_EQ(g->PrintNrOfPages(), 5);
 }
 
 TEST(AdvGridPrintTest, WideGridsHaveArraysForEveryColumn) {
@@ -429,6 +431,31 @@ TEST(AdvGridPrintTest, PreviewStartAnswersAndFailures) {
     EXPECT_EQ(b.Canvas()->MapMode(), MM_TEXT);
     EXPECT_FALSE(g->IsPrintPreview());
     EXPECT_EQ(g->Fontscalefactor, 1.0);
+}
+
+TEST(AdvGridPrintTest, MarkupTitleIsDrawnAndPushesTheRowsDown) {
+    // The y after the first page's rows in the drawing pass of a preview, and the picture.
+    auto firstPage = [](bool Markup, TBitmap& B) {
+        TPrintGridPtr g = Grid(2, 4);
+        TPrintSettings& ps = *g->PrintSettings();
+        ps.Title = ppTopLeft;
+        ps.LeftSize = 100;
+        if (Markup) ps.TitleLines()->SetText(QStringLiteral("<b>Monthly</b> report"));
+        int offset = 0;
+        g->OnPrintPageDone = [&](TObject*, TCanvas*, int, int y, int page, int, int) {
+            if (page == 1) offset = y;
+        };
+        g->PrintPreview(B.Canvas(), TRect(0, 0, 300, 400));
+        return offset;
+    };
+    TBitmap plain(300, 400), markup(300, 400);
+    const int plainY = firstPage(false, plain);
+    const int markupY = firstPage(true, markup);
+    EXPECT_LT(markupY, plainY);
+    int dark = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 38; x < 200; ++x) dark += Dark(markup.Canvas()->Pixels(x, y));
+    EXPECT_GT(dark, 20);
 }
 
 TEST(AdvGridPrintTest, PrintDrawDrawsWhatFitsTheFirstPage) {
