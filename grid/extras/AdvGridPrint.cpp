@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -43,6 +44,18 @@ private:
     std::unique_ptr<TPen> FPen = std::make_unique<TPen>();
     std::unique_ptr<TBrush> FBrush = std::make_unique<TBrush>();
     int FBkMode;
+};
+
+// Runs a function when the scope ends, however it ends.
+class TScopeExit {
+public:
+    explicit TScopeExit(std::function<void()> F) : FF(std::move(F)) {}
+    ~TScopeExit() { FF(); }
+    TScopeExit(const TScopeExit&) = delete;
+    TScopeExit& operator=(const TScopeExit&) = delete;
+
+private:
+    std::function<void()> FF;
 };
 
 // Whether the title comes from markup title lines.
@@ -276,6 +289,28 @@ void TAdvStringGrid::StartNextPage() {
 
 int TAdvStringGrid::PrintPages(TCanvas* Canvas, int Mode, int PageCount, bool SelectedOnly) {
     TPrintSettings& ps = *PrintSettings();
+    // A run started from an event of a running one gets state of its own; the outer run finds its
+    // layout and pass as they were. After the outermost run no canvas is kept: measuring outside
+    // the engine answers nothing instead of reaching a canvas that may be gone.
+    const bool nested = FPrintPass.Canvas != nullptr;
+    const TPrintPass outerPass = FPrintPass;
+    std::unique_ptr<TPrintLayout> outerLayout = nested ? std::move(FPrintLayout) : nullptr;
+    const bool outerSelectedOnly = FPrintSelectedOnly;
+    const TRect outerPageRect = FPrintPageRect;
+    const double outerScale = Fontscalefactor;
+    TScopeExit restore([&] {
+        if (!nested) {
+            FPrintPass.Canvas = nullptr;
+            FPrintRowHeightRow = -1;
+            return;
+        }
+        FPrintPass = outerPass;
+        FPrintLayout = std::move(outerLayout);
+        FPrintSelectedOnly = outerSelectedOnly;
+        FPrintPageRect = outerPageRect;
+        Fontscalefactor = outerScale;
+        FPrintRowHeightRow = -1;
+    });
     FPrintSelectedOnly = SelectedOnly;
     FPrintRowHeightRow = -1;
     FPrintPass = TPrintPass();

@@ -458,6 +458,33 @@ TEST(AdvGridPrintTest, MarkupTitleIsDrawnAndPushesTheRowsDown) {
     EXPECT_GT(dark, 20);
 }
 
+TEST(AdvGridPrintTest, RunsStartedFromEventsAndMeasuringAfterwards) {
+    // A preview started from a page event of another preview leaves the outer run's layout.
+    TPrintGridPtr g = Grid(3, 30);
+    BreakEvery(*g, 10);
+    TBitmap outer(300, 400), inner(100, 100);
+    int nestedPages = -1;
+    bool innerRun = false;
+    g->OnPrintPage = [&](TObject*, TCanvas*, int page, int, int) {
+        if (page != 2 || innerRun) return;
+        innerRun = true;
+        g->PrintPreviewRect(inner.Canvas(), TRect(0, 0, 100, 100), TGridRect(0, 0, 0, 0));
+        nestedPages = g->PrintNrOfPages();
+    };
+    g->SetPreviewPage(2);
+    g->PrintPreview(outer.Canvas(), TRect(0, 0, 300, 400));
+    EXPECT_EQ(nestedPages, 1);
+    EXPECT_EQ(g->PrintColEnd(), 2);
+    EXPECT_EQ(g->Fontscalefactor, 1.0);
+
+    // Measuring after a run whose canvas is gone answers nothing.
+    {
+        TBitmap gone(100, 100);
+        g->PrintPreview(gone.Canvas(), TRect(0, 0, 100, 100));
+    }
+    EXPECT_EQ(g->MeasurePrintCell(0, 0), TPoint(0, 0));
+}
+
 TEST(AdvGridPrintTest, PrintDrawDrawsWhatFitsTheFirstPage) {
     TPrintGridPtr g = Grid(3, 200);
     g->PrintSettings()->PageNr = ppBottomLeft;
