@@ -568,6 +568,13 @@ TEST_F(AdvGridPrintPdfJob, BandsFastPrintAndCancel) {
     f->OnPrintGetPageNum = [&](TObject*, int, int, String& s) { numbers.push_back(s); };
     f->Print();
     EXPECT_EQ(numbers, (std::vector<String>{"1/2147483652"}));
+    // Without a count the band ends after the third page: the page range starts at 1.
+    TPrintGridPtr l = Grid(2, 50);
+    BreakEvery(*l, 10);
+    l->FastPrint = true;
+    QFile::remove(File);
+    l->Print();
+    EXPECT_EQ(PdfPages(File), 3);
 
     // Cancelling after the first page ends the job with that page.
     TPrintGridPtr c = Grid(3, 30);
