@@ -116,7 +116,7 @@ TPoint TAdvStringGrid::MeasurePrintCell(int ACol, int ARow) {
                         c->Font(), ha, va, ww, gd);
     GetCellWordWrap(ACol, ARow, ww);
     const int pointSize = c->Font()->Size();
-    c->Font()->SetHeight(TPrintLayout::MapFontHeight(pointSize, Fontscalefactor));
+    c->Font()->SetHeight(MapFontHeight(pointSize));
     int angle = 0;
     const bool rotated = IsRotated(ACol, ARow, angle);
     if (rotated) c->Font()->SetOrientation(angle * -10);
@@ -333,7 +333,7 @@ void TAdvStringGrid::PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, c
                         c->Font(), ha, va, ww, gd);
     GetCellWordWrap(rc, ARow, ww);
     const int pointSize = c->Font()->Size();
-    c->Font()->SetHeight(TPrintLayout::MapFontHeight(pointSize, Fontscalefactor));
+    c->Font()->SetHeight(MapFontHeight(pointSize));
     c->SetTextColor(ColorToRGB(c->Font()->Color()));
 
     // The background, moved in where no line borders it on the left or at the top.
@@ -455,14 +455,16 @@ void TAdvStringGrid::PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, c
         r.Bottom -= spacing;
         if (rotated) {
             const double a = angle * M_PI / 180.0;
-            const TRect grown(r.Left, r.Top + halfG, r.Right, r.Bottom - halfG);
-            TRect ar = grown;
+            // Inset by HalfG at the top and the bottom (y runs upward), so the turned text stays
+            // inside its row.
+            const TRect inset(r.Left, r.Top - halfG, r.Right, r.Bottom + halfG);
+            TRect ar = inset;
             const int A = std::abs(int(std::trunc(std::cos(a) * widest)));
             const int B = std::abs(int(std::trunc(std::sin(a) * lh)));
             const int C = -std::abs(int(std::trunc(std::sin(a) * widest)));
             const int D = -std::abs(int(std::trunc(std::cos(a) * lh)));
             AlignRotatedText(ar, ha, va, angle, A, B, C, D);
-            c->TextRect(grown, ar.Left, ar.Top, lines.front());
+            c->TextRect(Cell, ar.Left, ar.Top, lines.front());
         } else if (EnhTextSize && ps->NoAutoSize) {
             Cardinal flags = DT_SINGLELINE | DT_NOPREFIX | DT_EDITCONTROL | DT_END_ELLIPSIS;
             if (ha == taRightJustify) flags |= DT_RIGHT;
@@ -505,7 +507,7 @@ void TAdvStringGrid::PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, c
     if (OnCustomCellDraw) {
         TRect dr = c->DeviceRect(Cell);
         c->SetMapMode(MM_TEXT);
-        c->Font()->SetHeight(-MulDiv(pointSize, c->PixelsPerInch(), 72));
+        c->Font()->SetHeight(-MulDiv(Font()->Size(), c->PixelsPerInch(), 72));
         OnCustomCellDraw(this, c, rc, ARow, state, dr, true);
         c->SetMapMode(MM_LOMETRIC);
     }

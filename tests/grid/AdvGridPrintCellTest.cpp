@@ -291,6 +291,28 @@ TEST_F(PrintCellFixture, TextSitsByItsAlignment) {
     }
 }
 
+TEST_F(PrintCellFixture, TurnedTextStaysInsideItsRow) {
+    G->PrintSettings()->Borders = pbNoborder;
+    const int angles[] = {90, 45, 30};
+    for (int angle : angles) {
+        Clear();
+        G->AddRotated(0, 1, angle, "Turned");
+        G->BeginPass(C, 0, {200, 200});
+        const int top = 40, h = G->PaintPrintRow(-top, 0, 1, 1);
+        ASSERT_GT(h, 0);
+        const TRect ink = InkBox(TRect(0, 0, 500, 300));
+        ASSERT_FALSE(ink.IsEmpty()) << angle;
+        EXPECT_GE(ink.Top, top) << angle;
+        EXPECT_LE(ink.Bottom, top + h) << angle;
+        EXPECT_LE(ink.Right, G->Indent(1)) << angle;
+        // Counter-clockwise: at 90 degrees the whole word runs up the page, none of it cut off.
+        if (angle == 90) {
+            EXPECT_GT(ink.Height(), 2 * ink.Width());
+            EXPECT_GE(ink.Height(), WidthOf("Turned") - 3);
+        }
+    }
+}
+
 TEST_F(PrintCellFixture, ACheckBoxWithoutTextFollowsTheCellAlignment) {
     G->PrintSettings()->Borders = pbNoborder;
     G->PrintSettings()->PrintGraphics = true;
