@@ -17,6 +17,7 @@
 #include "GridOptions.h"
 #include "GridPanelSettings.h"
 #include "GridPrintSettings.h"
+#include "AdvGridPrintLayout.h"
 #include "GridScrollControls.h"
 #include "GridSearchPanel.h"
 #include "GridSettings.h"
@@ -1595,6 +1596,119 @@ public:
     void SavePrintSettings(const String& Key, const String& Section);
     void LoadPrintSettings(const String& Key, const String& Section);
 
+    // ---- Print engine: laying a cell range out on pages, counting or drawing them on the
+    // printer, in a preview or on any canvas (bodies in AdvGridPrint.cpp and
+    // AdvGridPrintOps.cpp) ----
+    // While the engine runs the canvas is in MM_LOMETRIC: 0.1 mm units, y upward (a page's top
+    // edge is y = 0, page heights are negative).
+    //
+    // The page engine. Mode 0 draws a preview (page size from PrevRect in device pixels of
+    // Canvas), 1 draws (page size from Canvas's clipping rectangle), 2 counts pages for the
+    // printer (page size from PrevRect in 0.1 mm), 3 counts pages for a preview. PageCount is the
+    // page count shown in page numbers (-1 when counting). Answers the number of pages laid out.
+    // FPrintRect, PrevRect and the page range FPrintPageFrom..FPrintPageTo are set by the caller.
+    int PrintPages(TCanvas* Canvas, int Mode, int PageCount, bool SelectedOnly);
+    // The font height in 0.1 mm for a point size, scaled by Fontscalefactor (negative), and the
+    // point size of a height without scaling.
+    int MapFontHeight(int PointSize) const;
+    int MapFontSize(int Height) const;
+    // The print width and left edge of a display column in the last layout; a column outside the
+    // laid-out arrays raises EAdvGridError "Columns is not in valid range".
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+    // Printing on Printer(): all cells, the selection, a range, or all cells restricted to the
+    // selected rows or columns.
+    void Print();
+    void PrintSelection();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // A preview of page PreviewPage into Displayrect (device pixels) of Canvas.
+    void PrintPreview(TCanvas* Canvas, TRect Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, TRect Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, TRect Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, TRect Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, TRect Displayrect);
+    // The first page drawn into Canvas (what fits its clipping rectangle); no print-start event.
+    void PrintDraw(TCanvas* Canvas, TRect DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, TRect DrawRect, const TGridRect& Gridrect);
+    // The page a preview draws: writing sets FPrintPageFrom and FPrintPageTo.
+    int PreviewPage() const { return FPrintPageFrom; }
+    void SetPreviewPage(int Value) { FPrintPageFrom = FPrintPageTo = Value; }
+    // Skip the counting pass before printing or previewing.
+    bool FastPrint = false;
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    int PrintNrOfPages() const { return FPrintNrOfPages; }
+    int PrintColStart() const { return FPrintLayout ? FPrintLayout->PrintColStart : 0; }
+    int PrintColEnd() const { return FPrintLayout ? FPrintLayout->PrintColEnd : 0; }
+    int PrintPageWidth() const { return FPrintLayout ? FPrintLayout->PrintPageWidth : 0; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    // 1.0 except while rows and header or footer are measured or painted, when it holds the
+    // fit-to-page factor; MapFontHeight scales by it.
+    double Fontscalefactor = 1.0;
+    // The layout of the last run (nullptr before any): column widths and indents, ScreenScale,
+    // FitFactor, the page size and the current band.
+    const TPrintLayout* PrintLayout() const { return FPrintLayout.get(); }
+
+    TEvent<TObject*, int /*NrOfPages*/, int& /*FromPage*/, int& /*ToPage*/> OnPrintStart;
+    TEvent<TObject*, double& /*ScaleFactor*/, bool& /*Allow*/> OnFitToPage;
+    TEvent<TObject*, int /*ACol*/, int& /*Width*/> OnPrintSetColumnWidth;
+    TEvent<TObject*, int /*ARow*/, int& /*Height*/> OnPrintSetRowHeight;
+    TEvent<TObject*, TCanvas* /*Canvas*/, int /*PageNr*/, int /*PageXSize*/, int /*PageYSize*/> OnPrintPage;
+    TEvent<TObject*, int /*ARow*/, bool& /*NewPage*/> OnPrintNewPage;
+    TEvent<TObject*, TCanvas* /*Canvas*/, int /*LastRow*/, int /*LastRowOffset*/, int /*LastPage*/,
+           int /*PageXSize*/, int /*PageYSize*/>
+        OnPrintPageDone;
+    TEvent<TObject*, int /*PageNr*/, bool& /*Cancel*/> OnPrintCancel;
+    TEvent<TObject*, int /*PageNum*/, int /*PageColNum*/, String& /*PageNumString*/> OnPrintGetPageNum;
+
+protected:
+    // The state of the running engine pass that row measuring and painting read.
+    struct TPrintPass {
+        TCanvas* Canvas = nullptr;
+        int Mode = 0;      // as PrintPages
+        double Zoom = 1.0; // LOGPIXELSX of the canvas over the screen's, for markup
+        int Gap8 = 0;      // cell text height div 8
+        int HalfG = 0;     // half the width of "g"
+        int HeaderTextHeight = 0;
+        int FooterTextHeight = 0;
+        int Page = 0;       // 0-based page over the job
+        int PageInBand = 0; // 0-based page within the band
+        int Band = 0;       // 1-based band
+        int PageCount = -1;
+        bool Drawing() const { return Mode == 0 || Mode == 1; }
+    };
+    // Whether the pass draws the current page (a drawing pass and a page in the page range).
+    bool PrintPageDrawn() const;
+    // The runs of the printing and preview operations.
+    void PrintToPrinter(const TGridRect& Range, bool SelectedOnly);
+    void PreviewPages(TCanvas* Canvas, TRect Displayrect, const TGridRect& Range, bool SelectedOnly);
+    void CalcPrintColWidths(bool SelectedOnly);
+    // The print height of a row, 0.1 mm (the last row asked and its height are remembered).
+    int PrintRowHeight(int ARow);
+    bool IsRowPrinted(int ARow);
+    bool IsColPrinted(int ACol);
+    // Paints the header and footer texts of the current page; answers the markup title height.
+    int PaintHeaderFooter();
+    String PageNumberText();
+    void PaintPageFrame(int YEnd, int HeaderArea);
+    void StartNextPage();
+
+    TPrintPass FPrintPass;
+    std::unique_ptr<TPrintLayout> FPrintLayout;
+    TGridRect FPrintRect{0, 0, -1, -1};
+    TRect PrevRect;
+    TRect FPrintPageRect;
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    int FPrintNrOfPages = 0;
+    bool FIsPrintPreview = false;
+    bool FPrintSelectedOnly = false;
+    bool FPrintCancelled = false;
+    int FPrintRowHeightRow = -1; // PrintRowHeight's memory
+    int FPrintRowHeightValue = 0;
+
+public:
     // ---- Scroll-bar cells: the bar a user operates over a ctScrollbar cell ----
     // The shared bar laid over the cell (FScrollCol, FScrollRow) whose scroll bar the mouse is
     // over (run time only: nullptr while designed).
@@ -1925,6 +2039,35 @@ public:
     static int FollowMove(int Index, int FromIndex, int ToIndex);
     // The end-block-focus notification (the release that ends a move with the mouse).
     TNotifyEvent OnEndBlockFocus;
+    // ---- Printing: measuring and painting the cells of a printed row (bodies in
+    // AdvGridPrintCell.cpp). They run inside the print engine, on its canvas in MM_LOMETRIC, and
+    // read its pass and layout ----
+    // The width and height (0.1 mm) cell (ACol real, ARow) prints at; (0, 0) outside the engine.
+    TPoint MeasurePrintCell(int ACol, int ARow);
+    // Paints row ARow of the display columns FirstCol..LastCol with its top at Y (only in a
+    // drawing pass on a page of the page range) and answers the row's height on the page.
+    int PaintPrintRow(int Y, int FirstCol, int LastCol, int ARow);
+    // The bitmap's bits stretched onto R of Canvas (SRCCOPY, or the raster operation Rop).
+    static void StretchBitmapToCanvas(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap);
+    static void StretchBitmapRop(TCanvas* Canvas, const TRect& R, TBitmap* Bitmap, Cardinal Rop);
+    // The printer's landscape rotation in degrees (90 or 270).
+    static int PrinterRotation();
+    // The screen size of the cell's graphic that printing scales (ACol real).
+    virtual TPoint CalcCellGraphicPrintSize(int ACol, int ARow);
+    // The measured size of a cell (Printing: measured for the print engine, in 0.1 mm).
+    TEvent<TObject*, TCanvas* /*Canvas*/, int /*ACol*/, int /*ARow*/, TPoint& /*ASize*/, bool /*Printing*/>
+        OnCustomCellSize;
+
+protected:
+    // Background, text and graphic of a base cell in Cell; Merged for the base of an area.
+    void PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, const TCellBorders& Borders, int PenWidth,
+                        bool Merged);
+    void PaintPrintGraphic(const TRect& R, const TRect& Cell, TCellGraphic* Graphic, int ACol, int ARow);
+    // The height of a cell spanning SpanY rows below ARow, and the width of SpanX + 1 columns.
+    int PrintMergedHeight(int ARow, int SpanY, int RowHeight);
+    int PrintSpanWidth(int FirstCol, int SpanX) const;
+
+public:
     // ---- Cell graphics painting, glyphs and backgrounds (bodies in AdvGridCellGraphicsPaint.cpp) ----
     // Where the cell painter puts a cell's graphic and whether it draws the cell text beside it.
     struct TCellGraphicLayout {

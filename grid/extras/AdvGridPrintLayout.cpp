@@ -184,7 +184,7 @@ String TPrintLayout::PageNumberText(int Page, int PageInBand, int Band, int Page
     if (MultiBand) return QString::number(PageInBand + 1) + QStringLiteral("-") + QString::number(Band);
     String t = QString::number(Page + 1 + FSettings.PageNumberOffset);
     if (!FSettings.PageNumSep.isEmpty() && PageCount > 1)
-        t += FSettings.PageNumSep + QString::number(PageCount + FSettings.MaxPagesOffset);
+        t += FSettings.PageNumSep + QString::number(qint64(PageCount) + FSettings.MaxPagesOffset);
     return t;
 }
 
@@ -218,39 +218,68 @@ std::array<String, 6> TPrintLayout::FillSlots(const String& Time, const String& 
     return texts;
 }
 
-std::vector<TPrintRowPage>
-LayOutRows(int Top, int Bottom, int StartY, int Limit, const std::function<bool(int)>& RowPrinted,
-           const std::function<int(int)>& Height, const std::function<int(int)>& Placed,
-           const std::function<void(int, bool&)>& OnNewPage, int FixedRows, bool RepeatFixedRows) {
-    std::vector<TPrintRowPage> pages;
+int CutRowsIntoPages(int Top, int Bottom, const TPrintRowSteps& S) {
+    int pages = 0;
     int r = Top;
     while (r <= Bottom) {
         TPrintRowPage page;
         page.FirstRow = r;
-        int y = StartY;
-        if (r > 0 && RepeatFixedRows && FixedRows > 0 && (!pages.empty() || Top >= FixedRows)) {
-            for (int f = 0; f < FixedRows; ++f) y -= Placed(f);
-            page.FixedRowsRepeated = true;
-        }
+        int y = 0;
+        int limit = 0;
+        bool begun = false;
         bool placedAny = false;
         while (r <= Bottom) {
-            if (RowPrinted(r)) {
+            if (S.Step) S.Step(r);
+            if (!begun) {
+                begun = true;
+                if (S.BeginPage) S.BeginPage(y, limit);
+                if (r > 0 && S.RepeatFixedRows && S.FixedRows > 0 && (pages > 0 || Top >= S.FixedRows)) {
+                    for (int f = 0; f < S.FixedRows; ++f) y -= S.Place(f, y);
+                    page.FixedRowsRepeated = true;
+                }
+            }
+            if (S.RowPrinted(r)) {
                 // A row taller than the printable height is placed alone on an empty page.
-                if (y - Height(r) > Limit || !placedAny) {
-                    y -= Placed(r);
+                if (y - S.Height(r) > limit || !placedAny) {
+                    y -= S.Place(r, y);
                     placedAny = true;
                 } else
                     break;
             }
             ++r;
             bool newPage = false;
-            if (OnNewPage) OnNewPage(r, newPage);
-            const bool full = r <= Bottom && RowPrinted(r) && y - Height(r) <= Limit;
+            if (S.OnNewPage) S.OnNewPage(r, newPage);
+            const bool full = r <= Bottom && S.RowPrinted(r) && y - S.Height(r) <= limit;
             if (full || newPage) break;
         }
         page.EndRow = r;
         page.EndY = y;
-        pages.push_back(page);
+        ++pages;
+        if (S.EndPage && !S.EndPage(page, r <= Bottom)) break;
     }
+    return pages;
+}
+
+std::vector<TPrintRowPage>
+LayOutRows(int Top, int Bottom, int StartY, int Limit, const std::function<bool(int)>& RowPrinted,
+           const std::function<int(int)>& Height, const std::function<int(int)>& Placed,
+           const std::function<void(int, bool&)>& OnNewPage, int FixedRows, bool RepeatFixedRows) {
+    std::vector<TPrintRowPage> pages;
+    TPrintRowSteps s;
+    s.RowPrinted = RowPrinted;
+    s.Height = Height;
+    s.Place = [&](int r, int) { return Placed(r); };
+    s.BeginPage = [&](int& y, int& limit) {
+        y = StartY;
+        limit = Limit;
+    };
+    s.OnNewPage = OnNewPage;
+    s.EndPage = [&](const TPrintRowPage& p, bool) {
+        pages.push_back(p);
+        return true;
+    };
+    s.FixedRows = FixedRows;
+    s.RepeatFixedRows = RepeatFixedRows;
+    CutRowsIntoPages(Top, Bottom, s);
     return pages;
 }

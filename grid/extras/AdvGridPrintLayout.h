@@ -109,3 +109,20 @@ std::vector<TPrintRowPage> LayOutRows(int Top, int Bottom, int StartY, int Limit
                                       const std::function<int(int)>& Placed,
                                       const std::function<void(int, bool&)>& OnNewPage = {},
                                       int FixedRows = 0, bool RepeatFixedRows = false);
+
+// The same cutting with the page engine's steps: BeginPage gives a page's first y and its limit
+// (the header and footer are drawn there), Place(r, y) places row r at y and answers the height it
+// took, Step(r) runs before every row step, and EndPage(page, more rows) ends a page and answers
+// whether the cutting goes on. Answers the pages cut.
+struct TPrintRowSteps {
+    std::function<bool(int)> RowPrinted;
+    std::function<int(int)> Height;
+    std::function<int(int, int)> Place;
+    std::function<void(int& StartY, int& Limit)> BeginPage;
+    std::function<void(int)> Step;
+    std::function<void(int, bool&)> OnNewPage;
+    std::function<bool(const TPrintRowPage&, bool)> EndPage;
+    int FixedRows = 0;
+    bool RepeatFixedRows = false;
+};
+int CutRowsIntoPages(int Top, int Bottom, const TPrintRowSteps& Steps);

@@ -351,6 +351,31 @@ void TIcon::SetImage(const QImage& Image) {
     Changed(this);
 }
 
+// A pixel counts as opaque from half coverage on, as the platform's one-bit mask does.
+QImage TIcon::MaskImage() const {
+    if (FImage.isNull()) return QImage();
+    const QImage src = FImage.convertToFormat(QImage::Format_ARGB32);
+    QImage mask(src.size(), QImage::Format_RGB32);
+    for (int y = 0; y < src.height(); ++y) {
+        const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        auto* d = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        for (int x = 0; x < src.width(); ++x) d[x] = qAlpha(s[x]) >= 128 ? 0xFF000000u : 0xFFFFFFFFu;
+    }
+    return mask;
+}
+
+QImage TIcon::ColorImage() const {
+    if (FImage.isNull()) return QImage();
+    const QImage src = FImage.convertToFormat(QImage::Format_ARGB32);
+    QImage colour(src.size(), QImage::Format_RGB32);
+    for (int y = 0; y < src.height(); ++y) {
+        const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        auto* d = reinterpret_cast<QRgb*>(colour.scanLine(y));
+        for (int x = 0; x < src.width(); ++x) d[x] = qAlpha(s[x]) >= 128 ? (s[x] | 0xFF000000u) : 0xFF000000u;
+    }
+    return colour;
+}
+
 void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (!ACanvas || Empty()) return;
     CanvasBlit(ACanvas, Rect, FImage, false, clBlack, true);

@@ -107,6 +107,7 @@ struct TCanvas::TState {
     TColor TextColor;
     bool HasClip;
     QRegion Clip;
+    int MapMode;
 };
 
 TCanvas::TCanvas() : FFont(new TFont), FPen(new TPen), FBrush(new TBrush) {
@@ -198,11 +199,132 @@ TColor TCanvas::SetTextColor(TColor Color) {
 }
 
 int TCanvas::GetDeviceCaps(int Index) const {
+    const int w = FTarget ? FTarget->width() : 0, h = FTarget ? FTarget->height() : 0;
     switch (Index) {
         case LOGPIXELSX:
-        case LOGPIXELSY: return ScreenPixelsPerInch;
+        case LOGPIXELSY: return FDpi;
+        case HORZRES:
+        case PHYSICALWIDTH: return w;
+        case VERTRES:
+        case PHYSICALHEIGHT: return h;
+        case HORZSIZE: return MulDiv(w, 254, FDpi * 10);
+        case VERTSIZE: return MulDiv(h, 254, FDpi * 10);
+        case PHYSICALOFFSETX:
+        case PHYSICALOFFSETY:
         default: return 0;
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mapping modes
+
+int TCanvas::SetMapMode(int Mode) {
+    if (Mode != MM_TEXT && Mode != MM_LOMETRIC) return 0;
+    const int old = FMapMode;
+    if (Mode != FMapMode) {
+        FMapMode = Mode;
+        FontMappingChanged();
+    }
+    return old;
+}
+
+void TCanvas::FontMappingChanged() {
+    FDrawFontValid = false;
+    ++FFontSerial;
+}
+
+TPoint TCanvas::LPtoDP(const TPoint& P) const {
+    if (FMapMode == MM_TEXT) return P;
+    return TPoint(MulDiv(P.X, FDpi, 254), MulDiv(-P.Y, FDpi, 254));
+}
+
+TPoint TCanvas::DPtoLP(const TPoint& P) const {
+    if (FMapMode == MM_TEXT) return P;
+    return TPoint(MulDiv(P.X, 254, FDpi), -MulDiv(P.Y, 254, FDpi));
+}
+
+TRect TCanvas::LPtoDP(const TRect& R) const {
+    const TPoint a = LPtoDP(TPoint(R.Left, R.Top)), b = LPtoDP(TPoint(R.Right, R.Bottom));
+    return TRect(a.X, a.Y, b.X, b.Y);
+}
+
+TRect TCanvas::DPtoLP(const TRect& R) const {
+    const TPoint a = DPtoLP(TPoint(R.Left, R.Top)), b = DPtoLP(TPoint(R.Right, R.Bottom));
+    return TRect(a.X, a.Y, b.X, b.Y);
+}
+
+TRect TCanvas::DeviceRect(const TRect& R) const {
+    TRect d = LPtoDP(R);
+    if (d.Right < d.Left) std::swap(d.Left, d.Right);
+    if (d.Bottom < d.Top) std::swap(d.Top, d.Bottom);
+    return d;
+}
+
+int TCanvas::LengthToDevice(int Length) const {
+    if (FMapMode == MM_TEXT || Length == 0) return Length;
+    const int d = MulDiv(std::abs(Length), FDpi, 254);
+    return (Length < 0 ? -1 : 1) * std::max(1, d);
+}
+
+int TCanvas::LengthToLogical(int Pixels) const {
+    if (FMapMode == MM_TEXT) return Pixels;
+    return MulDiv(Pixels, 254, FDpi);
+}
+
+// The pen width is a logical length as well: it is set to its pixels while the call runs and set
+// back after (without notifying, the pen is the same pen).
+TCanvas::TDeviceUnits::TDeviceUnits(TCanvas* Canvas) : FCanvas(Canvas), FPenWidth(Canvas->FPen->Width()) {
+    if (FCanvas->FDeviceDepth++ == 0 && FCanvas->FMapMode != MM_TEXT) {
+        TNotifyEvent keep = FCanvas->FPen->OnChange;
+        FCanvas->FPen->OnChange = nullptr;
+        FCanvas->FPen->SetWidth(std::max(1, FCanvas->LengthToDevice(FPenWidth)));
+        FCanvas->FPen->OnChange = keep;
+    }
+}
+
+TCanvas::TDeviceUnits::~TDeviceUnits() {
+    if (--FCanvas->FDeviceDepth == 0 && FCanvas->FMapMode != MM_TEXT) {
+        TNotifyEvent keep = FCanvas->FPen->OnChange;
+        FCanvas->FPen->OnChange = nullptr;
+        FCanvas->FPen->SetWidth(FPenWidth);
+        FCanvas->FPen->OnChange = keep;
+    }
+}
+
+int SetMapMode(HDC DC, int Mode) {
+    return DC ? DC->SetMapMode(Mode) : 0;
+}
+
+int GetMapMode(HDC DC) {
+    return DC ? DC->MapMode() : 0;
+}
+
+bool DPtoLP(HDC DC, TPoint* Points, int Count) {
+    if (!DC || (!Points && Count > 0)) return false;
+    for (int i = 0; i < Count; ++i) Points[i] = DC->DPtoLP(Points[i]);
+    return true;
+}
+
+bool LPtoDP(HDC DC, TPoint* Points, int Count) {
+    if (!DC || (!Points && Count > 0)) return false;
+    for (int i = 0; i < Count; ++i) Points[i] = DC->LPtoDP(Points[i]);
+    return true;
+}
+
+bool DPtoLP(HDC DC, TRect& R) {
+    if (!DC) return false;
+    R = DC->DPtoLP(R);
+    return true;
+}
+
+bool LPtoDP(HDC DC, TRect& R) {
+    if (!DC) return false;
+    R = DC->LPtoDP(R);
+    return true;
+}
+
+int GetDeviceCaps(HDC DC, int Index) {
+    return DC ? DC->GetDeviceCaps(Index) : 0;
 }
 
 namespace {
@@ -254,7 +376,15 @@ QFont SharedDrawingFont(const TFont* Font) {
 
 QFont TCanvas::DrawingFont() const {
     if (!FDrawFontValid) {
-        FDrawFont = SharedDrawingFont(FFont);
+        if (FMapMode == MM_TEXT) {
+            FDrawFont = SharedDrawingFont(FFont);
+        } else {
+            // The font height is logical: the drawing font takes its pixels.
+            TFont mapped;
+            mapped.Assign(FFont);
+            mapped.SetHeight(LengthToDevice(FFont->Height()));
+            FDrawFont = SharedDrawingFont(&mapped);
+        }
         FDrawFontValid = true;
     }
     return FDrawFont;
@@ -272,6 +402,7 @@ int TCanvas::SaveDC() {
     s->TextColor = FTextColor;
     s->HasClip = FHasClip;
     s->Clip = FClip;
+    s->MapMode = FMapMode;
     FSaved.push_back(s);
     return int(FSaved.size());
 }
@@ -295,6 +426,7 @@ bool TCanvas::RestoreDC(int SavedDC) {
     FTextColor = s->TextColor;
     FHasClip = s->HasClip;
     FClip = s->Clip;
+    SetMapMode(s->MapMode);
     ++FClipSerial;
     delete s;
     UpdateClipCache();
@@ -333,8 +465,8 @@ bool TCanvas::Clipped(int X, int Y) const {
 TRect TCanvas::ClipRect() {
     RequireTarget();
     UpdateClipCache();
-    if (!FHasClip) return Bounds();
-    return FClipBox;
+    const TRect box = FHasClip ? FClipBox : Bounds();
+    return Mapped() ? DPtoLP(box) : box;
 }
 
 QRegion TCanvas::ClipRegion() {
@@ -360,6 +492,12 @@ void TCanvas::SelectPaintRegion(const QRegion* Region) {
 }
 
 void TCanvas::SelectClipRect(const TRect* R) {
+    if (R && Mapped()) {
+        const TRect d = DeviceRect(*R);
+        TDeviceUnits u(this);
+        SelectClipRect(&d);
+        return;
+    }
     if (!R) {
         SelectClipRgn(nullptr);
         return;
@@ -383,11 +521,21 @@ void TCanvas::ExtSelectClipRgn(const QRegion& Region, int Mode) {
 }
 
 void TCanvas::IntersectClipRect(const TRect& R) {
+    if (Mapped()) {
+        TDeviceUnits u(this);
+        IntersectClipRect(DeviceRect(R));
+        return;
+    }
     QRegion r(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())));
     ExtSelectClipRgn(r, RGN_AND);
 }
 
 void TCanvas::ExcludeClipRect(const TRect& R) {
+    if (Mapped()) {
+        TDeviceUnits u(this);
+        ExcludeClipRect(DeviceRect(R));
+        return;
+    }
     QRegion r(QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())));
     ExtSelectClipRgn(r, RGN_DIFF);
 }
@@ -560,6 +708,16 @@ void TCanvas::MoveTo(int X, int Y) {
 }
 
 void TCanvas::LineTo(int X, int Y) {
+    if (Mapped()) {
+        const TPoint from = LPtoDP(FPenPos), to = LPtoDP(TPoint(X, Y));
+        {
+            TDeviceUnits u(this);
+            FPenPos = from;
+            LineTo(to.X, to.Y);
+        }
+        FPenPos = TPoint(X, Y);
+        return;
+    }
     Changing();
     DrawPenLine(FPenPos.X, FPenPos.Y, X, Y, false);
     FPenPos = TPoint(X, Y);
@@ -568,6 +726,13 @@ void TCanvas::LineTo(int X, int Y) {
 
 void TCanvas::Polyline(const std::vector<TPoint>& Points) {
     if (Points.size() < 2) return;
+    if (Mapped()) {
+        std::vector<TPoint> d;
+        for (const TPoint& p : Points) d.push_back(LPtoDP(p));
+        TDeviceUnits u(this);
+        Polyline(d);
+        return;
+    }
     Changing();
     FPenIndex = 0;
     for (size_t i = 1; i < Points.size(); ++i)
@@ -576,12 +741,22 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points) {
 }
 
 void TCanvas::FillRect(const TRect& R) {
+    if (Mapped()) {
+        TDeviceUnits u(this);
+        FillRect(DeviceRect(R));
+        return;
+    }
     Changing();
     FillRectBrush(R);
     Changed();
 }
 
 void TCanvas::FrameRect(const TRect& R) {
+    if (Mapped()) {
+        TDeviceUnits u(this);
+        FrameRect(DeviceRect(R));
+        return;
+    }
     if (R.IsEmpty() || !RequireTarget()) return;
     Changing();
     TColor c = FBrush->Color();
@@ -595,6 +770,11 @@ void TCanvas::FrameRect(const TRect& R) {
 }
 
 void TCanvas::InvertRect(const TRect& R) {
+    if (Mapped()) {
+        TDeviceUnits u(this);
+        InvertRect(DeviceRect(R));
+        return;
+    }
     Changing();
     FillRectColor(R, clBlack, pmNot);
     Changed();
@@ -633,6 +813,12 @@ void TCanvas::PaintShape(const std::vector<std::pair<int, int>>& Spans, int Top,
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TRect d = DeviceRect(TRect(X1, Y1, X2, Y2));
+        TDeviceUnits u(this);
+        Rectangle(d);
+        return;
+    }
     if (X2 < X1) std::swap(X1, X2);
     if (Y2 < Y1) std::swap(Y1, Y2);
     Changing();
@@ -727,6 +913,13 @@ TRoundBox RoundBox(int X1, int Y1, int X2, int Y2, bool Pen) {
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TRect d = DeviceRect(TRect(X1, Y1, X2, Y2));
+        const int cx = LengthToDevice(std::abs(X3)), cy = LengthToDevice(std::abs(Y3));
+        TDeviceUnits u(this);
+        RoundRect(d, cx, cy);
+        return;
+    }
     Changing();
     const TRoundBox box = RoundBox(X1, Y1, X2, Y2, FPen->Style() != psClear);
     PaintShape(RoundSpans(box.L, box.T, box.R, box.B, std::abs(X3), std::abs(Y3)), box.T, box.Pen);
@@ -735,6 +928,12 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TRect d = DeviceRect(TRect(X1, Y1, X2, Y2));
+        TDeviceUnits u(this);
+        Ellipse(d);
+        return;
+    }
     Changing();
     const TRoundBox box = RoundBox(X1, Y1, X2, Y2, FPen->Style() != psClear);
     PaintShape(RoundSpans(box.L, box.T, box.R, box.B, box.R - box.L, box.B - box.T), box.T, box.Pen);
@@ -743,6 +942,13 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
 
 void TCanvas::Polygon(const std::vector<TPoint>& Points) {
     if (Points.size() < 2 || !RequireTarget()) return;
+    if (Mapped()) {
+        std::vector<TPoint> d;
+        for (const TPoint& p : Points) d.push_back(LPtoDP(p));
+        TDeviceUnits u(this);
+        Polygon(d);
+        return;
+    }
     Changing();
     if (FBrush->Style() != bsClear) {
         // Alternate (even-odd) fill, sampling pixel centres.
@@ -819,24 +1025,51 @@ static void ArcShape(TCanvas* C, int kind, int X1, int Y1, int X2, int Y2, int X
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (Mapped()) {
+        const TRect d = DeviceRect(TRect(X1, Y1, X2, Y2));
+        const TPoint a = LPtoDP(TPoint(X3, Y3)), b = LPtoDP(TPoint(X4, Y4));
+        TDeviceUnits u(this);
+        Arc(d.Left, d.Top, d.Right, d.Bottom, a.X, a.Y, b.X, b.Y);
+        return;
+    }
     Changing();
     ArcShape(this, 0, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
     Changed();
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (Mapped()) {
+        const TRect d = DeviceRect(TRect(X1, Y1, X2, Y2));
+        const TPoint a = LPtoDP(TPoint(X3, Y3)), b = LPtoDP(TPoint(X4, Y4));
+        TDeviceUnits u(this);
+        Pie(d.Left, d.Top, d.Right, d.Bottom, a.X, a.Y, b.X, b.Y);
+        return;
+    }
     Changing();
     ArcShape(this, 1, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
     Changed();
 }
 
 void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (Mapped()) {
+        const TRect d = DeviceRect(TRect(X1, Y1, X2, Y2));
+        const TPoint a = LPtoDP(TPoint(X3, Y3)), b = LPtoDP(TPoint(X4, Y4));
+        TDeviceUnits u(this);
+        Chord(d.Left, d.Top, d.Right, d.Bottom, a.X, a.Y, b.X, b.Y);
+        return;
+    }
     Changing();
     ArcShape(this, 2, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
     Changed();
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+    if (Mapped()) {
+        const TPoint d = LPtoDP(TPoint(X, Y));
+        TDeviceUnits u(this);
+        FloodFill(d.X, d.Y, Color, FillStyle);
+        return;
+    }
     if (!RequireTarget() || Clipped(X, Y)) return;
     Changing();
     const int w = FTarget->width(), h = FTarget->height();
@@ -879,12 +1112,22 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
 // Pixels
 
 TColor TCanvas::Pixels(int X, int Y) {
+    if (Mapped()) {
+        const TPoint d = LPtoDP(TPoint(X, Y));
+        X = d.X;
+        Y = d.Y;
+    }
     if (!RequireTarget() || X < 0 || Y < 0 || X >= FTarget->width() || Y >= FTarget->height()) return clNone;
     return FromPixel(reinterpret_cast<const uint32_t*>(FTarget->constScanLine(Y))[X]);
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Color) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TPoint d = LPtoDP(TPoint(X, Y));
+        X = d.X;
+        Y = d.Y;
+    }
     Changing();
     PlotPixel(X, Y, Color);
     Changed();
@@ -1090,16 +1333,34 @@ static QImage ScaleNearest(const QImage& Src, int W, int H) {
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
+    if (Mapped()) {
+        // A picture's pixels count as logical units, downward from (X, Y) so it stays upright.
+        const TRect d = DeviceRect(TRect(X, Y, X + Graphic->Width(), Y - Graphic->Height()));
+        TDeviceUnits u(this);
+        Graphic->Draw(this, d);
+        return;
+    }
     Graphic->Draw(this, ::Bounds(X, Y, Graphic->Width(), Graphic->Height()));
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
+    if (Mapped()) {
+        const TRect d = DeviceRect(R);
+        TDeviceUnits u(this);
+        Graphic->Draw(this, d);
+        return;
+    }
     Graphic->Draw(this, R);
 }
 
 void TCanvas::DrawImage(int X, int Y, const QImage& Image) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TPoint d = LPtoDP(TPoint(X, Y));
+        X = d.X;
+        Y = d.Y;
+    }
     Changing();
     Blit(this, ::Bounds(X, Y, Image.width(), Image.height()), Image, false, 0, Image.hasAlphaChannel(),
          cmSrcCopy);
@@ -1108,6 +1369,14 @@ void TCanvas::DrawImage(int X, int Y, const QImage& Image) {
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
     if (!Canvas || !RequireTarget() || !Canvas->RequireTarget()) return;
+    if (Mapped() || Canvas->Mapped()) {
+        // Corner by corner: a rectangle whose y runs upward copies upright.
+        const TRect d = LPtoDP(Dest), s = Canvas->LPtoDP(Source);
+        TDeviceUnits u(this);
+        TDeviceUnits us(Canvas);
+        CopyRect(d, Canvas, s);
+        return;
+    }
     Changing();
     QImage* src = Canvas->Target();
     // copy() makes a separate image, so a copy inside one canvas reads the pixels as they were.
@@ -1124,6 +1393,12 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
 
 void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
     if (!Bitmap || Bitmap->Empty() || !RequireTarget()) return;
+    if (Mapped()) {
+        const TRect d = DeviceRect(Dest);
+        TDeviceUnits u(this);
+        BrushCopy(d, Bitmap, Source, Color);
+        return;
+    }
     Changing();
     QImage part = Bitmap->Image().copy(QRect(Source.Left, Source.Top, Source.Width(), Source.Height()));
     uint32_t key = ToPixel(Color) & 0xFFFFFF, bk = ToPixel(FBrush->Color());
@@ -1144,4 +1419,26 @@ void CanvasBlit(TCanvas* Canvas, const TRect& Dest, const QImage& Src, bool Keye
     Canvas->Changing();
     Blit(Canvas, Dest, s, Keyed, ToPixel(Key) & 0xFFFFFF, Alpha, Canvas->CopyMode());
     Canvas->Changed();
+}
+
+int StretchDIBits(HDC DC, const TRect& Dest, const QImage& Image, Cardinal Rop) {
+    if (!DC || Image.isNull() || !DC->RequireTarget()) return 0;
+    if (DC->Mapped()) {
+        const TRect d = DC->LPtoDP(Dest);
+        TCanvas::TDeviceUnits u(DC);
+        return StretchDIBits(DC, d, Image, Rop);
+    }
+    // The bits of a 24-bit bitmap: the colours without their alpha. A negative width or height
+    // mirrors the picture, as a stretch between rectangles of opposite direction does.
+    QImage bits = Image.convertToFormat(QImage::Format_RGB32);
+    const bool mirrorX = Dest.Right < Dest.Left, mirrorY = Dest.Bottom < Dest.Top;
+    if (mirrorX || mirrorY) bits = bits.mirrored(mirrorX, mirrorY);
+    const TRect d(std::min(Dest.Left, Dest.Right), std::min(Dest.Top, Dest.Bottom),
+                  std::max(Dest.Left, Dest.Right), std::max(Dest.Top, Dest.Bottom));
+    if (d.IsEmpty()) return 0;
+    const TCopyMode mode = DC->CopyMode();
+    DC->SetCopyMode(Rop);
+    CanvasBlit(DC, d, bits, false, clNone, false);
+    DC->SetCopyMode(mode);
+    return Image.height();
 }

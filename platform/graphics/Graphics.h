@@ -314,8 +314,25 @@ constexpr int RGN_DIFF = 4;
 constexpr int RGN_COPY = 5;
 
 // Device capabilities.
+constexpr int HORZSIZE = 4;
+constexpr int VERTSIZE = 6;
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
+constexpr int PHYSICALWIDTH = 110;
+constexpr int PHYSICALHEIGHT = 111;
+constexpr int PHYSICALOFFSETX = 112;
+constexpr int PHYSICALOFFSETY = 113;
+
+// Mapping modes: MM_TEXT is one unit per device pixel, y downward; MM_LOMETRIC one unit per
+// 0.1 mm, y upward (the device origin stays at the top left, so the visible area has y <= 0).
+constexpr int MM_TEXT = 1;
+constexpr int MM_LOMETRIC = 2;
+
+// Raster operations of the bitmap copies.
+constexpr Cardinal SRCCOPY = 0x00CC0020;
+constexpr Cardinal SRCINVERT = 0x00660046;
 
 // ---------------------------------------------------------------------------------------------
 // Canvas
@@ -444,8 +461,51 @@ public:
     TColor TextColor() const { return FTextColor; }
     TColor SetTextColor(TColor Color);
 
-    int PixelsPerInch() const { return ScreenPixelsPerInch; }
+    // Pixels per inch of the device drawn on: the screen's for every canvas but a printer's.
+    int PixelsPerInch() const { return FDpi; }
+    void SetPixelsPerInch(int Value) {
+        FDpi = Value > 0 ? Value : ScreenPixelsPerInch;
+        FontMappingChanged();
+    }
+    // LOGPIXELSX/Y, the size of the target (HORZRES/VERTRES in pixels, HORZSIZE/VERTSIZE in mm,
+    // PHYSICALWIDTH/HEIGHT) and PHYSICALOFFSETX/Y (0: the target is the whole page).
     int GetDeviceCaps(int Index) const;
+
+    // The mapping mode (MM_TEXT or MM_LOMETRIC). In MM_LOMETRIC every coordinate, size, pen
+    // width and font height given to the canvas is logical and converted here; text extents,
+    // ClipRect and the measured DrawText rectangle come back logical, and text stays upright.
+    // SetMapMode answers the previous mode, 0 for a mode it does not know (nothing changes).
+    int MapMode() const { return FMapMode; }
+    int SetMapMode(int Mode);
+    // True while calls take logical coordinates that differ from device pixels.
+    bool Mapped() const { return FMapMode != MM_TEXT && FDeviceDepth == 0; }
+    // Point-wise conversion (a rectangle is converted corner by corner, not normalised).
+    TPoint LPtoDP(const TPoint& P) const;
+    TPoint DPtoLP(const TPoint& P) const;
+    TRect LPtoDP(const TRect& R) const;
+    TRect DPtoLP(const TRect& R) const;
+    // A logical rectangle as the device rectangle it covers (normalised: Left <= Right,
+    // Top <= Bottom).
+    TRect DeviceRect(const TRect& R) const;
+    // A logical length (width, font height, pen width) in pixels and back; 0 stays 0, any other
+    // length is at least one pixel.
+    int LengthToDevice(int Length) const;
+    int LengthToLogical(int Pixels) const;
+
+    // Runs the calls made while it lives in device pixels (MM_TEXT coordinates) with the
+    // mapped pen width and font: a logical drawing call converts its arguments and calls itself
+    // again under one.
+    class TDeviceUnits {
+    public:
+        explicit TDeviceUnits(TCanvas* Canvas);
+        ~TDeviceUnits();
+        TDeviceUnits(const TDeviceUnits&) = delete;
+        TDeviceUnits& operator=(const TDeviceUnits&) = delete;
+
+    private:
+        TCanvas* FCanvas;
+        int FPenWidth;
+    };
 
     // The canvas's font as drawn (no antialiasing, orientation applied by the caller).
     QFont DrawingFont() const;
@@ -532,6 +592,10 @@ private:
     TRect FClipBox;
     int FPenIndex = 0;
     std::vector<TState*> FSaved;
+    int FMapMode = MM_TEXT;
+    int FDeviceDepth = 0;
+    int FDpi = ScreenPixelsPerInch;
+    void FontMappingChanged();
     QSize FTargetSize;
     mutable QFont FDrawFont;
     mutable bool FDrawFontValid = false;
@@ -609,6 +673,20 @@ void DrawFocusRect(TCanvas* Canvas, const TRect& R);
 bool DrawEdge(TCanvas* Canvas, TRect& R, Cardinal Edge, Cardinal Flags);
 // Classic check boxes, radio buttons, push buttons and scroll arrows.
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, Cardinal Kind, Cardinal State);
+
+// The device-context forms of the canvas's mapping (see TCanvas::SetMapMode): the conversions
+// work on Count points in place (a rectangle counts as its two corners).
+int SetMapMode(HDC DC, int Mode);
+int GetMapMode(HDC DC);
+bool DPtoLP(HDC DC, TPoint* Points, int Count);
+bool LPtoDP(HDC DC, TPoint* Points, int Count);
+bool DPtoLP(HDC DC, TRect& R);
+bool LPtoDP(HDC DC, TRect& R);
+int GetDeviceCaps(HDC DC, int Index);
+// Draws Image stretched into Dest (logical) as the device-independent bits of a 24-bit bitmap
+// (alpha left out) with the raster operation Rop (SRCCOPY, SRCINVERT, ... the copy modes).
+// Answers the number of lines drawn, 0 when there is nothing to draw.
+int StretchDIBits(HDC DC, const TRect& Dest, const QImage& Image, Cardinal Rop);
 
 // ---------------------------------------------------------------------------------------------
 // Graphics
@@ -756,6 +834,11 @@ public:
     bool Empty() const override { return FImage.isNull(); }
     QImage& Image() { return FImage; }
     void SetImage(const QImage& Image);
+    // The icon as the platform's pair of bitmaps: the AND mask (black where the icon is opaque,
+    // white elsewhere) and the XOR colour image (its colours, black where transparent). Copied
+    // with SRCCOPY and then SRCINVERT they draw the icon over white paper.
+    QImage MaskImage() const;
+    QImage ColorImage() const;
 
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
     TGraphic* CreateNew() const override { return new TIcon; }

@@ -5,6 +5,12 @@
 #include <cmath>
 
 void DrawFocusRect(TCanvas* Canvas, const TRect& R) {
+    if (Canvas && Canvas->Mapped()) {
+        const TRect d = Canvas->DeviceRect(R);
+        TCanvas::TDeviceUnits u(Canvas);
+        DrawFocusRect(Canvas, d);
+        return;
+    }
     if (!Canvas || R.IsEmpty() || !Canvas->RequireTarget()) return;
     Canvas->Changing();
     // Every other pixel of the outline is inverted (a checkerboard anchored at the origin), so a
@@ -46,7 +52,29 @@ TRect Shrink(const TRect& R, Cardinal Sides) {
 
 } // namespace
 
+namespace {
+
+// A logical rectangle turned into device pixels for a call that may adjust it, and back.
+template <class TCall> bool InDeviceUnits(TCanvas* Canvas, TRect& R, TCall Call) {
+    TRect d = Canvas->DeviceRect(R);
+    bool done;
+    {
+        TCanvas::TDeviceUnits u(Canvas);
+        done = Call(d);
+    }
+    TRect back = Canvas->DPtoLP(d);
+    // The same corners as given: a rectangle with y running upward stays so.
+    if ((R.Bottom < R.Top) != (back.Bottom < back.Top)) std::swap(back.Top, back.Bottom);
+    if ((R.Right < R.Left) != (back.Right < back.Left)) std::swap(back.Left, back.Right);
+    R = back;
+    return done;
+}
+
+} // namespace
+
 bool DrawEdge(TCanvas* Canvas, TRect& R, Cardinal Edge, Cardinal Flags) {
+    if (Canvas && Canvas->Mapped())
+        return InDeviceUnits(Canvas, R, [&](TRect& d) { return DrawEdge(Canvas, d, Edge, Flags); });
     if (!Canvas || !Canvas->RequireTarget()) return false;
     if (Flags & BF_DIAGONAL) return true; // diagonal edges are not used by the system
     Canvas->Changing();
@@ -222,6 +250,8 @@ void DrawArrow(TCanvas* C, const TRect& R, int Dir, TColor Color) {
 
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, Cardinal Kind, Cardinal State) {
     if (!Canvas || !Canvas->RequireTarget()) return false;
+    if (Canvas->Mapped())
+        return InDeviceUnits(Canvas, R, [&](TRect& d) { return DrawFrameControl(Canvas, d, Kind, State); });
     switch (Kind) {
         case DFC_BUTTON: {
             const Cardinal type = State & 0xFF;

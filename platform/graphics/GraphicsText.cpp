@@ -313,6 +313,14 @@ struct TTextLine {
 
 } // namespace
 
+// The font's escapement as the text turns on the target, counter-clockwise: in MM_LOMETRIC the
+// escapement counts the other way round (y runs upward), so text the print engine gives a negative
+// escapement turns counter-clockwise on the page, as the same positive angle does on the screen.
+static int TextTurn(const TCanvas* Canvas) {
+    const int o = Canvas->Font()->Orientation();
+    return Canvas->MapMode() == MM_LOMETRIC ? -o : o;
+}
+
 int TCanvas::FontAscent() {
     return QFontMetrics(DrawingFont()).ascent();
 }
@@ -324,7 +332,8 @@ int TCanvas::FontCellHeight() {
 
 int TCanvas::TextWidth(const String& Text) {
     const QFont font = DrawingFont();
-    return TextWidthIn(font, QFontMetrics(font), Text);
+    const int w = TextWidthIn(font, QFontMetrics(font), Text);
+    return Mapped() ? LengthToLogical(w) : w;
 }
 
 int TCanvas::TextHeight(const String& Text) {
@@ -337,20 +346,35 @@ TSize TCanvas::TextExtent(const String& Text) {
     TSize s;
     s.cx = TextWidthIn(font, fm, Text);
     s.cy = fm.ascent() + fm.descent();
+    if (Mapped()) {
+        // Extents are lengths: positive whichever way y runs.
+        s.cx = LengthToLogical(s.cx);
+        s.cy = LengthToLogical(s.cy);
+    }
     return s;
 }
 
 void TCanvas::TextOut(int X, int Y, const String& Text) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TPoint d = LPtoDP(TPoint(X, Y));
+        const int w = TextWidth(Text);
+        {
+            TDeviceUnits u(this);
+            TextOut(d.X, d.Y, Text);
+        }
+        FPenPos = TPoint(X + w, Y);
+        return;
+    }
     Changing();
     QFont f = DrawingFont();
     QFontMetrics fm(f);
     int w = fm.horizontalAdvance(Text), h = fm.ascent() + fm.descent();
     if (TCanvasPainter p{this}) {
         int x = X, y = Y;
-        if (FFont->Orientation() % 3600 != 0) {
+        if (const int turn = TextTurn(this); turn % 3600 != 0) {
             p->translate(X, Y);
-            p->rotate(-FFont->Orientation() / 10.0);
+            p->rotate(-turn / 10.0);
             x = y = 0;
         }
         if (FBkMode == OPAQUE) p->fillRect(QRect(x, y, w, h), ToQColor(FBkColor));
@@ -363,6 +387,13 @@ void TCanvas::TextOut(int X, int Y, const String& Text) {
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
     if (!RequireTarget()) return;
+    if (Mapped()) {
+        const TRect d = DeviceRect(R);
+        const TPoint at = LPtoDP(TPoint(X, Y));
+        TDeviceUnits u(this);
+        TextRect(d, at.X, at.Y, Text);
+        return;
+    }
     Changing();
     QFont f = DrawingFont();
     QFontMetrics fm(f);
@@ -373,7 +404,14 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
         if (FBrush->Style() != bsClear && FBkMode == OPAQUE)
             p->fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), ToQColor(FBkColor));
         p->setPen(ToQColor(FTextColor));
-        p->drawText(QPoint(X, Y + fm.ascent()), Text);
+        int x = X, y = Y;
+        if (const int turn = TextTurn(this); turn % 3600 != 0) {
+            // A font with an escapement turns the text about its start.
+            p->translate(X, Y);
+            p->rotate(-turn / 10.0);
+            x = y = 0;
+        }
+        p->drawText(QPoint(x, y + fm.ascent()), Text);
     }
     Changed();
 }
@@ -387,6 +425,22 @@ int DrawText(TCanvas* Canvas, const String& Text, TRect& R, Cardinal Flags) {
 // background, ellipsis), so plain left-aligned text costs about what drawing it costs.
 int DrawText(TCanvas* Canvas, const String& AText, int Count, TRect& R, Cardinal Flags) {
     if (!Canvas) return 0;
+    if (Canvas->Mapped()) {
+        // Laid out in device pixels; the measured rectangle and the height come back logical,
+        // the height signed by the direction of y (negative in MM_LOMETRIC: the text runs down).
+        TRect d = Canvas->DeviceRect(R);
+        int h;
+        {
+            TCanvas::TDeviceUnits u(Canvas);
+            h = DrawText(Canvas, AText, Count, d, Flags);
+        }
+        const int logical = -Canvas->LengthToLogical(h);
+        if (Flags & DT_CALCRECT) {
+            R.Right = R.Left + Canvas->LengthToLogical(d.Width());
+            R.Bottom = R.Top - Canvas->LengthToLogical(d.Height());
+        }
+        return logical;
+    }
     const String text = Count >= 0 ? AText.left(Count) : AText;
     const bool calc = Flags & DT_CALCRECT;
     const bool single = Flags & DT_SINGLELINE;

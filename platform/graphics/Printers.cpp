@@ -36,13 +36,24 @@ int TPrinter::PageHeight() const {
 }
 
 int TPrinter::GetDeviceCaps(int Index) const {
-    if (Index == LOGPIXELSX || Index == LOGPIXELSY) return Resolution;
-    return FCanvas->GetDeviceCaps(Index);
+    switch (Index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY: return Resolution;
+        case HORZRES:
+        case PHYSICALWIDTH: return PageWidth();
+        case VERTRES:
+        case PHYSICALHEIGHT: return PageHeight();
+        case HORZSIZE: return MulDiv(PageWidth(), 254, Resolution * 10);
+        case VERTSIZE: return MulDiv(PageHeight(), 254, Resolution * 10);
+        default: return 0;
+    }
 }
 
 void TPrinter::NewImage() {
     FPage = QImage(PageWidth(), PageHeight(), QImage::Format_RGB32);
     FPage.fill(Qt::white);
+    // The canvas answers the printer's resolution, so its mapping modes and metrics are the page's.
+    FCanvas->SetPixelsPerInch(Resolution);
     FCanvas->SetTarget(&FPage);
     FPageDrawn = false;
 }
@@ -57,6 +68,8 @@ void TPrinter::BeginDoc() {
     FAborted = false;
     FPageNumber = 1;
     FPendingBlank = 0;
+    // A job starts with a fresh device context: device units.
+    FCanvas->SetMapMode(MM_TEXT);
     NewImage();
 }
 
