@@ -54,6 +54,29 @@ bool IsCheckLike(TCellType Type) {
            Type == ctRadioButton;
 }
 
+// A cell's look for printing, put on the canvas: brush, font (its height in 0.1 mm through
+// MapFontHeight), alignment, word wrap (the grid's, the cell's, then the word-wrap dispatcher).
+struct TPrintCellLook {
+    TGridDrawState State;
+    TColor ColorTo = clNone, Mirror = clNone, MirrorTo = clNone;
+    TAlignment HA = taLeftJustify;
+    TVAlignment VA = vtaTop;
+    bool WordWrap = false;
+    TCellGradientDirection GD = GradientVertical;
+    int PointSize = 0; // of the cell's font before the mapping
+};
+
+TPrintCellLook ApplyPrintLook(TAdvStringGrid* Grid, TCanvas* C, int DisplCol, int RealCol, int ARow) {
+    TPrintCellLook l;
+    l.WordWrap = Grid->WordWrap();
+    Grid->GetVisualProperties(DisplCol, ARow, l.State, true, false, true, C->Brush(), l.ColorTo, l.Mirror,
+                              l.MirrorTo, C->Font(), l.HA, l.VA, l.WordWrap, l.GD);
+    Grid->GetCellWordWrap(RealCol, ARow, l.WordWrap);
+    l.PointSize = C->Font()->Size();
+    C->Font()->SetHeight(Grid->MapFontHeight(l.PointSize));
+    return l;
+}
+
 // A cell value for printing: a text that is no number counts as 0 (printing raises nothing).
 template <class Read> auto PrintValue(Read R) -> decltype(R()) {
     try {
@@ -106,17 +129,9 @@ TPoint TAdvStringGrid::MeasurePrintCell(int ACol, int ARow) {
     int kind = CellTextType(text, EnableHTML);
 
     // 3. The cell's font for printing, its height in 0.1 mm.
-    TGridDrawState state;
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = WordWrap();
-    TCellGradientDirection gd = GradientVertical;
-    GetVisualProperties(dcol, ARow, state, true, false, true, c->Brush(), colorTo, mirror, mirrorTo,
-                        c->Font(), ha, va, ww, gd);
-    GetCellWordWrap(ACol, ARow, ww);
-    const int pointSize = c->Font()->Size();
-    c->Font()->SetHeight(MapFontHeight(pointSize));
+    const TPrintCellLook look = ApplyPrintLook(this, c, dcol, ACol, ARow);
+    const bool ww = look.WordWrap;
+    const int pointSize = look.PointSize;
     int angle = 0;
     const bool rotated = IsRotated(ACol, ARow, angle);
     if (rotated) c->Font()->SetOrientation(angle * -10);
@@ -323,17 +338,13 @@ void TAdvStringGrid::PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, c
     TSavedFontBrush saved(c);
 
     // 3. Visual properties, font in 0.1 mm, text colour.
-    TGridDrawState state;
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = WordWrap();
-    TCellGradientDirection gd = GradientVertical;
-    GetVisualProperties(DisplCol, ARow, state, true, false, true, c->Brush(), colorTo, mirror, mirrorTo,
-                        c->Font(), ha, va, ww, gd);
-    GetCellWordWrap(rc, ARow, ww);
-    const int pointSize = c->Font()->Size();
-    c->Font()->SetHeight(MapFontHeight(pointSize));
+    TPrintCellLook look = ApplyPrintLook(this, c, DisplCol, rc, ARow);
+    const TAlignment ha = look.HA;
+    const TVAlignment va = look.VA;
+    const bool ww = look.WordWrap;
+    const int pointSize = look.PointSize;
+    const TColor colorTo = look.ColorTo;
+    TGridDrawState& state = look.State;
     c->SetTextColor(ColorToRGB(c->Font()->Color()));
 
     // The background, moved in where no line borders it on the left or at the top.
@@ -343,7 +354,7 @@ void TAdvStringGrid::PaintPrintCell(const TRect& Cell, int DisplCol, int ARow, c
     const TColor from = c->Brush()->Color();
     if (from != clNone) {
         // The brush colour at the top (vertical) or on the left, as on screen.
-        const bool horizontal = gd == GradientHorizontal;
+        const bool horizontal = look.GD == GradientHorizontal;
         if (horizontal || colorTo == clNone)
             DrawStepGradient(c, from, colorTo, horizontal, bg, 64);
         else

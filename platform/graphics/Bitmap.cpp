@@ -351,29 +351,29 @@ void TIcon::SetImage(const QImage& Image) {
     Changed(this);
 }
 
-// A pixel counts as opaque from half coverage on, as the platform's one-bit mask does.
-QImage TIcon::MaskImage() const {
-    if (FImage.isNull()) return QImage();
-    const QImage src = FImage.convertToFormat(QImage::Format_ARGB32);
-    QImage mask(src.size(), QImage::Format_RGB32);
+// A pixel counts as opaque from half coverage on, as the platform's one-bit mask does. Each
+// pixel of the result is Opaque(pixel) or Transparent(pixel).
+template <class TOpaque, class TClear>
+static QImage SplitIcon(const QImage& Image, TOpaque Opaque, TClear Clear) {
+    if (Image.isNull()) return QImage();
+    const QImage src = Image.convertToFormat(QImage::Format_ARGB32);
+    QImage out(src.size(), QImage::Format_RGB32);
     for (int y = 0; y < src.height(); ++y) {
         const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        auto* d = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        for (int x = 0; x < src.width(); ++x) d[x] = qAlpha(s[x]) >= 128 ? 0xFF000000u : 0xFFFFFFFFu;
+        auto* d = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < src.width(); ++x) d[x] = qAlpha(s[x]) >= 128 ? Opaque(s[x]) : Clear(s[x]);
     }
-    return mask;
+    return out;
+}
+
+QImage TIcon::MaskImage() const {
+    return SplitIcon(
+        FImage, [](QRgb) { return 0xFF000000u; }, [](QRgb) { return 0xFFFFFFFFu; });
 }
 
 QImage TIcon::ColorImage() const {
-    if (FImage.isNull()) return QImage();
-    const QImage src = FImage.convertToFormat(QImage::Format_ARGB32);
-    QImage colour(src.size(), QImage::Format_RGB32);
-    for (int y = 0; y < src.height(); ++y) {
-        const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        auto* d = reinterpret_cast<QRgb*>(colour.scanLine(y));
-        for (int x = 0; x < src.width(); ++x) d[x] = qAlpha(s[x]) >= 128 ? (s[x] | 0xFF000000u) : 0xFF000000u;
-    }
-    return colour;
+    return SplitIcon(
+        FImage, [](QRgb p) { return p | 0xFF000000u; }, [](QRgb) { return 0xFF000000u; });
 }
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {

@@ -44,6 +44,7 @@ public:
         FPrintRowHeightRow = -1;
     }
     void SetPage(int Page) { FPrintPass.Page = Page; }
+    void SetScale(double Scale) { FPrintLayout->Scale = Scale; }
     int Indent(int c) const { return FPrintLayout->Indents[size_t(c)]; }
     int Gap8() const { return FPrintPass.Gap8; }
     int HalfG() const { return FPrintPass.HalfG; }
@@ -207,6 +208,29 @@ TEST_F(PrintCellFixture, BorderSidesFollowTheSettingAndTheBorderEvent) {
     EXPECT_EQ(At(5, -20), clWhite);
     EXPECT_EQ(At(5, -(20 + h)), clRed);
     EXPECT_EQ(At(0, -(20 + h / 2)), clRed);
+}
+
+TEST_F(PrintCellFixture, BorderPensScaleOnlyWhenPrinting) {
+    // Pen width 1 (screen pixels) becomes round(1 x ScreenScale) units on paper; a preview keeps it.
+    G->PrintSettings()->Borders = pbSingle;
+    G->PrintSettings()->UseFixedHeight = true;
+    G->PrintSettings()->FixedHeight = 40;
+    struct Case {
+        int Mode;
+        double Scale;
+        int Thickness;
+    } cases[] = {{0, 3.0, 1}, {1, 3.0, 3}, {1, 1.0, 1}, {1, 2.6, 3}};
+    for (const Case& c : cases) {
+        Clear();
+        G->BeginPass(C, c.Mode, {100, 100});
+        G->SetScale(c.Scale);
+        const int h = G->PaintPrintRow(-50, 0, 1, 0);
+        // The top line's pixels in column 50, around y = 50.
+        int thick = 0;
+        for (int y = 40; y < 60; ++y) thick += At(50, -y) == clBlack;
+        EXPECT_EQ(thick, c.Thickness) << c.Mode << " " << c.Scale;
+        EXPECT_GT(h, 40);
+    }
 }
 
 TEST_F(PrintCellFixture, ARowCutAtTheFooterLosesItsBottomBorder) {
