@@ -200,7 +200,17 @@ void TAdvStringGrid::SaveToBinFile(const String& FileName) {
     ms->SaveToFile(FileName);
 }
 
+void ReadGridPropIO(TStream* Stream, TGridPropIO* Header) {
+    RegisterGridStreamIO();
+    TReader reader(Stream);
+    ReadRecord(reader, Header);
+}
+
 void TAdvStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream) {
+    LoadBinStreamAt(Point, Stream, false);
+}
+
+void TAdvStringGrid::LoadBinStreamAt(const TPoint& Point, TStream* Stream, bool InsideGrid) {
     RegisterGridStreamIO();
     TReader reader(Stream);
     TOwned<TGridPropIO> header(new TGridPropIO(nullptr));
@@ -239,7 +249,8 @@ void TAdvStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
         const qint64 tr = qint64(cellIO->Row) + Point.Y - origin.Y;
         // Cells that would land above or left of the grid, or beyond what it can hold, are read
         // and passed over.
-        const bool place = tc >= 0 && tr >= 0 && tc < MaxGridCols && tr < MaxGridRows;
+        const bool place = tc >= 0 && tr >= 0 && tc < MaxGridCols && tr < MaxGridRows &&
+                           (!InsideGrid || (tc < ColCount() && tr < RowCount()));
         const int col = int(tc), row = int(tr);
         if (place) {
             SetCellEx(col, row, cellIO->Cell);
