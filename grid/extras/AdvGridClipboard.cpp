@@ -64,9 +64,12 @@ QStringList BlockLines(const String& Text) {
 }
 
 // A field as a cell keeps it: a multi-line field loses its enclosing quotes, and the vertical
-// tab of spreadsheet line breaks becomes CR LF.
+// tab of spreadsheet line breaks becomes CR LF. A field without LF is multi-line when it is
+// quoted and holds the vertical tab (a copy in the CSV manner).
 String UnquoteField(String Field) {
-    if (!Field.contains(u'\n')) return Field;
+    const bool quotedTabs =
+        Field.size() >= 2 && Field.startsWith(u'"') && Field.endsWith(u'"') && Field.contains(QChar(11));
+    if (!Field.contains(u'\n') && !quotedTabs) return Field;
     if (Field.startsWith(u'"')) Field.remove(0, 1);
     if (Field.endsWith(u'"')) Field.chop(1);
     Field.replace(QChar(11), QStringLiteral("\r\n"));
@@ -98,17 +101,22 @@ String TAdvStringGrid::SelectionToText(const TRect& Rect, bool Disjunct) {
     const bool partial = Rect.Top > TBaseGrid::FixedRows() || Rect.Bottom < RowCount() - 1 - FixedFooters();
     const bool multiRow = Rect.Bottom > Rect.Top;
 
+    // Markup and RTF become plain text first, then the line breaks are made safe for the block:
+    // quoted, with CR turned into LF (in the CSV manner with ExcelClipboardFormat: CR LF as the
+    // vertical tab), so that a pasted block splits into rows only at its row ends.
     auto cellText = [&](int c, int r) {
         const int rc = RealColIndex(c);
         String t;
         SaveCell(rc, r, t);
         if (IsPackedWide(t)) t = UnpackWideText(t);
-        if (t.contains(u'\r')) t = u'"' + String(t).replace(u'\r', u'\n') + u'"';
         if (!Navigation()->CopyHTMLTagsToClipboard && t.contains(QStringLiteral("</")))
             t = StrippedCells(rc, r);
         else if (t.contains(QStringLiteral("{\\")))
             t = RichPlainText(t);
-        if (ExcelClipboardFormat && CountLines(t, Multilinecells) > 1) t = CSVQuoteMultiLine(t);
+        if (ExcelClipboardFormat && CountLines(t, Multilinecells) > 1)
+            t = CSVQuoteMultiLine(t).replace(u'\r', u'\n');
+        else if (t.contains(u'\r'))
+            t = u'"' + String(t).replace(u'\r', u'\n') + u'"';
         return t;
     };
 
@@ -169,7 +177,8 @@ void TAdvStringGrid::SetSelectionAsText(const String& Value) {
             }
         }
         col = left;
-        if (li + 1 < lines.size() && !(li + 2 == lines.size() && lines[li + 1].isEmpty())) {
+        const bool moreText = li + 2 < lines.size() || (li + 1 < lines.size() && !lines[li + 1].isEmpty());
+        if (moreText) {
             ++row;
             const int shown =
                 RowCount() - (FooterRowShown() && FloatingFooter()->FooterStyle() == fsFixedLastRow);
@@ -405,7 +414,9 @@ int TAdvStringGrid::PasteText(int ACol, int ARow, int& Lines, int& Fields, const
             }
         }
         col = ACol;
-        if (li + 1 < lines.size()) {
+        // More text follows unless only the empty remainder after a final line break is left.
+        const bool moreText = li + 2 < lines.size() || (li + 1 < lines.size() && !lines[li + 1].isEmpty());
+        if (moreText) {
             ++row;
             const int shown =
                 RowCount() - (FooterRowShown() && FloatingFooter()->FooterStyle() == fsFixedLastRow);
