@@ -827,7 +827,9 @@ public:
     // the number of fields of the last line. Cells past the grid's end are written only when the
     // clipboard growth options let the grid grow to take them.
     int PasteText(int ACol, int ARow, int& Lines, int& Fields, const String& Text);
-    // The size of a text block: the most fields of a line, the lines less the empty ones.
+    // The size of a text block: Cols the most TAB-separated fields of a line, Rows the line
+    // breaks less the empty lines, the remainder after a final break counting as one (k lines,
+    // with or without a final break, give k - 1; never below 0).
     void TextBlockSize(const String& Text, int& Cols, int& Rows);
     // Per pasted cell: the before-events may change the value or refuse it. Values stored as
     // packed wide text (starting with "|\") go through the Wide events, unpacked.
@@ -2247,8 +2249,9 @@ protected:
     // Whether a pasted cell may land at (ACol, ARow): inside the grid, or past its end where the
     // clipboard growth options let the grid grow to take it (it grows then).
     bool PasteTargetReady(int ACol, int ARow);
-    // LoadAtPointFromBinStream; with InsideGrid, cells that would land past the grid's counts are
-    // read and passed over.
+    // LoadAtPointFromBinStream; with InsideGrid (a paste) every stream is a block placed at Point
+    // (a whole-grid stream neither clears nor sizes the grid) and cells that would land past the
+    // grid's counts are read and passed over.
     void LoadBinStreamAt(const TPoint& Point, TStream* Stream, bool InsideGrid);
 
     // ---- Query and event dispatchers ----

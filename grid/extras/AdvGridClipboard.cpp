@@ -11,6 +11,8 @@
 #include "GridStreamIO.h"
 #include "GridUtil.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -80,10 +82,14 @@ bool IsPackedWide(const String& Text) {
     return Text.startsWith(QStringLiteral("|\\"));
 }
 
-// The folder of this run for the images of an HTML copy, removed when the program ends.
+// The folder of this run for the images of an HTML copy, removed when the program ends; never
+// the current folder (when no temporary folder can be made, the image writer reports that it
+// cannot create the one named here).
 String HtmlImageFolder() {
     static QTemporaryDir folder;
-    return folder.isValid() ? folder.path() + u'/' : String();
+    if (folder.isValid()) return folder.path() + u'/';
+    return QDir::tempPath() +
+           QStringLiteral("/velmora-clipboard-%1/").arg(QCoreApplication::applicationPid());
 }
 
 } // namespace
@@ -196,7 +202,8 @@ void TAdvStringGrid::TextBlockSize(const String& Text, int& Cols, int& Rows) {
         Cols = std::max(Cols, int(line.count(u'\t')) + 1);
         if (line.isEmpty()) ++empty;
     }
-    Rows = int(lines.size() - 1) - empty;
+    // An empty text, or one of empty lines only, has no rows.
+    Rows = std::max(0, int(lines.size() - 1) - empty);
 }
 
 // =============================================================================================

@@ -216,8 +216,10 @@ void TAdvStringGrid::LoadBinStreamAt(const TPoint& Point, TStream* Stream, bool 
     TOwned<TGridPropIO> header(new TGridPropIO(nullptr));
     ReadRecord(reader, header.get());
     const bool sameGrid = header->ID == StreamID();
+    // A paste places every stream as a block: a whole grid copied elsewhere does not wipe this one.
+    const bool wholeGrid = header->FullGrid && !InsideGrid;
 
-    if (header->FullGrid) {
+    if (wholeGrid) {
         // Everything is checked before the grid changes.
         if (header->ColCount < 1 || header->ColCount > MaxGridCols || header->RowCount < 1 ||
             header->RowCount > MaxGridRows)
@@ -233,7 +235,7 @@ void TAdvStringGrid::LoadBinStreamAt(const TPoint& Point, TStream* Stream, bool 
 
     TOwned<TGridCellIO> cellIO(new TGridCellIO(nullptr));
     TProgressReport progress(this, OnFileProgress);
-    bool haveOrigin = header->FullGrid;
+    bool haveOrigin = wholeGrid;
     TPoint origin(0, 0);
     int lastRow = -1;
     while (Stream->Position() < Stream->Size() - 1) {

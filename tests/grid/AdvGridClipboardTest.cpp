@@ -213,7 +213,8 @@ TEST_F(GridClipboard, TextBlockSizeAndSetSelectionAsText) {
                                      {"a\tb\r\nc\td", 2, 1},
                                      {"a\r\nb\tc\td\r\n", 3, 1},
                                      {"a\r\n\r\nb\r\n", 1, 1},
-                                     {"", 1, -1}};
+                                     {"", 1, 0},
+                                     {"\r\n", 1, 0}};
     TProbePtr g = MakeProbe(2, 2);
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(c.Text));
@@ -537,6 +538,25 @@ TEST_F(GridClipboard, OwnFormatWithGrowthOffStaysInsideTheGrid) {
     EXPECT_EQ(b->Cells(4, 3), "");
     EXPECT_EQ(b->Cells(3, 4), "");
     EXPECT_EQ(b->Cells(4, 4), "");
+}
+
+TEST_F(GridClipboard, AWholeGridCopyPastesAsABlock) {
+    TProbePtr a = MakeProbe(2, 2);
+    TProbePtr b = MakeProbe(5, 5);
+    for (TPasteProbe* g : {a.get(), b.get()}) g->Navigation()->AllowFmtClipboard = true;
+    Fill(a.get(), 0, 0, {{"h", "c"}, {"r", "v"}});
+    a->CopyToClipBoard(); // the save rectangle: the whole grid
+    Fill(b.get(), 0, 0, {{"keep0", "keep1"}});
+    b->SetCells(4, 4, "keep2");
+    b->SetSelection(TGridRect(2, 2, 2, 2));
+    b->PasteSelectionFromClipboard();
+    // Placed at the selection; the rest of the grid stays as it was.
+    EXPECT_EQ(RowTexts(b.get(), 2, 2, 3), QStringList({"h", "c"}));
+    EXPECT_EQ(RowTexts(b.get(), 3, 2, 3), QStringList({"r", "v"}));
+    EXPECT_EQ(RowTexts(b.get(), 0, 0, 1), QStringList({"keep0", "keep1"}));
+    EXPECT_EQ(b->Cells(4, 4), "keep2");
+    EXPECT_EQ(b->ColCount(), 5);
+    EXPECT_EQ(b->RowCount(), 5);
 }
 
 TEST_F(GridClipboard, ForeignCellsBlocksNeverCrashOrGrowTheGrid) {
