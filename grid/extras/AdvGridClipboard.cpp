@@ -65,6 +65,12 @@ QStringList BlockLines(const String& Text) {
     return lines;
 }
 
+// Whether text follows line Index of a block: not when only the empty remainder after a final
+// line break is left.
+bool MoreTextAfter(const QStringList& Lines, qsizetype Index) {
+    return Index + 2 < Lines.size() || (Index + 1 < Lines.size() && !Lines[Index + 1].isEmpty());
+}
+
 // A field as a cell keeps it: a multi-line field loses its enclosing quotes, and the vertical
 // tab of spreadsheet line breaks becomes CR LF. A field without LF is multi-line when it is
 // quoted and holds the vertical tab (a copy in the CSV manner).
@@ -183,8 +189,7 @@ void TAdvStringGrid::SetSelectionAsText(const String& Value) {
             }
         }
         col = left;
-        const bool moreText = li + 2 < lines.size() || (li + 1 < lines.size() && !lines[li + 1].isEmpty());
-        if (moreText) {
+        if (MoreTextAfter(lines, li)) {
             ++row;
             const int shown =
                 RowCount() - (FooterRowShown() && FloatingFooter()->FooterStyle() == fsFixedLastRow);
@@ -421,9 +426,7 @@ int TAdvStringGrid::PasteText(int ACol, int ARow, int& Lines, int& Fields, const
             }
         }
         col = ACol;
-        // More text follows unless only the empty remainder after a final line break is left.
-        const bool moreText = li + 2 < lines.size() || (li + 1 < lines.size() && !lines[li + 1].isEmpty());
-        if (moreText) {
+        if (MoreTextAfter(lines, li)) {
             ++row;
             const int shown =
                 RowCount() - (FooterRowShown() && FloatingFooter()->FooterStyle() == fsFixedLastRow);

@@ -2,9 +2,12 @@
 // with growth, row insertion, events, undo and check boxes, the own cells format between grids
 // and from damaged blocks, and the smart fill over a selection.
 #include "AdvGrid.h"
+#include "AdvGridEditRules.h"
 #include "AdvGridTestSupport.h"
+#include "AdvShownGridFixture.h"
 #include "Clipbrd.h"
 #include "ComponentStreaming.h"
+#include "Forms.h"
 #include "GridStreamIO.h"
 #include "GridUtil.h"
 #include "SysUtils.h"
@@ -600,6 +603,36 @@ TEST_F(GridClipboard, ForeignCellsBlocksNeverCrashOrGrowTheGrid) {
     }
 }
 
+TEST_F(GridClipboard, DamagedCopiesOfARealBlockNeverCrash) {
+    TProbePtr a = MakeProbe(4, 4);
+    a->Navigation()->AllowFmtClipboard = true;
+    Fill(a.get(), 1, 1, {{"one", "two\r\nlines"}, {"x", "y"}});
+    a->SetColors(1, 1, clRed);
+    a->CreateBitmap(2, 2, false, haLeft, vaTop)->SetSize(2, 2);
+    a->AddCheckBox(1, 2, true, false);
+    a->SetSelection(TGridRect(1, 1, 2, 2));
+    a->CopySelectionToClipboard();
+    const QByteArray good = Clipboard()->GetAsHandle(CellsFormat());
+    ASSERT_FALSE(good.isEmpty());
+    auto pasteInto = [](const QByteArray& Block) {
+        TProbePtr b = MakeProbe(3, 3);
+        b->Navigation()->AllowFmtClipboard = true;
+        Clipboard()->Clear();
+        Clipboard()->SetAsHandle(CellsFormat(), Block);
+        b->SetSelection(TGridRect(1, 1, 1, 1));
+        try {
+            b->PasteSelectionFromClipboard();
+        } catch (const Exception&) {
+        }
+    };
+    for (int cut = 0; cut < good.size(); cut += 11) pasteInto(good.left(cut));
+    for (int at = 0; at < good.size(); at += 7) {
+        QByteArray bad = good;
+        bad[at] = char(bad[at] ^ 0x5A);
+        pasteInto(bad);
+    }
+}
+
 TEST_F(GridClipboard, RtfTravelsAsEightBitRtf) {
     TProbePtr a = MakeProbe(3, 3);
     a->Navigation()->AllowRTFClipboard = true;
@@ -777,6 +810,45 @@ TEST_F(GridSmartPaste, ABlockOfTheSelectionsSizeIsPastedOnce) {
     g->SetSelection(TGridRect(3, 1, 3, 4));
     g->PasteSelectionFromClipboard();
     EXPECT_EQ(ColumnTexts(g.get(), 3, 1, 4), QStringList({"5", "6", "", ""}));
+}
+
+// The clipboard keys of the grid's keyboard handling.
+class GridClipboardKeys : public AdvShownGridFixture {
+protected:
+    void SetUp() override {
+        AdvShownGridFixture::SetUp();
+        Clipboard()->Clear();
+        Grid->SetColCount(4);
+        Grid->SetRowCount(4);
+        SwitchGridOption(Grid, goEditing, true);
+        Grid->Navigation()->AllowClipboardShortCuts = true;
+        Grid->SetFocus();
+        Application->ProcessMessages();
+    }
+    void Press(Word Key, TShiftState Shift) {
+        SimulateKey(Grid, Key, Shift);
+        Application->ProcessMessages();
+    }
+};
+
+TEST_F(GridClipboardKeys, CopyCutAndPaste) {
+    Grid->SetCells(1, 1, "a");
+    Grid->SetCells(2, 1, "b");
+    Grid->SetSelection(TGridRect(1, 1, 2, 1));
+    Press('C', {ssCtrl});
+    EXPECT_EQ(Clipboard()->AsText(), "a\tb");
+    Press('X', {ssCtrl});
+    EXPECT_EQ(Grid->Cells(1, 1), "");
+    EXPECT_EQ(Grid->Cells(2, 1), "");
+    Grid->SetSelection(TGridRect(1, 2, 1, 2));
+    Press('V', {ssCtrl});
+    EXPECT_EQ(Grid->Cells(1, 2), "a");
+    EXPECT_EQ(Grid->Cells(2, 2), "b");
+    // A handler may refuse the paste.
+    Grid->OnClipboardPaste = [](TObject*, bool& Allow) { Allow = false; };
+    Grid->SetSelection(TGridRect(1, 3, 1, 3));
+    Press(VK_INSERT, {ssShift});
+    EXPECT_EQ(Grid->Cells(1, 3), "");
 }
 
 } // namespace
