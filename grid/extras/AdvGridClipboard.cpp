@@ -456,8 +456,12 @@ int TAdvStringGrid::PasteFromClipboardAt(int ACol, int ARow, int& Rows, int& Col
         // The block may come from any program: its header is checked before the grid changes.
         TOwned<TGridPropIO> header(new TGridPropIO(nullptr));
         ReadGridPropIO(ms.get(), header.get());
+        // Every cell of the block follows as a record of its own, so a block cannot ask for more
+        // cells than it has bytes left.
+        const qint64 left = ms->Size() - ms->Position();
         if (ACol < 0 || ARow < 0 || header->ColCount < 1 || header->RowCount < 1 ||
-            header->ColCount > MaxGridCols - ACol || header->RowCount > MaxGridRows - ARow)
+            header->ColCount > MaxGridCols - ACol || header->RowCount > MaxGridRows - ARow ||
+            qint64(header->ColCount) * header->RowCount > left)
             throw EReadError(QStringLiteral("Stream read error"));
         const bool insert = nav->ClipboardPasteAction == paInsert;
         if (nav->AllowClipboardRowGrow || nav->AllowClipboardColGrow || insert) {

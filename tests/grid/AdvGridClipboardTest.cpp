@@ -584,6 +584,7 @@ TEST_F(GridClipboard, ForeignCellsBlocksNeverCrashOrGrowTheGrid) {
         {"absurd row count", headerBlock(1, 1 << 30)},
         {"absurd column count", headerBlock(1 << 30, 1)},
         {"negative count", headerBlock(-5, 2)},
+        {"more cells than the block holds", headerBlock(1, 100000)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
