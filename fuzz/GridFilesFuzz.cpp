@@ -1,8 +1,9 @@
 // libFuzzer targets: arbitrary bytes read by one of the grid's file readers, chosen when the
 // target is built (GRID_FILES_READER: 1 the binary cell stream, 2 the own text stream, 3 CSV,
 // 4 XML, 5 the clipboard's cells format pasted into a selection, 6 the bytes as clipboard text
-// pasted with the smart fill). A reader may refuse the bytes with an exception of the class library; it must never
-// crash, read out of bounds or hang, and a grid that read something must still save it.
+// pasted with the smart fill). A reader may refuse the bytes with an exception of the class
+// library; it must never crash, read out of bounds or hang, and a grid that read something must
+// still save it.
 #include "AdvGrid.h"
 #include "Clipbrd.h"
 
