@@ -719,6 +719,7 @@ protected:
         FormatSettings.DateSeparator = u'/';
         FormatSettings.TimeSeparator = u':';
         FormatSettings.ShortDateFormat = "dd/mm/yyyy";
+        FormatSettings.LongTimeFormat = "hh:nn";
     }
     void TearDown() override { FormatSettings = Saved; }
     TFormatSettings Saved;
@@ -743,6 +744,7 @@ TEST_F(GridSmartPaste, FillsTheSelectionFromThePastedCells) {
          "30/12/2020\r\n31/12/2020\r\n",
          {1, 1, 1, 3},
          {{"30/12/2020"}, {"31/12/2020"}, {"01/01/2021"}}},
+        {"times", "10:00\r\n10:30\r\n", {1, 1, 1, 3}, {{"10:00"}, {"10:30"}, {"11:00"}}},
         {"block repeated down a column", "a\r\nb\r\n", {1, 1, 1, 5}, {{"a"}, {"b"}, {"a"}, {"b"}, {"a"}}},
         {"block repeated along a row", "a\tb", {1, 1, 5, 1}, {{"a", "b", "a", "b", "a"}}},
         {"one line repeated down the rows", "a\tb", {1, 1, 2, 3}, {{"a", "b"}, {"a", "b"}, {"a", "b"}}},
@@ -791,6 +793,21 @@ TEST_F(GridSmartPaste, OneValueIntoEveryCellWithEventsForAllButTheFirst) {
     // The top-left cell was asked by the paste itself, every other one by the fill.
     EXPECT_EQ(asked.size(), 9u);
     EXPECT_EQ(g->Cells(4, 1), "");
+}
+
+TEST_F(GridSmartPaste, ACheckBoxValueSpreadsAsItsCheckText) {
+    TProbePtr g = MakeProbe(4, 4);
+    g->Navigation()->AllowSmartClipboard = true;
+    g->AddCheckBox(1, 1, false, false);
+    Clipboard()->SetAsText("Y");
+    g->SetSelection(TGridRect(1, 1, 1, 3));
+    g->PasteSelectionFromClipboard();
+    EXPECT_TRUE(g->IsChecked(1, 1));
+    EXPECT_EQ(ColumnTexts(g.get(), 1, 2, 3), QStringList({"Y", "Y"}));
+    // Each filled cell is reported as pasted from the copy's source.
+    ASSERT_GE(g->Dones.size(), 3u);
+    EXPECT_EQ(g->Dones[g->Dones.size() - 1].Target, TRect(1, 3, 1, 3));
+    EXPECT_FALSE(g->Dones.back().Cut);
 }
 
 TEST_F(GridSmartPaste, ABlockOfTheSelectionsSizeIsPastedOnce) {
