@@ -180,6 +180,19 @@ TEST_F(GridClipboard, MultiLineCellsSurviveTheRoundTrip) {
     EXPECT_EQ(g->Cells(1, 3), "p\r\nq");
 }
 
+TEST_F(GridClipboard, CopyWidensTheSelectionToMergedAreas) {
+    TProbePtr g = MakeProbe(5, 5);
+    g->SetCells(1, 1, "m");
+    g->SetCells(3, 3, "z");
+    g->MergeCells(1, 1, 2, 2);
+    g->SetSelection(TGridRect(2, 2, 3, 3));
+    g->CopySelectionToClipboard();
+    const TGridRect s = g->Selection();
+    EXPECT_EQ(TRect(s.Left, s.Top, s.Right, s.Bottom), TRect(1, 1, 3, 3));
+    EXPECT_TRUE(Clipboard()->AsText().startsWith("m\t"));
+    EXPECT_TRUE(Clipboard()->AsText().endsWith("\tz\r\n"));
+}
+
 TEST_F(GridClipboard, DisjunctRowsAndColumns) {
     TProbePtr g = MakeProbe(4, 5);
     g->SetFixedCols(0);
