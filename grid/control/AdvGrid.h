@@ -502,6 +502,9 @@ public:
         esExportNextRow
     };
     virtual void ExportNotification(TGridExportState /*State*/, int /*ARow*/) {}
+    // The importers' progress hook (the clipboard's paste announces its rows).
+    enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+    virtual void ImportNotification(TGridImportState /*State*/, int /*ARow*/) {}
 
     void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
     // The selected cells' texts, a tab between cells and CR LF between rows.
@@ -813,9 +816,49 @@ public:
     bool OemConvert = false;
     // Progress of the file and stream writers and readers in per cent.
     TEvent<TObject*, short /*Progress*/> OnFileProgress;
+    // Clipboard. Text goes as a block: cells separated by TAB, rows by CR LF (a block of several
+    // rows ends with CR LF), a cell holding CR quoted with its CRs turned into LF. With
+    // Navigation's AllowRTFClipboard the top-left cell's RTF goes too, with AllowFmtClipboard the
+    // cells in the grid's binary cell format, all published together.
+    String GetSelectionAsText();
+    // Writes a text block from the selection's top-left cell with the raw cell setter (no events,
+    // no undo, no editability test); the grid grows to take the block.
+    void SetSelectionAsText(const String& Value);
+    // The text block of a rectangle (display columns); with Disjunct, only the rows and columns
+    // of the disjunct selections that are on.
+    String SelectionToText(const TRect& Rect, bool Disjunct);
+    void CopyRectToClipboard(const TRect& Rect, bool Disjunct);
+    // The selection, widened to whole merged areas (the disjunct selection when one is on).
     void CopySelectionToClipboard();
+    // The save rectangle.
+    void CopyToClipBoard();
+    // The grid as an HTML fragment and as text; images go to this run's temporary folder.
+    void CopyToClipBoardAsHTML();
+    // A copy, then the editable cells (every cell with AllowClipboardAlways) are cleared.
     void CutSelectionToClipboard();
+    void CutToClipboard();
+    // Pastes at the selection's top-left cell, then fills the rest of the selection from the
+    // pasted cells with AllowSmartClipboard.
     void PasteSelectionFromClipboard();
+    // Pastes at the save start cell.
+    void PasteFromClipboard();
+    // Pastes the clipboard at a cell: the grid's own cells, else RTF, else text. Answers the
+    // number of cells pasted (see PasteText); Rows and Cols report the size of the paste. A
+    // damaged cells block raises EReadError before the grid grows.
+    int PasteFromClipboardAt(int ACol, int ARow, int& Rows, int& Cols);
+    // Pastes a text block with the first field at (ACol, ARow): one per field processed, the
+    // empty remainder after a final line break included. Lines is the number of lines, Fields
+    // the number of fields of the last line. Cells past the grid's end are written only when the
+    // clipboard growth options let the grid grow to take them.
+    int PasteText(int ACol, int ARow, int& Lines, int& Fields, const String& Text);
+    // The size of a text block: Cols the most TAB-separated fields of a line, Rows the line
+    // breaks less the empty lines, the remainder after a final break counting as one (k lines,
+    // with or without a final break, give k - 1; never below 0).
+    void TextBlockSize(const String& Text, int& Cols, int& Rows);
+    // Per pasted cell: the before-events may change the value or refuse it. Values stored as
+    // packed wide text (starting with "|\") go through the Wide events, unpacked.
+    TClipboardPasteCellEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteWideCell;
     // Registers the grid's window as a drop target (True) or revokes a registration that
     // succeeded (False); DragDropSettings.OleDropTarget calls it.
     void SetOleDropTarget(bool Active);
@@ -2362,6 +2405,33 @@ protected:
     void SearchPanelHighlightClick(TObject* Sender);
     // Frees every drop-down editor the grid holds (each reference cleared first).
     void FreeDropDownEditors();
+    // The paste's virtual operations. PasteCell stores one pasted value (registered for undo; a
+    // check box takes its state from CheckTrue); BeforePaste and AfterPaste are empty hooks;
+    // PasteDone marks the pasted rows modified with ShowModified (Source is the top-left cell
+    // the cells were copied from in this grid, (-1, -1) when they came from elsewhere).
+    enum TClipOperation { coCut, coCopy };
+    virtual void PasteCell(int ACol, int ARow, const String& Value);
+    virtual void BeforePaste() {}
+    virtual void AfterPaste() {}
+    virtual void PasteDone(const TPoint& Source, const TRect& Target, TClipOperation Operation);
+    virtual bool AllowFmtClipboard();
+    // The selection widened to whole merged areas (set when it changed).
+    TGridRect WidenSelectionToMerged();
+    // The smart fill after a paste into the selection S: N the paste's count, Rows and Cols the
+    // size it reported.
+    void SmartFillSelection(const TGridRect& S, int N, int Rows, int Cols);
+    // The one-value part of the smart fill: every editable cell of S takes the top-left text.
+    void SmartFillSingle(const TGridRect& S);
+    // Writes Values into the editable cells of S column by column from the top-left cell (one
+    // value per cell visited), with the paste's events, until the values run out.
+    void SmartFillCells(const TGridRect& S, const std::vector<String>& Values, bool AfterOnlyAllowed);
+    // Whether a pasted cell may land at (ACol, ARow): inside the grid, or past its end where the
+    // clipboard growth options let the grid grow to take it (it grows then).
+    bool PasteTargetReady(int ACol, int ARow);
+    // LoadAtPointFromBinStream; with InsideGrid (a paste) every stream is a block placed at Point
+    // (a whole-grid stream neither clears nor sizes the grid) and cells that would land past the
+    // grid's counts are read and passed over.
+    void LoadBinStreamAt(const TPoint& Point, TStream* Stream, bool InsideGrid);
 
     // ---- Query and event dispatchers ----
     // Set by editing when it took goEditing away because the current cell is not editable.
@@ -2652,6 +2722,13 @@ private:
     friend class TSortFrame;
     bool FOleDropTargetAssigned = false;
     TGridDropTarget* FDropTarget = nullptr;
+    // The top-left cell of the last rectangle turned into text, the last clipboard operation,
+    // whether the current paste is PasteFromClipboard.
+    TPoint FClipTopLeft{0, 0};
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+    // The last text pasted ended with a line break (its last line was the empty remainder).
+    bool FPasteTrailingBreak = false;
     TGridTrackbarDropDown* FTrackbarDropDown = nullptr;
     TGridMemoDropDown* FMemoDropDown = nullptr;
     TGridCalculatorDropDown* FCalculatorDropDown = nullptr;

@@ -200,14 +200,26 @@ void TAdvStringGrid::SaveToBinFile(const String& FileName) {
     ms->SaveToFile(FileName);
 }
 
+void ReadGridPropIO(TStream* Stream, TGridPropIO* Header) {
+    RegisterGridStreamIO();
+    TReader reader(Stream);
+    ReadRecord(reader, Header);
+}
+
 void TAdvStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stream) {
+    LoadBinStreamAt(Point, Stream, false);
+}
+
+void TAdvStringGrid::LoadBinStreamAt(const TPoint& Point, TStream* Stream, bool InsideGrid) {
     RegisterGridStreamIO();
     TReader reader(Stream);
     TOwned<TGridPropIO> header(new TGridPropIO(nullptr));
     ReadRecord(reader, header.get());
     const bool sameGrid = header->ID == StreamID();
+    // A paste places every stream as a block: a whole grid copied elsewhere does not wipe this one.
+    const bool wholeGrid = header->FullGrid && !InsideGrid;
 
-    if (header->FullGrid) {
+    if (wholeGrid) {
         // Everything is checked before the grid changes.
         if (header->ColCount < 1 || header->ColCount > MaxGridCols || header->RowCount < 1 ||
             header->RowCount > MaxGridRows)
@@ -223,7 +235,7 @@ void TAdvStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
 
     TOwned<TGridCellIO> cellIO(new TGridCellIO(nullptr));
     TProgressReport progress(this, OnFileProgress);
-    bool haveOrigin = header->FullGrid;
+    bool haveOrigin = wholeGrid;
     TPoint origin(0, 0);
     int lastRow = -1;
     while (Stream->Position() < Stream->Size() - 1) {
@@ -239,7 +251,8 @@ void TAdvStringGrid::LoadAtPointFromBinStream(const TPoint& Point, TStream* Stre
         const qint64 tr = qint64(cellIO->Row) + Point.Y - origin.Y;
         // Cells that would land above or left of the grid, or beyond what it can hold, are read
         // and passed over.
-        const bool place = tc >= 0 && tr >= 0 && tc < MaxGridCols && tr < MaxGridRows;
+        const bool place = tc >= 0 && tr >= 0 && tc < MaxGridCols && tr < MaxGridRows &&
+                           (!InsideGrid || (tc < ColCount() && tr < RowCount()));
         const int col = int(tc), row = int(tr);
         if (place) {
             SetCellEx(col, row, cellIO->Cell);

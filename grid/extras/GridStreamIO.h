@@ -82,5 +82,9 @@ public:
     std::unique_ptr<TStringList> Strings;
 };
 
+// Reads the header record at the stream's position; a damaged record raises EReadError
+// "Stream read error".
+void ReadGridPropIO(TStream* Stream, TGridPropIO* Header);
+
 // Registers the holders' property tables (once; later calls do nothing).
 void RegisterGridStreamIO();
