@@ -324,13 +324,16 @@ void TAdvStringGrid::SetColumnCalc(int ACol, TColumnCalcType Value) {
 }
 
 void TAdvStringGrid::PlaceFooterPanels() {
+    // The footer panel's window sizes the panel for the footer's visibility: it is made at once.
     if (FFooterPanel) {
         FFooterPanel->SetParent(this);
         FFooterPanel->SetVisible(FFloatingFooter->Visible());
     }
+    // Visibility first: a hidden search panel gets its window (and its children theirs) when it
+    // shows.
     if (FSearchPanel) {
-        FSearchPanel->SetParent(this);
         FSearchPanel->SetVisible(FSearchFooter->Visible());
+        FSearchPanel->SetParent(this);
         FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
     }
 }

@@ -613,6 +613,7 @@ private:
     void DoAlign(TAlign AAlign, TRect& Rect, bool& Changed);
     void AlignControl(TControl* AControl);
     void SyncWidgetGeometry();
+    void StackAmongSiblings();
     void ApplyCursor();
     void ApplyWindowStyles();
 

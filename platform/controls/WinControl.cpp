@@ -100,12 +100,30 @@ QWidget* TWinControl::CreateWidget(const TCreateParams& Params, QWidget* ParentW
     return new TControlWidget(this, ParentWidget);
 }
 
+// The windows of visible children are made with their parent's; a hidden child gets its window
+// when it is shown or its handle is asked for (Handle, HandleNeeded), as hidden controls do in
+// the class library. Until then its settings wait in the control, as before it had a parent.
 void TWinControl::CreateHandle() {
     if (FHandle) return;
     CreateWnd();
     if (!FHandle) return;
     for (size_t i = 0; i < FControls.size(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(FControls[i])) w->CreateHandle();
+        if (auto* w = dynamic_cast<TWinControl*>(FControls[i]); w && w->FVisible) w->CreateHandle();
+}
+
+void TWinControl::StackAmongSiblings() {
+    if (!FParent || TWindowExtras::IsPopup(this)) return;
+    // A window made after its later siblings' goes under the first of them, so the windows keep
+    // the order of the parent's list (later ones above).
+    const auto& list = FParent->FControls;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end()) return;
+    for (++it; it != list.end(); ++it) {
+        auto* w = dynamic_cast<TWinControl*>(*it);
+        if (!w || !w->FQWidget || TWindowExtras::IsPopup(w)) continue;
+        TWindowExtras::Outer(this)->stackUnder(TWindowExtras::Outer(w));
+        return;
+    }
 }
 
 void TWinControl::CreateWnd() {
@@ -132,6 +150,7 @@ void TWinControl::CreateWnd() {
     FUpdateRgn = FWidget ? PaintArea() : QRegion();
     FUpdateErase = FWidget != nullptr;
     if (FParent && !TWindowExtras::IsPopup(this)) FQWidget->setVisible(FVisible);
+    StackAmongSiblings();
     FLastClient = GetClientRect();
 }
 
@@ -220,7 +239,7 @@ void TWinControl::InsertControl(TControl* AControl) {
                 // A window moving to a new parent is made anew there.
                 win->DestroyHandle();
             }
-            win->CreateHandle();
+            if (win->FVisible) win->CreateHandle();
         } else if (win->FHandle) {
             win->DestroyHandle();
         }
@@ -487,7 +506,11 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
     if (!FVisible && FParent) {
         if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(this, false);
     }
-    if (FQWidget && FParent && !TWindowExtras::IsPopup(this)) FQWidget->setVisible(FVisible);
+    // A child shown in a parent that has its window gets its own now (it shows as it is made).
+    if (FVisible && FParent && FParent->FHandle && !FHandle)
+        CreateHandle();
+    else if (FQWidget && FParent && !TWindowExtras::IsPopup(this))
+        FQWidget->setVisible(FVisible);
     UpdateShowing();
 }
 

@@ -273,6 +273,60 @@ TEST_F(ControlsTest, ShowingFollowsTheParents) {
     EXPECT_EQ(showingChanges, 4);
 }
 
+// A hidden child gets no window with its parent's, but as soon as it shows or its handle is
+// asked for; then it keeps its place in the z-order (under the siblings after it in the list).
+TEST_F(ControlsTest, HiddenChildrenGetTheirWindowsWhenShownOrAskedFor) {
+    auto make = [this](bool Visible) {
+        auto* c = new TMouseProbe(Form);
+        c->SetVisible(Visible);
+        c->SetParent(Form);
+        return c;
+    };
+    TMouseProbe* hidden = make(false);
+    TMouseProbe* asked = make(false);
+    TMouseProbe* top = make(true);
+    EXPECT_TRUE(top->HandleAllocated());
+    EXPECT_FALSE(hidden->HandleAllocated());
+    EXPECT_FALSE(asked->HandleAllocated());
+
+    // Asked for: made at once, hidden still, under the later sibling that already has its window.
+    const HWND h = asked->Handle();
+    ASSERT_TRUE(IsWindow(h));
+    EXPECT_FALSE(asked->Widget()->isVisible());
+    auto order = [this](TWinControl* A, TWinControl* B) {
+        const QObjectList& kids = Form->Widget()->children();
+        return kids.indexOf(A->Widget()) < kids.indexOf(B->Widget());
+    };
+    EXPECT_TRUE(order(asked, top));
+
+    // Shown: made and visible; a child made while its parent had no window follows the parent.
+    hidden->Show();
+    ASSERT_TRUE(hidden->HandleAllocated());
+    EXPECT_TRUE(hidden->Widget()->isVisible());
+    EXPECT_TRUE(hidden->Showing());
+    EXPECT_TRUE(order(hidden, asked));
+    EXPECT_TRUE(order(hidden, top));
+
+    // Shown in a hidden parent that has its window: made, so a later Show of the parent shows it.
+    Form->Hide();
+    TMouseProbe* late = make(false);
+    late->Show();
+    EXPECT_TRUE(late->HandleAllocated());
+    EXPECT_FALSE(late->Showing());
+    Form->Show();
+    EXPECT_TRUE(late->Showing());
+    EXPECT_TRUE(late->Widget()->isVisibleTo(Form->Widget()));
+
+    // Recreating the parent makes the visible children again and leaves the hidden ones to later.
+    TMouseProbe* hiddenAgain = make(false);
+    hiddenAgain->HandleNeeded();
+    Form->RecreateWnd();
+    EXPECT_TRUE(top->HandleAllocated());
+    EXPECT_FALSE(hiddenAgain->HandleAllocated());
+    EXPECT_TRUE(hiddenAgain->Handle() != 0);
+    EXPECT_TRUE(order(top, hiddenAgain));
+}
+
 TEST_F(ControlsTest, CaptionFollowsTheNameOnlyOutsideLoading) {
     auto* c = new TMouseProbe(Form);
     c->SetName(QStringLiteral("Probe1"));
