@@ -234,7 +234,16 @@ const QImage& TWindowExtras::WindowImage(TWinControl* Control) {
         // Marked first: drawing through a window device context inside the handler must not
         // start another paint.
         x.WindowValid = true;
-        x.Window.fill(Qt::transparent);
+        if (x.Layer) {
+            // The client part belongs to the layer: the frame is painted anew around it.
+            QPainter p(&x.Window);
+            p.setCompositionMode(QPainter::CompositionMode_Clear);
+            const TRect c = LayoutOf(Control).Client;
+            p.setClipRegion(QRegion(x.Window.rect()) - QRegion(c.Left, c.Top, c.Width(), c.Height()));
+            p.fillRect(x.Window.rect(), Qt::transparent);
+        } else {
+            x.Window.fill(Qt::transparent);
+        }
         TCanvas* canvas = new TCanvas();
         canvas->SetTarget(&x.Window);
         TControlPrivate::Guard(Control, [&] { Control->Perform(WM_NCPAINT, WPARAM(canvas), 0); });
@@ -356,8 +365,11 @@ QImage TWindowExtras::RenderWindow(TWinControl* Control) {
             if (!child || child->isWindow() || child->isHidden() || dynamic_cast<TControlWidget*>(child) ||
                 dynamic_cast<TWindowFrame*>(child))
                 continue;
+            // The layer has no background: what shows through it is the box under it.
+            const bool layer = Find(Control) && child == Find(Control)->Layer;
             child->render(&p, QPoint(l.Client.Left, l.Client.Top) + child->pos(), QRegion(),
-                          QWidget::DrawWindowBackground | QWidget::DrawChildren);
+                          layer ? QWidget::RenderFlags(QWidget::DrawChildren)
+                                : QWidget::DrawWindowBackground | QWidget::DrawChildren);
         }
     }
     return img;
@@ -459,6 +471,82 @@ void AddBorderStyle(TCreateParams& Params, TBorderStyle BorderStyle, bool Ctl3D)
 }
 
 // =============================================================================================
+// The layer over a covered client area
+
+namespace {
+
+class TWindowLayer : public QWidget {
+public:
+    TWindowLayer(TWinControl* Control, QWidget* Client) : QWidget(Client), FWnd(Control->Handle()) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(Client->rect());
+        Client->installEventFilter(this);
+        raise();
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Watched == parent() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+        return false;
+    }
+
+    void paintEvent(QPaintEvent* Event) override {
+        TWinControl* c = FindControl(FWnd);
+        if (!c) return;
+        TWindowExtras& painting = TWindowExtras::Of(c);
+        painting.LayerPainting = true;
+        painting.LayerDrawn = false;
+        TWindowExtras::PaintThroughLayer(c, Event->region());
+        c = FindControl(FWnd);
+        TWindowExtras* x = TWindowExtras::Find(c);
+        if (!x) return;
+        x->LayerPainting = false;
+        // A window canvas draws wherever it likes: the part this paint leaves out shows next.
+        if (x->LayerDrawn)
+            if (const QRegion rest = QRegion(rect()) - Event->region(); !rest.isEmpty()) update(rest);
+        if (x->Window.isNull()) return;
+        const TRect i = TWindowExtras::Insets(c);
+        QPainter painter(this);
+        painter.setClipRegion(Event->region());
+        painter.drawImage(QPoint(0, 0), x->Window, QRect(i.Left, i.Top, width(), height()));
+    }
+
+private:
+    HWND FWnd;
+};
+
+} // namespace
+
+void TWindowExtras::AttachLayer(TWinControl* Control) {
+    QWidget* client = Control->FQWidget;
+    if (!client) return;
+    TWindowExtras& x = Of(Control);
+    if (!x.Layer) x.Layer = new TWindowLayer(Control, client);
+}
+
+bool TWindowExtras::HasLayer(const TWinControl* Control) {
+    const TWindowExtras* x = Find(Control);
+    return x && x->Layer;
+}
+
+void TWindowExtras::PaintThroughLayer(TWinControl* Control, const QRegion& Region) {
+    const QRegion due = Control->FUpdateRgn.intersected(Region);
+    if (due.isEmpty()) return;
+    Control->RemoveUpdateRegion(due);
+    TWindowExtras& x = Of(Control);
+    if (!x.Window.isNull()) {
+        const TRect i = Insets(Control);
+        QPainter p(&x.Window);
+        p.setCompositionMode(QPainter::CompositionMode_Clear);
+        p.setClipRegion(due.translated(i.Left, i.Top));
+        p.fillRect(x.Window.rect(), Qt::transparent);
+    }
+    TControlPrivate::Guard(Control, [&] { Control->Perform(WM_PAINT, 0, 0); });
+}
+
+// =============================================================================================
 // Window device contexts
 
 HDC GetWindowDC(HWND Wnd) {
@@ -479,8 +567,17 @@ HDC GetWindowDC(HWND Wnd) {
         dc->OnChange = [Wnd](TObject*) {
             TWinControl* w = FindControl(Wnd);
             TWindowExtras* x = TWindowExtras::Find(w);
+            // The layer shows the client part; during its own paint it shows it afterwards.
+            if (x && x->Layer) {
+                if (x->LayerPainting)
+                    x->LayerDrawn = true;
+                else
+                    x->Layer->update();
+            }
             if (x && x->Frame) {
                 x->Frame->update();
+            } else if (x && x->Layer) {
+                // Window and client area are one and the layer shows it.
             } else if (QWidget* client = w ? w->WidgetIfAllocated() : nullptr) {
                 // Window and client area are one and a native face covers it: its next paint
                 // runs WM_NCPAINT again, which draws what this canvas drew.

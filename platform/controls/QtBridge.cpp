@@ -367,7 +367,8 @@ void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, cons
         }
         Painter.drawImage(0, 0, cc->BackImage());
     } else {
-        Control->RemoveUpdateRegion(limit);
+        // A window with a layer hears WM_PAINT when the layer paints (above its Qt widget).
+        if (!TWindowExtras::HasLayer(Control)) Control->RemoveUpdateRegion(limit);
         if (!(Control->FExStyle & WS_EX_TRANSPARENT)) {
             TRect cr = Control->GetClientRect();
             Painter.fillRect(0, 0, cr.Width(), cr.Height(), ToQColor(Control->Color()));

@@ -5,6 +5,7 @@
 #include "QtBridge.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
+#include "WindowFrame.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -353,6 +354,8 @@ QWidget* TCustomEdit::CreateNative(QWidget* Host) {
 
 void TCustomEdit::CreateWnd() {
     TNativeControl::CreateWnd();
+    // What is drawn on the window's canvas shows over the text box.
+    TWindowExtras::AttachLayer(this);
     // The box takes the window's size now (the queries measure in it before it is shown).
     if (QWidget* box = NativeWidget())
         if (QLayout* layout = box->parentWidget() ? box->parentWidget()->layout() : nullptr)

@@ -1010,6 +1010,8 @@ void TWinControl::Update() {
     if (dynamic_cast<TCustomControl*>(this)) {
         TMessage m(WM_PAINT);
         Perform(m);
+    } else if (TWindowExtras::HasLayer(this)) {
+        TWindowExtras::PaintThroughLayer(this, pending);
     } else {
         RemoveUpdateRegion(pending);
     }

@@ -45,6 +45,12 @@ struct TWindowExtras {
     std::optional<QRegion> Shape;
     bool Layered = false; // shows the picture of UpdateLayeredWindow instead of its painting
     QImage LayeredImage;  // premultiplied, the window's size
+    // A window whose client area a Qt widget covers (an edit's text box): the widget over it that
+    // shows the client part of the window image; whether the layer's paint event runs now, and
+    // whether a window canvas drew meanwhile.
+    QPointer<QWidget> Layer;
+    bool LayerPainting = false;
+    bool LayerDrawn = false;
 
     // The extras of a control (made on first use) / nullptr when it has none.
     static TWindowExtras& Of(TWinControl* Control);
@@ -80,6 +86,18 @@ struct TWindowExtras {
     // Draws a windowed child (frame and client) at its place onto a painter in the parent's
     // client coordinates (used when a parent renders its children).
     static void PaintChild(TWinControl* Child, QPainter& Painter);
+
+    // ---- The layer over a covered client area (NonClient.cpp) ----
+    // A window whose client widget a Qt widget fills (an edit's text box) gets a layer over the
+    // children made so far: what a window canvas (GetWindowDC) draws over the client area shows
+    // there, above the Qt widget, as the platform's window DC draws over the edit's own painting.
+    // The layer's paint sends the window WM_PAINT (no DC: the Qt widget paints itself) for the
+    // part of the update region it paints, after clearing that part of the layer, as the
+    // window's own painting covers what was drawn there before.
+    static void AttachLayer(TWinControl* Control);
+    static bool HasLayer(const TWinControl* Control);
+    // WM_PAINT for the part of Region (client coordinates) still in the update region.
+    static void PaintThroughLayer(TWinControl* Control, const QRegion& Region);
 
     // ---- Scroll bars (ScrollInfo.cpp) ----
     // Makes, places and updates the bar widgets of a framed window.

@@ -539,6 +539,29 @@ TEST_F(ColorPicker, TheApplicationCanDrawTheEditContent) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(ColorPicker, TheSwatchAndTheTextShowOverTheEditUntilTheColourGoes) {
+    // 200 x 21 with the default 14 x 14 box: the content starts at (1, 1), the swatch 4 pixels
+    // further, vertically centred; the text follows it on the focused highlight.
+    const QColor highlight = ToQColor(ColorToRGB(clHighlight));
+    DD->SetSelectedColor(clRed);
+    ASSERT_TRUE(DD->Focused());
+    QImage shown = ControlImage(DD);
+    EXPECT_EQ(shown.pixelColor(5, 4), QColor(Qt::black)); // the swatch's frame
+    EXPECT_EQ(shown.pixelColor(12, 11), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(17, 16), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(170, 4), highlight); // the text's background, right of the text
+
+    // Another colour replaces it on the next paint; without a colour the edit's repaint covers it.
+    DD->SetSelectedColor(clBlue);
+    Application->ProcessMessages();
+    EXPECT_EQ(ControlImage(DD).pixelColor(12, 11), QColor(Qt::blue));
+    DD->SetSelectedColor(clNone);
+    Application->ProcessMessages();
+    shown = ControlImage(DD);
+    EXPECT_NE(shown.pixelColor(12, 11), QColor(Qt::blue));
+    EXPECT_NE(shown.pixelColor(5, 4), QColor(Qt::black));
+}
+
 TEST_F(ColorPicker, StylesReachTheListThroughTheItemAppearance) {
     DD->AddDefaultColors();
     DD->SetComponentStyle(tsWindows7);

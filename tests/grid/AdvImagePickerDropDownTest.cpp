@@ -341,6 +341,33 @@ TEST_F(ImagePicker, TheApplicationCanDrawTheEditContent) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(ImagePicker, TheSelectedPictureShowsCentredInTheEdit) {
+    // Item 0 draws the list's red 8 x 8 image; item 1 holds a blue 6 x 6 picture of its own,
+    // which comes before its image index.
+    DD->SetImages(Images(2));
+    DD->AddImagesFromImageList();
+    TBitmap blue(6, 6);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(TRect(0, 0, 6, 6));
+    DD->Items()->GetItem(1)->Image()->SetGraphic(&blue);
+    const struct {
+        int Index;
+        int Size;
+        QColor Colour;
+    } cases[] = {{0, 8, QColor(Qt::red)}, {1, 6, QColor(Qt::blue)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Index);
+        DD->SetItemIndex(c.Index);
+        Application->ProcessMessages();
+        const TRect r = DD->GetEditRect();
+        const int left = r.Left + (r.Width() - c.Size) / 2, top = r.Top + (r.Height() - c.Size) / 2;
+        const QImage shown = ControlImage(DD);
+        EXPECT_EQ(shown.pixelColor(left, top), c.Colour);
+        EXPECT_EQ(shown.pixelColor(left + c.Size - 1, top + c.Size - 1), c.Colour);
+        EXPECT_NE(shown.pixelColor(left - 1, top + c.Size / 2), c.Colour);
+    }
+}
+
 TEST_F(ImagePicker, ThePopupListHoldsTheItemsAndAPickCloses) {
     DD->SetImages(Images(5));
     DD->AddImagesFromImageList();
