@@ -188,15 +188,16 @@ void TGridDropTarget::DropCol(const TPoint& pt, int Col) {
         if (TCustomListBox* list = g->FOleDragList)
             if (g->FOleDragIndex >= 0 && g->FOleDragIndex < list->Items()->Count())
                 list->Items()->Delete(g->FOleDragIndex);
+        // The column comes back where the column order has it; a column the order does not know
+        // moves nothing (not the grid's first column).
         const std::vector<int>& order = g->ColumnOrder();
         const auto it = std::find(order.begin(), order.end(), g->FOleDragCol);
-        int i = 0;
-        if (it != order.end()) {
-            i = int(it - order.begin());
-            g->UnHideColumn(i);
-        }
         g->FOleDragCol = -1;
-        move(g->DisplColIndex(i), c);
+        if (it != order.end()) {
+            const int i = int(it - order.begin());
+            g->UnHideColumn(i);
+            move(g->DisplColIndex(i), c);
+        }
     } else if (g->DragDropSettings()->OleColumnReorder()) {
         c = std::min(c, g->ColCount() - 1);
         if (Col >= 0 && Col < g->ColCount() + g->NumHiddenColumns()) move(g->DisplColIndex(Col), c);

@@ -533,14 +533,21 @@ void TControlPrivate::LeaveEvent(TWinControl* Receiver, QEvent*) {
 }
 
 void TControlPrivate::DropEvent(TWinControl* Receiver, QEvent* Event) {
-    IDropTarget* target = Receiver->FHandle ? RegisteredDropTarget(Receiver->FHandle) : nullptr;
+    // Whether the last move over a window allowed a drop: Qt delivers the drop either way, the
+    // platform turns a drop where the pointer was refused into a leave.
+    static std::unordered_map<HWND, bool> allowed;
+    const HWND wnd = Receiver->FHandle;
+    IDropTarget* target = wnd ? RegisteredDropTarget(wnd) : nullptr;
     if (!target) {
         Event->ignore();
         return;
     }
     TIntf<IDropTarget> hold(target);
-    if (Event->type() == QEvent::DragLeave) {
+    const bool drop = Event->type() == QEvent::Drop;
+    if (Event->type() == QEvent::DragLeave || (drop && !allowed[wnd])) {
+        allowed.erase(wnd);
         Guard(Receiver, [&] { target->DragLeave(); });
+        Event->ignore();
         return;
     }
     auto* e = static_cast<QDropEvent*>(Event);
@@ -557,9 +564,8 @@ void TControlPrivate::DropEvent(TWinControl* Receiver, QEvent* Event) {
         if (Event->type() == QEvent::DragMove) {
             target->DragOver(keys, pt, effect);
         } else {
-            TIntf<IDataObject> data(nullptr);
             IDataObject* obj = DataObjectOfMimeData(e->mimeData());
-            data = TIntf<IDataObject>(obj);
+            TIntf<IDataObject> data(obj);
             obj->Release();
             if (Event->type() == QEvent::DragEnter)
                 target->DragEnter(obj, keys, pt, effect);
@@ -569,6 +575,10 @@ void TControlPrivate::DropEvent(TWinControl* Receiver, QEvent* Event) {
         ok = true;
     });
     const int action = ok ? EffectToDropAction(int(effect)) : Qt::IgnoreAction;
+    if (drop)
+        allowed.erase(wnd);
+    else
+        allowed[wnd] = action != Qt::IgnoreAction;
     if (Event->type() == QEvent::DragEnter) {
         // Qt sends the moves only over a window that took the enter; the move decides.
         e->setDropAction(action == Qt::IgnoreAction ? Qt::CopyAction : Qt::DropAction(action));

@@ -6,6 +6,7 @@
 #include "AdvGrid.h"
 #include "Forms.h"
 #include "GridStreamIO.h"
+#include "StdCtrls.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
@@ -385,6 +386,11 @@ TEST_F(AdvGridDragDrop, ColumnsAreReorderedOnTheHeaderOnly) {
     EXPECT_EQ(Grid->ArrowWindow(arrUp)->Top(), tl.Y + Grid->RowHeights(0));
     EXPECT_EQ(Grid->ArrowWindow(arrUp)->Left(), tl.X);
 
+    // A drop where the pointer was refused changes nothing.
+    EXPECT_EQ(DropAt(m.get(), At(3, 2)), Qt::IgnoreAction);
+    EXPECT_EQ(Grid->Cells(1, 1), "a1");
+    EXPECT_TRUE(events.isEmpty());
+
     EXPECT_NE(DropAt(m.get(), At(3, 0)), Qt::IgnoreAction);
     EXPECT_EQ(Grid->Cells(3, 1), "a1");
     EXPECT_EQ(Grid->Cells(1, 1), "b1");
@@ -403,6 +409,33 @@ TEST_F(AdvGridDragDrop, ColumnsAreReorderedOnTheHeaderOnly) {
     DD()->SetOleAcceptText(false);
     Grid->Loaded();
     EXPECT_EQ(Hover(m.get(), At(3, 0)), Qt::IgnoreAction);
+}
+
+TEST_F(AdvGridDragDrop, AColumnFromTheChooserComesBackWhereItIsDropped) {
+    Grid->SetColumnOrder();
+    Grid->HideColumn(2);
+    TListBox* chooser = new TListBox(Form);
+    chooser->SetParent(Form);
+    chooser->Items()->Add("first");
+    chooser->Items()->Add("column 2");
+    Grid->OleColumnDragStart(2, 1, chooser);
+    TIntf<TSourceDataObject> d(new TSourceDataObject("", "", 2, nullptr));
+    auto m = Own(d.get());
+    EXPECT_NE(DropAt(m.get(), At(1, 0)), Qt::IgnoreAction);
+    EXPECT_EQ(Grid->ColCount(), 5);
+    EXPECT_EQ(chooser->Items()->CommaText(), "first");
+    EXPECT_EQ(Grid->Cells(1, 1), "b1");
+    EXPECT_EQ(Grid->Cells(2, 1), "a1");
+
+    // Taken once: the next column drop is an ordinary one (no reorder here).
+    EXPECT_NE(DropAt(m.get(), At(3, 0)), Qt::IgnoreAction);
+    EXPECT_EQ(Grid->Cells(3, 1), "c1");
+    // A column the order does not know moves nothing.
+    Grid->OleColumnDragStart(9, 0, chooser);
+    EXPECT_NE(DropAt(m.get(), At(3, 0)), Qt::IgnoreAction);
+    EXPECT_EQ(chooser->Items()->Count(), 0);
+    EXPECT_EQ(Grid->Cells(0, 1), "");
+    EXPECT_EQ(Grid->Cells(3, 1), "c1");
 }
 
 TEST_F(AdvGridDragDrop, UrlAndRichTextGoIntoTheCellUnderThePointer) {
