@@ -33,6 +33,7 @@
 #include <set>
 #include <vector>
 
+class OleVariant;
 class TAdvStringGridCheck;
 class TGridDropTarget;
 class TGridTrackbarDropDown;
@@ -795,6 +796,20 @@ public:
     void SaveToXML(const String& FileName, const String& ListDescr, const String& RecordDescr,
                    TStrings* FieldDescr, bool ExportEmptyCells = false);
     void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // Spreadsheet and word-processor documents and desktop-database tables, through the office
+    // suite's and the database engine's automation objects (Automation.h). Each shows the
+    // hourglass while it runs. Without a spreadsheet program they raise EAdvGridError "Excel OLE
+    // server not found", without a word processor "Word OLE server not found"; the database
+    // loaders pass the automation error on. GetXLSSheets' list belongs to the caller.
+    TStringList* GetXLSSheets(const String& FileName);
+    void LoadFromXLS(const String& FileName);
+    void LoadFromXLSSheet(const String& FileName, const String& SheetName);
+    void SaveToXLS(const String& FileName, bool CreateNewSheet = true);
+    void SaveToXLSSheet(const String& FileName, const String& SheetName);
+    void SaveToDOC(const String& FileName, bool CreateNewDocument = true);
+    void AppendToDoc(const String& FileName, const String& Bookmark);
+    void LoadFromMDBTable(const String& FileName, const String& Table);
+    void LoadFromMDBSQL(const String& FileName, const String& SQL);
     // CSV texts are converted to and from the OEM code page.
     bool OemConvert = false;
     // Progress of the file and stream writers and readers in per cent.
@@ -2702,6 +2717,10 @@ private:
     int StreamID();
     // The workers of the file formats (grid/extras/AdvGridFiles*.cpp).
     void SaveAligned(const String& FileName, bool Unicode, bool Append);
+    // The spreadsheet writers' cells from row FirstRow of the sheet on; the word-processor writers'
+    // table, at the start of a document or appended at a bookmark or the end.
+    void WriteXLSBlock(const OleVariant& Sheet, int FirstRow);
+    void WriteDocTable(const String& FileName, bool CreateNewDocument, bool Append, const String& Bookmark);
     void WriteCSV(const String& FileName, bool Unicode, bool Append);
     void ReadCSVLines(const QStringList& Lines, int MaxRows, bool Insert);
     void SaveHTMLFile(const String& FileName, bool Show, bool Unicode, bool Append);

@@ -357,7 +357,10 @@ void TAdvStringGrid::OpenComboEditor(int ACol, int ARow, int C, const TRect& R, 
     const int items = combo->Items()->Count();
     int changedTo = -1; // the item an edComboList cell was moved to
     if (!list) {
+        // A freshly filled edit part has its caret after the text, also when it shows that text
+        // already and keeps the caret of an earlier edit.
         combo->SetText(GetEditText(ACol, ARow));
+        combo->SetSelStart(int(combo->Text().size()));
         if (FComboIdx != -1 && combo->ItemIndex() == -1 && FComboIdx < items) combo->SetItemIndex(FComboIdx);
         combo->SetMaxLength(MaxComboLength);
     } else {

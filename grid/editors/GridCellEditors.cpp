@@ -313,9 +313,26 @@ void TGridCombo::Dispatch(TMessage& Message) {
         return;
     }
     TAsgComboBox::Dispatch(Message);
-    if (FGrid && Message.Msg == WM_SETFOCUS && !FGrid->Navigation()->EditSelectAll && Style() == csDropDown) {
+    if (!FGrid || Message.Msg != WM_SETFOCUS) return;
+    if (!FGrid->Navigation()->EditSelectAll && Style() == csDropDown) {
         SetSelStart(int(Text().size()));
         SetSelLength(0);
+    }
+    // A click started the edit: the caret goes to the character under the pointer in the edit
+    // part (the combo's first child window).
+    if (FGrid->LButFlg) {
+        const TPoint p = ScreenToClient(Mouse->CursorPos());
+        if (p.X >= 0 && p.X <= Width() && p.Y >= 0 && p.Y <= Height()) {
+            if (TWinControl* edit = FindControl(GetWindow(Handle(), GW_CHILD))) {
+                const LRESULT r =
+                    edit->Perform(EM_CHARFROMPOS, 0, PointToLParam(edit->ScreenToClient(Mouse->CursorPos())));
+                if (r != -1) {
+                    SetSelStart(LOWORD(r));
+                    SetSelLength(0);
+                }
+            }
+            FGrid->LButFlg = false;
+        }
     }
 }
 

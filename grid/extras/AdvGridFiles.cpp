@@ -235,56 +235,49 @@ void TAdvStringGrid::AppendToASCII(const String& FileName, bool Unicode) {
 
 void TAdvStringGrid::SaveAligned(const String& FileName, bool Unicode, bool Append) {
     TAdvStringGrid* G = this;
-    const TCursor oldCursor = Screen ? Screen->Cursor() : crDefault;
-    if (Screen) Screen->SetCursor(crHourGlass);
-    try {
-        QStringList lines;
-        if (Append && FileExists(FileName)) lines = ReadLines(FileName);
-        const int startCol = G->SaveFixedCells || G->SaveFixedCols ? 0 : TBaseGrid::FixedCols();
-        const int startRow = G->SaveFixedCells || G->SaveFixedRows ? 0 : TBaseGrid::FixedRows();
-        const int endCol = G->ColCount() - 1 + (G->SaveHiddenCells ? G->NumHiddenColumns() : 0);
-        std::vector<int> cols, widths;
-        for (int d = startCol; d <= endCol; ++d) {
-            const int c = G->SaveHiddenCells ? d : G->RealColIndex(d);
-            cols.push_back(c);
-            widths.push_back(G->MaxLineLengthInCol(c));
-        }
-        G->ExportNotification(TAdvStringGrid::esExportStart, startRow);
-        for (int r = startRow; r < G->RowCount(); ++r) {
-            G->ExportNotification(TAdvStringGrid::esExportNextRow, r);
-            String main;
-            QStringList more;
-            int colStart = 0;
-            for (size_t j = 0; j < cols.size(); ++j) {
-                String text;
-                G->SaveCell(cols[j], r, text);
-                TAlignment ha = taLeftJustify;
-                TVAlignment va = vtaTop;
-                G->GetCellAlignment(cols[j], r, ha, va);
-                const int w = widths[j];
-                String first = AlignInWidth(CutFirstLine(text, true), ha, w);
-                if (first.length() <= w) first += String(w - first.length() + 1, u' ');
-                main += first;
-                int k = 0;
-                while (G->Multilinecells && !text.isEmpty()) {
-                    const String part = AlignInWidth(CutFirstLine(text, true), ha, w);
-                    if (k >= more.size()) more << String();
-                    String& l = more[k++];
-                    if (l.length() < colStart) l += String(colStart - l.length(), u' ');
-                    l += part;
-                }
-                colStart += w + 1;
-            }
-            lines << main;
-            lines << more;
-        }
-        G->ExportNotification(TAdvStringGrid::esExportDone, -1);
-        WriteWholeFile(FileName, EncodeLines(lines, Unicode));
-    } catch (...) {
-        if (Screen) Screen->SetCursor(oldCursor);
-        throw;
+    const THourGlass hourGlass;
+    QStringList lines;
+    if (Append && FileExists(FileName)) lines = ReadLines(FileName);
+    const int startCol = G->SaveFixedCells || G->SaveFixedCols ? 0 : TBaseGrid::FixedCols();
+    const int startRow = G->SaveFixedCells || G->SaveFixedRows ? 0 : TBaseGrid::FixedRows();
+    const int endCol = G->ColCount() - 1 + (G->SaveHiddenCells ? G->NumHiddenColumns() : 0);
+    std::vector<int> cols, widths;
+    for (int d = startCol; d <= endCol; ++d) {
+        const int c = G->SaveHiddenCells ? d : G->RealColIndex(d);
+        cols.push_back(c);
+        widths.push_back(G->MaxLineLengthInCol(c));
     }
-    if (Screen) Screen->SetCursor(oldCursor);
+    G->ExportNotification(TAdvStringGrid::esExportStart, startRow);
+    for (int r = startRow; r < G->RowCount(); ++r) {
+        G->ExportNotification(TAdvStringGrid::esExportNextRow, r);
+        String main;
+        QStringList more;
+        int colStart = 0;
+        for (size_t j = 0; j < cols.size(); ++j) {
+            String text;
+            G->SaveCell(cols[j], r, text);
+            TAlignment ha = taLeftJustify;
+            TVAlignment va = vtaTop;
+            G->GetCellAlignment(cols[j], r, ha, va);
+            const int w = widths[j];
+            String first = AlignInWidth(CutFirstLine(text, true), ha, w);
+            if (first.length() <= w) first += String(w - first.length() + 1, u' ');
+            main += first;
+            int k = 0;
+            while (G->Multilinecells && !text.isEmpty()) {
+                const String part = AlignInWidth(CutFirstLine(text, true), ha, w);
+                if (k >= more.size()) more << String();
+                String& l = more[k++];
+                if (l.length() < colStart) l += String(colStart - l.length(), u' ');
+                l += part;
+            }
+            colStart += w + 1;
+        }
+        lines << main;
+        lines << more;
+    }
+    G->ExportNotification(TAdvStringGrid::esExportDone, -1);
+    WriteWholeFile(FileName, EncodeLines(lines, Unicode));
 }
 
 // =============================================================================================

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AdvGrid.h"
+#include "Forms.h"
 
 #include <QByteArray>
 
@@ -34,6 +35,23 @@ private:
     TObject* FSender;
     const TEvent<TObject*, short>& FEvent;
     int FLast = -1;
+};
+
+// The hourglass cursor for the life of the object; the cursor shown before comes back at its end,
+// also when the work raises.
+class THourGlass {
+public:
+    THourGlass() : FOld(Screen ? Screen->Cursor() : crDefault) {
+        if (Screen) Screen->SetCursor(crHourGlass);
+    }
+    ~THourGlass() {
+        if (Screen) Screen->SetCursor(FOld);
+    }
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+
+private:
+    TCursor FOld;
 };
 
 // The file replaced whole or not at all (through a temporary file); a failure raises the

@@ -250,6 +250,14 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case CM_TEXTCHANGED:
             TNativeControl::Dispatch(Message);
+            // The text the code set replaces what the edit part shows.
+            if (QComboBox* c = Combo();
+                c && c->isEditable() && c->currentText() != TNativeControl::GetText()) {
+                const bool updating = FUpdating;
+                FUpdating = true;
+                c->setEditText(TNativeControl::GetText());
+                FUpdating = updating;
+            }
             UpdateNative();
             break;
         case CN_COMMAND: CallHandler<TWMCommand>(this, &TCustomComboBox::CNCommand, Message); break;

@@ -816,6 +816,16 @@ void TCustomComboBox::UpdateNative() {
     if (!c) return;
     FUpdating = true;
     const bool editable = FStyle == csDropDown || FStyle == csSimple;
+    // An edit part that exists already keeps what it shows, typed text, caret and selection
+    // included: the list's refill and the current index below would otherwise put the text the
+    // code set last back (code's own texts reach the edit through CM_TEXTCHANGED). A new edit
+    // part shows the control's text.
+    QLineEdit* oldEdit = c->isEditable() ? c->lineEdit() : nullptr;
+    const bool keepEdit = editable && oldEdit;
+    const QString shown = keepEdit ? oldEdit->text() : TNativeControl::GetText();
+    const int cursor = keepEdit ? oldEdit->cursorPosition() : 0;
+    const int selStart = keepEdit ? oldEdit->selectionStart() : -1;
+    const int selLength = keepEdit ? int(oldEdit->selectedText().size()) : 0;
     if (c->isEditable() != editable) {
         c->setEditable(editable);
         if (editable && c->lineEdit()) {
@@ -834,7 +844,16 @@ void TCustomComboBox::UpdateNative() {
         c->addItems(items);
     }
     c->setCurrentIndex(FItemIndex);
-    if (editable && c->currentText() != TNativeControl::GetText()) c->setEditText(TNativeControl::GetText());
+    if (editable && c->currentText() != shown) {
+        c->setEditText(shown);
+        if (QLineEdit* e = keepEdit ? c->lineEdit() : nullptr) {
+            if (selStart >= 0 && selLength > 0)
+                e->setSelection(selStart == cursor ? selStart + selLength : selStart,
+                                selStart == cursor ? -selLength : selLength);
+            else
+                e->setCursorPosition(cursor);
+        }
+    }
     FUpdating = false;
     SyncEditWindow();
 }

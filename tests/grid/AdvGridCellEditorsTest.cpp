@@ -158,6 +158,123 @@ TEST_F(GridCellEditors, ComboLookupCompletesFromTheItemsThenFromLookupItems) {
     EXPECT_EQ(combo->ItemIndex(), -1);
 }
 
+// A click that opens an editable combo puts the caret at the character under the pointer, on a
+// grid whose combo opens for the first time too; an edit opened by a key afterwards selects or
+// puts the caret after the text as EditSelectAll asks.
+TEST_F(GridCellEditors, AComboOpenedByAClickTakesTheCaretUnderThePointer) {
+    const String text = "abcdefghijkl";
+    Grid->SetColWidths(1, 200);
+    Grid->Navigation()->EditSelectAll = false;
+    Open(edComboEdit, text);
+    TGridCombo* combo = Grid->Combobox();
+    ASSERT_TRUE(combo->Visible());
+    // The grid point over the edit part where the character at offset 5 starts.
+    TWinControl* edit = FindControl(GetWindow(combo->Handle(), GW_CHILD));
+    ASSERT_NE(edit, nullptr);
+    const int y = edit->Height() / 2;
+    int x = -1;
+    for (int i = 0; i < edit->Width() && x < 0; ++i)
+        if (edit->Perform(EM_CHARFROMPOS, 0, PointToLParam(TPoint(i, y))) == 5) x = i;
+    ASSERT_GE(x, 0);
+    const TPoint at = Grid->ScreenToClient(edit->ClientToScreen(TPoint(x + 1, y)));
+    PressKey(combo, VK_ESCAPE);
+    Drain();
+    ASSERT_FALSE(combo->Visible());
+
+    // DirectEdit opens the editor at the press; without it a click on the current cell does.
+    struct Case {
+        bool SelectAll, FreshGrid, DirectEdit;
+    } cases[] = {{false, false, true}, {true, false, true},   {false, true, true},
+                 {true, true, true},   {false, false, false}, {true, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "select all " << c.SelectAll << ", fresh grid " << c.FreshGrid
+                                        << ", direct edit " << c.DirectEdit);
+        TAdvStringGrid* g = Grid;
+        if (c.FreshGrid) {
+            // A grid of the same layout in the same place whose combo has never been shown.
+            Grid->SetVisible(false);
+            g = new TAdvStringGrid(Form);
+            g->SetParent(Form);
+            g->SetBounds(Grid->Left(), Grid->Top(), Grid->Width(), Grid->Height());
+            g->SetColCount(4);
+            g->SetRowCount(10);
+            g->SetDefaultColWidth(90);
+            g->SetColWidths(1, 200);
+            TGridOptions options = g->Options();
+            options.insert(goEditing);
+            g->SetOptions(options);
+            g->OnGetEditorType = [](TObject*, int, int, TEditorType& AEditor) { AEditor = edComboEdit; };
+            Drain();
+        }
+        Kind = edComboEdit;
+        g->SetCells(1, 1, text);
+        g->Navigation()->EditSelectAll = c.SelectAll;
+        g->MouseActions()->DirectEdit = c.DirectEdit;
+        g->MouseActions()->CaretPositioning = true;
+        g->SetCol(1);
+        g->SetRow(1);
+        g->SetFocus();
+        Drain();
+        Mouse->SetCursorPos(g->ClientToScreen(at));
+        SimulateClick(g, at.X, at.Y);
+        Drain();
+        TGridCombo* opened = g->Combobox();
+        ASSERT_TRUE(opened->Visible());
+        ASSERT_TRUE(opened->Focused());
+        EXPECT_EQ(opened->Text(), text);
+        EXPECT_EQ(opened->SelStart(), 5);
+        EXPECT_EQ(opened->SelLength(), 0);
+        PressKey(opened, VK_ESCAPE);
+        Drain();
+
+        g->MouseActions()->DirectEdit = false;
+        g->SetCol(1);
+        g->SetRow(1);
+        g->SetFocus();
+        SimulateKey(g, VK_F2);
+        Drain();
+        ASSERT_TRUE(opened->Visible());
+        EXPECT_EQ(opened->SelStart() + opened->SelLength(), int(text.size()));
+        if (!c.SelectAll) {
+            EXPECT_EQ(opened->SelLength(), 0);
+        }
+        PressKey(opened, VK_ESCAPE);
+        Drain();
+        if (c.FreshGrid) {
+            TObject::Free(g);
+            Grid->SetVisible(true);
+        }
+    }
+}
+
+// What is typed into the combo survives a change of its colours: a focus colour giving way to
+// the normal one as the focus leaves, and any colour set while editing, keep the typed text (which
+// the cell then receives), the caret and the selection.
+TEST_F(GridCellEditors, TypedComboTextSurvivesColourChanges) {
+    Grid->Navigation()->EditSelectAll = false;
+    TGridCombo* combo = Grid->Combobox();
+    combo->SetFocusColor(clYellow);
+    combo->SetFocusBorderColor(clRed);
+    Open(edComboEdit, "abc");
+    ASSERT_TRUE(combo->Focused());
+    combo->SetSelStart(1);
+    SimulateText(combo, "XY");
+    Drain();
+    ASSERT_EQ(combo->Text(), "aXYbc");
+    combo->SetColor(clAqua);
+    EXPECT_EQ(combo->Text(), "aXYbc");
+    EXPECT_EQ(combo->SelStart(), 3);
+    EXPECT_EQ(combo->SelLength(), 0);
+    combo->SetSelStart(1);
+    combo->SetSelLength(2);
+    combo->SetColor(clLime);
+    EXPECT_EQ(combo->SelText(), "XY");
+    Grid->SetFocus();
+    Drain();
+    EXPECT_FALSE(combo->Visible());
+    EXPECT_EQ(Grid->Cells(1, 1), "aXYbc");
+}
+
 TEST_F(GridCellEditors, LookupHistoryKeepsANewNonEmptyText) {
     Grid->LookupHistory = true;
     Grid->OnGetEditorProp = nullptr;

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // A combo box that records what reaches its window procedure.
@@ -98,6 +100,41 @@ TEST_F(ComboInternalsTest, ItemHeightMinusOneIsTheEditPart) {
     EXPECT_EQ(Combo->Height(), 24);
     EXPECT_EQ(Combo->Perform(CB_GETITEMHEIGHT, WPARAM(-1)), 18);
     EXPECT_EQ(Combo->Perform(CB_SETITEMHEIGHT, 0, 0), CB_ERR);
+}
+
+// What the user typed stays in the edit part, with its caret and selection, through updates of
+// the control that rebuild the native widget's state; a text the code sets replaces it.
+TEST_F(ComboInternalsTest, TypedTextSurvivesUpdatesOfTheControl) {
+    struct Case {
+        const char* Name;
+        std::function<void(TComboBox*)> Update;
+    } cases[] = {
+        {"colour", [](TComboBox* c) { c->SetColor(clAqua); }},
+        {"font", [](TComboBox* c) { c->Font()->SetSize(12); }},
+        {"item added", [](TComboBox* c) { c->Items()->Add("Cherry"); }},
+        {"drop-down count", [](TComboBox* c) { c->SetDropDownCount(3); }},
+        {"no item chosen", [](TComboBox* c) { c->SetItemIndex(-1); }},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.Name);
+        Combo->SetText("Apple");
+        Combo->SetFocus();
+        Application->ProcessMessages();
+        Combo->SetSelStart(2);
+        SimulateText(Combo, "xy");
+        ASSERT_EQ(Combo->Text(), "Apxyple");
+        k.Update(Combo);
+        EXPECT_EQ(Combo->Text(), "Apxyple");
+        EXPECT_EQ(Combo->SelStart(), 4);
+        EXPECT_EQ(Combo->SelLength(), 0);
+        Combo->Perform(CB_SETEDITSEL, 0, MAKELPARAM(1, 3));
+        k.Update(Combo);
+        EXPECT_EQ(Combo->SelText(), "px");
+    }
+    Combo->SetText("Banana");
+    EXPECT_EQ(Combo->Text(), "Banana");
+    Combo->SetItemIndex(0);
+    EXPECT_EQ(Combo->Text(), "Apple");
 }
 
 TEST_F(ComboInternalsTest, EditSelectionBySetEditSel) {
