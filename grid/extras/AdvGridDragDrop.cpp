@@ -36,12 +36,6 @@ TDroppedFileKind DroppedFileKind(const String& Name) {
     return TDroppedFileKind::None;
 }
 
-// TEMPORARY until the spreadsheet work is merged.
-template <class G> auto LoadFromXLSOf(G* g, const String& n, int) -> decltype(g->LoadFromXLS(n), void()) {
-    g->LoadFromXLS(n);
-}
-template <class G> void LoadFromXLSOf(G*, const String&, long) {}
-
 } // namespace
 
 // =============================================================================================
@@ -326,7 +320,7 @@ void TGridDropTarget::DropFiles(const TPoint& pt, TStrings* files) {
                 if (kind == TDroppedFileKind::Csv)
                     g->LoadFromCSV(name, -1);
                 else
-                    LoadFromXLSOf(g, name, 0);
+                    g->LoadFromXLS(name);
             }
         }
     }
