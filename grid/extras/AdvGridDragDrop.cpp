@@ -19,7 +19,8 @@ constexpr qint64 MinCellRecordBytes = 8;
 void ShowArrow(TArrowWindow* Arrow, int X, int Y) {
     if (!Arrow) return;
     Arrow->SetBounds(X, Y, Arrow->Width(), Arrow->Height());
-    Arrow->SetVisible(true);
+    // The mark floats over everything and leaves the activation where it is.
+    if (!Arrow->Visible()) ShowWindow(Arrow->Handle(), SW_SHOWNOACTIVATE);
 }
 
 void HideArrow(TArrowWindow* Arrow) {

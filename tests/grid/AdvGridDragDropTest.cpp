@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
@@ -160,6 +161,7 @@ TEST_F(AdvGridDragDrop, HoverMarksTheDropRowAndRefusesFixedRows) {
     EXPECT_EQ(Hover(text.get(), At(2, 3)), Qt::MoveAction);
     EXPECT_EQ(Hover(text.get(), At(2, 3), Qt::ControlModifier), Qt::CopyAction);
     ASSERT_TRUE(Shown(arrLeft));
+    EXPECT_EQ(Screen->ActiveForm(), Form);
     const TPoint tl = ScreenTopLeft(2, 3);
     EXPECT_EQ(Grid->ArrowWindow(arrLeft)->Left(), tl.X - 10);
     EXPECT_EQ(Grid->ArrowWindow(arrLeft)->Top(), tl.Y);
@@ -364,6 +366,54 @@ TEST_F(AdvGridDragDrop, DamagedCellsFromElsewhereAreReportedBeforeTheGridGrows) 
         EXPECT_EQ(Grid->ColCount(), 5);
         EXPECT_EQ(Grid->Cells(1, 1), "a1");
     }
+}
+
+TEST_F(AdvGridDragDrop, DamagedDataOfEveryKindIsDroppedSafely) {
+    DD()->SetOleColumnReorder(true);
+    DD()->SetOleDropRTF(true);
+    QRandomGenerator random(7);
+    auto bytes = [&](int Max) {
+        QByteArray b(int(random.bounded(Max + 1)), '\0');
+        for (char& c : b) c = char(random.bounded(256));
+        return b;
+    };
+    // A sound cell stream to damage.
+    TMemoryStream ms;
+    Grid->SaveRectToBinStream(TRect(1, 1, 3, 3), &ms);
+    const QByteArray sound(static_cast<const char*>(ms.Memory()), int(ms.Size()));
+    ReportedErrors errors;
+    int accepted = 0;
+    for (int round = 0; round < 150; ++round) {
+        SCOPED_TRACE(round);
+        QMimeData mime;
+        const int kinds = int(random.bounded(64));
+        if (kinds & 1) {
+            QByteArray stream = sound;
+            for (int k = 0; k < 4; ++k)
+                stream[int(random.bounded(int(stream.size())))] = char(random.bounded(256));
+            if (random.bounded(4) == 0) stream = stream.left(int(random.bounded(int(stream.size()))));
+            QByteArray block(8, '\0');
+            const int32_t n = random.bounded(3) ? int32_t(stream.size()) : int32_t(random.generate());
+            std::memcpy(block.data(), &n, 4);
+            mime.setData(DragFormatMimeType(CF_GRIDCELLS()), block + stream);
+        }
+        if (kinds & 2) mime.setData(DragFormatMimeType(CF_GRIDCOL()), bytes(8));
+        if (kinds & 4) mime.setData("text/rtf", bytes(40));
+        if (kinds & 8) mime.setText(QString::fromUtf8(bytes(40)));
+        if (kinds & 16) mime.setData("text/uri-list", bytes(40));
+        if (kinds & 32) mime.setData(DragFormatMimeType(CF_URL()), bytes(20));
+        const QPoint p(int(random.bounded(Grid->ClientWidth())), int(random.bounded(Grid->ClientHeight())));
+        if (DropAt(&mime, p) != Qt::IgnoreAction) ++accepted;
+        // The grid is still whole and usable.
+        EXPECT_GE(Grid->RowCount(), 1);
+        EXPECT_LE(Grid->RowCount(), 1000);
+        EXPECT_LE(Grid->ColCount(), 1000);
+        Grid->Cells(Grid->ColCount() - 1, Grid->RowCount() - 1);
+    }
+    // Both ways were taken: drops that did something and damaged cells that were reported.
+    EXPECT_GT(accepted, 20);
+    EXPECT_GT(errors.Messages.size(), 5);
+    for (const QString& m : errors.Messages) EXPECT_EQ(m, "Stream read error");
 }
 
 TEST_F(AdvGridDragDrop, ColumnsAreReorderedOnTheHeaderOnly) {

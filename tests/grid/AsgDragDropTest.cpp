@@ -477,4 +477,41 @@ TEST(EnumFormats, ReadsDamagedOwnBlocksWithoutTrustingThem) {
     EXPECT_EQ(f.Col(), -1);
 }
 
+// Counts the blocks asked of it.
+class TCountingData : public TSourceDataObject {
+public:
+    using TSourceDataObject::TSourceDataObject;
+    int Asked = 0;
+    HRESULT GetData(const FORMATETC& F, STGMEDIUM& M) override {
+        ++Asked;
+        return TSourceDataObject::GetData(F, M);
+    }
+};
+
+TEST(OleMimeData, OffersWhatTheDataObjectDeliversAndAsksOnlyWhenRead) {
+    RTFSwitch rtf(true);
+    TMemoryStream ms;
+    ms.WriteBuffer(QByteArray("cells"));
+    TIntf<TCountingData> text(new TCountingData("a\tb", "{\\rtf1}", -1, &ms));
+    std::unique_ptr<QMimeData> mime(CreateOleMimeData(text.get()));
+    const QString cells = DragFormatMimeType(CF_GRIDCELLS());
+    EXPECT_EQ(mime->formats(), QStringList({"text/plain", "text/rtf", cells}));
+    EXPECT_EQ(text->Asked, 0);
+    EXPECT_EQ(mime->text(), "a\tb");
+    EXPECT_EQ(text->Asked, 1);
+    EXPECT_EQ(mime->data("text/rtf"), QByteArray("{\\rtf1}"));
+    EXPECT_EQ(mime->data(cells).mid(8), QByteArray("cells"));
+
+    // A column drag lists the text formats but holds no text: only the column is offered.
+    TIntf<TCountingData> column(new TCountingData("", "", 3, nullptr));
+    std::unique_ptr<QMimeData> colMime(CreateOleMimeData(column.get()));
+    EXPECT_EQ(colMime->formats(), QStringList({DragFormatMimeType(CF_GRIDCOL())}));
+    EXPECT_FALSE(colMime->hasText());
+
+    // Read back as a drop, the drag of this program is its own data object.
+    IDataObject* back = DataObjectOfMimeData(mime.get());
+    EXPECT_EQ(back, text.get());
+    back->Release();
+}
+
 } // namespace
