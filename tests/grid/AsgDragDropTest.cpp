@@ -5,7 +5,11 @@
 
 #include "AdvXPVS.h"
 #include "Clipbrd.h"
+#include "Forms.h"
+#include "TestSupport.h"
 
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -512,6 +516,44 @@ TEST(OleMimeData, OffersWhatTheDataObjectDeliversAndAsksOnlyWhenRead) {
     IDataObject* back = DataObjectOfMimeData(mime.get());
     EXPECT_EQ(back, text.get());
     back->Release();
+}
+
+// A target whose hover raises.
+class TRaisingTarget : public TASGDropTarget {
+protected:
+    void DragMouseMove(const TPoint&, bool&, const TDropFormats&) override {
+        throw Exception(QStringLiteral("hover failed"));
+    }
+};
+
+TEST(DropTargetRegistration, ATargetIsHeldWhileRegisteredAndWhatItRaisesIsReported) {
+    TForm* form = new TForm(nullptr);
+    auto freeForm = FreeAtEnd(form);
+    TIntf<TRaisingTarget> target(new TRaisingTarget);
+    EXPECT_EQ(RegisterDragDrop(0, target.get()), E_INVALIDARG);
+    EXPECT_EQ(RegisterDragDrop(form->Handle(), nullptr), E_INVALIDARG);
+    EXPECT_EQ(RegisterDragDrop(form->Handle(), target.get()), S_OK);
+    EXPECT_EQ(target->RefCount(), 2);
+
+    QStringList reported;
+    const TExceptionEvent was = Application->OnException;
+    Application->OnException = [&](TObject*, Exception& E) { reported << E.Message(); };
+    QMimeData mime;
+    mime.setText("x");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(form->Widget(), &enter);
+    QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(form->Widget(), &move);
+    EXPECT_FALSE(move.isAccepted());
+    QDropEvent drop(QPointF(6, 6), Qt::CopyAction, &mime, Qt::NoButton, {});
+    QCoreApplication::sendEvent(form->Widget(), &drop);
+    EXPECT_FALSE(drop.isAccepted());
+    Application->OnException = was;
+    EXPECT_EQ(reported, QStringList({"hover failed"}));
+
+    EXPECT_EQ(RevokeDragDrop(form->Handle()), S_OK);
+    EXPECT_EQ(target->RefCount(), 1);
+    EXPECT_EQ(RevokeDragDrop(form->Handle()), E_INVALIDARG);
 }
 
 } // namespace
