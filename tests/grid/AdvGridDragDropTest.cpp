@@ -28,6 +28,7 @@ namespace {
 
 class TDragGrid : public TAdvStringGrid {
 public:
+    using TAdvStringGrid::MoveForm;
     using TAdvStringGrid::StartOleDrag;
     using TAdvStringGrid::TAdvStringGrid;
 };
@@ -553,6 +554,28 @@ TEST_F(AdvGridDragDrop, ASpreadsheetThatCannotLoadIsReportedAndHasNoEffect) {
     EXPECT_EQ(DropAt(files.get(), At(1, 1)), Qt::IgnoreAction);
     EXPECT_EQ(errors.Messages, QStringList({"Excel OLE server not found"}));
     EXPECT_EQ(Grid->Cells(1, 1), "a1");
+}
+
+TEST_F(AdvGridDragDrop, TheFloatingCellsFollowThePointerUntilTheDragEnds) {
+    DD()->SetOleDropSource(true);
+    Grid->SetSelection(TGridRect{1, 1, 2, 2});
+    TPoint p;
+    GetCursorPos(p);
+    bool during = false;
+    TCustomForm* after = reinterpret_cast<TCustomForm*>(1);
+    ScriptedDrag script([&](IDataObject*, IDropSource* s, DWORD, DWORD& effect) {
+        s->QueryContinueDrag(false, MK_LBUTTON);
+        TCustomForm* form = Grid->MoveForm;
+        during = form && form->Left() == p.X + 4 && form->Top() == p.Y + 4;
+        s->QueryContinueDrag(false, 0);
+        after = Grid->MoveForm;
+        effect = DROPEFFECT_NONE;
+        return DRAGDROP_S_DROP;
+    });
+    Grid->StartOleDrag(1, 1);
+    EXPECT_TRUE(during);
+    EXPECT_EQ(after, nullptr);
+    EXPECT_EQ(Grid->MoveForm, nullptr);
 }
 
 TEST_F(AdvGridDragDrop, TheDragSourceFollowsThePointerAndKeepsTheLastEffect) {
