@@ -42,6 +42,22 @@ TDroppedFileKind DroppedFileKind(const String& Name) {
 // =============================================================================================
 // The drop source
 
+namespace {
+TAdvStringGrid* GDraggingGrid = nullptr;
+}
+
+TGridDropSource::TGridDropSource(TAdvStringGrid* AGrid) : FGrid(AGrid) {
+    if (!GDraggingGrid) GDraggingGrid = AGrid;
+}
+
+TGridDropSource::~TGridDropSource() {
+    if (GDraggingGrid == FGrid) GDraggingGrid = nullptr;
+}
+
+TAdvStringGrid* TGridDropSource::DraggingGrid() {
+    return GDraggingGrid;
+}
+
 void TGridDropSource::DragDropStop() {
     TASGDropSource::DragDropStop();
     if (FGrid->DragDropSettings()->ShowCells() && FGrid->MoveForm) {
@@ -125,6 +141,12 @@ void TGridDropTarget::DragMouseMove(const TPoint& pt, bool& Allow, const TDropFo
     } else {
         Allow = r < g->FixedRows() && c >= g->FixedCols();
     }
+
+    // Rows moved within the grid cannot land inside themselves: the rows inserted there would
+    // split the rows that the move then removes.
+    if (Allow && !isCol && GDraggingGrid == g && dd->OleInsertRows() && dd->OleRemoveRows() &&
+        r > g->FDropSelection.Top && r <= g->FDropSelection.Bottom)
+        Allow = false;
 
     const bool files = DropFormats.count(dfFile) != 0;
     Allow = Allow || files || DropFormats.count(dfGridCells) != 0;

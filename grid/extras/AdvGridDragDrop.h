@@ -10,8 +10,11 @@ class TAdvStringGrid;
 // The grid's drop source, made bound to the grid when a drag starts.
 class TGridDropSource : public TASGDropSource {
 public:
-    explicit TGridDropSource(TAdvStringGrid* AGrid) : FGrid(AGrid) {}
+    explicit TGridDropSource(TAdvStringGrid* AGrid);
+    ~TGridDropSource() override;
     TAdvStringGrid* Grid() const { return FGrid; }
+    // The grid a drag runs from (nullptr while none does).
+    static TAdvStringGrid* DraggingGrid();
     // The last copy or move effect of the feedback.
     int LastEffect() const { return FLastEffect; }
 

@@ -294,6 +294,22 @@ TEST_F(AdvGridDragDrop, AMoveWithinTheGridRemovesTheRowsItCameFrom) {
     EXPECT_EQ(Grid->RowCount(), 6);
     EXPECT_EQ(Column(1), QStringList({"", "a1", "a4", "a5", "a2", "a3"}));
     EXPECT_EQ(Column(4), QStringList({"", "d1", "d4", "d5", "d2", "d3"}));
+
+    // Onto a row inside themselves the rows cannot go: nothing is lost or doubled.
+    Grid->SetSelection(TGridRect{1, 2, 4, 3});
+    stopEffect = -1;
+    ScriptedDrag inside([&](IDataObject* d, IDropSource* s, DWORD, DWORD& effect) {
+        auto mime = Own(d);
+        const Qt::DropAction a = DropAt(mime.get(), At(1, 3));
+        effect = DWORD(DropActionsToEffects(a));
+        s->GiveFeedback(effect);
+        return DRAGDROP_S_DROP;
+    });
+    Grid->StartOleDrag(1, 2);
+    EXPECT_EQ(stopEffect, -1);
+    EXPECT_EQ(Column(1), QStringList({"", "a1", "a4", "a5", "a2", "a3"}));
+    // Once the drag is over, the rows are no one's.
+    EXPECT_EQ(TGridDropSource::DraggingGrid(), nullptr);
 }
 
 TEST_F(AdvGridDragDrop, ADragOfCellsCarriesTheCellsFormatWhileTheStreamCanHoldThem) {
