@@ -4,6 +4,7 @@
 #include "Clipbrd.h"
 #include "Controls.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDrag>
 #include <QGuiApplication>
@@ -277,7 +278,10 @@ DWORD KeyStateNow() {
 HRESULT QtDoDragDrop(IDataObject* DataObj, IDropSource* Source, DWORD OkEffects, DWORD& Effect) {
     TIntf<IDataObject> data(DataObj);
     TIntf<IDropSource> source(Source);
-    QObject* owner = QGuiApplication::instance();
+    // The drag belongs to the window it starts from.
+    QWidget* from = QApplication::widgetAt(QCursor::pos());
+    if (!from) from = QApplication::activeWindow();
+    QObject* owner = from ? static_cast<QObject*>(from) : QCoreApplication::instance();
     QPointer<QDrag> drag = new QDrag(owner);
     drag->setMimeData(CreateOleMimeData(DataObj));
     QObject::connect(drag, &QDrag::actionChanged,
