@@ -1,6 +1,7 @@
 // TAdvStringGrid: construction and life cycle.
 #include "AdvGrid.h"
 
+#include "AdvGridDragDrop.h"
 #include "AdvInplaceEdit.h"
 #include "AdvStyleIF.h"
 #include "AdvXPVS.h"
@@ -335,6 +336,10 @@ void TAdvStringGrid::FreeEditorControls() {
 TAdvStringGrid::~TAdvStringGrid() {
     // Panning ends with the grid: capture, pan timer and cursor go back.
     EndWheelPan();
+    if (FOleDropTargetAssigned && HandleAllocated()) RevokeDragDrop(Handle());
+    FOleDropTargetAssigned = false;
+    if (FDropTarget) FDropTarget->Release();
+    FDropTarget = nullptr;
     FreeMetroScrollControls();
     StopDragScroll();
     if (!ComponentState().count(csDesigning)) BalloonDone();
@@ -475,6 +480,11 @@ void TAdvStringGrid::Loaded() {
     MinColWidth = 10;
     FMaxRowCount = RowCount();
     FGridLoaded = true;
+    if (FDropTarget) {
+        FDropTarget->AcceptText = FDragDropSettings->OleAcceptText();
+        FDropTarget->AcceptFiles = FDragDropSettings->OleAcceptFiles();
+        FDropTarget->AcceptURLs = FDragDropSettings->OleAcceptURLs();
+    }
     if (Options().count(goAlwaysShowEditor)) {
         FNavigation->AlwaysEdit = true;
         TGridOptions opts = Options();

@@ -199,6 +199,13 @@ using TFixedDropDownClickEvent =
 using TOleDragEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*data*/, bool& /*Allow*/>;
 using TOleDragStartEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/>;
 using TOleDragStopEvent = TEvent<TObject*, int /*OLEEffect*/>;
+using TOleDropEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*data*/, bool& /*Allow*/>;
+using TOleDropFileEvent =
+    TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*FileName*/, bool& /*Allow*/>;
+using TOleDropURLEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*URL*/, bool& /*Allow*/>;
+using TOleDragOverEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, bool& /*Allow*/>;
+using TOleDropColEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, int /*DropCol*/>;
+using TOleDroppedEvent = TEvent<TObject*, const TGridRect& /*ARect*/>;
 using TRowColMoveEvent = TEvent<TObject*, int /*ACol or ARow*/, bool& /*Allow*/>;
 using TRowColSizingEvent = TEvent<TObject*, int /*ACol or ARow*/, int /*Size*/>;
 using TAnchorEvent = TEvent<TObject*, int /*ARow*/, int /*ACol*/, const String& /*Anchor*/>;
@@ -1537,6 +1544,17 @@ public:
     TOleDragEvent OnOleDrag;
     TOleDragStartEvent OnOleDragStart;
     TOleDragStopEvent OnOleDragStop;
+    // A drop on the grid: text, rich text or a file to load (row and column -1), which may be
+    // refused; a file, a URL; the pointer over a cell; a column dropped; what a drop selected.
+    TOleDropEvent OnOleDrop;
+    TOleDropFileEvent OnOleDropFile;
+    TOleDropURLEvent OnOleDropURL;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDropColEvent OnOleDropCol;
+    TOleDroppedEvent OnOleDropped;
+    // A column about to be dragged in from entry AIndex of a column chooser list box; the caller
+    // then starts a column drag, and the next column drop takes it from the list.
+    void OleColumnDragStart(int ACol, int AIndex, TCustomListBox* AList);
     TRowColMoveEvent OnColumnMove;
     TRowColMoveEvent OnRowMove;
     TRowColMoveEvent OnColumnMoving;
@@ -2191,9 +2209,8 @@ protected:
     void SettingsSortIndexed() override;
     // Stored without a repaint: ControlLook passes its fixed-gradient colours on.
     void SettingsKitGradient(TFixedGradientColor Which, TColor Value) override;
-    // No drop target is made yet (as for a failed registration).
-    void SettingsOleDropTarget(bool) override {}
-    void SettingsRTFDragDrop(bool) override {}
+    void SettingsOleDropTarget(bool Active) override;
+    void SettingsRTFDragDrop(bool Active) override;
     void SettingsFooterRows(int AFixedFooters, bool HideLastRow) override;
     void SettingsHideLastRow(bool HideLastRow) override { FHideLastRow = HideLastRow; }
     // The footer panel (GridFooterPanel.cpp).
@@ -2720,7 +2737,12 @@ private:
     String FLastFilter;
     // The sorts' shared frame: scratch rows, whole-grid restore after a raising event.
     friend class TSortFrame;
+    // The drag-and-drop side reads and moves the drag visuals, the dragged selection, the
+    // timer's ticks and a pending column chooser drag.
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
     bool FOleDropTargetAssigned = false;
+    // Holds a reference while the grid keeps it.
     TGridDropTarget* FDropTarget = nullptr;
     // The top-left cell of the last rectangle turned into text, the last clipboard operation,
     // whether the current paste is PasteFromClipboard.
@@ -2729,6 +2751,9 @@ private:
     bool FPasteAll = false;
     // The last text pasted ended with a line break (its last line was the empty remainder).
     bool FPasteTrailingBreak = false;
+    int FOleDragCol = -1;
+    int FOleDragIndex = 0;
+    TCustomListBox* FOleDragList = nullptr;
     TGridTrackbarDropDown* FTrackbarDropDown = nullptr;
     TGridMemoDropDown* FMemoDropDown = nullptr;
     TGridCalculatorDropDown* FCalculatorDropDown = nullptr;
@@ -3287,7 +3312,7 @@ protected:
     bool FDeselectState = false; // the release removes the pressed row or column from the selection
     bool FDoOnClick = false;     // the release fires OnClick for fixed cells
     bool FMouseResize = false;   // the selection is being resized by its grip
-    TGridRect FDropSelection;    // the selection when the grip was pressed
+    TGridRect FDropSelection;    // the selection when the grip was pressed or a drag started
     TPoint FCtrlXY{-1, -1};      // real column and row of the pressed or edited markup control
     bool FCtrlEditing = false;   // a markup-control editor is open
     String FCtrlID;

@@ -6,7 +6,7 @@
 
 #include "Forms.h"
 #include "GridFilterDropDown.h"
-#include "GridDragDrop.h"
+#include "AdvGridDragDrop.h"
 #include "GridUtil.h"
 #include "Hints.h"
 #include "HTMLHintWindow.h"
@@ -875,7 +875,8 @@ void TAdvStringGrid::StartOleDrag(int ACol, int ARow) {
         if (FGridState == gsNormal) FGridState = gsSelecting;
         return;
     }
-    TGridDropSource source(this);
+    // The drag holds references to its source: it lives as long as the last of them.
+    TIntf<TGridDropSource> source(new TGridDropSource(this));
     if (OnOleDragStart) OnOleDragStart(this, ARow, rc);
     TPoint p;
     GetCursorPos(p);
@@ -909,20 +910,27 @@ void TAdvStringGrid::StartOleDrag(int ACol, int ARow) {
             FMoveButton->SetBounds(cp.X, cp.Y, ColWidths(ACol), RowHeights(0));
             FMoveButton->Show();
         }
-        const HRESULT res = RunColumnDragDrop(&source, rc, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+        const HRESULT res = RunColumnDragDrop(source.get(), rc, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
         if (res != DRAGDROP_S_CANCEL && OnOleDragStop) OnOleDragStop(this, effect);
         if (FMoveButton) FMoveButton->Hide();
         if (FArrows[arrUp]) FArrows[arrUp]->Hide();
         if (FArrows[arrDown]) FArrows[arrDown]->Hide();
     } else {
-        const TGridRect dropSel = Selection();
+        // A drop of rows above the selection within this grid moves the drop selection down.
+        FDropSelection = Selection();
         std::unique_ptr<TMemoryStream> stream;
         if (FNavigation->AllowFmtClipboard) {
             stream = std::make_unique<TMemoryStream>();
-            SaveRectToBinStream(TRect(dropSel.Left, dropSel.Top, dropSel.Right, dropSel.Bottom),
-                                stream.get());
+            try {
+                SaveRectToBinStream(TRect(FDropSelection.Left, FDropSelection.Top, FDropSelection.Right,
+                                          FDropSelection.Bottom),
+                                    stream.get());
+            } catch (const EAdvGridError&) {
+                // Cells beyond what the cell stream can address travel as text only.
+                stream.reset();
+            }
         }
-        const HRESULT res = RunTextDragDrop(&source, SelectedText(), Cells(rc, ARow), effect,
+        const HRESULT res = RunTextDragDrop(source.get(), SelectedText(), Cells(rc, ARow), effect,
                                             DROPEFFECT_COPY | DROPEFFECT_MOVE, stream.get());
         if (res != DRAGDROP_S_CANCEL) {
             if (!FDragDropSettings->OleCopyAlways() && effect == DROPEFFECT_MOVE) {
@@ -930,11 +938,12 @@ void TAdvStringGrid::StartOleDrag(int ACol, int ARow) {
                     if (FMouseActions->DisjunctRowSelect())
                         RemoveSelectedRows();
                     else
-                        RemoveRows(dropSel.Top, dropSel.Bottom - dropSel.Top + 1);
+                        RemoveRows(FDropSelection.Top, FDropSelection.Bottom - FDropSelection.Top + 1);
                 } else if (FMouseActions->DisjunctRowSelect()) {
                     ClearSelection();
                 } else {
-                    ClearRect(dropSel.Left, dropSel.Top, dropSel.Right, dropSel.Bottom);
+                    ClearRect(FDropSelection.Left, FDropSelection.Top, FDropSelection.Right,
+                              FDropSelection.Bottom);
                 }
             }
             if (OnOleDragStop) OnOleDragStop(this, effect);

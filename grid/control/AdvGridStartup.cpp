@@ -3,6 +3,7 @@
 
 #include "AdvColumnGrid.h"
 #include "AdvDateTimePicker.h"
+#include "AdvGridDragDrop.h"
 #include "AdvRichEdit.h"
 #include "Clipbrd.h"
 #include "ComponentStreaming.h"
@@ -28,8 +29,8 @@ const TGridUnitState& GridUnitState() {
 void AdvGridUnitStartup() {
     if (GGridStartCount++ != 0) return;
     ++GState.GridStartups;
-    // OLE needs no start on this platform (the clipboard and drag and drop go through Qt), and
-    // the grid showing a focus window starts as none: the focus frame keeps it.
+    GridOleInit();
+    // The grid showing a focus window starts as none: the focus frame keeps it.
     // The window-procedure hook is the platform's window-move notice: after every move or resize
     // of a window of the application, the grid showing a focus window places it again.
     InstallCallWndProcHook();

@@ -4,6 +4,7 @@
 // button. Also the wheel methods, the grid's cursors and pan glyph, and the editor relays.
 #include "AdvGrid.h"
 
+#include "AdvGridDragDrop.h"
 #include "AdvInplaceEdit.h"
 #include "AdvStyleIF.h"
 #include "Forms.h"
@@ -64,7 +65,7 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
     if (msg == WM_DESTROY) {
         if (!designing && AutoThemeAdapt() && HandleAllocated())
             if (TThemeNotifier* notifier = CurrentThemeNotifier()) notifier->UnRegisterWindow(Handle());
-        // The grid registers no OLE drop target on this platform: there is none to revoke.
+        if (FOleDropTargetAssigned) RevokeDragDrop(Handle());
         FOleDropTargetAssigned = false;
         EndWheelPan();
         if (HandleAllocated()) KillTimer(Handle(), GridTimerId);

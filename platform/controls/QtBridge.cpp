@@ -1,10 +1,12 @@
 #include "QtBridge.h"
 
 #include "Forms.h"
+#include "OleDnD.h"
 #include "WindowFrame.h"
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -293,6 +295,10 @@ bool TControlWidget::event(QEvent* Event) {
             return true;
         case QEvent::Enter: TControlPrivate::EnterEvent(c, Event); return true;
         case QEvent::Leave: TControlPrivate::LeaveEvent(c, Event); return true;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop: TControlPrivate::DropEvent(c, Event); return true;
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             // The controls keep the focus themselves; Qt's focus only follows it.
@@ -525,6 +531,65 @@ void TControlPrivate::LeaveEvent(TWinControl* Receiver, QEvent*) {
     TControl* m = GMouseControl;
     if (m && (m == Receiver || (m->Parent() == Receiver && !dynamic_cast<TWinControl*>(m))))
         SetMouseControl(nullptr);
+}
+
+void TControlPrivate::DropEvent(TWinControl* Receiver, QEvent* Event) {
+    // Whether the last move over a window allowed a drop: Qt delivers the drop either way, the
+    // platform turns a drop where the pointer was refused into a leave.
+    static std::unordered_map<HWND, bool> allowed;
+    const HWND wnd = Receiver->FHandle;
+    IDropTarget* target = wnd ? RegisteredDropTarget(wnd) : nullptr;
+    if (!target) {
+        Event->ignore();
+        return;
+    }
+    TIntf<IDropTarget> hold(target);
+    const bool drop = Event->type() == QEvent::Drop;
+    if (Event->type() == QEvent::DragLeave || (drop && !allowed[wnd])) {
+        allowed.erase(wnd);
+        Guard(Receiver, [&] { target->DragLeave(); });
+        Event->ignore();
+        return;
+    }
+    auto* e = static_cast<QDropEvent*>(Event);
+    const QPoint sp = Receiver->Widget()->mapToGlobal(e->position().toPoint());
+    const TPoint pt(sp.x(), sp.y());
+    DWORD keys = 0;
+    if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+    if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+    if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
+    DWORD effect = DWORD(DropActionsToEffects(e->possibleActions()));
+    bool ok = false;
+    Guard(Receiver, [&] {
+        if (Event->type() == QEvent::DragMove) {
+            target->DragOver(keys, pt, effect);
+        } else {
+            IDataObject* obj = DataObjectOfMimeData(e->mimeData());
+            TIntf<IDataObject> data(obj);
+            obj->Release();
+            if (Event->type() == QEvent::DragEnter)
+                target->DragEnter(obj, keys, pt, effect);
+            else
+                target->Drop(obj, keys, pt, effect);
+        }
+        ok = true;
+    });
+    const int action = ok ? EffectToDropAction(int(effect)) : Qt::IgnoreAction;
+    if (drop)
+        allowed.erase(wnd);
+    else
+        allowed[wnd] = action != Qt::IgnoreAction;
+    if (Event->type() == QEvent::DragEnter) {
+        // Qt sends the moves only over a window that took the enter; the move decides.
+        e->setDropAction(action == Qt::IgnoreAction ? Qt::CopyAction : Qt::DropAction(action));
+        e->accept();
+    } else if (action != Qt::IgnoreAction) {
+        e->setDropAction(Qt::DropAction(action));
+        e->accept();
+    } else {
+        e->ignore();
+    }
 }
 
 void TControlPrivate::KeyEvent(TWinControl* Receiver, QKeyEvent* Event) {

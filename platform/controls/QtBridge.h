@@ -69,6 +69,8 @@ struct TControlPrivate {
     static void WheelEvent(TWinControl* Receiver, QWheelEvent* Event);
     static void EnterEvent(TWinControl* Receiver, QEvent* Event);
     static void LeaveEvent(TWinControl* Receiver, QEvent* Event);
+    // Drag enter, move, leave and drop over a window registered as a drop target.
+    static void DropEvent(TWinControl* Receiver, QEvent* Event);
 
     // Painting of a windowed control into a painter (used by the widget and by PaintTo): the
     // part Region of it, which Qt paints now (its update region there is painted first), or with

@@ -1,7 +1,7 @@
-// The grid's calls into search, files, clipboard, drag and drop and the
-// drop-down editors, while those are not built: each does nothing and raises nothing.
+// The grid's calls into search, files, clipboard and the drop-down editors, while those are not
+// built: each does nothing and raises nothing.
 #include "AdvGrid.h"
-#include "GridDragDrop.h"
+#include "asgdd.h"
 #include "GridDropDowns.h"
 #include "TestSupport.h"
 
@@ -39,10 +39,6 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
     g->SetSelection(TGridRect{1, 1, 2, 3});
     const QStringList before = CellTexts(g);
 
-    TMemoryStream stream;
-    stream.WriteBuffer(QByteArray("2,5\ncw 0,64\n"));
-    stream.SetPosition(0);
-
     struct Case {
         const char* Name;
         std::function<void()> Call;
@@ -59,32 +55,6 @@ TEST(FeatureOffMembers, DoNothingAndRaiseNothing) {
         {"CopySelectionToClipboard", [&] { g->CopySelectionToClipboard(); }, nullptr},
         {"CutSelectionToClipboard", [&] { g->CutSelectionToClipboard(); }, nullptr},
         {"PasteSelectionFromClipboard", [&] { g->PasteSelectionFromClipboard(); }, nullptr},
-        {"SetOleDropTarget", [&] { g->SetOleDropTarget(true); },
-         [&] {
-             EXPECT_FALSE(g->OleDropTargetAssigned());
-             EXPECT_EQ(g->DropTarget(), nullptr);
-         }},
-        {"SetOleDropTarget off", [&] { g->SetOleDropTarget(false); },
-         [&] { EXPECT_FALSE(g->OleDropTargetAssigned()); }},
-        {"RunTextDragDrop",
-         [&] {
-             TGridDropSource source(g);
-             int effect = DROPEFFECT_COPY;
-             EXPECT_EQ(RunTextDragDrop(&source, "apple", "", effect, DROPEFFECT_COPY, &stream),
-                       DRAGDROP_S_CANCEL);
-             EXPECT_EQ(effect, DROPEFFECT_NONE);
-         },
-         [&] { EXPECT_EQ(stream.Size(), 12); }},
-        {"RunColumnDragDrop",
-         [&] {
-             TGridDropSource source(g);
-             int effect = DROPEFFECT_MOVE;
-             EXPECT_EQ(RunColumnDragDrop(&source, 1, DROPEFFECT_MOVE, effect), DRAGDROP_S_CANCEL);
-             EXPECT_EQ(effect, DROPEFFECT_NONE);
-         },
-         nullptr},
-        {"GridOleInit", [] { GridOleInit(); }, nullptr},
-        {"GridOleDone", [] { GridOleDone(); }, nullptr},
         {"FreeDropDownEditors", [&] { g->FreeDropDownEditors(); },
          [&] {
              // Freed editors are made anew on the next use.
