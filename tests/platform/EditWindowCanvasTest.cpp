@@ -1,6 +1,7 @@
 // Drawing on an edit's window canvas (GetWindowDC): it shows over the edit's text box, its
 // WM_PAINT handler hears every repaint, the edit's repaint covers what was drawn before, and an
 // edit that draws nothing looks as its text box alone.
+#include "ControlImage.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 
@@ -47,7 +48,7 @@ protected:
         if (Edit->ClientWidth() != Edit->Width()) w = w->parentWidget();
         return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    // Image (Shown or Rendered) of the edit without what the window canvas drew: the layer over
+    // Image (Shown or ControlImage) of the edit without what the window canvas drew: the layer over
     // the text box hidden meanwhile.
     static QImage WithoutLayer(TWinControl* Edit, QImage (*Image)(TWinControl*)) {
         QWidget* layer = nullptr;
@@ -59,15 +60,6 @@ protected:
         if (layer) layer->show();
         return img;
     }
-    static QImage Rendered(TWinControl* Edit) {
-        auto* b = new TBitmap();
-        b->SetSize(Edit->Width(), Edit->Height());
-        Edit->PaintTo(b->Canvas(), 0, 0);
-        QImage img = b->Image().convertToFormat(QImage::Format_RGB32);
-        TObject::Free(b);
-        return img;
-    }
-
     TForm* Form = nullptr;
 };
 
@@ -99,7 +91,7 @@ TEST_F(EditWindowCanvasTest, WhatThePaintHandlerDrawsShowsOverTheTextBoxUntilThe
         const QImage plain = WithoutLayer(e, Shown);
         // Nothing drawn: the edit shows exactly its text box, also when rendered (PaintTo).
         EXPECT_EQ(Shown(e), plain);
-        EXPECT_EQ(Rendered(e), WithoutLayer(e, Rendered));
+        EXPECT_EQ(ControlImage(e), WithoutLayer(e, ControlImage));
 
         c.SetMark(e, clRed);
         const int before = c.Paints(e);
@@ -108,7 +100,7 @@ TEST_F(EditWindowCanvasTest, WhatThePaintHandlerDrawsShowsOverTheTextBoxUntilThe
         EXPECT_GT(c.Paints(e), before);
         // (8, 8) of the window lies inside the client area, over the text box.
         EXPECT_EQ(Shown(e).pixelColor(8, 8), QColor(Qt::red));
-        EXPECT_EQ(Rendered(e).pixelColor(8, 8), QColor(Qt::red));
+        EXPECT_EQ(ControlImage(e).pixelColor(8, 8), QColor(Qt::red));
         EXPECT_EQ(Shown(e).pixelColor(60, 20), plain.pixelColor(60, 20)); // the rest is the box's
 
         // The edit's own repaint covers the square; the handler no longer draws it.
