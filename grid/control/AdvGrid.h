@@ -3302,9 +3302,8 @@ protected:
     virtual void CheckBoxClick(int ACol, int ARow, bool State);
     virtual void ClickSort(int ACol);
     virtual void FixedEdit(int ACol, int ARow, TStrings* Values, TGridFixedCellEditor& AEditor);
-    // Members of other topics the button handling calls; their bodies are switched off until
-    // their topics are part of the grid: the focus-leave notification of a click selection, the
-    // change handler of the fixed-cell editors, and the markup-control editors (none yet).
+    // Members of other topics the button handling calls: the change handler of the fixed-cell
+    // editors and the markup-control editors.
     void FixedCellEditChange(TObject* Sender);
     TCustomEdit* MarkupControlEdit() const;
     TCustomComboBox* MarkupControlCombo() const;
@@ -3505,8 +3504,7 @@ protected:
     void WMKeyDown(TWMKey& Message);
     void WMChar(TWMKey& Message);
     void WMKeyUp(TWMKey& Message);
-    // Opens the editor of the CONTROL tag after CtrlID in a markup cell (not built yet: nothing
-    // opens).
+    // Opens the editor of the CONTROL tag after CtrlID in a markup cell.
     virtual void EditCellControl(int ACol, int ARow, const String& CtrlID);
     virtual void BeforeSelectAll(TGridRect&) {}
 

@@ -99,8 +99,19 @@ void TAdvStringGrid::FixedEdit(int ACol, int ARow, TStrings* Values, TGridFixedC
     if (OnFixedEdit) OnFixedEdit(this, ACol, ARow, AEditor, Values);
 }
 
-// The change notification of the fixed-cell editors comes with the rest of in-place editing.
-void TAdvStringGrid::FixedCellEditChange(TObject*) {}
+// Change handler of the fixed-cell editors: OnEditChange gets the fixed cell being edited and the
+// text of whichever editor changed.
+void TAdvStringGrid::FixedCellEditChange(TObject* Sender) {
+    if (!OnEditChange) return;
+    String value;
+    if (auto* edit = dynamic_cast<TCustomEdit*>(Sender))
+        value = edit->Text();
+    else if (auto* combo = dynamic_cast<TCustomComboBox*>(Sender))
+        value = combo->Text();
+    else
+        return;
+    OnEditChange(Sender, FFixedColEdit, FFixedRowEdit, value);
+}
 
 // A link from a cell's markup may come from a file the user opened: opening a program or a
 // script through the desktop would start it. Web and mail addresses open; a local file opens

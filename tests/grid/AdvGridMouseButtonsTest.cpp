@@ -572,7 +572,23 @@ TEST_F(GridMouse, AFixedCellEditorOpensOnADoubleClickAndItsTextLands) {
         if (auto* e = dynamic_cast<TGridTransEdit*>(Grid->Controls(i)); e && e->Visible()) edit = e;
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->Text(), "Head");
+    // Typing reports the fixed cell and the editor's text through OnEditChange.
+    struct Change {
+        TObject* Sender;
+        int Col, Row;
+        String Value;
+    };
+    std::vector<Change> changes;
+    Grid->OnEditChange = [&](TObject* Sender, int ACol, int ARow, const String& Value) {
+        changes.push_back({Sender, ACol, ARow, Value});
+    };
     edit->SetText("Renamed");
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().Sender, edit);
+    EXPECT_EQ(changes.back().Col, 2);
+    EXPECT_EQ(changes.back().Row, 0);
+    EXPECT_EQ(changes.back().Value, "Renamed");
+    Grid->OnEditChange = nullptr;
     EXPECT_TRUE(edit->StopEdit());
     EXPECT_EQ(Grid->Cells(2, 0), "Renamed");
     EXPECT_FALSE(edit->Visible());
