@@ -218,14 +218,3 @@ void BM_MappingGridEndToEnd(benchmark::State& State) {
 BENCHMARK(BM_MappingGridEndToEnd)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication::Create(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TApplication::Shutdown();
-    return 0;
-}

@@ -80,14 +80,3 @@ void BM_RealRowIndexScattered(benchmark::State& State) {
 BENCHMARK(BM_RealRowIndexScattered)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication::Create(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TApplication::Shutdown();
-    return 0;
-}

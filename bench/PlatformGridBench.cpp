@@ -193,14 +193,3 @@ BENCHMARK(BM_ColCountAroundRowMoves)
     ->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication::Create(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TApplication::Shutdown();
-    return 0;
-}
