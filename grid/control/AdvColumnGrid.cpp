@@ -1019,8 +1019,8 @@ template <class S> QStringList SetIdents(const std::vector<const char*>& Names, 
     return idents;
 }
 
-template <class E> std::set<E> IdentsToSet(const std::vector<const char*>& Names, const QStringList& Idents) {
-    std::set<E> set;
+template <class E> TEnumSet<E> IdentsToSet(const std::vector<const char*>& Names, const QStringList& Idents) {
+    TEnumSet<E> set;
     for (const String& s : Idents) set.insert(E(IdentToEnum(Names, s)));
     return set;
 }

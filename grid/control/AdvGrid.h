@@ -92,7 +92,7 @@ using TCellBalloonEvent =
 // scrolling and the handler that may change them or refuse a step.
 enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
-using TDragScrollDirections = std::set<TDragScrollDirection>;
+using TDragScrollDirections = TEnumSet<TDragScrollDirection>;
 using TDragScrollEvent = TEvent<TObject*, int /*TopRow*/, int /*LeftCol*/,
                                 TDragScrollDirections& /*DragScrollDir*/, bool& /*CanScroll*/>;
 

@@ -16,7 +16,7 @@ enum TSpinDirection { spVertical, spHorizontal };
 enum TEditAlign { eaLeft, eaRight, eaCenter };
 enum TButtonDirection { bdLeft, bdRight, bdUp, bdDown };
 enum TTimeBtnStateItem { tbFocusRect, tbAllowTimer };
-using TTimeBtnState = std::set<TTimeBtnStateItem>;
+using TTimeBtnState = TEnumSet<TTimeBtnStateItem>;
 
 class TAsgSpinButton;
 

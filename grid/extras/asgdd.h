@@ -25,7 +25,7 @@ void SetRTFDragDrop(bool Value);
 bool RTFDragDrop();
 
 enum TDropFormat { dfText, dfFile, dfCol, dfRTF, dfURL, dfGridCells };
-using TDropFormats = std::set<TDropFormat>;
+using TDropFormats = TEnumSet<TDropFormat>;
 
 // The effect of a drop from the key state: Ctrl copies; otherwise a move when allowed.
 int KeyDropEffect(DWORD KeyState, int Allowed);

@@ -38,7 +38,7 @@ enum TColumnCalcType {
 };
 enum TGridSelectionStyle { ssDefault, ssVista, ssWin7, ssOffice2007 };
 enum THoverRowCell { hcNormal, hcFixed, hcSelected };
-using THoverRowCells = std::set<THoverRowCell>;
+using THoverRowCells = TEnumSet<THoverRowCell>;
 
 // The platform string grid under the grid control's names.
 class TObjStringGrid : public TStringGrid {

@@ -92,7 +92,7 @@ enum TSortStyle {
 };
 
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
-using TCellBorders = std::set<TCellBorder>;
+using TCellBorders = TEnumSet<TCellBorder>;
 
 enum TCellGradientDirection { GradientVertical, GradientHorizontal };
 enum TVAlignment { vtaTop, vtaCenter, vtaBottom };

@@ -26,7 +26,7 @@ enum TMsgDlgBtn {
     mbHelp,
     mbClose
 };
-using TMsgDlgButtons = std::set<TMsgDlgBtn>;
+using TMsgDlgButtons = TEnumSet<TMsgDlgBtn>;
 
 const TMsgDlgButtons mbYesNo = {mbYes, mbNo};
 const TMsgDlgButtons mbYesNoCancel = {mbYes, mbNo, mbCancel};
@@ -63,7 +63,7 @@ enum TOpenOption {
     ofFileMustExist,
     ofEnableSizing
 };
-using TOpenOptions = std::set<TOpenOption>;
+using TOpenOptions = TEnumSet<TOpenOption>;
 
 // The open dialog: Execute shows it and answers true when the user chose a file (FileName).
 // Filter pairs descriptions and patterns with "|": "Text files (*.txt)|*.txt|All (*.*)|*.*".

@@ -19,7 +19,7 @@ class QCursor;
 class QEventLoop;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
-using TBorderIcons = std::set<TBorderIcon>;
+using TBorderIcons = TEnumSet<TBorderIcon>;
 enum TPosition {
     poDesigned,
     poDefault,
@@ -34,7 +34,7 @@ enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
-using TFormState = std::set<TFormStateItem>;
+using TFormState = TEnumSet<TFormStateItem>;
 
 using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;

@@ -44,11 +44,11 @@ enum TGridOption {
     goAlwaysShowEditor,
     goThumbTracking
 };
-using TGridOptions = std::set<TGridOption>;
+using TGridOptions = TEnumSet<TGridOption>;
 
 // State of a cell being drawn, as DrawCell receives it.
 enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed, gdRowSelected, gdHotTrack, gdPressed };
-using TGridDrawState = std::set<TGridDrawStateItem>;
+using TGridDrawState = TEnumSet<TGridDrawStateItem>;
 
 // What the mouse is doing to the grid between a press and its release.
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };

@@ -92,7 +92,7 @@ private:
 };
 
 enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot };
-using TCustomDrawState = std::set<TCustomDrawStateItem>;
+using TCustomDrawState = TEnumSet<TCustomDrawStateItem>;
 using TTVCustomDrawItemEvent = TEvent<TTreeView*, TTreeNode*, TCustomDrawState, bool& /*DefaultDraw*/>;
 
 class TTreeView : public TNativeControl {

@@ -65,7 +65,7 @@ protected:
 };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-using TFontStyles = std::set<TFontStyle>;
+using TFontStyles = TEnumSet<TFontStyle>;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 using TFontCharset = Byte;
 using TFontName = String;

@@ -260,7 +260,7 @@ int AnsiCompareStr(const String& S1, const String& S2);
 bool AnsiSameStr(const String& S1, const String& S2);
 
 enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
-using TReplaceFlags = std::set<TReplaceFlag>;
+using TReplaceFlags = TEnumSet<TReplaceFlag>;
 // Replaces the first (or every, with rfReplaceAll) occurrence of OldPattern; an empty pattern
 // changes nothing.
 String StringReplace(const String& S, const String& OldPattern, const String& NewPattern,

@@ -3,6 +3,8 @@
 
 #include <QtGlobal>
 #include <cstdint>
+#include "EnumSet.h"
+
 #include <set>
 
 using Integer = int32_t;
@@ -127,7 +129,7 @@ constexpr inline TPoint Point(int x, int y) {
 }
 
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
-using TShiftState = std::set<TShiftStateItem>;
+using TShiftState = TEnumSet<TShiftStateItem>;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
