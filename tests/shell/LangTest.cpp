@@ -38,6 +38,10 @@ TEST(LangLine, ReadsTheLineFormat) {
         {"str7 = lower case prefix", false, 0, ""},
         {"; STR7 = commented out", false, 0, ""},
         {"\tSTR8 = tab before\t", true, 8, "tab before"},
+        {"STR 0012 = x", true, 12, "x"},     // blanks and leading zeros around the id
+        {"STR+5 = x", true, 5, "x"},         // a sign, read as the system reads numbers
+        {"STR1234567890 = x", false, 0, ""}, // too long for an id
+        {"STR99999999999999999999 = x", false, 0, ""},
     };
     for (const LineCase& c : cases) {
         int id = -7;
