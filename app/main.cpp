@@ -3,6 +3,8 @@
 // before the other windows read them), then the message loop until the main window closes.
 #include "AdvGridStartup.h"
 #include "Forms.h"
+#include "Graphics.h"
+#include "Resources.h"
 #include "StartupProbe.h"
 #include "UAbout.h"
 #include "UBACnetSlaveSetAccess.h"
@@ -29,10 +31,19 @@
 #include "USoftOptions.h"
 #include "UVelmoraeFirmWare.h"
 
+// The font configuration, the longest single piece of the start, begins loading on its own thread
+// before the static initialisation of the program (the built-in texts are parsed there), not
+// only when the application object is made.
+__attribute__((constructor(101))) static void StartFontConfigurationEarly() {
+    StartFontConfiguration();
+}
+
 int main(int argc, char** argv) {
     TApplication::Create(argc, argv);
     Application->Initialize();
     Application->MainFormOnTaskbar = true;
+    // The windows' pictures are decoded on a thread of their own while the windows are made.
+    StartResourceImagePreload();
     // The grid unit's process-wide state, before the first window that holds a grid.
     AdvGridUnitStartup();
     AdvColumnGridUnitStartup();

@@ -43,10 +43,10 @@ struct TWindowExtras;
 // Enumerations and event types
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
-using TAlignSet = std::set<TAlign>;
+using TAlignSet = TEnumSet<TAlign>;
 
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
-using TAnchors = std::set<TAnchorKind>;
+using TAnchors = TEnumSet<TAnchorKind>;
 
 enum TControlStyleItem {
     csAcceptsControls,
@@ -74,7 +74,7 @@ enum TControlStyleItem {
     csPaintBlackOpaqueOnGlass,
     csOverrideStylePaint
 };
-using TControlStyle = std::set<TControlStyleItem>;
+using TControlStyle = TEnumSet<TControlStyleItem>;
 
 enum TControlStateItem {
     csLButtonDown,
@@ -95,7 +95,7 @@ enum TControlStateItem {
     csGlassPaint,
     csPrintClient
 };
-using TControlState = std::set<TControlStateItem>;
+using TControlState = TEnumSet<TControlStateItem>;
 
 // Border styles of forms; controls with a border (bsNone / bsSingle) use the same enumeration.
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -316,6 +316,10 @@ public:
 
     // Asks for the window of the form of this control (GetParentForm).
     TCustomForm* ParentForm() const;
+    // Whether this is a form (a TCustomForm whose constructor has run and destructor not): the
+    // test of dynamic_cast<TCustomForm*> without walking the class tree, which every control
+    // does while it is shown, placed or moved.
+    bool IsFormWindow() const { return FIsForm; }
 
 protected:
     virtual String GetText() const { return FText; }
@@ -389,6 +393,7 @@ private:
     TAlign FAlign = alNone;
     TAnchors FAnchors = {akLeft, akTop};
     bool FVisible = true;
+    bool FIsForm = false; // set and cleared by TCustomForm
     bool FEnabled = true;
     TColor FColor = clWindow;
     bool FParentColor = true;
@@ -607,6 +612,7 @@ private:
     QRegion PaintArea() const;
     void AddUpdateRegion(const QRegion& Region, bool Erase);
     void RemoveUpdateRegion(const QRegion& Region);
+    void ResolveUpdateRegion();
     void EraseUpdateRegion();
     void UpdateShowing();
     void UpdateTabOrder(int Value);
@@ -637,6 +643,9 @@ private:
     QEvent* FCurrentEvent = nullptr;
     QRegion FUpdateRgn;        // the part of the window that needs painting
     bool FUpdateErase = false; // ... starting with WM_ERASEBKGND
+    // Without a window: something was invalidated, and the region is the whole paint area (made
+    // when it is first needed; hidden windows are invalidated thousands of times while built).
+    bool FUpdateWhole = false;
     // During a paint event: the part Qt paints now (a paint takes only that part of the region).
     const QRegion* FPaintLimit = nullptr;
     std::map<UINT_PTR, QTimer*> FTimers;

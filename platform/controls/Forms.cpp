@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "QtBridge.h"
+#include "Resources.h"
 #include "StandIn.h"
 #include "WindowFrame.h"
 
@@ -55,6 +56,7 @@ bool Sizeable(TFormBorderStyle Style) {
 // TCustomForm
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+    FIsForm = true;
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     FVisible = false;
     FParentFont = false;
@@ -81,6 +83,7 @@ void TCustomForm::BeforeDestruction() {
 TCustomForm::~TCustomForm() {
     if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
     if (Screen) Screen->RemoveForm(this);
+    FIsForm = false;
 }
 
 int TCustomForm::FrameWidth() const {
@@ -788,6 +791,7 @@ void TApplication::Shutdown() {
         TObject::Free(s);
     }
     if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    StopResourceImagePreload();
     AwaitFontConfiguration();
     delete GOwnedApp;
     GOwnedApp = nullptr;

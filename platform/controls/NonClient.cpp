@@ -21,7 +21,7 @@
 namespace {
 
 bool IsForm(const TControl* C) {
-    return dynamic_cast<const TCustomForm*>(C) != nullptr;
+    return C && C->IsFormWindow();
 }
 
 // Where the parts of a window lie, in window coordinates.

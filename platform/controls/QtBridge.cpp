@@ -352,6 +352,7 @@ void TControlWidget::paintEvent(QPaintEvent* Event) {
 
 void TControlPrivate::PaintControl(TWinControl* Control, QPainter& Painter, const QRegion* Region) {
     if (TWindowExtras::PaintLayered(Control, Painter)) return;
+    Control->ResolveUpdateRegion();
     const QRegion all = Control->PaintArea();
     if (!Region) {
         Control->FUpdateRgn = all;

@@ -19,7 +19,7 @@
 namespace {
 
 bool IsForm(const TControl* C) {
-    return dynamic_cast<const TCustomForm*>(C) != nullptr;
+    return C && C->IsFormWindow();
 }
 
 const char* const SCannotFocus = "Cannot focus a disabled or invisible window";
@@ -149,6 +149,7 @@ void TWinControl::CreateWnd() {
     // A new window is painted whole; a wrapped Qt widget paints itself.
     FUpdateRgn = FWidget ? PaintArea() : QRegion();
     FUpdateErase = FWidget != nullptr;
+    FUpdateWhole = false;
     if (FParent && !TWindowExtras::IsPopup(this)) FQWidget->setVisible(FVisible);
     StackAmongSiblings();
     FLastClient = GetClientRect();
@@ -443,7 +444,12 @@ void TWinControl::WMSize(TWMSize&) {
     }
     // A new size paints the whole window anew (the platform's CS_HREDRAW | CS_VREDRAW).
     FUpdateRgn = QRegion();
-    AddUpdateRegion(PaintArea(), true);
+    if (FQWidget) {
+        AddUpdateRegion(PaintArea(), true);
+    } else {
+        FUpdateWhole = true;
+        FUpdateErase = true;
+    }
     if (!HasState(csLoading)) Resize();
 }
 
@@ -1000,11 +1006,17 @@ void TWinControl::PaintControls(TCanvas* Canvas) {
 
 // The whole window, erased first unless the control paints every pixel itself (csOpaque).
 void TWinControl::Invalidate() {
+    if (!FQWidget) {
+        FUpdateWhole = true;
+        if (!HasStyle(csOpaque)) FUpdateErase = true;
+        return;
+    }
     AddUpdateRegion(PaintArea(), !HasStyle(csOpaque));
 }
 
 // Paints the update region now (a self-drawn control into its image, which the window then shows).
 void TWinControl::Update() {
+    ResolveUpdateRegion();
     if (FUpdateRgn.isEmpty()) return;
     const QRegion pending = FUpdateRgn;
     if (dynamic_cast<TCustomControl*>(this)) {
@@ -1033,7 +1045,16 @@ QRegion TWinControl::PaintArea() const {
 }
 
 void TWinControl::AddUpdateRegion(const QRegion& Region, bool Erase) {
-    if (FQWidget && !FWidget) {
+    if (!FQWidget) {
+        // Without a window the whole paint area is due: no region arithmetic for the hidden
+        // windows built by the hundred at start-up (a new window is painted whole anyway).
+        if (!Region.isEmpty()) {
+            FUpdateWhole = true;
+            if (Erase) FUpdateErase = true;
+        }
+        return;
+    }
+    if (!FWidget) {
         // A wrapped Qt widget paints itself: it only hears that it needs to.
         FQWidget->update(Region);
         return;
@@ -1045,7 +1066,15 @@ void TWinControl::AddUpdateRegion(const QRegion& Region, bool Erase) {
     if (FQWidget) FQWidget->update(added);
 }
 
+void TWinControl::ResolveUpdateRegion() {
+    if (!FUpdateWhole) return;
+    FUpdateWhole = false;
+    FUpdateRgn = PaintArea();
+    if (FUpdateRgn.isEmpty()) FUpdateErase = false;
+}
+
 void TWinControl::RemoveUpdateRegion(const QRegion& Region) {
+    ResolveUpdateRegion();
     FUpdateRgn -= Region;
     if (FUpdateRgn.isEmpty()) FUpdateErase = false;
 }
@@ -1054,6 +1083,7 @@ void TWinControl::RemoveUpdateRegion(const QRegion& Region) {
 // paints), taken from the region, with the window's canvas clipped to it.
 HDC TWinControl::StartPaint(PAINTSTRUCT& PS) {
     PS = PAINTSTRUCT();
+    ResolveUpdateRegion();
     QRegion region = FPaintLimit ? FUpdateRgn.intersected(*FPaintLimit) : FUpdateRgn;
     PS.fErase = FUpdateErase && !region.isEmpty();
     RemoveUpdateRegion(region);
@@ -1070,6 +1100,7 @@ void TWinControl::FinishPaint(const PAINTSTRUCT& PS) {
 
 // The erase a paint would start with, done now on the update region (which stays to be painted).
 void TWinControl::EraseUpdateRegion() {
+    ResolveUpdateRegion();
     if (!FUpdateErase || FUpdateRgn.isEmpty()) return;
     FUpdateErase = false;
     const QRegion region = FUpdateRgn;

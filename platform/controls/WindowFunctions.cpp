@@ -64,11 +64,11 @@ TCustomForm* GetParentForm(const TControl* Control, bool TopForm) {
     if (!Control) return nullptr;
     if (!TopForm) {
         for (const TControl* c = Control; c; c = c->Parent())
-            if (auto* f = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(f);
+            if (c->IsFormWindow()) return static_cast<TCustomForm*>(const_cast<TControl*>(c));
         return nullptr;
     }
     const TControl* root = RootOf(Control);
-    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(root));
+    return root->IsFormWindow() ? static_cast<TCustomForm*>(const_cast<TControl*>(root)) : nullptr;
 }
 
 TCustomForm* ValidParentForm(const TControl* Control, bool TopForm) {
@@ -191,6 +191,7 @@ int GetUpdateRgn(HWND Wnd, QRegion& Rgn, bool Erase) {
     TWinControl* c = FindControl(Wnd);
     if (!c) return RGN_ERROR;
     if (Erase) c->EraseUpdateRegion();
+    c->ResolveUpdateRegion();
     Rgn = c->FUpdateRgn;
     if (Rgn.isEmpty()) return NULLREGION;
     return Rgn.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;

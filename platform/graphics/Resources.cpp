@@ -8,6 +8,12 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMutex>
+#include <QSet>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 // Defined by the resources library: registers its compiled pictures.
 void VelmoraInitBitmapResources();
@@ -47,26 +53,92 @@ bool ResourceImageExists(const String& Name) {
     return Index().contains(Name.toUpper());
 }
 
-// Each picture is decoded once (windows load the same glyphs many times), by the reader its
-// suffix names: finding the reader from the contents would load every image plugin first.
-QImage LoadResourceImage(const String& Name) {
-    const auto& index = Index();
-    const String key = Name.toUpper();
-    static QHash<String, QImage> decoded;
-    static QMutex lock;
-    QMutexLocker guard(&lock);
-    auto done = decoded.constFind(key);
-    if (done != decoded.constEnd()) return *done;
-    QImage img;
-    auto it = index.find(key);
-    if (it != index.end()) {
-        QImageReader reader(*it, QFileInfo(*it).suffix().toLatin1());
-        reader.setAutoDetectImageFormat(false);
-        img = reader.read();
+namespace {
+
+// The decoded pictures. A picture is decoded once, by whichever thread asks first (the program's
+// thread or the preloader); a thread that wants one another thread is decoding waits for it.
+struct TDecodedImages {
+    std::mutex Lock;
+    std::condition_variable Done;
+    QHash<String, QImage> Images;
+    QSet<String> Busy;
+    std::thread Preloader;
+    std::atomic<bool> Stop{false};
+    ~TDecodedImages() {
+        Stop = true;
+        if (Preloader.joinable()) Preloader.join();
     }
-    if (img.isNull()) throw EResNotFound(QStringLiteral("Resource %1 not found").arg(Name));
-    decoded.insert(key, img);
+};
+
+TDecodedImages& Decoded() {
+    static TDecodedImages d;
+    return d;
+}
+
+// Decoded by the reader the suffix names: finding the reader from the contents would load every
+// image plugin first.
+QImage DecodeResource(const String& Path) {
+    QImageReader reader(Path, QFileInfo(Path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+// The picture under Key, decoded now unless it is decoded or being decoded (then waited for).
+// A null image when the resource is missing or unreadable.
+QImage DecodedImage(const String& Key, const QHash<String, String>& Index) {
+    TDecodedImages& d = Decoded();
+    std::unique_lock<std::mutex> lk(d.Lock);
+    for (;;) {
+        auto done = d.Images.constFind(Key);
+        if (done != d.Images.constEnd()) return *done;
+        if (!d.Busy.contains(Key)) break;
+        d.Done.wait(lk);
+    }
+    auto it = Index.find(Key);
+    if (it == Index.end()) return QImage();
+    d.Busy.insert(Key);
+    lk.unlock();
+    QImage img;
+    try {
+        img = DecodeResource(*it);
+    } catch (...) {
+        img = QImage();
+    }
+    lk.lock();
+    d.Busy.remove(Key);
+    if (!img.isNull()) d.Images.insert(Key, img);
+    d.Done.notify_all();
     return img;
+}
+
+} // namespace
+
+// Each picture is decoded once: windows load the same glyphs many times.
+QImage LoadResourceImage(const String& Name) {
+    QImage img = DecodedImage(Name.toUpper(), Index());
+    if (img.isNull()) throw EResNotFound(QStringLiteral("Resource %1 not found").arg(Name));
+    return img;
+}
+
+void StartResourceImagePreload() {
+    TDecodedImages& d = Decoded();
+    const QHash<String, String>& index = Index();
+    std::lock_guard<std::mutex> guard(d.Lock);
+    if (d.Preloader.joinable() || d.Stop) return;
+    QStringList keys = index.keys();
+    keys.sort();
+    d.Preloader = std::thread([keys, &index, &d] {
+        for (const String& key : keys) {
+            if (d.Stop) return;
+            DecodedImage(key, index);
+        }
+    });
+}
+
+void StopResourceImagePreload() {
+    TDecodedImages& d = Decoded();
+    d.Stop = true;
+    if (d.Preloader.joinable()) d.Preloader.join();
 }
 
 QStringList ResourceImageNames() {

@@ -76,9 +76,11 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    if (AComponent->FHearsInsertions) ++FInsertionHearers;
 }
 
 void TComponent::Remove(TComponent* AComponent) {
+    if (AComponent->FHearsInsertions) --FInsertionHearers;
     AComponent->FOwner = nullptr;
     auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
     if (it != FComponents.end()) FComponents.erase(it);
@@ -118,8 +120,20 @@ void TComponent::RemoveNotification(TComponent* AComponent) {
     if (it != FFreeNotifies.end()) FFreeNotifies.erase(it);
 }
 
+void TComponent::SetHearsInsertions(bool Value) {
+    if (Value == FHearsInsertions) return;
+    FHearsInsertions = Value;
+    if (FOwner) {
+        if (Value)
+            ++FOwner->FInsertionHearers;
+        else
+            --FOwner->FInsertionHearers;
+    }
+}
+
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) RemoveNotification(AComponent);
+    if (Operation == opInsert && FInsertionHearers == 0) return;
     // Owned components hear of every removal, and of insertions when they asked to: last first,
     // by index, so that one that goes meanwhile is simply passed (no copy of the list: a window
     // of hundreds of controls hears this for each of them).

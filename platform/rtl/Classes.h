@@ -25,7 +25,7 @@ enum TComponentStateItem {
     csUpdating,
     csFixups
 };
-using TComponentState = std::set<TComponentStateItem>;
+using TComponentState = TEnumSet<TComponentStateItem>;
 
 enum TOperation { opInsert, opRemove };
 
@@ -73,13 +73,15 @@ protected:
     virtual void Loaded();
     void SetComponentState(TComponentStateItem s, bool on);
 
-    // Set by a component whose Notification acts on opInsert. An owner passes a new component's
-    // insertion on only to the owned components that set it: a window of hundreds of controls
-    // would otherwise call every control's Notification for each control created after it, and
-    // none of them cares.
-    bool FHearsInsertions = false;
+    // Called by a component whose Notification acts on opInsert. An owner passes a new
+    // component's insertion on only to the owned components that asked: a window of hundreds of
+    // controls would otherwise call every control's Notification for each control created after
+    // it, and none of them cares.
+    void SetHearsInsertions(bool Value);
 
 private:
+    bool FHearsInsertions = false;
+    size_t FInsertionHearers = 0; // owned components that hear insertions
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
     void RemoveNotification(TComponent* AComponent);

@@ -13,7 +13,7 @@ public:
     std::vector<std::pair<TComponent*, TOperation>> seen;
     int loaded = 0;
     bool loadingSeenInLoaded = false;
-    void HearInsertions() { FHearsInsertions = true; }
+    void HearInsertions(bool On = true) { SetHearsInsertions(On); }
 
 protected:
     void Notification(TComponent* c, TOperation op) override {
@@ -293,4 +293,19 @@ TEST(Component, SiblingsHearInsertionsOnlyWhenTheyAskAndRemovalsAlways) {
     EXPECT_EQ(heard(owner, added, opRemove), 1);
     EXPECT_EQ(heard(listening, added, opRemove), 1);
     EXPECT_EQ(heard(deaf, added, opRemove), 1);
+
+    // A listener that stops asking, or moves to another owner, no longer hears this owner's
+    // insertions; one that joins asking hears them.
+    listening->HearInsertions(false);
+    auto* second = new TProbe(owner);
+    EXPECT_EQ(heard(listening, second, opInsert), 0);
+    listening->HearInsertions(true);
+    auto* other = new TProbe(nullptr);
+    auto freeOther = FreeAtEnd(other);
+    other->InsertComponent(listening);
+    auto* third = new TProbe(owner);
+    EXPECT_EQ(heard(listening, third, opInsert), 0);
+    owner->InsertComponent(listening);
+    auto* fourth = new TProbe(owner);
+    EXPECT_EQ(heard(listening, fourth, opInsert), 1);
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 TEST(Colors, SystemColorsResolveThroughTheFixedTable) {
     struct Case {
         TColor Color;
@@ -235,4 +238,32 @@ TEST(BitmapResources, LoadsByNameIgnoringCaseAndReportsMissingNames) {
     // A failed load leaves the bitmap as it was.
     EXPECT_THROW(b.LoadFromResourceName(0, "NO_SUCH_PICTURE"), EResNotFound);
     EXPECT_EQ(b.Width(), 4);
+}
+
+TEST(BitmapResources, EachPictureIsDecodedOnceWhileThePreloaderRuns) {
+    // The preloader and four threads asking for every picture at once: each name gives one
+    // decoded image (the same data everywhere), none is missing, none is decoded twice.
+    const QStringList names = ResourceImageNames();
+    ASSERT_GT(names.size(), 10);
+    StartResourceImagePreload();
+    std::vector<std::vector<qint64>> keys(4, std::vector<qint64>(size_t(names.size())));
+    std::vector<std::thread> askers;
+    for (size_t t = 0; t < keys.size(); ++t)
+        askers.emplace_back([&, t] {
+            // Each asker goes through the names from another place, so that they meet.
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                const qsizetype n = (i + qsizetype(t) * names.size() / 4) % names.size();
+                keys[t][size_t(n)] = LoadResourceImage(names[n].toLower()).cacheKey();
+            }
+        });
+    for (std::thread& a : askers) a.join();
+    StopResourceImagePreload();
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        const qint64 key = LoadResourceImage(names[n]).cacheKey();
+        for (const auto& k : keys) EXPECT_EQ(k[size_t(n)], key) << names[n].toStdString();
+    }
+    // Stopped, the preloader does not start again; loading and its errors work as before.
+    StartResourceImagePreload();
+    EXPECT_EQ(LoadResourceImage("VTESTPIC").size(), QSize(4, 2));
+    EXPECT_THROW(LoadResourceImage("NO_SUCH_PICTURE"), EResNotFound);
 }

@@ -333,4 +333,41 @@ TEST(BackingImage, AHiddenControlCostsNoPixelsUntilItDraws) {
     EXPECT_EQ(c->BackImage().pixelColor(5, 5), ToQColor(PaintColour));
 }
 
+TEST(BackingImage, AControlWithoutAWindowPaintsWholeWhenAsked) {
+    // No window yet: invalidations and new sizes leave the whole paint area due, with an erase,
+    // whatever part was named; Repaint paints it all at the size of the moment.
+    auto* form = new TForm(nullptr);
+    ScopeGuard freeForm([&] { TObject::Free(form); });
+    auto* c = new TCellProbe(form);
+    c->SetParent(form);
+    c->Mark();
+    c->Repaint();
+    ASSERT_EQ(c->Clips.size(), 1u);
+    EXPECT_EQ(c->Clips[0], Rect(0, 0, 600, 400));
+    EXPECT_EQ(c->Erases, 1);
+    EXPECT_TRUE(c->Repainted() == Rect(0, 0, 600, 400));
+
+    // Painted, nothing is due; a smaller size is due whole again.
+    c->Repaint();
+    EXPECT_EQ(c->Clips.size(), 2u) << "Repaint invalidates first";
+    c->Update();
+    EXPECT_EQ(c->Clips.size(), 2u) << "nothing was due";
+    c->SetBounds(0, 0, 120, 80);
+    c->Update();
+    ASSERT_EQ(c->Clips.size(), 3u);
+    EXPECT_EQ(c->Clips[2], Rect(0, 0, 120, 80));
+    EXPECT_FALSE(c->HandleAllocated());
+
+    // Shown, the window paints whole once, then only what is invalidated.
+    form->SetClientSize(400, 300);
+    form->Show();
+    ASSERT_TRUE(ProcessMessagesUntil([&] { return c->Clips.size() > 3; }));
+    EXPECT_EQ(c->Clips.back(), Rect(0, 0, 120, 80));
+    const TRect cell = Rect(10, 10, 30, 20);
+    InvalidateRect(c->Handle(), &cell, false);
+    TRect due;
+    EXPECT_TRUE(GetUpdateRect(c->Handle(), due, false));
+    EXPECT_EQ(due, cell);
+}
+
 } // namespace
