@@ -612,19 +612,7 @@ void TAdvColorPickerDropDown::WMKeyDown(TMessage& Message) {
 }
 
 TPickerListKeys TAdvColorPickerDropDown::ListKeys() {
-    TPickerListKeys keys;
-    keys.Selector = FItemSelector;
-    keys.Columns = FColumns;
-    keys.Count = FColors->Count();
-    keys.Refill = [this] { UpdateItemSelector(); };
-    keys.InternalCall = &FInternalCall;
-    keys.KeyTimer = FKeyTimer;
-    keys.Search = &FCurSearch;
-    keys.SelectFirst = [this] { SelectFirst(); };
-    keys.SelectLast = [this] { SelectLast(); };
-    keys.SelectNext = [this] { SelectNext(); };
-    keys.SelectPrevious = [this] { SelectPrevious(); };
-    return keys;
+    return TPickerListKeys::Of(this, FColors->Count());
 }
 
 void TAdvColorPickerDropDown::Dispatch(TMessage& Message) {

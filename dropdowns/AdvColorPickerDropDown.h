@@ -164,6 +164,7 @@ private:
     void SpectrumSelect(TObject* Sender);
     // The list keys of the csList style, over its list and the own steps.
     TPickerListKeys ListKeys();
+    friend struct TPickerListKeys;
     // Gives the closed palette the control's colour (set by code since the last opening)
     // without a selection event.
     void SyncPalette();

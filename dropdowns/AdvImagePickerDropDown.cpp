@@ -346,19 +346,7 @@ void TAdvImagePickerDropDown::WMKeyDown(TMessage& Message) {
 }
 
 TPickerListKeys TAdvImagePickerDropDown::ListKeys() {
-    TPickerListKeys keys;
-    keys.Selector = FItemSelector;
-    keys.Columns = FColumns;
-    keys.Count = FItems->Count();
-    keys.Refill = [this] { UpdateItemSelector(); };
-    keys.InternalCall = &FInternalCall;
-    keys.KeyTimer = FKeyTimer;
-    keys.Search = &FCurSearch;
-    keys.SelectFirst = [this] { SelectFirst(); };
-    keys.SelectLast = [this] { SelectLast(); };
-    keys.SelectNext = [this] { SelectNext(); };
-    keys.SelectPrevious = [this] { SelectPrevious(); };
-    return keys;
+    return TPickerListKeys::Of(this, FItems->Count());
 }
 
 void TAdvImagePickerDropDown::Dispatch(TMessage& Message) {

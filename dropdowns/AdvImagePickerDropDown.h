@@ -140,6 +140,7 @@ private:
     void ListSelect(TObject* Sender);
     // The list keys of the picker, over its list and its own steps.
     TPickerListKeys ListKeys();
+    friend struct TPickerListKeys;
     void WMKeyDown(TMessage& Message);
     void PaintContent();
 

@@ -67,6 +67,24 @@ struct TPickerListKeys {
     // The picker's own steps (the popup closed).
     std::function<void()> SelectFirst, SelectLast, SelectNext, SelectPrevious;
 
+    // The keys of a picker with a list selector (the colour and image pickers: each declares
+    // this struct its friend), Count its number of items.
+    template <class TPicker> static TPickerListKeys Of(TPicker* Picker, int Count) {
+        TPickerListKeys keys;
+        keys.Selector = Picker->FItemSelector;
+        keys.Columns = Picker->FColumns;
+        keys.Count = Count;
+        keys.Refill = [Picker] { Picker->UpdateItemSelector(); };
+        keys.InternalCall = &Picker->FInternalCall;
+        keys.KeyTimer = Picker->FKeyTimer;
+        keys.Search = &Picker->FCurSearch;
+        keys.SelectFirst = [Picker] { Picker->SelectFirst(); };
+        keys.SelectLast = [Picker] { Picker->SelectLast(); };
+        keys.SelectNext = [Picker] { Picker->SelectNext(); };
+        keys.SelectPrevious = [Picker] { Picker->SelectPrevious(); };
+        return keys;
+    }
+
     void HandleKey(TWinControl* Control, Word Key, bool DroppedDown, bool EditorEnabled) const;
     // Selects Index in the list (inside its items only) and scrolls it into view.
     void Step(int Index) const;

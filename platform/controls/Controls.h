@@ -612,6 +612,7 @@ private:
     QRegion PaintArea() const;
     void AddUpdateRegion(const QRegion& Region, bool Erase);
     void RemoveUpdateRegion(const QRegion& Region);
+    void MarkWholeDue(bool Erase);
     void ResolveUpdateRegion();
     void EraseUpdateRegion();
     void UpdateShowing();

@@ -20,10 +20,6 @@
 
 namespace {
 
-bool IsForm(const TControl* C) {
-    return C && C->IsFormWindow();
-}
-
 // Where the parts of a window lie, in window coordinates.
 struct TFrameLayout {
     TRect Insets;  // widths on each side (Left, Top, Right, Bottom)
@@ -69,7 +65,7 @@ TFrameLayout LayoutOf(int Width, int Height, DWORD Style, DWORD ExStyle) {
 }
 
 TFrameLayout LayoutOf(const TWinControl* C) {
-    if (!C->HandleAllocated() || IsForm(C)) {
+    if (!C->HandleAllocated() || C->IsFormWindow()) {
         TFrameLayout l;
         l.Client = Rect(0, 0, C->Width(), C->Height());
         return l;
@@ -111,7 +107,7 @@ TRect TWindowExtras::Insets(const TWinControl* Control) {
 }
 
 bool TWindowExtras::IsPopup(const TWinControl* Control) {
-    return Control && (Control->FStyle & WS_POPUP) && !IsForm(Control);
+    return Control && (Control->FStyle & WS_POPUP) && !Control->IsFormWindow();
 }
 
 QWidget* TWindowExtras::Outer(const TWinControl* Control) {

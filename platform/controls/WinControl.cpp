@@ -18,10 +18,6 @@
 
 namespace {
 
-bool IsForm(const TControl* C) {
-    return C && C->IsFormWindow();
-}
-
 const char* const SCannotFocus = "Cannot focus a disabled or invisible window";
 
 } // namespace
@@ -95,7 +91,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 
 QWidget* TWinControl::CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) {
     // A popup is a top-level window of its own (owned by its parent's window when it has one).
-    if ((Params.Style & WS_POPUP) && !IsForm(this))
+    if ((Params.Style & WS_POPUP) && !IsFormWindow())
         return new TControlWidget(this, ParentWidget, PopupWindowFlags(Params.Style, Params.ExStyle));
     return new TControlWidget(this, ParentWidget);
 }
@@ -444,12 +440,10 @@ void TWinControl::WMSize(TWMSize&) {
     }
     // A new size paints the whole window anew (the platform's CS_HREDRAW | CS_VREDRAW).
     FUpdateRgn = QRegion();
-    if (FQWidget) {
+    if (FQWidget)
         AddUpdateRegion(PaintArea(), true);
-    } else {
-        FUpdateWhole = true;
-        FUpdateErase = true;
-    }
+    else
+        MarkWholeDue(true);
     if (!HasState(csLoading)) Resize();
 }
 
@@ -462,7 +456,7 @@ bool TWinControl::Showing() const {
 
 void TWinControl::UpdateShowing() {
     // A window of its own shows by itself: a form, or a popup (WS_POPUP) without a parent.
-    bool own = IsForm(this);
+    bool own = IsFormWindow();
     if (!FParent && !own && FVisible) {
         if (FHandle) {
             own = FStyle & WS_POPUP;
@@ -1007,8 +1001,7 @@ void TWinControl::PaintControls(TCanvas* Canvas) {
 // The whole window, erased first unless the control paints every pixel itself (csOpaque).
 void TWinControl::Invalidate() {
     if (!FQWidget) {
-        FUpdateWhole = true;
-        if (!HasStyle(csOpaque)) FUpdateErase = true;
+        MarkWholeDue(!HasStyle(csOpaque));
         return;
     }
     AddUpdateRegion(PaintArea(), !HasStyle(csOpaque));
@@ -1046,12 +1039,7 @@ QRegion TWinControl::PaintArea() const {
 
 void TWinControl::AddUpdateRegion(const QRegion& Region, bool Erase) {
     if (!FQWidget) {
-        // Without a window the whole paint area is due: no region arithmetic for the hidden
-        // windows built by the hundred at start-up (a new window is painted whole anyway).
-        if (!Region.isEmpty()) {
-            FUpdateWhole = true;
-            if (Erase) FUpdateErase = true;
-        }
+        if (!Region.isEmpty()) MarkWholeDue(Erase);
         return;
     }
     if (!FWidget) {
@@ -1064,6 +1052,13 @@ void TWinControl::AddUpdateRegion(const QRegion& Region, bool Erase) {
     FUpdateRgn += added;
     if (Erase) FUpdateErase = true;
     if (FQWidget) FQWidget->update(added);
+}
+
+// Without a window the whole paint area is due: no region arithmetic for the hidden windows
+// built by the hundred at start-up (a new window is painted whole anyway).
+void TWinControl::MarkWholeDue(bool Erase) {
+    FUpdateWhole = true;
+    if (Erase) FUpdateErase = true;
 }
 
 void TWinControl::ResolveUpdateRegion() {
